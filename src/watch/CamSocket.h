@@ -1,0 +1,61 @@
+#pragma once
+// The asynchronous TCP client every slot and the clock use: connect, send, GetData, Close,
+// State, and three events (Connected, DataArrival, Closed), all delivered on the UI thread.
+// A close made by the program raises no event; closing a closed socket is harmless.
+// "https" connections run over TLS with the certificate verified; a failed handshake counts
+// as a failed connection (no event at all).
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QSslCertificate>
+#include <QString>
+
+class QTcpSocket;
+
+class CamSocket : public QObject {
+    Q_OBJECT
+public:
+    // The classic socket control's state numbers; 0 means closed.
+    enum SocketState { sckClosed = 0, sckOpen = 1, sckResolvingHost = 4, sckConnecting = 6, sckConnected = 7,
+                       sckClosing = 8, sckError = 9 };
+
+    explicit CamSocket(QObject* parent = nullptr);
+    ~CamSocket() override;
+
+    void setRemoteHost(const QString& host) { remoteHost_ = host; }
+    void setRemotePort(quint16 port) { remotePort_ = port; }
+    void setLocalPort(quint16 port) { localPort_ = port; }   // 0: any free port (the only value used)
+    QString remoteHost() const { return remoteHost_; }
+    quint16 remotePort() const { return remotePort_; }
+
+    // Starts resolving and connecting; returns at once. The no-argument form uses the remote
+    // host and port set before.
+    void Connect();
+    void Connect(const QString& host, quint16 port, bool useTls = false);
+    // Queues bytes for sending (one byte per character).
+    void SendData(const QByteArray& bytes);
+    // Bytes received and not yet read (at most maxBytes when maxBytes >= 0), removed from the queue.
+    QByteArray GetData(qint64 maxBytes = -1);
+    qint64 BytesAvailable() const;
+    // Ends any connection or attempt at once; raises no event.
+    void Close();
+    int State() const;
+
+    // Extra certificate authorities trusted by every TLS connection (tests use a CA made at run time).
+    static void SetExtraCaCertificates(const QList<QSslCertificate>& certificates);
+
+Q_SIGNALS:
+    void Connected();
+    void DataArrival(qint64 bytesTotal);
+    void Closed();
+
+private:
+    void attach(QTcpSocket* socket);
+    void onDisconnected();
+
+    QTcpSocket* socket_ = nullptr;
+    QString remoteHost_;
+    quint16 remotePort_ = 0;
+    quint16 localPort_ = 0;
+    int state_ = sckClosed;
+};

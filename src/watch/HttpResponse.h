@@ -1,0 +1,45 @@
+#pragma once
+// Collects one HTTP response as its bytes arrive and splits it when the server closes.
+// Pure bytes in, results out: the socket handlers only move data into it, so it can be tested
+// at every split position and fuzzed without a network.
+#include <QByteArray>
+#include <optional>
+
+class HttpResponseAssembler {
+public:
+    static constexpr qsizetype kMaxHeaderBytes = 64 * 1024;          // a longer header is abandoned
+    static constexpr qsizetype kMaxResponseBytes = 64 * 1024 * 1024; // a longer response is abandoned
+
+    struct Arrival {
+        bool tooLarge = false;             // caps exceeded: abandon the fetch (buffer already freed)
+        std::optional<float> progress;     // set when a progress value is due (may exceed 100)
+    };
+    struct Finished {
+        QByteArray header;   // text before the first CR LF CR LF; empty when none was found
+        QByteArray body;     // after it; chunked bodies decoded
+        bool isImage = false;   // header contains "image/" in any letter case
+        bool bodyValid = true;  // false for a malformed chunked body
+    };
+
+    void reset();
+    // One DataArrival: appends the bytes, counts `count` (the event's byte count), finds the
+    // header end and "Content-Length", and reports the progress value when one is due (not
+    // for the arrival that completes the header).
+    Arrival append(const QByteArray& bytes, qint64 count);
+    // The close: splits header and body, decodes "Transfer-Encoding: chunked".
+    Finished finish() const;
+
+    bool headerDone() const { return headerDone_; }
+    qint32 contentLength() const { return contentLength_; }
+    qint64 bytesReceived() const { return bytesReceived_; }
+    const QByteArray& buffer() const { return buffer_; }
+
+private:
+    QByteArray buffer_;
+    qint64 bytesReceived_ = 0;
+    qint32 contentLength_ = 0;
+    bool headerDone_ = false;
+};
+
+// Decodes a chunked body; nothing when it is malformed.
+std::optional<QByteArray> DecodeChunkedBody(const QByteArray& body);

@@ -1,0 +1,74 @@
+#include "ImageControl.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+ImageControl::ImageControl(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+void ImageControl::setPicture(const QImage& picture)
+{
+    picture_ = picture;
+    scaled_ = QPixmap();
+    if (!stretch_ && !picture_.isNull())
+        resize(picture_.size());
+    update();
+}
+
+void ImageControl::clear()
+{
+    picture_ = QImage();
+    scaled_ = QPixmap();
+    update();
+}
+
+void ImageControl::setStretch(bool on)
+{
+    if (stretch_ == on)
+        return;
+    stretch_ = on;
+    scaled_ = QPixmap();
+    if (!stretch_ && !picture_.isNull())
+        resize(picture_.size());
+    update();
+}
+
+void ImageControl::paintEvent(QPaintEvent*)
+{
+    if (picture_.isNull() || width() <= 0 || height() <= 0)
+        return;
+    QPainter painter(this);
+    if (!stretch_) {
+        painter.drawImage(0, 0, picture_);
+        return;
+    }
+    const QSize target = size() * devicePixelRatioF();
+    if (target.width() > picture_.width() || target.height() > picture_.height()) {
+        // An enlarged (zoomed) view: a cached copy could be many times the picture's size, so
+        // draw straight from the picture; the painter only computes the exposed pixels.
+        painter.drawImage(QRectF(rect()), picture_);
+        return;
+    }
+    if (scaled_.isNull() || scaled_.size() != target) {
+        // Shrinking by a large factor (thumbnails) looks far better smoothed; it is done once
+        // per picture and size, never on every paint.
+        scaled_ = QPixmap::fromImage(picture_.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        scaled_.setDevicePixelRatio(devicePixelRatioF());
+    }
+    painter.drawPixmap(0, 0, scaled_);
+}
+
+void ImageControl::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Q_EMIT clicked();
+    QWidget::mouseReleaseEvent(event);
+}
+
+void ImageControl::resizeEvent(QResizeEvent* event)
+{
+    scaled_ = QPixmap();
+    QWidget::resizeEvent(event);
+}

@@ -1,0 +1,37 @@
+#pragma once
+// A picture display like a classic image control: it holds one decoded picture (shared, never
+// copied) and either takes the picture's own size (stretching off) or scales it to its own
+// size (stretching on). The scaled copy is made once per picture and size and painted from
+// then on, so a repaint never rescales the full picture.
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+
+class ImageControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit ImageControl(QWidget* parent = nullptr);
+
+    // Assigns the picture; with stretching off the control resizes itself to the picture's
+    // size in device-independent pixels. A null image empties the control (size unchanged).
+    void setPicture(const QImage& picture);
+    const QImage& picture() const { return picture_; }
+    bool hasPicture() const { return !picture_.isNull(); }
+    void clear();
+
+    void setStretch(bool on);
+    bool stretch() const { return stretch_; }
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QImage picture_;
+    QPixmap scaled_;   // the picture at the control's current size, made on demand
+    bool stretch_ = false;
+};

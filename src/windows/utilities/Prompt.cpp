@@ -1,0 +1,40 @@
+#include "Prompt.h"
+
+#include <QMessageBox>
+
+namespace {
+class MessageBoxPrompt final : public Prompt {
+public:
+    PromptAnswer ask(const QString& title, const QString& text, PromptButtons buttons, QWidget* parent) override
+    {
+        QMessageBox::StandardButtons set = QMessageBox::Ok;
+        QMessageBox::Icon icon = QMessageBox::Information;
+        switch (buttons) {
+        case PromptButtons::Ok: set = QMessageBox::Ok; break;
+        case PromptButtons::OkCancel: set = QMessageBox::Ok | QMessageBox::Cancel; icon = QMessageBox::Question; break;
+        case PromptButtons::AbortRetryIgnore:
+            set = QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+            icon = QMessageBox::Warning;
+            break;
+        }
+        QMessageBox box(icon, title, text, set, parent);
+        switch (box.exec()) {
+        case QMessageBox::Cancel: return PromptAnswer::Cancel;
+        case QMessageBox::Abort: return PromptAnswer::Abort;
+        case QMessageBox::Retry: return PromptAnswer::Retry;
+        case QMessageBox::Ignore: return PromptAnswer::Ignore;
+        default: return buttons == PromptButtons::AbortRetryIgnore ? PromptAnswer::Abort : PromptAnswer::Ok;
+        }
+    }
+};
+
+Prompt* installed = nullptr;
+}
+
+Prompt& CurrentPrompt()
+{
+    static MessageBoxPrompt messageBoxes;
+    return installed ? *installed : messageBoxes;
+}
+
+void SetPrompt(Prompt* prompt) { installed = prompt; }
