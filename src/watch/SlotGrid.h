@@ -1,0 +1,87 @@
+#pragma once
+// The 24 viewer slots of the main window and their watch cycle: opening a cam into the lowest
+// free panel, the per-slot refresh timer, the HTTP fetch over the slot's socket, new-picture
+// detection and saving. Form1 places the grid and fills in the hooks to the rest of the window.
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <array>
+#include <functional>
+
+#include "CamList.h"
+#include "ViewerSlot.h"
+
+class QCheckBox;
+class QListWidget;
+class QWidget;
+
+// The slot texts the Viewer's detail labels show.
+struct SlotTexts {
+    QString name, refresh, updated, refreshed;   // txtName, txtRefresh, txtUpdated, txtRefreshed
+};
+
+// What the slots need from the window around them; every hook is optional.
+struct WatchHooks {
+    QWidget* mainWindow = nullptr;        // the window whose drawing LockWindowDrawing suspends
+    QListWidget* List1 = nullptr;         // the cam list box
+    QCheckBox* chkSave = nullptr;         // "AutoSave New Pictures"
+    std::function<void(const QString&)> setStatusText;          // first status bar panel
+    std::function<void()> showNotice;                           // Form4 "Oops!"
+    std::function<void(const QImage&)> showInViewer;            // load into imgMain
+    std::function<void(const QImage&)> showInFullWindow;        // Form6: hide picrefresh, stretch, load Image1
+    std::function<void()> showFullWindowRefreshIndicator;       // Form6: show picrefresh
+    std::function<void(const SlotTexts&)> setViewerDetails;     // lblName, lblRefresh, lblLastChanged, lblLastRefreshed
+    std::function<void(const QString&)> setNextRefresh;         // lblNextRefresh
+    std::function<void()> hideViewer;                           // hide frmMain and frmDetails
+    std::function<void()> queryTimeServer;                      // the GMT clock
+};
+
+class SlotGrid : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kSlotCount = 24;
+
+    // Creates the 24 hidden panels Frame(0..23) on the grid's scrolling surface at their
+    // fixed positions (twips: left 60 + 1680 × (i mod 2), top 60 + 1980 × (i div 2)).
+    SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent = nullptr);
+    ~SlotGrid() override;
+
+    ViewerSlot& slot(int index) { return slots_.at(static_cast<size_t>(index)); }
+    const ViewerSlot& slot(int index) const { return slots_.at(static_cast<size_t>(index)); }
+
+    // Window-wide watch state.
+    int openCount = 0;          // open slots, 0 to 24
+    int selectedSlot = 0;       // the slot the Viewer shows; -1 for none; 0 at start
+    bool screensaverMode = false;   // the full-window view is open
+
+    bool IsCamSelected() const;
+    void cmdStartCam_Click();
+    void OpenSelectedCam();
+    void OpenCamInFreeSlot(const QString& name);
+    void cmdStart_Click(int index);
+    void cmdRefresh_Click(int index);
+    void timRefresh_Timer(int index);
+    void cmdStop_Click(int index);
+    void cmdStopAll_Click();
+    void imgRefresh_Click(int index);
+    void wsCam_Connect(int index);
+    void wsCam_DataArrival(int index, qint64 bytesTotal);
+    void wsCam_Close(int index);
+    // "Save Image": saves the picture of selectedSlot.
+    void cmdSave_Click();
+    // After an edit: every slot whose panel caption is oldName takes the new texts, unrestarted.
+    void UpdateOpenSlots(const QString& oldName, const CamRecord& edited);
+    // Start-up gives every panel its refresh indicator picture.
+    void setRefreshIndicatorPicture(const QImage& picture);
+    // Tests shorten the 1000 ms refresh tick.
+    void setTickInterval(int milliseconds);
+    SlotTexts slotTexts(int index) const;
+
+Q_SIGNALS:
+    // imgCam_Click, Picture3_Click and imgRefresh_Click: Form1 shows the slot in the Viewer.
+    void thumbnailClicked(int index);
+
+private:
+    std::array<ViewerSlot, kSlotCount> slots_;
+    WatchHooks hooks_;
+};

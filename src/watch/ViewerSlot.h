@@ -1,0 +1,3 @@
+#pragma once
+// Per-slot controls and state; filled in with the watch cycle.
+struct ViewerSlot {};
