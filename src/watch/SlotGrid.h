@@ -82,6 +82,16 @@ Q_SIGNALS:
     void thumbnailClicked(int index);
 
 private:
+    void AutoSavePicture(int index);
+    // The picture path of a response whose header names an image.
+    void ShowFetchedPicture(int index, const HttpResponseAssembler::Finished& response, qint32 contentLength);
+    // The not-found picture into the thumbnail, indicator hidden.
+    void ShowNotFound(int index);
+    void ShowDetailsIfSelected(int index);
+    void SetStatusText(const QString& text) const;
+    QString NextRefreshCaption(int index) const;
+
     std::array<ViewerSlot, kSlotCount> slots_;
     WatchHooks hooks_;
+    QImage notFound_;   // the built-in not-found picture, 83 x 62 pixels
 };

@@ -1,3 +1,62 @@
 #pragma once
-// Per-slot controls and state; filled in with the watch cycle.
-struct ViewerSlot {};
+// One viewer panel of the main window: its controls (the control arrays indexed by slot
+// number) and its watch state (the parallel per-slot arrays), kept together per slot.
+//
+// Every control carries "<name>_<index>" as its objectName, for example "Frame_0",
+// "imgCam_5", "txtRefresh_23", "wsCam_2", "timRefresh_7", so tests and tools find them.
+#include <QString>
+
+#include "HttpResponse.h"
+
+class CamSocket;
+class ImageControl;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+class QWidget;
+class SlotProgressBar;
+
+struct ViewerSlot {
+    // Controls; the panel owns them (and the timer and socket) through Qt parenthood.
+    QGroupBox* Frame = nullptr;          // the panel; visible exactly while the slot is open
+    QWidget* Picture2 = nullptr;         // thumbnail holder, clips imgCam
+    ImageControl* imgCam = nullptr;      // the thumbnail: the whole decoded picture, shown stretched
+    ImageControl* imgRefresh = nullptr;  // refresh indicator, shown while a fetch runs
+    ImageControl* Picture3 = nullptr;    // the box around the thumbnail; a second click target
+    SlotProgressBar* prgCam = nullptr;   // percent of the picture body received; never reset
+    QLineEdit* txtName = nullptr;        // the slot's texts: below the panel's lower edge, never seen
+    QLineEdit* txtAddress = nullptr;
+    QLineEdit* txtRefresh = nullptr;     // refresh interval in seconds, as typed
+    QLineEdit* txtUpdated = nullptr;     // the server's Last-Modified value
+    QLineEdit* txtRefreshed = nullptr;   // local date and time a changed picture was last seen
+    QPushButton* cmdStart = nullptr;     // "start", never seen
+    QPushButton* cmdRefresh = nullptr;
+    QPushButton* cmdStop = nullptr;
+    QTimer* timRefresh = nullptr;        // 1000 ms refresh clock
+    CamSocket* wsCam = nullptr;          // the slot's HTTP connection
+
+    // Watch state.
+    qint32 slotRefreshSeconds = 0;   // refresh interval of the running watch, whole seconds
+    qint32 slotElapsed = 0;          // seconds since the current fetch started
+    QString slotHost;                // what the socket connects to
+    QString slotPath;                // from the first "/" on; blanks become "%20" on connect
+    QString slotHostHeader;          // the request's "Host:" value (host, plus a non-default port)
+    quint16 slotPort = 80;
+    bool slotTls = false;            // "https" addresses run over TLS
+    // The response collected so far: stands for slotBuffer, slotBytesReceived, slotHeaderDone
+    // and slotContentLength.
+    HttpResponseAssembler slotResponse;
+    QString slotLastModified;        // the last "Last-Modified:" line seen; survives stops
+    bool slotIsNew = false;          // the picture just handled is a changed one
+
+    // Builds the panel's controls on the grid's scrolling surface, hidden, at the panel's
+    // place for this index (twips, applied at 15 twips per pixel).
+    void create(int index, QWidget* surface);
+    // The panel's caption as plain text: the cam's name while open, "[webcam]" after a stop.
+    // (The frame would read a single "&" as a shortcut marker, so it is stored doubled.)
+    QString caption() const;
+    void setCaption(const QString& text);
+    // A slot is open while its panel is shown (whether or not the window itself is on screen).
+    bool isOpen() const;
+};

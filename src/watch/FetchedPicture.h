@@ -1,0 +1,13 @@
+#pragma once
+// Turning a fetched response body into a picture: the body goes through a "vbt" temporary file
+// and is decoded once; the one decoded picture is then shared by every control that shows it.
+#include <QByteArray>
+#include <QImage>
+
+// False for a body that was cut off: shorter than the Content-Length the server announced, or,
+// without one, a JPEG whose last scan has no end-of-image marker after it. The image loader
+// would fill the missing part with grey and the cut picture would pass for a new one.
+bool BodyLooksWhole(const QByteArray& body, qint32 contentLength);
+// Writes the body to a new temporary file, decodes it and deletes the file again. A null image
+// when the file cannot be made or written, or the body is not a picture.
+QImage LoadFetchedPicture(const QByteArray& body);

@@ -1,0 +1,22 @@
+#pragma once
+// The window-update lock: routines that change several controls at once freeze the main
+// window's drawing around the change so it is redrawn once.
+class QWidget;
+
+// Suspends (lock true) or resumes (lock false) drawing of the window. Locking does nothing
+// while the full-window view (the top-level window named "Form6") is visible or the window is
+// minimised. Releasing always lifts a lock that is in force, so a window can never stay frozen
+// because the full-window view opened in between.
+void LockWindowDrawing(QWidget* window, bool lock);
+
+// Locks drawing for the life of a scope, so every return path (and an exception) unlocks.
+class WindowDrawingLock {
+public:
+    explicit WindowDrawingLock(QWidget* window) : window_(window) { LockWindowDrawing(window_, true); }
+    ~WindowDrawingLock() { LockWindowDrawing(window_, false); }
+    WindowDrawingLock(const WindowDrawingLock&) = delete;
+    WindowDrawingLock& operator=(const WindowDrawingLock&) = delete;
+
+private:
+    QWidget* window_;
+};

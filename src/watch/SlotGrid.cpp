@@ -1,0 +1,250 @@
+#include "SlotGrid.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+#include "CamCommands.h"
+#include "CamSocket.h"
+#include "CamUrl.h"
+#include "ImageControl.h"
+#include "LockWind.h"
+#include "SlotNumbers.h"
+
+namespace {
+const QString kStoppedCaption = QStringLiteral("[webcam]");
+}
+
+SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
+    : QObject(parent), hooks_(std::move(hooks)), notFound_(QStringLiteral(":/pictures/notfound.png"))
+{
+    for (int i = 0; i < kSlotCount; ++i) {
+        ViewerSlot& s = slot(i);
+        s.create(i, picWindowInner);
+        connect(s.timRefresh, &QTimer::timeout, this, [this, i] { timRefresh_Timer(i); });
+        connect(s.wsCam, &CamSocket::Connected, this, [this, i] { wsCam_Connect(i); });
+        connect(s.wsCam, &CamSocket::DataArrival, this, [this, i](qint64 bytes) { wsCam_DataArrival(i, bytes); });
+        connect(s.wsCam, &CamSocket::Closed, this, [this, i] { wsCam_Close(i); });
+        connect(s.cmdStart, &QPushButton::clicked, this, [this, i] { cmdStart_Click(i); });
+        connect(s.cmdRefresh, &QPushButton::clicked, this, [this, i] { cmdRefresh_Click(i); });
+        connect(s.cmdStop, &QPushButton::clicked, this, [this, i] { cmdStop_Click(i); });
+        connect(s.imgCam, &ImageControl::clicked, this, [this, i] { Q_EMIT thumbnailClicked(i); });
+        connect(s.Picture3, &ImageControl::clicked, this, [this, i] { Q_EMIT thumbnailClicked(i); });
+        connect(s.imgRefresh, &ImageControl::clicked, this, [this, i] { imgRefresh_Click(i); });
+    }
+}
+
+SlotGrid::~SlotGrid() = default;
+
+bool SlotGrid::IsCamSelected() const
+{
+    return hooks_.List1 && ::IsCamSelected(hooks_.List1);
+}
+
+void SlotGrid::cmdStartCam_Click()
+{
+    if (IsCamSelected()) {
+        OpenSelectedCam();
+    } else if (hooks_.showNotice) {
+        hooks_.showNotice();
+    } else {
+        ShowNotice(hooks_.mainWindow);
+    }
+}
+
+void SlotGrid::OpenSelectedCam()
+{
+    if (openCount >= kSlotCount || !hooks_.List1)
+        return;
+    const QListWidgetItem* entry = hooks_.List1->currentItem();
+    if (!entry)
+        return;
+    const QString name = entry->text();
+    // Only open panels count: a stopped panel's "[webcam]" caption must not block a cam of that name.
+    for (const ViewerSlot& s : slots_) {
+        if (s.isOpen() && s.caption() == name)
+            return;
+    }
+    OpenCamInFreeSlot(name);
+}
+
+void SlotGrid::OpenCamInFreeSlot(const QString& name)
+{
+    if (name.isEmpty())
+        return;
+    std::optional<CamRecord> record;
+    try {
+        record = FindCamRecord(name);
+    } catch (const CamListError& error) {
+        SetStatusText(QStringLiteral("Cannot open %1: %2").arg(name, error.message()));
+        return;
+    }
+    if (!record) {
+        // The list box and the file disagree; filling the slot with anything else would show
+        // another cam under this name.
+        SetStatusText(QStringLiteral("Cannot open %1: it is not in the cam list file").arg(name));
+        return;
+    }
+    if (!RefreshSecondsFromText(record->refresh)) {
+        SetStatusText(QStringLiteral("Cannot open %1: its refresh rate \"%2\" is not a number of seconds")
+                          .arg(name, record->refresh));
+        return;
+    }
+    // The whole open runs without yielding to the event loop, so no other event can take the
+    // same panel in the middle of it.
+    for (int i = 0; i < kSlotCount; ++i) {
+        ViewerSlot& s = slot(i);
+        if (s.isOpen())
+            continue;
+        ++openCount;
+        s.Frame->show();
+        s.txtName->setText(name);
+        s.txtAddress->setText(record->url);
+        s.txtRefresh->setText(record->refresh);
+        cmdStart_Click(i);
+        return;
+    }
+}
+
+void SlotGrid::cmdStart_Click(int index)
+{
+    ViewerSlot& s = slot(index);
+    s.imgRefresh->show();
+    if (selectedSlot == index && screensaverMode && hooks_.showFullWindowRefreshIndicator)
+        hooks_.showFullWindowRefreshIndicator();
+    s.imgRefresh->raise();
+
+    if (const auto seconds = RefreshSecondsFromText(s.txtRefresh->text())) {
+        s.slotRefreshSeconds = *seconds;
+    } else {
+        // Only an edit of an open cam can get here (an open refuses such a text); the slot goes
+        // on at the interval it had rather than stopping.
+        SetStatusText(QStringLiteral("%1: refresh rate \"%2\" is not a number of seconds; it stays at %3")
+                          .arg(s.txtName->text(), s.txtRefresh->text())
+                          .arg(s.slotRefreshSeconds));
+    }
+    s.slotElapsed = 0;
+    // The timer runs from the start of one fetch to the start of the next, however long the
+    // fetch takes.
+    s.timRefresh->start();
+    s.setCaption(s.txtName->text());
+    s.wsCam->Close();   // abandons an unfinished fetch of this slot
+
+    const auto parts = SplitCamUrl(s.txtAddress->text());
+    if (!parts)
+        return;   // nothing to fetch; the slot stays open and tries again at its next start
+    s.slotHost = parts->host;
+    s.slotPath = parts->path;
+    s.slotHostHeader = parts->hostHeader;
+    s.slotPort = parts->port;
+    s.slotTls = parts->tls;
+    s.slotResponse.reset();
+    s.wsCam->Close();
+    s.wsCam->Connect(s.slotHost, s.slotPort, s.slotTls);
+}
+
+void SlotGrid::cmdRefresh_Click(int index)
+{
+    cmdStart_Click(index);
+}
+
+void SlotGrid::timRefresh_Timer(int index)
+{
+    ViewerSlot& s = slot(index);
+    ++s.slotElapsed;
+    if (selectedSlot == index) {
+        {
+            WindowDrawingLock lock(hooks_.mainWindow);
+            if (hooks_.setNextRefresh)
+                hooks_.setNextRefresh(NextRefreshCaption(index));
+        }
+        if (hooks_.queryTimeServer)
+            hooks_.queryTimeServer();
+    }
+    if (s.slotElapsed >= s.slotRefreshSeconds) {
+        s.timRefresh->stop();
+        s.imgRefresh->show();
+        cmdStart_Click(index);
+    }
+}
+
+void SlotGrid::cmdStop_Click(int index)
+{
+    ViewerSlot& s = slot(index);
+    s.wsCam->Close();
+    s.timRefresh->stop();
+    s.slotResponse.reset();   // the abandoned response's bytes are not needed any more
+    {
+        WindowDrawingLock lock(hooks_.mainWindow);
+        s.imgCam->clear();
+        s.imgRefresh->hide();
+    }
+    const bool wasOpen = s.isOpen();
+    s.setCaption(kStoppedCaption);
+    s.Frame->hide();
+    if (wasOpen)
+        --openCount;
+    if (selectedSlot == index) {
+        if (hooks_.hideViewer)
+            hooks_.hideViewer();
+        selectedSlot = -1;
+    }
+}
+
+void SlotGrid::cmdStopAll_Click()
+{
+    for (int i = 0; i < kSlotCount; ++i)
+        cmdStop_Click(i);
+}
+
+void SlotGrid::imgRefresh_Click(int index)
+{
+    Q_EMIT thumbnailClicked(index);
+}
+
+void SlotGrid::UpdateOpenSlots(const QString& oldName, const CamRecord& edited)
+{
+    for (ViewerSlot& s : slots_) {
+        if (!s.isOpen() || s.caption() != oldName)
+            continue;
+        s.txtName->setText(edited.name);
+        s.setCaption(edited.name);
+        s.txtAddress->setText(edited.url);
+        s.txtRefresh->setText(edited.refresh);
+    }
+}
+
+void SlotGrid::setRefreshIndicatorPicture(const QImage& picture)
+{
+    for (ViewerSlot& s : slots_)
+        s.imgRefresh->setPicture(picture);
+}
+
+void SlotGrid::setTickInterval(int milliseconds)
+{
+    for (ViewerSlot& s : slots_)
+        s.timRefresh->setInterval(milliseconds);
+}
+
+SlotTexts SlotGrid::slotTexts(int index) const
+{
+    const ViewerSlot& s = slot(index);
+    return {s.txtName->text(), s.txtRefresh->text(), s.txtUpdated->text(), s.txtRefreshed->text()};
+}
+
+void SlotGrid::SetStatusText(const QString& text) const
+{
+    if (hooks_.setStatusText)
+        hooks_.setStatusText(text);
+}
+
+QString SlotGrid::NextRefreshCaption(int index) const
+{
+    const ViewerSlot& s = slot(index);
+    // The typed text counts (a 30.5-second cam counts down 29.5, 28.5, ...); should an edit have
+    // left it unreadable, the interval the slot runs at does.
+    const double seconds = ReadDecimalNumber(s.txtRefresh->text()).value_or(s.slotRefreshSeconds);
+    return ShortestNumberText(seconds - s.slotElapsed);
+}

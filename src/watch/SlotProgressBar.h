@@ -1,0 +1,18 @@
+#pragma once
+// The panel's progress bar prgCam: takes a percentage as a float and shows it rounded, refuses
+// values outside 0..100 (keeping the one it had), and reports the value it holds as a float so
+// the status text can show fractions like "37.5".
+#include <QProgressBar>
+
+class SlotProgressBar : public QProgressBar {
+    Q_OBJECT
+public:
+    explicit SlotProgressBar(QWidget* parent = nullptr);
+
+    // False (and nothing changes) when the value lies outside 0..100 or is not a number.
+    bool setProgress(float percent);
+    float progress() const { return progress_; }
+
+private:
+    float progress_ = 0.0f;   // percent of the picture body received
+};
