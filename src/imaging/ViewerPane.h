@@ -3,8 +3,11 @@
 // below it, and the full-window view Form6. Geometry is kept in twips and applied at 15 twips
 // per pixel; the main window's layout moves Picture1, frmDetails and the bars on resize.
 #include <QGroupBox>
+#include <QHash>
 #include <QImage>
+#include <QPointer>
 #include <QString>
+#include <functional>
 
 class ImageControl;
 class QLabel;
@@ -15,6 +18,19 @@ class Form6;
 struct ViewerDetails {
     QString name, refresh, lastChanged, lastRefreshed;
 };
+
+// One control's geometry in twips, relative to its container, in single precision like the
+// window designer's own values (the layout runs on every resize, so no rounding builds up).
+struct TwipsGeometry {
+    float Left = 0, Top = 0, Width = 0, Height = 0;
+    bool operator==(const TwipsGeometry&) const = default;
+};
+
+// The countdown caption: the refresh text read as a number of seconds, minus the seconds
+// elapsed, in the shortest decimal form ("30" and 12 give "18", "30" and 31 give "-1").
+// A refresh text that is not a number gives "?": the countdown is unknown, and the slot's
+// other captions still show what was typed.
+QString NextRefreshText(const QString& refreshText, int slotElapsed);
 
 class ViewerPane : public QGroupBox {   // frmMain
     Q_OBJECT
@@ -31,6 +47,8 @@ public:
     QGroupBox* frmDetails = nullptr;
     QLabel *lblName = nullptr, *lblRefresh = nullptr, *lblLastChanged = nullptr, *lblLastRefreshed = nullptr,
            *lblNextRefresh = nullptr, *lblTime = nullptr;
+    QLabel *Label12 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr, *Label5 = nullptr,
+           *labelalla = nullptr, *Label6 = nullptr;   // fixed captions
     QScrollBar* Slider1 = nullptr;     // zoom 1 to 5
     QPushButton* cmdSave = nullptr;    // "Save Image"
     QPushButton* Command3 = nullptr;   // "Screensaver"
@@ -38,11 +56,26 @@ public:
     int naturalWidth = 0;    // twips, the shown picture at zoom 1
     int naturalHeight = 0;
 
+    // Turns the system screen saver on (true) or off (false); SetScreenSaverActive unless a
+    // test puts its own in. Read when the full-window view opens.
+    std::function<bool(bool)> screenSaverSwitch;
+
+    // Geometry in twips, relative to the control's container: this pane in its parent,
+    // Picture1 and frmDetails in this pane, imgMain, HScroll1, VScroll2 and Command1 in
+    // Picture1, the details in frmDetails. Setting applies it at once (15 twips per pixel);
+    // the main window's layout reads and sets Picture1, frmDetails, the bars and Command1 here.
+    // Moving Picture1 or the bars does not re-run ApplyZoom; call it after a layout change.
+    TwipsGeometry twipsGeometry(const QWidget* control) const;
+    void setTwipsGeometry(QWidget* control, const TwipsGeometry& geometry);
+    void setTwipsGeometry(QWidget* control, double left, double top, double width, double height);
+
     // Steps 2 to 8 of showing a slot: frames visible, natural size, zoom, captions; the caller
     // sets selectedSlot and asks the clock afterwards. slotElapsed gives the countdown.
     void ShowSlot(const QImage& picture, const ViewerDetails& details, int slotElapsed);
+    // Sizes imgMain by the zoom bar and sets both pan bars (see ComputeZoom).
     void ApplyZoom();
     // A new picture of the shown slot: imgMain only (natural size and zoom unchanged).
+    // A null picture (a load that failed) keeps the picture shown.
     void setPicture(const QImage& picture);
     void setDetails(const ViewerDetails& details);
     void setNextRefresh(const QString& text);
@@ -53,9 +86,26 @@ public:
     void UpdateFullWindow(const QImage& picture);
     void ShowFullWindowRefreshIndicator();
     bool FullWindowVisible() const;
-    Form6* fullWindow() const;
+    Form6* fullWindow() const;       // null while the view is not open
+    bool screensaverMode() const { return screensaverMode_; }
+
+    // Change handlers of the bars (connected to their valueChanged).
+    void Slider1_Change();
+    void HScroll1_Change();
+    void VScroll2_Change();
 
 Q_SIGNALS:
     void saveRequested();                     // cmdSave clicked
     void screensaverModeChanged(bool on);     // the full-window view opened or closed
+
+private:
+    class DrawingLock;
+
+    QLabel* makeLabel(QWidget* container, const char* name, const QString& caption, const TwipsGeometry& geometry);
+    void buildDetails();
+    void Form6_Unload();
+
+    QHash<const QWidget*, TwipsGeometry> twips_;
+    QPointer<Form6> form6_;
+    bool screensaverMode_ = false;
 };

@@ -1,0 +1,45 @@
+#pragma once
+// The full-window view: a borderless window showing the Viewer's picture stretched over the
+// whole window, following each new picture of the shown slot until the user clicks it away.
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+class ImageControl;
+class QLabel;
+
+class Form6 : public QWidget {
+    Q_OBJECT
+public:
+    // screenSaverSwitch turns the system screen saver on or off (true = on); the view calls it
+    // with true exactly once, when it goes away by whatever means.
+    explicit Form6(std::function<bool(bool)> screenSaverSwitch, QWidget* parent = nullptr);
+    ~Form6() override;
+
+    ImageControl* Image1 = nullptr;   // the picture, stretched over the whole window
+    QLabel* picrefresh = nullptr;     // shown while the shown slot fetches a new picture
+
+    // A new picture of the shown slot: the refresh indicator goes, the picture is shown.
+    // A null picture (a load that failed) keeps the picture the view has.
+    void UpdateFullWindow(const QImage& picture);
+    void ShowRefreshIndicator();
+
+Q_SIGNALS:
+    // The view is going away (click, Escape, the window's close command); the screen saver
+    // has been switched back on.
+    void unloaded();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Load();
+    void Form_Resize();
+    void Image1_Click();
+    void Form_Unload();
+
+    std::function<bool(bool)> screenSaverSwitch_;
+    bool unloaded_ = false;
+};

@@ -1,0 +1,388 @@
+#include "ViewerPane.h"
+
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QScrollBar>
+#include <cmath>
+
+#include "Form6.h"
+#include "ImageControl.h"
+#include "Twips.h"
+#include "Utilities.h"
+#include "Zoom.h"
+
+namespace {
+
+// Design geometry, twips. The frame sits right of the panel grid; the main window's layout
+// later grows it to the window's right and bottom edges and moves what is inside with it.
+constexpr TwipsGeometry kFrmMain{6600, 0, 8655, 10815};
+constexpr TwipsGeometry kPicture1{200, 240, 8255, 8025};
+constexpr TwipsGeometry kFrmDetails{200, 8265, 8255, 2415};
+// Inside Picture1: the bars along its right and bottom edges, the corner box where they
+// meet, placed where the layout puts them for the design size.
+constexpr TwipsGeometry kVScroll2{7940, 0, 255, 7770};
+constexpr TwipsGeometry kHScroll1{0, 7710, 8000, 255};
+constexpr TwipsGeometry kCommand1{7940, 7710, 195, 195};
+constexpr float kInitialImageSize = 10;   // twips: imgMain before a picture gives it a size
+
+constexpr int kPanSmallChange = 300;    // twips, one arrow click (20 pixels)
+constexpr int kPanLargeChange = 2000;   // twips, one click in the track
+constexpr int kZoomMin = 1, kZoomMax = 5;
+
+// Details frame: zoom bar and commands on the left, caption and value columns on the right.
+constexpr float kCaptionLeft = 3240, kCaptionWidth = 1500, kValueLeft = 4800, kValueWidth = 3255;
+constexpr float kRowHeight = 255, kFirstRowTop = 240, kRowStep = 300;
+
+constexpr TwipsGeometry CaptionAt(int row)
+{
+    return {kCaptionLeft, kFirstRowTop + kRowStep * static_cast<float>(row), kCaptionWidth, kRowHeight};
+}
+
+constexpr TwipsGeometry ValueAt(int row)
+{
+    return {kValueLeft, kFirstRowTop + kRowStep * static_cast<float>(row), kValueWidth, kRowHeight};
+}
+
+QScrollBar* MakePanBar(Qt::Orientation orientation, const char* name, QWidget* parent)
+{
+    auto* bar = new QScrollBar(orientation, parent);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setRange(0, 0);
+    bar->setSingleStep(kPanSmallChange);
+    bar->setPageStep(kPanLargeChange);
+    return bar;
+}
+
+} // namespace
+
+QString NextRefreshText(const QString& refreshText, int slotElapsed)
+{
+    bool ok = false;
+    const double seconds = refreshText.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(seconds))
+        return QStringLiteral("?");
+    return QString::number(seconds - slotElapsed, 'g', QLocale::FloatingPointShortest);
+}
+
+// Freezes drawing of the main window while the Viewer changes several controls, so it is
+// redrawn once. Inside a lock that is already in force it does nothing, so the outer holder
+// keeps its lock; it also does nothing while the full-window view shows or the window is
+// minimised, when nothing of the main window is seen anyway.
+class ViewerPane::DrawingLock {
+public:
+    explicit DrawingLock(const ViewerPane& pane) : window_(pane.window())
+    {
+        if (pane.FullWindowVisible() || window_->isMinimized() || !window_->updatesEnabled()) {
+            window_ = nullptr;
+            return;
+        }
+        window_->setUpdatesEnabled(false);
+    }
+    ~DrawingLock()
+    {
+        if (window_)
+            window_->setUpdatesEnabled(true);
+    }
+    DrawingLock(const DrawingLock&) = delete;
+    DrawingLock& operator=(const DrawingLock&) = delete;
+
+private:
+    QPointer<QWidget> window_;
+};
+
+ViewerPane::ViewerPane(QWidget* parent) : QGroupBox(QStringLiteral("Viewer"), parent), screenSaverSwitch(SetScreenSaverActive)
+{
+    setObjectName(QStringLiteral("frmMain"));
+
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setAutoFillBackground(true);
+
+    imgMain = new ImageControl(Picture1);
+    imgMain->setObjectName(QStringLiteral("imgMain"));
+    imgMain->setStretch(false);
+
+    HScroll1 = MakePanBar(Qt::Horizontal, "HScroll1", Picture1);
+    VScroll2 = MakePanBar(Qt::Vertical, "VScroll2", Picture1);
+    Command1 = new QPushButton(Picture1);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setFocusPolicy(Qt::NoFocus);
+    // The bars and the corner box lie over the picture, which slides underneath them.
+    HScroll1->raise();
+    VScroll2->raise();
+    Command1->raise();
+
+    frmDetails = new QGroupBox(this);
+    frmDetails->setObjectName(QStringLiteral("frmDetails"));
+    buildDetails();
+
+    setTwipsGeometry(this, kFrmMain);
+    setTwipsGeometry(Picture1, kPicture1);
+    setTwipsGeometry(frmDetails, kFrmDetails);
+    setTwipsGeometry(imgMain, {0, 0, kInitialImageSize, kInitialImageSize});
+    setTwipsGeometry(VScroll2, kVScroll2);
+    setTwipsGeometry(HScroll1, kHScroll1);
+    setTwipsGeometry(Command1, kCommand1);
+
+    connect(HScroll1, &QScrollBar::valueChanged, this, &ViewerPane::HScroll1_Change);
+    connect(VScroll2, &QScrollBar::valueChanged, this, &ViewerPane::VScroll2_Change);
+    connect(Slider1, &QScrollBar::valueChanged, this, &ViewerPane::Slider1_Change);
+    connect(cmdSave, &QPushButton::clicked, this, &ViewerPane::saveRequested);
+    connect(Command3, &QPushButton::clicked, this, &ViewerPane::Command3_Click);
+
+    frmDetails->hide();
+    hide();
+}
+
+ViewerPane::~ViewerPane()
+{
+    // The view must not report back into a half-destroyed pane; its own destructor still
+    // switches the screen saver back on.
+    if (form6_) {
+        form6_->disconnect(this);
+        delete form6_.data();
+    }
+}
+
+QLabel* ViewerPane::makeLabel(QWidget* container, const char* name, const QString& caption, const TwipsGeometry& geometry)
+{
+    auto* label = new QLabel(caption, container);
+    label->setObjectName(QString::fromLatin1(name));
+    setTwipsGeometry(label, geometry);
+    return label;
+}
+
+void ViewerPane::buildDetails()
+{
+    Label6 = makeLabel(frmDetails, "Label6", QStringLiteral("Zoom:"), {180, 180, 1000, kRowHeight});
+    Slider1 = new QScrollBar(Qt::Horizontal, frmDetails);
+    Slider1->setObjectName(QStringLiteral("Slider1"));
+    Slider1->setRange(kZoomMin, kZoomMax);
+    Slider1->setValue(kZoomMin);
+    Slider1->setSingleStep(1);
+    Slider1->setPageStep(1);
+    setTwipsGeometry(Slider1, {180, 420, 2835, 315});
+
+    cmdSave = new QPushButton(QStringLiteral("Save Image"), frmDetails);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    setTwipsGeometry(cmdSave, {180, 900, 1335, 375});
+    Command3 = new QPushButton(QStringLiteral("Screensaver"), frmDetails);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    setTwipsGeometry(Command3, {1680, 900, 1335, 375});
+
+    Label12 = makeLabel(frmDetails, "Label12", QStringLiteral("Name:"), CaptionAt(0));
+    Label2 = makeLabel(frmDetails, "Label2", QStringLiteral("Refresh Rate:"), CaptionAt(1));
+    Label3 = makeLabel(frmDetails, "Label3", QStringLiteral("Last Changed:"), CaptionAt(2));
+    Label4 = makeLabel(frmDetails, "Label4", QStringLiteral("Last Refreshed:"), CaptionAt(3));
+    Label5 = makeLabel(frmDetails, "Label5", QStringLiteral("Next Refresh:"), CaptionAt(4));
+    labelalla = makeLabel(frmDetails, "labelalla", QStringLiteral("Current Time:"), CaptionAt(5));
+    lblName = makeLabel(frmDetails, "lblName", QString(), ValueAt(0));
+    lblRefresh = makeLabel(frmDetails, "lblRefresh", QString(), ValueAt(1));
+    lblLastChanged = makeLabel(frmDetails, "lblLastChanged", QString(), ValueAt(2));
+    lblLastRefreshed = makeLabel(frmDetails, "lblLastRefreshed", QString(), ValueAt(3));
+    lblNextRefresh = makeLabel(frmDetails, "lblNextRefresh", QString(), ValueAt(4));
+    lblTime = makeLabel(frmDetails, "lblTime", QString(), ValueAt(5));
+}
+
+TwipsGeometry ViewerPane::twipsGeometry(const QWidget* control) const
+{
+    if (!control)
+        return {};
+    const auto found = twips_.constFind(control);
+    if (found != twips_.constEnd())
+        return *found;
+    const QRect r = control->geometry();
+    return {static_cast<float>(PixelsToTwips(r.x())), static_cast<float>(PixelsToTwips(r.y())),
+            static_cast<float>(PixelsToTwips(r.width())), static_cast<float>(PixelsToTwips(r.height()))};
+}
+
+void ViewerPane::setTwipsGeometry(QWidget* control, const TwipsGeometry& geometry)
+{
+    if (!control)
+        return;
+    twips_.insert(control, geometry);
+    control->setGeometry(TwipsToPixels(geometry.Left), TwipsToPixels(geometry.Top), TwipsToPixels(geometry.Width),
+                         TwipsToPixels(geometry.Height));
+}
+
+void ViewerPane::setTwipsGeometry(QWidget* control, double left, double top, double width, double height)
+{
+    setTwipsGeometry(control, TwipsGeometry{static_cast<float>(left), static_cast<float>(top), static_cast<float>(width),
+                                            static_cast<float>(height)});
+}
+
+void ViewerPane::ShowSlot(const QImage& picture, const ViewerDetails& details, int slotElapsed)
+{
+    DrawingLock lock(*this);
+    show();
+    frmDetails->show();
+
+    imgMain->setStretch(false);
+    TwipsGeometry image = twipsGeometry(imgMain);
+    image.Width = kInitialImageSize;
+    image.Height = kInitialImageSize;
+    setTwipsGeometry(imgMain, image);
+    // With stretching off the control takes the picture's own size; an empty picture leaves
+    // the 10 x 10 twips just set, and the view shows nothing.
+    imgMain->setPicture(picture);
+    if (!picture.isNull()) {
+        image.Width = static_cast<float>(PixelsToTwips(imgMain->width()));
+        image.Height = static_cast<float>(PixelsToTwips(imgMain->height()));
+        setTwipsGeometry(imgMain, image);
+    }
+    naturalWidth = static_cast<int>(std::nearbyint(image.Width));   // ties to even
+    naturalHeight = static_cast<int>(std::nearbyint(image.Height));
+
+    ApplyZoom();
+    setDetails(details);
+    setNextRefresh(NextRefreshText(details.refresh, slotElapsed));
+}
+
+void ViewerPane::ApplyZoom()
+{
+    DrawingLock lock(*this);
+    imgMain->setStretch(true);
+
+    const TwipsGeometry viewport = twipsGeometry(Picture1);
+    ZoomInput in;
+    in.naturalWidth = naturalWidth;
+    in.naturalHeight = naturalHeight;
+    in.zoom = Slider1->value();
+    in.viewportWidth = viewport.Width;
+    in.viewportHeight = viewport.Height;
+    in.vbarWidth = twipsGeometry(VScroll2).Width;
+    in.hbarHeight = twipsGeometry(HScroll1).Height;
+    in.hValue = HScroll1->value();
+    in.hMaximum = HScroll1->maximum();
+    in.vValue = VScroll2->value();
+    in.vMaximum = VScroll2->maximum();
+    const ZoomLayout zoomed = ComputeZoom(in);
+
+    TwipsGeometry image = twipsGeometry(imgMain);
+    if (zoomed.imageWidth)
+        image.Width = *zoomed.imageWidth;
+    if (zoomed.imageHeight)
+        image.Height = *zoomed.imageHeight;
+    setTwipsGeometry(imgMain, image);
+
+    // A smaller maximum clamps the bar's value, whose change handler moves the picture; the
+    // edge is set here as well so the picture always sits where its bar says.
+    const auto applyAxis = [this](QScrollBar* bar, const ZoomAxis& axis, float TwipsGeometry::*edge) {
+        if (axis.enabled) {
+            bar->setMaximum(axis.maximum);
+            bar->setValue(axis.value);
+        }
+        bar->setEnabled(axis.enabled);
+        TwipsGeometry moved = twipsGeometry(imgMain);
+        moved.*edge = axis.position;
+        setTwipsGeometry(imgMain, moved);
+    };
+    if (zoomed.horizontal)
+        applyAxis(HScroll1, *zoomed.horizontal, &TwipsGeometry::Left);
+    if (zoomed.vertical)
+        applyAxis(VScroll2, *zoomed.vertical, &TwipsGeometry::Top);
+}
+
+void ViewerPane::Slider1_Change()
+{
+    ApplyZoom();
+}
+
+void ViewerPane::HScroll1_Change()
+{
+    TwipsGeometry image = twipsGeometry(imgMain);
+    image.Left = -static_cast<float>(HScroll1->value());
+    setTwipsGeometry(imgMain, image);
+}
+
+void ViewerPane::VScroll2_Change()
+{
+    TwipsGeometry image = twipsGeometry(imgMain);
+    image.Top = -static_cast<float>(VScroll2->value());
+    setTwipsGeometry(imgMain, image);
+}
+
+void ViewerPane::setPicture(const QImage& picture)
+{
+    if (picture.isNull())
+        return;
+    imgMain->setPicture(picture);
+    if (!imgMain->stretch()) {
+        // Not yet zoomed (the hidden Viewer following slot 0 at start): the control took the
+        // picture's size, and the twips must say the same.
+        TwipsGeometry image = twipsGeometry(imgMain);
+        image.Width = static_cast<float>(PixelsToTwips(imgMain->width()));
+        image.Height = static_cast<float>(PixelsToTwips(imgMain->height()));
+        setTwipsGeometry(imgMain, image);
+    }
+}
+
+void ViewerPane::setDetails(const ViewerDetails& details)
+{
+    lblName->setText(details.name);
+    lblRefresh->setText(details.refresh);
+    lblLastChanged->setText(details.lastChanged);
+    lblLastRefreshed->setText(details.lastRefreshed);
+}
+
+void ViewerPane::setNextRefresh(const QString& text)
+{
+    lblNextRefresh->setText(text);
+}
+
+void ViewerPane::HideViewer()
+{
+    hide();
+    frmDetails->hide();
+}
+
+void ViewerPane::Command3_Click()
+{
+    if (form6_) {
+        // Already open: bring it forward rather than open a second one.
+        form6_->raise();
+        form6_->activateWindow();
+        return;
+    }
+    screensaverMode_ = true;
+    Q_EMIT screensaverModeChanged(true);
+    if (screenSaverSwitch)
+        screenSaverSwitch(false);
+    form6_ = new Form6(screenSaverSwitch, this);
+    connect(form6_, &Form6::unloaded, this, &ViewerPane::Form6_Unload);
+    form6_->UpdateFullWindow(imgMain->picture());
+    // Full screen rather than maximised: the view stands in for the screen saver, so it
+    // covers panels and task bars too, and a maximised borderless window would leave them.
+    form6_->showFullScreen();
+    form6_->activateWindow();
+}
+
+void ViewerPane::Form6_Unload()
+{
+    form6_ = nullptr;   // the window deletes itself once closed
+    screensaverMode_ = false;
+    Q_EMIT screensaverModeChanged(false);
+}
+
+void ViewerPane::UpdateFullWindow(const QImage& picture)
+{
+    if (form6_)
+        form6_->UpdateFullWindow(picture);
+}
+
+void ViewerPane::ShowFullWindowRefreshIndicator()
+{
+    if (form6_)
+        form6_->ShowRefreshIndicator();
+}
+
+bool ViewerPane::FullWindowVisible() const
+{
+    return form6_ && form6_->isVisible();
+}
+
+Form6* ViewerPane::fullWindow() const
+{
+    return form6_.data();
+}

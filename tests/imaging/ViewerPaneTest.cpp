@@ -1,0 +1,267 @@
+// The Viewer frame: showing a slot, zooming, panning, the countdown caption and the drawing
+// lock around its changes.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <cmath>
+#include <string>
+
+#include "ImageControl.h"
+#include "Twips.h"
+#include "ViewerPane.h"
+
+namespace {
+
+QImage Picture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    return image;
+}
+
+ViewerDetails Details(const QString& refresh = QStringLiteral("30"))
+{
+    return {QStringLiteral("Harbour"), refresh, QStringLiteral("Tue, 06 Feb 2024 10:00:00 GMT"),
+            QStringLiteral("2/6/2024 11:00:01 AM")};
+}
+
+class ViewerPaneTest : public testing::Test {
+protected:
+    ViewerPaneTest() { pane.screenSaverSwitch = [](bool) { return true; }; }
+
+    // Twips visible beside the bars, as the zoom sees them.
+    float visibleWidth() const { return pane.twipsGeometry(pane.Picture1).Width - pane.twipsGeometry(pane.VScroll2).Width; }
+    float visibleHeight() const
+    {
+        return pane.twipsGeometry(pane.Picture1).Height - pane.twipsGeometry(pane.HScroll1).Height;
+    }
+
+    ViewerPane pane;
+};
+
+TEST_F(ViewerPaneTest, StartsHiddenWithZoomOne)
+{
+    EXPECT_TRUE(pane.isHidden());
+    EXPECT_TRUE(pane.frmDetails->isHidden());
+    EXPECT_EQ(pane.title(), QStringLiteral("Viewer"));
+    EXPECT_EQ(pane.Slider1->value(), 1);
+    EXPECT_EQ(pane.Slider1->minimum(), 1);
+    EXPECT_EQ(pane.Slider1->maximum(), 5);
+    EXPECT_EQ(pane.HScroll1->singleStep(), 300);
+    EXPECT_EQ(pane.HScroll1->pageStep(), 2000);
+    EXPECT_EQ(pane.VScroll2->singleStep(), 300);
+    EXPECT_EQ(pane.VScroll2->pageStep(), 2000);
+    EXPECT_NE(pane.findChild<QPushButton*>(QStringLiteral("Command3")), nullptr);
+    EXPECT_EQ(pane.Command3->text(), QStringLiteral("Screensaver"));
+    EXPECT_EQ(pane.cmdSave->text(), QStringLiteral("Save Image"));
+}
+
+TEST_F(ViewerPaneTest, ShowSlotMeasuresPictureAndFillsCaptions)
+{
+    pane.ShowSlot(Picture(320, 240), Details(), 12);
+
+    EXPECT_TRUE(pane.isVisible());
+    EXPECT_TRUE(pane.frmDetails->isVisible());
+    EXPECT_EQ(pane.naturalWidth, 320 * 15);
+    EXPECT_EQ(pane.naturalHeight, 240 * 15);
+    EXPECT_TRUE(pane.imgMain->stretch());
+    EXPECT_EQ(pane.imgMain->size(), QSize(320, 240));
+    EXPECT_EQ(pane.lblName->text(), QStringLiteral("Harbour"));
+    EXPECT_EQ(pane.lblRefresh->text(), QStringLiteral("30"));
+    EXPECT_EQ(pane.lblLastChanged->text(), QStringLiteral("Tue, 06 Feb 2024 10:00:00 GMT"));
+    EXPECT_EQ(pane.lblLastRefreshed->text(), QStringLiteral("2/6/2024 11:00:01 AM"));
+    EXPECT_EQ(pane.lblNextRefresh->text(), QStringLiteral("18"));
+}
+
+TEST_F(ViewerPaneTest, ShowSlotOfEmptyThumbnailKeepsTenTwips)
+{
+    pane.ShowSlot(Picture(320, 240), Details(), 0);
+    pane.ShowSlot(QImage(), Details(), 0);
+    EXPECT_EQ(pane.naturalWidth, 10);
+    EXPECT_EQ(pane.naturalHeight, 10);
+    EXPECT_FALSE(pane.imgMain->hasPicture());
+    EXPECT_FALSE(pane.HScroll1->isEnabled());
+    EXPECT_FALSE(pane.VScroll2->isEnabled());
+}
+
+TEST_F(ViewerPaneTest, ZoomChangeReappliesZoom)
+{
+    pane.ShowSlot(Picture(320, 240), Details(), 0);
+    EXPECT_FALSE(pane.HScroll1->isEnabled());   // 4800 twips fit the design viewport
+
+    pane.Slider1->setValue(2);
+    EXPECT_EQ(pane.twipsGeometry(pane.imgMain).Width, 9600);
+    EXPECT_EQ(pane.twipsGeometry(pane.imgMain).Height, 7200);
+    EXPECT_EQ(pane.imgMain->size(), QSize(640, 480));
+    EXPECT_TRUE(pane.HScroll1->isEnabled());
+    EXPECT_EQ(pane.HScroll1->maximum(), static_cast<int>(9600 - visibleWidth()));
+}
+
+TEST_F(ViewerPaneTest, ZoomStaysWhenAnotherSlotIsShown)
+{
+    pane.ShowSlot(Picture(320, 240), Details(), 0);
+    pane.Slider1->setValue(3);
+    pane.ShowSlot(Picture(100, 50), Details(), 0);
+    EXPECT_EQ(pane.Slider1->value(), 3);
+    EXPECT_EQ(pane.twipsGeometry(pane.imgMain).Width, 3 * 1500);
+}
+
+TEST_F(ViewerPaneTest, PanningMovesPictureByMinusValue)
+{
+    pane.ShowSlot(Picture(320, 240), Details(), 0);
+    pane.Slider1->setValue(4);
+
+    pane.HScroll1->setValue(300);
+    EXPECT_EQ(pane.twipsGeometry(pane.imgMain).Left, -300);
+    EXPECT_EQ(pane.imgMain->x(), -300 / 15);
+    pane.VScroll2->setValue(2000);
+    EXPECT_EQ(pane.twipsGeometry(pane.imgMain).Top, -2000);
+    EXPECT_EQ(pane.imgMain->y(), TwipsToPixels(-2000));
+
+    pane.HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd);   // one arrow click
+    EXPECT_EQ(pane.imgMain->x(), -600 / 15);
+}
+
+TEST_F(ViewerPaneTest, WidePictureAtZoomFivePansToItsRightEdge)
+{
+    pane.ShowSlot(Picture(640, 480), Details(), 0);
+    pane.Slider1->setValue(5);
+    ASSERT_TRUE(pane.HScroll1->isEnabled());
+    ASSERT_TRUE(pane.VScroll2->isEnabled());
+    EXPECT_EQ(pane.HScroll1->maximum(), static_cast<int>(48000 - visibleWidth()));
+
+    pane.HScroll1->setValue(pane.HScroll1->maximum());
+    pane.VScroll2->setValue(pane.VScroll2->maximum());
+    const TwipsGeometry image = pane.twipsGeometry(pane.imgMain);
+    EXPECT_EQ(image.Left + image.Width, visibleWidth());
+    EXPECT_EQ(image.Top + image.Height, visibleHeight());
+}
+
+TEST_F(ViewerPaneTest, LoweringZoomClampsBarAndMovesPicture)
+{
+    pane.ShowSlot(Picture(640, 480), Details(), 0);
+    pane.Slider1->setValue(5);
+    pane.HScroll1->setValue(pane.HScroll1->maximum());
+
+    pane.Slider1->setValue(2);
+    const int newMaximum = static_cast<int>(2 * 9600 - visibleWidth());
+    EXPECT_EQ(pane.HScroll1->maximum(), newMaximum);
+    EXPECT_EQ(pane.HScroll1->value(), newMaximum);
+    EXPECT_EQ(pane.twipsGeometry(pane.imgMain).Left, -newMaximum);
+
+    pane.Slider1->setValue(1);   // 9600 twips wide: still wider than the visible 8000
+    EXPECT_EQ(pane.HScroll1->value(), static_cast<int>(9600 - visibleWidth()));
+}
+
+TEST_F(ViewerPaneTest, PictureSitsAtItsBarAfterBarWasDisabled)
+{
+    pane.ShowSlot(Picture(320, 240), Details(), 0);
+    pane.Slider1->setValue(3);
+    pane.HScroll1->setValue(900);
+    pane.Slider1->setValue(1);   // fits: bar disabled, picture back at the left edge
+    EXPECT_FALSE(pane.HScroll1->isEnabled());
+    EXPECT_EQ(pane.twipsGeometry(pane.imgMain).Left, 0);
+
+    pane.Slider1->setValue(3);
+    EXPECT_EQ(pane.twipsGeometry(pane.imgMain).Left, -static_cast<float>(pane.HScroll1->value()));
+}
+
+TEST_F(ViewerPaneTest, LayoutGeometryIsKeptInTwipsAndUsedByZoom)
+{
+    TwipsGeometry viewport = pane.twipsGeometry(pane.Picture1);
+    viewport.Width = 5000.4f;
+    viewport.Height = 4000.6f;
+    pane.setTwipsGeometry(pane.Picture1, viewport);
+    EXPECT_EQ(pane.twipsGeometry(pane.Picture1), viewport);
+    EXPECT_EQ(pane.Picture1->size(), QSize(TwipsToPixels(5000.4), TwipsToPixels(4000.6)));
+
+    pane.ShowSlot(Picture(640, 480), Details(), 0);
+    EXPECT_EQ(pane.HScroll1->maximum(), static_cast<int>(std::nearbyint(9600 - visibleWidth())));
+    EXPECT_EQ(pane.VScroll2->maximum(), static_cast<int>(std::nearbyint(7200 - visibleHeight())));
+}
+
+TEST_F(ViewerPaneTest, NewPictureKeepsNaturalSizeAndZoom)
+{
+    pane.ShowSlot(Picture(320, 240), Details(), 0);
+    pane.Slider1->setValue(2);
+    pane.setPicture(Picture(160, 120));
+    EXPECT_EQ(pane.naturalWidth, 4800);
+    EXPECT_EQ(pane.imgMain->size(), QSize(640, 480));
+    EXPECT_EQ(pane.imgMain->picture().size(), QSize(160, 120));
+
+    pane.setPicture(QImage());   // a load that failed keeps what is shown
+    EXPECT_EQ(pane.imgMain->picture().size(), QSize(160, 120));
+}
+
+TEST_F(ViewerPaneTest, HiddenViewerFollowsPicturesBeforeAnySlotIsShown)
+{
+    pane.setPicture(Picture(200, 100));
+    EXPECT_EQ(pane.twipsGeometry(pane.imgMain).Width, 200 * 15);
+    EXPECT_EQ(pane.twipsGeometry(pane.imgMain).Height, 100 * 15);
+}
+
+TEST_F(ViewerPaneTest, DrawingLockIsReleasedAndRespectsOuterLock)
+{
+    pane.ShowSlot(Picture(320, 240), Details(), 0);
+    EXPECT_TRUE(pane.updatesEnabled());
+
+    pane.setUpdatesEnabled(false);   // a caller's own lock around several changes
+    pane.ShowSlot(Picture(320, 240), Details(), 0);
+    pane.Slider1->setValue(2);
+    EXPECT_FALSE(pane.updatesEnabled());
+    pane.setUpdatesEnabled(true);
+}
+
+TEST_F(ViewerPaneTest, HideViewerHidesBothFrames)
+{
+    pane.ShowSlot(Picture(320, 240), Details(), 0);
+    pane.HideViewer();
+    EXPECT_TRUE(pane.isHidden());
+    EXPECT_TRUE(pane.frmDetails->isHidden());
+}
+
+TEST_F(ViewerPaneTest, SaveButtonAsksForSave)
+{
+    QSignalSpy saves(&pane, &ViewerPane::saveRequested);
+    pane.cmdSave->click();
+    EXPECT_EQ(saves.count(), 1);
+}
+
+struct CountdownCase {
+    std::string name;
+    QString refresh;
+    int elapsed;
+    QString expected;
+};
+
+void PrintTo(const CountdownCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class NextRefreshTextTest : public testing::TestWithParam<CountdownCase> {};
+
+TEST_P(NextRefreshTextTest, ShortestDecimal)
+{
+    const CountdownCase& c = GetParam();
+    EXPECT_EQ(NextRefreshText(c.refresh, c.elapsed).toStdString(), c.expected.toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NextRefreshTextTest,
+    testing::Values(CountdownCase{"Counting", "30", 12, "18"}, CountdownCase{"Overdue", "30", 31, "-1"},
+                    CountdownCase{"Due", "30", 30, "0"}, CountdownCase{"Fraction", "30.5", 12, "18.5"},
+                    CountdownCase{"SurroundingBlanks", " 45 ", 5, "40"}, CountdownCase{"NotANumber", "soon", 3, "?"},
+                    CountdownCase{"Empty", "", 0, "?"}, CountdownCase{"Infinite", "inf", 0, "?"}),
+    [](const testing::TestParamInfo<CountdownCase>& info) { return info.param.name; });
+
+TEST_F(ViewerPaneTest, CountdownShownForOverdueSlot)
+{
+    pane.ShowSlot(Picture(8, 8), Details(QStringLiteral("30")), 31);
+    EXPECT_EQ(pane.lblNextRefresh->text(), QStringLiteral("-1"));
+}
+
+} // namespace
