@@ -4,6 +4,14 @@
 // A close made by the program raises no event; closing a closed socket is harmless.
 // "https" connections run over TLS with the certificate verified; a failed handshake counts
 // as a failed connection (no event at all).
+//
+// States: Connect → sckResolvingHost → sckConnecting → sckConnected (the Connected event; for
+// TLS only after the handshake). A close by the peer reports every byte still unreported with
+// a last DataArrival, then Closed, and leaves sckClosing until the program calls Close. A failed
+// lookup, a refused connection, a failed TLS handshake or a socket error leaves sckError with
+// no event at all. Close (and a new Connect) returns to sckClosed and empties the receive queue.
+// Bytes given to SendData outside sckConnected are dropped. Handlers may Close, Connect again
+// or delete the CamSocket from inside any of its events.
 #include <QByteArray>
 #include <QList>
 #include <QObject>
@@ -28,8 +36,8 @@ public:
     QString remoteHost() const { return remoteHost_; }
     quint16 remotePort() const { return remotePort_; }
 
-    // Starts resolving and connecting; returns at once. The no-argument form uses the remote
-    // host and port set before.
+    // Starts resolving and connecting; returns at once, every result arrives as a later event.
+    // The no-argument form uses the remote host and port set before, over plain TCP.
     void Connect();
     void Connect(const QString& host, quint16 port, bool useTls = false);
     // Queues bytes for sending (one byte per character).
@@ -51,9 +59,18 @@ Q_SIGNALS:
 
 private:
     void attach(QTcpSocket* socket);
+    void dropSocket();
+    void fail();
+    void onStateChanged(int socketState);
+    void onOpen();
+    void onReadyRead();
     void onDisconnected();
+    void onError(int socketError);
 
     QTcpSocket* socket_ = nullptr;
+    QByteArray rx_;                // received and not yet read
+    quint64 generation_ = 0;       // counts connections, so a late callback can tell it is stale
+    bool tls_ = false;
     QString remoteHost_;
     quint16 remotePort_ = 0;
     quint16 localPort_ = 0;

@@ -12,7 +12,9 @@ struct CamUrlParts {
 };
 
 // Nothing when the address cannot be split (8 characters or fewer, no "/" after the host,
-// a port that is not a whole number from 1 to 65535).
+// an empty host, a port that is not a whole number from 1 to 65535, a line break or NUL).
+// "http://" and "https://" are recognised in any letter case; only scheme and host are
+// lowered. An IPv6 literal is written in brackets: http://[::1]:8080/cam.jpg.
 std::optional<CamUrlParts> SplitCamUrl(const QString& address);
 // The exact request bytes for a path and Host line (blanks in the path become "%20").
 QByteArray BuildCamRequest(const QString& path, const QString& hostHeader);

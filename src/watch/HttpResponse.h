@@ -35,7 +35,12 @@ public:
     const QByteArray& buffer() const { return buffer_; }
 
 private:
+    void abandon();
+
     QByteArray buffer_;
+    qsizetype scanFrom_ = 0;    // where the search for the header end goes on
+    qsizetype headerEnd_ = 0;   // 0-based offset of the first CR LF CR LF once headerDone_
+    bool abandoned_ = false;
     qint64 bytesReceived_ = 0;
     qint32 contentLength_ = 0;
     bool headerDone_ = false;

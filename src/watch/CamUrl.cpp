@@ -1,0 +1,124 @@
+#include "CamUrl.h"
+
+#include <QByteArray>
+
+namespace {
+constexpr quint16 kHttpPort = 80;
+constexpr quint16 kHttpsPort = 443;
+
+bool startsWithScheme(const QString& text, QLatin1String scheme)
+{
+    return text.startsWith(scheme, Qt::CaseInsensitive);
+}
+
+// The whole number after the authority's ":"; nothing unless it is 1 to 65535 written in digits only.
+std::optional<quint16> readPort(QStringView text)
+{
+    if (text.isEmpty() || text.size() > 5)
+        return std::nullopt;
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - '0');
+    }
+    if (value < 1 || value > 65535)
+        return std::nullopt;
+    return static_cast<quint16>(value);
+}
+
+// A line break or NUL in the address would end the request line early and let the rest of the
+// address be read as header lines by the server; such an address is refused whole.
+bool hasLineBreakOrNul(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0))
+            return true;
+    }
+    return false;
+}
+
+// Splits "host", "host:port", "[v6]" or "[v6]:port" into parts; false when the port is bad.
+bool splitAuthority(QStringView authority, quint16 defaultPort, CamUrlParts& parts)
+{
+    QStringView hostText = authority;
+    QStringView portText;
+    bool hasPort = false;
+    if (authority.startsWith(QLatin1Char('['))) {
+        const qsizetype close = authority.indexOf(QLatin1Char(']'));
+        if (close < 0)
+            return false;
+        hostText = authority.sliced(1, close - 1);
+        const QStringView rest = authority.sliced(close + 1);
+        if (!rest.isEmpty()) {
+            if (!rest.startsWith(QLatin1Char(':')))
+                return false;
+            portText = rest.sliced(1);
+            hasPort = true;
+        }
+    } else {
+        const qsizetype colon = authority.indexOf(QLatin1Char(':'));
+        if (colon >= 0) {
+            hostText = authority.first(colon);
+            portText = authority.sliced(colon + 1);
+            hasPort = true;
+        }
+    }
+    if (hostText.isEmpty())
+        return false;
+    parts.host = hostText.toString().toLower();
+    parts.port = defaultPort;
+    if (hasPort) {
+        const auto port = readPort(portText);
+        if (!port)
+            return false;
+        parts.port = *port;
+    }
+    const bool bracketed = authority.startsWith(QLatin1Char('['));
+    parts.hostHeader = bracketed ? QLatin1Char('[') + parts.host + QLatin1Char(']') : parts.host;
+    if (parts.port != defaultPort)
+        parts.hostHeader += QLatin1Char(':') + QString::number(parts.port);
+    return true;
+}
+}
+
+std::optional<CamUrlParts> SplitCamUrl(const QString& address)
+{
+    // Anything this short cannot hold a scheme, a host and a path.
+    if (address.size() <= 8 || hasLineBreakOrNul(address))
+        return std::nullopt;
+
+    CamUrlParts parts;
+    QStringView rest(address);
+    quint16 defaultPort = kHttpPort;
+    if (startsWithScheme(address, QLatin1String("http://"))) {
+        rest = rest.sliced(7);
+    } else if (startsWithScheme(address, QLatin1String("https://"))) {
+        rest = rest.sliced(8);
+        parts.tls = true;
+        defaultPort = kHttpsPort;
+    }
+
+    const qsizetype slash = rest.indexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return std::nullopt;
+    if (!splitAuthority(rest.first(slash), defaultPort, parts))
+        return std::nullopt;
+    // The path is sent as typed: servers on case-sensitive file systems tell /Now.JPG from /now.jpg.
+    parts.path = rest.sliced(slash).toString();
+    return parts;
+}
+
+QByteArray BuildCamRequest(const QString& path, const QString& hostHeader)
+{
+    QString encodedPath = path;
+    encodedPath.replace(QLatin1Char(' '), QLatin1String("%20"));
+    QByteArray request;
+    request.reserve(encodedPath.size() + hostHeader.size() + 64);
+    request += "GET ";
+    request += encodedPath.toUtf8();
+    request += " HTTP/1.1\r\nHost: ";
+    request += hostHeader.toUtf8();
+    request += "\r\nConnection: close\r\nAccept: */*\r\n\r\n";
+    return request;
+}

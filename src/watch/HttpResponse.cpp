@@ -1,0 +1,193 @@
+#include "HttpResponse.h"
+
+#include <QByteArrayView>
+
+namespace {
+constexpr QByteArrayView kHeaderEnd("\r\n\r\n");
+constexpr QByteArrayView kLineEnd("\r\n");
+
+// The text after the first blank of the first header line that names "Content-Length" (letter
+// case as written), read as a whole number; 0 when there is none or it is not a number.
+qint32 readContentLength(QByteArrayView header)
+{
+    qsizetype lineStart = 0;
+    while (lineStart <= header.size()) {
+        qsizetype lineEnd = header.indexOf(kLineEnd, lineStart);
+        if (lineEnd < 0)
+            lineEnd = header.size();
+        const QByteArrayView line = header.sliced(lineStart, lineEnd - lineStart);
+        if (line.contains(QByteArrayView("Content-Length"))) {
+            const qsizetype blank = line.indexOf(' ');
+            if (blank < 0)
+                return 0;
+            bool ok = false;
+            const int value = line.sliced(blank + 1).toByteArray().trimmed().toInt(&ok, 10);
+            return ok ? value : 0;
+        }
+        lineStart = lineEnd + kLineEnd.size();
+    }
+    return 0;
+}
+
+// True when a "Transfer-Encoding" line (name in any letter case) lists "chunked".
+bool isChunked(QByteArrayView header)
+{
+    qsizetype lineStart = 0;
+    while (lineStart < header.size()) {
+        qsizetype lineEnd = header.indexOf(kLineEnd, lineStart);
+        if (lineEnd < 0)
+            lineEnd = header.size();
+        const QByteArray line = header.sliced(lineStart, lineEnd - lineStart).toByteArray();
+        const qsizetype colon = line.indexOf(':');
+        if (colon > 0 && line.first(colon).trimmed().compare("Transfer-Encoding", Qt::CaseInsensitive) == 0
+            && line.sliced(colon + 1).toLower().contains("chunked"))
+            return true;
+        lineStart = lineEnd + kLineEnd.size();
+    }
+    return false;
+}
+
+bool containsImageType(QByteArrayView header)
+{
+    // "image/" in any letter case; the header is plain ASCII, so a lowered copy is exact.
+    return header.toByteArray().toLower().contains("image/");
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+}
+
+void HttpResponseAssembler::reset()
+{
+    *this = HttpResponseAssembler();
+}
+
+HttpResponseAssembler::Arrival HttpResponseAssembler::append(const QByteArray& bytes, qint64 count)
+{
+    Arrival arrival;
+    if (abandoned_ || buffer_.size() + bytes.size() > kMaxResponseBytes) {
+        abandon();
+        arrival.tooLarge = true;
+        return arrival;
+    }
+    buffer_.append(bytes);
+    bytesReceived_ += count;
+
+    if (headerDone_) {
+        if (contentLength_ > 0)
+            arrival.progress = static_cast<float>(static_cast<double>(bytesReceived_) / (contentLength_ / 100.0));
+        return arrival;
+    }
+
+    // Only the new bytes and the three before them can complete the first CR LF CR LF, so each
+    // byte is looked at about once however the response is cut into arrivals.
+    const qsizetype found = buffer_.indexOf(kHeaderEnd, scanFrom_);
+    if (found < 0) {
+        scanFrom_ = qMax<qsizetype>(0, buffer_.size() - (kHeaderEnd.size() - 1));
+        if (buffer_.size() >= kMaxHeaderBytes + kHeaderEnd.size()) {
+            abandon();
+            arrival.tooLarge = true;
+        }
+        return arrival;
+    }
+    if (found > kMaxHeaderBytes) {
+        abandon();
+        arrival.tooLarge = true;
+        return arrival;
+    }
+    headerEnd_ = found;
+    headerDone_ = true;
+    // P is 1-based: received − P − 3 is the count of body bytes already here.
+    bytesReceived_ -= found + kHeaderEnd.size();
+    contentLength_ = readContentLength(QByteArrayView(buffer_).first(found));
+    return arrival;
+}
+
+HttpResponseAssembler::Finished HttpResponseAssembler::finish() const
+{
+    Finished finished;
+    if (!headerDone_)
+        return finished;   // empty or cut-off response, or abandoned: no header at all
+    const QByteArrayView header = QByteArrayView(buffer_).first(headerEnd_);
+    finished.header = header.toByteArray();
+    finished.isImage = containsImageType(header);
+    finished.body = buffer_.sliced(headerEnd_ + kHeaderEnd.size());
+    if (isChunked(header)) {
+        auto decoded = DecodeChunkedBody(finished.body);
+        finished.bodyValid = decoded.has_value();
+        finished.body = decoded ? std::move(*decoded) : QByteArray();
+    }
+    return finished;
+}
+
+void HttpResponseAssembler::abandon()
+{
+    // Free the memory now: a runaway server must not keep a slot's megabytes alive until the next start.
+    buffer_ = QByteArray();
+    abandoned_ = true;
+    headerDone_ = false;
+    headerEnd_ = 0;
+    scanFrom_ = 0;
+}
+
+std::optional<QByteArray> DecodeChunkedBody(const QByteArray& body)
+{
+    QByteArray out;
+    out.reserve(body.size());
+    const qsizetype size = body.size();
+    qsizetype at = 0;
+    for (;;) {
+        // chunk-size [; extensions] CR LF; the size is bounded by what is left, so it cannot overflow.
+        qint64 chunk = 0;
+        qsizetype digits = 0;
+        while (at < size) {
+            const int d = hexDigit(body.at(at));
+            if (d < 0)
+                break;
+            chunk = chunk * 16 + d;
+            if (chunk > size)
+                return std::nullopt;
+            ++at;
+            ++digits;
+        }
+        if (digits == 0)
+            return std::nullopt;
+        const qsizetype lineEnd = body.indexOf(kLineEnd, at);
+        if (lineEnd < 0)
+            return std::nullopt;
+        // Between the size and the line end only blanks, tabs and ";" extensions may stand.
+        const QByteArrayView rest = QByteArrayView(body).sliced(at, lineEnd - at);
+        const QByteArray restTrimmed = rest.toByteArray().trimmed();
+        if (!restTrimmed.isEmpty() && !restTrimmed.startsWith(';'))
+            return std::nullopt;
+        at = lineEnd + kLineEnd.size();
+
+        if (chunk == 0)
+            break;
+        if (chunk > size - at || size - at - chunk < kLineEnd.size())
+            return std::nullopt;
+        out.append(body.constData() + at, static_cast<qsizetype>(chunk));
+        at += static_cast<qsizetype>(chunk);
+        if (QByteArrayView(body).sliced(at, kLineEnd.size()) != kLineEnd)
+            return std::nullopt;
+        at += kLineEnd.size();
+    }
+    // Trailer lines up to an empty line; a body that stops right after the last chunk is complete too.
+    while (at < size) {
+        const qsizetype lineEnd = body.indexOf(kLineEnd, at);
+        if (lineEnd < 0)
+            return std::nullopt;
+        if (lineEnd == at)
+            break;
+        at = lineEnd + kLineEnd.size();
+    }
+    return out;
+}
