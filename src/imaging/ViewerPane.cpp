@@ -226,11 +226,8 @@ void ViewerPane::ShowSlot(const QImage& picture, const ViewerDetails& details, i
     // With stretching off the control takes the picture's own size; an empty picture leaves
     // the 10 x 10 twips just set, and the view shows nothing.
     imgMain->setPicture(picture);
-    if (!picture.isNull()) {
-        image.Width = static_cast<float>(PixelsToTwips(imgMain->width()));
-        image.Height = static_cast<float>(PixelsToTwips(imgMain->height()));
-        setTwipsGeometry(imgMain, image);
-    }
+    if (!picture.isNull())
+        image = takeImageSize();
     naturalWidth = static_cast<int>(std::nearbyint(image.Width));   // ties to even
     naturalHeight = static_cast<int>(std::nearbyint(image.Height));
 
@@ -311,11 +308,17 @@ void ViewerPane::setPicture(const QImage& picture)
     if (!imgMain->stretch()) {
         // Not yet zoomed (the hidden Viewer following slot 0 at start): the control took the
         // picture's size, and the twips must say the same.
-        TwipsGeometry image = twipsGeometry(imgMain);
-        image.Width = static_cast<float>(PixelsToTwips(imgMain->width()));
-        image.Height = static_cast<float>(PixelsToTwips(imgMain->height()));
-        setTwipsGeometry(imgMain, image);
+        takeImageSize();
     }
+}
+
+TwipsGeometry ViewerPane::takeImageSize()
+{
+    TwipsGeometry image = twipsGeometry(imgMain);
+    image.Width = static_cast<float>(PixelsToTwips(imgMain->width()));
+    image.Height = static_cast<float>(PixelsToTwips(imgMain->height()));
+    setTwipsGeometry(imgMain, image);
+    return image;
 }
 
 void ViewerPane::setDetails(const ViewerDetails& details)

@@ -104,6 +104,8 @@ private:
     QLabel* makeLabel(QWidget* container, const char* name, const QString& caption, const TwipsGeometry& geometry);
     void buildDetails();
     void Form6_Unload();
+    // imgMain with stretching off has taken its picture's size (pixels): record it in twips.
+    TwipsGeometry takeImageSize();
 
     QHash<const QWidget*, TwipsGeometry> twips_;
     QPointer<Form6> form6_;
