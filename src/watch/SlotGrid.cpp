@@ -12,6 +12,7 @@
 #include "ImageControl.h"
 #include "LockWind.h"
 #include "SlotNumbers.h"
+#include "ViewerPane.h"
 
 namespace {
 const QString kStoppedCaption = QStringLiteral("[webcam]");
@@ -242,9 +243,8 @@ void SlotGrid::SetStatusText(const QString& text) const
 
 QString SlotGrid::NextRefreshCaption(int index) const
 {
+    // The same caption the Viewer shows when the slot is clicked: the typed text counts, so a
+    // 30.5-second cam counts down 29.5, 28.5, ...
     const ViewerSlot& s = slot(index);
-    // The typed text counts (a 30.5-second cam counts down 29.5, 28.5, ...); should an edit have
-    // left it unreadable, the interval the slot runs at does.
-    const double seconds = ReadDecimalNumber(s.txtRefresh->text()).value_or(s.slotRefreshSeconds);
-    return ShortestNumberText(seconds - s.slotElapsed);
+    return NextRefreshText(s.txtRefresh->text(), s.slotElapsed);
 }
