@@ -1,6 +1,7 @@
 #pragma once
 // The cam list file 00camlist.txt in the program folder: the only store of the user's cams.
-// Every operation opens the file, does its work and closes it; nothing is cached.
+// Every operation opens the file, does its work and closes it; nothing is cached. Every file
+// failure throws CamListError; none is swallowed. Written as UTF-8 with CR LF line ends.
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -37,7 +38,14 @@ void ReloadCamList(QListWidget* list);
 // The first record whose name line is exactly "[name]" + name; nothing for an empty name,
 // no such line, or a name line without both following lines.
 std::optional<CamRecord> FindCamRecord(const QString& name);
+// Writes "[name]" + name, url, refresh and one empty line, each ended by CR LF; a file whose
+// last line has no line end gets one first. Throws CamListError, without writing, when a
+// text holds a line break (it would split the record).
 void AppendCamRecord(const QString& name, const QString& url, const QString& refresh);
 // Replaces the record's three lines by two empty lines (atomic rewrite); false when the
 // record's lines were not found, in which case the file is not touched.
 bool RemoveCamRecord(const CamRecord& record);
+// An edit in one atomic rewrite: the same bytes as RemoveCamRecord(old) followed by
+// AppendCamRecord(edited), so a failure between the two can never lose the cam. When old's
+// lines are not found, edited is only appended; the result says whether old was found.
+bool ReplaceCamRecord(const CamRecord& old, const CamRecord& edited);

@@ -1,0 +1,32 @@
+#pragma once
+// Small routines for file tests, path handling and window and desktop settings. Paths use
+// the platform's "/" as their only separator.
+#include <QString>
+
+class QWidget;
+
+// True when path names an existing folder, with or without a trailing "/"; the empty text
+// means the root folder. Any failure answers false.
+bool FolderExists(const QString& path);
+// True when path names an existing normal file: folders and hidden files (names starting
+// with ".") do not count, and names are compared as the file system stores them (letter
+// case matters here). Any failure answers false.
+bool FileExists(const QString& path);
+// The text after the last "/" of path; the whole path when it has none, the empty text for
+// an empty path or one ending in "/". A backslash is an ordinary character.
+QString FileNameOf(const QString& path);
+
+// Lets the desktop's screen saver run (true) or keeps it off (false) through the session
+// bus's org.freedesktop.ScreenSaver service. True when the service accepted the change;
+// false without a session bus, without the service, or when it refuses.
+bool SetScreenSaverActive(bool active);
+// The D-Bus connection (by name, as made with QDBusConnection::connectToBus) that
+// SetScreenSaverActive talks to; the empty name restores the session bus.
+void SetScreenSaverBus(const QString& connectionName);
+
+// Puts the widget's window into the always-on-top band (on) or takes it out, keeping it
+// shown when it was shown.
+void SetTopMost(QWidget* window, bool on);
+// Gives the widget's window the icon resource ":/icons/" + name + ".png"; with alsoOwner the
+// last window of its owner chain gets it first. A missing resource removes the icon.
+void SetWindowIcon(QWidget* window, const QString& name, bool alsoOwner);
