@@ -3,13 +3,19 @@
 // per-machine registry key) and the per-user store (QSettings user scope).
 #include <QString>
 
-QString MainSettingsPath();   // program folder + "/Tolvane.ini"
+QString MainSettingsPath();   // program folder + "/" + product name + ".ini" ("Tolvane.ini")
+// The per-user store's file: QSettings' user-scope INI file for company and product, unless a
+// test has pointed it elsewhere (the empty path restores the default).
+QString UserSettingsPath();
+void SetUserSettingsPath(const QString& path);
 
 // Throws TolvaneError with the store's numbers and texts (0x800403E8 and up).
 QString ReadSetting(const QString& appName, const QString& section, const QString& key, const QString& defaultValue);
 // Never throws; a failed write goes through the "Permission Denied" prompt.
 void WriteSetting(const QString& appName, const QString& section, const QString& key, const QString& value);
 
-// Per-user store, addressed like the main store; reads give the default when absent.
+// Per-user store, addressed like the main store without the company (the file is already the
+// company's and product's); reads give the default when absent, unreadable or not a string;
+// SaveUserSetting answers whether the value was stored.
 QString GetUserSetting(const QString& appName, const QString& section, const QString& key, const QString& defaultValue);
 bool SaveUserSetting(const QString& appName, const QString& section, const QString& key, const QString& value);

@@ -1,0 +1,119 @@
+#include "IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSettings>
+#include <QTemporaryFile>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+// Why a copy: QSettings keeps every file it has read in a process-wide cache together with
+// the changes it could not write, and writes those later or shows them to the next reader.
+// A write the user abandoned after "Permission Denied" must leave no trace, so QSettings
+// only ever sees a fresh temporary copy, and the real file is read and replaced here.
+namespace {
+std::unique_ptr<QTemporaryFile> copyOf(const QByteArray& bytes, QString* reason)
+{
+    auto copy = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/tolvane-settings-XXXXXX.ini"));
+    if (!copy->open() || copy->write(bytes) != bytes.size() || !copy->flush()) {
+        *reason = QStringLiteral("could not make a working copy in %1: %2").arg(QDir::tempPath(), copy->errorString());
+        return nullptr;
+    }
+    return copy;
+}
+
+// The file's bytes; empty for a missing file; false when it exists but cannot be read.
+bool readBytes(const QString& path, QByteArray* bytes, QString* reason)
+{
+    if (!QFileInfo::exists(path))
+        return true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *reason = file.errorString();
+        return false;
+    }
+    *bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+const QString kMalformed = QStringLiteral("the file is not a valid settings file");
+}
+
+IniReadResult ReadIniValue(const QString& path, const QString& key)
+{
+    IniReadResult result;
+    QByteArray bytes;
+    if (!readBytes(path, &bytes, &result.reason)) {
+        result.status = IniReadStatus::Unreadable;
+        return result;
+    }
+    if (bytes.isEmpty())
+        return result;
+    const auto copy = copyOf(bytes, &result.reason);
+    if (!copy) {
+        result.status = IniReadStatus::Unreadable;
+        return result;
+    }
+    QSettings settings(copy->fileName(), QSettings::IniFormat);
+    const QVariant value = settings.value(key);
+    if (settings.status() != QSettings::NoError) {
+        result.status = IniReadStatus::Malformed;
+        result.reason = kMalformed;
+    } else if (settings.contains(key)) {
+        result.status = IniReadStatus::Found;
+        result.value = value;
+    }
+    return result;
+}
+
+bool WriteIniValue(const QString& path, const QString& key, const QString& value, QString* reason)
+{
+    QString ignored;
+    QString& why = reason ? *reason : ignored;
+    QByteArray bytes;
+    if (!readBytes(path, &bytes, &why))
+        return false;
+    const auto copy = copyOf(bytes, &why);
+    if (!copy)
+        return false;
+    {
+        QSettings settings(copy->fileName(), QSettings::IniFormat);
+        // A damaged file is not rewritten: whatever QSettings could not parse would be lost.
+        if (settings.status() != QSettings::NoError) {
+            why = kMalformed;
+            return false;
+        }
+        settings.setValue(key, value);
+        settings.sync();
+        if (settings.status() != QSettings::NoError) {
+            why = QStringLiteral("could not write the working copy in %1").arg(QDir::tempPath());
+            return false;
+        }
+    }
+    QFile written(copy->fileName());
+    if (!written.open(QIODevice::ReadOnly)) {
+        why = written.errorString();
+        return false;
+    }
+    const QByteArray newBytes = written.readAll();
+
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(QFileInfo(path).absolutePath().toStdString()), error);
+    if (error) {
+        why = QString::fromStdString(error.message());
+        return false;
+    }
+    QSaveFile target(path);
+    if (!target.open(QIODevice::WriteOnly) || target.write(newBytes) != newBytes.size() || !target.commit()) {
+        why = target.errorString();
+        return false;
+    }
+    return true;
+}
