@@ -127,10 +127,20 @@ void SetTopMost(QWidget* window, bool on)
         top->show();
 }
 
+void LoadProgramResources()
+{
+    static const bool loaded = [] {
+        Q_INIT_RESOURCE(resources);
+        return true;
+    }();
+    (void)loaded;
+}
+
 void SetWindowIcon(QWidget* window, const QString& name, bool alsoOwner)
 {
     if (!window)
         return;
+    LoadProgramResources();
     const QString resource = QStringLiteral(":/icons/") + name + QStringLiteral(".png");
     const QIcon icon = QFile::exists(resource) ? QIcon(resource) : QIcon();
     QWidget* target = window->window();

@@ -27,6 +27,11 @@ void SetScreenSaverBus(const QString& connectionName);
 // Puts the widget's window into the always-on-top band (on) or takes it out, keeping it
 // shown when it was shown.
 void SetTopMost(QWidget* window, bool on);
+// Makes the program's compiled-in pictures and icons (":/icons/...", ":/pictures/...")
+// available. They live in this static library, whose resource object the linker keeps only
+// when something names it; safe to call any number of times.
+void LoadProgramResources();
+
 // Gives the widget's window the icon resource ":/icons/" + name + ".png"; with alsoOwner the
 // last window of its owner chain gets it first. A missing resource removes the icon.
 void SetWindowIcon(QWidget* window, const QString& name, bool alsoOwner);

@@ -1,0 +1,229 @@
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusContext>
+#include <QDBusError>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "ProductInfo.h"
+#include "Utilities.h"
+
+namespace {
+void Touch(const QString& path)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+}
+
+class FileTests : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir_.isValid());
+        ASSERT_TRUE(QDir(dir_.path()).mkdir("cam"));
+        ASSERT_TRUE(QDir(dir_.path()).mkdir("empty"));
+        Touch(dir_.filePath("Help.rtf"));
+        Touch(dir_.filePath("a.txt"));
+        Touch(dir_.filePath(".hidden"));
+    }
+    QString at(const QString& name) const { return dir_.filePath(name); }
+    QTemporaryDir dir_;
+};
+}
+
+TEST_F(FileTests, FolderExistsWithOrWithoutTrailingSlashAndForTheRoot)
+{
+    for (const QString& folder : {at("cam"), at("cam") + "/", at("empty"), dir_.path()}) {
+        EXPECT_TRUE(FolderExists(folder)) << folder.toStdString();
+    }
+    EXPECT_TRUE(FolderExists(""));
+    EXPECT_TRUE(FolderExists("/"));
+    for (const QString& notFolder : {at("missing"), at("missing") + "/", at("a.txt"), at("a.txt") + "/"}) {
+        EXPECT_FALSE(FolderExists(notFolder)) << notFolder.toStdString();
+    }
+}
+
+TEST_F(FileTests, FileExistsOnlyForNormalFilesNamedExactly)
+{
+    EXPECT_TRUE(FileExists(at("Help.rtf")));
+    EXPECT_TRUE(FileExists(at("a.txt")));
+    EXPECT_FALSE(FileExists(at("cam")));            // a folder
+    EXPECT_FALSE(FileExists(at(".hidden")));        // hidden
+    EXPECT_FALSE(FileExists(at("*.txt")));          // wild cards name no file
+    EXPECT_FALSE(FileExists(at("?.txt")));
+    EXPECT_FALSE(FileExists(at("a.txt") + "/"));    // no file name
+    EXPECT_FALSE(FileExists(at("missing.rtf")));
+    EXPECT_FALSE(FileExists(""));
+    // Names are case-sensitive on this platform: a path that would not open is not a file.
+    EXPECT_FALSE(FileExists(at("HELP.RTF")));
+}
+
+struct FileNameCase {
+    const char* path;
+    const char* name;
+};
+
+class FileNameOfPaths : public testing::TestWithParam<FileNameCase> {};
+
+TEST_P(FileNameOfPaths, IsTheTextAfterTheLastSlash)
+{
+    EXPECT_EQ(FileNameOf(QString::fromUtf8(GetParam().path)).toStdString(), GetParam().name);
+}
+
+INSTANTIATE_TEST_SUITE_P(Utilities, FileNameOfPaths,
+                         testing::Values(FileNameCase{"/a/b.txt", "b.txt"}, FileNameCase{"b.txt", "b.txt"},
+                                         FileNameCase{"/a/", ""}, FileNameCase{"", ""}, FileNameCase{"/", ""},
+                                         FileNameCase{"a//b", "b"}, FileNameCase{"C:\\a\\b.txt", "C:\\a\\b.txt"},
+                                         FileNameCase{"/x/C:\\a\\b.txt", "C:\\a\\b.txt"}));
+
+TEST(WindowRoutines, SetTopMostTogglesTheOnTopBandAndKeepsTheWindowShown)
+{
+    QWidget window;
+    window.show();
+    SetTopMost(&window, true);
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window.isVisible());
+    SetTopMost(&window, false);
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window.isVisible());
+
+    QWidget hidden;
+    SetTopMost(&hidden, true);
+    EXPECT_TRUE(hidden.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(hidden.isVisible());
+    SetTopMost(nullptr, true);
+}
+
+TEST(WindowRoutines, SetWindowIconReachesTheOwnerChainOnlyWhenAsked)
+{
+    ASSERT_TRUE(QApplication::windowIcon().isNull());
+    QWidget owner;
+    QDialog middle(&owner);
+    QDialog window(&middle);
+
+    SetWindowIcon(&window, "AAA", false);
+    EXPECT_FALSE(window.windowIcon().isNull());
+    EXPECT_TRUE(owner.windowIcon().isNull());
+    EXPECT_TRUE(middle.windowIcon().isNull());
+
+    SetWindowIcon(&window, "AAA", true);
+    EXPECT_FALSE(owner.windowIcon().isNull());
+
+    // A name without a resource removes the icons it is given to.
+    SetWindowIcon(&window, "NoSuchIcon", true);
+    EXPECT_TRUE(window.windowIcon().isNull());
+    EXPECT_TRUE(owner.windowIcon().isNull());
+    SetWindowIcon(nullptr, "AAA", true);
+}
+
+namespace {
+// Stands in for the desktop's org.freedesktop.ScreenSaver service.
+class FakeScreenSaver : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
+public:
+    QStringList calls;
+    bool refuse = false;
+    uint nextCookie = 41;
+
+public Q_SLOTS:
+    uint Inhibit(const QString& application, const QString& reason)
+    {
+        calls << "Inhibit " + application + (reason.isEmpty() ? " without reason" : "");
+        if (refuse) {
+            sendErrorReply(QDBusError::AccessDenied, "not now");
+            return 0;
+        }
+        return ++nextCookie;
+    }
+    void UnInhibit(uint cookie)
+    {
+        calls << QString("UnInhibit %1").arg(cookie);
+        if (refuse)
+            sendErrorReply(QDBusError::AccessDenied, "not now");
+    }
+};
+
+// A private bus daemon of this test, so that no desktop's own bus is touched.
+class PrivateBus : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
+        if (daemon.isEmpty())
+            GTEST_SKIP() << "dbus-daemon is not installed";
+        process_.start(daemon, {"--session", "--nofork", "--print-address=1"});
+        ASSERT_TRUE(process_.waitForStarted(10000));
+        while (!process_.canReadLine())
+            ASSERT_TRUE(process_.waitForReadyRead(10000)) << "the bus daemon gave no address";
+        const QString address = QString::fromUtf8(process_.readLine()).trimmed();
+        bus_ = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(address, kName));
+        ASSERT_TRUE(bus_->isConnected()) << bus_->lastError().message().toStdString();
+        SetScreenSaverBus(kName);
+    }
+    void TearDown() override
+    {
+        SetScreenSaverBus(QString());
+        if (bus_) {
+            bus_.reset();
+            QDBusConnection::disconnectFromBus(kName);
+        }
+        process_.kill();
+        process_.waitForFinished(10000);
+    }
+    void publish()
+    {
+        ASSERT_TRUE(bus_->registerObject("/org/freedesktop/ScreenSaver", &service_, QDBusConnection::ExportAllSlots));
+        ASSERT_TRUE(bus_->registerService("org.freedesktop.ScreenSaver"));
+    }
+
+    static inline const QString kName = "tolvane-test-bus";
+    QProcess process_;
+    std::unique_ptr<QDBusConnection> bus_;
+    FakeScreenSaver service_;
+};
+}
+
+TEST(ScreenSaver, WithoutABusTheChangeIsRefused)
+{
+    SetScreenSaverBus("tolvane-no-such-connection");
+    EXPECT_FALSE(SetScreenSaverActive(false));
+    EXPECT_FALSE(SetScreenSaverActive(true));
+    SetScreenSaverBus(QString());
+}
+
+TEST_F(PrivateBus, InhibitKeepsOneCookieAndUnInhibitGivesItBack)
+{
+    publish();
+    EXPECT_TRUE(SetScreenSaverActive(false));
+    EXPECT_TRUE(SetScreenSaverActive(false));
+    EXPECT_TRUE(SetScreenSaverActive(true));
+    EXPECT_TRUE(SetScreenSaverActive(true));
+    EXPECT_EQ(service_.calls, QStringList({"Inhibit " + ProductName(), "UnInhibit 42"}));
+}
+
+TEST_F(PrivateBus, ARefusingServiceOrNoServiceAnswersFalse)
+{
+    EXPECT_FALSE(SetScreenSaverActive(false));
+    EXPECT_FALSE(SetScreenSaverActive(true));
+    publish();
+    service_.refuse = true;
+    EXPECT_FALSE(SetScreenSaverActive(false));
+    service_.refuse = false;
+    ASSERT_TRUE(SetScreenSaverActive(false));
+    service_.refuse = true;
+    EXPECT_FALSE(SetScreenSaverActive(true));
+    // Still inhibited: the cookie is kept for the next try.
+    service_.refuse = false;
+    EXPECT_TRUE(SetScreenSaverActive(true));
+    EXPECT_EQ(service_.calls.last(), "UnInhibit 42");
+}
+
+#include "UtilitiesTest.moc"
