@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QHash>
-#include <QList>
 #include <QObject>
 #include <QSize>
 #include <QString>
@@ -76,25 +75,25 @@ Q_SIGNALS:
 private:
     struct Picture;
     struct Cam;
-    struct Connection;
 
     void onNewConnection();
     void onReadyRead(QTcpSocket* socket);
-    void respond(QTcpSocket* socket, const QByteArray& method, const QByteArray& target);
-    void sendResponse(QTcpSocket* socket, const QByteArray& status, const QByteArray& contentType,
-                      const QByteArray& body, const QByteArray& lastModified);
-    std::shared_ptr<const Picture> currentPicture(int k);
-    std::shared_ptr<const Picture> ringPicture(int k);
-    std::shared_ptr<const Picture> makePicture(int k, qint64 sceneSecond, const QDateTime& shownTime) const;
+    void respond(QTcpSocket* socket, const QByteArray& requestLine);
+    QByteArray camResponse(int k, bool withBody);
+    std::shared_ptr<const Picture> makePicture(const QString& title, qint64 sceneSecond, const QString& stamp,
+                                               int kind) const;
+    std::shared_ptr<const Picture> ringPicture(int slot);
     QDateTime now() const;
 
     Options options_;
     QTcpServer* server_ = nullptr;
     std::function<QDateTime()> clock_;
     std::vector<Cam> cams_;
-    // Every-fetch mode: a few pictures per picture size, drawn once and handed out in turn.
+    // Every-fetch mode: a few pictures of the one picture size, drawn once and handed out in turn.
     std::vector<std::shared_ptr<const Picture>> ring_;
     QDateTime fixedLastModified_;
+    // Requests still being read, by connection.
+    QHash<QTcpSocket*, QByteArray> pending_;
     int requestsServed_ = 0;
     mutable int picturesEncoded_ = 0;
 };
