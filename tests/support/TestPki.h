@@ -1,0 +1,36 @@
+#pragma once
+// A certificate authority and a server certificate for "localhost" and 127.0.0.1, made at test
+// time with the openssl command line, so that TLS tests run against a server the client can
+// verify. Tests that need one skip when it cannot be made:
+//
+//     const TestPki& pki = TestPki::shared();
+//     if (!pki.isValid())
+//         GTEST_SKIP() << pki.problem().toStdString();
+//     CamSocket::SetExtraCaCertificates({pki.caCertificate()});
+//     server.enableTls(pki);
+#include <QSslCertificate>
+#include <QSslKey>
+#include <QString>
+
+class TestPki {
+public:
+    // Makes a fresh CA and server certificate (elliptic-curve keys, valid for a few days).
+    TestPki();
+
+    bool isValid() const { return problem_.isEmpty(); }
+    // Why the PKI could not be made (openssl missing, a command failed), for the skip message.
+    QString problem() const { return problem_; }
+
+    QSslCertificate caCertificate() const { return ca_; }
+    QSslCertificate serverCertificate() const { return serverCertificate_; }
+    QSslKey serverKey() const { return serverKey_; }
+
+    // One PKI per test run, made on first use (a second TestPki is a CA nobody trusts).
+    static const TestPki& shared();
+
+private:
+    QString problem_;
+    QSslCertificate ca_;
+    QSslCertificate serverCertificate_;
+    QSslKey serverKey_;
+};
