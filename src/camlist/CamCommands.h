@@ -23,6 +23,8 @@ struct CamCommandHooks {
     std::function<void(const QString& oldName, const CamRecord& edited)> updateOpenSlots;
 };
 
+// The handlers of the cam buttons and menu items; a double click on an entry of List1 runs
+// List1_DblClick by itself. File failures are shown in a message box and never lose typed text.
 class CamCommands : public QObject {
     Q_OBJECT
 public:
@@ -34,8 +36,15 @@ public:
     void cmdRemove_Click();
     void List1_DblClick();
 
-    Form2* form2() const;   // null until first shown
+    Form2* form2() const;   // null until first shown, and again once closed
     Form3* form3() const;
-    // Closes the dialogs (the main window's unload).
+    // Closes the dialogs and the notice window (the main window's unload).
     void unloadAll();
+
+private:
+    QPointer<QListWidget> List1_;
+    QPointer<QWidget> mainWindow_;
+    CamCommandHooks hooks_;
+    QPointer<Form2> form2_;
+    QPointer<Form3> form3_;
 };

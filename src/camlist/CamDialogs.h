@@ -1,0 +1,78 @@
+#pragma once
+// The dialogs that collect a cam's name, URL and refresh text: Form2 adds a cam, Form3 edits
+// one. Both are modeless; the main window's cam commands load them at most once each.
+#include <QDialog>
+#include <QPointer>
+#include <functional>
+#include <optional>
+
+#include "CamList.h"
+
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// Shows a cam list file failure (its message names the file and the reason) with OK only.
+void ShowCamListError(const CamListError& error, QWidget* parent);
+
+// The controls and checks that Form2 and Form3 share.
+class CamDialog : public QDialog {
+    Q_OBJECT
+public:
+    QLabel* Label1;
+    QLineEdit* Text1;   // name
+    QLabel* Label2;
+    QLineEdit* Text2;   // URL
+    QLabel* Label3;
+    QLineEdit* Text3;   // refresh, in seconds; at most 3 characters (999 seconds)
+    QLabel* Label4;
+    QPushButton* Command1;   // OK
+    QPushButton* Command2;   // Cancel
+
+    // The three texts as they stand, not trimmed.
+    CamRecord typedRecord() const;
+
+    virtual void Command1_Click() = 0;
+    void Command2_Click();
+
+protected:
+    CamDialog(const QString& objectName, QListWidget* List1, QWidget* parent);
+    // False, after the ":: error" message, when any of the three texts is empty.
+    bool ValidateTexts();
+    // Lists the file again after a change was written; a failure here is shown but the
+    // change stands, so the dialog still closes.
+    void ReloadList();
+
+    QGridLayout* grid_;
+
+private:
+    QPointer<QListWidget> List1_;
+};
+
+class Form2 : public CamDialog {
+    Q_OBJECT
+public:
+    explicit Form2(QListWidget* List1, QWidget* parent = nullptr);
+    void Command1_Click() override;
+};
+
+class Form3 : public CamDialog {
+    Q_OBJECT
+public:
+    using UpdateOpenSlots = std::function<void(const QString& oldName, const CamRecord& edited)>;
+    Form3(QListWidget* List1, UpdateOpenSlots updateOpenSlots, QWidget* parent = nullptr);
+
+    QLabel* Label5;
+
+    // Looks the entry up and keeps the record as the cam being edited, filling the texts;
+    // when no record is found the texts stay empty. Throws CamListError from the lookup.
+    void Form_Load(const QString& entry);
+    const std::optional<CamRecord>& camBeingEdited() const { return editing_; }
+    void Command1_Click() override;
+
+private:
+    UpdateOpenSlots updateOpenSlots_;
+    std::optional<CamRecord> editing_;
+};

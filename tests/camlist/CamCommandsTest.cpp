@@ -1,0 +1,405 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "CamCommands.h"
+#include "CamDialogs.h"
+#include "CamListTestSupport.h"
+#include "Form4.h"
+#include "ProductInfo.h"
+
+namespace {
+const QString kUrlTip =
+    "enter the exact path to the image (found by right clicking an image in your browser and selecting \"properties\"";
+
+struct SlotUpdate {
+    QString oldName;
+    CamRecord edited;
+};
+
+// The main window's part: List1 in a window, the commands, and hooks that record their calls.
+class CamCommandsTest : public ProgramFolderTest {
+protected:
+    void SetUp() override
+    {
+        ProgramFolderTest::SetUp();
+        List1 = new QListWidget(&mainWindow);
+        List1->setObjectName("List1");
+        mainWindow.resize(400, 300);
+        List1->resize(400, 300);
+        commands = std::make_unique<CamCommands>(
+            List1, &mainWindow,
+            CamCommandHooks{[this] { ++opened; },
+                            [this](const QString& oldName, const CamRecord& edited) {
+                                updates.push_back({oldName, edited});
+                            }});
+    }
+    void TearDown() override
+    {
+        commands->unloadAll();
+        commands.reset();
+        ProgramFolderTest::TearDown();
+    }
+    void startWith(const QByteArray& content)
+    {
+        WriteBytes(CamListPath(), content);
+        LoadCamList(List1);
+    }
+    QStringList entries() const
+    {
+        QStringList texts;
+        for (int i = 0; i < List1->count(); ++i)
+            texts << List1->item(i)->text();
+        return texts;
+    }
+    void select(const QString& text)
+    {
+        const auto found = List1->findItems(text, Qt::MatchExactly);
+        ASSERT_FALSE(found.isEmpty()) << text.toStdString();
+        List1->setCurrentItem(found.first());
+        ASSERT_TRUE(IsCamSelected(List1));
+    }
+    QByteArray bytes() const { return FileBytes(CamListPath()); }
+
+    ScriptedPrompt prompt;
+    QWidget mainWindow;
+    QListWidget* List1 = nullptr;
+    std::unique_ptr<CamCommands> commands;
+    int opened = 0;
+    std::vector<SlotUpdate> updates;
+};
+
+const QByteArray kThreeCams = "\r\n[name]A\r\nhttp://a/\r\n10\r\n\r\n[name]B\r\nhttp://b/\r\n20\r\n\r\n"
+                              "[name]C\r\nhttp://c/\r\n30\r\n\r\n";
+}
+
+TEST_F(CamCommandsTest, TheUntouchedAddDialogAddsMyCam)
+{
+    startWith("\r\n");
+    commands->cmdAdd_Click();
+    Form2* form = commands->form2();
+    ASSERT_TRUE(form);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isModal());
+    EXPECT_EQ(form->windowTitle(), ProductName() + " :: Add a Cam");
+    EXPECT_EQ(form->Label1->text(), "Name:");
+    EXPECT_EQ(form->Label2->text(), "URL:");
+    EXPECT_EQ(form->Label3->text(), "Refresh:");
+    EXPECT_EQ(form->Label4->text(), "seconds");
+    EXPECT_EQ(form->Command1->text(), "OK");
+    EXPECT_EQ(form->Command2->text(), "Cancel");
+    EXPECT_EQ(form->Text1->toolTip(), "create a unique name");
+    EXPECT_EQ(form->Text2->toolTip(), kUrlTip);
+    EXPECT_EQ(form->Text3->toolTip(), "Enter the time in seconds");
+    EXPECT_EQ(form->findChild<QLineEdit*>("Text3"), form->Text3);
+
+    // A second request shows the same window.
+    commands->cmdAdd_Click();
+    EXPECT_EQ(commands->form2(), form);
+
+    form->Command1->click();
+    EXPECT_EQ(bytes(), QByteArray("\r\n[name]My Cam\r\nhttp://\r\n60\r\n\r\n"));
+    EXPECT_EQ(entries(), QStringList({"My Cam"}));
+    EXPECT_TRUE(List1->selectedItems().isEmpty());
+    EXPECT_EQ(commands->form2(), nullptr);
+    EXPECT_TRUE(prompt.asked.empty());
+}
+
+TEST_F(CamCommandsTest, CancelWritesNothingAndTheNextAddStartsFromTheDesignTexts)
+{
+    startWith("\r\n");
+    commands->cmdAdd_Click();
+    commands->form2()->Text1->setText("Typed");
+    commands->form2()->Command2->click();
+    EXPECT_EQ(commands->form2(), nullptr);
+    EXPECT_EQ(bytes(), QByteArray("\r\n"));
+    commands->cmdAdd_Click();
+    EXPECT_EQ(commands->form2()->Text1->text(), "My Cam");
+    EXPECT_EQ(commands->form2()->Text2->text(), "http://");
+    EXPECT_EQ(commands->form2()->Text3->text(), "60");
+}
+
+TEST_F(CamCommandsTest, AddingAListedNameAgainListsItTwice)
+{
+    startWith("\r\n");
+    for (int i = 0; i < 2; ++i) {
+        commands->cmdAdd_Click();
+        commands->form2()->Text2->setText(QString("http://cam/%1.jpg").arg(i));
+        commands->form2()->Command1->click();
+    }
+    EXPECT_EQ(entries(), QStringList({"My Cam", "My Cam"}));
+    EXPECT_EQ(FindCamRecord("My Cam")->url, "http://cam/0.jpg");
+}
+
+struct EmptyFieldCase {
+    const char* label;
+    const char* name;
+    const char* url;
+    const char* refresh;
+    bool accepted;
+};
+
+class CamTextChecks : public CamCommandsTest, public testing::WithParamInterface<EmptyFieldCase> {};
+
+TEST_P(CamTextChecks, EveryFieldMustHoldSomethingButBlanksCount)
+{
+    const EmptyFieldCase& c = GetParam();
+    startWith("\r\n");
+    for (const bool editing : {false, true}) {
+        CamDialog* form = nullptr;
+        if (editing) {
+            startWith("\r\n[name]E\r\nu\r\n1\r\n");
+            select("E");
+            commands->cmdEdit_Click();
+            form = commands->form3();
+        } else {
+            commands->cmdAdd_Click();
+            form = commands->form2();
+        }
+        ASSERT_TRUE(form);
+        const QByteArray before = bytes();
+        form->Text1->setText(c.name);
+        form->Text2->setText(c.url);
+        form->Text3->setText(c.refresh);
+        prompt.asked.clear();
+        form->Command1->click();
+        if (c.accepted) {
+            EXPECT_TRUE(prompt.asked.empty());
+            EXPECT_EQ(FindCamRecord(c.name), (CamRecord{c.name, c.url, c.refresh}));
+            EXPECT_TRUE(form != commands->form2() && form != commands->form3());
+            continue;
+        }
+        ASSERT_EQ(prompt.asked.size(), 1u);
+        EXPECT_EQ(prompt.asked[0].title, ":: error");
+        EXPECT_EQ(prompt.asked[0].text, "you must enter all information");
+        EXPECT_EQ(prompt.asked[0].buttons, PromptButtons::Ok);
+        EXPECT_EQ(bytes(), before);
+        ASSERT_TRUE(form->isVisible());
+        EXPECT_EQ(form->typedRecord(), (CamRecord{c.name, c.url, c.refresh}));
+        form->Command2->click();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CamCommandsTest, CamTextChecks,
+                         testing::Values(EmptyFieldCase{"BlankName", "   ", "http://x/", "5", true},
+                                         EmptyFieldCase{"EmptyName", "", "http://x/", "5", false},
+                                         EmptyFieldCase{"EmptyUrl", "N", "", "5", false},
+                                         EmptyFieldCase{"EmptyRefresh", "N", "http://x/", "", false},
+                                         EmptyFieldCase{"LettersAsRefresh", "N", "http://", "abc", true}),
+                         [](const testing::TestParamInfo<EmptyFieldCase>& info) { return std::string(info.param.label); });
+
+TEST_F(CamCommandsTest, TheRefreshBoxesTakeAtMostThreeCharacters)
+{
+    startWith("\r\n[name]E\r\nu\r\n1\r\n");
+    commands->cmdAdd_Click();
+    select("E");
+    commands->cmdEdit_Click();
+    for (QLineEdit* box : {commands->form2()->Text3, commands->form3()->Text3}) {
+        box->clear();
+        QTest::keyClicks(box, "12345");
+        EXPECT_EQ(box->text(), "123");
+        box->clear();
+        QTest::keyClicks(box, "x9y8");
+        EXPECT_EQ(box->text(), "x9y");
+    }
+}
+
+TEST_F(CamCommandsTest, EditAndDeleteWithNothingSelectedShowOops)
+{
+    startWith(kThreeCams);
+    commands->cmdEdit_Click();
+    Form4* notice = NoticeWindow();
+    ASSERT_TRUE(notice);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->windowTitle(), "Oops!");
+    EXPECT_EQ(notice->Label1->text(), "You must first select a cam from the list.");
+    EXPECT_TRUE(notice->findChildren<QPushButton*>().isEmpty());
+    EXPECT_EQ(commands->form3(), nullptr);
+
+    notice->close();
+    commands->cmdRemove_Click();
+    EXPECT_EQ(NoticeWindow(), notice);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_EQ(bytes(), kThreeCams);
+    EXPECT_EQ(entries(), QStringList({"A", "B", "C"}));
+}
+
+TEST_F(CamCommandsTest, DeleteAsksFirstAndCancelChangesNothing)
+{
+    startWith(kThreeCams);
+    select("B");
+    prompt.answerInTurn({PromptAnswer::Cancel});
+    commands->cmdRemove_Click();
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].title, "Confirm Delete");
+    EXPECT_EQ(prompt.asked[0].text, "Are you sure you want to delete B?");
+    EXPECT_EQ(prompt.asked[0].buttons, PromptButtons::OkCancel);
+    EXPECT_EQ(bytes(), kThreeCams);
+    EXPECT_EQ(entries(), QStringList({"A", "B", "C"}));
+
+    commands->cmdRemove_Click();
+    EXPECT_EQ(bytes(), QByteArray("\r\n[name]A\r\nhttp://a/\r\n10\r\n\r\n\r\n\r\n\r\n[name]C\r\nhttp://c/\r\n30\r\n\r\n\r\n"));
+    EXPECT_EQ(entries(), QStringList({"A", "C"}));
+    EXPECT_TRUE(List1->selectedItems().isEmpty());
+}
+
+TEST_F(CamCommandsTest, DeletingAnEntryWithoutARecordRemovesNothingAndSaysSo)
+{
+    const QByteArray content = "[NAME]Harbour\r\nhttp://h/\r\n10\r\n[name]Harbour view\r\nhttp://v/\r\n20\r\n";
+    startWith(content);
+    select("Harbour");
+    commands->cmdRemove_Click();
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_NE(prompt.asked[0].title, "Confirm Delete");
+    EXPECT_TRUE(prompt.asked[0].text.contains("\"Harbour\"")) << prompt.asked[0].text.toStdString();
+    EXPECT_TRUE(prompt.asked[0].text.contains("nothing was deleted")) << prompt.asked[0].text.toStdString();
+    EXPECT_EQ(prompt.asked[0].buttons, PromptButtons::Ok);
+    EXPECT_EQ(bytes(), content);
+    EXPECT_EQ(entries(), QStringList({"Harbour", "Harbour view"}));
+}
+
+TEST_F(CamCommandsTest, AnEditMovesTheCamToTheEndAndUpdatesOpenSlots)
+{
+    startWith(kThreeCams);
+    select("B");
+    commands->cmdEdit_Click();
+    Form3* form = commands->form3();
+    ASSERT_TRUE(form);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->windowTitle(), "B");
+    EXPECT_EQ(form->typedRecord(), (CamRecord{"B", "http://b/", "20"}));
+    EXPECT_EQ(form->Label5->text(), "(Cams that are already open will need to be restarted)");
+    EXPECT_EQ(form->Text1->toolTip(), "Create a unique name for the cam");
+    EXPECT_EQ(form->Text2->toolTip(), kUrlTip);
+
+    form->Text1->setText("Bay");
+    form->Text2->setText("http://bay/now.jpg");
+    form->Command1->click();
+    EXPECT_EQ(bytes(), QByteArray("\r\n[name]A\r\nhttp://a/\r\n10\r\n\r\n\r\n\r\n\r\n[name]C\r\nhttp://c/\r\n30\r\n\r\n\r\n"
+                                  "[name]Bay\r\nhttp://bay/now.jpg\r\n20\r\n\r\n"));
+    EXPECT_EQ(entries(), QStringList({"A", "C", "Bay"}));
+    ASSERT_EQ(updates.size(), 1u);
+    EXPECT_EQ(updates[0].oldName, "B");
+    EXPECT_EQ(updates[0].edited, (CamRecord{"Bay", "http://bay/now.jpg", "20"}));
+    EXPECT_EQ(commands->form3(), nullptr);
+}
+
+TEST_F(CamCommandsTest, EditWhileTheEditDialogIsOpenKeepsItsCamTextsAndTitle)
+{
+    startWith(kThreeCams);
+    select("A");
+    commands->cmdEdit_Click();
+    Form3* form = commands->form3();
+    form->Text2->setText("http://typed/");
+    select("C");
+    commands->cmdEdit_Click();
+    EXPECT_EQ(commands->form3(), form);
+    EXPECT_EQ(form->windowTitle(), "A");
+    EXPECT_EQ(form->typedRecord(), (CamRecord{"A", "http://typed/", "10"}));
+    ASSERT_TRUE(form->camBeingEdited());
+    EXPECT_EQ(*form->camBeingEdited(), (CamRecord{"A", "http://a/", "10"}));
+    form->Command1->click();
+    ASSERT_EQ(updates.size(), 1u);
+    EXPECT_EQ(updates[0].oldName, "A");
+    EXPECT_EQ(FindCamRecord("A")->url, "http://typed/");
+    EXPECT_EQ(FindCamRecord("C")->url, "http://c/");
+}
+
+TEST_F(CamCommandsTest, EditingAnEntryWithoutARecordStartsEmptyAndAppends)
+{
+    const QByteArray content = "[NAME]Harbour\r\nhttp://h/\r\n10\r\n";
+    startWith(content);
+    select("Harbour");
+    commands->cmdEdit_Click();
+    Form3* form = commands->form3();
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->windowTitle(), "Harbour");
+    EXPECT_EQ(form->typedRecord(), (CamRecord{"", "", ""}));
+    EXPECT_FALSE(form->camBeingEdited());
+    form->Text1->setText("Harbour");
+    form->Text2->setText("http://h2/");
+    form->Text3->setText("15");
+    form->Command1->click();
+    EXPECT_EQ(bytes(), content + "[name]Harbour\r\nhttp://h2/\r\n15\r\n\r\n");
+    ASSERT_EQ(updates.size(), 1u);
+    EXPECT_EQ(updates[0].oldName, "Harbour");
+}
+
+TEST_F(CamCommandsTest, AFileErrorIsShownAndTheDialogKeepsWhatWasTyped)
+{
+    startWith("\r\n");
+    commands->cmdAdd_Click();
+    Form2* form = commands->form2();
+    form->Text1->setText("Kept");
+    ASSERT_TRUE(QFile::remove(CamListPath()));
+    ASSERT_TRUE(QDir(folder()).mkdir("00camlist.txt"));
+    form->Command1->click();
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_TRUE(prompt.asked[0].text.contains(CamListPath())) << prompt.asked[0].text.toStdString();
+    EXPECT_TRUE(prompt.asked[0].text.contains("directory")) << prompt.asked[0].text.toStdString();
+    EXPECT_EQ(commands->form2(), form);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->typedRecord(), (CamRecord{"Kept", "http://", "60"}));
+
+    ASSERT_TRUE(QDir(folder()).rmdir("00camlist.txt"));
+    form->Command1->click();
+    EXPECT_EQ(entries(), QStringList({"Kept"}));
+    EXPECT_EQ(commands->form2(), nullptr);
+}
+
+TEST_F(CamCommandsTest, AFailedEditLeavesTheFileAsItWasAndTheDialogOpen)
+{
+    startWith(kThreeCams);
+    select("A");
+    commands->cmdEdit_Click();
+    Form3* form = commands->form3();
+    form->Text3->setText("99");
+    {
+        const FileSizeLimit limit(static_cast<rlim_t>(kThreeCams.size() / 2));
+        form->Command1->click();
+    }
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].title, ":: error");
+    EXPECT_EQ(bytes(), kThreeCams);
+    EXPECT_TRUE(updates.empty());
+    EXPECT_EQ(commands->form3(), form);
+    EXPECT_EQ(form->Text3->text(), "99");
+
+    form->Command1->click();
+    EXPECT_EQ(entries(), QStringList({"B", "C", "A"}));
+    EXPECT_EQ(FindCamRecord("A")->refresh, "99");
+}
+
+TEST_F(CamCommandsTest, DoubleClickingAnEntryOpensTheSelectedCam)
+{
+    startWith(kThreeCams);
+    mainWindow.show();
+    QListWidgetItem* item = List1->item(1);
+    const QPoint centre = List1->visualItemRect(item).center();
+    // A real double click: press and release, then the double-click event.
+    QTest::mouseClick(List1->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(List1->viewport(), Qt::LeftButton, {}, centre);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(List1->currentItem(), item);
+    commands->List1_DblClick();
+    EXPECT_EQ(opened, 2);
+}
+
+TEST_F(CamCommandsTest, UnloadAllClosesEveryCamWindow)
+{
+    startWith(kThreeCams);
+    commands->cmdAdd_Click();
+    commands->cmdEdit_Click();
+    ASSERT_TRUE(NoticeWindow());
+    select("A");
+    commands->cmdEdit_Click();
+    ASSERT_TRUE(commands->form2() && commands->form3());
+    commands->unloadAll();
+    EXPECT_EQ(commands->form2(), nullptr);
+    EXPECT_EQ(commands->form3(), nullptr);
+    EXPECT_EQ(NoticeWindow(), nullptr);
+}
