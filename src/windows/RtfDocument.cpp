@@ -1,6 +1,7 @@
 #include "RtfDocument.h"
 
 #include <QFile>
+#include <algorithm>
 #include <QFont>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -32,6 +33,20 @@ QTextBlockFormat BlockFormatOf(const RtfParagraphFormat& format)
     block.setTextIndent(format.firstLineIndent / kTwipsPerPixel);
     block.setTopMargin(format.spaceBefore / kTwipsPerPixel);
     block.setBottomMargin(format.spaceAfter / kTwipsPerPixel);
+    // RTF measures tab stops from the page margin, Qt from where the line starts; the first
+    // line (where nearly every tab stands) starts at the left indent plus the first-line indent.
+    const int firstLineStart = format.leftIndent + format.firstLineIndent;
+    QList<int> stops = format.tabStops;
+    // A hanging first line (a bullet or a number, then a tab) reaches the text at the left
+    // indent, as in WordPad, though no tab stop was set there.
+    if (format.firstLineIndent < 0)
+        stops.append(format.leftIndent);
+    std::sort(stops.begin(), stops.end());
+    QList<QTextOption::Tab> tabs;
+    for (const int stop : stops)
+        if (stop > firstLineStart)
+            tabs.append(QTextOption::Tab((stop - firstLineStart) / kTwipsPerPixel, QTextOption::LeftTab));
+    block.setTabPositions(tabs);
     return block;
 }
 
@@ -63,6 +78,9 @@ QTextCharFormat CharFormatOf(const RtfCharFormat& format, const RtfReadResult& r
 void BuildRtfDocument(const RtfReadResult& rtf, QTextDocument& document)
 {
     document.clear();
+    QTextOption option = document.defaultTextOption();
+    option.setTabStopDistance(rtf.defaultTab / kTwipsPerPixel);
+    document.setDefaultTextOption(option);
     QTextCursor cursor(&document);
     cursor.beginEditBlock();
     bool first = true;

@@ -345,6 +345,9 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
             result_.codePage = param;
     } else if (word == "deff") {
         result_.defaultFont = std::max(param, 0);
+    } else if (word == "deftab") {
+        if (param > 0)
+            result_.defaultTab = ClampTwips(param);
     } else if (state_.destination == Destination::FontTable) {
         if (word == "f") {
             finishFontEntry();
@@ -431,6 +434,8 @@ void RtfParser::textControlWord(const QByteArray& word, bool hasParam, int param
         paragraph.spaceBefore = ClampTwips(std::max(param, 0));
     else if (word == "sa")
         paragraph.spaceAfter = ClampTwips(std::max(param, 0));
+    else if (word == "tx" && paragraph.tabStops.size() < kRtfMaxTabStops)
+        paragraph.tabStops.append(ClampTwips(std::max(param, 0)));
     // Every other word (page setup, list levels, revision marks...) changes nothing shown here.
 }
 

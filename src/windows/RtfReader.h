@@ -34,6 +34,7 @@ struct RtfParagraphFormat {
     int firstLineIndent = 0;   // \fi, twips (negative for hanging bullets)
     int spaceBefore = 0;       // \sb, twips
     int spaceAfter = 0;        // \sa, twips
+    QList<int> tabStops;       // \tx, twips from the left margin, in the order given
     bool operator==(const RtfParagraphFormat&) const = default;
 };
 
@@ -67,6 +68,7 @@ struct RtfReadResult {
     QList<std::optional<QRgb>> colors;          // \colortbl; an empty entry means automatic
     int defaultFont = 0;                        // \deff
     int codePage = 1252;                        // \ansicpg (or \mac, \pc, \pca)
+    int defaultTab = 720;                       // \deftab, twips between default tab stops
     // The paragraphs' text joined with '\n'; \line shows as '\n' too.
     QString plainText() const;
     // The colour for a \cf index, when the table holds one.
@@ -75,6 +77,7 @@ struct RtfReadResult {
 
 // Limits that keep a hostile file from costing more than a help file should.
 constexpr int kRtfMaxDepth = 200;                 // groups nested deeper share the outer state
+constexpr int kRtfMaxTabStops = 64;               // tab stops kept per paragraph
 constexpr qsizetype kRtfMaxInputBytes = 16 << 20; // bytes past this are not read
 
 RtfReadResult ReadRtf(const QByteArray& rtf);

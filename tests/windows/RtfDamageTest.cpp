@@ -3,6 +3,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include "QtPrinters.h"
+
 #include "RtfReader.h"
 
 namespace {

@@ -4,6 +4,8 @@
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
+#include "QtPrinters.h"
+
 #include "RtfDocument.h"
 #include "RtfReader.h"
 
@@ -189,3 +191,26 @@ INSTANTIATE_TEST_SUITE_P(
         UnicodeCase{"SpecialCharacters", "{\\rtf1 \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\~\\{\\}\\\\}",
                     "—–‘’“”\xc2\xa0{}\\"}),
     [](const testing::TestParamInfo<UnicodeCase>& info) { return std::string(info.param.name); });
+
+TEST(RtfReader, HangingBulletAndTabStopsLineUpWithTheIndent)
+{
+    // WordPad's bullet: the first line hangs 360 twips left of the 720-twip indent.
+    const RtfReadResult bullet = ReadRtf("{\\rtf1 {\\pntext\\bullet\\tab}\\pard\\fi-360\\li720 Item\\par}");
+    EXPECT_EQ(bullet.plainText(), QString::fromUtf8("•\tItem"));
+    QTextDocument document;
+    BuildRtfDocument(bullet, document);
+    const QList<QTextOption::Tab> hanging = document.firstBlock().blockFormat().tabPositions();
+    ASSERT_EQ(hanging.size(), 1);
+    // Qt counts from where the first line starts (360 twips in), so the stop is 360 twips on.
+    EXPECT_NEAR(hanging[0].position, 360 / 15.0, 1e-9);
+
+    // Stops set with \tx count from the margin; \pard forgets them.
+    const RtfReadResult stops = ReadRtf("{\\rtf1\\pard\\li1440\\tx2880\\tx720 a\\tab b\\par\\pard c\\par}");
+    ASSERT_EQ(stops.paragraphs.size(), 2);
+    EXPECT_EQ(stops.paragraphs[0].format.tabStops, (QList<int>{2880, 720}));
+    EXPECT_TRUE(stops.paragraphs[1].format.tabStops.isEmpty());
+    BuildRtfDocument(stops, document);
+    const QList<QTextOption::Tab> fromIndent = document.firstBlock().blockFormat().tabPositions();
+    ASSERT_EQ(fromIndent.size(), 1);   // the stop left of the indent cannot be reached
+    EXPECT_NEAR(fromIndent[0].position, (2880 - 1440) / 15.0, 1e-9);
+}

@@ -1,0 +1,62 @@
+#include "Form8.h"
+
+#include <QCheckBox>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include "ProductInfo.h"
+#include "ProgramFolder.h"
+#include "RtfDocument.h"
+#include "Settings.h"
+#include "Utilities.h"
+
+namespace {
+const QString kSection = QStringLiteral("Settings");
+const QString kShowHelp = QStringLiteral("showHelp");
+}
+
+Form8::Form8(QWidget* owner) : SecondaryWindow(owner)
+{
+    setObjectName(QStringLiteral("Form8"));
+    setWindowTitle(QStringLiteral("Readme/Help"));
+    rtf1 = new QTextEdit(this);
+    rtf1->setObjectName(QStringLiteral("rtf1"));
+    rtf1->setReadOnly(true);
+    Check1 = new QCheckBox(QStringLiteral("Show at Startup"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->setChecked(true);
+    // Every change of the box is stored, also the one the load makes from the stored value.
+    connect(Check1, &QCheckBox::toggled, this, &Form8::Check1_Click);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(rtf1, 1);
+    layout->addWidget(Check1);
+    resize(640, 600);   // pixels: about 60 characters of the help text per line
+}
+
+bool Form8::Form_Load()
+{
+    const QString path = ProgramPath(QStringLiteral("Help.rtf"));
+    if (!FileExists(path))
+        return false;
+    // A file that cannot be read leaves the box empty; the window still works for its check box.
+    LoadRtfFile(path, *rtf1->document(), &helpStatus_);
+    rtf1->moveCursor(QTextCursor::Start);   // the help is read from its beginning
+    SetTopMost(this, true);
+    const QString stored = GetUserSetting(ProductName(), kSection, kShowHelp, QStringLiteral("1"));
+    bool isNumber = false;
+    const int value = stored.trimmed().toInt(&isNumber);
+    // Only the two states the box can store change it; anything else keeps the design tick.
+    if (isNumber && (value == 0 || value == 1))
+        Check1->setChecked(value == 1);
+    return true;
+}
+
+void Form8::Check1_Click()
+{
+    // A store that cannot be written leaves the choice for this session only; the window
+    // reports nothing, like every other step of the help window.
+    SaveUserSetting(ProductName(), kSection, kShowHelp,
+                    Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}

@@ -1,0 +1,29 @@
+#pragma once
+// Base of the About, Help and web-site windows: a modeless window of its owner that lives
+// until it is closed, so a second request finds it loaded and only brings it forward.
+#include <QPointer>
+#include <QWidget>
+
+class SecondaryWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit SecondaryWindow(QWidget* owner);
+
+    // Shows the window normal-sized, on top of its siblings, and gives it the focus.
+    void bringForward();
+    // True from the moment the window has been closed; the object itself goes a little later.
+    bool isUnloaded() const { return unloaded_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool unloaded_ = false;
+};
+
+// The window a pointer holds while it is loaded; nullptr once it is closed or gone.
+template <typename Window>
+Window* LoadedWindow(const QPointer<Window>& window)
+{
+    return window && !window->isUnloaded() ? window.data() : nullptr;
+}

@@ -1,0 +1,132 @@
+#include "SecondaryWindows.h"
+
+#include <QDesktopServices>
+
+#include "Form8.h"
+#include "frmAbout.h"
+#include "frmWebsite.h"
+
+namespace {
+
+constexpr std::chrono::milliseconds kWebsiteCloseDelay{1000};
+
+QPointer<frmAbout>& aboutWindow()
+{
+    static QPointer<frmAbout> window;
+    return window;
+}
+
+QPointer<Form8>& helpWindow()
+{
+    static QPointer<Form8> window;
+    return window;
+}
+
+QPointer<frmWebsite>& websiteWindow()
+{
+    static QPointer<frmWebsite> window;
+    return window;
+}
+
+UrlOpener& urlOpener()
+{
+    static UrlOpener opener;
+    return opener;
+}
+
+std::chrono::milliseconds& websiteCloseDelay()
+{
+    static std::chrono::milliseconds delay = kWebsiteCloseDelay;
+    return delay;
+}
+
+// Brings a loaded window forward, or makes, loads and shows a new one. load answers whether
+// the window is to be shown; a window that is not shown is unloaded again at once.
+template <typename Window, typename Load>
+Window* LoadOnce(QPointer<Window>& slot, QWidget* owner, Load load)
+{
+    if (Window* loaded = LoadedWindow(slot)) {
+        loaded->bringForward();
+        return loaded;
+    }
+    auto* window = new Window(owner);
+    if (!load(*window)) {
+        delete window;
+        return nullptr;
+    }
+    slot = window;
+    window->show();
+    return window;
+}
+
+}   // namespace
+
+QString& WebsiteMode()
+{
+    static QString mode;
+    return mode;
+}
+
+frmAbout* ShowAbout(QWidget* owner)
+{
+    return LoadOnce(aboutWindow(), owner, [](frmAbout& window) {
+        window.Form_Load();
+        return true;
+    });
+}
+
+bool ShowHelp(QWidget* owner)
+{
+    // A window without its help file would show an empty page: it is not kept, so the next
+    // request looks for the file again.
+    return LoadOnce(helpWindow(), owner, [](Form8& window) { return window.Form_Load(); }) != nullptr;
+}
+
+frmWebsite* ShowWebsite(QWidget* owner)
+{
+    return LoadOnce(websiteWindow(), owner, [](frmWebsite& window) {
+        window.Form_Load();
+        return true;
+    });
+}
+
+void UnloadSecondaryWindows()
+{
+    if (frmAbout* window = LoadedAbout())
+        window->close();
+    if (Form8* window = LoadedHelp())
+        window->close();
+    if (frmWebsite* window = LoadedWebsite())
+        window->close();
+}
+
+frmAbout* LoadedAbout() { return LoadedWindow(aboutWindow()); }
+Form8* LoadedHelp() { return LoadedWindow(helpWindow()); }
+frmWebsite* LoadedWebsite() { return LoadedWindow(websiteWindow()); }
+
+QString AddressWithScheme(const QString& address)
+{
+    if (address.contains(QLatin1String("https://"), Qt::CaseInsensitive) ||
+        address.contains(QLatin1String("http://"), Qt::CaseInsensitive))
+        return address;
+    return QStringLiteral("http://") + address;
+}
+
+void SetUrlOpener(UrlOpener opener) { urlOpener() = std::move(opener); }
+
+void OpenAddress(const QString& address)
+{
+    const QUrl url(address, QUrl::TolerantMode);
+    // Whether a browser took the address is not examined: there is nobody to tell.
+    if (urlOpener())
+        urlOpener()(url);
+    else
+        QDesktopServices::openUrl(url);
+}
+
+void SetWebsiteCloseDelay(std::chrono::milliseconds delay)
+{
+    websiteCloseDelay() = delay.count() > 0 ? delay : kWebsiteCloseDelay;
+}
+
+std::chrono::milliseconds WebsiteCloseDelay() { return websiteCloseDelay(); }

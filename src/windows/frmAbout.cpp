@@ -1,0 +1,91 @@
+#include "frmAbout.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QShortcut>
+
+#include "ProductInfo.h"
+#include "SecondaryWindows.h"
+#include "Utilities.h"
+
+namespace {
+QLabel* NewLabel(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+}   // namespace
+
+frmAbout::frmAbout(QWidget* owner) : SecondaryWindow(owner)
+{
+    LoadProgramResources();
+    setObjectName(QStringLiteral("frmAbout"));
+    Picture1 = NewLabel(QStringLiteral("Picture1"), QString(), this);
+    Picture1->setPixmap(QPixmap(QStringLiteral(":/icons/AAA.png")));
+    Picture1->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    Label1 = NewLabel(QStringLiteral("Label1"), QStringLiteral("Your Program Name"), this);
+    QFont titleFont = Label1->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
+    titleFont.setBold(true);
+    Label1->setFont(titleFont);
+    lblVersion = NewLabel(QStringLiteral("lblVersion"), QString(), this);
+    lblCompany = NewLabel(QStringLiteral("lblCompany"), QString(), this);
+    lblWebsite = NewLabel(QStringLiteral("lblWebsite"), QString(), this);
+    lblWebsite->setCursor(Qt::PointingHandCursor);
+    QFont linkFont = lblWebsite->font();
+    linkFont.setUnderline(true);
+    lblWebsite->setFont(linkFont);
+    QPalette linkPalette = lblWebsite->palette();
+    linkPalette.setColor(QPalette::WindowText, linkPalette.color(QPalette::Link));
+    lblWebsite->setPalette(linkPalette);
+    lblWebsite->installEventFilter(this);
+
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(16, 16, 24, 16);
+    grid->setHorizontalSpacing(12);
+    grid->addWidget(Picture1, 0, 0, 4, 1);
+    grid->addWidget(Label1, 0, 1, 1, 2);
+    grid->addWidget(NewLabel(QStringLiteral("lblVersionCaption"), QStringLiteral("Version:"), this), 1, 1);
+    grid->addWidget(lblVersion, 1, 2);
+    grid->addWidget(NewLabel(QStringLiteral("lblCompanyCaption"), QStringLiteral("Owned By:"), this), 2, 1);
+    grid->addWidget(lblCompany, 2, 2);
+    grid->addWidget(NewLabel(QStringLiteral("lblWebsiteCaption"), QStringLiteral("Website:"), this), 3, 1);
+    grid->addWidget(lblWebsite, 3, 2);
+    grid->setColumnStretch(2, 1);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Escape closes the window as it closes any dialog.
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
+}
+
+void frmAbout::Form_Load()
+{
+    setWindowTitle(QStringLiteral("About ") + ProductName());
+    Label1->setText(ProductName());
+    lblCompany->setText(CompanyName());
+    lblVersion->setText(QStringLiteral("%1.%2").arg(VersionMajor()).arg(VersionMinor()));
+    lblWebsite->setText(WebAddress());
+}
+
+void frmAbout::lblWebsite_Click()
+{
+    // The label is a link: it asks the web-site window to open the address, as the main
+    // window's web-site button does, instead of loading a window that opens nothing.
+    WebsiteMode() = QStringLiteral("Website");
+    ShowWebsite(parentWidget() ? parentWidget() : this);
+}
+
+bool frmAbout::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lblWebsite && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        lblWebsite_Click();
+        return true;
+    }
+    return SecondaryWindow::eventFilter(watched, event);
+}

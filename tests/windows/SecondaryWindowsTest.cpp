@@ -1,0 +1,274 @@
+// The About, Help and web-site windows: what they show, what they store, what they open, and
+// that each is loaded once.
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+#include "QtPrinters.h"
+
+#include "Form8.h"
+#include "ProductInfo.h"
+#include "ProgramFolder.h"
+#include "SecondaryWindows.h"
+#include "Settings.h"
+#include "frmAbout.h"
+#include "frmWebsite.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+void DeleteClosedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+// Runs the event loop until the window is gone or two seconds have passed.
+bool WaitUntilDestroyed(QObject* window)
+{
+    QSignalSpy destroyed(window, &QObject::destroyed);
+    return destroyed.wait(2000);
+}
+
+class SecondaryWindows : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder_.isValid());
+        SetProgramFolder(folder_.path());
+        SetUserSettingsPath(folder_.filePath(QStringLiteral("user.ini")));
+        SetUrlOpener([this](const QUrl& url) { opened_.append(url.toString()); });
+        SetWebsiteCloseDelay(40ms);
+        WebsiteMode().clear();
+    }
+
+    void TearDown() override
+    {
+        UnloadSecondaryWindows();
+        DeleteClosedWindows();
+        SetUrlOpener({});
+        SetWebsiteCloseDelay(0ms);
+        SetUserSettingsPath(QString());
+        SetProgramFolder(QString());
+        WebsiteMode().clear();
+        InitApplicationMetadata();
+    }
+
+    void WriteHelpFile(const QByteArray& rtf)
+    {
+        QFile file(folder_.filePath(QStringLiteral("Help.rtf")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(rtf);
+    }
+
+    static QString StoredShowHelp()
+    {
+        return GetUserSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("absent"));
+    }
+
+    static QCheckBox* ShowAtStartup()
+    {
+        return LoadedHelp() ? LoadedHelp()->findChild<QCheckBox*>(QStringLiteral("Check1")) : nullptr;
+    }
+
+    QTemporaryDir folder_;
+    QStringList opened_;
+};
+
+}   // namespace
+
+TEST_F(SecondaryWindows, WebsiteWithoutRequestOpensNothingAndClosesItself)
+{
+    frmWebsite* window = ShowWebsite(nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(LoadedWebsite(), window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(WaitUntilDestroyed(window));
+    EXPECT_EQ(LoadedWebsite(), nullptr);
+    EXPECT_TRUE(opened_.isEmpty());
+}
+
+TEST_F(SecondaryWindows, WebsiteRequestOpensTheAddressOnceAndIsUsedUp)
+{
+    QCoreApplication::instance()->setProperty("webAddress", QStringLiteral("tolvane.example.org/cams"));
+    WebsiteMode() = QStringLiteral("Website");
+    frmWebsite* window = ShowWebsite(nullptr);
+    EXPECT_EQ(opened_, QStringList{QStringLiteral("http://tolvane.example.org/cams")});
+    EXPECT_TRUE(WebsiteMode().isEmpty());
+
+    // A second click while the window is still up finds it loaded: nothing opens again.
+    WebsiteMode() = QStringLiteral("Website");
+    EXPECT_EQ(ShowWebsite(nullptr), window);
+    EXPECT_EQ(opened_.size(), 1);
+
+    // Once it has closed, the next request loads it anew.
+    ASSERT_TRUE(WaitUntilDestroyed(window));
+    ShowWebsite(nullptr);
+    EXPECT_EQ(opened_.size(), 2);
+}
+
+TEST_F(SecondaryWindows, WebsiteRequestIsCaseSensitive)
+{
+    WebsiteMode() = QStringLiteral("website");
+    ShowWebsite(nullptr);
+    EXPECT_TRUE(opened_.isEmpty());
+    EXPECT_EQ(WebsiteMode(), QStringLiteral("website"));
+}
+
+struct SchemeCase {
+    const char* address;
+    const char* expected;
+};
+
+class WebsiteScheme : public testing::TestWithParam<SchemeCase> {};
+
+TEST_P(WebsiteScheme, HttpIsAddedOnlyWithoutAnyScheme)
+{
+    EXPECT_EQ(AddressWithScheme(QString::fromUtf8(GetParam().address)), QString::fromUtf8(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Website, WebsiteScheme,
+    testing::Values(SchemeCase{"tolvane.example.org", "http://tolvane.example.org"},
+                    SchemeCase{"https://tolvane.example.org", "https://tolvane.example.org"},
+                    SchemeCase{"HTTPS://TOLVANE.EXAMPLE.ORG", "HTTPS://TOLVANE.EXAMPLE.ORG"},
+                    SchemeCase{"HtTp://x.org", "HtTp://x.org"},
+                    SchemeCase{"x.org/go?to=http://y.org", "x.org/go?to=http://y.org"},
+                    SchemeCase{"see HTTPS://y.org", "see HTTPS://y.org"},
+                    SchemeCase{"ftp://x.org", "http://ftp://x.org"},
+                    SchemeCase{"https:/x.org", "http://https:/x.org"},
+                    SchemeCase{"", "http://"}));
+
+TEST_F(SecondaryWindows, HelpIsNotShownWithoutItsFile)
+{
+    EXPECT_FALSE(ShowHelp(nullptr));
+    EXPECT_EQ(LoadedHelp(), nullptr);
+    DeleteClosedWindows();
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        EXPECT_NE(widget->objectName(), QStringLiteral("Form8")) << "a hidden help window was left loaded";
+    EXPECT_EQ(StoredShowHelp(), QStringLiteral("absent"));
+
+    // The next request looks again, and finds the file once it is there.
+    WriteHelpFile("{\\rtf1 Now here.\\par}");
+    EXPECT_TRUE(ShowHelp(nullptr));
+}
+
+TEST_F(SecondaryWindows, HelpShowsTheFileOnTopWithTheStoredChoice)
+{
+    WriteHelpFile("{\\rtf1\\ansi {\\b Adding a cam}\\par Press Add.\\par}");
+    ASSERT_TRUE(ShowHelp(nullptr));
+    Form8* window = LoadedHelp();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Readme/Help"));
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    auto* text = window->findChild<QTextEdit*>(QStringLiteral("rtf1"));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("Adding a cam\nPress Add."));
+    EXPECT_TRUE(text->isReadOnly());
+    ASSERT_NE(ShowAtStartup(), nullptr);
+    EXPECT_EQ(ShowAtStartup()->text(), QStringLiteral("Show at Startup"));
+    EXPECT_TRUE(ShowAtStartup()->isChecked());   // nothing stored: "1"
+    EXPECT_EQ(StoredShowHelp(), QStringLiteral("absent"));   // an unchanged box writes nothing
+}
+
+TEST_F(SecondaryWindows, ShowAtStartupWritesZeroAndOne)
+{
+    WriteHelpFile("{\\rtf1 Help.\\par}");
+    ASSERT_TRUE(ShowHelp(nullptr));
+    QCheckBox* box = ShowAtStartup();
+    ASSERT_NE(box, nullptr);
+    // Where the user clicks: on the box itself, at the left end of the control.
+    QStyleOptionButton option;
+    option.initFrom(box);
+    option.text = box->text();
+    const QPoint onTheBox = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box).center();
+    QTest::mouseClick(box, Qt::LeftButton, {}, onTheBox);
+    EXPECT_EQ(StoredShowHelp(), QStringLiteral("0"));
+    QTest::mouseClick(box, Qt::LeftButton, {}, onTheBox);
+    EXPECT_EQ(StoredShowHelp(), QStringLiteral("1"));
+}
+
+TEST_F(SecondaryWindows, StoredZeroClearsTheBoxAndASecondRequestDoesNotReload)
+{
+    WriteHelpFile("{\\rtf1 First text.\\par}");
+    ASSERT_TRUE(SaveUserSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0")));
+    ASSERT_TRUE(ShowHelp(nullptr));
+    Form8* window = LoadedHelp();
+    EXPECT_FALSE(ShowAtStartup()->isChecked());
+    EXPECT_EQ(StoredShowHelp(), QStringLiteral("0"));
+
+    WriteHelpFile("{\\rtf1 Second text.\\par}");
+    ASSERT_TRUE(SaveUserSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("1")));
+    EXPECT_TRUE(ShowHelp(nullptr));
+    EXPECT_EQ(LoadedHelp(), window);
+    EXPECT_FALSE(ShowAtStartup()->isChecked());
+    EXPECT_EQ(window->findChild<QTextEdit*>(QStringLiteral("rtf1"))->toPlainText(), QStringLiteral("First text."));
+}
+
+TEST_F(SecondaryWindows, DamagedHelpShowsWhatCouldBeReadAndStillLoadsTheChoice)
+{
+    WriteHelpFile("{\\rtf1 Readable start {\\b and bold");
+    ASSERT_TRUE(SaveUserSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0")));
+    ASSERT_TRUE(ShowHelp(nullptr));
+    EXPECT_EQ(LoadedHelp()->helpStatus(), RtfStatus::Truncated);
+    EXPECT_EQ(LoadedHelp()->findChild<QTextEdit*>(QStringLiteral("rtf1"))->toPlainText(),
+              QStringLiteral("Readable start and bold"));
+    EXPECT_TRUE(LoadedHelp()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(ShowAtStartup()->isChecked());
+}
+
+TEST_F(SecondaryWindows, AboutShowsProductVersionOwnerAndAddress)
+{
+    QCoreApplication::setApplicationVersion(QStringLiteral("2.13.7"));
+    frmAbout* window = ShowAbout(nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("About ") + ProductName());
+    const auto label = [window](const char* name) {
+        auto* found = window->findChild<QLabel*>(QString::fromLatin1(name));
+        return found ? found->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
+    };
+    EXPECT_EQ(label("Label1"), ProductName());
+    EXPECT_EQ(label("lblVersion"), QStringLiteral("2.13"));
+    EXPECT_EQ(label("lblCompany"), CompanyName());
+    EXPECT_EQ(label("lblWebsite"), WebAddress());
+    QStringList captions;
+    for (const QLabel* caption : window->findChildren<QLabel*>())
+        captions.append(caption->text());
+    for (const char* fixed : {"Version:", "Owned By:", "Website:"})
+        EXPECT_TRUE(captions.contains(QLatin1String(fixed))) << fixed;
+    const QPixmap picture = window->findChild<QLabel*>(QStringLiteral("Picture1"))->pixmap();
+    EXPECT_FALSE(picture.isNull()) << "the program's icon picture did not load";
+    EXPECT_EQ(ShowAbout(nullptr), window);
+}
+
+TEST_F(SecondaryWindows, AboutWebsiteLabelOpensTheAddress)
+{
+    frmAbout* window = ShowAbout(nullptr);
+    auto* link = window->findChild<QLabel*>(QStringLiteral("lblWebsite"));
+    ASSERT_NE(link, nullptr);
+    QTest::mouseClick(link, Qt::LeftButton);
+    EXPECT_EQ(opened_, QStringList{AddressWithScheme(WebAddress())});
+    EXPECT_TRUE(WebsiteMode().isEmpty());
+    EXPECT_NE(LoadedWebsite(), nullptr);
+}
+
+TEST_F(SecondaryWindows, UnloadClosesEveryLoadedWindow)
+{
+    WriteHelpFile("{\\rtf1 Help.\\par}");
+    QWidget owner;
+    ShowAbout(&owner);
+    ASSERT_TRUE(ShowHelp(&owner));
+    ShowWebsite(&owner);
+    UnloadSecondaryWindows();
+    EXPECT_EQ(LoadedAbout(), nullptr);
+    EXPECT_EQ(LoadedHelp(), nullptr);
+    EXPECT_EQ(LoadedWebsite(), nullptr);
+    DeleteClosedWindows();
+    EXPECT_TRUE(owner.findChildren<SecondaryWindow*>().isEmpty());
+}
