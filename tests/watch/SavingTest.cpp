@@ -1,0 +1,160 @@
+// New pictures saved automatically, and "Save Image".
+#include <QDir>
+#include <QImageReader>
+
+#include "SlotGridFixture.h"
+#include "TestPictures.h"
+
+namespace {
+
+const QByteArray kStampA = "Mon, 07 May 2007 15:59:45 GMT";
+const QByteArray kStampB = "Mon, 07 May 2007 16:04:45 GMT";
+
+class SavingTest : public CamServerFixture {
+protected:
+    QStringList SavedFiles() const
+    {
+        return QDir(home.filePath(QStringLiteral("cam"))).entryList(QDir::Files, QDir::Name);
+    }
+
+    bool FetchStamp(int index, const QByteArray& stamp, QSize size = {64, 48})
+    {
+        return FetchAgain(index, ScriptedReply::whole(PictureAnswer(MakeTestJpeg(size), stamp)));
+    }
+};
+
+TEST_F(SavingTest, OnlyAChangedStampIsSavedWhenAutoSaveIsOn)
+{
+    chkSave->setChecked(true);
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    const ViewerSlot& s = grid->slot(0);
+    EXPECT_EQ(s.txtUpdated->text(), QStringLiteral(" ") + QString::fromLatin1(kStampA));
+    EXPECT_EQ(s.txtRefreshed->text(), QStringLiteral("5/7/2007 3:59:45 PM"));
+    EXPECT_TRUE(SavedFiles().isEmpty());   // the first stamp a slot sees is never new
+
+    now = now.addSecs(5);
+    ASSERT_TRUE(FetchStamp(0, kStampA));
+    EXPECT_TRUE(SavedFiles().isEmpty());
+    EXPECT_EQ(s.txtRefreshed->text(), QStringLiteral("5/7/2007 3:59:45 PM"));
+
+    now = now.addSecs(300);   // 4:04:50 PM
+    ASSERT_TRUE(FetchStamp(0, kStampB, {80, 60}));
+    ASSERT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam157200740450PM.jpg")});
+    const QString path = home.filePath(QStringLiteral("cam/Cam157200740450PM.jpg"));
+    EXPECT_EQ(QImageReader(path).size(), QSize(80, 60));
+    EXPECT_EQ(s.txtRefreshed->text(), QStringLiteral("5/7/2007 4:04:50 PM"));
+    EXPECT_EQ(statusTexts.last(), QStringLiteral("4:04:50 PM new picture saved as ") + path);
+    // The thumbnail now shows the file as saved, not the picture as fetched.
+    ASSERT_FALSE(viewerPictures.isEmpty());
+    EXPECT_NE(s.imgCam->picture().cacheKey(), viewerPictures.last().cacheKey());
+    EXPECT_EQ(s.imgCam->picture().size(), QSize(80, 60));
+    EXPECT_TRUE(window.updatesEnabled());
+}
+
+TEST_F(SavingTest, NothingIsWrittenWithAutoSaveOff)
+{
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    now = now.addSecs(60);
+    ASSERT_TRUE(FetchStamp(0, kStampB));
+    EXPECT_TRUE(SavedFiles().isEmpty());
+    EXPECT_EQ(grid->slot(0).txtUpdated->text(), QStringLiteral(" ") + QString::fromLatin1(kStampB));
+    EXPECT_EQ(grid->slot(0).txtRefreshed->text(), QStringLiteral("5/7/2007 4:00:45 PM"));
+    EXPECT_TRUE(grid->slot(0).slotIsNew);
+}
+
+TEST_F(SavingTest, AnotherSlotsNewPictureIsSavedWithoutAStatusText)
+{
+    chkSave->setChecked(true);
+    WriteCamList(ServerCams(2));
+    server.setReply(QStringLiteral("/cam2.jpg"), ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA)));
+    StartCam(QStringLiteral("Cam 1"));
+    StartCam(QStringLiteral("Cam 2"));
+    ASSERT_TRUE(WaitForHandled(1));
+    server.setReply(QStringLiteral("/cam2.jpg"), ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampB)));
+    statusTexts.clear();
+    grid->cmdRefresh_Click(1);
+    ASSERT_TRUE(WaitForHandled(1));
+    EXPECT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam257200735945PM.jpg")});
+    EXPECT_TRUE(statusTexts.filter(QStringLiteral("saved")).isEmpty());
+}
+
+TEST_F(SavingTest, AReusedSlotCountsItsNewCamsFirstStampAsNew)
+{
+    chkSave->setChecked(true);
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    grid->cmdStop_Click(0);
+    server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampB)));
+    StartCam(QStringLiteral("Cam 2"));
+    ASSERT_TRUE(WaitForHandled(0));
+    EXPECT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam257200735945PM.jpg")});
+}
+
+TEST_F(SavingTest, AStampWhosePictureWasCutIsSavedWhenTheWholePictureComes)
+{
+    chkSave->setChecked(true);
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    QByteArray cut = PictureAnswer(MakeTestJpeg(QSize(64, 48), Qt::red), kStampB);
+    cut.chop(200);
+    ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(cut)));
+    EXPECT_TRUE(SavedFiles().isEmpty());
+    now = now.addSecs(10);
+    ASSERT_TRUE(FetchStamp(0, kStampB));
+    EXPECT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam157200735955PM.jpg")});
+}
+
+TEST_F(SavingTest, AFailedAutomaticSaveIsSkippedSilently)
+{
+    chkSave->setChecked(true);
+    ASSERT_TRUE(QDir(home.filePath(QStringLiteral("cam"))).removeRecursively());
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    statusTexts.clear();
+    ASSERT_TRUE(FetchStamp(0, kStampB, {30, 20}));
+    EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(30, 20));
+    EXPECT_TRUE(statusTexts.filter(QStringLiteral("saved")).isEmpty());
+    EXPECT_TRUE(grid->slot(0).timRefresh->isActive());
+}
+
+TEST_F(SavingTest, SaveImageSavesTheShownSlotWhateverAutoSaveSays)
+{
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(48, 36))))));
+    ASSERT_FALSE(chkSave->isChecked());
+    viewerPictures.clear();
+    grid->cmdSave_Click();
+    const QString path = home.filePath(QStringLiteral("cam/Cam157200735945PM.jpg"));
+    EXPECT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam157200735945PM.jpg")});
+    EXPECT_EQ(QImageReader(path).size(), QSize(48, 36));
+    EXPECT_EQ(statusTexts.last(), QStringLiteral("3:59:45 PM saved as ") + path);
+    ASSERT_EQ(viewerPictures.size(), 1);
+    EXPECT_EQ(viewerPictures.first().cacheKey(), grid->slot(0).imgCam->picture().cacheKey());
+}
+
+TEST_F(SavingTest, AFailedSaveImageIsReportedAndTheProgramGoesOn)
+{
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg()))));
+    ASSERT_TRUE(QDir(home.filePath(QStringLiteral("cam"))).removeRecursively());
+    viewerPictures.clear();
+    grid->cmdSave_Click();
+    const QString path = home.filePath(QStringLiteral("cam/Cam157200735945PM.jpg"));
+    ASSERT_FALSE(statusTexts.isEmpty());
+    EXPECT_TRUE(statusTexts.last().startsWith(QStringLiteral("3:59:45 PM could not save ") + path + QStringLiteral(": ")))
+        << statusTexts.last().toStdString();
+    EXPECT_GT(statusTexts.last().size(), (QStringLiteral("3:59:45 PM could not save ") + path + QStringLiteral(": ")).size());
+    EXPECT_TRUE(viewerPictures.isEmpty());
+    // A slot with no picture yet cannot be saved either, and says so.
+    grid->selectedSlot = 1;
+    StartCam(QStringLiteral("Cam 2"));
+    ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("cam")));
+    grid->cmdSave_Click();
+    EXPECT_TRUE(statusTexts.last().contains(QStringLiteral(" could not save ")));
+    EXPECT_TRUE(SavedFiles().isEmpty());
+}
+
+TEST_F(SavingTest, SaveImageWithNoSlotShownDoesNothing)
+{
+    grid->selectedSlot = -1;
+    grid->cmdSave_Click();
+    EXPECT_TRUE(statusTexts.isEmpty());
+    EXPECT_TRUE(SavedFiles().isEmpty());
+}
+
+}  // namespace

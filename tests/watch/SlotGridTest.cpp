@@ -1,0 +1,328 @@
+// Opening cams into panels, the refresh countdown, stopping, and the panel layout.
+#include <QPushButton>
+
+#include "SlotGridFixture.h"
+
+namespace {
+
+using SlotGridTest = SlotGridFixture;
+
+TEST_F(SlotGridTest, PanelsSitAtTheirGridPlacesWithTheirInnerControls)
+{
+    for (int i : {0, 1, 5, 23}) {
+        auto* frame = surface->findChild<QGroupBox*>(QStringLiteral("Frame_%1").arg(i));
+        ASSERT_NE(frame, nullptr) << i;
+        EXPECT_TRUE(frame->isHidden());
+        EXPECT_EQ(frame->title(), QStringLiteral("[WebCam]"));
+        // Twips: left 60 + 1680 (i mod 2), top 60 + 1980 (i div 2), 1635 x 1935; 15 per pixel.
+        EXPECT_EQ(frame->geometry(), QRect(4 + 112 * (i % 2), 4 + 132 * (i / 2), 109, 129)) << i;
+    }
+    const ViewerSlot& s = grid->slot(5);
+    EXPECT_EQ(s.Picture2->geometry(), QRect(12, 20, 85, 61));
+    EXPECT_EQ(s.imgCam->parentWidget(), s.Picture2);
+    EXPECT_EQ(s.imgCam->geometry(), QRect(-1, -1, 85, 64));
+    EXPECT_TRUE(s.imgCam->stretch());
+    EXPECT_EQ(s.imgRefresh->geometry(), QRect(44, 44, 21, 17));
+    EXPECT_EQ(s.prgCam->geometry(), QRect(12, 80, 85, 9));
+    EXPECT_EQ(s.cmdRefresh->geometry(), QRect(12, 92, 33, 29));
+    EXPECT_EQ(s.cmdStop->geometry(), QRect(64, 92, 33, 29));
+    EXPECT_EQ(s.cmdRefresh->toolTip(), QStringLiteral("Refresh"));
+    EXPECT_EQ(s.cmdStop->toolTip(), QStringLiteral("Stop"));
+    EXPECT_FALSE(s.cmdRefresh->icon().isNull());
+    EXPECT_FALSE(s.cmdStop->icon().isNull());
+    EXPECT_EQ(s.cmdStart->text(), QStringLiteral("start"));
+    EXPECT_EQ(s.timRefresh->interval(), 1000);
+    // The slot's texts lie below the panel's lower edge, out of sight.
+    for (const QWidget* hidden : {static_cast<const QWidget*>(s.txtName), static_cast<const QWidget*>(s.txtAddress),
+                                  static_cast<const QWidget*>(s.txtRefresh), static_cast<const QWidget*>(s.txtUpdated),
+                                  static_cast<const QWidget*>(s.txtRefreshed), static_cast<const QWidget*>(s.cmdStart)})
+        EXPECT_GE(hidden->y(), s.Frame->height()) << hidden->objectName().toStdString();
+    EXPECT_NE(surface->findChild<QLineEdit*>(QStringLiteral("txtRefresh_5")), nullptr);
+    EXPECT_EQ(grid->selectedSlot, 0);
+}
+
+TEST_F(SlotGridTest, StartCamWithNothingSelectedShowsTheNotice)
+{
+    WriteCamList(Cams(1));
+    List1->addItem(QStringLiteral("Cam 1"));
+    grid->cmdStartCam_Click();
+    EXPECT_EQ(notices, 1);
+    EXPECT_EQ(grid->openCount, 0);
+}
+
+TEST_F(SlotGridTest, OpensIntoTheLowestPanelWithItsTexts)
+{
+    WriteCamList(Cams(2, QStringLiteral("45")));
+    StartCam(QStringLiteral("Cam 2"));
+    const ViewerSlot& s = grid->slot(0);
+    EXPECT_EQ(grid->openCount, 1);
+    EXPECT_TRUE(s.isOpen());
+    EXPECT_EQ(s.Frame->title(), QStringLiteral("Cam 2"));
+    EXPECT_EQ(s.txtName->text(), QStringLiteral("Cam 2"));
+    EXPECT_EQ(s.txtAddress->text(), QStringLiteral("http://127.0.0.1:1/cam2.jpg"));
+    EXPECT_EQ(s.txtRefresh->text(), QStringLiteral("45"));
+    EXPECT_EQ(s.slotRefreshSeconds, 45);
+    EXPECT_TRUE(s.timRefresh->isActive());
+    EXPECT_FALSE(s.imgRefresh->isHidden());
+    EXPECT_EQ(s.slotHost, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(s.slotPath, QStringLiteral("/cam2.jpg"));
+    EXPECT_EQ(s.slotPort, 1);
+}
+
+TEST_F(SlotGridTest, WithTwentyFourOpenStartCamDoesNothing)
+{
+    WriteCamList(Cams(25));
+    for (int k = 1; k <= 24; ++k)
+        StartCam(QStringLiteral("Cam %1").arg(k));
+    ASSERT_EQ(grid->openCount, 24);
+    statusTexts.clear();
+    StartCam(QStringLiteral("Cam 25"));
+    EXPECT_EQ(grid->openCount, 24);
+    EXPECT_EQ(OpenPanels(), 24);
+    for (int i = 0; i < SlotGrid::kSlotCount; ++i)
+        EXPECT_EQ(grid->slot(i).caption(), QStringLiteral("Cam %1").arg(i + 1));
+    EXPECT_TRUE(statusTexts.isEmpty());
+    EXPECT_EQ(notices, 0);
+}
+
+TEST_F(SlotGridTest, AnOpenCamIsNotOpenedTwice)
+{
+    WriteCamList(Cams(2));
+    StartCam(QStringLiteral("Cam 1"));
+    StartCam(QStringLiteral("Cam 1"));
+    EXPECT_EQ(grid->openCount, 1);
+    EXPECT_TRUE(grid->slot(1).Frame->isHidden());
+}
+
+TEST_F(SlotGridTest, StopAllThenTwentyFourOpenAgainIntoSlotsInOrder)
+{
+    WriteCamList(Cams(24));
+    for (int k = 1; k <= 3; ++k)
+        StartCam(QStringLiteral("Cam %1").arg(k));
+    grid->cmdStopAll_Click();
+    EXPECT_EQ(grid->openCount, 0);
+    EXPECT_EQ(OpenPanels(), 0);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(grid->slot(i).caption(), QStringLiteral("[webcam]"));
+        EXPECT_FALSE(grid->slot(i).timRefresh->isActive());
+        EXPECT_FALSE(grid->slot(i).imgCam->hasPicture());
+    }
+    for (int k = 24; k >= 1; --k)
+        StartCam(QStringLiteral("Cam %1").arg(k));
+    EXPECT_EQ(grid->openCount, 24);
+    for (int i = 0; i < SlotGrid::kSlotCount; ++i)
+        EXPECT_EQ(grid->slot(i).caption(), QStringLiteral("Cam %1").arg(24 - i));
+}
+
+TEST_F(SlotGridTest, TheLowestHiddenPanelIsReused)
+{
+    WriteCamList(Cams(6));
+    for (int k = 1; k <= 5; ++k)
+        StartCam(QStringLiteral("Cam %1").arg(k));
+    grid->cmdStop_Click(3);
+    EXPECT_EQ(grid->openCount, 4);
+    StartCam(QStringLiteral("Cam 6"));
+    EXPECT_EQ(grid->slot(3).caption(), QStringLiteral("Cam 6"));
+    EXPECT_TRUE(grid->slot(5).Frame->isHidden());
+    EXPECT_EQ(grid->openCount, 5);
+}
+
+TEST_F(SlotGridTest, StoppingAClosedSlotLeavesTheCountAlone)
+{
+    WriteCamList(Cams(1));
+    StartCam(QStringLiteral("Cam 1"));
+    grid->cmdStop_Click(7);
+    EXPECT_EQ(grid->openCount, 1);
+}
+
+TEST_F(SlotGridTest, SlotZeroIsFollowedBeforeAnyClick)
+{
+    WriteCamList(Cams(2));
+    StartCam(QStringLiteral("Cam 1"));
+    StartCam(QStringLiteral("Cam 2"));
+    grid->timRefresh_Timer(0);
+    EXPECT_EQ(nextRefresh, QStringList{QStringLiteral("29")});
+    EXPECT_EQ(timeQueries, 1);
+    grid->timRefresh_Timer(0);
+    EXPECT_EQ(nextRefresh.last(), QStringLiteral("28"));
+    EXPECT_EQ(timeQueries, 2);
+    // Another slot's ticks count for it alone.
+    grid->timRefresh_Timer(1);
+    EXPECT_EQ(nextRefresh.size(), 2);
+    EXPECT_EQ(timeQueries, 2);
+    EXPECT_EQ(grid->slot(1).slotElapsed, 1);
+    EXPECT_TRUE(window.updatesEnabled());   // the lock around the countdown was released
+}
+
+TEST_F(SlotGridTest, TheSelectedSlotCountsDownOnTheRealTimer)
+{
+    WriteCamList(Cams(2));
+    StartCam(QStringLiteral("Cam 1"));
+    StartCam(QStringLiteral("Cam 2"));
+    grid->selectedSlot = 1;
+    grid->setTickInterval(5);   // milliseconds
+    grid->cmdStart_Click(1);
+    ASSERT_TRUE(WaitFor([this] { return nextRefresh.size() >= 3; }));
+    EXPECT_EQ(nextRefresh.mid(0, 3), (QStringList{QStringLiteral("29"), QStringLiteral("28"), QStringLiteral("27")}));
+    EXPECT_EQ(timeQueries, nextRefresh.size());
+}
+
+TEST_F(SlotGridTest, TheNextFetchStartsAfterTheIntervalOfTicks)
+{
+    WriteCamList(Cams(1));
+    StartCam(QStringLiteral("Cam 1"));
+    ViewerSlot& s = grid->slot(0);
+    s.imgRefresh->hide();   // as after a handled response
+    for (int tick = 1; tick < 30; ++tick)
+        grid->timRefresh_Timer(0);
+    EXPECT_EQ(s.slotElapsed, 29);
+    EXPECT_TRUE(s.imgRefresh->isHidden());
+    grid->timRefresh_Timer(0);
+    EXPECT_EQ(s.slotElapsed, 0);
+    EXPECT_FALSE(s.imgRefresh->isHidden());
+    EXPECT_TRUE(s.timRefresh->isActive());
+    EXPECT_EQ(nextRefresh.last(), QStringLiteral("0"));
+}
+
+TEST_F(SlotGridTest, RefreshZeroRestartsAtEveryTick)
+{
+    WriteCamList(Cams(1, QStringLiteral("0")));
+    StartCam(QStringLiteral("Cam 1"));
+    ViewerSlot& s = grid->slot(0);
+    for (int tick = 0; tick < 3; ++tick) {
+        s.imgRefresh->hide();
+        grid->timRefresh_Timer(0);
+        EXPECT_EQ(s.slotElapsed, 0);
+        EXPECT_FALSE(s.imgRefresh->isHidden());
+    }
+    EXPECT_EQ(nextRefresh, QStringList(3, QStringLiteral("-1")));
+}
+
+TEST_F(SlotGridTest, StoppingTheSelectedSlotHidesTheViewer)
+{
+    WriteCamList(Cams(3));
+    for (int k = 1; k <= 3; ++k)
+        StartCam(QStringLiteral("Cam %1").arg(k));
+    grid->selectedSlot = 2;
+    grid->cmdStop_Click(1);
+    EXPECT_EQ(viewerHidden, 0);
+    EXPECT_EQ(grid->selectedSlot, 2);
+    grid->cmdStop_Click(2);
+    EXPECT_EQ(viewerHidden, 1);
+    EXPECT_EQ(grid->selectedSlot, -1);
+    EXPECT_EQ(grid->openCount, 1);
+}
+
+TEST_F(SlotGridTest, ARefreshTextThatIsNoNumberOpensNothing)
+{
+    WriteCamList({CamRecord{QStringLiteral("Harbour"), QStringLiteral("http://127.0.0.1:1/h.jpg"), QStringLiteral("ab")},
+                  CamRecord{QStringLiteral("Pier"), QStringLiteral("http://127.0.0.1:1/p.jpg"), QStringLiteral(" 2.5 ")}});
+    StartCam(QStringLiteral("Harbour"));
+    EXPECT_EQ(grid->openCount, 0);
+    EXPECT_EQ(OpenPanels(), 0);
+    ASSERT_EQ(statusTexts.size(), 1);
+    EXPECT_TRUE(statusTexts.first().contains(QStringLiteral("Harbour")));
+    EXPECT_TRUE(statusTexts.first().contains(QStringLiteral("\"ab\"")));
+    // Blanks around and a fraction are fine: 2.5 rounds to the even 2.
+    StartCam(QStringLiteral("Pier"));
+    EXPECT_EQ(grid->openCount, 1);
+    EXPECT_EQ(grid->slot(0).slotRefreshSeconds, 2);
+}
+
+TEST_F(SlotGridTest, AnEditedRefreshTextThatIsNoNumberKeepsTheInterval)
+{
+    WriteCamList(Cams(1, QStringLiteral("20")));
+    StartCam(QStringLiteral("Cam 1"));
+    grid->UpdateOpenSlots(QStringLiteral("Cam 1"),
+                          CamRecord{QStringLiteral("Cam 1"), QStringLiteral("http://127.0.0.1:1/x.jpg"), QStringLiteral("x")});
+    grid->cmdRefresh_Click(0);
+    EXPECT_EQ(grid->slot(0).slotRefreshSeconds, 20);
+    EXPECT_TRUE(grid->slot(0).timRefresh->isActive());
+    ASSERT_FALSE(statusTexts.isEmpty());
+    EXPECT_TRUE(statusTexts.last().contains(QStringLiteral("Cam 1")));
+}
+
+TEST_F(SlotGridTest, ACamMissingFromTheFileIsNotOpened)
+{
+    WriteCamList(Cams(1));
+    StartCam(QStringLiteral("Ghost"));
+    EXPECT_EQ(grid->openCount, 0);
+    EXPECT_EQ(OpenPanels(), 0);
+    ASSERT_EQ(statusTexts.size(), 1);
+    EXPECT_TRUE(statusTexts.first().contains(QStringLiteral("Ghost")));
+}
+
+TEST_F(SlotGridTest, AnUnreadableCamListIsReportedAndNothingOpens)
+{
+    // A folder where the file should be: it cannot be opened for reading.
+    ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("00camlist.txt")));
+    StartCam(QStringLiteral("Cam 1"));
+    EXPECT_EQ(grid->openCount, 0);
+    ASSERT_EQ(statusTexts.size(), 1);
+    EXPECT_TRUE(statusTexts.first().startsWith(QStringLiteral("Cannot open Cam 1: ")));
+}
+
+TEST_F(SlotGridTest, EditsRenameOpenPanelsWithoutRestartingThem)
+{
+    WriteCamList(Cams(2));
+    StartCam(QStringLiteral("Cam 1"));
+    StartCam(QStringLiteral("Cam 2"));
+    grid->timRefresh_Timer(0);
+    const CamRecord edited{QStringLiteral("Tom & Jerry"), QStringLiteral("http://127.0.0.1:1/tj.jpg"), QStringLiteral("60")};
+    grid->UpdateOpenSlots(QStringLiteral("Cam 1"), edited);
+    const ViewerSlot& s = grid->slot(0);
+    EXPECT_EQ(s.caption(), edited.name);
+    EXPECT_EQ(s.txtName->text(), edited.name);
+    EXPECT_EQ(s.txtAddress->text(), edited.url);
+    EXPECT_EQ(s.txtRefresh->text(), edited.refresh);
+    EXPECT_EQ(s.slotRefreshSeconds, 30);   // takes effect at the next start
+    EXPECT_EQ(s.slotElapsed, 1);
+    EXPECT_EQ(grid->slot(1).caption(), QStringLiteral("Cam 2"));
+    EXPECT_EQ(grid->slotTexts(0).name, edited.name);
+}
+
+TEST_F(SlotGridTest, ACamNamedLikeAStoppedPanelCanBeOpened)
+{
+    WriteCamList({CamRecord{QStringLiteral("[webcam]"), QStringLiteral("http://127.0.0.1:1/w.jpg"), QStringLiteral("9")}});
+    grid->cmdStopAll_Click();   // every panel now carries "[webcam]"
+    StartCam(QStringLiteral("[webcam]"));
+    EXPECT_EQ(grid->openCount, 1);
+    EXPECT_EQ(grid->slot(0).caption(), QStringLiteral("[webcam]"));
+}
+
+TEST_F(SlotGridTest, ClicksOnThePanelShowTheSlot)
+{
+    QList<int> shown;
+    QObject::connect(grid.get(), &SlotGrid::thumbnailClicked, [&shown](int index) { shown << index; });
+    Q_EMIT grid->slot(4).imgCam->clicked();
+    Q_EMIT grid->slot(5).Picture3->clicked();
+    Q_EMIT grid->slot(6).imgRefresh->clicked();
+    EXPECT_EQ(shown, (QList<int>{4, 5, 6}));
+}
+
+TEST_F(SlotGridTest, ARestartWhileTheFullWindowViewShowsRaisesItsIndicator)
+{
+    WriteCamList(Cams(2));
+    StartCam(QStringLiteral("Cam 1"));
+    StartCam(QStringLiteral("Cam 2"));
+    grid->screensaverMode = true;
+    grid->cmdRefresh_Click(1);
+    EXPECT_EQ(fullWindowIndicators, 0);
+    grid->cmdRefresh_Click(0);
+    EXPECT_EQ(fullWindowIndicators, 1);
+}
+
+TEST(SlotProgressBarTest, RefusesValuesOutsideTheBar)
+{
+    SlotProgressBar bar;
+    EXPECT_TRUE(bar.setProgress(37.5f));
+    EXPECT_FLOAT_EQ(bar.progress(), 37.5f);
+    EXPECT_EQ(bar.value(), 38);
+    EXPECT_FALSE(bar.setProgress(100.5f));
+    EXPECT_FALSE(bar.setProgress(-1.0f));
+    EXPECT_FLOAT_EQ(bar.progress(), 37.5f);
+    EXPECT_TRUE(bar.setProgress(100.0f));
+    EXPECT_EQ(bar.value(), 100);
+}
+
+}  // namespace
