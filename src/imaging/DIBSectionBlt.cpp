@@ -20,19 +20,10 @@ using RowConverter = void (*)(const uchar* line, int first, int count, uchar* bg
 
 void Rgb32ToBgr(const uchar* line, int first, int count, uchar* bgr)
 {
+    // Decoded JPEGs arrive in this format. Kept as a plain loop on purpose: the compiler vectorises
+    // it, and it measured well over twice as fast as packing four pixels into three words by hand.
     const auto* in = reinterpret_cast<const QRgb*>(line) + first;
-    int x = 0;
-#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-    // Decoded JPEGs arrive in this format, so it gets the fast lane: four pixels (B G R X each
-    // in memory) become three 32-bit words of B G R bytes.
-    for (; x + 4 <= count; x += 4, bgr += 12) {
-        const quint32 p0 = in[x], p1 = in[x + 1], p2 = in[x + 2], p3 = in[x + 3];
-        const quint32 words[3] = {(p0 & 0xFFFFFFu) | (p1 << 24), ((p1 >> 8) & 0xFFFFu) | (p2 << 16),
-                                  ((p2 >> 16) & 0xFFu) | (p3 << 8)};
-        std::memcpy(bgr, words, sizeof words);
-    }
-#endif
-    for (; x < count; ++x, bgr += 3) {
+    for (int x = 0; x < count; ++x, bgr += 3) {
         const QRgb pixel = in[x];
         bgr[0] = static_cast<uchar>(qBlue(pixel));
         bgr[1] = static_cast<uchar>(qGreen(pixel));

@@ -140,6 +140,8 @@ bool SaveDibAsJpeg(const cDIBSection& dib, const QString& fileName, int quality)
         RaiseInitError(kJpegEncoderRefused);
     if (!dib.DIBSectionBitsPtr() || dib.Width() <= 0 || dib.Height() <= 0)
         RaiseWriteError(kJpegNoPixels);
+    if (fileName.isEmpty())
+        RaiseWriteError(kJpegCannotCreate);
 
     // The rows are read where they lie: bottom-up, BytesPerScanLine apart, pad bytes skipped.
     // 4:2:0 chroma is what cameras send and what every viewer expects; the cams' own pictures

@@ -292,6 +292,7 @@ INSTANTIATE_TEST_SUITE_P(
                         QDir(folder).mkpath("cam.jpg/inside");
                         return folder + "/cam.jpg";
                     }},
+        FailureCase{"NoName", kJpegCannotCreate, false, [](const QString&) { return QString(); }},
         FailureCase{"NoPixels", kJpegNoPixels, true, [](const QString& folder) { return folder + "/cam.jpg"; }, 90, true},
         FailureCase{"QualityOutOfRange", kJpegEncoderRefused, true,
                     [](const QString& folder) { return folder + "/cam.jpg"; }, 101}),
