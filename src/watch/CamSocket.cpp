@@ -13,6 +13,46 @@ QList<QSslCertificate>& extraCaCertificates()
     static QList<QSslCertificate> certificates;
     return certificates;
 }
+
+// How deep the program is inside a socket's signals, and whether the socket has been dropped.
+// A handler that runs the event loop (a slot yielding while it opens cams, a test waiting) may
+// let deferred deletions run; a socket whose signal is still on the stack must outlive that.
+struct SocketLife {
+    virtual ~SocketLife() = default;
+    int depth = 0;
+    bool dropped = false;
+};
+
+template <class Base>
+class LiveSocket final : public Base, public SocketLife {};
+
+SocketLife& lifeOf(QTcpSocket* socket)
+{
+    return *dynamic_cast<SocketLife*>(socket);
+}
+
+// Held by every handler of a socket signal; the last one to return deletes a dropped socket.
+class SignalScope {
+public:
+    explicit SignalScope(QTcpSocket* socket) : socket_(socket)
+    {
+        if (socket)
+            ++lifeOf(socket).depth;
+    }
+    ~SignalScope()
+    {
+        if (!socket_)
+            return;
+        SocketLife& life = lifeOf(socket_);
+        if (--life.depth == 0 && life.dropped)
+            socket_->deleteLater();
+    }
+    SignalScope(const SignalScope&) = delete;
+    SignalScope& operator=(const SignalScope&) = delete;
+
+private:
+    QPointer<QTcpSocket> socket_;
+};
 }
 
 CamSocket::CamSocket(QObject* parent) : QObject(parent) {}
@@ -43,7 +83,7 @@ void CamSocket::Connect(const QString& host, quint16 port, bool useTls)
 
     QTcpSocket* socket = nullptr;
     if (useTls) {
-        auto* ssl = new QSslSocket;
+        auto* ssl = new LiveSocket<QSslSocket>;
         if (!extraCaCertificates().isEmpty()) {
             QSslConfiguration config = ssl->sslConfiguration();
             config.setCaCertificates(QSslConfiguration::systemCaCertificates() + extraCaCertificates());
@@ -53,7 +93,7 @@ void CamSocket::Connect(const QString& host, quint16 port, bool useTls)
         connect(ssl, &QSslSocket::encrypted, this, &CamSocket::onOpen);
         socket = ssl;
     } else {
-        socket = new QTcpSocket;
+        socket = new LiveSocket<QTcpSocket>;
         connect(socket, &QTcpSocket::connected, this, &CamSocket::onOpen);
     }
     attach(socket);
@@ -126,11 +166,15 @@ void CamSocket::dropSocket()
     if (!socket_)
         return;
     QTcpSocket* socket = std::exchange(socket_, nullptr);
-    // Disconnect first so that aborting raises nothing here; delete later because this may run
-    // inside one of the socket's own signals (a handler closing or deleting its CamSocket).
+    // Disconnect first so that aborting raises nothing here. This may run inside one of the
+    // socket's own signals (a handler closing or deleting its CamSocket): then the handler's
+    // SignalScope deletes the socket once the signal has returned.
     QObject::disconnect(socket, nullptr, this, nullptr);
     socket->abort();
-    socket->deleteLater();
+    SocketLife& life = lifeOf(socket);
+    life.dropped = true;
+    if (life.depth == 0)
+        socket->deleteLater();
 }
 
 void CamSocket::fail()
@@ -142,6 +186,7 @@ void CamSocket::fail()
 
 void CamSocket::onStateChanged(int socketState)
 {
+    const SignalScope scope(socket_);
     switch (socketState) {
     case QAbstractSocket::HostLookupState:
         state_ = sckResolvingHost;
@@ -161,12 +206,14 @@ void CamSocket::onStateChanged(int socketState)
 
 void CamSocket::onOpen()
 {
+    const SignalScope scope(socket_);
     state_ = sckConnected;
     Q_EMIT Connected();
 }
 
 void CamSocket::onReadyRead()
 {
+    const SignalScope scope(socket_);
     if (!socket_ || state_ != sckConnected)
         return;
     const QByteArray bytes = socket_->readAll();
@@ -178,6 +225,7 @@ void CamSocket::onReadyRead()
 
 void CamSocket::onDisconnected()
 {
+    const SignalScope scope(socket_);
     if (!socket_)
         return;
     if (state_ != sckConnected) {
@@ -202,6 +250,7 @@ void CamSocket::onDisconnected()
 
 void CamSocket::onError(int socketError)
 {
+    const SignalScope scope(socket_);
     if (!socket_)
         return;
     // The peer's close is reported as an error too, just before disconnected().

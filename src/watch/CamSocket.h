@@ -10,6 +10,7 @@
 // a last DataArrival, then Closed, and leaves sckClosing until the program calls Close. A failed
 // lookup, a refused connection, a failed TLS handshake or a socket error leaves sckError with
 // no event at all. Close (and a new Connect) returns to sckClosed and empties the receive queue.
+// A reset by the peer cannot be told from its close here and is reported the same way.
 // Bytes given to SendData outside sckConnected are dropped. Handlers may Close, Connect again
 // or delete the CamSocket from inside any of its events.
 #include <QByteArray>
