@@ -1,10 +1,10 @@
 #include "RtfReader.h"
 
-#include <QSet>
 #include <algorithm>
 #include <limits>
 
 #include "RtfCodePage.h"
+#include "RtfControlWords.h"
 
 namespace {
 
@@ -20,32 +20,6 @@ struct GroupState {
 
 constexpr int kMaxWordLetters = 32;   // RTF control words are never longer
 constexpr int kMaxParamDigits = 10;   // enough for any 32-bit value; more digits are read and dropped
-constexpr int kMaxTwips = 31680;      // 22 inches: no page is wider, so larger indents are damage
-
-// Destinations whose content is never shown: tables we do not use, pictures, headers, metadata.
-const QSet<QByteArray>& SkippedDestinations()
-{
-    static const QSet<QByteArray> names = {
-        "stylesheet", "info", "pict", "header", "headerl", "headerr", "headerf", "footer",
-        "footerl", "footerr", "footerf", "footnote", "object", "objdata", "fldinst",
-        "themedata", "colorschememapping", "latentstyles", "datastore", "xmlnstbl",
-        "listtable", "listoverridetable", "rsidtbl", "generator", "filetbl", "revtbl",
-        "pgdsctbl", "template", "userprops", "nonshppict", "shpinst", "bkmkstart",
-        "bkmkend", "annotation", "atnid", "atnauthor", "xe", "tc", "pn", "pnseclvl",
-        "private", "mmathPr", "docvar", "fchars", "lchars", "blipuid",
-    };
-    return names;
-}
-
-const QSet<QByteArray>& UnderlineWords()
-{
-    static const QSet<QByteArray> names = {
-        "ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth",
-        "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw",
-        "ulwave",
-    };
-    return names;
-}
 
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -60,8 +34,6 @@ int HexValue(char c)
         return c - 'A' + 10;
     return -1;
 }
-
-int ClampTwips(int value) { return std::clamp(value, -kMaxTwips, kMaxTwips); }
 
 // Replaces UTF-16 halves that lost their partner (a damaged \u pair) so the text stays valid.
 void RepairSurrogates(QString& text)
@@ -87,7 +59,6 @@ private:
     void readControl();
     void readHexByte();
     void controlWord(const QByteArray& word, bool hasParam, int param);
-    void textControlWord(const QByteArray& word, bool hasParam, int param);
     void controlSymbol(char c);
     void textByte(char c);
     void unicodeChar(char16_t c);
@@ -317,7 +288,7 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
         state_.unicodeSkip = std::clamp(param, 0, 255);
         return;
     }
-    if (SkippedDestinations().contains(word)) {
+    if (IsSkippedDestination(word)) {
         state_.destination = Destination::Skip;
         return;
     }
@@ -366,77 +337,15 @@ void RtfParser::controlWord(const QByteArray& word, bool hasParam, int param)
         else
             return;
         colorGiven_ = true;
-    } else {
-        textControlWord(word, hasParam, param);
-    }
-}
-
-// Formatting and special characters of the document's body.
-void RtfParser::textControlWord(const QByteArray& word, bool hasParam, int param)
-{
-    RtfCharFormat& chars = state_.chars;
-    RtfParagraphFormat& paragraph = state_.paragraph;
-    const bool on = !hasParam || param != 0;   // "\b" and "\b1" switch on, "\b0" off
-    static const QMap<QByteArray, char16_t> characters = {
-        {"line", 0x2028}, {"tab", u'\t'}, {"cell", u'\t'}, {"emdash", 0x2014},
-        {"endash", 0x2013}, {"emspace", 0x2003}, {"enspace", 0x2002}, {"qmspace", 0x2005},
-        {"bullet", 0x2022}, {"lquote", 0x2018}, {"rquote", 0x2019}, {"ldblquote", 0x201C},
-        {"rdblquote", 0x201D}, {"zwj", 0x200D}, {"zwnj", 0x200C}, {"ltrmark", 0x200E},
-        {"rtlmark", 0x200F},
-    };
-    if (const auto found = characters.constFind(word); found != characters.constEnd())
-        unicodeChar(*found);
-    else if (word == "par" || word == "page" || word == "sect" || word == "row")
+    } else if (const auto character = SpecialCharacter(word)) {
+        unicodeChar(*character);
+    } else if (EndsParagraph(word)) {
         endParagraph();
-    else if (word == "pard")
-        paragraph = RtfParagraphFormat{};
-    else if (word == "plain")
-        chars = RtfCharFormat{};
-    else if (word == "b")
-        chars.bold = on;
-    else if (word == "i")
-        chars.italic = on;
-    else if (word == "strike" || word == "striked")
-        chars.strike = on;
-    else if (word == "ulnone")
-        chars.underline = false;
-    else if (UnderlineWords().contains(word))
-        chars.underline = on;
-    else if (word == "fs")
-        chars.fontSize = param > 0 ? std::clamp(param, 2, 3276) : 24;
-    else if (word == "f")
-        chars.font = std::max(param, 0);
-    else if (word == "cf")
-        chars.color = std::max(param, 0);
-    else if (word == "highlight" || word == "cb")
-        chars.background = std::max(param, 0);
-    else if (word == "super")
-        chars.vertical = RtfVerticalAlignment::Superscript;
-    else if (word == "sub")
-        chars.vertical = RtfVerticalAlignment::Subscript;
-    else if (word == "nosupersub")
-        chars.vertical = RtfVerticalAlignment::Normal;
-    else if (word == "ql")
-        paragraph.alignment = RtfAlignment::Left;
-    else if (word == "qc")
-        paragraph.alignment = RtfAlignment::Center;
-    else if (word == "qr")
-        paragraph.alignment = RtfAlignment::Right;
-    else if (word == "qj")
-        paragraph.alignment = RtfAlignment::Justify;
-    else if (word == "li")
-        paragraph.leftIndent = ClampTwips(param);
-    else if (word == "ri")
-        paragraph.rightIndent = ClampTwips(param);
-    else if (word == "fi")
-        paragraph.firstLineIndent = ClampTwips(param);
-    else if (word == "sb")
-        paragraph.spaceBefore = ClampTwips(std::max(param, 0));
-    else if (word == "sa")
-        paragraph.spaceAfter = ClampTwips(std::max(param, 0));
-    else if (word == "tx" && paragraph.tabStops.size() < kRtfMaxTabStops)
-        paragraph.tabStops.append(ClampTwips(std::max(param, 0)));
-    // Every other word (page setup, list levels, revision marks...) changes nothing shown here.
+    } else {
+        // Formatting words change the group's state; every other word (page setup, list
+        // levels, revision marks...) changes nothing shown here.
+        ApplyFormattingWord(word, hasParam, param, state_.chars, state_.paragraph);
+    }
 }
 
 int RtfParser::codePageOfCurrentFont() const
