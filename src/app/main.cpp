@@ -1,11 +1,96 @@
-// Program entry: the command line, the program folder, then the splash window.
+// Program entry: the command line, the program folder (or a demo folder with its own cams and
+// clock server), then the splash window, which brings up the main window.
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+#include <memory>
 
+#include "CommandLine.h"
+#include "DaytimeResponder.h"
+#include "DemoCamServer.h"
+#include "DemoFolder.h"
 #include "ProductInfo.h"
+#include "ProgramFolder.h"
+#include "frmSplash.h"
+
+namespace {
+constexpr int kDemoRefreshSeconds = 5;
+
+int Fail(const QString& text)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(ExecutableName()), qPrintable(text));
+    return 1;
+}
+
+// The demo's servers live as long as the program.
+struct Demo {
+    std::unique_ptr<DemoCamServer> cams;
+    std::unique_ptr<DaytimeResponder> clock;
+};
+
+QString StartDemo(Demo& demo, QStringList& openNames)
+{
+    demo.cams = std::make_unique<DemoCamServer>();
+    if (!demo.cams->start())
+        return QStringLiteral("the demo cams could not start: %1").arg(demo.cams->errorString());
+    demo.clock = std::make_unique<DaytimeResponder>();
+    if (!demo.clock->start())
+        return QStringLiteral("the demo clock server could not start: %1").arg(demo.clock->errorString());
+
+    const QString folder = NewDemoFolder();
+    if (folder.isEmpty())
+        return QStringLiteral("no demo folder could be made in %1").arg(QDir::tempPath());
+    QList<DemoCam> cams;
+    for (int k = 1; k <= demo.cams->camCount(); ++k)
+        cams.append({demo.cams->camName(k), demo.cams->camUrl(k)});
+    const QString helpFile = QCoreApplication::applicationDirPath() + QStringLiteral("/Help.rtf");
+    const QString problem = PrepareDemoFolder(folder, cams, kDemoRefreshSeconds, demo.clock->port(), helpFile);
+    if (!problem.isEmpty())
+        return problem;
+    std::printf("%s demo: cams on 127.0.0.1:%u, clock on 127.0.0.1:%u, folder %s\n", qPrintable(ProductName()),
+                demo.cams->port(), demo.clock->port(), qPrintable(folder));
+    std::fflush(stdout);
+    QStringList demoNames;
+    for (const DemoCam& cam : cams)
+        demoNames << cam.name;
+    openNames = demoNames + openNames;
+    return {};
+}
+}
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     InitApplicationMetadata();
-    return 0;
+
+    const CommandLineResult command = ParseCommandLine(QCoreApplication::arguments());
+    switch (command.action) {
+    case CommandLineAction::ShowHelp:
+    case CommandLineAction::ShowVersion:
+        std::printf("%s\n", qPrintable(command.text));
+        return 0;
+    case CommandLineAction::Error:
+        return Fail(command.text + QStringLiteral(" (see --help)"));
+    case CommandLineAction::Run: break;
+    }
+
+    StartOptions start;
+    start.openNames = command.options.openNames;
+    start.fullscreen = command.options.fullscreen;
+    Demo demo;
+    if (command.options.demo) {
+        if (const QString problem = StartDemo(demo, start.openNames); !problem.isEmpty())
+            return Fail(problem);
+    } else {
+        const QString folder = ResolveProgramFolder(command.options.home, qEnvironmentVariable("TOLVANE_HOME"),
+                                                    QCoreApplication::applicationDirPath());
+        if (!QDir().mkpath(folder))
+            return Fail(QStringLiteral("the program folder %1 does not exist and cannot be created").arg(folder));
+        SetProgramFolder(folder);
+    }
+
+    frmSplash splash(start);
+    splash.show();
+    return app.exec();
 }

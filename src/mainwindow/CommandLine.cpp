@@ -1,0 +1,68 @@
+#include "CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+
+#include "ProductInfo.h"
+
+CommandLineResult ParseCommandLine(const QStringList& args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("%1: watches public web cams, saves their new pictures and shows one cam large.").arg(ProductName()));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption homeOption(
+        QStringLiteral("home"),
+        QStringLiteral("Use DIR as the program folder (cam list, settings, Help.rtf, the cam folder). "
+                       "Without it, TOLVANE_HOME, else the program's own folder."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption demoOption(
+        QStringLiteral("demo"),
+        QStringLiteral("Start six demo cams and a clock server on this machine, in a fresh demo folder, and open them."));
+    const QCommandLineOption openOption(
+        QStringLiteral("open"), QStringLiteral("Open the cam NAME from the cam list at start; may be given more than once."),
+        QStringLiteral("NAME"));
+    const QCommandLineOption fullscreenOption(QStringLiteral("fullscreen"),
+                                              QStringLiteral("Show the main window full screen (wall displays)."));
+    parser.addOptions({homeOption, demoOption, openOption, fullscreenOption});
+
+    CommandLineResult result;
+    if (!parser.parse(args)) {
+        result.action = CommandLineAction::Error;
+        result.text = parser.errorText();
+        return result;
+    }
+    if (parser.isSet(helpOption)) {
+        result.action = CommandLineAction::ShowHelp;
+        result.text = parser.helpText();
+        return result;
+    }
+    if (parser.isSet(versionOption)) {
+        result.action = CommandLineAction::ShowVersion;
+        result.text = ProductName() + QLatin1Char(' ') + VersionText();
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        result.action = CommandLineAction::Error;
+        result.text = QStringLiteral("Unexpected argument: %1").arg(parser.positionalArguments().constFirst());
+        return result;
+    }
+    if (parser.isSet(homeOption) && parser.value(homeOption).isEmpty()) {
+        result.action = CommandLineAction::Error;
+        result.text = QStringLiteral("--home needs a folder name.");
+        return result;
+    }
+    result.options.home = parser.value(homeOption);
+    result.options.demo = parser.isSet(demoOption);
+    result.options.openNames = parser.values(openOption);
+    result.options.fullscreen = parser.isSet(fullscreenOption);
+    return result;
+}
+
+QString ResolveProgramFolder(const QString& homeOption, const QString& environmentHome, const QString& executableFolder)
+{
+    const QString chosen = !homeOption.isEmpty() ? homeOption : !environmentHome.isEmpty() ? environmentHome : executableFolder;
+    return QDir::cleanPath(QDir::current().absoluteFilePath(chosen));
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The program's command line: which folder to work in, the demo, cams to open at start and
+// full-screen mode. Parsing is kept apart from main() so that it can be checked on its own.
+#include <QString>
+#include <QStringList>
+
+struct CommandLineOptions {
+    QString home;              // --home DIR, empty when not given
+    bool demo = false;         // --demo
+    QStringList openNames;     // --open NAME, in the order given
+    bool fullscreen = false;   // --fullscreen
+};
+
+enum class CommandLineAction { Run, ShowHelp, ShowVersion, Error };
+
+struct CommandLineResult {
+    CommandLineAction action = CommandLineAction::Run;
+    CommandLineOptions options;
+    QString text;   // the help or version text, or the error message
+};
+
+// args includes the program name as its first entry, like QCoreApplication::arguments().
+CommandLineResult ParseCommandLine(const QStringList& args);
+
+// The program folder: --home wins over TOLVANE_HOME, which wins over the executable's folder.
+// Relative paths are taken from the current folder.
+QString ResolveProgramFolder(const QString& homeOption, const QString& environmentHome, const QString& executableFolder);

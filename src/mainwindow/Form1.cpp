@@ -1,0 +1,280 @@
+#include "Form1.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+
+#include "CamCommands.h"
+#include "Form6.h"
+#include "GmtClock.h"
+#include "ImageControl.h"
+#include "ProductInfo.h"
+#include "SlotGrid.h"
+#include "StatusPanel.h"
+#include "Twips.h"
+#include "ViewerPane.h"
+#include "ViewerSlot.h"
+#include "SecondaryWindows.h"
+
+namespace {
+void PlaceTwips(QWidget* widget, const TwipRect& r)
+{
+    widget->setGeometry(TwipsToPixels(r.Left), TwipsToPixels(r.Top), TwipsToPixels(r.Width), TwipsToPixels(r.Height));
+}
+
+template <typename W>
+W* Named(W* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QString& tip, const TwipRect& at)
+{
+    auto* button = Named(new QPushButton(caption, parent), name);
+    if (!tip.isEmpty())
+        button->setToolTip(tip);
+    PlaceTwips(button, at);
+    return button;
+}
+}
+
+Form1::Form1(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    services.endProgram = [] { QCoreApplication::exit(0); };
+    services.openHelp = [](QWidget* owner) { return ShowHelp(owner); };
+    services.loadCamList = [](QListWidget* list) { LoadCamList(list); };
+
+    buildMenus();
+    auto* central = Named(new QWidget(this), "Form1Client");
+    setCentralWidget(central);
+    buildControlsFrame(central);
+    buildCamsFrame(central);
+    frmMain = new ViewerPane(central);
+    frmMain->setObjectName(QStringLiteral("frmMain"));
+    readViewerDesign();
+
+    StatusBar1Panel1 = Named(new StatusPanel, "StatusBar1Panel1");
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(StatusBar1Panel1);
+
+    picrefresh = QImage(QStringLiteral(":/pictures/refresh.png"));
+    wirePieces();
+    applyLayout();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildMenus()
+{
+    mnuFile = Named(menuBar()->addMenu(QStringLiteral("&File")), "mnuFile");
+    mnuFileItem[0] = mnuFile->addAction(QStringLiteral("Exit"), this, [this] { mnuFileItem_Click(0); });
+
+    mnuCams = Named(menuBar()->addMenu(QStringLiteral("&Cams")), "mnuCams");
+    const QStringList camItems = {QStringLiteral("Add a Cam"), QStringLiteral("Delete Selected Cam"),
+                                  QStringLiteral("Edit Selected Cam"), QStringLiteral("Start Selected Cam"),
+                                  QStringLiteral("Stop All Cams")};
+    for (int i = 0; i < static_cast<int>(mnuCamItem.size()); ++i)
+        mnuCamItem[static_cast<size_t>(i)] = mnuCams->addAction(camItems.at(i), this, [this, i] { mnuCamItem_Click(i); });
+
+    mnuHelp = Named(menuBar()->addMenu(QStringLiteral("&Help")), "mnuHelp");
+    mnuHelpItem[0] = mnuHelp->addAction(QStringLiteral("View Help"), this, [this] { mnuHelpItem_Click(0); });
+
+    mnuAbout = Named(menuBar()->addMenu(QStringLiteral("&About")), "mnuAbout");
+    mnuAboutItem = mnuAbout->addAction(QStringLiteral("About this software"), this, [this] { mnuAboutItem_Click(); });
+
+    mnuFileItem[0]->setObjectName(QStringLiteral("mnuFileItem_0"));
+    for (size_t i = 0; i < mnuCamItem.size(); ++i)
+        mnuCamItem[i]->setObjectName(QStringLiteral("mnuCamItem_%1").arg(i));
+    mnuHelpItem[0]->setObjectName(QStringLiteral("mnuHelpItem_0"));
+    mnuAboutItem->setObjectName(QStringLiteral("mnuAboutItem"));
+}
+
+void Form1::buildControlsFrame(QWidget* central)
+{
+    // Positions in twips inside the frame; the frame's caption takes the top 240.
+    Frame1 = Named(new QGroupBox(QStringLiteral("Controls"), central), "Frame1");
+    Command2 = Button(Frame1, "Command2", QString(), QString(), {120, 300, 2295, 375});
+    cmdAdd = Button(Frame1, "cmdAdd", QStringLiteral("Add"), QStringLiteral("Add a Cam"), {120, 780, 735, 375});
+    cmdEdit = Button(Frame1, "cmdEdit", QStringLiteral("Edit"), QStringLiteral("Edit Selected Cam"), {900, 780, 735, 375});
+    cmdRemove = Button(Frame1, "cmdRemove", QStringLiteral("Del"), QStringLiteral("Remove Selected Cam"), {1680, 780, 735, 375});
+    cmdStartCam = Button(Frame1, "cmdStartCam", QStringLiteral("Start Cam"), QStringLiteral("Start Selected Cam"),
+                         {120, 1215, 1125, 375});
+    cmdStopAll = Button(Frame1, "cmdStopAll", QStringLiteral("Stop All"), QStringLiteral("Stop All Cams"), {1290, 1215, 1125, 375});
+
+    chkSave = Named(new QCheckBox(QStringLiteral("AutoSave New Pictures"), Frame1), "chkSave");
+    // Pictures go to the folder "cam" in the program folder, which on this platform is the
+    // program's own folder unless --home or TOLVANE_HOME names another.
+    chkSave->setToolTip(QStringLiteral("saved to /cam/ subdirectory of the program folder"));
+    PlaceTwips(chkSave, {120, 1680, 2295, 315});
+
+    lblListing = Named(new QLabel(QStringLiteral("Webcam Listing"), Frame1), "lblListing");
+    PlaceTwips(lblListing, {120, 2160, 2295, 285});
+    List1 = Named(new QListWidget(Frame1), "List1");
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void Form1::buildCamsFrame(QWidget* central)
+{
+    frmCams = Named(new QGroupBox(QStringLiteral("Webcams"), central), "frmCams");
+    picWindowOuter = Named(new QWidget(frmCams), "picWindowOuter");   // children are clipped to it
+    picWindowInner = Named(new QWidget(picWindowOuter), "picWindowInner");
+    picWindowInner->setGeometry(TwipsToPixels(GridDesign::kInnerLeft), 0, TwipsToPixels(GridDesign::kInnerWidth),
+                                TwipsToPixels(GridDesign::kInnerHeight));
+    VScroll1 = Named(new QScrollBar(Qt::Vertical, frmCams), "VScroll1");
+    VScroll1->setRange(GridDesign::kScrollMin, GridDesign::kScrollMax);
+    VScroll1->setSingleStep(GridDesign::kScrollSmallChange);
+    VScroll1->setPageStep(GridDesign::kScrollLargeChange);
+    // The grid moves when a drag ends, not while the thumb is dragged.
+    VScroll1->setTracking(false);
+    connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
+}
+
+void Form1::readViewerDesign()
+{
+    // The Viewer frame places its own controls; the layout takes their design values from it.
+    const auto twips = [this](const QWidget* control) {
+        const TwipsGeometry g = frmMain->twipsGeometry(control);
+        return TwipRect{g.Left, g.Top, g.Width, g.Height};
+    };
+    layout_.Picture1 = twips(frmMain->Picture1);
+    layout_.frmDetails = twips(frmMain->frmDetails);
+    layout_.VScroll2 = twips(frmMain->VScroll2);
+    layout_.HScroll1 = twips(frmMain->HScroll1);
+    layout_.Command1 = twips(frmMain->Command1);
+}
+
+void Form1::wirePieces()
+{
+    WatchHooks hooks;
+    hooks.mainWindow = this;
+    hooks.List1 = List1;
+    hooks.chkSave = chkSave;
+    hooks.setStatusText = [this](const QString& text) { setStatusText(text); };
+    hooks.showNotice = [this] { ShowNotice(this); };
+    hooks.showInViewer = [this](const QImage& picture) { frmMain->setPicture(picture); };
+    hooks.showInFullWindow = [this](const QImage& picture) { frmMain->UpdateFullWindow(picture); };
+    hooks.showFullWindowRefreshIndicator = [this] { frmMain->ShowFullWindowRefreshIndicator(); };
+    hooks.setViewerDetails = [this](const SlotTexts& texts) {
+        frmMain->setDetails({texts.name, texts.refresh, texts.updated, texts.refreshed});
+    };
+    hooks.setNextRefresh = [this](const QString& text) { frmMain->setNextRefresh(text); };
+    hooks.hideViewer = [this] { frmMain->HideViewer(); };
+    hooks.queryTimeServer = [this] { clock->QueryTimeServer(); };
+    slotGrid = new SlotGrid(picWindowInner, hooks, this);
+    connect(slotGrid, &SlotGrid::thumbnailClicked, this, &Form1::ShowSlotInViewer);
+
+    clock = new GmtClock(frmMain->lblTime, this);
+
+    CamCommandHooks camHooks;
+    camHooks.openSelectedCam = [this] { slotGrid->OpenSelectedCam(); };
+    camHooks.updateOpenSlots = [this](const QString& oldName, const CamRecord& edited) {
+        slotGrid->UpdateOpenSlots(oldName, edited);
+    };
+    camCommands = new CamCommands(List1, this, camHooks, this);
+
+    connect(cmdAdd, &QPushButton::clicked, camCommands, &CamCommands::cmdAdd_Click);
+    connect(cmdEdit, &QPushButton::clicked, camCommands, &CamCommands::cmdEdit_Click);
+    connect(cmdRemove, &QPushButton::clicked, camCommands, &CamCommands::cmdRemove_Click);
+    connect(cmdStartCam, &QPushButton::clicked, slotGrid, &SlotGrid::cmdStartCam_Click);
+    connect(cmdStopAll, &QPushButton::clicked, slotGrid, &SlotGrid::cmdStopAll_Click);
+    connect(chkSave, &QCheckBox::stateChanged, this, [this] { chkSave_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(frmMain, &ViewerPane::saveRequested, slotGrid, &SlotGrid::cmdSave_Click);
+    connect(frmMain, &ViewerPane::screensaverModeChanged, this, [this](bool on) { slotGrid->screensaverMode = on; });
+}
+
+void Form1::mnuFileItem_Click(int index)
+{
+    if (index == 0)
+        services.endProgram();   // "Exit": at once, without unloading the other windows
+}
+
+void Form1::mnuCamItem_Click(int index)
+{
+    switch (index) {
+    case 0: camCommands->cmdAdd_Click(); break;
+    case 1: camCommands->cmdRemove_Click(); break;
+    case 2: camCommands->cmdEdit_Click(); break;
+    case 3: slotGrid->cmdStartCam_Click(); break;
+    case 4: slotGrid->cmdStopAll_Click(); break;
+    default: break;
+    }
+}
+
+void Form1::mnuHelpItem_Click(int index)
+{
+    if (index == 0)
+        services.openHelp(this);
+}
+
+void Form1::mnuAboutItem_Click() { ShowAbout(this); }
+
+void Form1::Command2_Click()
+{
+    WebsiteMode() = QStringLiteral("Website");
+    ShowWebsite(this);
+}
+
+void Form1::Command3_Click() { frmMain->Command3_Click(); }
+
+void Form1::ShowSlotInViewer(int index)
+{
+    if (index < 0 || index >= SlotGrid::kSlotCount)
+        return;
+    slotGrid->selectedSlot = index;
+    const SlotTexts texts = slotGrid->slotTexts(index);
+    const ViewerSlot& slot = slotGrid->slot(index);
+    frmMain->ShowSlot(slot.imgCam->picture(), {texts.name, texts.refresh, texts.updated, texts.refreshed}, slot.slotElapsed);
+    clock->QueryTimeServer();
+}
+
+QStringList Form1::OpenCamsByName(const QStringList& names)
+{
+    QStringList missing;
+    for (const QString& name : names) {
+        const auto found = List1->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (found.isEmpty()) {
+            missing << name;
+            continue;
+        }
+        List1->clearSelection();
+        List1->setCurrentItem(found.constFirst());
+        found.constFirst()->setSelected(true);
+        slotGrid->OpenSelectedCam();
+    }
+    if (!missing.isEmpty())
+        setStatusText(QStringLiteral("Not in the cam list: %1").arg(missing.join(QStringLiteral(", "))));
+    return missing;
+}
+
+void Form1::setStatusText(const QString& text) { StatusBar1Panel1->setText(text); }
+
+QString Form1::statusText() const { return StatusBar1Panel1->text(); }
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    Form_Unload();
+}
+
+void Form1::Form_Unload()
+{
+    if (unloading_)
+        return;
+    unloading_ = true;
+    camCommands->unloadAll();
+    if (Form6* fullWindow = frmMain->fullWindow())
+        fullWindow->close();
+    UnloadSecondaryWindows();
+    services.endProgram();
+}

@@ -1,0 +1,118 @@
+#pragma once
+// The main window: the "Controls" frame with the cam list and its commands, the "Webcams"
+// frame with the scrolling grid of 24 viewer panels, the "Viewer" frame, the menus and the
+// status bar. Each folder owns its piece; Form1 builds the frames, lays them out and wires
+// the pieces together.
+#include <QImage>
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+
+#include "MainLayout.h"
+
+class CamCommands;
+class GmtClock;
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+class SlotGrid;
+class StatusPanel;
+class ViewerPane;
+
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The start-up work, in order: icon, maximized, status panel width, "autoSave", captions,
+    // the cam folder, refresh indicators, the cam list, the Help window. Problems on the way
+    // are reported (one message at the end, or the status bar for the cam folder) and the
+    // start-up goes on with defaults.
+    void Form_Load();
+    // Runs the layout of the three frames (every resize).
+    void Form_Resize();
+    // Unloads every other window, then ends the program.
+    void Form_Unload();
+
+    void chkSave_Click();
+    void mnuFileItem_Click(int index);
+    void mnuCamItem_Click(int index);
+    void mnuHelpItem_Click(int index);
+    void mnuAboutItem_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void VScroll1_Change();
+    // A thumbnail click: show the slot large, then ask the clock.
+    void ShowSlotInViewer(int index);
+    // Opens cams by name as a double click on their list entries would; returns the names
+    // that are not in the list.
+    QStringList OpenCamsByName(const QStringList& names);
+
+    void setStatusText(const QString& text);
+    QString statusText() const;
+
+    // Geometry in twips as the last layout left it.
+    const MainLayoutTwips& layoutTwips() const { return layout_; }
+    float picWindowInnerTop() const { return picWindowInnerTop_; }   // twips
+    // What start-up could not do, in the words shown to the user.
+    const QStringList& startupProblems() const { return startupProblems_; }
+
+    // What differs between a test and real use.
+    struct Services {
+        std::function<void()> endProgram;          // default: leave the event loop
+        std::function<bool(QWidget*)> openHelp;    // default: the Help window; false when no help file
+        std::function<void(QListWidget*)> loadCamList;   // default: LoadCamList; throws CamListError
+    };
+    Services services;
+
+    // Controls, named as their objectName.
+    QGroupBox* Frame1 = nullptr;
+    QLabel* lblListing = nullptr;   // "Webcam Listing"
+    QListWidget* List1 = nullptr;
+    QPushButton *cmdAdd = nullptr, *cmdEdit = nullptr, *cmdRemove = nullptr;
+    QPushButton *cmdStartCam = nullptr, *cmdStopAll = nullptr;
+    QCheckBox* chkSave = nullptr;
+    QPushButton* Command2 = nullptr;   // the web address
+    QGroupBox* frmCams = nullptr;
+    QWidget* picWindowOuter = nullptr;   // clips the panel grid
+    QWidget* picWindowInner = nullptr;   // the tall surface the panels sit on
+    QScrollBar* VScroll1 = nullptr;
+    ViewerPane* frmMain = nullptr;
+    StatusPanel* StatusBar1Panel1 = nullptr;
+    QMenu *mnuFile = nullptr, *mnuCams = nullptr, *mnuHelp = nullptr, *mnuAbout = nullptr;
+    std::array<QAction*, 1> mnuFileItem{};
+    std::array<QAction*, 5> mnuCamItem{};
+    std::array<QAction*, 1> mnuHelpItem{};
+    QAction* mnuAboutItem = nullptr;
+    QImage picrefresh;   // the refresh indicator every panel shows while it fetches
+
+    SlotGrid* slotGrid = nullptr;
+    CamCommands* camCommands = nullptr;
+    GmtClock* clock = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildControlsFrame(QWidget* central);
+    void buildCamsFrame(QWidget* central);
+    void wirePieces();
+    void readViewerDesign();
+    void applyLayout();
+    void createCamFolder();
+
+    MainLayoutTwips layout_ = DesignLayout();
+    float picWindowInnerTop_ = 0;   // twips; 0 until the grid's scroll bar first changes
+    QStringList startupProblems_;
+    bool unloading_ = false;
+};

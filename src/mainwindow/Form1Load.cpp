@@ -1,0 +1,155 @@
+// Form1's start-up and layout: the ordered work of Form_Load and the geometry it and every
+// resize apply.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <filesystem>
+#include <system_error>
+
+#include "CamList.h"
+#include "Form1.h"
+#include "ProductInfo.h"
+#include "ProgramFolder.h"
+#include "Prompt.h"
+#include "Settings.h"
+#include "SlotGrid.h"
+#include "StartupValues.h"
+#include "StatusPanel.h"
+#include "Twips.h"
+#include "Utilities.h"
+#include "ViewerPane.h"
+#include "ViewerSlot.h"
+
+namespace {
+void PlaceTwips(QWidget* widget, const TwipRect& r)
+{
+    widget->setGeometry(TwipsToPixels(r.Left), TwipsToPixels(r.Top), TwipsToPixels(r.Width), TwipsToPixels(r.Height));
+}
+}
+
+void Form1::Form_Load()
+{
+    startupProblems_.clear();
+
+    // 1. The program's icon, also on the owner at the end of the chain.
+    SetWindowIcon(this, QStringLiteral("AAA"), true);
+
+    // 2. Maximized. A window that is not on screen yet gets the size maximizing will give it,
+    // so that the steps below see the real width and the layout runs with it now.
+    if (QScreen* screen = this->screen())
+        setGeometry(screen->availableGeometry());
+    setWindowState(windowState() | Qt::WindowMaximized);
+    Form_Resize();
+
+    // 3. The first status bar panel is as wide as the window, once; later resizes keep it.
+    StatusBar1Panel1->setPanelWidth(frameGeometry().width());
+
+    // 4. "autoSave" into the check box; changing the box writes the value back.
+    const StartupChoice autoSave = ReadAutoSaveChoice();
+    if (!autoSave.problem.isEmpty())
+        startupProblems_ << autoSave.problem;
+    chkSave->setChecked(autoSave.value);
+
+    // 5. and 6. Captions from the product metadata.
+    Command2->setText(WebAddress());
+    setWindowTitle(ProductName() + QStringLiteral(" by ") + CompanyName());
+
+    // 7. The folder new pictures are saved in.
+    createCamFolder();
+
+    // 8. Every panel shows the refresh indicator while it fetches.
+    slotGrid->setRefreshIndicatorPicture(picrefresh);
+
+    // 9. The cam list.
+    try {
+        services.loadCamList(List1);
+    } catch (const CamListError& error) {
+        startupProblems_ << QStringLiteral("The cam list could not be loaded: %1").arg(error.message());
+    }
+
+    // 10. The Help window, when the stored choice says so.
+    const StartupChoice showHelp = ReadShowHelpChoice();
+    if (!showHelp.problem.isEmpty())
+        startupProblems_ << showHelp.problem;
+    if (showHelp.value)
+        services.openHelp(this);
+
+    // What went wrong is told once, after the window is complete.
+    if (!startupProblems_.isEmpty())
+        CurrentPrompt().ask(ProductName(), startupProblems_.join(QStringLiteral("\n\n")), PromptButtons::Ok, this);
+}
+
+void Form1::createCamFolder()
+{
+    const QString folder = ProgramPath(QStringLiteral("cam"));
+    if (FolderExists(folder))
+        return;
+    std::error_code error;
+    // One level only: a missing program folder is not made up here.
+    std::filesystem::create_directory(std::filesystem::path(folder.toStdU16String()), error);
+    if (error || !FolderExists(folder)) {
+        const QString reason = error ? QString::fromLocal8Bit(error.message().c_str()) : QStringLiteral("a file has that name");
+        setStatusText(QStringLiteral("The folder %1 could not be created (%2); new pictures cannot be saved.")
+                          .arg(folder, reason));
+    }
+}
+
+void Form1::chkSave_Click()
+{
+    WriteSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("autoSave"),
+                 chkSave->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form1::Form_Resize()
+{
+    const QRect outer = frameGeometry();
+    layout_.Form1Width = static_cast<float>(PixelsToTwips(outer.width()));
+    layout_.Form1Height = static_cast<float>(PixelsToTwips(outer.height()));
+    const int statusHeight = statusBar()->isVisible() ? statusBar()->height() : statusBar()->sizeHint().height();
+    layout_.StatusBar1Height = static_cast<float>(PixelsToTwips(statusHeight));
+    LayoutMainWindow(layout_);
+    applyLayout();
+}
+
+void Form1::applyLayout()
+{
+    const bool drawing = updatesEnabled();
+    setUpdatesEnabled(false);
+    PlaceTwips(Frame1, layout_.Frame1);
+    PlaceTwips(frmCams, layout_.frmCams);
+    PlaceTwips(List1, layout_.List1);
+    PlaceTwips(picWindowOuter, layout_.picWindowOuter);
+    PlaceTwips(VScroll1, layout_.VScroll1);
+    // The Viewer keeps its controls' geometry in twips itself; it gets the values as they are.
+    const auto toViewer = [this](QWidget* control, const TwipRect& r) {
+        frmMain->setTwipsGeometry(control, TwipsGeometry{r.Left, r.Top, r.Width, r.Height});
+    };
+    toViewer(frmMain, layout_.frmMain);
+    toViewer(frmMain->Picture1, layout_.Picture1);
+    toViewer(frmMain->frmDetails, layout_.frmDetails);
+    toViewer(frmMain->VScroll2, layout_.VScroll2);
+    toViewer(frmMain->HScroll1, layout_.HScroll1);
+    toViewer(frmMain->Command1, layout_.Command1);
+    // A shown picture's pan ranges follow the new viewport; otherwise a larger window would
+    // keep the old ranges and let the picture be panned past its edges.
+    if (frmMain->isVisibleTo(this))
+        frmMain->ApplyZoom();
+    setUpdatesEnabled(drawing);
+}
+
+void Form1::VScroll1_Change()
+{
+    picWindowInnerTop_ = InnerTopForScrollValue(static_cast<std::int16_t>(VScroll1->value()));
+    picWindowInner->move(picWindowInner->x(), TwipsToPixels(picWindowInnerTop_));
+}

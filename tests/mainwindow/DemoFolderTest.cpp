@@ -1,0 +1,68 @@
+// The demo's program folder: its own cam list, clock server and help file.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "CamList.h"
+#include "DemoFolder.h"
+#include "ProductInfo.h"
+#include "ProgramFolder.h"
+#include "Settings.h"
+
+namespace {
+class DemoFolderTest : public testing::Test {
+protected:
+    void TearDown() override { SetProgramFolder(QString()); }
+    QTemporaryDir parent;
+};
+
+TEST_F(DemoFolderTest, EveryRunGetsAFreshEmptyFolder)
+{
+    const QString first = NewDemoFolder(parent.path());
+    const QString second = NewDemoFolder(parent.path());
+    ASSERT_FALSE(first.isEmpty());
+    ASSERT_FALSE(second.isEmpty());
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(QDir(first).isEmpty());
+    EXPECT_TRUE(first.startsWith(parent.path() + QStringLiteral("/tolvane-demo-")));
+}
+
+TEST_F(DemoFolderTest, HoldsTheDemoCamsTheClockServerAndTheHelpFile)
+{
+    const QString help = parent.filePath(QStringLiteral("Help.rtf"));
+    {
+        QFile file(help);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("{\\rtf1 Help}");
+    }
+    const QString folder = parent.filePath(QStringLiteral("demo"));
+    const QList<DemoCam> cams{{QStringLiteral("Demo Harbour"), QStringLiteral("http://127.0.0.1:5000/cam1.jpg")},
+                              {QStringLiteral("Demo Street"), QStringLiteral("http://127.0.0.1:5000/cam2.jpg")}};
+    ASSERT_EQ(PrepareDemoFolder(folder, cams, 5, 4013, help), QString());
+
+    EXPECT_EQ(ProgramFolder(), folder);
+    QStringList names;
+    LoadCamList(names);
+    EXPECT_EQ(names, (QStringList{QStringLiteral("Demo Harbour"), QStringLiteral("Demo Street")}));
+    const auto street = FindCamRecord(QStringLiteral("Demo Street"));
+    ASSERT_TRUE(street.has_value());
+    EXPECT_EQ(street->url, QStringLiteral("http://127.0.0.1:5000/cam2.jpg"));
+    EXPECT_EQ(street->refresh, QStringLiteral("5"));
+    const QString section = QStringLiteral("Settings");
+    EXPECT_EQ(ReadSetting(ProductName(), section, QStringLiteral("timeServer"), {}), QStringLiteral("127.0.0.1:4013"));
+    EXPECT_EQ(ReadSetting(ProductName(), section, QStringLiteral("showHelp"), {}), QStringLiteral("0"));
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/Help.rtf")));
+}
+
+TEST_F(DemoFolderTest, PreparingTwiceListsEachCamOnce)
+{
+    const QString folder = parent.filePath(QStringLiteral("demo"));
+    const QList<DemoCam> cams{{QStringLiteral("Demo Harbour"), QStringLiteral("http://127.0.0.1:5000/cam1.jpg")}};
+    ASSERT_EQ(PrepareDemoFolder(folder, cams, 5, 4013, {}), QString());
+    ASSERT_EQ(PrepareDemoFolder(folder, cams, 5, 4013, {}), QString());
+    QStringList names;
+    LoadCamList(names);
+    EXPECT_EQ(names, QStringList{QStringLiteral("Demo Harbour")});
+}
+}

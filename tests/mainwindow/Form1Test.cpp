@@ -1,0 +1,154 @@
+// The assembled main window: layout applied to the widgets, grid scrolling, opening cams by
+// name, a thumbnail shown large with the clock asked, and the splash window's hand-over.
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+
+#include "CamList.h"
+#include "DaytimeResponder.h"
+#include "MainWindowFixture.h"
+#include "SlotGrid.h"
+#include "Twips.h"
+#include <QPushButton>
+#include "ViewerPane.h"
+#include "ViewerSlot.h"
+#include "frmSplash.h"
+
+namespace {
+TEST_F(MainWindowTest, ResizeAppliesTheLayoutToTheFrames)
+{
+    Form1& f = makeForm();
+    f.resize(1000, 700);
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    f.resize(1100, 760);
+    QTRY_COMPARE(f.frameGeometry().width(), 1100);
+    const MainLayoutTwips& t = f.layoutTwips();
+    EXPECT_FLOAT_EQ(t.Form1Height, PixelsToTwips(f.frameGeometry().height()));
+    EXPECT_FLOAT_EQ(t.StatusBar1Height, PixelsToTwips(f.statusBar()->height()));
+    EXPECT_EQ(f.frmCams->height(), TwipsToPixels(t.frmCams.Height));
+    EXPECT_EQ(f.List1->height(), TwipsToPixels(t.List1.Height));
+    EXPECT_EQ(f.picWindowOuter->height(), TwipsToPixels(t.picWindowOuter.Height));
+    EXPECT_EQ(f.frmMain->width(), TwipsToPixels(PixelsToTwips(1100) - 6600));
+    // The Viewer holds its own twips: it has the layout's values, not rounded pixels.
+    EXPECT_EQ(f.frmMain->twipsGeometry(f.frmMain->Picture1).Width, t.Picture1.Width);
+    EXPECT_EQ(f.frmMain->twipsGeometry(f.frmMain->frmDetails).Top, t.frmDetails.Top);
+    EXPECT_EQ(f.frmMain->twipsGeometry(f.frmMain->Command1).Left, t.Command1.Left);
+}
+
+TEST_F(MainWindowTest, GridSurfaceStartsAtZeroThenFollowsTheScrollBar)
+{
+    Form1& f = makeForm();
+    EXPECT_EQ(f.picWindowInner->y(), 0);
+    EXPECT_EQ(f.picWindowInner->x(), TwipsToPixels(-60));
+    f.VScroll1->setValue(600);
+    EXPECT_EQ(f.picWindowInnerTop(), -630);
+    f.VScroll1->setValue(0);
+    EXPECT_EQ(f.picWindowInnerTop(), -30);
+    EXPECT_EQ(f.picWindowInner->y(), TwipsToPixels(-30));
+    f.VScroll1->setValue(f.VScroll1->maximum());
+    EXPECT_EQ(f.picWindowInnerTop(), -18030);
+    EXPECT_EQ(f.picWindowInner->y(), TwipsToPixels(-18030));
+}
+
+TEST_F(MainWindowTest, ResizeNeverMovesTheGridSurface)
+{
+    Form1& f = makeForm();
+    f.VScroll1->setValue(2000);
+    const QPoint at = f.picWindowInner->pos();
+    f.resize(900, 500);
+    f.Form_Resize();
+    f.resize(1200, 900);
+    f.Form_Resize();
+    EXPECT_EQ(f.picWindowInner->pos(), at);
+    EXPECT_EQ(f.VScroll1->value(), 2000);
+}
+
+TEST_F(MainWindowTest, OpenByNameOpensInTheOrderGivenAndNamesTheMissing)
+{
+    QStringList none;
+    LoadCamList(none);
+    AppendCamRecord(QStringLiteral("Harbour"), QStringLiteral("http://127.0.0.1:9/h.jpg"), QStringLiteral("30"));
+    AppendCamRecord(QStringLiteral("Airport"), QStringLiteral("http://127.0.0.1:9/a.jpg"), QStringLiteral("30"));
+    Form1& f = loadedForm();
+    const QStringList missing =
+        f.OpenCamsByName({QStringLiteral("Airport"), QStringLiteral("Nowhere"), QStringLiteral("Harbour")});
+    EXPECT_EQ(missing, QStringList{QStringLiteral("Nowhere")});
+    EXPECT_TRUE(f.statusText().contains(QStringLiteral("Nowhere")));
+    EXPECT_EQ(f.slotGrid->openCount, 2);
+    EXPECT_EQ(f.slotGrid->slot(0).caption(), QStringLiteral("Airport"));
+    EXPECT_EQ(f.slotGrid->slot(1).caption(), QStringLiteral("Harbour"));
+    f.slotGrid->cmdStopAll_Click();
+}
+
+TEST_F(MainWindowTest, ThumbnailClickShowsTheSlotLargeAndAsksTheClock)
+{
+    DaytimeResponder responder;
+    ASSERT_TRUE(responder.start());
+    responder.setClock([] { return QDateTime(QDate(2024, 2, 25), QTime(14, 30, 15), Qt::UTC); });
+    Form1& f = loadedForm();
+    f.clock->setTimeServer(QStringLiteral("127.0.0.1:%1").arg(responder.port()));
+    ViewerSlot& slot = f.slotGrid->slot(3);
+    slot.txtName->setText(QStringLiteral("Harbour"));
+    slot.txtRefresh->setText(QStringLiteral("30"));
+    slot.slotElapsed = 12;
+    QSignalSpy captions(f.clock, &GmtClock::captionChanged);
+
+    Q_EMIT f.slotGrid->thumbnailClicked(3);
+
+    EXPECT_EQ(f.slotGrid->selectedSlot, 3);
+    EXPECT_TRUE(f.frmMain->isVisibleTo(&f));
+    EXPECT_EQ(f.frmMain->lblName->text(), QStringLiteral("Harbour"));
+    EXPECT_EQ(f.frmMain->lblNextRefresh->text(), QStringLiteral("18"));
+    ASSERT_TRUE(captions.wait(5000));
+    EXPECT_EQ(f.frmMain->lblTime->text(), QStringLiteral("2/25/2024 2:30:15 PM GMT"));
+    EXPECT_EQ(responder.connectionCount(), 1);
+}
+
+TEST_F(MainWindowTest, SplashHandsOverOnItsSeventyFifthTick)
+{
+    frmSplash splash;
+    int loads = 0;
+    splash.setMainWindowLoader([&] { ++loads; });
+    // The ticks come from this test only; the running timer must not add its own.
+    splash.Timer2->blockSignals(true);
+    splash.show();
+    for (int tick = 1; tick < 75; ++tick)
+        splash.Timer2_Timer();
+    EXPECT_EQ(loads, 0);
+    EXPECT_TRUE(splash.Timer2->isActive());
+    EXPECT_TRUE(splash.isVisible());
+    splash.Timer2_Timer();
+    EXPECT_EQ(loads, 1);
+    EXPECT_EQ(splash.splashTicks, 150);
+    EXPECT_FALSE(splash.Timer2->isActive());
+    EXPECT_FALSE(splash.isVisible());
+}
+
+TEST_F(MainWindowTest, SplashLoadsAndShowsTheMainWindowWithTheCamsAsked)
+{
+    QStringList none;
+    LoadCamList(none);
+    AppendCamRecord(QStringLiteral("Harbour"), QStringLiteral("http://127.0.0.1:9/h.jpg"), QStringLiteral("30"));
+    Store(QStringLiteral("showHelp"), QStringLiteral("0"));
+    frmSplash splash(StartOptions{{QStringLiteral("Harbour")}, false});
+    splash.show();
+    QSignalSpy shown(&splash, &frmSplash::mainWindowShown);
+    ASSERT_TRUE(shown.wait(10000));   // 75 ticks of 2 ms
+    ASSERT_NE(splash.mainWindow(), nullptr);
+    Form1& f = *splash.mainWindow();
+    f.services.endProgram = [] {};
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(f.windowState() & Qt::WindowMaximized);
+    EXPECT_FALSE(splash.isVisible());
+    EXPECT_EQ(f.slotGrid->slot(0).caption(), QStringLiteral("Harbour"));
+    f.slotGrid->cmdStopAll_Click();
+}
+}
