@@ -126,71 +126,60 @@ TEST(RtfReader, DocumentCarriesFormatsIntoTheTextView)
     EXPECT_NEAR(document.findBlockByNumber(1).blockFormat().bottomMargin(), 200 / 15.0, 1e-9);
 }
 
-// One rule, many inputs: \'hh is a byte of the document's (or the font's) code page.
-struct CodePageCase {
+// One rule, many inputs: the text a piece of RTF stands for.
+struct TextCase {
     const char* name;
     QByteArray rtf;
     const char* expectedUtf8;
 };
 
-class RtfCodePages : public testing::TestWithParam<CodePageCase> {};
+class RtfText : public testing::TestWithParam<TextCase> {};
 
-TEST_P(RtfCodePages, DecodeEscapedBytes)
+TEST_P(RtfText, ReadsAs)
 {
     const RtfReadResult result = ReadRtf(GetParam().rtf);
     EXPECT_EQ(Escaped(result.plainText()), Escaped(QString::fromUtf8(GetParam().expectedUtf8)));
 }
 
+std::string CaseName(const testing::TestParamInfo<TextCase>& info) { return info.param.name; }
+
+// \'hh is a byte of the document's (or the font's) code page.
 INSTANTIATE_TEST_SUITE_P(
-    Rtf, RtfCodePages,
+    CodePages, RtfText,
     testing::Values(
-        CodePageCase{"Default1252", "{\\rtf1\\ansi \\'e9\\'80\\'93\\'9f\\'ff}", "é€“Ÿÿ"},
-        CodePageCase{"NoCharsetKeyword", "{\\rtf1 \\'e9\\'80}", "é€"},
-        CodePageCase{"UndefinedBytesKept", "{\\rtf1 \\'81\\'8d}", "\xc2\x81\xc2\x8d"},
-        CodePageCase{"RawBytesToo", "{\\rtf1\\ansi Caf\xe9 \x80}", "Café €"},
-        CodePageCase{"Pc437", "{\\rtf1\\pc \\'82\\'e9\\'9c}", "éΘ£"},
-        CodePageCase{"Pca850", "{\\rtf1\\pca \\'82\\'e9\\'9c}", "éÚ£"},
-        CodePageCase{"AnsiCpg1251", "{\\rtf1\\ansi\\ansicpg1251 \\'e9\\'c0}", "йА"},
-        CodePageCase{"UnknownFallsBackTo1252", "{\\rtf1\\ansi\\ansicpg4242 \\'e9\\'80}", "é€"},
-        CodePageCase{"FontCharsetWins",
+        TextCase{"Default1252", "{\\rtf1\\ansi \\'e9\\'80\\'93\\'9f\\'ff}", "é€“Ÿÿ"},
+        TextCase{"NoCharsetKeyword", "{\\rtf1 \\'e9\\'80}", "é€"},
+        TextCase{"UndefinedBytesKept", "{\\rtf1 \\'81\\'8d}", "\xc2\x81\xc2\x8d"},
+        TextCase{"RawBytesToo", "{\\rtf1\\ansi Caf\xe9 \x80}", "Café €"},
+        TextCase{"Pc437", "{\\rtf1\\pc \\'82\\'e9\\'9c}", "éΘ£"},
+        TextCase{"Pca850", "{\\rtf1\\pca \\'82\\'e9\\'9c}", "éÚ£"},
+        TextCase{"AnsiCpg1251", "{\\rtf1\\ansi\\ansicpg1251 \\'e9\\'c0}", "йА"},
+        TextCase{"UnknownFallsBackTo1252", "{\\rtf1\\ansi\\ansicpg4242 \\'e9\\'80}", "é€"},
+        TextCase{"FontCharsetWins",
                      "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Arial Cyr;}}"
                      "\\'e9{\\f1 \\'e9}\\'e9}",
                      "éйé"},
-        CodePageCase{"HexCaseAndNeighbours", "{\\rtf1 x\\'E9y\\'e9z}", "xéyéz"}),
-    [](const testing::TestParamInfo<CodePageCase>& info) { return std::string(info.param.name); });
+        TextCase{"HexCaseAndNeighbours", "{\\rtf1 x\\'E9y\\'e9z}", "xéyéz"}),
+    CaseName);
 
 // \uN escapes and the fallback characters \ucN says follow them.
-struct UnicodeCase {
-    const char* name;
-    QByteArray rtf;
-    const char* expectedUtf8;
-};
-
-class RtfUnicode : public testing::TestWithParam<UnicodeCase> {};
-
-TEST_P(RtfUnicode, EscapesAndFallbacks)
-{
-    const RtfReadResult result = ReadRtf(GetParam().rtf);
-    EXPECT_EQ(Escaped(result.plainText()), Escaped(QString::fromUtf8(GetParam().expectedUtf8)));
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    Rtf, RtfUnicode,
+    UnicodeEscapes, RtfText,
     testing::Values(
-        UnicodeCase{"Uc1SkipsOne", "{\\rtf1\\uc1 a\\u8364?b}", "a€b"},
-        UnicodeCase{"DefaultIsOne", "{\\rtf1 a\\u8364?b}", "a€b"},
-        UnicodeCase{"Uc2SkipsTwoBytes", "{\\rtf1\\uc2 a\\u8364\\'80\\'80b}", "a€b"},
-        UnicodeCase{"Uc0SkipsNothing", "{\\rtf1\\uc0 a\\u8364 ?b}", "a€?b"},
-        UnicodeCase{"FallbackIsAControlWord", "{\\rtf1 a\\u8364\\bullet b}", "a€b"},
-        UnicodeCase{"NegativeWraps", "{\\rtf1 \\u-3913?\\u-1?}", "\xef\x82\xb7\xef\xbf\xbf"},
-        UnicodeCase{"SurrogatePair", "{\\rtf1 \\u-10179?\\u-8704?}", "\xf0\x9f\x98\x80"},
-        UnicodeCase{"LoneSurrogateReplaced", "{\\rtf1 a\\u-10179?b}", "a\xef\xbf\xbd" "b"},
-        UnicodeCase{"OutOfRangeReplaced", "{\\rtf1 \\u70000?x}", "\xef\xbf\xbdx"},
-        UnicodeCase{"GroupEndStopsSkipping", "{\\rtf1\\uc3 {\\u8364}ab}", "€ab"},
-        UnicodeCase{"UcIsGroupLocal", "{\\rtf1 {\\uc2 \\u8364??}\\u8364?x}", "€€x"},
-        UnicodeCase{"SpecialCharacters", "{\\rtf1 \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\~\\{\\}\\\\}",
+        TextCase{"Uc1SkipsOne", "{\\rtf1\\uc1 a\\u8364?b}", "a€b"},
+        TextCase{"DefaultIsOne", "{\\rtf1 a\\u8364?b}", "a€b"},
+        TextCase{"Uc2SkipsTwoBytes", "{\\rtf1\\uc2 a\\u8364\\'80\\'80b}", "a€b"},
+        TextCase{"Uc0SkipsNothing", "{\\rtf1\\uc0 a\\u8364 ?b}", "a€?b"},
+        TextCase{"FallbackIsAControlWord", "{\\rtf1 a\\u8364\\bullet b}", "a€b"},
+        TextCase{"NegativeWraps", "{\\rtf1 \\u-3913?\\u-1?}", "\xef\x82\xb7\xef\xbf\xbf"},
+        TextCase{"SurrogatePair", "{\\rtf1 \\u-10179?\\u-8704?}", "\xf0\x9f\x98\x80"},
+        TextCase{"LoneSurrogateReplaced", "{\\rtf1 a\\u-10179?b}", "a\xef\xbf\xbd" "b"},
+        TextCase{"OutOfRangeReplaced", "{\\rtf1 \\u70000?x}", "\xef\xbf\xbdx"},
+        TextCase{"GroupEndStopsSkipping", "{\\rtf1\\uc3 {\\u8364}ab}", "€ab"},
+        TextCase{"UcIsGroupLocal", "{\\rtf1 {\\uc2 \\u8364??}\\u8364?x}", "€€x"},
+        TextCase{"SpecialCharacters", "{\\rtf1 \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\~\\{\\}\\\\}",
                     "—–‘’“”\xc2\xa0{}\\"}),
-    [](const testing::TestParamInfo<UnicodeCase>& info) { return std::string(info.param.name); });
+    CaseName);
 
 TEST(RtfReader, HangingBulletAndTabStopsLineUpWithTheIndent)
 {
