@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libturbojpeg0-dev
   libgtest-dev libgmock-dev googletest
-  openssl
+  openssl dbus
   clang libclang-rt-14-dev
 )
 missing=()

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QLocale>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -15,7 +14,6 @@ int main(int argc, char** argv)
     // The per-user store must never be the developer's own: point it at a folder of this run.
     QTemporaryDir userConfig;
     qputenv("XDG_CONFIG_HOME", userConfig.path().toLocal8Bit());
-    QStandardPaths::setTestModeEnabled(true);
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     InitApplicationMetadata();

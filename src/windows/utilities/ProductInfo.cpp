@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QVariant>
 
+#include "Utilities.h"
+
 void InitApplicationMetadata()
 {
     QCoreApplication::setApplicationName(QStringLiteral(TOLVANE_PRODUCT_NAME));
@@ -11,6 +13,8 @@ void InitApplicationMetadata()
     QCoreApplication::setApplicationVersion(QStringLiteral(TOLVANE_VERSION));
     if (auto* app = QCoreApplication::instance())
         app->setProperty("webAddress", QStringLiteral(TOLVANE_WEB_ADDRESS));
+    // Icons and pictures are compiled into a static library; make them reachable at once.
+    LoadProgramResources();
 }
 
 QString ProductName() { return QCoreApplication::applicationName(); }
