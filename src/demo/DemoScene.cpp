@@ -142,7 +142,7 @@ void drawMover(QPainter& p, const QRectF& sky, const QRectF& ground, Mover mover
     p.setPen(Qt::NoPen);
     switch (mover) {
     case Mover::Boat: {
-        const double x = ground.left() - 4 * unit + (ground.width() + 8 * unit) * cycle(second, 121, 0.3);
+        const double x = ground.left() - 2 * unit + (ground.width() + 4 * unit) * cycle(second, 121, 0.3);
         const double y = ground.top() + ground.height() * 0.35 + std::sin(second * 0.9) * unit * 0.15;
         p.setBrush(QColor(140, 40, 30));
         p.drawPolygon(QPolygonF{QPointF(x - 2 * unit, y), QPointF(x + 2 * unit, y), QPointF(x + 1.5 * unit, y + unit),
