@@ -5,6 +5,7 @@
 
 #include <QTime>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -20,14 +21,15 @@ constexpr std::uint32_t kOverflowError = 6;
                        QStringLiteral("Overflow: ") + what + QStringLiteral(" does not fit in 32-bit arithmetic"));
 }
 
-// Handles only need to be distinct and non-zero while they are held; they are never 0.
+// Handles only need to be distinct and non-zero while they are held. Atomic, so that a picture
+// may also be prepared off the user-interface thread.
 std::uint32_t NextHandle()
 {
-    static std::uint32_t last = 0;
-    do
-        ++last;
-    while (last == 0);
-    return last;
+    static std::atomic<std::uint32_t> last{0};
+    std::uint32_t handle = 0;
+    while (handle == 0)
+        handle = ++last;
+    return handle;
 }
 }
 
