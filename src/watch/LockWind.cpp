@@ -30,3 +30,9 @@ void LockWindowDrawing(QWidget* window, bool lock)
         return;
     window->setUpdatesEnabled(false);
 }
+
+WindowDrawingLock::WindowDrawingLock(QWidget* window)
+    : window_(window && window->updatesEnabled() ? window : nullptr)
+{
+    LockWindowDrawing(window_, true);
+}

@@ -10,13 +10,14 @@ class QWidget;
 void LockWindowDrawing(QWidget* window, bool lock);
 
 // Locks drawing for the life of a scope, so every return path (and an exception) unlocks.
+// Inside a lock already in force it does nothing, so the outer holder keeps its lock to the end.
 class WindowDrawingLock {
 public:
-    explicit WindowDrawingLock(QWidget* window) : window_(window) { LockWindowDrawing(window_, true); }
+    explicit WindowDrawingLock(QWidget* window);
     ~WindowDrawingLock() { LockWindowDrawing(window_, false); }
     WindowDrawingLock(const WindowDrawingLock&) = delete;
     WindowDrawingLock& operator=(const WindowDrawingLock&) = delete;
 
 private:
-    QWidget* window_;
+    QWidget* window_;   // null when this guard took no lock
 };

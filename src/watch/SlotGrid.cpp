@@ -132,6 +132,7 @@ void SlotGrid::cmdStart_Click(int index)
     s.timRefresh->start();
     s.setCaption(s.txtName->text());
     s.wsCam->Close();   // abandons an unfinished fetch of this slot
+    s.slotResponse.reset();
 
     const auto parts = SplitCamUrl(s.txtAddress->text());
     if (!parts)
@@ -141,7 +142,6 @@ void SlotGrid::cmdStart_Click(int index)
     s.slotHostHeader = parts->hostHeader;
     s.slotPort = parts->port;
     s.slotTls = parts->tls;
-    s.slotResponse.reset();
     s.wsCam->Close();
     s.wsCam->Connect(s.slotHost, s.slotPort, s.slotTls);
 }

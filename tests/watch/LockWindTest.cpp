@@ -16,8 +16,12 @@ TEST(LockWindowDrawingTest, LocksAndReleases)
     LockWindowDrawing(&window, false);
     EXPECT_TRUE(window.updatesEnabled());
     {
-        WindowDrawingLock lock(&window);
+        WindowDrawingLock outer(&window);
         EXPECT_FALSE(window.updatesEnabled());
+        {
+            WindowDrawingLock inner(&window);
+        }
+        EXPECT_FALSE(window.updatesEnabled());   // the outer lock holds until its own end
     }
     EXPECT_TRUE(window.updatesEnabled());
     LockWindowDrawing(nullptr, true);   // no window: nothing to do

@@ -54,7 +54,7 @@ TEST_F(SlotFetchTest, ShowsTheDownloadProgressInTheStatusText)
     // The piece that completes the header carries body bytes too: it shows no progress.
     reply.pieces = {bytes.first(headerSize + 100), bytes.mid(headerSize + 100, 400), bytes.mid(headerSize + 500, 1375),
                     bytes.mid(headerSize + 1875)};
-    reply.delayMs = 60;
+    reply.delayMs = 150;   // milliseconds: each piece arrives on its own
     ASSERT_TRUE(OpenFirstCam(reply));
     const QStringList progress = statusTexts.filter(QStringLiteral("Downloading"));
     ASSERT_EQ(progress.size(), 3) << statusTexts.join(QLatin1Char('|')).toStdString();
@@ -75,7 +75,7 @@ TEST_F(SlotFetchTest, ProgressBeyondTheAnnouncedLengthKeepsTheBarsValue)
     const qsizetype quarter = answer.body.size() / 4;
     ScriptedReply reply;
     reply.pieces = {bytes.first(headerSize), bytes.mid(headerSize, quarter), bytes.mid(headerSize + quarter)};
-    reply.delayMs = 60;
+    reply.delayMs = 150;   // milliseconds: each piece arrives on its own
     ASSERT_TRUE(OpenFirstCam(reply));
     const QStringList progress = statusTexts.filter(QStringLiteral("Downloading"));
     ASSERT_EQ(progress.size(), 2);
@@ -152,13 +152,13 @@ QByteArray CutBody()
 {
     const QByteArray jpeg = MakeTestJpeg(QSize(64, 48));
     return "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\nContent-Length: " + QByteArray::number(jpeg.size())
-           + "\r\n\r\n" + jpeg.first(jpeg.size() * 2 / 3);
+           + "\r\n\r\n" + jpeg.chopped(200);
 }
 
 QByteArray CutBodyWithoutLength()
 {
     const QByteArray jpeg = MakeTestJpeg(QSize(64, 48));
-    return "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\n\r\n" + jpeg.first(jpeg.size() * 2 / 3);
+    return "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\n\r\n" + jpeg.chopped(200);
 }
 
 TEST_P(BadBodyTest, KeepsTheOldPictureAndHidesTheIndicator)

@@ -33,10 +33,8 @@ TEST_F(SlotGridTest, PanelsSitAtTheirGridPlacesWithTheirInnerControls)
     EXPECT_EQ(s.cmdStart->text(), QStringLiteral("start"));
     EXPECT_EQ(s.timRefresh->interval(), 1000);
     // The slot's texts lie below the panel's lower edge, out of sight.
-    for (const QWidget* hidden : {static_cast<const QWidget*>(s.txtName), static_cast<const QWidget*>(s.txtAddress),
-                                  static_cast<const QWidget*>(s.txtRefresh), static_cast<const QWidget*>(s.txtUpdated),
-                                  static_cast<const QWidget*>(s.txtRefreshed), static_cast<const QWidget*>(s.cmdStart)})
-        EXPECT_GE(hidden->y(), s.Frame->height()) << hidden->objectName().toStdString();
+    EXPECT_GE(s.txtRefreshed->y(), s.Frame->height());   // the highest of them
+    EXPECT_GE(s.cmdStart->y(), s.Frame->height());
     EXPECT_NE(surface->findChild<QLineEdit*>(QStringLiteral("txtRefresh_5")), nullptr);
     EXPECT_EQ(grid->selectedSlot, 0);
 }
@@ -167,23 +165,6 @@ TEST_F(SlotGridTest, TheSelectedSlotCountsDownOnTheRealTimer)
     EXPECT_EQ(timeQueries, nextRefresh.size());
 }
 
-TEST_F(SlotGridTest, TheNextFetchStartsAfterTheIntervalOfTicks)
-{
-    WriteCamList(Cams(1));
-    StartCam(QStringLiteral("Cam 1"));
-    ViewerSlot& s = grid->slot(0);
-    s.imgRefresh->hide();   // as after a handled response
-    for (int tick = 1; tick < 30; ++tick)
-        grid->timRefresh_Timer(0);
-    EXPECT_EQ(s.slotElapsed, 29);
-    EXPECT_TRUE(s.imgRefresh->isHidden());
-    grid->timRefresh_Timer(0);
-    EXPECT_EQ(s.slotElapsed, 0);
-    EXPECT_FALSE(s.imgRefresh->isHidden());
-    EXPECT_TRUE(s.timRefresh->isActive());
-    EXPECT_EQ(nextRefresh.last(), QStringLiteral("0"));
-}
-
 TEST_F(SlotGridTest, RefreshZeroRestartsAtEveryTick)
 {
     WriteCamList(Cams(1, QStringLiteral("0")));
@@ -310,19 +291,6 @@ TEST_F(SlotGridTest, ARestartWhileTheFullWindowViewShowsRaisesItsIndicator)
     EXPECT_EQ(fullWindowIndicators, 0);
     grid->cmdRefresh_Click(0);
     EXPECT_EQ(fullWindowIndicators, 1);
-}
-
-TEST(SlotProgressBarTest, RefusesValuesOutsideTheBar)
-{
-    SlotProgressBar bar;
-    EXPECT_TRUE(bar.setProgress(37.5f));
-    EXPECT_FLOAT_EQ(bar.progress(), 37.5f);
-    EXPECT_EQ(bar.value(), 38);
-    EXPECT_FALSE(bar.setProgress(100.5f));
-    EXPECT_FALSE(bar.setProgress(-1.0f));
-    EXPECT_FLOAT_EQ(bar.progress(), 37.5f);
-    EXPECT_TRUE(bar.setProgress(100.0f));
-    EXPECT_EQ(bar.value(), 100);
 }
 
 }  // namespace
