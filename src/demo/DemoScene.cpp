@@ -213,25 +213,25 @@ void drawLabel(QPainter& p, const QRectF& bounds, const QString& text, Qt::Align
 }
 }
 
-QImage DrawDemoScene(const DemoSceneSpec& spec)
+QImage DrawDemoScene(const DemoSceneOptions& scene)
 {
-    QImage image(spec.size, QImage::Format_RGB32);
+    QImage image(scene.size, QImage::Format_RGB32);
     if (image.isNull())
         return image;
-    const Kind kind = kindOf(spec.kind);
+    const Kind kind = kindOf(scene.kind);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF all(QPointF(0, 0), QSizeF(spec.size));
+    const QRectF all(QPointF(0, 0), QSizeF(scene.size));
     const QRectF sky(all.left(), all.top(), all.width(), all.height() * 0.6);
     const QRectF ground(all.left(), sky.bottom(), all.width(), all.height() - sky.height());
-    drawSky(p, sky, kind, spec.sceneSecond);
-    drawGround(p, ground, sky, kind.ground, spec.sceneSecond);
-    drawMover(p, sky, ground, kind.mover, spec.sceneSecond);
+    drawSky(p, sky, kind, scene.sceneSecond);
+    drawGround(p, ground, sky, kind.ground, scene.sceneSecond);
+    drawMover(p, sky, ground, kind.mover, scene.sceneSecond);
 
     const double textSize = all.height() / 22;   // pixels
     const QRectF inner = all.adjusted(textSize, textSize * 0.6, -textSize, -textSize * 0.6);
-    drawLabel(p, inner, spec.title, Qt::AlignLeft | Qt::AlignTop, textSize);
-    drawLabel(p, inner, spec.stamp, Qt::AlignRight | Qt::AlignBottom, textSize * 0.8);
+    drawLabel(p, inner, scene.title, Qt::AlignLeft | Qt::AlignTop, textSize);
+    drawLabel(p, inner, scene.stamp, Qt::AlignRight | Qt::AlignBottom, textSize * 0.8);
     return image;
 }
 

@@ -7,7 +7,7 @@
 #include <QSize>
 #include <QString>
 
-struct DemoSceneSpec {
+struct DemoSceneOptions {
     QSize size{640, 480};   // pixels
     int kind = 0;           // which landscape and mover; any number, taken modulo the kinds there are
     qint64 sceneSecond = 0; // seconds of scene time: positions of sun, clouds and mover follow it
@@ -15,6 +15,6 @@ struct DemoSceneSpec {
     QString stamp;          // drawn bottom right (the time of the picture)
 };
 
-QImage DrawDemoScene(const DemoSceneSpec& spec);
+QImage DrawDemoScene(const DemoSceneOptions& scene);
 // JPEG bytes of the image at the given quality (1..100); empty when encoding fails.
 QByteArray EncodeJpeg(const QImage& image, int quality);

@@ -21,9 +21,8 @@ QByteArray ExpectedHttpDate(const QDateTime& utc)
 
 QDateTime ReadHttpDate(const QByteArray& text)
 {
-    QDateTime value = QLocale::c().toDateTime(QString::fromLatin1(text), QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
-    value.setTimeSpec(Qt::UTC);
-    return value;
+    const QDateTime read = QLocale::c().toDateTime(QString::fromLatin1(text), QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
+    return QDateTime(read.date(), read.time(), Qt::UTC);
 }
 
 QImage DecodeJpeg(const QByteArray& bytes) { return QImage::fromData(bytes, "JPEG"); }
