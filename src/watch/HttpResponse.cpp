@@ -1,6 +1,7 @@
 #include "HttpResponse.h"
 
 #include <QByteArrayView>
+#include <cctype>
 
 namespace {
 constexpr QByteArrayView kHeaderEnd("\r\n\r\n");
@@ -53,15 +54,21 @@ bool containsImageType(QByteArrayView header)
     return header.toByteArray().toLower().contains("image/");
 }
 
-int hexDigit(char c)
+// The chunk size at `at`: hexadecimal digits; nothing when there are none or the number is larger
+// than any body could hold (it is read only once its length is known to be safe).
+std::optional<qint64> readChunkSize(const QByteArray& body, qsizetype& at)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    const qsizetype start = at;
+    while (at < body.size() && std::isxdigit(static_cast<unsigned char>(body.at(at))))
+        ++at;
+    QByteArrayView digits = QByteArrayView(body).sliced(start, at - start);
+    while (digits.size() > 1 && digits.front() == '0')
+        digits = digits.sliced(1);
+    if (digits.isEmpty() || digits.size() > 15)
+        return std::nullopt;
+    bool ok = false;
+    const qint64 value = digits.toByteArray().toLongLong(&ok, 16);
+    return ok ? std::optional<qint64>(value) : std::nullopt;
 }
 }
 
@@ -145,21 +152,11 @@ std::optional<QByteArray> DecodeChunkedBody(const QByteArray& body)
     const qsizetype size = body.size();
     qsizetype at = 0;
     for (;;) {
-        // chunk-size [; extensions] CR LF; the size is bounded by what is left, so it cannot overflow.
-        qint64 chunk = 0;
-        qsizetype digits = 0;
-        while (at < size) {
-            const int d = hexDigit(body.at(at));
-            if (d < 0)
-                break;
-            chunk = chunk * 16 + d;
-            if (chunk > size)
-                return std::nullopt;
-            ++at;
-            ++digits;
-        }
-        if (digits == 0)
+        // chunk-size [; extensions] CR LF; a size beyond what is left is refused below.
+        const auto chunkSize = readChunkSize(body, at);
+        if (!chunkSize)
             return std::nullopt;
+        const qint64 chunk = *chunkSize;
         const qsizetype lineEnd = body.indexOf(kLineEnd, at);
         if (lineEnd < 0)
             return std::nullopt;

@@ -16,7 +16,7 @@ public:
     };
     struct Finished {
         QByteArray header;   // text before the first CR LF CR LF; empty when none was found
-        QByteArray body;     // after it; chunked bodies decoded
+        QByteArray body;     // after it; chunked bodies decoded (empty when bodyValid is false)
         bool isImage = false;   // header contains "image/" in any letter case
         bool bodyValid = true;  // false for a malformed chunked body
     };
@@ -24,7 +24,8 @@ public:
     void reset();
     // One DataArrival: appends the bytes, counts `count` (the event's byte count), finds the
     // header end and "Content-Length", and reports the progress value when one is due (not
-    // for the arrival that completes the header).
+    // for the arrival that completes the header). Once tooLarge has been reported, every later
+    // arrival is refused the same way and finish() gives no header, until reset().
     Arrival append(const QByteArray& bytes, qint64 count);
     // The close: splits header and body, decodes "Transfer-Encoding: chunked".
     Finished finish() const;
