@@ -17,9 +17,15 @@
 namespace {
 constexpr int kDemoRefreshSeconds = 5;
 
+QString& ProgramName()
+{
+    static QString name = QStringLiteral("tolvane");
+    return name;
+}
+
 int Fail(const QString& text)
 {
-    std::fprintf(stderr, "%s: %s\n", qPrintable(ExecutableName()), qPrintable(text));
+    std::fprintf(stderr, "%s: %s\n", qPrintable(ProgramName()), qPrintable(text));
     return 1;
 }
 
@@ -61,19 +67,25 @@ QString StartDemo(Demo& demo, QStringList& openNames)
 
 int main(int argc, char** argv)
 {
+    // --help and --version are answered without a display: the command line is read before
+    // the window system is asked for.
+    {
+        QCoreApplication reader(argc, argv);
+        InitApplicationMetadata();
+        ProgramName() = ExecutableName();
+        const CommandLineResult early = ParseCommandLine(QCoreApplication::arguments());
+        if (early.action == CommandLineAction::ShowHelp || early.action == CommandLineAction::ShowVersion) {
+            std::printf("%s\n", qPrintable(early.text));
+            return 0;
+        }
+    }
+
+    // Read again once the window system has taken its own options (-platform, -geometry, ...).
     QApplication app(argc, argv);
     InitApplicationMetadata();
-
     const CommandLineResult command = ParseCommandLine(QCoreApplication::arguments());
-    switch (command.action) {
-    case CommandLineAction::ShowHelp:
-    case CommandLineAction::ShowVersion:
-        std::printf("%s\n", qPrintable(command.text));
-        return 0;
-    case CommandLineAction::Error:
+    if (command.action != CommandLineAction::Run)
         return Fail(command.text + QStringLiteral(" (see --help)"));
-    case CommandLineAction::Run: break;
-    }
 
     StartOptions start;
     start.openNames = command.options.openNames;

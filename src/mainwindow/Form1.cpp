@@ -24,11 +24,6 @@
 #include "SecondaryWindows.h"
 
 namespace {
-void PlaceTwips(QWidget* widget, const TwipRect& r)
-{
-    widget->setGeometry(TwipsToPixels(r.Left), TwipsToPixels(r.Top), TwipsToPixels(r.Width), TwipsToPixels(r.Height));
-}
-
 template <typename W>
 W* Named(W* widget, const char* name)
 {
@@ -36,12 +31,23 @@ W* Named(W* widget, const char* name)
     return widget;
 }
 
+// The Controls frame is narrow (169 pixels); a caption that would be cut off gets a smaller
+// font instead, down to 7 points.
+void FitCaption(QAbstractButton* button)
+{
+    QFont font = button->font();
+    while (button->sizeHint().width() > button->width() && font.pointSizeF() > 7) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        button->setFont(font);
+    }
+}
+
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QString& tip, const TwipRect& at)
 {
     auto* button = Named(new QPushButton(caption, parent), name);
     if (!tip.isEmpty())
         button->setToolTip(tip);
-    PlaceTwips(button, at);
+    Form1::PlaceTwips(button, at);
     return button;
 }
 }
@@ -115,10 +121,11 @@ void Form1::buildControlsFrame(QWidget* central)
     // Pictures go to the folder "cam" in the program folder, which on this platform is the
     // program's own folder unless --home or TOLVANE_HOME names another.
     chkSave->setToolTip(QStringLiteral("saved to /cam/ subdirectory of the program folder"));
-    PlaceTwips(chkSave, {120, 1680, 2295, 315});
+    Form1::PlaceTwips(chkSave, {120, 1680, 2295, 315});
+    FitCaption(chkSave);
 
     lblListing = Named(new QLabel(QStringLiteral("Webcam Listing"), Frame1), "lblListing");
-    PlaceTwips(lblListing, {120, 2160, 2295, 285});
+    Form1::PlaceTwips(lblListing, {120, 2160, 2295, 285});
     List1 = Named(new QListWidget(Frame1), "List1");
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
 }
@@ -191,6 +198,12 @@ void Form1::wirePieces()
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(frmMain, &ViewerPane::saveRequested, slotGrid, &SlotGrid::cmdSave_Click);
     connect(frmMain, &ViewerPane::screensaverModeChanged, this, [this](bool on) { slotGrid->screensaverMode = on; });
+}
+
+void Form1::setWebAddressCaption(const QString& address)
+{
+    Command2->setText(address);
+    FitCaption(Command2);
 }
 
 void Form1::mnuFileItem_Click(int index)

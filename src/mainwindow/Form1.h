@@ -56,8 +56,13 @@ public:
     // that are not in the list.
     QStringList OpenCamsByName(const QStringList& names);
 
+    // Command2's caption, in a font small enough to show the whole address.
+    void setWebAddressCaption(const QString& address);
     void setStatusText(const QString& text);
     QString statusText() const;
+
+    // Puts a widget at a place given in twips (15 twips per pixel).
+    static void PlaceTwips(QWidget* widget, const TwipRect& r);
 
     // Geometry in twips as the last layout left it.
     const MainLayoutTwips& layoutTwips() const { return layout_; }

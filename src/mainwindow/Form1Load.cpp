@@ -25,11 +25,9 @@
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
 
-namespace {
-void PlaceTwips(QWidget* widget, const TwipRect& r)
+void Form1::PlaceTwips(QWidget* widget, const TwipRect& r)
 {
     widget->setGeometry(TwipsToPixels(r.Left), TwipsToPixels(r.Top), TwipsToPixels(r.Width), TwipsToPixels(r.Height));
-}
 }
 
 void Form1::Form_Load()
@@ -56,7 +54,7 @@ void Form1::Form_Load()
     chkSave->setChecked(autoSave.value);
 
     // 5. and 6. Captions from the product metadata.
-    Command2->setText(WebAddress());
+    setWebAddressCaption(WebAddress());
     setWindowTitle(ProductName() + QStringLiteral(" by ") + CompanyName());
 
     // 7. The folder new pictures are saved in.

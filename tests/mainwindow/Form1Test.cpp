@@ -13,6 +13,7 @@
 
 #include "CamList.h"
 #include "DaytimeResponder.h"
+#include "ImageControl.h"
 #include "MainWindowFixture.h"
 #include "SlotGrid.h"
 #include "Twips.h"
@@ -110,6 +111,21 @@ TEST_F(MainWindowTest, ThumbnailClickShowsTheSlotLargeAndAsksTheClock)
     ASSERT_TRUE(captions.wait(5000));
     EXPECT_EQ(f.frmMain->lblTime->text(), QStringLiteral("2/25/2024 2:30:15 PM GMT"));
     EXPECT_EQ(responder.connectionCount(), 1);
+}
+
+TEST_F(MainWindowTest, ShownPictureGetsPanRangesForTheResizedViewport)
+{
+    Form1& f = makeForm();
+    f.resize(1000, 700);
+    f.Form_Resize();
+    f.slotGrid->slot(0).imgCam->setPicture(QImage(1200, 900, QImage::Format_RGB32));
+    f.ShowSlotInViewer(0);
+    ASSERT_TRUE(f.frmMain->HScroll1->isEnabled());
+    const int narrowMaximum = f.frmMain->HScroll1->maximum();
+    f.resize(1400, 900);
+    f.Form_Resize();
+    EXPECT_LT(f.frmMain->HScroll1->maximum(), narrowMaximum);
+    EXPECT_EQ(narrowMaximum - f.frmMain->HScroll1->maximum(), PixelsToTwips(400));
 }
 
 TEST_F(MainWindowTest, SplashHandsOverOnItsSeventyFifthTick)
