@@ -14,6 +14,9 @@
 #include "CamList.h"
 #include "DaytimeResponder.h"
 #include "ImageControl.h"
+#include "ProductInfo.h"
+#include "SecondaryWindows.h"
+#include "CamCommands.h"
 #include "MainWindowFixture.h"
 #include "SlotGrid.h"
 #include "Twips.h"
@@ -166,5 +169,54 @@ TEST_F(MainWindowTest, SplashLoadsAndShowsTheMainWindowWithTheCamsAsked)
     EXPECT_FALSE(splash.isVisible());
     EXPECT_EQ(f.slotGrid->slot(0).caption(), QStringLiteral("Harbour"));
     f.slotGrid->cmdStopAll_Click();
+}
+}
+
+namespace {
+TEST_F(MainWindowTest, CamsMenuRunsTheCommandsInItsOrder)
+{
+    QStringList none;
+    LoadCamList(none);
+    AppendCamRecord(QStringLiteral("Harbour"), QStringLiteral("http://127.0.0.1:9/h.jpg"), QStringLiteral("30"));
+    AppendCamRecord(QStringLiteral("Airport"), QStringLiteral("http://127.0.0.1:9/a.jpg"), QStringLiteral("30"));
+    Form1& f = loadedForm();
+    f.mnuCamItem_Click(0);
+    EXPECT_NE(f.camCommands->form2(), nullptr);
+    f.List1->setCurrentRow(0);
+    f.mnuCamItem_Click(2);
+    EXPECT_NE(f.camCommands->form3(), nullptr);
+    f.mnuCamItem_Click(3);
+    EXPECT_EQ(f.slotGrid->openCount, 1);
+    EXPECT_EQ(f.slotGrid->slot(0).caption(), QStringLiteral("Harbour"));
+    f.mnuCamItem_Click(4);
+    EXPECT_EQ(f.slotGrid->openCount, 0);
+    f.List1->setCurrentRow(1);
+    f.mnuCamItem_Click(1);   // the recording prompt answers OK to "Confirm Delete"
+    ASSERT_EQ(prompt.titles, QStringList{QStringLiteral("Confirm Delete")});
+    ASSERT_EQ(f.List1->count(), 1);
+    EXPECT_EQ(f.List1->item(0)->text(), QStringLiteral("Harbour"));
+    f.camCommands->unloadAll();
+}
+
+TEST_F(MainWindowTest, WebSiteButtonOpensTheWebAddressOnce)
+{
+    QList<QUrl> opened;
+    SetUrlOpener([&](const QUrl& url) { opened << url; });
+    Form1& f = loadedForm();
+    f.Command2->click();
+    SetUrlOpener({});
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0].toString(), AddressWithScheme(WebAddress()));
+    EXPECT_TRUE(WebsiteMode().isEmpty());
+    UnloadSecondaryWindows();
+}
+
+TEST_F(MainWindowTest, ViewHelpAsksForTheHelpWindow)
+{
+    Form1& f = loadedForm();
+    const int atStart = helpOpens;
+    f.mnuHelpItem_Click(0);
+    f.mnuHelpItem_Click(1);
+    EXPECT_EQ(helpOpens, atStart + 1);
 }
 }
