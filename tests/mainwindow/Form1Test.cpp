@@ -77,10 +77,7 @@ TEST_F(MainWindowTest, ResizeNeverMovesTheGridSurface)
 
 TEST_F(MainWindowTest, OpenByNameOpensInTheOrderGivenAndNamesTheMissing)
 {
-    QStringList none;
-    LoadCamList(none);
-    AppendCamRecord(QStringLiteral("Harbour"), QStringLiteral("http://127.0.0.1:9/h.jpg"), QStringLiteral("30"));
-    AppendCamRecord(QStringLiteral("Airport"), QStringLiteral("http://127.0.0.1:9/a.jpg"), QStringLiteral("30"));
+    ListCams({QStringLiteral("Harbour"), QStringLiteral("Airport")});
     Form1& f = loadedForm();
     const QStringList missing =
         f.OpenCamsByName({QStringLiteral("Airport"), QStringLiteral("Nowhere"), QStringLiteral("Harbour")});
@@ -153,9 +150,7 @@ TEST_F(MainWindowTest, SplashHandsOverOnItsSeventyFifthTick)
 
 TEST_F(MainWindowTest, SplashLoadsAndShowsTheMainWindowWithTheCamsAsked)
 {
-    QStringList none;
-    LoadCamList(none);
-    AppendCamRecord(QStringLiteral("Harbour"), QStringLiteral("http://127.0.0.1:9/h.jpg"), QStringLiteral("30"));
+    ListCams({QStringLiteral("Harbour")});
     Store(QStringLiteral("showHelp"), QStringLiteral("0"));
     frmSplash splash(StartOptions{{QStringLiteral("Harbour")}, false});
     splash.show();
@@ -175,10 +170,7 @@ TEST_F(MainWindowTest, SplashLoadsAndShowsTheMainWindowWithTheCamsAsked)
 namespace {
 TEST_F(MainWindowTest, CamsMenuRunsTheCommandsInItsOrder)
 {
-    QStringList none;
-    LoadCamList(none);
-    AppendCamRecord(QStringLiteral("Harbour"), QStringLiteral("http://127.0.0.1:9/h.jpg"), QStringLiteral("30"));
-    AppendCamRecord(QStringLiteral("Airport"), QStringLiteral("http://127.0.0.1:9/a.jpg"), QStringLiteral("30"));
+    ListCams({QStringLiteral("Harbour"), QStringLiteral("Airport")});
     Form1& f = loadedForm();
     f.mnuCamItem_Click(0);
     EXPECT_NE(f.camCommands->form2(), nullptr);

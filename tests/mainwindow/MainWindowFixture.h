@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "CamList.h"
 #include "Form1.h"
 #include "GmtClock.h"
 #include "ProductInfo.h"
@@ -59,6 +60,14 @@ protected:
         return *form;
     }
 
+    // A cam list of these names, each pointing at a port on this machine where nothing listens.
+    static void ListCams(const QStringList& names)
+    {
+        QStringList existing;
+        LoadCamList(existing);
+        for (const QString& name : names)
+            AppendCamRecord(name, QStringLiteral("http://127.0.0.1:9/%1.jpg").arg(name), QStringLiteral("30"));
+    }
     QString path(const QString& name) const { return dir_.filePath(name); }
     static void Store(const QString& key, const QString& value)
     {

@@ -27,9 +27,7 @@ TEST_F(MainWindowTest, CaptionsComeFromTheProductMetadata)
 
 TEST_F(MainWindowTest, CamFolderIsCreatedBeforeTheListIsLoaded)
 {
-    QStringList created;
-    LoadCamList(created);
-    AppendCamRecord(QStringLiteral("Harbour"), QStringLiteral("http://127.0.0.1:9/h.jpg"), QStringLiteral("30"));
+    ListCams({QStringLiteral("Harbour")});
     std::optional<bool> folderAtLoad;
     Form1& f = makeForm();
     f.services.loadCamList = [&](QListWidget* list) {
@@ -90,9 +88,7 @@ TEST_F(MainWindowTest, NonNumericAutoSaveIsReportedOnceAndTheBoxStaysClear)
 TEST_F(MainWindowTest, UnreadableSettingsStoreIsReportedOnceAndStartUpGoesOn)
 {
     ASSERT_TRUE(QDir(dir_.path()).mkdir(QFileInfo(MainSettingsPath()).fileName()));   // cannot be read as a file
-    QStringList created;
-    LoadCamList(created);
-    AppendCamRecord(QStringLiteral("Harbour"), QStringLiteral("http://127.0.0.1:9/h.jpg"), QStringLiteral("30"));
+    ListCams({QStringLiteral("Harbour")});
     Form1& f = loadedForm();
     ASSERT_EQ(prompt.texts.size(), 1);
     EXPECT_TRUE(prompt.texts[0].contains(QStringLiteral("\"autoSave\"")));
