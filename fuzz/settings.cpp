@@ -1,0 +1,101 @@
+// The settings files as anything may have left them: reading never crashes and answers only
+// with the store's own error numbers, and a write that succeeds reads back exactly while the
+// other settings keep their values; a write that fails leaves the file as it was.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <QStringList>
+#include <array>
+
+#include "FuzzSupport.h"
+#include "IniFile.h"
+#include "ProductInfo.h"
+#include "ProgramFolder.h"
+#include "Settings.h"
+#include "TolvaneError.h"
+
+namespace {
+const QString kSection = QStringLiteral("Settings");
+const QStringList kKeys = {QStringLiteral("autoSave"), QStringLiteral("showHelp"),
+                           QStringLiteral("IgnorePermissionDeniedError")};
+const QString kDefault = QStringLiteral("<default>");
+
+struct Outcome {
+    bool threw = false;
+    std::uint32_t number = 0;
+    QString value;
+    bool operator==(const Outcome&) const = default;
+};
+
+Outcome Read(const QString& key)
+{
+    Outcome outcome;
+    try {
+        outcome.value = ReadSetting(ProductName(), kSection, key, kDefault);
+    } catch (const TolvaneError& error) {
+        outcome.threw = true;
+        outcome.number = error.number();
+    }
+    return outcome;
+}
+
+bool IsStoreError(std::uint32_t number)
+{
+    // Not a string (none, binary, number, multi-string), or the file unreadable or not settings.
+    constexpr std::uint32_t kBase = 0x800407D0;
+    constexpr std::array<std::uint32_t, 6> kOffsets = {0, 3, 4, 5, 7, 13};
+    for (const std::uint32_t offset : kOffsets)
+        if (number == kBase + offset)
+            return true;
+    return false;
+}
+
+// Where ReadSetting keeps a key in the main file.
+QString MainKeyPath(const QString& key) { return CompanyName() + QLatin1Char('/') + ProductName() + QLatin1Char('/') + kSection + QLatin1Char('/') + key; }
+}
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    StartFuzzApplication(FuzzApp::Core);
+    SetProgramFolder(FuzzScratchFolder());
+    SetUserSettingsPath(FuzzScratchFolder() + QStringLiteral("/user.ini"));
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzedDataProvider input(data, size);
+    const QString key = kKeys[input.ConsumeIntegralInRange<qsizetype>(0, kKeys.size() - 1)];
+    const QString value = QString::fromUtf8(QByteArray::fromStdString(input.ConsumeRandomLengthString(64)));
+    const QByteArray bytes = FuzzBytes(data, size).last(static_cast<qsizetype>(input.remaining_bytes()));
+
+    // The per-user store never raises anything: a damaged file gives the default.
+    FuzzWriteFile(UserSettingsPath(), bytes);
+    const QString user = GetUserSetting(ProductName(), kSection, key, kDefault);
+    FUZZ_CHECK(!user.isNull(), key);
+
+    const QString path = MainSettingsPath();
+    FuzzWriteFile(path, bytes);
+    QList<Outcome> before;
+    for (const QString& each : kKeys) {
+        before.append(Read(each));
+        FUZZ_CHECK(!before.last().threw || IsStoreError(before.last().number), QString::number(before.last().number, 16));
+    }
+    const IniReadResult direct = ReadIniValue(path, MainKeyPath(key));
+    const Outcome& mine = before[kKeys.indexOf(key)];
+    FUZZ_CHECK((direct.status == IniReadStatus::Malformed) == (mine.threw && mine.number == 0x800407D0 + 13), key);
+    FUZZ_CHECK((direct.status == IniReadStatus::Missing) == (!mine.threw && mine.value == kDefault && !direct.value.isValid()), key);
+
+    QString reason;
+    if (!WriteIniValue(path, MainKeyPath(key), value, &reason)) {
+        FUZZ_CHECK(FuzzReadFile(path) == bytes, QStringLiteral("a failed write changed the file: ") + reason);
+        return 0;
+    }
+    for (qsizetype i = 0; i < kKeys.size(); ++i) {
+        const Outcome after = Read(kKeys[i]);
+        if (kKeys[i] == key)
+            FUZZ_CHECK(!after.threw && after.value == value, QStringLiteral("wrote \"%1\", read \"%2\" (error %3)").arg(value, after.value).arg(after.number, 0, 16));
+        else
+            FUZZ_CHECK(after == before[i], QStringLiteral("writing %1 changed %2: \"%3\" -> \"%4\"").arg(key, kKeys[i], before[i].value, after.value));
+    }
+    return 0;
+}

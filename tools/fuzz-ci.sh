@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with the "fuzz" CMake preset (clang, AddressSanitizer, UBSan)
+# and runs each one for a fixed time on a scratch copy of its seed corpus in fuzz/corpus/, so
+# the committed seeds never change. Any crash, sanitizer report, leak, time-out, memory blow-up
+# or broken invariant fails the run; the input that caused it is kept in build/fuzz-findings/.
+#
+# Usage: tools/fuzz-ci.sh [seconds-per-target] [target...]
+#   seconds-per-target  default 20; targets default to every folder in fuzz/corpus/.
+#   TOLVANE_FUZZ_BUILD_DIR  build folder (default build/fuzz, the preset's own).
+#   TOLVANE_FUZZ_NO_BUILD=1 runs targets that are already built.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds="${1:-20}"
+[ $# -gt 0 ] && shift
+if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ]; then
+  echo "fuzz-ci: seconds per target must be a whole number from 1 on, not '$seconds'" >&2
+  exit 2
+fi
+build="${TOLVANE_FUZZ_BUILD_DIR:-$root/build/fuzz}"
+findings="$root/build/fuzz-findings"
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for dir in "$root"/fuzz/corpus/*/; do
+    targets+=("$(basename "$dir")")
+  done
+fi
+if [ ${#targets[@]} -eq 0 ]; then
+  echo "fuzz-ci: no targets: fuzz/corpus/ holds no seed folders" >&2
+  exit 2
+fi
+
+# The largest input each target is given: what its reader could meet in practice, small
+# enough that the time goes into many inputs rather than few large ones.
+max_len_of() {
+  case "$1" in
+    http_response | rtf) echo 65536 ;;
+    camlist) echo 16384 ;;
+    settings) echo 8192 ;;
+    split_cam_url) echo 4096 ;;
+    daytime) echo 512 ;;
+    *) echo 4096 ;;
+  esac
+}
+
+if [ "${TOLVANE_FUZZ_NO_BUILD:-0}" != 1 ]; then
+  cmake -S "$root" --preset fuzz -B "$build" >/dev/null
+  build_targets=()
+  for t in "${targets[@]}"; do
+    build_targets+=("fuzz_$t")
+  done
+  cmake --build "$build" --target "${build_targets[@]}" -j2
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+
+failed=()
+for t in "${targets[@]}"; do
+  binary="$build/bin/fuzz_$t"
+  seeds="$root/fuzz/corpus/$t"
+  if [ ! -x "$binary" ] || [ ! -d "$seeds" ]; then
+    echo "fuzz-ci: $t: missing $binary or $seeds" >&2
+    failed+=("$t")
+    continue
+  fi
+  mkdir -p "$work/$t/corpus" "$work/$t/artifacts"
+  cp -R "$seeds"/. "$work/$t/corpus"/
+  status=0
+  "$binary" -max_total_time="$seconds" -max_len="$(max_len_of "$t")" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$work/$t/artifacts/" "$work/$t/corpus" >"$work/$t/log" 2>&1 || status=$?
+  # libFuzzer's last status line: "#N DONE cov: C ft: F corp: ..."
+  summary=$(grep -E '^#[0-9]+' "$work/$t/log" | tail -n 1 || true)
+  if [ "$status" -ne 0 ] || [ -n "$(ls -A "$work/$t/artifacts")" ]; then
+    echo "fuzz-ci: $t FAILED (exit $status)"
+    tail -n 60 "$work/$t/log"
+    mkdir -p "$findings/$t"
+    cp -R "$work/$t/artifacts"/. "$findings/$t"/ 2>/dev/null || true
+    echo "fuzz-ci: $t: the failing inputs are in $findings/$t"
+    failed+=("$t")
+  else
+    echo "fuzz-ci: $t passed ${seconds}s: $summary"
+  fi
+done
+
+if [ ${#failed[@]} -ne 0 ]; then
+  echo "fuzz-ci: ${#failed[@]} of ${#targets[@]} targets failed: ${failed[*]}"
+  exit 1
+fi
+echo "fuzz-ci: all ${#targets[@]} targets passed"
