@@ -2,12 +2,12 @@
 
 #include <QFile>
 #include <QListWidget>
-#include <QSaveFile>
 #include <filesystem>
 #include <system_error>
 
 #include "CamListText.h"
 #include "ProgramFolder.h"
+#include "ReplaceFile.h"
 #include "Utilities.h"
 
 namespace {
@@ -32,7 +32,7 @@ void ensureProgramFolder()
     }
 }
 
-QStringList readLines()
+QByteArray readBytes()
 {
     const QString path = CamListPath();
     QFile file(path);
@@ -41,8 +41,10 @@ QStringList readLines()
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         fail(QStringLiteral("read"), path, file.errorString());
-    return SplitCamListLines(DecodeCamListText(bytes));
+    return bytes;
 }
+
+QStringList readLines() { return SplitCamListLines(DecodeCamListText(readBytes())); }
 
 // Listing takes any line holding the marker in any letter case, with every marker removed.
 QStringList listedNames(const QStringList& lines)
@@ -139,19 +141,13 @@ QByteArray recordBytes(const CamRecord& record)
 }
 
 // Written beside the file and renamed over it: a failed or interrupted rewrite leaves the
-// old file exactly as it was.
+// old file exactly as it was, and at worst a temporary file that the next start removes.
 void rewrite(const QByteArray& bytes)
 {
     const QString path = CamListPath();
-    QSaveFile file(path);
-    // Unbuffered, so that a short write (a full disk, a size limit) shows in write()'s count;
-    // a buffered flush can lose it.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(QStringLiteral("rewrite"), path, file.errorString());
-    if (file.write(bytes) != bytes.size())
-        fail(QStringLiteral("rewrite"), path, file.errorString().isEmpty() ? shortWrite() : file.errorString());
-    if (!file.commit())
-        fail(QStringLiteral("rewrite"), path, file.errorString());
+    const ReplaceFileResult replaced = ReplaceFileContents(path, bytes);
+    if (!replaced.ok())
+        fail(QStringLiteral("rewrite"), path, replaced.reason());
 }
 }
 
@@ -207,6 +203,20 @@ void AppendCamRecord(const QString& name, const QString& url, const QString& ref
     checkSingleLines(record);
     ensureProgramFolder();
     const QString path = CamListPath();
+    // A file from an older program in Windows-1252 is read as such only while it is not valid
+    // UTF-8 as a whole: UTF-8 bytes appended to it would come back as two or three wrong
+    // letters for each one outside ASCII, and the new cam could not be found by its name.
+    // Such a file is rewritten in UTF-8 (as a removal would) with the record at its end.
+    if (FileExists(path)) {
+        const QByteArray old = readBytes();
+        if (!IsUtf8CamListText(old)) {
+            QByteArray bytes = DecodeCamListText(old).toUtf8();
+            if (!bytes.isEmpty() && !bytes.endsWith('\r') && !bytes.endsWith('\n'))
+                bytes += kLineEnd;
+            rewrite(bytes + recordBytes(record));
+            return;
+        }
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         fail(QStringLiteral("open"), path, file.errorString());

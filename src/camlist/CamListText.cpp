@@ -13,6 +13,13 @@ QString DecodeCamListText(const QByteArray& bytes)
     return DecodeWindows1252(bytes);
 }
 
+bool IsUtf8CamListText(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    return !utf8.hasError();
+}
+
 QString DecodeWindows1252(const QByteArray& bytes)
 {
     // 0x80..0x9F differ from Latin-1; the five bytes Windows leaves unassigned (0x81, 0x8D,

@@ -8,6 +8,8 @@
 // UTF-8 when the bytes are valid UTF-8 (a leading byte-order mark is dropped), otherwise
 // every byte read as Windows-1252.
 QString DecodeCamListText(const QByteArray& bytes);
+// Whether DecodeCamListText reads the bytes as UTF-8 (not as Windows-1252).
+bool IsUtf8CamListText(const QByteArray& bytes);
 QString DecodeWindows1252(const QByteArray& bytes);
 // The lines of text without their line ends; a final line without a line end still counts,
 // and a text ending in a line end has no empty line after it.
