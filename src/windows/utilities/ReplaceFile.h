@@ -1,0 +1,44 @@
+#pragma once
+// Replacing a file's contents in one step. The new bytes go to a temporary file beside the
+// file, reach the disk, and only then take its name, so a failure or a crash at any moment
+// leaves the old file or the new one, whole. A killed program can leave the temporary file
+// behind; its name is hidden and carries a fixed tag, so that the next start recognises such
+// leftovers, and nothing else, and removes them:
+//     "." + file name + ".tolvane-" + 8 lower-case hexadecimal digits + ".tmp"
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+enum class ReplaceFileStatus {
+    Replaced,
+    CannotCreate, // no temporary file could be made in the file's folder
+    CannotWrite, // writing or flushing the temporary file failed (a full disk, a size limit)
+    CannotReplace, // the finished file could not take the file's name
+};
+
+struct ReplaceFileResult {
+    ReplaceFileStatus status = ReplaceFileStatus::Replaced;
+    int error = 0; // the operating system's error number when it failed
+    bool ok() const { return status == ReplaceFileStatus::Replaced; }
+    QString reason() const; // the operating system's text for the error
+};
+
+// Writes size bytes as the new contents of fileName (created when missing). A link is followed:
+// the link stays and its target gets the contents. A file that is replaced keeps its permissions,
+// and with keepTimes also its access and modification times. On failure nothing has changed.
+ReplaceFileResult ReplaceFileContents(
+    const QString& fileName, const char* bytes, qsizetype size, bool keepTimes = false);
+inline ReplaceFileResult ReplaceFileContents(const QString& fileName, const QByteArray& bytes, bool keepTimes = false)
+{
+    return ReplaceFileContents(fileName, bytes.constData(), bytes.size(), keepTimes);
+}
+
+// The temporary name for a file called fileName (the name only, as the file system holds it).
+// A long name is shortened to 200 bytes, at a character boundary, so the whole stays a valid name.
+QByteArray TempNameBeside(const QByteArray& fileName, quint32 number);
+// True for every name TempNameBeside makes, and for nothing else.
+bool IsTempNameBeside(const QString& name);
+// Deletes the files in folder whose names IsTempNameBeside recognises (plain files only: a link
+// or a folder of such a name is left alone). For start-up, before this program writes anything
+// there. Returns the names deleted.
+QStringList RemoveStaleTempFiles(const QString& folder);
