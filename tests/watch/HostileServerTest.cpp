@@ -108,6 +108,17 @@ protected:
         EXPECT_EQ(grid->slot(index).slotResponse.buffer().size(), 0);
     }
 
+    // The same for a streaming server: its next answer is a whole picture and a close.
+    void ExpectWorksAgain(StreamingCamServer& streaming, int index)
+    {
+        const int before = streaming.answersFinished();
+        streaming.answerNextWith(PictureBytes(QSize(20, 10)));
+        TickToNextStart(index);
+        ASSERT_TRUE(WaitFor([&] { return streaming.answersFinished() > before; }));
+        ASSERT_TRUE(WaitForHandled(index));
+        EXPECT_EQ(grid->slot(index).imgCam->picture().size(), QSize(20, 10));
+    }
+
     void ExpectWithinCaps() const
     {
         EXPECT_LE(largestBuffer, HttpResponseAssembler::kMaxResponseBytes);
@@ -274,11 +285,7 @@ TEST_F(HostileServerTest, AResponseOfTwoHundredMebibytesIsAbandonedAtTheCap)
     EXPECT_LT(peakRssKiB - rssBefore, (HttpResponseAssembler::kMaxResponseBytes + 32 * kMiB) / 1024);
     EXPECT_LT(ProcessStatusKiB("VmRSS") - rssBefore, 32 * kMiB / 1024);
 
-    huge.answerNextWith(PictureBytes(QSize(20, 10)));
-    TickToNextStart(0);
-    ASSERT_TRUE(WaitFor([&] { return huge.answersFinished() == 1; }));
-    ASSERT_TRUE(WaitForHandled(0));
-    EXPECT_EQ(s.imgCam->picture().size(), QSize(20, 10));
+    ExpectWorksAgain(huge, 0);
 }
 
 TEST_F(HostileServerTest, AnEndlessHeaderIsAbandonedAtTheHeaderCap)
@@ -296,11 +303,7 @@ TEST_F(HostileServerTest, AnEndlessHeaderIsAbandonedAtTheHeaderCap)
     ExpectWithinCaps();
     EXPECT_LT(endless.bytesSent(), 4 * kMiB);
 
-    endless.answerNextWith(PictureBytes(QSize(20, 10)));
-    TickToNextStart(0);
-    ASSERT_TRUE(WaitFor([&] { return endless.answersFinished() == 1; }));
-    ASSERT_TRUE(WaitForHandled(0));
-    EXPECT_EQ(s.imgCam->picture().size(), QSize(20, 10));
+    ExpectWorksAgain(endless, 0);
 }
 
 TEST_F(HostileServerTest, ARefusedPortIsTriedAgainUntilTheServerIsBack)
