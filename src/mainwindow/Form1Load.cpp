@@ -16,6 +16,7 @@
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
 #include "Prompt.h"
+#include "ReplaceFile.h"
 #include "Settings.h"
 #include "SlotGrid.h"
 #include "StartupValues.h"
@@ -59,6 +60,10 @@ void Form1::Form_Load()
 
     // 7. The folder new pictures are saved in.
     createCamFolder();
+    // What a rewrite of the cam list or a picture save cut short by a crash left behind: its
+    // temporary file. Nothing here has written yet, so none of them is in use.
+    RemoveStaleTempFiles(ProgramFolder());
+    RemoveStaleTempFiles(ProgramPath(QStringLiteral("cam")));
 
     // 8. Every panel shows the refresh indicator while it fetches.
     slotGrid->setRefreshIndicatorPicture(picrefresh);
