@@ -39,9 +39,15 @@ void StartFuzzApplication(FuzzApp kind)
 
 QString FuzzScratchFolder()
 {
-    // In memory where the machine has it: the settings and cam list writes sync their files,
+    // TOLVANE_FUZZ_SCRATCH when set (tools/fuzz-ci.sh removes it even after a crash), else in
+    // memory where the machine has it: the settings and cam list writes sync their files,
     // which on a disk would cost more than everything else the targets do.
-    static const QString base = QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+    static const QString base = [] {
+        const QString given = qEnvironmentVariable("TOLVANE_FUZZ_SCRATCH");
+        if (!given.isEmpty() && QDir().mkpath(given))
+            return given;
+        return QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+    }();
     static QTemporaryDir folder(base + QStringLiteral("/tolvane-fuzz-XXXXXX"));
     if (!folder.isValid())
         FuzzFail(__FILE__, __LINE__, "QTemporaryDir", folder.errorString());

@@ -65,7 +65,15 @@ if [ "${TOLVANE_FUZZ_NO_BUILD:-0}" != 1 ]; then
 fi
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# The targets' scratch files (settings and cam list copies) go to memory where there is some,
+# and go away with the run even when a target crashed before cleaning up.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+  scratch=$(mktemp -d -p /dev/shm tolvane-fuzz-ci.XXXXXX)
+else
+  scratch="$work/scratch"
+fi
+export TOLVANE_FUZZ_SCRATCH="$scratch"
+trap 'rm -rf "$work" "$scratch"' EXIT
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 
