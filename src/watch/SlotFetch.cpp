@@ -47,15 +47,17 @@ void SlotGrid::wsCam_Close(int index)
     const auto response = s.slotResponse.finish();
     const qint32 contentLength = s.slotResponse.contentLength();
     s.slotResponse.reset();   // the response's bytes now live in `response` only
+    bool shown = false;
     if (response.isImage)
-        ShowFetchedPicture(index, response, contentLength);
+        shown = ShowFetchedPicture(index, response, contentLength);
     else
         ShowNotFound(index);
     ShowDetailsIfSelected(index);
+    if (shown)
+        Q_EMIT pictureHandled(index);
 }
 
-void SlotGrid::ShowFetchedPicture(int index, const HttpResponseAssembler::Finished& response,
-                                  qint32 contentLength)
+bool SlotGrid::ShowFetchedPicture(int index, const HttpResponseAssembler::Finished& response, qint32 contentLength)
 {
     ViewerSlot& s = slot(index);
     PictureStamp stamp{s.slotLastModified, s.txtUpdated->text(), s.txtRefreshed->text(), s.slotIsNew};
@@ -72,7 +74,7 @@ void SlotGrid::ShowFetchedPicture(int index, const HttpResponseAssembler::Finish
         // is not taken either: the picture it belongs to never arrived, and taking it would make
         // the whole copy that comes next look old, so it would never be saved.
         s.slotIsNew = false;
-        return;
+        return false;
     }
     s.slotLastModified = stamp.lastModified;
     s.txtUpdated->setText(stamp.updatedText);
@@ -88,6 +90,7 @@ void SlotGrid::ShowFetchedPicture(int index, const HttpResponseAssembler::Finish
             hooks_.showInFullWindow(picture);
     }
     AutoSavePicture(index);
+    return true;
 }
 
 void SlotGrid::ShowNotFound(int index)

@@ -80,11 +80,14 @@ public:
 Q_SIGNALS:
     // imgCam_Click, Picture3_Click and imgRefresh_Click: Form1 shows the slot in the Viewer.
     void thumbnailClicked(int index);
+    // A fetched picture is in the thumbnail (and saved, when that was due): one per picture
+    // shown, none for a not-found or undecodable response. Counters and tools listen to it.
+    void pictureHandled(int index);
 
 private:
     void AutoSavePicture(int index);
-    // The picture path of a response whose header names an image.
-    void ShowFetchedPicture(int index, const HttpResponseAssembler::Finished& response, qint32 contentLength);
+    // The picture path of a response whose header names an image; true when a picture was shown.
+    bool ShowFetchedPicture(int index, const HttpResponseAssembler::Finished& response, qint32 contentLength);
     // The not-found picture into the thumbnail, indicator hidden.
     void ShowNotFound(int index);
     void ShowDetailsIfSelected(int index);

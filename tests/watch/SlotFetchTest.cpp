@@ -40,6 +40,7 @@ TEST_F(SlotFetchTest, SendsTheExactRequestAndShowsThePictureOnce)
     EXPECT_EQ(details.first().refresh, QStringLiteral("30"));
     EXPECT_TRUE(window.updatesEnabled());
     EXPECT_EQ(s.slotResponse.buffer().size(), 0);   // nothing kept of the response's bytes
+    EXPECT_EQ(handledPictures, QList<int>{0});
 }
 
 TEST_F(SlotFetchTest, ShowsTheDownloadProgressInTheStatusText)
@@ -104,6 +105,7 @@ TEST_P(NotFoundTest, ShowsTheNotFoundPicture)
     EXPECT_EQ(details.size(), 1);   // the detail labels are refreshed all the same
     EXPECT_TRUE(s.timRefresh->isActive());
     EXPECT_EQ(server.connectionCount(), 1);   // a redirect is not followed
+    EXPECT_TRUE(handledPictures.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -173,6 +175,7 @@ TEST_P(BadBodyTest, KeepsTheOldPictureAndHidesTheIndicator)
     EXPECT_TRUE(s.imgRefresh->isHidden());
     EXPECT_EQ(s.txtUpdated->text(), updated);   // the stamp of a picture that never arrived is not taken
     EXPECT_TRUE(s.timRefresh->isActive());
+    EXPECT_EQ(handledPictures.size(), 1);   // the first picture only
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -55,6 +55,7 @@ protected:
         hooks.hideViewer = [this] { ++viewerHidden; };
         hooks.queryTimeServer = [this] { ++timeQueries; };
         grid = std::make_unique<SlotGrid>(surface, hooks);
+        QObject::connect(grid.get(), &SlotGrid::pictureHandled, [this](int index) { handledPictures << index; });
         window.resize(800, 600);
     }
 
@@ -136,6 +137,7 @@ protected:
     int fullWindowIndicators = 0;
     int viewerHidden = 0;
     int timeQueries = 0;
+    QList<int> handledPictures;   // slot of each pictureHandled
 };
 
 // The grid against a loopback cam server: cam k of the list is "Cam k" at /cam<k>.jpg.

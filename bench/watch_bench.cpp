@@ -1,0 +1,544 @@
+// Measures the real main window watching 24 cams of a tolvane-democam farm: pictures handled
+// against pictures due, process CPU per picture against the codec alone (decode, and encode
+// when autosave is on), how late a 10 ms timer on the user-interface thread fires, and peak RSS.
+//
+//   watch_bench [--seconds N] [--quick] [--only NAME[,NAME...]] [--democam PATH] [--folder DIR]
+//
+// Each case runs in a child process of its own (this program with --case NAME), so that its
+// peak RSS and CPU are its own; the farm is a further process, so its work is not counted.
+// --folder names where the program folder (and so the saved pictures) goes: the disk matters,
+// since every save reaches the disk before it takes its name.
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QImageReader>
+#include <QListWidget>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <sys/resource.h>
+#include <turbojpeg.h>
+#include <vector>
+
+#include "DIBSection.h"
+#include "Form1.h"
+#include "GmtClock.h"
+#include "HttpResponse.h"
+#include "ProductInfo.h"
+#include "ProgramFolder.h"
+#include "Prompt.h"
+#include "Settings.h"
+#include "SlotGrid.h"
+
+namespace {
+
+struct Case {
+    const char* name;
+    QSize size; // pixels
+    int refreshSeconds;
+    bool autosave;
+};
+constexpr int kCams = 24;
+const std::array<Case, 4> kCases = {{
+    {"vga-1s", {640, 480}, 1, false},
+    {"vga-1s-save", {640, 480}, 1, true},
+    {"hd-2s", {1920, 1080}, 2, false},
+    {"hd-2s-save", {1920, 1080}, 2, true},
+}};
+
+struct Options {
+    int seconds = 60;
+    bool quick = false;
+    QStringList only;
+    QString democam;
+    QString folder;
+    QString caseName; // set in a child
+};
+
+double ProcessCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+double RusageCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+long PeakRssKb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+QString LoadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("?");
+    return QString::fromLatin1(file.readAll()).section(QLatin1Char(' '), 0, 2);
+}
+
+double Percentile(std::vector<double> values, double fraction)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const auto at = std::min(values.size() - 1, static_cast<std::size_t>(fraction * double(values.size())));
+    return values[at];
+}
+
+// Runs the event loop until `done` holds or `milliseconds` have passed; true when it holds.
+bool RunUntil(const std::function<bool()>& done, int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() >= milliseconds)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    return true;
+}
+
+void RunFor(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// A 10 ms single-shot timer on the user-interface thread, re-armed each time it fires: how late
+// it fires is how long the thread was busy with something else.
+class UiProbe : public QObject {
+public:
+    static constexpr int kIntervalMs = 10;
+    UiProbe()
+    {
+        timer_.setTimerType(Qt::PreciseTimer);
+        timer_.setSingleShot(true);
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            const qint64 now = clock_.nsecsElapsed();
+            lateMs.push_back(double(now - dueNs_) / 1e6);
+            arm(now);
+        });
+    }
+    void start()
+    {
+        clock_.start();
+        arm(0);
+    }
+    void stop() { timer_.stop(); }
+    std::vector<double> lateMs;
+
+private:
+    void arm(qint64 now)
+    {
+        dueNs_ = now + kIntervalMs * 1000000LL;
+        timer_.start(kIntervalMs);
+    }
+    QTimer timer_;
+    QElapsedTimer clock_;
+    qint64 dueNs_ = 0;
+};
+
+// The cam farm as a child process; it writes the cam list straight into the program folder.
+class Farm {
+public:
+    ~Farm()
+    {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished(5000);
+        }
+    }
+    QString start(const QString& program, const Case& c, const QString& camListFile)
+    {
+        process_.setProcessChannelMode(QProcess::SeparateChannels);
+        process_.setReadChannel(QProcess::StandardOutput);
+        process_.start(program,
+            {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--cams"), QString::number(kCams),
+                QStringLiteral("--size"), QStringLiteral("%1x%2").arg(c.size.width()).arg(c.size.height()),
+                QStringLiteral("--every-fetch"), QStringLiteral("--daytime-port"), QStringLiteral("0"),
+                QStringLiteral("--write-camlist"), camListFile, QStringLiteral("--refresh"),
+                QString::number(c.refreshSeconds)});
+        if (!process_.waitForStarted(10000))
+            return QStringLiteral("%1 did not start: %2").arg(program, process_.errorString());
+        static const QRegularExpression listening(QStringLiteral("^listening on 127\\.0\\.0\\.1:(\\d+)"));
+        static const QRegularExpression daytime(QStringLiteral("^daytime on 127\\.0\\.0\\.1:(\\d+)"));
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 30000) {
+            if (!process_.canReadLine() && !process_.waitForReadyRead(1000)) {
+                if (process_.state() == QProcess::NotRunning)
+                    return QStringLiteral("the farm ended: %1")
+                        .arg(QString::fromLocal8Bit(process_.readAllStandardError()));
+                continue;
+            }
+            while (process_.canReadLine()) {
+                const QString line = QString::fromLocal8Bit(process_.readLine()).trimmed();
+                if (const auto m = listening.match(line); m.hasMatch())
+                    port = quint16(m.captured(1).toUInt());
+                else if (const auto d = daytime.match(line); d.hasMatch())
+                    daytimePort = quint16(d.captured(1).toUInt());
+                else if (line.startsWith(QLatin1String("wrote ")))
+                    return port && daytimePort ? QString() : QStringLiteral("the farm named no ports");
+            }
+        }
+        return QStringLiteral("the farm did not report its ports within 30 s");
+    }
+    quint16 port = 0;
+    quint16 daytimePort = 0;
+
+private:
+    QProcess process_;
+};
+
+class AnsweringPrompt : public Prompt {
+public:
+    PromptAnswer ask(const QString&, const QString& text, PromptButtons, QWidget*) override
+    {
+        std::fprintf(stderr, "watch_bench: message box: %s\n", qPrintable(text));
+        return PromptAnswer::Ok;
+    }
+};
+
+// One body of cam k, fetched the way a slot does (blocking: nothing else runs by now).
+QByteArray FetchBody(quint16 port, int k)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+    if (!socket.waitForConnected(5000))
+        return {};
+    socket.write(
+        QStringLiteral("GET /cam%1.jpg HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\nAccept: */*\r\n\r\n")
+            .arg(k)
+            .toLatin1());
+    HttpResponseAssembler response;
+    while (socket.state() == QAbstractSocket::ConnectedState && socket.waitForReadyRead(5000)) {
+        const QByteArray bytes = socket.readAll();
+        response.append(bytes, bytes.size());
+    }
+    const QByteArray rest = socket.readAll();
+    response.append(rest, rest.size());
+    const auto finished = response.finish();
+    return finished.isImage ? finished.body : QByteArray();
+}
+
+// The codec alone on the bodies the farm serves, in process CPU milliseconds per picture: decode
+// as the slots do (a reader that decides the format from the bytes), and encode as a save does
+// (BGR rows in place, quality 90, 4:2:0). Both work in memory already in use, after a round that
+// is not counted, so the figures are the codec's own and not the system's cost of fresh memory.
+struct CodecCost {
+    double decodeMs = 0;
+    double encodeMs = 0;
+    int pictures = 0;
+};
+
+CodecCost MeasureCodec(const std::vector<QByteArray>& bodies, int rounds)
+{
+    CodecCost cost;
+    std::vector<QImage> decoded(bodies.size());
+    double decodeMs = 0;
+    int decodes = 0;
+    for (int round = -1; round < rounds; ++round) {
+        for (std::size_t i = 0; i < bodies.size(); ++i) {
+            QByteArray bytes = bodies[i];
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::ReadOnly);
+            const double before = ProcessCpuMs();
+            QImageReader reader(&buffer);
+            reader.setDecideFormatFromContent(true);
+            const bool read = reader.read(&decoded[i]); // into the same memory each round
+            if (round >= 0 && read) {
+                decodeMs += ProcessCpuMs() - before;
+                ++decodes;
+            }
+        }
+    }
+    tjhandle encoder = tjInitCompress();
+    double encodeMs = 0;
+    int encodes = 0;
+    for (const QImage& picture : decoded) {
+        if (picture.isNull())
+            continue;
+        ++cost.pictures;
+        cDIBSection dib;
+        dib.CreateFromPicture(picture);
+        unsigned long capacity = tjBufSize(dib.Width(), dib.Height(), TJSAMP_420);
+        unsigned char* jpeg = tjAlloc(int(capacity));
+        for (int round = -1; round < rounds; ++round) {
+            unsigned long size = capacity;
+            const double before = ProcessCpuMs();
+            const int status = tjCompress2(encoder, dib.DIBSectionBitsPtr(), dib.Width(), dib.BytesPerScanLine(),
+                dib.Height(), TJPF_BGR, &jpeg, &size, TJSAMP_420, 90, TJFLAG_BOTTOMUP | TJFLAG_NOREALLOC);
+            if (round >= 0 && status == 0) {
+                encodeMs += ProcessCpuMs() - before;
+                ++encodes;
+            }
+        }
+        tjFree(jpeg);
+    }
+    tjDestroy(encoder);
+    cost.decodeMs = decodes ? decodeMs / decodes : 0;
+    cost.encodeMs = encodes ? encodeMs / encodes : 0;
+    return cost;
+}
+
+int CountFiles(const QString& folder)
+{
+    return int(QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot).size());
+}
+
+// One case, in this process: prints a report and one "row" line for the parent's table.
+int RunCase(const Case& c, const Options& options)
+{
+    const int warmupMs = options.quick ? 8000 : 20000;
+    const QString base = options.folder.isEmpty() ? QDir::tempPath() : options.folder;
+    QTemporaryDir home(base + QStringLiteral("/watch_bench-XXXXXX"));
+    if (!home.isValid()) {
+        std::fprintf(stderr, "watch_bench: no folder in %s\n", qPrintable(base));
+        return 2;
+    }
+    Farm farm;
+    if (const QString problem = farm.start(options.democam, c, home.filePath(QStringLiteral("00camlist.txt")));
+        !problem.isEmpty()) {
+        std::fprintf(stderr, "watch_bench: %s\n", qPrintable(problem));
+        return 2;
+    }
+
+    SetProgramFolder(home.path());
+    SetUserSettingsPath(home.filePath(QStringLiteral("user-settings.ini")));
+    AnsweringPrompt prompt;
+    SetPrompt(&prompt);
+    WriteSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("autoSave"),
+        c.autosave ? QStringLiteral("1") : QStringLiteral("0"));
+    WriteSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0"));
+
+    long handled = 0;
+    std::array<int, kCams> perSlot{};
+    {
+        Form1 form;
+        form.services.endProgram = [] {};
+        form.services.openHelp = [](QWidget*) { return true; };
+        form.clock->setTimeServer(QStringLiteral("127.0.0.1:%1").arg(farm.daytimePort));
+        QObject::connect(form.slotGrid, &SlotGrid::pictureHandled, [&](int index) {
+            ++handled;
+            ++perSlot[size_t(index)];
+        });
+        form.Form_Load();
+        form.show();
+        QStringList names;
+        for (int i = 0; i < form.List1->count(); ++i)
+            names << form.List1->item(i)->text();
+        if (names.size() != kCams || !form.OpenCamsByName(names).isEmpty() || form.slotGrid->openCount != kCams) {
+            std::fprintf(
+                stderr, "watch_bench: %lld cams listed, %d open\n", qlonglong(names.size()), form.slotGrid->openCount);
+            return 2;
+        }
+        form.ShowSlotInViewer(0); // someone is watching one cam large, as on a wall display
+        // Two pictures a slot: the second is the first new one, so with autosave the save path is warm.
+        if (!RunUntil(
+                [&] { return std::all_of(perSlot.begin(), perSlot.end(), [](int n) { return n >= 2; }); }, warmupMs)) {
+            std::fprintf(stderr, "watch_bench: the cams did not all show two pictures within %d s\n", warmupMs / 1000);
+            return 2;
+        }
+
+        const QString loadBefore = LoadAverage();
+        const long handledBefore = handled;
+        const int savedBefore = CountFiles(home.filePath(QStringLiteral("cam")));
+        UiProbe probe;
+        const double cpuBefore = RusageCpuSeconds();
+        QElapsedTimer wall;
+        wall.start();
+        probe.start();
+        RunFor(options.seconds * 1000);
+        probe.stop();
+        const double seconds = double(wall.nsecsElapsed()) / 1e9;
+        const double cpu = RusageCpuSeconds() - cpuBefore;
+        const long pictures = handled - handledBefore;
+        const long peakKb = PeakRssKb();
+        const QString loadAfter = LoadAverage();
+        form.slotGrid->cmdStopAll_Click();
+        QCoreApplication::processEvents();
+        const int saved = CountFiles(home.filePath(QStringLiteral("cam"))) - savedBefore;
+
+        std::vector<QByteArray> bodies;
+        for (int k = 1; k <= 6; ++k) {
+            if (const QByteArray body = FetchBody(farm.port, k); !body.isEmpty())
+                bodies.push_back(body);
+        }
+        const CodecCost codec = MeasureCodec(bodies, options.quick ? 3 : 10);
+        if (codec.pictures == 0) {
+            std::fprintf(stderr, "watch_bench: no sample pictures could be fetched and decoded\n");
+            return 2;
+        }
+
+        const double due = kCams * seconds / c.refreshSeconds;
+        const double cpuPerPictureMs = pictures ? cpu * 1e3 / double(pictures) : 0;
+        const double codecMs = codec.decodeMs + (c.autosave ? codec.encodeMs : 0);
+        const double ratio = codecMs > 0 ? cpuPerPictureMs / codecMs : 0;
+        const double ratioTarget = c.autosave ? 1.3 : 1.5;
+        const double p50 = Percentile(probe.lateMs, 0.50), p99 = Percentile(probe.lateMs, 0.99);
+        const double lateMax = probe.lateMs.empty() ? 0 : *std::max_element(probe.lateMs.begin(), probe.lateMs.end());
+        const auto mark = [](bool met) { return met ? "" : "  <-- target missed"; };
+
+        std::printf("%s: %d cams %dx%d, refresh %d s, autosave %s; %.1f s measured; load average %s -> %s\n", c.name,
+            kCams, c.size.width(), c.size.height(), c.refreshSeconds, c.autosave ? "on" : "off", seconds,
+            qPrintable(loadBefore), qPrintable(loadAfter));
+        std::printf("  pictures handled  %ld of %.0f due (%.2f/s of %.2f/s)%s\n", pictures, due, pictures / seconds,
+            due / seconds, mark(double(pictures) >= due - kCams));
+        if (c.autosave)
+            std::printf("  files saved       %d\n", saved);
+        std::printf("  CPU per picture   %.2f ms (process CPU %.2f s)\n", cpuPerPictureMs, cpu);
+        std::printf("  codec alone       decode %.2f ms, encode %.2f ms (%d sample pictures)\n", codec.decodeMs,
+            codec.encodeMs, codec.pictures);
+        std::printf("  ratio             %.2f x %s (target <= %.1f)%s\n", ratio,
+            c.autosave ? "(decode + encode)" : "decode", ratioTarget, mark(ratio <= ratioTarget));
+        std::printf("  UI probe late     p50 %.1f ms, p99 %.1f ms, max %.1f ms (%zu probes)%s\n", p50, p99, lateMax,
+            probe.lateMs.size(), mark(p99 <= 50 && lateMax <= 150));
+        std::printf("  peak RSS          %.0f MB%s\n", double(peakKb) / 1024.0, mark(peakKb <= 300 * 1024));
+        std::printf("row\t%s\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.1f\t%.1f\t%.1f\t%.0f\n", c.name, pictures / seconds,
+            due / seconds, cpuPerPictureMs, codec.decodeMs, codec.encodeMs, ratio, p50, p99, lateMax,
+            double(peakKb) / 1024.0);
+        std::fflush(stdout);
+    }
+    SetPrompt(nullptr);
+    return 0;
+}
+
+// Runs each case in a child process and gathers their rows into one table.
+int RunAll(const Options& options, const QString& self)
+{
+    std::printf("watch_bench: %d cams per case, %d s each%s; farm %s\n", kCams, options.seconds,
+        options.quick ? " (quick)" : "", qPrintable(options.democam));
+    std::fflush(stdout);
+    QStringList rows;
+    int failures = 0;
+    for (const Case& c : kCases) {
+        if (!options.only.isEmpty() && !options.only.contains(QLatin1String(c.name)))
+            continue;
+        QStringList args = {QStringLiteral("--case"), QLatin1String(c.name), QStringLiteral("--seconds"),
+            QString::number(options.seconds), QStringLiteral("--democam"), options.democam};
+        if (options.quick)
+            args << QStringLiteral("--quick");
+        if (!options.folder.isEmpty())
+            args << QStringLiteral("--folder") << options.folder;
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(self, args);
+        child.waitForFinished(-1);
+        const QStringList lines = QString::fromLocal8Bit(child.readAllStandardOutput()).split(QLatin1Char('\n'));
+        for (const QString& line : lines) {
+            if (line.startsWith(QLatin1String("row\t")))
+                rows << line.mid(4);
+            else if (!line.isEmpty())
+                std::printf("%s\n", qPrintable(line));
+        }
+        std::fflush(stdout);
+        if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+            std::printf("%s: failed (exit %d)\n", c.name, child.exitCode());
+            ++failures;
+        }
+    }
+    std::printf("\n%-12s %8s %8s %9s %9s %9s %6s %8s %8s %8s %8s\n", "case", "pics/s", "due/s", "cpu ms", "decode",
+        "encode", "ratio", "p50 ms", "p99 ms", "max ms", "RSS MB");
+    for (const QString& row : rows) {
+        const QStringList f = row.split(QLatin1Char('\t'));
+        if (f.size() < 11)
+            continue;
+        std::printf("%-12s %8s %8s %9s %9s %9s %6s %8s %8s %8s %8s\n", qPrintable(f[0]), qPrintable(f[1]),
+            qPrintable(f[2]), qPrintable(f[3]), qPrintable(f[4]), qPrintable(f[5]), qPrintable(f[6]), qPrintable(f[7]),
+            qPrintable(f[8]), qPrintable(f[9]), qPrintable(f[10]));
+    }
+    return failures ? 1 : 0;
+}
+
+Options ParseOptions(const QStringList& args, const QString& binFolder)
+{
+    Options options;
+    options.democam = binFolder + QStringLiteral("/tolvane-democam");
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        const QString value = i + 1 < args.size() ? args[i + 1] : QString();
+        if (arg == QLatin1String("--quick")) {
+            options.quick = true;
+            options.seconds = std::min(options.seconds, 8);
+        } else if (arg == QLatin1String("--seconds") && !value.isEmpty()) {
+            options.seconds = std::max(1, value.toInt());
+            ++i;
+        } else if (arg == QLatin1String("--only") && !value.isEmpty()) {
+            options.only = value.split(QLatin1Char(','));
+            ++i;
+        } else if (arg == QLatin1String("--democam") && !value.isEmpty()) {
+            options.democam = value;
+            ++i;
+        } else if (arg == QLatin1String("--folder") && !value.isEmpty()) {
+            options.folder = value;
+            ++i;
+        } else if (arg == QLatin1String("--case") && !value.isEmpty()) {
+            options.caseName = value;
+            ++i;
+        } else {
+            std::fprintf(stderr,
+                "usage: watch_bench [--seconds N] [--quick] [--only NAME[,NAME]] [--democam PATH] "
+                "[--folder DIR]\ncases:");
+            for (const Case& c : kCases)
+                std::fprintf(stderr, " %s", c.name);
+            std::fprintf(stderr, "\n");
+            std::exit(2);
+        }
+    }
+    return options;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    bool child = false;
+    for (int i = 1; i < argc; ++i)
+        child = child || QByteArrayView(argv[i]) == "--case";
+    QTemporaryDir screenFolder;
+    if (child && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        // A full-HD screen, so that the maximised window shows as many panels as a wall display.
+        const QString config = screenFolder.filePath(QStringLiteral("screen.json"));
+        QFile file(config);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(R"({"screens":[{"name":"wall","x":0,"y":0,"width":1920,"height":1080,)"
+                       R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
+        file.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
+    }
+    // The parent only starts children and gathers their rows: it needs no window system.
+    const std::unique_ptr<QCoreApplication> app
+        = child ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    InitApplicationMetadata();
+    const Options options = ParseOptions(QCoreApplication::arguments(), QCoreApplication::applicationDirPath());
+    if (!child)
+        return RunAll(options, QCoreApplication::applicationFilePath());
+    for (const Case& c : kCases) {
+        if (options.caseName == QLatin1String(c.name))
+            return RunCase(c, options);
+    }
+    std::fprintf(stderr, "watch_bench: no case named %s\n", qPrintable(options.caseName));
+    return 2;
+}
