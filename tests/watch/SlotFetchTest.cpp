@@ -38,7 +38,7 @@ TEST_F(SlotFetchTest, SendsTheExactRequestAndShowsThePictureOnce)
     ASSERT_EQ(details.size(), 1);
     EXPECT_EQ(details.first().name, QStringLiteral("Harbour"));
     EXPECT_EQ(details.first().refresh, QStringLiteral("30"));
-    EXPECT_TRUE(window.updatesEnabled());
+    EXPECT_FALSE(IsWindowDrawingLocked(&window));
     EXPECT_EQ(s.slotResponse.buffer().size(), 0);   // nothing kept of the response's bytes
     EXPECT_EQ(handledPictures, QList<int>{0});
 }

@@ -22,6 +22,7 @@
 #include "DateTimeText.h"
 #include "FakeCamServer.h"
 #include "ImageControl.h"
+#include "LockWind.h"
 #include "ProgramFolder.h"
 #include "SlotGrid.h"
 #include "SlotProgressBar.h"

@@ -149,7 +149,7 @@ TEST_F(SlotGridTest, SlotZeroIsFollowedBeforeAnyClick)
     EXPECT_EQ(nextRefresh.size(), 2);
     EXPECT_EQ(timeQueries, 2);
     EXPECT_EQ(grid->slot(1).slotElapsed, 1);
-    EXPECT_TRUE(window.updatesEnabled());   // the lock around the countdown was released
+    EXPECT_FALSE(IsWindowDrawingLocked(&window));   // the lock around the countdown was released
 }
 
 TEST_F(SlotGridTest, TheSelectedSlotCountsDownOnTheRealTimer)
