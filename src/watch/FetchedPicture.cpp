@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QImageReader>
 
+#include "PictureMemory.h"
 #include "TempFile.h"
 
 bool BodyLooksWhole(const QByteArray& body, qint32 contentLength)
@@ -32,7 +33,7 @@ QImage LoadFetchedPicture(const QByteArray& body)
         if (written) {
             QImageReader reader(path);
             reader.setDecideFormatFromContent(true);   // the file is named .tmp, whatever it holds
-            picture = reader.read();
+            picture = ReadPicture(reader);
         }
     }
     QFile::remove(path);

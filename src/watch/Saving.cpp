@@ -10,6 +10,7 @@
 #include "JpegWriter.h"
 #include "LockWind.h"
 #include "NewPicture.h"
+#include "PictureMemory.h"
 #include "ProgramFolder.h"
 #include "SlotGrid.h"
 #include "TolvaneError.h"
@@ -44,7 +45,7 @@ void SlotGrid::AutoSavePicture(int index)
     }
     // The thumbnail shows what was stored, so the user sees the saved quality.
     QImageReader reader(fileName);
-    const QImage saved = reader.read();
+    const QImage saved = ReadPicture(reader);
     if (!saved.isNull())
         s.imgCam->setPicture(saved);
     if (selectedSlot == index)

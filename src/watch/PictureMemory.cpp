@@ -1,0 +1,125 @@
+#include "PictureMemory.h"
+
+#include <QImageReader>
+#include <cstdlib>
+#include <deque>
+#include <iterator>
+#include <limits>
+#include <mutex>
+
+namespace {
+
+struct Block {
+    std::size_t bytes;
+    uchar* data;
+};
+
+// Spare blocks, most recently let go last. A slot needs one spare at a time (its next picture is
+// decoded while the last one is still shown), an automatic save one more, and the Viewer may
+// hold the last picture of its slot a little longer; a few spares cover that with room for cams
+// of different sizes. Beyond these limits the oldest spare goes back to the system.
+class PicturePool {
+public:
+    static constexpr std::size_t kMaxSpareBlocks = 4;
+    static constexpr std::size_t kMaxSpareBytes = 160u * 1024 * 1024;
+
+    Block* take(std::size_t bytes)
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            for (auto it = spare_.rbegin(); it != spare_.rend(); ++it) {
+                if ((*it)->bytes == bytes) {
+                    Block* block = *it;
+                    spare_.erase(std::next(it).base());
+                    spareBytes_ -= bytes;
+                    return block;
+                }
+            }
+        }
+        // 64-byte aligned: whole cache lines, and what the vector units of the codecs like.
+        void* data = std::aligned_alloc(64, (bytes + 63) / 64 * 64);
+        return data ? new Block{bytes, static_cast<uchar*>(data)} : nullptr;
+    }
+
+    void give(Block* block)
+    {
+        std::deque<Block*> released;
+        {
+            const std::lock_guard lock(mutex_);
+            spare_.push_back(block);
+            spareBytes_ += block->bytes;
+            while (spare_.size() > kMaxSpareBlocks || spareBytes_ > kMaxSpareBytes) {
+                released.push_back(spare_.front());
+                spareBytes_ -= spare_.front()->bytes;
+                spare_.pop_front();
+            }
+        }
+        for (Block* old : released) {
+            std::free(old->data);
+            delete old;
+        }
+    }
+
+    qsizetype spareBytes()
+    {
+        const std::lock_guard lock(mutex_);
+        return static_cast<qsizetype>(spareBytes_);
+    }
+
+private:
+    std::mutex mutex_;
+    std::deque<Block*> spare_;
+    std::size_t spareBytes_ = 0;
+};
+
+// Never destroyed: the last copy of a picture may go after static destruction has begun.
+PicturePool& Pool()
+{
+    static PicturePool* pool = new PicturePool;
+    return *pool;
+}
+
+void GiveBack(void* block)
+{
+    Pool().give(static_cast<Block*>(block));
+}
+
+} // namespace
+
+QImage RecycledImage(const QSize& size, QImage::Format format)
+{
+    if (size.isEmpty() || format == QImage::Format_Invalid)
+        return {};
+    const int depth = QImage::toPixelFormat(format).bitsPerPixel();
+    // Rows are padded to 4 bytes, as QImage pads its own.
+    const qint64 bytesPerLine = (qint64(size.width()) * depth + 31) / 32 * 4;
+    const qint64 bytes = bytesPerLine * size.height();
+    if (depth <= 0 || bytesPerLine > std::numeric_limits<int>::max()
+        || bytes > std::numeric_limits<qsizetype>::max() / 2)
+        return {};
+    Block* block = Pool().take(static_cast<std::size_t>(bytes));
+    if (!block)
+        return {};
+    QImage image(
+        block->data, size.width(), size.height(), static_cast<qsizetype>(bytesPerLine), format, GiveBack, block);
+    if (image.isNull())
+        GiveBack(block); // QImage refused the size; the cleanup is not called for a null image
+    return image;
+}
+
+QImage ReadPicture(QImageReader& reader)
+{
+    QImage picture;
+    const QSize size = reader.size();
+    const QImage::Format format = reader.imageFormat();
+    if (size.isValid() && format != QImage::Format_Invalid)
+        picture = RecycledImage(size, format); // the reader decodes into it when both match
+    if (!reader.read(&picture))
+        return {};
+    return picture;
+}
+
+qsizetype RecycledPictureBytes()
+{
+    return Pool().spareBytes();
+}
