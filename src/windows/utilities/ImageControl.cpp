@@ -2,6 +2,56 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <vector>
+
+QImage ShrinkPicture(const QImage& picture, const QSize& target)
+{
+    const int sw = picture.width(), sh = picture.height();
+    const int dw = target.width(), dh = target.height();
+    if (picture.isNull() || dw <= 0 || dh <= 0)
+        return {};
+    const bool fourBytes
+        = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32_Premultiplied;
+    if (!fourBytes || sw < 2 * dw || sh < 2 * dh)
+        return picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+
+    // Target pixel (dx, dy) covers the source columns [dx * sw / dw, (dx + 1) * sw / dw) and the
+    // rows likewise. The bytes of a pixel are averaged one by one, whatever channel each holds.
+    QImage shrunk(target, picture.format());
+    if (shrunk.isNull())
+        return {};
+    std::vector<int> columnStart(static_cast<size_t>(dw) + 1);
+    for (int dx = 0; dx <= dw; ++dx)
+        columnStart[static_cast<size_t>(dx)] = static_cast<int>(qint64(dx) * sw / dw);
+    const size_t rowBytes = static_cast<size_t>(sw) * 4;
+    std::vector<quint32> columnSums(rowBytes); // at most 255 × sh: fits
+    for (int dy = 0; dy < dh; ++dy) {
+        const int y0 = static_cast<int>(qint64(dy) * sh / dh);
+        const int y1 = static_cast<int>(qint64(dy + 1) * sh / dh);
+        std::fill(columnSums.begin(), columnSums.end(), 0u);
+        for (int y = y0; y < y1; ++y) {
+            const uchar* row = picture.constScanLine(y);
+            quint32* sums = columnSums.data();
+            for (size_t i = 0; i < rowBytes; ++i) // a loop the compiler turns into vector adds
+                sums[i] += row[i];
+        }
+        uchar* out = shrunk.scanLine(dy);
+        for (int dx = 0; dx < dw; ++dx) {
+            const int x0 = columnStart[static_cast<size_t>(dx)];
+            const int x1 = columnStart[static_cast<size_t>(dx) + 1];
+            quint64 total[4] = {0, 0, 0, 0};
+            for (int x = x0; x < x1; ++x) {
+                for (int byte = 0; byte < 4; ++byte)
+                    total[byte] += columnSums[static_cast<size_t>(x) * 4 + static_cast<size_t>(byte)];
+            }
+            const quint64 count = quint64(x1 - x0) * quint64(y1 - y0);
+            for (int byte = 0; byte < 4; ++byte)
+                out[dx * 4 + byte] = static_cast<uchar>((total[byte] + count / 2) / count);
+        }
+    }
+    return shrunk;
+}
 
 ImageControl::ImageControl(QWidget* parent) : QWidget(parent)
 {
@@ -45,16 +95,17 @@ void ImageControl::paintEvent(QPaintEvent*)
         return;
     }
     const QSize target = size() * devicePixelRatioF();
-    if (target.width() > picture_.width() || target.height() > picture_.height()) {
-        // An enlarged (zoomed) view: a cached copy could be many times the picture's size, so
-        // draw straight from the picture; the painter only computes the exposed pixels.
+    if (target.width() > picture_.width() || target.height() > picture_.height() || target == picture_.size()) {
+        // An enlarged (zoomed) view, or the picture at its own size: a cached copy would be a
+        // second picture as large or larger, made again for every new picture, so draw straight
+        // from the picture; the painter only computes the exposed pixels.
         painter.drawImage(QRectF(rect()), picture_);
         return;
     }
     if (scaled_.isNull() || scaled_.size() != target) {
-        // Shrinking by a large factor (thumbnails) looks far better smoothed; it is done once
-        // per picture and size, never on every paint.
-        scaled_ = QPixmap::fromImage(picture_.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        // Shrinking by a large factor (thumbnails) looks far better averaged than sampled; it is
+        // done once per picture and size, never on every paint.
+        scaled_ = QPixmap::fromImage(ShrinkPicture(picture_, target));
         scaled_.setDevicePixelRatio(devicePixelRatioF());
     }
     painter.drawPixmap(0, 0, scaled_);
