@@ -3,7 +3,9 @@
 // rows in place (no copy). A file that is already there is replaced atomically: the picture
 // goes to a hidden temporary file beside it, reaches the disk, and only then is renamed over
 // the old file, taking over its access and modification times and its permissions. A failed
-// save therefore never costs the picture that was there before.
+// save therefore never costs the picture that was there before. A new file takes its name as soon
+// as it is written, its way to the disk started but not waited for: a crash of the program loses
+// nothing, a power cut in the moment after the save may cost that one picture.
 #include <QString>
 #include <cstdint>
 

@@ -127,6 +127,37 @@ TEST(ReplaceFileContents, KeepsTheLinkThePermissionsAndOnRequestTheTimesAndLeave
     }
 }
 
+// Whether or not it waits for the disk, a new file has its whole contents under its name at once,
+// and one that replaces another its permissions, with no temporary file left beside them.
+class DurabilityTest : public testing::TestWithParam<NewFileDurability> { };
+
+TEST_P(DurabilityTest, TheFileIsWholeUnderItsNameAtOnce)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QDir dir(folder.path());
+    const QString target = dir.filePath(QStringLiteral("Harbour.jpg"));
+    const QByteArray first(300'000, 'a'), second(1000, 'b');
+    for (const QByteArray& contents : {first, second}) {
+        ASSERT_TRUE(ReplaceFileContents(target, contents, false, GetParam()).ok());
+        QFile written(target);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        EXPECT_EQ(written.readAll(), contents);
+        EXPECT_EQ(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("Harbour.jpg")});
+        ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0604), 0);
+    }
+    EXPECT_EQ(QFileInfo(target).permissions() & QFileDevice::ReadOther, QFileDevice::ReadOther);
+    const auto missing = ReplaceFileContents(dir.filePath(QStringLiteral("gone/x.jpg")), first, false, GetParam());
+    EXPECT_EQ(missing.status, ReplaceFileStatus::CannotCreate);
+}
+
+INSTANTIATE_TEST_SUITE_P(NewFiles, DurabilityTest,
+    testing::Values(NewFileDurability::Flushed, NewFileDurability::Started),
+    [](const testing::TestParamInfo<NewFileDurability>& info) {
+        return info.param == NewFileDurability::Flushed ? std::string("Flushed") : std::string("Started");
+    });
+
 TEST(ReplaceFileContents, AFolderThatIsNotThereChangesNothingAndSaysWhy)
 {
     QTemporaryDir folder;

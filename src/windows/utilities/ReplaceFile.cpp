@@ -106,7 +106,8 @@ QString ReplaceFileResult::reason() const
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-ReplaceFileResult ReplaceFileContents(const QString& fileName, const char* bytes, qsizetype size, bool keepTimes)
+ReplaceFileResult ReplaceFileContents(
+    const QString& fileName, const char* bytes, qsizetype size, bool keepTimes, NewFileDurability newFile)
 {
     const QByteArray target = TargetPath(fileName);
     struct stat old { };
@@ -125,8 +126,16 @@ ReplaceFileResult ReplaceFileContents(const QString& fileName, const char* bytes
             (void)::futimens(file.fd(), times);
         }
     }
-    // On disk before it takes the name, so a crash leaves the old file or the new one, whole.
-    if (::fsync(file.fd()) != 0 || !file.Close())
+    if (replacing || newFile == NewFileDurability::Flushed) {
+        // On disk before it takes the name, so a crash leaves the old file or the new one, whole.
+        if (::fsync(file.fd()) != 0)
+            return Failed(ReplaceFileStatus::CannotWrite);
+    } else {
+        // The disk gets it now rather than at the next periodic write-back, half a minute later
+        // at worst; nothing waits for it.
+        (void)::sync_file_range(file.fd(), 0, 0, SYNC_FILE_RANGE_WRITE);
+    }
+    if (!file.Close())
         return Failed(ReplaceFileStatus::CannotWrite);
     if (::rename(file.path().constData(), target.constData()) != 0)
         return Failed(ReplaceFileStatus::CannotReplace);
