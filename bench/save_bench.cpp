@@ -2,10 +2,13 @@
 // against the floor (the same pixels turned into BGR rows and encoded with tjCompress2 straight
 // into a file) and against QImage::save at quality 90. Prints medians in milliseconds.
 //
-//   save_bench [--runs N] [--folder DIR]
+//   save_bench [--runs N] [--folder DIR] [--replace]
 //
-// The folder defaults to a fresh one in the system's temporary folder; it should lie on the disk
-// the pictures will go to, since the save flushes each file to disk before renaming it.
+// Each save writes a new file, as the program does (its pictures are named by cam and second);
+// with --replace every save replaces the file of the one before, which the program does only for
+// two saves of a cam within a second, and then flushes the new file to the disk before renaming
+// it. The folder defaults to a fresh one in the system's temporary folder; it should lie on the
+// disk the pictures will go to.
 #include "DIBSection.h"
 #include "JpegWriter.h"
 #include "PhotoLikePicture.h"
@@ -96,41 +99,52 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     int runs = 31;
     QString folderPath;
+    bool replace = false;
     const QStringList args = app.arguments();
-    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == "--runs")
-            runs = std::max(1, args[i + 1].toInt());
-        else if (args[i] == "--folder")
-            folderPath = args[i + 1];
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == "--replace")
+            replace = true;
+        else if (args[i] == "--runs" && i + 1 < args.size())
+            runs = std::max(1, args[++i].toInt());
+        else if (args[i] == "--folder" && i + 1 < args.size())
+            folderPath = args[++i];
     }
     QTemporaryDir temporary;
     if (folderPath.isEmpty())
         folderPath = temporary.path();
-    std::printf("save_bench: median of %d runs, files in %s\n", runs, qPrintable(folderPath));
+    std::printf("save_bench: median of %d runs, files in %s, %s\n", runs, qPrintable(folderPath),
+                replace ? "each save replacing the last" : "a new file each save");
     std::printf("%-10s %9s %9s %9s %9s %6s %6s\n", "size", "a ms", "b ms", "c ms", "a-dib ms", "a/b", "a/c");
 
     bool allSaved = true;
     for (const QSize size : {QSize(640, 480), QSize(1920, 1080)}) {
         const QImage picture = MakePhotoLikePicture(size.width(), size.height(), 2007);
-        const QString a = folderPath + "/a.jpg", b = folderPath + "/b.jpg", c = folderPath + "/c.jpg";
+        int saves = 0;
+        QStringList written;
+        const auto next = [&](const char* contender) {
+            written << folderPath + QStringLiteral("/%1-%2.jpg").arg(QLatin1String(contender)).arg(replace ? 0 : saves++);
+            return written.constLast();
+        };
         DirectEncoder direct(picture);
         const std::vector<double> medians = InterleavedMedians(
             runs, {[&] {
                        cDIBSection dib;
                        dib.CreateFromPicture(picture);
-                       SaveDibAsJpeg(dib, a, 90);
+                       SaveDibAsJpeg(dib, next("a"), 90);
                    },
-                   [&] { allSaved = direct.Save(b) && allSaved; },
-                   [&] { allSaved = picture.save(c, "JPEG", 90) && allSaved; },
+                   [&] { allSaved = direct.Save(next("b")) && allSaved; },
+                   [&] { allSaved = picture.save(next("c"), "JPEG", 90) && allSaved; },
                    [&] {
                        cDIBSection dib;
                        dib.CreateFromPicture(picture);
                    }});
+        for (const QString& file : written)
+            QFile::remove(file);
         const double ours = medians[0], floor = medians[1], qt = medians[2], dibOnly = medians[3];
         std::printf("%4dx%-5d %9.2f %9.2f %9.2f %9.2f %6.2f %6.2f\n", size.width(), size.height(), ours, floor, qt,
                     dibOnly, ours / floor, ours / qt);
     }
-    std::printf("a: CreateFromPicture + SaveDibAsJpeg (q90, 4:2:0, flushed to disk); b: BGR rows + tjCompress2 + "
-                "write; c: QImage::save q90; a-dib: CreateFromPicture alone\n");
+    std::printf("a: CreateFromPicture + SaveDibAsJpeg (q90, 4:2:0; a replaced file is flushed to disk first); b: BGR "
+                "rows + tjCompress2 + write; c: QImage::save q90; a-dib: CreateFromPicture alone\n");
     return allSaved ? 0 : 1;
 }
