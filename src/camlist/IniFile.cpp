@@ -3,12 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 #include <QTemporaryFile>
 #include <filesystem>
 #include <memory>
 #include <system_error>
+
+#include "ReplaceFile.h"
 
 // Why a copy: QSettings keeps every file it has read in a process-wide cache together with
 // the changes it could not write, and writes those later or shows them to the next reader.
@@ -110,9 +111,11 @@ bool WriteIniValue(const QString& path, const QString& key, const QString& value
         why = QString::fromStdString(error.message());
         return false;
     }
-    QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly) || target.write(newBytes) != newBytes.size() || !target.commit()) {
-        why = target.errorString();
+    // The same replace as the cam list's, so a crash mid-write leaves a temporary file that the
+    // next start recognises and removes.
+    const ReplaceFileResult replaced = ReplaceFileContents(path, newBytes);
+    if (!replaced.ok()) {
+        why = replaced.reason();
         return false;
     }
     return true;
