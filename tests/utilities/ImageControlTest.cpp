@@ -100,6 +100,19 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ShrinkLikeSmoothScaling,
         ShrinkCase{{400, 300}, {85, 64}, QImage::Format_ARGB32},
         ShrinkCase{{400, 300}, {85, 64}, QImage::Format_Grayscale8}));
 
+TEST(ShrinkPictureTest, TallSpansOfWhiteStayWhite)
+{
+    // 257 rows of 255 are the most a column sum holds; taller spans go another way.
+    for (const int height : {514, 600, 2000}) {
+        QImage white(40, height, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        const QImage shrunk = ShrinkPicture(white, QSize(4, 2));
+        ASSERT_EQ(shrunk.size(), QSize(4, 2)) << height;
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(shrunk.pixel(x, 1), qRgb(255, 255, 255)) << height;
+    }
+}
+
 TEST(ShrinkPictureTest, NothingToShrink)
 {
     EXPECT_TRUE(ShrinkPicture(QImage(), QSize(10, 10)).isNull());
