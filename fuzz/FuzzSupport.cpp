@@ -19,10 +19,23 @@ void FuzzFail(const char* file, int line, const char* what, const QString& detai
     std::abort();
 }
 
+namespace {
+// Qt's warnings about damaged input (a settings value of an unknown type, say) are expected
+// here by the million and would bury libFuzzer's own lines; fatal messages still end the run.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "Qt fatal: %s\n", qPrintable(message));
+        std::abort();
+    }
+}
+}
+
 void StartFuzzApplication(FuzzApp kind)
 {
     if (QCoreApplication::instance())
         return;
+    qInstallMessageHandler(QuietMessages);
     // The application keeps argc by reference and argv for its whole life.
     static int argc = 1;
     static char name[] = "tolvane-fuzz";

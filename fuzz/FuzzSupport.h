@@ -17,7 +17,8 @@
 enum class FuzzApp { Core, Gui };
 
 // Creates the application object once (the offscreen platform for Gui), puts the product's
-// metadata into it and pins the default locale to English (United States).
+// metadata into it, pins the default locale to English (United States) and keeps Qt's
+// warnings off the output.
 void StartFuzzApplication(FuzzApp kind);
 
 // A private folder that lives for the whole run; the settings and cam list targets use it as

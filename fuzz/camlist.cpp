@@ -35,6 +35,9 @@ void CheckRemoval(const QStringList& lines, const CamRecord& record)
     expected << QString() << QString();
     expected += lines.mid(at + 3);
     expected << QString();
+    // A second byte-order mark at the start is the first one of the rewritten UTF-8 file.
+    if (expected.first().startsWith(QChar::ByteOrderMark))
+        expected.first().remove(0, 1);
     const QStringList after = FileLines();
     FUZZ_CHECK(after == expected, QStringLiteral("lines after removal: %1, expected %2").arg(after.size()).arg(expected.size()));
 
