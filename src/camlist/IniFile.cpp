@@ -45,16 +45,11 @@ bool readBytes(const QString& path, QByteArray* bytes, QString* reason)
 }
 
 const QString kMalformed = QStringLiteral("the file is not a valid settings file");
-}
 
-IniReadResult ReadIniValue(const QString& path, const QString& key)
+// The value under key in a settings file's bytes.
+IniReadResult readValue(const QByteArray& bytes, const QString& key)
 {
     IniReadResult result;
-    QByteArray bytes;
-    if (!readBytes(path, &bytes, &result.reason)) {
-        result.status = IniReadStatus::Unreadable;
-        return result;
-    }
     if (bytes.isEmpty())
         return result;
     const auto copy = copyOf(bytes, &result.reason);
@@ -72,6 +67,16 @@ IniReadResult ReadIniValue(const QString& path, const QString& key)
         result.value = value;
     }
     return result;
+}
+}
+
+IniReadResult ReadIniValue(const QString& path, const QString& key)
+{
+    QByteArray bytes;
+    QString reason;
+    if (!readBytes(path, &bytes, &reason))
+        return {IniReadStatus::Unreadable, QVariant(), reason};
+    return readValue(bytes, key);
 }
 
 bool WriteIniValue(const QString& path, const QString& key, const QString& value, QString* reason)
@@ -104,6 +109,15 @@ bool WriteIniValue(const QString& path, const QString& key, const QString& value
         return false;
     }
     const QByteArray newBytes = written.readAll();
+    // QSettings writes some damaged entries back in a form it cannot read itself (a key with an
+    // empty name, for one); such a file would make every later read and write fail, so a file
+    // that does not give back the value just written is never put in place.
+    const IniReadResult check = readValue(newBytes, key);
+    if (check.status != IniReadStatus::Found || check.value.metaType().id() != QMetaType::QString
+        || check.value.toString() != value) {
+        why = QStringLiteral("the settings file would not read back after the change");
+        return false;
+    }
 
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(QFileInfo(path).absolutePath().toStdString()), error);
