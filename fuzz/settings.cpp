@@ -67,7 +67,9 @@ QString MainKeyPath(const QString& key) { return CompanyName() + QLatin1Char('/'
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    StartFuzzApplication(FuzzApp::Core);
+    // As in the program, a GUI application exists: a typed value may hold a picture or a
+    // cursor, which Qt can only make with one (without it, it stops the process).
+    StartFuzzApplication(FuzzApp::Gui);
     SetProgramFolder(FuzzScratchFolder());
     SetUserSettingsPath(FuzzScratchFolder() + QStringLiteral("/user.ini"));
     return 0;
