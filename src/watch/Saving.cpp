@@ -11,6 +11,7 @@
 #include "LockWind.h"
 #include "NewPicture.h"
 #include "PictureMemory.h"
+#include "PictureWork.h"
 #include "ProgramFolder.h"
 #include "SlotGrid.h"
 #include "TolvaneError.h"
@@ -31,31 +32,31 @@ void SavePictureAsJpeg(const QImage& picture, const QString& fileName)
     SaveDibAsJpeg(dib, fileName, kJpegQuality);
 }
 
-void SlotGrid::AutoSavePicture(int index)
+QString SlotGrid::AutoSaveFileName(int index, const PictureStamp& stamp, const QDateTime& now) const
 {
-    ViewerSlot& s = slot(index);
-    if (!hooks_.chkSave || !hooks_.chkSave->isChecked() || !s.slotIsNew)
+    if (!hooks_.chkSave || !hooks_.chkSave->isChecked() || !stamp.isNew)
+        return {};
+    return PictureFilePath(slot(index).caption(), now);
+}
+
+void SlotGrid::AutoSavePicture(const PictureWork& work)
+{
+    // The worker has saved it (a save that failed is skipped: the watch goes on, and a cam that
+    // cannot be saved must not stop the others).
+    if (work.saveFileName.isEmpty() || !work.saved)
         return;
-    const QDateTime now = CurrentDateTime();
-    const QString fileName = PictureFilePath(s.caption(), now);
-    try {
-        SavePictureAsJpeg(s.imgCam->picture(), fileName);
-    } catch (const std::exception&) {
-        return;   // the watch goes on; a cam that cannot be saved must not stop the others
-    }
     // The thumbnail shows what was stored, so the user sees the saved quality.
-    QImageReader reader(fileName);
-    const QImage saved = ReadPicture(reader);
-    if (!saved.isNull())
-        s.imgCam->setPicture(saved);
-    if (selectedSlot == index)
-        SetStatusText(TimeText(now.time()) + QStringLiteral(" new picture saved as ") + fileName);
+    if (!work.savedPicture.isNull())
+        slot(work.slot).imgCam->setPicture(work.savedPicture);
+    if (selectedSlot == work.slot)
+        SetStatusText(TimeText(work.saveTime.time()) + QStringLiteral(" new picture saved as ") + work.saveFileName);
 }
 
 void SlotGrid::cmdSave_Click()
 {
     if (selectedSlot < 0 || selectedSlot >= kSlotCount)
         return;
+    FinishHandling(selectedSlot);   // the picture saved is the one the slot holds after them
     const ViewerSlot& s = slot(selectedSlot);
     const QDateTime now = CurrentDateTime();
     const QString fileName = PictureFilePath(s.txtName->text(), now);

@@ -9,6 +9,7 @@
 #include "ImageControl.h"
 #include "LockWind.h"
 #include "NewPicture.h"
+#include "PictureWork.h"
 #include "SlotGrid.h"
 #include "SlotNumbers.h"
 #include "SlotProgressBar.h"
@@ -42,14 +43,67 @@ void SlotGrid::wsCam_DataArrival(int index, qint64 bytesTotal)
 
 void SlotGrid::wsCam_Close(int index)
 {
+    FinishHandling(index);
     ViewerSlot& s = slot(index);
-    s.imgRefresh->hide();
-    const auto response = s.slotResponse.finish();
+    auto response = s.slotResponse.finish();
     const qint32 contentLength = s.slotResponse.contentLength();
     s.slotResponse.reset();   // the response's bytes now live in `response` only
+
+    auto work = std::make_shared<PictureWork>();
+    work->slot = index;
+    work->isImage = response.isImage;
+    if (response.isImage) {
+        // Decided now, from the slot as this response finds it: the slot's next response can
+        // only close after this one is handled.
+        const QDateTime now = CurrentDateTime();
+        work->stamp = {s.slotLastModified, s.txtUpdated->text(), s.txtRefreshed->text(), s.slotIsNew};
+        DetectNewPicture(work->stamp, response.header, now);
+        if (response.bodyValid && BodyLooksWhole(response.body, contentLength)) {
+            work->body = std::move(response.body);
+            work->saveFileName = AutoSaveFileName(index, work->stamp, now);
+            work->saveTime = now;
+        }
+    }
+    if (work->body.isEmpty()) {
+        work->done = true;   // nothing for the worker
+        if (handling_.empty()) {
+            HandleResponse(*work);
+            return;
+        }
+    } else {
+        worker_->submit(work);
+    }
+    handling_.push_back(std::move(work));
+}
+
+void SlotGrid::HandleFinishedResponses()
+{
+    while (!handling_.empty() && worker_->isDone(*handling_.front())) {
+        // Off the list before it is handled: a hook that acts on a slot must not handle it again.
+        const std::shared_ptr<PictureWork> work = handling_.front();
+        handling_.pop_front();
+        HandleResponse(*work);
+    }
+}
+
+void SlotGrid::FinishHandling(int index)
+{
+    for (auto it = handling_.rbegin(); it != handling_.rend(); ++it) {
+        if (index < 0 || (*it)->slot == index) {
+            worker_->waitFor(**it);
+            HandleFinishedResponses();
+            return;
+        }
+    }
+}
+
+void SlotGrid::HandleResponse(const PictureWork& work)
+{
+    const int index = work.slot;
+    slot(index).imgRefresh->hide();
     bool shown = false;
-    if (response.isImage)
-        shown = ShowFetchedPicture(index, response, contentLength);
+    if (work.isImage)
+        shown = ShowFetchedPicture(work);
     else
         ShowNotFound(index);
     ShowDetailsIfSelected(index);
@@ -57,39 +111,33 @@ void SlotGrid::wsCam_Close(int index)
         Q_EMIT pictureHandled(index);
 }
 
-bool SlotGrid::ShowFetchedPicture(int index, const HttpResponseAssembler::Finished& response, qint32 contentLength)
+bool SlotGrid::ShowFetchedPicture(const PictureWork& work)
 {
+    const int index = work.slot;
     ViewerSlot& s = slot(index);
-    PictureStamp stamp{s.slotLastModified, s.txtUpdated->text(), s.txtRefreshed->text(), s.slotIsNew};
-    DetectNewPicture(stamp, response.header, CurrentDateTime());
-
-    QImage picture;
-    if (response.bodyValid && BodyLooksWhole(response.body, contentLength))
-        picture = LoadFetchedPicture(response.body);
-
     WindowDrawingLock lock(hooks_.mainWindow);
     s.imgRefresh->hide();
-    if (picture.isNull()) {
+    if (work.picture.isNull()) {
         // The thumbnail, the Viewer and the full-window view keep what they show. The time stamp
         // is not taken either: the picture it belongs to never arrived, and taking it would make
         // the whole copy that comes next look old, so it would never be saved.
         s.slotIsNew = false;
         return false;
     }
-    s.slotLastModified = stamp.lastModified;
-    s.txtUpdated->setText(stamp.updatedText);
-    s.txtRefreshed->setText(stamp.refreshedText);
-    s.slotIsNew = stamp.isNew;
+    s.slotLastModified = work.stamp.lastModified;
+    s.txtUpdated->setText(work.stamp.updatedText);
+    s.txtRefreshed->setText(work.stamp.refreshedText);
+    s.slotIsNew = work.stamp.isNew;
 
     // One decoded picture, shared by every view of it.
-    s.imgCam->setPicture(picture);
+    s.imgCam->setPicture(work.picture);
     if (selectedSlot == index) {
         if (hooks_.showInViewer)
-            hooks_.showInViewer(picture);
+            hooks_.showInViewer(work.picture);
         if (screensaverMode && hooks_.showInFullWindow)
-            hooks_.showInFullWindow(picture);
+            hooks_.showInFullWindow(work.picture);
     }
-    AutoSavePicture(index);
+    AutoSavePicture(work);
     return true;
 }
 

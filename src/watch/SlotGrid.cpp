@@ -11,6 +11,7 @@
 #include "CamUrl.h"
 #include "ImageControl.h"
 #include "LockWind.h"
+#include "PictureWork.h"
 #include "SlotNumbers.h"
 #include "ViewerPane.h"
 
@@ -19,7 +20,13 @@ const QString kStoppedCaption = QStringLiteral("[webcam]");
 }
 
 SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
-    : QObject(parent), hooks_(std::move(hooks)), notFound_(QStringLiteral(":/pictures/notfound.png"))
+    : QObject(parent)
+    , hooks_(std::move(hooks))
+    , notFound_(QStringLiteral(":/pictures/notfound.png"))
+    , worker_(std::make_unique<PictureWorker>([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { HandleFinishedResponses(); }, Qt::QueuedConnection);
+    }))
 {
     for (int i = 0; i < kSlotCount; ++i) {
         ViewerSlot& s = slot(i);
@@ -31,13 +38,16 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
         connect(s.cmdStart, &QPushButton::clicked, this, [this, i] { cmdStart_Click(i); });
         connect(s.cmdRefresh, &QPushButton::clicked, this, [this, i] { cmdRefresh_Click(i); });
         connect(s.cmdStop, &QPushButton::clicked, this, [this, i] { cmdStop_Click(i); });
-        connect(s.imgCam, &ImageControl::clicked, this, [this, i] { Q_EMIT thumbnailClicked(i); });
-        connect(s.Picture3, &ImageControl::clicked, this, [this, i] { Q_EMIT thumbnailClicked(i); });
+        connect(s.imgCam, &ImageControl::clicked, this, [this, i] { EmitThumbnailClicked(i); });
+        connect(s.Picture3, &ImageControl::clicked, this, [this, i] { EmitThumbnailClicked(i); });
         connect(s.imgRefresh, &ImageControl::clicked, this, [this, i] { imgRefresh_Click(i); });
     }
 }
 
-SlotGrid::~SlotGrid() = default;
+SlotGrid::~SlotGrid()
+{
+    worker_.reset();   // first: it must not report to a grid that is going
+}
 
 bool SlotGrid::IsCamSelected() const
 {
@@ -111,6 +121,7 @@ void SlotGrid::OpenCamInFreeSlot(const QString& name)
 
 void SlotGrid::cmdStart_Click(int index)
 {
+    FinishHandling(index);
     ViewerSlot& s = slot(index);
     s.imgRefresh->show();
     if (selectedSlot == index && screensaverMode && hooks_.showFullWindowRefreshIndicator)
@@ -173,6 +184,7 @@ void SlotGrid::timRefresh_Timer(int index)
 
 void SlotGrid::cmdStop_Click(int index)
 {
+    FinishHandling(index);
     ViewerSlot& s = slot(index);
     s.wsCam->Close();
     s.timRefresh->stop();
@@ -202,11 +214,22 @@ void SlotGrid::cmdStopAll_Click()
 
 void SlotGrid::imgRefresh_Click(int index)
 {
+    EmitThumbnailClicked(index);
+}
+
+void SlotGrid::EmitThumbnailClicked(int index)
+{
+    // The Viewer is about to show this slot: with its responses handled that closed before the
+    // click, and those of the slot it showed until now (which may still name its saved picture).
+    FinishHandling(index);
+    if (selectedSlot >= 0)
+        FinishHandling(selectedSlot);
     Q_EMIT thumbnailClicked(index);
 }
 
 void SlotGrid::UpdateOpenSlots(const QString& oldName, const CamRecord& edited)
 {
+    FinishHandling(-1);
     for (ViewerSlot& s : slots_) {
         if (!s.isOpen() || s.caption() != oldName)
             continue;

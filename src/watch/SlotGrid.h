@@ -2,11 +2,17 @@
 // The 24 viewer slots of the main window and their watch cycle: opening a cam into the lowest
 // free panel, the per-slot refresh timer, the HTTP fetch over the slot's socket, new-picture
 // detection and saving. Form1 places the grid and fills in the hooks to the rest of the window.
+// The codec's work (decoding a response's picture, saving it) runs on a thread of its own; all
+// else runs on the user-interface thread, and each response is handled whole, in the order the
+// responses closed, before any later handler acts on its slot.
+#include <QDateTime>
 #include <QImage>
 #include <QObject>
 #include <QString>
 #include <array>
+#include <deque>
 #include <functional>
+#include <memory>
 
 #include "CamList.h"
 #include "ViewerSlot.h"
@@ -14,6 +20,9 @@
 class QCheckBox;
 class QListWidget;
 class QWidget;
+class PictureWorker;
+struct PictureStamp;
+struct PictureWork;
 
 // The slot texts the Viewer's detail labels show.
 struct SlotTexts {
@@ -66,6 +75,8 @@ public:
     void imgRefresh_Click(int index);
     void wsCam_Connect(int index);
     void wsCam_DataArrival(int index, qint64 bytesTotal);
+    // Takes the closed response; its handling follows once its picture is decoded (at once when
+    // there is nothing to decode and nothing waiting before it).
     void wsCam_Close(int index);
     // "Save Image": saves the picture of selectedSlot.
     void cmdSave_Click();
@@ -85,9 +96,23 @@ Q_SIGNALS:
     void pictureHandled(int index);
 
 private:
-    void AutoSavePicture(int index);
+    // A click on the thumbnail, the box around it or the indicator.
+    void EmitThumbnailClicked(int index);
+    // Where the picture of a response goes when it is to be saved automatically (chkSave is
+    // checked and its stamp is new); empty when it is not.
+    QString AutoSaveFileName(int index, const PictureStamp& stamp, const QDateTime& now) const;
+    // The automatic save's share of handling a response, once the worker has saved the picture.
+    void AutoSavePicture(const PictureWork& work);
+    // Everything a closed response does to its slot and the window, with the worker's pictures.
+    void HandleResponse(const PictureWork& work);
+    // Handles, in the order they closed, the responses whose pictures the worker has made.
+    void HandleFinishedResponses();
+    // Handles every response of the slot that closed before now (-1: of every slot), and those of
+    // other slots that closed before them, waiting for the worker where it is still at them. Any
+    // handler that acts on a slot calls it first, so nothing overtakes a response's handling.
+    void FinishHandling(int index);
     // The picture path of a response whose header names an image; true when a picture was shown.
-    bool ShowFetchedPicture(int index, const HttpResponseAssembler::Finished& response, qint32 contentLength);
+    bool ShowFetchedPicture(const PictureWork& work);
     // The not-found picture into the thumbnail, indicator hidden.
     void ShowNotFound(int index);
     void ShowDetailsIfSelected(int index);
@@ -97,4 +122,8 @@ private:
     std::array<ViewerSlot, kSlotCount> slots_;
     WatchHooks hooks_;
     QImage notFound_;   // the built-in not-found picture, 83 x 62 pixels
+    // Closed responses not yet handled, oldest first, and the thread that decodes (and saves)
+    // their pictures, so that the user-interface thread never waits for the codec.
+    std::deque<std::shared_ptr<PictureWork>> handling_;
+    std::unique_ptr<PictureWorker> worker_;
 };

@@ -1,0 +1,85 @@
+#include "PictureWork.h"
+
+#include <QImageReader>
+
+#include "FetchedPicture.h"
+#include "PictureMemory.h"
+#include "Saving.h"
+
+void MakePictures(PictureWork& work)
+{
+    try {
+        if (!work.body.isEmpty())
+            work.picture = LoadFetchedPicture(work.body);
+        work.body = QByteArray(); // up to megabytes, not needed any more
+        if (work.picture.isNull() || work.saveFileName.isEmpty())
+            return;
+        SavePictureAsJpeg(work.picture, work.saveFileName);
+        work.saved = true;
+        QImageReader reader(work.saveFileName);
+        work.savedPicture = ReadPicture(reader);
+    } catch (const std::exception&) {
+        // A save that fails is skipped (the picture is shown all the same); memory that runs out
+        // leaves what was made so far.
+    }
+}
+
+PictureWorker::PictureWorker(std::function<void()> finished)
+    : finished_(std::move(finished))
+    , thread_([this] { run(); })
+{
+}
+
+PictureWorker::~PictureWorker()
+{
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+        queue_.clear();
+    }
+    wake_.notify_all();
+    thread_.join();
+}
+
+void PictureWorker::submit(std::shared_ptr<PictureWork> work)
+{
+    {
+        const std::lock_guard lock(mutex_);
+        queue_.push_back(std::move(work));
+    }
+    wake_.notify_all();
+}
+
+bool PictureWorker::isDone(const PictureWork& work)
+{
+    const std::lock_guard lock(mutex_);
+    return work.done;
+}
+
+void PictureWorker::waitFor(const PictureWork& work)
+{
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [&] { return work.done; });
+}
+
+void PictureWorker::run()
+{
+    for (;;) {
+        std::shared_ptr<PictureWork> work;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+            if (stopping_)
+                return;
+            work = queue_.front();
+            queue_.pop_front();
+        }
+        MakePictures(*work);
+        {
+            const std::lock_guard lock(mutex_);
+            work->done = true;
+        }
+        done_.notify_all();
+        finished_();
+    }
+}

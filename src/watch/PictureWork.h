@@ -1,0 +1,63 @@
+#pragma once
+// The codec's share of handling a fetched response, done on a thread beside the user-interface
+// thread: decoding the body (through its "vbt" temporary file) and, for a new picture with
+// autosave on, saving it and reading the saved file back. Everything the response does to the
+// slot and the window stays on the user-interface thread, in the order the responses closed.
+#include <QByteArray>
+#include <QDateTime>
+#include <QImage>
+#include <QString>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "NewPicture.h"
+
+// One closed response of a slot: what its handling needs, and what the worker made of it.
+struct PictureWork {
+    int slot = 0;
+    bool isImage = false; // the header names an image: otherwise the not-found picture
+    PictureStamp stamp; // the slot's time stamp values after this response's header
+    QByteArray body; // decoded when not empty; let go once decoded
+    QString saveFileName; // where to save the picture when it decodes; empty: no save
+    QDateTime saveTime; // the time the file is named after
+
+    // Made by the worker; read once `done` says so.
+    QImage picture; // null: the body is no picture
+    bool saved = false;
+    QImage savedPicture; // the saved file as read back; null when it could not be read
+    bool done = false; // under the worker's lock
+};
+
+// Decodes the body and saves the picture as the work asks; never throws.
+void MakePictures(PictureWork& work);
+
+// One thread that runs PictureWork items one at a time, in the order they are given, and calls
+// `finished` (on its own thread) after each, so the user-interface thread can take the results.
+class PictureWorker {
+public:
+    explicit PictureWorker(std::function<void()> finished);
+    // Lets the item under way finish (a file may be being written), drops the others.
+    ~PictureWorker();
+    PictureWorker(const PictureWorker&) = delete;
+    PictureWorker& operator=(const PictureWorker&) = delete;
+
+    void submit(std::shared_ptr<PictureWork> work);
+    bool isDone(const PictureWork& work);
+    // Blocks until the worker has done this item (and so every item given before it).
+    void waitFor(const PictureWork& work);
+
+private:
+    void run();
+
+    std::function<void()> finished_;
+    std::mutex mutex_;
+    std::condition_variable wake_; // an item was given, or the worker is to stop
+    std::condition_variable done_; // an item was done
+    std::deque<std::shared_ptr<PictureWork>> queue_;
+    bool stopping_ = false;
+    std::thread thread_; // last: starts once everything above exists
+};

@@ -1,0 +1,118 @@
+// Pictures are decoded (and saved) beside the user-interface thread, but each response is handled
+// whole and in the order the responses closed: whatever acts on a slot right after a close finds
+// the response handled, as if it had been handled inside the close.
+#include <QDir>
+
+#include "CamSocket.h"
+#include "SlotGridFixture.h"
+#include "TestPictures.h"
+
+namespace {
+
+const QByteArray kStampA = "Mon, 07 May 2007 15:59:45 GMT";
+const QByteArray kStampB = "Mon, 07 May 2007 16:04:45 GMT";
+
+class ResponseOrderTest : public CamServerFixture {
+protected:
+    // Runs `act` once, straight after the slot's handler of the next close.
+    void RightAfterTheNextClose(int index, std::function<void()> act)
+    {
+        auto once = std::make_shared<QMetaObject::Connection>();
+        *once = QObject::connect(grid->slot(index).wsCam, &CamSocket::Closed, &window, [once, act] {
+            QObject::disconnect(*once);
+            act();
+        });
+    }
+    QStringList SavedFiles() const
+    {
+        return QDir(home.filePath(QStringLiteral("cam"))).entryList(QDir::Files, QDir::Name);
+    }
+};
+
+TEST_F(ResponseOrderTest, AStopRightAfterTheCloseComesAfterThePictureAndItsSave)
+{
+    chkSave->setChecked(true);
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    ViewerSlot& s = grid->slot(0);
+    bool stopped = false;
+    RightAfterTheNextClose(0, [&] {
+        grid->cmdStop_Click(0);
+        stopped = true;
+    });
+    server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(80, 60)), kStampB)));
+    grid->cmdRefresh_Click(0);
+    ASSERT_TRUE(WaitFor([&] { return stopped; }));
+
+    EXPECT_EQ(handledPictures, (QList<int>{0, 0}));
+    EXPECT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam157200735945PM.jpg")});
+    EXPECT_EQ(s.txtUpdated->text(), QStringLiteral(" ") + QString::fromLatin1(kStampB));
+    ASSERT_FALSE(statusTexts.isEmpty());
+    EXPECT_TRUE(statusTexts.last().contains(QStringLiteral(" new picture saved as ")));
+    // ... and then the stop: panel empty and hidden, Viewer hidden.
+    EXPECT_FALSE(s.imgCam->hasPicture());
+    EXPECT_TRUE(s.imgRefresh->isHidden());
+    EXPECT_FALSE(s.isOpen());
+    EXPECT_EQ(grid->selectedSlot, -1);
+    EXPECT_EQ(viewerHidden, 1);
+}
+
+TEST_F(ResponseOrderTest, AClickRightAfterTheCloseShowsTheNewPicture)
+{
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    ViewerSlot& s = grid->slot(0);
+    QList<QSize> shownOnClick;
+    QObject::connect(grid.get(), &SlotGrid::thumbnailClicked, &window,
+        [&](int index) { shownOnClick << grid->slot(index).imgCam->picture().size(); });
+    RightAfterTheNextClose(0, [&] { Q_EMIT s.imgCam->clicked(); });
+    ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(80, 60)), kStampB))));
+    EXPECT_EQ(shownOnClick, QList<QSize>{QSize(80, 60)});
+}
+
+TEST_F(ResponseOrderTest, ARestartRightAfterTheCloseFindsTheResponseHandled)
+{
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    ViewerSlot& s = grid->slot(0);
+    int handledAtRestart = -1;
+    RightAfterTheNextClose(0, [&] {
+        grid->cmdRefresh_Click(0);
+        handledAtRestart = int(handledPictures.size());
+    });
+    server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(80, 60)), kStampB)));
+    server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(40, 30)), kStampB)));
+    grid->cmdRefresh_Click(0);
+    ASSERT_TRUE(WaitFor([&] { return handledPictures.size() == 3; }));
+    EXPECT_EQ(handledAtRestart, 2); // the second picture was handled before the third fetch began
+    EXPECT_EQ(s.imgCam->picture().size(), QSize(40, 30));
+    EXPECT_TRUE(s.imgRefresh->isHidden());
+}
+
+TEST_F(ResponseOrderTest, ResponsesAreHandledInTheOrderTheyClosed)
+{
+    WriteCamList(ServerCams(4));
+    QList<int> closed;
+    for (int i = 0; i < 4; ++i)
+        QObject::connect(grid->slot(i).wsCam, &CamSocket::Closed, &window, [&closed, i] { closed << i; });
+    for (int k = 1; k <= 4; ++k) {
+        server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(320, 240)), kStampA)));
+        StartCam(QStringLiteral("Cam %1").arg(k));
+    }
+    ASSERT_TRUE(WaitFor([&] { return handledPictures.size() == 4; }));
+    EXPECT_EQ(handledPictures, closed);
+}
+
+TEST_F(ResponseOrderTest, AGridCanGoWhileAPictureIsBeingMade)
+{
+    WriteCamList(ServerCams(1));
+    bool closed = false;
+    server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(1920, 1080)), kStampA)));
+    StartCam(QStringLiteral("Cam 1"));
+    QObject::connect(grid->slot(0).wsCam, &CamSocket::Closed, &window, [&] { closed = true; });
+    ASSERT_TRUE(WaitFor([&] { return closed; }));
+    const qsizetype handled = handledPictures.size();
+    grid.reset(); // the worker may still be at it: it finishes, and nothing is handled any more
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(handledPictures.size(), handled);
+}
+
+} // namespace
