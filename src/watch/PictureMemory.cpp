@@ -6,6 +6,7 @@
 #include <iterator>
 #include <limits>
 #include <mutex>
+#include <new>
 
 namespace {
 
@@ -38,7 +39,12 @@ public:
         }
         // 64-byte aligned: whole cache lines, and what the vector units of the codecs like.
         void* data = std::aligned_alloc(64, (bytes + 63) / 64 * 64);
-        return data ? new Block{bytes, static_cast<uchar*>(data)} : nullptr;
+        if (!data)
+            return nullptr;
+        auto* block = new (std::nothrow) Block{bytes, static_cast<uchar*>(data)};
+        if (!block)
+            std::free(data);
+        return block;
     }
 
     void give(Block* block)
