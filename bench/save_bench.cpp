@@ -118,7 +118,8 @@ int main(int argc, char** argv)
 
     bool allSaved = true;
     for (const QSize size : {QSize(640, 480), QSize(1920, 1080)}) {
-        const QImage picture = MakePhotoLikePicture(size.width(), size.height(), 2007);
+        QImage picture = MakePhotoLikePicture(size.width(), size.height(), 2007);
+        AddGrain(picture, 16, 2007);
         int saves = 0;
         QStringList written;
         const auto next = [&](const char* contender) {

@@ -10,6 +10,7 @@
 #include "DaytimeResponder.h"
 #include "DemoCamServer.h"
 #include "DemoFolder.h"
+#include "PictureMemory.h"
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
 #include "frmSplash.h"
@@ -67,6 +68,7 @@ QString StartDemo(Demo& demo, QStringList& openNames)
 
 int main(int argc, char** argv)
 {
+    KeepFreedMemoryForReuse();
     // --help and --version are answered without a display: the command line is read before
     // the window system is asked for.
     {

@@ -238,8 +238,8 @@ std::shared_ptr<const DemoCamServer::Picture> DemoCamServer::makePicture(const Q
                                                          const QString& stamp, int kind) const
 {
     auto picture = std::make_shared<Picture>();
-    picture->jpeg = EncodeJpeg(DrawDemoScene({options_.pictureSize, kind, sceneSecond, title, stamp}),
-                               options_.jpegQuality);
+    picture->jpeg = EncodeJpeg(
+        DrawDemoScene({options_.pictureSize, kind, sceneSecond, title, stamp, options_.photos}), options_.jpegQuality);
     if (options_.chunked)
         picture->chunked = chunkedCoding(picture->jpeg);
     ++picturesEncoded_;

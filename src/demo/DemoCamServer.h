@@ -34,6 +34,7 @@ public:
         quint16 port = 0;                          // 0: any free port
         bool farmNames = false;                    // "Cam 01".."Cam NN" even for six cams or fewer
         int jpegQuality = 80;                      // 1..100
+        bool photos = false;                       // photo-like pictures with grain instead of drawings
     };
 
     explicit DemoCamServer(QObject* parent = nullptr);

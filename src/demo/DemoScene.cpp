@@ -1,5 +1,7 @@
 #include "DemoScene.h"
 
+#include "PhotoLikePicture.h"
+
 #include <QBuffer>
 #include <QFontMetricsF>
 #include <QImageWriter>
@@ -11,6 +13,10 @@
 #include <cmath>
 
 namespace {
+// Levels of grain on photo-like pictures: a full-HD picture at quality 80 comes to about 300 KB,
+// what a cam's photograph of that size weighs.
+constexpr int kPhotoGrain = 16;
+
 constexpr double Pi = 3.14159265358979323846;
 constexpr int KindCount = 6;
 
@@ -211,23 +217,31 @@ void drawLabel(QPainter& p, const QRectF& bounds, const QString& text, Qt::Align
     p.setPen(Qt::white);
     p.drawText(textRect, int(alignment), text);
 }
+
+void drawScene(QPainter& p, const QRectF& all, const Kind& kind, qint64 sceneSecond)
+{
+    const QRectF sky(all.left(), all.top(), all.width(), all.height() * 0.6);
+    const QRectF ground(all.left(), sky.bottom(), all.width(), all.height() - sky.height());
+    drawSky(p, sky, kind, sceneSecond);
+    drawGround(p, ground, sky, kind.ground, sceneSecond);
+    drawMover(p, sky, ground, kind.mover, sceneSecond);
+}
 }
 
 QImage DrawDemoScene(const DemoSceneOptions& scene)
 {
-    QImage image(scene.size, QImage::Format_RGB32);
+    QImage image = scene.photo ? MakePhotoLikePicture(scene.size.width(), scene.size.height(),
+                                                      quint32(scene.kind) * 7919u + quint32(scene.sceneSecond))
+                               : QImage(scene.size, QImage::Format_RGB32);
     if (image.isNull())
         return image;
-    const Kind kind = kindOf(scene.kind);
+    if (scene.photo)
+        AddGrain(image, kPhotoGrain, quint32(scene.sceneSecond));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF all(QPointF(0, 0), QSizeF(scene.size));
-    const QRectF sky(all.left(), all.top(), all.width(), all.height() * 0.6);
-    const QRectF ground(all.left(), sky.bottom(), all.width(), all.height() - sky.height());
-    drawSky(p, sky, kind, scene.sceneSecond);
-    drawGround(p, ground, sky, kind.ground, scene.sceneSecond);
-    drawMover(p, sky, ground, kind.mover, scene.sceneSecond);
-
+    if (!scene.photo)
+        drawScene(p, all, kindOf(scene.kind), scene.sceneSecond);
     const double textSize = all.height() / 22;   // pixels
     const QRectF inner = all.adjusted(textSize, textSize * 0.6, -textSize, -textSize * 0.6);
     drawLabel(p, inner, scene.title, Qt::AlignLeft | Qt::AlignTop, textSize);

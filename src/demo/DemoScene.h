@@ -13,6 +13,9 @@ struct DemoSceneOptions {
     qint64 sceneSecond = 0; // seconds of scene time: positions of sun, clouds and mover follow it
     QString title;          // drawn top left (the cam's name)
     QString stamp;          // drawn bottom right (the time of the picture)
+    // A photo-like picture with fine grain instead of the drawing: it compresses and decodes
+    // like a real cam's photograph, which a flat drawing does not (benchmarks want that).
+    bool photo = false;
 };
 
 QImage DrawDemoScene(const DemoSceneOptions& scene);

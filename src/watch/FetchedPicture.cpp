@@ -1,7 +1,6 @@
 #include "FetchedPicture.h"
 
 #include <QFile>
-#include <QImageReader>
 
 #include "PictureMemory.h"
 #include "TempFile.h"
@@ -30,11 +29,8 @@ QImage LoadFetchedPicture(const QByteArray& body)
         const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate)
                              && file.write(body) == body.size() && file.flush();
         file.close();
-        if (written) {
-            QImageReader reader(path);
-            reader.setDecideFormatFromContent(true);   // the file is named .tmp, whatever it holds
-            picture = ReadPicture(reader);
-        }
+        if (written)
+            picture = LoadPictureFile(path);   // named .tmp: the content tells the format
     }
     QFile::remove(path);
     return picture;

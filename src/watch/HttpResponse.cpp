@@ -115,6 +115,10 @@ HttpResponseAssembler::Arrival HttpResponseAssembler::append(const QByteArray& b
     // P is 1-based: received − P − 3 is the count of body bytes already here.
     bytesReceived_ -= found + kHeaderEnd.size();
     contentLength_ = readContentLength(QByteArrayView(buffer_).first(found));
+    // The whole response fits in one allocation from here on, instead of growing (and being
+    // copied) a few times on its way to a picture's size.
+    if (contentLength_ > 0)
+        buffer_.reserve(qMin<qsizetype>(found + kHeaderEnd.size() + contentLength_, kMaxResponseBytes));
     return arrival;
 }
 

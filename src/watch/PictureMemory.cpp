@@ -1,12 +1,19 @@
 #include "PictureMemory.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QImageReader>
 #include <cstdlib>
 #include <deque>
 #include <iterator>
 #include <limits>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <mutex>
 #include <new>
+
+#include "JpegReader.h"
 
 namespace {
 
@@ -123,6 +130,40 @@ QImage ReadPicture(QImageReader& reader)
     if (!reader.read(&picture))
         return {};
     return picture;
+}
+
+QImage LoadPictureFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {};
+    file.close();
+    QImage picture;
+    if (ReadJpegPicture(bytes, picture, RecycledImage) == JpegReadResult::Decoded)
+        return picture;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    return ReadPicture(reader);
+}
+
+void KeepFreedMemoryForReuse()
+{
+#ifdef __GLIBC__
+    // Blocks below the first limit come from the heap (whose memory stays mapped) rather than
+    // from a mapping of their own, which is returned on free; free memory at the top of the heap
+    // goes back to the system only beyond the second. 24 response bodies of a few hundred KB
+    // each arrive together when the cams were opened together, so a burst is that much.
+    constexpr int kHeapBlockLimit = 16 * 1024 * 1024;   // bytes
+    constexpr int kKeptFreeMemory = 64 * 1024 * 1024;   // bytes
+    mallopt(M_MMAP_THRESHOLD, kHeapBlockLimit);
+    mallopt(M_TRIM_THRESHOLD, kKeptFreeMemory);
+#endif
 }
 
 qsizetype RecycledPictureBytes()

@@ -16,5 +16,14 @@ QImage RecycledImage(const QSize& size, QImage::Format format);
 // Reads the reader's picture, into recycled memory when the reader tells its size and format
 // beforehand (JPEG, PNG and BMP do); a null image when it is not a picture.
 QImage ReadPicture(QImageReader& reader);
+// Loads the picture file at `path` as the image loader does (the format from the content, not
+// the name), into recycled memory; JPEG files are decoded by libjpeg-turbo directly. A null image
+// when the file cannot be read or is not a picture.
+QImage LoadPictureFile(const QString& path);
+// Asks the C library to keep memory that is given back for the next picture, response body and
+// decoder buffers instead of returning it to the system at once and taking it again a moment
+// later: every 4 KiB the system hands out anew costs a page fault, and a full-HD picture's bodies
+// and buffers came to about 95 of them. Called once at start-up.
+void KeepFreedMemoryForReuse();
 // Memory kept for reuse at the moment, in bytes.
 qsizetype RecycledPictureBytes();

@@ -1,7 +1,5 @@
 #include "PictureWork.h"
 
-#include <QImageReader>
-
 #include "FetchedPicture.h"
 #include "PictureMemory.h"
 #include "Saving.h"
@@ -16,8 +14,7 @@ void MakePictures(PictureWork& work)
             return;
         SavePictureAsJpeg(work.picture, work.saveFileName);
         work.saved = true;
-        QImageReader reader(work.saveFileName);
-        work.savedPicture = ReadPicture(reader);
+        work.savedPicture = LoadPictureFile(work.saveFileName);
     } catch (const std::exception&) {
         // A save that fails is skipped (the picture is shown all the same); memory that runs out
         // leaves what was made so far.

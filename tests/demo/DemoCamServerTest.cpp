@@ -111,6 +111,29 @@ TEST_F(DemoCamServerTest, EveryFetchModeGivesEachFetchAnotherPictureAndALaterLas
     EXPECT_EQ(server->picturesEncoded(), encoded);
 }
 
+TEST_F(DemoCamServerTest, PhotosWeighAndDecodeLikeACamsPhotographs)
+{
+    // Benchmarks measure the viewer against these: a flat drawing would compress to a fraction of
+    // a photograph's size and make the codec's share look small.
+    DemoCamServer::Options options;
+    options.changeMode = DemoCamServer::ChangeMode::EveryFetch;
+    const RawResponse drawn = [&] {
+        startServer(options);
+        return RawGet(server->port(), "/cam1.jpg");
+    }();
+    options.photos = true;
+    startServer(options);
+    const RawResponse photo = RawGet(server->port(), "/cam1.jpg");
+    const RawResponse next = RawGet(server->port(), "/cam1.jpg");
+
+    EXPECT_EQ(photo.header("Content-Type"), "image/jpeg");
+    EXPECT_EQ(DecodeJpeg(photo.body).size(), QSize(640, 480));
+    EXPECT_NE(photo.body, next.body);
+    // 640 x 480 at quality 80: a photograph with fine detail comes to some 40 to 60 KB.
+    EXPECT_GT(photo.body.size(), 30000);
+    EXPECT_GT(photo.body.size(), 2 * drawn.body.size());
+}
+
 TEST_F(DemoCamServerTest, FixedLastModifiedModeChangesThePictureButNeverTheHeader)
 {
     DemoCamServer::Options options;

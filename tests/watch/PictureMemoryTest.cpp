@@ -1,6 +1,8 @@
 // Decoded pictures in recycled memory: the memory of a picture let go serves the next one, never
 // one that is still shown, and what is kept for reuse stays bounded.
 #include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QImageReader>
 #include <gtest/gtest.h>
 #include <thread>
@@ -53,6 +55,38 @@ TEST(PictureMemoryTest, AJpegIsDecodedIntoTheMemoryOfTheLastPictureLetGo)
     QImage plain;
     ASSERT_TRUE(plain.loadFromData(blue));
     EXPECT_EQ(next, plain); // the same picture the plain reader gives
+}
+
+TEST(PictureMemoryTest, PictureFilesAreLoadedByTheirContentIntoRecycledMemory)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(folder.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    const QByteArray green = MakeTestJpeg(QSize(120, 90), QColor(20, 200, 60));
+    QImage first = LoadPictureFile(write(QStringLiteral("a.tmp"), MakeTestJpeg(QSize(120, 90))));
+    ASSERT_EQ(first.size(), QSize(120, 90));
+    const uchar* memory = first.constBits();
+    first = QImage();
+    const QImage second = LoadPictureFile(write(QStringLiteral("b.tmp"), green));
+    EXPECT_EQ(second.constBits(), memory);
+    EXPECT_EQ(second, QImage::fromData(green));
+
+    // A JPEG whose scan is damaged is read as Qt's reader reads it, whatever that makes of it.
+    QByteArray damaged = MakeTestJpeg(QSize(120, 90), QColor(200, 200, 60));
+    const qsizetype scan = damaged.lastIndexOf("\xFF\xDA");
+    ASSERT_GT(scan, 0);
+    damaged.replace(scan + 16, 24, QByteArray(24, '\xFF'));
+    QImageReader qt(write(QStringLiteral("c.tmp"), damaged));
+    qt.setDecideFormatFromContent(true);
+    EXPECT_EQ(LoadPictureFile(folder.filePath(QStringLiteral("c.tmp"))), qt.read());
+
+    EXPECT_TRUE(LoadPictureFile(folder.filePath(QStringLiteral("missing.jpg"))).isNull());
+    EXPECT_TRUE(LoadPictureFile(write(QStringLiteral("d.tmp"), "<html>not found</html>")).isNull());
 }
 
 TEST(PictureMemoryTest, WhatIsNotAPictureGivesNothing)

@@ -55,6 +55,9 @@ int main(int argc, char** argv)
                                               QStringLiteral("A new picture on every fetch (default: every 5 to 20 s)."));
     const QCommandLineOption fixedOption(QStringLiteral("fixed-last-modified"),
                                          QStringLiteral("Pictures change, Last-Modified never does."));
+    const QCommandLineOption photosOption(QStringLiteral("photos"),
+                                          QStringLiteral("Photo-like pictures with fine grain, which weigh and decode "
+                                                         "like a cam's photographs (default: drawings)."));
     const QCommandLineOption chunkedOption(QStringLiteral("chunked"), QStringLiteral("Chunked transfer coding."));
     const QCommandLineOption daytimeOption(QStringLiteral("daytime-port"),
                                            QStringLiteral("Also answer daytime queries on this port (0: any free port)."),
@@ -64,7 +67,7 @@ int main(int argc, char** argv)
     const QCommandLineOption refreshOption(QStringLiteral("refresh"),
                                            QStringLiteral("Refresh seconds written into the cam list file."),
                                            QStringLiteral("S"), QStringLiteral("5"));
-    parser.addOptions({portOption, camsOption, sizeOption, everyFetchOption, fixedOption, chunkedOption, daytimeOption,
+    parser.addOptions({portOption, camsOption, sizeOption, everyFetchOption, fixedOption, photosOption, chunkedOption, daytimeOption,
                        camListOption, refreshOption});
     parser.process(app);
 
@@ -90,6 +93,7 @@ int main(int argc, char** argv)
     options.camCount = *cams;
     options.pictureSize = QSize(size.captured(1).toInt(), size.captured(2).toInt());
     options.chunked = parser.isSet(chunkedOption);
+    options.photos = parser.isSet(photosOption);
     options.changeMode = parser.isSet(everyFetchOption) ? DemoCamServer::ChangeMode::EveryFetch
         : parser.isSet(fixedOption)                      ? DemoCamServer::ChangeMode::FixedLastModified
                                                          : DemoCamServer::ChangeMode::Periodic;

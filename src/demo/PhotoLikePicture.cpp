@@ -59,3 +59,25 @@ QImage MakePhotoLikePicture(int width, int height, quint32 seed)
     }
     return picture;
 }
+
+void AddGrain(QImage& picture, int amplitude, quint32 seed)
+{
+    if (picture.isNull() || amplitude <= 0)
+        return;
+    if (picture.format() != QImage::Format_RGB32)
+        picture = picture.convertToFormat(QImage::Format_RGB32);
+    std::minstd_rand random(seed);   // fixed by the standard, like mt19937, and faster
+    const int height = picture.height();
+    const int width = picture.width();
+    for (int y = 0; y < height; ++y) {
+        const int strength = y < height / 2 ? std::max(1, amplitude / 3) : amplitude;
+        const auto span = static_cast<unsigned>(2 * strength + 1);
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int n = static_cast<int>(random() % span) - strength;
+            const QRgb pixel = line[x];
+            line[x] = qRgb(std::clamp(qRed(pixel) + n, 0, 255), std::clamp(qGreen(pixel) + n, 0, 255),
+                           std::clamp(qBlue(pixel) + n / 2, 0, 255));
+        }
+    }
+}

@@ -1,0 +1,23 @@
+#pragma once
+// Decodes JPEG pictures with libjpeg-turbo straight into the pixel format Qt's image reader
+// gives them (32-bit RGB, or 8-bit grey for a grey JPEG), without Qt's detour through 24-bit
+// rows: a quarter less work per picture. The pixels are the same as Qt's reader's to the last
+// bit (both are the same library with the same settings); anything this path does not read
+// exactly as Qt would (CMYK, a file libjpeg warns about, an unusual size) is left to Qt's reader.
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <functional>
+
+// Makes the memory a picture of this size and format is decoded into (a null image: none).
+using PictureAllocator = std::function<QImage(const QSize& size, QImage::Format format)>;
+
+enum class JpegReadResult {
+    Decoded,     // the picture is in `picture`
+    LeftToQt,    // not read here: Qt's image reader decides what the bytes are
+};
+
+// Decodes `bytes` when they are a JPEG this path reads exactly as Qt's reader; `allocate` (or
+// a plain new QImage when empty) provides the memory. Pictures larger than Qt's allocation
+// limit are left to Qt, which refuses them the same way as always.
+JpegReadResult ReadJpegPicture(const QByteArray& bytes, QImage& picture, const PictureAllocator& allocate = {});
