@@ -18,10 +18,25 @@ namespace {
 // One scanline of `count` pixels, starting at pixel `first`, written out as blue-green-red bytes.
 using RowConverter = void (*)(const uchar* line, int first, int count, uchar* bgr);
 
+// Decoded JPEGs arrive in this format, so every save of a picture runs this over every pixel.
+// Kept as a plain loop on purpose: the compiler vectorises it, and it measured well over twice as
+// fast as packing four pixels into three words by hand. Built also for processors with byte
+// shuffles (SSSE3, AVX2), chosen when the program loads: 0.5 instead of 1.6 ms for full HD.
+// (Sanitizer builds keep the one plain version: a resolver that runs while the program is being
+// loaded would run before the sanitizer is ready.)
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer) || __has_feature(thread_sanitizer)
+#define TOLVANE_SANITIZED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define TOLVANE_SANITIZED 1
+#endif
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(TOLVANE_SANITIZED)
+__attribute__((target_clones("avx2", "ssse3", "default")))
+#endif
 void Rgb32ToBgr(const uchar* line, int first, int count, uchar* bgr)
 {
-    // Decoded JPEGs arrive in this format. Kept as a plain loop on purpose: the compiler vectorises
-    // it, and it measured well over twice as fast as packing four pixels into three words by hand.
     const auto* in = reinterpret_cast<const QRgb*>(line) + first;
     for (int x = 0; x < count; ++x, bgr += 3) {
         const QRgb pixel = in[x];
