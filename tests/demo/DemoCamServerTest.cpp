@@ -113,14 +113,11 @@ TEST_F(DemoCamServerTest, EveryFetchModeGivesEachFetchAnotherPictureAndALaterLas
 
 TEST_F(DemoCamServerTest, PhotosWeighAndDecodeLikeACamsPhotographs)
 {
-    // Benchmarks measure the viewer against these: a flat drawing would compress to a fraction of
-    // a photograph's size and make the codec's share look small.
+    // Benchmarks measure the viewer against these: a flat drawing compresses to a fraction of a
+    // photograph's size (640 x 480 at quality 80: about 20 KB) and would make the codec's share
+    // look small.
     DemoCamServer::Options options;
     options.changeMode = DemoCamServer::ChangeMode::EveryFetch;
-    const RawResponse drawn = [&] {
-        startServer(options);
-        return RawGet(server->port(), "/cam1.jpg");
-    }();
     options.photos = true;
     startServer(options);
     const RawResponse photo = RawGet(server->port(), "/cam1.jpg");
@@ -129,9 +126,8 @@ TEST_F(DemoCamServerTest, PhotosWeighAndDecodeLikeACamsPhotographs)
     EXPECT_EQ(photo.header("Content-Type"), "image/jpeg");
     EXPECT_EQ(DecodeJpeg(photo.body).size(), QSize(640, 480));
     EXPECT_NE(photo.body, next.body);
-    // 640 x 480 at quality 80: a photograph with fine detail comes to some 40 to 60 KB.
-    EXPECT_GT(photo.body.size(), 30000);
-    EXPECT_GT(photo.body.size(), 2 * drawn.body.size());
+    // A photograph of this size with fine detail comes to some 40 to 60 KB.
+    EXPECT_GT(photo.body.size(), 35000);
 }
 
 TEST_F(DemoCamServerTest, FixedLastModifiedModeChangesThePictureButNeverTheHeader)
