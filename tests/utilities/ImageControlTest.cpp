@@ -2,6 +2,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPainter>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "ImageControl.h"
@@ -160,6 +161,43 @@ TEST(ImageControlTest, AStretchedControlOfThePicturesOwnSizeShowsItUnchanged)
     control.resize(64, 48);
     control.setPicture(picture);
     EXPECT_EQ(Shown(control), picture);
+}
+
+// Counts its own paints, as the panel frame behind a thumbnail would.
+class CountingParent : public QWidget {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+TEST(ImageControlTest, ANewThumbnailDoesNotRepaintWhatLiesBeneathIt)
+{
+    CountingParent parent;
+    parent.resize(100, 80);
+    auto* control = new ImageControl(&parent);
+    control->setStretch(true);
+    control->setGeometry(10, 10, 40, 30);
+    control->setPicture(Gradient({320, 240}));
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    QCoreApplication::processEvents();
+    const int before = parent.paints;
+
+    control->setPicture(Gradient({320, 240}).mirrored());
+    control->repaint();
+    EXPECT_EQ(parent.paints, before) << "an opaque picture covers its control";
+
+    // A picture with transparency shows the parent through it, so the parent is painted first.
+    QImage translucent(320, 240, QImage::Format_ARGB32);
+    translucent.fill(qRgba(0, 0, 255, 100));
+    control->setPicture(translucent);
+    control->repaint();
+    EXPECT_GT(parent.paints, before);
+    // Without a picture the control covers nothing either.
+    control->clear();
+    EXPECT_FALSE(control->testAttribute(Qt::WA_OpaquePaintEvent));
 }
 
 } // namespace

@@ -72,12 +72,21 @@ ImageControl::ImageControl(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
+void ImageControl::updateOpaqueness()
+{
+    // A stretched picture without transparency covers the whole control, so what lies beneath
+    // need not be painted first: a panel's frame was repainted behind its thumbnail for every new
+    // picture. (Unstretched, the control may be larger than its picture.)
+    setAttribute(Qt::WA_OpaquePaintEvent, stretch_ && !picture_.isNull() && !picture_.hasAlphaChannel());
+}
+
 void ImageControl::setPicture(const QImage& picture)
 {
     picture_ = picture;
     scaled_ = QPixmap();
     if (!stretch_ && !picture_.isNull())
         resize(picture_.size());
+    updateOpaqueness();
     update();
 }
 
@@ -85,6 +94,7 @@ void ImageControl::clear()
 {
     picture_ = QImage();
     scaled_ = QPixmap();
+    updateOpaqueness();
     update();
 }
 
@@ -96,6 +106,7 @@ void ImageControl::setStretch(bool on)
     scaled_ = QPixmap();
     if (!stretch_ && !picture_.isNull())
         resize(picture_.size());
+    updateOpaqueness();
     update();
 }
 

@@ -37,6 +37,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void updateOpaqueness();
+
     QImage picture_;
     QPixmap scaled_;   // the picture at the control's current size, made on demand
     bool stretch_ = false;
