@@ -74,8 +74,8 @@ JpegReadResult ReadJpegPicture(const QByteArray& bytes, QImage& picture, const P
     if (target.isNull() || target.size() != pictureSize || target.format() != format
         || target.bytesPerLine() > std::numeric_limits<int>::max())
         return JpegReadResult::LeftToQt;
-    // Any warning (data after the picture, a damaged scan, ...) and Qt's reader reads it
-    // instead, as it always has: what it makes of such a file is what the user has seen so far.
+    // Any warning (a damaged or cut scan, stray bytes between markers, ...) and Qt's reader reads
+    // it instead, as it always has: what it makes of such a file is what the user has seen so far.
     const int flags = TJFLAG_STOPONWARNING;
     if (tjDecompress2(handle, data, size, target.bits(), width, static_cast<int>(target.bytesPerLine()), height,
                       grey ? TJPF_GRAY : kRgb32PixelFormat, flags)
