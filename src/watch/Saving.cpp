@@ -1,7 +1,6 @@
 #include "Saving.h"
 
 #include <QCheckBox>
-#include <QImageReader>
 #include <QLineEdit>
 
 #include "DIBSection.h"

@@ -100,7 +100,6 @@ void SlotGrid::FinishHandling(int index)
 void SlotGrid::HandleResponse(const PictureWork& work)
 {
     const int index = work.slot;
-    slot(index).imgRefresh->hide();
     bool shown = false;
     if (work.isImage)
         shown = ShowFetchedPicture(work);
