@@ -94,8 +94,9 @@ TEST(RtfReader, NestingUpToTheCapKeepsGroupFormatting)
 
 TEST(RtfReader, ShippedHelpFileReadsCompletelyWithItsHeadings)
 {
-    // The help file lives in resources/ of the source tree, two folders above this test.
-    const QString path = QStringLiteral(__FILE__).section(QLatin1Char('/'), 0, -4) + QStringLiteral("/resources/Help.rtf");
+    // The shipped help file, from the source tree (the build names its folder: a compiler cache may
+    // give this file a relative name, so its own path cannot be trusted).
+    const QString path = QStringLiteral(TOLVANE_SOURCE_DIR "/resources/Help.rtf");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
     const RtfReadResult result = ReadRtf(file.readAll());
