@@ -101,7 +101,7 @@ private:
     std::vector<uchar> bgr_;
     tjhandle handle_;
 };
-}
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -132,22 +132,24 @@ int main(int argc, char** argv)
         int saves = 0;
         QStringList written;
         const auto next = [&](const char* contender) {
-            written << folderPath + QStringLiteral("/%1-%2.jpg").arg(QLatin1String(contender)).arg(replace ? 0 : saves++);
+            written << folderPath +
+                    QStringLiteral("/%1-%2.jpg").arg(QLatin1String(contender)).arg(replace ? 0 : saves++);
             return written.constLast();
         };
         DirectEncoder direct(picture);
-        const std::vector<double> medians = InterleavedMedians(
-            runs, {[&] {
-                       cDIBSection dib;
-                       dib.CreateFromPicture(picture);
-                       SaveDibAsJpeg(dib, next("a"), 90);
-                   },
-                   [&] { allSaved = direct.Save(next("b")) && allSaved; },
-                   [&] { allSaved = picture.save(next("c"), "JPEG", 90) && allSaved; },
-                   [&] {
-                       cDIBSection dib;
-                       dib.CreateFromPicture(picture);
-                   }});
+        const std::vector<double> medians =
+            InterleavedMedians(runs,
+                               {[&] {
+                                    cDIBSection dib;
+                                    dib.CreateFromPicture(picture);
+                                    SaveDibAsJpeg(dib, next("a"), 90);
+                                },
+                                [&] { allSaved = direct.Save(next("b")) && allSaved; },
+                                [&] { allSaved = picture.save(next("c"), "JPEG", 90) && allSaved; },
+                                [&] {
+                                    cDIBSection dib;
+                                    dib.CreateFromPicture(picture);
+                                }});
         for (const QString& file : written)
             QFile::remove(file);
         const double ours = medians[0], floor = medians[1], qt = medians[2], dibOnly = medians[3];

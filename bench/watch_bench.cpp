@@ -37,9 +37,9 @@
 
 #include "DIBSection.h"
 #include "Form1.h"
-#include "PictureMemory.h"
 #include "GmtClock.h"
 #include "HttpResponse.h"
+#include "PictureMemory.h"
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
 #include "Prompt.h"
@@ -50,7 +50,7 @@ namespace {
 
 struct Case {
     const char* name;
-    QSize size; // pixels
+    QSize size;  // pixels
     int refreshSeconds;
     bool autosave;
 };
@@ -69,7 +69,7 @@ struct Options {
     QString democam;
     QString folder;
     bool drawn = false;
-    QString caseName; // set in a child
+    QString caseName;  // set in a child
 };
 
 double ProcessCpuMs()
@@ -188,11 +188,19 @@ public:
     {
         process_.setProcessChannelMode(QProcess::SeparateChannels);
         process_.setReadChannel(QProcess::StandardOutput);
-        QStringList arguments{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--cams"), QString::number(kCams),
-                QStringLiteral("--size"), QStringLiteral("%1x%2").arg(c.size.width()).arg(c.size.height()),
-                QStringLiteral("--every-fetch"), QStringLiteral("--daytime-port"), QStringLiteral("0"),
-                QStringLiteral("--write-camlist"), camListFile, QStringLiteral("--refresh"),
-                QString::number(c.refreshSeconds)};
+        QStringList arguments{QStringLiteral("--port"),
+                              QStringLiteral("0"),
+                              QStringLiteral("--cams"),
+                              QString::number(kCams),
+                              QStringLiteral("--size"),
+                              QStringLiteral("%1x%2").arg(c.size.width()).arg(c.size.height()),
+                              QStringLiteral("--every-fetch"),
+                              QStringLiteral("--daytime-port"),
+                              QStringLiteral("0"),
+                              QStringLiteral("--write-camlist"),
+                              camListFile,
+                              QStringLiteral("--refresh"),
+                              QString::number(c.refreshSeconds)};
         if (photos)
             arguments << QStringLiteral("--photos");
         process_.start(program, arguments);
@@ -301,8 +309,8 @@ bool DecodeInto(tjhandle decoder, const unsigned char* jpeg, unsigned long size,
         return false;
     if (target.size() != QSize(width, height))
         target = QImage(width, height, QImage::Format_RGB32);
-    return tjDecompress2(decoder, jpeg, size, target.bits(), width, int(target.bytesPerLine()), height, TJPF_BGRA, 0)
-        == 0;
+    return tjDecompress2(decoder, jpeg, size, target.bits(), width, int(target.bytesPerLine()), height, TJPF_BGRA, 0) ==
+        0;
 }
 
 // Adds `rounds` timings of each operation per body to `samples`.
@@ -329,8 +337,9 @@ void MeasureCodec(const std::vector<QByteArray>& bodies, int rounds, CodecSample
                 samples.decode.push_back(ProcessCpuMs() - before);
             unsigned long encodedSize = capacity;
             before = ProcessCpuMs();
-            const int status = tjCompress2(encoder, dib.DIBSectionBitsPtr(), dib.Width(), dib.BytesPerScanLine(),
-                dib.Height(), TJPF_BGR, &jpeg, &encodedSize, TJSAMP_420, 90, TJFLAG_BOTTOMUP | TJFLAG_NOREALLOC);
+            const int status =
+                tjCompress2(encoder, dib.DIBSectionBitsPtr(), dib.Width(), dib.BytesPerScanLine(), dib.Height(),
+                            TJPF_BGR, &jpeg, &encodedSize, TJSAMP_420, 90, TJFLAG_BOTTOMUP | TJFLAG_NOREALLOC);
             if (status != 0)
                 continue;
             if (round >= 0)
@@ -371,7 +380,8 @@ int RunCase(const Case& c, const Options& options)
         return 2;
     }
     Farm farm;
-    if (const QString problem = farm.start(options.democam, c, home.filePath(QStringLiteral("00camlist.txt")), !options.drawn);
+    if (const QString problem =
+            farm.start(options.democam, c, home.filePath(QStringLiteral("00camlist.txt")), !options.drawn);
         !problem.isEmpty()) {
         std::fprintf(stderr, "watch_bench: %s\n", qPrintable(problem));
         return 2;
@@ -385,7 +395,7 @@ int RunCase(const Case& c, const Options& options)
     AnsweringPrompt prompt;
     SetPrompt(&prompt);
     WriteSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("autoSave"),
-        c.autosave ? QStringLiteral("1") : QStringLiteral("0"));
+                 c.autosave ? QStringLiteral("1") : QStringLiteral("0"));
     WriteSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0"));
 
     long handled = 0;
@@ -405,14 +415,14 @@ int RunCase(const Case& c, const Options& options)
         for (int i = 0; i < form.List1->count(); ++i)
             names << form.List1->item(i)->text();
         if (names.size() != kCams || !form.OpenCamsByName(names).isEmpty() || form.slotGrid->openCount != kCams) {
-            std::fprintf(
-                stderr, "watch_bench: %lld cams listed, %d open\n", qlonglong(names.size()), form.slotGrid->openCount);
+            std::fprintf(stderr, "watch_bench: %lld cams listed, %d open\n", qlonglong(names.size()),
+                         form.slotGrid->openCount);
             return 2;
         }
-        form.ShowSlotInViewer(0); // someone is watching one cam large, as on a wall display
+        form.ShowSlotInViewer(0);  // someone is watching one cam large, as on a wall display
         // Two pictures a slot: the second is the first new one, so with autosave the save path is warm.
-        if (!RunUntil(
-                [&] { return std::all_of(perSlot.begin(), perSlot.end(), [](int n) { return n >= 2; }); }, warmupMs)) {
+        if (!RunUntil([&] { return std::all_of(perSlot.begin(), perSlot.end(), [](int n) { return n >= 2; }); },
+                      warmupMs)) {
             std::fprintf(stderr, "watch_bench: the cams did not all show two pictures within %d s\n", warmupMs / 1000);
             return 2;
         }
@@ -461,19 +471,20 @@ int RunCase(const Case& c, const Options& options)
         const auto mark = [](bool met) { return met ? "" : "  <-- target missed"; };
 
         std::printf("%s: %d cams %dx%d, refresh %d s, autosave %s; %.1f s measured; load average %s -> %s\n", c.name,
-            kCams, c.size.width(), c.size.height(), c.refreshSeconds, c.autosave ? "on" : "off", seconds,
-            qPrintable(loadBefore), qPrintable(loadAfter));
+                    kCams, c.size.width(), c.size.height(), c.refreshSeconds, c.autosave ? "on" : "off", seconds,
+                    qPrintable(loadBefore), qPrintable(loadAfter));
         std::printf("  pictures handled  %ld of %.0f due (%.2f/s of %.2f/s)%s\n", pictures, due, pictures / seconds,
-            due / seconds, mark(double(pictures) >= std::floor(due) - kCams)); // the cams tick together: one tick's edge
+                    due / seconds,
+                    mark(double(pictures) >= std::floor(due) - kCams));  // the cams tick together: one tick's edge
         if (c.autosave)
             std::printf("  files saved       %d\n", saved);
         std::printf("  CPU per picture   %.2f ms (process CPU %.2f s; %.0f page faults a picture)\n", cpuPerPictureMs,
-            cpu, pictures ? double(faults) / double(pictures) : 0.0);
+                    cpu, pictures ? double(faults) / double(pictures) : 0.0);
         std::printf("  codec alone       decode %.2f ms, encode %.2f ms, decode of the saved file %.2f ms (%d sample "
                     "pictures)\n",
-            codec.decodeMs, codec.encodeMs, codec.reloadMs, codec.pictures);
+                    codec.decodeMs, codec.encodeMs, codec.reloadMs, codec.pictures);
         std::printf("  ratio             %.2f x %s (target <= %.1f)%s\n", ratio,
-            c.autosave ? "(decode + encode)" : "decode", ratioTarget, mark(ratio <= ratioTarget));
+                    c.autosave ? "(decode + encode)" : "decode", ratioTarget, mark(ratio <= ratioTarget));
         if (c.autosave)
             std::printf("                    %.2f x (decode + encode + decode of the saved file)\n", overheadRatio);
         const auto over = [&](double ms) {
@@ -481,11 +492,11 @@ int RunCase(const Case& c, const Options& options)
         };
         std::printf("  UI probe late     p50 %.1f ms, p99 %.1f ms, max %.1f ms (%zu probes, %td over 50 ms, %td over "
                     "150 ms)%s\n",
-            p50, p99, lateMax, probe.lateMs.size(), over(50), over(150), mark(p99 <= 50 && lateMax <= 150));
+                    p50, p99, lateMax, probe.lateMs.size(), over(50), over(150), mark(p99 <= 50 && lateMax <= 150));
         std::printf("  peak RSS          %.0f MB%s\n", double(peakKb) / 1024.0, mark(peakKb <= 300 * 1024));
         std::printf("row\t%s\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.1f\t%.1f\t%.1f\t%.0f\t%.2f\t%.2f\n", c.name,
-            pictures / seconds, due / seconds, cpuPerPictureMs, codec.decodeMs, codec.encodeMs, ratio, p50, p99, lateMax,
-            double(peakKb) / 1024.0, c.autosave ? codec.reloadMs : 0.0, overheadRatio);
+                    pictures / seconds, due / seconds, cpuPerPictureMs, codec.decodeMs, codec.encodeMs, ratio, p50, p99,
+                    lateMax, double(peakKb) / 1024.0, c.autosave ? codec.reloadMs : 0.0, overheadRatio);
         std::fflush(stdout);
     }
     SetPrompt(nullptr);
@@ -496,15 +507,15 @@ int RunCase(const Case& c, const Options& options)
 int RunAll(const Options& options, const QString& self)
 {
     std::printf("watch_bench: %d cams per case, %d s each%s; farm %s with %s pictures\n", kCams, options.seconds,
-        options.quick ? " (quick)" : "", qPrintable(options.democam), options.drawn ? "drawn" : "photo-like");
+                options.quick ? " (quick)" : "", qPrintable(options.democam), options.drawn ? "drawn" : "photo-like");
     std::fflush(stdout);
     QStringList rows;
     int failures = 0;
     for (const Case& c : kCases) {
         if (!options.only.isEmpty() && !options.only.contains(QLatin1String(c.name)))
             continue;
-        QStringList args = {QStringLiteral("--case"), QLatin1String(c.name), QStringLiteral("--seconds"),
-            QString::number(options.seconds), QStringLiteral("--democam"), options.democam};
+        QStringList args = {QStringLiteral("--case"),         QLatin1String(c.name),       QStringLiteral("--seconds"),
+                            QString::number(options.seconds), QStringLiteral("--democam"), options.democam};
         if (options.quick)
             args << QStringLiteral("--quick");
         if (options.drawn)
@@ -528,15 +539,16 @@ int RunAll(const Options& options, const QString& self)
             ++failures;
         }
     }
-    std::printf("\n%-12s %8s %8s %9s %9s %9s %6s %8s %8s %8s %8s %9s %7s\n", "case", "pics/s", "due/s", "cpu ms", "decode",
-        "encode", "ratio", "p50 ms", "p99 ms", "max ms", "RSS MB", "reload", "ratio2");
+    std::printf("\n%-12s %8s %8s %9s %9s %9s %6s %8s %8s %8s %8s %9s %7s\n", "case", "pics/s", "due/s", "cpu ms",
+                "decode", "encode", "ratio", "p50 ms", "p99 ms", "max ms", "RSS MB", "reload", "ratio2");
     for (const QString& row : rows) {
         const QStringList f = row.split(QLatin1Char('\t'));
         if (f.size() < 13)
             continue;
         std::printf("%-12s %8s %8s %9s %9s %9s %6s %8s %8s %8s %8s %9s %7s\n", qPrintable(f[0]), qPrintable(f[1]),
-            qPrintable(f[2]), qPrintable(f[3]), qPrintable(f[4]), qPrintable(f[5]), qPrintable(f[6]), qPrintable(f[7]),
-            qPrintable(f[8]), qPrintable(f[9]), qPrintable(f[10]), qPrintable(f[11]), qPrintable(f[12]));
+                    qPrintable(f[2]), qPrintable(f[3]), qPrintable(f[4]), qPrintable(f[5]), qPrintable(f[6]),
+                    qPrintable(f[7]), qPrintable(f[8]), qPrintable(f[9]), qPrintable(f[10]), qPrintable(f[11]),
+                    qPrintable(f[12]));
     }
     return failures ? 1 : 0;
 }
@@ -570,8 +582,8 @@ Options ParseOptions(const QStringList& args, const QString& binFolder)
             ++i;
         } else {
             std::fprintf(stderr,
-                "usage: watch_bench [--seconds N] [--quick] [--only NAME[,NAME]] [--democam PATH] "
-                "[--folder DIR] [--drawn]\ncases:");
+                         "usage: watch_bench [--seconds N] [--quick] [--only NAME[,NAME]] [--democam PATH] "
+                         "[--folder DIR] [--drawn]\ncases:");
             for (const Case& c : kCases)
                 std::fprintf(stderr, " %s", c.name);
             std::fprintf(stderr, "\n");
@@ -581,11 +593,11 @@ Options ParseOptions(const QStringList& args, const QString& binFolder)
     return options;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    KeepFreedMemoryForReuse(); // as the program does at start-up
+    KeepFreedMemoryForReuse();  // as the program does at start-up
     bool child = false;
     for (int i = 1; i < argc; ++i)
         child = child || QByteArrayView(argv[i]) == "--case";
@@ -601,8 +613,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
     }
     // The parent only starts children and gathers their rows: it needs no window system.
-    const std::unique_ptr<QCoreApplication> app
-        = child ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    const std::unique_ptr<QCoreApplication> app =
+        child ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     InitApplicationMetadata();
     const Options options = ParseOptions(QCoreApplication::arguments(), QCoreApplication::applicationDirPath());
     if (!child)

@@ -29,7 +29,7 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
         std::abort();
     }
 }
-}
+}  // namespace
 
 void StartFuzzApplication(FuzzApp kind)
 {
@@ -42,7 +42,7 @@ void StartFuzzApplication(FuzzApp kind)
     static char* argv[] = {name, nullptr};
     if (kind == FuzzApp::Gui) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QGuiApplication(argc, argv);   // lives until the process ends
+        new QGuiApplication(argc, argv);  // lives until the process ends
     } else {
         new QCoreApplication(argc, argv);
     }

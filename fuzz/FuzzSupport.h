@@ -8,10 +8,10 @@
 
 // Stops the run as a finding: libFuzzer saves the input that broke the invariant.
 [[noreturn]] void FuzzFail(const char* file, int line, const char* what, const QString& detail);
-#define FUZZ_CHECK(condition, detail)                                 \
-    do {                                                              \
-        if (!(condition))                                             \
-            FuzzFail(__FILE__, __LINE__, #condition, (detail));       \
+#define FUZZ_CHECK(condition, detail)                                                                                  \
+    do {                                                                                                               \
+        if (!(condition))                                                                                              \
+            FuzzFail(__FILE__, __LINE__, #condition, (detail));                                                        \
     } while (false)
 
 enum class FuzzApp { Core, Gui };

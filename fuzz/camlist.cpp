@@ -12,9 +12,15 @@ const QString kMarker = QStringLiteral("[name]");
 // Each lookup reads the file again; a few are enough to reach every kind of record.
 constexpr qsizetype kMaxLookups = 16;
 
-QStringList FileLines() { return SplitCamListLines(DecodeCamListText(FuzzReadFile(CamListPath()))); }
+QStringList FileLines()
+{
+    return SplitCamListLines(DecodeCamListText(FuzzReadFile(CamListPath())));
+}
 
-QString Listed(const QString& line) { return QString(line).remove(kMarker, Qt::CaseInsensitive); }
+QString Listed(const QString& line)
+{
+    return QString(line).remove(kMarker, Qt::CaseInsensitive);
+}
 
 // The entries that lines give, by the listing's rule.
 QStringList ListedNames(const QStringList& lines)
@@ -39,14 +45,16 @@ void CheckRemoval(const QStringList& lines, const CamRecord& record)
     if (expected.first().startsWith(QChar::ByteOrderMark))
         expected.first().remove(0, 1);
     const QStringList after = FileLines();
-    FUZZ_CHECK(after == expected, QStringLiteral("lines after removal: %1, expected %2").arg(after.size()).arg(expected.size()));
+    FUZZ_CHECK(after == expected,
+               QStringLiteral("lines after removal: %1, expected %2").arg(after.size()).arg(expected.size()));
 
     QStringList reloaded;
     ReloadCamList(reloaded);
     // The record's URL and refresh lines are whatever followed its name line, markers included.
     const QStringList expectedEntries = ListedNames(expected);
-    FUZZ_CHECK(reloaded == expectedEntries, QStringLiteral("listing after removal of %1: [%2], expected [%3]")
-                                                .arg(record.name, reloaded.join(QLatin1Char('|')), expectedEntries.join(QLatin1Char('|'))));
+    FUZZ_CHECK(reloaded == expectedEntries,
+               QStringLiteral("listing after removal of %1: [%2], expected [%3]")
+                   .arg(record.name, reloaded.join(QLatin1Char('|')), expectedEntries.join(QLatin1Char('|'))));
 }
 
 void CheckAppend(const QStringList& entries)
@@ -56,12 +64,14 @@ void CheckAppend(const QStringList& entries)
     AppendCamRecord(name, QStringLiteral("http://cam.example/bild-ä.jpg"), QStringLiteral("60"));
     QStringList reloaded;
     ReloadCamList(reloaded);
-    FUZZ_CHECK(reloaded.size() == entries.size() + 1, QStringLiteral("entries: %1 before, %2 after").arg(entries.size()).arg(reloaded.size()));
+    FUZZ_CHECK(reloaded.size() == entries.size() + 1,
+               QStringLiteral("entries: %1 before, %2 after").arg(entries.size()).arg(reloaded.size()));
     FUZZ_CHECK(reloaded.mid(0, entries.size()) == entries, QStringLiteral("appending changed the earlier entries"));
-    FUZZ_CHECK(reloaded.last() == Listed(kMarker + name), QStringLiteral("appended ") + name + QStringLiteral(", listed ") + reloaded.last());
+    FUZZ_CHECK(reloaded.last() == Listed(kMarker + name),
+               QStringLiteral("appended ") + name + QStringLiteral(", listed ") + reloaded.last());
     FUZZ_CHECK(FindCamRecord(name).has_value(), QStringLiteral("the appended cam cannot be found: ") + name);
 }
-}
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

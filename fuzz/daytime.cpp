@@ -22,7 +22,7 @@ void CheckShown(const QDateTime& moment, const QLocale& locale)
     const QDateTime read = ReadDateTimeText(caption.chopped(4), locale);
     FUZZ_CHECK(!read.isValid() || (read.date() == moment.date() && read.time() == moment.time()), caption);
 }
-}
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

@@ -61,7 +61,8 @@ void ExpectSame(const Fed& a, const Fed& b, const char* what)
     if (a.tooLarge)
         return;
     FUZZ_CHECK(a.contentLength == b.contentLength, where);
-    FUZZ_CHECK(a.bytesReceived == b.bytesReceived, where + QStringLiteral(": %1 and %2 bytes").arg(a.bytesReceived).arg(b.bytesReceived));
+    FUZZ_CHECK(a.bytesReceived == b.bytesReceived,
+               where + QStringLiteral(": %1 and %2 bytes").arg(a.bytesReceived).arg(b.bytesReceived));
 }
 
 QByteArray WithoutBlankLine(QByteArray text)
@@ -79,8 +80,8 @@ QByteArray ChunkSizeLine(FuzzedDataProvider& input, qsizetype size)
         hex = hex.toUpper();
     hex.prepend(QByteArray(input.ConsumeIntegralInRange<int>(0, 20), '0'));
     if (input.ConsumeBool())
-        hex += QByteArray(input.ConsumeIntegralInRange<int>(0, 3), ' ') + ";"
-            + WithoutBlankLine(QByteArray::fromStdString(input.ConsumeRandomLengthString(16)));
+        hex += QByteArray(input.ConsumeIntegralInRange<int>(0, 3), ' ') + ";" +
+            WithoutBlankLine(QByteArray::fromStdString(input.ConsumeRandomLengthString(16)));
     return hex + "\r\n";
 }
 
@@ -97,7 +98,7 @@ QByteArray ChunkedResponse(FuzzedDataProvider& input, QByteArray& body)
     for (int i = 0; i < chunks; ++i) {
         const QByteArray data = QByteArray::fromStdString(input.ConsumeRandomLengthString(4096));
         if (data.isEmpty())
-            continue;   // a chunk of size 0 is the last chunk
+            continue;  // a chunk of size 0 is the last chunk
         body += data;
         response += ChunkSizeLine(input, data.size()) + data + "\r\n";
     }
@@ -110,7 +111,7 @@ QByteArray ChunkedResponse(FuzzedDataProvider& input, QByteArray& body)
         response += "\r\n";
     return response;
 }
-}
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -125,7 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } else {
         // Repeating a short input is how responses past the header cap come within reach.
         const int times = kind == Repeated ? input.ConsumeIntegralInRange<int>(2, 2000) : 1;
-        response = QByteArray::fromStdString(input.ConsumeBytesAsString(input.ConsumeIntegralInRange<size_t>(0, input.remaining_bytes())));
+        response = QByteArray::fromStdString(
+            input.ConsumeBytesAsString(input.ConsumeIntegralInRange<size_t>(0, input.remaining_bytes())));
         // A little past the header cap is enough; larger ones only slow the run down.
         constexpr qsizetype kMaxRepeated = HttpResponseAssembler::kMaxHeaderBytes * 3 / 2;
         const qsizetype most = qMax<qsizetype>(1, kMaxRepeated / qMax<qsizetype>(1, response.size()));
@@ -165,7 +167,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (chunked) {
         FUZZ_CHECK(whole.headerDone && finished.isImage, QString());
         FUZZ_CHECK(finished.bodyValid, QStringLiteral("well-formed chunked body refused"));
-        FUZZ_CHECK(finished.body == expectedBody, QStringLiteral("decoded %1 bytes, sent %2").arg(finished.body.size()).arg(expectedBody.size()));
+        FUZZ_CHECK(finished.body == expectedBody,
+                   QStringLiteral("decoded %1 bytes, sent %2").arg(finished.body.size()).arg(expectedBody.size()));
     }
 
     // The decoder alone, on bytes that are mostly not chunked at all.

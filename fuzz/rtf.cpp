@@ -19,7 +19,7 @@ QString Shown(QString text)
     }
     return text;
 }
-}
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             FUZZ_CHECK(!text.at(i).isSurrogate(), QStringLiteral("lone surrogate at %1").arg(i));
     }
     for (const RtfParagraph& paragraph : result.paragraphs)
-        FUZZ_CHECK(paragraph.format.tabStops.size() <= kRtfMaxTabStops, QString::number(paragraph.format.tabStops.size()));
+        FUZZ_CHECK(paragraph.format.tabStops.size() <= kRtfMaxTabStops,
+                   QString::number(paragraph.format.tabStops.size()));
 
     static QTextDocument document;
     BuildRtfDocument(result, document);
@@ -48,6 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                QStringLiteral("%1 paragraphs, %2 blocks").arg(result.paragraphs.size()).arg(document.blockCount()));
     const QString shown = Shown(document.toPlainText());
     const QString expected = Shown(text);
-    FUZZ_CHECK(shown == expected, QStringLiteral("document shows %1 characters, the reader read %2").arg(shown.size()).arg(expected.size()));
+    FUZZ_CHECK(
+        shown == expected,
+        QStringLiteral("document shows %1 characters, the reader read %2").arg(shown.size()).arg(expected.size()));
     return 0;
 }

@@ -40,7 +40,8 @@ Outcome Read(const QString& key)
 
 QString Described(const Outcome& outcome)
 {
-    return outcome.threw ? QStringLiteral("error %1").arg(outcome.number, 0, 16) : QLatin1Char('"') + outcome.value + QLatin1Char('"');
+    return outcome.threw ? QStringLiteral("error %1").arg(outcome.number, 0, 16)
+                         : QLatin1Char('"') + outcome.value + QLatin1Char('"');
 }
 
 // Whether the file may hold the key in a form Qt sees but cannot read: it names it, or it
@@ -62,8 +63,11 @@ bool IsStoreError(std::uint32_t number)
 }
 
 // Where ReadSetting keeps a key in the main file.
-QString MainKeyPath(const QString& key) { return CompanyName() + QLatin1Char('/') + ProductName() + QLatin1Char('/') + kSection + QLatin1Char('/') + key; }
+QString MainKeyPath(const QString& key)
+{
+    return CompanyName() + QLatin1Char('/') + ProductName() + QLatin1Char('/') + kSection + QLatin1Char('/') + key;
 }
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -92,12 +96,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QList<Outcome> before;
     for (const QString& each : kKeys) {
         before.append(Read(each));
-        FUZZ_CHECK(!before.last().threw || IsStoreError(before.last().number), QString::number(before.last().number, 16));
+        FUZZ_CHECK(!before.last().threw || IsStoreError(before.last().number),
+                   QString::number(before.last().number, 16));
     }
     const IniReadResult direct = ReadIniValue(path, MainKeyPath(key));
     const Outcome& mine = before[kKeys.indexOf(key)];
     FUZZ_CHECK((direct.status == IniReadStatus::Malformed) == (mine.threw && mine.number == 0x800407D0 + 13), key);
-    FUZZ_CHECK((direct.status == IniReadStatus::Missing) == (!mine.threw && mine.value == kDefault && !direct.value.isValid()), key);
+    FUZZ_CHECK((direct.status == IniReadStatus::Missing) ==
+                   (!mine.threw && mine.value == kDefault && !direct.value.isValid()),
+               key);
 
     QString reason;
     if (!WriteIniValue(path, MainKeyPath(key), value, &reason)) {
@@ -107,18 +114,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (qsizetype i = 0; i < kKeys.size(); ++i) {
         const Outcome after = Read(kKeys[i]);
         if (kKeys[i] == key)
-            FUZZ_CHECK(!after.threw && after.value == value, QStringLiteral("wrote \"%1\", read \"%2\" (error %3)").arg(value, after.value).arg(after.number, 0, 16));
+            FUZZ_CHECK(!after.threw && after.value == value,
+                       QStringLiteral("wrote \"%1\", read \"%2\" (error %3)")
+                           .arg(value, after.value)
+                           .arg(after.number, 0, 16));
         else if (before[i].threw)
             // Qt rewrites every value of the file in its own form: a typed value (a number as
             // @Variant, a list holding a NUL) may come back as another type or as plain text.
             // The program itself only ever stores text.
-            FUZZ_CHECK(!after.threw || IsStoreError(after.number), QStringLiteral("writing %1 made %2 %3").arg(key, kKeys[i], Described(after)));
+            FUZZ_CHECK(!after.threw || IsStoreError(after.number),
+                       QStringLiteral("writing %1 made %2 %3").arg(key, kKeys[i], Described(after)));
         else if (!before[i].threw && before[i].value == kDefault && MayHideKey(bytes, kKeys[i]))
             // Qt lists some keys whose damaged value it cannot read (a NUL in it, say), and its
             // rewrite then stores what it could make of the text.
             continue;
         else
-            FUZZ_CHECK(after == before[i], QStringLiteral("writing %1 changed %2: %3 -> %4").arg(key, kKeys[i], Described(before[i]), Described(after)));
+            FUZZ_CHECK(after == before[i],
+                       QStringLiteral("writing %1 changed %2: %3 -> %4")
+                           .arg(key, kKeys[i], Described(before[i]), Described(after)));
     }
     return 0;
 }

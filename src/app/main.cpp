@@ -64,7 +64,7 @@ QString StartDemo(Demo& demo, QStringList& openNames)
     openNames = demoNames + openNames;
     return {};
 }
-}
+}  // namespace
 
 int main(int argc, char** argv)
 {

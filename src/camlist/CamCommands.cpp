@@ -37,8 +37,7 @@ void bringForward(QWidget* window)
 }
 
 // A closed dialog is unloaded, so the next request starts from its design texts.
-template <class Dialog>
-void unloadWhenClosed(QPointer<Dialog>& slot, Dialog* dialog, QObject* context)
+template <class Dialog> void unloadWhenClosed(QPointer<Dialog>& slot, Dialog* dialog, QObject* context)
 {
     QObject::connect(dialog, &QDialog::finished, context, [&slot, dialog] {
         if (slot == dialog)
@@ -46,9 +45,12 @@ void unloadWhenClosed(QPointer<Dialog>& slot, Dialog* dialog, QObject* context)
         dialog->deleteLater();
     });
 }
-}
+}  // namespace
 
-bool IsCamSelected(const QListWidget* list) { return selectedEntry(list) != nullptr; }
+bool IsCamSelected(const QListWidget* list)
+{
+    return selectedEntry(list) != nullptr;
+}
 
 CamCommands::CamCommands(QListWidget* List1, QWidget* mainWindow, CamCommandHooks hooks, QObject* parent)
     : QObject(parent), List1_(List1), mainWindow_(mainWindow), hooks_(std::move(hooks))
@@ -63,8 +65,14 @@ CamCommands::~CamCommands()
     delete form3_.data();
 }
 
-Form2* CamCommands::form2() const { return form2_.data(); }
-Form3* CamCommands::form3() const { return form3_.data(); }
+Form2* CamCommands::form2() const
+{
+    return form2_.data();
+}
+Form3* CamCommands::form3() const
+{
+    return form3_.data();
+}
 
 void CamCommands::cmdAdd_Click()
 {
@@ -109,10 +117,10 @@ void CamCommands::cmdRemove_Click()
         return;
     const QString name = entry->text();
     auto notFound = [this, &name] {
-        CurrentPrompt().ask(ProductName(),
-                            QStringLiteral("The cam \"%1\" was not found in the cam list file, so nothing was deleted.")
-                                .arg(name),
-                            PromptButtons::Ok, mainWindow_);
+        CurrentPrompt().ask(
+            ProductName(),
+            QStringLiteral("The cam \"%1\" was not found in the cam list file, so nothing was deleted.").arg(name),
+            PromptButtons::Ok, mainWindow_);
     };
     try {
         const std::optional<CamRecord> record = FindCamRecord(name);
@@ -122,8 +130,7 @@ void CamCommands::cmdRemove_Click()
         }
         if (CurrentPrompt().ask(QStringLiteral("Confirm Delete"),
                                 QStringLiteral("Are you sure you want to delete ") + record->name + QStringLiteral("?"),
-                                PromptButtons::OkCancel, mainWindow_)
-            != PromptAnswer::Ok)
+                                PromptButtons::OkCancel, mainWindow_) != PromptAnswer::Ok)
             return;
         if (!RemoveCamRecord(*record)) {
             // The file changed while the question was open.

@@ -19,7 +19,7 @@ bool IsCamSelected(const QListWidget* list);
 void ShowNotice(QWidget* owner = nullptr);
 
 struct CamCommandHooks {
-    std::function<void()> openSelectedCam;                                  // List1_DblClick
+    std::function<void()> openSelectedCam;  // List1_DblClick
     std::function<void(const QString& oldName, const CamRecord& edited)> updateOpenSlots;
 };
 
@@ -36,7 +36,7 @@ public:
     void cmdRemove_Click();
     void List1_DblClick();
 
-    Form2* form2() const;   // null until first shown, and again once closed
+    Form2* form2() const;  // null until first shown, and again once closed
     Form3* form3() const;
     // Closes the dialogs and the notice window (the main window's unload).
     void unloadAll();

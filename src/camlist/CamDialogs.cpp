@@ -13,16 +13,15 @@
 namespace {
 const QString kUrlTip = QStringLiteral(
     "enter the exact path to the image (found by right clicking an image in your browser and selecting \"properties\"");
-constexpr int kRefreshMaxLength = 3;   // characters: at most 999 seconds
-}
+constexpr int kRefreshMaxLength = 3;  // characters: at most 999 seconds
+}  // namespace
 
 void ShowCamListError(const CamListError& error, QWidget* parent)
 {
     CurrentPrompt().ask(QStringLiteral(":: error"), error.message(), PromptButtons::Ok, parent);
 }
 
-CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* parent)
-    : QDialog(parent), List1_(List1)
+CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* parent) : QDialog(parent), List1_(List1)
 {
     setObjectName(objectName);
     setModal(false);
@@ -74,9 +73,15 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
     connect(Command2, &QPushButton::clicked, this, &CamDialog::Command2_Click);
 }
 
-CamRecord CamDialog::typedRecord() const { return {Text1->text(), Text2->text(), Text3->text()}; }
+CamRecord CamDialog::typedRecord() const
+{
+    return {Text1->text(), Text2->text(), Text3->text()};
+}
 
-void CamDialog::Command2_Click() { reject(); }
+void CamDialog::Command2_Click()
+{
+    reject();
+}
 
 bool CamDialog::ValidateTexts()
 {

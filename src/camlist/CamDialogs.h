@@ -22,14 +22,14 @@ class CamDialog : public QDialog {
     Q_OBJECT
 public:
     QLabel* Label1;
-    QLineEdit* Text1;   // name
+    QLineEdit* Text1;  // name
     QLabel* Label2;
-    QLineEdit* Text2;   // URL
+    QLineEdit* Text2;  // URL
     QLabel* Label3;
-    QLineEdit* Text3;   // refresh, in seconds; at most 3 characters (999 seconds)
+    QLineEdit* Text3;  // refresh, in seconds; at most 3 characters (999 seconds)
     QLabel* Label4;
-    QPushButton* Command1;   // OK
-    QPushButton* Command2;   // Cancel
+    QPushButton* Command1;  // OK
+    QPushButton* Command2;  // Cancel
 
     // The three texts as they stand, not trimmed.
     CamRecord typedRecord() const;

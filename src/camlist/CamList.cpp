@@ -19,7 +19,10 @@ const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
     throw CamListError(QStringLiteral("Could not %1 the cam list file \"%2\": %3").arg(action, path, reason));
 }
 
-QString shortWrite() { return QStringLiteral("not all data could be written (is the disk full?)"); }
+QString shortWrite()
+{
+    return QStringLiteral("not all data could be written (is the disk full?)");
+}
 
 void ensureProgramFolder()
 {
@@ -44,7 +47,10 @@ QByteArray readBytes()
     return bytes;
 }
 
-QStringList readLines() { return SplitCamListLines(DecodeCamListText(readBytes())); }
+QStringList readLines()
+{
+    return SplitCamListLines(DecodeCamListText(readBytes()));
+}
 
 // Listing takes any line holding the marker in any letter case, with every marker removed.
 QStringList listedNames(const QStringList& lines)
@@ -136,8 +142,8 @@ void checkSingleLines(const CamRecord& record)
 
 QByteArray recordBytes(const CamRecord& record)
 {
-    return (kMarker + record.name).toUtf8() + kLineEnd + record.url.toUtf8() + kLineEnd + record.refresh.toUtf8()
-        + kLineEnd + kLineEnd;
+    return (kMarker + record.name).toUtf8() + kLineEnd + record.url.toUtf8() + kLineEnd + record.refresh.toUtf8() +
+        kLineEnd + kLineEnd;
 }
 
 // Written beside the file and renamed over it: a failed or interrupted rewrite leaves the
@@ -149,9 +155,12 @@ void rewrite(const QByteArray& bytes)
     if (!replaced.ok())
         fail(QStringLiteral("rewrite"), path, replaced.reason());
 }
-}
+}  // namespace
 
-QString CamListPath() { return ProgramPath(QStringLiteral("00camlist.txt")); }
+QString CamListPath()
+{
+    return ProgramPath(QStringLiteral("00camlist.txt"));
+}
 
 void LoadCamList(QStringList& entries)
 {

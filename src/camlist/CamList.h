@@ -12,7 +12,7 @@ class QListWidget;
 struct CamRecord {
     QString name;
     QString url;
-    QString refresh;   // seconds, as typed
+    QString refresh;  // seconds, as typed
     bool operator==(const CamRecord&) const = default;
 };
 
@@ -20,14 +20,14 @@ struct CamRecord {
 // and message() name the file and the operating system's reason.
 class CamListError : public std::runtime_error {
 public:
-    explicit CamListError(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
+    explicit CamListError(const QString& message) : std::runtime_error(message.toStdString()), message_(message) { }
     const QString& message() const { return message_; }
 
 private:
     QString message_;
 };
 
-QString CamListPath();   // program folder + "/00camlist.txt"
+QString CamListPath();  // program folder + "/00camlist.txt"
 
 // Appends one entry per listed name, in file order; creates the 2-byte file when missing.
 void LoadCamList(QStringList& entries);

@@ -12,7 +12,7 @@ QPointer<Form4>& notice()
     static QPointer<Form4> window;
     return window;
 }
-}
+}  // namespace
 
 Form4::Form4(QWidget* owner) : QWidget(owner, Qt::Window)
 {
@@ -25,7 +25,10 @@ Form4::Form4(QWidget* owner) : QWidget(owner, Qt::Window)
     layout->setContentsMargins(24, 18, 24, 18);
 }
 
-Form4* NoticeWindow() { return notice().data(); }
+Form4* NoticeWindow()
+{
+    return notice().data();
+}
 
 void UnloadNotice()
 {

@@ -68,7 +68,7 @@ IniReadResult readValue(const QByteArray& bytes, const QString& key)
     }
     return result;
 }
-}
+}  // namespace
 
 IniReadResult ReadIniValue(const QString& path, const QString& key)
 {
@@ -113,8 +113,8 @@ bool WriteIniValue(const QString& path, const QString& key, const QString& value
     // empty name, for one); such a file would make every later read and write fail, so a file
     // that does not give back the value just written is never put in place.
     const IniReadResult check = readValue(newBytes, key);
-    if (check.status != IniReadStatus::Found || check.value.metaType().id() != QMetaType::QString
-        || check.value.toString() != value) {
+    if (check.status != IniReadStatus::Found || check.value.metaType().id() != QMetaType::QString ||
+        check.value.toString() != value) {
         why = QStringLiteral("the settings file would not read back after the change");
         return false;
     }

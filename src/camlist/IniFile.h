@@ -8,8 +8,8 @@ enum class IniReadStatus { Found, Missing, Unreadable, Malformed };
 
 struct IniReadResult {
     IniReadStatus status = IniReadStatus::Missing;
-    QVariant value;    // as QSettings reads it, when found
-    QString reason;    // the operating system's reason, when unreadable or malformed
+    QVariant value;  // as QSettings reads it, when found
+    QString reason;  // the operating system's reason, when unreadable or malformed
 };
 
 // key is the QSettings key path ("group/.../name"). A missing file or value is Missing.

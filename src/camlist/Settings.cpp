@@ -38,14 +38,17 @@ QString& userSettingsPathOverride()
     return path;
 }
 
-QString errorSource() { return ExecutableName() + QStringLiteral(".Settings"); }
+QString errorSource()
+{
+    return ExecutableName() + QStringLiteral(".Settings");
+}
 
 // Company, AppName and Section are stripped of blanks and joined; the Key is kept as given,
 // so " autoSave " and "autoSave" are different values.
 QString mainKeyPath(const QString& appName, const QString& section, const QString& key)
 {
-    return CompanyName().trimmed() + QLatin1Char('/') + appName.trimmed() + QLatin1Char('/') + section.trimmed()
-        + QLatin1Char('/') + key;
+    return CompanyName().trimmed() + QLatin1Char('/') + appName.trimmed() + QLatin1Char('/') + section.trimmed() +
+        QLatin1Char('/') + key;
 }
 
 QString userKeyPath(const QString& appName, const QString& section, const QString& key)
@@ -56,8 +59,10 @@ QString userKeyPath(const QString& appName, const QString& section, const QStrin
 std::uint32_t typeCode(const QVariant& value)
 {
     switch (value.metaType().id()) {
-    case QMetaType::UnknownType: return kTypeNone;
-    case QMetaType::QStringList: return kTypeMultiString;
+    case QMetaType::UnknownType:
+        return kTypeNone;
+    case QMetaType::QStringList:
+        return kTypeMultiString;
     case QMetaType::Bool:
     case QMetaType::Int:
     case QMetaType::UInt:
@@ -71,28 +76,33 @@ std::uint32_t typeCode(const QVariant& value)
     case QMetaType::SChar:
     case QMetaType::UChar:
     case QMetaType::Long:
-    case QMetaType::ULong: return kTypeNumber;
-    default: return kTypeBinary;
+    case QMetaType::ULong:
+        return kTypeNumber;
+    default:
+        return kTypeBinary;
     }
 }
 
 QString permissionDeniedText()
 {
-    return ProductName()
-        + QStringLiteral(" requires read/write access to the system registry and hard drive in order to run properly.  "
-                         "This user account does not have the proper permissions set.  As a result some or all of "
-                         "your settings may not be properly saved.  Please contact your system administrator or "
-                         "change the permission settings for this account.")
-        + QStringLiteral("\r\n\r\n")
-        + QStringLiteral("If you would like to prevent this error message from being displayed again, please press "
-                         "'Ignore'.");
+    return ProductName() +
+        QStringLiteral(" requires read/write access to the system registry and hard drive in order to run properly.  "
+                       "This user account does not have the proper permissions set.  As a result some or all of "
+                       "your settings may not be properly saved.  Please contact your system administrator or "
+                       "change the permission settings for this account.") +
+        QStringLiteral("\r\n\r\n") +
+        QStringLiteral("If you would like to prevent this error message from being displayed again, please press "
+                       "'Ignore'.");
 }
 
 const QString kSettingsSection = QStringLiteral("Settings");
 const QString kIgnoreFlag = QStringLiteral("IgnorePermissionDeniedError");
-}
+}  // namespace
 
-QString MainSettingsPath() { return ProgramPath(ProductName() + QStringLiteral(".ini")); }
+QString MainSettingsPath()
+{
+    return ProgramPath(ProductName() + QStringLiteral(".ini"));
+}
 
 QString UserSettingsPath()
 {
@@ -101,7 +111,10 @@ QString UserSettingsPath()
     return QSettings(QSettings::IniFormat, QSettings::UserScope, CompanyName(), ProductName()).fileName();
 }
 
-void SetUserSettingsPath(const QString& path) { userSettingsPathOverride() = path; }
+void SetUserSettingsPath(const QString& path)
+{
+    userSettingsPathOverride() = path;
+}
 
 QString ReadSetting(const QString& appName, const QString& section, const QString& key, const QString& defaultValue)
 {
@@ -114,14 +127,16 @@ QString ReadSetting(const QString& appName, const QString& section, const QStrin
 
     const IniReadResult read = ReadIniValue(MainSettingsPath(), mainKeyPath(appName, section, key));
     switch (read.status) {
-    case IniReadStatus::Missing: return defaultValue;
+    case IniReadStatus::Missing:
+        return defaultValue;
     case IniReadStatus::Unreadable:
         throw TolvaneError(kRegistryBase + kStatusAccessDenied, errorSource(),
                            QStringLiteral("Could not open registry section"));
     case IniReadStatus::Malformed:
         throw TolvaneError(kRegistryBase + kStatusInvalidData, errorSource(),
                            QStringLiteral("Could not open registry section"));
-    case IniReadStatus::Found: break;
+    case IniReadStatus::Found:
+        break;
     }
     if (read.value.metaType().id() != QMetaType::QString)
         throw TolvaneError(kRegistryBase + typeCode(read.value), errorSource(),

@@ -3,7 +3,7 @@
 // per-machine registry key) and the per-user store (QSettings user scope).
 #include <QString>
 
-QString MainSettingsPath();   // program folder + "/" + product name + ".ini" ("Tolvane.ini")
+QString MainSettingsPath();  // program folder + "/" + product name + ".ini" ("Tolvane.ini")
 // The per-user store's file: QSettings' user-scope INI file for company and product, unless a
 // test has pointed it elsewhere (the empty path restores the default).
 QString UserSettingsPath();

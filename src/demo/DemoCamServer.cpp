@@ -14,28 +14,31 @@
 
 struct DemoCamServer::Picture {
     QByteArray jpeg;
-    QByteArray chunked;   // the same bytes in chunked transfer coding, made once when that mode is on
+    QByteArray chunked;  // the same bytes in chunked transfer coding, made once when that mode is on
 };
 
 struct DemoCamServer::Cam {
     std::shared_ptr<const Picture> picture;
-    qint64 period = std::numeric_limits<qint64>::min();   // which change period the picture belongs to
+    qint64 period = std::numeric_limits<qint64>::min();  // which change period the picture belongs to
     QByteArray lastModified;
     qint64 fetches = 0;
-    qint64 lastModifiedSecs = std::numeric_limits<qint64>::min();   // every-fetch mode: seconds since 1970
+    qint64 lastModifiedSecs = std::numeric_limits<qint64>::min();  // every-fetch mode: seconds since 1970
 };
 
 namespace {
-constexpr int RingSize = 6;                    // pictures per size in every-fetch mode
-constexpr qsizetype MaxRequestBytes = 16384;   // a longer request header is refused
-constexpr int IdleTimeoutMs = 60000;           // a connection that never finishes its request is dropped
+constexpr int RingSize = 6;                   // pictures per size in every-fetch mode
+constexpr qsizetype MaxRequestBytes = 16384;  // a longer request header is refused
+constexpr int IdleTimeoutMs = 60000;          // a connection that never finishes its request is dropped
 constexpr qsizetype ChunkBytes = 16384;
 
 const char* const DemoNames[] = {"Demo Harbour", "Demo Street", "Demo Mountain",
                                  "Demo Bay",     "Demo Avenue", "Demo Valley"};
 constexpr int DemoNameCount = int(sizeof DemoNames / sizeof DemoNames[0]);
 
-qint64 floorDiv(qint64 a, qint64 b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+qint64 floorDiv(qint64 a, qint64 b)
+{
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
 
 QByteArray chunkedCoding(const QByteArray& body)
 {
@@ -54,15 +57,17 @@ QByteArray chunkedCoding(const QByteArray& body)
 QByteArray simpleResponse(const QByteArray& status, const QByteArray& extraHeaders, const QString& message,
                           bool withBody)
 {
-    const QByteArray body = "<html><head><title>" + status + "</title></head><body><h1>" + status + "</h1><p>"
-        + message.toHtmlEscaped().toUtf8() + "</p></body></html>\r\n";
-    return "HTTP/1.1 " + status + "\r\nDate: " + HttpDate(QDateTime::currentDateTimeUtc())
-        + "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " + QByteArray::number(body.size())
-        + "\r\n" + extraHeaders + "Connection: close\r\n\r\n" + (withBody ? body : QByteArray());
+    const QByteArray body = "<html><head><title>" + status + "</title></head><body><h1>" + status + "</h1><p>" +
+        message.toHtmlEscaped().toUtf8() + "</p></body></html>\r\n";
+    return "HTTP/1.1 " + status + "\r\nDate: " + HttpDate(QDateTime::currentDateTimeUtc()) +
+        "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n" +
+        extraHeaders + "Connection: close\r\n\r\n" + (withBody ? body : QByteArray());
 }
-}
+}  // namespace
 
-DemoCamServer::DemoCamServer(QObject* parent) : DemoCamServer(Options{}, parent) {}
+DemoCamServer::DemoCamServer(QObject* parent) : DemoCamServer(Options{}, parent)
+{
+}
 
 DemoCamServer::DemoCamServer(const Options& options, QObject* parent)
     : QObject(parent), options_(options), server_(new QTcpServer(this))
@@ -84,10 +89,22 @@ bool DemoCamServer::start()
     return server_->isListening() || server_->listen(QHostAddress::LocalHost, options_.port);
 }
 
-void DemoCamServer::stop() { server_->close(); }
-bool DemoCamServer::isListening() const { return server_->isListening(); }
-QString DemoCamServer::errorString() const { return server_->errorString(); }
-quint16 DemoCamServer::port() const { return server_->serverPort(); }
+void DemoCamServer::stop()
+{
+    server_->close();
+}
+bool DemoCamServer::isListening() const
+{
+    return server_->isListening();
+}
+QString DemoCamServer::errorString() const
+{
+    return server_->errorString();
+}
+quint16 DemoCamServer::port() const
+{
+    return server_->serverPort();
+}
 
 QString DemoCamServer::camName(int k) const
 {
@@ -104,7 +121,10 @@ QStringList DemoCamServer::camNames() const
     return names;
 }
 
-QString DemoCamServer::camPath(int k) const { return QStringLiteral("/cam%1.jpg").arg(k); }
+QString DemoCamServer::camPath(int k) const
+{
+    return QStringLiteral("/cam%1.jpg").arg(k);
+}
 
 QString DemoCamServer::camUrl(int k) const
 {
@@ -119,20 +139,29 @@ QStringList DemoCamServer::camUrls() const
     return urls;
 }
 
-int DemoCamServer::changePeriodSeconds(int k) const { return 5 + (k * 7 + 3) % 16; }
+int DemoCamServer::changePeriodSeconds(int k) const
+{
+    return 5 + (k * 7 + 3) % 16;
+}
 
 QByteArray DemoCamServer::camListText(int refreshSeconds) const
 {
     QByteArray text = "\r\n";
     for (int k = 1; k <= options_.camCount; ++k)
-        text += "[name]" + camName(k).toUtf8() + "\r\n" + camUrl(k).toUtf8() + "\r\n"
-            + QByteArray::number(refreshSeconds) + "\r\n\r\n";
+        text += "[name]" + camName(k).toUtf8() + "\r\n" + camUrl(k).toUtf8() + "\r\n" +
+            QByteArray::number(refreshSeconds) + "\r\n\r\n";
     return text;
 }
 
-void DemoCamServer::setClock(std::function<QDateTime()> utcNow) { clock_ = std::move(utcNow); }
+void DemoCamServer::setClock(std::function<QDateTime()> utcNow)
+{
+    clock_ = std::move(utcNow);
+}
 
-QDateTime DemoCamServer::now() const { return clock_ ? clock_().toUTC() : QDateTime::currentDateTimeUtc(); }
+QDateTime DemoCamServer::now() const
+{
+    return clock_ ? clock_().toUTC() : QDateTime::currentDateTimeUtc();
+}
 
 void DemoCamServer::onNewConnection()
 {
@@ -150,7 +179,7 @@ void DemoCamServer::onReadyRead(QTcpSocket* socket)
     const QByteArray data = socket->readAll();
     auto entry = pending_.find(socket);
     if (entry == pending_.end())
-        return;   // answered already: what else the client sends is read and dropped
+        return;  // answered already: what else the client sends is read and dropped
     entry->append(data);
     const qsizetype end = entry->indexOf("\r\n\r\n");
     if (end < 0 && entry->size() <= MaxRequestBytes)
@@ -172,7 +201,7 @@ void DemoCamServer::respond(QTcpSocket* socket, const QByteArray& requestLine)
     } else {
         const QByteArray& method = parts[0];
         QByteArray target = parts[1];
-        if (target.startsWith("http://")) {   // absolute form, as proxies send it
+        if (target.startsWith("http://")) {  // absolute form, as proxies send it
             const qsizetype slash = target.indexOf('/', 7);
             target = slash < 0 ? QByteArray("/") : target.mid(slash);
         }
@@ -220,8 +249,8 @@ QByteArray DemoCamServer::camResponse(int k, bool withBody)
             cam.picture = makePicture(camName(k), index * period,
                                       changed.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss 'UTC'")), k - 1);
             cam.period = index;
-            cam.lastModified = HttpDate(options_.changeMode == ChangeMode::FixedLastModified ? fixedLastModified_
-                                                                                             : changed);
+            cam.lastModified =
+                HttpDate(options_.changeMode == ChangeMode::FixedLastModified ? fixedLastModified_ : changed);
         }
     }
     const Picture& picture = *cam.picture;
@@ -235,11 +264,11 @@ QByteArray DemoCamServer::camResponse(int k, bool withBody)
 }
 
 std::shared_ptr<const DemoCamServer::Picture> DemoCamServer::makePicture(const QString& title, qint64 sceneSecond,
-                                                         const QString& stamp, int kind) const
+                                                                         const QString& stamp, int kind) const
 {
     auto picture = std::make_shared<Picture>();
-    picture->jpeg = EncodeJpeg(
-        DrawDemoScene({options_.pictureSize, kind, sceneSecond, title, stamp, options_.photos}), options_.jpegQuality);
+    picture->jpeg = EncodeJpeg(DrawDemoScene({options_.pictureSize, kind, sceneSecond, title, stamp, options_.photos}),
+                               options_.jpegQuality);
     if (options_.chunked)
         picture->chunked = chunkedCoding(picture->jpeg);
     ++picturesEncoded_;

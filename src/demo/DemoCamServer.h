@@ -21,20 +21,20 @@ class DemoCamServer : public QObject {
     Q_OBJECT
 public:
     enum class ChangeMode {
-        Periodic,            // each cam draws a new picture every 5 to 20 seconds (fixed per cam)
-        EveryFetch,          // every fetch gets another picture and a later Last-Modified
-        FixedLastModified,   // pictures change periodically, Last-Modified never does
+        Periodic,           // each cam draws a new picture every 5 to 20 seconds (fixed per cam)
+        EveryFetch,         // every fetch gets another picture and a later Last-Modified
+        FixedLastModified,  // pictures change periodically, Last-Modified never does
     };
 
     struct Options {
-        int camCount = 6;                          // 1..99
-        QSize pictureSize{640, 480};               // pixels
+        int camCount = 6;             // 1..99
+        QSize pictureSize{640, 480};  // pixels
         ChangeMode changeMode = ChangeMode::Periodic;
-        bool chunked = false;                      // chunked transfer coding, no Content-Length
-        quint16 port = 0;                          // 0: any free port
-        bool farmNames = false;                    // "Cam 01".."Cam NN" even for six cams or fewer
-        int jpegQuality = 80;                      // 1..100
-        bool photos = false;                       // photo-like pictures with grain instead of drawings
+        bool chunked = false;    // chunked transfer coding, no Content-Length
+        quint16 port = 0;        // 0: any free port
+        bool farmNames = false;  // "Cam 01".."Cam NN" even for six cams or fewer
+        int jpegQuality = 80;    // 1..100
+        bool photos = false;     // photo-like pictures with grain instead of drawings
     };
 
     explicit DemoCamServer(QObject* parent = nullptr);
@@ -54,8 +54,8 @@ public:
     // larger sets (or farmNames) are named "Cam 01", "Cam 02", ...
     QString camName(int k) const;
     QStringList camNames() const;
-    QString camPath(int k) const;   // "/cam<k>.jpg"
-    QString camUrl(int k) const;    // "http://127.0.0.1:<port>/cam<k>.jpg"
+    QString camPath(int k) const;  // "/cam<k>.jpg"
+    QString camUrl(int k) const;   // "http://127.0.0.1:<port>/cam<k>.jpg"
     QStringList camUrls() const;
     // Seconds between two pictures of cam k in the periodic modes: 5..20, the same on every run.
     int changePeriodSeconds(int k) const;

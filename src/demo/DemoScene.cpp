@@ -112,8 +112,8 @@ void drawGround(QPainter& p, const QRectF& ground, const QRectF& sky, Ground kin
             p.setBrush(QColor::fromHsv((h * 47) % 360, 90, 210));
             p.drawRect(house);
             p.setBrush(QColor(150, 50, 40));
-            p.drawPolygon(QPolygonF{house.topLeft(), house.topRight(),
-                                    QPointF(house.center().x(), house.top() - w * 0.3)});
+            p.drawPolygon(
+                QPolygonF{house.topLeft(), house.topRight(), QPointF(house.center().x(), house.top() - w * 0.3)});
         }
         const QRectF road(ground.left(), ground.top() + ground.height() * 0.35, ground.width(), ground.height() * 0.4);
         p.fillRect(road, QColor(60, 60, 65));
@@ -144,7 +144,7 @@ void drawGround(QPainter& p, const QRectF& ground, const QRectF& sky, Ground kin
 
 void drawMover(QPainter& p, const QRectF& sky, const QRectF& ground, Mover mover, qint64 second)
 {
-    const double unit = sky.height() / 10;   // pixels; the mover scales with the picture
+    const double unit = sky.height() / 10;  // pixels; the mover scales with the picture
     p.setPen(Qt::NoPen);
     switch (mover) {
     case Mover::Boat: {
@@ -154,7 +154,8 @@ void drawMover(QPainter& p, const QRectF& sky, const QRectF& ground, Mover mover
         p.drawPolygon(QPolygonF{QPointF(x - 2 * unit, y), QPointF(x + 2 * unit, y), QPointF(x + 1.5 * unit, y + unit),
                                 QPointF(x - 1.5 * unit, y + unit)});
         p.setBrush(QColor(250, 250, 240));
-        p.drawPolygon(QPolygonF{QPointF(x, y - 3 * unit), QPointF(x, y - 0.1 * unit), QPointF(x + 1.6 * unit, y - 0.1 * unit)});
+        p.drawPolygon(
+            QPolygonF{QPointF(x, y - 3 * unit), QPointF(x, y - 0.1 * unit), QPointF(x + 1.6 * unit, y - 0.1 * unit)});
         p.drawPolygon(QPolygonF{QPointF(x - 0.1 * unit, y - 2.6 * unit), QPointF(x - 0.1 * unit, y - 0.1 * unit),
                                 QPointF(x - 1.3 * unit, y - 0.1 * unit)});
         break;
@@ -226,7 +227,7 @@ void drawScene(QPainter& p, const QRectF& all, const Kind& kind, qint64 sceneSec
     drawGround(p, ground, sky, kind.ground, sceneSecond);
     drawMover(p, sky, ground, kind.mover, sceneSecond);
 }
-}
+}  // namespace
 
 QImage DrawDemoScene(const DemoSceneOptions& scene)
 {
@@ -242,7 +243,7 @@ QImage DrawDemoScene(const DemoSceneOptions& scene)
     const QRectF all(QPointF(0, 0), QSizeF(scene.size));
     if (!scene.photo)
         drawScene(p, all, kindOf(scene.kind), scene.sceneSecond);
-    const double textSize = all.height() / 22;   // pixels
+    const double textSize = all.height() / 22;  // pixels
     const QRectF inner = all.adjusted(textSize, textSize * 0.6, -textSize, -textSize * 0.6);
     drawLabel(p, inner, scene.title, Qt::AlignLeft | Qt::AlignTop, textSize);
     drawLabel(p, inner, scene.stamp, Qt::AlignRight | Qt::AlignBottom, textSize * 0.8);

@@ -8,11 +8,11 @@
 #include <QString>
 
 struct DemoSceneOptions {
-    QSize size{640, 480};   // pixels
-    int kind = 0;           // which landscape and mover; any number, taken modulo the kinds there are
-    qint64 sceneSecond = 0; // seconds of scene time: positions of sun, clouds and mover follow it
-    QString title;          // drawn top left (the cam's name)
-    QString stamp;          // drawn bottom right (the time of the picture)
+    QSize size{640, 480};    // pixels
+    int kind = 0;            // which landscape and mover; any number, taken modulo the kinds there are
+    qint64 sceneSecond = 0;  // seconds of scene time: positions of sun, clouds and mover follow it
+    QString title;           // drawn top left (the cam's name)
+    QString stamp;           // drawn bottom right (the time of the picture)
     // A photo-like picture with fine grain instead of the drawing: it compresses and decodes
     // like a real cam's photograph, which a flat drawing does not (benchmarks want that).
     bool photo = false;

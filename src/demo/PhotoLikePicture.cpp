@@ -66,7 +66,7 @@ void AddGrain(QImage& picture, int amplitude, quint32 seed)
         return;
     if (picture.format() != QImage::Format_RGB32)
         picture = picture.convertToFormat(QImage::Format_RGB32);
-    std::minstd_rand random(seed);   // fixed by the standard, like mt19937, and faster
+    std::minstd_rand random(seed);  // fixed by the standard, like mt19937, and faster
     const int height = picture.height();
     const int width = picture.width();
     for (int y = 0; y < height; ++y) {

@@ -31,9 +31,12 @@ std::uint32_t NextHandle()
         handle = ++last;
     return handle;
 }
-}
+}  // namespace
 
-cDIBSection::~cDIBSection() { ClearUp(); }
+cDIBSection::~cDIBSection()
+{
+    ClearUp();
+}
 
 int cDIBSection::BytesPerScanLine() const
 {
@@ -83,12 +86,15 @@ bool cDIBSection::AllocateBits(int lWidth, int lHeight, bool zeroFill)
     return true;
 }
 
-bool cDIBSection::Create(int lWidth, int lHeight) { return CreateSized(lWidth, lHeight, true); }
+bool cDIBSection::Create(int lWidth, int lHeight)
+{
+    return CreateSized(lWidth, lHeight, true);
+}
 
 bool cDIBSection::CreateSized(int lWidth, int lHeight, bool zeroFill)
 {
     ClearUp();
-    const std::uint32_t context = NextHandle();   // the memory device context
+    const std::uint32_t context = NextHandle();  // the memory device context
     if (!AllocateBits(lWidth, lHeight, zeroFill))
         return false;
     hdc_ = context;
@@ -170,7 +176,7 @@ std::unique_ptr<cDIBSection> cDIBSection::Resample(int lNewHeight, int lNewWidth
     if (!resampled->Create(lNewWidth, lNewHeight))
         return nullptr;
     if (!bits_)
-        return resampled;   // nothing to copy: the new picture stays black
+        return resampled;  // nothing to copy: the new picture stays black
     if (lNewWidth == Width() && lNewHeight == Height())
         std::memcpy(resampled->DIBSectionBitsPtr(), bits_.get(), header_.biSizeImage);
     else
@@ -185,7 +191,7 @@ void cDIBSection::ResampleBilinear(cDIBSection& target) const
     struct Tap {
         int near;
         int far;
-        double weight;   // of the far pixel
+        double weight;  // of the far pixel
     };
     const auto taps = [](int from, int to) {
         std::vector<Tap> result(static_cast<std::size_t>(to));

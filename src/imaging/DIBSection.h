@@ -34,17 +34,17 @@ constexpr std::uint32_t DSTINVERT = 0x00550009;    // NOT destination
 constexpr std::uint32_t PATCOPY = 0x00F00021;      // the (white) pattern
 constexpr std::uint32_t BLACKNESS = 0x00000042;
 constexpr std::uint32_t WHITENESS = 0x00FF0062;
-}
+}  // namespace DibRop
 
 // The 40-byte bitmap-information header (the platform's BITMAPINFOHEADER, little-endian).
 struct DibInfoHeader {
     std::uint32_t biSize = 0;
-    std::int32_t biWidth = 0;    // pixels
-    std::int32_t biHeight = 0;   // pixels; positive: rows lie bottom-up
+    std::int32_t biWidth = 0;   // pixels
+    std::int32_t biHeight = 0;  // pixels; positive: rows lie bottom-up
     std::uint16_t biPlanes = 0;
     std::uint16_t biBitCount = 0;
-    std::uint32_t biCompression = 0;   // 0: uncompressed RGB
-    std::uint32_t biSizeImage = 0;     // bytes: height × BytesPerScanLine
+    std::uint32_t biCompression = 0;  // 0: uncompressed RGB
+    std::uint32_t biSizeImage = 0;    // bytes: height × BytesPerScanLine
     std::int32_t biXPelsPerMeter = 0;
     std::int32_t biYPelsPerMeter = 0;
     std::uint32_t biClrUsed = 0;
@@ -75,30 +75,29 @@ public:
     // Sizes of 0 or less are refused (false, Empty), so the rows always lie bottom-up.
     bool Create(int lWidth, int lHeight);
 
-    int BytesPerScanLine() const;   // bytes per row, width × 3 rounded up to a multiple of 4
-    int Width() const { return header_.biWidth; }     // pixels, as in the header
-    int Height() const { return header_.biHeight; }   // pixels, as in the header
+    int BytesPerScanLine() const;                    // bytes per row, width × 3 rounded up to a multiple of 4
+    int Width() const { return header_.biWidth; }    // pixels, as in the header
+    int Height() const { return header_.biHeight; }  // pixels, as in the header
 
     // Copies from the picture lhDC, starting at (lSrcLeft, lSrcTop) there (pixels, top-down),
     // into the DIB at (0, 0), combining by eRop. A negative width or height means the DIB's.
     // The copied area is clipped to both pictures; what lies outside is left as it was.
-    void LoadPictureBlt(const QImage& lhDC, int lSrcLeft = 0, int lSrcTop = 0, int lSrcWidth = -1,
-                        int lSrcHeight = -1, std::uint32_t eRop = DibRop::SRCCOPY);
+    void LoadPictureBlt(const QImage& lhDC, int lSrcLeft = 0, int lSrcTop = 0, int lSrcWidth = -1, int lSrcHeight = -1,
+                        std::uint32_t eRop = DibRop::SRCCOPY);
     // The same from a pixmap or a widget; other devices cannot be read and copy nothing.
     void LoadPictureBlt(const QPaintDevice& lhDC, int lSrcLeft = 0, int lSrcTop = 0, int lSrcWidth = -1,
                         int lSrcHeight = -1, std::uint32_t eRop = DibRop::SRCCOPY);
     // Copies from the DIB, starting at (lSrcLeft, lSrcTop) (pixels, top-down), onto lhDC at
     // (lDestLeft, lDestTop), lDestWidth × lDestHeight pixels, no stretching, combining by eRop.
     // A negative width or height means the DIB's.
-    void PaintPicture(QPainter& lhDC, int lDestLeft = 0, int lDestTop = 0, int lDestWidth = -1,
-                      int lDestHeight = -1, int lSrcLeft = 0, int lSrcTop = 0,
-                      std::uint32_t eRop = DibRop::SRCCOPY) const;
+    void PaintPicture(QPainter& lhDC, int lDestLeft = 0, int lDestTop = 0, int lDestWidth = -1, int lDestHeight = -1,
+                      int lSrcLeft = 0, int lSrcTop = 0, std::uint32_t eRop = DibRop::SRCCOPY) const;
     void PaintPicture(QPaintDevice& lhDC, int lDestLeft = 0, int lDestTop = 0, int lDestWidth = -1,
                       int lDestHeight = -1, int lSrcLeft = 0, int lSrcTop = 0,
                       std::uint32_t eRop = DibRop::SRCCOPY) const;
 
-    std::uint32_t hdc() const { return hdc_; }     // 0 when Empty; see the top of this file
-    std::uint32_t hDib() const { return hDib_; }   // 0 when Empty
+    std::uint32_t hdc() const { return hdc_; }    // 0 when Empty; see the top of this file
+    std::uint32_t hDib() const { return hDib_; }  // 0 when Empty
     // First byte of the pixel memory (the bottom row); null when Empty. Borrowed, never freed.
     uchar* DIBSectionBitsPtr() const { return bits_.get(); }
 
@@ -121,7 +120,7 @@ private:
     };
     bool CreateSized(int lWidth, int lHeight, bool zeroFill);
     bool AllocateBits(int lWidth, int lHeight, bool zeroFill);
-    uchar* RowOf(int pictureRow) const;   // memory of picture row y (0 = top)
+    uchar* RowOf(int pictureRow) const;  // memory of picture row y (0 = top)
     QImage RegionImage(int left, int top, int width, int height) const;
     void ResampleBilinear(cDIBSection& target) const;
 

@@ -71,11 +71,16 @@ void GreyToBgr(const uchar* line, int first, int count, uchar* bgr)
 RowConverter DirectConverter(QImage::Format format)
 {
     switch (format) {
-    case QImage::Format_RGB32: return Rgb32ToBgr;
-    case QImage::Format_RGB888: return Rgb888ToBgr;
-    case QImage::Format_BGR888: return Bgr888ToBgr;
-    case QImage::Format_Grayscale8: return GreyToBgr;
-    default: return nullptr;
+    case QImage::Format_RGB32:
+        return Rgb32ToBgr;
+    case QImage::Format_RGB888:
+        return Rgb888ToBgr;
+    case QImage::Format_BGR888:
+        return Bgr888ToBgr;
+    case QImage::Format_Grayscale8:
+        return GreyToBgr;
+    default:
+        return nullptr;
     }
 }
 
@@ -112,7 +117,10 @@ void ConvertRows(const QImage& picture, int left, int top, int count, int rows, 
 
 // The pattern is a white brush, so a ternary raster code reduces to the upper half of its truth
 // table: bit (source << 1 | destination) of the result says the output for that pair of bits.
-unsigned RopTable(std::uint32_t rop) { return (rop >> 20) & 0xFu; }
+unsigned RopTable(std::uint32_t rop)
+{
+    return (rop >> 20) & 0xFu;
+}
 constexpr unsigned kCopySource = 0xC;
 constexpr unsigned kKeepDestination = 0xA;
 
@@ -137,14 +145,14 @@ void CombineBytes(uchar* destination, const uchar* source, std::size_t count, un
 QPainter::CompositionMode ModeForTable(unsigned table)
 {
     static constexpr QPainter::CompositionMode modes[16] = {
-        QPainter::RasterOp_ClearDestination,           QPainter::RasterOp_NotSourceAndNotDestination,
-        QPainter::RasterOp_NotSourceAndDestination,    QPainter::RasterOp_NotSource,
-        QPainter::RasterOp_SourceAndNotDestination,    QPainter::RasterOp_NotDestination,
-        QPainter::RasterOp_SourceXorDestination,       QPainter::RasterOp_NotSourceOrNotDestination,
-        QPainter::RasterOp_SourceAndDestination,       QPainter::RasterOp_NotSourceXorDestination,
-        QPainter::CompositionMode_Destination,         QPainter::RasterOp_NotSourceOrDestination,
-        QPainter::CompositionMode_Source,              QPainter::RasterOp_SourceOrNotDestination,
-        QPainter::RasterOp_SourceOrDestination,        QPainter::RasterOp_SetDestination,
+        QPainter::RasterOp_ClearDestination,        QPainter::RasterOp_NotSourceAndNotDestination,
+        QPainter::RasterOp_NotSourceAndDestination, QPainter::RasterOp_NotSource,
+        QPainter::RasterOp_SourceAndNotDestination, QPainter::RasterOp_NotDestination,
+        QPainter::RasterOp_SourceXorDestination,    QPainter::RasterOp_NotSourceOrNotDestination,
+        QPainter::RasterOp_SourceAndDestination,    QPainter::RasterOp_NotSourceXorDestination,
+        QPainter::CompositionMode_Destination,      QPainter::RasterOp_NotSourceOrDestination,
+        QPainter::CompositionMode_Source,           QPainter::RasterOp_SourceOrNotDestination,
+        QPainter::RasterOp_SourceOrDestination,     QPainter::RasterOp_SetDestination,
     };
     return modes[table & 0xFu];
 }
@@ -163,7 +171,7 @@ Span Overlap(qint64 length, qint64 start, qint64 limit, qint64 otherLimit)
     const qint64 last = std::min({length, limit - start, otherLimit});
     return {static_cast<int>(first), static_cast<int>(std::max(first, last))};
 }
-}
+}  // namespace
 
 void cDIBSection::LoadPictureBlt(const QImage& lhDC, int lSrcLeft, int lSrcTop, int lSrcWidth, int lSrcHeight,
                                  std::uint32_t eRop)
@@ -205,7 +213,8 @@ void cDIBSection::LoadPictureBlt(const QPaintDevice& lhDC, int lSrcLeft, int lSr
         LoadPictureBlt(widget.grab().toImage(), lSrcLeft, lSrcTop, lSrcWidth, lSrcHeight, eRop);
         break;
     }
-    default: break;   // printers, recordings and the like cannot be read back
+    default:
+        break;  // printers, recordings and the like cannot be read back
     }
 }
 

@@ -13,7 +13,7 @@ Form6::Form6(std::function<bool(bool)> screenSaverSwitch, QWidget* parent)
 {
     setObjectName(QStringLiteral("Form6"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFocusPolicy(Qt::StrongFocus);   // so Escape reaches it
+    setFocusPolicy(Qt::StrongFocus);  // so Escape reaches it
     // Black behind the picture: before the first picture and around nothing else, like a
     // screen saver.
     QPalette palette = this->palette();
@@ -30,7 +30,7 @@ Form6::Form6(std::function<bool(bool)> screenSaverSwitch, QWidget* parent)
     picrefresh->setObjectName(QStringLiteral("picrefresh"));
     picrefresh->setPixmap(QPixmap(QStringLiteral(":/pictures/refresh.png")));
     picrefresh->adjustSize();
-    picrefresh->move(8, 8);   // pixels: a corner, where it hides the least of the picture
+    picrefresh->move(8, 8);  // pixels: a corner, where it hides the least of the picture
     picrefresh->hide();
 
     Form_Load();

@@ -16,8 +16,8 @@ public:
     explicit Form6(std::function<bool(bool)> screenSaverSwitch, QWidget* parent = nullptr);
     ~Form6() override;
 
-    ImageControl* Image1 = nullptr;   // the picture, stretched over the whole window
-    QLabel* picrefresh = nullptr;     // shown while the shown slot fetches a new picture
+    ImageControl* Image1 = nullptr;  // the picture, stretched over the whole window
+    QLabel* picrefresh = nullptr;    // shown while the shown slot fetches a new picture
 
     // A new picture of the shown slot: the refresh indicator goes, the picture is shown.
     // A null picture (a load that failed) keeps the picture the view has.

@@ -10,7 +10,7 @@ namespace {
 // One decompressor per thread, kept: creating one costs more than decoding a small picture.
 class Decompressor {
 public:
-    Decompressor() : handle_(tjInitDecompress()) {}
+    Decompressor() : handle_(tjInitDecompress()) { }
     ~Decompressor()
     {
         if (handle_)
@@ -38,12 +38,12 @@ bool WithinQtAllocationLimit(int width, int height, int bytesPerPixel)
 {
     const int limitMb = QImageReader::allocationLimit();
     if (limitMb <= 0)
-        return true;   // no limit set
+        return true;  // no limit set
     const qint64 bytes = qint64(width) * height * bytesPerPixel;
     return bytes <= qint64(limitMb) * 1024 * 1024;
 }
 
-} // namespace
+}  // namespace
 
 JpegReadResult ReadJpegPicture(const QByteArray& bytes, QImage& picture, const PictureAllocator& allocate)
 {
@@ -71,15 +71,14 @@ JpegReadResult ReadJpegPicture(const QByteArray& bytes, QImage& picture, const P
     const QSize pictureSize(width, height);
     const QImage::Format format = grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
     QImage target = allocate ? allocate(pictureSize, format) : QImage(pictureSize, format);
-    if (target.isNull() || target.size() != pictureSize || target.format() != format
-        || target.bytesPerLine() > std::numeric_limits<int>::max())
+    if (target.isNull() || target.size() != pictureSize || target.format() != format ||
+        target.bytesPerLine() > std::numeric_limits<int>::max())
         return JpegReadResult::LeftToQt;
     // Any warning (a damaged or cut scan, stray bytes between markers, ...) and Qt's reader reads
     // it instead, as it always has: what it makes of such a file is what the user has seen so far.
     const int flags = TJFLAG_STOPONWARNING;
     if (tjDecompress2(handle, data, size, target.bits(), width, static_cast<int>(target.bytesPerLine()), height,
-                      grey ? TJPF_GRAY : kRgb32PixelFormat, flags)
-        != 0)
+                      grey ? TJPF_GRAY : kRgb32PixelFormat, flags) != 0)
         return JpegReadResult::LeftToQt;
     picture = std::move(target);
     return JpegReadResult::Decoded;

@@ -10,7 +10,10 @@
 #include <turbojpeg.h>
 
 namespace {
-QString ErrorSource() { return ExecutableName() + QStringLiteral(".JpegWriter"); }
+QString ErrorSource()
+{
+    return ExecutableName() + QStringLiteral(".JpegWriter");
+}
 
 [[noreturn]] void RaiseInitError(int status)
 {
@@ -20,7 +23,8 @@ QString ErrorSource() { return ExecutableName() + QStringLiteral(".JpegWriter");
 
 [[noreturn]] void RaiseWriteError(int status)
 {
-    throw TolvaneError(kJpegWriterError, ErrorSource(), QStringLiteral("Failed to save to JPG ") + QString::number(status));
+    throw TolvaneError(kJpegWriterError, ErrorSource(),
+                       QStringLiteral("Failed to save to JPG ") + QString::number(status));
 }
 
 struct CompressorDeleter {
@@ -34,14 +38,18 @@ struct JpegBytesDeleter {
 int ReplaceStatus(const ReplaceFileResult& result)
 {
     switch (result.status) {
-    case ReplaceFileStatus::Replaced: return 0;
-    case ReplaceFileStatus::CannotCreate: return kJpegCannotCreate;
-    case ReplaceFileStatus::CannotWrite: return kJpegCannotWrite;
-    case ReplaceFileStatus::CannotReplace: return kJpegCannotReplace;
+    case ReplaceFileStatus::Replaced:
+        return 0;
+    case ReplaceFileStatus::CannotCreate:
+        return kJpegCannotCreate;
+    case ReplaceFileStatus::CannotWrite:
+        return kJpegCannotWrite;
+    case ReplaceFileStatus::CannotReplace:
+        return kJpegCannotReplace;
     }
     return kJpegCannotWrite;
 }
-}
+}  // namespace
 
 bool SaveDibAsJpeg(const cDIBSection& dib, const QString& fileName, int quality)
 {
@@ -58,9 +66,9 @@ bool SaveDibAsJpeg(const cDIBSection& dib, const QString& fileName, int quality)
     // rarely hold finer colour detail, and it keeps the files small and the encoding quick.
     unsigned char* encoded = nullptr;
     unsigned long encodedSize = 0;
-    const int status = tjCompress2(compressor.get(), dib.DIBSectionBitsPtr(), dib.Width(), dib.BytesPerScanLine(),
-                                   dib.Height(), TJPF_BGR, &encoded, &encodedSize, TJSAMP_420, quality,
-                                   TJFLAG_BOTTOMUP);
+    const int status =
+        tjCompress2(compressor.get(), dib.DIBSectionBitsPtr(), dib.Width(), dib.BytesPerScanLine(), dib.Height(),
+                    TJPF_BGR, &encoded, &encodedSize, TJSAMP_420, quality, TJFLAG_BOTTOMUP);
     const std::unique_ptr<unsigned char, JpegBytesDeleter> jpeg(encoded);
     if (status != 0)
         RaiseWriteError(kJpegEncoderRefused);
@@ -71,7 +79,7 @@ bool SaveDibAsJpeg(const cDIBSection& dib, const QString& fileName, int quality)
     // the moment after a save could cost that one picture. A picture that replaces another still
     // reaches the disk first.
     const auto written = ReplaceFileContents(fileName, reinterpret_cast<const char*>(jpeg.get()),
-        static_cast<qsizetype>(encodedSize), true, NewFileDurability::Started);
+                                             static_cast<qsizetype>(encodedSize), true, NewFileDurability::Started);
     if (!written.ok())
         RaiseWriteError(ReplaceStatus(written));
     return true;

@@ -18,11 +18,11 @@ constexpr std::uint32_t kJpegWriterError = 26001;
 // The statuses in the error descriptions "Failed to initialise the IJL library: <status>" and
 // "Failed to save to JPG <status>".
 enum JpegWriterStatus : int {
-    kJpegEncoderRefused = -1,      // the encoder could not start, or refused the picture or quality
-    kJpegNoPixels = -2,            // the DIB holds no pixel memory (Empty, or a failed creation)
-    kJpegCannotCreate = -3,        // no file could be created in the target's folder
-    kJpegCannotWrite = -4,         // writing or flushing the new file to disk failed
-    kJpegCannotReplace = -5,       // the finished file could not take the target's name
+    kJpegEncoderRefused = -1,  // the encoder could not start, or refused the picture or quality
+    kJpegNoPixels = -2,        // the DIB holds no pixel memory (Empty, or a failed creation)
+    kJpegCannotCreate = -3,    // no file could be created in the target's folder
+    kJpegCannotWrite = -4,     // writing or flushing the new file to disk failed
+    kJpegCannotReplace = -5,   // the finished file could not take the target's name
 };
 
 // Encodes the DIB at `quality` (1 to 100; 4:2:0 chroma) into `fileName`. Returns true; every

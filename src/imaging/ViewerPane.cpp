@@ -24,10 +24,10 @@ constexpr TwipsGeometry kFrmDetails{200, 8265, 8255, 2415};
 constexpr TwipsGeometry kVScroll2{7940, 0, 255, 7770};
 constexpr TwipsGeometry kHScroll1{0, 7710, 8000, 255};
 constexpr TwipsGeometry kCommand1{7940, 7710, 195, 195};
-constexpr float kInitialImageSize = 10;   // twips: imgMain before a picture gives it a size
+constexpr float kInitialImageSize = 10;  // twips: imgMain before a picture gives it a size
 
-constexpr int kPanSmallChange = 300;    // twips, one arrow click (20 pixels)
-constexpr int kPanLargeChange = 2000;   // twips, one click in the track
+constexpr int kPanSmallChange = 300;   // twips, one arrow click (20 pixels)
+constexpr int kPanLargeChange = 2000;  // twips, one click in the track
 constexpr int kZoomMin = 1, kZoomMax = 5;
 
 // Details frame: zoom bar and commands on the left, caption and value columns on the right.
@@ -54,7 +54,7 @@ QScrollBar* MakePanBar(Qt::Orientation orientation, const char* name, QWidget* p
     return bar;
 }
 
-} // namespace
+}  // namespace
 
 QString NextRefreshText(const QString& refreshText, int slotElapsed)
 {
@@ -91,7 +91,8 @@ private:
     QPointer<QWidget> window_;
 };
 
-ViewerPane::ViewerPane(QWidget* parent) : QGroupBox(QStringLiteral("Viewer"), parent), screenSaverSwitch(SetScreenSaverActive)
+ViewerPane::ViewerPane(QWidget* parent)
+    : QGroupBox(QStringLiteral("Viewer"), parent), screenSaverSwitch(SetScreenSaverActive)
 {
     setObjectName(QStringLiteral("frmMain"));
 
@@ -145,7 +146,8 @@ ViewerPane::~ViewerPane()
     }
 }
 
-QLabel* ViewerPane::makeLabel(QWidget* container, const char* name, const QString& caption, const TwipsGeometry& geometry)
+QLabel* ViewerPane::makeLabel(QWidget* container, const char* name, const QString& caption,
+                              const TwipsGeometry& geometry)
 {
     auto* label = new QLabel(caption, container);
     label->setObjectName(QString::fromLatin1(name));
@@ -208,8 +210,9 @@ void ViewerPane::setTwipsGeometry(QWidget* control, const TwipsGeometry& geometr
 
 void ViewerPane::setTwipsGeometry(QWidget* control, double left, double top, double width, double height)
 {
-    setTwipsGeometry(control, TwipsGeometry{static_cast<float>(left), static_cast<float>(top), static_cast<float>(width),
-                                            static_cast<float>(height)});
+    setTwipsGeometry(control,
+                     TwipsGeometry{static_cast<float>(left), static_cast<float>(top), static_cast<float>(width),
+                                   static_cast<float>(height)});
 }
 
 void ViewerPane::ShowSlot(const QImage& picture, const ViewerDetails& details, int slotElapsed)
@@ -228,7 +231,7 @@ void ViewerPane::ShowSlot(const QImage& picture, const ViewerDetails& details, i
     imgMain->setPicture(picture);
     if (!picture.isNull())
         image = takeImageSize();
-    naturalWidth = static_cast<int>(std::nearbyint(image.Width));   // ties to even
+    naturalWidth = static_cast<int>(std::nearbyint(image.Width));  // ties to even
     naturalHeight = static_cast<int>(std::nearbyint(image.Height));
 
     ApplyZoom();
@@ -363,7 +366,7 @@ void ViewerPane::Command3_Click()
 
 void ViewerPane::Form6_Unload()
 {
-    form6_ = nullptr;   // the window deletes itself once closed
+    form6_ = nullptr;  // the window deletes itself once closed
     screensaverMode_ = false;
     Q_EMIT screensaverModeChanged(false);
 }

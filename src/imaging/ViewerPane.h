@@ -32,28 +32,28 @@ struct TwipsGeometry {
 // other captions still show what was typed.
 QString NextRefreshText(const QString& refreshText, int slotElapsed);
 
-class ViewerPane : public QGroupBox {   // frmMain
+class ViewerPane : public QGroupBox {  // frmMain
     Q_OBJECT
 public:
     explicit ViewerPane(QWidget* parent = nullptr);
     ~ViewerPane() override;
 
     // Controls, named as their objectName.
-    QWidget* Picture1 = nullptr;       // the viewport
+    QWidget* Picture1 = nullptr;  // the viewport
     ImageControl* imgMain = nullptr;
     QScrollBar* HScroll1 = nullptr;
     QScrollBar* VScroll2 = nullptr;
-    QPushButton* Command1 = nullptr;   // corner box where the bars meet
+    QPushButton* Command1 = nullptr;  // corner box where the bars meet
     QGroupBox* frmDetails = nullptr;
     QLabel *lblName = nullptr, *lblRefresh = nullptr, *lblLastChanged = nullptr, *lblLastRefreshed = nullptr,
            *lblNextRefresh = nullptr, *lblTime = nullptr;
     QLabel *Label12 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr, *Label5 = nullptr,
-           *labelalla = nullptr, *Label6 = nullptr;   // fixed captions
-    QScrollBar* Slider1 = nullptr;     // zoom 1 to 5
-    QPushButton* cmdSave = nullptr;    // "Save Image"
-    QPushButton* Command3 = nullptr;   // "Screensaver"
+           *labelalla = nullptr, *Label6 = nullptr;  // fixed captions
+    QScrollBar* Slider1 = nullptr;                   // zoom 1 to 5
+    QPushButton* cmdSave = nullptr;                  // "Save Image"
+    QPushButton* Command3 = nullptr;                 // "Screensaver"
 
-    int naturalWidth = 0;    // twips, the shown picture at zoom 1
+    int naturalWidth = 0;  // twips, the shown picture at zoom 1
     int naturalHeight = 0;
 
     // Turns the system screen saver on (true) or off (false); SetScreenSaverActive unless a
@@ -79,14 +79,14 @@ public:
     void setPicture(const QImage& picture);
     void setDetails(const ViewerDetails& details);
     void setNextRefresh(const QString& text);
-    void HideViewer();   // hides frmMain and frmDetails
+    void HideViewer();  // hides frmMain and frmDetails
 
     // Full-window view.
     void Command3_Click();
     void UpdateFullWindow(const QImage& picture);
     void ShowFullWindowRefreshIndicator();
     bool FullWindowVisible() const;
-    Form6* fullWindow() const;       // null while the view is not open
+    Form6* fullWindow() const;  // null while the view is not open
     bool screensaverMode() const { return screensaverMode_; }
 
     // Change handlers of the bars (connected to their valueChanged).
@@ -95,8 +95,8 @@ public:
     void VScroll2_Change();
 
 Q_SIGNALS:
-    void saveRequested();                     // cmdSave clicked
-    void screensaverModeChanged(bool on);     // the full-window view opened or closed
+    void saveRequested();                  // cmdSave clicked
+    void screensaverModeChanged(bool on);  // the full-window view opened or closed
 
 private:
     class DrawingLock;

@@ -29,8 +29,8 @@ std::optional<ZoomAxis> ZoomAxisFor(float imageLength, float visibleLength, int 
         return axis;
     }
     const float range = std::nearbyint(imageLength - visibleLength);
-    constexpr float kFirstBeyondInt = 2147483648.0f;   // 2^31; the float below it fits an int
-    if (!(range < kFirstBeyondInt))                     // also refuses NaN
+    constexpr float kFirstBeyondInt = 2147483648.0f;  // 2^31; the float below it fits an int
+    if (!(range < kFirstBeyondInt))                   // also refuses NaN
         return std::nullopt;
     axis.enabled = true;
     axis.maximum = static_cast<int>(range);
@@ -41,7 +41,7 @@ std::optional<ZoomAxis> ZoomAxisFor(float imageLength, float visibleLength, int 
     return axis;
 }
 
-} // namespace
+}  // namespace
 
 ZoomLayout ComputeZoom(const ZoomInput& in)
 {

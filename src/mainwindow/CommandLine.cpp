@@ -10,7 +10,8 @@ CommandLineResult ParseCommandLine(const QStringList& args)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("%1: watches public web cams, saves their new pictures and shows one cam large.").arg(ProductName()));
+        QStringLiteral("%1: watches public web cams, saves their new pictures and shows one cam large.")
+            .arg(ProductName()));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption homeOption(
@@ -20,9 +21,11 @@ CommandLineResult ParseCommandLine(const QStringList& args)
         QStringLiteral("DIR"));
     const QCommandLineOption demoOption(
         QStringLiteral("demo"),
-        QStringLiteral("Start six demo cams and a clock server on this machine, in a fresh demo folder, and open them."));
+        QStringLiteral(
+            "Start six demo cams and a clock server on this machine, in a fresh demo folder, and open them."));
     const QCommandLineOption openOption(
-        QStringLiteral("open"), QStringLiteral("Open the cam NAME from the cam list at start; may be given more than once."),
+        QStringLiteral("open"),
+        QStringLiteral("Open the cam NAME from the cam list at start; may be given more than once."),
         QStringLiteral("NAME"));
     const QCommandLineOption fullscreenOption(QStringLiteral("fullscreen"),
                                               QStringLiteral("Show the main window full screen (wall displays)."));
@@ -63,6 +66,8 @@ CommandLineResult ParseCommandLine(const QStringList& args)
 
 QString ResolveProgramFolder(const QString& homeOption, const QString& environmentHome, const QString& executableFolder)
 {
-    const QString chosen = !homeOption.isEmpty() ? homeOption : !environmentHome.isEmpty() ? environmentHome : executableFolder;
+    const QString chosen = !homeOption.isEmpty() ? homeOption
+        : !environmentHome.isEmpty()             ? environmentHome
+                                                 : executableFolder;
     return QDir::cleanPath(QDir::current().absoluteFilePath(chosen));
 }

@@ -5,10 +5,10 @@
 #include <QStringList>
 
 struct CommandLineOptions {
-    QString home;              // --home DIR, empty when not given
-    bool demo = false;         // --demo
-    QStringList openNames;     // --open NAME, in the order given
-    bool fullscreen = false;   // --fullscreen
+    QString home;             // --home DIR, empty when not given
+    bool demo = false;        // --demo
+    QStringList openNames;    // --open NAME, in the order given
+    bool fullscreen = false;  // --fullscreen
 };
 
 enum class CommandLineAction { Run, ShowHelp, ShowVersion, Error };
@@ -16,7 +16,7 @@ enum class CommandLineAction { Run, ShowHelp, ShowVersion, Error };
 struct CommandLineResult {
     CommandLineAction action = CommandLineAction::Run;
     CommandLineOptions options;
-    QString text;   // the help or version text, or the error message
+    QString text;  // the help or version text, or the error message
 };
 
 // args includes the program name as its first entry, like QCoreApplication::arguments().
@@ -24,4 +24,5 @@ CommandLineResult ParseCommandLine(const QStringList& args);
 
 // The program folder: --home wins over TOLVANE_HOME, which wins over the executable's folder.
 // Relative paths are taken from the current folder.
-QString ResolveProgramFolder(const QString& homeOption, const QString& environmentHome, const QString& executableFolder);
+QString ResolveProgramFolder(const QString& homeOption, const QString& environmentHome,
+                             const QString& executableFolder);

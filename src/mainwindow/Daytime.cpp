@@ -33,12 +33,12 @@ std::optional<QTime> readTimeOfDay(const QString& text)
         return std::nullopt;
     return time;
 }
-}
+}  // namespace
 
 std::optional<QDateTime> ParseDaytimeReply(const QByteArray& reply, const QLocale& locale)
 {
-    QString text = QString::fromLatin1(reply);   // one character per byte
-    text.remove(QLatin1Char('\n'));              // carriage returns stay
+    QString text = QString::fromLatin1(reply);  // one character per byte
+    text.remove(QLatin1Char('\n'));             // carriage returns stay
     const QStringList fields = text.split(QLatin1Char(' '));
     if (fields.size() < 3)
         return std::nullopt;
@@ -52,7 +52,8 @@ std::optional<QDateTime> ParseDaytimeReply(const QByteArray& reply, const QLocal
 
     // Through the user's own date and time texts, so the shown value is exactly what those
     // formats hold.
-    const QDateTime read = ReadDateTimeText(DateText(*date, locale) + QLatin1Char(' ') + TimeText(*time, locale), locale);
+    const QDateTime read =
+        ReadDateTimeText(DateText(*date, locale) + QLatin1Char(' ') + TimeText(*time, locale), locale);
     // The text is read as local time, which misses the hour that the local clock skips when
     // daylight saving time begins; the reply tells UTC, where that hour exists.
     if (!read.isValid())

@@ -19,7 +19,7 @@ QString NewDemoFolder(const QString& parentFolder)
     QTemporaryDir folder(parent + QStringLiteral("/tolvane-demo-") + stamp + QStringLiteral("-XXXXXX"));
     if (!folder.isValid())
         return {};
-    folder.setAutoRemove(false);   // the demo's saved pictures stay for the user to look at
+    folder.setAutoRemove(false);  // the demo's saved pictures stay for the user to look at
     return folder.path();
 }
 
@@ -31,7 +31,7 @@ QString PrepareDemoFolder(const QString& folder, const QList<DemoCam>& cams, int
     SetProgramFolder(folder);
     try {
         QStringList existing;
-        LoadCamList(existing);   // creates the empty cam list file
+        LoadCamList(existing);  // creates the empty cam list file
         for (const DemoCam& cam : cams) {
             if (!existing.contains(cam.name))
                 AppendCamRecord(cam.name, cam.url, QString::number(refreshSeconds));

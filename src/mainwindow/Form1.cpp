@@ -16,16 +16,15 @@
 #include "GmtClock.h"
 #include "ImageControl.h"
 #include "ProductInfo.h"
+#include "SecondaryWindows.h"
 #include "SlotGrid.h"
 #include "StatusPanel.h"
 #include "Twips.h"
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
-#include "SecondaryWindows.h"
 
 namespace {
-template <typename W>
-W* Named(W* widget, const char* name)
+template <typename W> W* Named(W* widget, const char* name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -50,7 +49,7 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption, c
     Form1::PlaceTwips(button, at);
     return button;
 }
-}
+}  // namespace
 
 Form1::Form1(QWidget* parent) : QMainWindow(parent)
 {
@@ -90,7 +89,8 @@ void Form1::buildMenus()
                                   QStringLiteral("Edit Selected Cam"), QStringLiteral("Start Selected Cam"),
                                   QStringLiteral("Stop All Cams")};
     for (int i = 0; i < static_cast<int>(mnuCamItem.size()); ++i)
-        mnuCamItem[static_cast<size_t>(i)] = mnuCams->addAction(camItems.at(i), this, [this, i] { mnuCamItem_Click(i); });
+        mnuCamItem[static_cast<size_t>(i)] =
+            mnuCams->addAction(camItems.at(i), this, [this, i] { mnuCamItem_Click(i); });
 
     mnuHelp = Named(menuBar()->addMenu(QStringLiteral("&Help")), "mnuHelp");
     mnuHelpItem[0] = mnuHelp->addAction(QStringLiteral("View Help"), this, [this] { mnuHelpItem_Click(0); });
@@ -111,11 +111,14 @@ void Form1::buildControlsFrame(QWidget* central)
     Frame1 = Named(new QGroupBox(QStringLiteral("Controls"), central), "Frame1");
     Command2 = Button(Frame1, "Command2", QString(), QString(), {120, 300, 2295, 375});
     cmdAdd = Button(Frame1, "cmdAdd", QStringLiteral("Add"), QStringLiteral("Add a Cam"), {120, 780, 735, 375});
-    cmdEdit = Button(Frame1, "cmdEdit", QStringLiteral("Edit"), QStringLiteral("Edit Selected Cam"), {900, 780, 735, 375});
-    cmdRemove = Button(Frame1, "cmdRemove", QStringLiteral("Del"), QStringLiteral("Remove Selected Cam"), {1680, 780, 735, 375});
+    cmdEdit =
+        Button(Frame1, "cmdEdit", QStringLiteral("Edit"), QStringLiteral("Edit Selected Cam"), {900, 780, 735, 375});
+    cmdRemove = Button(Frame1, "cmdRemove", QStringLiteral("Del"), QStringLiteral("Remove Selected Cam"),
+                       {1680, 780, 735, 375});
     cmdStartCam = Button(Frame1, "cmdStartCam", QStringLiteral("Start Cam"), QStringLiteral("Start Selected Cam"),
                          {120, 1215, 1125, 375});
-    cmdStopAll = Button(Frame1, "cmdStopAll", QStringLiteral("Stop All"), QStringLiteral("Stop All Cams"), {1290, 1215, 1125, 375});
+    cmdStopAll = Button(Frame1, "cmdStopAll", QStringLiteral("Stop All"), QStringLiteral("Stop All Cams"),
+                        {1290, 1215, 1125, 375});
 
     chkSave = Named(new QCheckBox(QStringLiteral("AutoSave New Pictures"), Frame1), "chkSave");
     // Pictures go to the folder "cam" in the program folder, which on this platform is the
@@ -133,7 +136,7 @@ void Form1::buildControlsFrame(QWidget* central)
 void Form1::buildCamsFrame(QWidget* central)
 {
     frmCams = Named(new QGroupBox(QStringLiteral("Webcams"), central), "frmCams");
-    picWindowOuter = Named(new QWidget(frmCams), "picWindowOuter");   // children are clipped to it
+    picWindowOuter = Named(new QWidget(frmCams), "picWindowOuter");  // children are clipped to it
     picWindowInner = Named(new QWidget(picWindowOuter), "picWindowInner");
     picWindowInner->setGeometry(TwipsToPixels(GridDesign::kInnerLeft), 0, TwipsToPixels(GridDesign::kInnerWidth),
                                 TwipsToPixels(GridDesign::kInnerHeight));
@@ -209,18 +212,29 @@ void Form1::setWebAddressCaption(const QString& address)
 void Form1::mnuFileItem_Click(int index)
 {
     if (index == 0)
-        services.endProgram();   // "Exit": at once, without unloading the other windows
+        services.endProgram();  // "Exit": at once, without unloading the other windows
 }
 
 void Form1::mnuCamItem_Click(int index)
 {
     switch (index) {
-    case 0: camCommands->cmdAdd_Click(); break;
-    case 1: camCommands->cmdRemove_Click(); break;
-    case 2: camCommands->cmdEdit_Click(); break;
-    case 3: slotGrid->cmdStartCam_Click(); break;
-    case 4: slotGrid->cmdStopAll_Click(); break;
-    default: break;
+    case 0:
+        camCommands->cmdAdd_Click();
+        break;
+    case 1:
+        camCommands->cmdRemove_Click();
+        break;
+    case 2:
+        camCommands->cmdEdit_Click();
+        break;
+    case 3:
+        slotGrid->cmdStartCam_Click();
+        break;
+    case 4:
+        slotGrid->cmdStopAll_Click();
+        break;
+    default:
+        break;
     }
 }
 
@@ -230,7 +244,10 @@ void Form1::mnuHelpItem_Click(int index)
         services.openHelp(this);
 }
 
-void Form1::mnuAboutItem_Click() { ShowAbout(this); }
+void Form1::mnuAboutItem_Click()
+{
+    ShowAbout(this);
+}
 
 void Form1::Command2_Click()
 {
@@ -238,7 +255,10 @@ void Form1::Command2_Click()
     ShowWebsite(this);
 }
 
-void Form1::Command3_Click() { frmMain->Command3_Click(); }
+void Form1::Command3_Click()
+{
+    frmMain->Command3_Click();
+}
 
 void Form1::ShowSlotInViewer(int index)
 {
@@ -247,7 +267,8 @@ void Form1::ShowSlotInViewer(int index)
     slotGrid->selectedSlot = index;
     const SlotTexts texts = slotGrid->slotTexts(index);
     const ViewerSlot& slot = slotGrid->slot(index);
-    frmMain->ShowSlot(slot.imgCam->picture(), {texts.name, texts.refresh, texts.updated, texts.refreshed}, slot.slotElapsed);
+    frmMain->ShowSlot(slot.imgCam->picture(), {texts.name, texts.refresh, texts.updated, texts.refreshed},
+                      slot.slotElapsed);
     clock->QueryTimeServer();
 }
 
@@ -270,9 +291,15 @@ QStringList Form1::OpenCamsByName(const QStringList& names)
     return missing;
 }
 
-void Form1::setStatusText(const QString& text) { StatusBar1Panel1->setText(text); }
+void Form1::setStatusText(const QString& text)
+{
+    StatusBar1Panel1->setText(text);
+}
 
-QString Form1::statusText() const { return StatusBar1Panel1->text(); }
+QString Form1::statusText() const
+{
+    return StatusBar1Panel1->text();
+}
 
 void Form1::closeEvent(QCloseEvent* event)
 {

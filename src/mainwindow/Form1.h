@@ -66,29 +66,29 @@ public:
 
     // Geometry in twips as the last layout left it.
     const MainLayoutTwips& layoutTwips() const { return layout_; }
-    float picWindowInnerTop() const { return picWindowInnerTop_; }   // twips
+    float picWindowInnerTop() const { return picWindowInnerTop_; }  // twips
     // What start-up could not do, in the words shown to the user.
     const QStringList& startupProblems() const { return startupProblems_; }
 
     // What differs between a test and real use.
     struct Services {
-        std::function<void()> endProgram;          // default: leave the event loop
-        std::function<bool(QWidget*)> openHelp;    // default: the Help window; false when no help file
-        std::function<void(QListWidget*)> loadCamList;   // default: LoadCamList; throws CamListError
+        std::function<void()> endProgram;               // default: leave the event loop
+        std::function<bool(QWidget*)> openHelp;         // default: the Help window; false when no help file
+        std::function<void(QListWidget*)> loadCamList;  // default: LoadCamList; throws CamListError
     };
     Services services;
 
     // Controls, named as their objectName.
     QGroupBox* Frame1 = nullptr;
-    QLabel* lblListing = nullptr;   // "Webcam Listing"
+    QLabel* lblListing = nullptr;  // "Webcam Listing"
     QListWidget* List1 = nullptr;
     QPushButton *cmdAdd = nullptr, *cmdEdit = nullptr, *cmdRemove = nullptr;
     QPushButton *cmdStartCam = nullptr, *cmdStopAll = nullptr;
     QCheckBox* chkSave = nullptr;
-    QPushButton* Command2 = nullptr;   // the web address
+    QPushButton* Command2 = nullptr;  // the web address
     QGroupBox* frmCams = nullptr;
-    QWidget* picWindowOuter = nullptr;   // clips the panel grid
-    QWidget* picWindowInner = nullptr;   // the tall surface the panels sit on
+    QWidget* picWindowOuter = nullptr;  // clips the panel grid
+    QWidget* picWindowInner = nullptr;  // the tall surface the panels sit on
     QScrollBar* VScroll1 = nullptr;
     ViewerPane* frmMain = nullptr;
     StatusPanel* StatusBar1Panel1 = nullptr;
@@ -97,7 +97,7 @@ public:
     std::array<QAction*, 5> mnuCamItem{};
     std::array<QAction*, 1> mnuHelpItem{};
     QAction* mnuAboutItem = nullptr;
-    QImage picrefresh;   // the refresh indicator every panel shows while it fetches
+    QImage picrefresh;  // the refresh indicator every panel shows while it fetches
 
     SlotGrid* slotGrid = nullptr;
     CamCommands* camCommands = nullptr;
@@ -117,7 +117,7 @@ private:
     void createCamFolder();
 
     MainLayoutTwips layout_ = DesignLayout();
-    float picWindowInnerTop_ = 0;   // twips; 0 until the grid's scroll bar first changes
+    float picWindowInnerTop_ = 0;  // twips; 0 until the grid's scroll bar first changes
     QStringList startupProblems_;
     bool unloading_ = false;
 };

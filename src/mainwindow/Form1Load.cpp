@@ -96,7 +96,8 @@ void Form1::createCamFolder()
     // One level only: a missing program folder is not made up here.
     std::filesystem::create_directory(std::filesystem::path(folder.toStdU16String()), error);
     if (error || !FolderExists(folder)) {
-        const QString reason = error ? QString::fromLocal8Bit(error.message().c_str()) : QStringLiteral("a file has that name");
+        const QString reason =
+            error ? QString::fromLocal8Bit(error.message().c_str()) : QStringLiteral("a file has that name");
         setStatusText(QStringLiteral("The folder %1 could not be created (%2); new pictures cannot be saved.")
                           .arg(folder, reason));
     }

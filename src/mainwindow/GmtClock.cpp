@@ -18,7 +18,8 @@ GmtClock::GmtClock(QLabel* lblTime, QObject* parent) : QObject(parent), objWinso
     setMonotonicClock({});
     QString server = DefaultTimeServer;
     try {
-        server = ReadSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("timeServer"), DefaultTimeServer);
+        server =
+            ReadSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("timeServer"), DefaultTimeServer);
     } catch (const TolvaneError&) {
         // An unreadable store leaves the public server; the clock is no reason to stop.
     }
@@ -33,14 +34,14 @@ void GmtClock::setTimeServer(const QString& server)
 {
     QString host = server.trimmed();
     QString portText;
-    if (host.startsWith(QLatin1Char('['))) {   // "[::1]" or "[::1]:13"
+    if (host.startsWith(QLatin1Char('['))) {  // "[::1]" or "[::1]:13"
         const qsizetype close = host.indexOf(QLatin1Char(']'));
         if (close > 0) {
             if (host.mid(close + 1).startsWith(QLatin1Char(':')))
                 portText = host.mid(close + 2);
             host = host.mid(1, close - 1);
         }
-    } else if (host.count(QLatin1Char(':')) == 1) {   // more than one colon: a bare IPv6 address
+    } else if (host.count(QLatin1Char(':')) == 1) {  // more than one colon: a bare IPv6 address
         const qsizetype colon = host.indexOf(QLatin1Char(':'));
         portText = host.mid(colon + 1);
         host = host.left(colon);

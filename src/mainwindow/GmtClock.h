@@ -17,7 +17,7 @@ class GmtClock : public QObject {
     Q_OBJECT
 public:
     static constexpr quint16 DaytimePort = 13;
-    static constexpr qint64 MinimumQueryIntervalMs = 4000;   // milliseconds between two connections
+    static constexpr qint64 MinimumQueryIntervalMs = 4000;  // milliseconds between two connections
 
     // Reads the time server from the main store's "timeServer" (default "time.nist.gov").
     explicit GmtClock(QLabel* lblTime, QObject* parent = nullptr);

@@ -17,11 +17,11 @@ struct TwipRect {
 struct MainLayoutTwips {
     float Form1Width = 0, Form1Height = 0;
     float StatusBar1Height = 0;
-    TwipRect Frame1, frmCams, frmMain;            // the three frames, in the window's client area
-    TwipRect List1;                               // in Frame1
-    TwipRect picWindowOuter, VScroll1;            // in frmCams
-    TwipRect Picture1, frmDetails;                // in frmMain
-    TwipRect VScroll2, HScroll1, Command1;        // in Picture1
+    TwipRect Frame1, frmCams, frmMain;      // the three frames, in the window's client area
+    TwipRect List1;                         // in Frame1
+    TwipRect picWindowOuter, VScroll1;      // in frmCams
+    TwipRect Picture1, frmDetails;          // in frmMain
+    TwipRect VScroll2, HScroll1, Command1;  // in Picture1
 };
 
 // The main window's design geometry (twips): the three frames at top 0 and 10815 high, the
@@ -35,7 +35,7 @@ constexpr float kOuterLeft = 120, kOuterTop = 240, kOuterWidth = 3495;
 constexpr float kScrollLeft = 3600, kScrollTop = 240, kScrollWidth = 255;
 constexpr float kInnerLeft = -60, kInnerWidth = 3555, kInnerHeight = 24060;
 constexpr int kScrollMin = 0, kScrollMax = 18000, kScrollSmallChange = 600, kScrollLargeChange = 2000;
-}
+}  // namespace GridDesign
 
 // Runs the 17 assignments in order; every result is an absolute value, so a minimized
 // window gives non-negative (if meaningless) sizes rather than an error. Only heights,

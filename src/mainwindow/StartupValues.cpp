@@ -15,7 +15,7 @@ QString ErrorText(const TolvaneError& error)
 {
     return QStringLiteral("%1 (error 0x%2)").arg(error.description()).arg(error.number(), 8, 16, QLatin1Char('0'));
 }
-}
+}  // namespace
 
 std::optional<bool> AutoSaveFromText(const QString& text)
 {
@@ -23,7 +23,7 @@ std::optional<bool> AutoSaveFromText(const QString& text)
     const double number = QLocale::c().toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(number))
         return std::nullopt;
-    const double whole = std::nearbyint(number);   // the default rounding mode: halves to even
+    const double whole = std::nearbyint(number);  // the default rounding mode: halves to even
     if (whole == 0)
         return false;
     if (whole == 1)
@@ -66,8 +66,9 @@ StartupChoice ReadShowHelpChoice()
         choice.value = ReadSetting(ProductName(), kSection, key, QStringLiteral("1")) == QLatin1String("1");
     } catch (const TolvaneError& error) {
         choice.value = true;
-        choice.problem = QStringLiteral("The setting \"showHelp\" could not be read: %1. The Help window opens as usual.")
-                             .arg(ErrorText(error));
+        choice.problem =
+            QStringLiteral("The setting \"showHelp\" could not be read: %1. The Help window opens as usual.")
+                .arg(ErrorText(error));
     }
     return choice;
 }

@@ -12,7 +12,7 @@ std::optional<bool> AutoSaveFromText(const QString& text);
 
 struct StartupChoice {
     bool value = false;
-    QString problem;   // empty when the stored value was read and used
+    QString problem;  // empty when the stored value was read and used
 };
 
 // Reads "autoSave" from the main store; default off.

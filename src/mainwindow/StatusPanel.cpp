@@ -15,6 +15,12 @@ void StatusPanel::setPanelWidth(int pixels)
     updateGeometry();
 }
 
-QSize StatusPanel::sizeHint() const { return {panelWidth_, QLabel::sizeHint().height()}; }
+QSize StatusPanel::sizeHint() const
+{
+    return {panelWidth_, QLabel::sizeHint().height()};
+}
 
-QSize StatusPanel::minimumSizeHint() const { return {0, QLabel::minimumSizeHint().height()}; }
+QSize StatusPanel::minimumSizeHint() const
+{
+    return {0, QLabel::minimumSizeHint().height()};
+}

@@ -9,7 +9,7 @@ class StatusPanel : public QLabel {
 public:
     explicit StatusPanel(QWidget* parent = nullptr);
 
-    int panelWidth() const { return panelWidth_; }   // pixels
+    int panelWidth() const { return panelWidth_; }  // pixels
     void setPanelWidth(int pixels);
 
     QSize sizeHint() const override;

@@ -58,6 +58,6 @@ void frmSplash::loadMainWindow()
         mainWindow_->show();
     const QStringList missing = mainWindow_->OpenCamsByName(options_.openNames);
     for (const QString& name : missing)
-        std::fprintf(stderr, "%s: no cam named \"%s\" in the cam list\n", qPrintable(QCoreApplication::applicationName()),
-                     qPrintable(name));
+        std::fprintf(stderr, "%s: no cam named \"%s\" in the cam list\n",
+                     qPrintable(QCoreApplication::applicationName()), qPrintable(name));
 }

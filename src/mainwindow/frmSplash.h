@@ -12,8 +12,8 @@ class QTimer;
 
 // What the command line asks of the main window once it is shown.
 struct StartOptions {
-    QStringList openNames;     // cams opened at start, in this order
-    bool fullscreen = false;   // the main window fills the screen (wall displays)
+    QStringList openNames;    // cams opened at start, in this order
+    bool fullscreen = false;  // the main window fills the screen (wall displays)
 };
 
 class frmSplash : public QWidget {
@@ -24,8 +24,8 @@ public:
 
     void Timer2_Timer();
 
-    QTimer* Timer2 = nullptr;          // 2 ms
-    std::int16_t splashTicks = 0;      // +2 per tick; the main window loads at exactly 150
+    QTimer* Timer2 = nullptr;      // 2 ms
+    std::int16_t splashTicks = 0;  // +2 per tick; the main window loads at exactly 150
 
     // Replaces the loading of the main window (tests count the calls).
     void setMainWindowLoader(std::function<void()> loader) { loader_ = std::move(loader); }

@@ -23,8 +23,8 @@ struct SocketLife {
     bool dropped = false;
 };
 
-template <class Base>
-class LiveSocket final : public Base, public SocketLife {};
+template <class Base> class LiveSocket final : public Base, public SocketLife {
+};
 
 SocketLife& lifeOf(QTcpSocket* socket)
 {
@@ -53,9 +53,11 @@ public:
 private:
     QPointer<QTcpSocket> socket_;
 };
-}
+}  // namespace
 
-CamSocket::CamSocket(QObject* parent) : QObject(parent) {}
+CamSocket::CamSocket(QObject* parent) : QObject(parent)
+{
+}
 
 CamSocket::~CamSocket()
 {
@@ -107,7 +109,7 @@ void CamSocket::Connect(const QString& host, quint16 port, bool useTls)
         this,
         [this, generation] {
             if (generation != generation_ || !socket_)
-                return;   // closed or reconnected meanwhile
+                return;  // closed or reconnected meanwhile
             if (localPort_ != 0)
                 socket_->bind(QHostAddress(QHostAddress::Any), localPort_);
             if (tls_)
@@ -229,21 +231,21 @@ void CamSocket::onDisconnected()
     if (!socket_)
         return;
     if (state_ != sckConnected) {
-        fail();   // the peer hung up during the TLS handshake: the connection never opened
+        fail();  // the peer hung up during the TLS handshake: the connection never opened
         return;
     }
     // Bytes that came with the peer's close may not have had a readyRead of their own yet;
     // they are reported before Closed, so a handler never misses the end of a response.
     const QByteArray rest = socket_->readAll();
     dropSocket();
-    state_ = sckClosing;   // like the classic control: closing until the program calls Close
+    state_ = sckClosing;  // like the classic control: closing until the program calls Close
     const quint64 generation = generation_;
     QPointer<CamSocket> self(this);
     if (!rest.isEmpty()) {
         rx_.append(rest);
         Q_EMIT DataArrival(rx_.size());
         if (!self || generation != generation_)
-            return;   // the handler closed, reconnected or deleted this socket
+            return;  // the handler closed, reconnected or deleted this socket
     }
     Q_EMIT Closed();
 }

@@ -25,15 +25,22 @@ class CamSocket : public QObject {
     Q_OBJECT
 public:
     // The classic socket control's state numbers; 0 means closed.
-    enum SocketState { sckClosed = 0, sckOpen = 1, sckResolvingHost = 4, sckConnecting = 6, sckConnected = 7,
-                       sckClosing = 8, sckError = 9 };
+    enum SocketState {
+        sckClosed = 0,
+        sckOpen = 1,
+        sckResolvingHost = 4,
+        sckConnecting = 6,
+        sckConnected = 7,
+        sckClosing = 8,
+        sckError = 9
+    };
 
     explicit CamSocket(QObject* parent = nullptr);
     ~CamSocket() override;
 
     void setRemoteHost(const QString& host) { remoteHost_ = host; }
     void setRemotePort(quint16 port) { remotePort_ = port; }
-    void setLocalPort(quint16 port) { localPort_ = port; }   // 0: any free port (the only value used)
+    void setLocalPort(quint16 port) { localPort_ = port; }  // 0: any free port (the only value used)
     QString remoteHost() const { return remoteHost_; }
     quint16 remotePort() const { return remotePort_; }
 
@@ -69,8 +76,8 @@ private:
     void onError(int socketError);
 
     QTcpSocket* socket_ = nullptr;
-    QByteArray rx_;                // received and not yet read
-    quint64 generation_ = 0;       // counts connections, so a late callback can tell it is stale
+    QByteArray rx_;           // received and not yet read
+    quint64 generation_ = 0;  // counts connections, so a late callback can tell it is stale
     bool tls_ = false;
     QString remoteHost_;
     quint16 remotePort_ = 0;

@@ -80,7 +80,7 @@ bool splitAuthority(QStringView authority, quint16 defaultPort, CamUrlParts& par
         parts.hostHeader += QLatin1Char(':') + QString::number(parts.port);
     return true;
 }
-}
+}  // namespace
 
 std::optional<CamUrlParts> SplitCamUrl(const QString& address)
 {

@@ -8,7 +8,7 @@ struct CamUrlParts {
     QString hostHeader;  // the "Host:" line's value: host, plus ":port" when not the scheme's default
     QString path;        // from the first "/" on, letter case kept, blanks not yet encoded
     quint16 port = 80;
-    bool tls = false;    // "https://" addresses: TLS to port 443 unless a port is given
+    bool tls = false;  // "https://" addresses: TLS to port 443 unless a port is given
 };
 
 // Nothing when the address cannot be split (8 characters or fewer, no "/" after the host,

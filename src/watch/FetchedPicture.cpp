@@ -10,7 +10,7 @@ bool BodyLooksWhole(const QByteArray& body, qint32 contentLength)
     if (contentLength > 0)
         return body.size() >= contentLength;
     if (!body.startsWith("\xFF\xD8"))
-        return true;   // not a JPEG: the loader itself refuses what it cannot read
+        return true;  // not a JPEG: the loader itself refuses what it cannot read
     // Inside a scan every 0xFF byte is followed by 0x00 or a restart marker, so the last
     // start-of-scan marker is the main picture's, and its end-of-image marker must follow.
     const qsizetype lastScan = body.lastIndexOf("\xFF\xDA");
@@ -26,11 +26,11 @@ QImage LoadFetchedPicture(const QByteArray& body)
     QImage picture;
     {
         QFile file(path);
-        const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-                             && file.write(body) == body.size() && file.flush();
+        const bool written =
+            file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(body) == body.size() && file.flush();
         file.close();
         if (written)
-            picture = LoadPictureFile(path);   // named .tmp: the content tells the format
+            picture = LoadPictureFile(path);  // named .tmp: the content tells the format
     }
     QFile::remove(path);
     return picture;

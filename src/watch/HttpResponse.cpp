@@ -40,8 +40,8 @@ bool isChunked(QByteArrayView header)
             lineEnd = header.size();
         const QByteArray line = header.sliced(lineStart, lineEnd - lineStart).toByteArray();
         const qsizetype colon = line.indexOf(':');
-        if (colon > 0 && line.first(colon).trimmed().compare("Transfer-Encoding", Qt::CaseInsensitive) == 0
-            && line.sliced(colon + 1).toLower().contains("chunked"))
+        if (colon > 0 && line.first(colon).trimmed().compare("Transfer-Encoding", Qt::CaseInsensitive) == 0 &&
+            line.sliced(colon + 1).toLower().contains("chunked"))
             return true;
         lineStart = lineEnd + kLineEnd.size();
     }
@@ -70,7 +70,7 @@ std::optional<qint64> readChunkSize(const QByteArray& body, qsizetype& at)
     const qint64 value = digits.toByteArray().toLongLong(&ok, 16);
     return ok ? std::optional<qint64>(value) : std::nullopt;
 }
-}
+}  // namespace
 
 void HttpResponseAssembler::reset()
 {
@@ -126,7 +126,7 @@ HttpResponseAssembler::Finished HttpResponseAssembler::finish() const
 {
     Finished finished;
     if (!headerDone_)
-        return finished;   // empty or cut-off response, or abandoned: no header at all
+        return finished;  // empty or cut-off response, or abandoned: no header at all
     const QByteArrayView header = QByteArrayView(buffer_).first(headerEnd_);
     finished.header = header.toByteArray();
     finished.isImage = containsImageType(header);

@@ -7,16 +7,16 @@
 
 class HttpResponseAssembler {
 public:
-    static constexpr qsizetype kMaxHeaderBytes = 64 * 1024;          // a longer header is abandoned
-    static constexpr qsizetype kMaxResponseBytes = 64 * 1024 * 1024; // a longer response is abandoned
+    static constexpr qsizetype kMaxHeaderBytes = 64 * 1024;           // a longer header is abandoned
+    static constexpr qsizetype kMaxResponseBytes = 64 * 1024 * 1024;  // a longer response is abandoned
 
     struct Arrival {
-        bool tooLarge = false;             // caps exceeded: abandon the fetch (buffer already freed)
-        std::optional<float> progress;     // set when a progress value is due (may exceed 100)
+        bool tooLarge = false;          // caps exceeded: abandon the fetch (buffer already freed)
+        std::optional<float> progress;  // set when a progress value is due (may exceed 100)
     };
     struct Finished {
-        QByteArray header;   // text before the first CR LF CR LF; empty when none was found
-        QByteArray body;     // after it; chunked bodies decoded (empty when bodyValid is false)
+        QByteArray header;      // text before the first CR LF CR LF; empty when none was found
+        QByteArray body;        // after it; chunked bodies decoded (empty when bodyValid is false)
         bool isImage = false;   // header contains "image/" in any letter case
         bool bodyValid = true;  // false for a malformed chunked body
     };
@@ -39,8 +39,8 @@ private:
     void abandon();
 
     QByteArray buffer_;
-    qsizetype scanFrom_ = 0;    // where the search for the header end goes on
-    qsizetype headerEnd_ = 0;   // 0-based offset of the first CR LF CR LF once headerDone_
+    qsizetype scanFrom_ = 0;   // where the search for the header end goes on
+    qsizetype headerEnd_ = 0;  // 0-based offset of the first CR LF CR LF once headerDone_
     bool abandoned_ = false;
     qint64 bytesReceived_ = 0;
     qint32 contentLength_ = 0;

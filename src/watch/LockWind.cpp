@@ -23,9 +23,7 @@ bool FullWindowViewVisible()
 // the window asks only once until it has been answered.
 class DrawingHold : public QObject {
 public:
-    explicit DrawingHold(QWidget* window)
-        : QObject(window)
-        , window_(window)
+    explicit DrawingHold(QWidget* window) : QObject(window), window_(window)
     {
         setObjectName(QStringLiteral("LockWindowDrawing"));
         window->installEventFilter(this);
@@ -58,16 +56,16 @@ protected:
 private:
     QWidget* window_;
     bool locked_ = false;
-    bool held_ = false; // a paint was asked for while locked
+    bool held_ = false;  // a paint was asked for while locked
 };
 
-} // namespace
+}  // namespace
 
 void LockWindowDrawing(QWidget* window, bool lock)
 {
     if (!window)
         return;
-    window = window->window(); // Qt paints whole windows: the hold sits on the top-level one
+    window = window->window();  // Qt paints whole windows: the hold sits on the top-level one
     DrawingHold* hold = DrawingHold::of(window);
     if (!lock) {
         if (hold && hold->locked())

@@ -27,5 +27,5 @@ public:
     WindowDrawingLock& operator=(const WindowDrawingLock&) = delete;
 
 private:
-    QWidget* window_; // null when this guard took no lock
+    QWidget* window_;  // null when this guard took no lock
 };

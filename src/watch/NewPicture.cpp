@@ -14,7 +14,7 @@ void removeFirst(QString& text, QChar c, int times)
         text.remove(at, 1);
     }
 }
-}
+}  // namespace
 
 void DetectNewPicture(PictureStamp& stamp, const QByteArray& header, const QDateTime& now, const QLocale& locale)
 {

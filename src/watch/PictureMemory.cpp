@@ -97,7 +97,7 @@ void GiveBack(void* block)
     Pool().give(static_cast<Block*>(block));
 }
 
-} // namespace
+}  // namespace
 
 QImage RecycledImage(const QSize& size, QImage::Format format)
 {
@@ -107,16 +107,16 @@ QImage RecycledImage(const QSize& size, QImage::Format format)
     // Rows are padded to 4 bytes, as QImage pads its own.
     const qint64 bytesPerLine = (qint64(size.width()) * depth + 31) / 32 * 4;
     const qint64 bytes = bytesPerLine * size.height();
-    if (depth <= 0 || bytesPerLine > std::numeric_limits<int>::max()
-        || bytes > std::numeric_limits<qsizetype>::max() / 2)
+    if (depth <= 0 || bytesPerLine > std::numeric_limits<int>::max() ||
+        bytes > std::numeric_limits<qsizetype>::max() / 2)
         return {};
     Block* block = Pool().take(static_cast<std::size_t>(bytes));
     if (!block)
         return {};
-    QImage image(
-        block->data, size.width(), size.height(), static_cast<qsizetype>(bytesPerLine), format, GiveBack, block);
+    QImage image(block->data, size.width(), size.height(), static_cast<qsizetype>(bytesPerLine), format, GiveBack,
+                 block);
     if (image.isNull())
-        GiveBack(block); // QImage refused the size; the cleanup is not called for a null image
+        GiveBack(block);  // QImage refused the size; the cleanup is not called for a null image
     return image;
 }
 
@@ -126,7 +126,7 @@ QImage ReadPicture(QImageReader& reader)
     const QSize size = reader.size();
     const QImage::Format format = reader.imageFormat();
     if (size.isValid() && format != QImage::Format_Invalid)
-        picture = RecycledImage(size, format); // the reader decodes into it when both match
+        picture = RecycledImage(size, format);  // the reader decodes into it when both match
     if (!reader.read(&picture))
         return {};
     return picture;
@@ -159,8 +159,8 @@ void KeepFreedMemoryForReuse()
     // from a mapping of their own, which is returned on free; free memory at the top of the heap
     // goes back to the system only beyond the second. 24 response bodies of a few hundred KB
     // each arrive together when the cams were opened together, so a burst is that much.
-    constexpr int kHeapBlockLimit = 16 * 1024 * 1024;   // bytes
-    constexpr int kKeptFreeMemory = 64 * 1024 * 1024;   // bytes
+    constexpr int kHeapBlockLimit = 16 * 1024 * 1024;  // bytes
+    constexpr int kKeptFreeMemory = 64 * 1024 * 1024;  // bytes
     mallopt(M_MMAP_THRESHOLD, kHeapBlockLimit);
     mallopt(M_TRIM_THRESHOLD, kKeptFreeMemory);
 #endif

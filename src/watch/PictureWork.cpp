@@ -9,7 +9,7 @@ void MakePictures(PictureWork& work)
     try {
         if (!work.body.isEmpty())
             work.picture = LoadFetchedPicture(work.body);
-        work.body = QByteArray(); // up to megabytes, not needed any more
+        work.body = QByteArray();  // up to megabytes, not needed any more
         if (work.picture.isNull() || work.saveFileName.isEmpty())
             return;
         SavePictureAsJpeg(work.picture, work.saveFileName);
@@ -22,8 +22,7 @@ void MakePictures(PictureWork& work)
 }
 
 PictureWorker::PictureWorker(std::function<void()> finished)
-    : finished_(std::move(finished))
-    , thread_([this] { run(); })
+    : finished_(std::move(finished)), thread_([this] { run(); })
 {
 }
 

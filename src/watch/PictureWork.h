@@ -19,17 +19,17 @@
 // One closed response of a slot: what its handling needs, and what the worker made of it.
 struct PictureWork {
     int slot = 0;
-    bool isImage = false; // the header names an image: otherwise the not-found picture
-    PictureStamp stamp; // the slot's time stamp values after this response's header
-    QByteArray body; // decoded when not empty; let go once decoded
-    QString saveFileName; // where to save the picture when it decodes; empty: no save
-    QDateTime saveTime; // the time the file is named after
+    bool isImage = false;  // the header names an image: otherwise the not-found picture
+    PictureStamp stamp;    // the slot's time stamp values after this response's header
+    QByteArray body;       // decoded when not empty; let go once decoded
+    QString saveFileName;  // where to save the picture when it decodes; empty: no save
+    QDateTime saveTime;    // the time the file is named after
 
     // Made by the worker; read once `done` says so.
-    QImage picture; // null: the body is no picture
+    QImage picture;  // null: the body is no picture
     bool saved = false;
-    QImage savedPicture; // the saved file as read back; null when it could not be read
-    bool done = false; // under the worker's lock
+    QImage savedPicture;  // the saved file as read back; null when it could not be read
+    bool done = false;    // under the worker's lock
 };
 
 // Decodes the body and saves the picture as the work asks; never throws.
@@ -55,9 +55,9 @@ private:
 
     std::function<void()> finished_;
     std::mutex mutex_;
-    std::condition_variable wake_; // an item was given, or the worker is to stop
-    std::condition_variable done_; // an item was done
+    std::condition_variable wake_;  // an item was given, or the worker is to stop
+    std::condition_variable done_;  // an item was done
     std::deque<std::shared_ptr<PictureWork>> queue_;
     bool stopping_ = false;
-    std::thread thread_; // last: starts once everything above exists
+    std::thread thread_;  // last: starts once everything above exists
 };

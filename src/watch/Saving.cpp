@@ -16,7 +16,7 @@
 #include "TolvaneError.h"
 
 namespace {
-constexpr int kJpegQuality = 90;   // percent
+constexpr int kJpegQuality = 90;  // percent
 }
 
 QString PictureFilePath(const QString& camName, const QDateTime& now)
@@ -55,7 +55,7 @@ void SlotGrid::cmdSave_Click()
 {
     if (selectedSlot < 0 || selectedSlot >= kSlotCount)
         return;
-    FinishHandling(selectedSlot);   // the picture saved is the one the slot holds after them
+    FinishHandling(selectedSlot);  // the picture saved is the one the slot holds after them
     const ViewerSlot& s = slot(selectedSlot);
     const QDateTime now = CurrentDateTime();
     const QString fileName = PictureFilePath(s.txtName->text(), now);

@@ -37,7 +37,7 @@ void SlotGrid::wsCam_DataArrival(int index, qint64 bytesTotal)
     }
     if (!arrival.progress)
         return;
-    s.prgCam->setProgress(*arrival.progress);   // a value above 100 is refused; the bar keeps its own
+    s.prgCam->setProgress(*arrival.progress);  // a value above 100 is refused; the bar keeps its own
     SetStatusText(QStringLiteral("Downloading %1 [%2]").arg(fileName, ShortestNumberText(s.prgCam->progress(), 7)));
 }
 
@@ -47,7 +47,7 @@ void SlotGrid::wsCam_Close(int index)
     ViewerSlot& s = slot(index);
     auto response = s.slotResponse.finish();
     const qint32 contentLength = s.slotResponse.contentLength();
-    s.slotResponse.reset();   // the response's bytes now live in `response` only
+    s.slotResponse.reset();  // the response's bytes now live in `response` only
 
     auto work = std::make_shared<PictureWork>();
     work->slot = index;
@@ -65,7 +65,7 @@ void SlotGrid::wsCam_Close(int index)
         }
     }
     if (work->body.isEmpty()) {
-        work->done = true;   // nothing for the worker
+        work->done = true;  // nothing for the worker
         if (handling_.empty()) {
             HandleResponse(*work);
             return;

@@ -20,13 +20,11 @@ const QString kStoppedCaption = QStringLiteral("[webcam]");
 }
 
 SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
-    : QObject(parent)
-    , hooks_(std::move(hooks))
-    , notFound_(QStringLiteral(":/pictures/notfound.png"))
-    , worker_(std::make_unique<PictureWorker>([this] {
-        QMetaObject::invokeMethod(
-            this, [this] { HandleFinishedResponses(); }, Qt::QueuedConnection);
-    }))
+    : QObject(parent), hooks_(std::move(hooks)), notFound_(QStringLiteral(":/pictures/notfound.png")),
+      worker_(std::make_unique<PictureWorker>([this] {
+          QMetaObject::invokeMethod(
+              this, [this] { HandleFinishedResponses(); }, Qt::QueuedConnection);
+      }))
 {
     for (int i = 0; i < kSlotCount; ++i) {
         ViewerSlot& s = slot(i);
@@ -46,7 +44,7 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
 
 SlotGrid::~SlotGrid()
 {
-    worker_.reset();   // first: it must not report to a grid that is going
+    worker_.reset();  // first: it must not report to a grid that is going
 }
 
 bool SlotGrid::IsCamSelected() const
@@ -142,12 +140,12 @@ void SlotGrid::cmdStart_Click(int index)
     // fetch takes.
     s.timRefresh->start();
     s.setCaption(s.txtName->text());
-    s.wsCam->Close();   // abandons an unfinished fetch of this slot
+    s.wsCam->Close();  // abandons an unfinished fetch of this slot
     s.slotResponse.reset();
 
     const auto parts = SplitCamUrl(s.txtAddress->text());
     if (!parts)
-        return;   // nothing to fetch; the slot stays open and tries again at its next start
+        return;  // nothing to fetch; the slot stays open and tries again at its next start
     s.slotHost = parts->host;
     s.slotPath = parts->path;
     s.slotHostHeader = parts->hostHeader;
@@ -188,7 +186,7 @@ void SlotGrid::cmdStop_Click(int index)
     ViewerSlot& s = slot(index);
     s.wsCam->Close();
     s.timRefresh->stop();
-    s.slotResponse.reset();   // the abandoned response's bytes are not needed any more
+    s.slotResponse.reset();  // the abandoned response's bytes are not needed any more
     {
         WindowDrawingLock lock(hooks_.mainWindow);
         s.imgCam->clear();

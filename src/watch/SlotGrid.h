@@ -26,23 +26,23 @@ struct PictureWork;
 
 // The slot texts the Viewer's detail labels show.
 struct SlotTexts {
-    QString name, refresh, updated, refreshed;   // txtName, txtRefresh, txtUpdated, txtRefreshed
+    QString name, refresh, updated, refreshed;  // txtName, txtRefresh, txtUpdated, txtRefreshed
 };
 
 // What the slots need from the window around them; every hook is optional.
 struct WatchHooks {
-    QWidget* mainWindow = nullptr;        // the window whose drawing LockWindowDrawing suspends
-    QListWidget* List1 = nullptr;         // the cam list box
-    QCheckBox* chkSave = nullptr;         // "AutoSave New Pictures"
-    std::function<void(const QString&)> setStatusText;          // first status bar panel
-    std::function<void()> showNotice;                           // Form4 "Oops!"
-    std::function<void(const QImage&)> showInViewer;            // load into imgMain
-    std::function<void(const QImage&)> showInFullWindow;        // Form6: hide picrefresh, stretch, load Image1
-    std::function<void()> showFullWindowRefreshIndicator;       // Form6: show picrefresh
-    std::function<void(const SlotTexts&)> setViewerDetails;     // lblName, lblRefresh, lblLastChanged, lblLastRefreshed
-    std::function<void(const QString&)> setNextRefresh;         // lblNextRefresh
-    std::function<void()> hideViewer;                           // hide frmMain and frmDetails
-    std::function<void()> queryTimeServer;                      // the GMT clock
+    QWidget* mainWindow = nullptr;                           // the window whose drawing LockWindowDrawing suspends
+    QListWidget* List1 = nullptr;                            // the cam list box
+    QCheckBox* chkSave = nullptr;                            // "AutoSave New Pictures"
+    std::function<void(const QString&)> setStatusText;       // first status bar panel
+    std::function<void()> showNotice;                        // Form4 "Oops!"
+    std::function<void(const QImage&)> showInViewer;         // load into imgMain
+    std::function<void(const QImage&)> showInFullWindow;     // Form6: hide picrefresh, stretch, load Image1
+    std::function<void()> showFullWindowRefreshIndicator;    // Form6: show picrefresh
+    std::function<void(const SlotTexts&)> setViewerDetails;  // lblName, lblRefresh, lblLastChanged, lblLastRefreshed
+    std::function<void(const QString&)> setNextRefresh;      // lblNextRefresh
+    std::function<void()> hideViewer;                        // hide frmMain and frmDetails
+    std::function<void()> queryTimeServer;                   // the GMT clock
 };
 
 class SlotGrid : public QObject {
@@ -59,9 +59,9 @@ public:
     const ViewerSlot& slot(int index) const { return slots_.at(static_cast<size_t>(index)); }
 
     // Window-wide watch state.
-    int openCount = 0;          // open slots, 0 to 24
-    int selectedSlot = 0;       // the slot the Viewer shows; -1 for none; 0 at start
-    bool screensaverMode = false;   // the full-window view is open
+    int openCount = 0;             // open slots, 0 to 24
+    int selectedSlot = 0;          // the slot the Viewer shows; -1 for none; 0 at start
+    bool screensaverMode = false;  // the full-window view is open
 
     bool IsCamSelected() const;
     void cmdStartCam_Click();
@@ -121,7 +121,7 @@ private:
 
     std::array<ViewerSlot, kSlotCount> slots_;
     WatchHooks hooks_;
-    QImage notFound_;   // the built-in not-found picture, 83 x 62 pixels
+    QImage notFound_;  // the built-in not-found picture, 83 x 62 pixels
     // Closed responses not yet handled, oldest first, and the thread that decodes (and saves)
     // their pictures, so that the user-interface thread never waits for the codec.
     std::deque<std::shared_ptr<PictureWork>> handling_;

@@ -34,7 +34,7 @@ std::optional<qint32> RefreshSecondsFromText(const QString& text)
     const auto value = ReadDecimalNumber(text);
     if (!value)
         return std::nullopt;
-    const double rounded = std::nearbyint(*value);   // default rounding: halves to even
+    const double rounded = std::nearbyint(*value);  // default rounding: halves to even
     if (rounded < std::numeric_limits<qint32>::min() || rounded > std::numeric_limits<qint32>::max())
         return std::nullopt;
     return static_cast<qint32>(rounded);
@@ -45,6 +45,6 @@ QString ShortestNumberText(double value, int significantDigits)
     if (significantDigits > 0)
         value = QString::number(value, 'g', significantDigits).toDouble();
     if (value == 0.0)
-        return QStringLiteral("0");   // never "-0"
+        return QStringLiteral("0");  // never "-0"
     return QString::number(value, 'f', QLocale::FloatingPointShortest);
 }

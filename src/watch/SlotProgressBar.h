@@ -14,5 +14,5 @@ public:
     float progress() const { return progress_; }
 
 private:
-    float progress_ = 0.0f;   // percent of the picture body received
+    float progress_ = 0.0f;  // percent of the picture body received
 };

@@ -31,7 +31,7 @@ QString MakeTempFile(const QString& prefix)
         }
         const QFileInfo taken(path);
         if (!taken.exists() && !taken.isSymLink())
-            return {};   // not a name clash: the folder refuses new files
+            return {};  // not a name clash: the folder refuses new files
     }
     return {};
 }

@@ -20,8 +20,7 @@ QRect TwipsRect(double left, double top, double width, double height)
     return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
 }
 
-template <typename Control>
-Control* Named(Control* control, const char* name, int index)
+template <typename Control> Control* Named(Control* control, const char* name, int index)
 {
     control->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index));
     return control;
@@ -40,7 +39,7 @@ QPushButton* IconButton(QWidget* frame, const char* name, int index, double left
     auto* button = Named(new QPushButton(frame), name, index);
     button->setGeometry(TwipsRect(left, 1380, 495, 435));
     button->setIcon(QIcon(icon));
-    button->setIconSize(QSize(24, 24));   // pixels
+    button->setIconSize(QSize(24, 24));  // pixels
     button->setToolTip(tip);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
@@ -66,7 +65,7 @@ void ViewerSlot::create(int index, QWidget* surface)
     imgCam->setGeometry(TwipsRect(-10, -10, 1275, 960));
 
     imgRefresh = Named(new ImageControl(Frame), "imgRefresh", index);
-    imgRefresh->setGeometry(TwipsRect(660, 660, 315, 255));   // the 21 x 17 pixel indicator
+    imgRefresh->setGeometry(TwipsRect(660, 660, 315, 255));  // the 21 x 17 pixel indicator
     imgRefresh->hide();
 
     prgCam = Named(new SlotProgressBar(Frame), "prgCam", index);
@@ -74,8 +73,8 @@ void ViewerSlot::create(int index, QWidget* surface)
 
     cmdRefresh = IconButton(Frame, "cmdRefresh", index, 180, QStringLiteral(":/pictures/cmdrefresh.png"),
                             QStringLiteral("Refresh"));
-    cmdStop = IconButton(Frame, "cmdStop", index, 960, QStringLiteral(":/pictures/cmdstop.png"),
-                         QStringLiteral("Stop"));
+    cmdStop =
+        IconButton(Frame, "cmdStop", index, 960, QStringLiteral(":/pictures/cmdstop.png"), QStringLiteral("Stop"));
 
     // The slot's texts live below the panel's lower edge (1935 twips), where nobody sees them.
     txtRefreshed = HiddenText(Frame, "txtRefreshed", index, 2880);
@@ -87,7 +86,7 @@ void ViewerSlot::create(int index, QWidget* surface)
     cmdStart->setGeometry(TwipsRect(120, 4380, 1395, 255));
 
     timRefresh = Named(new QTimer(Frame), "timRefresh", index);
-    timRefresh->setInterval(1000);   // milliseconds: one tick per second of the countdown
+    timRefresh->setInterval(1000);  // milliseconds: one tick per second of the countdown
     wsCam = Named(new CamSocket(Frame), "wsCam", index);
 }
 

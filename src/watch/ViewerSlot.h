@@ -27,28 +27,28 @@ struct ViewerSlot {
     SlotProgressBar* prgCam = nullptr;   // percent of the picture body received; never reset
     QLineEdit* txtName = nullptr;        // the slot's texts: below the panel's lower edge, never seen
     QLineEdit* txtAddress = nullptr;
-    QLineEdit* txtRefresh = nullptr;     // refresh interval in seconds, as typed
-    QLineEdit* txtUpdated = nullptr;     // the server's Last-Modified value
-    QLineEdit* txtRefreshed = nullptr;   // local date and time a changed picture was last seen
-    QPushButton* cmdStart = nullptr;     // "start", never seen
+    QLineEdit* txtRefresh = nullptr;    // refresh interval in seconds, as typed
+    QLineEdit* txtUpdated = nullptr;    // the server's Last-Modified value
+    QLineEdit* txtRefreshed = nullptr;  // local date and time a changed picture was last seen
+    QPushButton* cmdStart = nullptr;    // "start", never seen
     QPushButton* cmdRefresh = nullptr;
     QPushButton* cmdStop = nullptr;
-    QTimer* timRefresh = nullptr;        // 1000 ms refresh clock
-    CamSocket* wsCam = nullptr;          // the slot's HTTP connection
+    QTimer* timRefresh = nullptr;  // 1000 ms refresh clock
+    CamSocket* wsCam = nullptr;    // the slot's HTTP connection
 
     // Watch state.
-    qint32 slotRefreshSeconds = 0;   // refresh interval of the running watch, whole seconds
-    qint32 slotElapsed = 0;          // seconds since the current fetch started
-    QString slotHost;                // what the socket connects to
-    QString slotPath;                // from the first "/" on; blanks become "%20" on connect
-    QString slotHostHeader;          // the request's "Host:" value (host, plus a non-default port)
+    qint32 slotRefreshSeconds = 0;  // refresh interval of the running watch, whole seconds
+    qint32 slotElapsed = 0;         // seconds since the current fetch started
+    QString slotHost;               // what the socket connects to
+    QString slotPath;               // from the first "/" on; blanks become "%20" on connect
+    QString slotHostHeader;         // the request's "Host:" value (host, plus a non-default port)
     quint16 slotPort = 80;
-    bool slotTls = false;            // "https" addresses run over TLS
+    bool slotTls = false;  // "https" addresses run over TLS
     // The response collected so far: stands for slotBuffer, slotBytesReceived, slotHeaderDone
     // and slotContentLength.
     HttpResponseAssembler slotResponse;
-    QString slotLastModified;        // the last "Last-Modified:" line seen; survives stops
-    bool slotIsNew = false;          // the picture just handled is a changed one
+    QString slotLastModified;  // the last "Last-Modified:" line seen; survives stops
+    bool slotIsNew = false;    // the picture just handled is a changed one
 
     // Builds the panel's controls on the grid's scrolling surface, hidden, at the panel's
     // place for this index (twips, applied at 15 twips per pixel).

@@ -13,7 +13,7 @@
 namespace {
 const QString kSection = QStringLiteral("Settings");
 const QString kShowHelp = QStringLiteral("showHelp");
-}
+}  // namespace
 
 Form8::Form8(QWidget* owner) : SecondaryWindow(owner)
 {
@@ -32,7 +32,7 @@ Form8::Form8(QWidget* owner) : SecondaryWindow(owner)
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(rtf1, 1);
     layout->addWidget(Check1);
-    resize(640, 600);   // pixels: about 60 characters of the help text per line
+    resize(640, 600);  // pixels: about 60 characters of the help text per line
 }
 
 bool Form8::Form_Load()
@@ -42,7 +42,7 @@ bool Form8::Form_Load()
         return false;
     // A file that cannot be read leaves the box empty; the window still works for its check box.
     LoadRtfFile(path, *rtf1->document(), &helpStatus_);
-    rtf1->moveCursor(QTextCursor::Start);   // the help is read from its beginning
+    rtf1->moveCursor(QTextCursor::Start);  // the help is read from its beginning
     SetTopMost(this, true);
     const QString stored = GetUserSetting(ProductName(), kSection, kShowHelp, QStringLiteral("1"));
     bool isNumber = false;

@@ -9,9 +9,8 @@ namespace {
 const QSet<QByteArray>& UnderlineWords()
 {
     static const QSet<QByteArray> names = {
-        "ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth",
-        "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw",
-        "ulwave",
+        "ul",    "uld",      "uldash",    "uldashd",    "uldashdd",  "uldb",       "ulhwave", "ulldash", "ulth",
+        "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw",     "ulwave",
     };
     return names;
 }
@@ -31,7 +30,7 @@ bool ApplyCharacterWord(const QByteArray& word, bool on, int param, RtfCharForma
     else if (UnderlineWords().contains(word))
         chars.underline = on;
     else if (word == "fs")
-        chars.fontSize = param > 0 ? std::clamp(param, 2, 3276) : 24;   // half-points, up to 1638 pt
+        chars.fontSize = param > 0 ? std::clamp(param, 2, 3276) : 24;  // half-points, up to 1638 pt
     else if (word == "f")
         chars.font = std::max(param, 0);
     else if (word == "cf")
@@ -80,21 +79,63 @@ bool ApplyParagraphWord(const QByteArray& word, int param, RtfParagraphFormat& p
     return true;
 }
 
-}   // namespace
+}  // namespace
 
-int ClampTwips(int value) { return std::clamp(value, -kRtfMaxTwips, kRtfMaxTwips); }
+int ClampTwips(int value)
+{
+    return std::clamp(value, -kRtfMaxTwips, kRtfMaxTwips);
+}
 
 // Tables we do not use, pictures, headers and footers, metadata.
 bool IsSkippedDestination(const QByteArray& word)
 {
     static const QSet<QByteArray> names = {
-        "stylesheet", "info", "pict", "header", "headerl", "headerr", "headerf", "footer",
-        "footerl", "footerr", "footerf", "footnote", "object", "objdata", "fldinst",
-        "themedata", "colorschememapping", "latentstyles", "datastore", "xmlnstbl",
-        "listtable", "listoverridetable", "rsidtbl", "generator", "filetbl", "revtbl",
-        "pgdsctbl", "template", "userprops", "nonshppict", "shpinst", "bkmkstart",
-        "bkmkend", "annotation", "atnid", "atnauthor", "xe", "tc", "pn", "pnseclvl",
-        "private", "mmathPr", "docvar", "fchars", "lchars", "blipuid",
+        "stylesheet",
+        "info",
+        "pict",
+        "header",
+        "headerl",
+        "headerr",
+        "headerf",
+        "footer",
+        "footerl",
+        "footerr",
+        "footerf",
+        "footnote",
+        "object",
+        "objdata",
+        "fldinst",
+        "themedata",
+        "colorschememapping",
+        "latentstyles",
+        "datastore",
+        "xmlnstbl",
+        "listtable",
+        "listoverridetable",
+        "rsidtbl",
+        "generator",
+        "filetbl",
+        "revtbl",
+        "pgdsctbl",
+        "template",
+        "userprops",
+        "nonshppict",
+        "shpinst",
+        "bkmkstart",
+        "bkmkend",
+        "annotation",
+        "atnid",
+        "atnauthor",
+        "xe",
+        "tc",
+        "pn",
+        "pnseclvl",
+        "private",
+        "mmathPr",
+        "docvar",
+        "fchars",
+        "lchars",
+        "blipuid",
     };
     return names.contains(word);
 }
@@ -103,11 +144,10 @@ std::optional<char16_t> SpecialCharacter(const QByteArray& word)
 {
     // \line stays inside its paragraph as Unicode's line separator; table cells become tabs.
     static const QMap<QByteArray, char16_t> characters = {
-        {"line", 0x2028}, {"tab", u'\t'}, {"cell", u'\t'}, {"emdash", 0x2014},
-        {"endash", 0x2013}, {"emspace", 0x2003}, {"enspace", 0x2002}, {"qmspace", 0x2005},
-        {"bullet", 0x2022}, {"lquote", 0x2018}, {"rquote", 0x2019}, {"ldblquote", 0x201C},
-        {"rdblquote", 0x201D}, {"zwj", 0x200D}, {"zwnj", 0x200C}, {"ltrmark", 0x200E},
-        {"rtlmark", 0x200F},
+        {"line", 0x2028},    {"tab", u'\t'},        {"cell", u'\t'},       {"emdash", 0x2014}, {"endash", 0x2013},
+        {"emspace", 0x2003}, {"enspace", 0x2002},   {"qmspace", 0x2005},   {"bullet", 0x2022}, {"lquote", 0x2018},
+        {"rquote", 0x2019},  {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"zwj", 0x200D},    {"zwnj", 0x200C},
+        {"ltrmark", 0x200E}, {"rtlmark", 0x200F},
     };
     if (const auto found = characters.constFind(word); found != characters.constEnd())
         return *found;
@@ -122,6 +162,6 @@ bool EndsParagraph(const QByteArray& word)
 bool ApplyFormattingWord(const QByteArray& word, bool hasParam, int param, RtfCharFormat& chars,
                          RtfParagraphFormat& paragraph)
 {
-    const bool on = !hasParam || param != 0;   // "\b" and "\b1" switch on, "\b0" off
+    const bool on = !hasParam || param != 0;  // "\b" and "\b1" switch on, "\b0" off
     return ApplyCharacterWord(word, on, param, chars) || ApplyParagraphWord(word, param, paragraph);
 }

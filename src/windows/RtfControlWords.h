@@ -7,7 +7,7 @@
 
 #include "RtfReader.h"
 
-constexpr int kRtfMaxTwips = 31680;   // 22 inches: no page is wider, so larger distances are damage
+constexpr int kRtfMaxTwips = 31680;  // 22 inches: no page is wider, so larger distances are damage
 
 int ClampTwips(int value);
 bool IsSkippedDestination(const QByteArray& word);

@@ -1,12 +1,12 @@
 #include "RtfDocument.h"
 
 #include <QFile>
-#include <algorithm>
 #include <QFont>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "Twips.h"
 
@@ -15,10 +15,14 @@ namespace {
 Qt::Alignment AlignmentOf(RtfAlignment alignment)
 {
     switch (alignment) {
-    case RtfAlignment::Center: return Qt::AlignHCenter;
-    case RtfAlignment::Right: return Qt::AlignRight;
-    case RtfAlignment::Justify: return Qt::AlignJustify;
-    case RtfAlignment::Left: break;
+    case RtfAlignment::Center:
+        return Qt::AlignHCenter;
+    case RtfAlignment::Right:
+        return Qt::AlignRight;
+    case RtfAlignment::Justify:
+        return Qt::AlignJustify;
+    case RtfAlignment::Left:
+        break;
     }
     return Qt::AlignLeft;
 }
@@ -56,7 +60,7 @@ QTextCharFormat CharFormatOf(const RtfCharFormat& format, const RtfReadResult& r
     const int font = format.font >= 0 ? format.font : rtf.defaultFont;
     if (const auto found = rtf.fonts.constFind(font); found != rtf.fonts.constEnd() && !found->name.isEmpty())
         chars.setFontFamilies(QStringList{found->name});
-    chars.setFontPointSize(format.fontSize / 2.0);   // \fs counts half-points
+    chars.setFontPointSize(format.fontSize / 2.0);  // \fs counts half-points
     chars.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
     chars.setFontItalic(format.italic);
     chars.setFontUnderline(format.underline);
@@ -73,7 +77,7 @@ QTextCharFormat CharFormatOf(const RtfCharFormat& format, const RtfReadResult& r
     return chars;
 }
 
-}   // namespace
+}  // namespace
 
 void BuildRtfDocument(const RtfReadResult& rtf, QTextDocument& document)
 {

@@ -15,14 +15,20 @@ struct GroupState {
     Destination destination = Destination::Text;
     RtfCharFormat chars;
     RtfParagraphFormat paragraph;
-    int unicodeSkip = 1;   // \uc: fallback characters that follow each \u
+    int unicodeSkip = 1;  // \uc: fallback characters that follow each \u
 };
 
-constexpr int kMaxWordLetters = 32;   // RTF control words are never longer
-constexpr int kMaxParamDigits = 10;   // enough for any 32-bit value; more digits are read and dropped
+constexpr int kMaxWordLetters = 32;  // RTF control words are never longer
+constexpr int kMaxParamDigits = 10;  // enough for any 32-bit value; more digits are read and dropped
 
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 int HexValue(char c)
 {
@@ -50,7 +56,7 @@ void RepairSurrogates(QString& text)
 // One pass over the bytes, keeping a stack of group states like every RTF reader does.
 class RtfParser {
 public:
-    RtfParser(const QByteArray& input, qsizetype start) : input_(input), pos_(start) {}
+    RtfParser(const QByteArray& input, qsizetype start) : input_(input), pos_(start) { }
     RtfReadResult read();
 
 private:
@@ -75,8 +81,8 @@ private:
     qsizetype size_ = 0;
     QList<GroupState> stack_;
     GroupState state_;
-    int overflow_ = 0;        // groups opened past kRtfMaxDepth, still to be closed
-    bool closed_ = false;     // the outer group has closed
+    int overflow_ = 0;     // groups opened past kRtfMaxDepth, still to be closed
+    bool closed_ = false;  // the outer group has closed
     bool truncated_ = false;
     bool damaged_ = false;
     int fallbackToSkip_ = 0;  // fallback characters of the last \u still to drop
@@ -118,7 +124,7 @@ RtfReadResult RtfParser::read()
         case '\r':
         case '\n':
         case '\0':
-            break;   // line ends only wrap the file; NUL is never text
+            break;  // line ends only wrap the file; NUL is never text
         default:
             if (fallbackToSkip_ > 0)
                 --fallbackToSkip_;
@@ -189,7 +195,7 @@ void RtfParser::readControl()
         hasParam = true;
     }
     if (pos_ < size_ && data[pos_] == ' ')
-        ++pos_;   // the blank only ends the word
+        ++pos_;  // the blank only ends the word
     value = std::min<qint64>(value, std::numeric_limits<int>::max());
     const int param = static_cast<int>(negative ? -value : value);
     if (word.size() > kMaxWordLetters || digits > kMaxParamDigits)
@@ -223,7 +229,7 @@ void RtfParser::readHexByte()
             truncated_ = true;
         else
             damaged_ = true;
-        return;   // half a byte is no character
+        return;  // half a byte is no character
     }
     if (fallbackToSkip_ > 0)
         --fallbackToSkip_;
@@ -248,10 +254,10 @@ void RtfParser::controlSymbol(char c)
         textByte(c);
         break;
     case '~':
-        unicodeChar(0x00A0);   // non-breaking space
+        unicodeChar(0x00A0);  // non-breaking space
         break;
     case '_':
-        unicodeChar(0x2011);   // non-breaking hyphen
+        unicodeChar(0x2011);  // non-breaking hyphen
         break;
     case '*':
         // Nothing we show lives in an ignorable destination, so the whole group is passed over.
@@ -268,7 +274,7 @@ void RtfParser::controlSymbol(char c)
         unicodeChar(u'\t');
         break;
     default:
-        break;   // optional hyphen, index marks and the like show nothing
+        break;  // optional hyphen, index marks and the like show nothing
     }
 }
 
@@ -362,7 +368,7 @@ void RtfParser::textByte(char c)
     switch (state_.destination) {
     case Destination::Text: {
         if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
-            break;   // control bytes are not text in any code page we show
+            break;  // control bytes are not text in any code page we show
         const int codePage = codePageOfCurrentFont();
         if (codePage != pendingCodePage_)
             flushBytes();
@@ -484,13 +490,13 @@ RtfReadResult ReadPlainText(const QByteArray& bytes)
 bool StartsWithRtfHeader(const QByteArray& bytes)
 {
     qsizetype at = 0;
-    while (at < bytes.size() && (bytes.at(at) == ' ' || bytes.at(at) == '\t' || bytes.at(at) == '\r' ||
-                                 bytes.at(at) == '\n'))
+    while (at < bytes.size() &&
+           (bytes.at(at) == ' ' || bytes.at(at) == '\t' || bytes.at(at) == '\r' || bytes.at(at) == '\n'))
         ++at;
     return bytes.mid(at, 5) == "{\\rtf";
 }
 
-}   // namespace
+}  // namespace
 
 QString RtfParagraph::text() const
 {

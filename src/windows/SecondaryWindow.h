@@ -22,8 +22,7 @@ private:
 };
 
 // The window a pointer holds while it is loaded; nullptr once it is closed or gone.
-template <typename Window>
-Window* LoadedWindow(const QPointer<Window>& window)
+template <typename Window> Window* LoadedWindow(const QPointer<Window>& window)
 {
     return window && !window->isUnloaded() ? window.data() : nullptr;
 }

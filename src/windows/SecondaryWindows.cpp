@@ -42,8 +42,7 @@ std::chrono::milliseconds& websiteCloseDelay()
 
 // Brings a loaded window forward, or makes, loads and shows a new one. load answers whether
 // the window is to be shown; a window that is not shown is unloaded again at once.
-template <typename Window, typename Load>
-Window* LoadOnce(QPointer<Window>& slot, QWidget* owner, Load load)
+template <typename Window, typename Load> Window* LoadOnce(QPointer<Window>& slot, QWidget* owner, Load load)
 {
     if (Window* loaded = LoadedWindow(slot)) {
         loaded->bringForward();
@@ -59,7 +58,7 @@ Window* LoadOnce(QPointer<Window>& slot, QWidget* owner, Load load)
     return window;
 }
 
-}   // namespace
+}  // namespace
 
 QString& WebsiteMode()
 {
@@ -100,9 +99,18 @@ void UnloadSecondaryWindows()
         window->close();
 }
 
-frmAbout* LoadedAbout() { return LoadedWindow(aboutWindow()); }
-Form8* LoadedHelp() { return LoadedWindow(helpWindow()); }
-frmWebsite* LoadedWebsite() { return LoadedWindow(websiteWindow()); }
+frmAbout* LoadedAbout()
+{
+    return LoadedWindow(aboutWindow());
+}
+Form8* LoadedHelp()
+{
+    return LoadedWindow(helpWindow());
+}
+frmWebsite* LoadedWebsite()
+{
+    return LoadedWindow(websiteWindow());
+}
 
 QString AddressWithScheme(const QString& address)
 {
@@ -112,7 +120,10 @@ QString AddressWithScheme(const QString& address)
     return QStringLiteral("http://") + address;
 }
 
-void SetUrlOpener(UrlOpener opener) { urlOpener() = std::move(opener); }
+void SetUrlOpener(UrlOpener opener)
+{
+    urlOpener() = std::move(opener);
+}
 
 void OpenAddress(const QString& address)
 {
@@ -129,4 +140,7 @@ void SetWebsiteCloseDelay(std::chrono::milliseconds delay)
     websiteCloseDelay() = delay.count() > 0 ? delay : kWebsiteCloseDelay;
 }
 
-std::chrono::milliseconds WebsiteCloseDelay() { return websiteCloseDelay(); }
+std::chrono::milliseconds WebsiteCloseDelay()
+{
+    return websiteCloseDelay();
+}

@@ -36,7 +36,7 @@ QString AddressWithScheme(const QString& address);
 
 // How an address is opened; QDesktopServices::openUrl unless a test installed another.
 using UrlOpener = std::function<void(const QUrl&)>;
-void SetUrlOpener(UrlOpener opener);   // empty restores the desktop's default handler
+void SetUrlOpener(UrlOpener opener);  // empty restores the desktop's default handler
 void OpenAddress(const QString& address);
 
 // How long the web-site window stays before it closes itself: one second unless a test

@@ -18,7 +18,7 @@ QLabel* NewLabel(const QString& name, const QString& text, QWidget* parent)
     label->setObjectName(name);
     return label;
 }
-}   // namespace
+}  // namespace
 
 frmAbout::frmAbout(QWidget* owner) : SecondaryWindow(owner)
 {

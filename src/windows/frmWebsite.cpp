@@ -22,7 +22,7 @@ frmWebsite::frmWebsite(QWidget* owner) : SecondaryWindow(owner)
     Timer1->setSingleShot(true);
     Timer1->setInterval(WebsiteCloseDelay());
     connect(Timer1, &QTimer::timeout, this, &frmWebsite::Timer1_Timer);
-    Timer1->start();   // runs from the moment the window is loaded, whatever the load does
+    Timer1->start();  // runs from the moment the window is loaded, whatever the load does
 }
 
 void frmWebsite::Form_Load()
@@ -35,4 +35,7 @@ void frmWebsite::Form_Load()
     WebsiteMode().clear();
 }
 
-void frmWebsite::Timer1_Timer() { close(); }
+void frmWebsite::Timer1_Timer()
+{
+    close();
+}

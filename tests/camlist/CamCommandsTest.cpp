@@ -30,12 +30,12 @@ protected:
         List1->setObjectName("List1");
         mainWindow.resize(400, 300);
         List1->resize(400, 300);
-        commands = std::make_unique<CamCommands>(
-            List1, &mainWindow,
-            CamCommandHooks{[this] { ++opened; },
-                            [this](const QString& oldName, const CamRecord& edited) {
-                                updates.push_back({oldName, edited});
-                            }});
+        commands =
+            std::make_unique<CamCommands>(List1, &mainWindow,
+                                          CamCommandHooks{[this] { ++opened; },
+                                                          [this](const QString& oldName, const CamRecord& edited) {
+                                                              updates.push_back({oldName, edited});
+                                                          }});
     }
     void TearDown() override
     {
@@ -74,7 +74,7 @@ protected:
 
 const QByteArray kThreeCams = "\r\n[name]A\r\nhttp://a/\r\n10\r\n\r\n[name]B\r\nhttp://b/\r\n20\r\n\r\n"
                               "[name]C\r\nhttp://c/\r\n30\r\n\r\n";
-}
+}  // namespace
 
 TEST_F(CamCommandsTest, TheUntouchedAddDialogAddsMyCam)
 {
@@ -142,7 +142,7 @@ struct EmptyFieldCase {
     bool accepted;
 };
 
-class CamTextChecks : public CamCommandsTest, public testing::WithParamInterface<EmptyFieldCase> {};
+class CamTextChecks : public CamCommandsTest, public testing::WithParamInterface<EmptyFieldCase> { };
 
 TEST_P(CamTextChecks, EveryFieldMustHoldSomethingButBlanksCount)
 {
@@ -189,7 +189,9 @@ INSTANTIATE_TEST_SUITE_P(CamCommandsTest, CamTextChecks,
                                          EmptyFieldCase{"EmptyUrl", "N", "", "5", false},
                                          EmptyFieldCase{"EmptyRefresh", "N", "http://x/", "", false},
                                          EmptyFieldCase{"LettersAsRefresh", "N", "http://", "abc", true}),
-                         [](const testing::TestParamInfo<EmptyFieldCase>& info) { return std::string(info.param.label); });
+                         [](const testing::TestParamInfo<EmptyFieldCase>& info) {
+                             return std::string(info.param.label);
+                         });
 
 TEST_F(CamCommandsTest, TheRefreshBoxesTakeAtMostThreeCharacters)
 {
@@ -242,7 +244,8 @@ TEST_F(CamCommandsTest, DeleteAsksFirstAndCancelChangesNothing)
     EXPECT_EQ(entries(), QStringList({"A", "B", "C"}));
 
     commands->cmdRemove_Click();
-    EXPECT_EQ(bytes(), QByteArray("\r\n[name]A\r\nhttp://a/\r\n10\r\n\r\n\r\n\r\n\r\n[name]C\r\nhttp://c/\r\n30\r\n\r\n\r\n"));
+    EXPECT_EQ(bytes(),
+              QByteArray("\r\n[name]A\r\nhttp://a/\r\n10\r\n\r\n\r\n\r\n\r\n[name]C\r\nhttp://c/\r\n30\r\n\r\n\r\n"));
     EXPECT_EQ(entries(), QStringList({"A", "C"}));
     EXPECT_TRUE(List1->selectedItems().isEmpty());
 }
@@ -279,8 +282,9 @@ TEST_F(CamCommandsTest, AnEditMovesTheCamToTheEndAndUpdatesOpenSlots)
     form->Text1->setText("Bay");
     form->Text2->setText("http://bay/now.jpg");
     form->Command1->click();
-    EXPECT_EQ(bytes(), QByteArray("\r\n[name]A\r\nhttp://a/\r\n10\r\n\r\n\r\n\r\n\r\n[name]C\r\nhttp://c/\r\n30\r\n\r\n\r\n"
-                                  "[name]Bay\r\nhttp://bay/now.jpg\r\n20\r\n\r\n"));
+    EXPECT_EQ(bytes(),
+              QByteArray("\r\n[name]A\r\nhttp://a/\r\n10\r\n\r\n\r\n\r\n\r\n[name]C\r\nhttp://c/\r\n30\r\n\r\n\r\n"
+                         "[name]Bay\r\nhttp://bay/now.jpg\r\n20\r\n\r\n"));
     EXPECT_EQ(entries(), QStringList({"A", "C", "Bay"}));
     ASSERT_EQ(updates.size(), 1u);
     EXPECT_EQ(updates[0].oldName, "B");

@@ -18,7 +18,7 @@ protected:
     QByteArray bytes() const { return FileBytes(CamListPath()); }
     void setBytes(const QByteArray& content) { WriteBytes(CamListPath(), content); }
 };
-}
+}  // namespace
 
 TEST_F(CamListFile, StartingWithoutTheFileCreatesTheTwoByteFileAndListsNothing)
 {
@@ -45,7 +45,8 @@ TEST_F(CamListFile, AppendRemoveAndEditWriteTheDocumentedBytes)
     // An edit is a removal and an append: the cam moves to the end of the file.
     setBytes(twoCams);
     EXPECT_TRUE(ReplaceCamRecord({"A", "u", "60"}, {"A2", "v", "7"}));
-    EXPECT_EQ(bytes(), QByteArray("\r\n\r\n\r\n\r\n[name]B\r\nhttp://b/x.jpg\r\n5\r\n\r\n\r\n[name]A2\r\nv\r\n7\r\n\r\n"));
+    EXPECT_EQ(bytes(),
+              QByteArray("\r\n\r\n\r\n\r\n[name]B\r\nhttp://b/x.jpg\r\n5\r\n\r\n\r\n[name]A2\r\nv\r\n7\r\n\r\n"));
     EXPECT_EQ(Listed(), QStringList({"B", "A2"}));
 }
 
@@ -68,7 +69,7 @@ struct MarkerCase {
     bool found;
 };
 
-class MarkerRules : public CamListFile, public testing::WithParamInterface<MarkerCase> {};
+class MarkerRules : public CamListFile, public testing::WithParamInterface<MarkerCase> { };
 
 TEST_P(MarkerRules, ListingIgnoresCaseAndPositionWhileLookupWantsTheExactLine)
 {
@@ -82,19 +83,18 @@ TEST_P(MarkerRules, ListingIgnoresCaseAndPositionWhileLookupWantsTheExactLine)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    CamListFile, MarkerRules,
-    testing::Values(MarkerCase{"[name]Harbour", {"Harbour"}, "Harbour", true},
-                    MarkerCase{"[NAME]Harbour", {"Harbour"}, "Harbour", false},
-                    MarkerCase{"[NaMe]Harbour", {"Harbour"}, "Harbour", false},
-                    MarkerCase{"xx[name]yy[NAME]zz", {"xxyyzz"}, "xxyyzz", false},
-                    MarkerCase{" [name]Harbour", {" Harbour"}, "Harbour", false},
-                    MarkerCase{"[name]Cam ", {"Cam "}, "Cam ", true},
-                    MarkerCase{"[name]Cam ", {"Cam "}, "Cam", false},
-                    MarkerCase{"[name]harbour", {"harbour"}, "Harbour", false},
-                    MarkerCase{"[name][name]X", {"X"}, "[name]X", true},
-                    MarkerCase{"[name]", {""}, "", false},
-                    MarkerCase{"name]Harbour", {}, "Harbour", false}));
+INSTANTIATE_TEST_SUITE_P(CamListFile, MarkerRules,
+                         testing::Values(MarkerCase{"[name]Harbour", {"Harbour"}, "Harbour", true},
+                                         MarkerCase{"[NAME]Harbour", {"Harbour"}, "Harbour", false},
+                                         MarkerCase{"[NaMe]Harbour", {"Harbour"}, "Harbour", false},
+                                         MarkerCase{"xx[name]yy[NAME]zz", {"xxyyzz"}, "xxyyzz", false},
+                                         MarkerCase{" [name]Harbour", {" Harbour"}, "Harbour", false},
+                                         MarkerCase{"[name]Cam ", {"Cam "}, "Cam ", true},
+                                         MarkerCase{"[name]Cam ", {"Cam "}, "Cam", false},
+                                         MarkerCase{"[name]harbour", {"harbour"}, "Harbour", false},
+                                         MarkerCase{"[name][name]X", {"X"}, "[name]X", true},
+                                         MarkerCase{"[name]", {""}, "", false},
+                                         MarkerCase{"name]Harbour", {}, "Harbour", false}));
 
 TEST_F(CamListFile, DuplicateNamesAreBothListedAndTheFirstIsFoundAndRemoved)
 {
@@ -138,7 +138,7 @@ struct LineEndCase {
     QByteArray content;
 };
 
-class LineEnds : public CamListFile, public testing::WithParamInterface<LineEndCase> {};
+class LineEnds : public CamListFile, public testing::WithParamInterface<LineEndCase> { };
 
 TEST_P(LineEnds, EveryLineEndAndAMissingLastOneReadTheSameRecords)
 {
@@ -199,7 +199,8 @@ TEST_F(CamListFile, Windows1252AndUtf8FilesReadTheSameAndRewritesAreUtf8)
 
 TEST(CamListText, Windows1252HighHalfFollowsTheWindowsTable)
 {
-    EXPECT_EQ(DecodeWindows1252("\x80\x81\x8A\x9F\xA0\xFF"), QString::fromUtf16(u"\u20AC\u0081\u0160\u0178\u00A0\u00FF"));
+    EXPECT_EQ(DecodeWindows1252("\x80\x81\x8A\x9F\xA0\xFF"),
+              QString::fromUtf16(u"\u20AC\u0081\u0160\u0178\u00A0\u00FF"));
     // Valid UTF-8 wins; a single stray byte turns the whole text to Windows-1252.
     EXPECT_EQ(DecodeCamListText("Gr\xC3\xBC\xC3\x9F"), QString::fromUtf8("Grüß"));
     EXPECT_EQ(DecodeCamListText("Gr\xC3\xBC\xDF"), QString::fromUtf16(u"Gr\u00C3\u00BC\u00DF"));

@@ -4,12 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
+#include <deque>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
-#include <csignal>
-#include <deque>
 
 #include "ProgramFolder.h"
 #include "Prompt.h"
@@ -29,7 +29,10 @@ inline void WriteBytes(const QString& path, const QByteArray& bytes)
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
-inline bool RunningAsRoot() { return geteuid() == 0; }
+inline bool RunningAsRoot()
+{
+    return geteuid() == 0;
+}
 
 // Every test gets an empty program folder of its own.
 class ProgramFolderTest : public testing::Test {
@@ -110,7 +113,10 @@ public:
 
 // Lets gtest print QStrings and QByteArrays readably.
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 inline void PrintTo(const QByteArray& bytes, std::ostream* out)
 {
     *out << '"';
@@ -121,7 +127,8 @@ inline void PrintTo(const QByteArray& bytes, std::ostream* out)
         else if (c == '\n')
             *out << "\\n";
         else if (value < 0x20 || value >= 0x7F)
-            *out << "\\x" << "0123456789ABCDEF"[value >> 4] << "0123456789ABCDEF"[value & 15];
+            *out << "\\x"
+                 << "0123456789ABCDEF"[value >> 4] << "0123456789ABCDEF"[value & 15];
         else
             *out << c;
     }

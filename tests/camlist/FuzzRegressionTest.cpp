@@ -12,12 +12,12 @@
 namespace {
 struct OldFile {
     const char* label;
-    QByteArray bytes;   // a file as an older program wrote it, in Windows-1252
+    QByteArray bytes;  // a file as an older program wrote it, in Windows-1252
     friend void PrintTo(const OldFile& file, std::ostream* out) { *out << file.label; }
 };
 
-class AppendToWindows1252File : public ProgramFolderTest, public testing::WithParamInterface<OldFile> {};
-}
+class AppendToWindows1252File : public ProgramFolderTest, public testing::WithParamInterface<OldFile> { };
+}  // namespace
 
 // Appending a name with letters outside ASCII to a Windows-1252 file used to write UTF-8 bytes
 // into it: the file then read as Windows-1252 as a whole, the new cam was listed as "ZÃ¼rich"
@@ -75,7 +75,7 @@ protected:
     }
     ScriptedPrompt prompt;
 };
-}
+}  // namespace
 
 // A line with nothing before its "=" is a key with an empty name. Qt reads such a file, but
 // writes the key back in a form it then refuses as a whole: one changed setting used to make

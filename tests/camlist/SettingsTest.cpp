@@ -54,7 +54,7 @@ std::uint32_t ReadErrorNumber(const QString& app, const QString& section, const 
     }
     return 0;
 }
-}
+}  // namespace
 
 TEST_F(SettingsStore, MissingFileSectionOrValueGivesTheDefault)
 {
@@ -105,7 +105,7 @@ struct AddressErrorCase {
     const char* text;
 };
 
-class BlankAddressParts : public SettingsStore, public testing::WithParamInterface<AddressErrorCase> {};
+class BlankAddressParts : public SettingsStore, public testing::WithParamInterface<AddressErrorCase> { };
 
 TEST_P(BlankAddressParts, AreRefusedInOrderAppNameSectionKey)
 {
@@ -126,11 +126,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct StoredValueCase {
     const char* label;
-    const char* line;   // as found in the INI file
+    const char* line;  // as found in the INI file
     std::uint32_t number;
 };
 
-class NonStringValues : public SettingsStore, public testing::WithParamInterface<StoredValueCase> {};
+class NonStringValues : public SettingsStore, public testing::WithParamInterface<StoredValueCase> { };
 
 TEST_P(NonStringValues, RaiseRegistryDataNotAString)
 {
@@ -149,14 +149,15 @@ TEST_P(NonStringValues, RaiseRegistryDataNotAString)
     EXPECT_EQ(text, "Registry data not a string");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    SettingsStore, NonStringValues,
-    testing::Values(StoredValueCase{"Number", "@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)", 0x800407D4},
-                    StoredValueCase{"Boolean", "@Variant(\\0\\0\\0\\x1\\x1)", 0x800407D4},
-                    StoredValueCase{"Binary", "@ByteArray(abc)", 0x800407D3},
-                    StoredValueCase{"Point", "@Point(1 2)", 0x800407D3},
-                    StoredValueCase{"MultiString", "1, 0", 0x800407D7}),
-    [](const testing::TestParamInfo<StoredValueCase>& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(SettingsStore, NonStringValues,
+                         testing::Values(StoredValueCase{"Number", "@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)", 0x800407D4},
+                                         StoredValueCase{"Boolean", "@Variant(\\0\\0\\0\\x1\\x1)", 0x800407D4},
+                                         StoredValueCase{"Binary", "@ByteArray(abc)", 0x800407D3},
+                                         StoredValueCase{"Point", "@Point(1 2)", 0x800407D3},
+                                         StoredValueCase{"MultiString", "1, 0", 0x800407D7}),
+                         [](const testing::TestParamInfo<StoredValueCase>& info) {
+                             return std::string(info.param.label);
+                         });
 
 TEST_F(SettingsStore, ASettingsFileThatCannotBeOpenedOrParsedRaisesCouldNotOpen)
 {
@@ -184,12 +185,12 @@ TEST_F(SettingsStore, AFailedWriteAsksPermissionDeniedAndAbortLeavesNoTrace)
     EXPECT_EQ(prompt.asked[0].title, "Permission Denied");
     EXPECT_EQ(prompt.asked[0].buttons, PromptButtons::AbortRetryIgnore);
     EXPECT_EQ(prompt.asked[0].text,
-              ProductName()
-                  + " requires read/write access to the system registry and hard drive in order to run properly.  "
-                    "This user account does not have the proper permissions set.  As a result some or all of your "
-                    "settings may not be properly saved.  Please contact your system administrator or change the "
-                    "permission settings for this account.\r\n\r\nIf you would like to prevent this error message "
-                    "from being displayed again, please press 'Ignore'.");
+              ProductName() +
+                  " requires read/write access to the system registry and hard drive in order to run properly.  "
+                  "This user account does not have the proper permissions set.  As a result some or all of your "
+                  "settings may not be properly saved.  Please contact your system administrator or change the "
+                  "permission settings for this account.\r\n\r\nIf you would like to prevent this error message "
+                  "from being displayed again, please press 'Ignore'.");
     EXPECT_EQ(ignoreFlag(), "unset");
 
     // Every failing write asks again until Ignore is chosen.
@@ -282,7 +283,8 @@ TEST_F(SettingsStore, ThePerUserStoreIsSeparateFromTheMainStore)
 TEST(UserSettingsPath, DefaultsToTheUserScopeIniFileOfCompanyAndProduct)
 {
     SetUserSettingsPath(QString());
-    const QString expected = QSettings(QSettings::IniFormat, QSettings::UserScope, CompanyName(), ProductName()).fileName();
+    const QString expected =
+        QSettings(QSettings::IniFormat, QSettings::UserScope, CompanyName(), ProductName()).fileName();
     EXPECT_EQ(UserSettingsPath(), expected);
     EXPECT_TRUE(expected.endsWith("/" + CompanyName() + "/" + ProductName() + ".ini")) << expected.toStdString();
 }

@@ -15,7 +15,7 @@ struct LineCase {
     const char* time;
 };
 
-class DaytimeLineTest : public ::testing::TestWithParam<LineCase> {};
+class DaytimeLineTest : public ::testing::TestWithParam<LineCase> { };
 
 TEST_P(DaytimeLineTest, CarriesModifiedJulianDayDateAndTimeInTheNistFrame)
 {
@@ -31,13 +31,14 @@ TEST_P(DaytimeLineTest, CarriesModifiedJulianDayDateAndTimeInTheNistFrame)
 
 INSTANTIATE_TEST_SUITE_P(
     Moments, DaytimeLineTest,
-    ::testing::Values(LineCase{QDateTime(QDate(2024, 2, 25), QTime(14, 30, 15), Qt::UTC), "60365", "24-02-25", "14:30:15"},
-                      LineCase{QDateTime(QDate(1858, 11, 17), QTime(0, 0, 0), Qt::UTC), "00000", "58-11-17", "00:00:00"},
-                      LineCase{QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59), Qt::UTC), "51543", "99-12-31", "23:59:59"},
-                      LineCase{QDateTime(QDate(2000, 1, 1), QTime(0, 0, 5), Qt::UTC), "51544", "00-01-01", "00:00:05"},
-                      // Local time one hour east: the line tells the UTC moment, the day before.
-                      LineCase{QDateTime(QDate(2024, 3, 1), QTime(0, 30, 0), Qt::OffsetFromUTC, 3600), "60369",
-                               "24-02-29", "23:30:00"}));
+    ::testing::Values(
+        LineCase{QDateTime(QDate(2024, 2, 25), QTime(14, 30, 15), Qt::UTC), "60365", "24-02-25", "14:30:15"},
+        LineCase{QDateTime(QDate(1858, 11, 17), QTime(0, 0, 0), Qt::UTC), "00000", "58-11-17", "00:00:00"},
+        LineCase{QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59), Qt::UTC), "51543", "99-12-31", "23:59:59"},
+        LineCase{QDateTime(QDate(2000, 1, 1), QTime(0, 0, 5), Qt::UTC), "51544", "00-01-01", "00:00:05"},
+        // Local time one hour east: the line tells the UTC moment, the day before.
+        LineCase{QDateTime(QDate(2024, 3, 1), QTime(0, 30, 0), Qt::OffsetFromUTC, 3600), "60369", "24-02-29",
+                 "23:30:00"}));
 
 TEST(DaytimeResponderTest, AnswersEachConnectionWithTheLineOfItsClockAndCloses)
 {
@@ -59,4 +60,4 @@ TEST(DaytimeResponderTest, AnswersEachConnectionWithTheLineOfItsClockAndCloses)
         now = now.addSecs(4);
     }
 }
-}
+}  // namespace

@@ -21,11 +21,15 @@ QByteArray ExpectedHttpDate(const QDateTime& utc)
 
 QDateTime ReadHttpDate(const QByteArray& text)
 {
-    const QDateTime read = QLocale::c().toDateTime(QString::fromLatin1(text), QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
+    const QDateTime read =
+        QLocale::c().toDateTime(QString::fromLatin1(text), QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
     return QDateTime(read.date(), read.time(), Qt::UTC);
 }
 
-QImage DecodeJpeg(const QByteArray& bytes) { return QImage::fromData(bytes, "JPEG"); }
+QImage DecodeJpeg(const QByteArray& bytes)
+{
+    return QImage::fromData(bytes, "JPEG");
+}
 
 class DemoCamServerTest : public ::testing::Test {
 protected:
@@ -94,7 +98,7 @@ TEST_F(DemoCamServerTest, EveryFetchModeGivesEachFetchAnotherPictureAndALaterLas
     startServer(options);
     QList<RawResponse> responses;
     for (int fetch = 0; fetch < 12; ++fetch)
-        responses << RawGet(server->port(), "/cam3.jpg");   // the clock stands still all along
+        responses << RawGet(server->port(), "/cam3.jpg");  // the clock stands still all along
 
     for (qsizetype i = 1; i < responses.size(); ++i) {
         const auto before = responses[i - 1].header("Last-Modified");
@@ -213,7 +217,8 @@ TEST_F(DemoCamServerTest, TwentyFourCamsFetchedAtOnceAllArriveWhole)
         QObject::connect(raw, &QTcpSocket::connected, [raw, k] {
             raw->write("GET /cam" + QByteArray::number(k) + ".jpg HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
         });
-        QObject::connect(raw, &QTcpSocket::readyRead, [raw, k, &received] { received[size_t(k - 1)] += raw->readAll(); });
+        QObject::connect(raw, &QTcpSocket::readyRead,
+                         [raw, k, &received] { received[size_t(k - 1)] += raw->readAll(); });
         QObject::connect(raw, &QTcpSocket::disconnected, [&closed] { ++closed; });
         raw->connectToHost(QHostAddress::LocalHost, server->port());
         sockets.push_back(std::move(socket));
@@ -274,7 +279,7 @@ TEST_F(DemoCamServerTest, CamListTextIsInTheCamListFileFormat)
               "\r\n[name]Cam 01\r\n" + url1 + "\r\n7\r\n\r\n[name]Cam 02\r\n" + url2 + "\r\n7\r\n\r\n");
 }
 
-class UnknownPathTest : public DemoCamServerTest, public ::testing::WithParamInterface<const char*> {};
+class UnknownPathTest : public DemoCamServerTest, public ::testing::WithParamInterface<const char*> { };
 
 TEST_P(UnknownPathTest, GetsA404HtmlPage)
 {
@@ -291,4 +296,4 @@ TEST_P(UnknownPathTest, GetsA404HtmlPage)
 INSTANTIATE_TEST_SUITE_P(Paths, UnknownPathTest,
                          ::testing::Values("/", "/cam0.jpg", "/cam7.jpg", "/cam01.jpg", "/cam1.png", "/cam1.jpg/more",
                                            "/index.html", "/<b>x</b>"));
-}
+}  // namespace

@@ -23,8 +23,8 @@ RawResponse RawExchange(quint16 port, const QList<QByteArray>& requestPieces)
     QObject::connect(&socket, &QTcpSocket::disconnected, [&] { response.closedByServer = true; });
     socket.connectToHost(QHostAddress::LocalHost, port);
     const QDeadlineTimer deadline(10000);
-    while (socket.state() != QAbstractSocket::ConnectedState && !deadline.hasExpired()
-           && socket.state() != QAbstractSocket::UnconnectedState)
+    while (socket.state() != QAbstractSocket::ConnectedState && !deadline.hasExpired() &&
+           socket.state() != QAbstractSocket::UnconnectedState)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     for (const QByteArray& piece : requestPieces) {
         socket.write(piece);
@@ -49,7 +49,8 @@ RawResponse RawExchange(quint16 port, const QList<QByteArray>& requestPieces)
 
 RawResponse RawGet(quint16 port, const QByteArray& path)
 {
-    return RawExchange(port, {"GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\nAccept: */*\r\n\r\n"});
+    return RawExchange(port,
+                       {"GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\nAccept: */*\r\n\r\n"});
 }
 
 std::optional<QByteArray> DecodeChunked(const QByteArray& coded)
@@ -66,7 +67,7 @@ std::optional<QByteArray> DecodeChunked(const QByteArray& coded)
             return std::nullopt;
         if (coded.mid(lineEnd + 2 + length, 2) != "\r\n")
             return std::nullopt;
-        if (length == 0)   // the last chunk: nothing may follow it (no trailers are sent)
+        if (length == 0)  // the last chunk: nothing may follow it (no trailers are sent)
             return lineEnd + 4 == coded.size() ? std::optional<QByteArray>(body) : std::nullopt;
         body += coded.mid(lineEnd + 2, length);
         at = lineEnd + 2 + length + 2;

@@ -6,7 +6,7 @@
 #include <optional>
 
 struct RawResponse {
-    bool closedByServer = false;   // the server ended the connection (within the wait)
+    bool closedByServer = false;  // the server ended the connection (within the wait)
     QByteArray raw;
     QByteArray statusLine;
     QList<QByteArray> headerLines;

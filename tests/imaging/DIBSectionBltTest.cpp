@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 namespace {
-constexpr QRgb kSource = 0xFF3CA50F;        // red 0x3C, green 0xA5, blue 0x0F
-constexpr QRgb kDestination = 0xFF5A0FF0;   // red 0x5A, green 0x0F, blue 0xF0
+constexpr QRgb kSource = 0xFF3CA50F;       // red 0x3C, green 0xA5, blue 0x0F
+constexpr QRgb kDestination = 0xFF5A0FF0;  // red 0x5A, green 0x0F, blue 0xF0
 
 QImage Filled(int width, int height, QRgb colour)
 {
@@ -48,14 +48,14 @@ public:
     QStringList asked;
     PromptButtons lastButtons = PromptButtons::OkCancel;
 };
-}
+}  // namespace
 
 // ---- Raster operations ----
 
 struct RopCase {
     const char* name;
     std::uint32_t rop;
-    std::function<int(int source, int destination)> result;   // per colour byte
+    std::function<int(int source, int destination)> result;  // per colour byte
 };
 
 class DIBSectionRop : public testing::TestWithParam<RopCase> {
@@ -93,21 +93,21 @@ TEST_P(DIBSectionRop, PaintPictureCombinesTheDibIntoTheTarget)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Codes, DIBSectionRop,
-    testing::Values(RopCase{"SRCCOPY", DibRop::SRCCOPY, [](int s, int) { return s; }},
-                    RopCase{"SRCPAINT", DibRop::SRCPAINT, [](int s, int d) { return s | d; }},
-                    RopCase{"SRCAND", DibRop::SRCAND, [](int s, int d) { return s & d; }},
-                    RopCase{"SRCINVERT", DibRop::SRCINVERT, [](int s, int d) { return s ^ d; }},
-                    RopCase{"SRCERASE", DibRop::SRCERASE, [](int s, int d) { return s & ~d; }},
-                    RopCase{"NOTSRCCOPY", DibRop::NOTSRCCOPY, [](int s, int) { return ~s; }},
-                    RopCase{"NOTSRCERASE", DibRop::NOTSRCERASE, [](int s, int d) { return ~(s | d); }},
-                    RopCase{"MERGEPAINT", DibRop::MERGEPAINT, [](int s, int d) { return ~s | d; }},
-                    RopCase{"DSTINVERT", DibRop::DSTINVERT, [](int, int d) { return ~d; }},
-                    RopCase{"PATCOPY", DibRop::PATCOPY, [](int, int) { return 0xFF; }},
-                    RopCase{"BLACKNESS", DibRop::BLACKNESS, [](int, int) { return 0; }},
-                    RopCase{"WHITENESS", DibRop::WHITENESS, [](int, int) { return 0xFF; }}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Codes, DIBSectionRop,
+                         testing::Values(RopCase{"SRCCOPY", DibRop::SRCCOPY, [](int s, int) { return s; }},
+                                         RopCase{"SRCPAINT", DibRop::SRCPAINT, [](int s, int d) { return s | d; }},
+                                         RopCase{"SRCAND", DibRop::SRCAND, [](int s, int d) { return s & d; }},
+                                         RopCase{"SRCINVERT", DibRop::SRCINVERT, [](int s, int d) { return s ^ d; }},
+                                         RopCase{"SRCERASE", DibRop::SRCERASE, [](int s, int d) { return s & ~d; }},
+                                         RopCase{"NOTSRCCOPY", DibRop::NOTSRCCOPY, [](int s, int) { return ~s; }},
+                                         RopCase{"NOTSRCERASE", DibRop::NOTSRCERASE,
+                                                 [](int s, int d) { return ~(s | d); }},
+                                         RopCase{"MERGEPAINT", DibRop::MERGEPAINT, [](int s, int d) { return ~s | d; }},
+                                         RopCase{"DSTINVERT", DibRop::DSTINVERT, [](int, int d) { return ~d; }},
+                                         RopCase{"PATCOPY", DibRop::PATCOPY, [](int, int) { return 0xFF; }},
+                                         RopCase{"BLACKNESS", DibRop::BLACKNESS, [](int, int) { return 0; }},
+                                         RopCase{"WHITENESS", DibRop::WHITENESS, [](int, int) { return 0xFF; }}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Positions and clipping ----
 
@@ -120,7 +120,8 @@ TEST(DIBSectionBlt, LoadPictureBltTakesTheSourceFromItsOffsetAndClipsToBothPictu
     dib.LoadPictureBlt(source, 3, 2, -1, -1, DibRop::SRCCOPY);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x)
-            EXPECT_EQ(DibPixel(dib, x, y), x < 3 && y < 3 ? source.pixel(3 + x, 2 + y) : qRgb(0, 0, 0)) << x << "," << y;
+            EXPECT_EQ(DibPixel(dib, x, y), x < 3 && y < 3 ? source.pixel(3 + x, 2 + y) : qRgb(0, 0, 0))
+                << x << "," << y;
 
     // A negative source origin leaves the DIB's first columns and rows alone.
     ASSERT_TRUE(dib.Create(4, 4));
@@ -157,7 +158,7 @@ TEST(DIBSectionBlt, PixmapsAndWidgetsCanBeCopiedFrom)
     EXPECT_EQ(dib.ToImage(), picture);
 
     ImageControl control;
-    control.setPicture(picture);   // takes the picture's size and paints it at (0, 0)
+    control.setPicture(picture);  // takes the picture's size and paints it at (0, 0)
     ASSERT_TRUE(dib.Create(4, 3));
     dib.LoadPictureBlt(static_cast<const QPaintDevice&>(control));
     EXPECT_EQ(dib.ToImage(), picture);

@@ -31,7 +31,7 @@ QImage Opaque(int width, int height)
             picture.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * 5 + y * 53) % 256, (x * y * 7 + 13) % 256));
     return picture;
 }
-}
+}  // namespace
 
 // ---- Row length and sizes ----
 
@@ -40,7 +40,7 @@ struct RowCase {
     int bytesPerScanLine;
 };
 
-class DIBSectionRow : public testing::TestWithParam<RowCase> {};
+class DIBSectionRow : public testing::TestWithParam<RowCase> { };
 
 TEST_P(DIBSectionRow, RowsArePaddedToFourBytesAndTheHeaderCountsThem)
 {
@@ -70,7 +70,7 @@ struct OverflowCase {
     int height;
 };
 
-class DIBSectionOverflow : public testing::TestWithParam<OverflowCase> {};
+class DIBSectionOverflow : public testing::TestWithParam<OverflowCase> { };
 
 TEST_P(DIBSectionOverflow, RaisesTheOverflowErrorAndStaysEmpty)
 {
@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, DIBSectionOverflow,
 TEST(DIBSection, TheWidestCountableRowIsNotAnOverflow)
 {
     cDIBSection dib;
-    EXPECT_FALSE(dib.Create(715827881, 0));   // no rows: refused before any memory is asked for
+    EXPECT_FALSE(dib.Create(715827881, 0));  // no rows: refused before any memory is asked for
     EXPECT_EQ(dib.BytesPerScanLine(), 2147483644);
 }
 
@@ -144,7 +144,7 @@ TEST(DIBSection, CreateOnAHoldingObjectReplacesTheOldPictureWithABlackOne)
 TEST(DIBSection, ClearUpReleasesThePixelsAndKeepsTheSize)
 {
     cDIBSection dib;
-    dib.ClearUp();   // on an Empty object: nothing to release
+    dib.ClearUp();  // on an Empty object: nothing to release
     ExpectEmpty(dib);
     ASSERT_TRUE(dib.Create(6, 2));
     dib.ClearUp();
@@ -156,7 +156,7 @@ TEST(DIBSection, ClearUpReleasesThePixelsAndKeepsTheSize)
 
 // ---- Copying a decoded picture in ----
 
-class DIBSectionFromPicture : public testing::TestWithParam<QImage::Format> {};
+class DIBSectionFromPicture : public testing::TestWithParam<QImage::Format> { };
 
 TEST_P(DIBSectionFromPicture, EveryFormatLandsBottomUpAsBlueGreenRedWithClearPadding)
 {
@@ -182,12 +182,13 @@ TEST_P(DIBSectionFromPicture, EveryFormatLandsBottomUpAsBlueGreenRedWithClearPad
     EXPECT_EQ(wrong, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Formats, DIBSectionFromPicture,
-    testing::Values(QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_ARGB32_Premultiplied,
-                    QImage::Format_RGB888, QImage::Format_BGR888, QImage::Format_Grayscale8, QImage::Format_Indexed8,
-                    QImage::Format_RGB16, QImage::Format_Mono, QImage::Format_RGBA8888, QImage::Format_RGBA64),
-    [](const auto& info) { return "Format" + std::to_string(static_cast<int>(info.param)); });
+INSTANTIATE_TEST_SUITE_P(Formats, DIBSectionFromPicture,
+                         testing::Values(QImage::Format_RGB32, QImage::Format_ARGB32,
+                                         QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB888,
+                                         QImage::Format_BGR888, QImage::Format_Grayscale8, QImage::Format_Indexed8,
+                                         QImage::Format_RGB16, QImage::Format_Mono, QImage::Format_RGBA8888,
+                                         QImage::Format_RGBA64),
+                         [](const auto& info) { return "Format" + std::to_string(static_cast<int>(info.param)); });
 
 TEST(DIBSection, ToImageGivesThePictureBackUpright)
 {
@@ -253,12 +254,12 @@ TEST(DIBSection, ResampleToASizeThatCannotBeMadeGivesNothing)
 struct ResampleCase {
     const char* name;
     int width, height;
-    std::vector<int> grey;   // source values, top row first
+    std::vector<int> grey;  // source values, top row first
     int newWidth, newHeight;
     std::vector<int> expected;
 };
 
-class DIBSectionResample : public testing::TestWithParam<ResampleCase> {};
+class DIBSectionResample : public testing::TestWithParam<ResampleCase> { };
 
 TEST_P(DIBSectionResample, InterpolatesEachByteBetweenTheNearestFourPixels)
 {
@@ -271,7 +272,7 @@ TEST_P(DIBSectionResample, InterpolatesEachByteBetweenTheNearestFourPixels)
     }
     cDIBSection dib;
     dib.CreateFromPicture(picture);
-    const std::unique_ptr<cDIBSection> resampled = dib.Resample(c.newHeight, c.newWidth);   // height first
+    const std::unique_ptr<cDIBSection> resampled = dib.Resample(c.newHeight, c.newWidth);  // height first
     ASSERT_NE(resampled, nullptr);
     ASSERT_EQ(resampled->Width(), c.newWidth);
     ASSERT_EQ(resampled->Height(), c.newHeight);

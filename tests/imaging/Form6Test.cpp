@@ -44,7 +44,7 @@ protected:
         pane->ShowSlot(Picture(320, 240), ViewerDetails{QStringLiteral("Pier"), QStringLiteral("30"), {}, {}}, 0);
     }
 
-    std::vector<bool> switches;   // every call of the screen-saver switch, in order
+    std::vector<bool> switches;  // every call of the screen-saver switch, in order
     std::unique_ptr<ViewerPane> pane;
 };
 
@@ -96,9 +96,9 @@ TEST_F(Form6Test, FollowsNewPicturesOfTheShownSlot)
     EXPECT_TRUE(view->picrefresh->isHidden());
     EXPECT_TRUE(view->Image1->stretch());
     EXPECT_EQ(view->Image1->picture(), next);
-    EXPECT_EQ(view->Image1->size(), view->size());   // stretched, not the picture's own size
+    EXPECT_EQ(view->Image1->size(), view->size());  // stretched, not the picture's own size
 
-    pane->UpdateFullWindow(QImage());   // a load that failed keeps the picture
+    pane->UpdateFullWindow(QImage());  // a load that failed keeps the picture
     EXPECT_EQ(view->Image1->picture(), next);
 }
 
@@ -121,7 +121,7 @@ TEST_F(Form6Test, DrawingLockIsNotTakenWhileViewShows)
 
     pane->fullWindow()->close();
     pane->Slider1->setValue(4);
-    EXPECT_TRUE(frozenDuringZoom);   // the lock is back once the view has gone
+    EXPECT_TRUE(frozenDuringZoom);  // the lock is back once the view has gone
 }
 
 TEST_F(Form6Test, DestroyingViewerWithViewOpenRestoresScreenSaver)
@@ -143,7 +143,7 @@ void PrintTo(const CloseCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class Form6CloseTest : public Form6Test, public testing::WithParamInterface<CloseCase> {};
+class Form6CloseTest : public Form6Test, public testing::WithParamInterface<CloseCase> { };
 
 TEST_P(Form6CloseTest, EndsScreensaverModeAndRestoresScreenSaver)
 {
@@ -162,19 +162,19 @@ TEST_P(Form6CloseTest, EndsScreensaverModeAndRestoresScreenSaver)
     EXPECT_EQ(switches, (std::vector<bool>{false, true}));
     DeleteClosedWindows();
     EXPECT_TRUE(view.isNull());
-    EXPECT_EQ(switches.size(), 2u);   // deleting the closed window switches nothing again
+    EXPECT_EQ(switches.size(), 2u);  // deleting the closed window switches nothing again
 
-    pane->Command3_Click();   // and it opens again afterwards
+    pane->Command3_Click();  // and it opens again afterwards
     EXPECT_TRUE(pane->FullWindowVisible());
     EXPECT_EQ(switches, (std::vector<bool>{false, true, false}));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ways, Form6CloseTest,
-    testing::Values(CloseCase{"ClickOnPicture", [](Form6* v) { QTest::mouseClick(v->Image1, Qt::LeftButton); }},
-                    CloseCase{"EscapeKey", [](Form6* v) { QTest::keyClick(v, Qt::Key_Escape); }},
-                    CloseCase{"CloseCommand", [](Form6* v) { v->close(); }}),
-    [](const testing::TestParamInfo<CloseCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Ways, Form6CloseTest,
+                         testing::Values(CloseCase{"ClickOnPicture",
+                                                   [](Form6* v) { QTest::mouseClick(v->Image1, Qt::LeftButton); }},
+                                         CloseCase{"EscapeKey", [](Form6* v) { QTest::keyClick(v, Qt::Key_Escape); }},
+                                         CloseCase{"CloseCommand", [](Form6* v) { v->close(); }}),
+                         [](const testing::TestParamInfo<CloseCase>& info) { return info.param.name; });
 
 TEST(Form6Alone, OtherKeysDoNotClose)
 {
@@ -194,4 +194,4 @@ TEST(Form6Alone, OtherKeysDoNotClose)
     EXPECT_TRUE(guard.isNull());
 }
 
-} // namespace
+}  // namespace

@@ -6,9 +6,9 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <cstring>
-#include <utility>
 #include <gtest/gtest.h>
 #include <turbojpeg.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -16,7 +16,7 @@ namespace {
 struct Encoding {
     const char* name;
     QSize size;
-    int subsampling;   // TJSAMP_*
+    int subsampling;  // TJSAMP_*
     int quality;
     bool progressive;
 };
@@ -38,8 +38,8 @@ QByteArray Encode(const Encoding& e, int pixelFormat = TJPF_BGRX)
     tjhandle handle = tjInitCompress();
     unsigned char* jpeg = nullptr;
     unsigned long jpegSize = 0;
-    const int status = tjCompress2(handle, source, e.size.width(), pitch, e.size.height(), pixelFormat, &jpeg, &jpegSize,
-                                   e.subsampling, e.quality, e.progressive ? TJFLAG_PROGRESSIVE : 0);
+    const int status = tjCompress2(handle, source, e.size.width(), pitch, e.size.height(), pixelFormat, &jpeg,
+                                   &jpegSize, e.subsampling, e.quality, e.progressive ? TJFLAG_PROGRESSIVE : 0);
     QByteArray bytes;
     if (status == 0)
         bytes = QByteArray(reinterpret_cast<const char*>(jpeg), static_cast<qsizetype>(jpegSize));
@@ -62,9 +62,9 @@ QImage ReadWithQt(const QByteArray& bytes)
 ::testing::AssertionResult SamePixels(const QImage& mine, const QImage& qt)
 {
     if (mine.size() != qt.size() || mine.format() != qt.format())
-        return ::testing::AssertionFailure() << "size/format " << mine.width() << "x" << mine.height() << "/"
-                                             << mine.format() << " vs " << qt.width() << "x" << qt.height() << "/"
-                                             << qt.format();
+        return ::testing::AssertionFailure()
+            << "size/format " << mine.width() << "x" << mine.height() << "/" << mine.format() << " vs " << qt.width()
+            << "x" << qt.height() << "/" << qt.format();
     const auto rowBytes = static_cast<std::size_t>(mine.width()) * static_cast<std::size_t>(mine.depth() / 8);
     for (int y = 0; y < mine.height(); ++y) {
         if (std::memcmp(mine.constScanLine(y), qt.constScanLine(y), rowBytes) != 0)
@@ -73,7 +73,7 @@ QImage ReadWithQt(const QByteArray& bytes)
     return ::testing::AssertionSuccess();
 }
 
-class JpegReaderExactTest : public ::testing::TestWithParam<Encoding> {};
+class JpegReaderExactTest : public ::testing::TestWithParam<Encoding> { };
 
 TEST_P(JpegReaderExactTest, GivesQtsPixels)
 {
@@ -110,7 +110,7 @@ TEST(JpegReaderTest, DecodesIntoTheMemoryItIsGiven)
                                   ++calls;
                                   EXPECT_EQ(size, QSize(64, 48));
                                   EXPECT_EQ(format, QImage::Format_RGB32);
-                                  return std::exchange(given, QImage());   // the only reference
+                                  return std::exchange(given, QImage());  // the only reference
                               }),
               JpegReadResult::Decoded);
     EXPECT_EQ(calls, 1);
@@ -185,9 +185,9 @@ TEST(JpegReaderTest, ExifOrientationIsTreatedAsQtsReaderTreatsIt)
 {
     // An APP1 Exif block saying "rotate 90 degrees clockwise" (orientation 6), right after SOI.
     const QByteArray plain = Encode({"", {40, 20}, TJSAMP_444, 90, false});
-    const QByteArray tiff = QByteArray("II*\0\x08\0\0\0", 8) + QByteArray("\x01\0", 2)   // one entry
-                            + QByteArray("\x12\x01\x03\0\x01\0\0\0\x06\0\0\0", 12)       // orientation = 6
-                            + QByteArray("\0\0\0\0", 4);                                 // no next IFD
+    const QByteArray tiff = QByteArray("II*\0\x08\0\0\0", 8) + QByteArray("\x01\0", 2)  // one entry
+        + QByteArray("\x12\x01\x03\0\x01\0\0\0\x06\0\0\0", 12)                          // orientation = 6
+        + QByteArray("\0\0\0\0", 4);                                                    // no next IFD
     const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
     const qsizetype length = exif.size() + 2;
     const QByteArray app1 = QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF) + exif;
@@ -197,4 +197,4 @@ TEST(JpegReaderTest, ExifOrientationIsTreatedAsQtsReaderTreatsIt)
     EXPECT_TRUE(SamePixels(mine, ReadWithQt(rotated)));
 }
 
-} // namespace
+}  // namespace

@@ -1,5 +1,5 @@
-#include "DIBSection.h"
 #include "JpegWriter.h"
+#include "DIBSection.h"
 #include "PhotoLikePicture.h"
 #include "ProductInfo.h"
 #include "TolvaneError.h"
@@ -41,8 +41,9 @@ QImage Quadrants(int width, int height)
         for (int x = 0; x < width; ++x) {
             const bool left = x < (width + 1) / 2;
             const bool top = y < (height + 1) / 2;
-            picture.setPixel(x, y, top ? (left ? qRgb(220, 30, 30) : qRgb(30, 200, 30))
-                                       : (left ? qRgb(30, 30, 220) : qRgb(230, 220, 40)));
+            picture.setPixel(x, y,
+                             top ? (left ? qRgb(220, 30, 30) : qRgb(30, 200, 30))
+                                 : (left ? qRgb(30, 30, 220) : qRgb(230, 220, 40)));
         }
     return picture;
 }
@@ -74,11 +75,11 @@ QStringList Entries(const QString& folder)
 
 struct stat StatOf(const QString& fileName)
 {
-    struct stat info {};
+    struct stat info { };
     EXPECT_EQ(::stat(QFile::encodeName(fileName).constData(), &info), 0) << fileName.toStdString();
     return info;
 }
-}
+}  // namespace
 
 // ---- Round trip ----
 
@@ -129,7 +130,8 @@ TEST_P(JpegWriterRoundTrip, ThePictureStaysUprightAndUnmirrored)
     SaveAsJpeg(picture, fileName);
     const QImage decoded(fileName);
     ASSERT_EQ(decoded.size(), picture.size());
-    for (const QPoint corner : {QPoint(0, 0), QPoint(width - 1, 0), QPoint(0, height - 1), QPoint(width - 1, height - 1)}) {
+    for (const QPoint corner :
+         {QPoint(0, 0), QPoint(width - 1, 0), QPoint(0, height - 1), QPoint(width - 1, height - 1)}) {
         const QRgb want = picture.pixel(corner);
         const QRgb got = decoded.pixel(corner);
         EXPECT_NEAR(qRed(got), qRed(want), 60) << corner.x() << "," << corner.y();
@@ -153,7 +155,7 @@ TEST(JpegWriter, ReplacingAFileKeepsItsTimesAndPermissionsAndHoldsTheNewPicture)
     SaveAsJpeg(first, fileName);
     const QByteArray path = QFile::encodeName(fileName);
     ASSERT_EQ(::chmod(path.constData(), 0640), 0);
-    const struct timespec times[2] = {{1178553585, 123456789}, {1178553000, 987654321}};   // access, modification
+    const struct timespec times[2] = {{1178553585, 123456789}, {1178553000, 987654321}};  // access, modification
     ASSERT_EQ(::utimensat(AT_FDCWD, path.constData(), times, 0), 0);
 
     SaveAsJpeg(second, fileName);
@@ -204,8 +206,8 @@ TEST(JpegWriter, ALinkKeepsPointingAtTheReplacedPicture)
 struct FailureCase {
     const char* name;
     int status;
-    bool oldFile;   // a picture is already there and must survive
-    std::function<QString(const QString& folder)> prepare;   // returns the file name to save to
+    bool oldFile;                                           // a picture is already there and must survive
+    std::function<QString(const QString& folder)> prepare;  // returns the file name to save to
     int quality = 90;
     bool emptyDib = false;
     bool needsNonRoot = false;
@@ -215,7 +217,7 @@ struct FailureCase {
     };
 };
 
-class JpegWriterFailure : public testing::TestWithParam<FailureCase> {};
+class JpegWriterFailure : public testing::TestWithParam<FailureCase> { };
 
 TEST_P(JpegWriterFailure, RaisesTheWriteErrorAndLeavesTheFolderAsItWas)
 {
@@ -252,48 +254,48 @@ TEST_P(JpegWriterFailure, RaisesTheWriteErrorAndLeavesTheFolderAsItWas)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, JpegWriterFailure,
-    testing::Values(
-        FailureCase{"FolderMissing", kJpegCannotCreate, false,
-                    [](const QString& folder) { return folder + "/missing/cam.jpg"; }},
-        FailureCase{"FolderIsAFile", kJpegCannotCreate, false,
-                    [](const QString& folder) {
-                        WriteAll(folder + "/plain", "not a folder");
-                        return folder + "/plain/cam.jpg";
-                    }},
-        FailureCase{"ReadOnlyFolder", kJpegCannotCreate, true,
-                    [](const QString& folder) {
-                        QDir(folder).mkdir("locked");
-                        return folder + "/locked/cam.jpg";
-                    },
-                    90, false, true,
-                    [](const QString& fileName) {
-                        // The old file is in place by now; the folder is locked for the save only.
-                        const QByteArray locked = QFile::encodeName(QFileInfo(fileName).path());
-                        ::chmod(locked.constData(), 0555);
-                        return std::function<void()>([locked] { ::chmod(locked.constData(), 0700); });
-                    }},
-        FailureCase{"DiskRefusesTheBytes", kJpegCannotWrite, true,
-                    [](const QString& folder) { return folder + "/cam.jpg"; }, 90, false, false,
-                    [](const QString&) {
-                        // A file-size limit makes the write fail part-way, as a full disk would.
-                        struct rlimit previous {};
-                        ::getrlimit(RLIMIT_FSIZE, &previous);
-                        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
-                        struct rlimit limited = previous;
-                        limited.rlim_cur = 1000;
-                        ::setrlimit(RLIMIT_FSIZE, &limited);
-                        return std::function<void()>([previous, handler] {
-                            ::setrlimit(RLIMIT_FSIZE, &previous);
-                            std::signal(SIGXFSZ, handler);
-                        });
-                    }},
-        FailureCase{"NameTakenByAFolder", kJpegCannotReplace, false,
-                    [](const QString& folder) {
-                        QDir(folder).mkpath("cam.jpg/inside");
-                        return folder + "/cam.jpg";
-                    }},
-        FailureCase{"NoName", kJpegCannotCreate, false, [](const QString&) { return QString(); }},
-        FailureCase{"NoPixels", kJpegNoPixels, true, [](const QString& folder) { return folder + "/cam.jpg"; }, 90, true},
-        FailureCase{"QualityOutOfRange", kJpegEncoderRefused, true,
-                    [](const QString& folder) { return folder + "/cam.jpg"; }, 101}),
+    testing::Values(FailureCase{"FolderMissing", kJpegCannotCreate, false,
+                                [](const QString& folder) { return folder + "/missing/cam.jpg"; }},
+                    FailureCase{"FolderIsAFile", kJpegCannotCreate, false,
+                                [](const QString& folder) {
+                                    WriteAll(folder + "/plain", "not a folder");
+                                    return folder + "/plain/cam.jpg";
+                                }},
+                    FailureCase{"ReadOnlyFolder", kJpegCannotCreate, true,
+                                [](const QString& folder) {
+                                    QDir(folder).mkdir("locked");
+                                    return folder + "/locked/cam.jpg";
+                                },
+                                90, false, true,
+                                [](const QString& fileName) {
+                                    // The old file is in place by now; the folder is locked for the save only.
+                                    const QByteArray locked = QFile::encodeName(QFileInfo(fileName).path());
+                                    ::chmod(locked.constData(), 0555);
+                                    return std::function<void()>([locked] { ::chmod(locked.constData(), 0700); });
+                                }},
+                    FailureCase{"DiskRefusesTheBytes", kJpegCannotWrite, true,
+                                [](const QString& folder) { return folder + "/cam.jpg"; }, 90, false, false,
+                                [](const QString&) {
+                                    // A file-size limit makes the write fail part-way, as a full disk would.
+                                    struct rlimit previous { };
+                                    ::getrlimit(RLIMIT_FSIZE, &previous);
+                                    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+                                    struct rlimit limited = previous;
+                                    limited.rlim_cur = 1000;
+                                    ::setrlimit(RLIMIT_FSIZE, &limited);
+                                    return std::function<void()>([previous, handler] {
+                                        ::setrlimit(RLIMIT_FSIZE, &previous);
+                                        std::signal(SIGXFSZ, handler);
+                                    });
+                                }},
+                    FailureCase{"NameTakenByAFolder", kJpegCannotReplace, false,
+                                [](const QString& folder) {
+                                    QDir(folder).mkpath("cam.jpg/inside");
+                                    return folder + "/cam.jpg";
+                                }},
+                    FailureCase{"NoName", kJpegCannotCreate, false, [](const QString&) { return QString(); }},
+                    FailureCase{"NoPixels", kJpegNoPixels, true,
+                                [](const QString& folder) { return folder + "/cam.jpg"; }, 90, true},
+                    FailureCase{"QualityOutOfRange", kJpegEncoderRefused, true,
+                                [](const QString& folder) { return folder + "/cam.jpg"; }, 101}),
     [](const auto& info) { return std::string(info.param.name); });

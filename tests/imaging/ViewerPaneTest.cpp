@@ -30,10 +30,16 @@ ViewerDetails Details(const QString& refresh = QStringLiteral("30"))
 
 class ViewerPaneTest : public testing::Test {
 protected:
-    ViewerPaneTest() { pane.screenSaverSwitch = [](bool) { return true; }; }
+    ViewerPaneTest()
+    {
+        pane.screenSaverSwitch = [](bool) { return true; };
+    }
 
     // Twips visible beside the bars, as the zoom sees them.
-    float visibleWidth() const { return pane.twipsGeometry(pane.Picture1).Width - pane.twipsGeometry(pane.VScroll2).Width; }
+    float visibleWidth() const
+    {
+        return pane.twipsGeometry(pane.Picture1).Width - pane.twipsGeometry(pane.VScroll2).Width;
+    }
     float visibleHeight() const
     {
         return pane.twipsGeometry(pane.Picture1).Height - pane.twipsGeometry(pane.HScroll1).Height;
@@ -47,7 +53,7 @@ TEST_F(ViewerPaneTest, StartsHiddenAtZoomOne)
     EXPECT_TRUE(pane.isHidden());
     EXPECT_TRUE(pane.frmDetails->isHidden());
     EXPECT_EQ(pane.Slider1->value(), 1);
-    EXPECT_NE(pane.findChild<QLabel*>(QStringLiteral("lblTime")), nullptr);   // the clock writes here
+    EXPECT_NE(pane.findChild<QLabel*>(QStringLiteral("lblTime")), nullptr);  // the clock writes here
 }
 
 TEST_F(ViewerPaneTest, ShowSlotMeasuresPictureAndFillsCaptions)
@@ -81,7 +87,7 @@ TEST_F(ViewerPaneTest, ShowSlotOfEmptyThumbnailKeepsTenTwips)
 TEST_F(ViewerPaneTest, ZoomChangeReappliesZoom)
 {
     pane.ShowSlot(Picture(320, 240), Details(), 0);
-    EXPECT_FALSE(pane.HScroll1->isEnabled());   // 4800 twips fit the design viewport
+    EXPECT_FALSE(pane.HScroll1->isEnabled());  // 4800 twips fit the design viewport
 
     pane.Slider1->setValue(2);
     EXPECT_EQ(pane.twipsGeometry(pane.imgMain).Width, 9600);
@@ -112,7 +118,7 @@ TEST_F(ViewerPaneTest, PanningMovesPictureByMinusValue)
     EXPECT_EQ(pane.twipsGeometry(pane.imgMain).Top, -2000);
     EXPECT_EQ(pane.imgMain->y(), TwipsToPixels(-2000));
 
-    pane.HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd);   // one arrow click
+    pane.HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // one arrow click
     EXPECT_EQ(pane.imgMain->x(), -600 / 15);
 }
 
@@ -143,7 +149,7 @@ TEST_F(ViewerPaneTest, LoweringZoomClampsBarAndMovesPicture)
     EXPECT_EQ(pane.HScroll1->value(), newMaximum);
     EXPECT_EQ(pane.twipsGeometry(pane.imgMain).Left, -newMaximum);
 
-    pane.Slider1->setValue(1);   // 9600 twips wide: still wider than the visible 8000
+    pane.Slider1->setValue(1);  // 9600 twips wide: still wider than the visible 8000
     EXPECT_EQ(pane.HScroll1->value(), static_cast<int>(9600 - visibleWidth()));
 }
 
@@ -152,7 +158,7 @@ TEST_F(ViewerPaneTest, PictureSitsAtItsBarAfterBarWasDisabled)
     pane.ShowSlot(Picture(320, 240), Details(), 0);
     pane.Slider1->setValue(3);
     pane.HScroll1->setValue(900);
-    pane.Slider1->setValue(1);   // fits: bar disabled, picture back at the left edge
+    pane.Slider1->setValue(1);  // fits: bar disabled, picture back at the left edge
     EXPECT_FALSE(pane.HScroll1->isEnabled());
     EXPECT_EQ(pane.twipsGeometry(pane.imgMain).Left, 0);
 
@@ -183,7 +189,7 @@ TEST_F(ViewerPaneTest, NewPictureKeepsNaturalSizeAndZoom)
     EXPECT_EQ(pane.imgMain->size(), QSize(640, 480));
     EXPECT_EQ(pane.imgMain->picture().size(), QSize(160, 120));
 
-    pane.setPicture(QImage());   // a load that failed keeps what is shown
+    pane.setPicture(QImage());  // a load that failed keeps what is shown
     EXPECT_EQ(pane.imgMain->picture().size(), QSize(160, 120));
 }
 
@@ -199,7 +205,7 @@ TEST_F(ViewerPaneTest, DrawingLockIsReleasedAndRespectsOuterLock)
     pane.ShowSlot(Picture(320, 240), Details(), 0);
     EXPECT_TRUE(pane.updatesEnabled());
 
-    pane.setUpdatesEnabled(false);   // a caller's own lock around several changes
+    pane.setUpdatesEnabled(false);  // a caller's own lock around several changes
     pane.ShowSlot(Picture(320, 240), Details(), 0);
     pane.Slider1->setValue(2);
     EXPECT_FALSE(pane.updatesEnabled());
@@ -233,7 +239,7 @@ void PrintTo(const CountdownCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class NextRefreshTextTest : public testing::TestWithParam<CountdownCase> {};
+class NextRefreshTextTest : public testing::TestWithParam<CountdownCase> { };
 
 TEST_P(NextRefreshTextTest, ShortestDecimal)
 {
@@ -241,13 +247,14 @@ TEST_P(NextRefreshTextTest, ShortestDecimal)
     EXPECT_EQ(NextRefreshText(c.refresh, c.elapsed).toStdString(), c.expected.toStdString());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NextRefreshTextTest,
-    testing::Values(CountdownCase{"Counting", "30", 12, "18"}, CountdownCase{"Overdue", "30", 31, "-1"},
-                    CountdownCase{"Due", "30", 30, "0"}, CountdownCase{"Fraction", "30.5", 12, "18.5"},
-                    CountdownCase{"SurroundingBlanks", " 45 ", 5, "40"}, CountdownCase{"NotANumber", "soon", 3, "?"},
-                    CountdownCase{"Empty", "", 0, "?"}, CountdownCase{"Infinite", "inf", 0, "?"}),
-    [](const testing::TestParamInfo<CountdownCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, NextRefreshTextTest,
+                         testing::Values(CountdownCase{"Counting", "30", 12, "18"},
+                                         CountdownCase{"Overdue", "30", 31, "-1"}, CountdownCase{"Due", "30", 30, "0"},
+                                         CountdownCase{"Fraction", "30.5", 12, "18.5"},
+                                         CountdownCase{"SurroundingBlanks", " 45 ", 5, "40"},
+                                         CountdownCase{"NotANumber", "soon", 3, "?"},
+                                         CountdownCase{"Empty", "", 0, "?"}, CountdownCase{"Infinite", "inf", 0, "?"}),
+                         [](const testing::TestParamInfo<CountdownCase>& info) { return info.param.name; });
 
 TEST_F(ViewerPaneTest, CountdownShownForOverdueSlot)
 {
@@ -255,4 +262,4 @@ TEST_F(ViewerPaneTest, CountdownShownForOverdueSlot)
     EXPECT_EQ(pane.lblNextRefresh->text(), QStringLiteral("-1"));
 }
 
-} // namespace
+}  // namespace

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr float kBar = 255;   // twips, the thickness of both pan bars
+constexpr float kBar = 255;  // twips, the thickness of both pan bars
 
 struct ZoomCase {
     std::string name;
@@ -87,7 +87,7 @@ ZoomLayout Stopped(std::optional<float> width, std::optional<float> height)
     return layout;
 }
 
-class ComputeZoomTest : public testing::TestWithParam<ZoomCase> {};
+class ComputeZoomTest : public testing::TestWithParam<ZoomCase> { };
 
 TEST_P(ComputeZoomTest, SetsImageAndBars)
 {
@@ -134,9 +134,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Enabled(static_cast<int>(36000 - kVisibleH), 0))},
         // Ranges are rounded to the nearest whole twip, halves to the even neighbour.
         ZoomCase{"HalfRoundsDownToEven", Input(9600, 100, 1, kViewW + 0.5f, kViewH),
-                 Full(9600, 100, Enabled(1600, 0), Disabled(0, 0))},   // 1599.5
+                 Full(9600, 100, Enabled(1600, 0), Disabled(0, 0))},  // 1599.5
         ZoomCase{"HalfRoundsUpToEven", Input(9600, 100, 1, kViewW + 1.5f, kViewH),
-                 Full(9600, 100, Enabled(1598, 0), Disabled(0, 0))},   // 1598.5
+                 Full(9600, 100, Enabled(1598, 0), Disabled(0, 0))},  // 1598.5
         ZoomCase{"EmptyPictureTenTwips", Input(10, 10, 5, kViewW, kViewH),
                  Full(50, 50, Disabled(0, 0), Disabled(0, 0))},
         // A product beyond a 32-bit integer stops everything from there on.
@@ -149,4 +149,4 @@ INSTANTIATE_TEST_SUITE_P(
                  Stopped(static_cast<float>(INT_MAX / 5 * 5), 500)}),
     [](const testing::TestParamInfo<ZoomCase>& info) { return info.param.name; });
 
-} // namespace
+}  // namespace

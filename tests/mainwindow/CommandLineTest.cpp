@@ -35,7 +35,8 @@ TEST(CommandLine, RepeatedOpenKeepsTheOrderGiven)
 
 TEST(CommandLine, HomeAndDemo)
 {
-    const CommandLineResult r = Parse({QStringLiteral("--home"), QStringLiteral("/srv/cams"), QStringLiteral("--demo")});
+    const CommandLineResult r =
+        Parse({QStringLiteral("--home"), QStringLiteral("/srv/cams"), QStringLiteral("--demo")});
     ASSERT_EQ(r.action, CommandLineAction::Run);
     EXPECT_EQ(r.options.home, QStringLiteral("/srv/cams"));
     EXPECT_TRUE(r.options.demo);
@@ -52,7 +53,7 @@ TEST(CommandLine, HelpAndVersionAreAnsweredWithoutRunning)
     EXPECT_EQ(version.text, ProductName() + QLatin1Char(' ') + VersionText());
 }
 
-class BadCommandLine : public testing::TestWithParam<QStringList> {};
+class BadCommandLine : public testing::TestWithParam<QStringList> { };
 
 TEST_P(BadCommandLine, IsAnErrorWithAMessage)
 {
@@ -84,4 +85,4 @@ TEST(ProgramFolderChoice, RelativeHomeIsTakenFromTheCurrentFolder)
 {
     EXPECT_EQ(ResolveProgramFolder("cams/../mine", {}, "/c/exe"), QDir::current().absoluteFilePath("mine"));
 }
-}
+}  // namespace

@@ -1,11 +1,11 @@
 // Reading daytime replies: the NIST line into a UTC date and time, the two-digit-year rule,
 // captions in the user's formats, and replies that must leave the clock as it was.
-#include <gtest/gtest.h>
 #include <cstdlib>
 #include <ctime>
+#include <gtest/gtest.h>
 
-#include "DaytimeResponder.h"
 #include "Daytime.h"
+#include "DaytimeResponder.h"
 
 namespace {
 const QLocale English(QLocale::English, QLocale::UnitedStates);
@@ -68,7 +68,7 @@ struct YearCase {
     int year;
 };
 
-class TwoDigitYearTest : public ::testing::TestWithParam<YearCase> {};
+class TwoDigitYearTest : public ::testing::TestWithParam<YearCase> { };
 
 TEST_P(TwoDigitYearTest, FallsInTheCenturyOfTheRule)
 {
@@ -81,27 +81,29 @@ INSTANTIATE_TEST_SUITE_P(Years, TwoDigitYearTest,
                          ::testing::Values(YearCase{"99-06-30", 1999}, YearCase{"00-06-30", 2000},
                                            YearCase{"29-06-30", 2029}, YearCase{"30-06-30", 1930}));
 
-class UnreadableReplyTest : public ::testing::TestWithParam<const char*> {};
+class UnreadableReplyTest : public ::testing::TestWithParam<const char*> { };
 
-TEST_P(UnreadableReplyTest, GivesNothing) { EXPECT_FALSE(ParseDaytimeReply(GetParam(), English)); }
+TEST_P(UnreadableReplyTest, GivesNothing)
+{
+    EXPECT_FALSE(ParseDaytimeReply(GetParam(), English));
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, UnreadableReplyTest,
     ::testing::Values("", "\n", "\n\n", "60365", "60365 24-02-25", "\n60365 24-02-25\n", "hello world, how are you",
-                      "60365 24-13-25 14:30:15 00 0 0 123.4 UTC(NIST) * ",   // month 13
-                      "60365 24-02-30 14:30:15 00 0 0 123.4 UTC(NIST) * ",   // 30 February
-                      "60365 23-02-29 14:30:15 00 0 0 123.4 UTC(NIST) * ",   // no leap day in 2023
-                      "60365 24-02-25 25:30:15 00 0 0 123.4 UTC(NIST) * ",   // hour 25
-                      "60365 24-02-25 14:61:15 00 0 0 123.4 UTC(NIST) * ",   // minute 61
-                      "60365 24-02-25 14:30:60 00 0 0 123.4 UTC(NIST) * ",   // second 60
-                      "60365 2024-02-25 14:30:15 00 0 0 UTC(NIST) * ",       // four-digit year
-                      "60365 24/02/25 14:30:15 00 0 0 UTC(NIST) * ",
-                      "60365 2a-02-25 14:30:15 00 0 0 UTC(NIST) * ",
+                      "60365 24-13-25 14:30:15 00 0 0 123.4 UTC(NIST) * ",  // month 13
+                      "60365 24-02-30 14:30:15 00 0 0 123.4 UTC(NIST) * ",  // 30 February
+                      "60365 23-02-29 14:30:15 00 0 0 123.4 UTC(NIST) * ",  // no leap day in 2023
+                      "60365 24-02-25 25:30:15 00 0 0 123.4 UTC(NIST) * ",  // hour 25
+                      "60365 24-02-25 14:61:15 00 0 0 123.4 UTC(NIST) * ",  // minute 61
+                      "60365 24-02-25 14:30:60 00 0 0 123.4 UTC(NIST) * ",  // second 60
+                      "60365 2024-02-25 14:30:15 00 0 0 UTC(NIST) * ",      // four-digit year
+                      "60365 24/02/25 14:30:15 00 0 0 UTC(NIST) * ", "60365 2a-02-25 14:30:15 00 0 0 UTC(NIST) * ",
                       "60365 24-02-25 14h30 00 0 0 UTC(NIST) * ",
-                      "60365  24-02-25 14:30:15 00 0 0 UTC(NIST) * ",        // a double space shifts the fields
+                      "60365  24-02-25 14:30:15 00 0 0 UTC(NIST) * ",  // a double space shifts the fields
                       "\xff\xfe\x01 \x80\x81 \x90"));
 
-class ResponderLineTest : public ::testing::TestWithParam<QDateTime> {};
+class ResponderLineTest : public ::testing::TestWithParam<QDateTime> { };
 
 TEST_P(ResponderLineTest, ReadsBackAsTheMomentItTells)
 {
@@ -114,4 +116,4 @@ INSTANTIATE_TEST_SUITE_P(Moments, ResponderLineTest,
                                            QDateTime(QDate(2000, 1, 1), QTime(0, 0, 0), Qt::UTC),
                                            QDateTime(QDate(2029, 2, 28), QTime(12, 0, 1), Qt::UTC),
                                            QDateTime(QDate(1930, 7, 4), QTime(6, 7, 8), Qt::UTC)));
-}
+}  // namespace

@@ -65,4 +65,4 @@ TEST_F(DemoFolderTest, PreparingTwiceListsEachCamOnce)
     LoadCamList(names);
     EXPECT_EQ(names, QStringList{QStringLiteral("Demo Harbour")});
 }
-}
+}  // namespace

@@ -11,19 +11,19 @@
 #include <QTest>
 #include <QTimer>
 
+#include "CamCommands.h"
 #include "CamList.h"
 #include "DaytimeResponder.h"
 #include "ImageControl.h"
+#include "MainWindowFixture.h"
 #include "ProductInfo.h"
 #include "SecondaryWindows.h"
-#include "CamCommands.h"
-#include "MainWindowFixture.h"
 #include "SlotGrid.h"
 #include "Twips.h"
-#include <QPushButton>
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
 #include "frmSplash.h"
+#include <QPushButton>
 
 namespace {
 TEST_F(MainWindowTest, ResizeAppliesTheLayoutToTheFrames)
@@ -155,7 +155,7 @@ TEST_F(MainWindowTest, SplashLoadsAndShowsTheMainWindowWithTheCamsAsked)
     frmSplash splash(StartOptions{{QStringLiteral("Harbour")}, false});
     splash.show();
     QSignalSpy shown(&splash, &frmSplash::mainWindowShown);
-    ASSERT_TRUE(shown.wait(10000));   // 75 ticks of 2 ms
+    ASSERT_TRUE(shown.wait(10000));  // 75 ticks of 2 ms
     ASSERT_NE(splash.mainWindow(), nullptr);
     Form1& f = *splash.mainWindow();
     f.services.endProgram = [] {};
@@ -165,7 +165,7 @@ TEST_F(MainWindowTest, SplashLoadsAndShowsTheMainWindowWithTheCamsAsked)
     EXPECT_EQ(f.slotGrid->slot(0).caption(), QStringLiteral("Harbour"));
     f.slotGrid->cmdStopAll_Click();
 }
-}
+}  // namespace
 
 namespace {
 TEST_F(MainWindowTest, CamsMenuRunsTheCommandsInItsOrder)
@@ -183,7 +183,7 @@ TEST_F(MainWindowTest, CamsMenuRunsTheCommandsInItsOrder)
     f.mnuCamItem_Click(4);
     EXPECT_EQ(f.slotGrid->openCount, 0);
     f.List1->setCurrentRow(1);
-    f.mnuCamItem_Click(1);   // the recording prompt answers OK to "Confirm Delete"
+    f.mnuCamItem_Click(1);  // the recording prompt answers OK to "Confirm Delete"
     ASSERT_EQ(prompt.titles, QStringList{QStringLiteral("Confirm Delete")});
     ASSERT_EQ(f.List1->count(), 1);
     EXPECT_EQ(f.List1->item(0)->text(), QStringLiteral("Harbour"));
@@ -211,4 +211,4 @@ TEST_F(MainWindowTest, ViewHelpAsksForTheHelpWindow)
     f.mnuHelpItem_Click(1);
     EXPECT_EQ(helpOpens, atStart + 1);
 }
-}
+}  // namespace

@@ -12,8 +12,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "DaytimeResponder.h"
 #include "Daytime.h"
+#include "DaytimeResponder.h"
 #include "GmtClock.h"
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
@@ -24,8 +24,7 @@ const QLocale English(QLocale::English, QLocale::UnitedStates);
 const QString InitialCaption = QStringLiteral("(no time yet)");
 
 // Runs the event loop until the condition holds or 5 seconds have passed.
-template <typename Condition>
-bool WaitFor(Condition condition)
+template <typename Condition> bool WaitFor(Condition condition)
 {
     const QDeadlineTimer deadline(5000);
     while (!condition() && !deadline.hasExpired())
@@ -89,7 +88,7 @@ TEST_F(GmtClockTest, QueriesWithinFourSecondsRunTheClockOnWithoutConnecting)
     const QDateTime firstReply = serverTime;
 
     EXPECT_TRUE(queryWithoutConnecting(100999));
-    EXPECT_EQ(lblTime.text(), captionAt(0));   // not a whole second yet
+    EXPECT_EQ(lblTime.text(), captionAt(0));  // not a whole second yet
     EXPECT_TRUE(queryWithoutConnecting(101000));
     EXPECT_EQ(lblTime.text(), captionAt(1));
     EXPECT_TRUE(queryWithoutConnecting(103999));
@@ -152,11 +151,11 @@ TEST_F(GmtClockTest, AnUnreadableReplyLeavesTheCaptionAndLaterQueriesStillWork)
     });
     clock->setTimeServer(QStringLiteral("127.0.0.1:%1").arg(nonsense.serverPort()));
     QSignalSpy closes(&clock->socket(), &CamSocket::Closed);
-    monotonicMs = 104000;   // due: connects, and the running clock shows four seconds on
+    monotonicMs = 104000;  // due: connects, and the running clock shows four seconds on
     clock->QueryTimeServer();
     ASSERT_TRUE(closes.wait(5000));
     QCoreApplication::processEvents();
-    EXPECT_EQ(lblTime.text(), captionAt(4));   // the running clock, not the nonsense
+    EXPECT_EQ(lblTime.text(), captionAt(4));  // the running clock, not the nonsense
 
     clock->setTimeServer(QStringLiteral("127.0.0.1:%1").arg(responder.port()));
     serverTime = serverTime.addSecs(3600);
@@ -202,4 +201,4 @@ TEST_F(GmtClockTest, TheTimeServerSettingNamesHostAndPort)
         EXPECT_EQ(clock->timeServerPort(), c.port) << c.setting.toStdString();
     }
 }
-}
+}  // namespace

@@ -38,9 +38,12 @@ struct StepCase {
     float expected;
 };
 
-void PrintTo(const StepCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const StepCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
-class LayoutStep : public testing::TestWithParam<StepCase> {};
+class LayoutStep : public testing::TestWithParam<StepCase> { };
 
 TEST_P(LayoutStep, HasItsValueAfterTheLayout)
 {
@@ -52,29 +55,29 @@ TEST_P(LayoutStep, HasItsValueAfterTheLayout)
 // Expected values worked out by hand from the sample's inputs, step by step.
 INSTANTIATE_TEST_SUITE_P(
     SeventeenSteps, LayoutStep,
-    testing::Values(
-        StepCase{"1 Frame1.Height", [](auto& t) { return t.Frame1.Height; }, 11520 - 390 - 0 - 800},
-        StepCase{"2 frmCams.Height", [](auto& t) { return t.frmCams.Height; }, 11520 - 390 - 0 - 800},
-        StepCase{"3 frmMain.Height", [](auto& t) { return t.frmMain.Height; }, 11520 - 390 - 0 - 800},
-        StepCase{"4 frmMain.Width", [](auto& t) { return t.frmMain.Width; }, 19200 - 6600},
-        StepCase{"5 List1.Height", [](auto& t) { return t.List1.Height; }, 10330 - 2520 - 20},
-        StepCase{"6 picWindowOuter.Height", [](auto& t) { return t.picWindowOuter.Height; }, 2520 + 7790 - 280},
-        StepCase{"7 VScroll1.Height", [](auto& t) { return t.VScroll1.Height; }, 10030},
-        StepCase{"8 Picture1.Height", [](auto& t) { return t.Picture1.Height; }, 10330 - 3495 - 390},
-        StepCase{"9 Picture1.Width", [](auto& t) { return t.Picture1.Width; }, 12600 - 400},
-        StepCase{"10 frmDetails.Top", [](auto& t) { return t.frmDetails.Top; }, 6445 + 240},
-        StepCase{"11 frmDetails.Width", [](auto& t) { return t.frmDetails.Width; }, 12200},
-        StepCase{"12 VScroll2.Height", [](auto& t) { return t.VScroll2.Height; }, 6445 - 195 - 60},
-        StepCase{"13 VScroll2.Left", [](auto& t) { return t.VScroll2.Left; }, 12200 - 255 - 60},
-        StepCase{"14 HScroll1.Width", [](auto& t) { return t.HScroll1.Width; }, 12200 - 195 - 60},
-        StepCase{"15 HScroll1.Top", [](auto& t) { return t.HScroll1.Top; }, 6445 - 255 - 60},
-        StepCase{"16 Command1.Top", [](auto& t) { return t.Command1.Top; }, 6130},
-        StepCase{"17 Command1.Left", [](auto& t) { return t.Command1.Left; }, 11885}));
+    testing::Values(StepCase{"1 Frame1.Height", [](auto& t) { return t.Frame1.Height; }, 11520 - 390 - 0 - 800},
+                    StepCase{"2 frmCams.Height", [](auto& t) { return t.frmCams.Height; }, 11520 - 390 - 0 - 800},
+                    StepCase{"3 frmMain.Height", [](auto& t) { return t.frmMain.Height; }, 11520 - 390 - 0 - 800},
+                    StepCase{"4 frmMain.Width", [](auto& t) { return t.frmMain.Width; }, 19200 - 6600},
+                    StepCase{"5 List1.Height", [](auto& t) { return t.List1.Height; }, 10330 - 2520 - 20},
+                    StepCase{"6 picWindowOuter.Height", [](auto& t) { return t.picWindowOuter.Height; },
+                             2520 + 7790 - 280},
+                    StepCase{"7 VScroll1.Height", [](auto& t) { return t.VScroll1.Height; }, 10030},
+                    StepCase{"8 Picture1.Height", [](auto& t) { return t.Picture1.Height; }, 10330 - 3495 - 390},
+                    StepCase{"9 Picture1.Width", [](auto& t) { return t.Picture1.Width; }, 12600 - 400},
+                    StepCase{"10 frmDetails.Top", [](auto& t) { return t.frmDetails.Top; }, 6445 + 240},
+                    StepCase{"11 frmDetails.Width", [](auto& t) { return t.frmDetails.Width; }, 12200},
+                    StepCase{"12 VScroll2.Height", [](auto& t) { return t.VScroll2.Height; }, 6445 - 195 - 60},
+                    StepCase{"13 VScroll2.Left", [](auto& t) { return t.VScroll2.Left; }, 12200 - 255 - 60},
+                    StepCase{"14 HScroll1.Width", [](auto& t) { return t.HScroll1.Width; }, 12200 - 195 - 60},
+                    StepCase{"15 HScroll1.Top", [](auto& t) { return t.HScroll1.Top; }, 6445 - 255 - 60},
+                    StepCase{"16 Command1.Top", [](auto& t) { return t.Command1.Top; }, 6130},
+                    StepCase{"17 Command1.Left", [](auto& t) { return t.Command1.Left; }, 11885}));
 
 TEST(LayoutMainWindow, ClippingAreaUsesTheListHeightJustSet)
 {
     MainLayoutTwips t = Sample();
-    t.List1.Height = 15;   // left over from a much smaller window
+    t.List1.Height = 15;  // left over from a much smaller window
     LayoutMainWindow(t);
     EXPECT_FLOAT_EQ(t.picWindowOuter.Height, t.List1.Top + t.List1.Height - 280);
     // The clipping area ends 60 twips above the bottom of its frame.
@@ -92,12 +95,12 @@ TEST(LayoutMainWindow, DetailsFrameFollowsThePictureHeightJustSet)
 TEST(LayoutMainWindow, MinimizedWindowGivesNonNegativeSizes)
 {
     MainLayoutTwips t = Sample();
-    t.Form1Width = 160 * 15;   // a minimized window's caption strip
+    t.Form1Width = 160 * 15;  // a minimized window's caption strip
     t.Form1Height = 27 * 15;
     LayoutMainWindow(t);
     for (float value : AllValues(t))
         EXPECT_GE(value, 0.0f);
-    EXPECT_FLOAT_EQ(t.Frame1.Height, 800 + 390 - 405);   // |405 - 390 - 800|
+    EXPECT_FLOAT_EQ(t.Frame1.Height, 800 + 390 - 405);  // |405 - 390 - 800|
     EXPECT_FLOAT_EQ(t.frmMain.Width, 6600 - 2400);
 }
 
@@ -145,7 +148,7 @@ struct ScrollCase {
     int expectedTop;
 };
 
-class GridScroll : public testing::TestWithParam<ScrollCase> {};
+class GridScroll : public testing::TestWithParam<ScrollCase> { };
 
 TEST_P(GridScroll, SurfaceTopIsMinusValueMinus30)
 {
@@ -161,4 +164,4 @@ TEST(GridScroll, LastRowIsInsideTheClippingAreaAtTheLargestValue)
     // Panel row 11 sits at 60 + 1980 * 11 on the surface.
     EXPECT_EQ(InnerTopForScrollValue(GridDesign::kScrollMax) + 60 + 1980 * 11, 3810);
 }
-}
+}  // namespace

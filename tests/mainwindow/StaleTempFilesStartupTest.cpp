@@ -20,7 +20,7 @@ TEST_F(MainWindowTest, StartUpRemovesTheTemporaryFilesOfReplacesCutShort)
     const QString camListLeftover = path(QFile::decodeName(TempNameBeside("00camlist.txt", 0x1234abcd)));
     const QString pictureLeftover = path(QStringLiteral("cam/") + QFile::decodeName(TempNameBeside("Harbour.jpg", 7)));
     const QStringList kept = {path(QStringLiteral("00camlist.txt.backup")), path(QStringLiteral("cam/Harbour.jpg")),
-        path(QStringLiteral("cam/.Harbour.jpg.1f.tmp"))};
+                              path(QStringLiteral("cam/.Harbour.jpg.1f.tmp"))};
     for (const QString& file : kept + QStringList{camListLeftover, pictureLeftover})
         ASSERT_TRUE(Touch(file)) << file.toStdString();
 
@@ -32,4 +32,4 @@ TEST_F(MainWindowTest, StartUpRemovesTheTemporaryFilesOfReplacesCutShort)
     EXPECT_TRUE(prompt.texts.isEmpty());
 }
 
-} // namespace
+}  // namespace

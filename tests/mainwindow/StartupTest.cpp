@@ -61,7 +61,7 @@ TEST_F(MainWindowTest, ExistingCamFolderIsLeftAlone)
 TEST_F(MainWindowTest, CamFolderThatCannotBeCreatedIsReportedInTheStatusBar)
 {
     {
-        QFile blocker(path(QStringLiteral("cam")));   // a file where the folder should be
+        QFile blocker(path(QStringLiteral("cam")));  // a file where the folder should be
         ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     }
     Form1& f = loadedForm();
@@ -87,7 +87,7 @@ TEST_F(MainWindowTest, NonNumericAutoSaveIsReportedOnceAndTheBoxStaysClear)
 
 TEST_F(MainWindowTest, UnreadableSettingsStoreIsReportedOnceAndStartUpGoesOn)
 {
-    ASSERT_TRUE(QDir(dir_.path()).mkdir(QFileInfo(MainSettingsPath()).fileName()));   // cannot be read as a file
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QFileInfo(MainSettingsPath()).fileName()));  // cannot be read as a file
     ListCams({QStringLiteral("Harbour")});
     Form1& f = loadedForm();
     ASSERT_EQ(prompt.texts.size(), 1);
@@ -95,7 +95,7 @@ TEST_F(MainWindowTest, UnreadableSettingsStoreIsReportedOnceAndStartUpGoesOn)
     EXPECT_TRUE(prompt.texts[0].contains(QStringLiteral("\"showHelp\"")));
     EXPECT_FALSE(f.chkSave->isChecked());
     EXPECT_EQ(f.List1->count(), 1);
-    EXPECT_EQ(helpOpens, 1);   // the default
+    EXPECT_EQ(helpOpens, 1);  // the default
 }
 
 TEST_F(MainWindowTest, CamListThatCannotBeLoadedIsReportedOnce)
@@ -119,7 +119,7 @@ TEST_F(MainWindowTest, StoredAutoSaveTicksTheBoxWithoutAMessage)
 TEST_F(MainWindowTest, TickingTheBoxStoresOneAndClearingItZero)
 {
     Form1& f = loadedForm();
-    EXPECT_EQ(Stored(QStringLiteral("autoSave")), QStringLiteral("<absent>"));   // nothing changed, nothing written
+    EXPECT_EQ(Stored(QStringLiteral("autoSave")), QStringLiteral("<absent>"));  // nothing changed, nothing written
     f.chkSave->click();
     EXPECT_EQ(Stored(QStringLiteral("autoSave")), QStringLiteral("1"));
     f.chkSave->click();
@@ -149,7 +149,7 @@ void PrintTo(const ShowHelpCase& c, std::ostream* os)
         << (c.userStore ? '"' + c.userStore->toStdString() + '"' : "absent");
 }
 
-class ShowHelpAtStart : public MainWindowTest, public testing::WithParamInterface<ShowHelpCase> {};
+class ShowHelpAtStart : public MainWindowTest, public testing::WithParamInterface<ShowHelpCase> { };
 
 TEST_P(ShowHelpAtStart, OnlyTheText1Opens)
 {
@@ -165,37 +165,41 @@ TEST_P(ShowHelpAtStart, OnlyTheText1Opens)
     EXPECT_TRUE(prompt.texts.isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ShowHelpAtStart,
-    testing::Values(ShowHelpCase{std::nullopt, std::nullopt, true}, ShowHelpCase{"1", std::nullopt, true},
-                    ShowHelpCase{"0", std::nullopt, false}, ShowHelpCase{"", std::nullopt, false},
-                    ShowHelpCase{" 1", std::nullopt, false}, ShowHelpCase{"1 ", std::nullopt, false},
-                    ShowHelpCase{"01", std::nullopt, false}, ShowHelpCase{"true", std::nullopt, false},
-                    // The Help window's own "Show at Startup" choice, kept per user, wins.
-                    ShowHelpCase{"1", "0", false}, ShowHelpCase{"0", "1", true}, ShowHelpCase{std::nullopt, "0", false},
-                    ShowHelpCase{"0", "", false}));
+INSTANTIATE_TEST_SUITE_P(Texts, ShowHelpAtStart,
+                         testing::Values(ShowHelpCase{std::nullopt, std::nullopt, true},
+                                         ShowHelpCase{"1", std::nullopt, true}, ShowHelpCase{"0", std::nullopt, false},
+                                         ShowHelpCase{"", std::nullopt, false}, ShowHelpCase{" 1", std::nullopt, false},
+                                         ShowHelpCase{"1 ", std::nullopt, false},
+                                         ShowHelpCase{"01", std::nullopt, false},
+                                         ShowHelpCase{"true", std::nullopt, false},
+                                         // The Help window's own "Show at Startup" choice, kept per user, wins.
+                                         ShowHelpCase{"1", "0", false}, ShowHelpCase{"0", "1", true},
+                                         ShowHelpCase{std::nullopt, "0", false}, ShowHelpCase{"0", "", false}));
 
 struct AutoSaveCase {
     const char* text;
     std::optional<bool> state;
 };
 
-void PrintTo(const AutoSaveCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+void PrintTo(const AutoSaveCase& c, std::ostream* os)
+{
+    *os << '"' << c.text << '"';
+}
 
-class AutoSaveText : public testing::TestWithParam<AutoSaveCase> {};
+class AutoSaveText : public testing::TestWithParam<AutoSaveCase> { };
 
 TEST_P(AutoSaveText, GivesTheBoxStateOrNothing)
 {
     EXPECT_EQ(AutoSaveFromText(QString::fromUtf8(GetParam().text)), GetParam().state);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, AutoSaveText,
-    testing::Values(AutoSaveCase{"0", false}, AutoSaveCase{"1", true}, AutoSaveCase{" 1 ", true},
-                    AutoSaveCase{"0.5", false}, AutoSaveCase{"1.4", true}, AutoSaveCase{"1.5", std::nullopt},
-                    AutoSaveCase{"2", std::nullopt}, AutoSaveCase{"-1", std::nullopt}, AutoSaveCase{"", std::nullopt},
-                    AutoSaveCase{"yes", std::nullopt}, AutoSaveCase{"1x", std::nullopt},
-                    AutoSaveCase{"nan", std::nullopt}, AutoSaveCase{"99999999999", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(Texts, AutoSaveText,
+                         testing::Values(AutoSaveCase{"0", false}, AutoSaveCase{"1", true}, AutoSaveCase{" 1 ", true},
+                                         AutoSaveCase{"0.5", false}, AutoSaveCase{"1.4", true},
+                                         AutoSaveCase{"1.5", std::nullopt}, AutoSaveCase{"2", std::nullopt},
+                                         AutoSaveCase{"-1", std::nullopt}, AutoSaveCase{"", std::nullopt},
+                                         AutoSaveCase{"yes", std::nullopt}, AutoSaveCase{"1x", std::nullopt},
+                                         AutoSaveCase{"nan", std::nullopt}, AutoSaveCase{"99999999999", std::nullopt}));
 
 TEST_F(MainWindowTest, ExitEndsAtOnceWithoutClosingOtherWindows)
 {
@@ -208,7 +212,7 @@ TEST_F(MainWindowTest, ExitEndsAtOnceWithoutClosingOtherWindows)
     UnloadSecondaryWindows();
 }
 
-class OtherFileItem : public MainWindowTest, public testing::WithParamInterface<int> {};
+class OtherFileItem : public MainWindowTest, public testing::WithParamInterface<int> { };
 
 TEST_P(OtherFileItem, DoesNothing)
 {
@@ -225,7 +229,7 @@ TEST_F(MainWindowTest, ClosingTheMainWindowUnloadsTheOtherWindowsThenEnds)
     Form1& f = loadedForm();
     f.show();
     ShowAbout(&f);
-    f.cmdEdit->click();   // nothing selected: the "Oops!" notice
+    f.cmdEdit->click();  // nothing selected: the "Oops!" notice
     ASSERT_NE(LoadedAbout(), nullptr);
     ASSERT_NE(NoticeWindow(), nullptr);
     f.close();
@@ -233,4 +237,4 @@ TEST_F(MainWindowTest, ClosingTheMainWindowUnloadsTheOtherWindowsThenEnds)
     EXPECT_EQ(NoticeWindow(), nullptr);
     EXPECT_EQ(programEnds, 1);
 }
-}
+}  // namespace

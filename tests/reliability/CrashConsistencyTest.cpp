@@ -58,7 +58,7 @@ int ExpectOnlyLeftoversTheNextStartRemoves(const QString& folder, const QString&
     others.removeOne(fileName);
     for (const QString& other : others)
         EXPECT_TRUE(IsTempNameBeside(other)) << other.toStdString() << " would stay for good";
-    QStringList removed = RemoveStaleTempFiles(folder); // the next start
+    QStringList removed = RemoveStaleTempFiles(folder);  // the next start
     removed.sort();
     others.sort();
     EXPECT_EQ(removed, others);
@@ -68,11 +68,7 @@ int ExpectOnlyLeftoversTheNextStartRemoves(const QString& folder, const QString&
 
 class ProgramFolderScope {
 public:
-    explicit ProgramFolderScope(const QString& folder)
-        : previous_(ProgramFolder())
-    {
-        SetProgramFolder(folder);
-    }
+    explicit ProgramFolderScope(const QString& folder) : previous_(ProgramFolder()) { SetProgramFolder(folder); }
     ~ProgramFolderScope() { SetProgramFolder(previous_); }
     ProgramFolderScope(const ProgramFolderScope&) = delete;
     ProgramFolderScope& operator=(const ProgramFolderScope&) = delete;
@@ -118,8 +114,7 @@ protected:
 // Every whole state of the cam list the child can leave, made here by the same edits.
 class CamListStates {
 public:
-    explicit CamListStates(const QString& folder)
-        : folder_(folder)
+    explicit CamListStates(const QString& folder) : folder_(folder)
     {
         const ProgramFolderScope scope(folder_);
         QStringList names;
@@ -135,7 +130,7 @@ public:
         while (static_cast<int>(states_.size()) <= edits) {
             const int edit = static_cast<int>(states_.size());
             ReplaceCamRecord({CrashScenario::kCamName, CrashScenario::CamUrl(edit - 1), CrashScenario::kRefresh},
-                {CrashScenario::kCamName, CrashScenario::CamUrl(edit), CrashScenario::kRefresh});
+                             {CrashScenario::kCamName, CrashScenario::CamUrl(edit), CrashScenario::kRefresh});
             states_.push_back(ReadAll(CamListPath()));
         }
         return states_[static_cast<size_t>(edits)];
@@ -216,4 +211,4 @@ TEST_F(CrashConsistencyTest, AKilledPictureReplaceLeavesTheOldOrTheNewPictureAnd
     EXPECT_GT(newPictures + tempFilesLeft, 0) << "every kill came before the first save got anywhere";
 }
 
-} // namespace
+}  // namespace

@@ -22,9 +22,9 @@ inline QImage Picture(int which)
     QImage picture(which == 0 ? QSize(160, 120) : QSize(120, 90), QImage::Format_RGB32);
     picture.fill(which == 0 ? QColor(200, 60, 30) : QColor(30, 90, 210));
     for (int y = 0; y < picture.height(); ++y)
-        picture.setPixel(y % picture.width(), y, qRgb(250, 250, 250)); // a diagonal, so it is not flat
+        picture.setPixel(y % picture.width(), y, qRgb(250, 250, 250));  // a diagonal, so it is not flat
     return picture;
 }
 
 constexpr int kQuality = 90;
-} // namespace CrashScenario
+}  // namespace CrashScenario

@@ -50,20 +50,22 @@ TEST_P(TempNameTest, IsHiddenRecognisedAndFitsTheFileSystem)
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, TempNameTest,
-    testing::Values(NameCase{"plain", "Harbour 5-7-2007 3-59-45 PM.jpg"}, NameCase{"one letter", "a"},
-        NameCase{"dots and blanks", ". . .jpg"}, NameCase{"umlauts", "Zürich Hauptbahnhof 07.05.2007 15.59.45.jpg"},
-        // 3-byte characters across the 200-byte cut.
-        NameCase{"long, cut inside a character", QString(120, QChar(0x6771)).toUtf8() + ".jpg"},
-        NameCase{"long ASCII", QByteArray(250, 'w') + ".jpg"}));
+                         testing::Values(NameCase{"plain", "Harbour 5-7-2007 3-59-45 PM.jpg"},
+                                         NameCase{"one letter", "a"}, NameCase{"dots and blanks", ". . .jpg"},
+                                         NameCase{"umlauts", "Zürich Hauptbahnhof 07.05.2007 15.59.45.jpg"},
+                                         // 3-byte characters across the 200-byte cut.
+                                         NameCase{"long, cut inside a character",
+                                                  QString(120, QChar(0x6771)).toUtf8() + ".jpg"},
+                                         NameCase{"long ASCII", QByteArray(250, 'w') + ".jpg"}));
 
 TEST(TempName, NothingElseIsRecognised)
 {
     for (const char* name : {"Harbour.jpg", ".Harbour.jpg", "Harbour.jpg.tolvane-0000001f.tmp",
-             ".Harbour.jpg.1f.tmp", // another program's pattern
-             ".Harbour.jpg.tolvane-0000001F.tmp", // capitals
-             ".Harbour.jpg.tolvane-000001f.tmp", // seven digits
-             ".Harbour.jpg.tolvane-0000001f.tmp.jpg", // something after the suffix
-             ".Harbour.jpg.tolvane-0000001g.tmp", "notes.tmp", ".tmp"}) {
+                             ".Harbour.jpg.1f.tmp",                    // another program's pattern
+                             ".Harbour.jpg.tolvane-0000001F.tmp",      // capitals
+                             ".Harbour.jpg.tolvane-000001f.tmp",       // seven digits
+                             ".Harbour.jpg.tolvane-0000001f.tmp.jpg",  // something after the suffix
+                             ".Harbour.jpg.tolvane-0000001g.tmp", "notes.tmp", ".tmp"}) {
         EXPECT_FALSE(IsTempNameBeside(QString::fromUtf8(name))) << name;
     }
 }
@@ -75,8 +77,8 @@ TEST(RemoveStaleTempFiles, RemovesOnlyTheWritersOwnFiles)
     const QDir dir(folder.path());
     const QString stale1 = QFile::decodeName(TempNameBeside("Harbour 1.jpg", 1));
     const QString stale2 = QFile::decodeName(TempNameBeside("Harbour 2.jpg", 2));
-    const QStringList kept
-        = {QStringLiteral("Harbour 1.jpg"), QStringLiteral("notes.tmp"), QStringLiteral(".Harbour.jpg.1f.tmp")};
+    const QStringList kept = {QStringLiteral("Harbour 1.jpg"), QStringLiteral("notes.tmp"),
+                              QStringLiteral(".Harbour.jpg.1f.tmp")};
     for (const QString& name : kept + QStringList{stale1, stale2})
         ASSERT_TRUE(Touch(dir.filePath(name)));
     // A folder and a link that carry such names belong to somebody else.
@@ -144,7 +146,7 @@ TEST_P(DurabilityTest, TheFileIsWholeUnderItsNameAtOnce)
         ASSERT_TRUE(written.open(QIODevice::ReadOnly));
         EXPECT_EQ(written.readAll(), contents);
         EXPECT_EQ(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-            QStringList{QStringLiteral("Harbour.jpg")});
+                  QStringList{QStringLiteral("Harbour.jpg")});
         ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0604), 0);
     }
     EXPECT_EQ(QFileInfo(target).permissions() & QFileDevice::ReadOther, QFileDevice::ReadOther);
@@ -153,10 +155,11 @@ TEST_P(DurabilityTest, TheFileIsWholeUnderItsNameAtOnce)
 }
 
 INSTANTIATE_TEST_SUITE_P(NewFiles, DurabilityTest,
-    testing::Values(NewFileDurability::Flushed, NewFileDurability::Started),
-    [](const testing::TestParamInfo<NewFileDurability>& info) {
-        return info.param == NewFileDurability::Flushed ? std::string("Flushed") : std::string("Started");
-    });
+                         testing::Values(NewFileDurability::Flushed, NewFileDurability::Started),
+                         [](const testing::TestParamInfo<NewFileDurability>& info) {
+                             return info.param == NewFileDurability::Flushed ? std::string("Flushed")
+                                                                             : std::string("Started");
+                         });
 
 TEST(ReplaceFileContents, AFolderThatIsNotThereChangesNothingAndSaysWhy)
 {
@@ -167,4 +170,4 @@ TEST(ReplaceFileContents, AFolderThatIsNotThereChangesNothingAndSaysWhy)
     EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("missing"))));
 }
 
-} // namespace
+}  // namespace

@@ -17,7 +17,7 @@ QString requestPath(const QByteArray& request)
     const QList<QByteArray> words = request.left(request.indexOf("\r\n")).split(' ');
     return words.size() >= 2 ? QString::fromUtf8(words[1]) : QString();
 }
-}
+}  // namespace
 
 struct FakeCamServer::Connection {
     QPointer<QTcpSocket> socket;
@@ -25,7 +25,7 @@ struct FakeCamServer::Connection {
     QByteArray received;
     bool requestComplete = false;
     bool answered = false;
-    bool serverEnding = false;   // the server closes or resets: a disconnect is not the client's doing
+    bool serverEnding = false;  // the server closes or resets: a disconnect is not the client's doing
     ScriptedReply reply;
 };
 

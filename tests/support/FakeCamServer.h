@@ -37,14 +37,14 @@ class TestPki;
 // One scripted answer: the bytes in pieces, the pauses, and how the connection ends.
 struct ScriptedReply {
     enum class Ending {
-        Close,      // orderly close once every piece has gone out
-        KeepOpen,   // leave the connection open (a server that never finishes)
-        Reset,      // abort with a TCP reset after the last piece
+        Close,     // orderly close once every piece has gone out
+        KeepOpen,  // leave the connection open (a server that never finishes)
+        Reset,     // abort with a TCP reset after the last piece
     };
 
-    QList<QByteArray> pieces;   // each written as one write, in order
-    int initialDelayMs = 0;     // pause before the first piece, milliseconds
-    int delayMs = 0;            // pause between two pieces, milliseconds
+    QList<QByteArray> pieces;  // each written as one write, in order
+    int initialDelayMs = 0;    // pause before the first piece, milliseconds
+    int delayMs = 0;           // pause between two pieces, milliseconds
     Ending ending = Ending::Close;
 
     static ScriptedReply whole(const QByteArray& bytes);
@@ -64,12 +64,12 @@ struct ScriptedReply {
 // Builds HTTP response bytes: status line, header lines, blank line, body.
 struct HttpAnswer {
     QByteArray statusLine = "HTTP/1.1 200 OK";
-    QByteArray contentType = "image/jpeg";   // empty: no Content-Type line
-    QByteArray lastModified;                 // empty: no Last-Modified line
-    bool contentLength = true;               // a "Content-Length: <body size>" line (not when chunked)
-    bool chunked = false;                    // "Transfer-Encoding: chunked", body in chunks of chunkSize
+    QByteArray contentType = "image/jpeg";  // empty: no Content-Type line
+    QByteArray lastModified;                // empty: no Last-Modified line
+    bool contentLength = true;              // a "Content-Length: <body size>" line (not when chunked)
+    bool chunked = false;                   // "Transfer-Encoding: chunked", body in chunks of chunkSize
     qsizetype chunkSize = 1000;
-    QList<QByteArray> extraLines;            // more header lines, without CR LF
+    QList<QByteArray> extraLines;  // more header lines, without CR LF
     QByteArray body;
 
     QByteArray bytes() const;
@@ -100,13 +100,13 @@ public:
 
     // What clients did, by connection in the order they were accepted (0, 1, ...).
     int connectionCount() const { return static_cast<int>(connections_.size()); }
-    QByteArray request(int connection) const;   // every byte received on it so far
-    quint16 peerPort(int connection) const;     // the client's port
+    QByteArray request(int connection) const;  // every byte received on it so far
+    quint16 peerPort(int connection) const;    // the client's port
     QList<QByteArray> requests() const;
-    QStringList requestedPaths() const;         // the path of each complete request line
-    int completeRequests() const;               // connections whose request's blank line arrived
-    int repliesFinished() const { return repliesFinished_; }   // all pieces written and ended as scripted
-    int closedByClient() const { return closedByClient_; }     // connections the client ended first
+    QStringList requestedPaths() const;                       // the path of each complete request line
+    int completeRequests() const;                             // connections whose request's blank line arrived
+    int repliesFinished() const { return repliesFinished_; }  // all pieces written and ended as scripted
+    int closedByClient() const { return closedByClient_; }    // connections the client ended first
 
     // Run the event loop until the count is reached; false on time-out (milliseconds).
     bool waitForConnections(int count, int timeoutMs = 5000);

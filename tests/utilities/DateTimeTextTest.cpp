@@ -6,7 +6,7 @@ namespace {
 const QLocale us(QLocale::English, QLocale::UnitedStates);
 const QLocale german(QLocale::German, QLocale::Germany);
 const QDateTime may7(QDate(2007, 5, 7), QTime(15, 59, 45));
-}
+}  // namespace
 
 TEST(DateTimeText, UnitedStatesAndGermanTextsCarryFourDigitYearsAndNoZone)
 {

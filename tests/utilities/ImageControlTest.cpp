@@ -35,7 +35,7 @@ int LargestChannelDifference(const QImage& a, const QImage& b)
         for (int x = 0; x < left.width(); ++x) {
             const QRgb p = left.pixel(x, y), q = right.pixel(x, y);
             largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+                                std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
         }
     }
     return largest;
@@ -60,7 +60,7 @@ TEST(ShrinkPictureTest, EachPixelIsTheAverageOfTheBlockItCovers)
     }
     const QImage shrunk = ShrinkPicture(picture, QSize(2, 2));
     ASSERT_EQ(shrunk.size(), QSize(2, 2));
-    EXPECT_EQ(shrunk.pixel(0, 0), qRgb(128, 128, 128)); // 6 white of 12: 127.5, rounded up
+    EXPECT_EQ(shrunk.pixel(0, 0), qRgb(128, 128, 128));  // 6 white of 12: 127.5, rounded up
     EXPECT_EQ(shrunk.pixel(1, 0), qRgb(200, 10, 30));
     EXPECT_EQ(shrunk.pixel(0, 1), qRgb(1, 2, 3));
     EXPECT_EQ(shrunk.pixel(1, 1), qRgb(0, 250, 100));
@@ -92,14 +92,15 @@ TEST_P(ShrinkLikeSmoothScaling, StaysWithinAFewLevelsOfQtsSmoothScaling)
     EXPECT_LE(LargestChannelDifference(shrunk, reference), 3);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, ShrinkLikeSmoothScaling,
-    testing::Values(ShrinkCase{{1920, 1080}, {85, 64}, QImage::Format_RGB32}, // a full-HD thumbnail
-        ShrinkCase{{640, 480}, {85, 64}, QImage::Format_RGB32}, // spans of 7 and 8 pixels
-        ShrinkCase{{300, 200}, {7, 199}, QImage::Format_RGB32}, // only one way by half
-        ShrinkCase{{101, 77}, {50, 38}, QImage::Format_RGB32}, // just over half
-        ShrinkCase{{400, 300}, {85, 64}, QImage::Format_ARGB32_Premultiplied},
-        ShrinkCase{{400, 300}, {85, 64}, QImage::Format_ARGB32},
-        ShrinkCase{{400, 300}, {85, 64}, QImage::Format_Grayscale8}));
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, ShrinkLikeSmoothScaling,
+    testing::Values(ShrinkCase{{1920, 1080}, {85, 64}, QImage::Format_RGB32},  // a full-HD thumbnail
+                    ShrinkCase{{640, 480}, {85, 64}, QImage::Format_RGB32},    // spans of 7 and 8 pixels
+                    ShrinkCase{{300, 200}, {7, 199}, QImage::Format_RGB32},    // only one way by half
+                    ShrinkCase{{101, 77}, {50, 38}, QImage::Format_RGB32},     // just over half
+                    ShrinkCase{{400, 300}, {85, 64}, QImage::Format_ARGB32_Premultiplied},
+                    ShrinkCase{{400, 300}, {85, 64}, QImage::Format_ARGB32},
+                    ShrinkCase{{400, 300}, {85, 64}, QImage::Format_Grayscale8}));
 
 TEST(ShrinkPictureTest, TallSpansOfWhiteStayWhite)
 {
@@ -200,4 +201,4 @@ TEST(ImageControlTest, ANewThumbnailDoesNotRepaintWhatLiesBeneathIt)
     EXPECT_FALSE(control->testAttribute(Qt::WA_OpaquePaintEvent));
 }
 
-} // namespace
+}  // namespace

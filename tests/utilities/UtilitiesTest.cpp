@@ -36,7 +36,7 @@ protected:
     QString at(const QString& name) const { return dir_.filePath(name); }
     QTemporaryDir dir_;
 };
-}
+}  // namespace
 
 TEST_F(FileTests, FolderExistsWithOrWithoutTrailingSlashAndForTheRoot)
 {
@@ -54,11 +54,11 @@ TEST_F(FileTests, FileExistsOnlyForNormalFilesNamedExactly)
 {
     EXPECT_TRUE(FileExists(at("Help.rtf")));
     EXPECT_TRUE(FileExists(at("a.txt")));
-    EXPECT_FALSE(FileExists(at("cam")));            // a folder
-    EXPECT_FALSE(FileExists(at(".hidden")));        // hidden
-    EXPECT_FALSE(FileExists(at("*.txt")));          // wild cards name no file
+    EXPECT_FALSE(FileExists(at("cam")));      // a folder
+    EXPECT_FALSE(FileExists(at(".hidden")));  // hidden
+    EXPECT_FALSE(FileExists(at("*.txt")));    // wild cards name no file
     EXPECT_FALSE(FileExists(at("?.txt")));
-    EXPECT_FALSE(FileExists(at("a.txt") + "/"));    // no file name
+    EXPECT_FALSE(FileExists(at("a.txt") + "/"));  // no file name
     EXPECT_FALSE(FileExists(at("missing.rtf")));
     EXPECT_FALSE(FileExists(""));
     // Names are case-sensitive on this platform: a path that would not open is not a file.
@@ -70,7 +70,7 @@ struct FileNameCase {
     const char* name;
 };
 
-class FileNameOfPaths : public testing::TestWithParam<FileNameCase> {};
+class FileNameOfPaths : public testing::TestWithParam<FileNameCase> { };
 
 TEST_P(FileNameOfPaths, IsTheTextAfterTheLastSlash)
 {
@@ -189,7 +189,7 @@ protected:
     std::unique_ptr<QDBusConnection> bus_;
     FakeScreenSaver service_;
 };
-}
+}  // namespace
 
 TEST(ScreenSaver, WithoutABusTheChangeIsRefused)
 {

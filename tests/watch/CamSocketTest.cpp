@@ -50,7 +50,7 @@ quint16 unusedPort()
 {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();   // free again once probe is gone
+    return probe.serverPort();  // free again once probe is gone
 }
 
 struct ReplyShape {
@@ -60,8 +60,8 @@ struct ReplyShape {
     int delayMs;
 };
 
-class CamSocketDelivery : public testing::TestWithParam<ReplyShape> {};
-}
+class CamSocketDelivery : public testing::TestWithParam<ReplyShape> { };
+}  // namespace
 
 TEST_P(CamSocketDelivery, ReportsEveryByteBeforeThePeersCloseAndSendsTheRequestExactly)
 {
@@ -104,7 +104,8 @@ TEST(CamSocket, StatesFollowTheConnectionAndCloseRaisesNoEvent)
     Client client;
     EXPECT_EQ(client.socket.State(), CamSocket::sckClosed);
     client.socket.Connect(QStringLiteral("127.0.0.1"), server.port());
-    EXPECT_TRUE(client.socket.State() == CamSocket::sckResolvingHost || client.socket.State() == CamSocket::sckConnecting);
+    EXPECT_TRUE(client.socket.State() == CamSocket::sckResolvingHost ||
+                client.socket.State() == CamSocket::sckConnecting);
     EXPECT_TRUE(client.events.isEmpty()) << "no event may come from inside Connect";
     ASSERT_TRUE(client.waitForEvent("connected"));
     EXPECT_EQ(client.socket.State(), CamSocket::sckConnected);
@@ -113,7 +114,7 @@ TEST(CamSocket, StatesFollowTheConnectionAndCloseRaisesNoEvent)
     client.socket.Close();
     EXPECT_EQ(client.socket.State(), CamSocket::sckClosed);
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.closedByClient() == 1; }));
-    client.socket.Close();   // closing a closed socket is harmless
+    client.socket.Close();  // closing a closed socket is harmless
     QTest::qWait(50);
     EXPECT_EQ(client.events, QStringList{"connected"});
     EXPECT_EQ(client.socket.State(), CamSocket::sckClosed);
@@ -174,7 +175,7 @@ TEST(CamSocket, AHandlerMayCloseOrDeleteTheSocketFromInsideAnEvent)
     ASSERT_TRUE(QTest::qWaitFor([&] { return watch.isNull(); }));
 
     ASSERT_TRUE(server.waitForRequests(2));
-    QTest::qWait(100);   // the rest of both replies arrives at sockets that are gone
+    QTest::qWait(100);  // the rest of both replies arrives at sockets that are gone
     EXPECT_EQ(closing.events, (QStringList{"connected", "data"}));
     EXPECT_EQ(closing.socket.State(), CamSocket::sckClosed);
     EXPECT_EQ(arrivals, 1);
@@ -280,7 +281,7 @@ TEST(CamSocket, AnUntrustedCertificateFailsTheConnectionWithoutAnyEvent)
     const TestPki& trusted = TestPki::shared();
     if (!trusted.isValid())
         GTEST_SKIP() << trusted.problem().toStdString();
-    const TestPki stranger;   // a CA nobody added
+    const TestPki stranger;  // a CA nobody added
     ASSERT_TRUE(stranger.isValid()) << stranger.problem().toStdString();
     CamSocket::SetExtraCaCertificates({trusted.caCertificate()});
     FakeCamServer server;
@@ -303,7 +304,8 @@ TEST(CamSocket, TlsToAServerThatDoesNotSpeakTlsFailsWithoutAnyEvent)
 {
     FakeCamServer plain;
     plain.setSpeaksFirst(true);
-    plain.setDefaultReply(ScriptedReply::whole("HTTP/1.1 400 Bad Request\r\n\r\n").endingWith(ScriptedReply::Ending::KeepOpen));
+    plain.setDefaultReply(
+        ScriptedReply::whole("HTTP/1.1 400 Bad Request\r\n\r\n").endingWith(ScriptedReply::Ending::KeepOpen));
     Client client;
     client.socket.Connect(QStringLiteral("127.0.0.1"), plain.port(), true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return client.socket.State() == CamSocket::sckError; }));

@@ -30,8 +30,8 @@ UrlCase Refused(const char* address)
     return {address, false};
 }
 
-class SplitCamUrlTable : public testing::TestWithParam<UrlCase> {};
-}
+class SplitCamUrlTable : public testing::TestWithParam<UrlCase> { };
+}  // namespace
 
 TEST_P(SplitCamUrlTable, GivesHostPathAndPortOrRefuses)
 {
@@ -56,8 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         Splits("camhost/cam.jpg", "camhost", "camhost", "/cam.jpg", 80),
         Splits("http://camhost/Cam Pics/now.jpg", "camhost", "camhost", "/Cam Pics/now.jpg", 80),
         Splits("http://camhost/a:b/c.jpg?size=Large", "camhost", "camhost", "/a:b/c.jpg?size=Large", 80),
-        Splits("http://camhost/", "camhost", "camhost", "/", 80),
-        Splits("abcdefg/x", "abcdefg", "abcdefg", "/x", 80),
+        Splits("http://camhost/", "camhost", "camhost", "/", 80), Splits("abcdefg/x", "abcdefg", "abcdefg", "/x", 80),
         // TLS addresses go to 443 unless a port is named.
         Splits("https://camhost/cam.jpg", "camhost", "camhost", "/cam.jpg", 443, true),
         Splits("HttpS://CamHost/Cam.jpg", "camhost", "camhost", "/Cam.jpg", 443, true),
@@ -79,10 +78,9 @@ INSTANTIATE_TEST_SUITE_P(
         Refused("https://camhost"), Refused("http://camhost:8080"), Refused("http:///cam.jpg"),
         Refused("http://camhost:0/cam.jpg"), Refused("http://camhost:70000/cam.jpg"),
         Refused("http://camhost:65536/cam.jpg"), Refused("http://camhost:abc/cam.jpg"),
-        Refused("http://camhost:/cam.jpg"), Refused("http://camhost:+80/cam.jpg"),
-        Refused("http://camhost:-1/cam.jpg"), Refused("http://camhost:80:90/cam.jpg"),
-        Refused("http://camhost:123456/cam.jpg"), Refused("http://[::1/cam.jpg"), Refused("http://[::1]x/cam.jpg"),
-        Refused("ftp://camhost/cam.jpg"),
+        Refused("http://camhost:/cam.jpg"), Refused("http://camhost:+80/cam.jpg"), Refused("http://camhost:-1/cam.jpg"),
+        Refused("http://camhost:80:90/cam.jpg"), Refused("http://camhost:123456/cam.jpg"),
+        Refused("http://[::1/cam.jpg"), Refused("http://[::1]x/cam.jpg"), Refused("ftp://camhost/cam.jpg"),
         // A line break would let the address write header lines of its own.
         Refused("http://camhost/cam.jpg\r\nCookie: x"), Refused("http://camhost/cam.jpg\nX: y")));
 

@@ -44,7 +44,7 @@ TEST(BodyLooksWholeTest, JpegWithoutLengthNeedsItsEndMarker)
     const QByteArray cutWithThumbnail = jpeg + main.first(scan + (main.size() - scan) / 2);
     EXPECT_FALSE(BodyLooksWhole(cutWithThumbnail, 0));
     EXPECT_TRUE(BodyLooksWhole(jpeg + main, 0));
-    EXPECT_TRUE(BodyLooksWhole(EncodedPicture("PNG"), 0));   // other kinds are left to the loader
+    EXPECT_TRUE(BodyLooksWhole(EncodedPicture("PNG"), 0));  // other kinds are left to the loader
 }
 
 TEST(LoadFetchedPictureTest, DecodesPicturesOfEachKind)

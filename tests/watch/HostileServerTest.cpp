@@ -32,7 +32,7 @@ constexpr bool kAddressSanitizerBuild = false;
 namespace {
 
 constexpr qint64 kMiB = 1024 * 1024;
-const QString kRefresh = QStringLiteral("5"); // seconds; the tests tick the timer by hand
+const QString kRefresh = QStringLiteral("5");  // seconds; the tests tick the timer by hand
 
 QImage NotFoundPicture()
 {
@@ -65,9 +65,9 @@ QByteArray Garbage(qsizetype size, quint32 seed)
 
 // The slot as the misbehaving fetch leaves it.
 enum class Outcome {
-    NotFound, // the not-found picture, indicator hidden
-    KeepsPicture, // the previous picture stays, indicator hidden
-    StillFetching, // no close came: the indicator shows until the next start abandons the fetch
+    NotFound,       // the not-found picture, indicator hidden
+    KeepsPicture,   // the previous picture stays, indicator hidden
+    StillFetching,  // no close came: the indicator shows until the next start abandons the fetch
 };
 
 class HostileServerTest : public CamServerFixture {
@@ -168,7 +168,7 @@ struct HostileCase {
     const char* name;
     std::function<ScriptedReply()> reply;
     Outcome outcome;
-    qsizetype bytesBeforeSilence = 0; // StillFetching: what arrives before the server goes quiet
+    qsizetype bytesBeforeSilence = 0;  // StillFetching: what arrives before the server goes quiet
 };
 
 void PrintTo(const HostileCase& c, std::ostream* out)
@@ -213,49 +213,52 @@ TEST_P(HostileReplyTest, NeitherGrowsNorShowsABrokenPictureAndTheNextStartWorks)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Servers, HostileReplyTest,
+INSTANTIATE_TEST_SUITE_P(
+    Servers, HostileReplyTest,
     testing::Values(
         HostileCase{"close in the status line", [] { return ScriptedReply::whole("HTTP/1.1 20"); }, Outcome::NotFound},
         HostileCase{"close in a header line", [] { return ScriptedReply::whole(PictureBytes(QSize(8, 8)).first(30)); },
-            Outcome::NotFound},
+                    Outcome::NotFound},
         HostileCase{"close inside the blank line",
-            [] {
-                const QByteArray bytes = PictureBytes(QSize(8, 8));
-                return ScriptedReply::whole(bytes.first(HeaderSize(bytes) - 2));
-            },
-            Outcome::NotFound},
+                    [] {
+                        const QByteArray bytes = PictureBytes(QSize(8, 8));
+                        return ScriptedReply::whole(bytes.first(HeaderSize(bytes) - 2));
+                    },
+                    Outcome::NotFound},
         HostileCase{"close in the body",
-            [] {
-                const QByteArray bytes = PictureBytes(QSize(64, 48));
-                return ScriptedReply::whole(bytes.first(HeaderSize(bytes) + 200));
-            },
-            Outcome::KeepsPicture},
+                    [] {
+                        const QByteArray bytes = PictureBytes(QSize(64, 48));
+                        return ScriptedReply::whole(bytes.first(HeaderSize(bytes) + 200));
+                    },
+                    Outcome::KeepsPicture},
         HostileCase{"close in a body of unknown length",
-            [] {
-                const QByteArray bytes = PictureBytes(QSize(64, 48), false);
-                return ScriptedReply::whole(bytes.first(bytes.size() - 40));
-            },
-            Outcome::KeepsPicture},
+                    [] {
+                        const QByteArray bytes = PictureBytes(QSize(64, 48), false);
+                        return ScriptedReply::whole(bytes.first(bytes.size() - 40));
+                    },
+                    Outcome::KeepsPicture},
         HostileCase{"binary garbage", [] { return ScriptedReply::split(Garbage(50'000, 7), 4096); }, Outcome::NotFound},
         HostileCase{"binary garbage behind an image header",
-            [] {
-                return ScriptedReply::whole(
-                    "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\n\r\n" + Garbage(30'000, 11));
-            },
-            Outcome::KeepsPicture},
+                    [] {
+                        return ScriptedReply::whole("HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\n\r\n" +
+                                                    Garbage(30'000, 11));
+                    },
+                    Outcome::KeepsPicture},
         HostileCase{"garbage header naming an image",
-            [] { return ScriptedReply::whole(Garbage(3000, 5) + "image/\r\n\r\n" + Garbage(3000, 6)); },
-            Outcome::KeepsPicture},
+                    [] { return ScriptedReply::whole(Garbage(3000, 5) + "image/\r\n\r\n" + Garbage(3000, 6)); },
+                    Outcome::KeepsPicture},
         HostileCase{"reset before any byte",
-            [] { return ScriptedReply::whole({}).endingWith(ScriptedReply::Ending::Reset); }, Outcome::NotFound},
+                    [] { return ScriptedReply::whole({}).endingWith(ScriptedReply::Ending::Reset); },
+                    Outcome::NotFound},
         HostileCase{"reset in the body",
-            [] {
-                const QByteArray bytes = PictureBytes(QSize(64, 48));
-                return ScriptedReply::whole(bytes.first(HeaderSize(bytes) + 300))
-                    .endingWith(ScriptedReply::Ending::Reset);
-            },
-            Outcome::KeepsPicture},
-        HostileCase{"never closes after a whole picture",
+                    [] {
+                        const QByteArray bytes = PictureBytes(QSize(64, 48));
+                        return ScriptedReply::whole(bytes.first(HeaderSize(bytes) + 300))
+                            .endingWith(ScriptedReply::Ending::Reset);
+                    },
+                    Outcome::KeepsPicture},
+        HostileCase{
+            "never closes after a whole picture",
             [] {
                 return ScriptedReply::whole(PictureBytes(QSize(16, 16))).endingWith(ScriptedReply::Ending::KeepOpen);
             },
@@ -264,7 +267,7 @@ INSTANTIATE_TEST_SUITE_P(Servers, HostileReplyTest,
         // One byte a second: the first one comes at once, the next would take a whole second;
         // the slot's next start must not wait for the rest.
         HostileCase{"one byte a second", [] { return ScriptedReply::split(PictureBytes(QSize(16, 16)), 1, 1000); },
-            Outcome::StillFetching, 1}),
+                    Outcome::StillFetching, 1}),
     [](const testing::TestParamInfo<HostileCase>& info) {
         std::string name = info.param.name;
         for (char& ch : name)
@@ -327,7 +330,7 @@ TEST_F(HostileServerTest, ARefusedPortIsTriedAgainUntilTheServerIsBack)
 {
     const quint16 port = server.port();
     WriteCamList({CamRecord{QStringLiteral("Cam 1"), server.url(), kRefresh}});
-    server.close(); // nothing listens on the port now: connections are refused
+    server.close();  // nothing listens on the port now: connections are refused
     StartCam(QStringLiteral("Cam 1"));
     const ViewerSlot& s = grid->slot(0);
     ASSERT_TRUE(WaitFor([&] { return s.wsCam->State() == CamSocket::sckError; }));
@@ -335,7 +338,7 @@ TEST_F(HostileServerTest, ARefusedPortIsTriedAgainUntilTheServerIsBack)
     EXPECT_FALSE(s.imgCam->hasPicture());
     EXPECT_TRUE(s.timRefresh->isActive());
 
-    TickToNextStart(0); // refused again, without a message
+    TickToNextStart(0);  // refused again, without a message
     ASSERT_TRUE(WaitFor([&] { return s.wsCam->State() == CamSocket::sckError; }));
 
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost, port));
@@ -363,7 +366,7 @@ TEST_F(HostileServerTest, AHostNameThatDoesNotExistLeavesTheSlotRunning)
 // One kind of answer in the long run, and how to tell that the slot is done with it.
 struct Round {
     ScriptedReply reply;
-    qsizetype keptOpenBytes = -1; // >= 0: the server never closes; done once this much arrived
+    qsizetype keptOpenBytes = -1;  // >= 0: the server never closes; done once this much arrived
 };
 
 TEST_F(HostileServerTest, TwoThousandFetchesLeaveNoDescriptorSocketOrTemporaryFile)
@@ -412,9 +415,9 @@ TEST_F(HostileServerTest, TwoThousandFetchesLeaveNoDescriptorSocketOrTemporaryFi
         << descriptorsBefore.join('\n').toStdString() << "\nafter:\n"
         << descriptorsAfter.join('\n').toStdString();
     EXPECT_EQ(descriptorsAfter.filter(QStringLiteral("socket:")).size(),
-        descriptorsBefore.filter(QStringLiteral("socket:")).size());
+              descriptorsBefore.filter(QStringLiteral("socket:")).size());
     EXPECT_EQ(FilesMatching(tmp.path(), QStringLiteral("vbt*.tmp")), QStringList());
     EXPECT_EQ(FilesMatching(tmp.path(), QStringLiteral("*")), QStringList());
 }
 
-} // namespace
+}  // namespace

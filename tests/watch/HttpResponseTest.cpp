@@ -46,7 +46,7 @@ void ExpectSameResult(const HttpResponseAssembler::Finished& a, const HttpRespon
     EXPECT_EQ(a.isImage, b.isImage);
     EXPECT_EQ(a.bodyValid, b.bodyValid);
 }
-}
+}  // namespace
 
 TEST(HttpResponseAssembler, GivesTheSameResultWhereverTheResponseIsCut)
 {
@@ -108,7 +108,7 @@ TEST(HttpResponseAssembler, CountsTheEventsByteCountAndReportsProgressAboveAHund
     HttpResponseAssembler assembler;
     assembler.append(Response("Content-Length: 200\r\n", "0123456789"), 10);
     const qsizetype headerSize = Response("Content-Length: 200\r\n", {}).size();
-    EXPECT_EQ(assembler.bytesReceived(), 10 - headerSize);   // the event's count, not the bytes
+    EXPECT_EQ(assembler.bytesReceived(), 10 - headerSize);  // the event's count, not the bytes
     assembler.append(Body(400), 400);
     const auto arrival = assembler.append("x", 1);
     ASSERT_TRUE(arrival.progress);
@@ -124,8 +124,8 @@ void PrintTo(const LengthCase& c, std::ostream* out)
 {
     *out << '"' << QByteArray(c.headerLines).replace("\r\n", "|").constData() << '"';
 }
-class ContentLengthTable : public testing::TestWithParam<LengthCase> {};
-}
+class ContentLengthTable : public testing::TestWithParam<LengthCase> { };
+}  // namespace
 
 TEST_P(ContentLengthTable, ReadsTheFirstLineThatNamesIt)
 {
@@ -135,18 +135,15 @@ TEST_P(ContentLengthTable, ReadsTheFirstLineThatNamesIt)
     EXPECT_EQ(assembler.contentLength(), GetParam().contentLength);
 }
 
-INSTANTIATE_TEST_SUITE_P(HeaderLines, ContentLengthTable,
-                         testing::Values(LengthCase{"Content-Length: 5000\r\n", 5000},
-                                         LengthCase{"Content-Length:  5000 \r\n", 5000},
-                                         LengthCase{"Content-Length:5000\r\n", 0},
-                                         LengthCase{"Content-Length: abc\r\n", 0},
-                                         LengthCase{"Content-Length: 5000 bytes\r\n", 0},
-                                         LengthCase{"Content-Length: 99999999999\r\n", 0},
-                                         LengthCase{"Content-Length: -5\r\n", -5},
-                                         LengthCase{"content-length: 5000\r\n", 0},
-                                         LengthCase{"X-Content-Length-Note: 7\r\nContent-Length: 5000\r\n", 7},
-                                         LengthCase{"Content-Length: x\r\nContent-Length: 5000\r\n", 0},
-                                         LengthCase{"Content-Type: image/gif\r\n", 0}));
+INSTANTIATE_TEST_SUITE_P(
+    HeaderLines, ContentLengthTable,
+    testing::Values(LengthCase{"Content-Length: 5000\r\n", 5000}, LengthCase{"Content-Length:  5000 \r\n", 5000},
+                    LengthCase{"Content-Length:5000\r\n", 0}, LengthCase{"Content-Length: abc\r\n", 0},
+                    LengthCase{"Content-Length: 5000 bytes\r\n", 0}, LengthCase{"Content-Length: 99999999999\r\n", 0},
+                    LengthCase{"Content-Length: -5\r\n", -5}, LengthCase{"content-length: 5000\r\n", 0},
+                    LengthCase{"X-Content-Length-Note: 7\r\nContent-Length: 5000\r\n", 7},
+                    LengthCase{"Content-Length: x\r\nContent-Length: 5000\r\n", 0},
+                    LengthCase{"Content-Type: image/gif\r\n", 0}));
 
 TEST(HttpResponseAssembler, EmptyAndEndlessHeadersGiveNoHeader)
 {
@@ -208,7 +205,7 @@ TEST(HttpResponseAssembler, AHeaderLongerThan64KiBIsAbandonedAtOnce)
         fed += piece.size();
     }
     EXPECT_TRUE(abandoned);
-    EXPECT_EQ(fed, 66000);   // the first arrival that leaves no room for the header end
+    EXPECT_EQ(fed, 66000);  // the first arrival that leaves no room for the header end
     EXPECT_TRUE(endless.buffer().isEmpty());
     EXPECT_TRUE(endless.append("\r\n\r\n", 4).tooLarge);
     EXPECT_TRUE(endless.finish().header.isEmpty());
@@ -229,7 +226,7 @@ TEST(HttpResponseAssembler, AResponseLongerThan64MiBIsAbandonedAndFreed)
         total += piece.size();
     }
     const qsizetype room = HttpResponseAssembler::kMaxResponseBytes - total;
-    ASSERT_FALSE(assembler.append(piece.first(room), room).tooLarge);   // exactly 64 MiB is kept
+    ASSERT_FALSE(assembler.append(piece.first(room), room).tooLarge);  // exactly 64 MiB is kept
     EXPECT_EQ(assembler.buffer().size(), HttpResponseAssembler::kMaxResponseBytes);
     EXPECT_TRUE(assembler.append("x", 1).tooLarge);
     EXPECT_EQ(assembler.buffer().capacity(), 0);
@@ -247,8 +244,8 @@ const QByteArray kChunkedHeader = "Content-Type: image/jpeg\r\nTransfer-Encoding
 TEST(ChunkedBody, IsDecodedWhereverTheResponseIsCut)
 {
     const QByteArray picture = Body(100);
-    const QByteArray chunks = "1a\r\n" + picture.first(26) + "\r\n" + "4A;name=value\r\n" + picture.sliced(26)
-                              + "\r\n" + "0\r\nExpires: never\r\n\r\n";
+    const QByteArray chunks = "1a\r\n" + picture.first(26) + "\r\n" + "4A;name=value\r\n" + picture.sliced(26) +
+        "\r\n" + "0\r\nExpires: never\r\n\r\n";
     const QByteArray response = Response(kChunkedHeader, chunks);
     const auto expected = FeedCut(response, {}).finish();
     EXPECT_TRUE(expected.bodyValid);
@@ -282,8 +279,8 @@ void PrintTo(const ChunkCase& c, std::ostream* out)
 {
     *out << c.name;
 }
-class ChunkTable : public testing::TestWithParam<ChunkCase> {};
-}
+class ChunkTable : public testing::TestWithParam<ChunkCase> { };
+}  // namespace
 
 TEST_P(ChunkTable, DecodesOrRefuses)
 {
@@ -305,15 +302,15 @@ TEST_P(ChunkTable, DecodesOrRefuses)
 INSTANTIATE_TEST_SUITE_P(
     Bodies, ChunkTable,
     testing::Values(ChunkCase{"Plain", "5\r\nhello\r\n6\r\n world\r\n0\r\n\r\n", QByteArray("hello world")},
-                    ChunkCase{"UpperHexAndLeadingZeros", "00000000000000000000A\r\n0123456789\r\n0000\r\n\r\n", QByteArray("0123456789")},
+                    ChunkCase{"UpperHexAndLeadingZeros", "00000000000000000000A\r\n0123456789\r\n0000\r\n\r\n",
+                              QByteArray("0123456789")},
                     ChunkCase{"ExtensionsAndBlanks", "3 ;a=b;c\r\nabc\r\n0;end\r\n\r\n", QByteArray("abc")},
                     ChunkCase{"Trailers", "2\r\nok\r\n0\r\nA: b\r\nC: d\r\n\r\n", QByteArray("ok")},
                     ChunkCase{"EndsAfterTheLastChunkLine", "2\r\nok\r\n0\r\n", QByteArray("ok")},
                     ChunkCase{"OnlyTheLastChunk", "0\r\n\r\n", QByteArray("")},
                     ChunkCase{"DataWithLineBreaksInside", "4\r\n\r\n\r\n\r\n0\r\n\r\n", QByteArray("\r\n\r\n")},
                     ChunkCase{"BytesAfterTheEndAreIgnored", "2\r\nok\r\n0\r\n\r\nextra", QByteArray("ok")},
-                    ChunkCase{"Empty", "", std::nullopt},
-                    ChunkCase{"NotHex", "zz\r\nabc\r\n0\r\n\r\n", std::nullopt},
+                    ChunkCase{"Empty", "", std::nullopt}, ChunkCase{"NotHex", "zz\r\nabc\r\n0\r\n\r\n", std::nullopt},
                     ChunkCase{"JunkAfterTheSize", "3x\r\nabc\r\n0\r\n\r\n", std::nullopt},
                     ChunkCase{"NoLineEndAfterTheSize", "3", std::nullopt},
                     ChunkCase{"DataCutShort", "a\r\nabc", std::nullopt},

@@ -48,16 +48,16 @@ TEST_F(DrawnWindow, NothingIsPaintedWhileLockedAndOnlyTheChangedPartsAfterwards)
     EXPECT_TRUE(IsWindowDrawingLocked(&window));
     changed->update();
     Settle();
-    changed->repaint(); // even a synchronous repaint waits
+    changed->repaint();  // even a synchronous repaint waits
     EXPECT_EQ(changed->paints, 0);
 
     LockWindowDrawing(&window, false);
     EXPECT_FALSE(IsWindowDrawingLocked(&window));
     Settle();
-    EXPECT_EQ(changed->paints, 1); // both changes, drawn at once
-    EXPECT_EQ(untouched->paints, 0); // the rest of the window is not redrawn
+    EXPECT_EQ(changed->paints, 1);    // both changes, drawn at once
+    EXPECT_EQ(untouched->paints, 0);  // the rest of the window is not redrawn
 
-    changed->update(); // and the window goes on drawing after the release
+    changed->update();  // and the window goes on drawing after the release
     Settle();
     EXPECT_EQ(changed->paints, 2);
 }
@@ -81,7 +81,7 @@ TEST_F(DrawnWindow, ANestedLockLeavesTheOuterOneInForce)
         {
             WindowDrawingLock inner(&window);
         }
-        EXPECT_TRUE(IsWindowDrawingLocked(&window)); // the outer lock holds until its own end
+        EXPECT_TRUE(IsWindowDrawingLocked(&window));  // the outer lock holds until its own end
         changed->update();
         Settle();
         EXPECT_EQ(changed->paints, 0);
@@ -89,7 +89,7 @@ TEST_F(DrawnWindow, ANestedLockLeavesTheOuterOneInForce)
     EXPECT_FALSE(IsWindowDrawingLocked(&window));
     Settle();
     EXPECT_EQ(changed->paints, 1);
-    LockWindowDrawing(nullptr, true); // no window: nothing to do
+    LockWindowDrawing(nullptr, true);  // no window: nothing to do
     EXPECT_FALSE(IsWindowDrawingLocked(nullptr));
 }
 
@@ -121,4 +121,4 @@ TEST(LockWindowDrawingTest, DoesNotLockAMinimisedWindow)
     EXPECT_FALSE(IsWindowDrawingLocked(&window));
 }
 
-} // namespace
+}  // namespace

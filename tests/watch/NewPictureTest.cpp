@@ -17,7 +17,7 @@ QByteArray Header(const QByteArray& lastModifiedLine)
         header += "\r\n" + lastModifiedLine;
     return header + "\r\nContent-Length: 10";
 }
-}
+}  // namespace
 
 TEST(DetectNewPicture, TheFirstStampIsNeverNewThenOnlyChangesAre)
 {
@@ -34,7 +34,7 @@ TEST(DetectNewPicture, TheFirstStampIsNeverNewThenOnlyChangesAre)
 
     DetectNewPicture(stamp, Header("Last-Modified: Mon, 07 May 2007 15:59:45 GMT"), second, us);
     EXPECT_FALSE(stamp.isNew);
-    EXPECT_EQ(stamp.refreshedText, "5/7/2007 3:59:45 PM");   // unchanged: the stamp is the same
+    EXPECT_EQ(stamp.refreshedText, "5/7/2007 3:59:45 PM");  // unchanged: the stamp is the same
 
     DetectNewPicture(stamp, Header("Last-Modified: Mon, 07 May 2007 16:00:15 GMT"), third, us);
     EXPECT_TRUE(stamp.isNew);
@@ -101,8 +101,8 @@ void PrintTo(const NameCase& c, std::ostream* out)
 {
     *out << '"' << c.camName << "\" " << c.locale;
 }
-class PictureFileNames : public testing::TestWithParam<NameCase> {};
-}
+class PictureFileNames : public testing::TestWithParam<NameCase> { };
+}  // namespace
 
 TEST_P(PictureFileNames, FollowTheRemovalsAndNeverLeaveTheCamFolder)
 {
@@ -115,21 +115,21 @@ TEST_P(PictureFileNames, FollowTheRemovalsAndNeverLeaveTheCamFolder)
 
 INSTANTIATE_TEST_SUITE_P(
     Names, PictureFileNames,
-    testing::Values(
-        NameCase{"Harbour Cam", "en_US", "HarbourCam57200735945PM.jpg"},
-        NameCase{"Hafen", "de_DE", "Hafen07.05.2007155945.jpg"},
-        // A "/" in the name uses up a removal, so one of the date's stays and becomes "_".
-        NameCase{"North/South", "en_US", "NorthSouth57_200735945PM.jpg"},
-        NameCase{"a/b/c/d", "en_US", "abc_d5_7_200735945PM.jpg"},
-        NameCase{"../../etc/passwd", "en_US", "....etc_passwd5_7_200735945PM.jpg"},
-        NameCase{"..", "en_US", "..57200735945PM.jpg"},
-        NameCase{"/", "de_DE", "07.05.2007155945.jpg"},
-        // Colons in the name use up removals too; the time's then stay (allowed in file names here).
-        NameCase{"Cam: Pier", "en_US", "CamPier57200735945PM.jpg"},
-        NameCase{"a:b:c", "en_US", "abc572007359:45PM.jpg"},
-        NameCase{"a:b:c:d", "de_DE", "abcd07.05.200715:59:45.jpg"},
-        NameCase{"a:b:c:d:e", "en_US", "abcd:e572007" "3:59:45PM.jpg"},
-        NameCase{"", "en_US", "57200735945PM.jpg"}));
+    testing::Values(NameCase{"Harbour Cam", "en_US", "HarbourCam57200735945PM.jpg"},
+                    NameCase{"Hafen", "de_DE", "Hafen07.05.2007155945.jpg"},
+                    // A "/" in the name uses up a removal, so one of the date's stays and becomes "_".
+                    NameCase{"North/South", "en_US", "NorthSouth57_200735945PM.jpg"},
+                    NameCase{"a/b/c/d", "en_US", "abc_d5_7_200735945PM.jpg"},
+                    NameCase{"../../etc/passwd", "en_US", "....etc_passwd5_7_200735945PM.jpg"},
+                    NameCase{"..", "en_US", "..57200735945PM.jpg"}, NameCase{"/", "de_DE", "07.05.2007155945.jpg"},
+                    // Colons in the name use up removals too; the time's then stay (allowed in file names here).
+                    NameCase{"Cam: Pier", "en_US", "CamPier57200735945PM.jpg"},
+                    NameCase{"a:b:c", "en_US", "abc572007359:45PM.jpg"},
+                    NameCase{"a:b:c:d", "de_DE", "abcd07.05.200715:59:45.jpg"},
+                    NameCase{"a:b:c:d:e", "en_US",
+                             "abcd:e572007"
+                             "3:59:45PM.jpg"},
+                    NameCase{"", "en_US", "57200735945PM.jpg"}));
 
 TEST(PictureFileName, ANulInTheNameIsReplacedToo)
 {

@@ -2,8 +2,8 @@
 // one that is still shown, and what is kept for reuse stays bounded.
 #include <QBuffer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QImageReader>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <thread>
 #include <vector>
@@ -30,7 +30,7 @@ TEST(PictureMemoryTest, ThePicturesMemoryServesTheNextOneOnlyOnceItIsLetGo)
     const uchar* memory = first.constBits();
     first.fill(Qt::red);
 
-    QImage shown = first; // a copy still shows the picture
+    QImage shown = first;  // a copy still shows the picture
     first = QImage();
     const QImage second = RecycledImage(QSize(320, 240), QImage::Format_RGB32);
     EXPECT_NE(second.constBits(), memory);
@@ -54,7 +54,7 @@ TEST(PictureMemoryTest, AJpegIsDecodedIntoTheMemoryOfTheLastPictureLetGo)
     EXPECT_EQ(next.constBits(), memory);
     QImage plain;
     ASSERT_TRUE(plain.loadFromData(blue));
-    EXPECT_EQ(next, plain); // the same picture the plain reader gives
+    EXPECT_EQ(next, plain);  // the same picture the plain reader gives
 }
 
 TEST(PictureMemoryTest, PictureFilesAreLoadedByTheirContentIntoRecycledMemory)
@@ -120,7 +120,7 @@ TEST(PictureMemoryTest, ThePictureMayBeLetGoOnAnotherThread)
 
 TEST(PictureMemoryTest, OnlyAFewPicturesAreKeptForReuse)
 {
-    const QSize size(1000, 1000); // 4 MB each
+    const QSize size(1000, 1000);  // 4 MB each
     {
         std::vector<QImage> many;
         for (int i = 0; i < 12; ++i)
@@ -129,4 +129,4 @@ TEST(PictureMemoryTest, OnlyAFewPicturesAreKeptForReuse)
     EXPECT_LE(RecycledPictureBytes(), 4 * 4'000'000);
 }
 
-} // namespace
+}  // namespace

@@ -37,9 +37,8 @@ QStringList FilesMatching(const QString& folder, const QString& wildcard)
 }
 
 PrivateTempFolder::PrivateTempFolder()
-    : folder_(QDir::tempPath() + QStringLiteral("/tolvane-private-tmp-XXXXXX"))
-    , previous_(qgetenv("TMPDIR"))
-    , hadPrevious_(qEnvironmentVariableIsSet("TMPDIR"))
+    : folder_(QDir::tempPath() + QStringLiteral("/tolvane-private-tmp-XXXXXX")), previous_(qgetenv("TMPDIR")),
+      hadPrevious_(qEnvironmentVariableIsSet("TMPDIR"))
 {
     if (folder_.isValid())
         qputenv("TMPDIR", QFile::encodeName(folder_.path()));

@@ -62,7 +62,7 @@ TEST_F(ResponseOrderTest, AClickRightAfterTheCloseShowsTheNewPicture)
     ViewerSlot& s = grid->slot(0);
     QList<QSize> shownOnClick;
     QObject::connect(grid.get(), &SlotGrid::thumbnailClicked, &window,
-        [&](int index) { shownOnClick << grid->slot(index).imgCam->picture().size(); });
+                     [&](int index) { shownOnClick << grid->slot(index).imgCam->picture().size(); });
     RightAfterTheNextClose(0, [&] { Q_EMIT s.imgCam->clicked(); });
     ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(80, 60)), kStampB))));
     EXPECT_EQ(shownOnClick, QList<QSize>{QSize(80, 60)});
@@ -81,7 +81,7 @@ TEST_F(ResponseOrderTest, ARestartRightAfterTheCloseFindsTheResponseHandled)
     server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(40, 30)), kStampB)));
     grid->cmdRefresh_Click(0);
     ASSERT_TRUE(WaitFor([&] { return handledPictures.size() == 3; }));
-    EXPECT_EQ(handledAtRestart, 2); // the second picture was handled before the third fetch began
+    EXPECT_EQ(handledAtRestart, 2);  // the second picture was handled before the third fetch began
     EXPECT_EQ(s.imgCam->picture().size(), QSize(40, 30));
     EXPECT_TRUE(s.imgRefresh->isHidden());
 }
@@ -109,10 +109,10 @@ TEST_F(ResponseOrderTest, AGridCanGoWhileAPictureIsBeingMade)
     QObject::connect(grid->slot(0).wsCam, &CamSocket::Closed, &window, [&] { closed = true; });
     ASSERT_TRUE(WaitFor([&] { return closed; }));
     const qsizetype handled = handledPictures.size();
-    grid.reset(); // the worker may still be at it: it finishes, and nothing is handled any more
+    grid.reset();  // the worker may still be at it: it finishes, and nothing is handled any more
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
     EXPECT_EQ(handledPictures.size(), handled);
 }
 
-} // namespace
+}  // namespace

@@ -30,14 +30,14 @@ TEST_F(SavingTest, OnlyAChangedStampIsSavedWhenAutoSaveIsOn)
     const ViewerSlot& s = grid->slot(0);
     EXPECT_EQ(s.txtUpdated->text(), QStringLiteral(" ") + QString::fromLatin1(kStampA));
     EXPECT_EQ(s.txtRefreshed->text(), QStringLiteral("5/7/2007 3:59:45 PM"));
-    EXPECT_TRUE(SavedFiles().isEmpty());   // the first stamp a slot sees is never new
+    EXPECT_TRUE(SavedFiles().isEmpty());  // the first stamp a slot sees is never new
 
     now = now.addSecs(5);
     ASSERT_TRUE(FetchStamp(0, kStampA));
     EXPECT_TRUE(SavedFiles().isEmpty());
     EXPECT_EQ(s.txtRefreshed->text(), QStringLiteral("5/7/2007 3:59:45 PM"));
 
-    now = now.addSecs(300);   // 4:04:50 PM
+    now = now.addSecs(300);  // 4:04:50 PM
     ASSERT_TRUE(FetchStamp(0, kStampB, {80, 60}));
     ASSERT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam157200740450PM.jpg")});
     const QString path = home.filePath(QStringLiteral("cam/Cam157200740450PM.jpg"));
@@ -120,9 +120,11 @@ TEST_F(SavingTest, AFailedSaveImageIsReportedAndTheProgramGoesOn)
     grid->cmdSave_Click();
     const QString path = home.filePath(QStringLiteral("cam/Cam157200735945PM.jpg"));
     ASSERT_FALSE(statusTexts.isEmpty());
-    EXPECT_TRUE(statusTexts.last().startsWith(QStringLiteral("3:59:45 PM could not save ") + path + QStringLiteral(": ")))
+    EXPECT_TRUE(
+        statusTexts.last().startsWith(QStringLiteral("3:59:45 PM could not save ") + path + QStringLiteral(": ")))
         << statusTexts.last().toStdString();
-    EXPECT_GT(statusTexts.last().size(), (QStringLiteral("3:59:45 PM could not save ") + path + QStringLiteral(": ")).size());
+    EXPECT_GT(statusTexts.last().size(),
+              (QStringLiteral("3:59:45 PM could not save ") + path + QStringLiteral(": ")).size());
     EXPECT_TRUE(viewerPictures.isEmpty());
     // A slot with no picture yet cannot be saved either, and says so.
     grid->selectedSlot = 1;

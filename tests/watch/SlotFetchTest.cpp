@@ -19,14 +19,16 @@ QImage NotFoundPicture()
 
 TEST_F(SlotFetchTest, SendsTheExactRequestAndShowsThePictureOnce)
 {
-    WriteCamList({CamRecord{QStringLiteral("Harbour"), server.url(QStringLiteral("/cam pics/now.jpg")), QStringLiteral("30")}});
+    WriteCamList(
+        {CamRecord{QStringLiteral("Harbour"), server.url(QStringLiteral("/cam pics/now.jpg")), QStringLiteral("30")}});
     server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(64, 48)))));
     StartCam(QStringLiteral("Harbour"));
     ASSERT_TRUE(WaitForHandled(0));
 
     ASSERT_EQ(server.connectionCount(), 1);
-    EXPECT_EQ(server.request(0), "GET /cam%20pics/now.jpg HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(server.port())
-                                     + "\r\nConnection: close\r\nAccept: */*\r\n\r\n");
+    EXPECT_EQ(server.request(0),
+              "GET /cam%20pics/now.jpg HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(server.port()) +
+                  "\r\nConnection: close\r\nAccept: */*\r\n\r\n");
     const ViewerSlot& s = grid->slot(0);
     EXPECT_EQ(s.slotPath, QStringLiteral("/cam%20pics/now.jpg"));
     ASSERT_TRUE(s.imgCam->hasPicture());
@@ -39,7 +41,7 @@ TEST_F(SlotFetchTest, SendsTheExactRequestAndShowsThePictureOnce)
     EXPECT_EQ(details.first().name, QStringLiteral("Harbour"));
     EXPECT_EQ(details.first().refresh, QStringLiteral("30"));
     EXPECT_FALSE(IsWindowDrawingLocked(&window));
-    EXPECT_EQ(s.slotResponse.buffer().size(), 0);   // nothing kept of the response's bytes
+    EXPECT_EQ(s.slotResponse.buffer().size(), 0);  // nothing kept of the response's bytes
     EXPECT_EQ(handledPictures, QList<int>{0});
 }
 
@@ -48,14 +50,14 @@ TEST_F(SlotFetchTest, ShowsTheDownloadProgressInTheStatusText)
     HttpAnswer answer;
     answer.body = MakeTestJpeg(QSize(32, 32));
     ASSERT_LT(answer.body.size(), 5000);
-    answer.body.append(5000 - answer.body.size(), '\0');   // after the picture's end: ignored by the loader
+    answer.body.append(5000 - answer.body.size(), '\0');  // after the picture's end: ignored by the loader
     const QByteArray bytes = answer.bytes();
     const qsizetype headerSize = bytes.indexOf("\r\n\r\n") + 4;
     ScriptedReply reply;
     // The piece that completes the header carries body bytes too: it shows no progress.
     reply.pieces = {bytes.first(headerSize + 100), bytes.mid(headerSize + 100, 400), bytes.mid(headerSize + 500, 1375),
                     bytes.mid(headerSize + 1875)};
-    reply.delayMs = 150;   // milliseconds: each piece arrives on its own
+    reply.delayMs = 150;  // milliseconds: each piece arrives on its own
     ASSERT_TRUE(OpenFirstCam(reply));
     const QStringList progress = statusTexts.filter(QStringLiteral("Downloading"));
     ASSERT_EQ(progress.size(), 3) << statusTexts.join(QLatin1Char('|')).toStdString();
@@ -76,11 +78,11 @@ TEST_F(SlotFetchTest, ProgressBeyondTheAnnouncedLengthKeepsTheBarsValue)
     const qsizetype quarter = answer.body.size() / 4;
     ScriptedReply reply;
     reply.pieces = {bytes.first(headerSize), bytes.mid(headerSize, quarter), bytes.mid(headerSize + quarter)};
-    reply.delayMs = 150;   // milliseconds: each piece arrives on its own
+    reply.delayMs = 150;  // milliseconds: each piece arrives on its own
     ASSERT_TRUE(OpenFirstCam(reply));
     const QStringList progress = statusTexts.filter(QStringLiteral("Downloading"));
     ASSERT_EQ(progress.size(), 2);
-    EXPECT_EQ(progress[1], progress[0]);   // 200 percent is refused: the bar's 50 stays
+    EXPECT_EQ(progress[1], progress[0]);  // 200 percent is refused: the bar's 50 stays
     EXPECT_EQ(grid->slot(0).prgCam->value(), 50);
 }
 
@@ -94,7 +96,7 @@ void PrintTo(const NotFoundCase& c, std::ostream* os)
     *os << c.what;
 }
 
-class NotFoundTest : public CamServerFixture, public testing::WithParamInterface<NotFoundCase> {};
+class NotFoundTest : public CamServerFixture, public testing::WithParamInterface<NotFoundCase> { };
 
 TEST_P(NotFoundTest, ShowsTheNotFoundPicture)
 {
@@ -102,19 +104,21 @@ TEST_P(NotFoundTest, ShowsTheNotFoundPicture)
     const ViewerSlot& s = grid->slot(0);
     EXPECT_EQ(s.imgCam->picture(), NotFoundPicture());
     EXPECT_TRUE(viewerPictures.isEmpty());
-    EXPECT_EQ(details.size(), 1);   // the detail labels are refreshed all the same
+    EXPECT_EQ(details.size(), 1);  // the detail labels are refreshed all the same
     EXPECT_TRUE(s.timRefresh->isActive());
-    EXPECT_EQ(server.connectionCount(), 1);   // a redirect is not followed
+    EXPECT_EQ(server.connectionCount(), 1);  // a redirect is not followed
     EXPECT_TRUE(handledPictures.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Responses, NotFoundTest,
-    testing::Values(NotFoundCase{"redirect", "HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1/elsewhere.jpg\r\n"
-                                             "Content-Type: text/html\r\nContent-Length: 5\r\n\r\nmoved"},
+    testing::Values(NotFoundCase{"redirect",
+                                 "HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1/elsewhere.jpg\r\n"
+                                 "Content-Type: text/html\r\nContent-Length: 5\r\n\r\nmoved"},
                     NotFoundCase{"empty", QByteArray()},
                     NotFoundCase{"no header end", "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\n"},
-                    NotFoundCase{"html page", "HTTP/1.1 404 Not Found\r\nContent-Type: text/html\r\n\r\n<html></html>"}));
+                    NotFoundCase{"html page",
+                                 "HTTP/1.1 404 Not Found\r\nContent-Type: text/html\r\n\r\n<html></html>"}));
 
 TEST_F(SlotFetchTest, TheImageTypeIsFoundInAnyLetterCase)
 {
@@ -148,13 +152,13 @@ void PrintTo(const BadBodyCase& c, std::ostream* os)
     *os << c.what;
 }
 
-class BadBodyTest : public CamServerFixture, public testing::WithParamInterface<BadBodyCase> {};
+class BadBodyTest : public CamServerFixture, public testing::WithParamInterface<BadBodyCase> { };
 
 QByteArray CutBody()
 {
     const QByteArray jpeg = MakeTestJpeg(QSize(64, 48));
-    return "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\nContent-Length: " + QByteArray::number(jpeg.size())
-           + "\r\n\r\n" + jpeg.chopped(200);
+    return "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\nContent-Length: " + QByteArray::number(jpeg.size()) +
+        "\r\n\r\n" + jpeg.chopped(200);
 }
 
 QByteArray CutBodyWithoutLength()
@@ -165,7 +169,8 @@ QByteArray CutBodyWithoutLength()
 
 TEST_P(BadBodyTest, KeepsTheOldPictureAndHidesTheIndicator)
 {
-    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(64, 48)), "Mon, 07 May 2007 15:59:45 GMT"))));
+    ASSERT_TRUE(OpenFirstCam(
+        ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(64, 48)), "Mon, 07 May 2007 15:59:45 GMT"))));
     const ViewerSlot& s = grid->slot(0);
     const qint64 shown = s.imgCam->picture().cacheKey();
     const QString updated = s.txtUpdated->text();
@@ -173,18 +178,20 @@ TEST_P(BadBodyTest, KeepsTheOldPictureAndHidesTheIndicator)
     EXPECT_EQ(s.imgCam->picture().cacheKey(), shown);
     EXPECT_EQ(viewerPictures.size(), 1);
     EXPECT_TRUE(s.imgRefresh->isHidden());
-    EXPECT_EQ(s.txtUpdated->text(), updated);   // the stamp of a picture that never arrived is not taken
+    EXPECT_EQ(s.txtUpdated->text(), updated);  // the stamp of a picture that never arrived is not taken
     EXPECT_TRUE(s.timRefresh->isActive());
-    EXPECT_EQ(handledPictures.size(), 1);   // the first picture only
+    EXPECT_EQ(handledPictures.size(), 1);  // the first picture only
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Responses, BadBodyTest,
-    testing::Values(BadBodyCase{"error page", "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\n"
-                                              "Last-Modified: Tue, 08 May 2007 10:00:00 GMT\r\n\r\n<html>oops</html>"},
+    testing::Values(BadBodyCase{"error page",
+                                "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\n"
+                                "Last-Modified: Tue, 08 May 2007 10:00:00 GMT\r\n\r\n<html>oops</html>"},
                     BadBodyCase{"cut off", CutBody()}, BadBodyCase{"cut off, no length", CutBodyWithoutLength()},
-                    BadBodyCase{"malformed chunks", "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\n"
-                                                    "Transfer-Encoding: chunked\r\n\r\nZZ\r\nabc\r\n0\r\n\r\n"}));
+                    BadBodyCase{"malformed chunks",
+                                "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\n"
+                                "Transfer-Encoding: chunked\r\n\r\nZZ\r\nabc\r\n0\r\n\r\n"}));
 
 TEST_F(SlotFetchTest, AnOversizedResponseIsAbandoned)
 {
@@ -246,7 +253,7 @@ TEST_F(SlotFetchTest, TheShownSlotFeedsTheFullWindowView)
     StartCam(QStringLiteral("Cam 1"));
     StartCam(QStringLiteral("Cam 2"));
     ASSERT_TRUE(WaitForHandled(1));
-    EXPECT_TRUE(viewerPictures.isEmpty());   // slot 0 is followed, not slot 1
+    EXPECT_TRUE(viewerPictures.isEmpty());  // slot 0 is followed, not slot 1
     grid->selectedSlot = 1;
     grid->screensaverMode = true;
     ASSERT_TRUE(FetchAgain(1, ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(30, 30))))));

@@ -38,7 +38,7 @@ protected:
         SetCurrentDateTimeSource([this] { return now; });
 
         surface = new QWidget(&window);
-        surface->setGeometry(0, 0, 237, 1604);   // the scrolling surface, 3555 x 24060 twips
+        surface->setGeometry(0, 0, 237, 1604);  // the scrolling surface, 3555 x 24060 twips
         List1 = new QListWidget(&window);
         chkSave = new QCheckBox(QStringLiteral("AutoSave New Pictures"), &window);
 
@@ -72,7 +72,8 @@ protected:
     {
         QByteArray text = "\r\n";
         for (const CamRecord& cam : cams)
-            text += "[name]" + cam.name.toUtf8() + "\r\n" + cam.url.toUtf8() + "\r\n" + cam.refresh.toUtf8() + "\r\n\r\n";
+            text +=
+                "[name]" + cam.name.toUtf8() + "\r\n" + cam.url.toUtf8() + "\r\n" + cam.refresh.toUtf8() + "\r\n\r\n";
         QFile file(home.filePath(QStringLiteral("00camlist.txt")));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text);
@@ -95,7 +96,8 @@ protected:
     {
         QList<CamRecord> cams;
         for (int k = 1; k <= count; ++k)
-            cams << CamRecord{QStringLiteral("Cam %1").arg(k), QStringLiteral("http://127.0.0.1:1/cam%1.jpg").arg(k), refresh};
+            cams << CamRecord{QStringLiteral("Cam %1").arg(k), QStringLiteral("http://127.0.0.1:1/cam%1.jpg").arg(k),
+                              refresh};
         return cams;
     }
 
@@ -138,7 +140,7 @@ protected:
     int fullWindowIndicators = 0;
     int viewerHidden = 0;
     int timeQueries = 0;
-    QList<int> handledPictures;   // slot of each pictureHandled
+    QList<int> handledPictures;  // slot of each pictureHandled
 };
 
 // The grid against a loopback cam server: cam k of the list is "Cam k" at /cam<k>.jpg.
@@ -154,12 +156,16 @@ protected:
     {
         QList<CamRecord> cams;
         for (int k = 1; k <= count; ++k)
-            cams << CamRecord{QStringLiteral("Cam %1").arg(k), server.url(QStringLiteral("/cam%1.jpg").arg(k)), refresh};
+            cams << CamRecord{QStringLiteral("Cam %1").arg(k), server.url(QStringLiteral("/cam%1.jpg").arg(k)),
+                              refresh};
         return cams;
     }
 
     // Waits until the slot has handled the response of its running fetch (indicator hidden).
-    bool WaitForHandled(int index) { return WaitFor([this, index] { return grid->slot(index).imgRefresh->isHidden(); }); }
+    bool WaitForHandled(int index)
+    {
+        return WaitFor([this, index] { return grid->slot(index).imgRefresh->isHidden(); });
+    }
 
     // Opens "Cam 1" into slot 0 and waits for its first response, which is `reply`.
     bool OpenFirstCam(const ScriptedReply& reply, const QString& refresh = QStringLiteral("30"))

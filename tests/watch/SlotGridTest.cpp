@@ -33,7 +33,7 @@ TEST_F(SlotGridTest, PanelsSitAtTheirGridPlacesWithTheirInnerControls)
     EXPECT_EQ(s.cmdStart->text(), QStringLiteral("start"));
     EXPECT_EQ(s.timRefresh->interval(), 1000);
     // The slot's texts lie below the panel's lower edge, out of sight.
-    EXPECT_GE(s.txtRefreshed->y(), s.Frame->height());   // the highest of them
+    EXPECT_GE(s.txtRefreshed->y(), s.Frame->height());  // the highest of them
     EXPECT_GE(s.cmdStart->y(), s.Frame->height());
     EXPECT_NE(surface->findChild<QLineEdit*>(QStringLiteral("txtRefresh_5")), nullptr);
     EXPECT_EQ(grid->selectedSlot, 0);
@@ -149,7 +149,7 @@ TEST_F(SlotGridTest, SlotZeroIsFollowedBeforeAnyClick)
     EXPECT_EQ(nextRefresh.size(), 2);
     EXPECT_EQ(timeQueries, 2);
     EXPECT_EQ(grid->slot(1).slotElapsed, 1);
-    EXPECT_FALSE(IsWindowDrawingLocked(&window));   // the lock around the countdown was released
+    EXPECT_FALSE(IsWindowDrawingLocked(&window));  // the lock around the countdown was released
 }
 
 TEST_F(SlotGridTest, TheSelectedSlotCountsDownOnTheRealTimer)
@@ -158,7 +158,7 @@ TEST_F(SlotGridTest, TheSelectedSlotCountsDownOnTheRealTimer)
     StartCam(QStringLiteral("Cam 1"));
     StartCam(QStringLiteral("Cam 2"));
     grid->selectedSlot = 1;
-    grid->setTickInterval(5);   // milliseconds
+    grid->setTickInterval(5);  // milliseconds
     grid->cmdStart_Click(1);
     ASSERT_TRUE(WaitFor([this] { return nextRefresh.size() >= 3; }));
     EXPECT_EQ(nextRefresh.mid(0, 3), (QStringList{QStringLiteral("29"), QStringLiteral("28"), QStringLiteral("27")}));
@@ -196,8 +196,9 @@ TEST_F(SlotGridTest, StoppingTheSelectedSlotHidesTheViewer)
 
 TEST_F(SlotGridTest, ARefreshTextThatIsNoNumberOpensNothing)
 {
-    WriteCamList({CamRecord{QStringLiteral("Harbour"), QStringLiteral("http://127.0.0.1:1/h.jpg"), QStringLiteral("ab")},
-                  CamRecord{QStringLiteral("Pier"), QStringLiteral("http://127.0.0.1:1/p.jpg"), QStringLiteral(" 2.5 ")}});
+    WriteCamList(
+        {CamRecord{QStringLiteral("Harbour"), QStringLiteral("http://127.0.0.1:1/h.jpg"), QStringLiteral("ab")},
+         CamRecord{QStringLiteral("Pier"), QStringLiteral("http://127.0.0.1:1/p.jpg"), QStringLiteral(" 2.5 ")}});
     StartCam(QStringLiteral("Harbour"));
     EXPECT_EQ(grid->openCount, 0);
     EXPECT_EQ(OpenPanels(), 0);
@@ -214,8 +215,9 @@ TEST_F(SlotGridTest, AnEditedRefreshTextThatIsNoNumberKeepsTheInterval)
 {
     WriteCamList(Cams(1, QStringLiteral("20")));
     StartCam(QStringLiteral("Cam 1"));
-    grid->UpdateOpenSlots(QStringLiteral("Cam 1"),
-                          CamRecord{QStringLiteral("Cam 1"), QStringLiteral("http://127.0.0.1:1/x.jpg"), QStringLiteral("x")});
+    grid->UpdateOpenSlots(
+        QStringLiteral("Cam 1"),
+        CamRecord{QStringLiteral("Cam 1"), QStringLiteral("http://127.0.0.1:1/x.jpg"), QStringLiteral("x")});
     grid->cmdRefresh_Click(0);
     EXPECT_EQ(grid->slot(0).slotRefreshSeconds, 20);
     EXPECT_TRUE(grid->slot(0).timRefresh->isActive());
@@ -249,14 +251,15 @@ TEST_F(SlotGridTest, EditsRenameOpenPanelsWithoutRestartingThem)
     StartCam(QStringLiteral("Cam 1"));
     StartCam(QStringLiteral("Cam 2"));
     grid->timRefresh_Timer(0);
-    const CamRecord edited{QStringLiteral("Tom & Jerry"), QStringLiteral("http://127.0.0.1:1/tj.jpg"), QStringLiteral("60")};
+    const CamRecord edited{QStringLiteral("Tom & Jerry"), QStringLiteral("http://127.0.0.1:1/tj.jpg"),
+                           QStringLiteral("60")};
     grid->UpdateOpenSlots(QStringLiteral("Cam 1"), edited);
     const ViewerSlot& s = grid->slot(0);
     EXPECT_EQ(s.caption(), edited.name);
     EXPECT_EQ(s.txtName->text(), edited.name);
     EXPECT_EQ(s.txtAddress->text(), edited.url);
     EXPECT_EQ(s.txtRefresh->text(), edited.refresh);
-    EXPECT_EQ(s.slotRefreshSeconds, 30);   // takes effect at the next start
+    EXPECT_EQ(s.slotRefreshSeconds, 30);  // takes effect at the next start
     EXPECT_EQ(s.slotElapsed, 1);
     EXPECT_EQ(grid->slot(1).caption(), QStringLiteral("Cam 2"));
     EXPECT_EQ(grid->slotTexts(0).name, edited.name);
@@ -264,8 +267,9 @@ TEST_F(SlotGridTest, EditsRenameOpenPanelsWithoutRestartingThem)
 
 TEST_F(SlotGridTest, ACamNamedLikeAStoppedPanelCanBeOpened)
 {
-    WriteCamList({CamRecord{QStringLiteral("[webcam]"), QStringLiteral("http://127.0.0.1:1/w.jpg"), QStringLiteral("9")}});
-    grid->cmdStopAll_Click();   // every panel now carries "[webcam]"
+    WriteCamList(
+        {CamRecord{QStringLiteral("[webcam]"), QStringLiteral("http://127.0.0.1:1/w.jpg"), QStringLiteral("9")}});
+    grid->cmdStopAll_Click();  // every panel now carries "[webcam]"
     StartCam(QStringLiteral("[webcam]"));
     EXPECT_EQ(grid->openCount, 1);
     EXPECT_EQ(grid->slot(0).caption(), QStringLiteral("[webcam]"));

@@ -18,7 +18,7 @@ void PrintTo(const RefreshCase& c, std::ostream* os)
     *os << '"' << c.text << '"';
 }
 
-class RefreshSecondsTest : public testing::TestWithParam<RefreshCase> {};
+class RefreshSecondsTest : public testing::TestWithParam<RefreshCase> { };
 
 TEST_P(RefreshSecondsTest, ReadsWholeSeconds)
 {
@@ -27,14 +27,14 @@ TEST_P(RefreshSecondsTest, ReadsWholeSeconds)
 
 INSTANTIATE_TEST_SUITE_P(Texts, RefreshSecondsTest,
                          testing::Values(RefreshCase{"30", 30}, RefreshCase{" 30 ", 30}, RefreshCase{"0", 0},
-                                         RefreshCase{"2.5", 2},      // halves go to the even neighbour
+                                         RefreshCase{"2.5", 2},  // halves go to the even neighbour
                                          RefreshCase{"3.5", 4}, RefreshCase{"2.51", 3}, RefreshCase{"-0.5", 0},
                                          RefreshCase{"1e3", 1000}, RefreshCase{"2147483647", 2147483647},
-                                         RefreshCase{"2147483648", std::nullopt},
-                                         RefreshCase{"abc", std::nullopt}, RefreshCase{"", std::nullopt},
-                                         RefreshCase{"   ", std::nullopt}, RefreshCase{"3 0", std::nullopt},
-                                         RefreshCase{"1,000", std::nullopt}, RefreshCase{"30s", std::nullopt},
-                                         RefreshCase{"inf", std::nullopt}, RefreshCase{"nan", std::nullopt}));
+                                         RefreshCase{"2147483648", std::nullopt}, RefreshCase{"abc", std::nullopt},
+                                         RefreshCase{"", std::nullopt}, RefreshCase{"   ", std::nullopt},
+                                         RefreshCase{"3 0", std::nullopt}, RefreshCase{"1,000", std::nullopt},
+                                         RefreshCase{"30s", std::nullopt}, RefreshCase{"inf", std::nullopt},
+                                         RefreshCase{"nan", std::nullopt}));
 
 TEST(RefreshSecondsLocaleTest, TakesTheUsersDecimalSeparatorAndThePoint)
 {
@@ -56,7 +56,7 @@ void PrintTo(const NumberCase& c, std::ostream* os)
     *os << c.value << " with " << c.digits << " digits";
 }
 
-class ShortestNumberTest : public testing::TestWithParam<NumberCase> {};
+class ShortestNumberTest : public testing::TestWithParam<NumberCase> { };
 
 TEST_P(ShortestNumberTest, Writes)
 {
@@ -68,8 +68,7 @@ INSTANTIATE_TEST_SUITE_P(Values, ShortestNumberTest,
                                          NumberCase{100.0, 7, "100"}, NumberCase{0.0, 7, "0"},
                                          // a float percentage keeps 7 significant digits, not its binary tail
                                          NumberCase{double(100.0f / 3.0f), 7, "33.33333"},
-                                         NumberCase{double(0.00001f), 7, "0.00001"},
-                                         NumberCase{-1.0, 0, "-1"}, NumberCase{29.5, 0, "29.5"},
-                                         NumberCase{-0.0, 0, "0"}));
+                                         NumberCase{double(0.00001f), 7, "0.00001"}, NumberCase{-1.0, 0, "-1"},
+                                         NumberCase{29.5, 0, "29.5"}, NumberCase{-0.0, 0, "0"}));
 
 }  // namespace

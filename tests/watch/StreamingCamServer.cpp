@@ -8,9 +8,7 @@ const QByteArray kStatusAndType = "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r
 }
 
 StreamingCamServer::StreamingCamServer(Kind kind, qint64 bodyBytes, QObject* parent)
-    : QTcpServer(parent)
-    , kind_(kind)
-    , bodyBytes_(bodyBytes)
+    : QTcpServer(parent), kind_(kind), bodyBytes_(bodyBytes)
 {
     head_ = kStatusAndType + "Content-Length: " + QByteArray::number(bodyBytes_) + "\r\n\r\n";
     listen(QHostAddress::LocalHost, 0);
@@ -47,7 +45,7 @@ void StreamingCamServer::incomingConnection(qintptr descriptor)
     });
     connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
         if (streams_.remove(socket))
-            ++clientsClosed_; // the server removes its own streams before it closes
+            ++clientsClosed_;  // the server removes its own streams before it closes
         socket->deleteLater();
     });
 }

@@ -14,12 +14,12 @@ class QTcpSocket;
 class StreamingCamServer : public QTcpServer {
     Q_OBJECT
 public:
-    static constexpr qint64 kInFlight = 256 * 1024; // bytes queued in one socket at most
-    static constexpr qint64 kPiece = 64 * 1024; // bytes made and written at a time
+    static constexpr qint64 kInFlight = 256 * 1024;  // bytes queued in one socket at most
+    static constexpr qint64 kPiece = 64 * 1024;      // bytes made and written at a time
 
     enum class Kind {
-        HugeBody, // a JPEG header announcing bodyBytes, then that many filler bytes, then close
-        EndlessHeader, // a status line, then header lines for ever; never the blank line
+        HugeBody,       // a JPEG header announcing bodyBytes, then that many filler bytes, then close
+        EndlessHeader,  // a status line, then header lines for ever; never the blank line
     };
 
     StreamingCamServer(Kind kind, qint64 bodyBytes = 0, QObject* parent = nullptr);
@@ -29,9 +29,9 @@ public:
     // The next request gets these bytes, then a close, instead of the endless answer: the
     // server behaves again.
     void answerNextWith(const QByteArray& bytes) { nextAnswer_ = bytes; }
-    qint64 bytesSent() const { return bytesSent_; } // over every connection
-    int clientsClosed() const { return clientsClosed_; } // connections the client ended first
-    int answersFinished() const { return answersFinished_; } // every byte went out and the server closed
+    qint64 bytesSent() const { return bytesSent_; }           // over every connection
+    int clientsClosed() const { return clientsClosed_; }      // connections the client ended first
+    int answersFinished() const { return answersFinished_; }  // every byte went out and the server closed
 
 protected:
     void incomingConnection(qintptr descriptor) override;
@@ -40,9 +40,9 @@ private:
     struct Stream {
         QByteArray request;
         bool answering = false;
-        qint64 offered = 0; // bytes of the answer written to the socket so far
+        qint64 offered = 0;  // bytes of the answer written to the socket so far
         quint64 headerLine = 0;
-        QByteArray fixed; // a well-behaved answer, when one was asked for
+        QByteArray fixed;  // a well-behaved answer, when one was asked for
     };
 
     void onReadyRead(QTcpSocket* socket);
@@ -52,7 +52,7 @@ private:
 
     Kind kind_;
     qint64 bodyBytes_;
-    QByteArray head_; // status line and header of a HugeBody answer
+    QByteArray head_;  // status line and header of a HugeBody answer
     QByteArray nextAnswer_;
     QHash<QTcpSocket*, Stream> streams_;
     qint64 bytesSent_ = 0;

@@ -32,7 +32,7 @@ protected:
     QByteArray previous;
     bool hadPrevious = false;
 };
-}
+}  // namespace
 
 TEST_F(TempFolderTest, MakesNewEmptyFilesWithUniqueNamesInTheTemporaryFolder)
 {

@@ -38,24 +38,26 @@ QString Escaped(const QString& text)
 {
     QString out;
     for (const QChar c : text)
-        out += c.unicode() < 0x80 && c.unicode() >= 0x20 ? QString(c)
-                                                          : QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        out += c.unicode() < 0x80 && c.unicode() >= 0x20
+            ? QString(c)
+            : QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
     return out;
 }
 
-}   // namespace
+}  // namespace
 
 TEST(RtfReader, WordPadSampleGivesItsTextOnly)
 {
     const RtfReadResult result = ReadRtf(kWordPadSample);
     EXPECT_EQ(result.status, RtfStatus::Complete);
-    EXPECT_EQ(Escaped(result.plainText()),
-              Escaped(QString::fromUtf8("Café Guide\nPrice: 5 € or 5 €, italic, red, under, gone.\nTab\there\nnext line")));
+    EXPECT_EQ(
+        Escaped(result.plainText()),
+        Escaped(QString::fromUtf8("Café Guide\nPrice: 5 € or 5 €, italic, red, under, gone.\nTab\there\nnext line")));
     ASSERT_EQ(result.paragraphs.size(), 3);
     EXPECT_EQ(result.paragraphs[0].format.alignment, RtfAlignment::Center);
-    EXPECT_EQ(result.paragraphs[1].format.alignment, RtfAlignment::Left);   // \pard resets it
+    EXPECT_EQ(result.paragraphs[1].format.alignment, RtfAlignment::Left);  // \pard resets it
     EXPECT_EQ(result.paragraphs[1].format.spaceAfter, 200);
-    EXPECT_TRUE(result.paragraphs[2].text().contains(QChar(0x2028)));      // \line stays inside the paragraph
+    EXPECT_TRUE(result.paragraphs[2].text().contains(QChar(0x2028)));  // \line stays inside the paragraph
 }
 
 TEST(RtfReader, WordPadSampleKeepsFormatting)
@@ -89,7 +91,7 @@ TEST(RtfReader, WordPadSampleKeepsFormatting)
     const RtfRun* gone = FindRun(result, QStringLiteral("gone"));
     ASSERT_NE(gone, nullptr);
     EXPECT_TRUE(gone->format.strike);
-    EXPECT_FALSE(gone->format.underline);   // \ulnone ended it
+    EXPECT_FALSE(gone->format.underline);  // \ulnone ended it
 }
 
 TEST(RtfReader, GroupsRestoreFormattingAndPlainResetsIt)
@@ -113,7 +115,7 @@ TEST(RtfReader, DocumentCarriesFormatsIntoTheTextView)
     const QTextBlock title = document.firstBlock();
     EXPECT_EQ(title.blockFormat().alignment(), Qt::AlignHCenter);
     QTextCursor cursor(title);
-    cursor.movePosition(QTextCursor::Right);   // the format of the first character
+    cursor.movePosition(QTextCursor::Right);  // the format of the first character
     EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
     EXPECT_DOUBLE_EQ(cursor.charFormat().fontPointSize(), 16.0);
     EXPECT_EQ(cursor.charFormat().fontFamilies().toStringList(), QStringList{QStringLiteral("Arial")});
@@ -133,7 +135,7 @@ struct TextCase {
     const char* expectedUtf8;
 };
 
-class RtfText : public testing::TestWithParam<TextCase> {};
+class RtfText : public testing::TestWithParam<TextCase> { };
 
 TEST_P(RtfText, ReadsAs)
 {
@@ -141,44 +143,48 @@ TEST_P(RtfText, ReadsAs)
     EXPECT_EQ(Escaped(result.plainText()), Escaped(QString::fromUtf8(GetParam().expectedUtf8)));
 }
 
-std::string CaseName(const testing::TestParamInfo<TextCase>& info) { return info.param.name; }
+std::string CaseName(const testing::TestParamInfo<TextCase>& info)
+{
+    return info.param.name;
+}
 
 // \'hh is a byte of the document's (or the font's) code page.
 INSTANTIATE_TEST_SUITE_P(
     CodePages, RtfText,
-    testing::Values(
-        TextCase{"Default1252", "{\\rtf1\\ansi \\'e9\\'80\\'93\\'9f\\'ff}", "é€“Ÿÿ"},
-        TextCase{"NoCharsetKeyword", "{\\rtf1 \\'e9\\'80}", "é€"},
-        TextCase{"UndefinedBytesKept", "{\\rtf1 \\'81\\'8d}", "\xc2\x81\xc2\x8d"},
-        TextCase{"RawBytesToo", "{\\rtf1\\ansi Caf\xe9 \x80}", "Café €"},
-        TextCase{"Pc437", "{\\rtf1\\pc \\'82\\'e9\\'9c}", "éΘ£"},
-        TextCase{"Pca850", "{\\rtf1\\pca \\'82\\'e9\\'9c}", "éÚ£"},
-        TextCase{"AnsiCpg1251", "{\\rtf1\\ansi\\ansicpg1251 \\'e9\\'c0}", "йА"},
-        TextCase{"UnknownFallsBackTo1252", "{\\rtf1\\ansi\\ansicpg4242 \\'e9\\'80}", "é€"},
-        TextCase{"FontCharsetWins",
-                     "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Arial Cyr;}}"
-                     "\\'e9{\\f1 \\'e9}\\'e9}",
-                     "éйé"},
-        TextCase{"HexCaseAndNeighbours", "{\\rtf1 x\\'E9y\\'e9z}", "xéyéz"}),
+    testing::Values(TextCase{"Default1252", "{\\rtf1\\ansi \\'e9\\'80\\'93\\'9f\\'ff}", "é€“Ÿÿ"},
+                    TextCase{"NoCharsetKeyword", "{\\rtf1 \\'e9\\'80}", "é€"},
+                    TextCase{"UndefinedBytesKept", "{\\rtf1 \\'81\\'8d}", "\xc2\x81\xc2\x8d"},
+                    TextCase{"RawBytesToo", "{\\rtf1\\ansi Caf\xe9 \x80}", "Café €"},
+                    TextCase{"Pc437", "{\\rtf1\\pc \\'82\\'e9\\'9c}", "éΘ£"},
+                    TextCase{"Pca850", "{\\rtf1\\pca \\'82\\'e9\\'9c}", "éÚ£"},
+                    TextCase{"AnsiCpg1251", "{\\rtf1\\ansi\\ansicpg1251 \\'e9\\'c0}", "йА"},
+                    TextCase{"UnknownFallsBackTo1252", "{\\rtf1\\ansi\\ansicpg4242 \\'e9\\'80}", "é€"},
+                    TextCase{"FontCharsetWins",
+                             "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Arial Cyr;}}"
+                             "\\'e9{\\f1 \\'e9}\\'e9}",
+                             "éйé"},
+                    TextCase{"HexCaseAndNeighbours", "{\\rtf1 x\\'E9y\\'e9z}", "xéyéz"}),
     CaseName);
 
 // \uN escapes and the fallback characters \ucN says follow them.
 INSTANTIATE_TEST_SUITE_P(
     UnicodeEscapes, RtfText,
-    testing::Values(
-        TextCase{"Uc1SkipsOne", "{\\rtf1\\uc1 a\\u8364?b}", "a€b"},
-        TextCase{"DefaultIsOne", "{\\rtf1 a\\u8364?b}", "a€b"},
-        TextCase{"Uc2SkipsTwoBytes", "{\\rtf1\\uc2 a\\u8364\\'80\\'80b}", "a€b"},
-        TextCase{"Uc0SkipsNothing", "{\\rtf1\\uc0 a\\u8364 ?b}", "a€?b"},
-        TextCase{"FallbackIsAControlWord", "{\\rtf1 a\\u8364\\bullet b}", "a€b"},
-        TextCase{"NegativeWraps", "{\\rtf1 \\u-3913?\\u-1?}", "\xef\x82\xb7\xef\xbf\xbf"},
-        TextCase{"SurrogatePair", "{\\rtf1 \\u-10179?\\u-8704?}", "\xf0\x9f\x98\x80"},
-        TextCase{"LoneSurrogateReplaced", "{\\rtf1 a\\u-10179?b}", "a\xef\xbf\xbd" "b"},
-        TextCase{"OutOfRangeReplaced", "{\\rtf1 \\u70000?x}", "\xef\xbf\xbdx"},
-        TextCase{"GroupEndStopsSkipping", "{\\rtf1\\uc3 {\\u8364}ab}", "€ab"},
-        TextCase{"UcIsGroupLocal", "{\\rtf1 {\\uc2 \\u8364??}\\u8364?x}", "€€x"},
-        TextCase{"SpecialCharacters", "{\\rtf1 \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\~\\{\\}\\\\}",
-                    "—–‘’“”\xc2\xa0{}\\"}),
+    testing::Values(TextCase{"Uc1SkipsOne", "{\\rtf1\\uc1 a\\u8364?b}", "a€b"},
+                    TextCase{"DefaultIsOne", "{\\rtf1 a\\u8364?b}", "a€b"},
+                    TextCase{"Uc2SkipsTwoBytes", "{\\rtf1\\uc2 a\\u8364\\'80\\'80b}", "a€b"},
+                    TextCase{"Uc0SkipsNothing", "{\\rtf1\\uc0 a\\u8364 ?b}", "a€?b"},
+                    TextCase{"FallbackIsAControlWord", "{\\rtf1 a\\u8364\\bullet b}", "a€b"},
+                    TextCase{"NegativeWraps", "{\\rtf1 \\u-3913?\\u-1?}", "\xef\x82\xb7\xef\xbf\xbf"},
+                    TextCase{"SurrogatePair", "{\\rtf1 \\u-10179?\\u-8704?}", "\xf0\x9f\x98\x80"},
+                    TextCase{"LoneSurrogateReplaced", "{\\rtf1 a\\u-10179?b}",
+                             "a\xef\xbf\xbd"
+                             "b"},
+                    TextCase{"OutOfRangeReplaced", "{\\rtf1 \\u70000?x}", "\xef\xbf\xbdx"},
+                    TextCase{"GroupEndStopsSkipping", "{\\rtf1\\uc3 {\\u8364}ab}", "€ab"},
+                    TextCase{"UcIsGroupLocal", "{\\rtf1 {\\uc2 \\u8364??}\\u8364?x}", "€€x"},
+                    TextCase{"SpecialCharacters",
+                             "{\\rtf1 \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\~\\{\\}\\\\}",
+                             "—–‘’“”\xc2\xa0{}\\"}),
     CaseName);
 
 TEST(RtfReader, HangingBulletAndTabStopsLineUpWithTheIndent)
@@ -200,6 +206,6 @@ TEST(RtfReader, HangingBulletAndTabStopsLineUpWithTheIndent)
     EXPECT_TRUE(stops.paragraphs[1].format.tabStops.isEmpty());
     BuildRtfDocument(stops, document);
     const QList<QTextOption::Tab> fromIndent = document.firstBlock().blockFormat().tabPositions();
-    ASSERT_EQ(fromIndent.size(), 1);   // the stop left of the indent cannot be reached
+    ASSERT_EQ(fromIndent.size(), 1);  // the stop left of the indent cannot be reached
     EXPECT_NEAR(fromIndent[0].position, (2880 - 1440) / 15.0, 1e-9);
 }

@@ -26,7 +26,10 @@ using namespace std::chrono_literals;
 
 namespace {
 
-void DeleteClosedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void DeleteClosedWindows()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 // Runs the event loop until the window is gone or two seconds have passed.
 bool WaitUntilDestroyed(QObject* window)
@@ -68,7 +71,8 @@ protected:
 
     static QString StoredShowHelp()
     {
-        return GetUserSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("absent"));
+        return GetUserSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("showHelp"),
+                              QStringLiteral("absent"));
     }
 
     static QCheckBox* ShowAtStartup()
@@ -80,7 +84,7 @@ protected:
     QStringList opened_;
 };
 
-}   // namespace
+}  // namespace
 
 TEST_F(SecondaryWindows, WebsiteWithoutRequestOpensNothingAndClosesItself)
 {
@@ -125,24 +129,22 @@ struct SchemeCase {
     const char* expected;
 };
 
-class WebsiteScheme : public testing::TestWithParam<SchemeCase> {};
+class WebsiteScheme : public testing::TestWithParam<SchemeCase> { };
 
 TEST_P(WebsiteScheme, HttpIsAddedOnlyWithoutAnyScheme)
 {
     EXPECT_EQ(AddressWithScheme(QString::fromUtf8(GetParam().address)), QString::fromUtf8(GetParam().expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Website, WebsiteScheme,
-    testing::Values(SchemeCase{"tolvane.example.org", "http://tolvane.example.org"},
-                    SchemeCase{"https://tolvane.example.org", "https://tolvane.example.org"},
-                    SchemeCase{"HTTPS://TOLVANE.EXAMPLE.ORG", "HTTPS://TOLVANE.EXAMPLE.ORG"},
-                    SchemeCase{"HtTp://x.org", "HtTp://x.org"},
-                    SchemeCase{"x.org/go?to=http://y.org", "x.org/go?to=http://y.org"},
-                    SchemeCase{"see HTTPS://y.org", "see HTTPS://y.org"},
-                    SchemeCase{"ftp://x.org", "http://ftp://x.org"},
-                    SchemeCase{"https:/x.org", "http://https:/x.org"},
-                    SchemeCase{"", "http://"}));
+INSTANTIATE_TEST_SUITE_P(Website, WebsiteScheme,
+                         testing::Values(SchemeCase{"tolvane.example.org", "http://tolvane.example.org"},
+                                         SchemeCase{"https://tolvane.example.org", "https://tolvane.example.org"},
+                                         SchemeCase{"HTTPS://TOLVANE.EXAMPLE.ORG", "HTTPS://TOLVANE.EXAMPLE.ORG"},
+                                         SchemeCase{"HtTp://x.org", "HtTp://x.org"},
+                                         SchemeCase{"x.org/go?to=http://y.org", "x.org/go?to=http://y.org"},
+                                         SchemeCase{"see HTTPS://y.org", "see HTTPS://y.org"},
+                                         SchemeCase{"ftp://x.org", "http://ftp://x.org"},
+                                         SchemeCase{"https:/x.org", "http://https:/x.org"}, SchemeCase{"", "http://"}));
 
 TEST_F(SecondaryWindows, HelpIsNotShownWithoutItsFile)
 {
@@ -173,8 +175,8 @@ TEST_F(SecondaryWindows, HelpShowsTheFileOnTopWithTheStoredChoice)
     EXPECT_TRUE(text->isReadOnly());
     ASSERT_NE(ShowAtStartup(), nullptr);
     EXPECT_EQ(ShowAtStartup()->text(), QStringLiteral("Show at Startup"));
-    EXPECT_TRUE(ShowAtStartup()->isChecked());   // nothing stored: "1"
-    EXPECT_EQ(StoredShowHelp(), QStringLiteral("absent"));   // an unchanged box writes nothing
+    EXPECT_TRUE(ShowAtStartup()->isChecked());              // nothing stored: "1"
+    EXPECT_EQ(StoredShowHelp(), QStringLiteral("absent"));  // an unchanged box writes nothing
 }
 
 TEST_F(SecondaryWindows, ShowAtStartupWritesZeroAndOne)
@@ -197,14 +199,16 @@ TEST_F(SecondaryWindows, ShowAtStartupWritesZeroAndOne)
 TEST_F(SecondaryWindows, StoredZeroClearsTheBoxAndASecondRequestDoesNotReload)
 {
     WriteHelpFile("{\\rtf1 First text.\\par}");
-    ASSERT_TRUE(SaveUserSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0")));
+    ASSERT_TRUE(
+        SaveUserSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0")));
     ASSERT_TRUE(ShowHelp(nullptr));
     Form8* window = LoadedHelp();
     EXPECT_FALSE(ShowAtStartup()->isChecked());
     EXPECT_EQ(StoredShowHelp(), QStringLiteral("0"));
 
     WriteHelpFile("{\\rtf1 Second text.\\par}");
-    ASSERT_TRUE(SaveUserSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("1")));
+    ASSERT_TRUE(
+        SaveUserSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("1")));
     EXPECT_TRUE(ShowHelp(nullptr));
     EXPECT_EQ(LoadedHelp(), window);
     EXPECT_FALSE(ShowAtStartup()->isChecked());
@@ -214,7 +218,8 @@ TEST_F(SecondaryWindows, StoredZeroClearsTheBoxAndASecondRequestDoesNotReload)
 TEST_F(SecondaryWindows, DamagedHelpShowsWhatCouldBeReadAndStillLoadsTheChoice)
 {
     WriteHelpFile("{\\rtf1 Readable start {\\b and bold");
-    ASSERT_TRUE(SaveUserSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0")));
+    ASSERT_TRUE(
+        SaveUserSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0")));
     ASSERT_TRUE(ShowHelp(nullptr));
     EXPECT_EQ(LoadedHelp()->helpStatus(), RtfStatus::Truncated);
     EXPECT_EQ(LoadedHelp()->findChild<QTextEdit*>(QStringLiteral("rtf1"))->toPlainText(),

@@ -20,7 +20,7 @@ int fail(const QString& message)
 void say(const QString& line)
 {
     std::printf("%s\n", qPrintable(line));
-    std::fflush(stdout);   // scripts wait for these lines on a pipe
+    std::fflush(stdout);  // scripts wait for these lines on a pipe
 }
 
 // A number from min to max, or nothing.
@@ -32,7 +32,7 @@ std::optional<int> numberOption(const QString& text, int min, int max)
         return std::nullopt;
     return value;
 }
-}
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -49,26 +49,28 @@ int main(int argc, char** argv)
                                         QStringLiteral("port"), QStringLiteral("0"));
     const QCommandLineOption camsOption(QStringLiteral("cams"), QStringLiteral("Number of cams, 1 to 99."),
                                         QStringLiteral("N"), QStringLiteral("24"));
-    const QCommandLineOption sizeOption(QStringLiteral("size"), QStringLiteral("Picture size in pixels, e.g. 640x480 or 1920x1080."),
+    const QCommandLineOption sizeOption(QStringLiteral("size"),
+                                        QStringLiteral("Picture size in pixels, e.g. 640x480 or 1920x1080."),
                                         QStringLiteral("WxH"), QStringLiteral("640x480"));
-    const QCommandLineOption everyFetchOption(QStringLiteral("every-fetch"),
-                                              QStringLiteral("A new picture on every fetch (default: every 5 to 20 s)."));
+    const QCommandLineOption everyFetchOption(
+        QStringLiteral("every-fetch"), QStringLiteral("A new picture on every fetch (default: every 5 to 20 s)."));
     const QCommandLineOption fixedOption(QStringLiteral("fixed-last-modified"),
                                          QStringLiteral("Pictures change, Last-Modified never does."));
     const QCommandLineOption photosOption(QStringLiteral("photos"),
                                           QStringLiteral("Photo-like pictures with fine grain, which weigh and decode "
                                                          "like a cam's photographs (default: drawings)."));
     const QCommandLineOption chunkedOption(QStringLiteral("chunked"), QStringLiteral("Chunked transfer coding."));
-    const QCommandLineOption daytimeOption(QStringLiteral("daytime-port"),
-                                           QStringLiteral("Also answer daytime queries on this port (0: any free port)."),
-                                           QStringLiteral("P"));
+    const QCommandLineOption daytimeOption(
+        QStringLiteral("daytime-port"), QStringLiteral("Also answer daytime queries on this port (0: any free port)."),
+        QStringLiteral("P"));
     const QCommandLineOption camListOption(QStringLiteral("write-camlist"),
-                                           QStringLiteral("Write the cams into this cam list file."), QStringLiteral("FILE"));
+                                           QStringLiteral("Write the cams into this cam list file."),
+                                           QStringLiteral("FILE"));
     const QCommandLineOption refreshOption(QStringLiteral("refresh"),
                                            QStringLiteral("Refresh seconds written into the cam list file."),
                                            QStringLiteral("S"), QStringLiteral("5"));
-    parser.addOptions({portOption, camsOption, sizeOption, everyFetchOption, fixedOption, photosOption, chunkedOption, daytimeOption,
-                       camListOption, refreshOption});
+    parser.addOptions({portOption, camsOption, sizeOption, everyFetchOption, fixedOption, photosOption, chunkedOption,
+                       daytimeOption, camListOption, refreshOption});
     parser.process(app);
 
     DemoCamServer::Options options;
@@ -84,8 +86,8 @@ int main(int argc, char** argv)
         return fail(QStringLiteral("--cams takes a number from 1 to 99"));
     if (!refresh)
         return fail(QStringLiteral("--refresh takes a number of seconds from 1 to 999"));
-    if (!size.hasMatch() || size.captured(1).toInt() < 16 || size.captured(2).toInt() < 16
-        || size.captured(1).toInt() > 7680 || size.captured(2).toInt() > 4320)
+    if (!size.hasMatch() || size.captured(1).toInt() < 16 || size.captured(2).toInt() < 16 ||
+        size.captured(1).toInt() > 7680 || size.captured(2).toInt() > 4320)
         return fail(QStringLiteral("--size takes WIDTHxHEIGHT from 16x16 to 7680x4320, e.g. 1920x1080"));
     if (parser.isSet(everyFetchOption) && parser.isSet(fixedOption))
         return fail(QStringLiteral("--every-fetch and --fixed-last-modified exclude each other"));
@@ -95,8 +97,8 @@ int main(int argc, char** argv)
     options.chunked = parser.isSet(chunkedOption);
     options.photos = parser.isSet(photosOption);
     options.changeMode = parser.isSet(everyFetchOption) ? DemoCamServer::ChangeMode::EveryFetch
-        : parser.isSet(fixedOption)                      ? DemoCamServer::ChangeMode::FixedLastModified
-                                                         : DemoCamServer::ChangeMode::Periodic;
+        : parser.isSet(fixedOption)                     ? DemoCamServer::ChangeMode::FixedLastModified
+                                                        : DemoCamServer::ChangeMode::Periodic;
 
     DemoCamServer server(options);
     if (!server.start())
@@ -107,7 +109,8 @@ int main(int argc, char** argv)
         if (!daytimePort)
             return fail(QStringLiteral("--daytime-port takes a number from 0 to 65535"));
         if (!daytime.start(quint16(*daytimePort)))
-            return fail(QStringLiteral("cannot listen on 127.0.0.1:%1: %2").arg(*daytimePort).arg(daytime.errorString()));
+            return fail(
+                QStringLiteral("cannot listen on 127.0.0.1:%1: %2").arg(*daytimePort).arg(daytime.errorString()));
     }
 
     say(QStringLiteral("listening on 127.0.0.1:%1").arg(server.port()));

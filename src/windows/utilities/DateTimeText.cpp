@@ -17,7 +17,7 @@ QString plainBlanks(QString text)
     text.replace(QChar(0x00A0), QLatin1Char(' '));
     return text;
 }
-}
+}  // namespace
 
 QString DateFormat(const QLocale& locale)
 {
@@ -63,4 +63,7 @@ QDateTime CurrentDateTime()
     return QDateTime::currentDateTime();
 }
 
-void SetCurrentDateTimeSource(std::function<QDateTime()> source) { dateTimeSource() = std::move(source); }
+void SetCurrentDateTimeSource(std::function<QDateTime()> source)
+{
+    dateTimeSource() = std::move(source);
+}

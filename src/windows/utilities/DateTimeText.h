@@ -7,8 +7,8 @@
 #include <QString>
 #include <functional>
 
-QString DateFormat(const QLocale& locale = QLocale());   // e.g. "M/d/yyyy", "dd.MM.yyyy"
-QString TimeFormat(const QLocale& locale = QLocale());   // e.g. "h:mm:ss AP", "HH:mm:ss"
+QString DateFormat(const QLocale& locale = QLocale());  // e.g. "M/d/yyyy", "dd.MM.yyyy"
+QString TimeFormat(const QLocale& locale = QLocale());  // e.g. "h:mm:ss AP", "HH:mm:ss"
 QString DateText(const QDate& date, const QLocale& locale = QLocale());
 QString TimeText(const QTime& time, const QLocale& locale = QLocale());
 // DateText + " " + TimeText.

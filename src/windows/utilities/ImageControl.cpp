@@ -11,8 +11,8 @@ QImage ShrinkPicture(const QImage& picture, const QSize& target)
     const int dw = target.width(), dh = target.height();
     if (picture.isNull() || dw <= 0 || dh <= 0)
         return {};
-    const bool fourBytes
-        = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32_Premultiplied;
+    const bool fourBytes =
+        picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32_Premultiplied;
     // Column sums are 16 bits wide: a span of up to 257 rows of 255 fits.
     constexpr int kMostRowsPerSpan = 257;
     if (!fourBytes || sw < 2 * dw || sh < 2 * dh || (sh + dh - 1) / dh > kMostRowsPerSpan)

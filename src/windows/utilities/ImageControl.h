@@ -40,6 +40,6 @@ private:
     void updateOpaqueness();
 
     QImage picture_;
-    QPixmap scaled_;   // the picture at the control's current size, made on demand
+    QPixmap scaled_;  // the picture at the control's current size, made on demand
     bool stretch_ = false;
 };

@@ -17,8 +17,14 @@ void InitApplicationMetadata()
     LoadProgramResources();
 }
 
-QString ProductName() { return QCoreApplication::applicationName(); }
-QString CompanyName() { return QCoreApplication::organizationName(); }
+QString ProductName()
+{
+    return QCoreApplication::applicationName();
+}
+QString CompanyName()
+{
+    return QCoreApplication::organizationName();
+}
 
 QString WebAddress()
 {
@@ -27,9 +33,18 @@ QString WebAddress()
     return QStringLiteral(TOLVANE_WEB_ADDRESS);
 }
 
-QString VersionText() { return QCoreApplication::applicationVersion(); }
-int VersionMajor() { return VersionText().section(QLatin1Char('.'), 0, 0).toInt(); }
-int VersionMinor() { return VersionText().section(QLatin1Char('.'), 1, 1).toInt(); }
+QString VersionText()
+{
+    return QCoreApplication::applicationVersion();
+}
+int VersionMajor()
+{
+    return VersionText().section(QLatin1Char('.'), 0, 0).toInt();
+}
+int VersionMinor()
+{
+    return VersionText().section(QLatin1Char('.'), 1, 1).toInt();
+}
 
 QString ExecutableName()
 {

@@ -6,10 +6,10 @@
 // Puts the build's metadata into QCoreApplication; call right after the application object exists.
 void InitApplicationMetadata();
 
-QString ProductName();   // QCoreApplication::applicationName()
-QString CompanyName();   // QCoreApplication::organizationName()
-QString WebAddress();    // the "webAddress" property of the application object
-QString VersionText();   // QCoreApplication::applicationVersion(), "major.minor.patch"
+QString ProductName();  // QCoreApplication::applicationName()
+QString CompanyName();  // QCoreApplication::organizationName()
+QString WebAddress();   // the "webAddress" property of the application object
+QString VersionText();  // QCoreApplication::applicationVersion(), "major.minor.patch"
 int VersionMajor();
 int VersionMinor();
 // The executable's file name without its extension ("tolvane"); error sources start with it.

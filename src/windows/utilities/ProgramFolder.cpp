@@ -9,7 +9,7 @@ QString& folderOverride()
     static QString folder;
     return folder;
 }
-}
+}  // namespace
 
 QString ProgramFolder()
 {
@@ -23,4 +23,7 @@ void SetProgramFolder(const QString& folder)
     folderOverride() = folder.isEmpty() ? QString() : QDir::cleanPath(QDir(folder).absolutePath());
 }
 
-QString ProgramPath(const QString& name) { return ProgramFolder() + QLatin1Char('/') + name; }
+QString ProgramPath(const QString& name)
+{
+    return ProgramFolder() + QLatin1Char('/') + name;
+}

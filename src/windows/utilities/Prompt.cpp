@@ -10,8 +10,13 @@ public:
         QMessageBox::StandardButtons set = QMessageBox::Ok;
         QMessageBox::Icon icon = QMessageBox::Information;
         switch (buttons) {
-        case PromptButtons::Ok: set = QMessageBox::Ok; break;
-        case PromptButtons::OkCancel: set = QMessageBox::Ok | QMessageBox::Cancel; icon = QMessageBox::Question; break;
+        case PromptButtons::Ok:
+            set = QMessageBox::Ok;
+            break;
+        case PromptButtons::OkCancel:
+            set = QMessageBox::Ok | QMessageBox::Cancel;
+            icon = QMessageBox::Question;
+            break;
         case PromptButtons::AbortRetryIgnore:
             set = QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
             icon = QMessageBox::Warning;
@@ -19,17 +24,22 @@ public:
         }
         QMessageBox box(icon, title, text, set, parent);
         switch (box.exec()) {
-        case QMessageBox::Cancel: return PromptAnswer::Cancel;
-        case QMessageBox::Abort: return PromptAnswer::Abort;
-        case QMessageBox::Retry: return PromptAnswer::Retry;
-        case QMessageBox::Ignore: return PromptAnswer::Ignore;
-        default: return buttons == PromptButtons::AbortRetryIgnore ? PromptAnswer::Abort : PromptAnswer::Ok;
+        case QMessageBox::Cancel:
+            return PromptAnswer::Cancel;
+        case QMessageBox::Abort:
+            return PromptAnswer::Abort;
+        case QMessageBox::Retry:
+            return PromptAnswer::Retry;
+        case QMessageBox::Ignore:
+            return PromptAnswer::Ignore;
+        default:
+            return buttons == PromptButtons::AbortRetryIgnore ? PromptAnswer::Abort : PromptAnswer::Ok;
         }
     }
 };
 
 Prompt* installed = nullptr;
-}
+}  // namespace
 
 Prompt& CurrentPrompt()
 {
@@ -37,4 +47,7 @@ Prompt& CurrentPrompt()
     return installed ? *installed : messageBoxes;
 }
 
-void SetPrompt(Prompt* prompt) { installed = prompt; }
+void SetPrompt(Prompt* prompt)
+{
+    installed = prompt;
+}

@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 namespace {
-constexpr qsizetype kMaxNameBytes = 200; // leaves room for the tag within the 255-byte name limit
+constexpr qsizetype kMaxNameBytes = 200;  // leaves room for the tag within the 255-byte name limit
 
 // The first `limit` bytes of a UTF-8 name, without a character cut in two.
 QByteArray ShortenedName(const QByteArray& name, qsizetype limit)
@@ -99,15 +99,15 @@ ReplaceFileResult Failed(ReplaceFileStatus status)
 {
     return {status, errno};
 }
-} // namespace
+}  // namespace
 
 QString ReplaceFileResult::reason() const
 {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-ReplaceFileResult ReplaceFileContents(
-    const QString& fileName, const char* bytes, qsizetype size, bool keepTimes, NewFileDurability newFile)
+ReplaceFileResult ReplaceFileContents(const QString& fileName, const char* bytes, qsizetype size, bool keepTimes,
+                                      NewFileDurability newFile)
 {
     const QByteArray target = TargetPath(fileName);
     struct stat old { };
@@ -122,7 +122,7 @@ ReplaceFileResult ReplaceFileContents(
         // them keeps those of its writing.
         (void)::fchmod(file.fd(), old.st_mode & 07777);
         if (keepTimes) {
-            const struct timespec times[2] = {old.st_atim, old.st_mtim}; // after the last write
+            const struct timespec times[2] = {old.st_atim, old.st_mtim};  // after the last write
             (void)::futimens(file.fd(), times);
         }
     }
@@ -145,22 +145,22 @@ ReplaceFileResult ReplaceFileContents(
 
 QByteArray TempNameBeside(const QByteArray& fileName, quint32 number)
 {
-    return '.' + ShortenedName(fileName, kMaxNameBytes) + ".tolvane-"
-        + QByteArray::number(number, 16).rightJustified(8, '0') + ".tmp";
+    return '.' + ShortenedName(fileName, kMaxNameBytes) + ".tolvane-" +
+        QByteArray::number(number, 16).rightJustified(8, '0') + ".tmp";
 }
 
 bool IsTempNameBeside(const QString& name)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^\\..*\\.tolvane-[0-9a-f]{8}\\.tmp$"), QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression pattern(QStringLiteral("^\\..*\\.tolvane-[0-9a-f]{8}\\.tmp$"),
+                                            QRegularExpression::DotMatchesEverythingOption);
     return pattern.match(name).hasMatch();
 }
 
 QStringList RemoveStaleTempFiles(const QString& folder)
 {
     QStringList removed;
-    const QFileInfoList entries
-        = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
     for (const QFileInfo& entry : entries) {
         if (IsTempNameBeside(entry.fileName()) && QFile::remove(entry.filePath()))
             removed << entry.fileName();

@@ -12,16 +12,16 @@
 
 enum class ReplaceFileStatus {
     Replaced,
-    CannotCreate, // no temporary file could be made in the file's folder
-    CannotWrite, // writing or flushing the temporary file failed (a full disk, a size limit)
-    CannotReplace, // the finished file could not take the file's name
+    CannotCreate,   // no temporary file could be made in the file's folder
+    CannotWrite,    // writing or flushing the temporary file failed (a full disk, a size limit)
+    CannotReplace,  // the finished file could not take the file's name
 };
 
 struct ReplaceFileResult {
     ReplaceFileStatus status = ReplaceFileStatus::Replaced;
-    int error = 0; // the operating system's error number when it failed
+    int error = 0;  // the operating system's error number when it failed
     bool ok() const { return status == ReplaceFileStatus::Replaced; }
-    QString reason() const; // the operating system's text for the error
+    QString reason() const;  // the operating system's text for the error
 };
 
 // When a file that did not exist before reaches the disk. A file that takes the place of another is
@@ -41,9 +41,9 @@ enum class NewFileDurability {
 // the link stays and its target gets the contents. A file that is replaced keeps its permissions,
 // and with keepTimes also its access and modification times. On failure nothing has changed.
 ReplaceFileResult ReplaceFileContents(const QString& fileName, const char* bytes, qsizetype size,
-    bool keepTimes = false, NewFileDurability newFile = NewFileDurability::Flushed);
+                                      bool keepTimes = false, NewFileDurability newFile = NewFileDurability::Flushed);
 inline ReplaceFileResult ReplaceFileContents(const QString& fileName, const QByteArray& bytes, bool keepTimes = false,
-    NewFileDurability newFile = NewFileDurability::Flushed)
+                                             NewFileDurability newFile = NewFileDurability::Flushed)
 {
     return ReplaceFileContents(fileName, bytes.constData(), bytes.size(), keepTimes, newFile);
 }

@@ -9,7 +9,9 @@ class TolvaneError : public std::runtime_error {
 public:
     TolvaneError(std::uint32_t number, QString source, QString description)
         : std::runtime_error(description.toStdString()), number_(number), source_(std::move(source)),
-          description_(std::move(description)) {}
+          description_(std::move(description))
+    {
+    }
     std::uint32_t number() const { return number_; }
     const QString& source() const { return source_; }
     const QString& description() const { return description_; }

@@ -5,5 +5,11 @@
 
 constexpr double kTwipsPerPixel = 15.0;
 
-inline int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-inline double PixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+inline int TwipsToPixels(double twips)
+{
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+inline double PixelsToTwips(int pixels)
+{
+    return pixels * kTwipsPerPixel;
+}

@@ -65,11 +65,12 @@ QDBusConnection screenSaverBus()
 
 QDBusMessage callScreenSaver(const QDBusConnection& bus, const QString& method, const QVariantList& arguments)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(kScreenSaverService, kScreenSaverPath, kScreenSaverService, method);
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kScreenSaverService, kScreenSaverPath, kScreenSaverService, method);
     call.setArguments(arguments);
     return bus.call(call, QDBus::Block, kScreenSaverTimeoutMs);
 }
-}
+}  // namespace
 
 bool SetScreenSaverActive(bool active)
 {

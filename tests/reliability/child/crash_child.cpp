@@ -51,7 +51,7 @@ int SavePicturesForever(const QString& fileName)
         SaveDibAsJpeg(pictures[round % 2], fileName, CrashScenario::kQuality);
     return 0;
 }
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
