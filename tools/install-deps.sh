@@ -8,7 +8,7 @@ packages=(
   libturbojpeg0-dev
   libgtest-dev libgmock-dev googletest
   openssl dbus
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
 )
 missing=()
 for p in "${packages[@]}"; do
