@@ -13,6 +13,7 @@
 #include "PictureMemory.h"
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
+#include "WatchLog.h"
 #include "frmSplash.h"
 
 namespace {
@@ -89,6 +90,8 @@ int main(int argc, char** argv)
     if (command.action != CommandLineAction::Run)
         return Fail(command.text + QStringLiteral(" (see --help)"));
 
+    if (command.options.verbose)
+        EnableVerboseWatchLog();
     StartOptions start;
     start.openNames = command.options.openNames;
     start.fullscreen = command.options.fullscreen;

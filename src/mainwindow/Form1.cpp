@@ -180,6 +180,7 @@ void Form1::wirePieces()
     hooks.setNextRefresh = [this](const QString& text) { frmMain->setNextRefresh(text); };
     hooks.hideViewer = [this] { frmMain->HideViewer(); };
     hooks.queryTimeServer = [this] { clock->QueryTimeServer(); };
+    hooks.setViewerStatus = [this](const QString& text) { frmMain->setStatusLine(text); };
     slotGrid = new SlotGrid(picWindowInner, hooks, this);
     connect(slotGrid, &SlotGrid::thumbnailClicked, this, &Form1::ShowSlotInViewer);
 
@@ -269,6 +270,7 @@ void Form1::ShowSlotInViewer(int index)
     const ViewerSlot& slot = slotGrid->slot(index);
     frmMain->ShowSlot(slot.imgCam->picture(), {texts.name, texts.refresh, texts.updated, texts.refreshed},
                       slot.slotElapsed);
+    frmMain->setStatusLine(slotGrid->healthSummary(index));
     clock->QueryTimeServer();
 }
 

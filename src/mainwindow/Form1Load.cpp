@@ -53,6 +53,7 @@ void Form1::Form_Load()
     if (!autoSave.problem.isEmpty())
         startupProblems_ << autoSave.problem;
     chkSave->setChecked(autoSave.value);
+    slotGrid->setStaleMinutes(ReadStaleMinutes());
 
     // 5. and 6. Captions from the product metadata.
     setWebAddressCaption(WebAddress());

@@ -72,3 +72,18 @@ StartupChoice ReadShowHelpChoice()
     }
     return choice;
 }
+
+int ReadStaleMinutes()
+{
+    constexpr int kDefault = 10;
+    try {
+        bool ok = false;
+        const int minutes =
+            ReadSetting(ProductName(), kSection, QStringLiteral("staleMinutes"), QString::number(kDefault))
+                .trimmed()
+                .toInt(&ok);
+        return ok && minutes >= 1 ? minutes : kDefault;
+    } catch (const TolvaneError&) {
+        return kDefault;  // the autoSave read reports a store that cannot be read
+    }
+}

@@ -14,6 +14,7 @@
 #include <mutex>
 #include <thread>
 
+#include "CamHealth.h"
 #include "NewPicture.h"
 
 // One closed response of a slot: what its handling needs, and what the worker made of it.
@@ -24,6 +25,11 @@ struct PictureWork {
     QByteArray body;       // decoded when not empty; let go once decoded
     QString saveFileName;  // where to save the picture when it decodes; empty: no save
     QDateTime saveTime;    // the time the file is named after
+    // For the cam's health record: what the answer showed, and whether it carried a time stamp
+    // (stamped) that differs from the slot's last one (newStamp).
+    FetchOutcome outcome;
+    bool stamped = false;
+    bool newStamp = false;
 
     // Made by the worker; read once `done` says so.
     QImage picture;  // null: the body is no picture

@@ -14,9 +14,11 @@
 #include <functional>
 #include <memory>
 
+#include "CamHealth.h"
 #include "CamList.h"
 #include "ViewerSlot.h"
 
+struct CamSocketFailure;
 class QCheckBox;
 class QListWidget;
 class QWidget;
@@ -43,12 +45,14 @@ struct WatchHooks {
     std::function<void(const QString&)> setNextRefresh;      // lblNextRefresh
     std::function<void()> hideViewer;                        // hide frmMain and frmDetails
     std::function<void()> queryTimeServer;                   // the GMT clock
+    std::function<void(const QString&)> setViewerStatus;     // the Viewer's "Status:" line
 };
 
 class SlotGrid : public QObject {
     Q_OBJECT
 public:
     static constexpr int kSlotCount = 24;
+    static constexpr int kDefaultStaleMinutes = 10;
 
     // Creates the 24 hidden panels Frame(0..23) on the grid's scrolling surface at their
     // fixed positions (twips: left 60 + 1680 × (i mod 2), top 60 + 1980 × (i div 2)).
@@ -88,6 +92,16 @@ public:
     void setTickInterval(int milliseconds);
     SlotTexts slotTexts(int index) const;
 
+    // Cam health: the state now, "<state>: <reason>" (the Viewer's "Status:" line), and the
+    // thumbnail's tool tip (rich text, made when the pointer rests on the thumbnail).
+    CamState healthState(int index) const;
+    QString healthSummary(int index) const;
+    QString healthToolTip(int index) const;
+    // A cam is stale after no new picture for this many minutes, or ten refresh intervals when
+    // that is longer.
+    void setStaleMinutes(int minutes);
+    int staleMinutes() const { return staleMinutes_; }
+
 Q_SIGNALS:
     // imgCam_Click, Picture3_Click and imgRefresh_Click: Form1 shows the slot in the Viewer.
     void thumbnailClicked(int index);
@@ -119,6 +133,18 @@ private:
     void SetStatusText(const QString& text) const;
     QString NextRefreshCaption(int index) const;
 
+    // Cam health (SlotHealth.cpp): the fetch reports what it sees; nothing here changes what it does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void NoteOutcome(int index, const FetchOutcome& outcome, bool stamped = false, bool newStamp = false);
+    void NoteSocketFailure(int index, const CamSocketFailure& failure);
+    // The refresh interval has passed while the fetch still runs: it is abandoned, say why.
+    void NoteCutShort(int index);
+    void NoteRefreshText(int index, bool readable);
+    // Logs a change of state or outcome, updates the mark and the Viewer's "Status:" line.
+    void ReportHealth(int index);
+    void ClearHealth(int index);
+    qint64 StaleAfter(int index) const;
+
     std::array<ViewerSlot, kSlotCount> slots_;
     WatchHooks hooks_;
     QImage notFound_;  // the built-in not-found picture, 83 x 62 pixels
@@ -126,4 +152,5 @@ private:
     // their pictures, so that the user-interface thread never waits for the codec.
     std::deque<std::shared_ptr<PictureWork>> handling_;
     std::unique_ptr<PictureWorker> worker_;
+    int staleMinutes_ = kDefaultStaleMinutes;
 };
