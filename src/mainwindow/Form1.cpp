@@ -174,6 +174,7 @@ void Form1::wirePieces()
     hooks.showInViewer = [this](const QImage& picture) { frmMain->setPicture(picture); };
     hooks.showInFullWindow = [this](const QImage& picture) { frmMain->UpdateFullWindow(picture); };
     hooks.showFullWindowRefreshIndicator = [this] { frmMain->ShowFullWindowRefreshIndicator(); };
+    hooks.hideFullWindowRefreshIndicator = [this] { frmMain->HideFullWindowRefreshIndicator(); };
     hooks.setViewerDetails = [this](const SlotTexts& texts) {
         frmMain->setDetails({texts.name, texts.refresh, texts.updated, texts.refreshed});
     };

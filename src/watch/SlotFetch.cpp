@@ -123,7 +123,7 @@ bool SlotGrid::ShowFetchedPicture(const PictureWork& work)
     const int index = work.slot;
     ViewerSlot& s = slot(index);
     WindowDrawingLock lock(hooks_.mainWindow);
-    s.imgRefresh->hide();
+    HideRefreshIndicator(index);
     if (work.picture.isNull()) {
         // The thumbnail, the Viewer and the full-window view keep what they show. The time stamp
         // is not taken either: the picture it belongs to never arrived, and taking it would make
@@ -153,7 +153,15 @@ void SlotGrid::ShowNotFound(int index)
     ViewerSlot& s = slot(index);
     WindowDrawingLock lock(hooks_.mainWindow);
     s.imgCam->setPicture(notFound_);
-    s.imgRefresh->hide();
+    HideRefreshIndicator(index);
+}
+
+void SlotGrid::HideRefreshIndicator(int index)
+{
+    slot(index).imgRefresh->hide();
+    // The full-window view shows the followed slot's indicator too; it goes with the panel's.
+    if (selectedSlot == index && screensaverMode && hooks_.hideFullWindowRefreshIndicator)
+        hooks_.hideFullWindowRefreshIndicator();
 }
 
 void SlotGrid::ShowDetailsIfSelected(int index)
