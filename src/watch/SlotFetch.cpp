@@ -138,10 +138,10 @@ bool SlotGrid::ShowFetchedPicture(const PictureWork& work)
 
     // One decoded picture, shared by every view of it.
     s.imgCam->setPicture(work.picture);
-    if (selectedSlot == index) {
+    if (selectedSlot_ == index) {
         if (hooks_.showInViewer)
             hooks_.showInViewer(work.picture);
-        if (screensaverMode && hooks_.showInFullWindow)
+        if (FullWindowViewOpen() && hooks_.showInFullWindow)
             hooks_.showInFullWindow(work.picture);
     }
     AutoSavePicture(work);
@@ -160,12 +160,12 @@ void SlotGrid::HideRefreshIndicator(int index)
 {
     slot(index).imgRefresh->hide();
     // The full-window view shows the followed slot's indicator too; it goes with the panel's.
-    if (selectedSlot == index && screensaverMode && hooks_.hideFullWindowRefreshIndicator)
+    if (selectedSlot_ == index && FullWindowViewOpen() && hooks_.hideFullWindowRefreshIndicator)
         hooks_.hideFullWindowRefreshIndicator();
 }
 
 void SlotGrid::ShowDetailsIfSelected(int index)
 {
-    if (selectedSlot == index && hooks_.setViewerDetails)
+    if (selectedSlot_ == index && hooks_.setViewerDetails)
         hooks_.setViewerDetails(slotTexts(index));
 }
