@@ -15,6 +15,7 @@
 #include "Form6.h"
 #include "GmtClock.h"
 #include "ImageControl.h"
+#include "Options.h"
 #include "ProductInfo.h"
 #include "SecondaryWindows.h"
 #include "SlotGrid.h"
@@ -22,6 +23,7 @@
 #include "Twips.h"
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
+#include "frmOptions.h"
 
 namespace {
 template <typename W> W* Named(W* widget, const char* name)
@@ -98,6 +100,11 @@ void Form1::buildMenus()
     mnuAbout = Named(menuBar()->addMenu(QStringLiteral("&About")), "mnuAbout");
     mnuAboutItem = mnuAbout->addAction(QStringLiteral("About this software"), this, [this] { mnuAboutItem_Click(); });
 
+    // Added after the menus the program always had, so that none of them moves.
+    mnuSettings = Named(menuBar()->addMenu(QStringLiteral("&Settings")), "mnuSettings");
+    mnuSettingsItem[0] = mnuSettings->addAction(QStringLiteral("Options…"), this, [this] { mnuSettingsItem_Click(0); });
+    mnuSettingsItem[0]->setObjectName(QStringLiteral("mnuSettingsItem_0"));
+
     mnuFileItem[0]->setObjectName(QStringLiteral("mnuFileItem_0"));
     for (size_t i = 0; i < mnuCamItem.size(); ++i)
         mnuCamItem[i]->setObjectName(QStringLiteral("mnuCamItem_%1").arg(i));
@@ -152,10 +159,7 @@ void Form1::buildCamsFrame(QWidget* central)
 void Form1::readViewerDesign()
 {
     // The Viewer frame places its own controls; the layout takes their design values from it.
-    const auto twips = [this](const QWidget* control) {
-        const TwipsGeometry g = frmMain->twipsGeometry(control);
-        return TwipRect{g.Left, g.Top, g.Width, g.Height};
-    };
+    const auto twips = [this](const QWidget* control) { return frmMain->twipsGeometry(control); };
     layout_.Picture1 = twips(frmMain->Picture1);
     layout_.frmDetails = twips(frmMain->frmDetails);
     layout_.VScroll2 = twips(frmMain->VScroll2);
@@ -167,16 +171,20 @@ void Form1::wirePieces()
 {
     WatchHooks hooks;
     hooks.mainWindow = this;
-    hooks.List1 = List1;
-    hooks.chkSave = chkSave;
+    hooks.isCamSelected = [this] { return IsCamSelected(List1); };
+    hooks.currentCamName = [this] {
+        const QListWidgetItem* entry = List1->currentItem();
+        return entry ? entry->text() : QString();
+    };
+    hooks.autoSave = [this] { return chkSave->isChecked(); };
+    hooks.fullWindowViewOpen = [this] { return frmMain->screensaverMode(); };
     hooks.setStatusText = [this](const QString& text) { setStatusText(text); };
     hooks.showNotice = [this] { ShowNotice(this); };
     hooks.showInViewer = [this](const QImage& picture) { frmMain->setPicture(picture); };
     hooks.showInFullWindow = [this](const QImage& picture) { frmMain->UpdateFullWindow(picture); };
     hooks.showFullWindowRefreshIndicator = [this] { frmMain->ShowFullWindowRefreshIndicator(); };
-    hooks.setViewerDetails = [this](const SlotTexts& texts) {
-        frmMain->setDetails({texts.name, texts.refresh, texts.updated, texts.refreshed});
-    };
+    hooks.hideFullWindowRefreshIndicator = [this] { frmMain->HideFullWindowRefreshIndicator(); };
+    hooks.setViewerDetails = [this](const ViewerDetails& details) { frmMain->setDetails(details); };
     hooks.setNextRefresh = [this](const QString& text) { frmMain->setNextRefresh(text); };
     hooks.hideViewer = [this] { frmMain->HideViewer(); };
     hooks.queryTimeServer = [this] { clock->QueryTimeServer(); };
@@ -199,9 +207,9 @@ void Form1::wirePieces()
     connect(cmdStartCam, &QPushButton::clicked, slotGrid, &SlotGrid::cmdStartCam_Click);
     connect(cmdStopAll, &QPushButton::clicked, slotGrid, &SlotGrid::cmdStopAll_Click);
     connect(chkSave, &QCheckBox::stateChanged, this, [this] { chkSave_Click(); });
+    connect(this, &Form1::optionsChanged, this, &Form1::ApplyOptions);
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(frmMain, &ViewerPane::saveRequested, slotGrid, &SlotGrid::cmdSave_Click);
-    connect(frmMain, &ViewerPane::screensaverModeChanged, this, [this](bool on) { slotGrid->screensaverMode = on; });
 }
 
 void Form1::setWebAddressCaption(const QString& address)
@@ -250,6 +258,20 @@ void Form1::mnuAboutItem_Click()
     ShowAbout(this);
 }
 
+void Form1::mnuSettingsItem_Click(int index)
+{
+    if (index != 0)
+        return;
+    frmOptions* dialog = ShowOptions(this);
+    connect(dialog, &frmOptions::optionsChanged, this, &Form1::optionsChanged, Qt::UniqueConnection);
+}
+
+void Form1::ApplyOptions(const QStringList& keys)
+{
+    if (keys.contains(SettingKeys::staleMinutes.Name()))
+        slotGrid->setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
+}
+
 void Form1::Command2_Click()
 {
     WebsiteMode() = QStringLiteral("Website");
@@ -265,11 +287,9 @@ void Form1::ShowSlotInViewer(int index)
 {
     if (index < 0 || index >= SlotGrid::kSlotCount)
         return;
-    slotGrid->selectedSlot = index;
-    const SlotTexts texts = slotGrid->slotTexts(index);
+    slotGrid->setSelectedSlot(index);
     const ViewerSlot& slot = slotGrid->slot(index);
-    frmMain->ShowSlot(slot.imgCam->picture(), {texts.name, texts.refresh, texts.updated, texts.refreshed},
-                      slot.slotElapsed);
+    frmMain->ShowSlot(slot.imgCam->picture(), slotGrid->slotTexts(index), slot.slotElapsed);
     frmMain->setStatusLine(slotGrid->healthSummary(index));
     clock->QueryTimeServer();
 }
@@ -318,5 +338,6 @@ void Form1::Form_Unload()
     if (Form6* fullWindow = frmMain->fullWindow())
         fullWindow->close();
     UnloadSecondaryWindows();
+    UnloadOptions();
     services.endProgram();
 }

@@ -20,8 +20,3 @@ StartupChoice ReadAutoSaveChoice();
 // "showHelp": the per-user store holds the Help window's own "Show at Startup" choice and
 // wins when it holds the key; otherwise the main store (default "1"). Only the text "1" opens.
 StartupChoice ReadShowHelpChoice();
-
-// "staleMinutes": after how many minutes without a new picture a cam counts as stale (ten
-// refresh intervals when that is longer). A whole number from 1 up; anything else, or a store
-// that cannot be read, gives the default of 10.
-int ReadStaleMinutes();

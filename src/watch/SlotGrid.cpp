@@ -2,7 +2,6 @@
 
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 
@@ -13,6 +12,7 @@
 #include "ImageControl.h"
 #include "LockWind.h"
 #include "PictureWork.h"
+#include "SettingKeys.h"
 #include "SlotNumbers.h"
 #include "ViewerPane.h"
 
@@ -25,7 +25,8 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
       worker_(std::make_unique<PictureWorker>([this] {
           QMetaObject::invokeMethod(
               this, [this] { HandleFinishedResponses(); }, Qt::QueuedConnection);
-      }))
+      })),
+      staleMinutes_(SettingKeys::staleMinutes.Default().toInt())
 {
     for (int i = 0; i < kSlotCount; ++i) {
         ViewerSlot& s = slot(i);
@@ -55,7 +56,12 @@ SlotGrid::~SlotGrid()
 
 bool SlotGrid::IsCamSelected() const
 {
-    return hooks_.List1 && ::IsCamSelected(hooks_.List1);
+    return hooks_.isCamSelected && hooks_.isCamSelected();
+}
+
+bool SlotGrid::FullWindowViewOpen() const
+{
+    return hooks_.fullWindowViewOpen && hooks_.fullWindowViewOpen();
 }
 
 void SlotGrid::cmdStartCam_Click()
@@ -71,12 +77,9 @@ void SlotGrid::cmdStartCam_Click()
 
 void SlotGrid::OpenSelectedCam()
 {
-    if (openCount >= kSlotCount || !hooks_.List1)
+    if (openCount_ >= kSlotCount || !hooks_.currentCamName)
         return;
-    const QListWidgetItem* entry = hooks_.List1->currentItem();
-    if (!entry)
-        return;
-    const QString name = entry->text();
+    const QString name = hooks_.currentCamName();
     // Only open panels count: a stopped panel's "[webcam]" caption must not block a cam of that name.
     for (const ViewerSlot& s : slots_) {
         if (s.isOpen() && s.caption() == name)
@@ -113,7 +116,7 @@ void SlotGrid::OpenCamInFreeSlot(const QString& name)
         ViewerSlot& s = slot(i);
         if (s.isOpen())
             continue;
-        ++openCount;
+        ++openCount_;
         s.Frame->show();
         s.txtName->setText(name);
         s.txtAddress->setText(record->url);
@@ -128,7 +131,7 @@ void SlotGrid::cmdStart_Click(int index)
     FinishHandling(index);
     ViewerSlot& s = slot(index);
     s.imgRefresh->show();
-    if (selectedSlot == index && screensaverMode && hooks_.showFullWindowRefreshIndicator)
+    if (selectedSlot_ == index && FullWindowViewOpen() && hooks_.showFullWindowRefreshIndicator)
         hooks_.showFullWindowRefreshIndicator();
     s.imgRefresh->raise();
 
@@ -139,8 +142,7 @@ void SlotGrid::cmdStart_Click(int index)
         // Only an edit of an open cam can get here (an open refuses such a text); the slot goes
         // on at the interval it had rather than stopping.
         SetStatusText(QStringLiteral("%1: refresh rate \"%2\" is not a number of seconds; it stays at %3")
-                          .arg(s.txtName->text(), s.txtRefresh->text())
-                          .arg(s.slotRefreshSeconds));
+                          .arg(s.txtName->text(), s.txtRefresh->text(), QString::number(s.slotRefreshSeconds)));
     }
     NoteRefreshText(index, seconds.has_value());
     s.slotElapsed = 0;
@@ -180,7 +182,7 @@ void SlotGrid::timRefresh_Timer(int index)
 {
     ViewerSlot& s = slot(index);
     ++s.slotElapsed;
-    if (selectedSlot == index) {
+    if (selectedSlot_ == index) {
         {
             WindowDrawingLock lock(hooks_.mainWindow);
             if (hooks_.setNextRefresh)
@@ -207,18 +209,18 @@ void SlotGrid::cmdStop_Click(int index)
     {
         WindowDrawingLock lock(hooks_.mainWindow);
         s.imgCam->clear();
-        s.imgRefresh->hide();
+        HideRefreshIndicator(index);
     }
     ClearHealth(index);
     const bool wasOpen = s.isOpen();
     s.setCaption(kStoppedCaption);
     s.Frame->hide();
     if (wasOpen)
-        --openCount;
-    if (selectedSlot == index) {
+        --openCount_;
+    if (selectedSlot_ == index) {
         if (hooks_.hideViewer)
             hooks_.hideViewer();
-        selectedSlot = -1;
+        selectedSlot_ = -1;
     }
 }
 
@@ -238,8 +240,8 @@ void SlotGrid::EmitThumbnailClicked(int index)
     // The Viewer is about to show this slot: with its responses handled that closed before the
     // click, and those of the slot it showed until now (which may still name its saved picture).
     FinishHandling(index);
-    if (selectedSlot >= 0)
-        FinishHandling(selectedSlot);
+    if (selectedSlot_ >= 0)
+        FinishHandling(selectedSlot_);
     Q_EMIT thumbnailClicked(index);
 }
 
@@ -268,7 +270,7 @@ void SlotGrid::setTickInterval(int milliseconds)
         s.timRefresh->setInterval(milliseconds);
 }
 
-SlotTexts SlotGrid::slotTexts(int index) const
+ViewerDetails SlotGrid::slotTexts(int index) const
 {
     const ViewerSlot& s = slot(index);
     return {s.txtName->text(), s.txtRefresh->text(), s.txtUpdated->text(), s.txtRefreshed->text()};

@@ -125,7 +125,7 @@ void SlotGrid::ReportHealth(int index)
         s.healthMark->setState(state);
         qCInfo(lcWatch).noquote() << s.txtName->text() + QStringLiteral(": ") + HealthSummary(health, state);
     }
-    if (selectedSlot == index && hooks_.setViewerStatus)
+    if (selectedSlot_ == index && hooks_.setViewerStatus)
         hooks_.setViewerStatus(HealthSummary(health, state));
 }
 

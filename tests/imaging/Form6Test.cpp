@@ -16,6 +16,7 @@
 
 #include "Form6.h"
 #include "ImageControl.h"
+#include "LockWind.h"
 #include "ViewerPane.h"
 
 namespace {
@@ -100,6 +101,12 @@ TEST_F(Form6Test, FollowsNewPicturesOfTheShownSlot)
 
     pane->UpdateFullWindow(QImage());  // a load that failed keeps the picture
     EXPECT_EQ(view->Image1->picture(), next);
+
+    // A fetch that ends without a picture takes the indicator away and leaves the picture.
+    pane->ShowFullWindowRefreshIndicator();
+    pane->HideFullWindowRefreshIndicator();
+    EXPECT_TRUE(view->picrefresh->isHidden());
+    EXPECT_EQ(view->Image1->picture(), next);
 }
 
 TEST_F(Form6Test, ViewStaysWhenViewerIsHidden)
@@ -112,10 +119,9 @@ TEST_F(Form6Test, ViewStaysWhenViewerIsHidden)
 TEST_F(Form6Test, DrawingLockIsNotTakenWhileViewShows)
 {
     pane->Command3_Click();
-    pane->setUpdatesEnabled(true);
     bool frozenDuringZoom = false;
     QObject::connect(pane->HScroll1, &QScrollBar::rangeChanged, pane.get(),
-                     [&] { frozenDuringZoom = frozenDuringZoom || !pane->updatesEnabled(); });
+                     [&] { frozenDuringZoom = frozenDuringZoom || IsWindowDrawingLocked(pane.get()); });
     pane->Slider1->setValue(3);
     EXPECT_FALSE(frozenDuringZoom);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "ImageControl.h"
+#include "LockWind.h"
 #include "Twips.h"
 #include "ViewerPane.h"
 
@@ -81,7 +83,7 @@ TEST_F(ViewerPaneTest, TheStatusLineLiesBelowTheOtherDetailsAndIsPlainText)
     EXPECT_EQ(pane.twipsGeometry(pane.lblStatus).Left, pane.twipsGeometry(pane.lblTime).Left);
     EXPECT_LE(pane.twipsGeometry(pane.lblStatus).Top + pane.twipsGeometry(pane.lblStatus).Height,
               pane.twipsGeometry(pane.frmDetails).Height);
-    EXPECT_EQ(pane.twipsGeometry(pane.lblTime), (TwipsGeometry{4800, 1740, 3255, 255}));
+    EXPECT_EQ(pane.twipsGeometry(pane.lblTime), (TwipRect{4800, 1740, 3255, 255}));
 
     const QString longText = QStringLiteral("failing: <b>HTTP 404</b> Not Found, text/html, 162 bytes, and much more "
                                             "than the line can hold");
@@ -153,7 +155,7 @@ TEST_F(ViewerPaneTest, WidePictureAtZoomFivePansToItsRightEdge)
 
     pane.HScroll1->setValue(pane.HScroll1->maximum());
     pane.VScroll2->setValue(pane.VScroll2->maximum());
-    const TwipsGeometry image = pane.twipsGeometry(pane.imgMain);
+    const TwipRect image = pane.twipsGeometry(pane.imgMain);
     EXPECT_EQ(image.Left + image.Width, visibleWidth());
     EXPECT_EQ(image.Top + image.Height, visibleHeight());
 }
@@ -189,7 +191,7 @@ TEST_F(ViewerPaneTest, PictureSitsAtItsBarAfterBarWasDisabled)
 
 TEST_F(ViewerPaneTest, LayoutGeometryIsKeptInTwipsAndUsedByZoom)
 {
-    TwipsGeometry viewport = pane.twipsGeometry(pane.Picture1);
+    TwipRect viewport = pane.twipsGeometry(pane.Picture1);
     viewport.Width = 5000.4f;
     viewport.Height = 4000.6f;
     pane.setTwipsGeometry(pane.Picture1, viewport);
@@ -224,13 +226,13 @@ TEST_F(ViewerPaneTest, HiddenViewerFollowsPicturesBeforeAnySlotIsShown)
 TEST_F(ViewerPaneTest, DrawingLockIsReleasedAndRespectsOuterLock)
 {
     pane.ShowSlot(Picture(320, 240), Details(), 0);
-    EXPECT_TRUE(pane.updatesEnabled());
+    EXPECT_FALSE(IsWindowDrawingLocked(&pane));
 
-    pane.setUpdatesEnabled(false);  // a caller's own lock around several changes
+    LockWindowDrawing(&pane, true);  // a caller's own lock around several changes
     pane.ShowSlot(Picture(320, 240), Details(), 0);
     pane.Slider1->setValue(2);
-    EXPECT_FALSE(pane.updatesEnabled());
-    pane.setUpdatesEnabled(true);
+    EXPECT_TRUE(IsWindowDrawingLocked(&pane));
+    LockWindowDrawing(&pane, false);
 }
 
 TEST_F(ViewerPaneTest, HideViewerHidesBothFrames)
@@ -274,8 +276,22 @@ INSTANTIATE_TEST_SUITE_P(Cases, NextRefreshTextTest,
                                          CountdownCase{"Fraction", "30.5", 12, "18.5"},
                                          CountdownCase{"SurroundingBlanks", " 45 ", 5, "40"},
                                          CountdownCase{"NotANumber", "soon", 3, "?"},
-                                         CountdownCase{"Empty", "", 0, "?"}, CountdownCase{"Infinite", "inf", 0, "?"}),
+                                         CountdownCase{"Empty", "", 0, "?"}, CountdownCase{"Infinite", "inf", 0, "?"},
+                                         // A day has 86400 seconds: no exponent form for large numbers.
+                                         CountdownCase{"Large", "100000", 0, "100000"},
+                                         CountdownCase{"LargeFraction", "1234567.5", 7, "1234560.5"}),
                          [](const testing::TestParamInfo<CountdownCase>& info) { return info.param.name; });
+
+TEST(NextRefreshTextLocaleTest, ReadsTheUsersDecimalCommaAsAnOpenDoes)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QString comma = NextRefreshText(QStringLiteral("30,5"), 12);
+    const QString point = NextRefreshText(QStringLiteral("30.5"), 12);
+    QLocale::setDefault(before);
+    EXPECT_EQ(comma, QStringLiteral("18.5"));
+    EXPECT_EQ(point, QStringLiteral("18.5"));
+}
 
 TEST_F(ViewerPaneTest, CountdownShownForOverdueSlot)
 {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -22,6 +23,7 @@
 #include "Twips.h"
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
+#include "frmOptions.h"
 #include "frmSplash.h"
 #include <QPushButton>
 
@@ -32,15 +34,20 @@ TEST_F(MainWindowTest, ResizeAppliesTheLayoutToTheFrames)
     f.resize(1000, 700);
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    const int frameWidthBefore = f.frameGeometry().width();
     f.resize(1100, 760);
-    QTRY_COMPARE(f.frameGeometry().width(), 1100);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.frameGeometry().width() != frameWidthBefore; }));
+    // The offscreen platform puts a frame of 2 pixels around the window, and the layout works
+    // from the outer width, as the window's Width always was.
+    EXPECT_EQ(f.width(), 1100);
+    ASSERT_EQ(f.frameGeometry().width(), 1104);
     const MainLayoutTwips& t = f.layoutTwips();
     EXPECT_FLOAT_EQ(t.Form1Height, PixelsToTwips(f.frameGeometry().height()));
     EXPECT_FLOAT_EQ(t.StatusBar1Height, PixelsToTwips(f.statusBar()->height()));
     EXPECT_EQ(f.frmCams->height(), TwipsToPixels(t.frmCams.Height));
     EXPECT_EQ(f.List1->height(), TwipsToPixels(t.List1.Height));
     EXPECT_EQ(f.picWindowOuter->height(), TwipsToPixels(t.picWindowOuter.Height));
-    EXPECT_EQ(f.frmMain->width(), TwipsToPixels(PixelsToTwips(1100) - 6600));
+    EXPECT_EQ(f.frmMain->width(), TwipsToPixels(PixelsToTwips(1104) - 6600));
     // The Viewer holds its own twips: it has the layout's values, not rounded pixels.
     EXPECT_EQ(f.frmMain->twipsGeometry(f.frmMain->Picture1).Width, t.Picture1.Width);
     EXPECT_EQ(f.frmMain->twipsGeometry(f.frmMain->frmDetails).Top, t.frmDetails.Top);
@@ -83,7 +90,7 @@ TEST_F(MainWindowTest, OpenByNameOpensInTheOrderGivenAndNamesTheMissing)
         f.OpenCamsByName({QStringLiteral("Airport"), QStringLiteral("Nowhere"), QStringLiteral("Harbour")});
     EXPECT_EQ(missing, QStringList{QStringLiteral("Nowhere")});
     EXPECT_TRUE(f.statusText().contains(QStringLiteral("Nowhere")));
-    EXPECT_EQ(f.slotGrid->openCount, 2);
+    EXPECT_EQ(f.slotGrid->openCount(), 2);
     EXPECT_EQ(f.slotGrid->slot(0).caption(), QStringLiteral("Airport"));
     EXPECT_EQ(f.slotGrid->slot(1).caption(), QStringLiteral("Harbour"));
     f.slotGrid->cmdStopAll_Click();
@@ -104,7 +111,7 @@ TEST_F(MainWindowTest, ThumbnailClickShowsTheSlotLargeAndAsksTheClock)
 
     Q_EMIT f.slotGrid->thumbnailClicked(3);
 
-    EXPECT_EQ(f.slotGrid->selectedSlot, 3);
+    EXPECT_EQ(f.slotGrid->selectedSlot(), 3);
     EXPECT_TRUE(f.frmMain->isVisibleTo(&f));
     EXPECT_EQ(f.frmMain->lblName->text(), QStringLiteral("Harbour"));
     EXPECT_EQ(f.frmMain->lblNextRefresh->text(), QStringLiteral("18"));
@@ -178,10 +185,10 @@ TEST_F(MainWindowTest, CamsMenuRunsTheCommandsInItsOrder)
     f.mnuCamItem_Click(2);
     EXPECT_NE(f.camCommands->form3(), nullptr);
     f.mnuCamItem_Click(3);
-    EXPECT_EQ(f.slotGrid->openCount, 1);
+    EXPECT_EQ(f.slotGrid->openCount(), 1);
     EXPECT_EQ(f.slotGrid->slot(0).caption(), QStringLiteral("Harbour"));
     f.mnuCamItem_Click(4);
-    EXPECT_EQ(f.slotGrid->openCount, 0);
+    EXPECT_EQ(f.slotGrid->openCount(), 0);
     f.List1->setCurrentRow(1);
     f.mnuCamItem_Click(1);  // the recording prompt answers OK to "Confirm Delete"
     ASSERT_EQ(prompt.titles, QStringList{QStringLiteral("Confirm Delete")});
@@ -210,5 +217,34 @@ TEST_F(MainWindowTest, ViewHelpAsksForTheHelpWindow)
     f.mnuHelpItem_Click(0);
     f.mnuHelpItem_Click(1);
     EXPECT_EQ(helpOpens, atStart + 1);
+}
+}  // namespace
+
+namespace {
+TEST_F(MainWindowTest, SettingsMenuComesAfterTheOldMenusAndOpensOptionsOnce)
+{
+    Form1& f = loadedForm();
+    const QList<QAction*> bar = f.menuBar()->actions();
+    ASSERT_EQ(bar.size(), 5);
+    EXPECT_EQ(bar.at(0)->menu(), f.mnuFile);
+    EXPECT_EQ(bar.at(3)->menu(), f.mnuAbout);
+    EXPECT_EQ(bar.at(4)->menu(), f.mnuSettings);
+    EXPECT_EQ(f.mnuSettings->title(), "&Settings");
+    EXPECT_EQ(f.mnuSettingsItem[0]->text(), "Options…");
+
+    QSignalSpy changed(&f, &Form1::optionsChanged);
+    f.mnuSettingsItem[0]->trigger();
+    frmOptions* dialog = LoadedOptions();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->parentWidget(), &f);
+    EXPECT_FALSE(dialog->isModal());
+    f.mnuSettingsItem[0]->trigger();
+    EXPECT_EQ(LoadedOptions(), dialog);
+    emit dialog->optionsChanged({"someKey"});
+    ASSERT_EQ(changed.count(), 1) << "the main window passes on what the dialog stored, once";
+    EXPECT_EQ(changed.at(0).at(0).toStringList(), QStringList{"someKey"});
+
+    f.Form_Unload();
+    EXPECT_EQ(LoadedOptions(), nullptr) << "the main window's unload closes the dialog";
 }
 }  // namespace

@@ -7,6 +7,7 @@
 #include "CamList.h"
 #include "CommandLine.h"
 #include "MainWindowFixture.h"
+#include "Options.h"
 #include "SlotGrid.h"
 #include "ViewerPane.h"
 #include "WatchLog.h"
@@ -34,13 +35,18 @@ TEST_F(MainWindowTest, TheViewersStatusLineFollowsTheShownCam)
     f.slotGrid->cmdStopAll_Click();
 }
 
-TEST_F(MainWindowTest, TheStaleThresholdIsReadAtStart)
+TEST_F(MainWindowTest, TheStaleThresholdIsReadAtStartAndFollowsTheOptions)
 {
     Store(QStringLiteral("staleMinutes"), QStringLiteral("45"));
     EXPECT_EQ(loadedForm().slotGrid->staleMinutes(), 45);
     form.reset();
     Store(QStringLiteral("staleMinutes"), QStringLiteral("soon"));
-    EXPECT_EQ(loadedForm().slotGrid->staleMinutes(), SlotGrid::kDefaultStaleMinutes);
+    Form1& f = loadedForm();
+    EXPECT_EQ(f.slotGrid->staleMinutes(), 10);
+    ASSERT_NE(FindOptionRow(QStringLiteral("staleMinutes")), nullptr);
+    WriteOption(QStringLiteral("staleMinutes"), QStringLiteral("25"));
+    Q_EMIT f.optionsChanged({QStringLiteral("staleMinutes")});
+    EXPECT_EQ(f.slotGrid->staleMinutes(), 25);
 }
 
 TEST(WatchLog, IsQuietUnlessVerboseIsAsked)

@@ -254,13 +254,37 @@ TEST_F(SlotFetchTest, TheShownSlotFeedsTheFullWindowView)
     StartCam(QStringLiteral("Cam 2"));
     ASSERT_TRUE(WaitForHandled(1));
     EXPECT_TRUE(viewerPictures.isEmpty());  // slot 0 is followed, not slot 1
-    grid->selectedSlot = 1;
-    grid->screensaverMode = true;
+    grid->setSelectedSlot(1);
+    fullWindowViewOpen = true;
     ASSERT_TRUE(FetchAgain(1, ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(30, 30))))));
     ASSERT_EQ(viewerPictures.size(), 1);
     ASSERT_EQ(fullWindowPictures.size(), 1);
     EXPECT_EQ(fullWindowPictures.first().cacheKey(), grid->slot(1).imgCam->picture().cacheKey());
     EXPECT_EQ(fullWindowIndicators, 1);
+}
+
+// The full-window view's indicator shows while the followed slot fetches, and goes whenever the
+// panel's indicator goes: a picture, a reply that is not one, a body that does not decode.
+TEST_F(SlotFetchTest, TheFullWindowIndicatorGoesWithThePanels)
+{
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(30, 30))))));
+    fullWindowViewOpen = true;
+    HttpAnswer notAPicture;
+    notAPicture.contentType = "image/jpeg";
+    notAPicture.body = "<html>busy</html>";
+    const QList<QByteArray> replies = {
+        PictureAnswer(MakeTestJpeg(QSize(20, 20))),
+        "HTTP/1.1 404 Not Found\r\nContent-Type: text/html\r\n\r\ngone",
+        notAPicture.bytes(),
+    };
+    for (const QByteArray& reply : replies) {
+        server.enqueue(ScriptedReply::whole(reply));
+        grid->cmdRefresh_Click(0);
+        EXPECT_TRUE(fullWindowIndicatorShown);
+        ASSERT_TRUE(WaitForHandled(0));
+        EXPECT_FALSE(fullWindowIndicatorShown) << reply.left(20).toStdString();
+    }
+    EXPECT_EQ(fullWindowIndicators, 3);
 }
 
 TEST_F(SlotFetchTest, NoTemporaryFolderLeavesTheThumbnailAndGoesOn)

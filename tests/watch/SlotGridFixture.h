@@ -44,14 +44,23 @@ protected:
 
         WatchHooks hooks;
         hooks.mainWindow = &window;
-        hooks.List1 = List1;
-        hooks.chkSave = chkSave;
+        hooks.isCamSelected = [this] { return !List1->selectedItems().isEmpty(); };
+        hooks.currentCamName = [this] { return List1->currentItem() ? List1->currentItem()->text() : QString(); };
+        hooks.autoSave = [this] { return chkSave->isChecked(); };
+        hooks.fullWindowViewOpen = [this] { return fullWindowViewOpen; };
         hooks.setStatusText = [this](const QString& text) { statusTexts << text; };
         hooks.showNotice = [this] { ++notices; };
         hooks.showInViewer = [this](const QImage& picture) { viewerPictures << picture; };
-        hooks.showInFullWindow = [this](const QImage& picture) { fullWindowPictures << picture; };
-        hooks.showFullWindowRefreshIndicator = [this] { ++fullWindowIndicators; };
-        hooks.setViewerDetails = [this](const SlotTexts& texts) { details << texts; };
+        hooks.showInFullWindow = [this](const QImage& picture) {
+            fullWindowPictures << picture;
+            fullWindowIndicatorShown = false;  // Form6 hides picrefresh with every picture
+        };
+        hooks.showFullWindowRefreshIndicator = [this] {
+            ++fullWindowIndicators;
+            fullWindowIndicatorShown = true;
+        };
+        hooks.hideFullWindowRefreshIndicator = [this] { fullWindowIndicatorShown = false; };
+        hooks.setViewerDetails = [this](const ViewerDetails& texts) { details << texts; };
         hooks.setNextRefresh = [this](const QString& text) { nextRefresh << text; };
         hooks.hideViewer = [this] { ++viewerHidden; };
         hooks.queryTimeServer = [this] { ++timeQueries; };
@@ -130,6 +139,7 @@ protected:
     QWidget* surface = nullptr;
     QListWidget* List1 = nullptr;
     QCheckBox* chkSave = nullptr;
+    bool fullWindowViewOpen = false;  // what the window would answer about the full-window view
     std::unique_ptr<SlotGrid> grid;
 
     QStringList statusTexts;
@@ -137,9 +147,10 @@ protected:
     QStringList viewerStatus;  // the Viewer's "Status:" line, each time it was set
     QList<QImage> viewerPictures;
     QList<QImage> fullWindowPictures;
-    QList<SlotTexts> details;
+    QList<ViewerDetails> details;
     int notices = 0;
     int fullWindowIndicators = 0;
+    bool fullWindowIndicatorShown = false;  // Form6's picrefresh as the hooks leave it
     int viewerHidden = 0;
     int timeQueries = 0;
     QList<int> handledPictures;  // slot of each pictureHandled

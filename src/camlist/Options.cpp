@@ -1,0 +1,186 @@
+#include "Options.h"
+
+#include "ProductInfo.h"
+#include "Settings.h"
+#include "TolvaneError.h"
+
+namespace {
+const QString kSection = QStringLiteral("Settings");
+
+std::vector<OptionRow> MakeRows()
+{
+    std::vector<OptionRow> rows;
+
+    // One row per choice, in the order the dialog shows them.
+    rows.push_back(NumberOption(SettingKeys::staleMinutes,
+                                QStringLiteral("Stale after (minutes without a new picture)"), 1, 7 * 24 * 60));
+    rows.back().tip = QStringLiteral("A cam whose pictures keep coming, but none of them new, is marked stale after "
+                                     "this many minutes, or after ten of its refresh intervals when that is longer. "
+                                     "Cams that send no Last-Modified time are never stale.");
+
+    return rows;
+}
+
+std::optional<int> ParseNumber(const OptionRow& row, const QString& text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok || value < row.minimum || value > row.maximum)
+        return std::nullopt;
+    return value;
+}
+}  // namespace
+
+OptionRow CheckOption(const QString& key, const QString& label, const QString& defaultValue)
+{
+    OptionRow row;
+    row.key = key;
+    row.label = label;
+    row.kind = OptionKind::Check;
+    row.defaultValue = defaultValue;
+    return row;
+}
+
+OptionRow NumberOption(const QString& key, const QString& label, const QString& defaultValue, int minimum, int maximum)
+{
+    OptionRow row = CheckOption(key, label, defaultValue);
+    row.kind = OptionKind::Number;
+    row.minimum = minimum;
+    row.maximum = maximum;
+    return row;
+}
+
+OptionRow TextOption(const QString& key, const QString& label, const QString& defaultValue)
+{
+    OptionRow row = CheckOption(key, label, defaultValue);
+    row.kind = OptionKind::Text;
+    return row;
+}
+
+OptionRow FileOption(const QString& key, const QString& label, const QString& defaultValue)
+{
+    OptionRow row = CheckOption(key, label, defaultValue);
+    row.kind = OptionKind::File;
+    return row;
+}
+
+OptionRow CheckOption(const SettingKey& key, const QString& label)
+{
+    return CheckOption(key.Name(), label, key.Default());
+}
+
+OptionRow NumberOption(const SettingKey& key, const QString& label, int minimum, int maximum)
+{
+    return NumberOption(key.Name(), label, key.Default(), minimum, maximum);
+}
+
+OptionRow TextOption(const SettingKey& key, const QString& label)
+{
+    return TextOption(key.Name(), label, key.Default());
+}
+
+OptionRow FileOption(const SettingKey& key, const QString& label)
+{
+    return FileOption(key.Name(), label, key.Default());
+}
+
+const std::vector<OptionRow>& OptionRows()
+{
+    static const std::vector<OptionRow> rows = MakeRows();
+    return rows;
+}
+
+const OptionRow* FindOptionRow(const QString& key)
+{
+    for (const OptionRow& row : OptionRows())
+        if (row.key == key)
+            return &row;
+    return nullptr;
+}
+
+bool IsValidOptionValue(const OptionRow& row, const QString& text)
+{
+    switch (row.kind) {
+    case OptionKind::Check:
+        return text == QLatin1String("0") || text == QLatin1String("1");
+    case OptionKind::Number:
+        if (text.trimmed().isEmpty())
+            return row.emptyAllowed;
+        return ParseNumber(row, text).has_value();
+    case OptionKind::Text:
+    case OptionKind::File:
+        return true;
+    }
+    return false;
+}
+
+QString OptionValueHint(const OptionRow& row)
+{
+    switch (row.kind) {
+    case OptionKind::Check:
+        return QStringLiteral("\"%1\" is on or off.").arg(row.label);
+    case OptionKind::Number:
+        return QStringLiteral("\"%1\" takes a whole number from %2 to %3%4.")
+            .arg(row.label)
+            .arg(row.minimum)
+            .arg(row.maximum)
+            .arg(row.emptyAllowed ? QStringLiteral(", or nothing (%1)").arg(row.placeholder) : QString());
+    case OptionKind::Text:
+    case OptionKind::File:
+        break;
+    }
+    return QString();
+}
+
+QString OptionValue(const QString& key)
+{
+    const OptionRow* row = FindOptionRow(key);
+    return row ? OptionValue(*row) : QString();
+}
+
+QString OptionValue(const OptionRow& row)
+{
+    QString stored;
+    try {
+        stored = ReadSetting(ProductName(), kSection, row.key, row.defaultValue);
+    } catch (const TolvaneError&) {
+        return row.defaultValue;
+    }
+    return IsValidOptionValue(row, stored) ? stored : row.defaultValue;
+}
+
+bool OptionIsOn(const QString& key)
+{
+    return OptionValue(key) == QLatin1String("1");
+}
+
+std::optional<int> OptionNumber(const QString& key)
+{
+    const OptionRow* row = FindOptionRow(key);
+    if (!row || row->kind != OptionKind::Number)
+        return std::nullopt;
+    const QString text = OptionValue(key);
+    if (text.trimmed().isEmpty())
+        return std::nullopt;
+    return ParseNumber(*row, text);
+}
+
+QString OptionValue(const SettingKey& key)
+{
+    return OptionValue(key.Name());
+}
+
+bool OptionIsOn(const SettingKey& key)
+{
+    return OptionIsOn(key.Name());
+}
+
+std::optional<int> OptionNumber(const SettingKey& key)
+{
+    return OptionNumber(key.Name());
+}
+
+void WriteOption(const QString& key, const QString& value)
+{
+    WriteSetting(ProductName(), kSection, key, value);
+}
