@@ -140,7 +140,7 @@ TEST(CamHealth, AFetchCutShortByTheNextStartSaysHowFarItGotAndWhy)
     EXPECT_EQ(OutcomeReason(ClassifyCutShort(FetchPhase::Receiving, true, body, length, body + 200, 3.0, 3)),
               QStringLiteral("abandoned at 35% after 3 s, 30 KB/s: the picture needs about 9 s, longer than the "
                              "refresh interval of 3 s"));
-    // Slow to connect, quick to send: the picture itself would fit the interval.
+    // Nearly whole when the next start came: it needed just a little longer than the interval.
     EXPECT_EQ(OutcomeReason(ClassifyCutShort(FetchPhase::Receiving, true, 90000, 100000, 90200, 10.0, 10)),
               QStringLiteral("abandoned at 90% after 10 s, 9 KB/s: the picture needs about 11 s, longer than the "
                              "refresh interval of 10 s"));
