@@ -22,6 +22,7 @@
 #include "Twips.h"
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
+#include "frmOptions.h"
 
 namespace {
 template <typename W> W* Named(W* widget, const char* name)
@@ -97,6 +98,11 @@ void Form1::buildMenus()
 
     mnuAbout = Named(menuBar()->addMenu(QStringLiteral("&About")), "mnuAbout");
     mnuAboutItem = mnuAbout->addAction(QStringLiteral("About this software"), this, [this] { mnuAboutItem_Click(); });
+
+    // Added after the menus the program always had, so that none of them moves.
+    mnuSettings = Named(menuBar()->addMenu(QStringLiteral("&Settings")), "mnuSettings");
+    mnuSettingsItem[0] = mnuSettings->addAction(QStringLiteral("Options…"), this, [this] { mnuSettingsItem_Click(0); });
+    mnuSettingsItem[0]->setObjectName(QStringLiteral("mnuSettingsItem_0"));
 
     mnuFileItem[0]->setObjectName(QStringLiteral("mnuFileItem_0"));
     for (size_t i = 0; i < mnuCamItem.size(); ++i)
@@ -249,6 +255,14 @@ void Form1::mnuAboutItem_Click()
     ShowAbout(this);
 }
 
+void Form1::mnuSettingsItem_Click(int index)
+{
+    if (index != 0)
+        return;
+    frmOptions* dialog = ShowOptions(this);
+    connect(dialog, &frmOptions::optionsChanged, this, &Form1::optionsChanged, Qt::UniqueConnection);
+}
+
 void Form1::Command2_Click()
 {
     WebsiteMode() = QStringLiteral("Website");
@@ -316,5 +330,6 @@ void Form1::Form_Unload()
     if (Form6* fullWindow = frmMain->fullWindow())
         fullWindow->close();
     UnloadSecondaryWindows();
+    UnloadOptions();
     services.endProgram();
 }

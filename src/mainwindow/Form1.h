@@ -47,6 +47,8 @@ public:
     void mnuCamItem_Click(int index);
     void mnuHelpItem_Click(int index);
     void mnuAboutItem_Click();
+    // "Settings" > "Options…": loads the Options dialog, or brings it forward.
+    void mnuSettingsItem_Click(int index);
     void Command2_Click();
     void Command3_Click();
     void VScroll1_Change();
@@ -93,6 +95,8 @@ public:
     ViewerPane* frmMain = nullptr;
     StatusPanel* StatusBar1Panel1 = nullptr;
     QMenu *mnuFile = nullptr, *mnuCams = nullptr, *mnuHelp = nullptr, *mnuAbout = nullptr;
+    QMenu* mnuSettings = nullptr;
+    std::array<QAction*, 1> mnuSettingsItem{};
     std::array<QAction*, 1> mnuFileItem{};
     std::array<QAction*, 5> mnuCamItem{};
     std::array<QAction*, 1> mnuHelpItem{};
@@ -102,6 +106,10 @@ public:
     SlotGrid* slotGrid = nullptr;
     CamCommands* camCommands = nullptr;
     GmtClock* clock = nullptr;
+
+signals:
+    // The Options dialog stored these keys.
+    void optionsChanged(const QStringList& keys);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

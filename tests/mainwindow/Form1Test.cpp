@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -22,6 +23,7 @@
 #include "Twips.h"
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
+#include "frmOptions.h"
 #include "frmSplash.h"
 #include <QPushButton>
 
@@ -210,5 +212,34 @@ TEST_F(MainWindowTest, ViewHelpAsksForTheHelpWindow)
     f.mnuHelpItem_Click(0);
     f.mnuHelpItem_Click(1);
     EXPECT_EQ(helpOpens, atStart + 1);
+}
+}  // namespace
+
+namespace {
+TEST_F(MainWindowTest, SettingsMenuComesAfterTheOldMenusAndOpensOptionsOnce)
+{
+    Form1& f = loadedForm();
+    const QList<QAction*> bar = f.menuBar()->actions();
+    ASSERT_EQ(bar.size(), 5);
+    EXPECT_EQ(bar.at(0)->menu(), f.mnuFile);
+    EXPECT_EQ(bar.at(3)->menu(), f.mnuAbout);
+    EXPECT_EQ(bar.at(4)->menu(), f.mnuSettings);
+    EXPECT_EQ(f.mnuSettings->title(), "&Settings");
+    EXPECT_EQ(f.mnuSettingsItem[0]->text(), "Options…");
+
+    QSignalSpy changed(&f, &Form1::optionsChanged);
+    f.mnuSettingsItem[0]->trigger();
+    frmOptions* dialog = LoadedOptions();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->parentWidget(), &f);
+    EXPECT_FALSE(dialog->isModal());
+    f.mnuSettingsItem[0]->trigger();
+    EXPECT_EQ(LoadedOptions(), dialog);
+    emit dialog->optionsChanged({"someKey"});
+    ASSERT_EQ(changed.count(), 1) << "the main window passes on what the dialog stored, once";
+    EXPECT_EQ(changed.at(0).at(0).toStringList(), QStringList{"someKey"});
+
+    f.Form_Unload();
+    EXPECT_EQ(LoadedOptions(), nullptr) << "the main window's unload closes the dialog";
 }
 }  // namespace

@@ -1,0 +1,146 @@
+#include "Options.h"
+
+#include "ProductInfo.h"
+#include "Settings.h"
+#include "TolvaneError.h"
+
+namespace {
+const QString kSection = QStringLiteral("Settings");
+
+std::vector<OptionRow> MakeRows()
+{
+    std::vector<OptionRow> rows;
+
+    // One row per choice, in the order the dialog shows them.
+
+    return rows;
+}
+
+std::optional<int> ParseNumber(const OptionRow& row, const QString& text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok || value < row.minimum || value > row.maximum)
+        return std::nullopt;
+    return value;
+}
+}  // namespace
+
+OptionRow CheckOption(const QString& key, const QString& label, const QString& defaultValue)
+{
+    OptionRow row;
+    row.key = key;
+    row.label = label;
+    row.kind = OptionKind::Check;
+    row.defaultValue = defaultValue;
+    return row;
+}
+
+OptionRow NumberOption(const QString& key, const QString& label, const QString& defaultValue, int minimum, int maximum)
+{
+    OptionRow row = CheckOption(key, label, defaultValue);
+    row.kind = OptionKind::Number;
+    row.minimum = minimum;
+    row.maximum = maximum;
+    return row;
+}
+
+OptionRow TextOption(const QString& key, const QString& label, const QString& defaultValue)
+{
+    OptionRow row = CheckOption(key, label, defaultValue);
+    row.kind = OptionKind::Text;
+    return row;
+}
+
+OptionRow FileOption(const QString& key, const QString& label, const QString& defaultValue)
+{
+    OptionRow row = CheckOption(key, label, defaultValue);
+    row.kind = OptionKind::File;
+    return row;
+}
+
+const std::vector<OptionRow>& OptionRows()
+{
+    static const std::vector<OptionRow> rows = MakeRows();
+    return rows;
+}
+
+const OptionRow* FindOptionRow(const QString& key)
+{
+    for (const OptionRow& row : OptionRows())
+        if (row.key == key)
+            return &row;
+    return nullptr;
+}
+
+bool IsValidOptionValue(const OptionRow& row, const QString& text)
+{
+    switch (row.kind) {
+    case OptionKind::Check:
+        return text == QLatin1String("0") || text == QLatin1String("1");
+    case OptionKind::Number:
+        if (text.trimmed().isEmpty())
+            return row.emptyAllowed;
+        return ParseNumber(row, text).has_value();
+    case OptionKind::Text:
+    case OptionKind::File:
+        return true;
+    }
+    return false;
+}
+
+QString OptionValueHint(const OptionRow& row)
+{
+    switch (row.kind) {
+    case OptionKind::Check:
+        return QStringLiteral("\"%1\" is on or off.").arg(row.label);
+    case OptionKind::Number:
+        return QStringLiteral("\"%1\" takes a whole number from %2 to %3%4.")
+            .arg(row.label)
+            .arg(row.minimum)
+            .arg(row.maximum)
+            .arg(row.emptyAllowed ? QStringLiteral(", or nothing (%1)").arg(row.placeholder) : QString());
+    case OptionKind::Text:
+    case OptionKind::File:
+        break;
+    }
+    return QString();
+}
+
+QString OptionValue(const QString& key)
+{
+    const OptionRow* row = FindOptionRow(key);
+    return row ? OptionValue(*row) : QString();
+}
+
+QString OptionValue(const OptionRow& row)
+{
+    QString stored;
+    try {
+        stored = ReadSetting(ProductName(), kSection, row.key, row.defaultValue);
+    } catch (const TolvaneError&) {
+        return row.defaultValue;
+    }
+    return IsValidOptionValue(row, stored) ? stored : row.defaultValue;
+}
+
+bool OptionIsOn(const QString& key)
+{
+    return OptionValue(key) == QLatin1String("1");
+}
+
+std::optional<int> OptionNumber(const QString& key)
+{
+    const OptionRow* row = FindOptionRow(key);
+    if (!row || row->kind != OptionKind::Number)
+        return std::nullopt;
+    const QString text = OptionValue(key);
+    if (text.trimmed().isEmpty())
+        return std::nullopt;
+    return ParseNumber(*row, text);
+}
+
+void WriteOption(const QString& key, const QString& value)
+{
+    WriteSetting(ProductName(), kSection, key, value);
+}

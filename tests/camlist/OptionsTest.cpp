@@ -1,0 +1,223 @@
+// The Options dialog and its table of choices: every row's value is read from and stored in
+// the main store, only changed rows are stored, a value a row does not take keeps OK and Apply
+// disabled and says why, and the program reads a bad or unreadable stored value as the default.
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+#include "CamListTestSupport.h"
+#include "Options.h"
+#include "ProductInfo.h"
+#include "Settings.h"
+#include "frmOptions.h"
+
+namespace {
+// One row of each kind, so that the dialog's handling of every kind is tested whatever the
+// program's own table holds.
+std::vector<OptionRow> EveryKind()
+{
+    const OptionRow check = CheckOption("testCheck", "Do the thing", "0");
+    const OptionRow number = NumberOption("testNumber", "Wait N seconds", "30", 1, 99);
+    OptionRow optional = NumberOption("testOptional", "Keep N items", "", 1, 1000);
+    optional.emptyAllowed = true;
+    optional.placeholder = "all";
+    const OptionRow text = TextOption("testText", "Server", "time.example:13");
+    const OptionRow file = FileOption("testFile", "Certificates", "");
+    return {check, number, optional, text, file};
+}
+
+class OptionsTest : public ProgramFolderTest {
+protected:
+    void SetUp() override
+    {
+        ProgramFolderTest::SetUp();
+        SetUserSettingsPath(path("user.ini"));
+    }
+    void TearDown() override
+    {
+        frmOptions::SetFileChooser({});
+        SetUserSettingsPath(QString());
+        ProgramFolderTest::TearDown();
+    }
+    static QString Stored(const QString& key) { return ReadSetting(ProductName(), "Settings", key, "<absent>"); }
+    static void Store(const QString& key, const QString& value) { WriteSetting(ProductName(), "Settings", key, value); }
+    QLineEdit* edit(frmOptions& dialog, const QString& key) { return qobject_cast<QLineEdit*>(dialog.control(key)); }
+    QPushButton* button(frmOptions& dialog, QDialogButtonBox::StandardButton which)
+    {
+        return dialog.buttons->button(which);
+    }
+
+    ScriptedPrompt prompt;
+};
+
+TEST_F(OptionsTest, ProgramsRowsHaveUniqueKeysLabelsAndDefaultsTheyAccept)
+{
+    QStringList keys;
+    for (const OptionRow& row : OptionRows()) {
+        EXPECT_FALSE(row.key.isEmpty());
+        EXPECT_FALSE(row.label.isEmpty()) << row.key.toStdString();
+        EXPECT_FALSE(keys.contains(row.key)) << row.key.toStdString();
+        EXPECT_TRUE(IsValidOptionValue(row, row.defaultValue)) << row.key.toStdString();
+        EXPECT_EQ(FindOptionRow(row.key), &row);
+        keys << row.key;
+    }
+    EXPECT_EQ(FindOptionRow("noSuchKey"), nullptr);
+    EXPECT_EQ(OptionValue("noSuchKey"), "");
+}
+
+TEST_F(OptionsTest, AnUnreadableStoreReadsAsTheDefault)
+{
+    const std::vector<OptionRow> rows = EveryKind();
+    Store("testOptional", "12");
+    EXPECT_EQ(OptionValue(rows.at(2)), "12");
+    // A main settings file that is not an INI file makes ReadSetting throw.
+    WriteBytes(MainSettingsPath(), QByteArray("\xff\xfe[[[\0\0garbage", 16));
+    EXPECT_EQ(OptionValue(rows.at(1)), "30");
+    EXPECT_EQ(OptionValue(rows.at(2)), "");
+}
+
+TEST_F(OptionsTest, DialogShowsStoredValuesAndDefaultsForEveryKind)
+{
+    Store("testCheck", "1");
+    Store("testOptional", "12");
+    Store("testNumber", "500");  // out of range: acts, and shows, as the default
+    frmOptions dialog(nullptr, EveryKind());
+    dialog.Form_Load();
+    EXPECT_TRUE(qobject_cast<QCheckBox*>(dialog.control("testCheck"))->isChecked());
+    EXPECT_EQ(edit(dialog, "testNumber")->text(), "30");
+    EXPECT_EQ(edit(dialog, "testOptional")->text(), "12");
+    EXPECT_EQ(edit(dialog, "testOptional")->placeholderText(), "all");
+    EXPECT_EQ(edit(dialog, "testText")->text(), "time.example:13");
+    EXPECT_EQ(edit(dialog, "testFile")->text(), "");
+    EXPECT_TRUE(dialog.isValid());
+    EXPECT_TRUE(button(dialog, QDialogButtonBox::Ok)->isEnabled());
+    EXPECT_FALSE(dialog.lblProblem->isVisibleTo(&dialog));
+}
+
+TEST_F(OptionsTest, ApplyStoresOnlyTheChangedRowsAndSaysWhich)
+{
+    frmOptions dialog(nullptr, EveryKind());
+    dialog.Form_Load();
+    QSignalSpy changed(&dialog, &frmOptions::optionsChanged);
+    ASSERT_TRUE(dialog.Apply());
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_FALSE(QFile::exists(MainSettingsPath())) << "nothing changed, nothing stored";
+
+    qobject_cast<QCheckBox*>(dialog.control("testCheck"))->setChecked(true);
+    edit(dialog, "testNumber")->setText(" 45 ");
+    edit(dialog, "testFile")->setText("/etc/ssl/private-ca.pem");
+    button(dialog, QDialogButtonBox::Apply)->click();
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).toStringList(), QStringList({"testCheck", "testNumber", "testFile"}));
+    EXPECT_EQ(Stored("testCheck"), "1");
+    EXPECT_EQ(Stored("testNumber"), "45");
+    EXPECT_EQ(Stored("testFile"), "/etc/ssl/private-ca.pem");
+    EXPECT_EQ(Stored("testText"), "<absent>");
+    EXPECT_EQ(Stored("testOptional"), "<absent>");
+
+    // Back to the default is a change too, and is stored as such.
+    qobject_cast<QCheckBox*>(dialog.control("testCheck"))->setChecked(false);
+    edit(dialog, "testOptional")->setText("");
+    ASSERT_TRUE(dialog.Apply());
+    ASSERT_EQ(changed.count(), 2);
+    EXPECT_EQ(changed.at(1).at(0).toStringList(), QStringList{"testCheck"}) << "the optional row was already empty";
+    EXPECT_EQ(Stored("testCheck"), "0");
+}
+
+TEST_F(OptionsTest, ABadNumberDisablesStoringAndSaysWhy)
+{
+    frmOptions dialog(nullptr, EveryKind());
+    dialog.Form_Load();
+    edit(dialog, "testNumber")->setText("100");
+    EXPECT_FALSE(dialog.isValid());
+    EXPECT_FALSE(button(dialog, QDialogButtonBox::Ok)->isEnabled());
+    EXPECT_FALSE(button(dialog, QDialogButtonBox::Apply)->isEnabled());
+    EXPECT_TRUE(dialog.lblProblem->isVisibleTo(&dialog));
+    EXPECT_EQ(dialog.lblProblem->text(), "\"Wait N seconds\" takes a whole number from 1 to 99.");
+    EXPECT_FALSE(dialog.Apply());
+    EXPECT_EQ(Stored("testNumber"), "<absent>");
+
+    edit(dialog, "testNumber")->setText("");
+    EXPECT_FALSE(dialog.isValid()) << "this number has no empty value";
+    edit(dialog, "testNumber")->setText("99");
+    edit(dialog, "testOptional")->setText("0");
+    EXPECT_EQ(dialog.lblProblem->text(), "\"Keep N items\" takes a whole number from 1 to 1000, or nothing (all).");
+    edit(dialog, "testOptional")->setText("");
+    EXPECT_TRUE(dialog.isValid());
+    EXPECT_TRUE(button(dialog, QDialogButtonBox::Ok)->isEnabled());
+    EXPECT_FALSE(dialog.lblProblem->isVisibleTo(&dialog));
+}
+
+TEST_F(OptionsTest, OkStoresAndClosesCancelClosesWithoutStoring)
+{
+    {
+        auto* dialog = new frmOptions(nullptr, EveryKind());
+        dialog->Form_Load();
+        dialog->show();
+        QPointer<frmOptions> alive(dialog);
+        edit(*dialog, "testText")->setText("other.example:13");
+        button(*dialog, QDialogButtonBox::Cancel)->click();
+        EXPECT_FALSE(dialog->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(alive.isNull()) << "a closed dialog is unloaded";
+        EXPECT_EQ(Stored("testText"), "<absent>");
+    }
+    auto* dialog = new frmOptions(nullptr, EveryKind());
+    dialog->Form_Load();
+    dialog->show();
+    edit(*dialog, "testText")->setText("other.example:13");
+    button(*dialog, QDialogButtonBox::Ok)->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(Stored("testText"), "other.example:13");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(OptionsTest, BrowseFillsTheFileRowWithTheChosenFileAndKeepsItOnCancel)
+{
+    frmOptions dialog(nullptr, EveryKind());
+    dialog.Form_Load();
+    edit(dialog, "testFile")->setText("/old.pem");
+    QString answer = "/chosen/ca.pem";
+    QString askedWith;
+    frmOptions::SetFileChooser([&](QWidget*, const OptionRow& row, const QString& current) {
+        EXPECT_EQ(row.key, "testFile");
+        askedWith = current;
+        return answer;
+    });
+    auto* browse = dialog.findChild<QPushButton*>("testFile_Browse");
+    ASSERT_NE(browse, nullptr);
+    browse->click();
+    EXPECT_EQ(askedWith, "/old.pem");
+    EXPECT_EQ(edit(dialog, "testFile")->text(), "/chosen/ca.pem");
+    answer.clear();  // the user cancelled the file dialog
+    browse->click();
+    EXPECT_EQ(edit(dialog, "testFile")->text(), "/chosen/ca.pem");
+}
+
+TEST_F(OptionsTest, ShowOptionsLoadsOnceAndBringsTheLoadedDialogForward)
+{
+    Store("testOptional", "3");
+    frmOptions* first = ShowOptions(nullptr, EveryKind());
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(edit(*first, "testOptional")->text(), "3");
+    // Typed text survives a second request: the same window comes forward.
+    edit(*first, "testOptional")->setText("5");
+    EXPECT_EQ(ShowOptions(nullptr, EveryKind()), first);
+    EXPECT_EQ(edit(*first, "testOptional")->text(), "5");
+    EXPECT_EQ(LoadedOptions(), first);
+    UnloadOptions();
+    EXPECT_EQ(LoadedOptions(), nullptr);
+    EXPECT_EQ(Stored("testOptional"), "3") << "unloading stores nothing";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    frmOptions* second = ShowOptions(nullptr, EveryKind());
+    EXPECT_NE(second, nullptr);
+    EXPECT_EQ(edit(*second, "testOptional")->text(), "3");
+    UnloadOptions();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+}  // namespace
