@@ -59,6 +59,26 @@ OptionRow FileOption(const QString& key, const QString& label, const QString& de
     return row;
 }
 
+OptionRow CheckOption(const SettingKey& key, const QString& label)
+{
+    return CheckOption(key.Name(), label, key.Default());
+}
+
+OptionRow NumberOption(const SettingKey& key, const QString& label, int minimum, int maximum)
+{
+    return NumberOption(key.Name(), label, key.Default(), minimum, maximum);
+}
+
+OptionRow TextOption(const SettingKey& key, const QString& label)
+{
+    return TextOption(key.Name(), label, key.Default());
+}
+
+OptionRow FileOption(const SettingKey& key, const QString& label)
+{
+    return FileOption(key.Name(), label, key.Default());
+}
+
 const std::vector<OptionRow>& OptionRows()
 {
     static const std::vector<OptionRow> rows = MakeRows();
@@ -138,6 +158,21 @@ std::optional<int> OptionNumber(const QString& key)
     if (text.trimmed().isEmpty())
         return std::nullopt;
     return ParseNumber(*row, text);
+}
+
+QString OptionValue(const SettingKey& key)
+{
+    return OptionValue(key.Name());
+}
+
+bool OptionIsOn(const SettingKey& key)
+{
+    return OptionIsOn(key.Name());
+}
+
+std::optional<int> OptionNumber(const SettingKey& key)
+{
+    return OptionNumber(key.Name());
 }
 
 void WriteOption(const QString& key, const QString& value)
