@@ -184,6 +184,7 @@ void Form1::wirePieces()
     hooks.showInViewer = [this](const QImage& picture) { frmMain->setPicture(picture); };
     hooks.showInFullWindow = [this](const QImage& picture) { frmMain->UpdateFullWindow(picture); };
     hooks.showFullWindowRefreshIndicator = [this] { frmMain->ShowFullWindowRefreshIndicator(); };
+    hooks.hideFullWindowRefreshIndicator = [this] { frmMain->HideFullWindowRefreshIndicator(); };
     hooks.setViewerDetails = [this](const ViewerDetails& details) { frmMain->setDetails(details); };
     hooks.setNextRefresh = [this](const QString& text) { frmMain->setNextRefresh(text); };
     hooks.hideViewer = [this] { frmMain->HideViewer(); };
