@@ -14,6 +14,7 @@
 #include "CamCommands.h"
 #include "Form6.h"
 #include "GmtClock.h"
+#include "HistoryKeeper.h"
 #include "ImageControl.h"
 #include "ProductInfo.h"
 #include "SecondaryWindows.h"
@@ -190,6 +191,9 @@ void Form1::wirePieces()
     connect(slotGrid, &SlotGrid::thumbnailClicked, this, &Form1::ShowSlotInViewer);
 
     clock = new GmtClock(frmMain->lblTime, this);
+
+    historyKeeper = new HistoryKeeper(this);
+    connect(historyKeeper, &HistoryKeeper::problem, this, &Form1::setStatusText);
 
     CamCommandHooks camHooks;
     camHooks.openSelectedCam = [this] { slotGrid->OpenSelectedCam(); };
