@@ -414,9 +414,9 @@ int RunCase(const Case& c, const Options& options)
         QStringList names;
         for (int i = 0; i < form.List1->count(); ++i)
             names << form.List1->item(i)->text();
-        if (names.size() != kCams || !form.OpenCamsByName(names).isEmpty() || form.slotGrid->openCount != kCams) {
+        if (names.size() != kCams || !form.OpenCamsByName(names).isEmpty() || form.slotGrid->openCount() != kCams) {
             std::fprintf(stderr, "watch_bench: %lld cams listed, %d open\n", qlonglong(names.size()),
-                         form.slotGrid->openCount);
+                         form.slotGrid->openCount());
             return 2;
         }
         form.ShowSlotInViewer(0);  // someone is watching one cam large, as on a wall display

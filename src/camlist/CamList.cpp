@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "CamListText.h"
+#include "LockWind.h"
 #include "ProgramFolder.h"
 #include "ReplaceFile.h"
 #include "Utilities.h"
@@ -70,27 +71,6 @@ void fillList(QListWidget* list, const QStringList& names)
     list->addItems(names);
     list->clearSelection();
 }
-
-// Keeps the list from repainting while it fills, and restores its state even when reading fails.
-class ListUpdatesSuspended {
-public:
-    explicit ListUpdatesSuspended(QListWidget* list) : list_(list), wasEnabled_(list && list->updatesEnabled())
-    {
-        if (list_)
-            list_->setUpdatesEnabled(false);
-    }
-    ~ListUpdatesSuspended()
-    {
-        if (list_)
-            list_->setUpdatesEnabled(wasEnabled_);
-    }
-    ListUpdatesSuspended(const ListUpdatesSuspended&) = delete;
-    ListUpdatesSuspended& operator=(const ListUpdatesSuspended&) = delete;
-
-private:
-    QListWidget* list_;
-    bool wasEnabled_;
-};
 
 void createWhenMissing()
 {
@@ -173,7 +153,8 @@ void LoadCamList(QListWidget* list)
     createWhenMissing();
     // Read before touching the list, so a failure leaves the list as it was.
     const QStringList names = listedNames(readLines());
-    const ListUpdatesSuspended suspended(list);
+    // The window shows the list once, filled.
+    const WindowDrawingLock lock(list);
     fillList(list, names);
 }
 

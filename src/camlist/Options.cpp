@@ -14,8 +14,7 @@ std::vector<OptionRow> MakeRows()
     // One row per choice, in the order the dialog shows them.
 
     // Saved pictures are deleted only when the user asks for it; empty keeps them for ever.
-    rows.push_back(NumberOption(QStringLiteral("keepDays"), QStringLiteral("Keep saved pictures for N days"),
-                                QString(), 1, 36500));
+    rows.push_back(NumberOption(SettingKeys::keepDays, QStringLiteral("Keep saved pictures for N days"), 1, 36500));
     rows.back().emptyAllowed = true;
     rows.back().placeholder = QStringLiteral("forever");
     rows.back().tip = QStringLiteral("Pictures this program saved and indexed are deleted once they are older than "
@@ -65,6 +64,26 @@ OptionRow FileOption(const QString& key, const QString& label, const QString& de
     OptionRow row = CheckOption(key, label, defaultValue);
     row.kind = OptionKind::File;
     return row;
+}
+
+OptionRow CheckOption(const SettingKey& key, const QString& label)
+{
+    return CheckOption(key.Name(), label, key.Default());
+}
+
+OptionRow NumberOption(const SettingKey& key, const QString& label, int minimum, int maximum)
+{
+    return NumberOption(key.Name(), label, key.Default(), minimum, maximum);
+}
+
+OptionRow TextOption(const SettingKey& key, const QString& label)
+{
+    return TextOption(key.Name(), label, key.Default());
+}
+
+OptionRow FileOption(const SettingKey& key, const QString& label)
+{
+    return FileOption(key.Name(), label, key.Default());
 }
 
 const std::vector<OptionRow>& OptionRows()
@@ -146,6 +165,21 @@ std::optional<int> OptionNumber(const QString& key)
     if (text.trimmed().isEmpty())
         return std::nullopt;
     return ParseNumber(*row, text);
+}
+
+QString OptionValue(const SettingKey& key)
+{
+    return OptionValue(key.Name());
+}
+
+bool OptionIsOn(const SettingKey& key)
+{
+    return OptionIsOn(key.Name());
+}
+
+std::optional<int> OptionNumber(const SettingKey& key)
+{
+    return OptionNumber(key.Name());
 }
 
 void WriteOption(const QString& key, const QString& value)

@@ -1,15 +1,18 @@
 #pragma once
 // The choices of the Options dialog: one row per choice, stored as text in the main store
 // under "Settings". Every choice is off (or at its old value) by default, so a program whose
-// store holds none of them behaves as it always did. A new choice is one more row in
-// MakeRows() (Options.cpp); the dialog and OptionValue() need nothing else. For example:
-//     rows.push_back(CheckOption("followRedirects", "Follow redirects", "0"));
-//     rows.push_back(NumberOption("staleSeconds", "Stale after N seconds", "120", 1, 86400));
+// store holds none of them behaves as it always did. A new choice is its key and default in
+// SettingKeys.h and one more row in MakeRows() (Options.cpp); the dialog and OptionValue() need
+// nothing else. For example:
+//     rows.push_back(CheckOption(SettingKeys::followRedirects, "Follow redirects"));
+//     rows.push_back(NumberOption(SettingKeys::staleSeconds, "Stale after N seconds", 1, 86400));
 //     rows.back().tip = "...";
 #include <QString>
 #include <QStringList>
 #include <optional>
 #include <vector>
+
+#include "SettingKeys.h"
 
 enum class OptionKind {
     Check,   // a check box: "1" on, "0" off
@@ -35,6 +38,11 @@ OptionRow CheckOption(const QString& key, const QString& label, const QString& d
 OptionRow NumberOption(const QString& key, const QString& label, const QString& defaultValue, int minimum, int maximum);
 OptionRow TextOption(const QString& key, const QString& label, const QString& defaultValue);
 OptionRow FileOption(const QString& key, const QString& label, const QString& defaultValue);
+// The same for a named key: its name and its default come from SettingKeys.h.
+OptionRow CheckOption(const SettingKey& key, const QString& label);
+OptionRow NumberOption(const SettingKey& key, const QString& label, int minimum, int maximum);
+OptionRow TextOption(const SettingKey& key, const QString& label);
+OptionRow FileOption(const SettingKey& key, const QString& label);
 
 // Every choice of the Options dialog, in the order shown.
 const std::vector<OptionRow>& OptionRows();
@@ -55,6 +63,10 @@ QString OptionValue(const OptionRow& row);
 bool OptionIsOn(const QString& key);
 // A Number row's value; nullopt when it is empty (for example "forever").
 std::optional<int> OptionNumber(const QString& key);
+// The same for a named key.
+QString OptionValue(const SettingKey& key);
+bool OptionIsOn(const SettingKey& key);
+std::optional<int> OptionNumber(const SettingKey& key);
 
 // Stores a choice through WriteSetting (the "Permission Denied" handling included).
 void WriteOption(const QString& key, const QString& value);

@@ -94,9 +94,6 @@ QString permissionDeniedText()
         QStringLiteral("If you would like to prevent this error message from being displayed again, please press "
                        "'Ignore'.");
 }
-
-const QString kSettingsSection = QStringLiteral("Settings");
-const QString kIgnoreFlag = QStringLiteral("IgnorePermissionDeniedError");
 }  // namespace
 
 QString MainSettingsPath()
@@ -153,14 +150,14 @@ void WriteSetting(const QString& appName, const QString& section, const QString&
     for (;;) {
         if (WriteIniValue(MainSettingsPath(), keyPath, value))
             return;
-        if (GetUserSetting(ProductName(), kSettingsSection, kIgnoreFlag, QStringLiteral("0")) == QLatin1String("1"))
+        if (GetUserSetting(SettingKeys::IgnorePermissionDeniedError) == QLatin1String("1"))
             return;
         const PromptAnswer answer = CurrentPrompt().ask(QStringLiteral("Permission Denied"), permissionDeniedText(),
                                                         PromptButtons::AbortRetryIgnore, QApplication::activeWindow());
         if (answer == PromptAnswer::Retry)
             continue;
         if (answer == PromptAnswer::Ignore)
-            SaveUserSetting(ProductName(), kSettingsSection, kIgnoreFlag, QStringLiteral("1"));
+            SaveUserSetting(SettingKeys::IgnorePermissionDeniedError, QStringLiteral("1"));
         return;
     }
 }
@@ -180,4 +177,29 @@ bool SaveUserSetting(const QString& appName, const QString& section, const QStri
     if (key.isEmpty())
         return false;
     return WriteIniValue(UserSettingsPath(), userKeyPath(appName, section, key), value);
+}
+
+QString ReadSetting(const SettingKey& key)
+{
+    return ReadSetting(ProductName(), key.Section(), key.Name(), key.Default());
+}
+
+void WriteSetting(const SettingKey& key, const QString& value)
+{
+    WriteSetting(ProductName(), key.Section(), key.Name(), value);
+}
+
+QString GetUserSetting(const SettingKey& key)
+{
+    return GetUserSetting(key, key.Default());
+}
+
+QString GetUserSetting(const SettingKey& key, const QString& defaultValue)
+{
+    return GetUserSetting(ProductName(), key.Section(), key.Name(), defaultValue);
+}
+
+bool SaveUserSetting(const SettingKey& key, const QString& value)
+{
+    return SaveUserSetting(ProductName(), key.Section(), key.Name(), value);
 }

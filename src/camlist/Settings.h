@@ -3,6 +3,8 @@
 // per-machine registry key) and the per-user store (QSettings user scope).
 #include <QString>
 
+#include "SettingKeys.h"
+
 QString MainSettingsPath();  // program folder + "/" + product name + ".ini" ("Tolvane.ini")
 // The per-user store's file: QSettings' user-scope INI file for company and product, unless a
 // test has pointed it elsewhere (the empty path restores the default).
@@ -19,3 +21,11 @@ void WriteSetting(const QString& appName, const QString& section, const QString&
 // SaveUserSetting answers whether the value was stored.
 QString GetUserSetting(const QString& appName, const QString& section, const QString& key, const QString& defaultValue);
 bool SaveUserSetting(const QString& appName, const QString& section, const QString& key, const QString& value);
+
+// The program's own settings (SettingKeys.h), under the product's name; reads default to the
+// key's default unless one is given.
+QString ReadSetting(const SettingKey& key);
+void WriteSetting(const SettingKey& key, const QString& value);
+QString GetUserSetting(const SettingKey& key);
+QString GetUserSetting(const SettingKey& key, const QString& defaultValue);
+bool SaveUserSetting(const SettingKey& key, const QString& value);

@@ -8,22 +8,23 @@
 
 #include "Form6.h"
 #include "ImageControl.h"
+#include "LockWind.h"
 #include "Twips.h"
 #include "Utilities.h"
+#include "ViewerDesign.h"
 #include "Zoom.h"
 
 namespace {
 
-// Design geometry, twips. The frame sits right of the panel grid; the main window's layout
-// later grows it to the window's right and bottom edges and moves what is inside with it.
-constexpr TwipsGeometry kFrmMain{6600, 0, 8655, 10815};
-constexpr TwipsGeometry kPicture1{200, 240, 8255, 8025};
-constexpr TwipsGeometry kFrmDetails{200, 8265, 8255, 2415};
+// Design geometry, twips. The main window's layout grows the frame (kViewerFrameDesign) to the
+// window's right and bottom edges and moves what is inside with it.
+constexpr TwipRect kPicture1{200, 240, 8255, 8025};
+constexpr TwipRect kFrmDetails{200, 8265, 8255, 2415};
 // Inside Picture1: the bars along its right and bottom edges, the corner box where they
 // meet, placed where the layout puts them for the design size.
-constexpr TwipsGeometry kVScroll2{7940, 0, 255, 7770};
-constexpr TwipsGeometry kHScroll1{0, 7710, 8000, 255};
-constexpr TwipsGeometry kCommand1{7940, 7710, 195, 195};
+constexpr TwipRect kVScroll2{7940, 0, 255, 7770};
+constexpr TwipRect kHScroll1{0, 7710, 8000, 255};
+constexpr TwipRect kCommand1{7940, 7710, 195, 195};
 constexpr float kInitialImageSize = 10;  // twips: imgMain before a picture gives it a size
 
 constexpr int kPanSmallChange = 300;   // twips, one arrow click (20 pixels)
@@ -34,12 +35,12 @@ constexpr int kZoomMin = 1, kZoomMax = 5;
 constexpr float kCaptionLeft = 3240, kCaptionWidth = 1500, kValueLeft = 4800, kValueWidth = 3255;
 constexpr float kRowHeight = 255, kFirstRowTop = 240, kRowStep = 300;
 
-constexpr TwipsGeometry CaptionAt(int row)
+constexpr TwipRect CaptionAt(int row)
 {
     return {kCaptionLeft, kFirstRowTop + kRowStep * static_cast<float>(row), kCaptionWidth, kRowHeight};
 }
 
-constexpr TwipsGeometry ValueAt(int row)
+constexpr TwipRect ValueAt(int row)
 {
     return {kValueLeft, kFirstRowTop + kRowStep * static_cast<float>(row), kValueWidth, kRowHeight};
 }
@@ -64,32 +65,6 @@ QString NextRefreshText(const QString& refreshText, int slotElapsed)
         return QStringLiteral("?");
     return QString::number(seconds - slotElapsed, 'g', QLocale::FloatingPointShortest);
 }
-
-// Freezes drawing of the main window while the Viewer changes several controls, so it is
-// redrawn once. Inside a lock that is already in force it does nothing, so the outer holder
-// keeps its lock; it also does nothing while the full-window view shows or the window is
-// minimised, when nothing of the main window is seen anyway.
-class ViewerPane::DrawingLock {
-public:
-    explicit DrawingLock(const ViewerPane& pane) : window_(pane.window())
-    {
-        if (pane.FullWindowVisible() || window_->isMinimized() || !window_->updatesEnabled()) {
-            window_ = nullptr;
-            return;
-        }
-        window_->setUpdatesEnabled(false);
-    }
-    ~DrawingLock()
-    {
-        if (window_)
-            window_->setUpdatesEnabled(true);
-    }
-    DrawingLock(const DrawingLock&) = delete;
-    DrawingLock& operator=(const DrawingLock&) = delete;
-
-private:
-    QPointer<QWidget> window_;
-};
 
 ViewerPane::ViewerPane(QWidget* parent)
     : QGroupBox(QStringLiteral("Viewer"), parent), screenSaverSwitch(SetScreenSaverActive)
@@ -118,7 +93,7 @@ ViewerPane::ViewerPane(QWidget* parent)
     frmDetails->setObjectName(QStringLiteral("frmDetails"));
     buildDetails();
 
-    setTwipsGeometry(this, kFrmMain);
+    setTwipsGeometry(this, kViewerFrameDesign);
     setTwipsGeometry(Picture1, kPicture1);
     setTwipsGeometry(frmDetails, kFrmDetails);
     setTwipsGeometry(imgMain, {0, 0, kInitialImageSize, kInitialImageSize});
@@ -146,8 +121,7 @@ ViewerPane::~ViewerPane()
     }
 }
 
-QLabel* ViewerPane::makeLabel(QWidget* container, const char* name, const QString& caption,
-                              const TwipsGeometry& geometry)
+QLabel* ViewerPane::makeLabel(QWidget* container, const char* name, const QString& caption, const TwipRect& geometry)
 {
     auto* label = new QLabel(caption, container);
     label->setObjectName(QString::fromLatin1(name));
@@ -187,7 +161,7 @@ void ViewerPane::buildDetails()
     lblTime = makeLabel(frmDetails, "lblTime", QString(), ValueAt(5));
 }
 
-TwipsGeometry ViewerPane::twipsGeometry(const QWidget* control) const
+TwipRect ViewerPane::twipsGeometry(const QWidget* control) const
 {
     if (!control)
         return {};
@@ -199,7 +173,7 @@ TwipsGeometry ViewerPane::twipsGeometry(const QWidget* control) const
             static_cast<float>(PixelsToTwips(r.width())), static_cast<float>(PixelsToTwips(r.height()))};
 }
 
-void ViewerPane::setTwipsGeometry(QWidget* control, const TwipsGeometry& geometry)
+void ViewerPane::setTwipsGeometry(QWidget* control, const TwipRect& geometry)
 {
     if (!control)
         return;
@@ -211,18 +185,19 @@ void ViewerPane::setTwipsGeometry(QWidget* control, const TwipsGeometry& geometr
 void ViewerPane::setTwipsGeometry(QWidget* control, double left, double top, double width, double height)
 {
     setTwipsGeometry(control,
-                     TwipsGeometry{static_cast<float>(left), static_cast<float>(top), static_cast<float>(width),
-                                   static_cast<float>(height)});
+                     TwipRect{static_cast<float>(left), static_cast<float>(top), static_cast<float>(width),
+                              static_cast<float>(height)});
 }
 
 void ViewerPane::ShowSlot(const QImage& picture, const ViewerDetails& details, int slotElapsed)
 {
-    DrawingLock lock(*this);
+    // The main window is drawn once, with every change of the Viewer in place.
+    WindowDrawingLock lock(this);
     show();
     frmDetails->show();
 
     imgMain->setStretch(false);
-    TwipsGeometry image = twipsGeometry(imgMain);
+    TwipRect image = twipsGeometry(imgMain);
     image.Width = kInitialImageSize;
     image.Height = kInitialImageSize;
     setTwipsGeometry(imgMain, image);
@@ -241,10 +216,11 @@ void ViewerPane::ShowSlot(const QImage& picture, const ViewerDetails& details, i
 
 void ViewerPane::ApplyZoom()
 {
-    DrawingLock lock(*this);
+    // The main window is drawn once, with every change of the Viewer in place.
+    WindowDrawingLock lock(this);
     imgMain->setStretch(true);
 
-    const TwipsGeometry viewport = twipsGeometry(Picture1);
+    const TwipRect viewport = twipsGeometry(Picture1);
     ZoomInput in;
     in.naturalWidth = naturalWidth;
     in.naturalHeight = naturalHeight;
@@ -259,7 +235,7 @@ void ViewerPane::ApplyZoom()
     in.vMaximum = VScroll2->maximum();
     const ZoomLayout zoomed = ComputeZoom(in);
 
-    TwipsGeometry image = twipsGeometry(imgMain);
+    TwipRect image = twipsGeometry(imgMain);
     if (zoomed.imageWidth)
         image.Width = *zoomed.imageWidth;
     if (zoomed.imageHeight)
@@ -268,20 +244,20 @@ void ViewerPane::ApplyZoom()
 
     // A smaller maximum clamps the bar's value, whose change handler moves the picture; the
     // edge is set here as well so the picture always sits where its bar says.
-    const auto applyAxis = [this](QScrollBar* bar, const ZoomAxis& axis, float TwipsGeometry::*edge) {
+    const auto applyAxis = [this](QScrollBar* bar, const ZoomAxis& axis, float TwipRect::*edge) {
         if (axis.enabled) {
             bar->setMaximum(axis.maximum);
             bar->setValue(axis.value);
         }
         bar->setEnabled(axis.enabled);
-        TwipsGeometry moved = twipsGeometry(imgMain);
+        TwipRect moved = twipsGeometry(imgMain);
         moved.*edge = axis.position;
         setTwipsGeometry(imgMain, moved);
     };
     if (zoomed.horizontal)
-        applyAxis(HScroll1, *zoomed.horizontal, &TwipsGeometry::Left);
+        applyAxis(HScroll1, *zoomed.horizontal, &TwipRect::Left);
     if (zoomed.vertical)
-        applyAxis(VScroll2, *zoomed.vertical, &TwipsGeometry::Top);
+        applyAxis(VScroll2, *zoomed.vertical, &TwipRect::Top);
 }
 
 void ViewerPane::Slider1_Change()
@@ -291,14 +267,14 @@ void ViewerPane::Slider1_Change()
 
 void ViewerPane::HScroll1_Change()
 {
-    TwipsGeometry image = twipsGeometry(imgMain);
+    TwipRect image = twipsGeometry(imgMain);
     image.Left = -static_cast<float>(HScroll1->value());
     setTwipsGeometry(imgMain, image);
 }
 
 void ViewerPane::VScroll2_Change()
 {
-    TwipsGeometry image = twipsGeometry(imgMain);
+    TwipRect image = twipsGeometry(imgMain);
     image.Top = -static_cast<float>(VScroll2->value());
     setTwipsGeometry(imgMain, image);
 }
@@ -315,9 +291,9 @@ void ViewerPane::setPicture(const QImage& picture)
     }
 }
 
-TwipsGeometry ViewerPane::takeImageSize()
+TwipRect ViewerPane::takeImageSize()
 {
-    TwipsGeometry image = twipsGeometry(imgMain);
+    TwipRect image = twipsGeometry(imgMain);
     image.Width = static_cast<float>(PixelsToTwips(imgMain->width()));
     image.Height = static_cast<float>(PixelsToTwips(imgMain->height()));
     setTwipsGeometry(imgMain, image);

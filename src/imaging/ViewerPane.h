@@ -9,21 +9,18 @@
 #include <QString>
 #include <functional>
 
+#include "Twips.h"
+
 class ImageControl;
 class QLabel;
 class QPushButton;
 class QScrollBar;
 class Form6;
 
+// The texts of the details frame, taken from a slot: lblName, lblRefresh, lblLastChanged and
+// lblLastRefreshed show the slot's txtName, txtRefresh, txtUpdated and txtRefreshed.
 struct ViewerDetails {
     QString name, refresh, lastChanged, lastRefreshed;
-};
-
-// One control's geometry in twips, relative to its container, in single precision like the
-// window designer's own values (the layout runs on every resize, so no rounding builds up).
-struct TwipsGeometry {
-    float Left = 0, Top = 0, Width = 0, Height = 0;
-    bool operator==(const TwipsGeometry&) const = default;
 };
 
 // The countdown caption: the refresh text read as a number of seconds, minus the seconds
@@ -65,8 +62,8 @@ public:
     // Picture1, the details in frmDetails. Setting applies it at once (15 twips per pixel);
     // the main window's layout reads and sets Picture1, frmDetails, the bars and Command1 here.
     // Moving Picture1 or the bars does not re-run ApplyZoom; call it after a layout change.
-    TwipsGeometry twipsGeometry(const QWidget* control) const;
-    void setTwipsGeometry(QWidget* control, const TwipsGeometry& geometry);
+    TwipRect twipsGeometry(const QWidget* control) const;
+    void setTwipsGeometry(QWidget* control, const TwipRect& geometry);
     void setTwipsGeometry(QWidget* control, double left, double top, double width, double height);
 
     // Steps 2 to 8 of showing a slot: frames visible, natural size, zoom, captions; the caller
@@ -99,15 +96,13 @@ Q_SIGNALS:
     void screensaverModeChanged(bool on);  // the full-window view opened or closed
 
 private:
-    class DrawingLock;
-
-    QLabel* makeLabel(QWidget* container, const char* name, const QString& caption, const TwipsGeometry& geometry);
+    QLabel* makeLabel(QWidget* container, const char* name, const QString& caption, const TwipRect& geometry);
     void buildDetails();
     void Form6_Unload();
     // imgMain with stretching off has taken its picture's size (pixels): record it in twips.
-    TwipsGeometry takeImageSize();
+    TwipRect takeImageSize();
 
-    QHash<const QWidget*, TwipsGeometry> twips_;
+    QHash<const QWidget*, TwipRect> twips_;
     QPointer<Form6> form6_;
     bool screensaverMode_ = false;
 };

@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 
 #include "CamList.h"
-#include "ProductInfo.h"
 #include "ProgramFolder.h"
 #include "Settings.h"
 
@@ -39,9 +38,8 @@ QString PrepareDemoFolder(const QString& folder, const QList<DemoCam>& cams, int
     } catch (const CamListError& error) {
         return QStringLiteral("The demo cam list could not be written: %1").arg(error.message());
     }
-    const QString section = QStringLiteral("Settings");
-    WriteSetting(ProductName(), section, QStringLiteral("timeServer"), QStringLiteral("127.0.0.1:%1").arg(daytimePort));
-    WriteSetting(ProductName(), section, QStringLiteral("showHelp"), QStringLiteral("0"));
+    WriteSetting(SettingKeys::timeServer, QStringLiteral("127.0.0.1:%1").arg(daytimePort));
+    WriteSetting(SettingKeys::showHelp, QStringLiteral("0"));
     const QString helpCopy = ProgramPath(QStringLiteral("Help.rtf"));
     if (QFile::exists(helpFile) && !QFile::exists(helpCopy) && !QFile::copy(helpFile, helpCopy))
         return QStringLiteral("The help file could not be copied to %1.").arg(helpCopy);

@@ -159,10 +159,7 @@ void Form1::buildCamsFrame(QWidget* central)
 void Form1::readViewerDesign()
 {
     // The Viewer frame places its own controls; the layout takes their design values from it.
-    const auto twips = [this](const QWidget* control) {
-        const TwipsGeometry g = frmMain->twipsGeometry(control);
-        return TwipRect{g.Left, g.Top, g.Width, g.Height};
-    };
+    const auto twips = [this](const QWidget* control) { return frmMain->twipsGeometry(control); };
     layout_.Picture1 = twips(frmMain->Picture1);
     layout_.frmDetails = twips(frmMain->frmDetails);
     layout_.VScroll2 = twips(frmMain->VScroll2);
@@ -174,16 +171,19 @@ void Form1::wirePieces()
 {
     WatchHooks hooks;
     hooks.mainWindow = this;
-    hooks.List1 = List1;
-    hooks.chkSave = chkSave;
+    hooks.isCamSelected = [this] { return IsCamSelected(List1); };
+    hooks.currentCamName = [this] {
+        const QListWidgetItem* entry = List1->currentItem();
+        return entry ? entry->text() : QString();
+    };
+    hooks.autoSave = [this] { return chkSave->isChecked(); };
+    hooks.fullWindowViewOpen = [this] { return frmMain->screensaverMode(); };
     hooks.setStatusText = [this](const QString& text) { setStatusText(text); };
     hooks.showNotice = [this] { ShowNotice(this); };
     hooks.showInViewer = [this](const QImage& picture) { frmMain->setPicture(picture); };
     hooks.showInFullWindow = [this](const QImage& picture) { frmMain->UpdateFullWindow(picture); };
     hooks.showFullWindowRefreshIndicator = [this] { frmMain->ShowFullWindowRefreshIndicator(); };
-    hooks.setViewerDetails = [this](const SlotTexts& texts) {
-        frmMain->setDetails({texts.name, texts.refresh, texts.updated, texts.refreshed});
-    };
+    hooks.setViewerDetails = [this](const ViewerDetails& details) { frmMain->setDetails(details); };
     hooks.setNextRefresh = [this](const QString& text) { frmMain->setNextRefresh(text); };
     hooks.hideViewer = [this] { frmMain->HideViewer(); };
     hooks.queryTimeServer = [this] { clock->QueryTimeServer(); };
@@ -210,7 +210,6 @@ void Form1::wirePieces()
     connect(chkSave, &QCheckBox::stateChanged, this, [this] { chkSave_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(frmMain, &ViewerPane::saveRequested, slotGrid, &SlotGrid::cmdSave_Click);
-    connect(frmMain, &ViewerPane::screensaverModeChanged, this, [this](bool on) { slotGrid->screensaverMode = on; });
 }
 
 void Form1::setWebAddressCaption(const QString& address)
@@ -282,11 +281,9 @@ void Form1::ShowSlotInViewer(int index)
 {
     if (index < 0 || index >= SlotGrid::kSlotCount)
         return;
-    slotGrid->selectedSlot = index;
-    const SlotTexts texts = slotGrid->slotTexts(index);
+    slotGrid->setSelectedSlot(index);
     const ViewerSlot& slot = slotGrid->slot(index);
-    frmMain->ShowSlot(slot.imgCam->picture(), {texts.name, texts.refresh, texts.updated, texts.refreshed},
-                      slot.slotElapsed);
+    frmMain->ShowSlot(slot.imgCam->picture(), slotGrid->slotTexts(index), slot.slotElapsed);
     clock->QueryTimeServer();
 }
 

@@ -14,6 +14,7 @@
 #include "CamList.h"
 #include "Form1.h"
 #include "HistoryKeeper.h"
+#include "LockWind.h"
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
 #include "Prompt.h"
@@ -114,8 +115,7 @@ void Form1::createCamFolder()
 
 void Form1::chkSave_Click()
 {
-    WriteSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("autoSave"),
-                 chkSave->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    WriteSetting(SettingKeys::autoSave, chkSave->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void Form1::resizeEvent(QResizeEvent* event)
@@ -137,17 +137,15 @@ void Form1::Form_Resize()
 
 void Form1::applyLayout()
 {
-    const bool drawing = updatesEnabled();
-    setUpdatesEnabled(false);
+    // Every frame and control moves before the window is drawn again.
+    WindowDrawingLock lock(this);
     PlaceTwips(Frame1, layout_.Frame1);
     PlaceTwips(frmCams, layout_.frmCams);
     PlaceTwips(List1, layout_.List1);
     PlaceTwips(picWindowOuter, layout_.picWindowOuter);
     PlaceTwips(VScroll1, layout_.VScroll1);
     // The Viewer keeps its controls' geometry in twips itself; it gets the values as they are.
-    const auto toViewer = [this](QWidget* control, const TwipRect& r) {
-        frmMain->setTwipsGeometry(control, TwipsGeometry{r.Left, r.Top, r.Width, r.Height});
-    };
+    const auto toViewer = [this](QWidget* control, const TwipRect& r) { frmMain->setTwipsGeometry(control, r); };
     toViewer(frmMain, layout_.frmMain);
     toViewer(frmMain->Picture1, layout_.Picture1);
     toViewer(frmMain->frmDetails, layout_.frmDetails);
@@ -158,7 +156,6 @@ void Form1::applyLayout()
     // keep the old ranges and let the picture be panned past its edges.
     if (frmMain->isVisibleTo(this))
         frmMain->ApplyZoom();
-    setUpdatesEnabled(drawing);
 }
 
 void Form1::VScroll1_Change()

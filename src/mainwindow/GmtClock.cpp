@@ -5,21 +5,15 @@
 #include <memory>
 
 #include "Daytime.h"
-#include "ProductInfo.h"
 #include "Settings.h"
 #include "TolvaneError.h"
-
-namespace {
-const QString DefaultTimeServer = QStringLiteral("time.nist.gov");
-}
 
 GmtClock::GmtClock(QLabel* lblTime, QObject* parent) : QObject(parent), objWinsock(this), lblTime(lblTime)
 {
     setMonotonicClock({});
-    QString server = DefaultTimeServer;
+    QString server = SettingKeys::timeServer.Default();
     try {
-        server =
-            ReadSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("timeServer"), DefaultTimeServer);
+        server = ReadSetting(SettingKeys::timeServer);
     } catch (const TolvaneError&) {
         // An unreadable store leaves the public server; the clock is no reason to stop.
     }
@@ -48,7 +42,7 @@ void GmtClock::setTimeServer(const QString& server)
     }
     bool ok = false;
     const uint port = portText.toUInt(&ok);
-    host_ = host.isEmpty() ? DefaultTimeServer : host;
+    host_ = host.isEmpty() ? SettingKeys::timeServer.Default() : host;
     port_ = ok && port >= 1 && port <= 65535 ? quint16(port) : DaytimePort;
 }
 

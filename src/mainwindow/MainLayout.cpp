@@ -2,12 +2,14 @@
 
 #include <cmath>
 
+#include "ViewerDesign.h"
+
 MainLayoutTwips DesignLayout()
 {
     MainLayoutTwips t;
     t.Frame1 = {0, 0, 2535, 10815};
     t.frmCams = {2640, 0, 3915, 10815};
-    t.frmMain = {6600, 0, 8655, 10815};
+    t.frmMain = kViewerFrameDesign;  // the Viewer frame places itself there too
     // The list sits below the commands and the "Webcam Listing" heading of the Controls frame.
     t.List1 = {120, 2520, 2295, 8175};
     t.picWindowOuter = {GridDesign::kOuterLeft, GridDesign::kOuterTop, GridDesign::kOuterWidth, 10515};

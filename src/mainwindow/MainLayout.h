@@ -5,12 +5,7 @@
 // applies the result at 15 twips per pixel.
 #include <cstdint>
 
-// One control's geometry in twips, relative to its container, single precision like the
-// window designer's own values.
-struct TwipRect {
-    float Left = 0, Top = 0, Width = 0, Height = 0;
-    bool operator==(const TwipRect&) const = default;
-};
+#include "Twips.h"
 
 // Everything LayoutMainWindow reads or writes. Form1Width and Form1Height are the OUTER size
 // of the main window (border, caption and menu bar included).

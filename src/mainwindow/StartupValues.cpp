@@ -4,13 +4,10 @@
 #include <cmath>
 #include <limits>
 
-#include "ProductInfo.h"
 #include "Settings.h"
 #include "TolvaneError.h"
 
 namespace {
-const QString kSection = QStringLiteral("Settings");
-
 QString ErrorText(const TolvaneError& error)
 {
     return QStringLiteral("%1 (error 0x%2)").arg(error.description()).arg(error.number(), 8, 16, QLatin1Char('0'));
@@ -36,7 +33,7 @@ StartupChoice ReadAutoSaveChoice()
     StartupChoice choice;
     QString stored;
     try {
-        stored = ReadSetting(ProductName(), kSection, QStringLiteral("autoSave"), QStringLiteral("0"));
+        stored = ReadSetting(SettingKeys::autoSave);
     } catch (const TolvaneError& error) {
         choice.problem = QStringLiteral("The setting \"autoSave\" could not be read: %1. "
                                         "AutoSave New Pictures starts switched off.")
@@ -56,14 +53,14 @@ StartupChoice ReadAutoSaveChoice()
 StartupChoice ReadShowHelpChoice()
 {
     // Two reads with different defaults tell "absent" apart from any stored text.
-    const QString key = QStringLiteral("showHelp");
-    const QString userOff = GetUserSetting(ProductName(), kSection, key, QStringLiteral("0"));
-    const QString userOn = GetUserSetting(ProductName(), kSection, key, QStringLiteral("1"));
+    const SettingKey& key = SettingKeys::showHelp;
+    const QString userOff = GetUserSetting(key, QStringLiteral("0"));
+    const QString userOn = GetUserSetting(key, QStringLiteral("1"));
     if (userOff == userOn)
         return {userOn == QLatin1String("1"), {}};
     StartupChoice choice;
     try {
-        choice.value = ReadSetting(ProductName(), kSection, key, QStringLiteral("1")) == QLatin1String("1");
+        choice.value = ReadSetting(key) == QLatin1String("1");
     } catch (const TolvaneError& error) {
         choice.value = true;
         choice.problem =

@@ -1,6 +1,5 @@
 #include "Saving.h"
 
-#include <QCheckBox>
 #include <QLineEdit>
 
 #include "DIBSection.h"
@@ -35,7 +34,7 @@ void SavePictureAsJpeg(const QImage& picture, const QString& fileName)
 
 QString SlotGrid::AutoSaveFileName(int index, const PictureStamp& stamp, const QDateTime& now) const
 {
-    if (!hooks_.chkSave || !hooks_.chkSave->isChecked() || !stamp.isNew)
+    if (!hooks_.autoSave || !hooks_.autoSave() || !stamp.isNew)
         return {};
     return PictureFilePath(slot(index).caption(), now);
 }
@@ -49,7 +48,7 @@ void SlotGrid::AutoSavePicture(const PictureWork& work)
     // The thumbnail shows what was stored, so the user sees the saved quality.
     if (!work.savedPicture.isNull())
         slot(work.slot).imgCam->setPicture(work.savedPicture);
-    if (selectedSlot == work.slot)
+    if (selectedSlot_ == work.slot)
         SetStatusText(TimeText(work.saveTime.time()) + QStringLiteral(" new picture saved as ") + work.saveFileName);
     ReportIndexProblem(work.saveTime, work.saveFileName, work.indexProblem);
     Q_EMIT pictureSaved(work.slot, work.camName, work.saveFileName);
@@ -67,10 +66,10 @@ void SlotGrid::ReportIndexProblem(const QDateTime& when, const QString& fileName
 
 void SlotGrid::cmdSave_Click()
 {
-    if (selectedSlot < 0 || selectedSlot >= kSlotCount)
+    if (selectedSlot_ < 0 || selectedSlot_ >= kSlotCount)
         return;
-    FinishHandling(selectedSlot);  // the picture saved is the one the slot holds after them
-    const ViewerSlot& s = slot(selectedSlot);
+    FinishHandling(selectedSlot_);  // the picture saved is the one the slot holds after them
+    const ViewerSlot& s = slot(selectedSlot_);
     const QDateTime now = CurrentDateTime();
     const QString fileName = PictureFilePath(s.txtName->text(), now);
     QString failure;

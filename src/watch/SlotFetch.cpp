@@ -131,10 +131,10 @@ bool SlotGrid::ShowFetchedPicture(const PictureWork& work)
 
     // One decoded picture, shared by every view of it.
     s.imgCam->setPicture(work.picture);
-    if (selectedSlot == index) {
+    if (selectedSlot_ == index) {
         if (hooks_.showInViewer)
             hooks_.showInViewer(work.picture);
-        if (screensaverMode && hooks_.showInFullWindow)
+        if (FullWindowViewOpen() && hooks_.showInFullWindow)
             hooks_.showInFullWindow(work.picture);
     }
     AutoSavePicture(work);
@@ -153,6 +153,6 @@ void SlotGrid::ShowNotFound(int index)
 
 void SlotGrid::ShowDetailsIfSelected(int index)
 {
-    if (selectedSlot == index && hooks_.setViewerDetails)
+    if (selectedSlot_ == index && hooks_.setViewerDetails)
         hooks_.setViewerDetails(slotTexts(index));
 }

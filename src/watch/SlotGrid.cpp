@@ -2,7 +2,6 @@
 
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 
@@ -49,7 +48,12 @@ SlotGrid::~SlotGrid()
 
 bool SlotGrid::IsCamSelected() const
 {
-    return hooks_.List1 && ::IsCamSelected(hooks_.List1);
+    return hooks_.isCamSelected && hooks_.isCamSelected();
+}
+
+bool SlotGrid::FullWindowViewOpen() const
+{
+    return hooks_.fullWindowViewOpen && hooks_.fullWindowViewOpen();
 }
 
 void SlotGrid::cmdStartCam_Click()
@@ -65,12 +69,9 @@ void SlotGrid::cmdStartCam_Click()
 
 void SlotGrid::OpenSelectedCam()
 {
-    if (openCount >= kSlotCount || !hooks_.List1)
+    if (openCount_ >= kSlotCount || !hooks_.currentCamName)
         return;
-    const QListWidgetItem* entry = hooks_.List1->currentItem();
-    if (!entry)
-        return;
-    const QString name = entry->text();
+    const QString name = hooks_.currentCamName();
     // Only open panels count: a stopped panel's "[webcam]" caption must not block a cam of that name.
     for (const ViewerSlot& s : slots_) {
         if (s.isOpen() && s.caption() == name)
@@ -107,7 +108,7 @@ void SlotGrid::OpenCamInFreeSlot(const QString& name)
         ViewerSlot& s = slot(i);
         if (s.isOpen())
             continue;
-        ++openCount;
+        ++openCount_;
         s.Frame->show();
         s.txtName->setText(name);
         s.txtAddress->setText(record->url);
@@ -122,7 +123,7 @@ void SlotGrid::cmdStart_Click(int index)
     FinishHandling(index);
     ViewerSlot& s = slot(index);
     s.imgRefresh->show();
-    if (selectedSlot == index && screensaverMode && hooks_.showFullWindowRefreshIndicator)
+    if (selectedSlot_ == index && FullWindowViewOpen() && hooks_.showFullWindowRefreshIndicator)
         hooks_.showFullWindowRefreshIndicator();
     s.imgRefresh->raise();
 
@@ -164,7 +165,7 @@ void SlotGrid::timRefresh_Timer(int index)
 {
     ViewerSlot& s = slot(index);
     ++s.slotElapsed;
-    if (selectedSlot == index) {
+    if (selectedSlot_ == index) {
         {
             WindowDrawingLock lock(hooks_.mainWindow);
             if (hooks_.setNextRefresh)
@@ -196,11 +197,11 @@ void SlotGrid::cmdStop_Click(int index)
     s.setCaption(kStoppedCaption);
     s.Frame->hide();
     if (wasOpen)
-        --openCount;
-    if (selectedSlot == index) {
+        --openCount_;
+    if (selectedSlot_ == index) {
         if (hooks_.hideViewer)
             hooks_.hideViewer();
-        selectedSlot = -1;
+        selectedSlot_ = -1;
     }
 }
 
@@ -220,8 +221,8 @@ void SlotGrid::EmitThumbnailClicked(int index)
     // The Viewer is about to show this slot: with its responses handled that closed before the
     // click, and those of the slot it showed until now (which may still name its saved picture).
     FinishHandling(index);
-    if (selectedSlot >= 0)
-        FinishHandling(selectedSlot);
+    if (selectedSlot_ >= 0)
+        FinishHandling(selectedSlot_);
     Q_EMIT thumbnailClicked(index);
 }
 
@@ -250,7 +251,7 @@ void SlotGrid::setTickInterval(int milliseconds)
         s.timRefresh->setInterval(milliseconds);
 }
 
-SlotTexts SlotGrid::slotTexts(int index) const
+ViewerDetails SlotGrid::slotTexts(int index) const
 {
     const ViewerSlot& s = slot(index);
     return {s.txtName->text(), s.txtRefresh->text(), s.txtUpdated->text(), s.txtRefreshed->text()};

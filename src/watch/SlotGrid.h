@@ -15,34 +15,31 @@
 #include <memory>
 
 #include "CamList.h"
+#include "ViewerPane.h"
 #include "ViewerSlot.h"
 
-class QCheckBox;
-class QListWidget;
 class QWidget;
 class PictureWorker;
 struct PictureStamp;
 struct PictureWork;
 
-// The slot texts the Viewer's detail labels show.
-struct SlotTexts {
-    QString name, refresh, updated, refreshed;  // txtName, txtRefresh, txtUpdated, txtRefreshed
-};
-
 // What the slots need from the window around them; every hook is optional.
 struct WatchHooks {
-    QWidget* mainWindow = nullptr;                           // the window whose drawing LockWindowDrawing suspends
-    QListWidget* List1 = nullptr;                            // the cam list box
-    QCheckBox* chkSave = nullptr;                            // "AutoSave New Pictures"
-    std::function<void(const QString&)> setStatusText;       // first status bar panel
-    std::function<void()> showNotice;                        // Form4 "Oops!"
-    std::function<void(const QImage&)> showInViewer;         // load into imgMain
-    std::function<void(const QImage&)> showInFullWindow;     // Form6: hide picrefresh, stretch, load Image1
-    std::function<void()> showFullWindowRefreshIndicator;    // Form6: show picrefresh
-    std::function<void(const SlotTexts&)> setViewerDetails;  // lblName, lblRefresh, lblLastChanged, lblLastRefreshed
-    std::function<void(const QString&)> setNextRefresh;      // lblNextRefresh
-    std::function<void()> hideViewer;                        // hide frmMain and frmDetails
-    std::function<void()> queryTimeServer;                   // the GMT clock
+    QWidget* mainWindow = nullptr;                         // the window whose drawing LockWindowDrawing suspends
+    std::function<bool()> isCamSelected;                   // an entry of the cam list box List1 is selected
+    std::function<QString()> currentCamName;               // List1's current entry; empty when there is none
+    std::function<bool()> autoSave;                        // "AutoSave New Pictures" (chkSave) is ticked
+    std::function<bool()> fullWindowViewOpen;              // the full-window view (Form6) is open
+    std::function<void(const QString&)> setStatusText;     // first status bar panel
+    std::function<void()> showNotice;                      // Form4 "Oops!"
+    std::function<void(const QImage&)> showInViewer;       // load into imgMain
+    std::function<void(const QImage&)> showInFullWindow;   // Form6: hide picrefresh, stretch, load Image1
+    std::function<void()> showFullWindowRefreshIndicator;  // Form6: show picrefresh
+    std::function<void(const ViewerDetails&)>
+        setViewerDetails;                                // lblName, lblRefresh, lblLastChanged, lblLastRefreshed
+    std::function<void(const QString&)> setNextRefresh;  // lblNextRefresh
+    std::function<void()> hideViewer;                    // hide frmMain and frmDetails
+    std::function<void()> queryTimeServer;               // the GMT clock
 };
 
 class SlotGrid : public QObject {
@@ -59,9 +56,10 @@ public:
     const ViewerSlot& slot(int index) const { return slots_.at(static_cast<size_t>(index)); }
 
     // Window-wide watch state.
-    int openCount = 0;             // open slots, 0 to 24
-    int selectedSlot = 0;          // the slot the Viewer shows; -1 for none; 0 at start
-    bool screensaverMode = false;  // the full-window view is open
+    int openCount() const { return openCount_; }        // open slots, 0 to 24
+    int selectedSlot() const { return selectedSlot_; }  // the slot the Viewer shows; -1 for none
+    // The Viewer shows this slot now (Form1, when a thumbnail is clicked).
+    void setSelectedSlot(int index) { selectedSlot_ = index; }
 
     bool IsCamSelected() const;
     void cmdStartCam_Click();
@@ -86,7 +84,9 @@ public:
     void setRefreshIndicatorPicture(const QImage& picture);
     // Tests shorten the 1000 ms refresh tick.
     void setTickInterval(int milliseconds);
-    SlotTexts slotTexts(int index) const;
+    // The texts the Viewer's detail labels show for the slot: txtName, txtRefresh, txtUpdated
+    // (last changed) and txtRefreshed (last refreshed).
+    ViewerDetails slotTexts(int index) const;
 
 Q_SIGNALS:
     // imgCam_Click, Picture3_Click and imgRefresh_Click: Form1 shows the slot in the Viewer.
@@ -126,9 +126,14 @@ private:
     void SetStatusText(const QString& text) const;
     QString NextRefreshCaption(int index) const;
 
+    // Whether the full-window view is open: the hook's answer, false without one.
+    bool FullWindowViewOpen() const;
+
     std::array<ViewerSlot, kSlotCount> slots_;
     WatchHooks hooks_;
-    QImage notFound_;  // the built-in not-found picture, 83 x 62 pixels
+    int openCount_ = 0;
+    int selectedSlot_ = 0;  // 0 at start: the hidden Viewer follows the first slot
+    QImage notFound_;       // the built-in not-found picture, 83 x 62 pixels
     // Closed responses not yet handled, oldest first, and the thread that decodes (and saves)
     // their pictures, so that the user-interface thread never waits for the codec.
     std::deque<std::shared_ptr<PictureWork>> handling_;

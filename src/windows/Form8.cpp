@@ -4,16 +4,10 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include "ProductInfo.h"
 #include "ProgramFolder.h"
 #include "RtfDocument.h"
 #include "Settings.h"
 #include "Utilities.h"
-
-namespace {
-const QString kSection = QStringLiteral("Settings");
-const QString kShowHelp = QStringLiteral("showHelp");
-}  // namespace
 
 Form8::Form8(QWidget* owner) : SecondaryWindow(owner)
 {
@@ -44,7 +38,7 @@ bool Form8::Form_Load()
     LoadRtfFile(path, *rtf1->document(), &helpStatus_);
     rtf1->moveCursor(QTextCursor::Start);  // the help is read from its beginning
     SetTopMost(this, true);
-    const QString stored = GetUserSetting(ProductName(), kSection, kShowHelp, QStringLiteral("1"));
+    const QString stored = GetUserSetting(SettingKeys::showHelp);
     bool isNumber = false;
     const int value = stored.trimmed().toInt(&isNumber);
     // Only the two states the box can store change it; anything else keeps the design tick.
@@ -57,6 +51,5 @@ void Form8::Check1_Click()
 {
     // A store that cannot be written leaves the choice for this session only; the window
     // reports nothing, like every other step of the help window.
-    SaveUserSetting(ProductName(), kSection, kShowHelp,
-                    Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    SaveUserSetting(SettingKeys::showHelp, Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }

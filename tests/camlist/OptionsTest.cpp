@@ -54,6 +54,25 @@ protected:
     ScriptedPrompt prompt;
 };
 
+TEST(OptionRows, ANamedKeyGivesItsRowTheKeysNameAndDefault)
+{
+    constexpr SettingKey seconds{"Settings", "testSeconds", "120"};
+    const OptionRow number = NumberOption(seconds, "Stale after N seconds", 1, 86400);
+    EXPECT_EQ(number.key, "testSeconds");
+    EXPECT_EQ(number.defaultValue, "120");
+    EXPECT_EQ(number.kind, OptionKind::Number);
+    EXPECT_EQ(number.maximum, 86400);
+    const OptionRow check = CheckOption(SettingKeys::autoSave, "Save");
+    EXPECT_EQ(check.key, "autoSave");
+    EXPECT_EQ(check.defaultValue, "0");
+    EXPECT_EQ(TextOption(SettingKeys::timeServer, "Server").defaultValue, "time.nist.gov");
+    EXPECT_EQ(FileOption(seconds, "File").kind, OptionKind::File);
+    // A key without a row of the dialog reads as the empty text, as by its name.
+    EXPECT_EQ(OptionValue(seconds), "");
+    EXPECT_FALSE(OptionIsOn(seconds));
+    EXPECT_FALSE(OptionNumber(seconds).has_value());
+}
+
 TEST_F(OptionsTest, ProgramsRowsHaveUniqueKeysLabelsAndDefaultsTheyAccept)
 {
     QStringList keys;

@@ -280,6 +280,28 @@ TEST_F(SettingsStore, ThePerUserStoreIsSeparateFromTheMainStore)
     EXPECT_FALSE(SaveUserSetting(ProductName(), "Settings", "showHelp", "1"));
 }
 
+TEST_F(SettingsStore, NamedKeysAddressTheNamesStoredFilesHoldAndGiveTheirDefaults)
+{
+    // The names and defaults settings files and earlier versions rely on.
+    EXPECT_EQ(ReadSetting(SettingKeys::autoSave), "0");
+    EXPECT_EQ(ReadSetting(SettingKeys::showHelp), "1");
+    EXPECT_EQ(ReadSetting(SettingKeys::timeServer), "time.nist.gov");
+    EXPECT_EQ(GetUserSetting(SettingKeys::IgnorePermissionDeniedError), "0");
+    WriteSetting(SettingKeys::autoSave, "1");
+    WriteSetting(SettingKeys::timeServer, "127.0.0.1:4013");
+    EXPECT_EQ(read("autoSave"), "1");
+    EXPECT_EQ(read("timeServer"), "127.0.0.1:4013");
+    EXPECT_TRUE(SaveUserSetting(SettingKeys::showHelp, "0"));
+    EXPECT_EQ(GetUserSetting(ProductName(), "Settings", "showHelp", "1"), "0");
+    EXPECT_EQ(GetUserSetting(SettingKeys::showHelp, "x"), "0");
+    EXPECT_EQ(ReadSetting(SettingKeys::showHelp), "1");  // the main store is another place
+    blockMainStore();
+    prompt.answer = [](const ScriptedPrompt::Asked&) { return PromptAnswer::Ignore; };
+    WriteSetting(SettingKeys::autoSave, "0");
+    EXPECT_EQ(ignoreFlag(), "1");
+    EXPECT_EQ(GetUserSetting(SettingKeys::IgnorePermissionDeniedError), "1");
+}
+
 TEST(UserSettingsPath, DefaultsToTheUserScopeIniFileOfCompanyAndProduct)
 {
     SetUserSettingsPath(QString());

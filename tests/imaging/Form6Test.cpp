@@ -16,6 +16,7 @@
 
 #include "Form6.h"
 #include "ImageControl.h"
+#include "LockWind.h"
 #include "ViewerPane.h"
 
 namespace {
@@ -112,10 +113,9 @@ TEST_F(Form6Test, ViewStaysWhenViewerIsHidden)
 TEST_F(Form6Test, DrawingLockIsNotTakenWhileViewShows)
 {
     pane->Command3_Click();
-    pane->setUpdatesEnabled(true);
     bool frozenDuringZoom = false;
     QObject::connect(pane->HScroll1, &QScrollBar::rangeChanged, pane.get(),
-                     [&] { frozenDuringZoom = frozenDuringZoom || !pane->updatesEnabled(); });
+                     [&] { frozenDuringZoom = frozenDuringZoom || IsWindowDrawingLocked(pane.get()); });
     pane->Slider1->setValue(3);
     EXPECT_FALSE(frozenDuringZoom);
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "ImageControl.h"
+#include "LockWind.h"
 #include "Twips.h"
 #include "ViewerPane.h"
 
@@ -132,7 +133,7 @@ TEST_F(ViewerPaneTest, WidePictureAtZoomFivePansToItsRightEdge)
 
     pane.HScroll1->setValue(pane.HScroll1->maximum());
     pane.VScroll2->setValue(pane.VScroll2->maximum());
-    const TwipsGeometry image = pane.twipsGeometry(pane.imgMain);
+    const TwipRect image = pane.twipsGeometry(pane.imgMain);
     EXPECT_EQ(image.Left + image.Width, visibleWidth());
     EXPECT_EQ(image.Top + image.Height, visibleHeight());
 }
@@ -168,7 +169,7 @@ TEST_F(ViewerPaneTest, PictureSitsAtItsBarAfterBarWasDisabled)
 
 TEST_F(ViewerPaneTest, LayoutGeometryIsKeptInTwipsAndUsedByZoom)
 {
-    TwipsGeometry viewport = pane.twipsGeometry(pane.Picture1);
+    TwipRect viewport = pane.twipsGeometry(pane.Picture1);
     viewport.Width = 5000.4f;
     viewport.Height = 4000.6f;
     pane.setTwipsGeometry(pane.Picture1, viewport);
@@ -203,13 +204,13 @@ TEST_F(ViewerPaneTest, HiddenViewerFollowsPicturesBeforeAnySlotIsShown)
 TEST_F(ViewerPaneTest, DrawingLockIsReleasedAndRespectsOuterLock)
 {
     pane.ShowSlot(Picture(320, 240), Details(), 0);
-    EXPECT_TRUE(pane.updatesEnabled());
+    EXPECT_FALSE(IsWindowDrawingLocked(&pane));
 
-    pane.setUpdatesEnabled(false);  // a caller's own lock around several changes
+    LockWindowDrawing(&pane, true);  // a caller's own lock around several changes
     pane.ShowSlot(Picture(320, 240), Details(), 0);
     pane.Slider1->setValue(2);
-    EXPECT_FALSE(pane.updatesEnabled());
-    pane.setUpdatesEnabled(true);
+    EXPECT_TRUE(IsWindowDrawingLocked(&pane));
+    LockWindowDrawing(&pane, false);
 }
 
 TEST_F(ViewerPaneTest, HideViewerHidesBothFrames)

@@ -85,7 +85,7 @@ TEST_F(MainWindowTest, OpenByNameOpensInTheOrderGivenAndNamesTheMissing)
         f.OpenCamsByName({QStringLiteral("Airport"), QStringLiteral("Nowhere"), QStringLiteral("Harbour")});
     EXPECT_EQ(missing, QStringList{QStringLiteral("Nowhere")});
     EXPECT_TRUE(f.statusText().contains(QStringLiteral("Nowhere")));
-    EXPECT_EQ(f.slotGrid->openCount, 2);
+    EXPECT_EQ(f.slotGrid->openCount(), 2);
     EXPECT_EQ(f.slotGrid->slot(0).caption(), QStringLiteral("Airport"));
     EXPECT_EQ(f.slotGrid->slot(1).caption(), QStringLiteral("Harbour"));
     f.slotGrid->cmdStopAll_Click();
@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, ThumbnailClickShowsTheSlotLargeAndAsksTheClock)
 
     Q_EMIT f.slotGrid->thumbnailClicked(3);
 
-    EXPECT_EQ(f.slotGrid->selectedSlot, 3);
+    EXPECT_EQ(f.slotGrid->selectedSlot(), 3);
     EXPECT_TRUE(f.frmMain->isVisibleTo(&f));
     EXPECT_EQ(f.frmMain->lblName->text(), QStringLiteral("Harbour"));
     EXPECT_EQ(f.frmMain->lblNextRefresh->text(), QStringLiteral("18"));
@@ -180,10 +180,10 @@ TEST_F(MainWindowTest, CamsMenuRunsTheCommandsInItsOrder)
     f.mnuCamItem_Click(2);
     EXPECT_NE(f.camCommands->form3(), nullptr);
     f.mnuCamItem_Click(3);
-    EXPECT_EQ(f.slotGrid->openCount, 1);
+    EXPECT_EQ(f.slotGrid->openCount(), 1);
     EXPECT_EQ(f.slotGrid->slot(0).caption(), QStringLiteral("Harbour"));
     f.mnuCamItem_Click(4);
-    EXPECT_EQ(f.slotGrid->openCount, 0);
+    EXPECT_EQ(f.slotGrid->openCount(), 0);
     f.List1->setCurrentRow(1);
     f.mnuCamItem_Click(1);  // the recording prompt answers OK to "Confirm Delete"
     ASSERT_EQ(prompt.titles, QStringList{QStringLiteral("Confirm Delete")});

@@ -52,7 +52,7 @@ TEST_F(ResponseOrderTest, AStopRightAfterTheCloseComesAfterThePictureAndItsSave)
     EXPECT_FALSE(s.imgCam->hasPicture());
     EXPECT_TRUE(s.imgRefresh->isHidden());
     EXPECT_FALSE(s.isOpen());
-    EXPECT_EQ(grid->selectedSlot, -1);
+    EXPECT_EQ(grid->selectedSlot(), -1);
     EXPECT_EQ(viewerHidden, 1);
 }
 

@@ -130,7 +130,7 @@ TEST_F(SavingTest, AFailedSaveImageIsReportedAndTheProgramGoesOn)
               (QStringLiteral("3:59:45 PM could not save ") + path + QStringLiteral(": ")).size());
     EXPECT_TRUE(viewerPictures.isEmpty());
     // A slot with no picture yet cannot be saved either, and says so.
-    grid->selectedSlot = 1;
+    grid->setSelectedSlot(1);
     StartCam(QStringLiteral("Cam 2"));
     ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("cam")));
     grid->cmdSave_Click();

@@ -254,8 +254,8 @@ TEST_F(SlotFetchTest, TheShownSlotFeedsTheFullWindowView)
     StartCam(QStringLiteral("Cam 2"));
     ASSERT_TRUE(WaitForHandled(1));
     EXPECT_TRUE(viewerPictures.isEmpty());  // slot 0 is followed, not slot 1
-    grid->selectedSlot = 1;
-    grid->screensaverMode = true;
+    grid->setSelectedSlot(1);
+    fullWindowViewOpen = true;
     ASSERT_TRUE(FetchAgain(1, ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(30, 30))))));
     ASSERT_EQ(viewerPictures.size(), 1);
     ASSERT_EQ(fullWindowPictures.size(), 1);

@@ -44,14 +44,16 @@ protected:
 
         WatchHooks hooks;
         hooks.mainWindow = &window;
-        hooks.List1 = List1;
-        hooks.chkSave = chkSave;
+        hooks.isCamSelected = [this] { return !List1->selectedItems().isEmpty(); };
+        hooks.currentCamName = [this] { return List1->currentItem() ? List1->currentItem()->text() : QString(); };
+        hooks.autoSave = [this] { return chkSave->isChecked(); };
+        hooks.fullWindowViewOpen = [this] { return fullWindowViewOpen; };
         hooks.setStatusText = [this](const QString& text) { statusTexts << text; };
         hooks.showNotice = [this] { ++notices; };
         hooks.showInViewer = [this](const QImage& picture) { viewerPictures << picture; };
         hooks.showInFullWindow = [this](const QImage& picture) { fullWindowPictures << picture; };
         hooks.showFullWindowRefreshIndicator = [this] { ++fullWindowIndicators; };
-        hooks.setViewerDetails = [this](const SlotTexts& texts) { details << texts; };
+        hooks.setViewerDetails = [this](const ViewerDetails& texts) { details << texts; };
         hooks.setNextRefresh = [this](const QString& text) { nextRefresh << text; };
         hooks.hideViewer = [this] { ++viewerHidden; };
         hooks.queryTimeServer = [this] { ++timeQueries; };
@@ -129,13 +131,14 @@ protected:
     QWidget* surface = nullptr;
     QListWidget* List1 = nullptr;
     QCheckBox* chkSave = nullptr;
+    bool fullWindowViewOpen = false;  // what the window would answer about the full-window view
     std::unique_ptr<SlotGrid> grid;
 
     QStringList statusTexts;
     QStringList nextRefresh;
     QList<QImage> viewerPictures;
     QList<QImage> fullWindowPictures;
-    QList<SlotTexts> details;
+    QList<ViewerDetails> details;
     int notices = 0;
     int fullWindowIndicators = 0;
     int viewerHidden = 0;

@@ -36,7 +36,7 @@ TEST_F(SlotGridTest, PanelsSitAtTheirGridPlacesWithTheirInnerControls)
     EXPECT_GE(s.txtRefreshed->y(), s.Frame->height());  // the highest of them
     EXPECT_GE(s.cmdStart->y(), s.Frame->height());
     EXPECT_NE(surface->findChild<QLineEdit*>(QStringLiteral("txtRefresh_5")), nullptr);
-    EXPECT_EQ(grid->selectedSlot, 0);
+    EXPECT_EQ(grid->selectedSlot(), 0);
 }
 
 TEST_F(SlotGridTest, StartCamWithNothingSelectedShowsTheNotice)
@@ -45,7 +45,7 @@ TEST_F(SlotGridTest, StartCamWithNothingSelectedShowsTheNotice)
     List1->addItem(QStringLiteral("Cam 1"));
     grid->cmdStartCam_Click();
     EXPECT_EQ(notices, 1);
-    EXPECT_EQ(grid->openCount, 0);
+    EXPECT_EQ(grid->openCount(), 0);
 }
 
 TEST_F(SlotGridTest, OpensIntoTheLowestPanelWithItsTexts)
@@ -53,7 +53,7 @@ TEST_F(SlotGridTest, OpensIntoTheLowestPanelWithItsTexts)
     WriteCamList(Cams(2, QStringLiteral("45")));
     StartCam(QStringLiteral("Cam 2"));
     const ViewerSlot& s = grid->slot(0);
-    EXPECT_EQ(grid->openCount, 1);
+    EXPECT_EQ(grid->openCount(), 1);
     EXPECT_TRUE(s.isOpen());
     EXPECT_EQ(s.Frame->title(), QStringLiteral("Cam 2"));
     EXPECT_EQ(s.txtName->text(), QStringLiteral("Cam 2"));
@@ -72,10 +72,10 @@ TEST_F(SlotGridTest, WithTwentyFourOpenStartCamDoesNothing)
     WriteCamList(Cams(25));
     for (int k = 1; k <= 24; ++k)
         StartCam(QStringLiteral("Cam %1").arg(k));
-    ASSERT_EQ(grid->openCount, 24);
+    ASSERT_EQ(grid->openCount(), 24);
     statusTexts.clear();
     StartCam(QStringLiteral("Cam 25"));
-    EXPECT_EQ(grid->openCount, 24);
+    EXPECT_EQ(grid->openCount(), 24);
     EXPECT_EQ(OpenPanels(), 24);
     for (int i = 0; i < SlotGrid::kSlotCount; ++i)
         EXPECT_EQ(grid->slot(i).caption(), QStringLiteral("Cam %1").arg(i + 1));
@@ -88,7 +88,7 @@ TEST_F(SlotGridTest, AnOpenCamIsNotOpenedTwice)
     WriteCamList(Cams(2));
     StartCam(QStringLiteral("Cam 1"));
     StartCam(QStringLiteral("Cam 1"));
-    EXPECT_EQ(grid->openCount, 1);
+    EXPECT_EQ(grid->openCount(), 1);
     EXPECT_TRUE(grid->slot(1).Frame->isHidden());
 }
 
@@ -98,7 +98,7 @@ TEST_F(SlotGridTest, StopAllThenTwentyFourOpenAgainIntoSlotsInOrder)
     for (int k = 1; k <= 3; ++k)
         StartCam(QStringLiteral("Cam %1").arg(k));
     grid->cmdStopAll_Click();
-    EXPECT_EQ(grid->openCount, 0);
+    EXPECT_EQ(grid->openCount(), 0);
     EXPECT_EQ(OpenPanels(), 0);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(grid->slot(i).caption(), QStringLiteral("[webcam]"));
@@ -107,7 +107,7 @@ TEST_F(SlotGridTest, StopAllThenTwentyFourOpenAgainIntoSlotsInOrder)
     }
     for (int k = 24; k >= 1; --k)
         StartCam(QStringLiteral("Cam %1").arg(k));
-    EXPECT_EQ(grid->openCount, 24);
+    EXPECT_EQ(grid->openCount(), 24);
     for (int i = 0; i < SlotGrid::kSlotCount; ++i)
         EXPECT_EQ(grid->slot(i).caption(), QStringLiteral("Cam %1").arg(24 - i));
 }
@@ -118,11 +118,11 @@ TEST_F(SlotGridTest, TheLowestHiddenPanelIsReused)
     for (int k = 1; k <= 5; ++k)
         StartCam(QStringLiteral("Cam %1").arg(k));
     grid->cmdStop_Click(3);
-    EXPECT_EQ(grid->openCount, 4);
+    EXPECT_EQ(grid->openCount(), 4);
     StartCam(QStringLiteral("Cam 6"));
     EXPECT_EQ(grid->slot(3).caption(), QStringLiteral("Cam 6"));
     EXPECT_TRUE(grid->slot(5).Frame->isHidden());
-    EXPECT_EQ(grid->openCount, 5);
+    EXPECT_EQ(grid->openCount(), 5);
 }
 
 TEST_F(SlotGridTest, StoppingAClosedSlotLeavesTheCountAlone)
@@ -130,7 +130,7 @@ TEST_F(SlotGridTest, StoppingAClosedSlotLeavesTheCountAlone)
     WriteCamList(Cams(1));
     StartCam(QStringLiteral("Cam 1"));
     grid->cmdStop_Click(7);
-    EXPECT_EQ(grid->openCount, 1);
+    EXPECT_EQ(grid->openCount(), 1);
 }
 
 TEST_F(SlotGridTest, SlotZeroIsFollowedBeforeAnyClick)
@@ -157,7 +157,7 @@ TEST_F(SlotGridTest, TheSelectedSlotCountsDownOnTheRealTimer)
     WriteCamList(Cams(2));
     StartCam(QStringLiteral("Cam 1"));
     StartCam(QStringLiteral("Cam 2"));
-    grid->selectedSlot = 1;
+    grid->setSelectedSlot(1);
     grid->setTickInterval(5);  // milliseconds
     grid->cmdStart_Click(1);
     ASSERT_TRUE(WaitFor([this] { return nextRefresh.size() >= 3; }));
@@ -184,14 +184,14 @@ TEST_F(SlotGridTest, StoppingTheSelectedSlotHidesTheViewer)
     WriteCamList(Cams(3));
     for (int k = 1; k <= 3; ++k)
         StartCam(QStringLiteral("Cam %1").arg(k));
-    grid->selectedSlot = 2;
+    grid->setSelectedSlot(2);
     grid->cmdStop_Click(1);
     EXPECT_EQ(viewerHidden, 0);
-    EXPECT_EQ(grid->selectedSlot, 2);
+    EXPECT_EQ(grid->selectedSlot(), 2);
     grid->cmdStop_Click(2);
     EXPECT_EQ(viewerHidden, 1);
-    EXPECT_EQ(grid->selectedSlot, -1);
-    EXPECT_EQ(grid->openCount, 1);
+    EXPECT_EQ(grid->selectedSlot(), -1);
+    EXPECT_EQ(grid->openCount(), 1);
 }
 
 TEST_F(SlotGridTest, ARefreshTextThatIsNoNumberOpensNothing)
@@ -200,14 +200,14 @@ TEST_F(SlotGridTest, ARefreshTextThatIsNoNumberOpensNothing)
         {CamRecord{QStringLiteral("Harbour"), QStringLiteral("http://127.0.0.1:1/h.jpg"), QStringLiteral("ab")},
          CamRecord{QStringLiteral("Pier"), QStringLiteral("http://127.0.0.1:1/p.jpg"), QStringLiteral(" 2.5 ")}});
     StartCam(QStringLiteral("Harbour"));
-    EXPECT_EQ(grid->openCount, 0);
+    EXPECT_EQ(grid->openCount(), 0);
     EXPECT_EQ(OpenPanels(), 0);
     ASSERT_EQ(statusTexts.size(), 1);
     EXPECT_TRUE(statusTexts.first().contains(QStringLiteral("Harbour")));
     EXPECT_TRUE(statusTexts.first().contains(QStringLiteral("\"ab\"")));
     // Blanks around and a fraction are fine: 2.5 rounds to the even 2.
     StartCam(QStringLiteral("Pier"));
-    EXPECT_EQ(grid->openCount, 1);
+    EXPECT_EQ(grid->openCount(), 1);
     EXPECT_EQ(grid->slot(0).slotRefreshSeconds, 2);
 }
 
@@ -229,7 +229,7 @@ TEST_F(SlotGridTest, ACamMissingFromTheFileIsNotOpened)
 {
     WriteCamList(Cams(1));
     StartCam(QStringLiteral("Ghost"));
-    EXPECT_EQ(grid->openCount, 0);
+    EXPECT_EQ(grid->openCount(), 0);
     EXPECT_EQ(OpenPanels(), 0);
     ASSERT_EQ(statusTexts.size(), 1);
     EXPECT_TRUE(statusTexts.first().contains(QStringLiteral("Ghost")));
@@ -240,7 +240,7 @@ TEST_F(SlotGridTest, AnUnreadableCamListIsReportedAndNothingOpens)
     // A folder where the file should be: it cannot be opened for reading.
     ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("00camlist.txt")));
     StartCam(QStringLiteral("Cam 1"));
-    EXPECT_EQ(grid->openCount, 0);
+    EXPECT_EQ(grid->openCount(), 0);
     ASSERT_EQ(statusTexts.size(), 1);
     EXPECT_TRUE(statusTexts.first().startsWith(QStringLiteral("Cannot open Cam 1: ")));
 }
@@ -271,7 +271,7 @@ TEST_F(SlotGridTest, ACamNamedLikeAStoppedPanelCanBeOpened)
         {CamRecord{QStringLiteral("[webcam]"), QStringLiteral("http://127.0.0.1:1/w.jpg"), QStringLiteral("9")}});
     grid->cmdStopAll_Click();  // every panel now carries "[webcam]"
     StartCam(QStringLiteral("[webcam]"));
-    EXPECT_EQ(grid->openCount, 1);
+    EXPECT_EQ(grid->openCount(), 1);
     EXPECT_EQ(grid->slot(0).caption(), QStringLiteral("[webcam]"));
 }
 
@@ -290,7 +290,7 @@ TEST_F(SlotGridTest, ARestartWhileTheFullWindowViewShowsRaisesItsIndicator)
     WriteCamList(Cams(2));
     StartCam(QStringLiteral("Cam 1"));
     StartCam(QStringLiteral("Cam 2"));
-    grid->screensaverMode = true;
+    fullWindowViewOpen = true;
     grid->cmdRefresh_Click(1);
     EXPECT_EQ(fullWindowIndicators, 0);
     grid->cmdRefresh_Click(0);

@@ -1,0 +1,37 @@
+#pragma once
+// Every setting the program reads or writes, named once with its section and its default. Code
+// reads and writes them through the store's SettingKey overloads (Settings.h), never by spelling
+// a key. The names are what the settings files hold: renaming one loses the users' stored value.
+//
+// A new setting gets its line here, and a line in README.md's "Settings" section and in the help.
+#include <QString>
+
+struct SettingKey {
+    const char* section;
+    const char* name;
+    const char* defaultValue;  // what a read gives when the store holds nothing
+
+    QString Section() const { return QString::fromLatin1(section); }
+    QString Name() const { return QString::fromLatin1(name); }
+    QString Default() const { return QString::fromUtf8(defaultValue); }
+};
+
+namespace SettingKeys {
+// Main store. "1": "AutoSave New Pictures" is ticked at start; "0": it is not. Read once at
+// start; written whenever the box changes.
+inline constexpr SettingKey autoSave{"Settings", "autoSave", "0"};
+// Main store and per-user store. "1": the Help window opens at start. The per-user value is the
+// Help window's own "Show at Startup" box and wins whenever it is there; the main store's value
+// counts only without it (the demo folder writes "0" there).
+inline constexpr SettingKey showHelp{"Settings", "showHelp", "1"};
+// Main store. The daytime server the GMT clock asks: "host", "host:port" or "[IPv6]:port"
+// (port 13 when none is given). The demo folder points it at its own responder.
+inline constexpr SettingKey timeServer{"Settings", "timeServer", "time.nist.gov"};
+// Main store, Options dialog ("Keep saved pictures for N days"). Empty: saved pictures are kept
+// for ever. A whole number from 1 to 36500: pictures the program saved and indexed are deleted
+// once they are that many days old, at start and every hour. Anything else counts as empty.
+inline constexpr SettingKey keepDays{"Settings", "keepDays", ""};
+// Per-user store. "1" once the user answered "Ignore" to "Permission Denied": a main store that
+// cannot be written is then passed over without a word.
+inline constexpr SettingKey IgnorePermissionDeniedError{"Settings", "IgnorePermissionDeniedError", "0"};
+}  // namespace SettingKeys
