@@ -12,16 +12,6 @@
 namespace {
 constexpr int kRebuildBatch = 500;  // rows per transaction, so that a saver never waits long
 
-void removeFirst(QString& text, QChar c, int times)
-{
-    for (int k = 0; k < times; ++k) {
-        const qsizetype at = text.indexOf(c);
-        if (at < 0)
-            return;
-        text.remove(at, 1);
-    }
-}
-
 // A plain file name of the cam folder: no path, nothing that leads out of it.
 bool IsPlainFileName(const QString& name)
 {
@@ -36,12 +26,22 @@ void removeSidecars(const QString& path)
 }
 }  // namespace
 
+void RemoveFirst(QString& text, QChar c, int times)
+{
+    for (int k = 0; k < times; ++k) {
+        const qsizetype at = text.indexOf(c);
+        if (at < 0)
+            return;
+        text.remove(at, 1);
+    }
+}
+
 QString PictureNamePrefix(const QString& camName)
 {
     QString name = camName;
     name.remove(QLatin1Char(' '));
-    removeFirst(name, QLatin1Char('/'), 2);
-    removeFirst(name, QLatin1Char(':'), 3);
+    RemoveFirst(name, QLatin1Char('/'), 2);
+    RemoveFirst(name, QLatin1Char(':'), 3);
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
     name.replace(QChar(0), QLatin1Char('_'));
     return name;

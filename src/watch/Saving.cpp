@@ -98,5 +98,5 @@ void SlotGrid::cmdSave_Click()
     ReportIndexProblem(now, fileName,
                        RecordSavedPicture(SavedPictureRecord(s.txtName->text(), fileName, now, s.txtUpdated->text(),
                                                              picture.width(), picture.height())));
-    Q_EMIT pictureSaved(selectedSlot, s.txtName->text(), fileName);
+    Q_EMIT pictureSaved(selectedSlot_, s.txtName->text(), fileName);
 }

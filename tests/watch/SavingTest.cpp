@@ -145,7 +145,7 @@ TEST_F(SavingTest, EverySavedPictureGetsARowInThePictureIndex)
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
     now = now.addSecs(300);  // 4:04:45 PM
     ASSERT_TRUE(FetchStamp(0, kStampB, {80, 60}));
-    grid->selectedSlot = 0;
+    grid->setSelectedSlot(0);
     now = now.addSecs(2);
     grid->cmdSave_Click();  // Save Image: recorded too, on the window's thread
 
@@ -173,7 +173,7 @@ TEST_F(SavingTest, APictureWhoseRowCannotBeWrittenIsKeptAndTheFailureIsShown)
     // The index's place is taken by a folder: no row can be written anywhere.
     ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("cam-index.sqlite")));
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
-    grid->selectedSlot = 1;  // the status bar speaks of an index failure even for a slot not shown
+    grid->setSelectedSlot(1);  // the status bar speaks of an index failure even for a slot not shown
     now = now.addSecs(60);
     statusTexts.clear();
     ASSERT_TRUE(FetchStamp(0, kStampB));
