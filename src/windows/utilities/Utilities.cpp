@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QWidget>
+#include <QWindow>
 #include <optional>
 
 #include "ProductInfo.h"
@@ -25,11 +26,9 @@ bool FileExists(const QString& path)
     if (path.isEmpty())
         return false;
     const QFileInfo info(path);
-    if (!info.isFile() || info.isHidden())
-        return false;
-    // A path ending in "/" has no file name, so it never names a file even where the
-    // file system would resolve it.
-    return info.fileName().toUpper() == FileNameOf(path).toUpper();
+    // No name check beyond this: the name part of the path is the file's own, and a path ending
+    // in "/" is never a file here (the system refuses to read it as one).
+    return info.isFile() && !info.isHidden();
 }
 
 QString FileNameOf(const QString& path)
@@ -119,13 +118,16 @@ void SetTopMost(QWidget* window, bool on)
     if (!window)
         return;
     QWidget* top = window->window();
-    if (top->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
+    Qt::WindowFlags flags = top->windowFlags();
+    if (flags.testFlag(Qt::WindowStaysOnTopHint) == on)
         return;
-    // Changing a window's flags hides it; only the z-order is meant to change.
-    const bool wasVisible = top->isVisible();
-    top->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (wasVisible)
-        top->show();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    // Only the stacking changes. Setting the widget's flags would re-create its window (hidden,
+    // then shown again); the widget just records them, and the window system hears of the change
+    // through the window's handle, which a window not shown yet does not have.
+    top->overrideWindowFlags(flags);
+    if (QWindow* handle = top->windowHandle())
+        handle->setFlag(Qt::WindowStaysOnTopHint, on);
 }
 
 void LoadProgramResources()
