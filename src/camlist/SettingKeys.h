@@ -42,5 +42,6 @@ inline constexpr SettingKey staleMinutes{"Settings", "staleMinutes", "10"};
 
 // Every key above, once. The checks that keep README.md's "Settings" section true read this
 // list (and fail when a key above is missing from it).
-inline constexpr SettingKey All[] = {autoSave, showHelp, timeServer, IgnorePermissionDeniedError, staleMinutes};
+inline constexpr SettingKey All[] = {autoSave, showHelp,    timeServer, IgnorePermissionDeniedError,
+                                     keepDays, staleMinutes};
 }  // namespace SettingKeys
