@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "NewPicture.h"
+#include "PictureCheck.h"
 
 // One closed response of a slot: what its handling needs, and what the worker made of it.
 struct PictureWork {
@@ -26,7 +27,8 @@ struct PictureWork {
     QDateTime saveTime;    // the time the file is named after
 
     // Made by the worker; read once `done` says so.
-    QImage picture;  // null: the body is no picture
+    QImage picture;                                            // null: the body is no picture
+    PictureStatus pictureStatus = PictureStatus::NotAPicture;  // why the picture is null, if it is
     bool saved = false;
     QImage savedPicture;  // the saved file as read back; null when it could not be read
     bool done = false;    // under the worker's lock
