@@ -14,6 +14,7 @@
 #include "CamCommands.h"
 #include "Form6.h"
 #include "GmtClock.h"
+#include "GridScrollInput.h"
 #include "ImageControl.h"
 #include "ProductInfo.h"
 #include "SecondaryWindows.h"
@@ -153,6 +154,7 @@ void Form1::buildCamsFrame(QWidget* central)
     // The grid moves when a drag ends, not while the thumb is dragged.
     VScroll1->setTracking(false);
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
+    new GridScrollInput(picWindowOuter, VScroll1, this);
 }
 
 void Form1::readViewerDesign()
