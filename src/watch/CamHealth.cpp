@@ -221,16 +221,21 @@ QString OutcomeReason(const FetchOutcome& o)
                 .arg(ByteCountText(o.bodyBytes), ByteCountText(o.expectedBytes));
         return QStringLiteral("cut off: the JPEG stops before its end, after %1").arg(ByteCountText(o.bodyBytes));
     case FetchOutcomeKind::TooLarge:
+        switch (o.tooLarge) {
+        case FetchOutcome::Part::Header:
+            return QStringLiteral("header longer than %1: abandoned")
+                .arg(ByteCountText(HttpResponseAssembler::kMaxHeaderBytes));
+        case FetchOutcome::Part::Answer:
+            return QStringLiteral("answer larger than %1: abandoned")
+                .arg(ByteCountText(HttpResponseAssembler::kMaxResponseBytes));
+        case FetchOutcome::Part::Picture:
+            break;
+        }
         if (o.pictureSize.isValid())
             return QStringLiteral("picture refused as too large: %1x%2 pixels")
                 .arg(o.pictureSize.width())
                 .arg(o.pictureSize.height());
-        if (!o.detail.isEmpty())
-            return QStringLiteral("picture refused as too large: ") + o.detail;
-        return o.headerTooLong ? QStringLiteral("header longer than %1: abandoned")
-                                     .arg(ByteCountText(HttpResponseAssembler::kMaxHeaderBytes))
-                               : QStringLiteral("answer larger than %1: abandoned")
-                                     .arg(ByteCountText(HttpResponseAssembler::kMaxResponseBytes));
+        return QStringLiteral("picture refused as too large");
     case FetchOutcomeKind::ConnectionRefused:
         return QStringLiteral("connection refused");
     case FetchOutcomeKind::HostNotFound:
@@ -289,8 +294,7 @@ QString OutcomeKey(const FetchOutcome& o)
         add(QString::number(o.expectedBytes > 0));
         break;
     case FetchOutcomeKind::TooLarge:
-        add(QString::number(o.headerTooLong));
-        add(QString::number(o.pictureSize.isValid()));
+        add(QString::number(static_cast<int>(o.tooLarge)));
         break;
     case FetchOutcomeKind::TlsFailure:
         add(TlsReason(o));
@@ -497,6 +501,7 @@ void FinishPictureOutcome(FetchOutcome& outcome, const QSize& pictureSize, bool 
         return;
     if (refusedTooLarge) {
         outcome.kind = FetchOutcomeKind::TooLarge;
+        outcome.tooLarge = FetchOutcome::Part::Picture;
         outcome.pictureSize = pictureSize;
     } else if (pictureSize.isEmpty()) {
         outcome.kind = FetchOutcomeKind::BodyNotAPicture;

@@ -52,14 +52,15 @@ struct FetchOutcome {
     qint64 bodyBytes = -1;       // body bytes received; -1 unknown
     qint64 expectedBytes = -1;   // the announced Content-Length; -1 when none
     qint64 receivedBytes = 0;    // every byte of the answer (NoHeader, ConnectionReset)
-    QSize pictureSize;           // PictureShown, TooLarge (when known): pixels
+    QSize pictureSize;           // PictureShown, TooLarge (when the file declares it): pixels
     QString format;              // PictureShown: "JPEG", "PNG", ...
     QString detail;              // redirect target, host, address (passwords masked), system words
     QList<QSslError> sslErrors;  // TlsFailure: the certificate's problems
-    bool headerTooLong = false;  // TooLarge: the header passed its cap (else the whole answer)
-    double seconds = 0;          // NoAnswer, Abandoned: how long the fetch ran
-    qint32 refreshSeconds = 0;   // NoAnswer, Abandoned: the refresh interval
-    bool connected = false;      // NoAnswer: the connection was made (waiting) or not (connecting)
+    enum class Part { Picture, Header, Answer };
+    Part tooLarge = Part::Picture;  // TooLarge: what passed its limit
+    double seconds = 0;             // NoAnswer, Abandoned: how long the fetch ran
+    qint32 refreshSeconds = 0;      // NoAnswer, Abandoned: the refresh interval
+    bool connected = false;         // NoAnswer: the connection was made (waiting) or not (connecting)
 };
 
 // Standing problems of a cam that are not one fetch's outcome; shown beside the outcome.
@@ -139,7 +140,8 @@ struct ClosedAnswer {
     bool peerReset = false;    // the connection ended with a reset, not a close
 };
 FetchOutcome ClassifyClosedAnswer(const ClosedAnswer& answer);
-// The picture path's end: shown (size), not a picture, or refused as too large.
+// The picture path's end: shown (its size), not a picture, or refused as too large (the size it
+// declares, when known).
 void FinishPictureOutcome(FetchOutcome& outcome, const QSize& pictureSize, bool refusedTooLarge);
 // A connection that failed: refused, host not found, TLS (the certificate's problems), ...
 FetchOutcome ClassifySocketFailure(const CamSocketFailure& failure, const QString& host);

@@ -36,6 +36,7 @@ struct PictureWork {
     // Made by the worker; read once `done` says so.
     QImage picture;                                            // null: the body is no picture
     PictureStatus pictureStatus = PictureStatus::NotAPicture;  // why the picture is null, if it is
+    QSize declaredSize;  // TooLarge: the size the picture declares, when it tells one
     bool saved = false;
     QImage savedPicture;   // the saved file as read back; null when it could not be read
     QString indexProblem;  // why the saved picture has no row in the index; empty when it has

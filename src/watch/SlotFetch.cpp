@@ -40,7 +40,7 @@ void SlotGrid::wsCam_DataArrival(int index, qint64 bytesTotal)
         ShowDetailsIfSelected(index);
         FetchOutcome outcome;
         outcome.kind = FetchOutcomeKind::TooLarge;
-        outcome.headerTooLong = !headerWasDone;
+        outcome.tooLarge = headerWasDone ? FetchOutcome::Part::Answer : FetchOutcome::Part::Header;
         NoteOutcome(index, outcome);
         return;
     }
@@ -138,7 +138,8 @@ void SlotGrid::HandleResponse(const PictureWork& work)
         ShowNotFound(index);
     ShowDetailsIfSelected(index);
     FetchOutcome outcome = work.outcome;
-    FinishPictureOutcome(outcome, work.picture.size(), false);
+    const bool refused = work.pictureStatus == PictureStatus::TooLarge;
+    FinishPictureOutcome(outcome, refused ? work.declaredSize : work.picture.size(), refused);
     NoteOutcome(index, outcome, shown && work.stamped, work.newStamp);
     if (shown)
         Q_EMIT pictureHandled(index);

@@ -9,6 +9,7 @@
 
 #include "CamSocket.h"
 #include "HttpResponse.h"
+#include "PictureBombs.h"
 #include "SlotGridFixture.h"
 #include "SlotHealthMark.h"
 #include "TestPictures.h"
@@ -262,6 +263,19 @@ TEST_F(SlotHealthTest, AnAnswerTooLargeForAnyCamIsAbandonedAndSaysSo)
     ASSERT_TRUE(OpenAndWait(ScriptedReply::split(endless, 16 * 1024, 5).endingWith(ScriptedReply::Ending::KeepOpen)));
     EXPECT_EQ(grid->slot(0).imgCam->picture(), NotFoundPicture());
     ExpectHealth(CamState::Failing, QStringLiteral("header longer than 64 KB: abandoned"));
+}
+
+TEST_F(SlotHealthTest, APictureOverTheSizeLimitIsRefusedAndSaysItsSize)
+{
+    ASSERT_TRUE(OpenAndWait(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(64, 48))))));
+    const qint64 shown = grid->slot(0).imgCam->picture().cacheKey();
+    HttpAnswer bomb;
+    bomb.contentType = "image/bmp";
+    bomb.body = BmpHeader(QSize(30000, 30000));
+    ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(bomb.bytes())));
+    EXPECT_EQ(grid->slot(0).imgCam->picture().cacheKey(), shown);  // handled like a body that is no picture
+    ExpectHealth(CamState::Failing, QStringLiteral("picture refused as too large: 30000x30000 pixels"));
+    ExpectNextFetchAfter(3);
 }
 
 TEST_F(SlotHealthTest, ARefusedConnectionIsFailingAndRetriedAtEveryStart)
