@@ -1,6 +1,7 @@
 #include "PictureWork.h"
 
 #include "FetchedPicture.h"
+#include "IndexMaintenance.h"
 #include "PictureMemory.h"
 #include "Saving.h"
 
@@ -14,6 +15,10 @@ void MakePictures(PictureWork& work)
             return;
         SavePictureAsJpeg(work.picture, work.saveFileName);
         work.saved = true;
+        // Recorded by the handler that saved it; a failure here costs the row, never the picture.
+        work.indexProblem =
+            RecordSavedPicture(SavedPictureRecord(work.camName, work.saveFileName, work.saveTime,
+                                                  work.stamp.updatedText, work.picture.width(), work.picture.height()));
         work.savedPicture = LoadPictureFile(work.saveFileName);
     } catch (const std::exception&) {
         // A save that fails is skipped (the picture is shown all the same); memory that runs out

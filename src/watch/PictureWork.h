@@ -24,15 +24,18 @@ struct PictureWork {
     QByteArray body;       // decoded when not empty; let go once decoded
     QString saveFileName;  // where to save the picture when it decodes; empty: no save
     QDateTime saveTime;    // the time the file is named after
+    QString camName;       // the cam the saved picture is indexed under
 
     // Made by the worker; read once `done` says so.
     QImage picture;  // null: the body is no picture
     bool saved = false;
-    QImage savedPicture;  // the saved file as read back; null when it could not be read
-    bool done = false;    // under the worker's lock
+    QImage savedPicture;   // the saved file as read back; null when it could not be read
+    QString indexProblem;  // why the saved picture has no row in the index; empty when it has
+    bool done = false;     // under the worker's lock
 };
 
-// Decodes the body and saves the picture as the work asks; never throws.
+// Decodes the body and saves the picture as the work asks, recording a saved picture in the
+// index; never throws.
 void MakePictures(PictureWork& work);
 
 // One thread that runs PictureWork items one at a time, in the order they are given, and calls
