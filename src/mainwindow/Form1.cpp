@@ -15,6 +15,7 @@
 #include "Form6.h"
 #include "GmtClock.h"
 #include "GridScrollInput.h"
+#include "HistoryBar.h"
 #include "HistoryKeeper.h"
 #include "ImageControl.h"
 #include "ProductInfo.h"
@@ -182,7 +183,12 @@ void Form1::wirePieces()
     hooks.fullWindowViewOpen = [this] { return frmMain->screensaverMode(); };
     hooks.setStatusText = [this](const QString& text) { setStatusText(text); };
     hooks.showNotice = [this] { ShowNotice(this); };
-    hooks.showInViewer = [this](const QImage& picture) { frmMain->setPicture(picture); };
+    // While the history bar shows a saved picture, a refresh of the same picture leaves it there;
+    // a new one brings the Viewer back to live (newPictureShown below).
+    hooks.showInViewer = [this](const QImage& picture) {
+        if (frmHistory->isLive())
+            frmMain->setPicture(picture);
+    };
     hooks.showInFullWindow = [this](const QImage& picture) { frmMain->UpdateFullWindow(picture); };
     hooks.showFullWindowRefreshIndicator = [this] { frmMain->ShowFullWindowRefreshIndicator(); };
     hooks.hideFullWindowRefreshIndicator = [this] { frmMain->HideFullWindowRefreshIndicator(); };
@@ -197,6 +203,7 @@ void Form1::wirePieces()
 
     historyKeeper = new HistoryKeeper(this);
     connect(historyKeeper, &HistoryKeeper::problem, this, &Form1::setStatusText);
+    wireHistoryBar();
 
     CamCommandHooks camHooks;
     camHooks.openSelectedCam = [this] { slotGrid->OpenSelectedCam(); };
@@ -213,6 +220,27 @@ void Form1::wirePieces()
     connect(chkSave, &QCheckBox::stateChanged, this, [this] { chkSave_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(frmMain, &ViewerPane::saveRequested, slotGrid, &SlotGrid::cmdSave_Click);
+}
+
+void Form1::wireHistoryBar()
+{
+    // In the details frame, under the zoom bar and the two buttons, where the frame has room;
+    // the Viewer's own controls keep their places. Twips: left 180, top 1380, 2835 x 900.
+    frmHistory = new HistoryBar(frmMain->frmDetails);
+    PlaceTwips(frmHistory, {180, 1380, 2835, 900});
+    connect(frmHistory, &HistoryBar::pictureChosen, frmMain, &ViewerPane::setPicture);
+    connect(frmHistory, &HistoryBar::liveChosen, this, [this] {
+        const int shown = slotGrid->selectedSlot();
+        if (shown >= 0 && shown < SlotGrid::kSlotCount)
+            frmMain->setPicture(slotGrid->slot(shown).imgCam->picture());
+    });
+    connect(frmHistory, &HistoryBar::problem, this, &Form1::setStatusText);
+    connect(slotGrid, &SlotGrid::pictureSaved, frmHistory,
+            [this](int, const QString& cam, const QString&) { frmHistory->pictureSaved(cam); });
+    connect(slotGrid, &SlotGrid::newPictureShown, this, [this](int index) {
+        if (index == slotGrid->selectedSlot())
+            frmHistory->returnToLive();
+    });
 }
 
 void Form1::setWebAddressCaption(const QString& address)
@@ -287,6 +315,7 @@ void Form1::ShowSlotInViewer(int index)
     slotGrid->setSelectedSlot(index);
     const ViewerSlot& slot = slotGrid->slot(index);
     frmMain->ShowSlot(slot.imgCam->picture(), slotGrid->slotTexts(index), slot.slotElapsed);
+    frmHistory->showCam(slotGrid->slotTexts(index).name);
     clock->QueryTimeServer();
 }
 

@@ -14,6 +14,7 @@
 
 class CamCommands;
 class GmtClock;
+class HistoryBar;
 class HistoryKeeper;
 class QAction;
 class QCheckBox;
@@ -108,6 +109,7 @@ public:
     CamCommands* camCommands = nullptr;
     GmtClock* clock = nullptr;
     HistoryKeeper* historyKeeper = nullptr;  // index check at start, retention hourly
+    HistoryBar* frmHistory = nullptr;        // the shown cam's saved pictures, in the Viewer's details
 
 signals:
     // The Options dialog stored these keys.
@@ -122,6 +124,7 @@ private:
     void buildControlsFrame(QWidget* central);
     void buildCamsFrame(QWidget* central);
     void wirePieces();
+    void wireHistoryBar();
     void readViewerDesign();
     void applyLayout();
     void createCamFolder();
