@@ -8,8 +8,11 @@
 void MakePictures(PictureWork& work)
 {
     try {
-        if (!work.body.isEmpty())
-            work.picture = LoadFetchedPicture(work.body);
+        if (!work.body.isEmpty()) {
+            LoadedPicture loaded = LoadFetchedPicture(work.body);
+            work.picture = std::move(loaded.picture);
+            work.pictureStatus = loaded.status;
+        }
         work.body = QByteArray();  // up to megabytes, not needed any more
         if (work.picture.isNull() || work.saveFileName.isEmpty())
             return;

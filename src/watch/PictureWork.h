@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "NewPicture.h"
+#include "PictureCheck.h"
 
 // One closed response of a slot: what its handling needs, and what the worker made of it.
 struct PictureWork {
@@ -27,7 +28,8 @@ struct PictureWork {
     QString camName;       // the cam the saved picture is indexed under
 
     // Made by the worker; read once `done` says so.
-    QImage picture;  // null: the body is no picture
+    QImage picture;                                            // null: the body is no picture
+    PictureStatus pictureStatus = PictureStatus::NotAPicture;  // why the picture is null, if it is
     bool saved = false;
     QImage savedPicture;   // the saved file as read back; null when it could not be read
     QString indexProblem;  // why the saved picture has no row in the index; empty when it has
