@@ -26,6 +26,7 @@
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
 #include "frmOptions.h"
+#include "frmTimelapse.h"
 
 namespace {
 template <typename W> W* Named(W* widget, const char* name)
@@ -95,6 +96,11 @@ void Form1::buildMenus()
     for (int i = 0; i < static_cast<int>(mnuCamItem.size()); ++i)
         mnuCamItem[static_cast<size_t>(i)] =
             mnuCams->addAction(camItems.at(i), this, [this, i] { mnuCamItem_Click(i); });
+
+    // After the cam commands, so that none of them moves.
+    mnuCams->addSeparator();
+    mnuTimelapse = mnuCams->addAction(QStringLiteral("Make Time-lapse…"), this, [this] { mnuTimelapse_Click(); });
+    mnuTimelapse->setObjectName(QStringLiteral("mnuTimelapse"));
 
     mnuHelp = Named(menuBar()->addMenu(QStringLiteral("&Help")), "mnuHelp");
     mnuHelpItem[0] = mnuHelp->addAction(QStringLiteral("View Help"), this, [this] { mnuHelpItem_Click(0); });
@@ -295,6 +301,20 @@ void Form1::mnuSettingsItem_Click(int index)
         return;
     frmOptions* dialog = ShowOptions(this);
     connect(dialog, &frmOptions::optionsChanged, this, &Form1::optionsChanged, Qt::UniqueConnection);
+}
+
+void Form1::mnuTimelapse_Click()
+{
+    QStringList camNames;
+    for (int row = 0; row < List1->count(); ++row)
+        camNames << List1->item(row)->text();
+    frmTimelapse* dialog = ShowTimelapse(this, camNames, frmHistory->cam());
+    connect(dialog, &frmTimelapse::exportFinished, this, &Form1::timelapseFinished, Qt::UniqueConnection);
+}
+
+void Form1::timelapseFinished(const TimelapseResult& result)
+{
+    setStatusText(result.message);
 }
 
 void Form1::Command2_Click()
