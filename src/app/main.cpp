@@ -123,8 +123,12 @@ int main(int argc, char** argv)
             return Fail(problem);
         }
     } else {
+        // An installed program keeps the user's files in the user's data folder: it cannot
+        // write beside itself, and several users share it.
+        const QString executableFolder = QCoreApplication::applicationDirPath();
+        const QString installedFolder = IsInstalledExecutable(executableFolder) ? UserDataProgramFolder() : QString();
         const QString folder = ResolveProgramFolder(command.options.home, qEnvironmentVariable("TOLVANE_HOME"),
-                                                    QCoreApplication::applicationDirPath());
+                                                    executableFolder, installedFolder);
         if (!QDir().mkpath(folder))
             return Fail(QStringLiteral("the program folder %1 does not exist and cannot be created").arg(folder));
         SetProgramFolder(folder);
