@@ -13,6 +13,7 @@
 #include "PictureMemory.h"
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
+#include "TimelapseCommand.h"
 #include "WatchLog.h"
 #include "frmSplash.h"
 
@@ -96,6 +97,9 @@ int main(int argc, char** argv)
         QCoreApplication reader(argc, argv);
         InitApplicationMetadata();
         ProgramName() = ExecutableName();
+        // The time-lapse export runs here, without a window system, so that cron can run it.
+        if (IsTimelapseCommand(QCoreApplication::arguments()))
+            return RunTimelapseCommand(QCoreApplication::arguments(), QCoreApplication::applicationDirPath());
         const CommandLineResult early = ParseCommandLine(QCoreApplication::arguments());
         if (early.action == CommandLineAction::ShowHelp || early.action == CommandLineAction::ShowVersion) {
             std::printf("%s\n", qPrintable(early.text));
