@@ -25,6 +25,12 @@ std::vector<OptionRow> MakeRows()
     rows.back().tip = QStringLiteral("Pictures this program saved and indexed are deleted once they are older than "
                                      "this many days (checked at start and every hour). Empty keeps them for ever.");
 
+    // Cams with a certificate from a private authority; always read, empty names none.
+    rows.push_back(FileOption(SettingKeys::caFile, QStringLiteral("Trusted certificate authorities (PEM file)")));
+    rows.back().placeholder = QStringLiteral("only the system's");
+    rows.back().tip = QStringLiteral("https cams whose certificate comes from one of the authorities in this PEM file "
+                                     "are trusted, as are those SSL_CERT_FILE and SSL_CERT_DIR name.");
+
     return rows;
 }
 

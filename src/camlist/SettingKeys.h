@@ -39,9 +39,12 @@ inline constexpr SettingKey IgnorePermissionDeniedError{"Settings", "IgnorePermi
 // Last-Modified line) is stale after this many minutes, or after ten of its refresh intervals
 // when that is longer. Whole minutes from 1 up.
 inline constexpr SettingKey staleMinutes{"Settings", "staleMinutes", "10"};
+// Main store, Options dialog. A PEM file of certificate authorities that https cams are trusted
+// by, on top of the system's and those SSL_CERT_FILE and SSL_CERT_DIR name. Empty: none.
+inline constexpr SettingKey caFile{"Settings", "caFile", ""};
 
 // Every key above, once. The checks that keep README.md's "Settings" section true read this
 // list (and fail when a key above is missing from it).
-inline constexpr SettingKey All[] = {autoSave, showHelp,    timeServer, IgnorePermissionDeniedError,
-                                     keepDays, staleMinutes};
+inline constexpr SettingKey All[] = {autoSave, showHelp,     timeServer, IgnorePermissionDeniedError,
+                                     keepDays, staleMinutes, caFile};
 }  // namespace SettingKeys

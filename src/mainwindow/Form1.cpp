@@ -23,6 +23,7 @@
 #include "SecondaryWindows.h"
 #include "SlotGrid.h"
 #include "StatusPanel.h"
+#include "TrustedCas.h"
 #include "Twips.h"
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
@@ -310,6 +311,8 @@ void Form1::ApplyOptions(const QStringList& keys)
 {
     if (keys.contains(SettingKeys::staleMinutes.Name()))
         slotGrid->setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
+    if (keys.contains(SettingKeys::caFile.Name()))
+        SetCaFile(OptionValue(SettingKeys::caFile));
 }
 
 void Form1::mnuTimelapse_Click()

@@ -24,6 +24,7 @@
 #include "SlotGrid.h"
 #include "StartupValues.h"
 #include "StatusPanel.h"
+#include "TrustedCas.h"
 #include "Twips.h"
 #include "Utilities.h"
 #include "ViewerPane.h"
@@ -57,6 +58,7 @@ void Form1::Form_Load()
         startupProblems_ << autoSave.problem;
     chkSave->setChecked(autoSave.value);
     slotGrid->setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
+    SetCaFile(OptionValue(SettingKeys::caFile));
 
     // 5. and 6. Captions from the product metadata.
     setWebAddressCaption(WebAddress());

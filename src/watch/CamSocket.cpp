@@ -7,6 +7,8 @@
 #include <QTcpSocket>
 #include <utility>
 
+#include "TrustedCas.h"
+
 #ifdef __linux__
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -16,12 +18,6 @@
 #endif
 
 namespace {
-QList<QSslCertificate>& extraCaCertificates()
-{
-    static QList<QSslCertificate> certificates;
-    return certificates;
-}
-
 // How deep the program is inside a socket's signals, and whether the socket has been dropped.
 // A handler that runs the event loop (a slot yielding while it opens cams, a test waiting) may
 // let deferred deletions run; a socket whose signal is still on the stack must outlive that.
@@ -92,7 +88,7 @@ void CamSocket::dropResetWitness()
 
 void CamSocket::SetExtraCaCertificates(const QList<QSslCertificate>& certificates)
 {
-    extraCaCertificates() = certificates;
+    SetTestCaCertificates(certificates);
 }
 
 void CamSocket::Connect()
@@ -114,9 +110,11 @@ void CamSocket::Connect(const QString& host, quint16 port, bool useTls)
     QTcpSocket* socket = nullptr;
     if (useTls) {
         auto* ssl = new LiveSocket<QSslSocket>;
-        if (!extraCaCertificates().isEmpty()) {
+        // Without additions the socket keeps Qt's own way of finding the system's authorities.
+        const QList<QSslCertificate> additional = AdditionalCaCertificates();
+        if (!additional.isEmpty()) {
             QSslConfiguration config = ssl->sslConfiguration();
-            config.setCaCertificates(QSslConfiguration::systemCaCertificates() + extraCaCertificates());
+            config.setCaCertificates(SystemCaCertificates() + additional);
             ssl->setSslConfiguration(config);
         }
         ssl->setPeerVerifyMode(QSslSocket::VerifyPeer);

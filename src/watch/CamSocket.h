@@ -70,7 +70,8 @@ public:
     // After Closed: the peer ended the connection with a reset (TCP RST) rather than a close.
     bool PeerReset() const { return peerReset_; }
 
-    // Extra certificate authorities trusted by every TLS connection (tests use a CA made at run time).
+    // Extra certificate authorities trusted by every TLS connection (tests use a CA made at run time);
+    // the environment's and the caFile's come on top (TrustedCas.h).
     static void SetExtraCaCertificates(const QList<QSslCertificate>& certificates);
 
 Q_SIGNALS:
