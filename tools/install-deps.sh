@@ -11,6 +11,7 @@ packages=(
   ffmpeg
   libgtest-dev libgmock-dev googletest
   openssl dbus
+  lighttpd  # the real web server of the sign-in, redirect and conditional-request tests
   clang libclang-rt-14-dev clang-format
   lintian desktop-file-utils appstream xvfb xauth x11-utils  # package checks (packaging/)
 )

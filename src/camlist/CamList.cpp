@@ -126,11 +126,42 @@ QByteArray recordBytes(const CamRecord& record)
         kLineEnd + kLineEnd;
 }
 
+// Whether a line of the cam list is an address with a password in it: "user:password@" before
+// the host, with or without a scheme in front.
+bool holdsPassword(QByteArrayView line)
+{
+    const qsizetype scheme = line.indexOf("://");
+    const QByteArrayView rest = scheme < 0 ? line : line.sliced(scheme + 3);
+    const qsizetype slash = rest.indexOf('/');
+    const QByteArrayView authority = slash < 0 ? rest : rest.first(slash);
+    const qsizetype at = authority.lastIndexOf('@');
+    return at > 0 && authority.first(at).contains(':');
+}
+
+bool holdsAnyPassword(const QByteArray& text)
+{
+    for (const QByteArray& line : text.split('\n')) {
+        if (holdsPassword(line))
+            return true;
+    }
+    return false;
+}
+
+// A cam list that holds a password is for its owner's eyes only; done before the password is
+// written, so no other user can read it at any moment.
+void keepToOwnerWhenPassword(const QString& path, const QByteArray& text)
+{
+    if (FileExists(path) && holdsAnyPassword(text))
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
 // Written beside the file and renamed over it: a failed or interrupted rewrite leaves the
 // old file exactly as it was, and at worst a temporary file that the next start removes.
+// The new file keeps the old one's permissions.
 void rewrite(const QByteArray& bytes)
 {
     const QString path = CamListPath();
+    keepToOwnerWhenPassword(path, bytes);
     const ReplaceFileResult replaced = ReplaceFileContents(path, bytes);
     if (!replaced.ok())
         fail(QStringLiteral("rewrite"), path, replaced.reason());
@@ -212,6 +243,7 @@ void AppendCamRecord(const QString& name, const QString& url, const QString& ref
         fail(QStringLiteral("open"), path, file.errorString());
     const qint64 oldSize = file.size();
     QByteArray bytes = recordBytes(record);
+    keepToOwnerWhenPassword(path, bytes);
     if (oldSize > 0) {
         // A last line without its line end (a file edited by hand) would otherwise run into
         // the new name line.

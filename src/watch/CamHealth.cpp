@@ -258,6 +258,8 @@ QString OutcomeReason(const FetchOutcome& o)
         return AbandonedReason(o);
     case FetchOutcomeKind::BadAddress:
         return QStringLiteral("the address cannot be split into host and path: ") + o.detail;
+    case FetchOutcomeKind::SignInRefused:
+        return QStringLiteral("sign-in refused");
     }
     return {};
 }
@@ -310,6 +312,7 @@ QString OutcomeKey(const FetchOutcome& o)
     case FetchOutcomeKind::None:
     case FetchOutcomeKind::ConnectionRefused:
     case FetchOutcomeKind::Abandoned:
+    case FetchOutcomeKind::SignInRefused:
         break;
     }
     return key;
@@ -321,6 +324,8 @@ QString NoteText(const HealthNote& note)
     case HealthNote::Kind::RefreshNotANumber:
         return QStringLiteral("refresh rate \"%1\" is not a number of seconds; it stays at %2")
             .arg(note.text, SecondsText(note.number));
+    case HealthNote::Kind::PasswordInClear:
+        return QStringLiteral("the password crossed the network unencrypted (Basic sign-in over http)");
     }
     return {};
 }
@@ -330,6 +335,8 @@ bool NoteMakesFailing(HealthNote::Kind kind)
     switch (kind) {
     case HealthNote::Kind::RefreshNotANumber:
         return true;  // the cam does not do what its entry says
+    case HealthNote::Kind::PasswordInClear:
+        return false;  // pictures come; the user should know what it costs
     }
     return false;
 }
@@ -447,6 +454,18 @@ void RecordOutcome(CamHealth& health, const FetchOutcome& outcome, const QDateTi
         health.lastNewPicture = now;
 }
 
+int StatusCodeOf(const QByteArray& header)
+{
+    const qsizetype lineEnd = header.indexOf("\r\n");
+    const QByteArray statusLine = lineEnd < 0 ? header : header.first(lineEnd);
+    if (!statusLine.startsWith("HTTP/"))
+        return 0;
+    const QList<QByteArray> words = statusLine.split(' ');
+    bool ok = false;
+    const int code = words.size() >= 2 ? words[1].toInt(&ok) : 0;
+    return ok && code >= 100 && code <= 999 ? code : 0;
+}
+
 FetchOutcome ClassifyClosedAnswer(const ClosedAnswer& answer)
 {
     FetchOutcome o;
@@ -456,18 +475,13 @@ FetchOutcome ClassifyClosedAnswer(const ClosedAnswer& answer)
         return o;
     }
     // The status line is read for this record only: what the fetch does never depends on it.
-    const qsizetype lineEnd = answer.header.indexOf("\r\n");
-    const QByteArray statusLine = lineEnd < 0 ? answer.header : answer.header.first(lineEnd);
-    if (statusLine.startsWith("HTTP/")) {
-        const QList<QByteArray> words = statusLine.split(' ');
-        bool ok = false;
-        const int code = words.size() >= 2 ? words[1].toInt(&ok) : 0;
-        if (ok && code >= 100 && code <= 999) {
-            o.status = code;
-            const qsizetype reasonAt = statusLine.indexOf(' ', statusLine.indexOf(' ') + 1);
-            if (reasonAt > 0)
-                o.statusReason = QString::fromLatin1(statusLine.sliced(reasonAt + 1).trimmed());
-        }
+    o.status = StatusCodeOf(answer.header);
+    if (o.status != 0) {
+        const qsizetype lineEnd = answer.header.indexOf("\r\n");
+        const QByteArray statusLine = lineEnd < 0 ? answer.header : answer.header.first(lineEnd);
+        const qsizetype reasonAt = statusLine.indexOf(' ', statusLine.indexOf(' ') + 1);
+        if (reasonAt > 0)
+            o.statusReason = QString::fromLatin1(statusLine.sliced(reasonAt + 1).trimmed());
     }
     o.contentType = HeaderValue(answer.header, "Content-Type").section(QLatin1Char(';'), 0, 0).trimmed();
     o.bodyBytes = answer.bodyBytes;

@@ -41,6 +41,7 @@ enum class FetchOutcomeKind {
     NoAnswer,           // nothing came within the refresh interval
     Abandoned,          // a download still running when the next fetch started
     BadAddress,         // the address cannot be split into host and path
+    SignInRefused,      // the cam answered the credentials of the address with a second 401
 };
 
 // One fetch's outcome and the facts its reason text is made of.
@@ -67,6 +68,7 @@ struct FetchOutcome {
 struct HealthNote {
     enum class Kind {
         RefreshNotANumber,  // an edit left a refresh text that is not a number; the old interval runs on
+        PasswordInClear,    // Basic sign-in over plain http: the password crossed the network as it is
     };
     Kind kind = Kind::RefreshNotANumber;
     QString text;       // what the user typed
@@ -149,6 +151,8 @@ FetchOutcome ClassifySocketFailure(const CamSocketFailure& failure, const QStrin
 FetchOutcome ClassifyCutShort(FetchPhase phase, bool headerDone, qint64 bodyBytes, qint32 contentLength,
                               qint64 receivedBytes, double seconds, qint32 refreshSeconds);
 
+// The status code of a header's status line ("HTTP/1.1 401 ..."); 0 when it has none.
+int StatusCodeOf(const QByteArray& header);
 // The first "Name: value" line of an HTTP header (name in any letter case), trimmed; empty when none.
 QString HeaderValue(const QByteArray& header, QByteArrayView name);
 // The certificate problems in words: "certificate not trusted: self-signed", "name mismatch", "expired".

@@ -102,24 +102,50 @@ std::optional<CamUrlParts> SplitCamUrl(const QString& address)
     const qsizetype slash = rest.indexOf(QLatin1Char('/'));
     if (slash < 0)
         return std::nullopt;
-    if (!splitAuthority(rest.first(slash), defaultPort, parts))
+    QStringView authority = rest.first(slash);
+    // The user part ends at the last "@" of the authority (a password may hold a plain "@").
+    const qsizetype at = authority.lastIndexOf(QLatin1Char('@'));
+    if (at >= 0) {
+        const QStringView userInfo = authority.first(at);
+        const qsizetype colon = userInfo.indexOf(QLatin1Char(':'));
+        const auto decode = [](QStringView text) {
+            return QString::fromUtf8(QByteArray::fromPercentEncoding(text.toUtf8()));
+        };
+        parts.user = decode(colon < 0 ? userInfo : userInfo.first(colon));
+        parts.password = colon < 0 ? QString() : decode(userInfo.sliced(colon + 1));
+        parts.signIn = true;
+        // A decoded line break would end the Authorization line early, as in the address itself.
+        if (hasLineBreakOrNul(parts.user) || hasLineBreakOrNul(parts.password))
+            return std::nullopt;
+        authority = authority.sliced(at + 1);
+    }
+    if (!splitAuthority(authority, defaultPort, parts))
         return std::nullopt;
     // The path is sent as typed: servers on case-sensitive file systems tell /Now.JPG from /now.jpg.
     parts.path = rest.sliced(slash).toString();
     return parts;
 }
 
-QByteArray BuildCamRequest(const QString& path, const QString& hostHeader)
+QByteArray RequestTarget(const QString& path)
 {
     QString encodedPath = path;
     encodedPath.replace(QLatin1Char(' '), QLatin1String("%20"));
+    return encodedPath.toUtf8();
+}
+
+QByteArray BuildCamRequest(const QString& path, const QString& hostHeader, const QByteArray& authorization)
+{
+    const QByteArray target = RequestTarget(path);
     QByteArray request;
-    request.reserve(encodedPath.size() + hostHeader.size() + 64);
+    request.reserve(target.size() + hostHeader.size() + authorization.size() + 96);
     request += "GET ";
-    request += encodedPath.toUtf8();
+    request += target;
     request += " HTTP/1.1\r\nHost: ";
     request += hostHeader.toUtf8();
-    request += "\r\nConnection: close\r\nAccept: */*\r\n\r\n";
+    request += "\r\nConnection: close\r\nAccept: */*\r\n";
+    if (!authorization.isEmpty())
+        request += "Authorization: " + authorization + "\r\n";
+    request += "\r\n";
     return request;
 }
 

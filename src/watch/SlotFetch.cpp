@@ -20,7 +20,17 @@ void SlotGrid::wsCam_Connect(int index)
 {
     ViewerSlot& s = slot(index);
     s.slotPath.replace(QLatin1Char(' '), QLatin1String("%20"));
-    s.wsCam->SendData(BuildCamRequest(s.slotPath, s.slotHostHeader));
+    QByteArray authorization;
+    if (s.slotSignIn) {
+        authorization = s.signIn.authorization(s.slotUser, s.slotPassword, RequestTarget(s.slotPath));
+        if (!authorization.isEmpty()) {
+            std::optional<HealthNote> inClear;
+            if (s.signIn.sentBasic() && !s.slotTls)
+                inClear = HealthNote{HealthNote::Kind::PasswordInClear, {}, 0};
+            SetHealthNote(index, HealthNote::Kind::PasswordInClear, inClear);
+        }
+    }
+    s.wsCam->SendData(BuildCamRequest(s.slotPath, s.slotHostHeader, authorization));
     s.health.phase = FetchPhase::Waiting;
 }
 
@@ -55,6 +65,9 @@ void SlotGrid::wsCam_Close(int index)
     FinishHandling(index);
     ViewerSlot& s = slot(index);
     auto response = s.slotResponse.finish();
+    bool signInRefused = false;
+    if (s.slotSignIn && AskAgainSignedIn(index, response.header, signInRefused))
+        return;
     const qint32 contentLength = s.slotResponse.contentLength();
     ClosedAnswer answer;
     answer.headerComplete = s.slotResponse.headerDone();
@@ -89,6 +102,8 @@ void SlotGrid::wsCam_Close(int index)
         }
     }
     work->outcome = ClassifyClosedAnswer(answer);
+    if (signInRefused && !response.isImage)
+        work->outcome.kind = FetchOutcomeKind::SignInRefused;
     if (work->body.isEmpty()) {
         work->done = true;  // nothing for the worker
         if (handling_.empty()) {
@@ -99,6 +114,28 @@ void SlotGrid::wsCam_Close(int index)
         worker_->submit(work);
     }
     handling_.push_back(std::move(work));
+}
+
+bool SlotGrid::AskAgainSignedIn(int index, const QByteArray& header, bool& refused)
+{
+    ViewerSlot& s = slot(index);
+    if (StatusCodeOf(header) != 401)
+        return false;
+    switch (s.signIn.answer401(header)) {
+    case CamSignIn::Verdict::Handle:
+        return false;
+    case CamSignIn::Verdict::Refused:
+        refused = true;
+        return false;
+    case CamSignIn::Verdict::Retry:
+        break;
+    }
+    // A new connection, like the first: the timer keeps running from the fetch's start.
+    s.wsCam->Close();
+    s.slotResponse.reset();
+    s.health.phase = FetchPhase::Connecting;
+    s.wsCam->Connect(s.slotHost, s.slotPort, s.slotTls);
+    return true;
 }
 
 void SlotGrid::HandleFinishedResponses()

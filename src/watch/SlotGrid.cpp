@@ -169,6 +169,10 @@ void SlotGrid::cmdStart_Click(int index)
     s.slotHostHeader = parts->hostHeader;
     s.slotPort = parts->port;
     s.slotTls = parts->tls;
+    s.slotSignIn = parts->signIn;
+    s.slotUser = parts->user;
+    s.slotPassword = parts->password;
+    s.signIn.startFetch(s.txtAddress->text());
     s.wsCam->Close();
     s.wsCam->Connect(s.slotHost, s.slotPort, s.slotTls);
 }

@@ -152,6 +152,10 @@ private:
     // The refresh interval has passed while the fetch still runs: it is abandoned, say why.
     void NoteCutShort(int index);
     void NoteRefreshText(int index, bool readable);
+    // Puts the slot's standing note of this kind in place (or takes it away), reporting a change.
+    void SetHealthNote(int index, HealthNote::Kind kind, const std::optional<HealthNote>& note);
+    // A 401 from a cam whose address holds a user part: true when the fetch asks again, signed in.
+    bool AskAgainSignedIn(int index, const QByteArray& header, bool& refused);
     // Logs a change of state or outcome, updates the mark and the Viewer's "Status:" line.
     void ReportHealth(int index);
     void ClearHealth(int index);

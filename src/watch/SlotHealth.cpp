@@ -102,13 +102,25 @@ void SlotGrid::NoteCutShort(int index)
 
 void SlotGrid::NoteRefreshText(int index, bool readable)
 {
-    ViewerSlot& s = slot(index);
-    QList<HealthNote> notes;
+    const ViewerSlot& s = slot(index);
+    std::optional<HealthNote> note;
     if (!readable)
-        notes << HealthNote{HealthNote::Kind::RefreshNotANumber, s.txtRefresh->text(), s.slotRefreshSeconds};
-    if (notes == s.health.notes)
+        note = HealthNote{HealthNote::Kind::RefreshNotANumber, s.txtRefresh->text(), s.slotRefreshSeconds};
+    SetHealthNote(index, HealthNote::Kind::RefreshNotANumber, note);
+}
+
+void SlotGrid::SetHealthNote(int index, HealthNote::Kind kind, const std::optional<HealthNote>& note)
+{
+    QList<HealthNote>& notes = slot(index).health.notes;
+    QList<HealthNote> updated;
+    for (const HealthNote& other : notes)
+        if (other.kind != kind)
+            updated << other;
+    if (note)
+        updated << *note;
+    if (updated == notes)
         return;
-    s.health.notes = notes;
+    notes = updated;
     ReportHealth(index);
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "CamHealth.h"
+#include "CamSignIn.h"
 #include "HttpResponse.h"
 
 class CamSocket;
@@ -47,6 +48,11 @@ struct ViewerSlot {
     QString slotHostHeader;         // the request's "Host:" value (host, plus a non-default port)
     quint16 slotPort = 80;
     bool slotTls = false;  // "https" addresses run over TLS
+    // The address's user part ("user:password@"), never sent in the Host line or shown.
+    bool slotSignIn = false;
+    QString slotUser;
+    QString slotPassword;
+    CamSignIn signIn;  // the remembered challenge and what this fetch has tried
     // The response collected so far: stands for slotBuffer, slotBytesReceived, slotHeaderDone
     // and slotContentLength.
     HttpResponseAssembler slotResponse;
