@@ -83,13 +83,9 @@ private:
                     value = token();
                 }
                 challenge.params.append({name.toLower(), value});
+                if (const auto end = endOfElement())
+                    return *end;
                 first = false;
-                skipSpace();
-                if (atEnd())
-                    return true;
-                if (at() != ',')
-                    return false;
-                skipListSeparators();
                 continue;
             }
             if (first) {
@@ -97,12 +93,8 @@ private:
                 pos_ = start;
                 while (!atEnd() && IsToken68Char(at()))
                     ++pos_;
-                skipSpace();
-                if (atEnd())
-                    return true;
-                if (at() != ',')
-                    return false;
-                skipListSeparators();
+                if (const auto end = endOfElement())
+                    return *end;
                 first = false;
                 continue;
             }
@@ -110,6 +102,19 @@ private:
             nextScheme = name;
             return true;
         }
+    }
+
+    // After a parameter or token68: nothing when a "," and more follow; true at the end of the
+    // text; false when anything else follows (the grammar is broken).
+    std::optional<bool> endOfElement()
+    {
+        skipSpace();
+        if (atEnd())
+            return true;
+        if (at() != ',')
+            return false;
+        skipListSeparators();
+        return std::nullopt;
     }
 
     // After "name=": true when the rest is "=" signs up to a separator, as a token68 ends.
