@@ -260,6 +260,8 @@ QString OutcomeReason(const FetchOutcome& o)
         return QStringLiteral("the address cannot be split into host and path: ") + o.detail;
     case FetchOutcomeKind::SignInRefused:
         return QStringLiteral("sign-in refused");
+    case FetchOutcomeKind::StreamWithoutPicture:
+        return QStringLiteral("stream without a picture");
     }
     return {};
 }
@@ -313,6 +315,7 @@ QString OutcomeKey(const FetchOutcome& o)
     case FetchOutcomeKind::ConnectionRefused:
     case FetchOutcomeKind::Abandoned:
     case FetchOutcomeKind::SignInRefused:
+    case FetchOutcomeKind::StreamWithoutPicture:
         break;
     }
     return key;

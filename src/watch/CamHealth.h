@@ -25,23 +25,24 @@ enum class FetchPhase {
 };
 
 enum class FetchOutcomeKind {
-    None,               // no fetch has ended since the slot was started
-    PictureShown,       // a picture went into the thumbnail
-    NotAPicture,        // the header names no image type: the not-found picture
-    Redirect,           // a 3xx answer with a Location (not followed)
-    NoHeader,           // the answer ended before its header did (or was empty)
-    BodyNotAPicture,    // the header names an image, the body does not decode
-    CutOff,             // the body is shorter than announced, or a JPEG without its end
-    TooLarge,           // the answer or the picture is larger than any cam picture
-    ConnectionRefused,  // nothing listens at that port
-    HostNotFound,       // the name does not resolve
-    ConnectionReset,    // the server reset the connection before a picture came
-    TlsFailure,         // the handshake failed, often for a certificate problem
-    SocketError,        // any other connection failure, in the system's words
-    NoAnswer,           // nothing came within the refresh interval
-    Abandoned,          // a download still running when the next fetch started
-    BadAddress,         // the address cannot be split into host and path
-    SignInRefused,      // the cam answered the credentials of the address with a second 401
+    None,                  // no fetch has ended since the slot was started
+    PictureShown,          // a picture went into the thumbnail
+    NotAPicture,           // the header names no image type: the not-found picture
+    Redirect,              // a 3xx answer with a Location (not followed)
+    NoHeader,              // the answer ended before its header did (or was empty)
+    BodyNotAPicture,       // the header names an image, the body does not decode
+    CutOff,                // the body is shorter than announced, or a JPEG without its end
+    TooLarge,              // the answer or the picture is larger than any cam picture
+    ConnectionRefused,     // nothing listens at that port
+    HostNotFound,          // the name does not resolve
+    ConnectionReset,       // the server reset the connection before a picture came
+    TlsFailure,            // the handshake failed, often for a certificate problem
+    SocketError,           // any other connection failure, in the system's words
+    NoAnswer,              // nothing came within the refresh interval
+    Abandoned,             // a download still running when the next fetch started
+    BadAddress,            // the address cannot be split into host and path
+    SignInRefused,         // the cam answered the credentials of the address with a second 401
+    StreamWithoutPicture,  // an MJPEG stream brought no whole part within the refresh interval
 };
 
 // One fetch's outcome and the facts its reason text is made of.

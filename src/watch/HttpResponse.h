@@ -34,6 +34,9 @@ public:
     qint32 contentLength() const { return contentLength_; }
     qint64 bytesReceived() const { return bytesReceived_; }
     const QByteArray& buffer() const { return buffer_; }
+    // Once headerDone: the header (before the blank line) and where the body starts in buffer().
+    QByteArrayView header() const { return QByteArrayView(buffer_).first(headerEnd_); }
+    qsizetype bodyStart() const { return headerDone_ ? headerEnd_ + 4 : buffer_.size(); }
 
 private:
     void abandon();

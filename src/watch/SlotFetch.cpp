@@ -15,6 +15,7 @@
 #include "SlotGrid.h"
 #include "SlotNumbers.h"
 #include "SlotProgressBar.h"
+#include "StreamPart.h"
 
 void SlotGrid::wsCam_Connect(int index)
 {
@@ -54,6 +55,10 @@ void SlotGrid::wsCam_DataArrival(int index, qint64 bytesTotal)
         NoteOutcome(index, outcome);
         return;
     }
+    if (s.slotResponse.headerDone() && !headerWasDone)
+        s.slotStreamBoundary = StreamBoundary(s.slotResponse.header().toByteArray());
+    if (!s.slotStreamBoundary.isEmpty() && TakeStreamPart(index))
+        return;
     if (!arrival.progress)
         return;
     s.prgCam->setProgress(*arrival.progress);  // a value above 100 is refused; the bar keeps its own
@@ -68,7 +73,47 @@ void SlotGrid::wsCam_Close(int index)
     bool signInRefused = false;
     if (s.slotSignIn && AskAgainSignedIn(index, response.header, signInRefused))
         return;
-    const qint32 contentLength = s.slotResponse.contentLength();
+    if (!s.slotStreamBoundary.isEmpty()) {
+        // The stream ended before a part did: the data's end ends a part that has begun.
+        const StreamPart part = FirstStreamPart(response.body, s.slotStreamBoundary, true);
+        if (part.status == StreamPart::Status::Complete)
+            HandleAnswer(index, StreamAnswer(response, part), part.contentLength);
+        else
+            HandleAnswer(index, response, 0, FetchOutcomeKind::StreamWithoutPicture);
+        return;
+    }
+    HandleAnswer(index, response, s.slotResponse.contentLength(),
+                 signInRefused ? FetchOutcomeKind::SignInRefused : FetchOutcomeKind::None);
+}
+
+bool SlotGrid::TakeStreamPart(int index)
+{
+    ViewerSlot& s = slot(index);
+    const QByteArray body = s.slotResponse.buffer().sliced(s.slotResponse.bodyStart());
+    const StreamPart part = FirstStreamPart(body, s.slotStreamBoundary);
+    if (part.status == StreamPart::Status::NeedMore)
+        return true;
+    // A stream never ends by itself: the part is the answer, and the refresh cycle goes on.
+    s.wsCam->Close();
+    FinishHandling(index);
+    if (part.status == StreamPart::Status::TooLarge) {
+        s.slotResponse.reset();
+        ShowNotFound(index);
+        ShowDetailsIfSelected(index);
+        FetchOutcome outcome;
+        outcome.kind = FetchOutcomeKind::TooLarge;
+        outcome.tooLarge = FetchOutcome::Part::Header;
+        NoteOutcome(index, outcome);
+        return true;
+    }
+    HandleAnswer(index, StreamAnswer(s.slotResponse.finish(), part), part.contentLength);
+    return true;
+}
+
+void SlotGrid::HandleAnswer(int index, HttpResponseAssembler::Finished response, qint32 contentLength,
+                            FetchOutcomeKind kind)
+{
+    ViewerSlot& s = slot(index);
     ClosedAnswer answer;
     answer.headerComplete = s.slotResponse.headerDone();
     answer.receivedBytes = s.slotResponse.buffer().size();
@@ -102,8 +147,8 @@ void SlotGrid::wsCam_Close(int index)
         }
     }
     work->outcome = ClassifyClosedAnswer(answer);
-    if (signInRefused && !response.isImage)
-        work->outcome.kind = FetchOutcomeKind::SignInRefused;
+    if (kind != FetchOutcomeKind::None && !response.isImage)
+        work->outcome.kind = kind;
     if (work->body.isEmpty()) {
         work->done = true;  // nothing for the worker
         if (handling_.empty()) {

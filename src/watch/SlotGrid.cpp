@@ -152,6 +152,7 @@ void SlotGrid::cmdStart_Click(int index)
     s.setCaption(s.txtName->text());
     s.wsCam->Close();  // abandons an unfinished fetch of this slot
     s.slotResponse.reset();
+    s.slotStreamBoundary.clear();
 
     const auto parts = SplitCamUrl(s.txtAddress->text());
     if (!parts) {

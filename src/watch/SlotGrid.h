@@ -126,6 +126,13 @@ private:
     void ReportIndexProblem(const QDateTime& when, const QString& fileName, const QString& problem) const;
     // Everything a closed response does to its slot and the window, with the worker's pictures.
     void HandleResponse(const PictureWork& work);
+    // Everything the end of an answer does: the answer (or a stream's first part) with the
+    // Content-Length it announced; `kind` replaces the outcome of an answer that shows no picture.
+    void HandleAnswer(int index, HttpResponseAssembler::Finished response, qint32 contentLength,
+                      FetchOutcomeKind kind = FetchOutcomeKind::None);
+    // An MJPEG stream's data arrived: once its first part is whole, it is the answer and the
+    // connection is closed. True when the arrival was taken care of.
+    bool TakeStreamPart(int index);
     // Handles, in the order they closed, the responses whose pictures the worker has made.
     void HandleFinishedResponses();
     // Handles every response of the slot that closed before now (-1: of every slot), and those of

@@ -93,9 +93,12 @@ void SlotGrid::NoteCutShort(int index)
         ? qMax<qint64>(0, s.health.fetchStarted.msecsTo(CurrentDateTime())) / 1000.0
         : s.slotRefreshSeconds;
     const HttpResponseAssembler& response = s.slotResponse;
-    const FetchOutcome outcome =
+    FetchOutcome outcome =
         ClassifyCutShort(s.health.phase, response.headerDone(), response.bytesReceived(), response.contentLength(),
                          response.buffer().size(), seconds, s.slotRefreshSeconds);
+    // A stream that is still running at the interval's end has brought no whole part.
+    if (!s.slotStreamBoundary.isEmpty())
+        outcome.kind = FetchOutcomeKind::StreamWithoutPicture;
     if (outcome.kind != FetchOutcomeKind::None)
         NoteOutcome(index, outcome);
 }

@@ -56,6 +56,8 @@ struct ViewerSlot {
     // The response collected so far: stands for slotBuffer, slotBytesReceived, slotHeaderDone
     // and slotContentLength.
     HttpResponseAssembler slotResponse;
+    // The boundary of an answer that is an MJPEG stream (multipart/x-mixed-replace); empty otherwise.
+    QByteArray slotStreamBoundary;
     QString slotLastModified;  // the last "Last-Modified:" line seen; survives stops
     bool slotIsNew = false;    // the picture just handled is a changed one
     CamHealth health;          // what is happening to the cam; cleared by a stop

@@ -1,0 +1,147 @@
+#include "StreamPart.h"
+
+#include <QList>
+
+#include "HttpResponse.h"
+
+namespace {
+// The first occurrence of the delimiter at the start of a line, from `from` on; -1 when none.
+qsizetype FindDelimiter(const QByteArray& body, const QByteArray& delimiter, qsizetype from)
+{
+    for (qsizetype at = body.indexOf(delimiter, from); at >= 0; at = body.indexOf(delimiter, at + 1)) {
+        if (at == 0 || body.at(at - 1) == '\n')
+            return at;
+    }
+    return -1;
+}
+
+// The end of the line that starts at or after `from` (the position after its LF); -1 when none.
+qsizetype AfterLine(const QByteArray& body, qsizetype from)
+{
+    const qsizetype lf = body.indexOf('\n', from);
+    return lf < 0 ? -1 : lf + 1;
+}
+
+// Where the part's header ends: the blank line after `from` (returned as the position after
+// it), its own start in *blankAt; -1 when it has not arrived.
+qsizetype AfterBlankLine(const QByteArray& body, qsizetype from, qsizetype* blankAt)
+{
+    qsizetype line = from;
+    while (line < body.size()) {
+        const qsizetype next = AfterLine(body, line);
+        if (next < 0)
+            return -1;
+        const qsizetype length = next - line;  // with its line end
+        if (length == 1 || (length == 2 && body.at(line) == '\r')) {
+            *blankAt = line;
+            return next;
+        }
+        line = next;
+    }
+    return -1;
+}
+
+qint32 PartContentLength(const QByteArray& header)
+{
+    for (const QByteArray& line : header.split('\n')) {
+        const qsizetype colon = line.indexOf(':');
+        if (colon > 0 && line.first(colon).trimmed().toLower() == "content-length") {
+            bool ok = false;
+            const qint64 value = line.sliced(colon + 1).trimmed().toLongLong(&ok);
+            if (ok && value > 0)
+                return static_cast<qint32>(qMin<qint64>(value, HttpResponseAssembler::kMaxResponseBytes + 1));
+        }
+    }
+    return 0;
+}
+}  // namespace
+
+QByteArray StreamBoundary(const QByteArray& header)
+{
+    for (const QByteArray& rawLine : header.split('\n')) {
+        const QByteArray line = rawLine.trimmed();
+        const qsizetype colon = line.indexOf(':');
+        if (colon <= 0 || line.first(colon).trimmed().toLower() != "content-type")
+            continue;
+        const QList<QByteArray> fields = line.sliced(colon + 1).split(';');
+        if (fields.first().trimmed().toLower() != "multipart/x-mixed-replace")
+            return {};
+        for (qsizetype i = 1; i < fields.size(); ++i) {
+            const QByteArray field = fields.at(i).trimmed();
+            if (!field.toLower().startsWith("boundary="))
+                continue;
+            QByteArray value = field.sliced(9).trimmed();
+            if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
+                value = value.sliced(1, value.size() - 2);
+            return value;
+        }
+        return {};
+    }
+    return {};
+}
+
+StreamPart FirstStreamPart(const QByteArray& body, const QByteArray& boundary, bool ended)
+{
+    StreamPart part;
+    if (boundary.isEmpty())
+        return part;
+    // Some cams write the boundary with its two dashes in the header already.
+    QByteArray delimiter = "--" + boundary;
+    qsizetype start = FindDelimiter(body, delimiter, 0);
+    if (start < 0 && boundary.startsWith("--")) {
+        delimiter = boundary;
+        start = FindDelimiter(body, delimiter, 0);
+    }
+    if (start < 0)
+        return part;
+    const qsizetype headerStart = AfterLine(body, start + delimiter.size());
+    if (headerStart < 0)
+        return part;
+    qsizetype blankAt = -1;
+    const qsizetype bodyStart = AfterBlankLine(body, headerStart, &blankAt);
+    if (bodyStart < 0) {
+        if (body.size() - headerStart > HttpResponseAssembler::kMaxHeaderBytes)
+            part.status = StreamPart::Status::TooLarge;
+        return part;
+    }
+    if (blankAt - headerStart > HttpResponseAssembler::kMaxHeaderBytes) {
+        part.status = StreamPart::Status::TooLarge;
+        return part;
+    }
+    part.header = body.sliced(headerStart, blankAt - headerStart);
+    while (part.header.endsWith('\n') || part.header.endsWith('\r'))
+        part.header.chop(1);
+    part.contentLength = PartContentLength(part.header);
+    if (part.contentLength > HttpResponseAssembler::kMaxResponseBytes) {
+        part.status = StreamPart::Status::TooLarge;
+        return part;
+    }
+    if (part.contentLength > 0) {
+        if (body.size() - bodyStart < part.contentLength)
+            return part;
+        part.body = body.sliced(bodyStart, part.contentLength);
+        part.status = StreamPart::Status::Complete;
+        return part;
+    }
+    const qsizetype next = FindDelimiter(body, delimiter, bodyStart);
+    if (next < 0 && !ended)
+        return part;
+    qsizetype end = next < 0 ? body.size() : next;
+    // The line end before the next boundary belongs to the boundary line.
+    if (next >= 0 && end > bodyStart && body.at(end - 1) == '\n')
+        --end;
+    if (next >= 0 && end > bodyStart && body.at(end - 1) == '\r')
+        --end;
+    part.body = body.sliced(bodyStart, end - bodyStart);
+    part.status = StreamPart::Status::Complete;
+    return part;
+}
+
+HttpResponseAssembler::Finished StreamAnswer(const HttpResponseAssembler::Finished& stream, const StreamPart& part)
+{
+    HttpResponseAssembler::Finished answer;
+    answer.header = part.header.isEmpty() ? stream.header : stream.header + "\r\n" + part.header;
+    answer.isImage = answer.header.toLower().contains("image/");
+    answer.body = part.body;
+    return answer;
+}

@@ -1,0 +1,162 @@
+// MJPEG streams: the boundary of the answer's header, and the first whole part of a stream
+// however its bytes are cut into arrivals; then a slot against a loopback stream that never ends.
+#include <QTcpServer>
+
+#include "SlotGridFixture.h"
+#include "StreamPart.h"
+#include "TestPictures.h"
+
+namespace {
+
+TEST(StreamBoundaryOf, ReadsTheContentType)
+{
+    EXPECT_EQ(StreamBoundary("HTTP/1.0 200 OK\r\nContent-Type: multipart/x-mixed-replace; boundary=frame"), "frame");
+    EXPECT_EQ(StreamBoundary("HTTP/1.0 200 OK\r\ncontent-type: Multipart/X-Mixed-Replace;boundary=\"a b\""), "a b");
+    EXPECT_EQ(StreamBoundary("HTTP/1.0 200 OK\r\nContent-Type: image/jpeg"), "");
+    EXPECT_EQ(StreamBoundary("HTTP/1.0 200 OK\r\nContent-Type: multipart/x-mixed-replace"), "");
+    EXPECT_EQ(StreamBoundary("HTTP/1.0 200 OK\r\nX-Note: multipart/x-mixed-replace; boundary=x"), "");
+}
+
+const QByteArray kFirst = "\xff\xd8 first picture \r\n--frame inside \xff\xd9";
+const QByteArray kSecond = "\xff\xd8 second \xff\xd9";
+
+struct PartCase {
+    const char* what;
+    QByteArray body;
+    QByteArray boundary;
+    QByteArray header;
+    QByteArray expected;
+};
+
+void PrintTo(const PartCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
+
+class FirstPart : public testing::TestWithParam<PartCase> { };
+
+TEST_P(FirstPart, IsFoundAtEverySplit)
+{
+    const PartCase& c = GetParam();
+    for (qsizetype cut = 0; cut < c.body.size(); ++cut) {
+        const StreamPart early = FirstStreamPart(c.body.first(cut), c.boundary);
+        if (early.status == StreamPart::Status::Complete) {
+            EXPECT_EQ(early.body, c.expected) << "cut at " << cut;  // never a shorter part
+        } else {
+            EXPECT_EQ(early.status, StreamPart::Status::NeedMore) << "cut at " << cut;
+        }
+    }
+    const StreamPart part = FirstStreamPart(c.body, c.boundary);
+    ASSERT_EQ(part.status, StreamPart::Status::Complete);
+    EXPECT_EQ(part.header, c.header);
+    EXPECT_EQ(part.body, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Streams, FirstPart,
+    testing::Values(
+        PartCase{"with Content-Length",
+                 "--frame\r\nContent-Type: image/jpeg\r\nContent-Length: " + QByteArray::number(kFirst.size()) +
+                     "\r\n\r\n" + kFirst + "\r\n--frame\r\nContent-Type: image/jpeg\r\n\r\n" + kSecond,
+                 "frame", "Content-Type: image/jpeg\r\nContent-Length: " + QByteArray::number(kFirst.size()), kFirst},
+        PartCase{"ended by the next boundary, preamble first",
+                 "preamble\r\n--frame\r\nContent-Type: image/jpeg\r\n\r\n" + kSecond + "\r\n--frame\r\n", "frame",
+                 "Content-Type: image/jpeg", kSecond},
+        PartCase{"bare line ends, dashes in the header's boundary",
+                 "----x\nContent-Type: image/jpeg\n\n" + kSecond + "\n----x\n", "--x", "Content-Type: image/jpeg",
+                 kSecond}));
+
+TEST(FirstPartLimits, TooLargeAndTheEndOfTheData)
+{
+    const QByteArray longHeader = "--f\r\nX-Junk: " + QByteArray(70 * 1024, 'j');
+    EXPECT_EQ(FirstStreamPart(longHeader, "f").status, StreamPart::Status::TooLarge);
+    EXPECT_EQ(FirstStreamPart("--f\r\nContent-Length: 99999999999\r\n\r\n", "f").status, StreamPart::Status::TooLarge);
+    const QByteArray open = "--f\r\nContent-Type: image/jpeg\r\n\r\n" + kSecond;
+    EXPECT_EQ(FirstStreamPart(open, "f").status, StreamPart::Status::NeedMore);
+    const StreamPart ended = FirstStreamPart(open, "f", true);
+    EXPECT_EQ(ended.status, StreamPart::Status::Complete);
+    EXPECT_EQ(ended.body, kSecond);
+    EXPECT_EQ(FirstStreamPart("no boundary at all", "f", true).status, StreamPart::Status::NeedMore);
+}
+
+// --- a slot against a stream ----------------------------------------------------------------
+
+QByteArray StreamHeader()
+{
+    return "HTTP/1.0 200 OK\r\nContent-Type: multipart/x-mixed-replace; boundary=frame\r\n\r\n";
+}
+
+QByteArray Frame(const QByteArray& jpeg, bool withLength)
+{
+    QByteArray part = "--frame\r\nContent-Type: image/jpeg\r\n";
+    if (withLength)
+        part += "Content-Length: " + QByteArray::number(jpeg.size()) + "\r\n";
+    return part + "\r\n" + jpeg + "\r\n";
+}
+
+class StreamSlotTest : public CamServerFixture {
+protected:
+    void SetUp() override
+    {
+        CamServerFixture::SetUp();
+        grid->setTickInterval(3600 * 1000);  // the test gives the ticks
+    }
+
+    // A stream that sends `frames` and then keeps the connection open, like a live cam.
+    static ScriptedReply Stream(const QList<QByteArray>& frames)
+    {
+        ScriptedReply reply;
+        reply.pieces = {StreamHeader()};
+        for (const QByteArray& frame : frames)
+            reply.pieces << frame;
+        reply.delayMs = 20;
+        reply.ending = ScriptedReply::Ending::KeepOpen;
+        return reply;
+    }
+
+    void Tick(int count)
+    {
+        for (int k = 0; k < count; ++k)
+            grid->timRefresh_Timer(0);
+    }
+};
+
+TEST_F(StreamSlotTest, EachIntervalShowsAFrameAndClosesTheStream)
+{
+    const QImage red = QImage::fromData(MakeTestJpeg(QSize(40, 30), Qt::red));
+    const QImage blue = QImage::fromData(MakeTestJpeg(QSize(40, 30), Qt::blue));
+    // Enough frames that the server is still sending when the slot has what it needs.
+    QList<QByteArray> redFrames, blueFrames;
+    for (int k = 0; k < 20; ++k) {
+        redFrames << Frame(MakeTestJpeg(QSize(40, 30), Qt::red), true);
+        blueFrames << Frame(MakeTestJpeg(QSize(40, 30), Qt::blue), false);
+    }
+    ASSERT_TRUE(OpenFirstCam(Stream(redFrames), QStringLiteral("3")));
+    EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(40, 30));
+    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::PictureShown);
+    EXPECT_TRUE(WaitFor([this] { return server.closedByClient() == 1; }));  // no connection stays open
+    EXPECT_EQ(grid->slot(0).imgCam->picture().pixel(20, 15), red.pixel(20, 15));
+
+    // The next interval: another frame (this stream ends its parts by the next boundary).
+    server.enqueue(Stream(blueFrames));
+    Tick(3);
+    ASSERT_TRUE(WaitForHandled(0));
+    EXPECT_EQ(grid->slot(0).imgCam->picture().pixel(20, 15), blue.pixel(20, 15));
+    EXPECT_TRUE(WaitFor([this] { return server.closedByClient() == 2; }));
+    EXPECT_EQ(server.connectionCount(), 2);
+}
+
+TEST_F(StreamSlotTest, AStreamWithoutAWholePartIsNamedAtTheIntervalsEnd)
+{
+    ScriptedReply garbage = Stream({"--frame\r\nContent-Type: image/jpeg\r\nContent-Length: 100000\r\n\r\nshort"});
+    server.enqueue(garbage);
+    WriteCamList(ServerCams(1, QStringLiteral("3")));
+    StartCam(QStringLiteral("Cam 1"));
+    ASSERT_TRUE(WaitFor([this] { return server.repliesFinished() == 1; }));
+    server.enqueue(ScriptedReply::silent());
+    Tick(3);
+    EXPECT_EQ(grid->healthSummary(0), QStringLiteral("failing: stream without a picture"));
+    EXPECT_FALSE(grid->slot(0).imgCam->hasPicture());
+}
+
+}  // namespace
