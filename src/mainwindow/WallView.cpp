@@ -192,6 +192,7 @@ void WallView::screenChanged()
 {
     if (!active_)
         return;
+    relayout(true);  // the tiles' device pixels changed, and with them the decodes they need
     for (const int index : shown_)
         tiles_.at(static_cast<size_t>(index))->screenChanged();
 }
