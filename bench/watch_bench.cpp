@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "DIBSection.h"
+#include "DesktopApplication.h"
 #include "Form1.h"
 #include "GmtClock.h"
 #include "HttpResponse.h"
@@ -615,7 +616,10 @@ int main(int argc, char** argv)
     // The parent only starts children and gathers their rows: it needs no window system.
     const std::unique_ptr<QCoreApplication> app =
         child ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
-    InitApplicationMetadata();
+    if (child)
+        InitDesktopApplication();
+    else
+        InitApplicationMetadata();
     const Options options = ParseOptions(QCoreApplication::arguments(), QCoreApplication::applicationDirPath());
     if (!child)
         return RunAll(options, QCoreApplication::applicationFilePath());

@@ -7,8 +7,6 @@
 #include <optional>
 #include <stdexcept>
 
-class QListWidget;
-
 struct CamRecord {
     QString name;
     QString url;
@@ -30,11 +28,10 @@ private:
 QString CamListPath();  // program folder + "/00camlist.txt"
 
 // Appends one entry per listed name, in file order; creates the 2-byte file when missing.
+// (CamListBox.h fills the list box from these.)
 void LoadCamList(QStringList& entries);
-void LoadCamList(QListWidget* list);
 // Clears, then lists again; neither checks for nor creates the file.
 void ReloadCamList(QStringList& entries);
-void ReloadCamList(QListWidget* list);
 // The first record whose name line is exactly "[name]" + name; nothing for an empty name,
 // no such line, or a name line without both following lines.
 std::optional<CamRecord> FindCamRecord(const QString& name);

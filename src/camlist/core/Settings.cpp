@@ -1,6 +1,5 @@
 #include "Settings.h"
 
-#include <QApplication>
 #include <QSettings>
 #include <QStringList>
 
@@ -152,8 +151,9 @@ void WriteSetting(const QString& appName, const QString& section, const QString&
             return;
         if (GetUserSetting(SettingKeys::IgnorePermissionDeniedError) == QLatin1String("1"))
             return;
+        // No parent: the message box goes over whichever window is active.
         const PromptAnswer answer = CurrentPrompt().ask(QStringLiteral("Permission Denied"), permissionDeniedText(),
-                                                        PromptButtons::AbortRetryIgnore, QApplication::activeWindow());
+                                                        PromptButtons::AbortRetryIgnore);
         if (answer == PromptAnswer::Retry)
             continue;
         if (answer == PromptAnswer::Ignore)

@@ -4,8 +4,6 @@
 #include <QFileInfo>
 #include <QVariant>
 
-#include "Utilities.h"
-
 void InitApplicationMetadata()
 {
     QCoreApplication::setApplicationName(QStringLiteral(TOLVANE_PRODUCT_NAME));
@@ -13,8 +11,6 @@ void InitApplicationMetadata()
     QCoreApplication::setApplicationVersion(QStringLiteral(TOLVANE_VERSION));
     if (auto* app = QCoreApplication::instance())
         app->setProperty("webAddress", QStringLiteral(TOLVANE_WEB_ADDRESS));
-    // Icons and pictures are compiled into a static library; make them reachable at once.
-    LoadProgramResources();
 }
 
 QString ProductName()

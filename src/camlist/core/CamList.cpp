@@ -1,15 +1,13 @@
 #include "CamList.h"
 
 #include <QFile>
-#include <QListWidget>
 #include <filesystem>
 #include <system_error>
 
 #include "CamListText.h"
-#include "LockWind.h"
+#include "Files.h"
 #include "ProgramFolder.h"
 #include "ReplaceFile.h"
-#include "Utilities.h"
 
 namespace {
 const QString kMarker = QStringLiteral("[name]");
@@ -62,14 +60,6 @@ QStringList listedNames(const QStringList& lines)
             names.append(QString(line).remove(kMarker, Qt::CaseInsensitive));
     }
     return names;
-}
-
-void fillList(QListWidget* list, const QStringList& names)
-{
-    if (!list)
-        return;
-    list->addItems(names);
-    list->clearSelection();
 }
 
 void createWhenMissing()
@@ -148,30 +138,11 @@ void LoadCamList(QStringList& entries)
     entries += listedNames(readLines());
 }
 
-void LoadCamList(QListWidget* list)
-{
-    createWhenMissing();
-    // Read before touching the list, so a failure leaves the list as it was.
-    const QStringList names = listedNames(readLines());
-    // The window shows the list once, filled.
-    const WindowDrawingLock lock(list);
-    fillList(list, names);
-}
-
 void ReloadCamList(QStringList& entries)
 {
     const QStringList names = listedNames(readLines());
     entries.clear();
     entries += names;
-}
-
-void ReloadCamList(QListWidget* list)
-{
-    const QStringList names = listedNames(readLines());
-    if (!list)
-        return;
-    list->clear();
-    fillList(list, names);
 }
 
 std::optional<CamRecord> FindCamRecord(const QString& name)

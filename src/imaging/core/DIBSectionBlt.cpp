@@ -6,10 +6,10 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMetaObject>
 #include <QMimeData>
 #include <QPainter>
 #include <QPixmap>
-#include <QWidget>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -208,9 +208,13 @@ void cDIBSection::LoadPictureBlt(const QPaintDevice& lhDC, int lSrcLeft, int lSr
         LoadPictureBlt(static_cast<const QPixmap&>(lhDC).toImage(), lSrcLeft, lSrcTop, lSrcWidth, lSrcHeight, eRop);
         break;
     case QInternal::Widget: {
-        // Grabbing renders the widget; it does not change it.
-        auto& widget = const_cast<QWidget&>(static_cast<const QWidget&>(lhDC));
-        LoadPictureBlt(widget.grab().toImage(), lSrcLeft, lSrcTop, lSrcWidth, lSrcHeight, eRop);
+        // Grabbing renders the widget; it does not change it. QWidget::grab is called through
+        // Qt's meta-object system, so that this library needs no widget toolkit: a widget only
+        // exists where the program has linked one.
+        auto* widget = dynamic_cast<QObject*>(const_cast<QPaintDevice*>(&lhDC));
+        QPixmap grabbed;
+        if (widget && QMetaObject::invokeMethod(widget, "grab", Qt::DirectConnection, Q_RETURN_ARG(QPixmap, grabbed)))
+            LoadPictureBlt(grabbed.toImage(), lSrcLeft, lSrcTop, lSrcWidth, lSrcHeight, eRop);
         break;
     }
     default:

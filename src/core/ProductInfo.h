@@ -3,7 +3,8 @@
 // run time through QCoreApplication, so that nothing in the program spells the name itself.
 #include <QString>
 
-// Puts the build's metadata into QCoreApplication; call right after the application object exists.
+// Puts the build's metadata into QCoreApplication; call right after the application object exists
+// (a program with windows calls InitDesktopApplication, which does this too).
 void InitApplicationMetadata();
 
 QString ProductName();  // QCoreApplication::applicationName()

@@ -1,9 +1,10 @@
-#include "Prompt.h"
+#include "MessageBoxPrompt.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace {
-class MessageBoxPrompt final : public Prompt {
+class MessageBoxes final : public Prompt {
 public:
     PromptAnswer ask(const QString& title, const QString& text, PromptButtons buttons, QWidget* parent) override
     {
@@ -22,7 +23,7 @@ public:
             icon = QMessageBox::Warning;
             break;
         }
-        QMessageBox box(icon, title, text, set, parent);
+        QMessageBox box(icon, title, text, set, parent ? parent : QApplication::activeWindow());
         switch (box.exec()) {
         case QMessageBox::Cancel:
             return PromptAnswer::Cancel;
@@ -38,16 +39,10 @@ public:
     }
 };
 
-Prompt* installed = nullptr;
 }  // namespace
 
-Prompt& CurrentPrompt()
+Prompt& MessageBoxPrompt()
 {
-    static MessageBoxPrompt messageBoxes;
-    return installed ? *installed : messageBoxes;
-}
-
-void SetPrompt(Prompt* prompt)
-{
-    installed = prompt;
+    static MessageBoxes prompt;
+    return prompt;
 }
