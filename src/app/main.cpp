@@ -35,6 +35,7 @@ int Fail(const QString& text)
 struct Demo {
     std::unique_ptr<DemoCamServer> cams;
     std::unique_ptr<DaytimeResponder> clock;
+    QString folder;
 };
 
 QString StartDemo(Demo& demo, QStringList& openNames)
@@ -47,6 +48,7 @@ QString StartDemo(Demo& demo, QStringList& openNames)
         return QStringLiteral("the demo clock server could not start: %1").arg(demo.clock->errorString());
 
     const QString folder = NewDemoFolder();
+    demo.folder = folder;
     if (folder.isEmpty())
         return QStringLiteral("no demo folder could be made in %1").arg(QDir::tempPath());
     QList<DemoCam> cams;
@@ -64,6 +66,24 @@ QString StartDemo(Demo& demo, QStringList& openNames)
         demoNames << cam.name;
     openNames = demoNames + openNames;
     return {};
+}
+
+// The demo folder goes unless it holds saved pictures; then its path is said again, since the
+// one printed at the start has long scrolled away.
+void EndDemo(const Demo& demo)
+{
+    if (demo.folder.isEmpty())
+        return;
+    const DemoFolderEnd end = FinishDemoFolder(demo.folder);
+    if (end.removed)
+        return;
+    if (end.savedPictures > 0)
+        std::printf("%s demo: %d saved picture%s kept in %s\n", qPrintable(ProductName()), end.savedPictures,
+                    end.savedPictures == 1 ? "" : "s", qPrintable(demo.folder));
+    else
+        std::fprintf(stderr, "%s: the demo folder %s could not be removed\n", qPrintable(ProgramName()),
+                     qPrintable(demo.folder));
+    std::fflush(stdout);
 }
 }  // namespace
 
@@ -95,8 +115,10 @@ int main(int argc, char** argv)
     start.fullscreen = command.options.fullscreen;
     Demo demo;
     if (command.options.demo) {
-        if (const QString problem = StartDemo(demo, start.openNames); !problem.isEmpty())
+        if (const QString problem = StartDemo(demo, start.openNames); !problem.isEmpty()) {
+            EndDemo(demo);
             return Fail(problem);
+        }
     } else {
         const QString folder = ResolveProgramFolder(command.options.home, qEnvironmentVariable("TOLVANE_HOME"),
                                                     QCoreApplication::applicationDirPath());
@@ -105,7 +127,12 @@ int main(int argc, char** argv)
         SetProgramFolder(folder);
     }
 
-    frmSplash splash(start);
-    splash.show();
-    return app.exec();
+    int code = 0;
+    {
+        frmSplash splash(start);
+        splash.show();
+        code = app.exec();
+    }
+    EndDemo(demo);
+    return code;
 }

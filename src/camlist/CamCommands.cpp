@@ -138,9 +138,8 @@ void CamCommands::cmdRemove_Click()
             notFound();
             return;
         }
-        if (List1_)
-            List1_->clear();
-        LoadCamList(List1_.data());
+        // Read before the entries are replaced: a failed read leaves the list as it was.
+        ReloadCamList(List1_.data());
     } catch (const CamListError& error) {
         ShowCamListError(error, mainWindow_);
     }

@@ -144,6 +144,9 @@ void Form3::Form_Load(const QString& entry)
     setWindowTitle(editing_->name);
     Text1->setText(editing_->name);
     Text2->setText(editing_->url);
+    // The three characters are a limit for typing: a longer stored text ("3600") is shown whole,
+    // so that OK writes it back unchanged when only the name or the address was edited.
+    Text3->setMaxLength(qMax(kRefreshMaxLength, int(editing_->refresh.size())));
     Text3->setText(editing_->refresh);
 }
 

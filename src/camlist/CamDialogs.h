@@ -26,7 +26,7 @@ public:
     QLabel* Label2;
     QLineEdit* Text2;  // URL
     QLabel* Label3;
-    QLineEdit* Text3;  // refresh, in seconds; at most 3 characters (999 seconds)
+    QLineEdit* Text3;  // refresh, in seconds; typing takes at most 3 characters (999 seconds)
     QLabel* Label4;
     QPushButton* Command1;  // OK
     QPushButton* Command2;  // Cancel

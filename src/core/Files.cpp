@@ -16,11 +16,9 @@ bool FileExists(const QString& path)
     if (path.isEmpty())
         return false;
     const QFileInfo info(path);
-    if (!info.isFile() || info.isHidden())
-        return false;
-    // A path ending in "/" has no file name, so it never names a file even where the
-    // file system would resolve it.
-    return info.fileName().toUpper() == FileNameOf(path).toUpper();
+    // No name check beyond this: the name part of the path is the file's own, and a path ending
+    // in "/" is never a file here (the system refuses to read it as one).
+    return info.isFile() && !info.isHidden();
 }
 
 QString FileNameOf(const QString& path)

@@ -24,6 +24,8 @@ public:
             break;
         }
         QMessageBox box(icon, title, text, set, parent ? parent : QApplication::activeWindow());
+        // Texts carry cam names and file names: "<b>x</b>" is a name, not bold type.
+        box.setTextFormat(Qt::PlainText);
         switch (box.exec()) {
         case QMessageBox::Cancel:
             return PromptAnswer::Cancel;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QWidget>
+#include <QWindow>
 #include <optional>
 
 #include "ProductInfo.h"
@@ -91,13 +92,16 @@ void SetTopMost(QWidget* window, bool on)
     if (!window)
         return;
     QWidget* top = window->window();
-    if (top->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
+    Qt::WindowFlags flags = top->windowFlags();
+    if (flags.testFlag(Qt::WindowStaysOnTopHint) == on)
         return;
-    // Changing a window's flags hides it; only the z-order is meant to change.
-    const bool wasVisible = top->isVisible();
-    top->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (wasVisible)
-        top->show();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    // Only the stacking changes. Setting the widget's flags would re-create its window (hidden,
+    // then shown again); the widget just records them, and the window system hears of the change
+    // through the window's handle, which a window not shown yet does not have.
+    top->overrideWindowFlags(flags);
+    if (QWindow* handle = top->windowHandle())
+        handle->setFlag(Qt::WindowStaysOnTopHint, on);
 }
 
 void LoadProgramResources()

@@ -68,6 +68,11 @@ void Form6::ShowRefreshIndicator()
     picrefresh->raise();
 }
 
+void Form6::HideRefreshIndicator()
+{
+    picrefresh->hide();
+}
+
 void Form6::Image1_Click()
 {
     close();

@@ -23,6 +23,8 @@ public:
     // A null picture (a load that failed) keeps the picture the view has.
     void UpdateFullWindow(const QImage& picture);
     void ShowRefreshIndicator();
+    // The shown slot's fetch ended without a picture (or the slot stopped).
+    void HideRefreshIndicator();
 
 Q_SIGNALS:
     // The view is going away (click, Escape, the window's close command); the screen saver

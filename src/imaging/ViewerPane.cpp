@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <cmath>
 
+#include "DecimalNumbers.h"
 #include "Form6.h"
 #include "ImageControl.h"
 #include "LockWind.h"
@@ -59,11 +60,11 @@ QScrollBar* MakePanBar(Qt::Orientation orientation, const char* name, QWidget* p
 
 QString NextRefreshText(const QString& refreshText, int slotElapsed)
 {
-    bool ok = false;
-    const double seconds = refreshText.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(seconds))
+    // Read as an open reads it (the user's decimal comma too), written without an exponent.
+    const auto seconds = ReadDecimalNumber(refreshText);
+    if (!seconds)
         return QStringLiteral("?");
-    return QString::number(seconds - slotElapsed, 'g', QLocale::FloatingPointShortest);
+    return ShortestNumberText(*seconds - slotElapsed);
 }
 
 ViewerPane::ViewerPane(QWidget* parent)
@@ -357,6 +358,12 @@ void ViewerPane::ShowFullWindowRefreshIndicator()
 {
     if (form6_)
         form6_->ShowRefreshIndicator();
+}
+
+void ViewerPane::HideFullWindowRefreshIndicator()
+{
+    if (form6_)
+        form6_->HideRefreshIndicator();
 }
 
 bool ViewerPane::FullWindowVisible() const

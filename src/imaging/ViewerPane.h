@@ -82,6 +82,7 @@ public:
     void Command3_Click();
     void UpdateFullWindow(const QImage& picture);
     void ShowFullWindowRefreshIndicator();
+    void HideFullWindowRefreshIndicator();
     bool FullWindowVisible() const;
     Form6* fullWindow() const;  // null while the view is not open
     bool screensaverMode() const { return screensaverMode_; }

@@ -15,6 +15,7 @@
 #include "CamListBox.h"
 #include "Form6.h"
 #include "GmtClock.h"
+#include "GridScrollInput.h"
 #include "ImageControl.h"
 #include "ProductInfo.h"
 #include "SecondaryWindows.h"
@@ -154,6 +155,7 @@ void Form1::buildCamsFrame(QWidget* central)
     // The grid moves when a drag ends, not while the thumb is dragged.
     VScroll1->setTracking(false);
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
+    new GridScrollInput(picWindowOuter, VScroll1, this);
 }
 
 void Form1::readViewerDesign()
@@ -183,6 +185,7 @@ void Form1::wirePieces()
     hooks.showInViewer = [this](const QImage& picture) { frmMain->setPicture(picture); };
     hooks.showInFullWindow = [this](const QImage& picture) { frmMain->UpdateFullWindow(picture); };
     hooks.showFullWindowRefreshIndicator = [this] { frmMain->ShowFullWindowRefreshIndicator(); };
+    hooks.hideFullWindowRefreshIndicator = [this] { frmMain->HideFullWindowRefreshIndicator(); };
     hooks.setViewerDetails = [this](const ViewerDetails& details) { frmMain->setDetails(details); };
     hooks.setNextRefresh = [this](const QString& text) { frmMain->setNextRefresh(text); };
     hooks.hideViewer = [this] { frmMain->HideViewer(); };

@@ -1,6 +1,8 @@
 // The socket handlers of a viewer slot: the request, the download progress and the handling of
 // the whole response once the server has closed the connection.
 #include <QLineEdit>
+#include <algorithm>
+#include <iterator>
 
 #include "CamSocket.h"
 #include "CamUrl.h"
@@ -88,13 +90,19 @@ void SlotGrid::HandleFinishedResponses()
 
 void SlotGrid::FinishHandling(int index)
 {
-    for (auto it = handling_.rbegin(); it != handling_.rend(); ++it) {
-        if (index < 0 || (*it)->slot == index) {
-            worker_->waitFor(**it);
-            HandleFinishedResponses();
-            return;
-        }
+    const auto newest = std::find_if(handling_.rbegin(), handling_.rend(),
+                                     [index](const auto& work) { return index < 0 || work->slot == index; });
+    if (newest == handling_.rend())
+        return;
+    // Every item up to the slot's newest, not just that one: a response with nothing to decode is
+    // done at once, but is handled only after the decodes of other slots queued before it.
+    const auto last = std::prev(newest.base());
+    for (auto it = handling_.begin();; ++it) {
+        worker_->waitFor(**it);
+        if (it == last)
+            break;
     }
+    HandleFinishedResponses();
 }
 
 void SlotGrid::HandleResponse(const PictureWork& work)
@@ -115,7 +123,7 @@ bool SlotGrid::ShowFetchedPicture(const PictureWork& work)
     const int index = work.slot;
     ViewerSlot& s = slot(index);
     WindowDrawingLock lock(hooks_.mainWindow);
-    s.imgRefresh->hide();
+    HideRefreshIndicator(index);
     if (work.picture.isNull()) {
         // The thumbnail, the Viewer and the full-window view keep what they show. The time stamp
         // is not taken either: the picture it belongs to never arrived, and taking it would make
@@ -145,7 +153,15 @@ void SlotGrid::ShowNotFound(int index)
     ViewerSlot& s = slot(index);
     WindowDrawingLock lock(hooks_.mainWindow);
     s.imgCam->setPicture(notFound_);
-    s.imgRefresh->hide();
+    HideRefreshIndicator(index);
+}
+
+void SlotGrid::HideRefreshIndicator(int index)
+{
+    slot(index).imgRefresh->hide();
+    // The full-window view shows the followed slot's indicator too; it goes with the panel's.
+    if (selectedSlot_ == index && FullWindowViewOpen() && hooks_.hideFullWindowRefreshIndicator)
+        hooks_.hideFullWindowRefreshIndicator();
 }
 
 void SlotGrid::ShowDetailsIfSelected(int index)

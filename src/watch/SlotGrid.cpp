@@ -133,8 +133,7 @@ void SlotGrid::cmdStart_Click(int index)
         // Only an edit of an open cam can get here (an open refuses such a text); the slot goes
         // on at the interval it had rather than stopping.
         SetStatusText(QStringLiteral("%1: refresh rate \"%2\" is not a number of seconds; it stays at %3")
-                          .arg(s.txtName->text(), s.txtRefresh->text())
-                          .arg(s.slotRefreshSeconds));
+                          .arg(s.txtName->text(), s.txtRefresh->text(), QString::number(s.slotRefreshSeconds)));
     }
     s.slotElapsed = 0;
     // The timer runs from the start of one fetch to the start of the next, however long the
@@ -191,7 +190,7 @@ void SlotGrid::cmdStop_Click(int index)
     {
         WindowDrawingLock lock(hooks_.mainWindow);
         s.imgCam->clear();
-        s.imgRefresh->hide();
+        HideRefreshIndicator(index);
     }
     const bool wasOpen = s.isOpen();
     s.setCaption(kStoppedCaption);

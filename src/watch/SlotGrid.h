@@ -35,6 +35,7 @@ struct WatchHooks {
     std::function<void(const QImage&)> showInViewer;       // load into imgMain
     std::function<void(const QImage&)> showInFullWindow;   // Form6: hide picrefresh, stretch, load Image1
     std::function<void()> showFullWindowRefreshIndicator;  // Form6: show picrefresh
+    std::function<void()> hideFullWindowRefreshIndicator;  // Form6: hide picrefresh
     std::function<void(const ViewerDetails&)>
         setViewerDetails;                                // lblName, lblRefresh, lblLastChanged, lblLastRefreshed
     std::function<void(const QString&)> setNextRefresh;  // lblNextRefresh
@@ -115,6 +116,8 @@ private:
     bool ShowFetchedPicture(const PictureWork& work);
     // The not-found picture into the thumbnail, indicator hidden.
     void ShowNotFound(int index);
+    // Hides imgRefresh, and the full-window view's indicator when that view follows the slot.
+    void HideRefreshIndicator(int index);
     void ShowDetailsIfSelected(int index);
     void SetStatusText(const QString& text) const;
     QString NextRefreshCaption(int index) const;

@@ -210,6 +210,21 @@ TEST_F(CamCommandsTest, TheRefreshBoxesTakeAtMostThreeCharacters)
     }
 }
 
+TEST_F(CamCommandsTest, AStoredRefreshTextLongerThanTheBoxComesBackUnchanged)
+{
+    startWith("\r\n[name]Hourly\r\nhttp://h/\r\n3600\r\n\r\n");
+    select("Hourly");
+    commands->cmdEdit_Click();
+    Form3* form = commands->form3();
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->Text3->text(), "3600");
+    form->Text1->setText("Hourly cam");
+    form->Command1->click();
+    EXPECT_EQ(bytes(), QByteArray("\r\n\r\n\r\n\r\n\r\n[name]Hourly cam\r\nhttp://h/\r\n3600\r\n\r\n"));
+    ASSERT_EQ(updates.size(), 1u);
+    EXPECT_EQ(updates[0].edited.refresh, "3600");
+}
+
 TEST_F(CamCommandsTest, EditAndDeleteWithNothingSelectedShowOops)
 {
     startWith(kThreeCams);
@@ -249,6 +264,27 @@ TEST_F(CamCommandsTest, DeleteAsksFirstAndCancelChangesNothing)
               QByteArray("\r\n[name]A\r\nhttp://a/\r\n10\r\n\r\n\r\n\r\n\r\n[name]C\r\nhttp://c/\r\n30\r\n\r\n\r\n"));
     EXPECT_EQ(entries(), QStringList({"A", "C"}));
     EXPECT_TRUE(List1->selectedItems().isEmpty());
+}
+
+// The list is read before its entries are replaced: here the file turns unreadable the moment
+// the list box is emptied, and the list must still show what the file held after the delete.
+TEST_F(CamCommandsTest, DeleteReadsTheListBeforeReplacingItsEntries)
+{
+    startWith(kThreeCams);
+    select("B");
+    int emptied = 0;
+    QObject whileTheTestRuns;
+    QObject::connect(List1->model(), &QAbstractItemModel::modelAboutToBeReset, &whileTheTestRuns, [&] {
+        if (emptied++ > 0)
+            return;
+        QFile list(CamListPath());
+        ASSERT_TRUE(list.rename(path("moved.txt"))) << list.errorString().toStdString();
+        ASSERT_TRUE(QDir(folder()).mkdir("00camlist.txt"));  // a folder cannot be read as the list
+    });
+    commands->cmdRemove_Click();
+    EXPECT_EQ(emptied, 1);
+    EXPECT_EQ(entries(), QStringList({"A", "C"}));
+    EXPECT_EQ(prompt.asked.size(), 1u) << "only the question, no read error";
 }
 
 TEST_F(CamCommandsTest, DeletingAnEntryWithoutARecordRemovesNothingAndSaysSo)

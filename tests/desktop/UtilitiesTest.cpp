@@ -6,31 +6,82 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include "ProductInfo.h"
+#include "Prompt.h"
 #include "Utilities.h"
 
-TEST(WindowRoutines, SetTopMostTogglesTheOnTopBandAndKeepsTheWindowShown)
+// Counts the times a window is hidden and shown.
+class VisibilityCounter : public QObject {
+public:
+    int hides = 0;
+    int shows = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        hides += event->type() == QEvent::Hide ? 1 : 0;
+        shows += event->type() == QEvent::Show ? 1 : 0;
+        return false;
+    }
+};
+
+TEST(WindowRoutines, SetTopMostChangesOnlyTheStacking)
 {
     QWidget window;
     window.show();
+    ASSERT_TRUE(window.windowHandle());
+    VisibilityCounter counter;
+    window.installEventFilter(&counter);
+    const WId id = window.winId();
     SetTopMost(&window, true);
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     SetTopMost(&window, false);
     EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(counter.hides, 0) << "the window was hidden and shown again";
+    EXPECT_EQ(counter.shows, 0);
+    EXPECT_EQ(window.winId(), id) << "the window was made anew";
 
+    // A window not shown yet takes the flag when it is shown.
     QWidget hidden;
     SetTopMost(&hidden, true);
-    EXPECT_TRUE(hidden.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(hidden.isVisible());
+    hidden.show();
+    ASSERT_TRUE(hidden.windowHandle());
+    EXPECT_TRUE(hidden.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     SetTopMost(nullptr, true);
+}
+
+TEST(MessageBoxes, ShowTheirTextAsPlainText)
+{
+    QString shownText;
+    Qt::TextFormat format = Qt::AutoText;
+    bool found = false;
+    // The box is modal: it is read and closed from the event loop it runs.
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        found = true;
+        format = box->textFormat();
+        shownText = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    const QString name = QStringLiteral("Are you sure you want to delete <b>x</b>?");
+    EXPECT_EQ(CurrentPrompt().ask(QStringLiteral("Confirm Delete"), name, PromptButtons::OkCancel), PromptAnswer::Ok);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(shownText, name);
 }
 
 TEST(WindowRoutines, SetWindowIconReachesTheOwnerChainOnlyWhenAsked)

@@ -101,6 +101,12 @@ TEST_F(Form6Test, FollowsNewPicturesOfTheShownSlot)
 
     pane->UpdateFullWindow(QImage());  // a load that failed keeps the picture
     EXPECT_EQ(view->Image1->picture(), next);
+
+    // A fetch that ends without a picture takes the indicator away and leaves the picture.
+    pane->ShowFullWindowRefreshIndicator();
+    pane->HideFullWindowRefreshIndicator();
+    EXPECT_TRUE(view->picrefresh->isHidden());
+    EXPECT_EQ(view->Image1->picture(), next);
 }
 
 TEST_F(Form6Test, ViewStaysWhenViewerIsHidden)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -254,8 +255,22 @@ INSTANTIATE_TEST_SUITE_P(Cases, NextRefreshTextTest,
                                          CountdownCase{"Fraction", "30.5", 12, "18.5"},
                                          CountdownCase{"SurroundingBlanks", " 45 ", 5, "40"},
                                          CountdownCase{"NotANumber", "soon", 3, "?"},
-                                         CountdownCase{"Empty", "", 0, "?"}, CountdownCase{"Infinite", "inf", 0, "?"}),
+                                         CountdownCase{"Empty", "", 0, "?"}, CountdownCase{"Infinite", "inf", 0, "?"},
+                                         // A day has 86400 seconds: no exponent form for large numbers.
+                                         CountdownCase{"Large", "100000", 0, "100000"},
+                                         CountdownCase{"LargeFraction", "1234567.5", 7, "1234560.5"}),
                          [](const testing::TestParamInfo<CountdownCase>& info) { return info.param.name; });
+
+TEST(NextRefreshTextLocaleTest, ReadsTheUsersDecimalCommaAsAnOpenDoes)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QString comma = NextRefreshText(QStringLiteral("30,5"), 12);
+    const QString point = NextRefreshText(QStringLiteral("30.5"), 12);
+    QLocale::setDefault(before);
+    EXPECT_EQ(comma, QStringLiteral("18.5"));
+    EXPECT_EQ(point, QStringLiteral("18.5"));
+}
 
 TEST_F(ViewerPaneTest, CountdownShownForOverdueSlot)
 {

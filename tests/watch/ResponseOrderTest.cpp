@@ -86,6 +86,64 @@ TEST_F(ResponseOrderTest, ARestartRightAfterTheCloseFindsTheResponseHandled)
     EXPECT_TRUE(s.imgRefresh->isHidden());
 }
 
+// Slot 1's response needs no decoding (a not-found page) but closes behind slot 0's large
+// picture, which is still being decoded when `act` runs straight after slot 1's close.
+class NotFoundBehindADecodeTest : public ResponseOrderTest {
+protected:
+    void RunBehindADecode(std::function<void()> act)
+    {
+        WriteCamList(ServerCams(2));
+        server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA)));
+        StartCam(QStringLiteral("Cam 1"));
+        ASSERT_TRUE(WaitForHandled(0));
+        server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA)));
+        StartCam(QStringLiteral("Cam 2"));
+        ASSERT_TRUE(WaitForHandled(1));
+        const qsizetype handledBefore = handledPictures.size();
+
+        // An 8K picture takes the worker a good part of a second; the not-found page comes back
+        // over the loopback in a few milliseconds.
+        server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(7680, 4320)), kStampB)));
+        auto once = std::make_shared<QMetaObject::Connection>();
+        *once = QObject::connect(grid->slot(0).wsCam, &CamSocket::Closed, &window, [this, once] {
+            QObject::disconnect(*once);
+            server.enqueue(ScriptedReply::whole("HTTP/1.1 404 Not Found\r\nContent-Type: text/html\r\n\r\ngone"));
+            server.enqueue(ScriptedReply::silent());  // the restart's fetch runs on
+            grid->cmdRefresh_Click(1);
+        });
+        bool decodeStillRunning = false;
+        bool acted = false;
+        RightAfterTheNextClose(1, [&] {
+            decodeStillRunning = handledPictures.size() == handledBefore;
+            act();
+            acted = true;
+        });
+        grid->cmdRefresh_Click(0);
+        ASSERT_TRUE(WaitFor([&] { return acted; }));
+        ASSERT_TRUE(decodeStillRunning) << "the large picture was decoded before the not-found page closed";
+        ASSERT_TRUE(WaitFor([&] { return handledPictures.size() == handledBefore + 1; }));
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(NotFoundBehindADecodeTest, ARestartComesAfterTheNotFoundPicture)
+{
+    RunBehindADecode([this] { grid->cmdRefresh_Click(1); });
+    const ViewerSlot& s = grid->slot(1);
+    EXPECT_EQ(s.imgCam->picture(), QImage(QStringLiteral(":/pictures/notfound.png")));
+    EXPECT_FALSE(s.imgRefresh->isHidden()) << "the restarted fetch is still running";
+    EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(7680, 4320));
+}
+
+TEST_F(NotFoundBehindADecodeTest, AStopLeavesTheStoppedPanelBlank)
+{
+    RunBehindADecode([this] { grid->cmdStop_Click(1); });
+    const ViewerSlot& s = grid->slot(1);
+    EXPECT_FALSE(s.imgCam->hasPicture());
+    EXPECT_TRUE(s.imgRefresh->isHidden());
+    EXPECT_FALSE(s.isOpen());
+}
+
 TEST_F(ResponseOrderTest, ResponsesAreHandledInTheOrderTheyClosed)
 {
     WriteCamList(ServerCams(4));

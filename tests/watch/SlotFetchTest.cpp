@@ -263,6 +263,30 @@ TEST_F(SlotFetchTest, TheShownSlotFeedsTheFullWindowView)
     EXPECT_EQ(fullWindowIndicators, 1);
 }
 
+// The full-window view's indicator shows while the followed slot fetches, and goes whenever the
+// panel's indicator goes: a picture, a reply that is not one, a body that does not decode.
+TEST_F(SlotFetchTest, TheFullWindowIndicatorGoesWithThePanels)
+{
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(30, 30))))));
+    fullWindowViewOpen = true;
+    HttpAnswer notAPicture;
+    notAPicture.contentType = "image/jpeg";
+    notAPicture.body = "<html>busy</html>";
+    const QList<QByteArray> replies = {
+        PictureAnswer(MakeTestJpeg(QSize(20, 20))),
+        "HTTP/1.1 404 Not Found\r\nContent-Type: text/html\r\n\r\ngone",
+        notAPicture.bytes(),
+    };
+    for (const QByteArray& reply : replies) {
+        server.enqueue(ScriptedReply::whole(reply));
+        grid->cmdRefresh_Click(0);
+        EXPECT_TRUE(fullWindowIndicatorShown);
+        ASSERT_TRUE(WaitForHandled(0));
+        EXPECT_FALSE(fullWindowIndicatorShown) << reply.left(20).toStdString();
+    }
+    EXPECT_EQ(fullWindowIndicators, 3);
+}
+
 TEST_F(SlotFetchTest, NoTemporaryFolderLeavesTheThumbnailAndGoesOn)
 {
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(64, 48))))));

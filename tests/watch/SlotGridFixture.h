@@ -51,8 +51,15 @@ protected:
         hooks.setStatusText = [this](const QString& text) { statusTexts << text; };
         hooks.showNotice = [this] { ++notices; };
         hooks.showInViewer = [this](const QImage& picture) { viewerPictures << picture; };
-        hooks.showInFullWindow = [this](const QImage& picture) { fullWindowPictures << picture; };
-        hooks.showFullWindowRefreshIndicator = [this] { ++fullWindowIndicators; };
+        hooks.showInFullWindow = [this](const QImage& picture) {
+            fullWindowPictures << picture;
+            fullWindowIndicatorShown = false;  // Form6 hides picrefresh with every picture
+        };
+        hooks.showFullWindowRefreshIndicator = [this] {
+            ++fullWindowIndicators;
+            fullWindowIndicatorShown = true;
+        };
+        hooks.hideFullWindowRefreshIndicator = [this] { fullWindowIndicatorShown = false; };
         hooks.setViewerDetails = [this](const ViewerDetails& texts) { details << texts; };
         hooks.setNextRefresh = [this](const QString& text) { nextRefresh << text; };
         hooks.hideViewer = [this] { ++viewerHidden; };
@@ -141,6 +148,7 @@ protected:
     QList<ViewerDetails> details;
     int notices = 0;
     int fullWindowIndicators = 0;
+    bool fullWindowIndicatorShown = false;  // Form6's picrefresh as the hooks leave it
     int viewerHidden = 0;
     int timeQueries = 0;
     QList<int> handledPictures;  // slot of each pictureHandled

@@ -225,6 +225,18 @@ TEST_F(SlotGridTest, AnEditedRefreshTextThatIsNoNumberKeepsTheInterval)
     EXPECT_TRUE(statusTexts.last().contains(QStringLiteral("Cam 1")));
 }
 
+TEST_F(SlotGridTest, PercentSignsInACamNameStayAsTyped)
+{
+    const QString name = QStringLiteral("Cam %3 %1");
+    WriteCamList({CamRecord{name, QStringLiteral("http://127.0.0.1:1/x.jpg"), QStringLiteral("20")}});
+    StartCam(name);
+    grid->UpdateOpenSlots(name, CamRecord{name, QStringLiteral("http://127.0.0.1:1/x.jpg"), QStringLiteral("x")});
+    grid->cmdRefresh_Click(0);
+    ASSERT_FALSE(statusTexts.isEmpty());
+    EXPECT_EQ(statusTexts.last(),
+              QStringLiteral("Cam %3 %1: refresh rate \"x\" is not a number of seconds; it stays at 20"));
+}
+
 TEST_F(SlotGridTest, ACamMissingFromTheFileIsNotOpened)
 {
     WriteCamList(Cams(1));
@@ -295,6 +307,9 @@ TEST_F(SlotGridTest, ARestartWhileTheFullWindowViewShowsRaisesItsIndicator)
     EXPECT_EQ(fullWindowIndicators, 0);
     grid->cmdRefresh_Click(0);
     EXPECT_EQ(fullWindowIndicators, 1);
+    // A stop of the followed slot takes the view's indicator away with the panel's.
+    grid->cmdStop_Click(0);
+    EXPECT_FALSE(fullWindowIndicatorShown);
 }
 
 }  // namespace

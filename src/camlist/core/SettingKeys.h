@@ -3,7 +3,8 @@
 // reads and writes them through the store's SettingKey overloads (Settings.h), never by spelling
 // a key. The names are what the settings files hold: renaming one loses the users' stored value.
 //
-// A new setting gets its line here, and a line in README.md's "Settings" section and in the help.
+// A new setting gets its line here and in All below, a row in README.md's "Settings" section and
+// a line in resources/Help.rtf; a test fails until it has all four.
 #include <QString>
 
 struct SettingKey {
@@ -30,4 +31,8 @@ inline constexpr SettingKey timeServer{"Settings", "timeServer", "time.nist.gov"
 // Per-user store. "1" once the user answered "Ignore" to "Permission Denied": a main store that
 // cannot be written is then passed over without a word.
 inline constexpr SettingKey IgnorePermissionDeniedError{"Settings", "IgnorePermissionDeniedError", "0"};
+
+// Every key above, once. The checks that keep README.md's "Settings" section true read this
+// list (and fail when a key above is missing from it).
+inline constexpr SettingKey All[] = {autoSave, showHelp, timeServer, IgnorePermissionDeniedError};
 }  // namespace SettingKeys

@@ -227,9 +227,13 @@ void cDIBSection::PaintPicture(QPainter& lhDC, int lDestLeft, int lDestTop, int 
 {
     if (!bits_ || !lhDC.isActive())
         return;
-    // Target pixel (lDestLeft + x, lDestTop + y) takes DIB pixel (lSrcLeft + x, lSrcTop + y).
-    const Span columns = Overlap(lDestWidth < 0 ? Width() : lDestWidth, lSrcLeft, Width(), Width());
-    const Span rows = Overlap(lDestHeight < 0 ? Height() : lDestHeight, lSrcTop, Height(), Height());
+    // Target pixel (lDestLeft + x, lDestTop + y) takes DIB pixel (lSrcLeft + x, lSrcTop + y). Only
+    // the DIB bounds x (through the source offset); the target is as wide as it was asked to be,
+    // and the painter clips what lies outside its device.
+    const int width = lDestWidth < 0 ? Width() : lDestWidth;
+    const int height = lDestHeight < 0 ? Height() : lDestHeight;
+    const Span columns = Overlap(width, lSrcLeft, Width(), width);
+    const Span rows = Overlap(height, lSrcTop, Height(), height);
     if (columns.empty() || rows.empty())
         return;
     const unsigned table = RopTable(eRop);

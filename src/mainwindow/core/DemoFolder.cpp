@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -44,4 +45,18 @@ QString PrepareDemoFolder(const QString& folder, const QList<DemoCam>& cams, int
     if (QFile::exists(helpFile) && !QFile::exists(helpCopy) && !QFile::copy(helpFile, helpCopy))
         return QStringLiteral("The help file could not be copied to %1.").arg(helpCopy);
     return {};
+}
+
+DemoFolderEnd FinishDemoFolder(const QString& folder)
+{
+    DemoFolderEnd end;
+    QDirIterator pictures(folder + QStringLiteral("/cam"), QDir::Files | QDir::Hidden | QDir::System,
+                          QDirIterator::Subdirectories);
+    while (pictures.hasNext()) {
+        pictures.next();
+        ++end.savedPictures;
+    }
+    if (end.savedPictures == 0)
+        end.removed = QDir(folder).removeRecursively();
+    return end;
 }

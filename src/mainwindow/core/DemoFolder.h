@@ -19,3 +19,13 @@ QString NewDemoFolder(const QString& parentFolder = QString());
 // helpFile when it exists. Returns an error text, empty on success.
 QString PrepareDemoFolder(const QString& folder, const QList<DemoCam>& cams, int refreshSeconds, quint16 daytimePort,
                           const QString& helpFile);
+
+// What became of a demo folder at the end of its run.
+struct DemoFolderEnd {
+    bool removed = false;   // the folder is gone
+    int savedPictures = 0;  // files below its cam folder, when kept
+};
+
+// A demo folder whose cam folder holds no file (no picture was saved) is of no more use and is
+// removed whole; one with saved pictures is kept for the user to look at.
+DemoFolderEnd FinishDemoFolder(const QString& folder);

@@ -148,6 +148,22 @@ TEST(DIBSectionBlt, PaintPictureCopiesTheRequestedPartWithoutStretching)
     }
 }
 
+TEST(DIBSectionBlt, ANegativeSourceOffsetPaintsTheWholeDibFurtherIn)
+{
+    const QImage picture = Numbered(4, 3);
+    cDIBSection dib;
+    dib.CreateFromPicture(picture);
+    QImage target = Filled(10, 8, qRgb(1, 2, 3));
+    // Source (-3, -2): target (x, y) takes DIB pixel (x - 3, y - 2), so all 4 × 3 land at (3, 2).
+    dib.PaintPicture(target, 0, 0, 10, 8, -3, -2, DibRop::SRCCOPY);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 10; ++x) {
+            const bool inside = x >= 3 && x < 7 && y >= 2 && y < 5;
+            EXPECT_EQ(target.pixel(x, y), inside ? picture.pixel(x - 3, y - 2) : qRgb(1, 2, 3)) << x << "," << y;
+        }
+    }
+}
+
 TEST(DIBSectionBlt, PixmapsAndWidgetsCanBeCopiedFrom)
 {
     const QImage picture = Numbered(4, 3);

@@ -65,4 +65,36 @@ TEST_F(DemoFolderTest, PreparingTwiceListsEachCamOnce)
     LoadCamList(names);
     EXPECT_EQ(names, QStringList{QStringLiteral("Demo Harbour")});
 }
+
+TEST_F(DemoFolderTest, AtTheEndAFolderWithoutSavedPicturesGoesAndOneWithPicturesStays)
+{
+    const QList<DemoCam> cams{{QStringLiteral("Demo Harbour"), QStringLiteral("http://127.0.0.1:5000/cam1.jpg")}};
+    const auto prepared = [&](const QString& name) {
+        const QString folder = parent.filePath(name);
+        EXPECT_EQ(PrepareDemoFolder(folder, cams, 5, 4013, {}), QString());
+        EXPECT_TRUE(QDir().mkpath(folder + QStringLiteral("/cam/Demo Harbour")));
+        return folder;
+    };
+    const auto write = [](const QString& path) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("\xff\xd8");
+    };
+
+    // Settings, the cam list and empty folders are not pictures: all of it goes.
+    const QString empty = prepared(QStringLiteral("empty"));
+    const DemoFolderEnd gone = FinishDemoFolder(empty);
+    EXPECT_TRUE(gone.removed);
+    EXPECT_FALSE(QDir(empty).exists());
+
+    // Any file below cam counts, also one in a folder of its own.
+    const QString saved = prepared(QStringLiteral("saved"));
+    write(saved + QStringLiteral("/cam/DemoHarbour1282026134030PM.jpg"));
+    write(saved + QStringLiteral("/cam/Demo Harbour/older.jpg"));
+    const DemoFolderEnd kept = FinishDemoFolder(saved);
+    EXPECT_FALSE(kept.removed);
+    EXPECT_EQ(kept.savedPictures, 2);
+    EXPECT_TRUE(QFile::exists(saved + QStringLiteral("/cam/DemoHarbour1282026134030PM.jpg")));
+    EXPECT_TRUE(QFile::exists(saved + QStringLiteral("/00camlist.txt")));
+}
 }  // namespace

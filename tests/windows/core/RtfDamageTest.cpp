@@ -106,14 +106,17 @@ TEST(RtfReader, ShippedHelpFileReadsCompletelyWithItsHeadings)
     const QString path = QStringLiteral(TOLVANE_SOURCE_DIR "/resources/Help.rtf");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    const RtfReadResult result = ReadRtf(file.readAll());
+    const QByteArray rtf = file.readAll();
+    const RtfReadResult result = ReadRtf(rtf);
     EXPECT_EQ(result.status, RtfStatus::Complete);
     const QString text = result.plainText();
     EXPECT_GT(text.size(), 2000);
-    for (const char* heading :
-         {"Adding a cam", "Editing a cam", "Deleting a cam", "Starting and stopping cams", "The Viewer", "Zoom",
-          "Full-window view", "Saving pictures", "The demo", "Command-line options", "The clock", "Settings files"})
+    for (const char* heading : {"Adding a cam", "Editing a cam", "Deleting a cam", "Starting and stopping cams",
+                                "The Viewer", "Zoom", "Full-window view", "Saving pictures", "The demo",
+                                "Command-line options", "The clock", "Where your files are", "Settings files"})
         EXPECT_TRUE(text.contains(QLatin1String(heading))) << heading;
-    EXPECT_FALSE(text.contains(QLatin1Char('\\'))) << "a control word leaked into the text";
+    // The settings part shows key paths with backslashes, written \\ in the file; any other
+    // backslash in the text would be a control word that leaked.
+    EXPECT_EQ(text.count(QLatin1Char('\\')), rtf.count("\\\\")) << "a control word leaked into the text";
     EXPECT_FALSE(text.contains(QLatin1Char('{')));
 }
