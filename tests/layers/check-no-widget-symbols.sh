@@ -8,7 +8,8 @@ widgets=$1
 shift
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-nm -D --defined-only "$widgets" | awk 'NF >= 3 { print $3 }' | sort -u >"$work/widgets"
+# Symbol versions ("@@Qt_6") are not part of the name an archive refers to.
+nm -D --defined-only "$widgets" | awk 'NF >= 3 && $2 != "A" { sub(/@.*/, "", $3); print $3 }' | sort -u >"$work/widgets"
 if [ ! -s "$work/widgets" ]; then
     echo "no symbols read from $widgets" >&2
     exit 1
