@@ -5,7 +5,10 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-  libturbojpeg0-dev
+  libturbojpeg0-dev zlib1g-dev
+  libqt6sql6-sqlite
+  libavcodec-dev libavformat-dev libswscale-dev libavutil-dev
+  ffmpeg
   libgtest-dev libgmock-dev googletest
   openssl dbus
   clang libclang-rt-14-dev clang-format

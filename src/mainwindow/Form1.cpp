@@ -16,6 +16,7 @@
 #include "Form6.h"
 #include "GmtClock.h"
 #include "GridScrollInput.h"
+#include "HistoryKeeper.h"
 #include "ImageControl.h"
 #include "ProductInfo.h"
 #include "SecondaryWindows.h"
@@ -194,6 +195,9 @@ void Form1::wirePieces()
     connect(slotGrid, &SlotGrid::thumbnailClicked, this, &Form1::ShowSlotInViewer);
 
     clock = new GmtClock(frmMain->lblTime, this);
+
+    historyKeeper = new HistoryKeeper(this);
+    connect(historyKeeper, &HistoryKeeper::problem, this, &Form1::setStatusText);
 
     CamCommandHooks camHooks;
     camHooks.openSelectedCam = [this] { slotGrid->OpenSelectedCam(); };

@@ -14,6 +14,7 @@
 
 class CamCommands;
 class GmtClock;
+class HistoryKeeper;
 class QAction;
 class QCheckBox;
 class QGroupBox;
@@ -106,6 +107,7 @@ public:
     SlotGrid* slotGrid = nullptr;
     CamCommands* camCommands = nullptr;
     GmtClock* clock = nullptr;
+    HistoryKeeper* historyKeeper = nullptr;  // index check at start, retention hourly
 
 signals:
     // The Options dialog stored these keys.

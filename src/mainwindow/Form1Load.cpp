@@ -14,6 +14,7 @@
 #include "CamList.h"
 #include "Files.h"
 #include "Form1.h"
+#include "HistoryKeeper.h"
 #include "LockWind.h"
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
@@ -76,6 +77,14 @@ void Form1::Form_Load()
     } catch (const CamListError& error) {
         startupProblems_ << QStringLiteral("The cam list could not be loaded: %1").arg(error.message());
     }
+
+    // The picture history: the index checked (rebuilt from the cam folder when missing or
+    // damaged, taking each file's cam from the names just listed), then old pictures deleted
+    // when the user chose to keep them for a number of days; off the window's thread.
+    QStringList camNames;
+    for (int row = 0; row < List1->count(); ++row)
+        camNames << List1->item(row)->text();
+    historyKeeper->start(camNames);
 
     // 10. The Help window, when the stored choice says so.
     const StartupChoice showHelp = ReadShowHelpChoice();

@@ -1,19 +1,27 @@
 #include "PictureWork.h"
 
 #include "FetchedPicture.h"
+#include "IndexMaintenance.h"
 #include "PictureMemory.h"
 #include "Saving.h"
 
 void MakePictures(PictureWork& work)
 {
     try {
-        if (!work.body.isEmpty())
-            work.picture = LoadFetchedPicture(work.body);
+        if (!work.body.isEmpty()) {
+            LoadedPicture loaded = LoadFetchedPicture(work.body);
+            work.picture = std::move(loaded.picture);
+            work.pictureStatus = loaded.status;
+        }
         work.body = QByteArray();  // up to megabytes, not needed any more
         if (work.picture.isNull() || work.saveFileName.isEmpty())
             return;
         SavePictureAsJpeg(work.picture, work.saveFileName);
         work.saved = true;
+        // Recorded by the handler that saved it; a failure here costs the row, never the picture.
+        work.indexProblem =
+            RecordSavedPicture(SavedPictureRecord(work.camName, work.saveFileName, work.saveTime,
+                                                  work.stamp.updatedText, work.picture.width(), work.picture.height()));
         work.savedPicture = LoadPictureFile(work.saveFileName);
     } catch (const std::exception&) {
         // A save that fails is skipped (the picture is shown all the same); memory that runs out

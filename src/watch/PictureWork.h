@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "NewPicture.h"
+#include "PictureCheck.h"
 
 // One closed response of a slot: what its handling needs, and what the worker made of it.
 struct PictureWork {
@@ -24,15 +25,19 @@ struct PictureWork {
     QByteArray body;       // decoded when not empty; let go once decoded
     QString saveFileName;  // where to save the picture when it decodes; empty: no save
     QDateTime saveTime;    // the time the file is named after
+    QString camName;       // the cam the saved picture is indexed under
 
     // Made by the worker; read once `done` says so.
-    QImage picture;  // null: the body is no picture
+    QImage picture;                                            // null: the body is no picture
+    PictureStatus pictureStatus = PictureStatus::NotAPicture;  // why the picture is null, if it is
     bool saved = false;
-    QImage savedPicture;  // the saved file as read back; null when it could not be read
-    bool done = false;    // under the worker's lock
+    QImage savedPicture;   // the saved file as read back; null when it could not be read
+    QString indexProblem;  // why the saved picture has no row in the index; empty when it has
+    bool done = false;     // under the worker's lock
 };
 
-// Decodes the body and saves the picture as the work asks; never throws.
+// Decodes the body and saves the picture as the work asks, recording a saved picture in the
+// index; never throws.
 void MakePictures(PictureWork& work);
 
 // One thread that runs PictureWork items one at a time, in the order they are given, and calls

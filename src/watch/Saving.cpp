@@ -4,7 +4,9 @@
 
 #include "DIBSection.h"
 #include "DateTimeText.h"
+#include "HistoryLog.h"
 #include "ImageControl.h"
+#include "IndexMaintenance.h"
 #include "JpegWriter.h"
 #include "LockWind.h"
 #include "NewPicture.h"
@@ -48,6 +50,18 @@ void SlotGrid::AutoSavePicture(const PictureWork& work)
         slot(work.slot).imgCam->setPicture(work.savedPicture);
     if (selectedSlot_ == work.slot)
         SetStatusText(TimeText(work.saveTime.time()) + QStringLiteral(" new picture saved as ") + work.saveFileName);
+    ReportIndexProblem(work.saveTime, work.saveFileName, work.indexProblem);
+    Q_EMIT pictureSaved(work.slot, work.camName, work.saveFileName);
+}
+
+void SlotGrid::ReportIndexProblem(const QDateTime& when, const QString& fileName, const QString& problem) const
+{
+    if (problem.isEmpty())
+        return;
+    // The picture is on disk; only its place in the history is missing, and the user should know.
+    qCWarning(lcHistory).noquote() << fileName << "was saved but not indexed:" << problem;
+    SetStatusText(QStringLiteral("%1 %2 was saved but not added to the picture index: %3")
+                      .arg(TimeText(when.time()), fileName, problem));
 }
 
 void SlotGrid::cmdSave_Click()
@@ -80,4 +94,9 @@ void SlotGrid::cmdSave_Click()
             hooks_.showInViewer(s.imgCam->picture());
     }
     SetStatusText(TimeText(now.time()) + QStringLiteral(" saved as ") + fileName);
+    const QImage& picture = s.imgCam->picture();
+    ReportIndexProblem(now, fileName,
+                       RecordSavedPicture(SavedPictureRecord(s.txtName->text(), fileName, now, s.txtUpdated->text(),
+                                                             picture.width(), picture.height())));
+    Q_EMIT pictureSaved(selectedSlot_, s.txtName->text(), fileName);
 }

@@ -64,6 +64,7 @@ void SlotGrid::wsCam_Close(int index)
             work->body = std::move(response.body);
             work->saveFileName = AutoSaveFileName(index, work->stamp, now);
             work->saveTime = now;
+            work->camName = s.caption();
         }
     }
     if (work->body.isEmpty()) {
@@ -145,6 +146,8 @@ bool SlotGrid::ShowFetchedPicture(const PictureWork& work)
             hooks_.showInFullWindow(work.picture);
     }
     AutoSavePicture(work);
+    if (work.stamp.isNew)
+        Q_EMIT newPictureShown(index);
     return true;
 }
 

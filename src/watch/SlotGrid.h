@@ -95,6 +95,11 @@ Q_SIGNALS:
     // A fetched picture is in the thumbnail (and saved, when that was due): one per picture
     // shown, none for a not-found or undecodable response. Counters and tools listen to it.
     void pictureHandled(int index);
+    // A picture of the slot was saved (automatically or by "Save Image") as fileName, under the
+    // cam's name; the picture index has its row unless the status bar said otherwise.
+    void pictureSaved(int index, const QString& camName, const QString& fileName);
+    // A picture whose time stamp is new is in the slot's thumbnail (and in the Viewer when shown).
+    void newPictureShown(int index);
 
 private:
     // A click on the thumbnail, the box around it or the indicator.
@@ -104,6 +109,8 @@ private:
     QString AutoSaveFileName(int index, const PictureStamp& stamp, const QDateTime& now) const;
     // The automatic save's share of handling a response, once the worker has saved the picture.
     void AutoSavePicture(const PictureWork& work);
+    // A saved picture without its index row: the status bar and the log say so.
+    void ReportIndexProblem(const QDateTime& when, const QString& fileName, const QString& problem) const;
     // Everything a closed response does to its slot and the window, with the worker's pictures.
     void HandleResponse(const PictureWork& work);
     // Handles, in the order they closed, the responses whose pictures the worker has made.

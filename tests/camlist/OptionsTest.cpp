@@ -88,6 +88,25 @@ TEST_F(OptionsTest, ProgramsRowsHaveUniqueKeysLabelsAndDefaultsTheyAccept)
     EXPECT_EQ(OptionValue("noSuchKey"), "");
 }
 
+TEST_F(OptionsTest, KeepDaysIsForeverUntilANumberOfDaysIsStored)
+{
+    const OptionRow* row = FindOptionRow("keepDays");
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->label, "Keep saved pictures for N days");
+    EXPECT_EQ(OptionNumber("keepDays"), std::nullopt);
+    Store("keepDays", "7");
+    EXPECT_EQ(OptionNumber("keepDays"), 7);
+    Store("keepDays", " 14 ");
+    EXPECT_EQ(OptionNumber("keepDays"), 14);
+    // Values that would delete everything at once, or that cannot be read, keep pictures.
+    for (const QString bad : {"0", "-3", "seven", "1e3", "36501"}) {
+        Store("keepDays", bad);
+        EXPECT_EQ(OptionNumber("keepDays"), std::nullopt) << bad.toStdString();
+    }
+    Store("keepDays", "");
+    EXPECT_EQ(OptionNumber("keepDays"), std::nullopt);
+}
+
 TEST_F(OptionsTest, AnUnreadableStoreReadsAsTheDefault)
 {
     const std::vector<OptionRow> rows = EveryKind();

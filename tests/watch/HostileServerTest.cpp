@@ -16,19 +16,6 @@
 #include "StreamingCamServer.h"
 #include "TestPictures.h"
 
-// Resident-memory figures mean nothing under AddressSanitizer, which quarantines freed blocks.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizerBuild = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizerBuild = true;
-#else
-constexpr bool kAddressSanitizerBuild = false;
-#endif
-#else
-constexpr bool kAddressSanitizerBuild = false;
-#endif
-
 namespace {
 
 constexpr qint64 kMiB = 1024 * 1024;

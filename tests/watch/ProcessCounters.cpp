@@ -22,6 +22,12 @@ qint64 ProcessStatusKiB(const QByteArray& field)
     return -1;
 }
 
+bool ResetPeakResidentMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
 QStringList OpenFileDescriptors()
 {
     QStringList targets;

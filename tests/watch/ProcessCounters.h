@@ -6,8 +6,24 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+// Resident-memory figures mean nothing under AddressSanitizer, which quarantines freed blocks.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizerBuild = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizerBuild = true;
+#else
+constexpr bool kAddressSanitizerBuild = false;
+#endif
+#else
+constexpr bool kAddressSanitizerBuild = false;
+#endif
+
 // A "Vm..." line of /proc/self/status in KiB (for example "VmRSS"); -1 when it cannot be read.
 qint64 ProcessStatusKiB(const QByteArray& field);
+// Starts the peak resident memory (VmHWM) afresh from the present resident memory; false where
+// the system does not allow it (then VmHWM keeps the peak of the whole run).
+bool ResetPeakResidentMemory();
 // What each open descriptor of this process refers to ("socket:[...]", a path, ...).
 QStringList OpenFileDescriptors();
 // The files in the folder whose names match the wildcard (for example "vbt*.tmp").

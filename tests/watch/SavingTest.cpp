@@ -2,6 +2,9 @@
 #include <QDir>
 #include <QImageReader>
 
+#include <QSignalSpy>
+
+#include "PictureIndex.h"
 #include "SlotGridFixture.h"
 #include "TestPictures.h"
 
@@ -133,6 +136,54 @@ TEST_F(SavingTest, AFailedSaveImageIsReportedAndTheProgramGoesOn)
     grid->cmdSave_Click();
     EXPECT_TRUE(statusTexts.last().contains(QStringLiteral(" could not save ")));
     EXPECT_TRUE(SavedFiles().isEmpty());
+}
+
+TEST_F(SavingTest, EverySavedPictureGetsARowInThePictureIndex)
+{
+    chkSave->setChecked(true);
+    QSignalSpy saved(grid.get(), &SlotGrid::pictureSaved);
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    now = now.addSecs(300);  // 4:04:45 PM
+    ASSERT_TRUE(FetchStamp(0, kStampB, {80, 60}));
+    grid->setSelectedSlot(0);
+    now = now.addSecs(2);
+    grid->cmdSave_Click();  // Save Image: recorded too, on the window's thread
+
+    ASSERT_EQ(saved.size(), 2);
+    EXPECT_EQ(saved[0][1].toString(), QStringLiteral("Cam 1"));
+    EXPECT_EQ(saved[0][2].toString(), home.filePath(QStringLiteral("cam/Cam157200740445PM.jpg")));
+    PictureIndex index;
+    ASSERT_TRUE(index.open()) << index.errorText().toStdString();
+    const QList<PictureRecord> rows = index.pictures(QStringLiteral("Cam 1"));
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0].file, QStringLiteral("Cam157200740445PM.jpg"));
+    EXPECT_EQ(rows[0].taken, now.addSecs(-2));
+    EXPECT_EQ(rows[0].lastModified, QString::fromLatin1(kStampB));
+    EXPECT_EQ(rows[0].width, 80);
+    EXPECT_EQ(rows[0].height, 60);
+    EXPECT_EQ(rows[0].bytes, QFileInfo(home.filePath(QStringLiteral("cam/") + rows[0].file)).size());
+    EXPECT_FALSE(rows[0].rebuilt);
+    EXPECT_EQ(rows[1].file, QStringLiteral("Cam157200740447PM.jpg"));
+    EXPECT_EQ(rows[1].width, 80) << "Save Image saves the slot's picture, which is the saved one";
+}
+
+TEST_F(SavingTest, APictureWhoseRowCannotBeWrittenIsKeptAndTheFailureIsShown)
+{
+    chkSave->setChecked(true);
+    // The index's place is taken by a folder: no row can be written anywhere.
+    ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("cam-index.sqlite")));
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    grid->setSelectedSlot(1);  // the status bar speaks of an index failure even for a slot not shown
+    now = now.addSecs(60);
+    statusTexts.clear();
+    ASSERT_TRUE(FetchStamp(0, kStampB));
+    EXPECT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam157200740045PM.jpg")});
+    ASSERT_EQ(statusTexts.size(), 1);
+    EXPECT_TRUE(statusTexts[0].startsWith(QStringLiteral("4:00:45 PM ") +
+                                          home.filePath(QStringLiteral("cam/Cam157200740045PM.jpg")) +
+                                          QStringLiteral(" was saved but not added to the picture index: ")))
+        << statusTexts[0].toStdString();
+    EXPECT_TRUE(grid->slot(0).timRefresh->isActive());
 }
 
 }  // namespace

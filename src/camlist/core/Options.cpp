@@ -13,6 +13,13 @@ std::vector<OptionRow> MakeRows()
 
     // One row per choice, in the order the dialog shows them.
 
+    // Saved pictures are deleted only when the user asks for it; empty keeps them for ever.
+    rows.push_back(NumberOption(SettingKeys::keepDays, QStringLiteral("Keep saved pictures for N days"), 1, 36500));
+    rows.back().emptyAllowed = true;
+    rows.back().placeholder = QStringLiteral("forever");
+    rows.back().tip = QStringLiteral("Pictures this program saved and indexed are deleted once they are older than "
+                                     "this many days (checked at start and every hour). Empty keeps them for ever.");
+
     return rows;
 }
 

@@ -28,6 +28,10 @@ inline constexpr SettingKey showHelp{"Settings", "showHelp", "1"};
 // Main store. The daytime server the GMT clock asks: "host", "host:port" or "[IPv6]:port"
 // (port 13 when none is given). The demo folder points it at its own responder.
 inline constexpr SettingKey timeServer{"Settings", "timeServer", "time.nist.gov"};
+// Main store, Options dialog ("Keep saved pictures for N days"). Empty: saved pictures are kept
+// for ever. A whole number from 1 to 36500: pictures the program saved and indexed are deleted
+// once they are that many days old, at start and every hour. Anything else counts as empty.
+inline constexpr SettingKey keepDays{"Settings", "keepDays", ""};
 // Per-user store. "1" once the user answered "Ignore" to "Permission Denied": a main store that
 // cannot be written is then passed over without a word.
 inline constexpr SettingKey IgnorePermissionDeniedError{"Settings", "IgnorePermissionDeniedError", "0"};

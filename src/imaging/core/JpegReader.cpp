@@ -78,8 +78,11 @@ JpegReadResult ReadJpegPicture(const QByteArray& bytes, QImage& picture, const P
     // it instead, as it always has: what it makes of such a file is what the user has seen so far.
     const int flags = TJFLAG_STOPONWARNING;
     if (tjDecompress2(handle, data, size, target.bits(), width, static_cast<int>(target.bytesPerLine()), height,
-                      grey ? TJPF_GRAY : kRgb32PixelFormat, flags) != 0)
-        return JpegReadResult::LeftToQt;
+                      grey ? TJPF_GRAY : kRgb32PixelFormat, flags) != 0) {
+        // libjpeg's "Premature end of JPEG file" and "... premature end of data segment".
+        const bool dataEnded = QByteArray(tjGetErrorStr2(handle)).contains("remature end");
+        return dataEnded ? JpegReadResult::DataEnded : JpegReadResult::LeftToQt;
+    }
     picture = std::move(target);
     return JpegReadResult::Decoded;
 }

@@ -13,8 +13,9 @@
 using PictureAllocator = std::function<QImage(const QSize& size, QImage::Format format)>;
 
 enum class JpegReadResult {
-    Decoded,   // the picture is in `picture`
-    LeftToQt,  // not read here: Qt's image reader decides what the bytes are
+    Decoded,    // the picture is in `picture`
+    LeftToQt,   // not read here: Qt's image reader decides what the bytes are
+    DataEnded,  // its data ran out before the last row (Qt's reader would fill the rest grey)
 };
 
 // Decodes `bytes` when they are a JPEG this path reads exactly as Qt's reader; `allocate` (or

@@ -18,19 +18,19 @@ bool BodyLooksWhole(const QByteArray& body, qint32 contentLength)
     return lastScan >= 0 && end > lastScan;
 }
 
-QImage LoadFetchedPicture(const QByteArray& body)
+LoadedPicture LoadFetchedPicture(const QByteArray& body)
 {
     const QString path = MakeTempFile(QStringLiteral("vbt"));
     if (path.isEmpty())
         return {};
-    QImage picture;
+    LoadedPicture picture;
     {
         QFile file(path);
         const bool written =
             file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(body) == body.size() && file.flush();
         file.close();
         if (written)
-            picture = LoadPictureFile(path);  // named .tmp: the content tells the format
+            picture = ReadPictureFile(path);  // named .tmp: the content tells the format
     }
     QFile::remove(path);
     return picture;

@@ -1,19 +1,10 @@
 #include "NewPicture.h"
 
 #include "DateTimeText.h"
+#include "IndexMaintenance.h"
 
 namespace {
 const QLatin1String kLastModified("Last-Modified:");
-
-void removeFirst(QString& text, QChar c, int times)
-{
-    for (int i = 0; i < times; ++i) {
-        const qsizetype at = text.indexOf(c);
-        if (at < 0)
-            return;
-        text.remove(at, 1);
-    }
-}
 }  // namespace
 
 void DetectNewPicture(PictureStamp& stamp, const QByteArray& header, const QDateTime& now, const QLocale& locale)
@@ -49,8 +40,8 @@ QString BuildPictureFileName(const QString& camName, const QDateTime& now, const
     name.remove(QLatin1Char(' '));
     // These removals count from the start of the whole name, so "/" or ":" in the cam's name use
     // some of them up; the saved files of years of watching carry names made this way.
-    removeFirst(name, QLatin1Char('/'), 2);
-    removeFirst(name, QLatin1Char(':'), 3);
+    RemoveFirst(name, QLatin1Char('/'), 2);
+    RemoveFirst(name, QLatin1Char(':'), 3);
     // Whatever "/" is left (a cam named "../x", a date format with slashes) would make the name a
     // path out of the cam folder, and a NUL would cut it short.
     name.replace(QLatin1Char('/'), QLatin1Char('_'));

@@ -125,6 +125,8 @@ QImage ReadPicture(QImageReader& reader)
     QImage picture;
     const QSize size = reader.size();
     const QImage::Format format = reader.imageFormat();
+    if (size.isValid() && qint64(size.width()) * size.height() > kMaxPicturePixels)
+        return {};
     if (size.isValid() && format != QImage::Format_Invalid)
         picture = RecycledImage(size, format);  // the reader decodes into it when both match
     if (!reader.read(&picture))
@@ -132,7 +134,48 @@ QImage ReadPicture(QImageReader& reader)
     return picture;
 }
 
-QImage LoadPictureFile(const QString& path)
+LoadedPicture LoadPicture(const QByteArray& bytes)
+{
+    // Qt's own limit holds what its readers allocate for a format that tells its size only while
+    // decoding; in bytes, as much as the largest picture takes at 32 bits a pixel.
+    static const bool limited = [] {
+        QImageReader::setAllocationLimit(int(kMaxPicturePixels * 4 / (1024 * 1024)));
+        return true;
+    }();
+    (void)limited;
+
+    const PictureCheck check = CheckDeclaredPicture(bytes);
+    if (check.verdict == PictureCheck::Verdict::TooLarge)
+        return {QImage(), PictureStatus::TooLarge};
+    if (check.verdict == PictureCheck::Verdict::Unfilled)
+        return {};
+    QImage picture;
+    switch (ReadJpegPicture(bytes, picture, RecycledImage)) {
+    case JpegReadResult::Decoded:
+        return {std::move(picture), PictureStatus::Decoded};
+    case JpegReadResult::DataEnded:
+        // Qt's reader would show the rest grey, as it always has for a small picture; a large one
+        // costs its whole size for data that are not there.
+        if (check.pixels() > kUncheckedPicturePixels)
+            return {};
+        break;
+    case JpegReadResult::LeftToQt:
+        break;
+    }
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    picture = ReadPicture(reader);
+    if (picture.isNull())
+        return {};
+    if (qint64(picture.width()) * picture.height() > kMaxPicturePixels)
+        return {QImage(), PictureStatus::TooLarge};  // a format that did not tell its size before
+    return {std::move(picture), PictureStatus::Decoded};
+}
+
+LoadedPicture ReadPictureFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -141,15 +184,12 @@ QImage LoadPictureFile(const QString& path)
     if (file.error() != QFileDevice::NoError)
         return {};
     file.close();
-    QImage picture;
-    if (ReadJpegPicture(bytes, picture, RecycledImage) == JpegReadResult::Decoded)
-        return picture;
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
-    return ReadPicture(reader);
+    return LoadPicture(bytes);
+}
+
+QImage LoadPictureFile(const QString& path)
+{
+    return ReadPictureFile(path).picture;
 }
 
 void KeepFreedMemoryForReuse()

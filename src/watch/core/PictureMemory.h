@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QSize>
 
+#include "PictureCheck.h"
+
 class QImageReader;
 
 // An uninitialised picture of this size and format whose memory comes from pictures let go
@@ -14,11 +16,22 @@ class QImageReader;
 // an empty size or an invalid format.
 QImage RecycledImage(const QSize& size, QImage::Format format);
 // Reads the reader's picture, into recycled memory when the reader tells its size and format
-// beforehand (JPEG, PNG and BMP do); a null image when it is not a picture.
+// beforehand (JPEG, PNG and BMP do); a null image when it is not a picture, or when the size it
+// tells is over kMaxPicturePixels.
 QImage ReadPicture(QImageReader& reader);
-// Loads the picture file at `path` as the image loader does (the format from the content, not
-// the name), into recycled memory; JPEG files are decoded by libjpeg-turbo directly. A null image
-// when the file cannot be read or is not a picture.
+
+struct LoadedPicture {
+    QImage picture;  // null unless status is Decoded
+    PictureStatus status = PictureStatus::NotAPicture;
+};
+// Decodes picture bytes as the image loader does (the format from the content), into recycled
+// memory; JPEG by libjpeg-turbo directly. The declared size is checked first (CheckDeclaredPicture):
+// a picture over the limit, or one whose data cannot fill a large declared size, takes no pixel
+// memory at all.
+LoadedPicture LoadPicture(const QByteArray& bytes);
+// The same for the file at `path`; NotAPicture when it cannot be read.
+LoadedPicture ReadPictureFile(const QString& path);
+// ReadPictureFile's picture alone.
 QImage LoadPictureFile(const QString& path);
 // Asks the C library to keep memory that is given back for the next picture, response body and
 // decoder buffers instead of returning it to the system at once and taking it again a moment

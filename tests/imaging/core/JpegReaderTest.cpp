@@ -128,15 +128,16 @@ TEST(JpegReaderTest, LeavesToQtWhatItCannotReadAsQtDoes)
     EXPECT_EQ(ReadJpegPicture("GIF89a....", picture), JpegReadResult::LeftToQt);
     EXPECT_EQ(ReadJpegPicture("\xFF\xD8", picture), JpegReadResult::LeftToQt);
     EXPECT_EQ(ReadJpegPicture(QByteArray(), picture), JpegReadResult::LeftToQt);
-    // Cut off in the middle of the scan: libjpeg warns and pads; Qt decides what is shown.
-    EXPECT_EQ(ReadJpegPicture(good.left(good.size() / 2), picture), JpegReadResult::LeftToQt);
+    // Cut off in the middle of the scan: libjpeg warns and would pad; the caller decides.
+    EXPECT_EQ(ReadJpegPicture(good.left(good.size() / 2), picture), JpegReadResult::DataEnded);
     // A damaged scan: bytes that no Huffman table can decode.
     QByteArray damaged = good;
     const qsizetype scan = damaged.lastIndexOf("\xFF\xDA");
     ASSERT_GT(scan, 0);
     for (qsizetype i = scan + 20; i < scan + 60 && i < damaged.size() - 2; ++i)
         damaged[i] = static_cast<char>(0xFF);
-    EXPECT_EQ(ReadJpegPicture(damaged, picture), JpegReadResult::LeftToQt);
+    // Its scan ends at the first stray marker: the data end there as well, and the rest would be grey.
+    EXPECT_EQ(ReadJpegPicture(damaged, picture), JpegReadResult::DataEnded);
     // Four components (CMYK/YCCK): Qt has its own rule for Adobe's inverted CMYK.
     const QByteArray cmyk = Encode({"", {64, 48}, TJSAMP_444, 90, false}, TJPF_CMYK);
     ASSERT_FALSE(cmyk.isEmpty());

@@ -50,15 +50,15 @@ TEST(BodyLooksWholeTest, JpegWithoutLengthNeedsItsEndMarker)
 TEST(LoadFetchedPictureTest, DecodesPicturesOfEachKind)
 {
     for (const char* format : {"JPG", "PNG", "BMP"}) {
-        const QImage picture = LoadFetchedPicture(EncodedPicture(format, {80, 60}));
+        const QImage picture = LoadFetchedPicture(EncodedPicture(format, {80, 60})).picture;
         EXPECT_EQ(picture.size(), QSize(80, 60)) << format;
     }
 }
 
 TEST(LoadFetchedPictureTest, RefusesWhatIsNotAPicture)
 {
-    EXPECT_TRUE(LoadFetchedPicture("<html><body>Not found</body></html>").isNull());
-    EXPECT_TRUE(LoadFetchedPicture(QByteArray()).isNull());
+    EXPECT_TRUE(LoadFetchedPicture("<html><body>Not found</body></html>").picture.isNull());
+    EXPECT_TRUE(LoadFetchedPicture(QByteArray()).picture.isNull());
 }
 
 }  // namespace

@@ -1,0 +1,76 @@
+#include "HistoryKeeper.h"
+
+#include <QPointer>
+
+#include "DateTimeText.h"
+#include "HistoryLog.h"
+#include "IndexMaintenance.h"
+#include "Options.h"
+
+namespace {
+constexpr int kRetentionIntervalMs = 60 * 60 * 1000;  // hourly
+}
+
+HistoryKeeper::HistoryKeeper(QObject* parent) : QObject(parent)
+{
+    timer_.setInterval(kRetentionIntervalMs);
+    connect(&timer_, &QTimer::timeout, this, &HistoryKeeper::applyRetention);
+}
+
+HistoryKeeper::~HistoryKeeper()
+{
+    if (job_.joinable())
+        job_.join();
+}
+
+void HistoryKeeper::start(const QStringList& camNames)
+{
+    run(camNames, true);
+    timer_.start();
+}
+
+void HistoryKeeper::applyRetention()
+{
+    run({}, false);
+}
+
+void HistoryKeeper::run(const QStringList& camNames, bool checkIndex)
+{
+    if (running_)
+        return;  // the hour comes again; a start-up check under way keeps its own retention
+    if (job_.joinable())
+        job_.join();
+    // Read here, on the window's thread: the choice as it stands now, and the injected clock.
+    const std::optional<int> keepDays = OptionNumber(SettingKeys::keepDays);
+    const QDateTime now = CurrentDateTime();
+    running_ = true;
+    job_ = std::thread([this, camNames, checkIndex, keepDays, now] {
+        QString trouble;
+        int deleted = 0;
+        if (checkIndex)
+            trouble = EnsureIndex(camNames);
+        if (keepDays && trouble.isEmpty()) {
+            PictureIndex index;
+            if (!index.open()) {
+                trouble = QStringLiteral("Old pictures were not deleted: %1").arg(index.errorText());
+                qCWarning(lcHistory).noquote() << trouble;
+            } else {
+                const RetentionResult result = ApplyRetention(index, *keepDays, now);
+                deleted = result.deleted;
+                if (!result.failures.isEmpty())
+                    trouble = QStringLiteral("%1 old pictures could not be deleted, for example %2")
+                                  .arg(result.failures.size())
+                                  .arg(result.failures.constFirst());
+            }
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, trouble, deleted] {
+                running_ = false;
+                if (!trouble.isEmpty())
+                    Q_EMIT problem(trouble);
+                Q_EMIT finished(deleted);
+            },
+            Qt::QueuedConnection);
+    });
+}

@@ -1,0 +1,3 @@
+#include "HistoryLog.h"
+
+Q_LOGGING_CATEGORY(lcHistory, "tolvane.history", QtInfoMsg)

@@ -1,0 +1,81 @@
+#pragma once
+// The index of saved pictures: one row per picture the program saved (or found again when the
+// index was rebuilt), in an SQLite database beside the cam folder (cam-index.sqlite, WAL mode).
+// An object holds one connection and is used on the thread that made it, as Qt's SQL
+// connections require; several objects (threads) may use the same file at once.
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct PictureRecord {
+    qint64 id = 0;         // given by the index
+    QString cam;           // the cam's name as listed
+    QString file;          // the file's name in the cam folder (never a path)
+    QDateTime taken;       // local time of the save, with its offset from UTC
+    QString lastModified;  // the server's Last-Modified text; empty when not known
+    int width = 0;         // pixels
+    int height = 0;
+    qint64 bytes = 0;      // the file's size
+    bool rebuilt = false;  // found in the folder by a rebuild rather than recorded at the save
+};
+
+// Program folder + "/cam", and the index file beside it.
+QString CamFolderPath();
+QString PictureIndexPath();
+
+// The local time with its offset, ISO 8601 ("2007-05-07T15:59:45+02:00").
+QString IsoTimeText(const QDateTime& time);
+
+class PictureIndex {
+public:
+    // The schema this program writes; older files are upgraded step by step when opened.
+    static constexpr int kSchemaVersion = 2;
+
+    explicit PictureIndex(QString path = PictureIndexPath());
+    ~PictureIndex();
+    PictureIndex(const PictureIndex&) = delete;
+    PictureIndex& operator=(const PictureIndex&) = delete;
+
+    // Opens the file, creating it (and its schema) when missing and upgrading an older schema.
+    // False, with errorText(), when the driver is missing, the file cannot be opened, is not an
+    // index or was made by a newer version of the program (left untouched then).
+    bool open();
+    bool isOpen() const { return open_; }
+    const QString& path() const { return path_; }
+    QString errorText() const { return error_; }
+    // PRAGMA user_version of the file: read afresh while open, else as the last open found it
+    // (-1 when it could not be read).
+    int schemaVersion();
+
+    // Adds a picture; a row for the same file is replaced (a second save within the same second
+    // replaces the file too). False with errorText() on failure.
+    bool add(const PictureRecord& record);
+    // Adds many in one transaction; rows for files already indexed are kept as they are.
+    bool addMissing(const QList<PictureRecord>& records);
+    // A cam's pictures, oldest first; from and to (inclusive) are optional.
+    QList<PictureRecord> pictures(const QString& cam, const QDateTime& from = {}, const QDateTime& to = {});
+    // Every picture taken before the limit, oldest first.
+    QList<PictureRecord> takenBefore(const QDateTime& limit);
+    // Names of the cams with at least one picture.
+    QStringList cams();
+    bool contains(const QString& file);
+    bool remove(qint64 id);
+    int count();
+    // SQLite's quick check of every page: the empty text when the file is sound.
+    QString integrityProblem();
+
+private:
+    bool fail(const QString& what, const QString& detail);
+    bool exec(const QString& statement);
+    bool checkVersion();
+    bool upgrade();
+    bool write(const QString& conflict, const QList<PictureRecord>& records, bool inTransaction);
+    QList<PictureRecord> select(const QString& where, const QVariantList& values);
+
+    QString path_;
+    QString connection_;
+    QString error_;
+    bool open_ = false;
+    int foundVersion_ = -1;
+};

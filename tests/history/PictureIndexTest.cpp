@@ -1,0 +1,216 @@
+// The picture index: schema creation and upgrades, rows in time order whatever their offset,
+// a newer file left alone, a damaged one rebuilt from the folder's pictures, the cam of a file
+// by its name, and recording from the saver's own thread.
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <thread>
+
+#include "HistoryTestSupport.h"
+#include "IndexMaintenance.h"
+
+namespace {
+QByteArray Bytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs statements on a connection of the test's own, to make files as older versions did.
+void RunSql(const QString& path, const QStringList& statements)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "raw");
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        for (const QString& statement : statements)
+            ASSERT_TRUE(query.exec(statement)) << statement.toStdString();
+    }
+    QSqlDatabase::removeDatabase("raw");
+}
+
+using PictureIndexTest = HistoryFolderTest;
+
+TEST_F(PictureIndexTest, ANewIndexIsCreatedInWalModeAndKeepsRowsInTimeOrder)
+{
+    EXPECT_EQ(PictureIndexPath(), dir_.filePath("cam-index.sqlite"));
+    PictureIndex index;
+    ASSERT_TRUE(index.open()) << index.errorText().toStdString();
+    EXPECT_EQ(index.schemaVersion(), PictureIndex::kSchemaVersion);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "probe");
+        db.setDatabaseName(PictureIndexPath());
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec("PRAGMA journal_mode") && query.next());
+        EXPECT_EQ(query.value(0).toString(), "wal");
+    }
+    QSqlDatabase::removeDatabase("probe");
+
+    // 16:30 at UTC+2 is 14:30 UTC: before 15:00 at UTC+0, although its text sorts after.
+    ASSERT_TRUE(index.add(Record("Harbour", "b.jpg", QDateTime(QDate(2007, 5, 7), QTime(15, 0), QTimeZone(0)))));
+    PictureRecord first = Record("Harbour", "a.jpg", QDateTime(QDate(2007, 5, 7), QTime(16, 30), QTimeZone(7200)));
+    first.lastModified = "Mon, 07 May 2007 14:29:00 GMT";
+    ASSERT_TRUE(index.add(first));
+    ASSERT_TRUE(index.add(Record("Other", "c.jpg", At())));
+    const QList<PictureRecord> rows = index.pictures("Harbour");
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0].file, "a.jpg");
+    EXPECT_EQ(rows[0].lastModified, "Mon, 07 May 2007 14:29:00 GMT");
+    EXPECT_EQ(rows[0].taken, first.taken);
+    EXPECT_EQ(rows[0].taken.offsetFromUtc(), 7200) << "the local offset of the save is kept";
+    EXPECT_EQ(rows[1].file, "b.jpg");
+    EXPECT_EQ(index.cams(), QStringList({"Harbour", "Other"}));
+
+    // Ranges are inclusive at both ends; a second save of the same file replaces its row.
+    EXPECT_EQ(index.pictures("Harbour", first.taken, first.taken).size(), 1);
+    PictureRecord again = Record("Harbour", "a.jpg", first.taken.addSecs(1));
+    again.width = 640;
+    ASSERT_TRUE(index.add(again));
+    EXPECT_EQ(index.count(), 3);
+    EXPECT_EQ(index.pictures("Harbour").first().width, 640);
+    EXPECT_EQ(IsoTimeText(first.taken), "2007-05-07T16:30:00+02:00");
+}
+
+TEST_F(PictureIndexTest, AVersionOneIndexIsUpgradedWithItsRowsKept)
+{
+    RunSql(
+        PictureIndexPath(),
+        {"CREATE TABLE pictures (id INTEGER PRIMARY KEY, cam TEXT NOT NULL, file TEXT NOT NULL UNIQUE, taken TEXT "
+         "NOT NULL, last_modified TEXT NOT NULL DEFAULT '', width INTEGER NOT NULL, height INTEGER NOT NULL, bytes "
+         "INTEGER NOT NULL)",
+         "INSERT INTO pictures (cam, file, taken, last_modified, width, height, bytes) VALUES ('Harbour', 'late.jpg', "
+         "'2007-05-07T16:30:00+02:00', 'x', 640, 480, 5000)",
+         "INSERT INTO pictures (cam, file, taken, width, height, bytes) VALUES ('Harbour', 'early.jpg', "
+         "'2007-05-07T15:00:00+00:00', 320, 240, 3000)",
+         "PRAGMA user_version=1"});
+    PictureIndex index;
+    ASSERT_TRUE(index.open()) << index.errorText().toStdString();
+    EXPECT_EQ(index.schemaVersion(), 2);
+    const QList<PictureRecord> rows = index.pictures("Harbour");
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0].file, "late.jpg") << "the upgrade worked out UTC times for the old rows";
+    EXPECT_EQ(rows[0].lastModified, "x");
+    EXPECT_EQ(rows[0].width, 640);
+    EXPECT_FALSE(rows[0].rebuilt);
+    EXPECT_EQ(rows[1].file, "early.jpg");
+    EXPECT_EQ(index
+                  .pictures("Harbour", QDateTime(QDate(2007, 5, 7), QTime(14, 30), QTimeZone(0)),
+                            QDateTime(QDate(2007, 5, 7), QTime(14, 30), QTimeZone(0)))
+                  .size(),
+              1);
+    // Opening again runs no step twice.
+    PictureIndex again;
+    ASSERT_TRUE(again.open());
+    EXPECT_EQ(again.count(), 2);
+}
+
+TEST_F(PictureIndexTest, AnIndexOfANewerVersionIsLeftAloneAndNotUsed)
+{
+    RunSql(PictureIndexPath(), {"CREATE TABLE future (x)", "PRAGMA user_version=9"});
+    const QByteArray before = Bytes(PictureIndexPath());
+    PictureIndex index;
+    EXPECT_FALSE(index.open());
+    EXPECT_TRUE(index.errorText().contains("newer version")) << index.errorText().toStdString();
+    EXPECT_FALSE(index.add(Record("Harbour", "a.jpg", At())));
+    const IndexCheck check = CheckIndex();
+    EXPECT_EQ(check.state, IndexState::Newer);
+    EXPECT_FALSE(EnsureIndex({"Harbour"}).isEmpty()) << "said, not rebuilt";
+    EXPECT_EQ(Bytes(PictureIndexPath()), before);
+}
+
+TEST_F(PictureIndexTest, ADamagedIndexIsSetAsideAndRebuiltFromTheFolder)
+{
+    const QDateTime monday(QDate(2024, 3, 4), QTime(7, 0, 5));
+    writePicture("HarbourCam3420247005AM.jpg", {40, 30}, monday);
+    writePicture("Harbour3420247010AM.jpg", {20, 10}, monday.addSecs(5));
+    // "Cam/B/x" at 3/4/2024 uses up both "/" removals: the date keeps its slashes, made "_".
+    writePicture("CamBx3_4_20247000AM.jpg", {16, 16}, monday.addSecs(-5));
+    writePicture("Unknown3420247000AM.jpg");
+    QFile::copy(camPath("Harbour3420247010AM.jpg"), camPath("notes.txt"));
+    const QByteArray garbage(8192, 'x');
+    {
+        QFile file(PictureIndexPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(garbage);
+    }
+    EXPECT_EQ(CheckIndex().state, IndexState::Damaged);
+
+    const QStringList cams = {"Harbour", "Harbour Cam", "Cam/B/x", "Cam"};
+    EXPECT_EQ(EnsureIndex(cams), "");
+    EXPECT_EQ(Bytes(PictureIndexPath() + ".damaged"), garbage) << "the damaged file is kept aside";
+    EXPECT_EQ(CheckIndex().state, IndexState::Usable);
+    PictureIndex index;
+    ASSERT_TRUE(index.open());
+    EXPECT_EQ(index.count(), 3) << "the file of no listed cam is left out";
+    const QList<PictureRecord> harbourCam = index.pictures("Harbour Cam");
+    ASSERT_EQ(harbourCam.size(), 1) << "the longest name that starts the file wins";
+    EXPECT_EQ(harbourCam[0].file, "HarbourCam3420247005AM.jpg");
+    EXPECT_EQ(harbourCam[0].taken, monday);
+    EXPECT_EQ(harbourCam[0].width, 40);
+    EXPECT_EQ(harbourCam[0].height, 30);
+    EXPECT_EQ(harbourCam[0].bytes, QFileInfo(camPath("HarbourCam3420247005AM.jpg")).size());
+    EXPECT_TRUE(harbourCam[0].rebuilt);
+    EXPECT_EQ(index.pictures("Harbour").size(), 1);
+    EXPECT_EQ(index.pictures("Cam/B/x").size(), 1);
+}
+
+TEST_F(PictureIndexTest, AMissingIndexIsBuiltAndATruncatedOneIsRebuilt)
+{
+    writePicture("Harbour1.jpg");
+    EXPECT_EQ(CheckIndex().state, IndexState::Missing);
+    EXPECT_EQ(EnsureIndex({"Harbour"}), "");
+    {
+        PictureIndex index;
+        ASSERT_TRUE(index.open());
+        EXPECT_EQ(index.count(), 1);
+        QList<PictureRecord> many;
+        for (int k = 0; k < 300; ++k)
+            many << Record("Harbour", QString("many%1.jpg").arg(k), At(k));
+        ASSERT_TRUE(index.addMissing(many));
+    }
+    // Cut the file in half, as a disk that filled up might: pages are missing.
+    QFile file(PictureIndexPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.resize(file.size() / 2));
+    file.close();
+    EXPECT_EQ(CheckIndex().state, IndexState::Damaged);
+    EXPECT_EQ(EnsureIndex({"Harbour"}), "");
+    PictureIndex index;
+    ASSERT_TRUE(index.open());
+    EXPECT_EQ(index.count(), 1) << "only what is in the folder comes back";
+}
+
+TEST_F(PictureIndexTest, TheCamOfAFileIsTheLongestListedNameThatStartsIt)
+{
+    EXPECT_EQ(PictureNamePrefix("Harbour Cam"), "HarbourCam");
+    EXPECT_EQ(PictureNamePrefix("a/b/c:d:e:f:g"), "abcdef:g");
+    EXPECT_EQ(PictureNamePrefix("a/b/c/d"), "abc_d");
+    EXPECT_EQ(CamOfFile("HarbourCam57200735945PM.jpg", {"Harbour", "Harbour Cam", "HarbourCamX"}), "Harbour Cam");
+    EXPECT_EQ(CamOfFile("Hafen07.05.2007155945.jpg", {"Harbour", "Hafen"}), "Hafen");
+    EXPECT_EQ(CamOfFile("Other1.jpg", {"Harbour"}), "");
+    EXPECT_EQ(CamOfFile("harbour1.jpg", {"Harbour"}), "") << "names are compared with their letter case";
+}
+
+TEST_F(PictureIndexTest, TheSaverRecordsFromItsOwnThreadAndSaysWhyWhenItCannot)
+{
+    QString problem = "not run";
+    std::thread saver([&] {
+        problem = RecordSavedPicture(Record("Harbour", "a.jpg", At()));
+        if (problem.isEmpty())
+            problem = RecordSavedPicture(Record("Harbour", "b.jpg", At(1)));
+    });
+    saver.join();
+    EXPECT_EQ(problem, "");
+    PictureIndex index;
+    ASSERT_TRUE(index.open());
+    EXPECT_EQ(index.count(), 2);
+
+    // The index's place taken by a folder: nothing can be written, and the reason is given.
+    QTemporaryDir other;
+    SetProgramFolder(other.path());
+    ASSERT_TRUE(QDir(other.path()).mkpath("cam-index.sqlite"));
+    const QString failure = RecordSavedPicture(Record("Harbour", "c.jpg", At()));
+    EXPECT_TRUE(failure.contains("cam-index.sqlite")) << failure.toStdString();
+}
+}  // namespace
