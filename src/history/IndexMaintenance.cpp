@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "HistoryLog.h"
+#include "NewPicture.h"
 
 namespace {
 constexpr int kRebuildBatch = 500;  // rows per transaction, so that a saver never waits long
@@ -25,16 +26,6 @@ void removeSidecars(const QString& path)
     QFile::remove(path + QStringLiteral("-shm"));
 }
 }  // namespace
-
-void RemoveFirst(QString& text, QChar c, int times)
-{
-    for (int k = 0; k < times; ++k) {
-        const qsizetype at = text.indexOf(c);
-        if (at < 0)
-            return;
-        text.remove(at, 1);
-    }
-}
 
 QString PictureNamePrefix(const QString& camName)
 {

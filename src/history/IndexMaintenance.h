@@ -8,8 +8,6 @@
 
 #include "PictureIndex.h"
 
-// Removes the first `times` occurrences of c from text (fewer when there are fewer).
-void RemoveFirst(QString& text, QChar c, int times);
 // The start of the file names the program gives a cam's pictures: the name with its blanks,
 // its first two "/" and its first three ":" removed (and any other "/" made "_"), as the
 // saver builds the whole name.

@@ -1,7 +1,6 @@
 #include "NewPicture.h"
 
 #include "DateTimeText.h"
-#include "IndexMaintenance.h"
 
 namespace {
 const QLatin1String kLastModified("Last-Modified:");
@@ -49,4 +48,14 @@ QString BuildPictureFileName(const QString& camName, const QDateTime& now, const
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         name.prepend(QLatin1Char('_'));
     return name;
+}
+
+void RemoveFirst(QString& text, QChar c, int times)
+{
+    for (int k = 0; k < times; ++k) {
+        const qsizetype at = text.indexOf(c);
+        if (at < 0)
+            return;
+        text.remove(at, 1);
+    }
 }

@@ -19,3 +19,6 @@ void DetectNewPicture(PictureStamp& stamp, const QByteArray& header, const QDate
 // Cam name + DateText + TimeText + ".jpg" with the blank, "/" and ":" removals, then made safe:
 // every remaining "/" or NUL becomes "_", and "", "." or ".." get a "_" prefix.
 QString BuildPictureFileName(const QString& camName, const QDateTime& now, const QLocale& locale = QLocale());
+// Removes the first `times` occurrences of c from text (fewer when there are fewer): the removals
+// that make a cam's name part of its picture files' names.
+void RemoveFirst(QString& text, QChar c, int times);
