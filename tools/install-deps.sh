@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev googletest
   openssl dbus
   clang libclang-rt-14-dev clang-format
+  lintian desktop-file-utils appstream xvfb xauth x11-utils  # package checks (packaging/)
 )
 missing=()
 for p in "${packages[@]}"; do

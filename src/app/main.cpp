@@ -14,6 +14,7 @@
 #include "PictureMemory.h"
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
+#include "TimelapseCommand.h"
 #include "frmSplash.h"
 
 namespace {
@@ -96,6 +97,9 @@ int main(int argc, char** argv)
         QCoreApplication reader(argc, argv);
         InitApplicationMetadata();
         ProgramName() = ExecutableName();
+        // The time-lapse export runs here, without a window system, so that cron can run it.
+        if (IsTimelapseCommand(QCoreApplication::arguments()))
+            return RunTimelapseCommand(QCoreApplication::arguments(), QCoreApplication::applicationDirPath());
         const CommandLineResult early = ParseCommandLine(QCoreApplication::arguments());
         if (early.action == CommandLineAction::ShowHelp || early.action == CommandLineAction::ShowVersion) {
             std::printf("%s\n", qPrintable(early.text));
@@ -120,8 +124,12 @@ int main(int argc, char** argv)
             return Fail(problem);
         }
     } else {
+        // An installed program keeps the user's files in the user's data folder: it cannot
+        // write beside itself, and several users share it.
+        const QString executableFolder = QCoreApplication::applicationDirPath();
+        const QString installedFolder = IsInstalledExecutable(executableFolder) ? UserDataProgramFolder() : QString();
         const QString folder = ResolveProgramFolder(command.options.home, qEnvironmentVariable("TOLVANE_HOME"),
-                                                    QCoreApplication::applicationDirPath());
+                                                    executableFolder, installedFolder);
         if (!QDir().mkpath(folder))
             return Fail(QStringLiteral("the program folder %1 does not exist and cannot be created").arg(folder));
         SetProgramFolder(folder);

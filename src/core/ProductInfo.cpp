@@ -33,6 +33,11 @@ QString VersionText()
 {
     return QCoreApplication::applicationVersion();
 }
+QString CopyrightNotice()
+{
+    return QStringLiteral("Copyright \u00a9 " TOLVANE_COPYRIGHT_YEARS " ") + CompanyName();
+}
+
 int VersionMajor()
 {
     return VersionText().section(QLatin1Char('.'), 0, 0).toInt();

@@ -11,6 +11,8 @@ QString ProductName();  // QCoreApplication::applicationName()
 QString CompanyName();  // QCoreApplication::organizationName()
 QString WebAddress();   // the "webAddress" property of the application object
 QString VersionText();  // QCoreApplication::applicationVersion(), "major.minor.patch"
+// "Copyright © <years> <company>", the years set by the build.
+QString CopyrightNotice();
 int VersionMajor();
 int VersionMinor();
 // The executable's file name without its extension ("tolvane"); error sources start with it.

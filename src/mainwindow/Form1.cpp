@@ -16,6 +16,7 @@
 #include "Form6.h"
 #include "GmtClock.h"
 #include "GridScrollInput.h"
+#include "HistoryBar.h"
 #include "HistoryKeeper.h"
 #include "ImageControl.h"
 #include "ProductInfo.h"
@@ -26,6 +27,7 @@
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
 #include "frmOptions.h"
+#include "frmTimelapse.h"
 
 namespace {
 template <typename W> W* Named(W* widget, const char* name)
@@ -95,6 +97,11 @@ void Form1::buildMenus()
     for (int i = 0; i < static_cast<int>(mnuCamItem.size()); ++i)
         mnuCamItem[static_cast<size_t>(i)] =
             mnuCams->addAction(camItems.at(i), this, [this, i] { mnuCamItem_Click(i); });
+
+    // After the cam commands, so that none of them moves.
+    mnuCams->addSeparator();
+    mnuTimelapse = mnuCams->addAction(QStringLiteral("Make Time-lapse…"), this, [this] { mnuTimelapse_Click(); });
+    mnuTimelapse->setObjectName(QStringLiteral("mnuTimelapse"));
 
     mnuHelp = Named(menuBar()->addMenu(QStringLiteral("&Help")), "mnuHelp");
     mnuHelpItem[0] = mnuHelp->addAction(QStringLiteral("View Help"), this, [this] { mnuHelpItem_Click(0); });
@@ -183,7 +190,12 @@ void Form1::wirePieces()
     hooks.fullWindowViewOpen = [this] { return frmMain->screensaverMode(); };
     hooks.setStatusText = [this](const QString& text) { setStatusText(text); };
     hooks.showNotice = [this] { ShowNotice(this); };
-    hooks.showInViewer = [this](const QImage& picture) { frmMain->setPicture(picture); };
+    // While the history bar shows a saved picture, a refresh of the same picture leaves it there;
+    // a new one brings the Viewer back to live (newPictureShown below).
+    hooks.showInViewer = [this](const QImage& picture) {
+        if (frmHistory->isLive())
+            frmMain->setPicture(picture);
+    };
     hooks.showInFullWindow = [this](const QImage& picture) { frmMain->UpdateFullWindow(picture); };
     hooks.showFullWindowRefreshIndicator = [this] { frmMain->ShowFullWindowRefreshIndicator(); };
     hooks.hideFullWindowRefreshIndicator = [this] { frmMain->HideFullWindowRefreshIndicator(); };
@@ -198,6 +210,7 @@ void Form1::wirePieces()
 
     historyKeeper = new HistoryKeeper(this);
     connect(historyKeeper, &HistoryKeeper::problem, this, &Form1::setStatusText);
+    wireHistoryBar();
 
     CamCommandHooks camHooks;
     camHooks.openSelectedCam = [this] { slotGrid->OpenSelectedCam(); };
@@ -214,6 +227,27 @@ void Form1::wirePieces()
     connect(chkSave, &QCheckBox::stateChanged, this, [this] { chkSave_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(frmMain, &ViewerPane::saveRequested, slotGrid, &SlotGrid::cmdSave_Click);
+}
+
+void Form1::wireHistoryBar()
+{
+    // In the details frame, under the zoom bar and the two buttons, where the frame has room;
+    // the Viewer's own controls keep their places. Twips: left 180, top 1380, 2835 x 900.
+    frmHistory = new HistoryBar(frmMain->frmDetails);
+    PlaceTwips(frmHistory, {180, 1380, 2835, 900});
+    connect(frmHistory, &HistoryBar::pictureChosen, frmMain, &ViewerPane::setPicture);
+    connect(frmHistory, &HistoryBar::liveChosen, this, [this] {
+        const int shown = slotGrid->selectedSlot();
+        if (shown >= 0 && shown < SlotGrid::kSlotCount)
+            frmMain->setPicture(slotGrid->slot(shown).imgCam->picture());
+    });
+    connect(frmHistory, &HistoryBar::problem, this, &Form1::setStatusText);
+    connect(slotGrid, &SlotGrid::pictureSaved, frmHistory,
+            [this](int, const QString& cam, const QString&) { frmHistory->pictureSaved(cam); });
+    connect(slotGrid, &SlotGrid::newPictureShown, this, [this](int index) {
+        if (index == slotGrid->selectedSlot())
+            frmHistory->returnToLive();
+    });
 }
 
 void Form1::setWebAddressCaption(const QString& address)
@@ -270,6 +304,20 @@ void Form1::mnuSettingsItem_Click(int index)
     connect(dialog, &frmOptions::optionsChanged, this, &Form1::optionsChanged, Qt::UniqueConnection);
 }
 
+void Form1::mnuTimelapse_Click()
+{
+    QStringList camNames;
+    for (int row = 0; row < List1->count(); ++row)
+        camNames << List1->item(row)->text();
+    frmTimelapse* dialog = ShowTimelapse(this, camNames, frmHistory->cam());
+    connect(dialog, &frmTimelapse::exportFinished, this, &Form1::timelapseFinished, Qt::UniqueConnection);
+}
+
+void Form1::timelapseFinished(const TimelapseResult& result)
+{
+    setStatusText(result.message);
+}
+
 void Form1::Command2_Click()
 {
     WebsiteMode() = QStringLiteral("Website");
@@ -288,6 +336,7 @@ void Form1::ShowSlotInViewer(int index)
     slotGrid->setSelectedSlot(index);
     const ViewerSlot& slot = slotGrid->slot(index);
     frmMain->ShowSlot(slot.imgCam->picture(), slotGrid->slotTexts(index), slot.slotElapsed);
+    frmHistory->showCam(slotGrid->slotTexts(index).name);
     clock->QueryTimeServer();
 }
 

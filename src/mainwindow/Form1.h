@@ -14,6 +14,8 @@
 
 class CamCommands;
 class GmtClock;
+class HistoryBar;
+struct TimelapseResult;
 class HistoryKeeper;
 class QAction;
 class QCheckBox;
@@ -50,6 +52,8 @@ public:
     void mnuAboutItem_Click();
     // "Settings" > "Options…": loads the Options dialog, or brings it forward.
     void mnuSettingsItem_Click(int index);
+    // Cams > "Make Time-lapse…": loads the export dialog, or brings it forward.
+    void mnuTimelapse_Click();
     void Command2_Click();
     void Command3_Click();
     void VScroll1_Change();
@@ -97,6 +101,7 @@ public:
     StatusPanel* StatusBar1Panel1 = nullptr;
     QMenu *mnuFile = nullptr, *mnuCams = nullptr, *mnuHelp = nullptr, *mnuAbout = nullptr;
     QMenu* mnuSettings = nullptr;
+    QAction* mnuTimelapse = nullptr;  // Cams > "Make Time-lapse…", after the cam commands
     std::array<QAction*, 1> mnuSettingsItem{};
     std::array<QAction*, 1> mnuFileItem{};
     std::array<QAction*, 5> mnuCamItem{};
@@ -108,6 +113,7 @@ public:
     CamCommands* camCommands = nullptr;
     GmtClock* clock = nullptr;
     HistoryKeeper* historyKeeper = nullptr;  // index check at start, retention hourly
+    HistoryBar* frmHistory = nullptr;        // the shown cam's saved pictures, in the Viewer's details
 
 signals:
     // The Options dialog stored these keys.
@@ -122,6 +128,8 @@ private:
     void buildControlsFrame(QWidget* central);
     void buildCamsFrame(QWidget* central);
     void wirePieces();
+    void wireHistoryBar();
+    void timelapseFinished(const TimelapseResult& result);
     void readViewerDesign();
     void applyLayout();
     void createCamFolder();

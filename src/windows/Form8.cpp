@@ -1,6 +1,8 @@
 #include "Form8.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QFile>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -30,10 +32,37 @@ Form8::Form8(QWidget* owner) : SecondaryWindow(owner)
     resize(640, 600);  // pixels: about 60 characters of the help text per line
 }
 
+namespace {
+QString& builtInHelpOverride()
+{
+    static QString path;
+    return path;
+}
+}  // namespace
+
+void SetBuiltInHelpFile(const QString& path)
+{
+    builtInHelpOverride() = path;
+}
+
+QString HelpFilePath(const QString& executableFolder)
+{
+    const QString name = QStringLiteral("Help.rtf");
+    const QString own = ProgramPath(name);
+    if (FileExists(own))
+        return own;
+    const QString installedFolder = InstalledDataFolder(executableFolder);
+    if (!installedFolder.isEmpty() && FileExists(installedFolder + QLatin1Char('/') + name))
+        return installedFolder + QLatin1Char('/') + name;
+    LoadProgramResources();
+    const QString builtIn = builtInHelpOverride().isEmpty() ? QStringLiteral(":/help/Help.rtf") : builtInHelpOverride();
+    return QFile::exists(builtIn) ? builtIn : QString();
+}
+
 bool Form8::Form_Load()
 {
-    const QString path = ProgramPath(QStringLiteral("Help.rtf"));
-    if (!FileExists(path))
+    const QString path = HelpFilePath(QCoreApplication::applicationDirPath());
+    if (path.isEmpty())
         return false;
     // A file that cannot be read leaves the box empty; the window still works for its check box.
     LoadRtfFile(path, *rtf1->document(), &helpStatus_);

@@ -7,13 +7,21 @@
 class QCheckBox;
 class QTextEdit;
 
+// The help file to show: Help.rtf of the program folder (a user's own help), else the one the
+// install put into share/tolvane beside executableFolder's bin folder, else the copy built into
+// the program. Empty only when none of them exists.
+QString HelpFilePath(const QString& executableFolder);
+// Where the built-in copy is looked for; the empty text restores the program's resource. Tests
+// point it at a missing file to see a program without any help file.
+void SetBuiltInHelpFile(const QString& path);
+
 class Form8 : public SecondaryWindow {
     Q_OBJECT
 public:
     explicit Form8(QWidget* owner = nullptr);
 
-    // False when the program folder holds no Help.rtf: the window then stays hidden and the
-    // caller does not show it. Rich text that is damaged shows what could be read.
+    // Loads the help file HelpFilePath() finds; false when there is none (the window then stays
+    // hidden and the caller does not show it). Rich text that is damaged shows what could be read.
     bool Form_Load();
     // Stores the box's state ("1" ticked, "0" clear) as the per-user "showHelp".
     void Check1_Click();

@@ -55,6 +55,12 @@ frmAbout::frmAbout(QWidget* owner) : SecondaryWindow(owner)
     grid->addWidget(lblCompany, 2, 2);
     grid->addWidget(NewLabel(QStringLiteral("lblWebsiteCaption"), QStringLiteral("Website:"), this), 3, 1);
     grid->addWidget(lblWebsite, 3, 2);
+    // Below the designed rows, in a smaller font: the notice the license asks for.
+    lblCopyright = NewLabel(QStringLiteral("lblCopyright"), QString(), this);
+    QFont noticeFont = lblCopyright->font();
+    noticeFont.setPointSizeF(noticeFont.pointSizeF() * 0.85);
+    lblCopyright->setFont(noticeFont);
+    grid->addWidget(lblCopyright, 4, 1, 1, 2);
     grid->setColumnStretch(2, 1);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -70,6 +76,9 @@ void frmAbout::Form_Load()
     lblCompany->setText(CompanyName());
     lblVersion->setText(QStringLiteral("%1.%2").arg(VersionMajor()).arg(VersionMinor()));
     lblWebsite->setText(WebAddress());
+    lblCopyright->setText(CopyrightNotice() +
+                          QStringLiteral("\nFree software under the GNU General Public License, version 3 or "
+                                         "later.\nIt comes with no warranty."));
 }
 
 void frmAbout::lblWebsite_Click()

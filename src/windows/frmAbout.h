@@ -1,6 +1,6 @@
 #pragma once
 // The About window: product name, version (major.minor), owner and the web address, which
-// opens the web site when clicked.
+// opens the web site when clicked, and below them the copyright and the license.
 #include "SecondaryWindow.h"
 
 class QLabel;
@@ -24,4 +24,5 @@ private:
     QLabel* lblVersion;
     QLabel* lblCompany;
     QLabel* lblWebsite;
+    QLabel* lblCopyright;
 };

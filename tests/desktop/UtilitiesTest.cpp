@@ -33,6 +33,24 @@ public:
     }
 };
 
+TEST(WindowRoutines, SetTopMostTogglesTheOnTopBandAndKeepsTheWindowShown)
+{
+    QWidget window;
+    window.show();
+    SetTopMost(&window, true);
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window.isVisible());
+    SetTopMost(&window, false);
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window.isVisible());
+
+    QWidget hidden;
+    SetTopMost(&hidden, true);
+    EXPECT_TRUE(hidden.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(hidden.isVisible());
+    SetTopMost(nullptr, true);
+}
+
 TEST(WindowRoutines, SetTopMostChangesOnlyTheStacking)
 {
     QWidget window;

@@ -15,11 +15,14 @@
 #include "CamCommands.h"
 #include "CamList.h"
 #include "DaytimeResponder.h"
+#include "HistoryBar.h"
 #include "ImageControl.h"
 #include "MainWindowFixture.h"
+#include "PictureIndex.h"
 #include "ProductInfo.h"
 #include "SecondaryWindows.h"
 #include "SlotGrid.h"
+#include "TestPictures.h"
 #include "Twips.h"
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
@@ -246,5 +249,60 @@ TEST_F(MainWindowTest, SettingsMenuComesAfterTheOldMenusAndOpensOptionsOnce)
 
     f.Form_Unload();
     EXPECT_EQ(LoadedOptions(), nullptr) << "the main window's unload closes the dialog";
+}
+}  // namespace
+
+namespace {
+TEST_F(MainWindowTest, HistoryStepsKeepZoomAndPanAndANewPictureOrAnotherCamReturnsToLive)
+{
+    ListCams({"Harbour", "Pier"});
+    {
+        PictureIndex index;
+        ASSERT_TRUE(index.open());
+        for (int k = 0; k < 2; ++k) {
+            const QString name = QString("Harbour%1.jpg").arg(k);
+            QFile file(path("cam/" + name));
+            ASSERT_TRUE(QDir(path(".")).mkpath("cam"));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(MakeTestJpeg({600 + k, 400}));
+            PictureRecord r;
+            r.cam = "Harbour";
+            r.file = name;
+            r.taken = QDateTime(QDate(2024, 5, 7), QTime(6, k));
+            ASSERT_TRUE(index.add(r));
+        }
+    }
+    Form1& f = loadedForm();
+    ASSERT_TRUE(f.OpenCamsByName({"Harbour", "Pier"}).isEmpty());
+    f.ShowSlotInViewer(0);
+    ASSERT_TRUE(f.frmHistory->isVisibleTo(&f) || !f.isVisible());
+    EXPECT_EQ(f.frmHistory->cam(), "Harbour");
+    EXPECT_EQ(f.frmHistory->pictureCount(), 2);
+    f.frmMain->setPicture(QImage(QSize(600, 400), QImage::Format_RGB32));  // as a fetched picture would
+    f.frmMain->Slider1->setValue(3);
+    f.frmMain->HScroll1->setValue(f.frmMain->HScroll1->maximum() / 2);
+    const int pan = f.frmMain->HScroll1->value();
+
+    f.frmHistory->cmdPrevious->click();
+    EXPECT_EQ(f.frmMain->imgMain->picture().width(), 601);
+    EXPECT_EQ(f.frmMain->Slider1->value(), 3);
+    EXPECT_EQ(f.frmMain->HScroll1->value(), pan);
+    f.frmHistory->cmdPrevious->click();
+    EXPECT_EQ(f.frmMain->imgMain->picture().width(), 600);
+
+    emit f.slotGrid->newPictureShown(1);  // another slot's new picture: the history stays
+    EXPECT_FALSE(f.frmHistory->isLive());
+    const QImage fetched(QSize(600, 400), QImage::Format_RGB32);
+    f.slotGrid->slot(0).imgCam->setPicture(fetched);  // the new picture the slot has just shown
+    emit f.slotGrid->newPictureShown(0);
+    EXPECT_TRUE(f.frmHistory->isLive());
+    EXPECT_EQ(f.frmMain->imgMain->picture().cacheKey(), f.slotGrid->slot(0).imgCam->picture().cacheKey());
+
+    f.frmHistory->cmdPrevious->click();
+    EXPECT_FALSE(f.frmHistory->isLive());
+    f.ShowSlotInViewer(1);
+    EXPECT_TRUE(f.frmHistory->isLive());
+    EXPECT_EQ(f.frmHistory->cam(), "Pier");
+    EXPECT_EQ(f.frmHistory->pictureCount(), 0);
 }
 }  // namespace

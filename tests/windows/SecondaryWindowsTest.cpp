@@ -2,6 +2,7 @@
 // that each is loaded once.
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
@@ -58,6 +59,7 @@ protected:
         SetWebsiteCloseDelay(0ms);
         SetUserSettingsPath(QString());
         SetProgramFolder(QString());
+        SetBuiltInHelpFile(QString());
         WebsiteMode().clear();
         InitApplicationMetadata();
     }
@@ -148,6 +150,8 @@ INSTANTIATE_TEST_SUITE_P(Website, WebsiteScheme,
 
 TEST_F(SecondaryWindows, HelpIsNotShownWithoutItsFile)
 {
+    // No file anywhere: not in the program folder, not installed, not built in.
+    SetBuiltInHelpFile(folder_.filePath(QStringLiteral("no-such-help.rtf")));
     EXPECT_FALSE(ShowHelp(nullptr));
     EXPECT_EQ(LoadedHelp(), nullptr);
     DeleteClosedWindows();
@@ -158,6 +162,39 @@ TEST_F(SecondaryWindows, HelpIsNotShownWithoutItsFile)
     // The next request looks again, and finds the file once it is there.
     WriteHelpFile("{\\rtf1 Now here.\\par}");
     EXPECT_TRUE(ShowHelp(nullptr));
+}
+
+TEST_F(SecondaryWindows, HelpIsTheProgramFoldersFileElseTheInstalledOneElseTheBuiltInCopy)
+{
+    // An install as cmake --install lays it out: bin/ with share/tolvane/Help.rtf beside it.
+    const QString bin = folder_.filePath(QStringLiteral("usr/bin"));
+    const QString installed = folder_.filePath(QStringLiteral("usr/share/tolvane/Help.rtf"));
+    ASSERT_TRUE(QDir().mkpath(bin));
+    ASSERT_TRUE(QDir().mkpath(folder_.filePath(QStringLiteral("usr/share/tolvane"))));
+    {
+        QFile file(installed);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("{\\rtf1 Installed.\\par}");
+    }
+    const QString portable = folder_.filePath(QStringLiteral("portable"));
+    ASSERT_TRUE(QDir().mkpath(portable));
+
+    EXPECT_EQ(HelpFilePath(bin), installed);
+    EXPECT_EQ(HelpFilePath(portable), QStringLiteral(":/help/Help.rtf"));
+    WriteHelpFile("{\\rtf1 My own.\\par}");
+    EXPECT_EQ(HelpFilePath(bin), folder_.filePath(QStringLiteral("Help.rtf")));
+    EXPECT_EQ(HelpFilePath(portable), folder_.filePath(QStringLiteral("Help.rtf")));
+}
+
+TEST_F(SecondaryWindows, HelpOpensWithTheBuiltInCopyWhenNoFileIsThere)
+{
+    // The test program is no installed one and its program folder is empty: the window still
+    // opens, with the help text shipped inside the program.
+    ASSERT_TRUE(ShowHelp(nullptr));
+    auto* text = LoadedHelp()->findChild<QTextEdit*>(QStringLiteral("rtf1"));
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Adding a cam")));
+    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Where your files are")));
 }
 
 TEST_F(SecondaryWindows, HelpShowsTheFileOnTopWithTheStoredChoice)
@@ -242,6 +279,9 @@ TEST_F(SecondaryWindows, AboutShowsProductVersionOwnerAndAddress)
     EXPECT_EQ(label("lblVersion"), QStringLiteral("2.13"));
     EXPECT_EQ(label("lblCompany"), CompanyName());
     EXPECT_EQ(label("lblWebsite"), WebAddress());
+    EXPECT_TRUE(label("lblCopyright").startsWith(QStringLiteral("Copyright \u00a9 ")));
+    EXPECT_TRUE(label("lblCopyright").section(QLatin1Char('\n'), 0, 0).endsWith(QLatin1Char(' ') + CompanyName()));
+    EXPECT_TRUE(label("lblCopyright").contains(QStringLiteral("GNU General Public License, version 3 or later")));
     QStringList captions;
     for (const QLabel* caption : window->findChildren<QLabel*>())
         captions.append(caption->text());

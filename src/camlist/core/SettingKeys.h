@@ -38,5 +38,5 @@ inline constexpr SettingKey IgnorePermissionDeniedError{"Settings", "IgnorePermi
 
 // Every key above, once. The checks that keep README.md's "Settings" section true read this
 // list (and fail when a key above is missing from it).
-inline constexpr SettingKey All[] = {autoSave, showHelp, timeServer, IgnorePermissionDeniedError};
+inline constexpr SettingKey All[] = {autoSave, showHelp, timeServer, keepDays, IgnorePermissionDeniedError};
 }  // namespace SettingKeys

@@ -10,19 +10,23 @@ CommandLineResult ParseCommandLine(const QStringList& args)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("%1: watches public web cams, saves their new pictures and shows one cam large.")
+        QStringLiteral("%1: watches public web cams, saves their new pictures and shows one cam large.\n\n"
+                       "The program folder holds the cam list 00camlist.txt, the settings file %1.ini and the "
+                       "saved pictures (cam/). It is the folder given with --home, else $TOLVANE_HOME, else "
+                       "for an installed program $XDG_DATA_HOME/tolvane (~/.local/share/tolvane when "
+                       "XDG_DATA_HOME is not set), else the folder of the program itself.")
             .arg(ProductName()));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption homeOption(
         QStringLiteral("home"),
-        QStringLiteral("Use DIR as the program folder (cam list, settings, Help.rtf, the cam folder). "
-                       "Without it, TOLVANE_HOME, else the program's own folder."),
+        QStringLiteral("Use DIR as the program folder (cam list, settings, Help.rtf, the cam folder); "
+                       "it is created when missing."),
         QStringLiteral("DIR"));
     const QCommandLineOption demoOption(
         QStringLiteral("demo"),
-        QStringLiteral(
-            "Start six demo cams and a clock server on this machine, in a fresh demo folder, and open them."));
+        QStringLiteral("Start six demo cams and a clock server on this machine, in a fresh demo folder, and open them. "
+                       "At exit the folder is removed unless pictures were saved in it."));
     const QCommandLineOption openOption(
         QStringLiteral("open"),
         QStringLiteral("Open the cam NAME from the cam list at start; may be given more than once."),
@@ -64,10 +68,12 @@ CommandLineResult ParseCommandLine(const QStringList& args)
     return result;
 }
 
-QString ResolveProgramFolder(const QString& homeOption, const QString& environmentHome, const QString& executableFolder)
+QString ResolveProgramFolder(const QString& homeOption, const QString& environmentHome, const QString& executableFolder,
+                             const QString& installedProgramFolder)
 {
     const QString chosen = !homeOption.isEmpty() ? homeOption
         : !environmentHome.isEmpty()             ? environmentHome
+        : !installedProgramFolder.isEmpty()      ? installedProgramFolder
                                                  : executableFolder;
     return QDir::cleanPath(QDir::current().absoluteFilePath(chosen));
 }

@@ -22,7 +22,8 @@ struct CommandLineResult {
 // args includes the program name as its first entry, like QCoreApplication::arguments().
 CommandLineResult ParseCommandLine(const QStringList& args);
 
-// The program folder: --home wins over TOLVANE_HOME, which wins over the executable's folder.
-// Relative paths are taken from the current folder.
-QString ResolveProgramFolder(const QString& homeOption, const QString& environmentHome,
-                             const QString& executableFolder);
+// The program folder: --home wins over TOLVANE_HOME, which wins over installedProgramFolder (the
+// user's data folder of an installed program, empty for a build folder or a portable copy), which
+// wins over the executable's folder. Relative paths are taken from the current folder.
+QString ResolveProgramFolder(const QString& homeOption, const QString& environmentHome, const QString& executableFolder,
+                             const QString& installedProgramFolder = QString());

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QTemporaryDir>
 
 #include "CommandLine.h"
 #include "ProductInfo.h"
+#include "ProgramFolder.h"
 
 namespace {
 CommandLineResult Parse(QStringList args)
@@ -84,5 +86,68 @@ TEST(ProgramFolderChoice, ExecutableFolderWhenNothingElseIsGiven)
 TEST(ProgramFolderChoice, RelativeHomeIsTakenFromTheCurrentFolder)
 {
     EXPECT_EQ(ResolveProgramFolder("cams/../mine", {}, "/c/exe"), QDir::current().absoluteFilePath("mine"));
+}
+TEST(ProgramFolderChoice, InstalledProgramUsesTheUserDataFolderUnlessHomeOrTheEnvironmentSay)
+{
+    const QString data = QStringLiteral("/home/u/.local/share/tolvane");
+    EXPECT_EQ(ResolveProgramFolder({}, {}, "/usr/bin", data), data);
+    EXPECT_EQ(ResolveProgramFolder({}, "/b/env", "/usr/bin", data), QStringLiteral("/b/env"));
+    EXPECT_EQ(ResolveProgramFolder("/a/home", {}, "/usr/bin", data), QStringLiteral("/a/home"));
+}
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const QByteArray& value)
+        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
+    {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    ~ScopedEnvironment()
+    {
+        if (had_)
+            qputenv(name_, old_);
+        else
+            qunsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
+
+TEST(InstallLayout, AnExecutableWithTheInstalledShareFolderBesideItsBinFolderIsInstalled)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString bin = root.filePath(QStringLiteral("usr/bin"));
+    ASSERT_TRUE(QDir().mkpath(bin));
+    // A build folder or a copy on its own: no share/tolvane beside it.
+    EXPECT_FALSE(IsInstalledExecutable(bin));
+    EXPECT_EQ(InstalledDataFolder(bin), QString());
+    EXPECT_FALSE(IsInstalledExecutable(QString()));
+
+    ASSERT_TRUE(QDir().mkpath(root.filePath(QStringLiteral("usr/share/tolvane"))));
+    EXPECT_TRUE(IsInstalledExecutable(bin));
+    EXPECT_TRUE(IsInstalledExecutable(bin + QLatin1Char('/')));
+    EXPECT_EQ(InstalledDataFolder(bin), root.filePath(QStringLiteral("usr/share/tolvane")));
+    // Another bin folder of the same tree is no install of this program.
+    ASSERT_TRUE(QDir().mkpath(root.filePath(QStringLiteral("opt/bin"))));
+    EXPECT_FALSE(IsInstalledExecutable(root.filePath(QStringLiteral("opt/bin"))));
+}
+
+TEST(InstallLayout, TheUserDataFolderFollowsXdgDataHomeElseTheHomeFolder)
+{
+    {
+        ScopedEnvironment data("XDG_DATA_HOME", "/srv/data");
+        EXPECT_EQ(UserDataProgramFolder(), QStringLiteral("/srv/data/tolvane"));
+    }
+    ScopedEnvironment home("HOME", "/home/someone");
+    ScopedEnvironment data("XDG_DATA_HOME", QByteArray());
+    EXPECT_EQ(UserDataProgramFolder(), QStringLiteral("/home/someone/.local/share/tolvane"));
 }
 }  // namespace

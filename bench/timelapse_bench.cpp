@@ -1,0 +1,60 @@
+// Time-lapse export speed: N photo-like full-HD pictures (default 1000, written as JPEG at
+// quality 90 like saved pictures, with a little movement between them) made into an H.264
+// video; prints pictures per second of the export alone. Target: at least 20 per second.
+//     timelapse_bench [--count N] [--width W] [--height H] [--keep DIR]
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "PhotoLikePicture.h"
+#include "Timelapse.h"
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    int count = 1000, width = 1920, height = 1080;
+    const QStringList args = app.arguments();
+    for (int k = 1; k + 1 < args.size(); k += 2) {
+        if (args[k] == "--count")
+            count = args[k + 1].toInt();
+        else if (args[k] == "--width")
+            width = args[k + 1].toInt();
+        else if (args[k] == "--height")
+            height = args[k + 1].toInt();
+    }
+    QTemporaryDir dir;
+    // A handful of distinct scenes, each written many times with grain of its own, so the files
+    // decode like photographs and the encoder sees change from frame to frame.
+    std::printf("writing %d pictures of %dx%d...\n", count, width, height);
+    std::fflush(stdout);
+    TimelapseJob job;
+    QImage base = MakePhotoLikePicture(width, height, 7);
+    for (int k = 0; k < count; ++k) {
+        QImage picture = base;
+        AddGrain(picture, 6, static_cast<quint32>(k));
+        const QString path = dir.filePath(QString("p%1.jpg").arg(k, 5, 10, QChar('0')));
+        QImageWriter writer(path, "jpeg");
+        writer.setQuality(90);
+        if (!writer.write(picture)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+        job.files << path;
+    }
+    job.outFile = dir.filePath("bench.mp4");
+    job.fps = 24;
+    QElapsedTimer clock;
+    clock.start();
+    const TimelapseResult result = MakeTimelapse(job);
+    const double seconds = clock.elapsed() / 1000.0;
+    if (result.status != TimelapseStatus::Done) {
+        std::fprintf(stderr, "export failed: %s\n", qPrintable(result.message));
+        return 1;
+    }
+    std::printf("exported %d pictures of %dx%d in %.1f s: %.1f pictures/s (%lld bytes)\n", result.frames, width, height,
+                seconds, result.frames / seconds, static_cast<long long>(QFileInfo(job.outFile).size()));
+    return 0;
+}

@@ -1,0 +1,168 @@
+#include "HistoryBar.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+
+#include "DateTimeText.h"
+#include "HistoryLog.h"
+#include "JpegReader.h"
+
+namespace {
+QImage LoadSavedPicture(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    QImage picture;
+    if (ReadJpegPicture(bytes, picture) != JpegReadResult::Decoded)
+        picture = QImage::fromData(bytes);
+    return picture;
+}
+
+QPushButton* Button(const QString& caption, const char* name, const QString& tip, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setToolTip(tip);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+}  // namespace
+
+HistoryBar::HistoryBar(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmHistory"));
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(2);
+    cmdPrevious = Button(QStringLiteral("<"), "cmdPrevious", QStringLiteral("Previous saved picture"), this);
+    cmdNext = Button(QStringLiteral(">"), "cmdNext", QStringLiteral("Next saved picture"), this);
+    cmdLive = Button(QStringLiteral("Live"), "cmdLive", QStringLiteral("Back to the live picture"), this);
+    sldHistory = new QSlider(Qt::Horizontal, this);
+    sldHistory->setObjectName(QStringLiteral("sldHistory"));
+    sldHistory->setToolTip(QStringLiteral("The cam's saved pictures; the right end is live"));
+    lblHistoryTime = new QLabel(this);
+    lblHistoryTime->setObjectName(QStringLiteral("lblHistoryTime"));
+    const int narrow = fontMetrics().horizontalAdvance(QStringLiteral("<<<"));
+    cmdPrevious->setFixedWidth(narrow);
+    cmdNext->setFixedWidth(narrow);
+    grid->addWidget(cmdPrevious, 0, 0);
+    grid->addWidget(sldHistory, 0, 1);
+    grid->addWidget(cmdNext, 0, 2);
+    grid->addWidget(lblHistoryTime, 1, 0, 1, 2);
+    grid->addWidget(cmdLive, 1, 2);
+
+    connect(cmdPrevious, &QPushButton::clicked, this, &HistoryBar::cmdPrevious_Click);
+    connect(cmdNext, &QPushButton::clicked, this, &HistoryBar::cmdNext_Click);
+    connect(cmdLive, &QPushButton::clicked, this, &HistoryBar::returnToLive);
+    connect(sldHistory, &QSlider::valueChanged, this, [this](int value) {
+        if (!updating_)
+            stepTo(value);
+    });
+    updateControls();
+}
+
+HistoryBar::~HistoryBar() = default;
+
+void HistoryBar::showCam(const QString& cam)
+{
+    cam_ = cam;
+    reload();
+    position_ = pictureCount();
+    updateControls();
+}
+
+void HistoryBar::pictureSaved(const QString& cam)
+{
+    if (cam != cam_)
+        return;
+    const bool live = isLive();
+    const qint64 shownId = live ? 0 : pictures_.at(position_).id;
+    reload();
+    position_ = pictureCount();
+    if (!live) {
+        for (int k = 0; k < pictureCount(); ++k)
+            if (pictures_.at(k).id == shownId)
+                position_ = k;
+    }
+    updateControls();
+}
+
+void HistoryBar::reload()
+{
+    pictures_.clear();
+    // The bar only reads: an index that is not there yet is made by the start-up check (which
+    // then fills it from the folder) or by the first save, never by looking.
+    if (cam_.isEmpty() || !QFileInfo::exists(index_.path()))
+        return;
+    if (!index_.open()) {
+        qCWarning(lcHistory).noquote() << "the history bar has no index:" << index_.errorText();
+        return;
+    }
+    pictures_ = index_.pictures(cam_);
+}
+
+void HistoryBar::returnToLive()
+{
+    const bool wasLive = isLive();
+    position_ = pictureCount();
+    updateControls();
+    if (!wasLive)
+        Q_EMIT liveChosen();
+}
+
+void HistoryBar::stepTo(int position)
+{
+    position = std::clamp(position, 0, pictureCount());
+    if (position == pictureCount()) {
+        returnToLive();
+        return;
+    }
+    const PictureRecord& record = pictures_.at(position);
+    const QString path = QDir(CamFolderPath()).filePath(record.file);
+    const QImage picture = LoadSavedPicture(path);
+    position_ = position;
+    updateControls();
+    if (picture.isNull()) {
+        // Deleted by hand or damaged: said, and the picture shown stays.
+        Q_EMIT problem(QStringLiteral("The saved picture %1 could not be read").arg(path));
+        return;
+    }
+    Q_EMIT pictureChosen(picture);
+}
+
+void HistoryBar::cmdPrevious_Click()
+{
+    if (position_ > 0)
+        stepTo(position_ - 1);
+}
+
+void HistoryBar::cmdNext_Click()
+{
+    if (!isLive())
+        stepTo(position_ + 1);
+}
+
+void HistoryBar::updateControls()
+{
+    updating_ = true;
+    const int count = pictureCount();
+    sldHistory->setRange(0, count);
+    sldHistory->setValue(position_);
+    sldHistory->setEnabled(count > 0);
+    cmdPrevious->setEnabled(position_ > 0);
+    cmdNext->setEnabled(!isLive());
+    cmdLive->setEnabled(!isLive());
+    if (isLive())
+        lblHistoryTime->setText(count == 0 ? QStringLiteral("Live (no saved pictures)")
+                                           : QStringLiteral("Live (%1 saved)").arg(count));
+    else
+        lblHistoryTime->setText(DateTimeText(pictures_.at(position_).taken.toLocalTime()));
+    updating_ = false;
+}

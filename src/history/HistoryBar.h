@@ -1,0 +1,59 @@
+#pragma once
+// The history bar of the Viewer: for the cam shown, a slider over its saved pictures (oldest on
+// the left, the live picture at the right end), previous and next buttons, the date and time of
+// the picture shown, and "Live". Stepping loads the saved file; the main window puts it into
+// imgMain, which keeps its zoom and pan. "Live", a new picture of the cam or another cam
+// returns to the live picture.
+#include <QImage>
+#include <QList>
+#include <QWidget>
+
+#include "PictureIndex.h"
+
+class QLabel;
+class QPushButton;
+class QSlider;
+
+class HistoryBar : public QWidget {  // frmHistory
+    Q_OBJECT
+public:
+    explicit HistoryBar(QWidget* parent = nullptr);
+    ~HistoryBar() override;
+
+    QPushButton* cmdPrevious = nullptr;
+    QSlider* sldHistory = nullptr;  // 0 .. count: a saved picture each, then live
+    QPushButton* cmdNext = nullptr;
+    QLabel* lblHistoryTime = nullptr;
+    QPushButton* cmdLive = nullptr;
+
+    // Lists the cam's saved pictures and goes live.
+    void showCam(const QString& cam);
+    // A picture of a cam was saved: the shown cam's list grows (what is shown stays).
+    void pictureSaved(const QString& cam);
+    void returnToLive();
+    bool isLive() const { return position_ == static_cast<int>(pictures_.size()); }
+    const QString& cam() const { return cam_; }
+    int pictureCount() const { return static_cast<int>(pictures_.size()); }
+    // Shows the saved picture at this position (count: live).
+    void stepTo(int position);
+    void cmdPrevious_Click();
+    void cmdNext_Click();
+
+Q_SIGNALS:
+    // A saved picture to show in imgMain.
+    void pictureChosen(const QImage& picture);
+    // Back to the live picture: the main window shows the slot's own.
+    void liveChosen();
+    // A saved file that could not be read, in words for the status bar.
+    void problem(const QString& text);
+
+private:
+    void reload();
+    void updateControls();
+
+    PictureIndex index_;  // this thread's own connection
+    QString cam_;
+    QList<PictureRecord> pictures_;
+    int position_ = 0;
+    bool updating_ = false;
+};

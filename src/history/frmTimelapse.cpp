@@ -1,0 +1,198 @@
+#include "frmTimelapse.h"
+
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+#include "DateTimeText.h"
+#include "HistoryLog.h"
+#include "IndexMaintenance.h"
+
+namespace {
+QPointer<frmTimelapse>& loaded()
+{
+    static QPointer<frmTimelapse> dialog;
+    return dialog;
+}
+}  // namespace
+
+frmTimelapse::frmTimelapse(const QStringList& camNames, const QString& shownCam, QWidget* owner) : QDialog(owner)
+{
+    setObjectName(QStringLiteral("frmTimelapse"));
+    setWindowTitle(QStringLiteral("Make Time-lapse"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* outer = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    outer->addLayout(form);
+
+    cboCam = new QComboBox(this);
+    cboCam->setObjectName(QStringLiteral("cboCam"));
+    cboCam->addItems(camNames);
+    if (camNames.contains(shownCam))
+        cboCam->setCurrentText(shownCam);
+    form->addRow(QStringLiteral("Cam:"), cboCam);
+
+    const QDateTime now = CurrentDateTime();
+    txtFrom = new QDateTimeEdit(now.addDays(-1), this);
+    txtFrom->setObjectName(QStringLiteral("txtFrom"));
+    txtTo = new QDateTimeEdit(now, this);
+    txtTo->setObjectName(QStringLiteral("txtTo"));
+    for (QDateTimeEdit* edit : {txtFrom, txtTo}) {
+        edit->setCalendarPopup(true);
+        edit->setDisplayFormat(DateFormat() + QLatin1Char(' ') + TimeFormat());
+    }
+    form->addRow(QStringLiteral("From:"), txtFrom);
+    form->addRow(QStringLiteral("To:"), txtTo);
+
+    txtFps = new QSpinBox(this);
+    txtFps->setObjectName(QStringLiteral("txtFps"));
+    txtFps->setRange(1, 120);
+    txtFps->setValue(24);
+    form->addRow(QStringLiteral("Frames per second:"), txtFps);
+
+    auto* line = new QHBoxLayout;
+    txtOut = new QLineEdit(this);
+    txtOut->setObjectName(QStringLiteral("txtOut"));
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    txtOut->setText(QDir(folder).filePath(PictureNamePrefix(cboCam->currentText()) + QStringLiteral("-timelapse.mp4")));
+    cmdBrowse = new QPushButton(QStringLiteral("Browse…"), this);
+    cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
+    line->addWidget(txtOut, 1);
+    line->addWidget(cmdBrowse);
+    form->addRow(QStringLiteral("Video file:"), line);
+
+    lblResult = new QLabel(this);
+    lblResult->setObjectName(QStringLiteral("lblResult"));
+    lblResult->setWordWrap(true);
+    outer->addWidget(lblResult);
+    auto* buttons = new QHBoxLayout;
+    cmdMake = new QPushButton(QStringLiteral("Make"), this);
+    cmdMake->setObjectName(QStringLiteral("cmdMake"));
+    auto* cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    buttons->addStretch(1);
+    buttons->addWidget(cmdMake);
+    buttons->addWidget(cmdClose);
+    outer->addLayout(buttons);
+
+    connect(cmdMake, &QPushButton::clicked, this, &frmTimelapse::cmdMake_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
+    connect(cmdBrowse, &QPushButton::clicked, this, [this] {
+        const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("Video file"), txtOut->text(),
+                                                            QStringLiteral("MP4 video (*.mp4)"));
+        if (!chosen.isEmpty())
+            txtOut->setText(chosen);
+    });
+}
+
+frmTimelapse::~frmTimelapse()
+{
+    cancel_ = true;
+    if (job_.joinable())
+        job_.join();
+}
+
+void frmTimelapse::cmdMake_Click()
+{
+    if (exporting_)
+        return;
+    const QString cam = cboCam->currentText();
+    PictureIndex index;
+    QStringList files;
+    if (index.open()) {
+        const QDir folder(CamFolderPath());
+        for (const PictureRecord& r : index.pictures(cam, txtFrom->dateTime(), txtTo->dateTime()))
+            files << folder.filePath(r.file);
+    } else {
+        lblResult->setText(index.errorText());
+        return;
+    }
+    if (files.isEmpty()) {
+        lblResult->setText(QStringLiteral("There are no saved pictures of \"%1\" in that range.").arg(cam));
+        return;
+    }
+    TimelapseJob job;
+    job.files = files;
+    job.fps = txtFps->value();
+    job.outFile = QFileInfo(txtOut->text()).absoluteFilePath();
+
+    exporting_ = true;
+    cancel_ = false;
+    cmdMake->setEnabled(false);
+    lblResult->clear();
+    progress = new QProgressDialog(QString(), QStringLiteral("Cancel"), 0, static_cast<int>(files.size()), this);
+    progress->setObjectName(QStringLiteral("progress"));
+    progress->setWindowTitle(QStringLiteral("Making the time-lapse"));
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    progress->setMinimumDuration(0);
+    connect(progress, &QProgressDialog::canceled, this, [this] { cancel_ = true; });
+    showProgress(0, static_cast<int>(files.size()));
+    progress->show();
+    clock_.start();
+    if (job_.joinable())
+        job_.join();
+    job_ = std::thread([this, job] {
+        const TimelapseResult result = MakeTimelapse(
+            job,
+            [this](int done, int total) {
+                QMetaObject::invokeMethod(
+                    this, [this, done, total] { showProgress(done, total); }, Qt::QueuedConnection);
+            },
+            &cancel_);
+        QMetaObject::invokeMethod(
+            this, [this, result] { finish(result); }, Qt::QueuedConnection);
+    });
+}
+
+void frmTimelapse::showProgress(int done, int total)
+{
+    if (!progress)
+        return;
+    progress->setMaximum(total);
+    progress->setValue(done);
+    progress->setLabelText(QStringLiteral("%1 of %2 pictures, %3 left")
+                               .arg(done)
+                               .arg(total)
+                               .arg(DurationText(SecondsLeft(done, total, clock_.elapsed() / 1000.0))));
+}
+
+void frmTimelapse::finish(const TimelapseResult& result)
+{
+    exporting_ = false;
+    cmdMake->setEnabled(true);
+    if (progress) {
+        progress->deleteLater();
+        progress = nullptr;
+    }
+    lblResult->setText(result.status == TimelapseStatus::Done ? result.message
+                                                              : QStringLiteral("No video: %1").arg(result.message));
+    qCInfo(lcHistory).noquote() << "time-lapse:" << result.message;
+    Q_EMIT exportFinished(result);
+}
+
+frmTimelapse* ShowTimelapse(QWidget* owner, const QStringList& camNames, const QString& shownCam)
+{
+    frmTimelapse* dialog = loaded().data();
+    if (!dialog) {
+        dialog = new frmTimelapse(camNames, shownCam, owner);
+        loaded() = dialog;
+    }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    return dialog;
+}
