@@ -179,8 +179,9 @@ TEST_F(BombCamTest, AGoodCamKeepsItsCadenceBesideABombCam)
     RecordProperty("elapsed_ms", int(elapsed));
     RecordProperty("longest_gap_ms", int(longestGap));
     RecordProperty("peak_growth_mib", int(peakGrowth / kMiB));
-    // Every 200 ms, held up at most by the 8K decode; a decoded bomb takes seconds.
-    EXPECT_LT(longestGap, 1500);
+    // Every 200 ms, held up at most by the 8K decode (a fifth of a second; a few times that on a
+    // loaded machine or under the sanitizers); a decoded bomb took half a minute.
+    EXPECT_LT(longestGap, 5000);
     if (!kAddressSanitizerBuild && resetPeak) {
         // The 8K picture is 132 MB; a decoded bomb is 3.6 GB.
         EXPECT_LT(peakGrowth, 512 * kMiB);
