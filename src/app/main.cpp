@@ -15,6 +15,7 @@
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
 #include "TimelapseCommand.h"
+#include "WatchLog.h"
 #include "frmSplash.h"
 
 namespace {
@@ -114,6 +115,8 @@ int main(int argc, char** argv)
     if (command.action != CommandLineAction::Run)
         return Fail(command.text + QStringLiteral(" (see --help)"));
 
+    if (command.options.verbose)
+        EnableVerboseWatchLog();
     StartOptions start;
     start.openNames = command.options.openNames;
     start.fullscreen = command.options.fullscreen;

@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <cmath>
 
 #include "DecimalNumbers.h"
@@ -160,6 +161,10 @@ void ViewerPane::buildDetails()
     lblLastRefreshed = makeLabel(frmDetails, "lblLastRefreshed", QString(), ValueAt(3));
     lblNextRefresh = makeLabel(frmDetails, "lblNextRefresh", QString(), ValueAt(4));
     lblTime = makeLabel(frmDetails, "lblTime", QString(), ValueAt(5));
+    // Below the rows the details frame has always had, so none of them moves.
+    labelStatus = makeLabel(frmDetails, "labelStatus", QStringLiteral("Status:"), CaptionAt(6));
+    lblStatus = makeLabel(frmDetails, "lblStatus", QString(), ValueAt(6));
+    lblStatus->setTextFormat(Qt::PlainText);
 }
 
 TwipRect ViewerPane::twipsGeometry(const QWidget* control) const
@@ -312,6 +317,14 @@ void ViewerPane::setDetails(const ViewerDetails& details)
 void ViewerPane::setNextRefresh(const QString& text)
 {
     lblNextRefresh->setText(text);
+}
+
+void ViewerPane::setStatusLine(const QString& text)
+{
+    // A reason may quote a server's text; it must never be read as markup.
+    lblStatus->setToolTip(
+        Qt::mightBeRichText(text) ? QStringLiteral("<p>") + text.toHtmlEscaped() + QStringLiteral("</p>") : text);
+    lblStatus->setText(lblStatus->fontMetrics().elidedText(text, Qt::ElideRight, lblStatus->width()));
 }
 
 void ViewerPane::HideViewer()

@@ -44,6 +44,8 @@ public:
     QGroupBox* frmDetails = nullptr;
     QLabel *lblName = nullptr, *lblRefresh = nullptr, *lblLastChanged = nullptr, *lblLastRefreshed = nullptr,
            *lblNextRefresh = nullptr, *lblTime = nullptr;
+    QLabel* labelStatus = nullptr;  // "Status:", in the row below the clock
+    QLabel* lblStatus = nullptr;    // the shown cam's health: "failing: HTTP 404 Not Found, ..."
     QLabel *Label12 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr, *Label5 = nullptr,
            *labelalla = nullptr, *Label6 = nullptr;  // fixed captions
     QScrollBar* Slider1 = nullptr;                   // zoom 1 to 5
@@ -76,6 +78,8 @@ public:
     void setPicture(const QImage& picture);
     void setDetails(const ViewerDetails& details);
     void setNextRefresh(const QString& text);
+    // The "Status:" line; a text longer than the line ends in "…", and the whole text is its tool tip.
+    void setStatusLine(const QString& text);
     void HideViewer();  // hides frmMain and frmDetails
 
     // Full-window view.

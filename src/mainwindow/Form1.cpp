@@ -19,6 +19,7 @@
 #include "HistoryBar.h"
 #include "HistoryKeeper.h"
 #include "ImageControl.h"
+#include "Options.h"
 #include "ProductInfo.h"
 #include "SecondaryWindows.h"
 #include "SlotGrid.h"
@@ -203,6 +204,7 @@ void Form1::wirePieces()
     hooks.setNextRefresh = [this](const QString& text) { frmMain->setNextRefresh(text); };
     hooks.hideViewer = [this] { frmMain->HideViewer(); };
     hooks.queryTimeServer = [this] { clock->QueryTimeServer(); };
+    hooks.setViewerStatus = [this](const QString& text) { frmMain->setStatusLine(text); };
     slotGrid = new SlotGrid(picWindowInner, hooks, this);
     connect(slotGrid, &SlotGrid::thumbnailClicked, this, &Form1::ShowSlotInViewer);
 
@@ -225,6 +227,7 @@ void Form1::wirePieces()
     connect(cmdStartCam, &QPushButton::clicked, slotGrid, &SlotGrid::cmdStartCam_Click);
     connect(cmdStopAll, &QPushButton::clicked, slotGrid, &SlotGrid::cmdStopAll_Click);
     connect(chkSave, &QCheckBox::stateChanged, this, [this] { chkSave_Click(); });
+    connect(this, &Form1::optionsChanged, this, &Form1::ApplyOptions);
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(frmMain, &ViewerPane::saveRequested, slotGrid, &SlotGrid::cmdSave_Click);
 }
@@ -304,6 +307,12 @@ void Form1::mnuSettingsItem_Click(int index)
     connect(dialog, &frmOptions::optionsChanged, this, &Form1::optionsChanged, Qt::UniqueConnection);
 }
 
+void Form1::ApplyOptions(const QStringList& keys)
+{
+    if (keys.contains(SettingKeys::staleMinutes.Name()))
+        slotGrid->setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
+}
+
 void Form1::mnuTimelapse_Click()
 {
     QStringList camNames;
@@ -336,6 +345,7 @@ void Form1::ShowSlotInViewer(int index)
     slotGrid->setSelectedSlot(index);
     const ViewerSlot& slot = slotGrid->slot(index);
     frmMain->ShowSlot(slot.imgCam->picture(), slotGrid->slotTexts(index), slot.slotElapsed);
+    frmMain->setStatusLine(slotGrid->healthSummary(index));
     frmHistory->showCam(slotGrid->slotTexts(index).name);
     clock->QueryTimeServer();
 }

@@ -52,6 +52,8 @@ public:
     void mnuAboutItem_Click();
     // "Settings" > "Options…": loads the Options dialog, or brings it forward.
     void mnuSettingsItem_Click(int index);
+    // Puts choices the Options dialog stored into effect at once (connected to optionsChanged).
+    void ApplyOptions(const QStringList& keys);
     // Cams > "Make Time-lapse…": loads the export dialog, or brings it forward.
     void mnuTimelapse_Click();
     void Command2_Click();

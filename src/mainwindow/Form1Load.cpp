@@ -16,6 +16,7 @@
 #include "Form1.h"
 #include "HistoryKeeper.h"
 #include "LockWind.h"
+#include "Options.h"
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
 #include "Prompt.h"
@@ -56,6 +57,7 @@ void Form1::Form_Load()
     if (!autoSave.problem.isEmpty())
         startupProblems_ << autoSave.problem;
     chkSave->setChecked(autoSave.value);
+    slotGrid->setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
 
     // 5. and 6. Captions from the product metadata.
     setWebAddressCaption(WebAddress());

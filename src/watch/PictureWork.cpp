@@ -12,6 +12,7 @@ void MakePictures(PictureWork& work)
             LoadedPicture loaded = LoadFetchedPicture(work.body);
             work.picture = std::move(loaded.picture);
             work.pictureStatus = loaded.status;
+            work.declaredSize = loaded.declaredSize;
         }
         work.body = QByteArray();  // up to megabytes, not needed any more
         if (work.picture.isNull() || work.saveFileName.isEmpty())

@@ -14,6 +14,7 @@
 #include <mutex>
 #include <thread>
 
+#include "CamHealth.h"
 #include "NewPicture.h"
 #include "PictureCheck.h"
 
@@ -26,10 +27,16 @@ struct PictureWork {
     QString saveFileName;  // where to save the picture when it decodes; empty: no save
     QDateTime saveTime;    // the time the file is named after
     QString camName;       // the cam the saved picture is indexed under
+    // For the cam's health record: what the answer showed, and whether it carried a time stamp
+    // (stamped) that differs from the slot's last one (newStamp).
+    FetchOutcome outcome;
+    bool stamped = false;
+    bool newStamp = false;
 
     // Made by the worker; read once `done` says so.
     QImage picture;                                            // null: the body is no picture
     PictureStatus pictureStatus = PictureStatus::NotAPicture;  // why the picture is null, if it is
+    QSize declaredSize;  // TooLarge: the size the picture declares, when it tells one
     bool saved = false;
     QImage savedPicture;   // the saved file as read back; null when it could not be read
     QString indexProblem;  // why the saved picture has no row in the index; empty when it has

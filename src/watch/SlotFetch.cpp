@@ -21,13 +21,16 @@ void SlotGrid::wsCam_Connect(int index)
     ViewerSlot& s = slot(index);
     s.slotPath.replace(QLatin1Char(' '), QLatin1String("%20"));
     s.wsCam->SendData(BuildCamRequest(s.slotPath, s.slotHostHeader));
+    s.health.phase = FetchPhase::Waiting;
 }
 
 void SlotGrid::wsCam_DataArrival(int index, qint64 bytesTotal)
 {
     ViewerSlot& s = slot(index);
     const QString fileName = s.slotPath.mid(s.slotPath.lastIndexOf(QLatin1Char('/')) + 1);
+    const bool headerWasDone = s.slotResponse.headerDone();
     const auto arrival = s.slotResponse.append(s.wsCam->GetData(), bytesTotal);
+    s.health.phase = FetchPhase::Receiving;
     if (arrival.tooLarge) {
         // Far beyond any cam picture: stop reading rather than fill the memory; the slot tries
         // again at its next start.
@@ -35,6 +38,10 @@ void SlotGrid::wsCam_DataArrival(int index, qint64 bytesTotal)
         s.slotResponse.reset();
         ShowNotFound(index);
         ShowDetailsIfSelected(index);
+        FetchOutcome outcome;
+        outcome.kind = FetchOutcomeKind::TooLarge;
+        outcome.tooLarge = headerWasDone ? FetchOutcome::Part::Answer : FetchOutcome::Part::Header;
+        NoteOutcome(index, outcome);
         return;
     }
     if (!arrival.progress)
@@ -49,24 +56,39 @@ void SlotGrid::wsCam_Close(int index)
     ViewerSlot& s = slot(index);
     auto response = s.slotResponse.finish();
     const qint32 contentLength = s.slotResponse.contentLength();
+    ClosedAnswer answer;
+    answer.headerComplete = s.slotResponse.headerDone();
+    answer.receivedBytes = s.slotResponse.buffer().size();
     s.slotResponse.reset();  // the response's bytes now live in `response` only
+    s.health.phase = FetchPhase::Done;
 
     auto work = std::make_shared<PictureWork>();
     work->slot = index;
     work->isImage = response.isImage;
+    answer.header = response.header;
+    answer.bodyBytes = response.body.size();
+    answer.contentLength = contentLength;
+    answer.isImage = response.isImage;
+    answer.bodyValid = response.bodyValid;
+    answer.peerReset = s.wsCam->PeerReset();
     if (response.isImage) {
         // Decided now, from the slot as this response finds it: the slot's next response can
         // only close after this one is handled.
         const QDateTime now = CurrentDateTime();
         work->stamp = {s.slotLastModified, s.txtUpdated->text(), s.txtRefreshed->text(), s.slotIsNew};
         DetectNewPicture(work->stamp, response.header, now);
-        if (response.bodyValid && BodyLooksWhole(response.body, contentLength)) {
+        work->stamped = response.header.toLower().contains("last-modified:");
+        work->newStamp = work->stamp.lastModified != s.slotLastModified;
+        answer.bodyWhole = BodyLooksWhole(response.body, contentLength);
+        answer.bodyStart = response.body.first(qMin<qsizetype>(16, response.body.size()));
+        if (response.bodyValid && answer.bodyWhole) {
             work->body = std::move(response.body);
             work->saveFileName = AutoSaveFileName(index, work->stamp, now);
             work->saveTime = now;
             work->camName = s.caption();
         }
     }
+    work->outcome = ClassifyClosedAnswer(answer);
     if (work->body.isEmpty()) {
         work->done = true;  // nothing for the worker
         if (handling_.empty()) {
@@ -115,6 +137,10 @@ void SlotGrid::HandleResponse(const PictureWork& work)
     else
         ShowNotFound(index);
     ShowDetailsIfSelected(index);
+    FetchOutcome outcome = work.outcome;
+    const bool refused = work.pictureStatus == PictureStatus::TooLarge;
+    FinishPictureOutcome(outcome, refused ? work.declaredSize : work.picture.size(), refused);
+    NoteOutcome(index, outcome, shown && work.stamped, work.newStamp);
     if (shown)
         Q_EMIT pictureHandled(index);
 }

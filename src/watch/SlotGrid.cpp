@@ -8,9 +8,11 @@
 #include "CamCommands.h"
 #include "CamSocket.h"
 #include "CamUrl.h"
+#include "DateTimeText.h"
 #include "ImageControl.h"
 #include "LockWind.h"
 #include "PictureWork.h"
+#include "SettingKeys.h"
 #include "SlotNumbers.h"
 #include "ViewerPane.h"
 
@@ -23,7 +25,8 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
       worker_(std::make_unique<PictureWorker>([this] {
           QMetaObject::invokeMethod(
               this, [this] { HandleFinishedResponses(); }, Qt::QueuedConnection);
-      }))
+      })),
+      staleMinutes_(SettingKeys::staleMinutes.Default().toInt())
 {
     for (int i = 0; i < kSlotCount; ++i) {
         ViewerSlot& s = slot(i);
@@ -32,6 +35,11 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
         connect(s.wsCam, &CamSocket::Connected, this, [this, i] { wsCam_Connect(i); });
         connect(s.wsCam, &CamSocket::DataArrival, this, [this, i](qint64 bytes) { wsCam_DataArrival(i, bytes); });
         connect(s.wsCam, &CamSocket::Closed, this, [this, i] { wsCam_Close(i); });
+        connect(s.wsCam, &CamSocket::Failed, this,
+                [this, i](const CamSocketFailure& failure) { NoteSocketFailure(i, failure); });
+        s.imgCam->installEventFilter(this);
+        s.Picture3->installEventFilter(this);
+        s.imgRefresh->installEventFilter(this);
         connect(s.cmdStart, &QPushButton::clicked, this, [this, i] { cmdStart_Click(i); });
         connect(s.cmdRefresh, &QPushButton::clicked, this, [this, i] { cmdRefresh_Click(i); });
         connect(s.cmdStop, &QPushButton::clicked, this, [this, i] { cmdStop_Click(i); });
@@ -127,7 +135,8 @@ void SlotGrid::cmdStart_Click(int index)
         hooks_.showFullWindowRefreshIndicator();
     s.imgRefresh->raise();
 
-    if (const auto seconds = RefreshSecondsFromText(s.txtRefresh->text())) {
+    const auto seconds = RefreshSecondsFromText(s.txtRefresh->text());
+    if (seconds) {
         s.slotRefreshSeconds = *seconds;
     } else {
         // Only an edit of an open cam can get here (an open refuses such a text); the slot goes
@@ -135,6 +144,7 @@ void SlotGrid::cmdStart_Click(int index)
         SetStatusText(QStringLiteral("%1: refresh rate \"%2\" is not a number of seconds; it stays at %3")
                           .arg(s.txtName->text(), s.txtRefresh->text(), QString::number(s.slotRefreshSeconds)));
     }
+    NoteRefreshText(index, seconds.has_value());
     s.slotElapsed = 0;
     // The timer runs from the start of one fetch to the start of the next, however long the
     // fetch takes.
@@ -144,8 +154,16 @@ void SlotGrid::cmdStart_Click(int index)
     s.slotResponse.reset();
 
     const auto parts = SplitCamUrl(s.txtAddress->text());
-    if (!parts)
-        return;  // nothing to fetch; the slot stays open and tries again at its next start
+    if (!parts) {
+        // Nothing to fetch; the slot stays open and tries again at its next start.
+        FetchOutcome outcome;
+        outcome.kind = FetchOutcomeKind::BadAddress;
+        outcome.detail = MaskAddressPassword(s.txtAddress->text());
+        NoteOutcome(index, outcome);
+        return;
+    }
+    s.health.phase = FetchPhase::Connecting;
+    s.health.fetchStarted = CurrentDateTime();
     s.slotHost = parts->host;
     s.slotPath = parts->path;
     s.slotHostHeader = parts->hostHeader;
@@ -176,6 +194,7 @@ void SlotGrid::timRefresh_Timer(int index)
     if (s.slotElapsed >= s.slotRefreshSeconds) {
         s.timRefresh->stop();
         s.imgRefresh->show();
+        NoteCutShort(index);  // a fetch still running is abandoned by the start below
         cmdStart_Click(index);
     }
 }
@@ -192,6 +211,7 @@ void SlotGrid::cmdStop_Click(int index)
         s.imgCam->clear();
         HideRefreshIndicator(index);
     }
+    ClearHealth(index);
     const bool wasOpen = s.isOpen();
     s.setCaption(kStoppedCaption);
     s.Frame->hide();

@@ -14,10 +14,12 @@
 #include <functional>
 #include <memory>
 
+#include "CamHealth.h"
 #include "CamList.h"
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
 
+struct CamSocketFailure;
 class QWidget;
 class PictureWorker;
 struct PictureStamp;
@@ -37,10 +39,11 @@ struct WatchHooks {
     std::function<void()> showFullWindowRefreshIndicator;  // Form6: show picrefresh
     std::function<void()> hideFullWindowRefreshIndicator;  // Form6: hide picrefresh
     std::function<void(const ViewerDetails&)>
-        setViewerDetails;                                // lblName, lblRefresh, lblLastChanged, lblLastRefreshed
-    std::function<void(const QString&)> setNextRefresh;  // lblNextRefresh
-    std::function<void()> hideViewer;                    // hide frmMain and frmDetails
-    std::function<void()> queryTimeServer;               // the GMT clock
+        setViewerDetails;                                 // lblName, lblRefresh, lblLastChanged, lblLastRefreshed
+    std::function<void(const QString&)> setNextRefresh;   // lblNextRefresh
+    std::function<void()> hideViewer;                     // hide frmMain and frmDetails
+    std::function<void()> queryTimeServer;                // the GMT clock
+    std::function<void(const QString&)> setViewerStatus;  // the Viewer's "Status:" line
 };
 
 class SlotGrid : public QObject {
@@ -89,6 +92,16 @@ public:
     // (last changed) and txtRefreshed (last refreshed).
     ViewerDetails slotTexts(int index) const;
 
+    // Cam health: the state now, "<state>: <reason>" (the Viewer's "Status:" line), and the
+    // thumbnail's tool tip (rich text, made when the pointer rests on the thumbnail).
+    CamState healthState(int index) const;
+    QString healthSummary(int index) const;
+    QString healthToolTip(int index) const;
+    // A cam is stale after no new picture for this many minutes, or ten refresh intervals when
+    // that is longer.
+    void setStaleMinutes(int minutes);
+    int staleMinutes() const { return staleMinutes_; }
+
 Q_SIGNALS:
     // imgCam_Click, Picture3_Click and imgRefresh_Click: Form1 shows the slot in the Viewer.
     void thumbnailClicked(int index);
@@ -132,6 +145,18 @@ private:
     // Whether the full-window view is open: the hook's answer, false without one.
     bool FullWindowViewOpen() const;
 
+    // Cam health (SlotHealth.cpp): the fetch reports what it sees; nothing here changes what it does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void NoteOutcome(int index, const FetchOutcome& outcome, bool stamped = false, bool newStamp = false);
+    void NoteSocketFailure(int index, const CamSocketFailure& failure);
+    // The refresh interval has passed while the fetch still runs: it is abandoned, say why.
+    void NoteCutShort(int index);
+    void NoteRefreshText(int index, bool readable);
+    // Logs a change of state or outcome, updates the mark and the Viewer's "Status:" line.
+    void ReportHealth(int index);
+    void ClearHealth(int index);
+    qint64 StaleAfter(int index) const;
+
     std::array<ViewerSlot, kSlotCount> slots_;
     WatchHooks hooks_;
     int openCount_ = 0;
@@ -141,4 +166,5 @@ private:
     // their pictures, so that the user-interface thread never waits for the codec.
     std::deque<std::shared_ptr<PictureWork>> handling_;
     std::unique_ptr<PictureWorker> worker_;
+    int staleMinutes_;  // SettingKeys::staleMinutes
 };

@@ -9,6 +9,7 @@
 
 #include "CamSocket.h"
 #include "ImageControl.h"
+#include "SlotHealthMark.h"
 #include "SlotProgressBar.h"
 #include "Twips.h"
 
@@ -63,6 +64,7 @@ void ViewerSlot::create(int index, QWidget* surface)
     imgCam = Named(new ImageControl(Picture2), "imgCam", index);
     imgCam->setStretch(true);
     imgCam->setGeometry(TwipsRect(-10, -10, 1275, 960));
+    healthMark = Named(new SlotHealthMark(Picture2), "healthMark", index);
 
     imgRefresh = Named(new ImageControl(Frame), "imgRefresh", index);
     imgRefresh->setGeometry(TwipsRect(660, 660, 315, 255));  // the 21 x 17 pixel indicator

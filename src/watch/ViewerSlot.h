@@ -6,6 +6,7 @@
 // "imgCam_5", "txtRefresh_23", "wsCam_2", "timRefresh_7", so tests and tools find them.
 #include <QString>
 
+#include "CamHealth.h"
 #include "HttpResponse.h"
 
 class CamSocket;
@@ -15,17 +16,19 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 class QWidget;
+class SlotHealthMark;
 class SlotProgressBar;
 
 struct ViewerSlot {
     // Controls; the panel owns them (and the timer and socket) through Qt parenthood.
-    QGroupBox* Frame = nullptr;          // the panel; visible exactly while the slot is open
-    QWidget* Picture2 = nullptr;         // thumbnail holder, clips imgCam
-    ImageControl* imgCam = nullptr;      // the thumbnail: the whole decoded picture, shown stretched
-    ImageControl* imgRefresh = nullptr;  // refresh indicator, shown while a fetch runs
-    ImageControl* Picture3 = nullptr;    // the box around the thumbnail; a second click target
-    SlotProgressBar* prgCam = nullptr;   // percent of the picture body received; never reset
-    QLineEdit* txtName = nullptr;        // the slot's texts: below the panel's lower edge, never seen
+    QGroupBox* Frame = nullptr;            // the panel; visible exactly while the slot is open
+    QWidget* Picture2 = nullptr;           // thumbnail holder, clips imgCam
+    ImageControl* imgCam = nullptr;        // the thumbnail: the whole decoded picture, shown stretched
+    ImageControl* imgRefresh = nullptr;    // refresh indicator, shown while a fetch runs
+    ImageControl* Picture3 = nullptr;      // the box around the thumbnail; a second click target
+    SlotHealthMark* healthMark = nullptr;  // over the thumbnail's edge: stale or failing
+    SlotProgressBar* prgCam = nullptr;     // percent of the picture body received; never reset
+    QLineEdit* txtName = nullptr;          // the slot's texts: below the panel's lower edge, never seen
     QLineEdit* txtAddress = nullptr;
     QLineEdit* txtRefresh = nullptr;    // refresh interval in seconds, as typed
     QLineEdit* txtUpdated = nullptr;    // the server's Last-Modified value
@@ -49,6 +52,7 @@ struct ViewerSlot {
     HttpResponseAssembler slotResponse;
     QString slotLastModified;  // the last "Last-Modified:" line seen; survives stops
     bool slotIsNew = false;    // the picture just handled is a changed one
+    CamHealth health;          // what is happening to the cam; cleared by a stop
 
     // Builds the panel's controls on the grid's scrolling surface, hidden, at the panel's
     // place for this index (twips, applied at 15 twips per pixel).

@@ -13,6 +13,7 @@
 #include "Options.h"
 #include "ProductInfo.h"
 #include "Settings.h"
+#include "TolvaneError.h"
 #include "frmOptions.h"
 
 namespace {
@@ -111,9 +112,11 @@ TEST_F(OptionsTest, AnUnreadableStoreReadsAsTheDefault)
 {
     const std::vector<OptionRow> rows = EveryKind();
     Store("testOptional", "12");
-    EXPECT_EQ(OptionValue(rows.at(2)), "12");
-    // A main settings file that is not an INI file makes ReadSetting throw.
-    WriteBytes(MainSettingsPath(), QByteArray("\xff\xfe[[[\0\0garbage", 16));
+    ASSERT_EQ(OptionValue(rows.at(2)), "12") << "stored: " << Stored("testOptional").toStdString();
+    // A main settings file that is not an INI file (a section header that never closes) makes
+    // ReadSetting throw.
+    WriteBytes(MainSettingsPath(), "[Tolvane\nSettings\\testOptional=12\n");
+    ASSERT_THROW(Stored("testOptional"), TolvaneError) << "the damaged store read as a settings file";
     EXPECT_EQ(OptionValue(rows.at(1)), "30");
     EXPECT_EQ(OptionValue(rows.at(2)), "");
 }

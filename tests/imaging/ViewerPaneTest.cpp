@@ -75,6 +75,27 @@ TEST_F(ViewerPaneTest, ShowSlotMeasuresPictureAndFillsCaptions)
     EXPECT_EQ(pane.lblNextRefresh->text(), QStringLiteral("18"));
 }
 
+TEST_F(ViewerPaneTest, TheStatusLineLiesBelowTheOtherDetailsAndIsPlainText)
+{
+    pane.ShowSlot(Picture(32, 24), Details(), 0);
+    // Its own row under the clock's, inside the details frame: nothing else moves for it.
+    EXPECT_EQ(pane.twipsGeometry(pane.labelStatus).Top, pane.twipsGeometry(pane.labelalla).Top + 300);
+    EXPECT_EQ(pane.twipsGeometry(pane.lblStatus).Left, pane.twipsGeometry(pane.lblTime).Left);
+    EXPECT_LE(pane.twipsGeometry(pane.lblStatus).Top + pane.twipsGeometry(pane.lblStatus).Height,
+              pane.twipsGeometry(pane.frmDetails).Height);
+    EXPECT_EQ(pane.twipsGeometry(pane.lblTime), (TwipRect{4800, 1740, 3255, 255}));
+
+    const QString longText = QStringLiteral("failing: <b>HTTP 404</b> Not Found, text/html, 162 bytes, and much more "
+                                            "than the line can hold");
+    pane.setStatusLine(longText);
+    EXPECT_EQ(pane.lblStatus->textFormat(), Qt::PlainText);
+    EXPECT_TRUE(pane.lblStatus->text().endsWith(QChar(0x2026)));
+    EXPECT_TRUE(pane.lblStatus->toolTip().contains(QStringLiteral("&lt;b&gt;HTTP 404&lt;/b&gt;")));
+    pane.setStatusLine(QStringLiteral("ok: picture shown"));
+    EXPECT_EQ(pane.lblStatus->text(), QStringLiteral("ok: picture shown"));
+    EXPECT_EQ(pane.lblStatus->toolTip(), QStringLiteral("ok: picture shown"));
+}
+
 TEST_F(ViewerPaneTest, ShowSlotOfEmptyThumbnailKeepsTenTwips)
 {
     pane.ShowSlot(Picture(320, 240), Details(), 0);

@@ -102,9 +102,14 @@ FakeCamServer::~FakeCamServer()
 
 void FakeCamServer::enableTls(const TestPki& pki)
 {
+    enableTls(pki.serverCertificate(), pki.serverKey());
+}
+
+void FakeCamServer::enableTls(const QSslCertificate& certificate, const QSslKey& key)
+{
     tls_ = true;
-    certificate_ = pki.serverCertificate();
-    key_ = pki.serverKey();
+    certificate_ = certificate;
+    key_ = key;
 }
 
 QString FakeCamServer::url(const QString& path) const

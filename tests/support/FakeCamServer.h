@@ -84,6 +84,8 @@ public:
 
     // Serves TLS from now on with the PKI's server certificate (for "localhost" and 127.0.0.1).
     void enableTls(const TestPki& pki);
+    // Serves TLS with this certificate and key (one a client may refuse).
+    void enableTls(const QSslCertificate& certificate, const QSslKey& key);
     // A daytime-like server sends its reply as soon as a client connects, without waiting for a
     // request; by default the server answers once a request's blank line (CR LF CR LF) has arrived.
     void setSpeaksFirst(bool speaksFirst) { speaksFirst_ = speaksFirst; }

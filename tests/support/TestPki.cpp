@@ -28,7 +28,16 @@ const char* const kServerConfig = "[req]\n"
                                   "keyUsage = critical,digitalSignature\n"
                                   "extendedKeyUsage = serverAuth\n"
                                   "subjectAltName = DNS:localhost,IP:127.0.0.1\n"
-                                  "authorityKeyIdentifier = keyid\n";
+                                  "authorityKeyIdentifier = keyid\n"
+                                  "[v3_other]\n"
+                                  "basicConstraints = CA:FALSE\n"
+                                  "keyUsage = critical,digitalSignature\n"
+                                  "extendedKeyUsage = serverAuth\n"
+                                  "subjectAltName = DNS:elsewhere.example\n"
+                                  "authorityKeyIdentifier = keyid\n"
+                                  "[v3_self]\n"
+                                  "basicConstraints = CA:FALSE\n"
+                                  "subjectAltName = DNS:localhost,IP:127.0.0.1\n";
 
 bool writeText(const QString& path, const char* text)
 {
@@ -58,6 +67,18 @@ TestPki::TestPki()
     }
     const QStringList ecKey{QStringLiteral("-newkey"), QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
                             QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes")};
+    const auto signedByCa = [&](const char* csr, const char* serial, const char* days, const char* extensions,
+                                const char* out) {
+        return QStringList{QStringLiteral("x509"),        QStringLiteral("-req"),
+                           QStringLiteral("-in"),         in(csr),
+                           QStringLiteral("-CA"),         in("ca.crt"),
+                           QStringLiteral("-CAkey"),      in("ca.key"),
+                           QStringLiteral("-set_serial"), QLatin1String(serial),
+                           QStringLiteral("-days"),       QLatin1String(days),
+                           QStringLiteral("-extfile"),    in("server.cnf"),
+                           QStringLiteral("-extensions"), QLatin1String(extensions),
+                           QStringLiteral("-out"),        in(out)};
+    };
     const QList<QStringList> steps{
         QStringList{QStringLiteral("req"), QStringLiteral("-x509")} + ecKey +
             QStringList{QStringLiteral("-keyout"), in("ca.key"), QStringLiteral("-out"), in("ca.crt"),
@@ -65,11 +86,18 @@ TestPki::TestPki()
         QStringList{QStringLiteral("req"), QStringLiteral("-new")} + ecKey +
             QStringList{QStringLiteral("-keyout"), in("server.key"), QStringLiteral("-out"), in("server.csr"),
                         QStringLiteral("-config"), in("server.cnf")},
-        QStringList{QStringLiteral("x509"), QStringLiteral("-req"), QStringLiteral("-in"), in("server.csr"),
-                    QStringLiteral("-CA"), in("ca.crt"), QStringLiteral("-CAkey"), in("ca.key"),
-                    QStringLiteral("-set_serial"), QStringLiteral("2"), QStringLiteral("-days"), QStringLiteral("3"),
-                    QStringLiteral("-extfile"), in("server.cnf"), QStringLiteral("-extensions"),
-                    QStringLiteral("v3_server"), QStringLiteral("-out"), in("server.crt")},
+        signedByCa("server.csr", "2", "3", "v3_server", "server.crt"),
+        // The refused ones: signed by itself; by the CA for another name; by the CA, expired a day ago.
+        QStringList{QStringLiteral("req"), QStringLiteral("-x509")} + ecKey +
+            QStringList{QStringLiteral("-keyout"), in("self.key"), QStringLiteral("-out"), in("self.crt"),
+                        QStringLiteral("-days"), QStringLiteral("3"), QStringLiteral("-config"), in("server.cnf"),
+                        QStringLiteral("-extensions"), QStringLiteral("v3_self")},
+        QStringList{QStringLiteral("req"), QStringLiteral("-new")} + ecKey +
+            QStringList{QStringLiteral("-keyout"), in("other.key"), QStringLiteral("-out"), in("other.csr"),
+                        QStringLiteral("-config"), in("server.cnf"), QStringLiteral("-subj"),
+                        QStringLiteral("/CN=elsewhere.example")},
+        signedByCa("other.csr", "3", "3", "v3_other", "other.crt"),
+        signedByCa("server.csr", "4", "-1", "v3_server", "expired.crt"),
     };
     for (const QStringList& arguments : steps) {
         QProcess process;
@@ -85,7 +113,12 @@ TestPki::TestPki()
     ca_ = QSslCertificate(readAll(in("ca.crt")));
     serverCertificate_ = QSslCertificate(readAll(in("server.crt")));
     serverKey_ = QSslKey(readAll(in("server.key")), QSsl::Ec);
-    if (ca_.isNull() || serverCertificate_.isNull() || serverKey_.isNull())
+    selfSigned_ = {QSslCertificate(readAll(in("self.crt"))), QSslKey(readAll(in("self.key")), QSsl::Ec)};
+    otherName_ = {QSslCertificate(readAll(in("other.crt"))), QSslKey(readAll(in("other.key")), QSsl::Ec)};
+    expired_ = {QSslCertificate(readAll(in("expired.crt"))), serverKey_};
+    if (ca_.isNull() || serverCertificate_.isNull() || serverKey_.isNull() || selfSigned_.certificate.isNull() ||
+        selfSigned_.key.isNull() || otherName_.certificate.isNull() || otherName_.key.isNull() ||
+        expired_.certificate.isNull())
         problem_ = QStringLiteral("the certificates openssl made cannot be read back");
 }
 

@@ -64,6 +64,7 @@ protected:
         hooks.setNextRefresh = [this](const QString& text) { nextRefresh << text; };
         hooks.hideViewer = [this] { ++viewerHidden; };
         hooks.queryTimeServer = [this] { ++timeQueries; };
+        hooks.setViewerStatus = [this](const QString& text) { viewerStatus << text; };
         grid = std::make_unique<SlotGrid>(surface, hooks);
         QObject::connect(grid.get(), &SlotGrid::pictureHandled, [this](int index) { handledPictures << index; });
         window.resize(800, 600);
@@ -143,6 +144,7 @@ protected:
 
     QStringList statusTexts;
     QStringList nextRefresh;
+    QStringList viewerStatus;  // the Viewer's "Status:" line, each time it was set
     QList<QImage> viewerPictures;
     QList<QImage> fullWindowPictures;
     QList<ViewerDetails> details;

@@ -12,6 +12,11 @@ std::vector<OptionRow> MakeRows()
     std::vector<OptionRow> rows;
 
     // One row per choice, in the order the dialog shows them.
+    rows.push_back(NumberOption(SettingKeys::staleMinutes,
+                                QStringLiteral("Stale after (minutes without a new picture)"), 1, 7 * 24 * 60));
+    rows.back().tip = QStringLiteral("A cam whose pictures keep coming, but none of them new, is marked stale after "
+                                     "this many minutes, or after ten of its refresh intervals when that is longer. "
+                                     "Cams that send no Last-Modified time are never stale.");
 
     // Saved pictures are deleted only when the user asks for it; empty keeps them for ever.
     rows.push_back(NumberOption(SettingKeys::keepDays, QStringLiteral("Keep saved pictures for N days"), 1, 36500));

@@ -35,8 +35,13 @@ inline constexpr SettingKey keepDays{"Settings", "keepDays", ""};
 // Per-user store. "1" once the user answered "Ignore" to "Permission Denied": a main store that
 // cannot be written is then passed over without a word.
 inline constexpr SettingKey IgnorePermissionDeniedError{"Settings", "IgnorePermissionDeniedError", "0"};
+// Main store, Options dialog. A cam whose pictures keep coming but none of them new (by its
+// Last-Modified line) is stale after this many minutes, or after ten of its refresh intervals
+// when that is longer. Whole minutes from 1 up.
+inline constexpr SettingKey staleMinutes{"Settings", "staleMinutes", "10"};
 
 // Every key above, once. The checks that keep README.md's "Settings" section true read this
 // list (and fail when a key above is missing from it).
-inline constexpr SettingKey All[] = {autoSave, showHelp, timeServer, keepDays, IgnorePermissionDeniedError};
+inline constexpr SettingKey All[] = {autoSave, showHelp,    timeServer, IgnorePermissionDeniedError,
+                                     keepDays, staleMinutes};
 }  // namespace SettingKeys

@@ -33,7 +33,11 @@ CommandLineResult ParseCommandLine(const QStringList& args)
         QStringLiteral("NAME"));
     const QCommandLineOption fullscreenOption(QStringLiteral("fullscreen"),
                                               QStringLiteral("Show the main window full screen (wall displays)."));
-    parser.addOptions({homeOption, demoOption, openOption, fullscreenOption});
+    const QCommandLineOption verboseOption(
+        QStringLiteral("verbose"),
+        QStringLiteral("Log each change of a cam's state or last outcome to standard error (the log "
+                       "category tolvane.watch; QT_LOGGING_RULES can do the same)."));
+    parser.addOptions({homeOption, demoOption, openOption, fullscreenOption, verboseOption});
 
     CommandLineResult result;
     if (!parser.parse(args)) {
@@ -65,6 +69,7 @@ CommandLineResult ParseCommandLine(const QStringList& args)
     result.options.demo = parser.isSet(demoOption);
     result.options.openNames = parser.values(openOption);
     result.options.fullscreen = parser.isSet(fullscreenOption);
+    result.options.verbose = parser.isSet(verboseOption);
     return result;
 }
 

@@ -7,6 +7,14 @@
 #include <QTcpSocket>
 #include <utility>
 
+#ifdef __linux__
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
 namespace {
 QList<QSslCertificate>& extraCaCertificates()
 {
@@ -64,6 +72,24 @@ CamSocket::~CamSocket()
     dropSocket();
 }
 
+void CamSocket::keepResetWitness()
+{
+    dropResetWitness();
+#ifdef __linux__
+    if (socket_ && socket_->socketDescriptor() >= 0)
+        resetWitness_ = ::fcntl(static_cast<int>(socket_->socketDescriptor()), F_DUPFD_CLOEXEC, 0);
+#endif
+}
+
+void CamSocket::dropResetWitness()
+{
+#ifdef __linux__
+    if (resetWitness_ >= 0)
+        ::close(resetWitness_);
+#endif
+    resetWitness_ = -1;
+}
+
 void CamSocket::SetExtraCaCertificates(const QList<QSslCertificate>& certificates)
 {
     extraCaCertificates() = certificates;
@@ -79,6 +105,8 @@ void CamSocket::Connect(const QString& host, quint16 port, bool useTls)
     // A socket still busy with an earlier connection is closed first, silently, like Close.
     dropSocket();
     rx_.clear();
+    sslErrors_.clear();
+    peerReset_ = false;
     remoteHost_ = host;
     remotePort_ = port;
     tls_ = useTls;
@@ -93,6 +121,7 @@ void CamSocket::Connect(const QString& host, quint16 port, bool useTls)
         }
         ssl->setPeerVerifyMode(QSslSocket::VerifyPeer);
         connect(ssl, &QSslSocket::encrypted, this, &CamSocket::onOpen);
+        connect(ssl, &QSslSocket::sslErrors, this, [this](const QList<QSslError>& errors) { sslErrors_ = errors; });
         socket = ssl;
     } else {
         socket = new LiveSocket<QTcpSocket>;
@@ -165,6 +194,7 @@ void CamSocket::attach(QTcpSocket* socket)
 void CamSocket::dropSocket()
 {
     ++generation_;
+    dropResetWitness();
     if (!socket_)
         return;
     QTcpSocket* socket = std::exchange(socket_, nullptr);
@@ -179,11 +209,12 @@ void CamSocket::dropSocket()
         socket->deleteLater();
 }
 
-void CamSocket::fail()
+void CamSocket::fail(const CamSocketFailure& failure)
 {
     dropSocket();
     rx_.clear();
     state_ = sckError;
+    Q_EMIT Failed(failure);  // last: a handler may reconnect or delete this socket
 }
 
 void CamSocket::onStateChanged(int socketState)
@@ -210,6 +241,7 @@ void CamSocket::onOpen()
 {
     const SignalScope scope(socket_);
     state_ = sckConnected;
+    keepResetWitness();
     Q_EMIT Connected();
 }
 
@@ -231,9 +263,23 @@ void CamSocket::onDisconnected()
     if (!socket_)
         return;
     if (state_ != sckConnected) {
-        fail();  // the peer hung up during the TLS handshake: the connection never opened
+        // The peer hung up during the TLS handshake: the connection never opened.
+        CamSocketFailure failure;
+        failure.error = QAbstractSocket::RemoteHostClosedError;
+        failure.errorString = socket_->errorString();
+        failure.sslErrors = sslErrors_;
+        failure.handshakeHangUp = true;
+        fail(failure);
         return;
     }
+#ifdef __linux__
+    if (resetWitness_ >= 0) {
+        tcp_info info{};
+        socklen_t size = sizeof info;
+        peerReset_ =
+            ::getsockopt(resetWitness_, IPPROTO_TCP, TCP_INFO, &info, &size) == 0 && info.tcpi_state == TCP_CLOSE;
+    }
+#endif
     // Bytes that came with the peer's close may not have had a readyRead of their own yet;
     // they are reported before Closed, so a handler never misses the end of a response.
     const QByteArray rest = socket_->readAll();
@@ -258,5 +304,9 @@ void CamSocket::onError(int socketError)
     // The peer's close is reported as an error too, just before disconnected().
     if (socketError == QAbstractSocket::RemoteHostClosedError && state_ == sckConnected)
         return;
-    fail();
+    CamSocketFailure failure;
+    failure.error = static_cast<QAbstractSocket::SocketError>(socketError);
+    failure.errorString = socket_->errorString();
+    failure.sslErrors = sslErrors_;
+    fail(failure);
 }

@@ -9,17 +9,28 @@
 // TLS only after the handshake). A close by the peer reports every byte still unreported with
 // a last DataArrival, then Closed, and leaves sckClosing until the program calls Close. A failed
 // lookup, a refused connection, a failed TLS handshake or a socket error leaves sckError with
-// no event at all. Close (and a new Connect) returns to sckClosed and empties the receive queue.
-// A reset by the peer cannot be told from its close here and is reported the same way.
+// none of those three events: only Failed, which says why, for the cam's health record (the
+// watch cycle takes no notice of it). Close (and a new Connect) returns to sckClosed and empties
+// the receive queue. A reset by the peer is reported like its close; PeerReset() tells them apart.
 // Bytes given to SendData outside sckConnected are dropped. Handlers may Close, Connect again
 // or delete the CamSocket from inside any of its events.
+#include <QAbstractSocket>
 #include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QSslCertificate>
+#include <QSslError>
 #include <QString>
 
 class QTcpSocket;
+
+// Why a connection failed, in the system's terms; read for the cam's health record only.
+struct CamSocketFailure {
+    QAbstractSocket::SocketError error = QAbstractSocket::UnknownSocketError;
+    QString errorString;           // the system's words
+    QList<QSslError> sslErrors;    // a refused TLS handshake: the certificate's problems
+    bool handshakeHangUp = false;  // the peer closed the connection during the TLS handshake
+};
 
 class CamSocket : public QObject {
     Q_OBJECT
@@ -56,6 +67,8 @@ public:
     // Ends any connection or attempt at once; raises no event.
     void Close();
     int State() const;
+    // After Closed: the peer ended the connection with a reset (TCP RST) rather than a close.
+    bool PeerReset() const { return peerReset_; }
 
     // Extra certificate authorities trusted by every TLS connection (tests use a CA made at run time).
     static void SetExtraCaCertificates(const QList<QSslCertificate>& certificates);
@@ -64,11 +77,15 @@ Q_SIGNALS:
     void Connected();
     void DataArrival(qint64 bytesTotal);
     void Closed();
+    // The connection failed (state sckError); says why. Nothing but the health record listens.
+    void Failed(const CamSocketFailure& failure);
 
 private:
     void attach(QTcpSocket* socket);
     void dropSocket();
-    void fail();
+    void fail(const CamSocketFailure& failure);
+    void keepResetWitness();
+    void dropResetWitness();
     void onStateChanged(int socketState);
     void onOpen();
     void onReadyRead();
@@ -83,4 +100,9 @@ private:
     quint16 remotePort_ = 0;
     quint16 localPort_ = 0;
     int state_ = sckClosed;
+    QList<QSslError> sslErrors_;  // of the running handshake
+    // A second descriptor of the open connection: once the socket layer has closed its own at
+    // the peer's end, this one still tells a reset (TCP state CLOSE) from a close (CLOSE_WAIT).
+    int resetWitness_ = -1;
+    bool peerReset_ = false;
 };

@@ -122,3 +122,22 @@ QByteArray BuildCamRequest(const QString& path, const QString& hostHeader)
     request += "\r\nConnection: close\r\nAccept: */*\r\n\r\n";
     return request;
 }
+
+QString MaskAddressPassword(const QString& address)
+{
+    // The user part ends at the last "@" before the path; its password follows the first ":".
+    const qsizetype schemeEnd = address.indexOf(QLatin1String("://"));
+    const qsizetype authorityStart = schemeEnd < 0 ? 0 : schemeEnd + 3;
+    qsizetype authorityEnd = address.indexOf(QLatin1Char('/'), authorityStart);
+    if (authorityEnd < 0)
+        authorityEnd = address.size();
+    if (authorityEnd == authorityStart)
+        return address;
+    const qsizetype at = address.lastIndexOf(QLatin1Char('@'), authorityEnd - 1);
+    if (at < authorityStart)
+        return address;
+    const qsizetype colon = address.indexOf(QLatin1Char(':'), authorityStart);
+    if (colon < 0 || colon > at)
+        return address;
+    return address.first(colon + 1) + QStringLiteral("***") + address.sliced(at);
+}

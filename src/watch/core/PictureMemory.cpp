@@ -146,13 +146,13 @@ LoadedPicture LoadPicture(const QByteArray& bytes)
 
     const PictureCheck check = CheckDeclaredPicture(bytes);
     if (check.verdict == PictureCheck::Verdict::TooLarge)
-        return {QImage(), PictureStatus::TooLarge};
+        return {QImage(), PictureStatus::TooLarge, check.size};
     if (check.verdict == PictureCheck::Verdict::Unfilled)
         return {};
     QImage picture;
     switch (ReadJpegPicture(bytes, picture, RecycledImage)) {
     case JpegReadResult::Decoded:
-        return {std::move(picture), PictureStatus::Decoded};
+        return {std::move(picture), PictureStatus::Decoded, {}};
     case JpegReadResult::DataEnded:
         // Qt's reader would show the rest grey, as it always has for a small picture; a large one
         // costs its whole size for data that are not there.
@@ -171,8 +171,8 @@ LoadedPicture LoadPicture(const QByteArray& bytes)
     if (picture.isNull())
         return {};
     if (qint64(picture.width()) * picture.height() > kMaxPicturePixels)
-        return {QImage(), PictureStatus::TooLarge};  // a format that did not tell its size before
-    return {std::move(picture), PictureStatus::Decoded};
+        return {QImage(), PictureStatus::TooLarge, picture.size()};  // a format that did not tell its size before
+    return {std::move(picture), PictureStatus::Decoded, {}};
 }
 
 LoadedPicture ReadPictureFile(const QString& path)

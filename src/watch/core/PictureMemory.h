@@ -23,6 +23,7 @@ QImage ReadPicture(QImageReader& reader);
 struct LoadedPicture {
     QImage picture;  // null unless status is Decoded
     PictureStatus status = PictureStatus::NotAPicture;
+    QSize declaredSize;  // TooLarge: the size the picture declares (for reports); invalid when unknown
 };
 // Decodes picture bytes as the image loader does (the format from the content), into recycled
 // memory; JPEG by libjpeg-turbo directly. The declared size is checked first (CheckDeclaredPicture):

@@ -1,0 +1,140 @@
+// Cam health of the viewer slots: the fetch reports what it sees, and each change of a cam's
+// state or outcome is logged once, marked on its panel and shown in the Viewer. Nothing here
+// changes what the watch cycle does.
+#include <QEvent>
+#include <QLineEdit>
+
+#include "CamSocket.h"
+#include "CamUrl.h"
+#include "DateTimeText.h"
+#include "ImageControl.h"
+#include "SlotGrid.h"
+#include "SlotHealthMark.h"
+#include "WatchLog.h"
+
+namespace {
+// What a change is recognised by: the outcome's key and the standing notes.
+QString ReportKey(const CamHealth& health)
+{
+    QString key = OutcomeKey(health.last);
+    for (const HealthNote& note : health.notes)
+        key += QLatin1Char('#') + NoteText(note);
+    return key;
+}
+}  // namespace
+
+CamState SlotGrid::healthState(int index) const
+{
+    return EvaluateCamState(slot(index).health, CurrentDateTime(), StaleAfter(index));
+}
+
+QString SlotGrid::healthSummary(int index) const
+{
+    return HealthSummary(slot(index).health, healthState(index));
+}
+
+QString SlotGrid::healthToolTip(int index) const
+{
+    const ViewerSlot& s = slot(index);
+    const QStringList lines = HealthToolTipLines(s.txtName->text(), s.health, healthState(index));
+    QStringList escaped;
+    for (const QString& line : lines)
+        escaped << line.toHtmlEscaped();
+    // Rich text, so that a reason holding "<" is never taken for markup, and one line per fact.
+    return QStringLiteral("<p style='white-space:pre'>") + escaped.join(QStringLiteral("<br>")) +
+        QStringLiteral("</p>");
+}
+
+void SlotGrid::setStaleMinutes(int minutes)
+{
+    staleMinutes_ = qMax(1, minutes);
+    for (int i = 0; i < kSlotCount; ++i) {
+        if (slot(i).isOpen())
+            ReportHealth(i);
+    }
+}
+
+qint64 SlotGrid::StaleAfter(int index) const
+{
+    return StaleAfterSeconds(staleMinutes_, slot(index).slotRefreshSeconds);
+}
+
+bool SlotGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    // The tool tip is made when it is asked for, so the fetch never spends time on texts that
+    // nobody reads.
+    if (event->type() == QEvent::ToolTip) {
+        for (int i = 0; i < kSlotCount; ++i) {
+            const ViewerSlot& s = slot(i);
+            if (watched == s.imgCam || watched == s.Picture3 || watched == s.imgRefresh) {
+                static_cast<QWidget*>(watched)->setToolTip(healthToolTip(i));
+                break;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void SlotGrid::NoteOutcome(int index, const FetchOutcome& outcome, bool stamped, bool newStamp)
+{
+    RecordOutcome(slot(index).health, outcome, CurrentDateTime(), stamped, newStamp);
+    ReportHealth(index);
+}
+
+void SlotGrid::NoteSocketFailure(int index, const CamSocketFailure& failure)
+{
+    NoteOutcome(index, ClassifySocketFailure(failure, slot(index).slotHost));
+}
+
+void SlotGrid::NoteCutShort(int index)
+{
+    const ViewerSlot& s = slot(index);
+    const double seconds = s.health.fetchStarted.isValid()
+        ? qMax<qint64>(0, s.health.fetchStarted.msecsTo(CurrentDateTime())) / 1000.0
+        : s.slotRefreshSeconds;
+    const HttpResponseAssembler& response = s.slotResponse;
+    const FetchOutcome outcome =
+        ClassifyCutShort(s.health.phase, response.headerDone(), response.bytesReceived(), response.contentLength(),
+                         response.buffer().size(), seconds, s.slotRefreshSeconds);
+    if (outcome.kind != FetchOutcomeKind::None)
+        NoteOutcome(index, outcome);
+}
+
+void SlotGrid::NoteRefreshText(int index, bool readable)
+{
+    ViewerSlot& s = slot(index);
+    QList<HealthNote> notes;
+    if (!readable)
+        notes << HealthNote{HealthNote::Kind::RefreshNotANumber, s.txtRefresh->text(), s.slotRefreshSeconds};
+    if (notes == s.health.notes)
+        return;
+    s.health.notes = notes;
+    ReportHealth(index);
+}
+
+void SlotGrid::ReportHealth(int index)
+{
+    ViewerSlot& s = slot(index);
+    CamHealth& health = s.health;
+    const CamState state = healthState(index);
+    const QString key = ReportKey(health);
+    const bool nothingYet = state == CamState::Starting && health.notes.isEmpty();
+    if (!nothingYet && (state != health.reportedState || key != health.reportedKey)) {
+        health.reportedState = state;
+        health.reportedKey = key;
+        s.healthMark->setState(state);
+        qCInfo(lcWatch).noquote() << s.txtName->text() + QStringLiteral(": ") + HealthSummary(health, state);
+    }
+    if (selectedSlot_ == index && hooks_.setViewerStatus)
+        hooks_.setViewerStatus(HealthSummary(health, state));
+}
+
+void SlotGrid::ClearHealth(int index)
+{
+    ViewerSlot& s = slot(index);
+    const bool reported = !s.health.reportedKey.isEmpty();
+    s.health = CamHealth();
+    s.healthMark->setState(CamState::Starting);
+    if (reported)
+        qCInfo(lcWatch).noquote() << s.txtName->text() + QStringLiteral(": stopped");
+}

@@ -1,0 +1,104 @@
+#include "SlotHealthMark.h"
+
+#include <QPainter>
+#include <QPen>
+
+SlotHealthMark::SlotHealthMark(QWidget* holder) : QWidget(holder)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);  // clicks and tool tips belong to the thumbnail
+    setGeometry(holder->rect());
+    hide();
+}
+
+QColor SlotHealthMark::ColorFor(CamState state)
+{
+    switch (state) {
+    case CamState::Failing:
+        return {200, 30, 30};
+    case CamState::Stale:
+        return {255, 176, 0};
+    case CamState::Starting:
+    case CamState::Ok:
+        break;
+    }
+    return {};
+}
+
+void SlotHealthMark::setState(CamState state)
+{
+    if (state == state_)
+        return;
+    state_ = state;
+    const QColor color = ColorFor(state);
+    if (!color.isValid()) {
+        hide();
+        return;
+    }
+    QPalette colors = palette();
+    colors.setColor(QPalette::WindowText, color);
+    setPalette(colors);
+    if (parentWidget())
+        setGeometry(parentWidget()->rect());
+    raise();
+    show();
+    update();
+}
+
+QString SlotHealthMark::stateName() const
+{
+    return ColorFor(state_).isValid() ? StateText(state_) : QString();
+}
+
+QString SlotHealthMark::pattern() const
+{
+    switch (state_) {
+    case CamState::Failing:
+        return QStringLiteral("solid");
+    case CamState::Stale:
+        return QStringLiteral("dashed");
+    default:
+        return {};
+    }
+}
+
+QString SlotHealthMark::symbol() const
+{
+    switch (state_) {
+    case CamState::Failing:
+        return QStringLiteral("cross");
+    case CamState::Stale:
+        return QStringLiteral("clock");
+    default:
+        return {};
+    }
+}
+
+void SlotHealthMark::paintEvent(QPaintEvent*)
+{
+    const QColor color = palette().color(QPalette::WindowText);
+    QPainter painter(this);
+    QPen border(color, kBorderWidth, state_ == CamState::Stale ? Qt::DashLine : Qt::SolidLine);
+    border.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(border);
+    const qreal inset = kBorderWidth / 2.0;
+    painter.drawRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset));
+
+    // The symbol in the top right corner, inside the border: a disc in the colour with a sign
+    // in a contrasting shade, so that it reads on any picture.
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF disc(width() - kBorderWidth - 1 - kSymbolSize, kBorderWidth + 1, kSymbolSize, kSymbolSize);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(color);
+    painter.drawEllipse(disc);
+    const QPointF c = disc.center();
+    if (state_ == CamState::Failing) {
+        painter.setPen(QPen(Qt::white, 1.6, Qt::SolidLine, Qt::RoundCap));
+        const qreal r = kSymbolSize * 0.22;
+        painter.drawLine(c + QPointF(-r, -r), c + QPointF(r, r));
+        painter.drawLine(c + QPointF(-r, r), c + QPointF(r, -r));
+    } else {
+        painter.setPen(QPen(Qt::black, 1.3, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(c, c + QPointF(0, -kSymbolSize * 0.32));  // the hands of a clock
+        painter.drawLine(c, c + QPointF(kSymbolSize * 0.25, 0));
+    }
+}

@@ -1,0 +1,159 @@
+#pragma once
+// What is happening to a watched cam, in words: the phase of the running fetch, what the last
+// fetch came to (with a short reason), when a picture was last shown and when a new one last
+// came, and how many fetches in a row have failed. The fetch fills it in as it goes without
+// changing anything it does; the panel, the Viewer and the watch log read it.
+//
+// Adding an outcome: a value in FetchOutcomeKind, its words in OutcomeReason (CamHealth.cpp),
+// and, when it is not a failure, a line in OutcomeIsFailure. Every reason text is made there.
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QSize>
+#include <QSslError>
+#include <QString>
+#include <QStringList>
+
+struct CamSocketFailure;
+
+enum class FetchPhase {
+    Idle,        // no fetch running (not started, or stopped)
+    Connecting,  // looking up the host and connecting
+    Waiting,     // request sent, nothing received yet
+    Receiving,   // bytes of the answer are arriving
+    Done,        // the answer has closed or the fetch failed
+};
+
+enum class FetchOutcomeKind {
+    None,               // no fetch has ended since the slot was started
+    PictureShown,       // a picture went into the thumbnail
+    NotAPicture,        // the header names no image type: the not-found picture
+    Redirect,           // a 3xx answer with a Location (not followed)
+    NoHeader,           // the answer ended before its header did (or was empty)
+    BodyNotAPicture,    // the header names an image, the body does not decode
+    CutOff,             // the body is shorter than announced, or a JPEG without its end
+    TooLarge,           // the answer or the picture is larger than any cam picture
+    ConnectionRefused,  // nothing listens at that port
+    HostNotFound,       // the name does not resolve
+    ConnectionReset,    // the server reset the connection before a picture came
+    TlsFailure,         // the handshake failed, often for a certificate problem
+    SocketError,        // any other connection failure, in the system's words
+    NoAnswer,           // nothing came within the refresh interval
+    Abandoned,          // a download still running when the next fetch started
+    BadAddress,         // the address cannot be split into host and path
+};
+
+// One fetch's outcome and the facts its reason text is made of.
+struct FetchOutcome {
+    FetchOutcomeKind kind = FetchOutcomeKind::None;
+    int status = 0;              // HTTP status code; 0 when no status line was read
+    QString statusReason;        // the status line's words ("Not Found")
+    QString contentType;         // media type without parameters; empty when none was sent
+    qint64 bodyBytes = -1;       // body bytes received; -1 unknown
+    qint64 expectedBytes = -1;   // the announced Content-Length; -1 when none
+    qint64 receivedBytes = 0;    // every byte of the answer (NoHeader, ConnectionReset)
+    QSize pictureSize;           // PictureShown, TooLarge (when the file declares it): pixels
+    QString format;              // PictureShown: "JPEG", "PNG", ...
+    QString detail;              // redirect target, host, address (passwords masked), system words
+    QList<QSslError> sslErrors;  // TlsFailure: the certificate's problems
+    enum class Part { Picture, Header, Answer };
+    Part tooLarge = Part::Picture;  // TooLarge: what passed its limit
+    double seconds = 0;             // NoAnswer, Abandoned: how long the fetch ran
+    qint32 refreshSeconds = 0;      // NoAnswer, Abandoned: the refresh interval
+    bool connected = false;         // NoAnswer: the connection was made (waiting) or not (connecting)
+};
+
+// Standing problems of a cam that are not one fetch's outcome; shown beside the outcome.
+struct HealthNote {
+    enum class Kind {
+        RefreshNotANumber,  // an edit left a refresh text that is not a number; the old interval runs on
+    };
+    Kind kind = Kind::RefreshNotANumber;
+    QString text;       // what the user typed
+    qint32 number = 0;  // the interval kept, seconds
+    bool operator==(const HealthNote&) const = default;
+};
+
+enum class CamState {
+    Starting,  // no fetch has ended yet
+    Ok,
+    Stale,    // pictures come, but no new one (by its Last-Modified line) for too long
+    Failing,  // the last fetch showed no picture, or a standing problem
+};
+
+// The health record of one slot; it lives with the slot and is cleared by a stop.
+struct CamHealth {
+    FetchPhase phase = FetchPhase::Idle;
+    FetchOutcome last;
+    QDateTime lastPictureShown;       // local time; invalid until a picture is shown
+    QDateTime lastNewPicture;         // the first time stamp seen since the start, then each change
+    bool lastPictureStamped = false;  // the last shown picture carried a Last-Modified line
+    int consecutiveFailures = 0;
+    QList<HealthNote> notes;
+    QDateTime fetchStarted;  // when the running fetch started
+    // What was last reported (log line, mark), so only changes are reported.
+    CamState reportedState = CamState::Starting;
+    QString reportedKey;
+};
+
+// The words of an outcome: "HTTP 404 Not Found, text/html, 162 bytes", "connection refused".
+QString OutcomeReason(const FetchOutcome& outcome);
+// PictureShown and None are not failures; every other outcome is.
+bool OutcomeIsFailure(FetchOutcomeKind kind);
+// Stays the same while the same thing keeps happening (a picture of another size, a body of
+// another length), and changes when something else happens: what the log reports a change by.
+QString OutcomeKey(const FetchOutcome& outcome);
+QString NoteText(const HealthNote& note);
+bool NoteMakesFailing(HealthNote::Kind kind);
+
+// The state at `now`: failing outranks stale. staleAfterSeconds from StaleAfterSeconds.
+CamState EvaluateCamState(const CamHealth& health, const QDateTime& now, qint64 staleAfterSeconds);
+// A cam is stale after no new picture for staleMinutes, or for ten refresh intervals when that
+// is longer.
+qint64 StaleAfterSeconds(int staleMinutes, qint32 refreshSeconds);
+QString StateText(CamState state);  // "starting", "ok", "stale", "failing"
+QString PhaseText(FetchPhase phase);
+// "<state>: <reason>": the Viewer's "Status:" line and, after the cam's name, the log line.
+QString HealthSummary(const CamHealth& health, CamState state);
+// The thumbnail's tool tip, one line each: name and state, the reason, the phase of a fetch
+// that is running, the last picture and the last new picture, the failures in a row.
+QStringList HealthToolTipLines(const QString& camName, const CamHealth& health, CamState state);
+
+// Records a fetch's end: the outcome, the failure count, the picture times. `stamped` and
+// `newStamp`: the shown picture's header had a Last-Modified line, and it differed from the
+// slot's previous one.
+void RecordOutcome(CamHealth& health, const FetchOutcome& outcome, const QDateTime& now, bool stamped = false,
+                   bool newStamp = false);
+
+// What a closed answer showed before its body is decoded: the response path's outcome, with
+// kind PictureShown when there is a whole body to decode (the decode may still refuse it).
+struct ClosedAnswer {
+    bool headerComplete = false;
+    QByteArray header;         // text before the blank line
+    qint64 receivedBytes = 0;  // every byte of the answer
+    qint64 bodyBytes = 0;      // after the blank line (decoded when chunked)
+    qint32 contentLength = 0;  // 0: none read
+    bool isImage = false;      // the header mentions "image/"
+    bool bodyValid = true;     // false for a malformed chunked body
+    bool bodyWhole = true;     // BodyLooksWhole
+    QByteArray bodyStart;      // the body's first bytes, for its format
+    bool peerReset = false;    // the connection ended with a reset, not a close
+};
+FetchOutcome ClassifyClosedAnswer(const ClosedAnswer& answer);
+// The picture path's end: shown (its size), not a picture, or refused as too large (the size it
+// declares, when known).
+void FinishPictureOutcome(FetchOutcome& outcome, const QSize& pictureSize, bool refusedTooLarge);
+// A connection that failed: refused, host not found, TLS (the certificate's problems), ...
+FetchOutcome ClassifySocketFailure(const CamSocketFailure& failure, const QString& host);
+// A fetch still running when the next start came: no connection, no answer, or abandoned.
+FetchOutcome ClassifyCutShort(FetchPhase phase, bool headerDone, qint64 bodyBytes, qint32 contentLength,
+                              qint64 receivedBytes, double seconds, qint32 refreshSeconds);
+
+// The first "Name: value" line of an HTTP header (name in any letter case), trimmed; empty when none.
+QString HeaderValue(const QByteArray& header, QByteArrayView name);
+// The certificate problems in words: "certificate not trusted: self-signed", "name mismatch", "expired".
+QString CertificateProblemText(const QSslError& error);
+// "162 bytes", "35 KB", "2.4 MB" (1024-based).
+QString ByteCountText(qint64 bytes);
+// The picture format named by a body's first bytes ("JPEG", "PNG", "GIF", "BMP"); empty when unknown.
+QString PictureFormatOf(const QByteArray& bodyStart);

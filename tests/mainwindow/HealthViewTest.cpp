@@ -1,0 +1,73 @@
+// Cam health in the assembled window: the Viewer's "Status:" line follows the shown cam, the
+// stale threshold comes from the settings, and --verbose turns the watch log on.
+#include <QLabel>
+#include <QLoggingCategory>
+#include <QTest>
+
+#include "CamList.h"
+#include "CommandLine.h"
+#include "MainWindowFixture.h"
+#include "Options.h"
+#include "SlotGrid.h"
+#include "ViewerPane.h"
+#include "WatchLog.h"
+
+namespace {
+
+TEST_F(MainWindowTest, TheViewersStatusLineFollowsTheShownCam)
+{
+    ListCams({QStringLiteral("Harbour")});  // at a port where nothing listens
+    AppendCamRecord(QStringLiteral("Nowhere"), QStringLiteral("http://camhost"), QStringLiteral("30"));
+    Form1& f = loadedForm();
+    f.OpenCamsByName({QStringLiteral("Harbour"), QStringLiteral("Nowhere")});
+    // Slot 0 is the one the Viewer follows from the start.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.slotGrid->slot(0).health.phase == FetchPhase::Done; }));
+    EXPECT_EQ(f.frmMain->lblStatus->toolTip(), QStringLiteral("failing: connection refused"));
+    EXPECT_EQ(f.frmMain->labelStatus->text(), QStringLiteral("Status:"));
+
+    f.ShowSlotInViewer(1);
+    EXPECT_EQ(f.frmMain->lblStatus->toolTip(),
+              QStringLiteral("failing: the address cannot be split into host and path: http://camhost"));
+    // The line is as long as the details frame allows; the whole text is its tool tip.
+    EXPECT_TRUE(f.frmMain->lblStatus->text().startsWith(QStringLiteral("failing: the address")));
+    EXPECT_LE(f.frmMain->lblStatus->fontMetrics().horizontalAdvance(f.frmMain->lblStatus->text()),
+              f.frmMain->lblStatus->width());
+    f.slotGrid->cmdStopAll_Click();
+}
+
+TEST_F(MainWindowTest, TheStaleThresholdIsReadAtStartAndFollowsTheOptions)
+{
+    Store(QStringLiteral("staleMinutes"), QStringLiteral("45"));
+    EXPECT_EQ(loadedForm().slotGrid->staleMinutes(), 45);
+    form.reset();
+    Store(QStringLiteral("staleMinutes"), QStringLiteral("soon"));
+    Form1& f = loadedForm();
+    EXPECT_EQ(f.slotGrid->staleMinutes(), 10);
+    ASSERT_NE(FindOptionRow(QStringLiteral("staleMinutes")), nullptr);
+    WriteOption(QStringLiteral("staleMinutes"), QStringLiteral("25"));
+    Q_EMIT f.optionsChanged({QStringLiteral("staleMinutes")});
+    EXPECT_EQ(f.slotGrid->staleMinutes(), 25);
+}
+
+TEST(WatchLog, IsQuietUnlessVerboseIsAsked)
+{
+    const CommandLineResult plain = ParseCommandLine({QStringLiteral("tolvane")});
+    EXPECT_FALSE(plain.options.verbose);
+    const CommandLineResult verbose = ParseCommandLine({QStringLiteral("tolvane"), QStringLiteral("--verbose")});
+    ASSERT_EQ(verbose.action, CommandLineAction::Run);
+    EXPECT_TRUE(verbose.options.verbose);
+    EXPECT_TRUE(ParseCommandLine({QStringLiteral("tolvane"), QStringLiteral("--help")})
+                    .text.contains(QStringLiteral("--verbose")));
+
+    if (qEnvironmentVariableIsSet("QT_LOGGING_RULES"))
+        GTEST_SKIP() << "QT_LOGGING_RULES is set here, and it has the last word on the log";
+    EXPECT_FALSE(lcWatch().isInfoEnabled());
+    EXPECT_TRUE(lcWatch().isWarningEnabled());
+    EnableVerboseWatchLog();
+    EXPECT_TRUE(lcWatch().isInfoEnabled());
+    EXPECT_FALSE(lcWatch().isDebugEnabled());
+    QLoggingCategory::setFilterRules(QString());
+    EXPECT_FALSE(lcWatch().isInfoEnabled());
+}
+
+}  // namespace
