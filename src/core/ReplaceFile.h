@@ -29,9 +29,9 @@ struct ReplaceFileResult {
 // new one that is not whole.
 enum class NewFileDurability {
     // Flushed before it takes its name: after a power cut it is whole or not there. The caller waits
-    // for the disk: about 4 ms on the ext4 disk measured, far more while the disk is busy.
+    // for the disk, far longer while the disk is busy.
     Flushed,
-    // Its writing to the disk is started and it takes its name at once (0.1 ms). A crash of the
+    // Its writing to the disk is started and it takes its name at once. A crash of the
     // program loses nothing; a power cut in the moment before the disk has it may leave it short.
     // For files written several times a second, such as the pictures of many cams.
     Started,

@@ -75,8 +75,8 @@ ImageControl::ImageControl(QWidget* parent) : QWidget(parent)
 void ImageControl::updateOpaqueness()
 {
     // A stretched picture without transparency covers the whole control, so what lies beneath
-    // need not be painted first: a panel's frame was repainted behind its thumbnail for every new
-    // picture. (Unstretched, the control may be larger than its picture.)
+    // need not be painted first; otherwise every new picture would repaint the panel's frame
+    // behind its thumbnail. (Unstretched, the control may be larger than its picture.)
     setAttribute(Qt::WA_OpaquePaintEvent, stretch_ && !picture_.isNull() && !picture_.hasAlphaChannel());
 }
 

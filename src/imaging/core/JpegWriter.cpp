@@ -73,11 +73,10 @@ bool SaveDibAsJpeg(const cDIBSection& dib, const QString& fileName, int quality)
     if (status != 0)
         RaiseWriteError(kJpegEncoderRefused);
 
-    // A replaced picture keeps its permissions and dates, as it always did. A new picture is not
-    // waited for on its way to the disk: with 24 cams saving, waiting (about 4 ms a picture, far
-    // more on a busy disk) would stall the window several times a second, and only a power cut in
-    // the moment after a save could cost that one picture. A picture that replaces another still
-    // reaches the disk first.
+    // A replaced picture keeps its permissions and dates. A new picture is not waited for on its
+    // way to the disk: with 24 cams saving, waiting for the disk (far longer on a busy one) would
+    // stall the window several times a second, and only a power cut in the moment after a save
+    // could cost that one picture. A picture that replaces another still reaches the disk first.
     const auto written = ReplaceFileContents(fileName, reinterpret_cast<const char*>(jpeg.get()),
                                              static_cast<qsizetype>(encodedSize), true, NewFileDurability::Started);
     if (!written.ok())

@@ -16,8 +16,8 @@ std::optional<float> ZoomedLength(int natural, int zoom)
 }
 
 // One axis: the bar is needed only when the image is strictly larger than the visible length.
-// The range is rounded half to even and may be as large as an int holds; the old 16-bit
-// bars made a wide picture at a high zoom unpannable, ours do not.
+// The range is rounded half to even and may be as large as an int holds: a bar limited to
+// 16 bits would leave a wide picture at a high zoom unpannable.
 std::optional<ZoomAxis> ZoomAxisFor(float imageLength, float visibleLength, int value, int maximum)
 {
     ZoomAxis axis;

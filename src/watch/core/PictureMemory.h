@@ -1,9 +1,10 @@
 #pragma once
 // Pixel memory for decoded pictures, used again once a picture is let go. Memory a process has
-// not touched before costs the system a page fault per 4 KiB on first use; for a full-HD
-// picture (8 MB) that measured several times the cost of decoding the picture into memory
-// already in use. A slot lets its last picture go as the next arrives, so the memory of one
-// picture serves the next, and the pictures of 24 cams cost no fresh memory after the first.
+// not touched before costs the system a page fault per 4 KiB on first use; a full-HD picture
+// (8 MB) takes some two thousand of them, which cost more than decoding the picture into memory
+// already in use (bench/README.md). A slot lets its last picture go as the next arrives, so the
+// memory of one picture serves the next, and the pictures of 24 cams cost no fresh memory after
+// the first.
 #include <QImage>
 #include <QSize>
 
@@ -36,8 +37,8 @@ LoadedPicture ReadPictureFile(const QString& path);
 QImage LoadPictureFile(const QString& path);
 // Asks the C library to keep memory that is given back for the next picture, response body and
 // decoder buffers instead of returning it to the system at once and taking it again a moment
-// later: every 4 KiB the system hands out anew costs a page fault, and a full-HD picture's bodies
-// and buffers came to about 95 of them. Called once at start-up.
+// later: every 4 KiB the system hands out anew costs a page fault, and a picture's body and
+// buffers are many such pages each time. Called once at start-up.
 void KeepFreedMemoryForReuse();
 // Memory kept for reuse at the moment, in bytes.
 qsizetype RecycledPictureBytes();
