@@ -337,9 +337,10 @@ TimelapseResult MakeTimelapse(const TimelapseJob& job, const TimelapseProgress& 
     e.codec->gop_size = 2 * job.fps;
     if (e.format->oformat->flags & AVFMT_GLOBALHEADER)
         e.codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    // veryfast keeps a full-HD export well above 20 pictures a second on two cores; crf 23 is
+    // ultrafast is the one x264 preset fast enough for a full-HD export of 20 pictures a second
+    // on a small two-core machine (bench/README.md); the files are larger, not worse. crf 23 is
     // x264's own default quality.
-    av_opt_set(e.codec->priv_data, "preset", "veryfast", 0);
+    av_opt_set(e.codec->priv_data, "preset", "ultrafast", 0);
     av_opt_set(e.codec->priv_data, "crf", "23", 0);
     if (const int code = avcodec_open2(e.codec, codec, nullptr); code < 0)
         return Result(
