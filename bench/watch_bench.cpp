@@ -1,6 +1,7 @@
 // Measures the real main window watching 24 cams of a tolvane-democam farm: pictures handled
 // against pictures due, process CPU per picture against the codec alone (decode, and encode
 // when autosave is on), how late a 10 ms timer on the user-interface thread fires, and peak RSS.
+// The wall case shows the cams on View > Wall in a full-screen window instead of the Viewer.
 //
 //   watch_bench [--seconds N] [--quick] [--only NAME[,NAME...]] [--democam PATH] [--folder DIR] [--drawn]
 //
@@ -46,6 +47,7 @@
 #include "Prompt.h"
 #include "Settings.h"
 #include "SlotGrid.h"
+#include "WallView.h"
 
 namespace {
 
@@ -54,13 +56,15 @@ struct Case {
     QSize size;  // pixels
     int refreshSeconds;
     bool autosave;
+    bool wall = false;  // View > Wall, full screen, instead of one cam in the Viewer
 };
 constexpr int kCams = 24;
-const std::array<Case, 4> kCases = {{
+const std::array<Case, 5> kCases = {{
     {"vga-1s", {640, 480}, 1, false},
     {"vga-1s-save", {640, 480}, 1, true},
     {"hd-2s", {1920, 1080}, 2, false},
     {"hd-2s-save", {1920, 1080}, 2, true},
+    {"hd-2s-wall", {1920, 1080}, 2, false, true},
 }};
 
 struct Options {
@@ -420,7 +424,13 @@ int RunCase(const Case& c, const Options& options)
                          form.slotGrid->openCount());
             return 2;
         }
-        form.ShowSlotInViewer(0);  // someone is watching one cam large, as on a wall display
+        if (c.wall) {
+            // The kiosk: the wall fills the 1920 x 1080 screen.
+            form.showFullScreen();
+            form.setWallShown(true);
+        } else {
+            form.ShowSlotInViewer(0);  // someone is watching one cam large, as on a wall display
+        }
         // Two pictures a slot: the second is the first new one, so with autosave the save path is warm.
         if (!RunUntil([&] { return std::all_of(perSlot.begin(), perSlot.end(), [](int n) { return n >= 2; }); },
                       warmupMs)) {
@@ -428,6 +438,13 @@ int RunCase(const Case& c, const Options& options)
             return 2;
         }
 
+        const auto wallScalings = [&] {
+            int total = 0;
+            for (int i = 0; i < kCams; ++i)
+                total += form.wall->tile(i)->scalings();
+            return total;
+        };
+        const int scalingsBefore = wallScalings();
         const QString loadBefore = LoadAverage();
         const long handledBefore = handled;
         const int savedBefore = CountFiles(home.filePath(QStringLiteral("cam")));
@@ -445,6 +462,9 @@ int RunCase(const Case& c, const Options& options)
         const long pictures = handled - handledBefore;
         const long peakKb = PeakRssKb();
         const QString loadAfter = LoadAverage();
+        const int scalings = wallScalings() - scalingsBefore;
+        const QSize wallSize = form.wall->size();
+        const WallGrid wallGrid = form.wall->grid();
         form.slotGrid->cmdStopAll_Click();
         QCoreApplication::processEvents();
         const int saved = CountFiles(home.filePath(QStringLiteral("cam"))) - savedBefore;
@@ -471,14 +491,18 @@ int RunCase(const Case& c, const Options& options)
         const double lateMax = probe.lateMs.empty() ? 0 : *std::max_element(probe.lateMs.begin(), probe.lateMs.end());
         const auto mark = [](bool met) { return met ? "" : "  <-- target missed"; };
 
-        std::printf("%s: %d cams %dx%d, refresh %d s, autosave %s; %.1f s measured; load average %s -> %s\n", c.name,
-                    kCams, c.size.width(), c.size.height(), c.refreshSeconds, c.autosave ? "on" : "off", seconds,
-                    qPrintable(loadBefore), qPrintable(loadAfter));
+        std::printf("%s: %d cams %dx%d, refresh %d s, autosave %s%s; %.1f s measured; load average %s -> %s\n", c.name,
+                    kCams, c.size.width(), c.size.height(), c.refreshSeconds, c.autosave ? "on" : "off",
+                    c.wall ? ", on the wall" : "", seconds, qPrintable(loadBefore), qPrintable(loadAfter));
         std::printf("  pictures handled  %ld of %.0f due (%.2f/s of %.2f/s)%s\n", pictures, due, pictures / seconds,
                     due / seconds,
                     mark(double(pictures) >= std::floor(due) - kCams));  // the cams tick together: one tick's edge
         if (c.autosave)
             std::printf("  files saved       %d\n", saved);
+        if (c.wall)
+            std::printf("  wall              %dx%d pixels, %d x %d tiles of %dx%d; %d pictures scaled for tiles\n",
+                        wallSize.width(), wallSize.height(), wallGrid.columns, wallGrid.rows, wallGrid.cell.width(),
+                        wallGrid.cell.height(), scalings);
         std::printf("  CPU per picture   %.2f ms (process CPU %.2f s; %.0f page faults a picture)\n", cpuPerPictureMs,
                     cpu, pictures ? double(faults) / double(pictures) : 0.0);
         std::printf("  codec alone       decode %.2f ms, encode %.2f ms, decode of the saved file %.2f ms (%d sample "

@@ -120,6 +120,7 @@ int main(int argc, char** argv)
     StartOptions start;
     start.openNames = command.options.openNames;
     start.fullscreen = command.options.fullscreen;
+    start.wall = command.options.wall;
     Demo demo;
     if (command.options.demo) {
         if (const QString problem = StartDemo(demo, start.openNames); !problem.isEmpty()) {

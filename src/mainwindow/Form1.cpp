@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QStatusBar>
 
 #include "CamCommands.h"
@@ -25,8 +26,10 @@
 #include "SlotGrid.h"
 #include "StatusPanel.h"
 #include "Twips.h"
+#include "Utilities.h"
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
+#include "WallView.h"
 #include "frmOptions.h"
 #include "frmTimelapse.h"
 
@@ -65,9 +68,14 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent)
     services.openHelp = [](QWidget* owner) { return ShowHelp(owner); };
     services.loadCamList = [](QListWidget* list) { LoadCamList(list); };
 
+    services.screenSaverSwitch = [](bool active) { return SetScreenSaverActive(active); };
+
     buildMenus();
-    auto* central = Named(new QWidget(this), "Form1Client");
-    setCentralWidget(central);
+    // The frames are one page; the wall, when it shows, is the other.
+    pages = Named(new QStackedWidget(this), "Form1Pages");
+    setCentralWidget(pages);
+    auto* central = Form1Client = Named(new QWidget(pages), "Form1Client");
+    pages->addWidget(central);
     buildControlsFrame(central);
     buildCamsFrame(central);
     frmMain = new ViewerPane(central);
@@ -81,10 +89,18 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent)
 
     picrefresh = QImage(QStringLiteral(":/pictures/refresh.png"));
     wirePieces();
+    buildWall();
     applyLayout();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The full-window view tells the screen-saver hold when it goes; it must go while the hold
+    // is still here. Then nothing of this window holds the screen saver off any more.
+    delete frmMain->fullWindow();
+    wallShown_ = false;
+    UpdateScreenSaver();
+}
 
 void Form1::buildMenus()
 {
@@ -114,6 +130,15 @@ void Form1::buildMenus()
     mnuSettings = Named(menuBar()->addMenu(QStringLiteral("&Settings")), "mnuSettings");
     mnuSettingsItem[0] = mnuSettings->addAction(QStringLiteral("Options…"), this, [this] { mnuSettingsItem_Click(0); });
     mnuSettingsItem[0]->setObjectName(QStringLiteral("mnuSettingsItem_0"));
+
+    mnuView = Named(menuBar()->addMenu(QStringLiteral("&View")), "mnuView");
+    mnuViewWall = mnuView->addAction(QStringLiteral("Wall"));
+    mnuViewWall->setObjectName(QStringLiteral("mnuViewWall"));
+    mnuViewWall->setCheckable(true);
+    mnuViewWall->setShortcut(QKeySequence(Qt::Key_F11));
+    // Also on the window itself, so the shortcut works while a full-screen wall hides the menus.
+    addAction(mnuViewWall);
+    connect(mnuViewWall, &QAction::toggled, this, &Form1::setWallShown);
 
     mnuFileItem[0]->setObjectName(QStringLiteral("mnuFileItem_0"));
     for (size_t i = 0; i < mnuCamItem.size(); ++i)
@@ -393,6 +418,7 @@ void Form1::Form_Unload()
     camCommands->unloadAll();
     if (Form6* fullWindow = frmMain->fullWindow())
         fullWindow->close();
+    setWallShown(false);
     UnloadSecondaryWindows();
     UnloadOptions();
     services.endProgram();

@@ -25,9 +25,11 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QScrollBar;
+class QStackedWidget;
 class SlotGrid;
 class StatusPanel;
 class ViewerPane;
+class WallView;
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -61,6 +63,14 @@ public:
     void VScroll1_Change();
     // A thumbnail click: show the slot large, then ask the clock.
     void ShowSlotInViewer(int index);
+    // View > "Wall": every open cam as large as the window allows, instead of the frames; the
+    // screen saver is held off while it shows. Escape, or unticking the menu item, returns to
+    // the normal window. A full-screen window shows the wall without menu and status bars.
+    void setWallShown(bool on);
+    bool wallShown() const { return wallShown_; }
+    // A click on a wall tile: that cam in the full-window view, as "Screensaver" shows it; leaving
+    // that view returns to the wall.
+    void wallTile_Click(int index);
     // Opens cams by name as a double click on their list entries would; returns the names
     // that are not in the list.
     QStringList OpenCamsByName(const QStringList& names);
@@ -84,6 +94,7 @@ public:
         std::function<void()> endProgram;               // default: leave the event loop
         std::function<bool(QWidget*)> openHelp;         // default: the Help window; false when no help file
         std::function<void(QListWidget*)> loadCamList;  // default: LoadCamList; throws CamListError
+        std::function<bool(bool)> screenSaverSwitch;    // default: SetScreenSaverActive (true = may run)
     };
     Services services;
 
@@ -103,6 +114,11 @@ public:
     StatusPanel* StatusBar1Panel1 = nullptr;
     QMenu *mnuFile = nullptr, *mnuCams = nullptr, *mnuHelp = nullptr, *mnuAbout = nullptr;
     QMenu* mnuSettings = nullptr;
+    QMenu* mnuView = nullptr;         // "View", after the others
+    QAction* mnuViewWall = nullptr;   // "Wall", checkable
+    QStackedWidget* pages = nullptr;  // the frames (Form1Client) or the wall
+    QWidget* Form1Client = nullptr;   // holds the three frames
+    WallView* wall = nullptr;
     QAction* mnuTimelapse = nullptr;  // Cams > "Make Time-lapse…", after the cam commands
     std::array<QAction*, 1> mnuSettingsItem{};
     std::array<QAction*, 1> mnuFileItem{};
@@ -124,6 +140,7 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildMenus();
@@ -135,9 +152,17 @@ private:
     void readViewerDesign();
     void applyLayout();
     void createCamFolder();
+    void buildWall();
+    // Holds the screen saver off while the wall or the full-window view shows, and lets it run
+    // again once neither does.
+    bool UpdateScreenSaver();
+    void updateBars();
 
     MainLayoutTwips layout_ = DesignLayout();
     float picWindowInnerTop_ = 0;  // twips; 0 until the grid's scroll bar first changes
     QStringList startupProblems_;
     bool unloading_ = false;
+    bool wallShown_ = false;
+    bool fullWindowHoldsScreenSaver_ = false;
+    bool screenSaverHeld_ = false;  // what the switch was last told
 };

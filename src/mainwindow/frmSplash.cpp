@@ -56,6 +56,8 @@ void frmSplash::loadMainWindow()
         mainWindow_->showFullScreen();
     else
         mainWindow_->show();
+    if (options_.wall)
+        mainWindow_->setWallShown(true);
     const QStringList missing = mainWindow_->OpenCamsByName(options_.openNames);
     for (const QString& name : missing)
         std::fprintf(stderr, "%s: no cam named \"%s\" in the cam list\n",

@@ -14,6 +14,7 @@ class QTimer;
 struct StartOptions {
     QStringList openNames;    // cams opened at start, in this order
     bool fullscreen = false;  // the main window fills the screen (wall displays)
+    bool wall = false;        // the main window shows the wall (View > Wall)
 };
 
 class frmSplash : public QWidget {

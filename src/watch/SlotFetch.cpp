@@ -165,6 +165,7 @@ bool SlotGrid::ShowFetchedPicture(const PictureWork& work)
 
     // One decoded picture, shared by every view of it.
     s.imgCam->setPicture(work.picture);
+    Q_EMIT slotChanged(index);
     if (selectedSlot_ == index) {
         if (hooks_.showInViewer)
             hooks_.showInViewer(work.picture);
@@ -188,6 +189,7 @@ void SlotGrid::ShowNotFound(int index)
 void SlotGrid::HideRefreshIndicator(int index)
 {
     slot(index).imgRefresh->hide();
+    Q_EMIT slotChanged(index);
     // The full-window view shows the followed slot's indicator too; it goes with the panel's.
     if (selectedSlot_ == index && FullWindowViewOpen() && hooks_.hideFullWindowRefreshIndicator)
         hooks_.hideFullWindowRefreshIndicator();

@@ -43,7 +43,7 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
         connect(s.cmdStart, &QPushButton::clicked, this, [this, i] { cmdStart_Click(i); });
         connect(s.cmdRefresh, &QPushButton::clicked, this, [this, i] { cmdRefresh_Click(i); });
         connect(s.cmdStop, &QPushButton::clicked, this, [this, i] { cmdStop_Click(i); });
-        connect(s.imgCam, &ImageControl::clicked, this, [this, i] { EmitThumbnailClicked(i); });
+        connect(s.imgCam, &ImageControl::clicked, this, [this, i] { imgCam_Click(i); });
         connect(s.Picture3, &ImageControl::clicked, this, [this, i] { EmitThumbnailClicked(i); });
         connect(s.imgRefresh, &ImageControl::clicked, this, [this, i] { imgRefresh_Click(i); });
     }
@@ -152,6 +152,7 @@ void SlotGrid::cmdStart_Click(int index)
     s.setCaption(s.txtName->text());
     s.wsCam->Close();  // abandons an unfinished fetch of this slot
     s.slotResponse.reset();
+    Q_EMIT slotChanged(index);
 
     const auto parts = SplitCamUrl(s.txtAddress->text());
     if (!parts) {
@@ -222,6 +223,7 @@ void SlotGrid::cmdStop_Click(int index)
             hooks_.hideViewer();
         selectedSlot_ = -1;
     }
+    Q_EMIT slotChanged(index);
 }
 
 void SlotGrid::cmdStopAll_Click()
@@ -231,6 +233,11 @@ void SlotGrid::cmdStopAll_Click()
 }
 
 void SlotGrid::imgRefresh_Click(int index)
+{
+    EmitThumbnailClicked(index);
+}
+
+void SlotGrid::imgCam_Click(int index)
 {
     EmitThumbnailClicked(index);
 }
@@ -248,13 +255,15 @@ void SlotGrid::EmitThumbnailClicked(int index)
 void SlotGrid::UpdateOpenSlots(const QString& oldName, const CamRecord& edited)
 {
     FinishHandling(-1);
-    for (ViewerSlot& s : slots_) {
+    for (int i = 0; i < kSlotCount; ++i) {
+        ViewerSlot& s = slot(i);
         if (!s.isOpen() || s.caption() != oldName)
             continue;
         s.txtName->setText(edited.name);
         s.setCaption(edited.name);
         s.txtAddress->setText(edited.url);
         s.txtRefresh->setText(edited.refresh);
+        Q_EMIT slotChanged(i);
     }
 }
 

@@ -75,6 +75,8 @@ public:
     void cmdStop_Click(int index);
     void cmdStopAll_Click();
     void imgRefresh_Click(int index);
+    // A click on the slot's thumbnail (or on another view of the slot, such as its wall tile).
+    void imgCam_Click(int index);
     void wsCam_Connect(int index);
     void wsCam_DataArrival(int index, qint64 bytesTotal);
     // Takes the closed response; its handling follows once its picture is decoded (at once when
@@ -113,6 +115,10 @@ Q_SIGNALS:
     void pictureSaved(int index, const QString& camName, const QString& fileName);
     // A picture whose time stamp is new is in the slot's thumbnail (and in the Viewer when shown).
     void newPictureShown(int index);
+    // Something the slot's panel shows has changed: it opened or stopped, its caption, its
+    // picture or its texts changed, its refresh indicator came or went, or its health mark
+    // changed. Other views of the slots (the wall) follow it.
+    void slotChanged(int index);
 
 private:
     // A click on the thumbnail, the box around it or the indicator.

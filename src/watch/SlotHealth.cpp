@@ -124,6 +124,7 @@ void SlotGrid::ReportHealth(int index)
         health.reportedKey = key;
         s.healthMark->setState(state);
         qCInfo(lcWatch).noquote() << s.txtName->text() + QStringLiteral(": ") + HealthSummary(health, state);
+        Q_EMIT slotChanged(index);
     }
     if (selectedSlot_ == index && hooks_.setViewerStatus)
         hooks_.setViewerStatus(HealthSummary(health, state));

@@ -228,7 +228,7 @@ TEST_F(MainWindowTest, SettingsMenuComesAfterTheOldMenusAndOpensOptionsOnce)
 {
     Form1& f = loadedForm();
     const QList<QAction*> bar = f.menuBar()->actions();
-    ASSERT_EQ(bar.size(), 5);
+    ASSERT_GE(bar.size(), 5);  // later menus ("View") come after Settings
     EXPECT_EQ(bar.at(0)->menu(), f.mnuFile);
     EXPECT_EQ(bar.at(3)->menu(), f.mnuAbout);
     EXPECT_EQ(bar.at(4)->menu(), f.mnuSettings);

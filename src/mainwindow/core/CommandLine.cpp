@@ -33,11 +33,15 @@ CommandLineResult ParseCommandLine(const QStringList& args)
         QStringLiteral("NAME"));
     const QCommandLineOption fullscreenOption(QStringLiteral("fullscreen"),
                                               QStringLiteral("Show the main window full screen (wall displays)."));
+    const QCommandLineOption wallOption(
+        QStringLiteral("wall"),
+        QStringLiteral("Start with View > Wall: every open cam as large as the window allows. With --fullscreen "
+                       "the wall fills the screen (a kiosk; F11 or Esc returns to the normal window)."));
     const QCommandLineOption verboseOption(
         QStringLiteral("verbose"),
         QStringLiteral("Log each change of a cam's state or last outcome to standard error (the log "
                        "category tolvane.watch; QT_LOGGING_RULES can do the same)."));
-    parser.addOptions({homeOption, demoOption, openOption, fullscreenOption, verboseOption});
+    parser.addOptions({homeOption, demoOption, openOption, fullscreenOption, wallOption, verboseOption});
 
     CommandLineResult result;
     if (!parser.parse(args)) {
@@ -69,6 +73,7 @@ CommandLineResult ParseCommandLine(const QStringList& args)
     result.options.demo = parser.isSet(demoOption);
     result.options.openNames = parser.values(openOption);
     result.options.fullscreen = parser.isSet(fullscreenOption);
+    result.options.wall = parser.isSet(wallOption);
     result.options.verbose = parser.isSet(verboseOption);
     return result;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The program's command line: which folder to work in, the demo, cams to open at start,
-// full-screen mode and the watch log. Parsing is kept apart from main() so that it can be checked on its own.
+// full-screen mode, the wall and the watch log. Parsing is kept apart from main() so that it can be checked on its own.
 #include <QString>
 #include <QStringList>
 
@@ -9,6 +9,7 @@ struct CommandLineOptions {
     bool demo = false;        // --demo
     QStringList openNames;    // --open NAME, in the order given
     bool fullscreen = false;  // --fullscreen
+    bool wall = false;        // --wall: the main window starts with View > Wall
     bool verbose = false;     // --verbose: the watch log's info lines on standard error
 };
 

@@ -1,0 +1,113 @@
+#pragma once
+// The wall: every open cam as large as the window allows, in slot order, for desks and wall
+// screens. Each tile shows its cam's picture letterboxed, the cam's name and Last Changed time
+// over it, the cam's health mark and, while a fetch runs, the refresh indicator. The wall
+// follows the slots' opens, stops, edits and pictures while it is shown; hidden, it holds no
+// pictures and does no work.
+#include <QImage>
+#include <QList>
+#include <QPixmap>
+#include <QWidget>
+#include <array>
+
+#include "CamHealth.h"
+#include "SlotGrid.h"
+#include "WallGrid.h"
+
+class SlotHealthMark;
+
+// One cam on the wall. Its picture is scaled once per new picture (or new tile size), at the
+// screen's device pixels; painting only draws the scaled copy and the overlay.
+class WallTile : public QWidget {
+    Q_OBJECT
+public:
+    WallTile(int slotIndex, const QImage& refreshIndicator, QWidget* parent);
+
+    int slotIndex() const { return slotIndex_; }
+    // The slot's picture; the same picture again (same data) costs nothing.
+    void setPicture(const QImage& picture);
+    void clear();  // lets go of the picture
+    void setTexts(const QString& name, const QString& lastChanged);
+    void setFetching(bool on);
+    void setState(CamState state);
+
+    QString name() const { return name_; }
+    QString lastChanged() const { return lastChanged_; }
+    bool fetching() const { return fetching_; }
+    CamState state() const;
+    const QImage& picture() const { return picture_; }
+    // Where the picture lies in the tile (letterboxed), and its scaled copy.
+    QRect pictureRect() const { return pictureRect_; }
+    const QPixmap& scaledPicture() const { return scaled_; }
+    // How many times a picture has been scaled for this tile.
+    int scalings() const { return scalings_; }
+    SlotHealthMark* healthMark() const { return mark_; }
+
+Q_SIGNALS:
+    void clicked(int slotIndex);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void rescale();
+    void paintOverlay(QPainter& painter) const;
+
+    int slotIndex_;
+    QImage picture_;  // shared with the slot's thumbnail, never copied
+    QPixmap scaled_;
+    QRect pictureRect_;
+    QString name_, lastChanged_;
+    bool fetching_ = false;
+    const QImage& refreshIndicator_;
+    QWidget* markHolder_ = nullptr;  // covers the picture, so the mark frames the picture itself
+    SlotHealthMark* mark_ = nullptr;
+    int scalings_ = 0;
+};
+
+class WallView : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kGap = 2;  // pixels between tiles
+
+    WallView(SlotGrid* slotGrid, QWidget* parent = nullptr);
+
+    // Shown: the tiles take the slots' state and follow it. Hidden: the tiles let go of their
+    // pictures and stop following.
+    void setActive(bool on);
+    bool isActive() const { return active_; }
+    // The picture every tile shows while its cam fetches.
+    void setRefreshIndicatorPicture(const QImage& picture);
+
+    WallTile* tile(int slotIndex) const { return tiles_.at(static_cast<size_t>(slotIndex)); }
+    // The slots the wall shows, in the order of their tiles.
+    const QList<int>& shownSlots() const { return shown_; }
+    const WallGrid& grid() const { return grid_; }
+
+Q_SIGNALS:
+    void tileClicked(int slotIndex);
+    // Escape: back to the normal window.
+    void leaveRequested();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void slotChanged(int index);
+    void updateTile(int index);
+    // Places the tiles of the open slots; only when the open slots, the pictures' shape or the
+    // window's size make another grid.
+    void relayout(bool force);
+
+    SlotGrid* slots_;
+    std::array<WallTile*, SlotGrid::kSlotCount> tiles_{};
+    QImage refreshIndicator_;
+    QList<int> shown_;
+    WallGrid grid_;
+    bool active_ = false;
+};
