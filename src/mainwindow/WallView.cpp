@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 
 #include "ImageControl.h"
 #include "SlotHealthMark.h"
@@ -65,6 +66,12 @@ void WallTile::setState(CamState state)
 {
     mark_->setState(state);
     mark_->setGeometry(markHolder_->rect());
+}
+
+void WallTile::screenChanged()
+{
+    rescale();
+    update();
 }
 
 CamState WallTile::state() const
@@ -172,9 +179,19 @@ void WallView::setActive(bool on)
             tile->clear();
         return;
     }
+    if (const QWindow* shownOn = window()->windowHandle())
+        connect(shownOn, &QWindow::screenChanged, this, &WallView::screenChanged, Qt::UniqueConnection);
     relayout(true);
     for (int i = 0; i < SlotGrid::kSlotCount; ++i)
         updateTile(i);
+}
+
+void WallView::screenChanged()
+{
+    if (!active_)
+        return;
+    for (const int index : shown_)
+        tiles_.at(static_cast<size_t>(index))->screenChanged();
 }
 
 void WallView::slotChanged(int index)

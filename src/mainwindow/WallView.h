@@ -30,6 +30,8 @@ public:
     void setTexts(const QString& name, const QString& lastChanged);
     void setFetching(bool on);
     void setState(CamState state);
+    // The window moved to a screen of another pixel density: the picture again, at its pixels.
+    void screenChanged();
 
     QString name() const { return name_; }
     QString lastChanged() const { return lastChanged_; }
@@ -99,6 +101,7 @@ protected:
 
 private:
     void slotChanged(int index);
+    void screenChanged();
     void updateTile(int index);
     // Places the tiles of the open slots; only when the open slots, the pictures' shape or the
     // window's size make another grid.
