@@ -45,7 +45,25 @@ bool WithinQtAllocationLimit(int width, int height, int bytesPerPixel)
 
 }  // namespace
 
-JpegReadResult ReadJpegPicture(const QByteArray& bytes, QImage& picture, const PictureAllocator& allocate)
+QSize JpegScaledSize(const QSize& size, int denominator)
+{
+    return {(size.width() + denominator - 1) / denominator, (size.height() + denominator - 1) / denominator};
+}
+
+int JpegScaleDenominator(const QSize& size, const QSize& atLeast)
+{
+    if (!atLeast.isValid())
+        return 1;
+    for (const int denominator : {8, 4, 2}) {
+        const QSize scaled = JpegScaledSize(size, denominator);
+        if (scaled.width() >= atLeast.width() && scaled.height() >= atLeast.height())
+            return denominator;
+    }
+    return 1;
+}
+
+JpegReadResult ReadJpegPicture(const QByteArray& bytes, QImage& picture, const PictureAllocator& allocate,
+                               const QSize& atLeast, QSize* fullSize)
 {
     static_assert(sizeof(unsigned long) >= sizeof(qsizetype), "a byte count must fit the decoder's size type");
     if (bytes.size() < 4 || !bytes.startsWith("\xFF\xD8"))
@@ -68,7 +86,9 @@ JpegReadResult ReadJpegPicture(const QByteArray& bytes, QImage& picture, const P
     if (width <= 0 || height <= 0 || !WithinQtAllocationLimit(width, height, grey ? 1 : 4))
         return JpegReadResult::LeftToQt;
 
-    const QSize pictureSize(width, height);
+    if (fullSize)
+        *fullSize = QSize(width, height);
+    const QSize pictureSize = JpegScaledSize({width, height}, JpegScaleDenominator({width, height}, atLeast));
     const QImage::Format format = grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
     QImage target = allocate ? allocate(pictureSize, format) : QImage(pictureSize, format);
     if (target.isNull() || target.size() != pictureSize || target.format() != format ||
@@ -77,8 +97,9 @@ JpegReadResult ReadJpegPicture(const QByteArray& bytes, QImage& picture, const P
     // Any warning (a damaged or cut scan, stray bytes between markers, ...) and Qt's reader reads
     // it instead, as it always has: what it makes of such a file is what the user has seen so far.
     const int flags = TJFLAG_STOPONWARNING;
-    if (tjDecompress2(handle, data, size, target.bits(), width, static_cast<int>(target.bytesPerLine()), height,
-                      grey ? TJPF_GRAY : kRgb32PixelFormat, flags) != 0) {
+    // Asked for the scaled size, the decoder picks the scale that gives exactly that size.
+    if (tjDecompress2(handle, data, size, target.bits(), pictureSize.width(), static_cast<int>(target.bytesPerLine()),
+                      pictureSize.height(), grey ? TJPF_GRAY : kRgb32PixelFormat, flags) != 0) {
         // libjpeg's "Premature end of JPEG file" and "... premature end of data segment".
         const bool dataEnded = QByteArray(tjGetErrorStr2(handle)).contains("remature end");
         return dataEnded ? JpegReadResult::DataEnded : JpegReadResult::LeftToQt;

@@ -18,7 +18,19 @@ enum class JpegReadResult {
     DataEnded,  // its data ran out before the last row (Qt's reader would fill the rest grey)
 };
 
+// The picture's size when decoded at 1/`denominator` (libjpeg's rounding: up).
+QSize JpegScaledSize(const QSize& size, int denominator);
+// The largest of 8, 4, 2 and 1 at which a picture of `size` still has at least `atLeast` pixels
+// each way; 1 for an invalid `atLeast`.
+int JpegScaleDenominator(const QSize& size, const QSize& atLeast);
+
 // Decodes `bytes` when they are a JPEG this path reads exactly as Qt's reader; `allocate` (or
 // a plain new QImage when empty) provides the memory. Pictures larger than Qt's allocation
 // limit are left to Qt, which refuses them the same way as always.
-JpegReadResult ReadJpegPicture(const QByteArray& bytes, QImage& picture, const PictureAllocator& allocate = {});
+// With a valid `atLeast` the picture is decoded at the smallest DCT scale (1/8, 1/4, 1/2) that
+// still gives at least that many pixels each way: every coefficient of the picture is still read,
+// so cut-off and damaged data end the decode exactly as at full size, but the inverse transform
+// and colour conversion are done for a fraction of the pixels. `fullSize`, when given, receives the
+// picture's own size.
+JpegReadResult ReadJpegPicture(const QByteArray& bytes, QImage& picture, const PictureAllocator& allocate = {},
+                               const QSize& atLeast = {}, QSize* fullSize = nullptr);

@@ -18,7 +18,7 @@ bool BodyLooksWhole(const QByteArray& body, qint32 contentLength)
     return lastScan >= 0 && end > lastScan;
 }
 
-LoadedPicture LoadFetchedPicture(const QByteArray& body)
+LoadedPicture LoadFetchedPicture(const QByteArray& body, const QSize& atLeast)
 {
     const QString path = MakeTempFile(QStringLiteral("vbt"));
     if (path.isEmpty())
@@ -30,7 +30,7 @@ LoadedPicture LoadFetchedPicture(const QByteArray& body)
             file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(body) == body.size() && file.flush();
         file.close();
         if (written)
-            picture = ReadPictureFile(path);  // named .tmp: the content tells the format
+            picture = ReadPictureFile(path, atLeast);  // named .tmp: the content tells the format
     }
     QFile::remove(path);
     return picture;

@@ -12,5 +12,5 @@
 bool BodyLooksWhole(const QByteArray& body, qint32 contentLength);
 // Writes the body to a new temporary file, decodes it and deletes the file again. NotAPicture
 // when the file cannot be made or written, or the body is not a picture; TooLarge when it
-// declares a picture over the limit (nothing is decoded then).
-LoadedPicture LoadFetchedPicture(const QByteArray& body);
+// declares a picture over the limit (nothing is decoded then). `atLeast`: as for LoadPicture.
+LoadedPicture LoadFetchedPicture(const QByteArray& body, const QSize& atLeast = {});

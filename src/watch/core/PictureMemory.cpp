@@ -134,7 +134,7 @@ QImage ReadPicture(QImageReader& reader)
     return picture;
 }
 
-LoadedPicture LoadPicture(const QByteArray& bytes)
+LoadedPicture LoadPicture(const QByteArray& bytes, const QSize& atLeast)
 {
     // Qt's own limit holds what its readers allocate for a format that tells its size only while
     // decoding; in bytes, as much as the largest picture takes at 32 bits a pixel.
@@ -146,13 +146,14 @@ LoadedPicture LoadPicture(const QByteArray& bytes)
 
     const PictureCheck check = CheckDeclaredPicture(bytes);
     if (check.verdict == PictureCheck::Verdict::TooLarge)
-        return {QImage(), PictureStatus::TooLarge, check.size};
+        return {QImage(), PictureStatus::TooLarge, check.size, {}};
     if (check.verdict == PictureCheck::Verdict::Unfilled)
         return {};
     QImage picture;
-    switch (ReadJpegPicture(bytes, picture, RecycledImage)) {
+    QSize fullSize;
+    switch (ReadJpegPicture(bytes, picture, RecycledImage, atLeast, &fullSize)) {
     case JpegReadResult::Decoded:
-        return {std::move(picture), PictureStatus::Decoded, {}};
+        return {std::move(picture), PictureStatus::Decoded, {}, fullSize};
     case JpegReadResult::DataEnded:
         // Qt's reader would show the rest grey, as it always has for a small picture; a large one
         // costs its whole size for data that are not there.
@@ -171,20 +172,23 @@ LoadedPicture LoadPicture(const QByteArray& bytes)
     if (picture.isNull())
         return {};
     if (qint64(picture.width()) * picture.height() > kMaxPicturePixels)
-        return {QImage(), PictureStatus::TooLarge, picture.size()};  // a format that did not tell its size before
-    return {std::move(picture), PictureStatus::Decoded, {}};
+        return {QImage(), PictureStatus::TooLarge, picture.size(), {}};  // a format that did not tell its size before
+    fullSize = picture.size();
+    return {std::move(picture), PictureStatus::Decoded, {}, fullSize};
 }
 
-LoadedPicture ReadPictureFile(const QString& path)
+LoadedPicture ReadPictureFile(const QString& path, const QSize& atLeast, QByteArray* bytes)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray bytes = file.readAll();
+    const QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {};
     file.close();
-    return LoadPicture(bytes);
+    if (bytes)
+        *bytes = content;
+    return LoadPicture(content, atLeast);
 }
 
 QImage LoadPictureFile(const QString& path)

@@ -25,14 +25,19 @@ struct LoadedPicture {
     QImage picture;  // null unless status is Decoded
     PictureStatus status = PictureStatus::NotAPicture;
     QSize declaredSize;  // TooLarge: the size the picture declares (for reports); invalid when unknown
+    QSize fullSize;      // Decoded: the picture's own size, which `picture` has unless decoded scaled
 };
 // Decodes picture bytes as the image loader does (the format from the content), into recycled
 // memory; JPEG by libjpeg-turbo directly. The declared size is checked first (CheckDeclaredPicture):
 // a picture over the limit, or one whose data cannot fill a large declared size, takes no pixel
 // memory at all.
-LoadedPicture LoadPicture(const QByteArray& bytes);
-// The same for the file at `path`; NotAPicture when it cannot be read.
-LoadedPicture ReadPictureFile(const QString& path);
+// With a valid `atLeast`, a JPEG is decoded at the smallest DCT scale that still gives at least
+// that many pixels each way (for a thumbnail); what is refused is the same as at full size. Other
+// formats, and JPEGs only Qt's reader reads, come at full size.
+LoadedPicture LoadPicture(const QByteArray& bytes, const QSize& atLeast = {});
+// The same for the file at `path`; NotAPicture when it cannot be read. `bytes`, when given,
+// receives the file's bytes.
+LoadedPicture ReadPictureFile(const QString& path, const QSize& atLeast = {}, QByteArray* bytes = nullptr);
 // ReadPictureFile's picture alone.
 QImage LoadPictureFile(const QString& path);
 // Asks the C library to keep memory that is given back for the next picture, response body and
