@@ -13,6 +13,7 @@
 #include <QStatusBar>
 
 #include "CamCommands.h"
+#include "CamListBox.h"
 #include "Form6.h"
 #include "GmtClock.h"
 #include "GridScrollInput.h"
@@ -266,7 +267,7 @@ void Form1::wireHistoryBar()
     connect(frmHistory, &HistoryBar::liveChosen, this, [this] {
         const int shown = slotGrid->selectedSlot();
         if (shown >= 0 && shown < SlotGrid::kSlotCount)
-            frmMain->setPicture(slotGrid->slot(shown).imgCam->picture());
+            frmMain->setPicture(slotGrid->fullPicture(shown));
     });
     connect(frmHistory, &HistoryBar::problem, this, &Form1::setStatusText);
     connect(slotGrid, &SlotGrid::pictureSaved, frmHistory,
@@ -368,7 +369,8 @@ void Form1::ShowSlotInViewer(int index)
         return;
     slotGrid->setSelectedSlot(index);
     const ViewerSlot& slot = slotGrid->slot(index);
-    frmMain->ShowSlot(slot.imgCam->picture(), slotGrid->slotTexts(index), slot.slotElapsed);
+    // The full picture: the Viewer's natural size is the picture's own, not the thumbnail decode's.
+    frmMain->ShowSlot(slotGrid->fullPicture(index), slotGrid->slotTexts(index), slot.slotElapsed);
     frmMain->setStatusLine(slotGrid->healthSummary(index));
     frmHistory->showCam(slotGrid->slotTexts(index).name);
     clock->QueryTimeServer();

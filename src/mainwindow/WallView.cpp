@@ -176,6 +176,8 @@ void WallView::setActive(bool on)
 {
     active_ = on;
     if (!on) {
+        slots_->setLargestTileSize({});
+        fullFrom_.fill(0);
         // Nothing shows the tiles now: the pictures they hold would only keep memory.
         for (WallTile* tile : tiles_)
             tile->clear();
@@ -192,6 +194,7 @@ void WallView::screenChanged()
 {
     if (!active_)
         return;
+    relayout(true);  // the tiles' device pixels changed, and with them the decodes they need
     for (const int index : shown_)
         tiles_.at(static_cast<size_t>(index))->screenChanged();
 }
@@ -215,7 +218,18 @@ void WallView::updateTile(int index)
     tile->setTexts(s.caption(), s.txtUpdated->text());
     tile->setFetching(!s.imgRefresh->isHidden());
     tile->setState(s.healthMark->state());
-    tile->setPicture(s.imgCam->picture());
+    // The thumbnail's decode is scaled for the tiles too; a tile grown since needs the full one.
+    const QImage& thumbnail = s.imgCam->picture();
+    const qreal ratio = devicePixelRatioF();
+    const QSize drawn = LetterboxRect(tile->rect(), slots_->pictureSize(index)).size() * ratio;
+    qint64& fullFrom = fullFrom_.at(static_cast<size_t>(index));
+    if (thumbnail.width() >= drawn.width() && thumbnail.height() >= drawn.height()) {
+        fullFrom = 0;
+        tile->setPicture(thumbnail);
+    } else if (fullFrom != thumbnail.cacheKey() || tile->picture().isNull()) {
+        fullFrom = thumbnail.cacheKey();
+        tile->setPicture(slots_->displayPicture(index, drawn));
+    }
 }
 
 void WallView::relayout(bool force)
@@ -226,7 +240,7 @@ void WallView::relayout(bool force)
         const ViewerSlot& s = slots_->slot(i);
         if (s.isOpen()) {
             open << i;
-            sizes << s.imgCam->picture().size();
+            sizes << slots_->pictureSize(i);
         }
     }
     const double aspect = WallAspect(sizes);
@@ -248,6 +262,10 @@ void WallView::relayout(bool force)
         tile->setGeometry(WallCellRect(grid, int(position), kGap).translated(offset));
         tile->show();
     }
+    // New pictures are decoded large enough for the tiles; those shown now may need more.
+    slots_->setLargestTileSize(grid.cell * devicePixelRatioF());
+    for (const int index : shown_)
+        updateTile(index);
     update();
 }
 

@@ -111,6 +111,9 @@ private:
     std::array<WallTile*, SlotGrid::kSlotCount> tiles_{};
     QImage refreshIndicator_;
     QList<int> shown_;
+    // Per tile: the thumbnail picture its full-size decode was made from (0: none), so a tile
+    // larger than the thumbnail's decode decodes the full picture once per picture, not per change.
+    std::array<qint64, SlotGrid::kSlotCount> fullFrom_{};
     WallGrid grid_;
     bool active_ = false;
 };

@@ -9,12 +9,18 @@ void MakePictures(PictureWork& work)
 {
     try {
         if (!work.body.isEmpty()) {
-            LoadedPicture loaded = LoadFetchedPicture(work.body);
+            // The save and the Viewer need every pixel; a thumbnail needs a scaled decode only.
+            const bool full = work.wantFull || !work.saveFileName.isEmpty();
+            LoadedPicture loaded = LoadFetchedPicture(work.body, full ? QSize() : work.thumbnailSize);
             work.picture = std::move(loaded.picture);
             work.pictureStatus = loaded.status;
             work.declaredSize = loaded.declaredSize;
+            work.fullSize = loaded.fullSize;
         }
-        work.body = QByteArray();  // up to megabytes, not needed any more
+        // Up to megabytes: kept only for a picture, whose full size is decoded from it when needed.
+        if (!work.picture.isNull())
+            work.pictureBytes = std::move(work.body);
+        work.body = QByteArray();
         if (work.picture.isNull() || work.saveFileName.isEmpty())
             return;
         SavePictureAsJpeg(work.picture, work.saveFileName);
@@ -23,7 +29,10 @@ void MakePictures(PictureWork& work)
         work.indexProblem =
             RecordSavedPicture(SavedPictureRecord(work.camName, work.saveFileName, work.saveTime,
                                                   work.stamp.updatedText, work.picture.width(), work.picture.height()));
-        work.savedPicture = LoadPictureFile(work.saveFileName);
+        QByteArray savedBytes;
+        work.savedPicture = ReadPictureFile(work.saveFileName, work.thumbnailSize, &savedBytes).picture;
+        if (!work.savedPicture.isNull())
+            work.savedBytes = std::move(savedBytes);
     } catch (const std::exception&) {
         // A save that fails is skipped (the picture is shown all the same); memory that runs out
         // leaves what was made so far.

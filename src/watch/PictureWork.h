@@ -23,10 +23,15 @@ struct PictureWork {
     int slot = 0;
     bool isImage = false;  // the header names an image: otherwise the not-found picture
     PictureStamp stamp;    // the slot's time stamp values after this response's header
-    QByteArray body;       // decoded when not empty; let go once decoded
-    QString saveFileName;  // where to save the picture when it decodes; empty: no save
-    QDateTime saveTime;    // the time the file is named after
-    QString camName;       // the cam the saved picture is indexed under
+    QByteArray body;       // decoded when not empty; becomes `pictureBytes` once decoded
+    // The size the picture is drawn at outside the Viewer (thumbnail, wall tile), in device
+    // pixels: a JPEG is decoded at the smallest DCT scale that still gives that much. Invalid, or
+    // `wantFull`, or a save due: decoded at full size.
+    QSize thumbnailSize;
+    bool wantFull = false;  // the Viewer follows the slot: it shows the full picture
+    QString saveFileName;   // where to save the picture when it decodes; empty: no save
+    QDateTime saveTime;     // the time the file is named after
+    QString camName;        // the cam the saved picture is indexed under
     // For the cam's health record: what the answer showed, and whether it carried a time stamp
     // (stamped) that differs from the slot's last one (newStamp).
     FetchOutcome outcome;
@@ -36,11 +41,14 @@ struct PictureWork {
     // Made by the worker; read once `done` says so.
     QImage picture;                                            // null: the body is no picture
     PictureStatus pictureStatus = PictureStatus::NotAPicture;  // why the picture is null, if it is
-    QSize declaredSize;  // TooLarge: the size the picture declares, when it tells one
+    QSize declaredSize;       // TooLarge: the size the picture declares, when it tells one
+    QSize fullSize;           // the picture's own size (`picture` may be a scaled decode)
+    QByteArray pictureBytes;  // the body, when it decoded: the full picture is decoded from it on demand
     bool saved = false;
-    QImage savedPicture;   // the saved file as read back; null when it could not be read
-    QString indexProblem;  // why the saved picture has no row in the index; empty when it has
-    bool done = false;     // under the worker's lock
+    QImage savedPicture;    // the saved file as read back (scaled like `picture`); null when it could not be read
+    QByteArray savedBytes;  // the saved file's bytes, when it was read back
+    QString indexProblem;   // why the saved picture has no row in the index; empty when it has
+    bool done = false;      // under the worker's lock
 };
 
 // Decodes the body and saves the picture as the work asks, recording a saved picture in the

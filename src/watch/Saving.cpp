@@ -47,7 +47,7 @@ void SlotGrid::AutoSavePicture(const PictureWork& work)
         return;
     // The thumbnail shows what was stored, so the user sees the saved quality.
     if (!work.savedPicture.isNull())
-        slot(work.slot).imgCam->setPicture(work.savedPicture);
+        SetSlotPicture(work.slot, work.savedPicture, work.savedBytes, work.fullSize);
     if (selectedSlot_ == work.slot)
         SetStatusText(TimeText(work.saveTime.time()) + QStringLiteral(" new picture saved as ") + work.saveFileName);
     ReportIndexProblem(work.saveTime, work.saveFileName, work.indexProblem);
@@ -72,10 +72,11 @@ void SlotGrid::cmdSave_Click()
     const ViewerSlot& s = slot(selectedSlot_);
     const QDateTime now = CurrentDateTime();
     const QString fileName = PictureFilePath(s.txtName->text(), now);
+    const QImage picture = fullPicture(selectedSlot_);
     QString failure;
     bool failed = false;
     try {
-        SavePictureAsJpeg(s.imgCam->picture(), fileName);
+        SavePictureAsJpeg(picture, fileName);
     } catch (const TolvaneError& error) {
         failed = true;
         failure = error.description();
@@ -91,10 +92,9 @@ void SlotGrid::cmdSave_Click()
     {
         WindowDrawingLock lock(hooks_.mainWindow);
         if (hooks_.showInViewer)
-            hooks_.showInViewer(s.imgCam->picture());
+            hooks_.showInViewer(picture);
     }
     SetStatusText(TimeText(now.time()) + QStringLiteral(" saved as ") + fileName);
-    const QImage& picture = s.imgCam->picture();
     ReportIndexProblem(now, fileName,
                        RecordSavedPicture(SavedPictureRecord(s.txtName->text(), fileName, now, s.txtUpdated->text(),
                                                              picture.width(), picture.height())));

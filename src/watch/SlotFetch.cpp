@@ -83,6 +83,8 @@ void SlotGrid::wsCam_Close(int index)
         answer.bodyStart = response.body.first(qMin<qsizetype>(16, response.body.size()));
         if (response.bodyValid && answer.bodyWhole) {
             work->body = std::move(response.body);
+            work->thumbnailSize = ThumbnailDeviceSize(index);
+            work->wantFull = selectedSlot_ == index;
             work->saveFileName = AutoSaveFileName(index, work->stamp, now);
             work->saveTime = now;
             work->camName = s.caption();
@@ -139,7 +141,7 @@ void SlotGrid::HandleResponse(const PictureWork& work)
     ShowDetailsIfSelected(index);
     FetchOutcome outcome = work.outcome;
     const bool refused = work.pictureStatus == PictureStatus::TooLarge;
-    FinishPictureOutcome(outcome, refused ? work.declaredSize : work.picture.size(), refused);
+    FinishPictureOutcome(outcome, refused ? work.declaredSize : work.fullSize, refused);
     NoteOutcome(index, outcome, shown && work.stamped, work.newStamp);
     if (shown)
         Q_EMIT pictureHandled(index);
@@ -163,14 +165,15 @@ bool SlotGrid::ShowFetchedPicture(const PictureWork& work)
     s.txtRefreshed->setText(work.stamp.refreshedText);
     s.slotIsNew = work.stamp.isNew;
 
-    // One decoded picture, shared by every view of it.
-    s.imgCam->setPicture(work.picture);
+    // One decoded picture, shared by every view of it; the Viewer's is the full one.
+    SetSlotPicture(index, work.picture, work.pictureBytes, work.fullSize);
     Q_EMIT slotChanged(index);
     if (selectedSlot_ == index) {
+        const QImage full = fullPicture(index);
         if (hooks_.showInViewer)
-            hooks_.showInViewer(work.picture);
+            hooks_.showInViewer(full);
         if (FullWindowViewOpen() && hooks_.showInFullWindow)
-            hooks_.showInFullWindow(work.picture);
+            hooks_.showInFullWindow(full);
     }
     AutoSavePicture(work);
     if (work.stamp.isNew)
@@ -180,9 +183,8 @@ bool SlotGrid::ShowFetchedPicture(const PictureWork& work)
 
 void SlotGrid::ShowNotFound(int index)
 {
-    ViewerSlot& s = slot(index);
     WindowDrawingLock lock(hooks_.mainWindow);
-    s.imgCam->setPicture(notFound_);
+    SetSlotPicture(index, notFound_, {}, {});
     HideRefreshIndicator(index);
 }
 

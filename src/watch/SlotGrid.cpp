@@ -209,7 +209,7 @@ void SlotGrid::cmdStop_Click(int index)
     s.slotResponse.reset();  // the abandoned response's bytes are not needed any more
     {
         WindowDrawingLock lock(hooks_.mainWindow);
-        s.imgCam->clear();
+        SetSlotPicture(index, {}, {}, {});
         HideRefreshIndicator(index);
     }
     ClearHealth(index);
@@ -221,7 +221,7 @@ void SlotGrid::cmdStop_Click(int index)
     if (selectedSlot_ == index) {
         if (hooks_.hideViewer)
             hooks_.hideViewer();
-        selectedSlot_ = -1;
+        setSelectedSlot(-1);
     }
     Q_EMIT slotChanged(index);
 }

@@ -63,7 +63,20 @@ public:
     int openCount() const { return openCount_; }        // open slots, 0 to 24
     int selectedSlot() const { return selectedSlot_; }  // the slot the Viewer shows; -1 for none
     // The Viewer shows this slot now (Form1, when a thumbnail is clicked).
-    void setSelectedSlot(int index) { selectedSlot_ = index; }
+    void setSelectedSlot(int index);
+
+    // The picture the slot's thumbnail shows, at its own size: decoded from the slot's kept bytes
+    // when the thumbnail holds a scaled decode. The selected slot's is kept while it is selected;
+    // any other slot's is made for the caller and held by no one else.
+    QImage fullPicture(int index);
+    // The own size of the picture the thumbnail shows (empty when it shows none).
+    QSize pictureSize(int index) const;
+    // The slot's picture for drawing at `deviceSize` pixels: the thumbnail's decode when that is
+    // large enough, the full picture otherwise.
+    QImage displayPicture(int index, const QSize& deviceSize);
+    // The largest size, in device pixels, at which another view (the wall) draws the slots; the
+    // scaled decodes are made at least this large. Invalid: none.
+    void setLargestTileSize(const QSize& deviceSize) { largestTileSize_ = deviceSize; }
 
     bool IsCamSelected() const;
     void cmdStartCam_Click();
@@ -147,6 +160,11 @@ private:
     void ShowDetailsIfSelected(int index);
     void SetStatusText(const QString& text) const;
     QString NextRefreshCaption(int index) const;
+    // The thumbnail's size in device pixels, or the wall's tiles' when larger.
+    QSize ThumbnailDeviceSize(int index) const;
+    // The slot's thumbnail shows `picture`, whose own size is `fullSize` and which decodes from
+    // `bytes` (empty: it is its own full picture); the kept full picture goes if it was the slot's.
+    void SetSlotPicture(int index, const QImage& picture, const QByteArray& bytes, const QSize& fullSize);
 
     // Whether the full-window view is open: the hook's answer, false without one.
     bool FullWindowViewOpen() const;
@@ -168,6 +186,10 @@ private:
     int openCount_ = 0;
     int selectedSlot_ = 0;  // 0 at start: the hidden Viewer follows the first slot
     QImage notFound_;       // the built-in not-found picture, 83 x 62 pixels
+    // The selected slot's full picture while it is selected (null until someone needed it).
+    QImage selectedFull_;
+    int selectedFullSlot_ = -1;
+    QSize largestTileSize_;
     // Closed responses not yet handled, oldest first, and the thread that decodes (and saves)
     // their pictures, so that the user-interface thread never waits for the codec.
     std::deque<std::shared_ptr<PictureWork>> handling_;

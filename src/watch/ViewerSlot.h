@@ -4,6 +4,8 @@
 //
 // Every control carries "<name>_<index>" as its objectName, for example "Frame_0",
 // "imgCam_5", "txtRefresh_23", "wsCam_2", "timRefresh_7", so tests and tools find them.
+#include <QByteArray>
+#include <QSize>
 #include <QString>
 
 #include "CamHealth.h"
@@ -23,7 +25,7 @@ struct ViewerSlot {
     // Controls; the panel owns them (and the timer and socket) through Qt parenthood.
     QGroupBox* Frame = nullptr;            // the panel; visible exactly while the slot is open
     QWidget* Picture2 = nullptr;           // thumbnail holder, clips imgCam
-    ImageControl* imgCam = nullptr;        // the thumbnail: the whole decoded picture, shown stretched
+    ImageControl* imgCam = nullptr;        // the thumbnail: the picture (a scaled decode), stretched
     ImageControl* imgRefresh = nullptr;    // refresh indicator, shown while a fetch runs
     ImageControl* Picture3 = nullptr;      // the box around the thumbnail; a second click target
     SlotHealthMark* healthMark = nullptr;  // over the thumbnail's edge: stale or failing
@@ -52,7 +54,12 @@ struct ViewerSlot {
     HttpResponseAssembler slotResponse;
     QString slotLastModified;  // the last "Last-Modified:" line seen; survives stops
     bool slotIsNew = false;    // the picture just handled is a changed one
-    CamHealth health;          // what is happening to the cam; cleared by a stop
+    // The compressed bytes of the picture the thumbnail shows (the fetched body, or the saved
+    // file after an automatic save) and that picture's own size: the thumbnail may hold a scaled
+    // decode, and the full picture is decoded from these when something shows or saves it.
+    QByteArray slotPictureBytes;
+    QSize slotPictureSize;
+    CamHealth health;  // what is happening to the cam; cleared by a stop
 
     // Builds the panel's controls on the grid's scrolling surface, hidden, at the panel's
     // place for this index (twips, applied at 15 twips per pixel).

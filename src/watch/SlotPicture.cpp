@@ -1,0 +1,70 @@
+// A slot's picture at the sizes it is drawn at: the thumbnail holds a scaled decode of the
+// fetched JPEG, and the full picture is decoded from the kept bytes only for whoever shows or
+// saves it at its own size. 24 cams at 4K cost 24 compressed bodies and 24 small pictures, not
+// 24 pictures of 33 MB each.
+#include <QtMath>
+
+#include "ImageControl.h"
+#include "PictureMemory.h"
+#include "SlotGrid.h"
+
+void SlotGrid::setSelectedSlot(int index)
+{
+    selectedSlot_ = index;
+    if (selectedFullSlot_ != index) {
+        selectedFull_ = QImage();
+        selectedFullSlot_ = -1;
+    }
+}
+
+QImage SlotGrid::fullPicture(int index)
+{
+    const ViewerSlot& s = slot(index);
+    const QImage& shown = s.imgCam->picture();
+    if (s.slotPictureBytes.isEmpty() || shown.size() == s.slotPictureSize)
+        return shown;
+    if (index == selectedFullSlot_ && !selectedFull_.isNull())
+        return selectedFull_;
+    QImage full = LoadPicture(s.slotPictureBytes).picture;
+    if (full.isNull())
+        return shown;  // the same bytes decoded a moment ago; memory may have run out since
+    if (index == selectedSlot_) {
+        selectedFull_ = full;
+        selectedFullSlot_ = index;
+    }
+    return full;
+}
+
+QSize SlotGrid::pictureSize(int index) const
+{
+    const ViewerSlot& s = slot(index);
+    return s.slotPictureBytes.isEmpty() ? s.imgCam->picture().size() : s.slotPictureSize;
+}
+
+QImage SlotGrid::displayPicture(int index, const QSize& deviceSize)
+{
+    const QImage& shown = slot(index).imgCam->picture();
+    if (shown.width() >= deviceSize.width() && shown.height() >= deviceSize.height())
+        return shown;
+    return fullPicture(index);
+}
+
+QSize SlotGrid::ThumbnailDeviceSize(int index) const
+{
+    const ImageControl* thumbnail = slot(index).imgCam;
+    const qreal ratio = thumbnail->devicePixelRatioF();
+    const QSize own(qCeil(thumbnail->width() * ratio), qCeil(thumbnail->height() * ratio));
+    return largestTileSize_.isValid() ? own.expandedTo(largestTileSize_) : own;
+}
+
+void SlotGrid::SetSlotPicture(int index, const QImage& picture, const QByteArray& bytes, const QSize& fullSize)
+{
+    ViewerSlot& s = slot(index);
+    s.imgCam->setPicture(picture);
+    s.slotPictureBytes = bytes;
+    s.slotPictureSize = bytes.isEmpty() ? picture.size() : fullSize;
+    if (selectedFullSlot_ == index) {
+        selectedFull_ = QImage();
+        selectedFullSlot_ = -1;
+    }
+}

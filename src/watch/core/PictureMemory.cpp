@@ -1,0 +1,216 @@
+#include "PictureMemory.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <cstdlib>
+#include <deque>
+#include <iterator>
+#include <limits>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+#include <mutex>
+#include <new>
+
+#include "JpegReader.h"
+
+namespace {
+
+struct Block {
+    std::size_t bytes;
+    uchar* data;
+};
+
+// Spare blocks, most recently let go last. A slot needs one spare at a time (its next picture is
+// decoded while the last one is still shown), an automatic save one more, and the Viewer may
+// hold the last picture of its slot a little longer; a few spares cover that with room for cams
+// of different sizes. Beyond these limits the oldest spare goes back to the system.
+class PicturePool {
+public:
+    static constexpr std::size_t kMaxSpareBlocks = 4;
+    static constexpr std::size_t kMaxSpareBytes = 160u * 1024 * 1024;
+
+    Block* take(std::size_t bytes)
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            for (auto it = spare_.rbegin(); it != spare_.rend(); ++it) {
+                if ((*it)->bytes == bytes) {
+                    Block* block = *it;
+                    spare_.erase(std::next(it).base());
+                    spareBytes_ -= bytes;
+                    return block;
+                }
+            }
+        }
+        // 64-byte aligned: whole cache lines, and what the vector units of the codecs like.
+        void* data = std::aligned_alloc(64, (bytes + 63) / 64 * 64);
+        if (!data)
+            return nullptr;
+        auto* block = new (std::nothrow) Block{bytes, static_cast<uchar*>(data)};
+        if (!block)
+            std::free(data);
+        return block;
+    }
+
+    void give(Block* block)
+    {
+        std::deque<Block*> released;
+        {
+            const std::lock_guard lock(mutex_);
+            spare_.push_back(block);
+            spareBytes_ += block->bytes;
+            while (spare_.size() > kMaxSpareBlocks || spareBytes_ > kMaxSpareBytes) {
+                released.push_back(spare_.front());
+                spareBytes_ -= spare_.front()->bytes;
+                spare_.pop_front();
+            }
+        }
+        for (Block* old : released) {
+            std::free(old->data);
+            delete old;
+        }
+    }
+
+    qsizetype spareBytes()
+    {
+        const std::lock_guard lock(mutex_);
+        return static_cast<qsizetype>(spareBytes_);
+    }
+
+private:
+    std::mutex mutex_;
+    std::deque<Block*> spare_;
+    std::size_t spareBytes_ = 0;
+};
+
+// Never destroyed: the last copy of a picture may go after static destruction has begun.
+PicturePool& Pool()
+{
+    static PicturePool* pool = new PicturePool;
+    return *pool;
+}
+
+void GiveBack(void* block)
+{
+    Pool().give(static_cast<Block*>(block));
+}
+
+}  // namespace
+
+QImage RecycledImage(const QSize& size, QImage::Format format)
+{
+    if (size.isEmpty() || format == QImage::Format_Invalid)
+        return {};
+    const int depth = QImage::toPixelFormat(format).bitsPerPixel();
+    // Rows are padded to 4 bytes, as QImage pads its own.
+    const qint64 bytesPerLine = (qint64(size.width()) * depth + 31) / 32 * 4;
+    const qint64 bytes = bytesPerLine * size.height();
+    if (depth <= 0 || bytesPerLine > std::numeric_limits<int>::max() ||
+        bytes > std::numeric_limits<qsizetype>::max() / 2)
+        return {};
+    Block* block = Pool().take(static_cast<std::size_t>(bytes));
+    if (!block)
+        return {};
+    QImage image(block->data, size.width(), size.height(), static_cast<qsizetype>(bytesPerLine), format, GiveBack,
+                 block);
+    if (image.isNull())
+        GiveBack(block);  // QImage refused the size; the cleanup is not called for a null image
+    return image;
+}
+
+QImage ReadPicture(QImageReader& reader)
+{
+    QImage picture;
+    const QSize size = reader.size();
+    const QImage::Format format = reader.imageFormat();
+    if (size.isValid() && qint64(size.width()) * size.height() > kMaxPicturePixels)
+        return {};
+    if (size.isValid() && format != QImage::Format_Invalid)
+        picture = RecycledImage(size, format);  // the reader decodes into it when both match
+    if (!reader.read(&picture))
+        return {};
+    return picture;
+}
+
+LoadedPicture LoadPicture(const QByteArray& bytes, const QSize& atLeast)
+{
+    // Qt's own limit holds what its readers allocate for a format that tells its size only while
+    // decoding; in bytes, as much as the largest picture takes at 32 bits a pixel.
+    static const bool limited = [] {
+        QImageReader::setAllocationLimit(int(kMaxPicturePixels * 4 / (1024 * 1024)));
+        return true;
+    }();
+    (void)limited;
+
+    const PictureCheck check = CheckDeclaredPicture(bytes);
+    if (check.verdict == PictureCheck::Verdict::TooLarge)
+        return {QImage(), PictureStatus::TooLarge, check.size, {}};
+    if (check.verdict == PictureCheck::Verdict::Unfilled)
+        return {};
+    QImage picture;
+    QSize fullSize;
+    switch (ReadJpegPicture(bytes, picture, RecycledImage, atLeast, &fullSize)) {
+    case JpegReadResult::Decoded:
+        return {std::move(picture), PictureStatus::Decoded, {}, fullSize};
+    case JpegReadResult::DataEnded:
+        // Qt's reader would show the rest grey, as it always has for a small picture; a large one
+        // costs its whole size for data that are not there.
+        if (check.pixels() > kUncheckedPicturePixels)
+            return {};
+        break;
+    case JpegReadResult::LeftToQt:
+        break;
+    }
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    picture = ReadPicture(reader);
+    if (picture.isNull())
+        return {};
+    if (qint64(picture.width()) * picture.height() > kMaxPicturePixels)
+        return {QImage(), PictureStatus::TooLarge, picture.size(), {}};  // a format that did not tell its size before
+    fullSize = picture.size();
+    return {std::move(picture), PictureStatus::Decoded, {}, fullSize};
+}
+
+LoadedPicture ReadPictureFile(const QString& path, const QSize& atLeast, QByteArray* bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {};
+    file.close();
+    if (bytes)
+        *bytes = content;
+    return LoadPicture(content, atLeast);
+}
+
+QImage LoadPictureFile(const QString& path)
+{
+    return ReadPictureFile(path).picture;
+}
+
+void KeepFreedMemoryForReuse()
+{
+#ifdef __GLIBC__
+    // Blocks below the first limit come from the heap (whose memory stays mapped) rather than
+    // from a mapping of their own, which is returned on free; free memory at the top of the heap
+    // goes back to the system only beyond the second. 24 response bodies of a few hundred KB
+    // each arrive together when the cams were opened together, so a burst is that much.
+    constexpr int kHeapBlockLimit = 16 * 1024 * 1024;  // bytes
+    constexpr int kKeptFreeMemory = 64 * 1024 * 1024;  // bytes
+    mallopt(M_MMAP_THRESHOLD, kHeapBlockLimit);
+    mallopt(M_TRIM_THRESHOLD, kKeptFreeMemory);
+#endif
+}
+
+qsizetype RecycledPictureBytes()
+{
+    return Pool().spareBytes();
+}
