@@ -37,6 +37,7 @@
 #include <vector>
 
 #include "DIBSection.h"
+#include "DesktopApplication.h"
 #include "Form1.h"
 #include "GmtClock.h"
 #include "HttpResponse.h"
@@ -639,7 +640,10 @@ int main(int argc, char** argv)
     // The parent only starts children and gathers their rows: it needs no window system.
     const std::unique_ptr<QCoreApplication> app =
         child ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
-    InitApplicationMetadata();
+    if (child)
+        InitDesktopApplication();
+    else
+        InitApplicationMetadata();
     const Options options = ParseOptions(QCoreApplication::arguments(), QCoreApplication::applicationDirPath());
     if (!child)
         return RunAll(options, QCoreApplication::applicationFilePath());

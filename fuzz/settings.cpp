@@ -15,8 +15,8 @@
 
 namespace {
 const QString kSection = QStringLiteral("Settings");
-const QStringList kKeys = {QStringLiteral("autoSave"), QStringLiteral("showHelp"),
-                           QStringLiteral("IgnorePermissionDeniedError")};
+const QStringList kKeys = {SettingKeys::autoSave.Name(), SettingKeys::showHelp.Name(),
+                           SettingKeys::IgnorePermissionDeniedError.Name()};
 const QString kDefault = QStringLiteral("<default>");
 
 struct Outcome {

@@ -10,6 +10,7 @@
 #include "DaytimeResponder.h"
 #include "DemoCamServer.h"
 #include "DemoFolder.h"
+#include "DesktopApplication.h"
 #include "PictureMemory.h"
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
@@ -109,7 +110,7 @@ int main(int argc, char** argv)
 
     // Read again once the window system has taken its own options (-platform, -geometry, ...).
     QApplication app(argc, argv);
-    InitApplicationMetadata();
+    InitDesktopApplication();
     const CommandLineResult command = ParseCommandLine(QCoreApplication::arguments());
     if (command.action != CommandLineAction::Run)
         return Fail(command.text + QStringLiteral(" (see --help)"));

@@ -3,6 +3,7 @@
 #include <QListWidget>
 
 #include "CamDialogs.h"
+#include "CamListBox.h"
 #include "Form4.h"
 #include "ProductInfo.h"
 #include "Prompt.h"

@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "CamListBox.h"
 #include "ProductInfo.h"
 #include "Prompt.h"
 

@@ -13,6 +13,7 @@
 #include <QStatusBar>
 
 #include "CamCommands.h"
+#include "CamListBox.h"
 #include "Form6.h"
 #include "GmtClock.h"
 #include "GridScrollInput.h"

@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "CamList.h"
+#include "Files.h"
 #include "Form1.h"
 #include "HistoryKeeper.h"
 #include "LockWind.h"

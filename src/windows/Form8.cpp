@@ -6,6 +6,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include "Files.h"
 #include "ProgramFolder.h"
 #include "RtfDocument.h"
 #include "Settings.h"

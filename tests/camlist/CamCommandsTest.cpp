@@ -7,6 +7,7 @@
 
 #include "CamCommands.h"
 #include "CamDialogs.h"
+#include "CamListBox.h"
 #include "CamListTestSupport.h"
 #include "Form4.h"
 #include "ProductInfo.h"

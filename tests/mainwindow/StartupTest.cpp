@@ -8,13 +8,14 @@
 #include <optional>
 
 #include "CamList.h"
+#include "CamListBox.h"
+#include "Files.h"
 #include "Form4.h"
 #include "MainWindowFixture.h"
 #include "ProductInfo.h"
 #include "SecondaryWindows.h"
 #include "StartupValues.h"
 #include "StatusPanel.h"
-#include "Utilities.h"
 
 namespace {
 TEST_F(MainWindowTest, CaptionsComeFromTheProductMetadata)

@@ -1,0 +1,105 @@
+# The layer rules of the libraries, checked when the build is configured, so that a library
+# that breaks one stops the configure run (and with it every build and test) and names the way
+# it takes:
+#   - the libraries in the global property TOLVANE_NO_WIDGETS (the core libraries, the demo,
+#     the fuzz programs) reach no widget toolkit through their link libraries;
+#   - those in TOLVANE_CORE_ONLY (src/core) reach no Qt module but QtCore.
+# tests/layers adds a check over the built archives: no undefined symbol of theirs is one that
+# only the widget toolkit defines.
+
+# The targets `target` links, directly or through others, in breadth-first order; for each one
+# reached, _tolvane_via_<name> holds the target it was reached from.
+function(_tolvane_link_closure target out_var)
+  set(_order)
+  set(_queue ${target})
+  set(_vias)
+  while(_queue)
+    list(POP_FRONT _queue _current)
+    if(_current IN_LIST _order)
+      continue()
+    endif()
+    list(APPEND _order ${_current})
+    get_target_property(_aliased ${_current} ALIASED_TARGET)
+    set(_links)
+    if(_aliased)
+      set(_links ${_aliased})
+    else()
+      get_target_property(_imported ${_current} IMPORTED)
+      if(NOT _imported)
+        get_target_property(_direct ${_current} LINK_LIBRARIES)
+        if(_direct)
+          list(APPEND _links ${_direct})
+        endif()
+      endif()
+      get_target_property(_interface ${_current} INTERFACE_LINK_LIBRARIES)
+      if(_interface)
+        list(APPEND _links ${_interface})
+      endif()
+    endif()
+    foreach(_entry IN LISTS _links)
+      # Entries may be wrapped in generator expressions ($<LINK_ONLY:...>, conditions): every
+      # name in them that is a target counts, whatever the condition.
+      string(REGEX MATCHALL "[A-Za-z0-9_.+-]+(::[A-Za-z0-9_.+-]+)*" _names "${_entry}")
+      foreach(_name IN LISTS _names)
+        if(TARGET ${_name} AND NOT _name IN_LIST _order AND NOT _name IN_LIST _queue)
+          list(APPEND _queue ${_name})
+          list(APPEND _vias "${_name}=${_current}")
+        endif()
+      endforeach()
+    endforeach()
+  endwhile()
+  set(${out_var} ${_order} PARENT_SCOPE)
+  set(_tolvane_vias ${_vias} PARENT_SCOPE)
+endfunction()
+
+# "a -> b -> c": how `target` reaches `reached`.
+function(_tolvane_link_path target reached vias out_var)
+  set(_path ${reached})
+  set(_current ${reached})
+  while(NOT _current STREQUAL target)
+    set(_found "")
+    foreach(_via IN LISTS vias)
+      if(_via MATCHES "^(.+)=(.+)$" AND CMAKE_MATCH_1 STREQUAL _current)
+        set(_found ${CMAKE_MATCH_2})
+        break()
+      endif()
+    endforeach()
+    if(NOT _found)
+      break()
+    endif()
+    list(PREPEND _path ${_found})
+    set(_current ${_found})
+  endwhile()
+  list(JOIN _path " -> " _text)
+  set(${out_var} "${_text}" PARENT_SCOPE)
+endfunction()
+
+# Stops the configure run when one of `targets` reaches one of `forbidden`.
+function(_tolvane_forbid_links rule targets forbidden)
+  set(_problems)
+  foreach(_target IN LISTS targets)
+    if(NOT TARGET ${_target})
+      continue()
+    endif()
+    _tolvane_link_closure(${_target} _reached)
+    foreach(_bad IN LISTS forbidden)
+      if(_bad IN_LIST _reached)
+        _tolvane_link_path(${_target} ${_bad} "${_tolvane_vias}" _path)
+        list(APPEND _problems "  ${_path}")
+      endif()
+    endforeach()
+  endforeach()
+  if(_problems)
+    list(JOIN _problems "\n" _text)
+    message(FATAL_ERROR "Layer rule broken: ${rule}\n${_text}\n"
+                        "Move the code that needs it into the folder's widget library (see docs/OVERVIEW.md).")
+  endif()
+endfunction()
+
+function(tolvane_check_layers)
+  get_property(_no_widgets GLOBAL PROPERTY TOLVANE_NO_WIDGETS)
+  get_property(_core_only GLOBAL PROPERTY TOLVANE_CORE_ONLY)
+  _tolvane_forbid_links("a core library links the widget toolkit" "${_no_widgets}" "Qt6::Widgets")
+  _tolvane_forbid_links("src/core links a Qt module other than QtCore" "${_core_only}"
+                        "Qt6::Gui;Qt6::Widgets;Qt6::DBus;Qt6::Network")
+endfunction()

@@ -1,0 +1,226 @@
+#include "IndexMaintenance.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <map>
+#include <memory>
+
+#include "HistoryLog.h"
+#include "NewPicture.h"
+
+namespace {
+constexpr int kRebuildBatch = 500;  // rows per transaction, so that a saver never waits long
+
+// A plain file name of the cam folder: no path, nothing that leads out of it.
+bool IsPlainFileName(const QString& name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+        !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+}
+
+void removeSidecars(const QString& path)
+{
+    QFile::remove(path + QStringLiteral("-wal"));
+    QFile::remove(path + QStringLiteral("-shm"));
+}
+}  // namespace
+
+QString PictureNamePrefix(const QString& camName)
+{
+    QString name = camName;
+    name.remove(QLatin1Char(' '));
+    RemoveFirst(name, QLatin1Char('/'), 2);
+    RemoveFirst(name, QLatin1Char(':'), 3);
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    name.replace(QChar(0), QLatin1Char('_'));
+    return name;
+}
+
+QString CamOfFile(const QString& fileName, const QStringList& camNames)
+{
+    QString best;
+    qsizetype bestLength = -1;
+    for (const QString& cam : camNames) {
+        const QString prefix = PictureNamePrefix(cam);
+        if (prefix.size() > bestLength && fileName.startsWith(prefix)) {
+            best = cam;
+            bestLength = prefix.size();
+        }
+    }
+    return best;
+}
+
+PictureRecord SavedPictureRecord(const QString& cam, const QString& fileName, const QDateTime& taken,
+                                 const QString& lastModified, int width, int height)
+{
+    const QFileInfo info(fileName);
+    PictureRecord r;
+    r.cam = cam;
+    r.file = info.fileName();
+    r.taken = taken;
+    r.lastModified = lastModified.trimmed();
+    r.width = width;
+    r.height = height;
+    r.bytes = info.size();
+    return r;
+}
+
+QString RecordSavedPicture(const PictureRecord& record)
+{
+    // One connection per thread and folder, kept for the thread's life: the saver records a
+    // picture every few seconds, and opening costs more than the insert.
+    thread_local std::unique_ptr<PictureIndex> index;
+    const QString path = PictureIndexPath();
+    if (!index || index->path() != path)
+        index = std::make_unique<PictureIndex>(path);
+    if (index->add(record))
+        return {};
+    const QString error = index->errorText();
+    index.reset();  // the next picture tries afresh (the file may have been repaired)
+    return error;
+}
+
+IndexCheck CheckIndex(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return {IndexState::Missing, QStringLiteral("there is no picture index %1").arg(path)};
+    PictureIndex index(path);
+    if (!index.open()) {
+        const bool newer = index.schemaVersion() > PictureIndex::kSchemaVersion;
+        return {newer ? IndexState::Newer : IndexState::Damaged, index.errorText()};
+    }
+    // The quick check reads every page: well under a second for an index of years of pictures.
+    if (const QString problem = index.integrityProblem(); !problem.isEmpty())
+        return {IndexState::Damaged, QStringLiteral("the picture index %1 is damaged: %2").arg(path, problem)};
+    return {IndexState::Usable, QString()};
+}
+
+RebuildResult RebuildIndex(const QStringList& camNames, const QString& path, const QString& camFolder)
+{
+    RebuildResult result;
+    if (QFileInfo::exists(path)) {
+        // Kept for whoever wants to look at it; an older one of the same name gives way.
+        result.setAside = path + QStringLiteral(".damaged");
+        QFile::remove(result.setAside);
+        if (!QFile::rename(path, result.setAside) && !QFile::remove(path)) {
+            result.error = QStringLiteral("the damaged picture index %1 can be neither moved nor deleted").arg(path);
+            return result;
+        }
+        removeSidecars(path);
+    }
+    PictureIndex index(path);
+    if (!index.open()) {
+        result.error = index.errorText();
+        return result;
+    }
+    const QDir folder(camFolder);
+    const QStringList files = folder.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")},
+                                               QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
+    QList<PictureRecord> batch;
+    const auto flush = [&] {
+        if (batch.isEmpty())
+            return true;
+        if (!index.addMissing(batch))
+            return false;
+        result.indexed += static_cast<int>(batch.size());
+        batch.clear();
+        return true;
+    };
+    for (const QString& name : files) {
+        const QString cam = CamOfFile(name, camNames);
+        if (cam.isEmpty()) {
+            ++result.unattributed;
+            continue;
+        }
+        const QFileInfo info(folder.filePath(name));
+        // The header alone gives the size; a file whose header cannot be read keeps 0 x 0.
+        const QSize size = QImageReader(info.filePath()).size();
+        PictureRecord r;
+        r.cam = cam;
+        r.file = name;
+        r.taken = info.lastModified();
+        r.width = size.isValid() ? size.width() : 0;
+        r.height = size.isValid() ? size.height() : 0;
+        r.bytes = info.size();
+        r.rebuilt = true;
+        batch.append(r);
+        if (batch.size() >= kRebuildBatch && !flush()) {
+            result.error = index.errorText();
+            return result;
+        }
+    }
+    if (!flush()) {
+        result.error = index.errorText();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+QString EnsureIndex(const QStringList& camNames)
+{
+    const IndexCheck check = CheckIndex();
+    if (check.state == IndexState::Usable)
+        return {};
+    if (check.state == IndexState::Newer) {
+        qCWarning(lcHistory).noquote() << check.reason;
+        return check.reason;
+    }
+    qCWarning(lcHistory).noquote() << check.reason << "- rebuilding it from the pictures in" << CamFolderPath();
+    const RebuildResult rebuilt = RebuildIndex(camNames);
+    if (!rebuilt.ok) {
+        qCWarning(lcHistory).noquote() << "the picture index could not be rebuilt:" << rebuilt.error;
+        return QStringLiteral("The picture index could not be rebuilt: %1").arg(rebuilt.error);
+    }
+    qCInfo(lcHistory).noquote() << QStringLiteral("picture index rebuilt: %1 pictures indexed, %2 JPEG files of no "
+                                                  "listed cam left out%3")
+                                       .arg(rebuilt.indexed)
+                                       .arg(rebuilt.unattributed)
+                                       .arg(rebuilt.setAside.isEmpty()
+                                                ? QString()
+                                                : QStringLiteral("; the damaged index was kept as ") +
+                                                    rebuilt.setAside);
+    return {};
+}
+
+RetentionResult ApplyRetention(PictureIndex& index, int keepDays, const QDateTime& now, const QString& camFolder)
+{
+    RetentionResult result;
+    if (keepDays <= 0)
+        return result;
+    const QDir folder(camFolder);
+    for (const PictureRecord& r : index.takenBefore(now.addDays(-keepDays))) {
+        if (!IsPlainFileName(r.file)) {
+            // Not a name this program writes: the row is dropped, nothing on disk is touched.
+            qCWarning(lcHistory).noquote() << "retention: dropped an index row with the odd file name" << r.file;
+            index.remove(r.id);
+            continue;
+        }
+        const QString path = folder.filePath(r.file);
+        const QFileInfo info(path);
+        if (!info.exists() && !info.isSymLink()) {
+            if (index.remove(r.id))
+                ++result.alreadyGone;
+            continue;
+        }
+        QFile file(path);
+        if (!file.remove()) {
+            result.failures << QStringLiteral("%1 (%2)").arg(path, file.errorString());
+            qCWarning(lcHistory).noquote() << "retention: could not delete" << path << "-" << file.errorString();
+            continue;
+        }
+        index.remove(r.id);
+        ++result.deleted;
+        result.deletedFiles << r.file;
+        qCInfo(lcHistory).noquote() << "retention: deleted" << path << "taken" << IsoTimeText(r.taken);
+    }
+    if (result.deleted || result.alreadyGone)
+        qCInfo(lcHistory).noquote() << QStringLiteral("retention (%1 days): %2 pictures deleted, %3 rows of files "
+                                                      "already gone dropped")
+                                           .arg(keepDays)
+                                           .arg(result.deleted)
+                                           .arg(result.alreadyGone);
+    return result;
+}

@@ -1,0 +1,64 @@
+#pragma once
+// Keeping the picture index true to the cam folder: recording a saved picture from the thread
+// that saved it, checking the index at start and rebuilding a missing or damaged one from the
+// folder's JPEG files, and deleting pictures older than the kept number of days.
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include "PictureIndex.h"
+
+// The start of the file names the program gives a cam's pictures: the name with its blanks,
+// its first two "/" and its first three ":" removed (and any other "/" made "_"), as the
+// saver builds the whole name.
+QString PictureNamePrefix(const QString& camName);
+// The cam a saved file belongs to: the longest listed name whose prefix starts the file's
+// name; empty when none does.
+QString CamOfFile(const QString& fileName, const QStringList& camNames);
+
+// Records a picture just saved, on the calling thread's own connection to the index of the
+// current program folder (opened on first use and kept). Returns the failure in words, or
+// the empty text when the row is written.
+QString RecordSavedPicture(const PictureRecord& record);
+// The record of a picture saved as fileName at `taken` (size from the file, cam and time as given).
+PictureRecord SavedPictureRecord(const QString& cam, const QString& fileName, const QDateTime& taken,
+                                 const QString& lastModified, int width, int height);
+
+enum class IndexState {
+    Usable,   // opened, schema known (upgraded when older), passes SQLite's quick check
+    Missing,  // no file
+    Damaged,  // not an SQLite file, or one that fails the check
+    Newer,    // made by a newer version: left alone, and not used
+};
+struct IndexCheck {
+    IndexState state = IndexState::Missing;
+    QString reason;
+};
+IndexCheck CheckIndex(const QString& path = PictureIndexPath());
+
+struct RebuildResult {
+    bool ok = false;
+    QString error;         // why it failed
+    int indexed = 0;       // files given a row
+    int unattributed = 0;  // JPEG files no listed cam's name starts: left out of the index
+    QString setAside;      // where the damaged index was moved; empty when there was none
+};
+// Moves a damaged index aside (path + ".damaged"), then indexes every JPEG file of the folder
+// with its size, dimensions and modification time; rows already there are kept.
+RebuildResult RebuildIndex(const QStringList& camNames, const QString& path = PictureIndexPath(),
+                           const QString& camFolder = CamFolderPath());
+
+// Start-up: checks the index and rebuilds it when it is missing or damaged; logs what it did.
+// Returns the problem in words for the status bar, or the empty text.
+QString EnsureIndex(const QStringList& camNames);
+
+struct RetentionResult {
+    int deleted = 0;       // files deleted, rows dropped
+    int alreadyGone = 0;   // rows of files no longer there, dropped
+    QStringList failures;  // files that could not be deleted (their rows are kept)
+    QStringList deletedFiles;
+};
+// Deletes the indexed pictures taken more than keepDays days before now, and their rows;
+// nothing that the index does not name, and nothing outside the cam folder.
+RetentionResult ApplyRetention(PictureIndex& index, int keepDays, const QDateTime& now,
+                               const QString& camFolder = CamFolderPath());

@@ -1,0 +1,85 @@
+#include "JpegWriter.h"
+
+#include "DIBSection.h"
+#include "ProductInfo.h"
+#include "ReplaceFile.h"
+#include "TolvaneError.h"
+
+#include <QByteArray>
+#include <memory>
+#include <turbojpeg.h>
+
+namespace {
+QString ErrorSource()
+{
+    return ExecutableName() + QStringLiteral(".JpegWriter");
+}
+
+[[noreturn]] void RaiseInitError(int status)
+{
+    throw TolvaneError(kJpegWriterError, ErrorSource(),
+                       QStringLiteral("Failed to initialise the IJL library: ") + QString::number(status));
+}
+
+[[noreturn]] void RaiseWriteError(int status)
+{
+    throw TolvaneError(kJpegWriterError, ErrorSource(),
+                       QStringLiteral("Failed to save to JPG ") + QString::number(status));
+}
+
+struct CompressorDeleter {
+    void operator()(void* handle) const { tjDestroy(handle); }
+};
+struct JpegBytesDeleter {
+    void operator()(unsigned char* bytes) const { tjFree(bytes); }
+};
+
+// The writer's status for a failed replace.
+int ReplaceStatus(const ReplaceFileResult& result)
+{
+    switch (result.status) {
+    case ReplaceFileStatus::Replaced:
+        return 0;
+    case ReplaceFileStatus::CannotCreate:
+        return kJpegCannotCreate;
+    case ReplaceFileStatus::CannotWrite:
+        return kJpegCannotWrite;
+    case ReplaceFileStatus::CannotReplace:
+        return kJpegCannotReplace;
+    }
+    return kJpegCannotWrite;
+}
+}  // namespace
+
+bool SaveDibAsJpeg(const cDIBSection& dib, const QString& fileName, int quality)
+{
+    const std::unique_ptr<void, CompressorDeleter> compressor(tjInitCompress());
+    if (!compressor)
+        RaiseInitError(kJpegEncoderRefused);
+    if (!dib.DIBSectionBitsPtr() || dib.Width() <= 0 || dib.Height() <= 0)
+        RaiseWriteError(kJpegNoPixels);
+    if (fileName.isEmpty())
+        RaiseWriteError(kJpegCannotCreate);
+
+    // The rows are read where they lie: bottom-up, BytesPerScanLine apart, pad bytes skipped.
+    // 4:2:0 chroma is what cameras send and what every viewer expects; the cams' own pictures
+    // rarely hold finer colour detail, and it keeps the files small and the encoding quick.
+    unsigned char* encoded = nullptr;
+    unsigned long encodedSize = 0;
+    const int status =
+        tjCompress2(compressor.get(), dib.DIBSectionBitsPtr(), dib.Width(), dib.BytesPerScanLine(), dib.Height(),
+                    TJPF_BGR, &encoded, &encodedSize, TJSAMP_420, quality, TJFLAG_BOTTOMUP);
+    const std::unique_ptr<unsigned char, JpegBytesDeleter> jpeg(encoded);
+    if (status != 0)
+        RaiseWriteError(kJpegEncoderRefused);
+
+    // A replaced picture keeps its permissions and dates. A new picture is not waited for on its
+    // way to the disk: with 24 cams saving, waiting for the disk (far longer on a busy one) would
+    // stall the window several times a second, and only a power cut in the moment after a save
+    // could cost that one picture. A picture that replaces another still reaches the disk first.
+    const auto written = ReplaceFileContents(fileName, reinterpret_cast<const char*>(jpeg.get()),
+                                             static_cast<qsizetype>(encodedSize), true, NewFileDurability::Started);
+    if (!written.ok())
+        RaiseWriteError(ReplaceStatus(written));
+    return true;
+}
