@@ -77,12 +77,14 @@ done
 pass "the manual page describes every option of --help"
 
 # --- the installed program as a new user starts it --------------------------------------------
-# One start under Xvfb: waits for the Help window, then ends the program.
+# One start under Xvfb: waits for the Help window (up to two minutes: a debug build starting on a
+# machine busy with a parallel test run can take far longer than the usual second), then ends
+# the program.
 #   $1 executable, $2 file to write the window list to; the environment is the caller's.
 start_and_wait_for_help() {
     xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
         "$1" & pid=$!
-        for _ in $(seq 1 300); do
+        for _ in $(seq 1 1200); do
             if xwininfo -root -tree >"$2" 2>/dev/null && grep -q "\"Readme/Help\"" "$2"; then
                 kill "$pid"; wait "$pid" 2>/dev/null; exit 0
             fi

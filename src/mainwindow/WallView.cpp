@@ -84,6 +84,8 @@ void WallTile::rescale()
     pictureRect_ = LetterboxRect(rect(), picture_.size());
     markHolder_->setGeometry(pictureRect_);
     mark_->setGeometry(markHolder_->rect());
+    // The symbol grows with the tile, so it reads from across the room: a tenth of its height.
+    mark_->setSymbolSize(qMin(pictureRect_.height() / 10, 32));
     scaled_ = QPixmap();
     if (picture_.isNull() || pictureRect_.isEmpty())
         return;

@@ -1,5 +1,7 @@
 #include "PictureWork.h"
 
+#include <algorithm>
+
 #include "FetchedPicture.h"
 #include "IndexMaintenance.h"
 #include "PictureMemory.h"
@@ -39,9 +41,10 @@ void MakePictures(PictureWork& work)
     }
 }
 
-PictureWorker::PictureWorker(std::function<void()> finished)
-    : finished_(std::move(finished)), thread_([this] { run(); })
+PictureWorker::PictureWorker(std::function<void()> finished, int threads) : finished_(std::move(finished))
 {
+    for (int i = 0; i < std::max(1, threads); ++i)
+        threads_.emplace_back([this] { run(); });
 }
 
 PictureWorker::~PictureWorker()
@@ -52,7 +55,8 @@ PictureWorker::~PictureWorker()
         queue_.clear();
     }
     wake_.notify_all();
-    thread_.join();
+    for (std::thread& thread : threads_)
+        thread.join();
 }
 
 void PictureWorker::submit(std::shared_ptr<PictureWork> work)

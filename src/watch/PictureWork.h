@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "CamHealth.h"
 #include "NewPicture.h"
@@ -55,11 +56,15 @@ struct PictureWork {
 // index; never throws.
 void MakePictures(PictureWork& work);
 
-// One thread that runs PictureWork items one at a time, in the order they are given, and calls
-// `finished` (on its own thread) after each, so the user-interface thread can take the results.
+// Threads that run PictureWork items, started in the order they are given, and call `finished`
+// (on their own thread) after each, so the user-interface thread can take the results. With more
+// than one thread a slow decode (a 4K picture) holds up no other cam's; the caller keeps each
+// slot's order (a slot has one item under way at a time).
 class PictureWorker {
 public:
-    explicit PictureWorker(std::function<void()> finished);
+    static constexpr int kThreads = 2;  // the machines this runs on have two cores or more
+
+    explicit PictureWorker(std::function<void()> finished, int threads = kThreads);
     // Lets the item under way finish (a file may be being written), drops the others.
     ~PictureWorker();
     PictureWorker(const PictureWorker&) = delete;
@@ -67,7 +72,7 @@ public:
 
     void submit(std::shared_ptr<PictureWork> work);
     bool isDone(const PictureWork& work);
-    // Blocks until the worker has done this item (and so every item given before it).
+    // Blocks until the worker has done this item.
     void waitFor(const PictureWork& work);
 
 private:
@@ -79,5 +84,5 @@ private:
     std::condition_variable done_;  // an item was done
     std::deque<std::shared_ptr<PictureWork>> queue_;
     bool stopping_ = false;
-    std::thread thread_;  // last: starts once everything above exists
+    std::vector<std::thread> threads_;  // last: start once everything above exists
 };

@@ -2,7 +2,9 @@
 // the whole response once the server has closed the connection.
 #include <QLineEdit>
 #include <algorithm>
+#include <array>
 #include <iterator>
+#include <vector>
 
 #include "CamSocket.h"
 #include "CamUrl.h"
@@ -153,13 +155,11 @@ void SlotGrid::HandleAnswer(int index, HttpResponseAssembler::Finished response,
         work->outcome.kind = kind;
     if (work->body.isEmpty()) {
         work->done = true;  // nothing for the worker
-        if (handling_.empty()) {
-            HandleResponse(*work);
-            return;
-        }
-    } else {
-        worker_->submit(work);
+        // FinishHandling above handled the slot's earlier responses: nothing of its own waits.
+        HandleResponse(*work);
+        return;
     }
+    worker_->submit(work);
     handling_.push_back(std::move(work));
 }
 
@@ -187,27 +187,30 @@ bool SlotGrid::AskAgainSignedIn(int index, const QByteArray& header, bool& refus
 
 void SlotGrid::HandleFinishedResponses()
 {
-    while (!handling_.empty() && worker_->isDone(*handling_.front())) {
+    // Each slot's responses in the order they closed; a slot never waits for another's decode.
+    std::array<bool, kSlotCount> waiting{};
+    for (auto it = handling_.begin(); it != handling_.end();) {
+        bool& slotWaiting = waiting.at(static_cast<size_t>((*it)->slot));
+        if (slotWaiting || !worker_->isDone(**it)) {
+            slotWaiting = true;
+            ++it;
+            continue;
+        }
         // Off the list before it is handled: a hook that acts on a slot must not handle it again.
-        const std::shared_ptr<PictureWork> work = handling_.front();
-        handling_.pop_front();
+        const std::shared_ptr<PictureWork> work = *it;
+        it = handling_.erase(it);
         HandleResponse(*work);
+        it = handling_.begin();  // a hook may have handled (and so removed) others
+        waiting.fill(false);
     }
 }
 
 void SlotGrid::FinishHandling(int index)
 {
-    const auto newest = std::find_if(handling_.rbegin(), handling_.rend(),
-                                     [index](const auto& work) { return index < 0 || work->slot == index; });
-    if (newest == handling_.rend())
-        return;
-    // Every item up to the slot's newest, not just that one: a response with nothing to decode is
-    // done at once, but is handled only after the decodes of other slots queued before it.
-    const auto last = std::prev(newest.base());
-    for (auto it = handling_.begin();; ++it) {
-        worker_->waitFor(**it);
-        if (it == last)
-            break;
+    // The slot's own responses (every slot's for -1); other slots' decodes need not be waited for.
+    for (const auto& work : std::vector(handling_.begin(), handling_.end())) {
+        if (index < 0 || work->slot == index)
+            worker_->waitFor(*work);
     }
     HandleFinishedResponses();
 }

@@ -2,9 +2,11 @@
 // The 24 viewer slots of the main window and their watch cycle: opening a cam into the lowest
 // free panel, the per-slot refresh timer, the HTTP fetch over the slot's socket, new-picture
 // detection and saving. Form1 places the grid and fills in the hooks to the rest of the window.
-// The codec's work (decoding a response's picture, saving it) runs on a thread of its own; all
+// The codec's work (decoding a response's picture, saving it) runs on threads of its own; all
 // else runs on the user-interface thread, and each response is handled whole, in the order the
-// responses closed, before any later handler acts on its slot.
+// slot's responses closed, before any later handler acts on its slot. Slots do not wait for one
+// another: a response is handled as soon as its picture is made and its slot's earlier ones are
+// handled.
 #include <QDateTime>
 #include <QImage>
 #include <QObject>
@@ -152,10 +154,10 @@ private:
     // An MJPEG stream's data arrived: once its first part is whole, it is the answer and the
     // connection is closed. True when the arrival was taken care of.
     bool TakeStreamPart(int index);
-    // Handles, in the order they closed, the responses whose pictures the worker has made.
+    // Handles the responses whose pictures the worker has made, each slot's in the order they closed.
     void HandleFinishedResponses();
-    // Handles every response of the slot that closed before now (-1: of every slot), and those of
-    // other slots that closed before them, waiting for the worker where it is still at them. Any
+    // Handles every response of the slot that closed before now (-1: of every slot), waiting for
+    // the worker where it is still at them (other slots' finished ones are handled too). Any
     // handler that acts on a slot calls it first, so nothing overtakes a response's handling.
     void FinishHandling(int index);
     // The picture path of a response whose header names an image; true when a picture was shown.
@@ -201,7 +203,7 @@ private:
     QImage selectedFull_;
     int selectedFullSlot_ = -1;
     QSize largestTileSize_;
-    // Closed responses not yet handled, oldest first, and the thread that decodes (and saves)
+    // Closed responses not yet handled, oldest first, and the threads that decode (and save)
     // their pictures, so that the user-interface thread never waits for the codec.
     std::deque<std::shared_ptr<PictureWork>> handling_;
     std::unique_ptr<PictureWorker> worker_;

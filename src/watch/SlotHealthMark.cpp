@@ -44,6 +44,15 @@ void SlotHealthMark::setState(CamState state)
     update();
 }
 
+void SlotHealthMark::setSymbolSize(int pixels)
+{
+    pixels = qMax(int(kSymbolSize), pixels);
+    if (pixels == symbolSize_)
+        return;
+    symbolSize_ = pixels;
+    update();
+}
+
 QString SlotHealthMark::stateName() const
 {
     return ColorFor(state_).isValid() ? StateText(state_) : QString();
@@ -86,19 +95,20 @@ void SlotHealthMark::paintEvent(QPaintEvent*)
     // The symbol in the top right corner, inside the border: a disc in the colour with a sign
     // in a contrasting shade, so that it reads on any picture.
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF disc(width() - kBorderWidth - 1 - kSymbolSize, kBorderWidth + 1, kSymbolSize, kSymbolSize);
+    const qreal size = symbolSize_;
+    const QRectF disc(width() - kBorderWidth - 1 - size, kBorderWidth + 1, size, size);
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(color);
     painter.drawEllipse(disc);
     const QPointF c = disc.center();
     if (state_ == CamState::Failing) {
-        painter.setPen(QPen(Qt::white, 1.6, Qt::SolidLine, Qt::RoundCap));
-        const qreal r = kSymbolSize * 0.22;
+        painter.setPen(QPen(Qt::white, 1.6 * size / kSymbolSize, Qt::SolidLine, Qt::RoundCap));
+        const qreal r = size * 0.22;
         painter.drawLine(c + QPointF(-r, -r), c + QPointF(r, r));
         painter.drawLine(c + QPointF(-r, r), c + QPointF(r, -r));
     } else {
-        painter.setPen(QPen(Qt::black, 1.3, Qt::SolidLine, Qt::RoundCap));
-        painter.drawLine(c, c + QPointF(0, -kSymbolSize * 0.32));  // the hands of a clock
-        painter.drawLine(c, c + QPointF(kSymbolSize * 0.25, 0));
+        painter.setPen(QPen(Qt::black, 1.3 * size / kSymbolSize, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(c, c + QPointF(0, -size * 0.32));  // the hands of a clock
+        painter.drawLine(c, c + QPointF(size * 0.25, 0));
     }
 }

@@ -20,12 +20,15 @@ class SlotHealthMark : public QWidget {
     Q_PROPERTY(QString symbol READ symbol)
 public:
     static constexpr int kBorderWidth = 2;  // pixels
-    static constexpr int kSymbolSize = 11;  // pixels, the symbol's disc
+    static constexpr int kSymbolSize = 11;  // pixels, the symbol's disc on a panel
 
     // Covers the holder (the thumbnail's clipping box); hidden until a state needs a mark.
     explicit SlotHealthMark(QWidget* holder);
 
     void setState(CamState state);
+    // Larger views (the wall's tiles) draw a larger symbol; pixels, at least kSymbolSize.
+    void setSymbolSize(int pixels);
+    int symbolSize() const { return symbolSize_; }
     CamState state() const { return state_; }
     QString stateName() const;
     QString pattern() const;
@@ -39,4 +42,5 @@ protected:
 
 private:
     CamState state_ = CamState::Starting;
+    int symbolSize_ = kSymbolSize;
 };

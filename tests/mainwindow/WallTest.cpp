@@ -154,6 +154,7 @@ TEST_F(WallTest, ATileScalesEachNewPictureOnceAndShowsItsTimeHealthAndFetch)
     ASSERT_TRUE(QTest::qWaitFor([&] { return failing->state() == CamState::Failing; }, 5000));
     EXPECT_EQ(failing->healthMark()->property("symbol").toString(), "cross");
     EXPECT_TRUE(failing->healthMark()->isVisible());
+    EXPECT_GT(failing->healthMark()->symbolSize(), SlotHealthMark::kSymbolSize) << "a larger symbol on a large tile";
     EXPECT_EQ(failing->healthMark()->palette().color(QPalette::WindowText),
               SlotHealthMark::ColorFor(CamState::Failing));
     EXPECT_EQ(tile->state(), CamState::Ok);
