@@ -1,7 +1,6 @@
 #include "HistoryBar.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -10,20 +9,8 @@
 
 #include "DateTimeText.h"
 #include "HistoryLog.h"
-#include "JpegReader.h"
 
 namespace {
-QImage LoadSavedPicture(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    QImage picture;
-    if (ReadJpegPicture(bytes, picture) != JpegReadResult::Decoded)
-        picture = QImage::fromData(bytes);
-    return picture;
-}
 
 QPushButton* Button(const QString& caption, const char* name, const QString& tip, QWidget* parent)
 {
@@ -126,7 +113,7 @@ void HistoryBar::stepTo(int position)
     }
     const PictureRecord& record = pictures_.at(position);
     const QString path = QDir(CamFolderPath()).filePath(record.file);
-    const QImage picture = LoadSavedPicture(path);
+    const QImage picture = ReadSavedPicture(path);
     position_ = position;
     updateControls();
     if (picture.isNull()) {

@@ -1,11 +1,13 @@
 #include "PictureIndex.h"
 
 #include <QAtomicInteger>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
+#include "JpegReader.h"
 #include "ProgramFolder.h"
 
 namespace {
@@ -69,6 +71,18 @@ QString PictureIndexPath()
     // Beside the cam folder rather than in it: the folder keeps holding nothing but pictures, as
     // it always did, for whatever else reads it.
     return ProgramPath(QStringLiteral("cam-index.sqlite"));
+}
+
+QImage ReadSavedPicture(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    QImage picture;
+    if (ReadJpegPicture(bytes, picture) != JpegReadResult::Decoded)
+        picture = QImage::fromData(bytes);
+    return picture;
 }
 
 QString IsoTimeText(const QDateTime& time)

@@ -4,6 +4,7 @@
 // An object holds one connection and is used on the thread that made it, as Qt's SQL
 // connections require; several objects (threads) may use the same file at once.
 #include <QDateTime>
+#include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,10 @@ struct PictureRecord {
 // Program folder + "/cam", and the index file beside it.
 QString CamFolderPath();
 QString PictureIndexPath();
+
+// A saved picture file as it decodes (JPEG through libjpeg-turbo, anything else through Qt's
+// readers); a null image when the file cannot be read or is no picture.
+QImage ReadSavedPicture(const QString& path);
 
 // The local time with its offset, ISO 8601 ("2007-05-07T15:59:45+02:00").
 QString IsoTimeText(const QDateTime& time);

@@ -15,7 +15,7 @@
 #include <optional>
 #include <thread>
 
-#include "JpegReader.h"
+#include "PictureIndex.h"
 #include "ReplaceFile.h"
 
 extern "C" {
@@ -40,13 +40,7 @@ QString AvErrorText(int code)
 // The picture of a file as 32-bit RGB, or a null image when the file cannot be read.
 QImage ReadPicture(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    QImage picture;
-    if (ReadJpegPicture(bytes, picture) != JpegReadResult::Decoded)
-        picture = QImage::fromData(bytes);
+    QImage picture = ReadSavedPicture(path);
     if (picture.isNull())
         return {};
     if (picture.format() != QImage::Format_RGB32 && picture.format() != QImage::Format_ARGB32)
