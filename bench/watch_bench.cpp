@@ -5,7 +5,11 @@
 // long a click on a thumbnail takes to show the full picture in the Viewer, and peak RSS.
 // The wall case shows the cams on View > Wall in a full-screen window instead of the Viewer.
 //
-//   watch_bench [--seconds N] [--quick] [--only NAME[,NAME...]] [--democam PATH] [--folder DIR] [--drawn]
+//   watch_bench [--seconds N] [--quick] [--only NAME[,NAME...]] [--democam PATH] [--folder DIR] [--drawn] [--spread]
+//
+// The cams are opened together, as `--open` or a selection of several cams opens them, so they
+// fetch in step: 24 responses close within moments of each other. --spread opens them one after
+// another across one refresh interval instead, as cams added over time are.
 //
 // The farm serves photo-like pictures (a full-HD one weighs about 300 KB, as a cam's photograph
 // does); --drawn serves its flat drawings instead, which decode several times faster and so
@@ -102,6 +106,7 @@ struct Options {
     QString democam;
     QString folder;
     bool drawn = false;
+    bool spread = false;
     QString caseName;  // set in a child
 };
 
@@ -576,7 +581,16 @@ int RunCase(const Case& c, const Options& options)
         QStringList names;
         for (int i = 0; i < form.List1->count(); ++i)
             names << form.List1->item(i)->text();
-        if (names.size() != kCams || !form.OpenCamsByName(names).isEmpty() || form.slotGrid->openCount() != kCams) {
+        bool opened = names.size() == kCams;
+        if (opened && options.spread) {
+            for (const QString& name : names) {
+                opened = opened && form.OpenCamsByName({name}).isEmpty();
+                RunFor(c.refreshSeconds * 1000 / kCams);
+            }
+        } else if (opened) {
+            opened = form.OpenCamsByName(names).isEmpty();
+        }
+        if (!opened || form.slotGrid->openCount() != kCams) {
             std::fprintf(stderr, "watch_bench: %lld cams listed, %d open\n", qlonglong(names.size()),
                          form.slotGrid->openCount());
             return 2;
@@ -737,8 +751,10 @@ int RunCase(const Case& c, const Options& options)
 // Runs each case in a child process and gathers their rows into one table.
 int RunAll(const Options& options, const QString& self)
 {
-    std::printf("watch_bench: %d cams per case, %d s each%s; farm %s with %s pictures\n", kCams, options.seconds,
-                options.quick ? " (quick)" : "", qPrintable(options.democam), options.drawn ? "drawn" : "photo-like");
+    std::printf("watch_bench: %d cams per case, %d s each%s; farm %s with %s pictures; cams opened %s\n", kCams,
+                options.seconds, options.quick ? " (quick)" : "", qPrintable(options.democam),
+                options.drawn ? "drawn" : "photo-like",
+                options.spread ? "one after another across a refresh interval" : "together");
     std::fflush(stdout);
     QStringList rows;
     int failures = 0;
@@ -751,6 +767,8 @@ int RunAll(const Options& options, const QString& self)
             args << QStringLiteral("--quick");
         if (options.drawn)
             args << QStringLiteral("--drawn");
+        if (options.spread)
+            args << QStringLiteral("--spread");
         if (!options.folder.isEmpty())
             args << QStringLiteral("--folder") << options.folder;
         QProcess child;
@@ -796,6 +814,8 @@ Options ParseOptions(const QStringList& args, const QString& binFolder)
         const QString value = i + 1 < args.size() ? args[i + 1] : QString();
         if (arg == QLatin1String("--drawn")) {
             options.drawn = true;
+        } else if (arg == QLatin1String("--spread")) {
+            options.spread = true;
         } else if (arg == QLatin1String("--quick")) {
             options.quick = true;
             options.seconds = std::min(options.seconds, 8);
@@ -817,7 +837,7 @@ Options ParseOptions(const QStringList& args, const QString& binFolder)
         } else {
             std::fprintf(stderr,
                          "usage: watch_bench [--seconds N] [--quick] [--only NAME[,NAME]] [--democam PATH] "
-                         "[--folder DIR] [--drawn]\ncases:");
+                         "[--folder DIR] [--drawn] [--spread]\ncases:");
             for (const Case& c : kCases)
                 std::fprintf(stderr, " %s", c.name);
             std::fprintf(stderr, "\n");
