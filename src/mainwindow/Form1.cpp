@@ -339,6 +339,15 @@ void Form1::ApplyOptions(const QStringList& keys)
         slotGrid->setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
     if (keys.contains(SettingKeys::caFile.Name()))
         SetCaFile(OptionValue(SettingKeys::caFile));
+    if (keys.contains(SettingKeys::conditionalRequests.Name()))
+        ApplyFetchOptions();
+}
+
+void Form1::ApplyFetchOptions()
+{
+    FetchOptions options;
+    options.conditionalRequests = OptionIsOn(SettingKeys::conditionalRequests);
+    slotGrid->setFetchOptions(options);
 }
 
 void Form1::mnuTimelapse_Click()

@@ -33,7 +33,13 @@ void SlotGrid::wsCam_Connect(int index)
             SetHealthNote(index, HealthNote::Kind::PasswordInClear, inClear);
         }
     }
-    s.wsCam->SendData(BuildCamRequest(s.slotPath, s.slotHostHeader, authorization));
+    // Only about the picture the slot shows, and only when it came from this address.
+    RequestConditions conditions;
+    if (fetchOptions_.conditionalRequests && !s.slotPictureBytes.isEmpty() &&
+        s.slotConditionsAddress == s.slotFetchAddress)
+        conditions = s.slotConditions;
+    s.slotConditionsSent = !conditions.etag.isEmpty() || !conditions.lastModified.isEmpty();
+    s.wsCam->SendData(BuildCamRequest(s.slotPath, s.slotHostHeader, authorization, conditions));
     s.health.phase = FetchPhase::Waiting;
 }
 
@@ -75,6 +81,10 @@ void SlotGrid::wsCam_Close(int index)
     bool signInRefused = false;
     if (s.slotSignIn && AskAgainSignedIn(index, response.header, signInRefused))
         return;
+    if (s.slotConditionsSent && StatusCodeOf(response.header) == 304) {
+        KeepUnchangedPicture(index, response.header);
+        return;
+    }
     if (!s.slotStreamBoundary.isEmpty()) {
         // The stream ended before a part did: the data's end ends a part that has begun.
         const StreamPart part = FirstStreamPart(response.body, s.slotStreamBoundary, true);
@@ -139,6 +149,10 @@ void SlotGrid::HandleAnswer(int index, HttpResponseAssembler::Finished response,
         DetectNewPicture(work->stamp, response.header, now);
         work->stamped = response.header.toLower().contains("last-modified:");
         work->newStamp = work->stamp.lastModified != s.slotLastModified;
+        work->conditions.etag = ValidatorValue(HeaderValue(response.header, "ETag").toLatin1());
+        if (work->stamped)
+            work->conditions.lastModified =
+                ValidatorValue(work->stamp.lastModified.sliced(work->stamp.lastModified.indexOf(u':') + 1).toLatin1());
         answer.bodyWhole = BodyLooksWhole(response.body, contentLength);
         answer.bodyStart = response.body.first(qMin<qsizetype>(16, response.body.size()));
         if (response.bodyValid && answer.bodyWhole) {
@@ -246,6 +260,8 @@ bool SlotGrid::ShowFetchedPicture(const PictureWork& work)
         return false;
     }
     s.slotLastModified = work.stamp.lastModified;
+    s.slotConditions = work.conditions;
+    s.slotConditionsAddress = s.slotFetchAddress;
     s.txtUpdated->setText(work.stamp.updatedText);
     s.txtRefreshed->setText(work.stamp.refreshedText);
     s.slotIsNew = work.stamp.isNew;
@@ -264,6 +280,24 @@ bool SlotGrid::ShowFetchedPicture(const PictureWork& work)
     if (work.stamp.isNew)
         Q_EMIT newPictureShown(index);
     return true;
+}
+
+void SlotGrid::KeepUnchangedPicture(int index, const QByteArray& header)
+{
+    ViewerSlot& s = slot(index);
+    s.slotResponse.reset();
+    s.health.phase = FetchPhase::Done;
+    {
+        WindowDrawingLock lock(hooks_.mainWindow);
+        HideRefreshIndicator(index);
+    }
+    // The picture, its time stamps and txtRefreshed stay as they are; nothing is saved.
+    s.slotIsNew = false;
+    ShowDetailsIfSelected(index);
+    FetchOutcome outcome;
+    outcome.kind = FetchOutcomeKind::Unchanged;
+    outcome.status = StatusCodeOf(header);
+    NoteOutcome(index, outcome, s.health.lastPictureStamped, false);
 }
 
 void SlotGrid::ShowNotFound(int index)

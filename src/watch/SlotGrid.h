@@ -27,6 +27,12 @@ class PictureWorker;
 struct PictureStamp;
 struct PictureWork;
 
+// The fetch's choices from the Options dialog; all off, every cam is fetched as it always was.
+struct FetchOptions {
+    // Ask whether the picture changed (If-None-Match, If-Modified-Since); a 304 keeps it.
+    bool conditionalRequests = false;
+};
+
 // What the slots need from the window around them; every hook is optional.
 struct WatchHooks {
     QWidget* mainWindow = nullptr;                         // the window whose drawing LockWindowDrawing suspends
@@ -118,6 +124,9 @@ public:
     // that is longer.
     void setStaleMinutes(int minutes);
     int staleMinutes() const { return staleMinutes_; }
+    // Taken by the next request of each slot.
+    void setFetchOptions(const FetchOptions& options) { fetchOptions_ = options; }
+    const FetchOptions& fetchOptions() const { return fetchOptions_; }
 
 Q_SIGNALS:
     // imgCam_Click, Picture3_Click and imgRefresh_Click: Form1 shows the slot in the Viewer.
@@ -162,6 +171,8 @@ private:
     void FinishHandling(int index);
     // The picture path of a response whose header names an image; true when a picture was shown.
     bool ShowFetchedPicture(const PictureWork& work);
+    // A 304 to a request that asked whether the picture changed: the picture stays, not new.
+    void KeepUnchangedPicture(int index, const QByteArray& header);
     // The not-found picture into the thumbnail, indicator hidden.
     void ShowNotFound(int index);
     // Hides imgRefresh, and the full-window view's indicator when that view follows the slot.
@@ -208,4 +219,5 @@ private:
     std::deque<std::shared_ptr<PictureWork>> handling_;
     std::unique_ptr<PictureWorker> worker_;
     int staleMinutes_;  // SettingKeys::staleMinutes
+    FetchOptions fetchOptions_;
 };

@@ -10,6 +10,7 @@
 
 #include "CamHealth.h"
 #include "CamSignIn.h"
+#include "CamUrl.h"
 #include "HttpResponse.h"
 
 class CamSocket;
@@ -61,6 +62,12 @@ struct ViewerSlot {
     // The boundary of an answer that is an MJPEG stream (multipart/x-mixed-replace); empty otherwise.
     QByteArray slotStreamBoundary;
     QString slotLastModified;  // the last "Last-Modified:" line seen; survives stops
+    // The address the running fetch started from, and what a conditional request asks about the
+    // picture shown (the address it came from beside it): whether the running request asked.
+    QString slotFetchAddress;
+    QString slotConditionsAddress;
+    RequestConditions slotConditions;
+    bool slotConditionsSent = false;
     bool slotIsNew = false;    // the picture just handled is a changed one
     // The compressed bytes of the picture the thumbnail shows (the fetched body, or the saved
     // file after an automatic save) and that picture's own size: the thumbnail may hold a scaled

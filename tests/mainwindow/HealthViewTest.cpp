@@ -49,6 +49,18 @@ TEST_F(MainWindowTest, TheStaleThresholdIsReadAtStartAndFollowsTheOptions)
     EXPECT_EQ(f.slotGrid->staleMinutes(), 25);
 }
 
+TEST_F(MainWindowTest, TheFetchChoicesAreReadAtStartAndFollowTheOptions)
+{
+    EXPECT_FALSE(loadedForm().slotGrid->fetchOptions().conditionalRequests) << "off unless chosen";
+    form.reset();
+    Store(QStringLiteral("conditionalRequests"), QStringLiteral("1"));
+    Form1& f = loadedForm();
+    EXPECT_TRUE(f.slotGrid->fetchOptions().conditionalRequests);
+    WriteOption(QStringLiteral("conditionalRequests"), QStringLiteral("0"));
+    Q_EMIT f.optionsChanged({QStringLiteral("conditionalRequests")});
+    EXPECT_FALSE(f.slotGrid->fetchOptions().conditionalRequests);
+}
+
 TEST(WatchLog, IsQuietUnlessVerboseIsAsked)
 {
     const CommandLineResult plain = ParseCommandLine({QStringLiteral("tolvane")});

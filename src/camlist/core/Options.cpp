@@ -31,6 +31,11 @@ std::vector<OptionRow> MakeRows()
     rows.back().tip = QStringLiteral("https cams whose certificate comes from one of the authorities in this PEM file "
                                      "are trusted, as are those SSL_CERT_FILE and SSL_CERT_DIR name.");
 
+    // Changes what a cam is sent, so it is off unless chosen.
+    rows.push_back(CheckOption(SettingKeys::conditionalRequests, QStringLiteral("Ask whether the picture changed")));
+    rows.back().tip = QStringLiteral("Each fetch sends the last picture's ETag and Last-Modified time; a cam that "
+                                     "answers 304 (unchanged) sends no picture, and the one shown stays.");
+
     return rows;
 }
 

@@ -262,13 +262,16 @@ QString OutcomeReason(const FetchOutcome& o)
         return QStringLiteral("sign-in refused");
     case FetchOutcomeKind::StreamWithoutPicture:
         return QStringLiteral("stream without a picture");
+    case FetchOutcomeKind::Unchanged:
+        return QStringLiteral("unchanged (%1)").arg(o.status);
     }
     return {};
 }
 
 bool OutcomeIsFailure(FetchOutcomeKind kind)
 {
-    return kind != FetchOutcomeKind::None && kind != FetchOutcomeKind::PictureShown;
+    return kind != FetchOutcomeKind::None && kind != FetchOutcomeKind::PictureShown &&
+        kind != FetchOutcomeKind::Unchanged;
 }
 
 QString OutcomeKey(const FetchOutcome& o)
@@ -316,6 +319,7 @@ QString OutcomeKey(const FetchOutcome& o)
     case FetchOutcomeKind::Abandoned:
     case FetchOutcomeKind::SignInRefused:
     case FetchOutcomeKind::StreamWithoutPicture:
+    case FetchOutcomeKind::Unchanged:
         break;
     }
     return key;
@@ -449,6 +453,10 @@ void RecordOutcome(CamHealth& health, const FetchOutcome& outcome, const QDateTi
         return;
     }
     health.consecutiveFailures = 0;
+    if (outcome.kind == FetchOutcomeKind::Unchanged) {
+        health.lastPictureShown = now;  // the cam said the picture shown is still its picture
+        return;
+    }
     if (outcome.kind != FetchOutcomeKind::PictureShown)
         return;
     health.lastPictureShown = now;

@@ -43,6 +43,7 @@ enum class FetchOutcomeKind {
     BadAddress,            // the address cannot be split into host and path
     SignInRefused,         // the cam answered the credentials of the address with a second 401
     StreamWithoutPicture,  // an MJPEG stream brought no whole part within the refresh interval
+    Unchanged,             // asked whether the picture changed, the cam answered 304: it stays
 };
 
 // One fetch's outcome and the facts its reason text is made of.
@@ -101,7 +102,7 @@ struct CamHealth {
 
 // The words of an outcome: "HTTP 404 Not Found, text/html, 162 bytes", "connection refused".
 QString OutcomeReason(const FetchOutcome& outcome);
-// PictureShown and None are not failures; every other outcome is.
+// PictureShown, Unchanged and None are not failures; every other outcome is.
 bool OutcomeIsFailure(FetchOutcomeKind kind);
 // Stays the same while the same thing keeps happening (a picture of another size, a body of
 // another length), and changes when something else happens: what the log reports a change by.
