@@ -48,6 +48,6 @@ inline constexpr SettingKey conditionalRequests{"Settings", "conditionalRequests
 
 // Every key above, once. The checks that keep README.md's "Settings" section true read this
 // list (and fail when a key above is missing from it).
-inline constexpr SettingKey All[] = {autoSave,     showHelp, timeServer,      IgnorePermissionDeniedError,
-                                     keepDays,     staleMinutes, caFile, conditionalRequests};
+inline constexpr SettingKey All[] = {autoSave, showHelp,     timeServer, IgnorePermissionDeniedError,
+                                     keepDays, staleMinutes, caFile,     conditionalRequests};
 }  // namespace SettingKeys
