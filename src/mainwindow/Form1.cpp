@@ -339,13 +339,14 @@ void Form1::ApplyOptions(const QStringList& keys)
         slotGrid->setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
     if (keys.contains(SettingKeys::caFile.Name()))
         SetCaFile(OptionValue(SettingKeys::caFile));
-    if (keys.contains(SettingKeys::conditionalRequests.Name()))
+    if (keys.contains(SettingKeys::followRedirects.Name()) || keys.contains(SettingKeys::conditionalRequests.Name()))
         ApplyFetchOptions();
 }
 
 void Form1::ApplyFetchOptions()
 {
     FetchOptions options;
+    options.followRedirects = OptionIsOn(SettingKeys::followRedirects);
     options.conditionalRequests = OptionIsOn(SettingKeys::conditionalRequests);
     slotGrid->setFetchOptions(options);
 }

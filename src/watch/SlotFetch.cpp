@@ -85,6 +85,9 @@ void SlotGrid::wsCam_Close(int index)
         KeepUnchangedPicture(index, response.header);
         return;
     }
+    FetchOutcomeKind kind = signInRefused ? FetchOutcomeKind::SignInRefused : FetchOutcomeKind::None;
+    if (fetchOptions_.followRedirects && FollowRedirect(index, response, kind))
+        return;
     if (!s.slotStreamBoundary.isEmpty()) {
         // The stream ended before a part did: the data's end ends a part that has begun.
         const StreamPart part = FirstStreamPart(response.body, s.slotStreamBoundary, true);
@@ -94,8 +97,49 @@ void SlotGrid::wsCam_Close(int index)
             HandleAnswer(index, response, 0, FetchOutcomeKind::StreamWithoutPicture);
         return;
     }
-    HandleAnswer(index, response, s.slotResponse.contentLength(),
-                 signInRefused ? FetchOutcomeKind::SignInRefused : FetchOutcomeKind::None);
+    HandleAnswer(index, response, s.slotResponse.contentLength(), kind);
+}
+
+bool SlotGrid::FollowRedirect(int index, HttpResponseAssembler::Finished& response, FetchOutcomeKind& kind)
+{
+    ViewerSlot& s = slot(index);
+    CamUrlParts current;
+    current.host = s.slotHost;
+    current.hostHeader = s.slotHostHeader;
+    current.path = s.slotPath;
+    current.port = s.slotPort;
+    current.tls = s.slotTls;
+    const RedirectHop hop = s.redirects.next(response.header, current);
+    switch (hop.verdict) {
+    case RedirectVerdict::NotARedirect:
+        return false;
+    case RedirectVerdict::Follow:
+        break;
+    case RedirectVerdict::Unsafe:
+    case RedirectVerdict::ControlCharacters:
+    case RedirectVerdict::Unusable:
+    case RedirectVerdict::Loop:
+    case RedirectVerdict::TooMany:
+        // Refused: the not-found picture, whatever the answer's body is.
+        response.isImage = false;
+        kind = hop.verdict == RedirectVerdict::Unsafe ? FetchOutcomeKind::UnsafeRedirect
+                                                      : FetchOutcomeKind::RedirectRefused;
+        return false;
+    }
+    // The same request at the next address, on a new connection; the timer runs on from the
+    // fetch's start. The address's user part goes only where the cam itself is.
+    s.wsCam->Close();
+    s.slotResponse.reset();
+    s.slotStreamBoundary.clear();
+    s.slotHost = hop.next.host;
+    s.slotHostHeader = hop.next.hostHeader;
+    s.slotPath = hop.next.path;
+    s.slotPort = hop.next.port;
+    s.slotTls = hop.next.tls;
+    s.slotSignIn = s.redirects.credentialsMayGo(hop.next);
+    s.health.phase = FetchPhase::Connecting;
+    s.wsCam->Connect(s.slotHost, s.slotPort, s.slotTls);
+    return true;
 }
 
 bool SlotGrid::TakeStreamPart(int index)
@@ -167,6 +211,8 @@ void SlotGrid::HandleAnswer(int index, HttpResponseAssembler::Finished response,
     work->outcome = ClassifyClosedAnswer(answer);
     if (kind != FetchOutcomeKind::None && !response.isImage)
         work->outcome.kind = kind;
+    if (kind == FetchOutcomeKind::UnsafeRedirect || kind == FetchOutcomeKind::RedirectRefused)
+        DescribeRefusedRedirect(work->outcome, s.redirects.refused());
     if (work->body.isEmpty()) {
         work->done = true;  // nothing for the worker
         // FinishHandling above handled the slot's earlier responses: nothing of its own waits.

@@ -175,6 +175,7 @@ void SlotGrid::cmdStart_Click(int index)
     s.slotUser = parts->user;
     s.slotPassword = parts->password;
     s.slotFetchAddress = s.txtAddress->text();
+    s.redirects.start(*parts);
     s.signIn.startFetch(s.slotFetchAddress);
     s.wsCam->Close();
     s.wsCam->Connect(s.slotHost, s.slotPort, s.slotTls);

@@ -29,6 +29,8 @@ struct PictureWork;
 
 // The fetch's choices from the Options dialog; all off, every cam is fetched as it always was.
 struct FetchOptions {
+    // Follow 301, 302, 303, 307 and 308 answers (up to 5; never from https to http).
+    bool followRedirects = false;
     // Ask whether the picture changed (If-None-Match, If-Modified-Since); a 304 keeps it.
     bool conditionalRequests = false;
 };
@@ -171,6 +173,10 @@ private:
     void FinishHandling(int index);
     // The picture path of a response whose header names an image; true when a picture was shown.
     bool ShowFetchedPicture(const PictureWork& work);
+    // A redirect answer, with the option on: true when the fetch goes on at the next address;
+    // otherwise `response` and `kind` say how the answer is handled (the not-found picture
+    // when the redirect is refused).
+    bool FollowRedirect(int index, HttpResponseAssembler::Finished& response, FetchOutcomeKind& kind);
     // A 304 to a request that asked whether the picture changed: the picture stays, not new.
     void KeepUnchangedPicture(int index, const QByteArray& header);
     // The not-found picture into the thumbnail, indicator hidden.

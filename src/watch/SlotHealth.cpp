@@ -77,7 +77,9 @@ bool SlotGrid::eventFilter(QObject* watched, QEvent* event)
 
 void SlotGrid::NoteOutcome(int index, const FetchOutcome& outcome, bool stamped, bool newStamp)
 {
-    RecordOutcome(slot(index).health, outcome, CurrentDateTime(), stamped, newStamp);
+    FetchOutcome recorded = outcome;
+    recorded.redirects = slot(index).redirects.hops();  // the way the running fetch came
+    RecordOutcome(slot(index).health, recorded, CurrentDateTime(), stamped, newStamp);
     ReportHealth(index);
 }
 

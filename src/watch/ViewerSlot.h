@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "CamHealth.h"
+#include "CamRedirect.h"
 #include "CamSignIn.h"
 #include "CamUrl.h"
 #include "HttpResponse.h"
@@ -56,6 +57,8 @@ struct ViewerSlot {
     QString slotUser;
     QString slotPassword;
     CamSignIn signIn;  // the remembered challenge and what this fetch has tried
+    // The redirects the running fetch followed; the slot* address fields above are its last hop's.
+    RedirectChain redirects;
     // The response collected so far: stands for slotBuffer, slotBytesReceived, slotHeaderDone
     // and slotContentLength.
     HttpResponseAssembler slotResponse;

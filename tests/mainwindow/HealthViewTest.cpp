@@ -51,14 +51,18 @@ TEST_F(MainWindowTest, TheStaleThresholdIsReadAtStartAndFollowsTheOptions)
 
 TEST_F(MainWindowTest, TheFetchChoicesAreReadAtStartAndFollowTheOptions)
 {
-    EXPECT_FALSE(loadedForm().slotGrid->fetchOptions().conditionalRequests) << "off unless chosen";
+    const FetchOptions plain = loadedForm().slotGrid->fetchOptions();
+    EXPECT_FALSE(plain.followRedirects || plain.conditionalRequests) << "off unless chosen";
     form.reset();
     Store(QStringLiteral("conditionalRequests"), QStringLiteral("1"));
     Form1& f = loadedForm();
     EXPECT_TRUE(f.slotGrid->fetchOptions().conditionalRequests);
+    EXPECT_FALSE(f.slotGrid->fetchOptions().followRedirects);
     WriteOption(QStringLiteral("conditionalRequests"), QStringLiteral("0"));
-    Q_EMIT f.optionsChanged({QStringLiteral("conditionalRequests")});
+    WriteOption(QStringLiteral("followRedirects"), QStringLiteral("1"));
+    Q_EMIT f.optionsChanged({QStringLiteral("followRedirects"), QStringLiteral("conditionalRequests")});
     EXPECT_FALSE(f.slotGrid->fetchOptions().conditionalRequests);
+    EXPECT_TRUE(f.slotGrid->fetchOptions().followRedirects);
 }
 
 TEST(WatchLog, IsQuietUnlessVerboseIsAsked)

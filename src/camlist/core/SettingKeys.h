@@ -42,12 +42,15 @@ inline constexpr SettingKey staleMinutes{"Settings", "staleMinutes", "10"};
 // Main store, Options dialog. A PEM file of certificate authorities that https cams are trusted
 // by, on top of the system's and those SSL_CERT_FILE and SSL_CERT_DIR name. Empty: none.
 inline constexpr SettingKey caFile{"Settings", "caFile", ""};
+// Main store, Options dialog. "1": a cam's 301, 302, 303, 307 and 308 answers are followed, up
+// to 5 hops (http to https allowed, https to http refused); "0": they show the not-found picture.
+inline constexpr SettingKey followRedirects{"Settings", "followRedirects", "0"};
 // Main store, Options dialog. "1": each fetch after a picture asks whether it changed
 // (If-None-Match, If-Modified-Since), and a 304 keeps the picture; "0": every fetch downloads it.
 inline constexpr SettingKey conditionalRequests{"Settings", "conditionalRequests", "0"};
 
 // Every key above, once. The checks that keep README.md's "Settings" section true read this
 // list (and fail when a key above is missing from it).
-inline constexpr SettingKey All[] = {autoSave, showHelp,     timeServer, IgnorePermissionDeniedError,
-                                     keepDays, staleMinutes, caFile,     conditionalRequests};
+inline constexpr SettingKey All[] = {autoSave,     showHelp, timeServer,      IgnorePermissionDeniedError, keepDays,
+                                     staleMinutes, caFile,   followRedirects, conditionalRequests};
 }  // namespace SettingKeys

@@ -44,6 +44,16 @@ enum class FetchOutcomeKind {
     SignInRefused,         // the cam answered the credentials of the address with a second 401
     StreamWithoutPicture,  // an MJPEG stream brought no whole part within the refresh interval
     Unchanged,             // asked whether the picture changed, the cam answered 304: it stays
+    UnsafeRedirect,        // a redirect from https to http, refused
+    RedirectRefused,       // a redirect not followed: a loop, one too many, a Location unfit to follow
+};
+
+// Why a redirect was not followed (RedirectRefused).
+enum class RedirectProblem {
+    Loop,               // back to an address the fetch had asked already
+    TooMany,            // more redirects than a fetch follows
+    ControlCharacters,  // the Location line holds control characters
+    Unusable,           // the Location names nothing that can be fetched
 };
 
 // One fetch's outcome and the facts its reason text is made of.
@@ -64,6 +74,8 @@ struct FetchOutcome {
     double seconds = 0;             // NoAnswer, Abandoned: how long the fetch ran
     qint32 refreshSeconds = 0;      // NoAnswer, Abandoned: the refresh interval
     bool connected = false;         // NoAnswer: the connection was made (waiting) or not (connecting)
+    RedirectProblem redirectProblem = RedirectProblem::Loop;  // RedirectRefused: why
+    QStringList redirects;  // the redirects the fetch followed on its way: "HTTP 301 to <address>"
 };
 
 // Standing problems of a cam that are not one fetch's outcome; shown beside the outcome.
@@ -157,6 +169,8 @@ FetchOutcome ClassifyCutShort(FetchPhase phase, bool headerDone, qint64 bodyByte
 int StatusCodeOf(const QByteArray& header);
 // The first "Name: value" line of an HTTP header (name in any letter case), trimmed; empty when none.
 QString HeaderValue(const QByteArray& header, QByteArrayView name);
+// The same line's value as sent, blanks and all; empty when there is none.
+QByteArray RawHeaderValue(const QByteArray& header, QByteArrayView name);
 // The certificate problems in words: "certificate not trusted: self-signed", "name mismatch", "expired".
 QString CertificateProblemText(const QSslError& error);
 // "162 bytes", "35 KB", "2.4 MB" (1024-based).
