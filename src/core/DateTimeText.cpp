@@ -1,6 +1,8 @@
 #include "DateTimeText.h"
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
+#include <memory>
 
 namespace {
 std::function<QDateTime()>& dateTimeSource()
@@ -66,4 +68,11 @@ QDateTime CurrentDateTime()
 void SetCurrentDateTimeSource(std::function<QDateTime()> source)
 {
     dateTimeSource() = std::move(source);
+}
+
+std::function<qint64()> StartMonotonicClock()
+{
+    auto timer = std::make_shared<QElapsedTimer>();
+    timer->start();
+    return [timer] { return timer->elapsed(); };
 }

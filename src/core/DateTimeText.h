@@ -19,3 +19,7 @@ QDateTime ReadDateTimeText(const QString& text, const QLocale& locale = QLocale(
 // The current local date and time; a test replaces the source with a fixed clock.
 QDateTime CurrentDateTime();
 void SetCurrentDateTimeSource(std::function<QDateTime()> source);  // empty restores the real clock
+
+// Milliseconds since this call, from a clock that never goes back (nor jumps with the date):
+// what a time-out or a rate limit is measured with.
+std::function<qint64()> StartMonotonicClock();

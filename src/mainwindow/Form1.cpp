@@ -339,6 +339,10 @@ void Form1::ApplyOptions(const QStringList& keys)
         slotGrid->setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
     if (keys.contains(SettingKeys::caFile.Name()))
         SetCaFile(OptionValue(SettingKeys::caFile));
+    if (keys.contains(SettingKeys::finishSlowDownloads.Name()))
+        slotGrid->setFinishSlowDownloads(OptionIsOn(SettingKeys::finishSlowDownloads));
+    if (keys.contains(SettingKeys::timeServer.Name()))
+        clock->setTimeServer(OptionValue(SettingKeys::timeServer));
     if (keys.contains(SettingKeys::followRedirects.Name()) || keys.contains(SettingKeys::conditionalRequests.Name()))
         ApplyFetchOptions();
 }
@@ -384,6 +388,7 @@ void Form1::ShowSlotInViewer(int index)
     const ViewerSlot& slot = slotGrid->slot(index);
     // The full picture: the Viewer's natural size is the picture's own, not the thumbnail decode's.
     frmMain->ShowSlot(slotGrid->fullPicture(index), slotGrid->slotTexts(index), slot.slotElapsed);
+    frmMain->setNextRefresh(slotGrid->nextRefreshCaption(index));  // a slot past its interval waits
     frmMain->setStatusLine(slotGrid->healthSummary(index));
     frmHistory->showCam(slotGrid->slotTexts(index).name);
     clock->QueryTimeServer();

@@ -60,6 +60,7 @@ void Form1::Form_Load()
     chkSave->setChecked(autoSave.value);
     slotGrid->setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
     SetCaFile(OptionValue(SettingKeys::caFile));
+    slotGrid->setFinishSlowDownloads(OptionIsOn(SettingKeys::finishSlowDownloads));
     ApplyFetchOptions();
 
     // 5. and 6. Captions from the product metadata.

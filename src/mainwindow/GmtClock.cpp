@@ -1,23 +1,16 @@
 #include "GmtClock.h"
 
-#include <QElapsedTimer>
 #include <QLabel>
-#include <memory>
 
+#include "DateTimeText.h"
 #include "Daytime.h"
-#include "Settings.h"
-#include "TolvaneError.h"
+#include "Options.h"
 
 GmtClock::GmtClock(QLabel* lblTime, QObject* parent) : QObject(parent), objWinsock(this), lblTime(lblTime)
 {
     setMonotonicClock({});
-    QString server = SettingKeys::timeServer.Default();
-    try {
-        server = ReadSetting(SettingKeys::timeServer);
-    } catch (const TolvaneError&) {
-        // An unreadable store leaves the public server; the clock is no reason to stop.
-    }
-    setTimeServer(server);
+    // An unreadable store, or a value that names no server, leaves the default server.
+    setTimeServer(OptionValue(SettingKeys::timeServer));
     connect(&objWinsock, &CamSocket::DataArrival, this, &GmtClock::objWinsock_DataArrival);
     connect(&objWinsock, &CamSocket::Closed, this, &GmtClock::objWinsock_Close);
 }
@@ -42,19 +35,22 @@ void GmtClock::setTimeServer(const QString& server)
     }
     bool ok = false;
     const uint port = portText.toUInt(&ok);
-    host_ = host.isEmpty() ? SettingKeys::timeServer.Default() : host;
-    port_ = ok && port >= 1 && port <= 65535 ? quint16(port) : DaytimePort;
+    const QString newHost = host.isEmpty() ? SettingKeys::timeServer.Default() : host;
+    const quint16 newPort = ok && port >= 1 && port <= 65535 ? quint16(port) : DaytimePort;
+    if (newHost == host_ && newPort == port_)
+        return;
+    host_ = newHost;
+    port_ = newPort;
+    // Another server: a query still waiting for the old one is dropped, and the new one is asked
+    // at the next query; the 4 seconds are owed to each server, not to the clock.
+    if (objWinsock.State() != CamSocket::sckClosed)
+        objWinsock.Close();
+    lastConnectMs_.reset();
 }
 
 void GmtClock::setMonotonicClock(std::function<qint64()> milliseconds)
 {
-    if (milliseconds) {
-        monotonicMs_ = std::move(milliseconds);
-        return;
-    }
-    auto timer = std::make_shared<QElapsedTimer>();
-    timer->start();
-    monotonicMs_ = [timer] { return timer->elapsed(); };
+    monotonicMs_ = milliseconds ? std::move(milliseconds) : StartMonotonicClock();
 }
 
 void GmtClock::QueryTimeServer()

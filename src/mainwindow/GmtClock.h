@@ -19,7 +19,8 @@ public:
     static constexpr quint16 DaytimePort = 13;
     static constexpr qint64 MinimumQueryIntervalMs = 4000;  // milliseconds between two connections
 
-    // Reads the time server from the main store's "timeServer" (default "time.nist.gov").
+    // Reads the time server from the main store's "timeServer" (default "time.nist.gov"; a value
+    // the Options dialog would not take counts as the default).
     explicit GmtClock(QLabel* lblTime, QObject* parent = nullptr);
     ~GmtClock() override;
 
@@ -29,7 +30,8 @@ public:
     void QueryTimeServer();
 
     // "host" or "host:port" (port 13 when none is given or it is not a port number);
-    // an IPv6 address with a port is written "[address]:port".
+    // an IPv6 address with a port is written "[address]:port"; empty: "time.nist.gov". Another
+    // server than before is asked at the next query, even within 4 seconds of the last one.
     void setTimeServer(const QString& server);
     QString timeServerHost() const { return host_; }
     quint16 timeServerPort() const { return port_; }

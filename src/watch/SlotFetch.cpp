@@ -48,8 +48,12 @@ void SlotGrid::wsCam_DataArrival(int index, qint64 bytesTotal)
     ViewerSlot& s = slot(index);
     const QString fileName = s.slotPath.mid(s.slotPath.lastIndexOf(QLatin1Char('/')) + 1);
     const bool headerWasDone = s.slotResponse.headerDone();
+    const qint64 bodyBefore = headerWasDone ? s.slotResponse.bytesReceived() : 0;
     const auto arrival = s.slotResponse.append(s.wsCam->GetData(), bytesTotal);
-    s.health.phase = FetchPhase::Receiving;
+    if (s.health.phase != FetchPhase::Finishing)
+        s.health.phase = FetchPhase::Receiving;
+    if (s.slotResponse.headerDone() && s.slotResponse.bytesReceived() > bodyBefore)
+        s.slotLastBodyByteMs = monotonicMs_();
     if (arrival.tooLarge) {
         // Far beyond any cam picture: stop reading rather than fill the memory; the slot tries
         // again at its next start.
@@ -131,6 +135,7 @@ bool SlotGrid::FollowRedirect(int index, HttpResponseAssembler::Finished& respon
     s.wsCam->Close();
     s.slotResponse.reset();
     s.slotStreamBoundary.clear();
+    s.slotLastBodyByteMs = -1;  // the next hop's body has not begun
     s.slotHost = hop.next.host;
     s.slotHostHeader = hop.next.hostHeader;
     s.slotPath = hop.next.path;

@@ -47,6 +47,7 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
         connect(s.Picture3, &ImageControl::clicked, this, [this, i] { EmitThumbnailClicked(i); });
         connect(s.imgRefresh, &ImageControl::clicked, this, [this, i] { imgRefresh_Click(i); });
     }
+    setMonotonicClock({});
 }
 
 SlotGrid::~SlotGrid()
@@ -130,6 +131,9 @@ void SlotGrid::cmdStart_Click(int index)
 {
     FinishHandling(index);
     ViewerSlot& s = slot(index);
+    ++s.slotStarts;
+    s.slotFinishing = false;
+    s.slotLastBodyByteMs = -1;
     s.imgRefresh->show();
     if (selectedSlot_ == index && FullWindowViewOpen() && hooks_.showFullWindowRefreshIndicator)
         hooks_.showFullWindowRefreshIndicator();
@@ -190,16 +194,18 @@ void SlotGrid::timRefresh_Timer(int index)
 {
     ViewerSlot& s = slot(index);
     ++s.slotElapsed;
+    // Decided before the countdown is shown, so that it says the slot waits from the first tick on.
+    const bool due = s.slotElapsed >= s.slotRefreshSeconds && !KeepsDownloading(index);
     if (selectedSlot_ == index) {
         {
             WindowDrawingLock lock(hooks_.mainWindow);
             if (hooks_.setNextRefresh)
-                hooks_.setNextRefresh(NextRefreshCaption(index));
+                hooks_.setNextRefresh(nextRefreshCaption(index));
         }
         if (hooks_.queryTimeServer)
             hooks_.queryTimeServer();
     }
-    if (s.slotElapsed >= s.slotRefreshSeconds) {
+    if (due) {
         s.timRefresh->stop();
         s.imgRefresh->show();
         NoteCutShort(index);  // a fetch still running is abandoned by the start below
@@ -211,6 +217,8 @@ void SlotGrid::cmdStop_Click(int index)
 {
     FinishHandling(index);
     ViewerSlot& s = slot(index);
+    ++s.slotStarts;
+    s.slotFinishing = false;
     s.wsCam->Close();
     s.timRefresh->stop();
     s.slotResponse.reset();  // the abandoned response's bytes are not needed any more
@@ -286,6 +294,51 @@ void SlotGrid::setTickInterval(int milliseconds)
         s.timRefresh->setInterval(milliseconds);
 }
 
+void SlotGrid::setMonotonicClock(std::function<qint64()> milliseconds)
+{
+    monotonicMs_ = milliseconds ? std::move(milliseconds) : StartMonotonicClock();
+}
+
+bool SlotGrid::KeepsDownloading(int index)
+{
+    ViewerSlot& s = slot(index);
+    // A stream never ends by itself: its first part is due within the interval.
+    if (!finishSlowDownloads_ || !s.slotStreamBoundary.isEmpty() || s.slotLastBodyByteMs < 0)
+        return false;
+    const qint64 silent = monotonicMs_() - s.slotLastBodyByteMs;
+    if (silent >= (s.slotFinishing ? kSilentMs : kStillArrivingMs))
+        return false;
+    if (s.slotFinishing)
+        return true;  // still arriving, or whole and on its way to the thumbnail
+    if (s.health.phase != FetchPhase::Receiving)
+        return false;
+    s.slotFinishing = true;
+    s.health.phase = FetchPhase::Finishing;
+    ReportHealth(index);
+    return true;
+}
+
+void SlotGrid::StartSoon(int index)
+{
+    const quint64 starts = slot(index).slotStarts;
+    QMetaObject::invokeMethod(
+        this,
+        [this, index, starts] {
+            ViewerSlot& s = slot(index);
+            if (s.slotStarts != starts || !s.isOpen())
+                return;
+            cmdStart_Click(index);
+        },
+        Qt::QueuedConnection);
+}
+
+double SlotGrid::FetchSeconds(int index) const
+{
+    const ViewerSlot& s = slot(index);
+    return s.health.fetchStarted.isValid() ? qMax<qint64>(0, s.health.fetchStarted.msecsTo(CurrentDateTime())) / 1000.0
+                                           : s.slotRefreshSeconds;
+}
+
 ViewerDetails SlotGrid::slotTexts(int index) const
 {
     const ViewerSlot& s = slot(index);
@@ -298,10 +351,12 @@ void SlotGrid::SetStatusText(const QString& text) const
         hooks_.setStatusText(text);
 }
 
-QString SlotGrid::NextRefreshCaption(int index) const
+QString SlotGrid::nextRefreshCaption(int index) const
 {
     // The same caption the Viewer shows when the slot is clicked: the typed text counts, so a
-    // 30.5-second cam counts down 29.5, 28.5, ...
+    // 30.5-second cam counts down 29.5, 28.5, ...; past its interval the slot only waits.
     const ViewerSlot& s = slot(index);
+    if (s.slotFinishing)
+        return waitingCaption();
     return NextRefreshText(s.txtRefresh->text(), s.slotElapsed);
 }

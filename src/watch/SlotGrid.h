@@ -113,6 +113,18 @@ public:
     void setRefreshIndicatorPicture(const QImage& picture);
     // Tests shorten the 1000 ms refresh tick.
     void setTickInterval(int milliseconds);
+    // Milliseconds of a clock that never goes back (tests inject one); default QElapsedTimer.
+    void setMonotonicClock(std::function<qint64()> milliseconds);
+    // On: a download still arriving when the refresh interval ends (a body byte within
+    // kStillArrivingMs) goes on, and the next fetch starts once it has been handled; one that
+    // brings no byte for kSilentMs is abandoned. Off (the default): the next start abandons it.
+    void setFinishSlowDownloads(bool on) { finishSlowDownloads_ = on; }
+    bool finishSlowDownloads() const { return finishSlowDownloads_; }
+    static constexpr qint64 kStillArrivingMs = 5000;
+    static constexpr qint64 kSilentMs = 10000;
+    // lblNextRefresh's caption for the slot: the seconds left, or that it waits for its download.
+    QString nextRefreshCaption(int index) const;
+    static QString waitingCaption() { return QStringLiteral("waiting for the download"); }
     // The texts the Viewer's detail labels show for the slot: txtName, txtRefresh, txtUpdated
     // (last changed) and txtRefreshed (last refreshed).
     ViewerDetails slotTexts(int index) const;
@@ -185,7 +197,13 @@ private:
     void HideRefreshIndicator(int index);
     void ShowDetailsIfSelected(int index);
     void SetStatusText(const QString& text) const;
-    QString NextRefreshCaption(int index) const;
+    // The refresh interval has ended: true when the slot's download is let finish (and the
+    // slot now waits for it), false when the next start is due.
+    bool KeepsDownloading(int index);
+    // The next fetch of the slot, from the event loop, unless the slot is started or stopped first.
+    void StartSoon(int index);
+    // How long the slot's running fetch has run, in seconds (health texts).
+    double FetchSeconds(int index) const;
     // The thumbnail's size in device pixels, or the wall's tiles' when larger.
     QSize ThumbnailDeviceSize(int index) const;
     // The slot's thumbnail shows `picture`, whose own size is `fullSize` and which decodes from
@@ -226,4 +244,6 @@ private:
     std::unique_ptr<PictureWorker> worker_;
     int staleMinutes_;  // SettingKeys::staleMinutes
     FetchOptions fetchOptions_;
+    bool finishSlowDownloads_ = false;
+    std::function<qint64()> monotonicMs_;
 };

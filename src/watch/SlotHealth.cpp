@@ -77,9 +77,18 @@ bool SlotGrid::eventFilter(QObject* watched, QEvent* event)
 
 void SlotGrid::NoteOutcome(int index, const FetchOutcome& outcome, bool stamped, bool newStamp)
 {
-    FetchOutcome recorded = outcome;
-    recorded.redirects = slot(index).redirects.hops();  // the way the running fetch came
-    RecordOutcome(slot(index).health, recorded, CurrentDateTime(), stamped, newStamp);
+    ViewerSlot& s = slot(index);
+    FetchOutcome noted = outcome;
+    if (s.slotFinishing) {
+        // A download let run past the interval has ended: the next fetch starts now.
+        s.slotFinishing = false;
+        noted.pastInterval = true;
+        noted.seconds = FetchSeconds(index);
+        noted.refreshSeconds = s.slotRefreshSeconds;
+        StartSoon(index);
+    }
+    noted.redirects = s.redirects.hops();  // the way the running fetch came
+    RecordOutcome(s.health, noted, CurrentDateTime(), stamped, newStamp);
     ReportHealth(index);
 }
 
@@ -90,14 +99,15 @@ void SlotGrid::NoteSocketFailure(int index, const CamSocketFailure& failure)
 
 void SlotGrid::NoteCutShort(int index)
 {
-    const ViewerSlot& s = slot(index);
-    const double seconds = s.health.fetchStarted.isValid()
-        ? qMax<qint64>(0, s.health.fetchStarted.msecsTo(CurrentDateTime())) / 1000.0
-        : s.slotRefreshSeconds;
+    ViewerSlot& s = slot(index);
+    const bool finishing = s.slotFinishing;
+    s.slotFinishing = false;  // abandoned, not finished: the start that follows is the next fetch
     const HttpResponseAssembler& response = s.slotResponse;
     FetchOutcome outcome =
         ClassifyCutShort(s.health.phase, response.headerDone(), response.bytesReceived(), response.contentLength(),
-                         response.buffer().size(), seconds, s.slotRefreshSeconds);
+                         response.buffer().size(), FetchSeconds(index), s.slotRefreshSeconds);
+    if (finishing && outcome.kind == FetchOutcomeKind::Abandoned)
+        outcome.silentSeconds = static_cast<double>(monotonicMs_() - s.slotLastBodyByteMs) / 1000.0;
     // A stream that is still running at the interval's end has brought no whole part.
     if (!s.slotStreamBoundary.isEmpty())
         outcome.kind = FetchOutcomeKind::StreamWithoutPicture;

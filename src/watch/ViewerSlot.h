@@ -64,6 +64,11 @@ struct ViewerSlot {
     HttpResponseAssembler slotResponse;
     // The boundary of an answer that is an MJPEG stream (multipart/x-mixed-replace); empty otherwise.
     QByteArray slotStreamBoundary;
+    // Letting a slow download finish: when a byte of the body last came (monotonic milliseconds,
+    // -1 none yet), and whether the refresh interval has ended while it goes on.
+    qint64 slotLastBodyByteMs = -1;
+    bool slotFinishing = false;
+    quint64 slotStarts = 0;    // counts starts and stops, so a start asked for an earlier fetch is dropped
     QString slotLastModified;  // the last "Last-Modified:" line seen; survives stops
     // The address the running fetch started from, and what a conditional request asks about the
     // picture shown (the address it came from beside it): whether the running request asked.

@@ -261,4 +261,53 @@ TEST_F(OptionsTest, ShowOptionsLoadsOnceAndBringsTheLoadedDialogForward)
     UnloadOptions();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
+
+TEST(OptionRows, TheTimeServerRowTakesWhatNamesADaytimeServer)
+{
+    const OptionRow* row = FindOptionRow(QStringLiteral("timeServer"));
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->kind, OptionKind::Text);
+    EXPECT_EQ(row->defaultValue, "time.nist.gov");
+    EXPECT_EQ(row->placeholder, "time.nist.gov") << "an empty field asks the default server";
+    for (const char* good : {"", "  ", "time.nist.gov", "time-a.example:13", " 127.0.0.1:1313 ", "[::1]:13", "[::1]",
+                             "::1", "fe80::1", "uhr.bücher.example", "clock_1.example:65535"})
+        EXPECT_TRUE(IsValidOptionValue(*row, QString::fromUtf8(good))) << good;
+    for (const char* bad : {"http://time.nist.gov", "time.nist.gov/", "time nist gov", "user@time.example",
+                            "time.example:0", "time.example:65536", "time.example:daytime", "time.example:", ":13",
+                            "[::1]:", "[::1", "[time.example]:13", ".example", "-time.example", "time:example:13"})
+        EXPECT_FALSE(IsValidOptionValue(*row, QString::fromUtf8(bad))) << bad;
+    EXPECT_TRUE(OptionValueHint(*row).contains("host name")) << OptionValueHint(*row).toStdString();
+}
+
+TEST_F(OptionsTest, TheTimeServerRowShowsItsDefaultStoresWhatIsTypedAndRefusesWhatNamesNoServer)
+{
+    frmOptions dialog(nullptr, OptionRows());
+    dialog.Form_Load();
+    QLineEdit* server = edit(dialog, "timeServer");
+    ASSERT_NE(server, nullptr);
+    EXPECT_EQ(server->text(), "time.nist.gov");
+
+    QSignalSpy changed(&dialog, &frmOptions::optionsChanged);
+    server->setText("http://time.example/");
+    EXPECT_FALSE(button(dialog, QDialogButtonBox::Apply)->isEnabled());
+    EXPECT_TRUE(dialog.lblProblem->isVisibleTo(&dialog));
+    EXPECT_TRUE(dialog.lblProblem->text().contains("Time server")) << dialog.lblProblem->text().toStdString();
+    EXPECT_FALSE(dialog.Apply());
+    EXPECT_EQ(Stored("timeServer"), "<absent>");
+
+    server->setText("127.0.0.1:1313");
+    EXPECT_TRUE(button(dialog, QDialogButtonBox::Apply)->isEnabled());
+    ASSERT_TRUE(dialog.Apply());
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).toStringList(), QStringList{"timeServer"});
+    EXPECT_EQ(Stored("timeServer"), "127.0.0.1:1313");
+    EXPECT_EQ(OptionValue(SettingKeys::timeServer), "127.0.0.1:1313");
+
+    // A value found in the file that names no server acts, and shows, as the default.
+    Store("timeServer", "time.example:daytime");
+    EXPECT_EQ(OptionValue(SettingKeys::timeServer), "time.nist.gov");
+    frmOptions reloaded(nullptr, OptionRows());
+    reloaded.Form_Load();
+    EXPECT_EQ(edit(reloaded, "timeServer")->text(), "time.nist.gov");
+}
 }  // namespace

@@ -250,6 +250,27 @@ TEST_F(MainWindowTest, SettingsMenuComesAfterTheOldMenusAndOpensOptionsOnce)
     f.Form_Unload();
     EXPECT_EQ(LoadedOptions(), nullptr) << "the main window's unload closes the dialog";
 }
+
+TEST_F(MainWindowTest, TheClockAsksTheTimeServerTheOptionsDialogStores)
+{
+    Form1& f = loadedForm();
+    f.mnuSettingsItem[0]->trigger();
+    frmOptions* dialog = LoadedOptions();
+    ASSERT_NE(dialog, nullptr);
+    auto* server = qobject_cast<QLineEdit*>(dialog->control("timeServer"));
+    ASSERT_NE(server, nullptr);
+    EXPECT_EQ(server->text(), "time.nist.gov");
+    server->setText("127.0.0.1:1313");
+    ASSERT_TRUE(dialog->Apply());
+    EXPECT_EQ(f.clock->timeServerHost(), "127.0.0.1");
+    EXPECT_EQ(f.clock->timeServerPort(), 1313);
+    // Empty: the default server.
+    server->setText("");
+    ASSERT_TRUE(dialog->Apply());
+    EXPECT_EQ(f.clock->timeServerHost(), "time.nist.gov");
+    EXPECT_EQ(f.clock->timeServerPort(), 13);
+    f.Form_Unload();
+}
 }  // namespace
 
 namespace {

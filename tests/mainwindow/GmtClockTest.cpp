@@ -169,12 +169,40 @@ TEST_F(GmtClockTest, ReadsTheTimeServerFromTheMainStore)
     ASSERT_TRUE(folder.isValid());
     const QString savedFolder = ProgramFolder();
     SetProgramFolder(folder.path());
-    WriteSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("timeServer"),
-                 QStringLiteral("127.0.0.1:%1").arg(responder.port()));
-    GmtClock fromSetting(&lblTime);
+    const auto clockFromStore = [this](const QString& value) {
+        WriteSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("timeServer"), value);
+        auto fromSetting = std::make_unique<GmtClock>(&lblTime);
+        return std::make_pair(fromSetting->timeServerHost(), fromSetting->timeServerPort());
+    };
+    const auto stored = clockFromStore(QStringLiteral("127.0.0.1:%1").arg(responder.port()));
+    // A value that names no server counts as the default, as the Options dialog shows it.
+    const auto unusable = clockFromStore(QStringLiteral("http://time.example/"));
     SetProgramFolder(savedFolder);
-    EXPECT_EQ(fromSetting.timeServerHost(), QStringLiteral("127.0.0.1"));
-    EXPECT_EQ(fromSetting.timeServerPort(), responder.port());
+    EXPECT_EQ(stored, std::make_pair(QStringLiteral("127.0.0.1"), responder.port()));
+    EXPECT_EQ(unusable, std::make_pair(QStringLiteral("time.nist.gov"), quint16(13)));
+}
+
+TEST_F(GmtClockTest, AnotherServerIsAskedAtTheNextQueryEvenWithinFourSeconds)
+{
+    queryAndWaitForReply(100000);
+    DaytimeResponder other;
+    QDateTime otherTime = serverTime.addSecs(7200);
+    other.setClock([&otherTime] { return otherTime; });
+    ASSERT_TRUE(other.start());
+
+    // The same server again changes nothing: still no connection within the 4 seconds.
+    clock->setTimeServer(QStringLiteral("127.0.0.1:%1").arg(responder.port()));
+    EXPECT_TRUE(queryWithoutConnecting(101000));
+
+    clock->setTimeServer(QStringLiteral("127.0.0.1:%1").arg(other.port()));
+    monotonicMs = 102000;
+    clock->QueryTimeServer();
+    const QString expected = GmtCaption(otherTime, English);
+    ASSERT_TRUE(WaitFor([&] { return lblTime.text() == expected; })) << lblTime.text().toStdString();
+    EXPECT_EQ(other.connectionCount(), 1);
+    EXPECT_EQ(responder.connectionCount(), 1);
+    // From now on the 4 seconds count for the new server.
+    EXPECT_TRUE(queryWithoutConnecting(105000));
 }
 
 TEST_F(GmtClockTest, TheTimeServerSettingNamesHostAndPort)

@@ -65,6 +65,32 @@ TEST_F(MainWindowTest, TheFetchChoicesAreReadAtStartAndFollowTheOptions)
     EXPECT_TRUE(f.slotGrid->fetchOptions().followRedirects);
 }
 
+TEST_F(MainWindowTest, LettingSlowDownloadsFinishIsReadAtStartFollowsTheOptionsAndShowsInTheCountdown)
+{
+    ListCams({QStringLiteral("Harbour")});
+    EXPECT_FALSE(loadedForm().slotGrid->finishSlowDownloads());
+    form.reset();
+    Store(QStringLiteral("finishSlowDownloads"), QStringLiteral("1"));
+    Form1& f = loadedForm();
+    EXPECT_TRUE(f.slotGrid->finishSlowDownloads());
+    WriteOption(QStringLiteral("finishSlowDownloads"), QStringLiteral("0"));
+    Q_EMIT f.optionsChanged({QStringLiteral("finishSlowDownloads")});
+    EXPECT_FALSE(f.slotGrid->finishSlowDownloads());
+
+    // A thumbnail click on a cam that waits for its download says so, not a negative number.
+    f.OpenCamsByName({QStringLiteral("Harbour")});
+    ASSERT_TRUE(f.slotGrid->slot(0).isOpen());
+    f.slotGrid->slot(0).slotElapsed = 34;
+    f.slotGrid->slot(0).slotFinishing = true;
+    f.ShowSlotInViewer(0);
+    EXPECT_EQ(f.frmMain->lblNextRefresh->text(), SlotGrid::waitingCaption());
+    f.slotGrid->slot(0).slotFinishing = false;
+    f.slotGrid->slot(0).slotElapsed = 4;
+    f.ShowSlotInViewer(0);
+    EXPECT_EQ(f.frmMain->lblNextRefresh->text(), QStringLiteral("26"));
+    f.slotGrid->cmdStopAll_Click();
+}
+
 TEST(WatchLog, IsQuietUnlessVerboseIsAsked)
 {
     const CommandLineResult plain = ParseCommandLine({QStringLiteral("tolvane")});

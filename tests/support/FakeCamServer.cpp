@@ -27,6 +27,7 @@ struct FakeCamServer::Connection {
     bool answered = false;
     bool serverEnding = false;  // the server closes or resets: a disconnect is not the client's doing
     ScriptedReply reply;
+    int piecesSent = 0;
 };
 
 ScriptedReply ScriptedReply::whole(const QByteArray& bytes)
@@ -56,6 +57,13 @@ ScriptedReply ScriptedReply::silent()
 ScriptedReply ScriptedReply::closeAtOnce()
 {
     return ScriptedReply();
+}
+
+ScriptedReply ScriptedReply::pacedSplit(const QByteArray& bytes, qsizetype pieceSize)
+{
+    ScriptedReply reply = split(bytes, pieceSize);
+    reply.paced = true;
+    return reply;
 }
 
 QByteArray HttpAnswer::bytes() const
@@ -135,6 +143,29 @@ void FakeCamServer::enqueue(const ScriptedReply& reply)
 void FakeCamServer::setDefaultReply(const ScriptedReply& reply)
 {
     defaultReply_ = reply;
+}
+
+bool FakeCamServer::sendPieces(int connection, int count)
+{
+    if (connection < 0 || connection >= connectionCount())
+        return false;
+    Connection& c = *connections_[static_cast<size_t>(connection)];
+    if (!c.answered || !c.reply.paced || !c.socket || c.socket->state() != QAbstractSocket::ConnectedState ||
+        c.piecesSent >= c.reply.pieces.size())
+        return false;
+    for (; count > 0 && c.piecesSent < c.reply.pieces.size(); --count)
+        c.socket->write(c.reply.pieces[c.piecesSent++]);
+    c.socket->flush();
+    if (c.piecesSent == c.reply.pieces.size())
+        finishReply(connection);
+    return true;
+}
+
+int FakeCamServer::piecesSent(int connection) const
+{
+    if (connection < 0 || connection >= connectionCount())
+        return 0;
+    return connections_[static_cast<size_t>(connection)]->piecesSent;
 }
 
 QByteArray FakeCamServer::request(int connection) const
@@ -257,6 +288,8 @@ void FakeCamServer::play(int index, const ScriptedReply& reply)
         return;
     c.answered = true;
     c.reply = reply;
+    if (reply.paced)
+        return;  // the test sends the pieces
     QTimer::singleShot(reply.initialDelayMs, c.socket, [this, index] { writePiece(index, 0); });
 }
 
@@ -271,6 +304,7 @@ void FakeCamServer::writePiece(int index, int piece)
     }
     c.socket->write(c.reply.pieces[piece]);
     c.socket->flush();
+    c.piecesSent = piece + 1;
     const int delay = piece + 1 < c.reply.pieces.size() ? c.reply.delayMs : 0;
     QTimer::singleShot(delay, c.socket, [this, index, piece] { writePiece(index, piece + 1); });
 }

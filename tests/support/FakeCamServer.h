@@ -45,6 +45,9 @@ struct ScriptedReply {
     QList<QByteArray> pieces;  // each written as one write, in order
     int initialDelayMs = 0;    // pause before the first piece, milliseconds
     int delayMs = 0;           // pause between two pieces, milliseconds
+    // The pieces wait for the test: FakeCamServer::sendPieces writes them, so a test that keeps
+    // the time itself can trickle an answer at any pace, however fast it runs.
+    bool paced = false;
     Ending ending = Ending::Close;
 
     static ScriptedReply whole(const QByteArray& bytes);
@@ -54,6 +57,8 @@ struct ScriptedReply {
     static ScriptedReply silent();
     // Nothing, then an orderly close: an empty response.
     static ScriptedReply closeAtOnce();
+    // Pieces of pieceSize bytes that go out only when the test sends them (sendPieces).
+    static ScriptedReply pacedSplit(const QByteArray& bytes, qsizetype pieceSize);
     ScriptedReply& endingWith(Ending how)
     {
         ending = how;
@@ -99,6 +104,11 @@ public:
     void setReply(const QString& path, const ScriptedReply& reply);
     void enqueue(const ScriptedReply& reply);
     void setDefaultReply(const ScriptedReply& reply);
+    // A paced reply: writes the connection's next `count` pieces at once, and ends the reply as
+    // scripted once its last piece is out. False when the connection has no paced reply waiting.
+    bool sendPieces(int connection, int count = 1);
+    // Pieces of the connection's reply written so far.
+    int piecesSent(int connection) const;
 
     // What clients did, by connection in the order they were accepted (0, 1, ...).
     int connectionCount() const { return static_cast<int>(connections_.size()); }

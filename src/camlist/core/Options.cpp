@@ -1,5 +1,7 @@
 #include "Options.h"
 
+#include <algorithm>
+
 #include "ProductInfo.h"
 #include "Settings.h"
 #include "TolvaneError.h"
@@ -31,6 +33,24 @@ std::vector<OptionRow> MakeRows()
     rows.back().tip = QStringLiteral("https cams whose certificate comes from one of the authorities in this PEM file "
                                      "are trusted, as are those SSL_CERT_FILE and SSL_CERT_DIR name.");
 
+    // Cams on slow links: off, the next start abandons a download still running, as it always did.
+    rows.push_back(
+        CheckOption(SettingKeys::finishSlowDownloads, QStringLiteral("Let a download that is still arriving finish")));
+    rows.back().tip = QStringLiteral("When a cam's refresh interval ends while its picture is still arriving, the "
+                                     "download goes on and the next one starts as soon as it ends. A download "
+                                     "that brings no byte for 10 seconds is abandoned.");
+
+    // The GMT clock's daytime server; empty asks the default one.
+    rows.push_back(TextOption(SettingKeys::timeServer, QStringLiteral("Time server (daytime protocol)")));
+    rows.back().placeholder = SettingKeys::timeServer.Default();
+    rows.back().accepts = IsTimeServerText;
+    rows.back().acceptsHint = QStringLiteral("\"%1\" takes a host name or address, optionally followed by "
+                                             "\":port\" (1 to 65535), such as time.nist.gov or 192.0.2.1:13.")
+                                  .arg(rows.back().label);
+    rows.back().tip = QStringLiteral("The server the GMT clock asks for the time, with the daytime protocol (port 13 "
+                                     "unless \"host:port\" names another). Empty asks %1.")
+                          .arg(SettingKeys::timeServer.Default());
+
     // Both change what a cam is sent or what its answer does, so they are off unless chosen.
     rows.push_back(CheckOption(SettingKeys::followRedirects, QStringLiteral("Follow redirects")));
     rows.back().tip = QStringLiteral("A cam that answers with a redirect (301, 302, 303, 307, 308) is asked again at "
@@ -41,6 +61,34 @@ std::vector<OptionRow> MakeRows()
                                      "answers 304 (unchanged) sends no picture, and the one shown stays.");
 
     return rows;
+}
+
+// A host name (letters of any script, digits, "-", "_", ".") or an IPv4 address.
+bool IsHostName(QStringView host)
+{
+    if (host.isEmpty() || host.startsWith(QLatin1Char('.')) || host.startsWith(QLatin1Char('-')))
+        return false;
+    return std::all_of(host.begin(), host.end(), [](QChar c) {
+        return c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_') || c == QLatin1Char('.');
+    });
+}
+
+bool IsIpv6Text(QStringView address)
+{
+    if (address.count(QLatin1Char(':')) < 2)
+        return false;
+    return std::all_of(address.begin(), address.end(), [](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('f')) ||
+            (c >= QLatin1Char('A') && c <= QLatin1Char('F')) || c == QLatin1Char(':') || c == QLatin1Char('.');
+    });
+}
+
+bool IsPortText(QStringView text)
+{
+    bool ok = false;
+    const uint port = text.toUInt(&ok);
+    return ok && port >= 1 && port <= 65535 &&
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
 }
 
 std::optional<int> ParseNumber(const OptionRow& row, const QString& text)
@@ -130,10 +178,32 @@ bool IsValidOptionValue(const OptionRow& row, const QString& text)
             return row.emptyAllowed;
         return ParseNumber(row, text).has_value();
     case OptionKind::Text:
+        return !row.accepts || row.accepts(text);
     case OptionKind::File:
         return true;
     }
     return false;
+}
+
+bool IsTimeServerText(const QString& text)
+{
+    const QString server = text.trimmed();
+    if (server.isEmpty())
+        return true;
+    if (server.startsWith(QLatin1Char('['))) {
+        const qsizetype close = server.indexOf(QLatin1Char(']'));
+        if (close < 0 || !IsIpv6Text(QStringView(server).sliced(1, close - 1)))
+            return false;
+        const QStringView rest = QStringView(server).sliced(close + 1);
+        return rest.isEmpty() || (rest.startsWith(QLatin1Char(':')) && IsPortText(rest.sliced(1)));
+    }
+    const qsizetype colons = server.count(QLatin1Char(':'));
+    if (colons > 1)
+        return IsIpv6Text(server);
+    if (colons == 0)
+        return IsHostName(server);
+    const qsizetype colon = server.indexOf(QLatin1Char(':'));
+    return IsHostName(QStringView(server).first(colon)) && IsPortText(QStringView(server).sliced(colon + 1));
 }
 
 QString OptionValueHint(const OptionRow& row)
@@ -148,6 +218,7 @@ QString OptionValueHint(const OptionRow& row)
             .arg(row.maximum)
             .arg(row.emptyAllowed ? QStringLiteral(", or nothing (%1)").arg(row.placeholder) : QString());
     case OptionKind::Text:
+        return row.acceptsHint;
     case OptionKind::File:
         break;
     }

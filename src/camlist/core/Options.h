@@ -9,6 +9,7 @@
 //     rows.back().tip = "...";
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -31,6 +32,10 @@ struct OptionRow {
     int maximum = 0;            // Number only
     bool emptyAllowed = false;  // Number only: the empty text is a value of its own
     QString placeholder;        // Number, Text, File: shown while the field is empty
+    // Text only: the texts the row takes (every text when unset), and what the dialog says
+    // about one it does not take.
+    std::function<bool(const QString&)> accepts;
+    QString acceptsHint;
 };
 
 // Rows of each kind; the other members keep their defaults and can be set afterwards.
@@ -53,6 +58,10 @@ const OptionRow* FindOptionRow(const QString& key);
 bool IsValidOptionValue(const OptionRow& row, const QString& text);
 // What the dialog says when text is not a value of the row.
 QString OptionValueHint(const OptionRow& row);
+// A daytime server as the GMT clock takes it: "host", "host:port", "[IPv6]" or "[IPv6]:port"
+// (a bare IPv6 address too), port 1 to 65535; or the empty text, which means the default server.
+// No scheme, path, user part or blank.
+bool IsTimeServerText(const QString& text);
 
 // The stored value of a choice, or its default when the store holds none, cannot be read
 // or holds a value the row does not accept (the choice then acts as off). Never throws; a key

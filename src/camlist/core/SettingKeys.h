@@ -42,6 +42,10 @@ inline constexpr SettingKey staleMinutes{"Settings", "staleMinutes", "10"};
 // Main store, Options dialog. A PEM file of certificate authorities that https cams are trusted
 // by, on top of the system's and those SSL_CERT_FILE and SSL_CERT_DIR name. Empty: none.
 inline constexpr SettingKey caFile{"Settings", "caFile", ""};
+// Main store, Options dialog. "1": when a cam's refresh interval ends while the picture is still
+// arriving (a byte of it within the last 5 s), the download goes on and the next fetch starts as
+// soon as it ends; one with no byte for 10 s is abandoned. "0": the next fetch abandons it.
+inline constexpr SettingKey finishSlowDownloads{"Settings", "finishSlowDownloads", "0"};
 // Main store, Options dialog. "1": a cam's 301, 302, 303, 307 and 308 answers are followed, up
 // to 5 hops (http to https allowed, https to http refused); "0": they show the not-found picture.
 inline constexpr SettingKey followRedirects{"Settings", "followRedirects", "0"};
@@ -51,6 +55,7 @@ inline constexpr SettingKey conditionalRequests{"Settings", "conditionalRequests
 
 // Every key above, once. The checks that keep README.md's "Settings" section true read this
 // list (and fail when a key above is missing from it).
-inline constexpr SettingKey All[] = {autoSave,     showHelp, timeServer,      IgnorePermissionDeniedError, keepDays,
-                                     staleMinutes, caFile,   followRedirects, conditionalRequests};
+inline constexpr SettingKey All[] = {autoSave,        showHelp,           timeServer, IgnorePermissionDeniedError,
+                                     keepDays,        staleMinutes,       caFile,     finishSlowDownloads,
+                                     followRedirects, conditionalRequests};
 }  // namespace SettingKeys

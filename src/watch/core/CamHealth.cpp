@@ -56,6 +56,17 @@ QString AbandonedReason(const FetchOutcome& o)
     const double seconds = o.seconds > 0 ? o.seconds : o.refreshSeconds;
     const QString after = SecondsText(seconds);
     const QString interval = SecondsText(o.refreshSeconds);
+    if (o.silentSeconds > 0) {
+        // A slow download that was let run past the interval, until it stopped coming.
+        const QString silence = QStringLiteral("no byte came for %1 (refresh interval %2)")
+                                    .arg(SecondsText(std::floor(o.silentSeconds)), interval);
+        if (o.expectedBytes > 0 && o.bodyBytes >= 0)
+            return QStringLiteral("abandoned at %1% after %2: %3")
+                .arg(std::llround(100.0 * static_cast<double>(o.bodyBytes) / static_cast<double>(o.expectedBytes)))
+                .arg(after, silence);
+        return QStringLiteral("abandoned after %1 with %2 received: %3")
+            .arg(after, ByteCountText(std::max<qint64>(0, o.bodyBytes)), silence);
+    }
     if (o.bodyBytes < 0)
         return QStringLiteral("abandoned after %1: the header was still incomplete after %2 (refresh interval %3)")
             .arg(after, ByteCountText(o.receivedBytes), interval);
@@ -206,6 +217,9 @@ static QString KindReason(const FetchOutcome& o)
         // Shown all the same, as it always was; but the server said something was wrong.
         if (o.status != 0 && (o.status < 200 || o.status > 299))
             parts << QStringLiteral("despite ") + StatusText(o);
+        if (o.pastInterval)
+            parts << QStringLiteral("after %1, longer than the refresh interval of %2")
+                         .arg(SecondsText(o.seconds), SecondsText(o.refreshSeconds));
         if (parts.isEmpty())
             return QStringLiteral("picture shown");
         return QStringLiteral("picture shown: ") + parts.join(QStringLiteral(", "));
@@ -434,6 +448,8 @@ QString PhaseText(FetchPhase phase)
         return QStringLiteral("waiting for the answer");
     case FetchPhase::Receiving:
         return QStringLiteral("receiving");
+    case FetchPhase::Finishing:
+        return QStringLiteral("letting a slow download finish past the refresh interval");
     case FetchPhase::Done:
         return QStringLiteral("done");
     }
@@ -453,6 +469,9 @@ QString SummaryReason(const CamHealth& health, CamState state)
         parts << NoteText(note);
     if (health.last.kind != FetchOutcomeKind::None)
         parts << OutcomeReason(health.last);
+    // A cam that waits for its download says so, whatever its last fetch came to.
+    if (health.phase == FetchPhase::Finishing)
+        parts << PhaseText(health.phase);
     return parts.join(QStringLiteral("; "));
 }
 }  // namespace
@@ -468,7 +487,7 @@ QStringList HealthToolTipLines(const QString& camName, const CamHealth& health, 
     if (state == CamState::Stale)
         lines << QStringLiteral("Last fetch: ") + OutcomeReason(health.last);
     if (health.phase == FetchPhase::Connecting || health.phase == FetchPhase::Waiting ||
-        health.phase == FetchPhase::Receiving)
+        health.phase == FetchPhase::Receiving || health.phase == FetchPhase::Finishing)
         lines << QStringLiteral("Now: ") + PhaseText(health.phase);
     const auto when = [](const QDateTime& time) {
         return time.isValid() ? DateTimeText(time) : QStringLiteral("none yet");
@@ -614,6 +633,7 @@ FetchOutcome ClassifyCutShort(FetchPhase phase, bool headerDone, qint64 bodyByte
         o.connected = phase == FetchPhase::Waiting;
         break;
     case FetchPhase::Receiving:
+    case FetchPhase::Finishing:
         o.kind = FetchOutcomeKind::Abandoned;
         o.receivedBytes = receivedBytes;
         o.bodyBytes = headerDone ? bodyBytes : -1;

@@ -21,6 +21,7 @@ enum class FetchPhase {
     Connecting,  // looking up the host and connecting
     Waiting,     // request sent, nothing received yet
     Receiving,   // bytes of the answer are arriving
+    Finishing,   // the refresh interval has ended, and the download, still arriving, may finish
     Done,        // the answer has closed or the fetch failed
 };
 
@@ -71,8 +72,10 @@ struct FetchOutcome {
     QList<QSslError> sslErrors;  // TlsFailure: the certificate's problems
     enum class Part { Picture, Header, Answer };
     Part tooLarge = Part::Picture;  // TooLarge: what passed its limit
-    double seconds = 0;             // NoAnswer, Abandoned: how long the fetch ran
-    qint32 refreshSeconds = 0;      // NoAnswer, Abandoned: the refresh interval
+    double seconds = 0;             // NoAnswer, Abandoned, and pastInterval: how long the fetch ran
+    qint32 refreshSeconds = 0;      // NoAnswer, Abandoned, and pastInterval: the refresh interval
+    bool pastInterval = false;      // the fetch ended after its refresh interval (a slow download let finish)
+    double silentSeconds = 0;       // Abandoned: no byte came for this long (a slow download let finish)
     bool connected = false;         // NoAnswer: the connection was made (waiting) or not (connecting)
     RedirectProblem redirectProblem = RedirectProblem::Loop;  // RedirectRefused: why
     QStringList redirects;  // the redirects the fetch followed on its way: "HTTP 301 to <address>"
