@@ -19,6 +19,7 @@
 #include "HistoryBar.h"
 #include "PhotoLikePicture.h"
 #include "PictureIndex.h"
+#include "PictureSetArgs.h"
 #include "ProgramFolder.h"
 #include "ViewerPane.h"
 
@@ -42,20 +43,10 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    int count = 1000, width = 1920, height = 1080;
-    const QStringList args = app.arguments();
-    for (int k = 1; k + 1 < args.size(); k += 2) {
-        if (args[k] == "--count")
-            count = args[k + 1].toInt();
-        else if (args[k] == "--width")
-            width = args[k + 1].toInt();
-        else if (args[k] == "--height")
-            height = args[k + 1].toInt();
-    }
-    if (count < 1 || width < 16 || height < 16) {
-        std::fprintf(stderr, "usage: history_step_bench [--count N] [--width W] [--height H]\n");
+    const std::optional<PictureSetArgs> set = ReadPictureSetArgs(app.arguments(), "history_step_bench");
+    if (!set)
         return 2;
-    }
+    const int count = set->count, width = set->width, height = set->height;
 
     QTemporaryDir dir;
     SetProgramFolder(dir.path());

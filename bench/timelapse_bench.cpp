@@ -1,7 +1,7 @@
 // Time-lapse export speed: N photo-like full-HD pictures (default 1000, written as JPEG at
 // quality 90 like saved pictures, with a little movement between them) made into an H.264
 // video; prints pictures per second of the export alone. Target: at least 20 per second.
-//     timelapse_bench [--count N] [--width W] [--height H] [--keep DIR]
+//     timelapse_bench [--count N] [--width W] [--height H]
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,6 +11,7 @@
 #include <sys/resource.h>
 
 #include "PhotoLikePicture.h"
+#include "PictureSetArgs.h"
 #include "Timelapse.h"
 
 namespace {
@@ -27,16 +28,10 @@ double ProcessCpuSeconds()
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    int count = 1000, width = 1920, height = 1080;
-    const QStringList args = app.arguments();
-    for (int k = 1; k + 1 < args.size(); k += 2) {
-        if (args[k] == "--count")
-            count = args[k + 1].toInt();
-        else if (args[k] == "--width")
-            width = args[k + 1].toInt();
-        else if (args[k] == "--height")
-            height = args[k + 1].toInt();
-    }
+    const std::optional<PictureSetArgs> set = ReadPictureSetArgs(app.arguments(), "timelapse_bench");
+    if (!set)
+        return 2;
+    const int count = set->count, width = set->width, height = set->height;
     QTemporaryDir dir;
     // A handful of distinct scenes, each written many times with grain of its own, so the files
     // decode like photographs and the encoder sees change from frame to frame.

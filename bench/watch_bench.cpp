@@ -1,9 +1,15 @@
 // Measures the real main window watching 24 cams of a tolvane-democam farm: pictures handled
-// against pictures due, process CPU per picture against the codec alone (decode, and encode
-// when autosave is on), how late a 10 ms timer on the user-interface thread fires, and peak RSS.
+// against pictures due, process CPU per picture against the codec alone on the same bodies (a full
+// decode and a decode scaled for the thumbnail, and encode when autosave is on), how late a 10 ms
+// timer on the user-interface thread fires, how long a response waited for other cams' work, how
+// long a click on a thumbnail takes to show the full picture in the Viewer, and peak RSS.
 // The wall case shows the cams on View > Wall in a full-screen window instead of the Viewer.
 //
-//   watch_bench [--seconds N] [--quick] [--only NAME[,NAME...]] [--democam PATH] [--folder DIR] [--drawn]
+//   watch_bench [--seconds N] [--quick] [--only NAME[,NAME...]] [--democam PATH] [--folder DIR] [--drawn] [--spread]
+//
+// The cams are opened together, as `--open` or a selection of several cams opens them, so they
+// fetch in step: 24 responses close within moments of each other. --spread opens them one after
+// another across one refresh interval instead, as cams added over time are.
 //
 // The farm serves photo-like pictures (a full-HD one weighs about 300 KB, as a cam's photograph
 // does); --drawn serves its flat drawings instead, which decode several times faster and so
@@ -30,8 +36,12 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <fstream>
 #include <functional>
 #include <memory>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <sys/resource.h>
 #include <turbojpeg.h>
 #include <vector>
@@ -41,12 +51,16 @@
 #include "Form1.h"
 #include "GmtClock.h"
 #include "HttpResponse.h"
+#include "ImageControl.h"
+#include "JpegReader.h"
 #include "PictureMemory.h"
+#include "PictureWork.h"
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
 #include "Prompt.h"
 #include "Settings.h"
 #include "SlotGrid.h"
+#include "ViewerPane.h"
 #include "WallView.h"
 
 namespace {
@@ -59,13 +73,31 @@ struct Case {
     bool wall = false;  // View > Wall, full screen, instead of one cam in the Viewer
 };
 constexpr int kCams = 24;
-const std::array<Case, 5> kCases = {{
+const std::array<Case, 6> kCases = {{
     {"vga-1s", {640, 480}, 1, false},
     {"vga-1s-save", {640, 480}, 1, true},
     {"hd-2s", {1920, 1080}, 2, false},
     {"hd-2s-save", {1920, 1080}, 2, true},
     {"hd-2s-wall", {1920, 1080}, 2, false, true},
+    {"uhd-5s", {3840, 2160}, 5, false},
 }};
+
+// Targets, in the case's terms. Without autosave, CPU per picture against a full decode of the
+// same body (most slots are seen as thumbnails only, decoded scaled); with it, against the codec
+// work an automatic save must do (full decode, encode, scaled decode of the saved file).
+double CpuTarget(const Case& c)
+{
+    if (c.autosave)
+        return 1.1;
+    return c.size.width() >= 1920 ? 0.6 : 1.5;
+}
+double RssTargetMb(const Case& c)
+{
+    return c.size.width() > 1920 ? 150 : 100;
+}
+constexpr double kHoldUpTargetMs = 50;
+constexpr double kClickTargetMs = 50;
+constexpr int kClicks = 8;
 
 struct Options {
     int seconds = 60;
@@ -74,6 +106,7 @@ struct Options {
     QString democam;
     QString folder;
     bool drawn = false;
+    bool spread = false;
     QString caseName;  // set in a child
 };
 
@@ -81,6 +114,14 @@ double ProcessCpuMs()
 {
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// The calling thread's CPU time, ms.
+double ThreadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
@@ -92,6 +133,23 @@ double RusageCpuSeconds()
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// CPU time of the program's codec threads (named "tolvane codec") so far, from the system's
+// per-thread accounting; ms.
+double CodecThreadsCpuMs()
+{
+    double total = 0;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(tasks.filePath(task + QStringLiteral("/comm")));
+        QFile schedstat(tasks.filePath(task + QStringLiteral("/schedstat")));
+        if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != "tolvane codec" ||
+            !schedstat.open(QIODevice::ReadOnly))
+            continue;
+        total += double(schedstat.readAll().split(' ').value(0).toLongLong()) / 1e6;
+    }
+    return total;
+}
+
 // Page faults that found the page in memory (fresh or given back memory touched again): a cost
 // of the system that shows up in CPU time but in no profile of the program's own code.
 long MinorFaults()
@@ -101,11 +159,55 @@ long MinorFaults()
     return usage.ru_minflt;
 }
 
+// A line of /proc/self/status in KiB ("VmHWM:", "VmRSS:"); -1 when missing.
+long StatusKb(const std::string& key)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(key, 0) == 0)
+            return std::stol(line.substr(key.size()));
+    }
+    return -1;
+}
+
+// The process's peak resident memory since the last ResetPeakRss (VmHWM), in KiB.
 long PeakRssKb()
 {
+    if (const long peak = StatusKb("VmHWM:"); peak >= 0)
+        return peak;
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+}
+
+// Where the memory is at the end of a run: what the C library's heaps hold in use and free, and
+// what the picture memory keeps for reuse; MB.
+QString MemoryParts()
+{
+    QString parts = QStringLiteral("now %1 MB").arg(double(StatusKb("VmRSS:")) / 1024.0, 0, 'f', 0);
+#ifdef __GLIBC__
+    const struct mallinfo2 heap = mallinfo2();
+    parts += QStringLiteral(": heap %1 MB in use and %2 MB free, %3 MB in large blocks of their own")
+                 .arg(double(heap.uordblks) / 1048576.0, 0, 'f', 0)
+                 .arg(double(heap.fordblks) / 1048576.0, 0, 'f', 0)
+                 .arg(double(heap.hblkhd) / 1048576.0, 0, 'f', 0);
+#endif
+    return parts +
+        QStringLiteral(", %1 MB of pictures kept for reuse").arg(double(RecycledPictureBytes()) / 1048576.0, 0, 'f', 0);
+}
+
+// Gives the bench's own leftovers back to the system and starts the peak afresh, so that the peak
+// is the program's: true when the system allowed it.
+bool ResetPeakRss()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.flush();
+    return bool(clear);
 }
 
 QString LoadAverage()
@@ -279,15 +381,18 @@ QByteArray FetchBody(quint16 port, int k)
 // figures are the codec's own and not the system's cost of fresh memory. Each operation is timed
 // on its own and the median taken: on a shared machine a mean follows its neighbours' bursts.
 struct CodecSamples {
-    std::vector<double> decode, encode, reload;
+    std::vector<double> decode, scaled, encode, reload;
     int pictures = 0;
+    int denominator = 1;  // the scale of the scaled decodes, 1/denominator
 };
 
 struct CodecCost {
     double decodeMs = 0;
+    double scaledMs = 0;  // the same body decoded at the thumbnail's DCT scale
     double encodeMs = 0;
-    double reloadMs = 0;
+    double reloadMs = 0;  // the saved file decoded at the thumbnail's scale, as the program reloads it
     int pictures = 0;
+    int denominator = 1;
 };
 
 double Median(std::vector<double> values)
@@ -300,11 +405,15 @@ double Median(std::vector<double> values)
 
 CodecCost MedianCost(const CodecSamples& samples)
 {
-    return {Median(samples.decode), Median(samples.encode), Median(samples.reload), samples.pictures};
+    return {Median(samples.decode), Median(samples.scaled), Median(samples.encode),
+            Median(samples.reload), samples.pictures,       samples.denominator};
 }
 
-// Decodes into `target` (reallocated only when the size differs); false when it is not a JPEG.
-bool DecodeInto(tjhandle decoder, const unsigned char* jpeg, unsigned long size, QImage& target)
+// Decodes into `target` (reallocated only when the size differs) at the smallest DCT scale that
+// gives at least `atLeast` (full size when invalid), as the program does; false when it is not a
+// JPEG. `denominator`, when given, receives the scale used.
+bool DecodeInto(tjhandle decoder, const unsigned char* jpeg, unsigned long size, QImage& target,
+                const QSize& atLeast = {}, int* denominator = nullptr)
 {
     int width = 0;
     int height = 0;
@@ -312,18 +421,24 @@ bool DecodeInto(tjhandle decoder, const unsigned char* jpeg, unsigned long size,
     int colourSpace = 0;
     if (tjDecompressHeader3(decoder, jpeg, size, &width, &height, &subsampling, &colourSpace) != 0)
         return false;
-    if (target.size() != QSize(width, height))
-        target = QImage(width, height, QImage::Format_RGB32);
-    return tjDecompress2(decoder, jpeg, size, target.bits(), width, int(target.bytesPerLine()), height, TJPF_BGRA, 0) ==
-        0;
+    const int scale = JpegScaleDenominator(QSize(width, height), atLeast);
+    if (denominator)
+        *denominator = scale;
+    const QSize scaled = JpegScaledSize(QSize(width, height), scale);
+    if (target.size() != scaled)
+        target = QImage(scaled, QImage::Format_RGB32);
+    return tjDecompress2(decoder, jpeg, size, target.bits(), scaled.width(), int(target.bytesPerLine()),
+                         scaled.height(), TJPF_BGRA, 0) == 0;
 }
 
-// Adds `rounds` timings of each operation per body to `samples`.
-void MeasureCodec(const std::vector<QByteArray>& bodies, int rounds, CodecSamples& samples)
+// Adds `rounds` timings of each operation per body to `samples`; `thumbnail` is the size, in device
+// pixels, the program decodes pictures that are seen only as thumbnails for.
+void MeasureCodec(const std::vector<QByteArray>& bodies, int rounds, const QSize& thumbnail, CodecSamples& samples)
 {
     tjhandle decoder = tjInitDecompress();
     tjhandle encoder = tjInitCompress();
     QImage decoded;
+    QImage scaled;
     QImage reloaded;
     for (const QByteArray& body : bodies) {
         const auto* bytes = reinterpret_cast<const unsigned char*>(body.constData());
@@ -340,6 +455,9 @@ void MeasureCodec(const std::vector<QByteArray>& bodies, int rounds, CodecSample
             const bool read = DecodeInto(decoder, bytes, size, decoded);
             if (round >= 0 && read)
                 samples.decode.push_back(ProcessCpuMs() - before);
+            before = ProcessCpuMs();
+            if (DecodeInto(decoder, bytes, size, scaled, thumbnail, &samples.denominator) && round >= 0)
+                samples.scaled.push_back(ProcessCpuMs() - before);
             unsigned long encodedSize = capacity;
             before = ProcessCpuMs();
             const int status =
@@ -350,7 +468,7 @@ void MeasureCodec(const std::vector<QByteArray>& bodies, int rounds, CodecSample
             if (round >= 0)
                 samples.encode.push_back(ProcessCpuMs() - before);
             before = ProcessCpuMs();
-            if (DecodeInto(decoder, jpeg, encodedSize, reloaded) && round >= 0)
+            if (DecodeInto(decoder, jpeg, encodedSize, reloaded, thumbnail) && round >= 0)
                 samples.reload.push_back(ProcessCpuMs() - before);
         }
         tjFree(jpeg);
@@ -374,10 +492,43 @@ int CountFiles(const QString& folder)
     return int(QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot).size());
 }
 
+// A click on a thumbnail until the Viewer has drawn the slot's full picture.
+struct ClickTimes {
+    std::vector<double> wallMs;  // from the click to the end of the Viewer's repaint
+    std::vector<double> cpuMs;   // the user-interface thread's CPU in that time
+    int fullPictures = 0;        // clicks after which the Viewer held the picture at its own size
+    SlotGrid::HoldUps holdUps;   // other responses' waits meanwhile
+};
+
+// Clicks slots 1, 2, ... in turn (none of them shown before, so each thumbnail holds a scaled
+// decode), a while apart so that the cams go on fetching in between.
+ClickTimes MeasureClicks(Form1& form, int clicks, int pauseMs)
+{
+    ClickTimes times;
+    form.slotGrid->measureHoldUps(true);
+    for (int k = 1; k <= clicks; ++k) {
+        const int index = k % kCams;
+        RunFor(pauseMs);
+        const qint64 start = SteadyClockNs();
+        const double cpuStart = ThreadCpuMs();
+        form.slotGrid->imgCam_Click(index);
+        form.frmMain->imgMain->repaint();
+        times.cpuMs.push_back(ThreadCpuMs() - cpuStart);
+        times.wallMs.push_back(double(SteadyClockNs() - start) / 1e6);
+        if (form.frmMain->imgMain->picture().size() == form.slotGrid->pictureSize(index) &&
+            form.slotGrid->selectedSlot() == index)
+            ++times.fullPictures;
+    }
+    RunFor(pauseMs);
+    times.holdUps = form.slotGrid->holdUps();
+    form.slotGrid->measureHoldUps(false);
+    return times;
+}
+
 // One case, in this process: prints a report and one "row" line for the parent's table.
 int RunCase(const Case& c, const Options& options)
 {
-    const int warmupMs = options.quick ? 8000 : 20000;
+    const int warmupMs = std::max(options.quick ? 8000 : 20000, 4000 * c.refreshSeconds);
     const QString base = options.folder.isEmpty() ? QDir::tempPath() : options.folder;
     QTemporaryDir home(base + QStringLiteral("/watch_bench-XXXXXX"));
     if (!home.isValid()) {
@@ -393,7 +544,6 @@ int RunCase(const Case& c, const Options& options)
     }
     const int codecRounds = options.quick ? 3 : 10;
     CodecSamples codecSamples;
-    MeasureCodec(FetchSampleBodies(farm.port), codecRounds, codecSamples);
 
     SetProgramFolder(home.path());
     SetUserSettingsPath(home.filePath(QStringLiteral("user-settings.ini")));
@@ -416,10 +566,31 @@ int RunCase(const Case& c, const Options& options)
         });
         form.Form_Load();
         form.show();
+        QCoreApplication::processEvents();
+        // The size the program decodes a picture seen only as a thumbnail for (the wall's tiles,
+        // larger, are known once the wall is shown).
+        const ImageControl* thumbnailControl = form.slotGrid->slot(1).imgCam;
+        const qreal ratio = thumbnailControl->devicePixelRatioF();
+        QSize thumbnail(int(std::ceil(thumbnailControl->width() * ratio)),
+                        int(std::ceil(thumbnailControl->height() * ratio)));
+        if (!c.wall)
+            MeasureCodec(FetchSampleBodies(farm.port), codecRounds, thumbnail, codecSamples);
+        const bool peakReset = ResetPeakRss();
+        const long startKb = StatusKb("VmRSS:");
+
         QStringList names;
         for (int i = 0; i < form.List1->count(); ++i)
             names << form.List1->item(i)->text();
-        if (names.size() != kCams || !form.OpenCamsByName(names).isEmpty() || form.slotGrid->openCount() != kCams) {
+        bool opened = names.size() == kCams;
+        if (opened && options.spread) {
+            for (const QString& name : names) {
+                opened = opened && form.OpenCamsByName({name}).isEmpty();
+                RunFor(c.refreshSeconds * 1000 / kCams);
+            }
+        } else if (opened) {
+            opened = form.OpenCamsByName(names).isEmpty();
+        }
+        if (!opened || form.slotGrid->openCount() != kCams) {
             std::fprintf(stderr, "watch_bench: %lld cams listed, %d open\n", qlonglong(names.size()),
                          form.slotGrid->openCount());
             return 2;
@@ -449,7 +620,10 @@ int RunCase(const Case& c, const Options& options)
         const long handledBefore = handled;
         const int savedBefore = CountFiles(home.filePath(QStringLiteral("cam")));
         UiProbe probe;
+        form.slotGrid->measureHoldUps(true);
         const double cpuBefore = RusageCpuSeconds();
+        const double codecBefore = CodecThreadsCpuMs();
+        const double uiBefore = ThreadCpuMs();
         const long faultsBefore = MinorFaults();
         QElapsedTimer wall;
         wall.start();
@@ -458,20 +632,30 @@ int RunCase(const Case& c, const Options& options)
         probe.stop();
         const double seconds = double(wall.nsecsElapsed()) / 1e9;
         const double cpu = RusageCpuSeconds() - cpuBefore;
+        const double codecCpuMs = CodecThreadsCpuMs() - codecBefore;
+        const double uiCpuMs = ThreadCpuMs() - uiBefore;
         const long faults = MinorFaults() - faultsBefore;
         const long pictures = handled - handledBefore;
-        const long peakKb = PeakRssKb();
+        const SlotGrid::HoldUps holdUps = form.slotGrid->holdUps();
+        form.slotGrid->measureHoldUps(false);
+        const long runPeakKb = PeakRssKb();
         const QString loadAfter = LoadAverage();
         const int scalings = wallScalings() - scalingsBefore;
         const QSize wallSize = form.wall->size();
         const WallGrid wallGrid = form.wall->grid();
+        const int saved = CountFiles(home.filePath(QStringLiteral("cam"))) - savedBefore;
+        // The wall's clicks open the full-window view; the Viewer's are measured without it.
+        const ClickTimes clicks = c.wall ? ClickTimes{} : MeasureClicks(form, kClicks, 600);
+        const long peakKb = PeakRssKb();
+        const QString memoryParts = MemoryParts();
         form.slotGrid->cmdStopAll_Click();
         QCoreApplication::processEvents();
-        const int saved = CountFiles(home.filePath(QStringLiteral("cam"))) - savedBefore;
 
         // Half the codec's timings were taken before the cams were opened, half now, so that they
         // cover the same stretch of the machine's day as the run.
-        MeasureCodec(FetchSampleBodies(farm.port), codecRounds, codecSamples);
+        if (c.wall)
+            thumbnail = thumbnail.expandedTo(wallGrid.cell);
+        MeasureCodec(FetchSampleBodies(farm.port), c.wall ? 2 * codecRounds : codecRounds, thumbnail, codecSamples);
         const CodecCost codec = MedianCost(codecSamples);
         if (codec.pictures == 0) {
             std::fprintf(stderr, "watch_bench: no sample pictures could be fetched and decoded\n");
@@ -480,15 +664,15 @@ int RunCase(const Case& c, const Options& options)
 
         const double due = kCams * seconds / c.refreshSeconds;
         const double cpuPerPictureMs = pictures ? cpu * 1e3 / double(pictures) : 0;
-        const double codecMs = codec.decodeMs + (c.autosave ? codec.encodeMs : 0);
-        const double ratio = codecMs > 0 ? cpuPerPictureMs / codecMs : 0;
-        const double ratioTarget = c.autosave ? 1.3 : 1.5;
-        // With autosave the saved file is loaded back into the thumbnail, a second decode the
-        // program cannot leave out; against all the codec work it must do, the rest is its own.
-        const double requiredMs = codecMs + (c.autosave ? codec.reloadMs : 0);
-        const double overheadRatio = requiredMs > 0 ? cpuPerPictureMs / requiredMs : 0;
+        const auto per = [](double a, double b) { return b > 0 ? a / b : 0.0; };
+        const double toFull = per(cpuPerPictureMs, codec.decodeMs);
+        const double toScaled = per(cpuPerPictureMs, codec.scaledMs);
+        const double toSave = per(cpuPerPictureMs, codec.decodeMs + codec.encodeMs + codec.reloadMs);
         const double p50 = Percentile(probe.lateMs, 0.50), p99 = Percentile(probe.lateMs, 0.99);
         const double lateMax = probe.lateMs.empty() ? 0 : *std::max_element(probe.lateMs.begin(), probe.lateMs.end());
+        const double heldUpMs = double(holdUps.longestNs) / 1e6;
+        const double clickMax =
+            clicks.wallMs.empty() ? 0 : *std::max_element(clicks.wallMs.begin(), clicks.wallMs.end());
         const auto mark = [](bool met) { return met ? "" : "  <-- target missed"; };
 
         std::printf("%s: %d cams %dx%d, refresh %d s, autosave %s%s; %.1f s measured; load average %s -> %s\n", c.name,
@@ -505,23 +689,59 @@ int RunCase(const Case& c, const Options& options)
                         wallGrid.cell.height(), scalings);
         std::printf("  CPU per picture   %.2f ms (process CPU %.2f s; %.0f page faults a picture)\n", cpuPerPictureMs,
                     cpu, pictures ? double(faults) / double(pictures) : 0.0);
-        std::printf("  codec alone       decode %.2f ms, encode %.2f ms, decode of the saved file %.2f ms (%d sample "
-                    "pictures)\n",
-                    codec.decodeMs, codec.encodeMs, codec.reloadMs, codec.pictures);
-        std::printf("  ratio             %.2f x %s (target <= %.1f)%s\n", ratio,
-                    c.autosave ? "(decode + encode)" : "decode", ratioTarget, mark(ratio <= ratioTarget));
-        if (c.autosave)
-            std::printf("                    %.2f x (decode + encode + decode of the saved file)\n", overheadRatio);
+        if (pictures) {
+            std::printf("                    of which the codec threads %.2f ms, the user-interface thread %.2f ms, "
+                        "Qt's and the system's other threads %.2f ms\n",
+                        codecCpuMs / double(pictures), uiCpuMs / double(pictures),
+                        cpuPerPictureMs - (codecCpuMs + uiCpuMs) / double(pictures));
+        }
+        std::printf("  codec alone       full decode %.2f ms, decode at 1/%d for %dx%d %.2f ms, encode %.2f ms, "
+                    "decode of the saved file at 1/%d %.2f ms (%d sample pictures)\n",
+                    codec.decodeMs, codec.denominator, thumbnail.width(), thumbnail.height(), codec.scaledMs,
+                    codec.encodeMs, codec.denominator, codec.reloadMs, codec.pictures);
+        if (c.autosave) {
+            std::printf("  ratio             %.2f x (full decode + encode + scaled decode of the saved file) "
+                        "(target <= %.1f)%s\n",
+                        toSave, CpuTarget(c), mark(toSave <= CpuTarget(c)));
+            std::printf("                    %.2f x (full decode + encode)\n",
+                        per(cpuPerPictureMs, codec.decodeMs + codec.encodeMs));
+        } else {
+            std::printf("  ratio             %.2f x full decode (target <= %.1f)%s; %.2f x scaled decode\n", toFull,
+                        CpuTarget(c), mark(toFull <= CpuTarget(c)), toScaled);
+        }
         const auto over = [&](double ms) {
             return std::count_if(probe.lateMs.begin(), probe.lateMs.end(), [ms](double late) { return late > ms; });
         };
         std::printf("  UI probe late     p50 %.1f ms, p99 %.1f ms, max %.1f ms (%zu probes, %td over 50 ms, %td over "
                     "150 ms)%s\n",
                     p50, p99, lateMax, probe.lateMs.size(), over(50), over(150), mark(p99 <= 50 && lateMax <= 150));
-        std::printf("  peak RSS          %.0f MB%s\n", double(peakKb) / 1024.0, mark(peakKb <= 300 * 1024));
-        std::printf("row\t%s\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.1f\t%.1f\t%.1f\t%.0f\t%.2f\t%.2f\n", c.name,
-                    pictures / seconds, due / seconds, cpuPerPictureMs, codec.decodeMs, codec.encodeMs, ratio, p50, p99,
-                    lateMax, double(peakKb) / 1024.0, c.autosave ? codec.reloadMs : 0.0, overheadRatio);
+        std::printf("  held up by another cam  at most %.1f ms (slot %d; %lld responses; longest in the codec queue "
+                    "%.1f ms, longest for the UI thread %.1f ms)%s\n",
+                    heldUpMs, holdUps.longestSlot, qlonglong(holdUps.responses), double(holdUps.longestInQueueNs) / 1e6,
+                    double(holdUps.longestForUiNs) / 1e6, mark(heldUpMs <= kHoldUpTargetMs));
+        if (!clicks.wallMs.empty()) {
+            std::printf("  click to full picture  median %.1f ms, max %.1f ms (UI thread CPU median %.1f ms, max %.1f "
+                        "ms; %d of %zu clicks showed the full picture)%s\n",
+                        Median(clicks.wallMs), clickMax, Median(clicks.cpuMs),
+                        *std::max_element(clicks.cpuMs.begin(), clicks.cpuMs.end()), clicks.fullPictures,
+                        clicks.wallMs.size(),
+                        mark(clickMax <= kClickTargetMs && clicks.fullPictures == int(clicks.wallMs.size())));
+            std::printf("  held up while clicking  at most %.1f ms (slot %d; %lld responses; in the codec queue %.1f "
+                        "ms, for the UI thread %.1f ms)\n",
+                        double(clicks.holdUps.longestNs) / 1e6, clicks.holdUps.longestSlot,
+                        qlonglong(clicks.holdUps.responses), double(clicks.holdUps.longestInQueueNs) / 1e6,
+                        double(clicks.holdUps.longestForUiNs) / 1e6);
+        }
+        std::printf("  peak RSS          %.0f MB watching, %.0f MB with the clicks (this process, which runs the "
+                    "window; the farm is another)%s%s\n",
+                    double(runPeakKb) / 1024.0, double(peakKb) / 1024.0, mark(peakKb <= RssTargetMb(c) * 1024),
+                    peakReset ? "" : " (peak not reset: includes the codec's samples)");
+        std::printf("                    %.0f MB before the cams opened; after the clicks %s\n",
+                    double(startKb) / 1024.0, qPrintable(memoryParts));
+        std::printf("row\t%s\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.0f\n",
+                    c.name, pictures / seconds, due / seconds, cpuPerPictureMs, codec.decodeMs, codec.scaledMs,
+                    codec.encodeMs, c.autosave ? codec.reloadMs : 0.0, c.autosave ? toSave : toFull, p50, p99, lateMax,
+                    heldUpMs, clickMax, double(peakKb) / 1024.0);
         std::fflush(stdout);
     }
     SetPrompt(nullptr);
@@ -531,8 +751,10 @@ int RunCase(const Case& c, const Options& options)
 // Runs each case in a child process and gathers their rows into one table.
 int RunAll(const Options& options, const QString& self)
 {
-    std::printf("watch_bench: %d cams per case, %d s each%s; farm %s with %s pictures\n", kCams, options.seconds,
-                options.quick ? " (quick)" : "", qPrintable(options.democam), options.drawn ? "drawn" : "photo-like");
+    std::printf("watch_bench: %d cams per case, %d s each%s; farm %s with %s pictures; cams opened %s\n", kCams,
+                options.seconds, options.quick ? " (quick)" : "", qPrintable(options.democam),
+                options.drawn ? "drawn" : "photo-like",
+                options.spread ? "one after another across a refresh interval" : "together");
     std::fflush(stdout);
     QStringList rows;
     int failures = 0;
@@ -545,6 +767,8 @@ int RunAll(const Options& options, const QString& self)
             args << QStringLiteral("--quick");
         if (options.drawn)
             args << QStringLiteral("--drawn");
+        if (options.spread)
+            args << QStringLiteral("--spread");
         if (!options.folder.isEmpty())
             args << QStringLiteral("--folder") << options.folder;
         QProcess child;
@@ -564,17 +788,20 @@ int RunAll(const Options& options, const QString& self)
             ++failures;
         }
     }
-    std::printf("\n%-12s %8s %8s %9s %9s %9s %6s %8s %8s %8s %8s %9s %7s\n", "case", "pics/s", "due/s", "cpu ms",
-                "decode", "encode", "ratio", "p50 ms", "p99 ms", "max ms", "RSS MB", "reload", "ratio2");
+    std::printf("\n%-12s %7s %7s %7s %7s %7s %7s %7s %6s %7s %7s %7s %7s %7s %7s\n", "case", "pics/s", "due/s",
+                "cpu ms", "full", "scaled", "encode", "reload", "ratio", "p50 ms", "p99 ms", "max ms", "held", "click",
+                "RSS MB");
     for (const QString& row : rows) {
         const QStringList f = row.split(QLatin1Char('\t'));
-        if (f.size() < 13)
+        if (f.size() < 15)
             continue;
-        std::printf("%-12s %8s %8s %9s %9s %9s %6s %8s %8s %8s %8s %9s %7s\n", qPrintable(f[0]), qPrintable(f[1]),
-                    qPrintable(f[2]), qPrintable(f[3]), qPrintable(f[4]), qPrintable(f[5]), qPrintable(f[6]),
-                    qPrintable(f[7]), qPrintable(f[8]), qPrintable(f[9]), qPrintable(f[10]), qPrintable(f[11]),
-                    qPrintable(f[12]));
+        std::printf("%-12s", qPrintable(f[0]));
+        for (int i = 1; i < 15; ++i)
+            std::printf(i == 8 ? " %6s" : " %7s", qPrintable(f[i]));
+        std::printf("\n");
     }
+    std::printf("ratio: CPU per picture / full decode (autosave off), / (full decode + encode + scaled reload) "
+                "(autosave on); held: held up by another cam, ms; click: click to full picture, slowest, ms\n");
     return failures ? 1 : 0;
 }
 
@@ -587,6 +814,8 @@ Options ParseOptions(const QStringList& args, const QString& binFolder)
         const QString value = i + 1 < args.size() ? args[i + 1] : QString();
         if (arg == QLatin1String("--drawn")) {
             options.drawn = true;
+        } else if (arg == QLatin1String("--spread")) {
+            options.spread = true;
         } else if (arg == QLatin1String("--quick")) {
             options.quick = true;
             options.seconds = std::min(options.seconds, 8);
@@ -608,7 +837,7 @@ Options ParseOptions(const QStringList& args, const QString& binFolder)
         } else {
             std::fprintf(stderr,
                          "usage: watch_bench [--seconds N] [--quick] [--only NAME[,NAME]] [--democam PATH] "
-                         "[--folder DIR] [--drawn]\ncases:");
+                         "[--folder DIR] [--drawn] [--spread]\ncases:");
             for (const Case& c : kCases)
                 std::fprintf(stderr, " %s", c.name);
             std::fprintf(stderr, "\n");

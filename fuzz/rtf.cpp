@@ -49,8 +49,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                QStringLiteral("%1 paragraphs, %2 blocks").arg(result.paragraphs.size()).arg(document.blockCount()));
     const QString shown = Shown(document.toPlainText());
     const QString expected = Shown(text);
-    FUZZ_CHECK(
-        shown == expected,
-        QStringLiteral("document shows %1 characters, the reader read %2").arg(shown.size()).arg(expected.size()));
+    qsizetype differ = 0;
+    while (differ < shown.size() && differ < expected.size() && shown.at(differ) == expected.at(differ))
+        ++differ;
+    const auto codeAt = [](const QString& s, qsizetype i) {
+        return i < s.size() ? QStringLiteral("U+%1").arg(s.at(i).unicode(), 4, 16, QLatin1Char('0'))
+                            : QStringLiteral("end");
+    };
+    FUZZ_CHECK(shown == expected,
+               QStringLiteral("document shows %1 characters, the reader read %2; first difference at "
+                              "%3: shown %4, read %5")
+                   .arg(shown.size())
+                   .arg(expected.size())
+                   .arg(differ)
+                   .arg(codeAt(shown, differ), codeAt(expected, differ)));
     return 0;
 }

@@ -53,7 +53,16 @@ struct PictureWork {
     QByteArray savedBytes;  // the saved file's bytes, when it was read back
     QString indexProblem;   // why the saved picture has no row in the index; empty when it has
     bool done = false;      // under the worker's lock
+
+    // Only while the grid measures how long responses wait (SlotGrid::measureHoldUps), else 0:
+    // steady-clock nanoseconds when the response closed, and when a thread began and ended its work.
+    qint64 closedNs = 0;
+    qint64 startedNs = 0;
+    qint64 finishedNs = 0;
 };
+
+// The steady clock in nanoseconds, for the hold-up measure.
+qint64 SteadyClockNs();
 
 // Decodes the body and saves the picture as the work asks, recording a saved picture in the
 // index; never throws.

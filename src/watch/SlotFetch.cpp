@@ -183,6 +183,8 @@ void SlotGrid::HandleAnswer(int index, HttpResponseAssembler::Finished response,
 
     auto work = std::make_shared<PictureWork>();
     work->slot = index;
+    if (measuringHoldUps_)
+        work->closedNs = SteadyClockNs();
     work->isImage = response.isImage;
     answer.header = response.header;
     answer.bodyBytes = response.body.size();
@@ -282,6 +284,7 @@ void SlotGrid::FinishHandling(int index)
 
 void SlotGrid::HandleResponse(const PictureWork& work)
 {
+    NoteHoldUp(work);
     const int index = work.slot;
     bool shown = false;
     if (work.isImage)

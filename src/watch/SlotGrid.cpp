@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
 #include "CamCommands.h"
 #include "CamSocket.h"
@@ -63,6 +64,31 @@ bool SlotGrid::IsCamSelected() const
 bool SlotGrid::FullWindowViewOpen() const
 {
     return hooks_.fullWindowViewOpen && hooks_.fullWindowViewOpen();
+}
+
+void SlotGrid::measureHoldUps(bool on)
+{
+    measuringHoldUps_ = on;
+    if (on)
+        holdUps_ = {};
+}
+
+void SlotGrid::NoteHoldUp(const PictureWork& work)
+{
+    if (!measuringHoldUps_ || work.closedNs == 0)
+        return;
+    // From the close to now, less the time a codec thread spent on this response itself.
+    const qint64 now = SteadyClockNs();
+    const qint64 waited = now - work.closedNs - (work.finishedNs - work.startedNs);
+    ++holdUps_.responses;
+    if (work.startedNs != 0) {
+        holdUps_.longestInQueueNs = std::max(holdUps_.longestInQueueNs, work.startedNs - work.closedNs);
+        holdUps_.longestForUiNs = std::max(holdUps_.longestForUiNs, now - work.finishedNs);
+    }
+    if (waited > holdUps_.longestNs) {
+        holdUps_.longestNs = waited;
+        holdUps_.longestSlot = work.slot;
+    }
 }
 
 void SlotGrid::cmdStartCam_Click()

@@ -88,6 +88,21 @@ public:
     // scaled decodes are made at least this large. Invalid: none.
     void setLargestTileSize(const QSize& deviceSize) { largestTileSize_ = deviceSize; }
 
+    // How long closed responses waited for other cams' work (in the codec threads' queue, or for
+    // the user-interface thread) before their handling began; their own decode is not counted.
+    // A figure for benchmarks: measured only while switched on, and switching it on starts afresh.
+    struct HoldUps {
+        qint64 longestNs = 0;  // the longest wait of one response
+        int longestSlot = -1;  // the slot whose response waited longest
+        qint64 responses = 0;  // responses measured
+        // The longest of each part: in the queue until a codec thread took it, and from the end
+        // of the thread's work until the user-interface thread began its handling.
+        qint64 longestInQueueNs = 0;
+        qint64 longestForUiNs = 0;
+    };
+    void measureHoldUps(bool on);
+    HoldUps holdUps() const { return holdUps_; }
+
     bool IsCamSelected() const;
     void cmdStartCam_Click();
     void OpenSelectedCam();
@@ -212,6 +227,8 @@ private:
 
     // Whether the full-window view is open: the hook's answer, false without one.
     bool FullWindowViewOpen() const;
+    // The response's handling begins: records how long it waited, when hold-ups are measured.
+    void NoteHoldUp(const PictureWork& work);
 
     // Cam health (SlotHealth.cpp): the fetch reports what it sees; nothing here changes what it does.
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -246,4 +263,6 @@ private:
     FetchOptions fetchOptions_;
     bool finishSlowDownloads_ = false;
     std::function<qint64()> monotonicMs_;
+    bool measuringHoldUps_ = false;
+    HoldUps holdUps_;
 };

@@ -3,7 +3,9 @@
 // close finds the response handled, as if it had been handled inside the close. No slot waits for
 // another slot's decode.
 #include <QDir>
+#include <QElapsedTimer>
 #include <algorithm>
+#include <array>
 
 #include "CamSocket.h"
 #include "SlotGridFixture.h"
@@ -173,6 +175,56 @@ TEST_F(ResponseOrderTest, ResponsesAreHandledInTheOrderTheyClosed)
     QList<int> handled = handledPictures;
     std::sort(handled.begin(), handled.end());
     EXPECT_EQ(handled, closed);
+}
+
+// Slot 1's small picture is ready while the user-interface thread waits for slot 0's 8K decode
+// (a click on slot 0 right after slot 1's close): slot 1 was held up by another cam, slot 0 only
+// by its own decode, which the measure leaves out.
+TEST_F(ResponseOrderTest, TheHoldUpMeasureCountsWaitsForOtherCamsOnly)
+{
+    WriteCamList(ServerCams(2));
+    for (int k = 1; k <= 2; ++k) {
+        server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA)));
+        StartCam(QStringLiteral("Cam %1").arg(k));
+        ASSERT_TRUE(WaitForHandled(k - 1));
+    }
+    grid->measureHoldUps(true);
+    const qsizetype handledBefore = handledPictures.size();
+    std::array<QElapsedTimer, 2> sinceClose;
+    std::array<double, 2> closeToHandledMs{};
+    QObject::connect(grid.get(), &SlotGrid::pictureHandled, &window, [&](int index) {
+        if (index < 2 && sinceClose.at(size_t(index)).isValid())
+            closeToHandledMs.at(size_t(index)) = double(sinceClose.at(size_t(index)).nsecsElapsed()) / 1e6;
+    });
+    RightAfterTheNextClose(0, [&] {
+        sinceClose[0].start();
+        server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(320, 240)), kStampB)));
+        grid->cmdRefresh_Click(1);
+    });
+    bool decodeStillRunning = false;
+    RightAfterTheNextClose(1, [&] {
+        sinceClose[1].start();
+        decodeStillRunning = handledPictures.size() == handledBefore;
+        grid->imgCam_Click(0);  // waits for slot 0's decode
+    });
+    server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(7680, 4320)), kStampB)));
+    grid->cmdRefresh_Click(0);
+    ASSERT_TRUE(WaitFor([&] { return handledPictures.size() == handledBefore + 2; }));
+    ASSERT_TRUE(decodeStillRunning) << "the large picture was decoded before slot 1's response closed";
+
+    const SlotGrid::HoldUps holdUps = grid->holdUps();
+    EXPECT_EQ(holdUps.responses, 2);
+    EXPECT_EQ(holdUps.longestSlot, 1) << "slot 0's own decode was counted";
+    // Slot 1's own decode of 320 x 240 is a small part of its time; the rest was slot 0's, whose
+    // response closed before slot 1's was asked for and was handled before slot 1's.
+    EXPECT_GE(double(holdUps.longestNs) / 1e6, closeToHandledMs[1] / 2);
+    EXPECT_LT(double(holdUps.longestNs) / 1e6, closeToHandledMs[0]);
+    EXPECT_GT(holdUps.longestForUiNs, holdUps.longestInQueueNs) << "slot 1 waited for the click, not the codec";
+
+    // Switched off, nothing more is measured.
+    grid->measureHoldUps(false);
+    ASSERT_TRUE(FetchAgain(1, ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    EXPECT_EQ(grid->holdUps().responses, 2);
 }
 
 TEST_F(ResponseOrderTest, AGridCanGoWhileAPictureIsBeingMade)

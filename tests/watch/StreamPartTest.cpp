@@ -64,7 +64,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "Content-Type: image/jpeg", kSecond},
         PartCase{"bare line ends, dashes in the header's boundary",
                  "----x\nContent-Type: image/jpeg\n\n" + kSecond + "\n----x\n", "--x", "Content-Type: image/jpeg",
-                 kSecond}));
+                 kSecond},
+        // A stream holding both spellings: the one that comes first decides, however much arrived.
+        PartCase{"both spellings of a dashed boundary",
+                 "--x\nContent-Type: image/jpeg\n\n" + kFirst + "\n--x\nContent-Type: image/jpeg\n\n" + kSecond +
+                     "\n----x\n",
+                 "--x", "Content-Type: image/jpeg", kFirst}));
 
 TEST(FirstPartLimits, TooLargeAndTheEndOfTheData)
 {

@@ -129,13 +129,18 @@ private:
     bool quoted(QByteArray& value)
     {
         ++pos_;  // the opening quote
+        // A control character (a bare CR, a NUL) breaks the grammar: echoed back in a nonce or an
+        // opaque it would end our Authorization line early.
+        const auto isControl = [](char c) { return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7f; };
         while (!atEnd()) {
             const char c = at();
             ++pos_;
             if (c == '"')
                 return true;
+            if (isControl(c))
+                return false;
             if (c == '\\') {
-                if (atEnd())
+                if (atEnd() || isControl(at()))
                     return false;
                 value += at();
                 ++pos_;

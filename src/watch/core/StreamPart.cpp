@@ -85,12 +85,17 @@ StreamPart FirstStreamPart(const QByteArray& body, const QByteArray& boundary, b
     StreamPart part;
     if (boundary.isEmpty())
         return part;
-    // Some cams write the boundary with its two dashes in the header already.
+    // Some cams write the boundary with its two dashes in the header already. The form that comes
+    // first decides (the longer one where both start alike), so a part found before the rest of
+    // the stream arrived is the part the whole stream gives.
     QByteArray delimiter = "--" + boundary;
     qsizetype start = FindDelimiter(body, delimiter, 0);
-    if (start < 0 && boundary.startsWith("--")) {
-        delimiter = boundary;
-        start = FindDelimiter(body, delimiter, 0);
+    if (boundary.startsWith("--")) {
+        const qsizetype bare = FindDelimiter(body, boundary, 0);
+        if (bare >= 0 && (start < 0 || bare < start)) {
+            delimiter = boundary;
+            start = bare;
+        }
     }
     if (start < 0)
         return part;

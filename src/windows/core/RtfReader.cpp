@@ -41,15 +41,23 @@ int HexValue(char c)
     return -1;
 }
 
-// Replaces UTF-16 halves that lost their partner (a damaged \u pair) so the text stays valid.
-void RepairSurrogates(QString& text)
+// Replaces UTF-16 halves that lost their partner (a damaged \u pair) so the text stays valid,
+// and noncharacters (U+FDD0-U+FDEF, U+xFFFE, U+xFFFF), which no document may hold: the text
+// view keeps two of them as its own frame marks and would show them as line breaks.
+void RepairText(QString& text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            ++i;
-        else if (c.isSurrogate())
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            if (QChar::isNonCharacter(QChar::surrogateToUcs4(c, text.at(i + 1)))) {
+                text[i] = QChar::ReplacementCharacter;
+                text.remove(i + 1, 1);
+            } else {
+                ++i;
+            }
+        } else if (c.isSurrogate() || c.isNonCharacter()) {
             text[i] = QChar::ReplacementCharacter;
+        }
     }
 }
 
@@ -457,7 +465,7 @@ void RtfParser::finish()
         result_.paragraphs.removeLast();
     for (RtfParagraph& paragraph : result_.paragraphs)
         for (RtfRun& run : paragraph.runs)
-            RepairSurrogates(run.text);
+            RepairText(run.text);
     if (truncated_)
         result_.status = RtfStatus::Truncated;
     else if (damaged_)

@@ -64,6 +64,11 @@ INSTANTIATE_TEST_SUITE_P(
         ChallengeCase{"quote never closes",
                       "WWW-Authenticate: Digest realm=\"r, nonce=\"n\r\nWWW-Authenticate: Basic realm=\"b\"\r\n",
                       {"Basic"}},
+        // Echoed back, a bare CR in a nonce would end the Authorization line early.
+        ChallengeCase{"control character in a quoted value",
+                      "WWW-Authenticate: Digest realm=\"r\", nonce=\"n\rx\"\r\n"
+                      "WWW-Authenticate: Digest nonce=\"n\\\rx\"\r\nWWW-Authenticate: Basic realm=\"b\"\r\n",
+                      {"Basic"}},
         ChallengeCase{"stray character", "WWW-Authenticate: Digest nonce=\"n\" ; x\r\n", {}},
         ChallengeCase{"10 KB of parameters",
                       "WWW-Authenticate: Digest realm=\"" + kLong + "\", nonce=\"" + kLong + "\", x" + kLong + "\r\n",

@@ -4,7 +4,11 @@
 #include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <cstdint>
 #include <gtest/gtest.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <thread>
 #include <vector>
 
@@ -127,6 +131,31 @@ TEST(PictureMemoryTest, OnlyAFewPicturesAreKeptForReuse)
             many.push_back(RecycledImage(size, QImage::Format_RGB32));
     }
     EXPECT_LE(RecycledPictureBytes(), 4 * 4'000'000);
+}
+
+// A full-size picture is not a thumbnail: its memory is mapped for it alone, on a huge-page
+// boundary, and once it is not kept for reuse it leaves the process instead of staying behind as
+// free memory of the C library's heap.
+TEST(PictureMemoryTest, LargePicturesHaveMemoryOfTheirOwnThatGoesBackWhenNotKept)
+{
+    KeepFreedMemoryForReuse();  // as the program runs
+    QImage large = RecycledImage(QSize(1920, 1080), QImage::Format_RGB32);
+    ASSERT_FALSE(large.isNull());
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(large.constBits()) % (2u << 20), 0u);
+    large.fill(Qt::darkGreen);
+    EXPECT_EQ(large.pixel(1919, 1079), QColor(Qt::darkGreen).rgb());
+    large = QImage();
+
+#ifdef __GLIBC__
+    const std::size_t heapFreeBefore = mallinfo2().fordblks;
+    for (int i = 0; i < 12; ++i) {
+        QImage picture = RecycledImage(QSize(1920 + 64 * i, 1080), QImage::Format_RGB32);  // 8 MB and more
+        ASSERT_FALSE(picture.isNull());
+        picture.fill(Qt::black);
+    }
+    EXPECT_LT(mallinfo2().fordblks, heapFreeBefore + (8u << 20)) << "let-go pictures stayed in the heap";
+#endif
+    EXPECT_LE(RecycledPictureBytes(), 160 * 1024 * 1024);
 }
 
 }  // namespace

@@ -174,7 +174,11 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"Uc2SkipsTwoBytes", "{\\rtf1\\uc2 a\\u8364\\'80\\'80b}", "a€b"},
                     TextCase{"Uc0SkipsNothing", "{\\rtf1\\uc0 a\\u8364 ?b}", "a€?b"},
                     TextCase{"FallbackIsAControlWord", "{\\rtf1 a\\u8364\\bullet b}", "a€b"},
-                    TextCase{"NegativeWraps", "{\\rtf1 \\u-3913?\\u-1?}", "\xef\x82\xb7\xef\xbf\xbf"},
+                    TextCase{"NegativeWraps", "{\\rtf1 \\u-3913?\\u-200?}", "\xef\x82\xb7\xef\xbc\xb8"},
+                    // No document may hold a noncharacter; the text view reads U+FDD0 as a frame mark.
+                    TextCase{"NonCharactersReplaced", "{\\rtf1 a\\u-560?\\u-1?\\u-10177?\\u-8194?b}",
+                             "a\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"
+                             "b"},
                     TextCase{"SurrogatePair", "{\\rtf1 \\u-10179?\\u-8704?}", "\xf0\x9f\x98\x80"},
                     TextCase{"LoneSurrogateReplaced", "{\\rtf1 a\\u-10179?b}",
                              "a\xef\xbf\xbd"
