@@ -90,6 +90,16 @@ bool PictureWorker::isDone(const PictureWork& work)
 void PictureWorker::waitFor(const PictureWork& work)
 {
     std::unique_lock lock(mutex_);
+    // Someone is waiting for this one (a click, a stop): it goes before those nobody waits for
+    // yet, so the wait is for the work under way and its own, not for every cam's queued before
+    // it. Each slot has one item here at a time, so no slot's order changes.
+    const auto queued =
+        std::find_if(queue_.begin(), queue_.end(), [&](const auto& item) { return item.get() == &work; });
+    if (queued != queue_.end() && queued != queue_.begin()) {
+        std::shared_ptr<PictureWork> item = std::move(*queued);
+        queue_.erase(queued);
+        queue_.push_front(std::move(item));
+    }
     done_.wait(lock, [&] { return work.done; });
 }
 

@@ -68,7 +68,8 @@ qint64 SteadyClockNs();
 // index; never throws.
 void MakePictures(PictureWork& work);
 
-// Threads that run PictureWork items, started in the order they are given, and call `finished`
+// Threads that run PictureWork items, started in the order they are given (one that someone
+// waits for goes first), and call `finished`
 // (on their own thread) after each, so the user-interface thread can take the results. With more
 // than one thread a slow decode (a 4K picture) holds up no other cam's; the caller keeps each
 // slot's order (a slot has one item under way at a time).
@@ -84,7 +85,7 @@ public:
 
     void submit(std::shared_ptr<PictureWork> work);
     bool isDone(const PictureWork& work);
-    // Blocks until the worker has done this item.
+    // Blocks until the worker has done this item; one still queued is taken next.
     void waitFor(const PictureWork& work);
 
 private:

@@ -6,8 +6,11 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <array>
+#include <memory>
+#include <vector>
 
 #include "CamSocket.h"
+#include "PictureWork.h"
 #include "SlotGridFixture.h"
 #include "TestPictures.h"
 
@@ -225,6 +228,28 @@ TEST_F(ResponseOrderTest, TheHoldUpMeasureCountsWaitsForOtherCamsOnly)
     grid->measureHoldUps(false);
     ASSERT_TRUE(FetchAgain(1, ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
     EXPECT_EQ(grid->holdUps().responses, 2);
+}
+
+// A handler that waits for one slot's picture (a click, a stop) has it made next, before the
+// other cams' pictures queued ahead of it: it waits for the work under way and its own only.
+TEST(PictureWorkerTest, AnItemSomeoneWaitsForIsMadeNext)
+{
+    PictureWorker worker([] {}, 1);
+    std::vector<std::shared_ptr<PictureWork>> items;
+    for (const QSize size : {QSize(7680, 4320), QSize(64, 48), QSize(64, 48)}) {
+        auto work = std::make_shared<PictureWork>();
+        work->slot = int(items.size());
+        work->isImage = true;
+        work->body = MakeTestJpeg(size);
+        work->closedNs = SteadyClockNs();  // the worker notes when it starts and ends each
+        items.push_back(work);
+    }
+    for (const auto& work : items)
+        worker.submit(work);
+    worker.waitFor(*items[2]);  // while the 8K picture is being made
+    worker.waitFor(*items[1]);
+    EXPECT_FALSE(items[2]->picture.isNull());
+    EXPECT_LT(items[2]->startedNs, items[1]->startedNs) << "the picture waited for was not made next";
 }
 
 TEST_F(ResponseOrderTest, AGridCanGoWhileAPictureIsBeingMade)
