@@ -343,6 +343,16 @@ void Form1::ApplyOptions(const QStringList& keys)
         slotGrid->setFinishSlowDownloads(OptionIsOn(SettingKeys::finishSlowDownloads));
     if (keys.contains(SettingKeys::timeServer.Name()))
         clock->setTimeServer(OptionValue(SettingKeys::timeServer));
+    if (keys.contains(SettingKeys::followRedirects.Name()) || keys.contains(SettingKeys::conditionalRequests.Name()))
+        ApplyFetchOptions();
+}
+
+void Form1::ApplyFetchOptions()
+{
+    FetchOptions options;
+    options.followRedirects = OptionIsOn(SettingKeys::followRedirects);
+    options.conditionalRequests = OptionIsOn(SettingKeys::conditionalRequests);
+    slotGrid->setFetchOptions(options);
 }
 
 void Form1::mnuTimelapse_Click()

@@ -56,6 +56,8 @@ public:
     void mnuSettingsItem_Click(int index);
     // Puts choices the Options dialog stored into effect at once (connected to optionsChanged).
     void ApplyOptions(const QStringList& keys);
+    // The fetch's choices as the main store holds them, for every slot's next request.
+    void ApplyFetchOptions();
     // Cams > "Make Time-lapse…": loads the export dialog, or brings it forward.
     void mnuTimelapse_Click();
     void Command2_Click();

@@ -61,6 +61,7 @@ void Form1::Form_Load()
     slotGrid->setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
     SetCaFile(OptionValue(SettingKeys::caFile));
     slotGrid->setFinishSlowDownloads(OptionIsOn(SettingKeys::finishSlowDownloads));
+    ApplyFetchOptions();
 
     // 5. and 6. Captions from the product metadata.
     setWebAddressCaption(WebAddress());

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "CamHealth.h"
+#include "CamUrl.h"
 #include "NewPicture.h"
 #include "PictureCheck.h"
 
@@ -38,6 +39,8 @@ struct PictureWork {
     FetchOutcome outcome;
     bool stamped = false;
     bool newStamp = false;
+    // What the next request may ask about this picture, once it is shown.
+    RequestConditions conditions;
 
     // Made by the worker; read once `done` says so.
     QImage picture;                                            // null: the body is no picture

@@ -33,7 +33,13 @@ void SlotGrid::wsCam_Connect(int index)
             SetHealthNote(index, HealthNote::Kind::PasswordInClear, inClear);
         }
     }
-    s.wsCam->SendData(BuildCamRequest(s.slotPath, s.slotHostHeader, authorization));
+    // Only about the picture the slot shows, and only when it came from this address.
+    RequestConditions conditions;
+    if (fetchOptions_.conditionalRequests && !s.slotPictureBytes.isEmpty() &&
+        s.slotConditionsAddress == s.slotFetchAddress)
+        conditions = s.slotConditions;
+    s.slotConditionsSent = !conditions.etag.isEmpty() || !conditions.lastModified.isEmpty();
+    s.wsCam->SendData(BuildCamRequest(s.slotPath, s.slotHostHeader, authorization, conditions));
     s.health.phase = FetchPhase::Waiting;
 }
 
@@ -79,6 +85,13 @@ void SlotGrid::wsCam_Close(int index)
     bool signInRefused = false;
     if (s.slotSignIn && AskAgainSignedIn(index, response.header, signInRefused))
         return;
+    if (s.slotConditionsSent && StatusCodeOf(response.header) == 304) {
+        KeepUnchangedPicture(index, response.header);
+        return;
+    }
+    FetchOutcomeKind kind = signInRefused ? FetchOutcomeKind::SignInRefused : FetchOutcomeKind::None;
+    if (fetchOptions_.followRedirects && FollowRedirect(index, response, kind))
+        return;
     if (!s.slotStreamBoundary.isEmpty()) {
         // The stream ended before a part did: the data's end ends a part that has begun.
         const StreamPart part = FirstStreamPart(response.body, s.slotStreamBoundary, true);
@@ -88,8 +101,50 @@ void SlotGrid::wsCam_Close(int index)
             HandleAnswer(index, response, 0, FetchOutcomeKind::StreamWithoutPicture);
         return;
     }
-    HandleAnswer(index, response, s.slotResponse.contentLength(),
-                 signInRefused ? FetchOutcomeKind::SignInRefused : FetchOutcomeKind::None);
+    HandleAnswer(index, response, s.slotResponse.contentLength(), kind);
+}
+
+bool SlotGrid::FollowRedirect(int index, HttpResponseAssembler::Finished& response, FetchOutcomeKind& kind)
+{
+    ViewerSlot& s = slot(index);
+    CamUrlParts current;
+    current.host = s.slotHost;
+    current.hostHeader = s.slotHostHeader;
+    current.path = s.slotPath;
+    current.port = s.slotPort;
+    current.tls = s.slotTls;
+    const RedirectHop hop = s.redirects.next(response.header, current);
+    switch (hop.verdict) {
+    case RedirectVerdict::NotARedirect:
+        return false;
+    case RedirectVerdict::Follow:
+        break;
+    case RedirectVerdict::Unsafe:
+    case RedirectVerdict::ControlCharacters:
+    case RedirectVerdict::Unusable:
+    case RedirectVerdict::Loop:
+    case RedirectVerdict::TooMany:
+        // Refused: the not-found picture, whatever the answer's body is.
+        response.isImage = false;
+        kind = hop.verdict == RedirectVerdict::Unsafe ? FetchOutcomeKind::UnsafeRedirect
+                                                      : FetchOutcomeKind::RedirectRefused;
+        return false;
+    }
+    // The same request at the next address, on a new connection; the timer runs on from the
+    // fetch's start. The address's user part goes only where the cam itself is.
+    s.wsCam->Close();
+    s.slotResponse.reset();
+    s.slotStreamBoundary.clear();
+    s.slotLastBodyByteMs = -1;  // the next hop's body has not begun
+    s.slotHost = hop.next.host;
+    s.slotHostHeader = hop.next.hostHeader;
+    s.slotPath = hop.next.path;
+    s.slotPort = hop.next.port;
+    s.slotTls = hop.next.tls;
+    s.slotSignIn = s.redirects.credentialsMayGo(hop.next);
+    s.health.phase = FetchPhase::Connecting;
+    s.wsCam->Connect(s.slotHost, s.slotPort, s.slotTls);
+    return true;
 }
 
 bool SlotGrid::TakeStreamPart(int index)
@@ -145,6 +200,10 @@ void SlotGrid::HandleAnswer(int index, HttpResponseAssembler::Finished response,
         DetectNewPicture(work->stamp, response.header, now);
         work->stamped = response.header.toLower().contains("last-modified:");
         work->newStamp = work->stamp.lastModified != s.slotLastModified;
+        work->conditions.etag = ValidatorValue(HeaderValue(response.header, "ETag").toLatin1());
+        if (work->stamped)
+            work->conditions.lastModified =
+                ValidatorValue(work->stamp.lastModified.sliced(work->stamp.lastModified.indexOf(u':') + 1).toLatin1());
         answer.bodyWhole = BodyLooksWhole(response.body, contentLength);
         answer.bodyStart = response.body.first(qMin<qsizetype>(16, response.body.size()));
         if (response.bodyValid && answer.bodyWhole) {
@@ -159,6 +218,8 @@ void SlotGrid::HandleAnswer(int index, HttpResponseAssembler::Finished response,
     work->outcome = ClassifyClosedAnswer(answer);
     if (kind != FetchOutcomeKind::None && !response.isImage)
         work->outcome.kind = kind;
+    if (kind == FetchOutcomeKind::UnsafeRedirect || kind == FetchOutcomeKind::RedirectRefused)
+        DescribeRefusedRedirect(work->outcome, s.redirects.refused());
     if (work->body.isEmpty()) {
         work->done = true;  // nothing for the worker
         // FinishHandling above handled the slot's earlier responses: nothing of its own waits.
@@ -253,6 +314,8 @@ bool SlotGrid::ShowFetchedPicture(const PictureWork& work)
         return false;
     }
     s.slotLastModified = work.stamp.lastModified;
+    s.slotConditions = work.conditions;
+    s.slotConditionsAddress = s.slotFetchAddress;
     s.txtUpdated->setText(work.stamp.updatedText);
     s.txtRefreshed->setText(work.stamp.refreshedText);
     s.slotIsNew = work.stamp.isNew;
@@ -271,6 +334,24 @@ bool SlotGrid::ShowFetchedPicture(const PictureWork& work)
     if (work.stamp.isNew)
         Q_EMIT newPictureShown(index);
     return true;
+}
+
+void SlotGrid::KeepUnchangedPicture(int index, const QByteArray& header)
+{
+    ViewerSlot& s = slot(index);
+    s.slotResponse.reset();
+    s.health.phase = FetchPhase::Done;
+    {
+        WindowDrawingLock lock(hooks_.mainWindow);
+        HideRefreshIndicator(index);
+    }
+    // The picture, its time stamps and txtRefreshed stay as they are; nothing is saved.
+    s.slotIsNew = false;
+    ShowDetailsIfSelected(index);
+    FetchOutcome outcome;
+    outcome.kind = FetchOutcomeKind::Unchanged;
+    outcome.status = StatusCodeOf(header);
+    NoteOutcome(index, outcome, s.health.lastPictureStamped, false);
 }
 
 void SlotGrid::ShowNotFound(int index)

@@ -204,7 +204,9 @@ void SlotGrid::cmdStart_Click(int index)
     s.slotSignIn = parts->signIn;
     s.slotUser = parts->user;
     s.slotPassword = parts->password;
-    s.signIn.startFetch(s.txtAddress->text());
+    s.slotFetchAddress = s.txtAddress->text();
+    s.redirects.start(*parts);
+    s.signIn.startFetch(s.slotFetchAddress);
     s.wsCam->Close();
     s.wsCam->Connect(s.slotHost, s.slotPort, s.slotTls);
 }

@@ -27,6 +27,14 @@ class PictureWorker;
 struct PictureStamp;
 struct PictureWork;
 
+// The fetch's choices from the Options dialog; all off, every cam is fetched as it always was.
+struct FetchOptions {
+    // Follow 301, 302, 303, 307 and 308 answers (up to 5; never from https to http).
+    bool followRedirects = false;
+    // Ask whether the picture changed (If-None-Match, If-Modified-Since); a 304 keeps it.
+    bool conditionalRequests = false;
+};
+
 // What the slots need from the window around them; every hook is optional.
 struct WatchHooks {
     QWidget* mainWindow = nullptr;                         // the window whose drawing LockWindowDrawing suspends
@@ -145,6 +153,9 @@ public:
     // that is longer.
     void setStaleMinutes(int minutes);
     int staleMinutes() const { return staleMinutes_; }
+    // Taken by the next request of each slot.
+    void setFetchOptions(const FetchOptions& options) { fetchOptions_ = options; }
+    const FetchOptions& fetchOptions() const { return fetchOptions_; }
 
 Q_SIGNALS:
     // imgCam_Click, Picture3_Click and imgRefresh_Click: Form1 shows the slot in the Viewer.
@@ -189,6 +200,12 @@ private:
     void FinishHandling(int index);
     // The picture path of a response whose header names an image; true when a picture was shown.
     bool ShowFetchedPicture(const PictureWork& work);
+    // A redirect answer, with the option on: true when the fetch goes on at the next address;
+    // otherwise `response` and `kind` say how the answer is handled (the not-found picture
+    // when the redirect is refused).
+    bool FollowRedirect(int index, HttpResponseAssembler::Finished& response, FetchOutcomeKind& kind);
+    // A 304 to a request that asked whether the picture changed: the picture stays, not new.
+    void KeepUnchangedPicture(int index, const QByteArray& header);
     // The not-found picture into the thumbnail, indicator hidden.
     void ShowNotFound(int index);
     // Hides imgRefresh, and the full-window view's indicator when that view follows the slot.
@@ -243,6 +260,7 @@ private:
     std::deque<std::shared_ptr<PictureWork>> handling_;
     std::unique_ptr<PictureWorker> worker_;
     int staleMinutes_;  // SettingKeys::staleMinutes
+    FetchOptions fetchOptions_;
     bool finishSlowDownloads_ = false;
     std::function<qint64()> monotonicMs_;
     bool measuringHoldUps_ = false;

@@ -87,6 +87,7 @@ void SlotGrid::NoteOutcome(int index, const FetchOutcome& outcome, bool stamped,
         noted.refreshSeconds = s.slotRefreshSeconds;
         StartSoon(index);
     }
+    noted.redirects = s.redirects.hops();  // the way the running fetch came
     RecordOutcome(s.health, noted, CurrentDateTime(), stamped, newStamp);
     ReportHealth(index);
 }

@@ -9,7 +9,9 @@
 #include <QString>
 
 #include "CamHealth.h"
+#include "CamRedirect.h"
 #include "CamSignIn.h"
+#include "CamUrl.h"
 #include "HttpResponse.h"
 
 class CamSocket;
@@ -55,6 +57,8 @@ struct ViewerSlot {
     QString slotUser;
     QString slotPassword;
     CamSignIn signIn;  // the remembered challenge and what this fetch has tried
+    // The redirects the running fetch followed; the slot* address fields above are its last hop's.
+    RedirectChain redirects;
     // The response collected so far: stands for slotBuffer, slotBytesReceived, slotHeaderDone
     // and slotContentLength.
     HttpResponseAssembler slotResponse;
@@ -66,7 +70,13 @@ struct ViewerSlot {
     bool slotFinishing = false;
     quint64 slotStarts = 0;    // counts starts and stops, so a start asked for an earlier fetch is dropped
     QString slotLastModified;  // the last "Last-Modified:" line seen; survives stops
-    bool slotIsNew = false;    // the picture just handled is a changed one
+    // The address the running fetch started from, and what a conditional request asks about the
+    // picture shown (the address it came from beside it): whether the running request asked.
+    QString slotFetchAddress;
+    QString slotConditionsAddress;
+    RequestConditions slotConditions;
+    bool slotConditionsSent = false;
+    bool slotIsNew = false;  // the picture just handled is a changed one
     // The compressed bytes of the picture the thumbnail shows (the fetched body, or the saved
     // file after an automatic save) and that picture's own size: the thumbnail may hold a scaled
     // decode, and the full picture is decoded from these when something shows or saves it.

@@ -49,6 +49,22 @@ TEST_F(MainWindowTest, TheStaleThresholdIsReadAtStartAndFollowsTheOptions)
     EXPECT_EQ(f.slotGrid->staleMinutes(), 25);
 }
 
+TEST_F(MainWindowTest, TheFetchChoicesAreReadAtStartAndFollowTheOptions)
+{
+    const FetchOptions plain = loadedForm().slotGrid->fetchOptions();
+    EXPECT_FALSE(plain.followRedirects || plain.conditionalRequests) << "off unless chosen";
+    form.reset();
+    Store(QStringLiteral("conditionalRequests"), QStringLiteral("1"));
+    Form1& f = loadedForm();
+    EXPECT_TRUE(f.slotGrid->fetchOptions().conditionalRequests);
+    EXPECT_FALSE(f.slotGrid->fetchOptions().followRedirects);
+    WriteOption(QStringLiteral("conditionalRequests"), QStringLiteral("0"));
+    WriteOption(QStringLiteral("followRedirects"), QStringLiteral("1"));
+    Q_EMIT f.optionsChanged({QStringLiteral("followRedirects"), QStringLiteral("conditionalRequests")});
+    EXPECT_FALSE(f.slotGrid->fetchOptions().conditionalRequests);
+    EXPECT_TRUE(f.slotGrid->fetchOptions().followRedirects);
+}
+
 TEST_F(MainWindowTest, LettingSlowDownloadsFinishIsReadAtStartFollowsTheOptionsAndShowsInTheCountdown)
 {
     ListCams({QStringLiteral("Harbour")});

@@ -51,6 +51,15 @@ std::vector<OptionRow> MakeRows()
                                      "unless \"host:port\" names another). Empty asks %1.")
                           .arg(SettingKeys::timeServer.Default());
 
+    // Both change what a cam is sent or what its answer does, so they are off unless chosen.
+    rows.push_back(CheckOption(SettingKeys::followRedirects, QStringLiteral("Follow redirects")));
+    rows.back().tip = QStringLiteral("A cam that answers with a redirect (301, 302, 303, 307, 308) is asked again at "
+                                     "the new address, up to 5 times. http may lead to https, never https to http. "
+                                     "Off: a redirect shows the not-found picture.");
+    rows.push_back(CheckOption(SettingKeys::conditionalRequests, QStringLiteral("Ask whether the picture changed")));
+    rows.back().tip = QStringLiteral("Each fetch sends the last picture's ETag and Last-Modified time; a cam that "
+                                     "answers 304 (unchanged) sends no picture, and the one shown stays.");
+
     return rows;
 }
 

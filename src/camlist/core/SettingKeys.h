@@ -46,9 +46,16 @@ inline constexpr SettingKey caFile{"Settings", "caFile", ""};
 // arriving (a byte of it within the last 5 s), the download goes on and the next fetch starts as
 // soon as it ends; one with no byte for 10 s is abandoned. "0": the next fetch abandons it.
 inline constexpr SettingKey finishSlowDownloads{"Settings", "finishSlowDownloads", "0"};
+// Main store, Options dialog. "1": a cam's 301, 302, 303, 307 and 308 answers are followed, up
+// to 5 hops (http to https allowed, https to http refused); "0": they show the not-found picture.
+inline constexpr SettingKey followRedirects{"Settings", "followRedirects", "0"};
+// Main store, Options dialog. "1": each fetch after a picture asks whether it changed
+// (If-None-Match, If-Modified-Since), and a 304 keeps the picture; "0": every fetch downloads it.
+inline constexpr SettingKey conditionalRequests{"Settings", "conditionalRequests", "0"};
 
 // Every key above, once. The checks that keep README.md's "Settings" section true read this
 // list (and fail when a key above is missing from it).
-inline constexpr SettingKey All[] = {autoSave, showHelp,     timeServer, IgnorePermissionDeniedError,
-                                     keepDays, staleMinutes, caFile,     finishSlowDownloads};
+inline constexpr SettingKey All[] = {autoSave,        showHelp,           timeServer, IgnorePermissionDeniedError,
+                                     keepDays,        staleMinutes,       caFile,     finishSlowDownloads,
+                                     followRedirects, conditionalRequests};
 }  // namespace SettingKeys

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "CamRedirect.h"
 #include "CamSocket.h"
 #include "CamUrl.h"
 #include "DateTimeText.h"
@@ -143,6 +144,11 @@ QString PictureFormatOf(const QByteArray& bodyStart)
 
 QString HeaderValue(const QByteArray& header, QByteArrayView name)
 {
+    return QString::fromLatin1(RawHeaderValue(header, name).trimmed());
+}
+
+QByteArray RawHeaderValue(const QByteArray& header, QByteArrayView name)
+{
     qsizetype lineStart = 0;
     while (lineStart < header.size()) {
         qsizetype lineEnd = header.indexOf("\r\n", lineStart);
@@ -151,7 +157,7 @@ QString HeaderValue(const QByteArray& header, QByteArrayView name)
         const QByteArrayView line = QByteArrayView(header).sliced(lineStart, lineEnd - lineStart);
         const qsizetype colon = line.indexOf(':');
         if (colon > 0 && line.first(colon).trimmed().compare(name, Qt::CaseInsensitive) == 0)
-            return QString::fromLatin1(line.sliced(colon + 1).trimmed());
+            return line.sliced(colon + 1).toByteArray();
         lineStart = lineEnd + 2;
     }
     return {};
@@ -194,7 +200,8 @@ QString CertificateProblemText(const QSslError& error)
     }
 }
 
-QString OutcomeReason(const FetchOutcome& o)
+// The outcome's own words, without the way it came.
+static QString KindReason(const FetchOutcome& o)
 {
     switch (o.kind) {
     case FetchOutcomeKind::None:
@@ -276,19 +283,48 @@ QString OutcomeReason(const FetchOutcome& o)
         return QStringLiteral("sign-in refused");
     case FetchOutcomeKind::StreamWithoutPicture:
         return QStringLiteral("stream without a picture");
+    case FetchOutcomeKind::Unchanged:
+        return QStringLiteral("unchanged (%1)").arg(o.status);
+    case FetchOutcomeKind::UnsafeRedirect:
+        return QStringLiteral("unsafe redirect: HTTP %1 from https to %2").arg(o.status).arg(o.detail);
+    case FetchOutcomeKind::RedirectRefused:
+        switch (o.redirectProblem) {
+        case RedirectProblem::Loop:
+            return QStringLiteral("redirect loop: HTTP %1 back to %2").arg(o.status).arg(o.detail);
+        case RedirectProblem::TooMany:
+            return QStringLiteral("more than %1 redirects: HTTP %2 to %3 not followed")
+                .arg(RedirectChain::kMaxHops)
+                .arg(o.status)
+                .arg(o.detail);
+        case RedirectProblem::ControlCharacters:
+            return QStringLiteral("HTTP %1 with control characters in its Location, not followed").arg(o.status);
+        case RedirectProblem::Unusable:
+            return QStringLiteral("HTTP %1 to %2, which cannot be fetched").arg(o.status).arg(o.detail);
+        }
     }
     return {};
 }
 
+QString OutcomeReason(const FetchOutcome& o)
+{
+    const QString reason = KindReason(o);
+    if (o.redirects.isEmpty())
+        return reason;
+    return reason + QStringLiteral("; redirected: ") + o.redirects.join(QStringLiteral(", "));
+}
+
 bool OutcomeIsFailure(FetchOutcomeKind kind)
 {
-    return kind != FetchOutcomeKind::None && kind != FetchOutcomeKind::PictureShown;
+    return kind != FetchOutcomeKind::None && kind != FetchOutcomeKind::PictureShown &&
+        kind != FetchOutcomeKind::Unchanged;
 }
 
 QString OutcomeKey(const FetchOutcome& o)
 {
     QString key = QString::number(static_cast<int>(o.kind));
     const auto add = [&key](const QString& part) { key += QLatin1Char('|') + part; };
+    for (const QString& hop : o.redirects)
+        add(hop);
     switch (o.kind) {
     case FetchOutcomeKind::PictureShown:
         add(QString::number(o.status / 100));  // a 404 picture is worth a line, another size is not
@@ -330,6 +366,12 @@ QString OutcomeKey(const FetchOutcome& o)
     case FetchOutcomeKind::Abandoned:
     case FetchOutcomeKind::SignInRefused:
     case FetchOutcomeKind::StreamWithoutPicture:
+    case FetchOutcomeKind::Unchanged:
+        break;
+    case FetchOutcomeKind::UnsafeRedirect:
+    case FetchOutcomeKind::RedirectRefused:
+        add(QString::number(static_cast<int>(o.redirectProblem)));
+        add(o.detail);
         break;
     }
     return key;
@@ -468,6 +510,10 @@ void RecordOutcome(CamHealth& health, const FetchOutcome& outcome, const QDateTi
         return;
     }
     health.consecutiveFailures = 0;
+    if (outcome.kind == FetchOutcomeKind::Unchanged) {
+        health.lastPictureShown = now;  // the cam said the picture shown is still its picture
+        return;
+    }
     if (outcome.kind != FetchOutcomeKind::PictureShown)
         return;
     health.lastPictureShown = now;

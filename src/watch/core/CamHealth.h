@@ -44,6 +44,17 @@ enum class FetchOutcomeKind {
     BadAddress,            // the address cannot be split into host and path
     SignInRefused,         // the cam answered the credentials of the address with a second 401
     StreamWithoutPicture,  // an MJPEG stream brought no whole part within the refresh interval
+    Unchanged,             // asked whether the picture changed, the cam answered 304: it stays
+    UnsafeRedirect,        // a redirect from https to http, refused
+    RedirectRefused,       // a redirect not followed: a loop, one too many, a Location unfit to follow
+};
+
+// Why a redirect was not followed (RedirectRefused).
+enum class RedirectProblem {
+    Loop,               // back to an address the fetch had asked already
+    TooMany,            // more redirects than a fetch follows
+    ControlCharacters,  // the Location line holds control characters
+    Unusable,           // the Location names nothing that can be fetched
 };
 
 // One fetch's outcome and the facts its reason text is made of.
@@ -66,6 +77,8 @@ struct FetchOutcome {
     bool pastInterval = false;      // the fetch ended after its refresh interval (a slow download let finish)
     double silentSeconds = 0;       // Abandoned: no byte came for this long (a slow download let finish)
     bool connected = false;         // NoAnswer: the connection was made (waiting) or not (connecting)
+    RedirectProblem redirectProblem = RedirectProblem::Loop;  // RedirectRefused: why
+    QStringList redirects;  // the redirects the fetch followed on its way: "HTTP 301 to <address>"
 };
 
 // Standing problems of a cam that are not one fetch's outcome; shown beside the outcome.
@@ -104,7 +117,7 @@ struct CamHealth {
 
 // The words of an outcome: "HTTP 404 Not Found, text/html, 162 bytes", "connection refused".
 QString OutcomeReason(const FetchOutcome& outcome);
-// PictureShown and None are not failures; every other outcome is.
+// PictureShown, Unchanged and None are not failures; every other outcome is.
 bool OutcomeIsFailure(FetchOutcomeKind kind);
 // Stays the same while the same thing keeps happening (a picture of another size, a body of
 // another length), and changes when something else happens: what the log reports a change by.
@@ -159,6 +172,8 @@ FetchOutcome ClassifyCutShort(FetchPhase phase, bool headerDone, qint64 bodyByte
 int StatusCodeOf(const QByteArray& header);
 // The first "Name: value" line of an HTTP header (name in any letter case), trimmed; empty when none.
 QString HeaderValue(const QByteArray& header, QByteArrayView name);
+// The same line's value as sent, blanks and all; empty when there is none.
+QByteArray RawHeaderValue(const QByteArray& header, QByteArrayView name);
 // The certificate problems in words: "certificate not trusted: self-signed", "name mismatch", "expired".
 QString CertificateProblemText(const QSslError& error);
 // "162 bytes", "35 KB", "2.4 MB" (1024-based).

@@ -133,7 +133,8 @@ QByteArray RequestTarget(const QString& path)
     return encodedPath.toUtf8();
 }
 
-QByteArray BuildCamRequest(const QString& path, const QString& hostHeader, const QByteArray& authorization)
+QByteArray BuildCamRequest(const QString& path, const QString& hostHeader, const QByteArray& authorization,
+                           const RequestConditions& conditions)
 {
     const QByteArray target = RequestTarget(path);
     QByteArray request;
@@ -145,8 +146,26 @@ QByteArray BuildCamRequest(const QString& path, const QString& hostHeader, const
     request += "\r\nConnection: close\r\nAccept: */*\r\n";
     if (!authorization.isEmpty())
         request += "Authorization: " + authorization + "\r\n";
+    if (!conditions.etag.isEmpty())
+        request += "If-None-Match: " + conditions.etag + "\r\n";
+    if (!conditions.lastModified.isEmpty())
+        request += "If-Modified-Since: " + conditions.lastModified + "\r\n";
     request += "\r\n";
     return request;
+}
+
+QByteArray ValidatorValue(QByteArrayView value)
+{
+    constexpr qsizetype kMaxValidatorBytes = 1024;
+    const QByteArrayView trimmed = value.trimmed();
+    if (trimmed.size() > kMaxValidatorBytes)
+        return {};
+    for (const char c : trimmed) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f)
+            return {};
+    }
+    return trimmed.toByteArray();
 }
 
 QString MaskAddressPassword(const QString& address)

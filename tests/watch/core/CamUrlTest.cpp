@@ -104,6 +104,20 @@ TEST(BuildCamRequest, TlsAndExplicitPortsChangeOnlyTheHostLine)
               QByteArray("GET /cam.jpg HTTP/1.1\r\nHost: camhost:8080\r\nConnection: close\r\nAccept: */*\r\n\r\n"));
 }
 
+TEST(BuildCamRequest, ValidatorsGoBackOnlyWhenFitForARequestLine)
+{
+    EXPECT_EQ(ValidatorValue(" \"5f-1a\"\t"), QByteArray("\"5f-1a\""));
+    EXPECT_EQ(ValidatorValue("W/\"x\""), QByteArray("W/\"x\""));
+    EXPECT_TRUE(ValidatorValue("\"a\nX-Injected: 1\"").isEmpty());
+    EXPECT_TRUE(ValidatorValue(QByteArray("\"a\0b\"", 5)).isEmpty());
+    EXPECT_TRUE(ValidatorValue("\"a\x7f\"").isEmpty());
+    EXPECT_TRUE(ValidatorValue(QByteArray(1025, 'e')).isEmpty());
+    EXPECT_EQ(ValidatorValue(QByteArray(1024, 'e')).size(), 1024);
+    EXPECT_EQ(BuildCamRequest(QStringLiteral("/c.jpg"), QStringLiteral("h"), {}, {"\"e\"", {}}),
+              QByteArray("GET /c.jpg HTTP/1.1\r\nHost: h\r\nConnection: close\r\nAccept: */*\r\n"
+                         "If-None-Match: \"e\"\r\n\r\n"));
+}
+
 TEST(BuildCamRequest, EncodesEveryBlankAndNothingElse)
 {
     EXPECT_EQ(BuildCamRequest(QStringLiteral("/a b  c%41+d?e=f g#h"), QStringLiteral("h")),
