@@ -5,16 +5,40 @@
 #include <QtMath>
 
 #include "ImageControl.h"
+#include "JpegReader.h"
 #include "PictureMemory.h"
 #include "SlotGrid.h"
 
 void SlotGrid::setSelectedSlot(int index)
 {
+    const int left = selectedSlot_;
     selectedSlot_ = index;
     if (selectedFullSlot_ != index) {
         selectedFull_ = QImage();
         selectedFullSlot_ = -1;
     }
+    if (left != index && left >= 0 && left < kSlotCount)
+        KeepThumbnailOnly(left);
+}
+
+void SlotGrid::KeepThumbnailOnly(int index)
+{
+    // The slot the Viewer followed was decoded in full for it; from now on only its thumbnail is
+    // seen, so it keeps what a scaled decode would have made. At 4K that gives back 33 MB at once,
+    // and the next click's full decode can take that memory instead of fresh pages.
+    ViewerSlot& s = slot(index);
+    const QImage& shown = s.imgCam->picture();
+    if (s.slotPictureBytes.isEmpty() || shown.isNull() || shown.size() != s.slotPictureSize)
+        return;  // already scaled, or there are no bytes to decode the full picture from again
+    const int denominator = JpegScaleDenominator(shown.size(), ThumbnailDeviceSize(index));
+    if (denominator == 1)
+        return;
+    // Averaging whole blocks, as the DCT scaling does: the thumbnail a scaled decode would show.
+    const QImage thumbnail = ShrinkPicture(shown, JpegScaledSize(shown.size(), denominator));
+    if (thumbnail.isNull())
+        return;
+    s.imgCam->setPicture(thumbnail);
+    Q_EMIT slotChanged(index);  // the wall's tile lets the full picture go too
 }
 
 QImage SlotGrid::fullPicture(int index)

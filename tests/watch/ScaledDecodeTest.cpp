@@ -186,6 +186,43 @@ TEST_F(FullPictureOnDemandTest, ANeverShownSlotHoldsNoFullPictureAndTheViewerGet
     EXPECT_NE(grid->fullPicture(1).cacheKey(), shown.cacheKey());
 }
 
+// The slot the Viewer leaves gives up the full decode it held for it and keeps a thumbnail like
+// a never-shown slot's; its full picture is still every pixel, decoded again when asked for.
+TEST_F(FullPictureOnDemandTest, TheSlotTheViewerLeavesKeepsOnlyAThumbnail)
+{
+    OpenTwoCams();
+    const QImage full = LoadPicture(body).picture;
+    const QImage scaled = LoadPicture(body, kThumbnail).picture;
+    ASSERT_EQ(grid->slot(0).imgCam->picture().size(), QSize(800, 600));  // the Viewer follows slot 0
+    int changes = 0;
+    QObject::connect(grid.get(), &SlotGrid::slotChanged, grid.get(), [&](int index) { changes += index == 0 ? 1 : 0; });
+
+    grid->setSelectedSlot(1);
+    const QImage thumbnail = grid->slot(0).imgCam->picture();
+    EXPECT_EQ(thumbnail.size(), scaled.size());
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(grid->pictureSize(0), QSize(800, 600));
+    // What the panel draws is what a scaled decode gives, within the two averagings' rounding.
+    const Difference difference = Compare(ShrinkPicture(thumbnail, kThumbnail), ShrinkPicture(scaled, kThumbnail));
+    EXPECT_LE(difference.largest, 10);
+    EXPECT_LE(difference.mean, 1.5);
+    EXPECT_EQ(grid->fullPicture(0), full);
+
+    // Selecting again, or a slot already scaled, changes nothing.
+    grid->setSelectedSlot(1);
+    grid->setSelectedSlot(0);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(grid->slot(1).imgCam->picture().size(), scaled.size());
+
+    // With the wall's tiles larger than a 1/8 decode, the kept picture covers the tiles.
+    ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(PictureAnswer(body))));
+    ASSERT_EQ(grid->slot(0).imgCam->picture().size(), QSize(800, 600));
+    grid->setLargestTileSize({300, 200});
+    grid->setSelectedSlot(1);
+    EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(400, 300));
+    EXPECT_EQ(grid->displayPicture(0, {300, 200}).size(), QSize(400, 300));
+}
+
 TEST_F(FullPictureOnDemandTest, SaveImageAndAutoSaveWriteWhatAFullDecodeWould)
 {
     chkSave->setChecked(true);
