@@ -215,6 +215,7 @@ void Form1::wirePieces()
     };
     hooks.autoSave = [this] { return chkSave->isChecked(); };
     hooks.fullWindowViewOpen = [this] { return frmMain->screensaverMode(); };
+    hooks.viewerShown = [this] { return frmMain->isVisible(); };
     hooks.setStatusText = [this](const QString& text) { setStatusText(text); };
     hooks.showNotice = [this] { ShowNotice(this); };
     // While the history bar shows a saved picture, a refresh of the same picture leaves it there;
@@ -265,11 +266,7 @@ void Form1::wireHistoryBar()
     frmHistory = new HistoryBar(frmMain->frmDetails);
     PlaceTwips(frmHistory, {180, 1380, 2835, 900});
     connect(frmHistory, &HistoryBar::pictureChosen, frmMain, &ViewerPane::setPicture);
-    connect(frmHistory, &HistoryBar::liveChosen, this, [this] {
-        const int shown = slotGrid->selectedSlot();
-        if (shown >= 0 && shown < SlotGrid::kSlotCount)
-            frmMain->setPicture(slotGrid->fullPicture(shown));
-    });
+    connect(frmHistory, &HistoryBar::liveChosen, this, &Form1::ShowLivePictureInViewer);
     connect(frmHistory, &HistoryBar::problem, this, &Form1::setStatusText);
     connect(slotGrid, &SlotGrid::pictureSaved, frmHistory,
             [this](int, const QString& cam, const QString&) { frmHistory->pictureSaved(cam); });
@@ -378,6 +375,13 @@ void Form1::Command2_Click()
 void Form1::Command3_Click()
 {
     frmMain->Command3_Click();
+}
+
+void Form1::ShowLivePictureInViewer()
+{
+    const int shown = slotGrid->selectedSlot();
+    if (shown >= 0 && shown < SlotGrid::kSlotCount)
+        frmMain->setPicture(slotGrid->fullPicture(shown));
 }
 
 void Form1::ShowSlotInViewer(int index)

@@ -65,6 +65,8 @@ public:
     void VScroll1_Change();
     // A thumbnail click: show the slot large, then ask the clock.
     void ShowSlotInViewer(int index);
+    // The Viewer shows the selected slot's current picture again (every pixel of it).
+    void ShowLivePictureInViewer();
     // View > "Wall": every open cam as large as the window allows, instead of the frames; the
     // screen saver is held off while it shows. Escape, or unticking the menu item, returns to
     // the normal window. A full-screen window shows the wall without menu and status bars.

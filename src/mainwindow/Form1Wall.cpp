@@ -6,6 +6,7 @@
 #include <QStatusBar>
 
 #include "Form1.h"
+#include "HistoryBar.h"
 #include "SlotGrid.h"
 #include "ViewerPane.h"
 #include "WallView.h"
@@ -42,6 +43,9 @@ void Form1::setWallShown(bool on)
     } else {
         // The Viewer's pan ranges follow a window size that changed while the wall showed.
         Form_Resize();
+        // Under the wall the Viewer was given no pictures (no one could see them): it catches up.
+        if (frmMain->isVisible() && frmHistory->isLive())
+            ShowLivePictureInViewer();
     }
     UpdateScreenSaver();
 }

@@ -209,7 +209,7 @@ void SlotGrid::HandleAnswer(int index, HttpResponseAssembler::Finished response,
         if (response.bodyValid && answer.bodyWhole) {
             work->body = std::move(response.body);
             work->thumbnailSize = ThumbnailDeviceSize(index);
-            work->wantFull = selectedSlot_ == index;
+            work->wantFull = selectedSlot_ == index && FullPictureSeen();
             work->saveFileName = AutoSaveFileName(index, work->stamp, now);
             work->saveTime = now;
             work->camName = s.caption();
@@ -323,7 +323,8 @@ bool SlotGrid::ShowFetchedPicture(const PictureWork& work)
     // One decoded picture, shared by every view of it; the Viewer's is the full one.
     SetSlotPicture(index, work.picture, work.pictureBytes, work.fullSize);
     Q_EMIT slotChanged(index);
-    if (selectedSlot_ == index) {
+    // A Viewer no one can see is given the picture when it is shown (ShowSlot, leaving the wall).
+    if (selectedSlot_ == index && FullPictureSeen()) {
         const QImage full = fullPicture(index);
         if (hooks_.showInViewer)
             hooks_.showInViewer(full);

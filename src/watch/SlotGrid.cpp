@@ -66,6 +66,11 @@ bool SlotGrid::FullWindowViewOpen() const
     return hooks_.fullWindowViewOpen && hooks_.fullWindowViewOpen();
 }
 
+bool SlotGrid::FullPictureSeen() const
+{
+    return !hooks_.viewerShown || hooks_.viewerShown() || FullWindowViewOpen();
+}
+
 void SlotGrid::measureHoldUps(bool on)
 {
     measuringHoldUps_ = on;

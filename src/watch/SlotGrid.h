@@ -54,6 +54,10 @@ struct WatchHooks {
     std::function<void()> hideViewer;                     // hide frmMain and frmDetails
     std::function<void()> queryTimeServer;                // the GMT clock
     std::function<void(const QString&)> setViewerStatus;  // the Viewer's "Status:" line
+
+    // The Viewer can be seen (not hidden before the first click, nor under the wall); unset: it
+    // always can. While it cannot, the selected slot's pictures are decoded for the thumbnail only.
+    std::function<bool()> viewerShown;
 };
 
 class SlotGrid : public QObject {
@@ -230,6 +234,8 @@ private:
 
     // Whether the full-window view is open: the hook's answer, false without one.
     bool FullWindowViewOpen() const;
+    // Someone sees the selected slot's full picture: the Viewer, or the full-window view.
+    bool FullPictureSeen() const;
     // The response's handling begins: records how long it waited, when hold-ups are measured.
     void NoteHoldUp(const PictureWork& work);
 

@@ -15,6 +15,7 @@
 #include "Form6.h"
 #include "ImageControl.h"
 #include "MainWindowFixture.h"
+#include "PictureMemory.h"
 #include "SlotGrid.h"
 #include "SlotHealthMark.h"
 #include "TestPictures.h"
@@ -163,6 +164,43 @@ TEST_F(WallTest, ATileScalesEachNewPictureOnceAndShowsItsTimeHealthAndFetch)
     // Hidden, the wall lets go of the pictures.
     f.setWallShown(false);
     EXPECT_TRUE(tile->picture().isNull());
+    f.slotGrid->cmdStopAll_Click();
+}
+
+// Under the wall no one sees the Viewer: it is given no pictures, and it shows the cam's latest,
+// every pixel of it, once the wall goes.
+TEST_F(WallTest, TheViewerCatchesUpWhenTheWallGoes)
+{
+    FakeCamServer server;
+    ASSERT_TRUE(server.isListening());
+    HttpAnswer first;
+    first.body = MakeTestJpeg({640, 360}, QColor(200, 40, 40));
+    first.lastModified = "Mon, 07 May 2007 15:59:45 GMT";
+    HttpAnswer second = first;
+    second.body = MakeTestJpeg({640, 360}, QColor(40, 200, 40));
+    second.lastModified = "Mon, 07 May 2007 16:00:15 GMT";
+    server.enqueue(ScriptedReply::whole(first.bytes()));
+    server.enqueue(ScriptedReply::whole(second.bytes()));
+    {
+        QStringList existing;
+        LoadCamList(existing);
+        AppendCamRecord("Harbour", server.url(), "30");
+    }
+    Form1& f = shownForm();
+    QSignalSpy handled(f.slotGrid, &SlotGrid::pictureHandled);
+    f.OpenCamsByName({"Harbour"});
+    ASSERT_TRUE(handled.wait(5000));
+    f.ShowSlotInViewer(0);
+    const qint64 firstShown = f.frmMain->imgMain->picture().cacheKey();
+    EXPECT_EQ(f.frmMain->imgMain->picture(), LoadPicture(first.body).picture);
+
+    f.setWallShown(true);
+    f.slotGrid->cmdRefresh_Click(0);
+    ASSERT_TRUE(handled.wait(5000));
+    EXPECT_EQ(f.frmMain->imgMain->picture().cacheKey(), firstShown);
+
+    f.setWallShown(false);
+    EXPECT_EQ(f.frmMain->imgMain->picture(), LoadPicture(second.body).picture);
     f.slotGrid->cmdStopAll_Click();
 }
 

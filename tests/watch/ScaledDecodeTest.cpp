@@ -223,6 +223,30 @@ TEST_F(FullPictureOnDemandTest, TheSlotTheViewerLeavesKeepsOnlyAThumbnail)
     EXPECT_EQ(grid->displayPicture(0, {300, 200}).size(), QSize(400, 300));
 }
 
+// While no one can see the Viewer (before the first click, under the wall), the slot it follows
+// is decoded for its thumbnail like any other; the full-window view sees it as the Viewer would.
+TEST_F(FullPictureOnDemandTest, AViewerNoOneSeesGetsNoFullPictures)
+{
+    viewerShown = false;
+    OpenTwoCams();
+    EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(100, 75));
+    EXPECT_TRUE(viewerPictures.isEmpty());
+    EXPECT_EQ(grid->fullPicture(0), LoadPicture(body).picture);  // decoded when asked for
+
+    fullWindowViewOpen = true;
+    ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(PictureAnswer(body))));
+    EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(800, 600));
+    ASSERT_EQ(fullWindowPictures.size(), 1);
+    EXPECT_EQ(fullWindowPictures.last().size(), QSize(800, 600));
+
+    fullWindowViewOpen = false;
+    viewerShown = true;
+    ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(PictureAnswer(body))));
+    EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(800, 600));
+    ASSERT_FALSE(viewerPictures.isEmpty());
+    EXPECT_EQ(viewerPictures.last(), LoadPicture(body).picture);
+}
+
 TEST_F(FullPictureOnDemandTest, SaveImageAndAutoSaveWriteWhatAFullDecodeWould)
 {
     chkSave->setChecked(true);

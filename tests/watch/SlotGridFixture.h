@@ -48,6 +48,7 @@ protected:
         hooks.currentCamName = [this] { return List1->currentItem() ? List1->currentItem()->text() : QString(); };
         hooks.autoSave = [this] { return chkSave->isChecked(); };
         hooks.fullWindowViewOpen = [this] { return fullWindowViewOpen; };
+        hooks.viewerShown = [this] { return viewerShown; };
         hooks.setStatusText = [this](const QString& text) { statusTexts << text; };
         hooks.showNotice = [this] { ++notices; };
         hooks.showInViewer = [this](const QImage& picture) { viewerPictures << picture; };
@@ -140,6 +141,8 @@ protected:
     QListWidget* List1 = nullptr;
     QCheckBox* chkSave = nullptr;
     bool fullWindowViewOpen = false;  // what the window would answer about the full-window view
+    // What the window would answer about the Viewer: hidden before the first click, or under the wall.
+    bool viewerShown = true;
     std::unique_ptr<SlotGrid> grid;
 
     QStringList statusTexts;
