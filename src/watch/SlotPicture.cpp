@@ -17,8 +17,18 @@ void SlotGrid::setSelectedSlot(int index)
         selectedFull_ = QImage();
         selectedFullSlot_ = -1;
     }
-    if (left != index && left >= 0 && left < kSlotCount)
-        KeepThumbnailOnly(left);
+    if (left == index || left < 0 || left >= kSlotCount)
+        return;
+    // Once the click has shown its picture: shrinking a 4K picture costs a few milliseconds the
+    // click need not wait for, and the Viewer still holds the picture until then anyway.
+    const qint64 leftPicture = slot(left).imgCam->picture().cacheKey();
+    QMetaObject::invokeMethod(
+        this,
+        [this, left, leftPicture] {
+            if (selectedSlot_ != left && slot(left).imgCam->picture().cacheKey() == leftPicture)
+                KeepThumbnailOnly(left);
+        },
+        Qt::QueuedConnection);
 }
 
 void SlotGrid::KeepThumbnailOnly(int index)

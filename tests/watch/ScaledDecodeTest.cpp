@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImageWriter>
@@ -198,6 +199,8 @@ TEST_F(FullPictureOnDemandTest, TheSlotTheViewerLeavesKeepsOnlyAThumbnail)
     QObject::connect(grid.get(), &SlotGrid::slotChanged, grid.get(), [&](int index) { changes += index == 0 ? 1 : 0; });
 
     grid->setSelectedSlot(1);
+    EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(800, 600)) << "shrunk after the click, not in it";
+    QCoreApplication::sendPostedEvents();
     const QImage thumbnail = grid->slot(0).imgCam->picture();
     EXPECT_EQ(thumbnail.size(), scaled.size());
     EXPECT_EQ(changes, 1);
@@ -211,14 +214,22 @@ TEST_F(FullPictureOnDemandTest, TheSlotTheViewerLeavesKeepsOnlyAThumbnail)
     // Selecting again, or a slot already scaled, changes nothing.
     grid->setSelectedSlot(1);
     grid->setSelectedSlot(0);
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(grid->slot(1).imgCam->picture().size(), scaled.size());
 
-    // With the wall's tiles larger than a 1/8 decode, the kept picture covers the tiles.
+    // Nor does leaving a slot and coming back before the shrink.
     ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(PictureAnswer(body))));
     ASSERT_EQ(grid->slot(0).imgCam->picture().size(), QSize(800, 600));
+    grid->setSelectedSlot(1);
+    grid->setSelectedSlot(0);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(800, 600));
+
+    // With the wall's tiles larger than a 1/8 decode, the kept picture covers the tiles.
     grid->setLargestTileSize({300, 200});
     grid->setSelectedSlot(1);
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(400, 300));
     EXPECT_EQ(grid->displayPicture(0, {300, 200}).size(), QSize(400, 300));
 }
