@@ -1,17 +1,24 @@
 #include "LockWind.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
 bool FullWindowViewVisible()
 {
-    const auto windows = QApplication::topLevelWidgets();
-    for (const QWidget* window : windows) {
-        if (window->isVisible() && window->objectName() == QLatin1String("Form6"))
+    // Asked for every lock, several times a fetched picture: the system's windows are a handful,
+    // where QApplication::topLevelWidgets() walks every widget of the program (24 panels of
+    // controls, a wall of tiles) to find the few that are windows.
+    const auto windows = QGuiApplication::topLevelWindows();
+    for (const QWindow* window : windows) {
+        if (!window->isVisible())
+            continue;  // a window that is not shown may have no handle yet, and winId() would make one
+        const QWidget* widget = QWidget::find(window->winId());
+        if (widget && widget->isVisible() && widget->objectName() == QLatin1String("Form6"))
             return true;
     }
     return false;
