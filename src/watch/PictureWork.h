@@ -34,6 +34,9 @@ struct PictureWork {
     QString saveFileName;   // where to save the picture when it decodes; empty: no save
     QDateTime saveTime;     // the time the file is named after
     QString camName;        // the cam the saved picture is indexed under
+    // The slot was the one shown when the response closed: its save is reported on the status
+    // bar even when a click has moved the Viewer on before the response is handled.
+    bool selectedAtClose = false;
     // For the cam's health record: what the answer showed, and whether it carried a time stamp
     // (stamped) that differs from the slot's last one (newStamp).
     FetchOutcome outcome;

@@ -48,7 +48,7 @@ void SlotGrid::AutoSavePicture(const PictureWork& work)
     // The thumbnail shows what was stored, so the user sees the saved quality.
     if (!work.savedPicture.isNull())
         SetSlotPicture(work.slot, work.savedPicture, work.savedBytes, work.fullSize);
-    if (selectedSlot_ == work.slot)
+    if (work.selectedAtClose)
         SetStatusText(TimeText(work.saveTime.time()) + QStringLiteral(" new picture saved as ") + work.saveFileName);
     ReportIndexProblem(work.saveTime, work.saveFileName, work.indexProblem);
     Q_EMIT pictureSaved(work.slot, work.camName, work.saveFileName);

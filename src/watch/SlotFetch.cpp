@@ -186,6 +186,7 @@ void SlotGrid::HandleAnswer(int index, HttpResponseAssembler::Finished response,
     if (measuringHoldUps_)
         work->closedNs = SteadyClockNs();
     work->isImage = response.isImage;
+    work->selectedAtClose = selectedSlot_ == index;
     answer.header = response.header;
     answer.bodyBytes = response.body.size();
     answer.contentLength = contentLength;
@@ -330,6 +331,9 @@ bool SlotGrid::ShowFetchedPicture(const PictureWork& work)
             hooks_.showInViewer(full);
         if (FullWindowViewOpen() && hooks_.showInFullWindow)
             hooks_.showInFullWindow(full);
+    } else if (selectedSlot_ != index) {
+        // Decoded in full for the Viewer, which a click has moved on since the response closed.
+        KeepThumbnailOnlySoon(index);
     }
     AutoSavePicture(work);
     if (work.stamp.isNew)

@@ -291,10 +291,11 @@ void SlotGrid::imgCam_Click(int index)
 void SlotGrid::EmitThumbnailClicked(int index)
 {
     // The Viewer is about to show this slot: with its responses handled that closed before the
-    // click, and those of the slot it showed until now (which may still name its saved picture).
+    // click. Those of the slot it showed until now need not be waited for (at 4K or with autosave
+    // each is a full decode, or a save): handled after the click, they leave the Viewer as it
+    // would be had they come first, since the click shows the new slot whole, and a save they
+    // made is still reported (PictureWork::selectedAtClose).
     FinishHandling(index);
-    if (selectedSlot_ >= 0)
-        FinishHandling(selectedSlot_);
     Q_EMIT thumbnailClicked(index);
 }
 

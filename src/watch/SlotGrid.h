@@ -228,6 +228,9 @@ private:
     // A slot the Viewer no longer follows: a full decode its thumbnail holds becomes the scaled
     // picture a thumbnail-only slot holds (its full picture still decodes from its bytes).
     void KeepThumbnailOnly(int index);
+    // The same once the event loop runs again, if the slot is still not selected by then and
+    // still holds the same picture.
+    void KeepThumbnailOnlySoon(int index);
     // The slot's thumbnail shows `picture`, whose own size is `fullSize` and which decodes from
     // `bytes` (empty: it is its own full picture); the kept full picture goes if it was the slot's.
     void SetSlotPicture(int index, const QImage& picture, const QByteArray& bytes, const QSize& fullSize);

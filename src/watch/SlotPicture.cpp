@@ -17,16 +17,24 @@ void SlotGrid::setSelectedSlot(int index)
         selectedFull_ = QImage();
         selectedFullSlot_ = -1;
     }
-    if (left == index || left < 0 || left >= kSlotCount)
+    if (left != index && left >= 0 && left < kSlotCount)
+        KeepThumbnailOnlySoon(left);
+}
+
+void SlotGrid::KeepThumbnailOnlySoon(int index)
+{
+    const ViewerSlot& s = slot(index);
+    const QImage& shown = s.imgCam->picture();
+    if (s.slotPictureBytes.isEmpty() || shown.isNull() || shown.size() != s.slotPictureSize)
         return;
-    // Once the click has shown its picture: shrinking a 4K picture costs a few milliseconds the
-    // click need not wait for, and the Viewer still holds the picture until then anyway.
-    const qint64 leftPicture = slot(left).imgCam->picture().cacheKey();
+    // From the event loop: shrinking a 4K picture costs a few milliseconds that a click need not
+    // wait for, and the Viewer holds the picture until the click has shown the next one anyway.
+    const qint64 picture = shown.cacheKey();
     QMetaObject::invokeMethod(
         this,
-        [this, left, leftPicture] {
-            if (selectedSlot_ != left && slot(left).imgCam->picture().cacheKey() == leftPicture)
-                KeepThumbnailOnly(left);
+        [this, index, picture] {
+            if (selectedSlot_ != index && slot(index).imgCam->picture().cacheKey() == picture)
+                KeepThumbnailOnly(index);
         },
         Qt::QueuedConnection);
 }

@@ -162,6 +162,61 @@ TEST_F(NotFoundBehindADecodeTest, AStopLeavesTheStoppedPanelBlank)
     EXPECT_FALSE(s.isOpen());
 }
 
+// Slot 0, the one the Viewer shows, has just closed a response with a full-HD picture when slot
+// 1's thumbnail is clicked: the click moves the Viewer on without waiting for that decode.
+class ClickBehindADecodeTest : public ResponseOrderTest {
+protected:
+    void ClickRightAfterSlot0Closes()
+    {
+        WriteCamList(ServerCams(2));
+        server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA)));
+        StartCam(QStringLiteral("Cam 1"));
+        ASSERT_TRUE(WaitForHandled(0));
+        server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA)));
+        StartCam(QStringLiteral("Cam 2"));
+        ASSERT_TRUE(WaitForHandled(1));
+        ASSERT_EQ(grid->selectedSlot(), 0);
+        const qsizetype handledBefore = handledPictures.size();
+        QObject::connect(grid.get(), &SlotGrid::thumbnailClicked, &window, [this, handledBefore](int index) {
+            slot0HandledAtClick = handledPictures.size() > handledBefore;
+            grid->setSelectedSlot(index);  // as the window does
+        });
+        server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(1920, 1080)), kStampB)));
+        bool clicked = false;
+        RightAfterTheNextClose(0, [&] {
+            Q_EMIT grid->slot(1).imgCam->clicked();
+            clicked = true;
+        });
+        grid->cmdRefresh_Click(0);
+        ASSERT_TRUE(WaitFor([&] { return clicked; }));
+        ASSERT_TRUE(WaitFor([&] { return handledPictures.size() == handledBefore + 1; }));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(grid->selectedSlot(), 1);
+        EXPECT_EQ(grid->pictureSize(0), QSize(1920, 1080));
+    }
+    bool slot0HandledAtClick = true;
+};
+
+TEST_F(ClickBehindADecodeTest, TheSlotLeftKeepsOnlyAThumbnail)
+{
+    ClickRightAfterSlot0Closes();
+    EXPECT_FALSE(slot0HandledAtClick) << "the click waited for the decode of the slot it left";
+    // Decoded in full for the Viewer, handled after the Viewer moved on: shrunk like any other.
+    EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(240, 135));
+}
+
+TEST_F(ClickBehindADecodeTest, TheSaveOfTheSlotLeftIsStillReported)
+{
+    chkSave->setChecked(true);
+    ClickRightAfterSlot0Closes();
+    EXPECT_FALSE(slot0HandledAtClick) << "the click waited for the save of the slot it left";
+    ASSERT_EQ(SavedFiles().size(), 1);  // slot 0's new picture
+    EXPECT_TRUE(SavedFiles().constFirst().startsWith(QStringLiteral("Cam1")));
+    ASSERT_FALSE(statusTexts.isEmpty());
+    EXPECT_TRUE(statusTexts.last().contains(QStringLiteral(" new picture saved as ")))
+        << statusTexts.last().toStdString();
+}
+
 // Every response is handled once; across slots, a quicker decode may come first.
 TEST_F(ResponseOrderTest, ResponsesAreHandledInTheOrderTheyClosed)
 {
