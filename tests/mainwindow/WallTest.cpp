@@ -8,6 +8,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTest>
+#include <memory>
 
 #include "CamList.h"
 #include "CommandLine.h"
@@ -47,7 +48,27 @@ protected:
         }
         return open;
     }
+    // "Harbour" in the cam list, served from this machine: a red picture, then a green one with
+    // a later time stamp.
+    void ListHarbourServingTwoPictures()
+    {
+        server = std::make_unique<FakeCamServer>();
+        ASSERT_TRUE(server->isListening());
+        first.body = MakeTestJpeg({640, 360}, QColor(200, 40, 40));
+        first.lastModified = "Mon, 07 May 2007 15:59:45 GMT";
+        second = first;
+        second.body = MakeTestJpeg({640, 360}, QColor(40, 200, 40));
+        second.lastModified = "Mon, 07 May 2007 16:00:15 GMT";
+        server->enqueue(ScriptedReply::whole(first.bytes()));
+        server->enqueue(ScriptedReply::whole(second.bytes()));
+        QStringList existing;
+        LoadCamList(existing);
+        AppendCamRecord("Harbour", server->url(), "30");
+    }
     QList<bool> screenSaverCalls;
+    std::unique_ptr<FakeCamServer> server;
+    HttpAnswer first;
+    HttpAnswer second;
 };
 
 TEST_F(WallTest, ShowsTheOpenCamsInSlotOrderAndFollowsOpensStopsAndEdits)
@@ -98,21 +119,7 @@ TEST_F(WallTest, ShowsTheOpenCamsInSlotOrderAndFollowsOpensStopsAndEdits)
 
 TEST_F(WallTest, ATileScalesEachNewPictureOnceAndShowsItsTimeHealthAndFetch)
 {
-    FakeCamServer server;
-    ASSERT_TRUE(server.isListening());
-    HttpAnswer first;
-    first.body = MakeTestJpeg({640, 360}, QColor(200, 40, 40));
-    first.lastModified = "Mon, 07 May 2007 15:59:45 GMT";
-    HttpAnswer second = first;
-    second.body = MakeTestJpeg({640, 360}, QColor(40, 200, 40));
-    second.lastModified = "Mon, 07 May 2007 16:00:15 GMT";
-    server.enqueue(ScriptedReply::whole(first.bytes()));
-    server.enqueue(ScriptedReply::whole(second.bytes()));
-    {
-        QStringList existing;
-        LoadCamList(existing);
-        AppendCamRecord("Harbour", server.url(), "30");
-    }
+    ASSERT_NO_FATAL_FAILURE(ListHarbourServingTwoPictures());
     ListCams({"Nowhere"});  // nothing listens there: failing
     Form1& f = shownForm();
     f.setWallShown(true);
@@ -171,21 +178,7 @@ TEST_F(WallTest, ATileScalesEachNewPictureOnceAndShowsItsTimeHealthAndFetch)
 // every pixel of it, once the wall goes.
 TEST_F(WallTest, TheViewerCatchesUpWhenTheWallGoes)
 {
-    FakeCamServer server;
-    ASSERT_TRUE(server.isListening());
-    HttpAnswer first;
-    first.body = MakeTestJpeg({640, 360}, QColor(200, 40, 40));
-    first.lastModified = "Mon, 07 May 2007 15:59:45 GMT";
-    HttpAnswer second = first;
-    second.body = MakeTestJpeg({640, 360}, QColor(40, 200, 40));
-    second.lastModified = "Mon, 07 May 2007 16:00:15 GMT";
-    server.enqueue(ScriptedReply::whole(first.bytes()));
-    server.enqueue(ScriptedReply::whole(second.bytes()));
-    {
-        QStringList existing;
-        LoadCamList(existing);
-        AppendCamRecord("Harbour", server.url(), "30");
-    }
+    ASSERT_NO_FATAL_FAILURE(ListHarbourServingTwoPictures());
     Form1& f = shownForm();
     QSignalSpy handled(f.slotGrid, &SlotGrid::pictureHandled);
     f.OpenCamsByName({"Harbour"});

@@ -30,6 +30,17 @@ protected:
             act();
         });
     }
+    // Cam 1 in slot 0 and Cam 2 in slot 1, each showing its first picture.
+    void OpenTwoCams()
+    {
+        WriteCamList(ServerCams(2));
+        server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA)));
+        StartCam(QStringLiteral("Cam 1"));
+        ASSERT_TRUE(WaitForHandled(0));
+        server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA)));
+        StartCam(QStringLiteral("Cam 2"));
+        ASSERT_TRUE(WaitForHandled(1));
+    }
     QStringList SavedFiles() const
     {
         return QDir(home.filePath(QStringLiteral("cam"))).entryList(QDir::Files, QDir::Name);
@@ -99,13 +110,7 @@ class NotFoundBehindADecodeTest : public ResponseOrderTest {
 protected:
     void RunBehindADecode(std::function<void()> act)
     {
-        WriteCamList(ServerCams(2));
-        server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA)));
-        StartCam(QStringLiteral("Cam 1"));
-        ASSERT_TRUE(WaitForHandled(0));
-        server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA)));
-        StartCam(QStringLiteral("Cam 2"));
-        ASSERT_TRUE(WaitForHandled(1));
+        ASSERT_NO_FATAL_FAILURE(OpenTwoCams());
         const qsizetype handledBefore = handledPictures.size();
 
         // An 8K picture takes the worker a good part of a second; the not-found page comes back
@@ -168,13 +173,7 @@ class ClickBehindADecodeTest : public ResponseOrderTest {
 protected:
     void ClickRightAfterSlot0Closes()
     {
-        WriteCamList(ServerCams(2));
-        server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA)));
-        StartCam(QStringLiteral("Cam 1"));
-        ASSERT_TRUE(WaitForHandled(0));
-        server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA)));
-        StartCam(QStringLiteral("Cam 2"));
-        ASSERT_TRUE(WaitForHandled(1));
+        ASSERT_NO_FATAL_FAILURE(OpenTwoCams());
         ASSERT_EQ(grid->selectedSlot(), 0);
         const qsizetype handledBefore = handledPictures.size();
         QObject::connect(grid.get(), &SlotGrid::thumbnailClicked, &window, [this, handledBefore](int index) {
