@@ -331,7 +331,7 @@ bool SlotGrid::ShowFetchedPicture(const PictureWork& work)
             hooks_.showInViewer(full);
         if (FullWindowViewOpen() && hooks_.showInFullWindow)
             hooks_.showInFullWindow(full);
-    } else if (selectedSlot_ != index) {
+    } else if (work.wantFull && selectedSlot_ != index) {
         // Decoded in full for the Viewer, which a click has moved on since the response closed.
         KeepThumbnailOnlySoon(index);
     }

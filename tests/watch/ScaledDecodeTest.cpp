@@ -234,6 +234,21 @@ TEST_F(FullPictureOnDemandTest, TheSlotTheViewerLeavesKeepsOnlyAThumbnail)
     EXPECT_EQ(grid->displayPicture(0, {300, 200}).size(), QSize(400, 300));
 }
 
+// Other formats are decoded at full size, and a slot the Viewer never followed keeps it so.
+TEST_F(FullPictureOnDemandTest, AnotherFormatKeepsItsFullDecode)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(PhotoLike({800, 600}).save(&buffer, "PNG"));
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(body))));
+    server.enqueue(ScriptedReply::whole(PictureAnswer(png)));
+    StartCam(QStringLiteral("Cam 2"));
+    ASSERT_TRUE(WaitForHandled(1));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(grid->slot(1).imgCam->picture().size(), QSize(800, 600));
+}
+
 // While no one can see the Viewer (before the first click, under the wall), the slot it follows
 // is decoded for its thumbnail like any other; the full-window view sees it as the Viewer would.
 TEST_F(FullPictureOnDemandTest, AViewerNoOneSeesGetsNoFullPictures)
