@@ -231,6 +231,8 @@ private:
     // The same once the event loop runs again, if the slot is still not selected by then and
     // still holds the same picture.
     void KeepThumbnailOnlySoon(int index);
+    // The slot's thumbnail holds its picture at full size, decodable again from its kept bytes.
+    bool HoldsFullDecode(int index) const;
     // The slot's thumbnail shows `picture`, whose own size is `fullSize` and which decodes from
     // `bytes` (empty: it is its own full picture); the kept full picture goes if it was the slot's.
     void SetSlotPicture(int index, const QImage& picture, const QByteArray& bytes, const QSize& fullSize);

@@ -21,15 +21,21 @@ void SlotGrid::setSelectedSlot(int index)
         KeepThumbnailOnlySoon(left);
 }
 
-void SlotGrid::KeepThumbnailOnlySoon(int index)
+bool SlotGrid::HoldsFullDecode(int index) const
 {
+    // Without bytes the picture is its own full one (the not-found picture): nothing to give up.
     const ViewerSlot& s = slot(index);
     const QImage& shown = s.imgCam->picture();
-    if (s.slotPictureBytes.isEmpty() || shown.isNull() || shown.size() != s.slotPictureSize)
+    return !s.slotPictureBytes.isEmpty() && !shown.isNull() && shown.size() == s.slotPictureSize;
+}
+
+void SlotGrid::KeepThumbnailOnlySoon(int index)
+{
+    if (!HoldsFullDecode(index))
         return;
     // From the event loop: shrinking a 4K picture costs a few milliseconds that a click need not
     // wait for, and the Viewer holds the picture until the click has shown the next one anyway.
-    const qint64 picture = shown.cacheKey();
+    const qint64 picture = slot(index).imgCam->picture().cacheKey();
     QMetaObject::invokeMethod(
         this,
         [this, index, picture] {
@@ -44,10 +50,10 @@ void SlotGrid::KeepThumbnailOnly(int index)
     // The slot the Viewer followed was decoded in full for it; from now on only its thumbnail is
     // seen, so it keeps what a scaled decode would have made. At 4K that gives back 33 MB at once,
     // and the next click's full decode can take that memory instead of fresh pages.
+    if (!HoldsFullDecode(index))
+        return;  // already scaled, or there are no bytes to decode the full picture from again
     ViewerSlot& s = slot(index);
     const QImage& shown = s.imgCam->picture();
-    if (s.slotPictureBytes.isEmpty() || shown.isNull() || shown.size() != s.slotPictureSize)
-        return;  // already scaled, or there are no bytes to decode the full picture from again
     const int denominator = JpegScaleDenominator(shown.size(), ThumbnailDeviceSize(index));
     if (denominator == 1)
         return;
