@@ -11,6 +11,7 @@
 #include "DemoCamServer.h"
 #include "DemoFolder.h"
 #include "DesktopApplication.h"
+#include "EndOnSignals.h"
 #include "PictureMemory.h"
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
@@ -111,6 +112,7 @@ int main(int argc, char** argv)
     // Read again once the window system has taken its own options (-platform, -geometry, ...).
     QApplication app(argc, argv);
     InitDesktopApplication();
+    EndEventLoopOnTerminationSignals();
     const CommandLineResult command = ParseCommandLine(QCoreApplication::arguments());
     if (command.action != CommandLineAction::Run)
         return Fail(command.text + QStringLiteral(" (see --help)"));
