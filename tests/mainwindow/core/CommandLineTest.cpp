@@ -50,6 +50,8 @@ TEST(CommandLine, HelpAndVersionAreAnsweredWithoutRunning)
     EXPECT_EQ(help.action, CommandLineAction::ShowHelp);
     EXPECT_TRUE(help.text.contains(QStringLiteral("--open")));
     EXPECT_TRUE(help.text.contains(QStringLiteral("--home")));
+    // The time-lapse command has a parser of its own, but a user learns of it here.
+    EXPECT_TRUE(help.text.contains(QStringLiteral("--timelapse CAM --from ISO --to ISO")));
     const CommandLineResult version = Parse({QStringLiteral("--version")});
     EXPECT_EQ(version.action, CommandLineAction::ShowVersion);
     EXPECT_EQ(version.text, ProductName() + QLatin1Char(' ') + VersionText());
