@@ -13,6 +13,11 @@ void InitApplicationMetadata()
         app->setProperty("webAddress", QStringLiteral(TOLVANE_WEB_ADDRESS));
 }
 
+QString DesktopEntryId()
+{
+    return QStringLiteral(TOLVANE_APP_ID);
+}
+
 QString ProductName()
 {
     return QCoreApplication::applicationName();

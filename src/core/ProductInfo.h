@@ -15,5 +15,8 @@ QString VersionText();  // QCoreApplication::applicationVersion(), "major.minor.
 QString CopyrightNotice();
 int VersionMajor();
 int VersionMinor();
+// The id of the installed desktop entry ("org.example.tolvane" for org.example.tolvane.desktop):
+// the desktop finds the menu entry and its icon for a window by it.
+QString DesktopEntryId();
 // The executable's file name without its extension ("tolvane"); error sources start with it.
 QString ExecutableName();
