@@ -170,6 +170,9 @@ TEST_F(StreamSlotTest, EachIntervalShowsAFrameAndClosesTheStream)
     // The next interval: another frame (this stream ends its parts by the next boundary).
     server.enqueue(Stream(blueFrames));
     Tick(3);
+    // The stream before was closed with its part: the new start cut nothing short.
+    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::PictureShown);
+    EXPECT_EQ(grid->slot(0).health.consecutiveFailures, 0);
     ASSERT_TRUE(WaitForHandled(0));
     EXPECT_EQ(grid->slot(0).imgCam->picture().pixel(20, 15), blue.pixel(20, 15));
     EXPECT_TRUE(WaitFor([this] { return server.closedByClient() == 2; }));
