@@ -51,6 +51,12 @@ QString InstalledDataFolder(const QString& executableFolder)
 
 QString UserDataProgramFolder()
 {
+    // A relative XDG_DATA_HOME is invalid and to be ignored (XDG base directories); taken as it
+    // stands it would put the cam list and the pictures in whatever folder the program was
+    // started from, a different one at every start.
+    if (const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+        !dataHome.isEmpty() && QDir::isRelativePath(dataHome))
+        return QDir::homePath() + QStringLiteral("/.local/share/" TOLVANE_PACKAGE_NAME);
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
         QStringLiteral("/" TOLVANE_PACKAGE_NAME);
 }

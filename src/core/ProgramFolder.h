@@ -18,5 +18,5 @@ bool IsInstalledExecutable(const QString& executableFolder);
 // empty when there are none.
 QString InstalledDataFolder(const QString& executableFolder);
 // An installed program's own program folder: "tolvane" in the user's data folder,
-// $XDG_DATA_HOME or else ~/.local/share. Nothing is created here.
+// $XDG_DATA_HOME when it is an absolute path, else ~/.local/share. Nothing is created here.
 QString UserDataProgramFolder();

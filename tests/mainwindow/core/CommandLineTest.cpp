@@ -149,6 +149,11 @@ TEST(InstallLayout, TheUserDataFolderFollowsXdgDataHomeElseTheHomeFolder)
         EXPECT_EQ(UserDataProgramFolder(), QStringLiteral("/srv/data/tolvane"));
     }
     ScopedEnvironment home("HOME", "/home/someone");
+    {
+        // A relative one is ignored: it would depend on the folder the program is started from.
+        ScopedEnvironment data("XDG_DATA_HOME", "data");
+        EXPECT_EQ(UserDataProgramFolder(), QStringLiteral("/home/someone/.local/share/tolvane"));
+    }
     ScopedEnvironment data("XDG_DATA_HOME", QByteArray());
     EXPECT_EQ(UserDataProgramFolder(), QStringLiteral("/home/someone/.local/share/tolvane"));
 }
