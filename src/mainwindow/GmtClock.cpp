@@ -70,18 +70,24 @@ void GmtClock::QueryTimeServer()
     objWinsock.setRemotePort(port_);
     objWinsock.setLocalPort(0);
     objWinsock.Connect();
+    replyBytes_ = 0;
     lastConnectMs_ = now;
 }
 
 void GmtClock::objWinsock_DataArrival(qint64 bytesTotal)
 {
     // Each arrival is read on its own; a reply that cannot be read leaves the label as it was.
-    const auto time = ParseDaytimeReply(objWinsock.GetData(bytesTotal), locale_);
-    if (!time)
-        return;
-    lastReply_ = *time;
-    lastReplyMs_ = monotonicMs_();
-    showTime(*time);
+    const QByteArray data = objWinsock.GetData(bytesTotal);
+    replyBytes_ += data.size();
+    if (const auto time = ParseDaytimeReply(data, locale_)) {
+        lastReply_ = *time;
+        lastReplyMs_ = monotonicMs_();
+        showTime(*time);
+    }
+    // A server that sends on and on is no daytime server: reading it until the next query would
+    // keep a processor busy for nothing.
+    if (replyBytes_ > MaximumReplyBytes)
+        objWinsock.Close();
 }
 
 void GmtClock::objWinsock_Close()

@@ -18,6 +18,8 @@ class GmtClock : public QObject {
 public:
     static constexpr quint16 DaytimePort = 13;
     static constexpr qint64 MinimumQueryIntervalMs = 4000;  // milliseconds between two connections
+    // A reply is one short line; a connection that brings more than this is closed.
+    static constexpr qint64 MaximumReplyBytes = 4096;
 
     // Reads the time server from the main store's "timeServer" (default "time.nist.gov"; a value
     // the Options dialog would not take counts as the default).
@@ -64,4 +66,5 @@ private:
     std::optional<qint64> lastConnectMs_;
     std::optional<QDateTime> lastReply_;
     qint64 lastReplyMs_ = 0;
+    qint64 replyBytes_ = 0;  // what the running connection has brought
 };

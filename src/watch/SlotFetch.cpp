@@ -67,8 +67,10 @@ void SlotGrid::wsCam_DataArrival(int index, qint64 bytesTotal)
         NoteOutcome(index, outcome);
         return;
     }
-    if (s.slotResponse.headerDone() && !headerWasDone)
+    if (s.slotResponse.headerDone() && !headerWasDone) {
         s.slotStreamBoundary = StreamBoundary(s.slotResponse.header().toByteArray());
+        s.slotStreamSearched = 0;
+    }
     if (!s.slotStreamBoundary.isEmpty() && TakeStreamPart(index))
         return;
     if (!arrival.progress)
@@ -135,6 +137,7 @@ bool SlotGrid::FollowRedirect(int index, HttpResponseAssembler::Finished& respon
     s.wsCam->Close();
     s.slotResponse.reset();
     s.slotStreamBoundary.clear();
+    s.slotStreamSearched = 0;
     s.slotLastBodyByteMs = -1;  // the next hop's body has not begun
     s.slotHost = hop.next.host;
     s.slotHostHeader = hop.next.hostHeader;
@@ -150,20 +153,28 @@ bool SlotGrid::FollowRedirect(int index, HttpResponseAssembler::Finished& respon
 bool SlotGrid::TakeStreamPart(int index)
 {
     ViewerSlot& s = slot(index);
-    const QByteArray body = s.slotResponse.buffer().sliced(s.slotResponse.bodyStart());
-    const StreamPart part = FirstStreamPart(body, s.slotStreamBoundary);
-    if (part.status == StreamPart::Status::NeedMore)
+    // The body as it stands, not copied: this runs for every arrival of a stream that may grow
+    // to the answer cap. The part found is copied out of it.
+    const QByteArray& buffer = s.slotResponse.buffer();
+    const qsizetype bodyStart = s.slotResponse.bodyStart();
+    const QByteArray body = QByteArray::fromRawData(buffer.constData() + bodyStart, buffer.size() - bodyStart);
+    const StreamPart part = FirstStreamPart(body, s.slotStreamBoundary, false, s.slotStreamSearched);
+    if (part.status == StreamPart::Status::NeedMore) {
+        s.slotStreamSearched = body.size();
         return true;
+    }
     // A stream never ends by itself: the part is the answer, and the refresh cycle goes on.
     s.wsCam->Close();
     FinishHandling(index);
-    if (part.status == StreamPart::Status::TooLarge) {
+    if (part.status == StreamPart::Status::TooLarge || part.status == StreamPart::Status::NoBoundary) {
         s.slotResponse.reset();
         ShowNotFound(index);
         ShowDetailsIfSelected(index);
         FetchOutcome outcome;
         outcome.kind = FetchOutcomeKind::TooLarge;
         outcome.tooLarge = FetchOutcome::Part::Header;
+        if (part.status == StreamPart::Status::NoBoundary)
+            outcome.kind = FetchOutcomeKind::StreamWithoutPicture;
         NoteOutcome(index, outcome);
         return true;
     }

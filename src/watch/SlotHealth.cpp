@@ -108,8 +108,9 @@ void SlotGrid::NoteCutShort(int index)
                          response.buffer().size(), FetchSeconds(index), s.slotRefreshSeconds);
     if (finishing && outcome.kind == FetchOutcomeKind::Abandoned)
         outcome.silentSeconds = static_cast<double>(monotonicMs_() - s.slotLastBodyByteMs) / 1000.0;
-    // A stream that is still running at the interval's end has brought no whole part.
-    if (!s.slotStreamBoundary.isEmpty())
+    // A stream that is still running at the interval's end has brought no whole part (one that
+    // brought its part was closed then, and nothing of it runs now).
+    if (!s.slotStreamBoundary.isEmpty() && outcome.kind != FetchOutcomeKind::None)
         outcome.kind = FetchOutcomeKind::StreamWithoutPicture;
     if (outcome.kind != FetchOutcomeKind::None)
         NoteOutcome(index, outcome);

@@ -64,6 +64,7 @@ struct ViewerSlot {
     HttpResponseAssembler slotResponse;
     // The boundary of an answer that is an MJPEG stream (multipart/x-mixed-replace); empty otherwise.
     QByteArray slotStreamBoundary;
+    qsizetype slotStreamSearched = 0;  // the stream's body bytes already searched for a whole part
     // Letting a slow download finish: when a byte of the body last came (monotonic milliseconds,
     // -1 none yet), and whether the refresh interval has ended while it goes on.
     qint64 slotLastBodyByteMs = -1;

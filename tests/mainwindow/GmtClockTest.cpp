@@ -163,6 +163,28 @@ TEST_F(GmtClockTest, AnUnreadableReplyLeavesTheCaptionAndLaterQueriesStillWork)
     EXPECT_NE(lblTime.text(), shown);
 }
 
+TEST_F(GmtClockTest, AServerThatSendsOnAndOnIsHungUpOnAfterItsReply)
+{
+    // The time's line, then bytes without end and no close.
+    QTcpServer endless;
+    ASSERT_TRUE(endless.listen(QHostAddress::LocalHost));
+    bool hungUp = false;
+    QObject::connect(&endless, &QTcpServer::newConnection, [&] {
+        QTcpSocket* peer = endless.nextPendingConnection();
+        QObject::connect(peer, &QTcpSocket::disconnected, [&hungUp] { hungUp = true; });
+        QObject::connect(peer, &QTcpSocket::bytesWritten, peer, [peer] {
+            if (peer->bytesToWrite() < 65536)
+                peer->write(QByteArray(65536, 'x'));
+        });
+        peer->write("\n60365 24-02-25 14:30:15 00 0 0 123.4 UTC(NIST) * \n");
+    });
+    clock->setTimeServer(QStringLiteral("127.0.0.1:%1").arg(endless.serverPort()));
+    clock->QueryTimeServer();
+    EXPECT_TRUE(WaitFor([&] { return hungUp; })) << "without a query to close it";
+    EXPECT_EQ(clock->socket().State(), CamSocket::sckClosed);
+    EXPECT_EQ(lblTime.text(), captionAt(0));
+}
+
 TEST_F(GmtClockTest, ReadsTheTimeServerFromTheMainStore)
 {
     QTemporaryDir folder;

@@ -52,6 +52,24 @@ TEST_P(FirstPart, IsFoundAtEverySplit)
     EXPECT_EQ(part.body, c.expected);
 }
 
+TEST_P(FirstPart, ArrivalsThatSkipWhatWasSearchedFindTheSamePartAsEarly)
+{
+    const PartCase& c = GetParam();
+    // Arrivals of every size from one byte, so a delimiter straddles two of them somewhere.
+    for (qsizetype step = 1; step <= 9; ++step) {
+        qsizetype searched = 0;
+        for (qsizetype size = 0;; size = qMin(size + step, c.body.size())) {
+            const StreamPart whole = FirstStreamPart(c.body.first(size), c.boundary);
+            const StreamPart fed = FirstStreamPart(c.body.first(size), c.boundary, false, searched);
+            ASSERT_EQ(fed.status, whole.status) << "arrivals of " << step << ", " << size << " bytes";
+            EXPECT_EQ(fed.body, whole.body) << "arrivals of " << step << ", " << size << " bytes";
+            if (fed.status != StreamPart::Status::NeedMore || size == c.body.size())
+                break;
+            searched = size;
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Streams, FirstPart,
     testing::Values(
@@ -82,6 +100,13 @@ TEST(FirstPartLimits, TooLargeAndTheEndOfTheData)
     EXPECT_EQ(ended.status, StreamPart::Status::Complete);
     EXPECT_EQ(ended.body, kSecond);
     EXPECT_EQ(FirstStreamPart("no boundary at all", "f", true).status, StreamPart::Status::NeedMore);
+    // A header's worth of data without the boundary: no part will come (a wrong boundary, or no
+    // stream at all), so the stream is not read on to the answer cap.
+    const QByteArray junk(HttpResponseAssembler::kMaxHeaderBytes + 16, 'z');
+    EXPECT_EQ(FirstStreamPart(junk.first(HttpResponseAssembler::kMaxHeaderBytes), "f").status,
+              StreamPart::Status::NeedMore);
+    EXPECT_EQ(FirstStreamPart(junk, "f").status, StreamPart::Status::NoBoundary);
+    EXPECT_EQ(FirstStreamPart("preamble\r\n--f\r\n\r\n" + junk, "f").status, StreamPart::Status::NeedMore);
 }
 
 // --- a slot against a stream ----------------------------------------------------------------
@@ -145,10 +170,28 @@ TEST_F(StreamSlotTest, EachIntervalShowsAFrameAndClosesTheStream)
     // The next interval: another frame (this stream ends its parts by the next boundary).
     server.enqueue(Stream(blueFrames));
     Tick(3);
+    // The stream before was closed with its part: the new start cut nothing short.
+    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::PictureShown);
+    EXPECT_EQ(grid->slot(0).health.consecutiveFailures, 0);
     ASSERT_TRUE(WaitForHandled(0));
     EXPECT_EQ(grid->slot(0).imgCam->picture().pixel(20, 15), blue.pixel(20, 15));
     EXPECT_TRUE(WaitFor([this] { return server.closedByClient() == 2; }));
     EXPECT_EQ(server.connectionCount(), 2);
+}
+
+TEST_F(StreamSlotTest, AStreamWhoseBoundaryNeverComesIsClosedAtOnce)
+{
+    // Parts under another boundary than the header names: nothing here will ever be a part.
+    QByteArray stream = StreamHeader();
+    const QByteArray frame = Frame(MakeTestJpeg(QSize(40, 30)), true).replace("--frame", "--other");
+    while (stream.size() < 2 * HttpResponseAssembler::kMaxHeaderBytes)
+        stream += frame;
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::split(stream, 16 * 1024, 10).endingWith(ScriptedReply::Ending::KeepOpen),
+                             QStringLiteral("3")));
+    EXPECT_TRUE(WaitFor([this] { return server.closedByClient() == 1; })) << "within the interval, no tick given";
+    EXPECT_EQ(grid->healthSummary(0), QStringLiteral("failing: stream without a picture"));
+    EXPECT_EQ(grid->slot(0).imgCam->picture(), QImage(QStringLiteral(":/pictures/notfound.png")));
+    EXPECT_EQ(grid->slot(0).slotResponse.buffer().size(), 0);
 }
 
 TEST_F(StreamSlotTest, AStreamWithoutAWholePartIsNamedAtTheIntervalsEnd)

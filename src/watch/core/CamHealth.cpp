@@ -305,6 +305,13 @@ static QString KindReason(const FetchOutcome& o)
     return {};
 }
 
+QString QuotedServerText(const QString& text)
+{
+    if (text.size() <= kQuotedTextLength)
+        return text;
+    return text.first(kQuotedTextLength - 1) + QChar(0x2026);
+}
+
 QString OutcomeReason(const FetchOutcome& o)
 {
     const QString reason = KindReason(o);
@@ -549,9 +556,10 @@ FetchOutcome ClassifyClosedAnswer(const ClosedAnswer& answer)
         const QByteArray statusLine = lineEnd < 0 ? answer.header : answer.header.first(lineEnd);
         const qsizetype reasonAt = statusLine.indexOf(' ', statusLine.indexOf(' ') + 1);
         if (reasonAt > 0)
-            o.statusReason = QString::fromLatin1(statusLine.sliced(reasonAt + 1).trimmed());
+            o.statusReason = QuotedServerText(QString::fromLatin1(statusLine.sliced(reasonAt + 1).trimmed()));
     }
-    o.contentType = HeaderValue(answer.header, "Content-Type").section(QLatin1Char(';'), 0, 0).trimmed();
+    o.contentType =
+        QuotedServerText(HeaderValue(answer.header, "Content-Type").section(QLatin1Char(';'), 0, 0).trimmed());
     o.bodyBytes = answer.bodyBytes;
     o.expectedBytes = answer.contentLength > 0 ? answer.contentLength : -1;
 
@@ -559,7 +567,7 @@ FetchOutcome ClassifyClosedAnswer(const ClosedAnswer& answer)
         const QString location = HeaderValue(answer.header, "Location");
         if (o.status >= 300 && o.status <= 399 && !location.isEmpty()) {
             o.kind = FetchOutcomeKind::Redirect;
-            o.detail = MaskAddressPassword(location);
+            o.detail = QuotedServerText(MaskAddressPassword(location));
         } else {
             o.kind = FetchOutcomeKind::NotAPicture;
         }
@@ -611,7 +619,7 @@ FetchOutcome ClassifySocketFailure(const CamSocketFailure& failure, const QStrin
         break;
     case QAbstractSocket::HostNotFoundError:
         o.kind = FetchOutcomeKind::HostNotFound;
-        o.detail = host;
+        o.detail = QuotedServerText(host);  // a redirect's host may be any length
         break;
     default:
         o.kind = FetchOutcomeKind::SocketError;

@@ -178,5 +178,10 @@ QByteArray RawHeaderValue(const QByteArray& header, QByteArrayView name);
 QString CertificateProblemText(const QSslError& error);
 // "162 bytes", "35 KB", "2.4 MB" (1024-based).
 QString ByteCountText(qint64 bytes);
+// A server's own words (a reason phrase, a content type, a Location) as a health text quotes
+// them: at most kQuotedTextLength characters, the rest cut off with "…". A header may hold
+// 64 KiB of them, which no tool tip, log line or status line should carry.
+inline constexpr qsizetype kQuotedTextLength = 200;
+QString QuotedServerText(const QString& text);
 // The picture format named by a body's first bytes ("JPEG", "PNG", "GIF", "BMP"); empty when unknown.
 QString PictureFormatOf(const QByteArray& bodyStart);

@@ -90,7 +90,7 @@ RedirectHop RedirectChain::next(const QByteArray& header, const CamUrlParts& cur
     hop.verdict = RedirectVerdict::Follow;
     hop.next = *next;
     visited_ << hop.target;
-    hops_ << QStringLiteral("HTTP %1 to %2").arg(hop.status).arg(hop.target);
+    hops_ << QStringLiteral("HTTP %1 to %2").arg(hop.status).arg(QuotedServerText(hop.target));
     return hop;
 }
 
@@ -108,7 +108,7 @@ void DescribeRefusedRedirect(FetchOutcome& outcome, const RedirectHop& hop)
     outcome.kind =
         hop.verdict == RedirectVerdict::Unsafe ? FetchOutcomeKind::UnsafeRedirect : FetchOutcomeKind::RedirectRefused;
     outcome.status = hop.status;
-    outcome.detail = hop.target;
+    outcome.detail = QuotedServerText(hop.target);
     switch (hop.verdict) {
     case RedirectVerdict::Loop:
         outcome.redirectProblem = RedirectProblem::Loop;

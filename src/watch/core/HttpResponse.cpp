@@ -55,20 +55,44 @@ bool containsImageType(QByteArrayView header)
 }
 
 // The chunk size at `at`: hexadecimal digits; nothing when there are none or the number is larger
-// than any body could hold (it is read only once its length is known to be safe).
+// than any body could hold (it is read only once its length is known to be safe). Read in place:
+// a body of one-byte chunks has millions of them.
 std::optional<qint64> readChunkSize(const QByteArray& body, qsizetype& at)
 {
     const qsizetype start = at;
-    while (at < body.size() && std::isxdigit(static_cast<unsigned char>(body.at(at))))
-        ++at;
-    QByteArrayView digits = QByteArrayView(body).sliced(start, at - start);
-    while (digits.size() > 1 && digits.front() == '0')
-        digits = digits.sliced(1);
-    if (digits.isEmpty() || digits.size() > 15)
+    qint64 value = 0;
+    int significant = 0;
+    for (; at < body.size(); ++at) {
+        const char digit = body.at(at);
+        int nibble = 0;
+        if (digit >= '0' && digit <= '9')
+            nibble = digit - '0';
+        else if (digit >= 'a' && digit <= 'f')
+            nibble = digit - 'a' + 10;
+        else if (digit >= 'A' && digit <= 'F')
+            nibble = digit - 'A' + 10;
+        else
+            break;
+        if (significant > 0 || nibble != 0)
+            ++significant;
+        if (significant <= 15)
+            value = value * 16 + nibble;
+    }
+    if (at == start || significant > 15)
         return std::nullopt;
-    bool ok = false;
-    const qint64 value = digits.toByteArray().toLongLong(&ok, 16);
-    return ok ? std::optional<qint64>(value) : std::nullopt;
+    return value;
+}
+
+// Between a chunk's size and its line end only blanks and ";" extensions may stand.
+bool onlyChunkExtensions(QByteArrayView rest)
+{
+    for (const char ch : rest) {
+        if (ch == ';')
+            return true;
+        if (!std::isspace(static_cast<unsigned char>(ch)))
+            return false;
+    }
+    return true;
 }
 }  // namespace
 
@@ -164,10 +188,7 @@ std::optional<QByteArray> DecodeChunkedBody(const QByteArray& body)
         const qsizetype lineEnd = body.indexOf(kLineEnd, at);
         if (lineEnd < 0)
             return std::nullopt;
-        // Between the size and the line end only blanks, tabs and ";" extensions may stand.
-        const QByteArrayView rest = QByteArrayView(body).sliced(at, lineEnd - at);
-        const QByteArray restTrimmed = rest.toByteArray().trimmed();
-        if (!restTrimmed.isEmpty() && !restTrimmed.startsWith(';'))
+        if (!onlyChunkExtensions(QByteArrayView(body).sliced(at, lineEnd - at)))
             return std::nullopt;
         at = lineEnd + kLineEnd.size();
 

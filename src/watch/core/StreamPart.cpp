@@ -80,7 +80,7 @@ QByteArray StreamBoundary(const QByteArray& header)
     return {};
 }
 
-StreamPart FirstStreamPart(const QByteArray& body, const QByteArray& boundary, bool ended)
+StreamPart FirstStreamPart(const QByteArray& body, const QByteArray& boundary, bool ended, qsizetype searched)
 {
     StreamPart part;
     if (boundary.isEmpty())
@@ -97,8 +97,13 @@ StreamPart FirstStreamPart(const QByteArray& body, const QByteArray& boundary, b
             start = bare;
         }
     }
-    if (start < 0)
+    if (start < 0) {
+        // A cam's stream begins with its boundary (at most a short preamble before it); data
+        // that never bring it would only be searched again and again up to the answer cap.
+        if (body.size() > HttpResponseAssembler::kMaxHeaderBytes + delimiter.size())
+            part.status = StreamPart::Status::NoBoundary;
         return part;
+    }
     const qsizetype headerStart = AfterLine(body, start + delimiter.size());
     if (headerStart < 0)
         return part;
@@ -128,7 +133,8 @@ StreamPart FirstStreamPart(const QByteArray& body, const QByteArray& boundary, b
         part.status = StreamPart::Status::Complete;
         return part;
     }
-    const qsizetype next = FindDelimiter(body, delimiter, bodyStart);
+    // An earlier call saw no delimiter in its data; only one that ends in the new bytes can be new.
+    const qsizetype next = FindDelimiter(body, delimiter, qMax(bodyStart, searched - delimiter.size() + 1));
     if (next < 0 && !ended)
         return part;
     qsizetype end = next < 0 ? body.size() : next;

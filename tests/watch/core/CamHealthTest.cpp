@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "CamHealth.h"
+#include "CamRedirect.h"
 #include "CamSocket.h"
 #include "CamUrl.h"
 #include "DateTimeText.h"
@@ -359,6 +360,41 @@ TEST(CamHealth, PasswordsInAddressesAreMasked)
     EXPECT_EQ(MaskAddressPassword(QStringLiteral("user:pw@camhost/x.jpg")), QStringLiteral("user:***@camhost/x.jpg"));
     for (const char* unchanged : {"http://user@camhost/cam.jpg", "http://camhost:8080/cam.jpg", "", "/a:b@c", "x"})
         EXPECT_EQ(MaskAddressPassword(QLatin1String(unchanged)), QLatin1String(unchanged));
+}
+
+TEST(CamHealth, AServersLongWordsAreCutShortInEveryText)
+{
+    // A header may be 64 KiB of one reason phrase, content type or Location; the texts quote
+    // the start of each, and a redirect is still followed to the whole address.
+    const QByteArray many(60'000, 'a');
+    const auto expectShort = [](const FetchOutcome& outcome) {
+        const QString reason = OutcomeReason(outcome);
+        EXPECT_LT(reason.size(), 3 * kQuotedTextLength);
+        EXPECT_TRUE(reason.contains(QChar(0x2026))) << reason.left(100).toStdString();
+    };
+    expectShort(ClassifyClosedAnswer(Answer("HTTP/1.1 404 " + many + "\r\nContent-Type: text/" + many, 10)));
+    expectShort(ClassifyClosedAnswer(Answer("HTTP/1.1 302 Found\r\nLocation: http://camhost/" + many, 0)));
+    CamSocketFailure unknown;
+    unknown.error = QAbstractSocket::HostNotFoundError;
+    expectShort(ClassifySocketFailure(unknown, QString::fromLatin1(many)));
+
+    const auto from = SplitCamUrl(QStringLiteral("http://camhost/cam.jpg"));
+    ASSERT_TRUE(from);
+    RedirectChain chain;
+    chain.start(*from);
+    const RedirectHop hop = chain.next("HTTP/1.1 302 Found\r\nLocation: /" + many, *from);
+    ASSERT_EQ(hop.verdict, RedirectVerdict::Follow);
+    EXPECT_EQ(hop.next.path, QStringLiteral("/") + QString::fromLatin1(many));
+    FetchOutcome followed = ClassifyClosedAnswer(Answer("HTTP/1.1 404 Not Found\r\nContent-Type: text/html", 10));
+    followed.redirects = chain.hops();
+    expectShort(followed);
+    const RedirectHop loop = chain.next("HTTP/1.1 302 Found\r\nLocation: /" + many, hop.next);
+    ASSERT_EQ(loop.verdict, RedirectVerdict::Loop);
+    FetchOutcome refused;
+    DescribeRefusedRedirect(refused, loop);
+    expectShort(refused);
+
+    EXPECT_EQ(QuotedServerText(QString(kQuotedTextLength, u'b')), QString(kQuotedTextLength, u'b'));
 }
 
 TEST(CamHealth, ByteCountsAndFormats)
