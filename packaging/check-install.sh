@@ -82,6 +82,23 @@ pass "the manual page describes every option of --help"
 # the program.
 #   $1 executable, $2 file to write the window list to; the environment is the caller's.
 start_and_wait_for_help() {
+    # xvfb-run -a picks the first display number without a lock file; two runs at the same moment
+    # (parallel test runs on one machine) can pick the same one, and the loser's program finds
+    # no display it may use. That start is tried again; any other failure counts.
+    local attempt
+    for attempt in 1 2 3; do
+        if start_once_and_wait_for_help "$@" 2>"$work/start.err"; then
+            cat "$work/start.err" >&2
+            return 0
+        fi
+        cat "$work/start.err" >&2
+        grep -q 'could not connect to display' "$work/start.err" || return 1
+        echo "check-install: no display for this start (attempt $attempt), trying again" >&2
+    done
+    return 1
+}
+
+start_once_and_wait_for_help() {
     xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
         "$1" & pid=$!
         for _ in $(seq 1 1200); do
