@@ -1,6 +1,11 @@
 #include "Files.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 bool FolderExists(const QString& path)
 {
@@ -25,4 +30,38 @@ QString FileNameOf(const QString& path)
 {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     return slash < 0 ? path : path.mid(slash + 1);
+}
+
+std::optional<QByteArray> ReadNormalFile(const QString& path, qint64 maxBytes)
+{
+    // Opened without waiting: a pipe would block the open until someone writes to it.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info { };
+    std::optional<QByteArray> bytes;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= maxBytes) {
+        QByteArray content(static_cast<qsizetype>(info.st_size), Qt::Uninitialized);
+        qsizetype done = 0;
+        bool failed = false;
+        // A file that shrank meanwhile gives what is there; one that grew, what it held when asked.
+        while (done < content.size()) {
+            const ssize_t got = ::read(fd, content.data() + done, static_cast<size_t>(content.size() - done));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0) {
+                failed = true;
+                break;
+            }
+            if (got == 0)
+                break;
+            done += got;
+        }
+        if (!failed) {
+            content.truncate(done);
+            bytes = std::move(content);
+        }
+    }
+    ::close(fd);
+    return bytes;
 }

@@ -26,12 +26,17 @@ QByteArray ShortenedName(const QByteArray& name, qsizetype limit)
     return name.first(lead);
 }
 
-// The file a replace really writes: a link is followed, so that the link stays.
-QByteArray TargetPath(const QString& fileName)
+// The file a replace really writes: a link is followed, so that the link stays, unless it leads
+// where the caller does not allow; then the link itself is the file replaced.
+QByteArray TargetPath(const QString& fileName, LinkAtName links)
 {
     const QFileInfo info(fileName);
-    if (info.isSymLink() && info.exists())
-        return QFile::encodeName(info.canonicalFilePath());
+    if (info.isSymLink() && info.exists()) {
+        const QString target = info.canonicalFilePath();
+        if (links == LinkAtName::Follow ||
+            QFileInfo(target).canonicalPath() == QFileInfo(info.absolutePath()).canonicalFilePath())
+            return QFile::encodeName(target);
+    }
     return QFile::encodeName(info.absoluteFilePath());
 }
 
@@ -107,11 +112,12 @@ QString ReplaceFileResult::reason() const
 }
 
 ReplaceFileResult ReplaceFileContents(const QString& fileName, const char* bytes, qsizetype size, bool keepTimes,
-                                      NewFileDurability newFile)
+                                      NewFileDurability newFile, LinkAtName links)
 {
-    const QByteArray target = TargetPath(fileName);
+    const QByteArray target = TargetPath(fileName, links);
     struct stat old { };
-    const bool replacing = ::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode);
+    // Not through a link that stayed in the way: the file that goes is the link, not its target.
+    const bool replacing = ::lstat(target.constData(), &old) == 0 && S_ISREG(old.st_mode);
     TemporaryFile file;
     if (!file.CreateBeside(target))
         return Failed(ReplaceFileStatus::CannotCreate);

@@ -37,15 +37,27 @@ enum class NewFileDurability {
     Started,
 };
 
-// Writes size bytes as the new contents of fileName (created when missing). A link is followed:
-// the link stays and its target gets the contents. A file that is replaced keeps its permissions,
-// and with keepTimes also its access and modification times. On failure nothing has changed.
+// What a link found under the file's name leads to.
+enum class LinkAtName {
+    // The link stays and its target gets the contents, wherever it is.
+    Follow,
+    // The same for a link to a file in the link's own folder; a link leading out of it is
+    // replaced by the new file, and its target is left alone. For folders whose files must never
+    // be written elsewhere (the saved pictures).
+    FollowInFolder,
+};
+
+// Writes size bytes as the new contents of fileName (created when missing). A link is followed
+// as `links` says. A file that is replaced keeps its permissions, and with keepTimes also its
+// access and modification times. On failure nothing has changed.
 ReplaceFileResult ReplaceFileContents(const QString& fileName, const char* bytes, qsizetype size,
-                                      bool keepTimes = false, NewFileDurability newFile = NewFileDurability::Flushed);
+                                      bool keepTimes = false, NewFileDurability newFile = NewFileDurability::Flushed,
+                                      LinkAtName links = LinkAtName::Follow);
 inline ReplaceFileResult ReplaceFileContents(const QString& fileName, const QByteArray& bytes, bool keepTimes = false,
-                                             NewFileDurability newFile = NewFileDurability::Flushed)
+                                             NewFileDurability newFile = NewFileDurability::Flushed,
+                                             LinkAtName links = LinkAtName::Follow)
 {
-    return ReplaceFileContents(fileName, bytes.constData(), bytes.size(), keepTimes, newFile);
+    return ReplaceFileContents(fileName, bytes.constData(), bytes.size(), keepTimes, newFile, links);
 }
 
 // The temporary name for a file called fileName (the name only, as the file system holds it).

@@ -33,7 +33,12 @@ void MakePictures(PictureWork& work)
         work.body = QByteArray();
         if (work.picture.isNull() || work.saveFileName.isEmpty())
             return;
-        SavePictureAsJpeg(work.picture, work.saveFileName);
+        try {
+            SavePictureAsJpeg(work.picture, work.saveFileName);
+        } catch (const std::exception& error) {
+            work.saveProblem = SaveFailureText(error);
+            return;
+        }
         work.saved = true;
         // Recorded by the handler that saved it; a failure here costs the row, never the picture.
         work.indexProblem =

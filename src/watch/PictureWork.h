@@ -52,6 +52,7 @@ struct PictureWork {
     QSize fullSize;           // the picture's own size (`picture` may be a scaled decode)
     QByteArray pictureBytes;  // the body, when it decoded: the full picture is decoded from it on demand
     bool saved = false;
+    QString saveProblem;    // why a save that was due failed, in words; empty when it did not fail
     QImage savedPicture;    // the saved file as read back (scaled like `picture`); null when it could not be read
     QByteArray savedBytes;  // the saved file's bytes, when it was read back
     QString indexProblem;   // why the saved picture has no row in the index; empty when it has

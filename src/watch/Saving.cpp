@@ -15,6 +15,7 @@
 #include "ProgramFolder.h"
 #include "SlotGrid.h"
 #include "TolvaneError.h"
+#include "WatchLog.h"
 
 namespace {
 constexpr int kJpegQuality = 90;  // percent
@@ -23,6 +24,13 @@ constexpr int kJpegQuality = 90;  // percent
 QString PictureFilePath(const QString& camName, const QDateTime& now)
 {
     return ProgramFolder() + QStringLiteral("/cam/") + BuildPictureFileName(camName, now);
+}
+
+QString SaveFailureText(const std::exception& error)
+{
+    if (const auto* raised = dynamic_cast<const TolvaneError*>(&error))
+        return raised->fullText();
+    return QString::fromLocal8Bit(error.what());
 }
 
 void SavePictureAsJpeg(const QImage& picture, const QString& fileName)
@@ -41,10 +49,24 @@ QString SlotGrid::AutoSaveFileName(int index, const PictureStamp& stamp, const Q
 
 void SlotGrid::AutoSavePicture(const PictureWork& work)
 {
-    // The worker has saved it (a save that failed is skipped: the watch goes on, and a cam that
-    // cannot be saved must not stop the others).
-    if (work.saveFileName.isEmpty() || !work.saved)
+    if (work.saveFileName.isEmpty())
         return;
+    // A save that failed is skipped: the watch goes on, and a cam that cannot be saved must not
+    // stop the others. But its pictures are being lost (a full disk, a folder gone), so the user
+    // is told on the status bar whichever cam it is, and the log says so once until a save works.
+    ViewerSlot& s = slot(work.slot);
+    if (!work.saved) {
+        if (work.saveProblem.isEmpty())
+            return;
+        SetStatusText(QStringLiteral("%1 could not save the new picture of %2 as %3: %4")
+                          .arg(TimeText(work.saveTime.time()), work.camName, work.saveFileName, work.saveProblem));
+        if (s.slotSaveProblem != work.saveProblem)
+            qCWarning(lcWatch).noquote() << work.camName + QStringLiteral(": new pictures cannot be saved: ") +
+                    work.saveFileName + QStringLiteral(": ") + work.saveProblem;
+        s.slotSaveProblem = work.saveProblem;
+        return;
+    }
+    s.slotSaveProblem.clear();
     // The thumbnail shows what was stored, so the user sees the saved quality.
     if (!work.savedPicture.isNull())
         SetSlotPicture(work.slot, work.savedPicture, work.savedBytes, work.fullSize);
@@ -77,12 +99,9 @@ void SlotGrid::cmdSave_Click()
     bool failed = false;
     try {
         SavePictureAsJpeg(picture, fileName);
-    } catch (const TolvaneError& error) {
-        failed = true;
-        failure = error.description();
     } catch (const std::exception& error) {
         failed = true;
-        failure = QString::fromLocal8Bit(error.what());
+        failure = SaveFailureText(error);
     }
     if (failed) {
         // The user asked for this file: say that it was not written and why, and go on.

@@ -1,5 +1,6 @@
 // The cam list box filled from the cam list file.
 #include <QListWidget>
+#include <QStyleOptionViewItem>
 #include <gtest/gtest.h>
 
 #include "CamList.h"
@@ -57,4 +58,27 @@ TEST_F(CamListBox, AFileFailureThrowsWithTheFileAndTheReasonAndLeavesTheBoxAsItW
     ASSERT_TRUE(QFile::remove(CamListPath()));
     EXPECT_THROW(ReloadCamList(&list), CamListError);
     EXPECT_EQ(list.count(), 2);
+}
+
+TEST_F(CamListBox, AHugeNameIsDrawnShortenedAndKeptWholeInTheBox)
+{
+    // A damaged list can hold a name of megabytes; laying it out whole held the window for minutes.
+    const QString huge(4 * 1024 * 1024, QLatin1Char('x'));
+    setBytes("[name]" + huge.toLatin1() + "\r\nu\r\n1\r\n[name]B\r\nu\r\n2\r\n");
+    QListWidget list;
+    LoadCamList(&list);
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.item(0)->text(), huge);  // what finds the cam in the file
+
+    // Drawn as the name cut to its shown length with an ellipsis, and a short name as it is.
+    QListWidget reference;
+    reference.addItem(QString(kLongestShownCamName, QLatin1Char('x')) + QChar(0x2026));
+    reference.addItem(QStringLiteral("B"));
+    QStyleOptionViewItem option;
+    option.initFrom(&list);
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(list.itemDelegate()->sizeHint(option, list.model()->index(row, 0)),
+                  reference.itemDelegate()->sizeHint(option, reference.model()->index(row, 0)))
+            << row;
+    }
 }

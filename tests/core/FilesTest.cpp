@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <ostream>
+#include <sys/stat.h>
 
 #include "Files.h"
 
@@ -80,3 +81,24 @@ INSTANTIATE_TEST_SUITE_P(Utilities, FileNameOfPaths,
                                          FileNameCase{"/a/", ""}, FileNameCase{"", ""}, FileNameCase{"/", ""},
                                          FileNameCase{"a//b", "b"}, FileNameCase{"C:\\a\\b.txt", "C:\\a\\b.txt"},
                                          FileNameCase{"/x/C:\\a\\b.txt", "C:\\a\\b.txt"}));
+
+TEST_F(FileTests, ReadNormalFileReadsPlainFilesOnlyAndNoMoreThanAllowed)
+{
+    {
+        QFile file(at("a.jpg"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write("0123456789"), 10);
+    }
+    ASSERT_TRUE(QFile::link(at("a.jpg"), at("link.jpg")));
+    EXPECT_EQ(ReadNormalFile(at("a.jpg"), 10), QByteArray("0123456789"));
+    EXPECT_EQ(ReadNormalFile(at("link.jpg"), 10), QByteArray("0123456789"));
+    EXPECT_EQ(ReadNormalFile(at("Help.rtf"), 10), QByteArray());
+    EXPECT_FALSE(ReadNormalFile(at("a.jpg"), 9).has_value());
+
+    // What anyone could leave under a picture's name: a device that never ends, a pipe with no
+    // writer (an open that waited for one would never return), a folder, nothing at all.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), at("zero.jpg")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(at("pipe.jpg")).constData(), 0600), 0);
+    for (const char* name : {"zero.jpg", "pipe.jpg", "cam", "missing.jpg"})
+        EXPECT_FALSE(ReadNormalFile(at(name), qint64(1) << 40).has_value()) << name;
+}

@@ -3,8 +3,27 @@
 #include <QStringDecoder>
 #include <array>
 
+namespace {
+bool StartsAsUtf16(const QByteArray& bytes)
+{
+    return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+}
+}  // namespace
+
 QString DecodeCamListText(const QByteArray& bytes)
 {
+    // Read as Windows-1252, such a file showed a NUL between every two letters, and the first
+    // cam added rewrote it so garbled.
+    if (StartsAsUtf16(bytes)) {
+        QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                             QStringConverter::Flag::Stateless);
+        QString text = utf16.decode(bytes);
+        // Marks repeated by careless conversions go too: written at the start of a UTF-8 rewrite,
+        // one would be dropped when read back, and the first name would change.
+        while (text.startsWith(QChar(0xFEFF)))
+            text.remove(0, 1);
+        return text;
+    }
     // Stateless: a sequence cut off at the end of the file is an error, not a pending character.
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = utf8.decode(bytes);
@@ -15,6 +34,8 @@ QString DecodeCamListText(const QByteArray& bytes)
 
 bool IsUtf8CamListText(const QByteArray& bytes)
 {
+    if (StartsAsUtf16(bytes))
+        return false;
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     const QString text = utf8.decode(bytes);
     return !utf8.hasError();

@@ -5,10 +5,11 @@
 #include <QString>
 #include <QStringList>
 
-// UTF-8 when the bytes are valid UTF-8 (a leading byte-order mark is dropped), otherwise
-// every byte read as Windows-1252.
+// UTF-16 when the bytes begin with its byte-order mark (Notepad's "Unicode"), UTF-8 when they
+// are valid UTF-8 (a leading byte-order mark is dropped), otherwise every byte read as
+// Windows-1252.
 QString DecodeCamListText(const QByteArray& bytes);
-// Whether DecodeCamListText reads the bytes as UTF-8 (not as Windows-1252).
+// Whether DecodeCamListText reads the bytes as UTF-8 (not as UTF-16 or Windows-1252).
 bool IsUtf8CamListText(const QByteArray& bytes);
 QString DecodeWindows1252(const QByteArray& bytes);
 // The lines of text without their line ends; a final line without a line end still counts,

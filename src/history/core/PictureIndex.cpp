@@ -7,7 +7,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include "Files.h"
 #include "JpegReader.h"
+#include "PictureCheck.h"
 #include "ProgramFolder.h"
 
 namespace {
@@ -75,10 +77,12 @@ QString PictureIndexPath()
 
 QImage ReadSavedPicture(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Anything can lie in the cam folder under a picture's name: a link to a device would be read
+    // for ever, a pipe would never answer.
+    const std::optional<QByteArray> content = ReadNormalFile(path, kMaxPictureFileBytes);
+    if (!content)
         return {};
-    const QByteArray bytes = file.readAll();
+    const QByteArray& bytes = *content;
     QImage picture;
     if (ReadJpegPicture(bytes, picture) != JpegReadResult::Decoded)
         picture = QImage::fromData(bytes);

@@ -21,10 +21,10 @@ QString ErrorSource()
                        QStringLiteral("Failed to initialise the IJL library: ") + QString::number(status));
 }
 
-[[noreturn]] void RaiseWriteError(int status)
+[[noreturn]] void RaiseWriteError(int status, const QString& reason = {})
 {
     throw TolvaneError(kJpegWriterError, ErrorSource(),
-                       QStringLiteral("Failed to save to JPG ") + QString::number(status));
+                       QStringLiteral("Failed to save to JPG ") + QString::number(status), reason);
 }
 
 struct CompressorDeleter {
@@ -77,9 +77,13 @@ bool SaveDibAsJpeg(const cDIBSection& dib, const QString& fileName, int quality)
     // way to the disk: with 24 cams saving, waiting for the disk (far longer on a busy one) would
     // stall the window several times a second, and only a power cut in the moment after a save
     // could cost that one picture. A picture that replaces another still reaches the disk first.
-    const auto written = ReplaceFileContents(fileName, reinterpret_cast<const char*>(jpeg.get()),
-                                             static_cast<qsizetype>(encodedSize), true, NewFileDurability::Started);
+    // A link under the picture's name is followed only to a file beside it: the cam's name and the
+    // time make the name foreseeable, and a link planted there must not get a file elsewhere
+    // overwritten.
+    const auto written =
+        ReplaceFileContents(fileName, reinterpret_cast<const char*>(jpeg.get()), static_cast<qsizetype>(encodedSize),
+                            true, NewFileDurability::Started, LinkAtName::FollowInFolder);
     if (!written.ok())
-        RaiseWriteError(ReplaceStatus(written));
+        RaiseWriteError(ReplaceStatus(written), written.reason());
     return true;
 }

@@ -12,6 +12,8 @@
 // The largest picture taken: 64 Mi pixels, 256 MiB at the 32 bits a pixel every picture ends up
 // with. An 8K picture (7680 x 4320, 33.2 Mi pixels) fits twice over.
 constexpr qint64 kMaxPicturePixels = qint64(64) * 1024 * 1024;
+// The largest picture file read from disk; a saved picture of kMaxPicturePixels is far smaller.
+constexpr qint64 kMaxPictureFileBytes = qint64(256) * 1024 * 1024;
 // Up to here (16 MiB at 32 bits, 2560 x 1600) a picture is decoded without checking that its
 // data fill it: what it could cost is small, and most cam pictures are this size.
 constexpr qint64 kUncheckedPicturePixels = qint64(4) * 1024 * 1024;

@@ -16,6 +16,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include "Files.h"
 #include "JpegReader.h"
 
 namespace {
@@ -228,16 +229,12 @@ LoadedPicture LoadPicture(const QByteArray& bytes, const QSize& atLeast)
 
 LoadedPicture ReadPictureFile(const QString& path, const QSize& atLeast, QByteArray* bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> content = ReadNormalFile(path, kMaxPictureFileBytes);
+    if (!content)
         return {};
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {};
-    file.close();
     if (bytes)
-        *bytes = content;
-    return LoadPicture(content, atLeast);
+        *bytes = *content;
+    return LoadPicture(*content, atLeast);
 }
 
 QImage LoadPictureFile(const QString& path)

@@ -194,6 +194,25 @@ TEST_F(CamListFile, Windows1252AndUtf8FilesReadTheSameAndRewritesAreUtf8)
     EXPECT_TRUE(FindCamRecord(name));
     AppendCamRecord(QString::fromUtf8("Zürich"), "u", "9");
     EXPECT_TRUE(bytes().endsWith("[name]Z\xC3\xBCrich\r\nu\r\n9\r\n\r\n"));
+
+    // Notepad's "Unicode" (UTF-16 with its mark, either byte order) reads the same; the first
+    // change writes the whole list as UTF-8.
+    const QString text = "[name]" + name + "\r\nhttp://x/\r\n5\r\n";
+    QByteArray littleEndian("\xFF\xFE");
+    QByteArray bigEndian("\xFE\xFF");
+    for (const QChar c : text) {
+        littleEndian += char(c.unicode() & 0xFF);
+        littleEndian += char(c.unicode() >> 8);
+        bigEndian += char(c.unicode() >> 8);
+        bigEndian += char(c.unicode() & 0xFF);
+    }
+    for (const QByteArray& utf16 : {littleEndian, bigEndian}) {
+        setBytes(utf16);
+        EXPECT_EQ(Listed(), QStringList({name}));
+        EXPECT_EQ(FindCamRecord(name)->refresh, "5");
+        AppendCamRecord("B", "u", "1");
+        EXPECT_EQ(bytes(), text.toUtf8() + "[name]B\r\nu\r\n1\r\n\r\n");
+    }
 }
 
 TEST(CamListText, Windows1252HighHalfFollowsTheWindowsTable)

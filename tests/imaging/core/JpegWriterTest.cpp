@@ -201,6 +201,27 @@ TEST(JpegWriter, ALinkKeepsPointingAtTheReplacedPicture)
     EXPECT_GT(Psnr(decoded, second), Psnr(decoded, first) + 10.0);
 }
 
+TEST(JpegWriter, ALinkLeadingOutOfTheFolderIsReplacedAndWhatItPointsAtIsLeftAlone)
+{
+    // The cam's name and the time make a picture's name foreseeable: a link laid there must not
+    // get a file elsewhere overwritten.
+    QTemporaryDir outside;
+    QTemporaryDir folder;
+    const QString precious = outside.filePath("precious.txt");
+    WriteAll(precious, "keep me");
+    const QString link = folder.filePath("Harbour57200735945PM.jpg");
+    ASSERT_TRUE(QFile::link(precious, link));
+    const QImage picture = MakePhotoLikePicture(160, 120, 6);
+    SaveAsJpeg(picture, link);
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    EXPECT_GE(Psnr(QImage(link), picture), 35.0);
+    QFile kept(precious);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("keep me"));
+    EXPECT_EQ(Entries(outside.path()), QStringList{"precious.txt"});
+    EXPECT_EQ(Entries(folder.path()), QStringList{"Harbour57200735945PM.jpg"});
+}
+
 // ---- Failures ----
 
 struct FailureCase {
