@@ -17,7 +17,9 @@ QString DecodeCamListText(const QByteArray& bytes)
     if (StartsAsUtf16(bytes)) {
         QStringDecoder utf16(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
                              QStringConverter::Flag::Stateless);
-        QString text = utf16.decode(bytes);
+        // A lone surrogate (a cut pair) as the replacement character that a UTF-8 rewrite keeps,
+        // so that a rewrite never changes a name read before it.
+        QString text = QString::fromUtf8(QString(utf16.decode(bytes)).toUtf8());
         // Marks repeated by careless conversions go too: written at the start of a UTF-8 rewrite,
         // one would be dropped when read back, and the first name would change.
         while (text.startsWith(QChar(0xFEFF)))

@@ -213,6 +213,12 @@ TEST_F(CamListFile, Windows1252AndUtf8FilesReadTheSameAndRewritesAreUtf8)
         AppendCamRecord("B", "u", "1");
         EXPECT_EQ(bytes(), text.toUtf8() + "[name]B\r\nu\r\n1\r\n\r\n");
     }
+    // Half a surrogate pair reads as what the rewrite keeps, so the name stays the same.
+    setBytes(QByteArray("\xFF\xFE[\0n\0a\0m\0e\0]\0\x3D\xD8x\0\r\0\n\0", 20));
+    const QStringList cut = Listed();
+    ASSERT_EQ(cut.size(), 1);
+    AppendCamRecord("B", "u", "1");
+    EXPECT_EQ(Listed(), QStringList({cut.first(), "B"}));
 }
 
 TEST(CamListText, Windows1252HighHalfFollowsTheWindowsTable)
