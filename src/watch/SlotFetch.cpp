@@ -69,7 +69,8 @@ void SlotGrid::wsCam_DataArrival(int index, qint64 bytesTotal)
     }
     if (s.slotResponse.headerDone() && !headerWasDone) {
         s.slotStreamBoundary = StreamBoundary(s.slotResponse.header().toByteArray());
-        s.slotStreamSearched = 0;
+        s.slotStream = {};
+        s.slotStream.chunked = IsChunked(s.slotResponse.header());
     }
     if (!s.slotStreamBoundary.isEmpty() && TakeStreamPart(index))
         return;
@@ -137,7 +138,7 @@ bool SlotGrid::FollowRedirect(int index, HttpResponseAssembler::Finished& respon
     s.wsCam->Close();
     s.slotResponse.reset();
     s.slotStreamBoundary.clear();
-    s.slotStreamSearched = 0;
+    s.slotStream = {};
     s.slotLastBodyByteMs = -1;  // the next hop's body has not begun
     s.slotHost = hop.next.host;
     s.slotHostHeader = hop.next.hostHeader;
@@ -157,23 +158,31 @@ bool SlotGrid::TakeStreamPart(int index)
     // to the answer cap. The part found is copied out of it.
     const QByteArray& buffer = s.slotResponse.buffer();
     const qsizetype bodyStart = s.slotResponse.bodyStart();
-    const QByteArray body = QByteArray::fromRawData(buffer.constData() + bodyStart, buffer.size() - bodyStart);
-    const StreamPart part = FirstStreamPart(body, s.slotStreamBoundary, false, s.slotStreamSearched);
-    if (part.status == StreamPart::Status::NeedMore) {
-        s.slotStreamSearched = body.size();
+    QByteArray body = QByteArray::fromRawData(buffer.constData() + bodyStart, buffer.size() - bodyStart);
+    // A stream sent in chunks is searched in its data, decoded as the chunks become whole.
+    bool malformed = false;
+    if (s.slotStream.chunked) {
+        malformed = DecodeWholeChunks(body, s.slotStream.chunkAt, s.slotStream.decoded) == ChunkProgress::Malformed;
+        body = s.slotStream.decoded;
+    }
+    const StreamPart part =
+        malformed ? StreamPart{} : FirstStreamPart(body, s.slotStreamBoundary, false, s.slotStream.searched);
+    if (part.status == StreamPart::Status::NeedMore && !malformed) {
+        s.slotStream.searched = body.size();
         return true;
     }
+    s.slotStream.decoded = QByteArray();  // the part holds what it needs
     // A stream never ends by itself: the part is the answer, and the refresh cycle goes on.
     s.wsCam->Close();
     FinishHandling(index);
-    if (part.status == StreamPart::Status::TooLarge || part.status == StreamPart::Status::NoBoundary) {
+    if (malformed || part.status == StreamPart::Status::TooLarge || part.status == StreamPart::Status::NoBoundary) {
         s.slotResponse.reset();
         ShowNotFound(index);
         ShowDetailsIfSelected(index);
         FetchOutcome outcome;
         outcome.kind = FetchOutcomeKind::TooLarge;
         outcome.tooLarge = FetchOutcome::Part::Header;
-        if (part.status == StreamPart::Status::NoBoundary)
+        if (malformed || part.status == StreamPart::Status::NoBoundary)
             outcome.kind = FetchOutcomeKind::StreamWithoutPicture;
         NoteOutcome(index, outcome);
         return true;

@@ -188,7 +188,7 @@ void SlotGrid::cmdStart_Click(int index)
     s.wsCam->Close();  // abandons an unfinished fetch of this slot
     s.slotResponse.reset();
     s.slotStreamBoundary.clear();
-    s.slotStreamSearched = 0;
+    s.slotStream = {};
     Q_EMIT slotChanged(index);
 
     const auto parts = SplitCamUrl(s.txtAddress->text());

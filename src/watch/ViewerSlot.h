@@ -64,7 +64,14 @@ struct ViewerSlot {
     HttpResponseAssembler slotResponse;
     // The boundary of an answer that is an MJPEG stream (multipart/x-mixed-replace); empty otherwise.
     QByteArray slotStreamBoundary;
-    qsizetype slotStreamSearched = 0;  // the stream's body bytes already searched for a whole part
+    // How far the stream's body has been looked at: decoded (a chunked stream's) and searched.
+    struct StreamProgress {
+        qsizetype searched = 0;  // body bytes already searched for a whole part
+        bool chunked = false;
+        qsizetype chunkAt = 0;  // where the raw body's first chunk not yet decoded begins
+        QByteArray decoded;     // a chunked stream's body as decoded so far
+    };
+    StreamProgress slotStream;
     // Letting a slow download finish: when a byte of the body last came (monotonic milliseconds,
     // -1 none yet), and whether the refresh interval has ended while it goes on.
     qint64 slotLastBodyByteMs = -1;

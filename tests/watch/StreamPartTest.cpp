@@ -179,6 +179,30 @@ TEST_F(StreamSlotTest, EachIntervalShowsAFrameAndClosesTheStream)
     EXPECT_EQ(server.connectionCount(), 2);
 }
 
+TEST_F(StreamSlotTest, AStreamSentInChunksShowsItsPictureWhole)
+{
+    // An HTTP/1.1 server may send a stream in chunks; their size lines are not the picture's.
+    const QByteArray jpeg = MakeTestJpeg(QSize(160, 120), Qt::red);
+    const QImage red = QImage::fromData(jpeg);
+    const QByteArray frames = Frame(jpeg, true) + Frame(jpeg, false) + Frame(jpeg, false);
+    QByteArray chunked;
+    for (qsizetype at = 0; at < frames.size(); at += 100) {
+        const QByteArray piece = frames.mid(at, 100);
+        chunked += QByteArray::number(piece.size(), 16) + "\r\n" + piece + "\r\n";
+    }
+    ScriptedReply reply = ScriptedReply::split(
+        "HTTP/1.1 200 OK\r\nContent-Type: multipart/x-mixed-replace; boundary=frame\r\nTransfer-Encoding: "
+        "chunked\r\n\r\n" +
+            chunked,
+        1000, 10);
+    ASSERT_TRUE(OpenFirstCam(reply.endingWith(ScriptedReply::Ending::KeepOpen), QStringLiteral("3")));
+    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::PictureShown);
+    EXPECT_EQ(grid->slot(0).health.last.bodyBytes, jpeg.size());
+    EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(160, 120));
+    EXPECT_EQ(grid->slot(0).imgCam->picture().pixel(80, 60), red.pixel(80, 60));
+    EXPECT_TRUE(WaitFor([this] { return server.closedByClient() == 1; }));
+}
+
 TEST_F(StreamSlotTest, AStreamWhoseBoundaryNeverComesIsClosedAtOnce)
 {
     // Parts under another boundary than the header names: nothing here will ever be a part.

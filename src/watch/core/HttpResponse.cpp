@@ -30,8 +30,9 @@ qint32 readContentLength(QByteArrayView header)
     return 0;
 }
 
-// True when a "Transfer-Encoding" line (name in any letter case) lists "chunked".
-bool isChunked(QByteArrayView header)
+}  // namespace
+
+bool IsChunked(QByteArrayView header)
 {
     qsizetype lineStart = 0;
     while (lineStart < header.size()) {
@@ -48,6 +49,7 @@ bool isChunked(QByteArrayView header)
     return false;
 }
 
+namespace {
 bool containsImageType(QByteArrayView header)
 {
     // "image/" in any letter case; the header is plain ASCII, so a lowered copy is exact.
@@ -155,7 +157,7 @@ HttpResponseAssembler::Finished HttpResponseAssembler::finish() const
     finished.header = header.toByteArray();
     finished.isImage = containsImageType(header);
     finished.body = buffer_.sliced(headerEnd_ + kHeaderEnd.size());
-    if (isChunked(header)) {
+    if (IsChunked(header)) {
         auto decoded = DecodeChunkedBody(finished.body);
         finished.bodyValid = decoded.has_value();
         finished.body = decoded ? std::move(*decoded) : QByteArray();
@@ -173,37 +175,44 @@ void HttpResponseAssembler::abandon()
     scanFrom_ = 0;
 }
 
+ChunkProgress DecodeWholeChunks(const QByteArray& body, qsizetype& at, QByteArray& out)
+{
+    const qsizetype size = body.size();
+    for (;;) {
+        // chunk-size [; extensions] CR LF; a size line longer than a header is no size line.
+        const qsizetype lineEnd = body.indexOf(kLineEnd, at);
+        if (lineEnd < 0)
+            return size - at > HttpResponseAssembler::kMaxHeaderBytes ? ChunkProgress::Malformed
+                                                                      : ChunkProgress::NeedMore;
+        qsizetype sizeEnd = at;
+        const auto chunkSize = readChunkSize(body, sizeEnd);
+        if (!chunkSize || !onlyChunkExtensions(QByteArrayView(body).sliced(sizeEnd, lineEnd - sizeEnd)))
+            return ChunkProgress::Malformed;
+        const qint64 chunk = *chunkSize;
+        const qsizetype dataAt = lineEnd + kLineEnd.size();
+        if (chunk == 0) {
+            at = dataAt;
+            return ChunkProgress::LastChunk;
+        }
+        if (chunk > size - dataAt || size - dataAt - chunk < kLineEnd.size())
+            return ChunkProgress::NeedMore;
+        if (QByteArrayView(body).sliced(dataAt + chunk, kLineEnd.size()) != kLineEnd)
+            return ChunkProgress::Malformed;
+        out.append(body.constData() + dataAt, static_cast<qsizetype>(chunk));
+        at = dataAt + chunk + kLineEnd.size();
+    }
+}
+
 std::optional<QByteArray> DecodeChunkedBody(const QByteArray& body)
 {
     QByteArray out;
     out.reserve(body.size());
-    const qsizetype size = body.size();
     qsizetype at = 0;
-    for (;;) {
-        // chunk-size [; extensions] CR LF; a size beyond what is left is refused below.
-        const auto chunkSize = readChunkSize(body, at);
-        if (!chunkSize)
-            return std::nullopt;
-        const qint64 chunk = *chunkSize;
-        const qsizetype lineEnd = body.indexOf(kLineEnd, at);
-        if (lineEnd < 0)
-            return std::nullopt;
-        if (!onlyChunkExtensions(QByteArrayView(body).sliced(at, lineEnd - at)))
-            return std::nullopt;
-        at = lineEnd + kLineEnd.size();
-
-        if (chunk == 0)
-            break;
-        if (chunk > size - at || size - at - chunk < kLineEnd.size())
-            return std::nullopt;
-        out.append(body.constData() + at, static_cast<qsizetype>(chunk));
-        at += static_cast<qsizetype>(chunk);
-        if (QByteArrayView(body).sliced(at, kLineEnd.size()) != kLineEnd)
-            return std::nullopt;
-        at += kLineEnd.size();
-    }
+    // A chunk still to come is a body cut off.
+    if (DecodeWholeChunks(body, at, out) != ChunkProgress::LastChunk)
+        return std::nullopt;
     // Trailer lines up to an empty line; a body that stops right after the last chunk is complete too.
-    while (at < size) {
+    while (at < body.size()) {
         const qsizetype lineEnd = body.indexOf(kLineEnd, at);
         if (lineEnd < 0)
             return std::nullopt;

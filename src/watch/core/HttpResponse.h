@@ -50,5 +50,14 @@ private:
     bool headerDone_ = false;
 };
 
+// True when a "Transfer-Encoding" line (name in any letter case) lists "chunked".
+bool IsChunked(QByteArrayView header);
+
 // Decodes a chunked body; nothing when it is malformed.
 std::optional<QByteArray> DecodeChunkedBody(const QByteArray& body);
+
+// A chunked body as it arrives (a stream's, which never ends): decodes the whole chunks from
+// `at` on, appending their data to `out`, and leaves `at` at the first chunk not yet whole
+// (after the last chunk's size line once that came).
+enum class ChunkProgress { NeedMore, LastChunk, Malformed };
+ChunkProgress DecodeWholeChunks(const QByteArray& body, qsizetype& at, QByteArray& out);

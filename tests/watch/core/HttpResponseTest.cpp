@@ -291,6 +291,19 @@ TEST_P(ChunkTable, DecodesOrRefuses)
         EXPECT_EQ(*decoded, *c.decoded);
     }
 
+    // As a stream's body arrives a byte at a time: the whole chunks so far, never more.
+    if (c.decoded) {
+        QByteArray out;
+        qsizetype at = 0;
+        ChunkProgress progress = ChunkProgress::NeedMore;
+        for (qsizetype size = 0; size <= c.body.size() && progress == ChunkProgress::NeedMore; ++size) {
+            progress = DecodeWholeChunks(c.body.first(size), at, out);
+            EXPECT_TRUE(c.decoded->startsWith(out)) << size << " bytes";
+        }
+        EXPECT_EQ(progress, ChunkProgress::LastChunk);
+        EXPECT_EQ(out, *c.decoded);
+    }
+
     HttpResponseAssembler assembler;
     const QByteArray response = Response(kChunkedHeader, c.body);
     assembler.append(response, response.size());
