@@ -89,7 +89,7 @@ TEST_F(SavingTest, AStampWhosePictureWasCutIsSavedWhenTheWholePictureComes)
     EXPECT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam157200735955PM.jpg")});
 }
 
-TEST_F(SavingTest, AFailedAutomaticSaveIsSkippedSilently)
+TEST_F(SavingTest, AFailedAutomaticSaveIsSkippedAndTheWatchGoesOn)
 {
     chkSave->setChecked(true);
     ASSERT_TRUE(QDir(home.filePath(QStringLiteral("cam"))).removeRecursively());
