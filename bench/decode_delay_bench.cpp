@@ -81,7 +81,7 @@ int main(int argc, char** argv)
         {"JPEG claiming 8K", JpegClaiming(k8K)},
     };
 
-    PictureWorker worker([] {}, threads);
+    PictureWorker worker([] {}, {}, threads);
     std::printf("%d codec thread(s)\n", threads);
     std::printf("%-34s %-14s %12s %14s\n", "other cam's body", "its outcome", "its time ms", "good delay ms");
     double alone = 0;

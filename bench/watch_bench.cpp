@@ -495,10 +495,10 @@ int CountFiles(const QString& folder)
 
 // A click on a thumbnail until the Viewer has drawn the slot's full picture.
 struct ClickTimes {
-    std::vector<double> wallMs;  // from the click to the end of the Viewer's repaint
-    std::vector<double> cpuMs;   // the user-interface thread's CPU in that time
-    int fullPictures = 0;        // clicks after which the Viewer held the picture at its own size
-    SlotGrid::HoldUps holdUps;   // other responses' waits meanwhile
+    std::vector<double> wallMs;        // from the click to the end of the Viewer's repaint
+    std::vector<double> cpuMs;         // the user-interface thread's CPU in that time
+    int fullPictures = 0;              // clicks after which the Viewer held the picture at its own size
+    CamPictureQueue::HoldUps holdUps;  // other responses' waits meanwhile
 };
 
 // Clicks slots 1, 2, ... in turn (none of them shown before, so each thumbnail holds a scaled
@@ -506,7 +506,7 @@ struct ClickTimes {
 ClickTimes MeasureClicks(Form1& form, int clicks, int pauseMs)
 {
     ClickTimes times;
-    form.slotGrid->measureHoldUps(true);
+    form.slotGrid->cams().pictures().measureHoldUps(true);
     for (int k = 1; k <= clicks; ++k) {
         const int index = k % kCams;
         RunFor(pauseMs);
@@ -516,13 +516,13 @@ ClickTimes MeasureClicks(Form1& form, int clicks, int pauseMs)
         form.frmMain->imgMain->repaint();
         times.cpuMs.push_back(ThreadCpuMs() - cpuStart);
         times.wallMs.push_back(double(SteadyClockNs() - start) / 1e6);
-        if (form.frmMain->imgMain->picture().size() == form.slotGrid->pictureSize(index) &&
-            form.slotGrid->selectedSlot() == index)
+        if (form.frmMain->imgMain->picture().size() == form.slotGrid->cam(index).pictureSize() &&
+            form.slotGrid->cams().selectedSlot() == index)
             ++times.fullPictures;
     }
     RunFor(pauseMs);
-    times.holdUps = form.slotGrid->holdUps();
-    form.slotGrid->measureHoldUps(false);
+    times.holdUps = form.slotGrid->cams().pictures().holdUps();
+    form.slotGrid->cams().pictures().measureHoldUps(false);
     return times;
 }
 
@@ -561,7 +561,7 @@ int RunCase(const Case& c, const Options& options)
         form.services.endProgram = [] {};
         form.services.openHelp = [](QWidget*) { return true; };
         form.clock->setTimeServer(QStringLiteral("127.0.0.1:%1").arg(farm.daytimePort));
-        QObject::connect(form.slotGrid, &SlotGrid::pictureHandled, [&](int index) {
+        QObject::connect(&form.slotGrid->cams(), &WatchedCams::pictureHandled, [&](int index) {
             ++handled;
             ++perSlot[size_t(index)];
         });
@@ -591,9 +591,9 @@ int RunCase(const Case& c, const Options& options)
         } else if (opened) {
             opened = form.OpenCamsByName(names).isEmpty();
         }
-        if (!opened || form.slotGrid->openCount() != kCams) {
+        if (!opened || form.slotGrid->cams().openCount() != kCams) {
             std::fprintf(stderr, "watch_bench: %lld cams listed, %d open\n", qlonglong(names.size()),
-                         form.slotGrid->openCount());
+                         form.slotGrid->cams().openCount());
             return 2;
         }
         if (c.wall) {
@@ -621,7 +621,7 @@ int RunCase(const Case& c, const Options& options)
         const long handledBefore = handled;
         const int savedBefore = CountFiles(home.filePath(QStringLiteral("cam")));
         UiProbe probe;
-        form.slotGrid->measureHoldUps(true);
+        form.slotGrid->cams().pictures().measureHoldUps(true);
         const double cpuBefore = RusageCpuSeconds();
         const double codecBefore = CodecThreadsCpuMs();
         const double uiBefore = ThreadCpuMs();
@@ -637,8 +637,8 @@ int RunCase(const Case& c, const Options& options)
         const double uiCpuMs = ThreadCpuMs() - uiBefore;
         const long faults = MinorFaults() - faultsBefore;
         const long pictures = handled - handledBefore;
-        const SlotGrid::HoldUps holdUps = form.slotGrid->holdUps();
-        form.slotGrid->measureHoldUps(false);
+        const CamPictureQueue::HoldUps holdUps = form.slotGrid->cams().pictures().holdUps();
+        form.slotGrid->cams().pictures().measureHoldUps(false);
         const long runPeakKb = PeakRssKb();
         const QString loadAfter = LoadAverage();
         const int scalings = wallScalings() - scalingsBefore;

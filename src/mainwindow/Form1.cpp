@@ -268,10 +268,10 @@ void Form1::wireHistoryBar()
     connect(frmHistory, &HistoryBar::pictureChosen, frmMain, &ViewerPane::setPicture);
     connect(frmHistory, &HistoryBar::liveChosen, this, &Form1::ShowLivePictureInViewer);
     connect(frmHistory, &HistoryBar::problem, this, &Form1::setStatusText);
-    connect(slotGrid, &SlotGrid::pictureSaved, frmHistory,
+    connect(&slotGrid->cams(), &WatchedCams::pictureSaved, frmHistory,
             [this](int, const QString& cam, const QString&) { frmHistory->pictureSaved(cam); });
-    connect(slotGrid, &SlotGrid::newPictureShown, this, [this](int index) {
-        if (index == slotGrid->selectedSlot())
+    connect(&slotGrid->cams(), &WatchedCams::newPictureShown, this, [this](int index) {
+        if (index == slotGrid->cams().selectedSlot())
             frmHistory->returnToLive();
     });
 }
@@ -333,11 +333,11 @@ void Form1::mnuSettingsItem_Click(int index)
 void Form1::ApplyOptions(const QStringList& keys)
 {
     if (keys.contains(SettingKeys::staleMinutes.Name()))
-        slotGrid->setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
+        slotGrid->cams().setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
     if (keys.contains(SettingKeys::caFile.Name()))
         SetCaFile(OptionValue(SettingKeys::caFile));
     if (keys.contains(SettingKeys::finishSlowDownloads.Name()))
-        slotGrid->setFinishSlowDownloads(OptionIsOn(SettingKeys::finishSlowDownloads));
+        slotGrid->cams().setFinishSlowDownloads(OptionIsOn(SettingKeys::finishSlowDownloads));
     if (keys.contains(SettingKeys::timeServer.Name()))
         clock->setTimeServer(OptionValue(SettingKeys::timeServer));
     if (keys.contains(SettingKeys::followRedirects.Name()) || keys.contains(SettingKeys::conditionalRequests.Name()))
@@ -349,7 +349,7 @@ void Form1::ApplyFetchOptions()
     FetchOptions options;
     options.followRedirects = OptionIsOn(SettingKeys::followRedirects);
     options.conditionalRequests = OptionIsOn(SettingKeys::conditionalRequests);
-    slotGrid->setFetchOptions(options);
+    slotGrid->cams().setFetchOptions(options);
 }
 
 void Form1::mnuTimelapse_Click()
@@ -379,21 +379,21 @@ void Form1::Command3_Click()
 
 void Form1::ShowLivePictureInViewer()
 {
-    const int shown = slotGrid->selectedSlot();
+    const int shown = slotGrid->cams().selectedSlot();
     if (shown >= 0 && shown < SlotGrid::kSlotCount)
-        frmMain->setPicture(slotGrid->fullPicture(shown));
+        frmMain->setPicture(slotGrid->cam(shown).fullPicture());
 }
 
 void Form1::ShowSlotInViewer(int index)
 {
     if (index < 0 || index >= SlotGrid::kSlotCount)
         return;
-    slotGrid->setSelectedSlot(index);
-    const ViewerSlot& slot = slotGrid->slot(index);
+    slotGrid->cams().setSelectedSlot(index);
+    WatchedCam& cam = slotGrid->cam(index);
     // The full picture: the Viewer's natural size is the picture's own, not the thumbnail decode's.
-    frmMain->ShowSlot(slotGrid->fullPicture(index), slotGrid->slotTexts(index), slot.slotElapsed);
+    frmMain->ShowSlot(cam.fullPicture(), slotGrid->slotTexts(index), cam.slotElapsed);
     frmMain->setNextRefresh(slotGrid->nextRefreshCaption(index));  // a slot past its interval waits
-    frmMain->setStatusLine(slotGrid->healthSummary(index));
+    frmMain->setStatusLine(cam.healthSummary());
     frmHistory->showCam(slotGrid->slotTexts(index).name);
     clock->QueryTimeServer();
 }

@@ -58,9 +58,9 @@ void Form1::Form_Load()
     if (!autoSave.problem.isEmpty())
         startupProblems_ << autoSave.problem;
     chkSave->setChecked(autoSave.value);
-    slotGrid->setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
+    slotGrid->cams().setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
     SetCaFile(OptionValue(SettingKeys::caFile));
-    slotGrid->setFinishSlowDownloads(OptionIsOn(SettingKeys::finishSlowDownloads));
+    slotGrid->cams().setFinishSlowDownloads(OptionIsOn(SettingKeys::finishSlowDownloads));
     ApplyFetchOptions();
 
     // 5. and 6. Captions from the product metadata.

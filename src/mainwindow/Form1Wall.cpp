@@ -13,7 +13,7 @@
 
 void Form1::buildWall()
 {
-    wall = new WallView(slotGrid, pages);
+    wall = new WallView(&slotGrid->cams(), pages);
     wall->setRefreshIndicatorPicture(picrefresh);
     pages->addWidget(wall);
     connect(wall, &WallView::tileClicked, this, &Form1::wallTile_Click);
@@ -52,7 +52,7 @@ void Form1::setWallShown(bool on)
 
 void Form1::wallTile_Click(int index)
 {
-    if (index < 0 || index >= SlotGrid::kSlotCount || !slotGrid->slot(index).isOpen())
+    if (index < 0 || index >= SlotGrid::kSlotCount || !slotGrid->cam(index).isOpen())
         return;
     slotGrid->imgCam_Click(index);  // the Viewer shows the cam, as a thumbnail click does
     frmMain->Command3_Click();

@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -148,7 +147,7 @@ void WallTile::mouseReleaseEvent(QMouseEvent* event)
     QWidget::mouseReleaseEvent(event);
 }
 
-WallView::WallView(SlotGrid* slotGrid, QWidget* parent) : QWidget(parent), slots_(slotGrid)
+WallView::WallView(WatchedCams* cams, QWidget* parent) : QWidget(parent), slots_(cams)
 {
     setObjectName(QStringLiteral("wall"));
     setFocusPolicy(Qt::StrongFocus);  // so Escape reaches it
@@ -157,13 +156,13 @@ WallView::WallView(SlotGrid* slotGrid, QWidget* parent) : QWidget(parent), slots
     colors.setColor(QPalette::WindowText, Qt::white);
     setPalette(colors);
     setAutoFillBackground(true);
-    for (int i = 0; i < SlotGrid::kSlotCount; ++i) {
+    for (int i = 0; i < WatchedCams::kCount; ++i) {
         auto* tile = new WallTile(i, refreshIndicator_, this);
         tile->installEventFilter(this);
         connect(tile, &WallTile::clicked, this, &WallView::tileClicked);
         tiles_.at(static_cast<size_t>(i)) = tile;
     }
-    connect(slots_, &SlotGrid::slotChanged, this, &WallView::slotChanged);
+    connect(slots_, &WatchedCams::changed, this, &WallView::slotChanged);
 }
 
 void WallView::setRefreshIndicatorPicture(const QImage& picture)
@@ -186,7 +185,7 @@ void WallView::setActive(bool on)
     if (const QWindow* shownOn = window()->windowHandle())
         connect(shownOn, &QWindow::screenChanged, this, &WallView::screenChanged, Qt::UniqueConnection);
     relayout(true);
-    for (int i = 0; i < SlotGrid::kSlotCount; ++i)
+    for (int i = 0; i < WatchedCams::kCount; ++i)
         updateTile(i);
 }
 
@@ -209,26 +208,26 @@ void WallView::slotChanged(int index)
 
 void WallView::updateTile(int index)
 {
-    const ViewerSlot& s = slots_->slot(index);
+    WatchedCam& cam = slots_->cam(index);
     WallTile* tile = tiles_.at(static_cast<size_t>(index));
-    if (!s.isOpen()) {
+    if (!cam.isOpen()) {
         tile->clear();
         return;
     }
-    tile->setTexts(s.caption(), s.txtUpdated->text());
-    tile->setFetching(!s.imgRefresh->isHidden());
-    tile->setState(s.healthMark->state());
+    tile->setTexts(cam.name(), cam.updatedText());
+    tile->setFetching(cam.fetching());
+    tile->setState(cam.health().reportedState);  // the state last reported, as the panel's mark shows it
     // The thumbnail's decode is scaled for the tiles too; a tile grown since needs the full one.
-    const QImage& thumbnail = s.imgCam->picture();
+    const QImage& thumbnail = cam.picture();
     const qreal ratio = devicePixelRatioF();
-    const QSize drawn = LetterboxRect(tile->rect(), slots_->pictureSize(index)).size() * ratio;
+    const QSize drawn = LetterboxRect(tile->rect(), cam.pictureSize()).size() * ratio;
     qint64& fullFrom = fullFrom_.at(static_cast<size_t>(index));
     if (thumbnail.width() >= drawn.width() && thumbnail.height() >= drawn.height()) {
         fullFrom = 0;
         tile->setPicture(thumbnail);
     } else if (fullFrom != thumbnail.cacheKey() || tile->picture().isNull()) {
         fullFrom = thumbnail.cacheKey();
-        tile->setPicture(slots_->displayPicture(index, drawn));
+        tile->setPicture(cam.displayPicture(drawn));
     }
 }
 
@@ -236,11 +235,11 @@ void WallView::relayout(bool force)
 {
     QList<int> open;
     QList<QSize> sizes;
-    for (int i = 0; i < SlotGrid::kSlotCount; ++i) {
-        const ViewerSlot& s = slots_->slot(i);
-        if (s.isOpen()) {
+    for (int i = 0; i < WatchedCams::kCount; ++i) {
+        const WatchedCam& cam = slots_->cam(i);
+        if (cam.isOpen()) {
             open << i;
-            sizes << slots_->pictureSize(i);
+            sizes << cam.pictureSize();
         }
     }
     const double aspect = WallAspect(sizes);
@@ -300,7 +299,7 @@ bool WallView::eventFilter(QObject* watched, QEvent* event)
     // A tile's tool tip is its cam's health in full, made when it is asked for.
     if (event->type() == QEvent::ToolTip) {
         if (auto* tile = qobject_cast<WallTile*>(watched))
-            tile->setToolTip(slots_->healthToolTip(tile->slotIndex()));
+            tile->setToolTip(slots_->cam(tile->slotIndex()).healthToolTip());
     }
     return QWidget::eventFilter(watched, event);
 }

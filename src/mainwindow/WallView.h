@@ -11,8 +11,8 @@
 #include <array>
 
 #include "CamHealth.h"
-#include "SlotGrid.h"
 #include "WallGrid.h"
+#include "WatchedCams.h"
 
 class SlotHealthMark;
 
@@ -74,7 +74,7 @@ class WallView : public QWidget {
 public:
     static constexpr int kGap = 2;  // pixels between tiles
 
-    WallView(SlotGrid* slotGrid, QWidget* parent = nullptr);
+    WallView(WatchedCams* cams, QWidget* parent = nullptr);
 
     // Shown: the tiles take the slots' state and follow it. Hidden: the tiles let go of their
     // pictures and stop following.
@@ -107,13 +107,13 @@ private:
     // window's size make another grid.
     void relayout(bool force);
 
-    SlotGrid* slots_;
-    std::array<WallTile*, SlotGrid::kSlotCount> tiles_{};
+    WatchedCams* slots_;
+    std::array<WallTile*, WatchedCams::kCount> tiles_{};
     QImage refreshIndicator_;
     QList<int> shown_;
     // Per tile: the thumbnail picture its full-size decode was made from (0: none), so a tile
     // larger than the thumbnail's decode decodes the full picture once per picture, not per change.
-    std::array<qint64, SlotGrid::kSlotCount> fullFrom_{};
+    std::array<qint64, WatchedCams::kCount> fullFrom_{};
     WallGrid grid_;
     bool active_ = false;
 };

@@ -1,100 +1,51 @@
-#include "Saving.h"
-
-#include <QLineEdit>
-
-#include "DIBSection.h"
+// What the window says of saved pictures: the automatic save's outcome on the status bar, and
+// "Save Image", which saves the picture the Viewer shows.
 #include "DateTimeText.h"
 #include "HistoryLog.h"
-#include "ImageControl.h"
 #include "IndexMaintenance.h"
-#include "JpegWriter.h"
 #include "LockWind.h"
-#include "NewPicture.h"
-#include "PictureMemory.h"
-#include "PictureWork.h"
-#include "ProgramFolder.h"
+#include "PictureSave.h"
 #include "SlotGrid.h"
-#include "TolvaneError.h"
-#include "WatchLog.h"
 
 namespace {
-constexpr int kJpegQuality = 90;  // percent
-}
-
-QString PictureFilePath(const QString& camName, const QDateTime& now)
-{
-    return ProgramFolder() + QStringLiteral("/cam/") + BuildPictureFileName(camName, now);
-}
-
-QString SaveFailureText(const std::exception& error)
-{
-    if (const auto* raised = dynamic_cast<const TolvaneError*>(&error))
-        return raised->fullText();
-    return QString::fromLocal8Bit(error.what());
-}
-
-void SavePictureAsJpeg(const QImage& picture, const QString& fileName)
-{
-    cDIBSection dib;
-    dib.CreateFromPicture(picture);
-    SaveDibAsJpeg(dib, fileName, kJpegQuality);
-}
-
-QString SlotGrid::AutoSaveFileName(int index, const PictureStamp& stamp, const QDateTime& now) const
-{
-    if (!hooks_.autoSave || !hooks_.autoSave() || !stamp.isNew)
-        return {};
-    return PictureFilePath(slot(index).caption(), now);
-}
-
-void SlotGrid::AutoSavePicture(const PictureWork& work)
-{
-    if (work.saveFileName.isEmpty())
-        return;
-    // A save that failed is skipped: the watch goes on, and a cam that cannot be saved must not
-    // stop the others. But its pictures are being lost (a full disk, a folder gone), so the user
-    // is told on the status bar whichever cam it is, and the log says so once until a save works.
-    ViewerSlot& s = slot(work.slot);
-    if (!work.saved) {
-        if (work.saveProblem.isEmpty())
-            return;
-        SetStatusText(QStringLiteral("%1 could not save the new picture of %2 as %3: %4")
-                          .arg(TimeText(work.saveTime.time()), work.camName, work.saveFileName, work.saveProblem));
-        if (s.slotSaveProblem != work.saveProblem)
-            qCWarning(lcWatch).noquote() << work.camName + QStringLiteral(": new pictures cannot be saved: ") +
-                    work.saveFileName + QStringLiteral(": ") + work.saveProblem;
-        s.slotSaveProblem = work.saveProblem;
-        return;
-    }
-    s.slotSaveProblem.clear();
-    // The thumbnail shows what was stored, so the user sees the saved quality.
-    if (!work.savedPicture.isNull())
-        SetSlotPicture(work.slot, work.savedPicture, work.savedBytes, work.fullSize);
-    if (work.selectedAtClose)
-        SetStatusText(TimeText(work.saveTime.time()) + QStringLiteral(" new picture saved as ") + work.saveFileName);
-    ReportIndexProblem(work.saveTime, work.saveFileName, work.indexProblem);
-    Q_EMIT pictureSaved(work.slot, work.camName, work.saveFileName);
-}
-
-void SlotGrid::ReportIndexProblem(const QDateTime& when, const QString& fileName, const QString& problem) const
+// A saved picture without its index row: the status bar and the log say so.
+QString IndexProblemText(const QDateTime& when, const QString& fileName, const QString& problem)
 {
     if (problem.isEmpty())
-        return;
+        return {};
     // The picture is on disk; only its place in the history is missing, and the user should know.
     qCWarning(lcHistory).noquote() << fileName << "was saved but not indexed:" << problem;
-    SetStatusText(QStringLiteral("%1 %2 was saved but not added to the picture index: %3")
-                      .arg(TimeText(when.time()), fileName, problem));
+    return QStringLiteral("%1 %2 was saved but not added to the picture index: %3")
+        .arg(TimeText(when.time()), fileName, problem);
+}
+}  // namespace
+
+void SlotGrid::ReportAutoSave(const PictureWork& work) const
+{
+    // A cam whose new pictures cannot be saved is reported whichever cam it is: its pictures are
+    // being lost (a full disk, a folder gone).
+    if (!work.saved) {
+        SetStatusText(QStringLiteral("%1 could not save the new picture of %2 as %3: %4")
+                          .arg(TimeText(work.saveTime.time()), work.camName, work.saveFileName, work.saveProblem));
+        return;
+    }
+    if (work.selectedAtClose)
+        SetStatusText(TimeText(work.saveTime.time()) + QStringLiteral(" new picture saved as ") + work.saveFileName);
+    const QString indexProblem = IndexProblemText(work.saveTime, work.saveFileName, work.indexProblem);
+    if (!indexProblem.isEmpty())
+        SetStatusText(indexProblem);
 }
 
 void SlotGrid::cmdSave_Click()
 {
-    if (selectedSlot_ < 0 || selectedSlot_ >= kSlotCount)
+    const int selected = cams_.selectedSlot();
+    if (selected < 0 || selected >= kSlotCount)
         return;
-    FinishHandling(selectedSlot_);  // the picture saved is the one the slot holds after them
-    const ViewerSlot& s = slot(selectedSlot_);
+    WatchedCam& cam = cams_.cam(selected);
+    cam.settle();  // the picture saved is the one the cam holds after them
     const QDateTime now = CurrentDateTime();
-    const QString fileName = PictureFilePath(s.txtName->text(), now);
-    const QImage picture = fullPicture(selectedSlot_);
+    const QString fileName = PictureFilePath(cam.name(), now);
+    const QImage picture = cam.fullPicture();
     QString failure;
     bool failed = false;
     try {
@@ -114,8 +65,11 @@ void SlotGrid::cmdSave_Click()
             hooks_.showInViewer(picture);
     }
     SetStatusText(TimeText(now.time()) + QStringLiteral(" saved as ") + fileName);
-    ReportIndexProblem(now, fileName,
-                       RecordSavedPicture(SavedPictureRecord(s.txtName->text(), fileName, now, s.txtUpdated->text(),
-                                                             picture.width(), picture.height())));
-    Q_EMIT pictureSaved(selectedSlot_, s.txtName->text(), fileName);
+    const QString indexProblem =
+        IndexProblemText(now, fileName,
+                         RecordSavedPicture(SavedPictureRecord(cam.name(), fileName, now, cam.updatedText(),
+                                                               picture.width(), picture.height())));
+    if (!indexProblem.isEmpty())
+        SetStatusText(indexProblem);
+    cam.reportSaved(fileName);
 }

@@ -5,9 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRect>
-#include <QTimer>
 
-#include "CamSocket.h"
 #include "ImageControl.h"
 #include "SlotHealthMark.h"
 #include "SlotProgressBar.h"
@@ -86,10 +84,6 @@ void ViewerSlot::create(int index, QWidget* surface)
     txtUpdated = HiddenText(Frame, "txtUpdated", index, 4080);
     cmdStart = Named(new QPushButton(QStringLiteral("start"), Frame), "cmdStart", index);
     cmdStart->setGeometry(TwipsRect(120, 4380, 1395, 255));
-
-    timRefresh = Named(new QTimer(Frame), "timRefresh", index);
-    timRefresh->setInterval(1000);  // milliseconds: one tick per second of the countdown
-    wsCam = Named(new CamSocket(Frame), "wsCam", index);
 }
 
 bool ViewerSlot::isOpen() const

@@ -93,7 +93,7 @@ TEST_F(MainWindowTest, OpenByNameOpensInTheOrderGivenAndNamesTheMissing)
         f.OpenCamsByName({QStringLiteral("Airport"), QStringLiteral("Nowhere"), QStringLiteral("Harbour")});
     EXPECT_EQ(missing, QStringList{QStringLiteral("Nowhere")});
     EXPECT_TRUE(f.statusText().contains(QStringLiteral("Nowhere")));
-    EXPECT_EQ(f.slotGrid->openCount(), 2);
+    EXPECT_EQ(f.slotGrid->cams().openCount(), 2);
     EXPECT_EQ(f.slotGrid->slot(0).caption(), QStringLiteral("Airport"));
     EXPECT_EQ(f.slotGrid->slot(1).caption(), QStringLiteral("Harbour"));
     f.slotGrid->cmdStopAll_Click();
@@ -107,14 +107,16 @@ TEST_F(MainWindowTest, ThumbnailClickShowsTheSlotLargeAndAsksTheClock)
     Form1& f = loadedForm();
     f.clock->setTimeServer(QStringLiteral("127.0.0.1:%1").arg(responder.port()));
     ViewerSlot& slot = f.slotGrid->slot(3);
+    WatchedCam& slotCam = f.slotGrid->cam(3);
+
     slot.txtName->setText(QStringLiteral("Harbour"));
     slot.txtRefresh->setText(QStringLiteral("30"));
-    slot.slotElapsed = 12;
+    slotCam.slotElapsed = 12;
     QSignalSpy captions(f.clock, &GmtClock::captionChanged);
 
     Q_EMIT f.slotGrid->thumbnailClicked(3);
 
-    EXPECT_EQ(f.slotGrid->selectedSlot(), 3);
+    EXPECT_EQ(f.slotGrid->cams().selectedSlot(), 3);
     EXPECT_TRUE(f.frmMain->isVisibleTo(&f));
     EXPECT_EQ(f.frmMain->lblName->text(), QStringLiteral("Harbour"));
     EXPECT_EQ(f.frmMain->lblNextRefresh->text(), QStringLiteral("18"));
@@ -128,7 +130,7 @@ TEST_F(MainWindowTest, ShownPictureGetsPanRangesForTheResizedViewport)
     Form1& f = makeForm();
     f.resize(1000, 700);
     f.Form_Resize();
-    f.slotGrid->slot(0).imgCam->setPicture(QImage(1200, 900, QImage::Format_RGB32));
+    f.slotGrid->cam(0).setPicture(QImage(1200, 900, QImage::Format_RGB32), {}, {});
     f.ShowSlotInViewer(0);
     ASSERT_TRUE(f.frmMain->HScroll1->isEnabled());
     const int narrowMaximum = f.frmMain->HScroll1->maximum();
@@ -188,10 +190,10 @@ TEST_F(MainWindowTest, CamsMenuRunsTheCommandsInItsOrder)
     f.mnuCamItem_Click(2);
     EXPECT_NE(f.camCommands->form3(), nullptr);
     f.mnuCamItem_Click(3);
-    EXPECT_EQ(f.slotGrid->openCount(), 1);
+    EXPECT_EQ(f.slotGrid->cams().openCount(), 1);
     EXPECT_EQ(f.slotGrid->slot(0).caption(), QStringLiteral("Harbour"));
     f.mnuCamItem_Click(4);
-    EXPECT_EQ(f.slotGrid->openCount(), 0);
+    EXPECT_EQ(f.slotGrid->cams().openCount(), 0);
     f.List1->setCurrentRow(1);
     f.mnuCamItem_Click(1);  // the recording prompt answers OK to "Confirm Delete"
     ASSERT_EQ(prompt.titles, QStringList{QStringLiteral("Confirm Delete")});
@@ -311,11 +313,11 @@ TEST_F(MainWindowTest, HistoryStepsKeepZoomAndPanAndANewPictureOrAnotherCamRetur
     f.frmHistory->cmdPrevious->click();
     EXPECT_EQ(f.frmMain->imgMain->picture().width(), 600);
 
-    emit f.slotGrid->newPictureShown(1);  // another slot's new picture: the history stays
+    emit f.slotGrid->cams().newPictureShown(1);  // another slot's new picture: the history stays
     EXPECT_FALSE(f.frmHistory->isLive());
     const QImage fetched(QSize(600, 400), QImage::Format_RGB32);
-    f.slotGrid->slot(0).imgCam->setPicture(fetched);  // the new picture the slot has just shown
-    emit f.slotGrid->newPictureShown(0);
+    f.slotGrid->cam(0).setPicture(fetched, {}, {});  // the new picture the slot has just shown
+    emit f.slotGrid->cams().newPictureShown(0);
     EXPECT_TRUE(f.frmHistory->isLive());
     EXPECT_EQ(f.frmMain->imgMain->picture().cacheKey(), f.slotGrid->slot(0).imgCam->picture().cacheKey());
 

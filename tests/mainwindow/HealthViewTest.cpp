@@ -21,7 +21,7 @@ TEST_F(MainWindowTest, TheViewersStatusLineFollowsTheShownCam)
     Form1& f = loadedForm();
     f.OpenCamsByName({QStringLiteral("Harbour"), QStringLiteral("Nowhere")});
     // Slot 0 is the one the Viewer follows from the start.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return f.slotGrid->slot(0).health.phase == FetchPhase::Done; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.slotGrid->cam(0).health().phase == FetchPhase::Done; }));
     EXPECT_EQ(f.frmMain->lblStatus->toolTip(), QStringLiteral("failing: connection refused"));
     EXPECT_EQ(f.frmMain->labelStatus->text(), QStringLiteral("Status:"));
 
@@ -38,54 +38,54 @@ TEST_F(MainWindowTest, TheViewersStatusLineFollowsTheShownCam)
 TEST_F(MainWindowTest, TheStaleThresholdIsReadAtStartAndFollowsTheOptions)
 {
     Store(QStringLiteral("staleMinutes"), QStringLiteral("45"));
-    EXPECT_EQ(loadedForm().slotGrid->staleMinutes(), 45);
+    EXPECT_EQ(loadedForm().slotGrid->cams().staleMinutes(), 45);
     form.reset();
     Store(QStringLiteral("staleMinutes"), QStringLiteral("soon"));
     Form1& f = loadedForm();
-    EXPECT_EQ(f.slotGrid->staleMinutes(), 10);
+    EXPECT_EQ(f.slotGrid->cams().staleMinutes(), 10);
     ASSERT_NE(FindOptionRow(QStringLiteral("staleMinutes")), nullptr);
     WriteOption(QStringLiteral("staleMinutes"), QStringLiteral("25"));
     Q_EMIT f.optionsChanged({QStringLiteral("staleMinutes")});
-    EXPECT_EQ(f.slotGrid->staleMinutes(), 25);
+    EXPECT_EQ(f.slotGrid->cams().staleMinutes(), 25);
 }
 
 TEST_F(MainWindowTest, TheFetchChoicesAreReadAtStartAndFollowTheOptions)
 {
-    const FetchOptions plain = loadedForm().slotGrid->fetchOptions();
+    const FetchOptions plain = loadedForm().slotGrid->cams().fetchOptions();
     EXPECT_FALSE(plain.followRedirects || plain.conditionalRequests) << "off unless chosen";
     form.reset();
     Store(QStringLiteral("conditionalRequests"), QStringLiteral("1"));
     Form1& f = loadedForm();
-    EXPECT_TRUE(f.slotGrid->fetchOptions().conditionalRequests);
-    EXPECT_FALSE(f.slotGrid->fetchOptions().followRedirects);
+    EXPECT_TRUE(f.slotGrid->cams().fetchOptions().conditionalRequests);
+    EXPECT_FALSE(f.slotGrid->cams().fetchOptions().followRedirects);
     WriteOption(QStringLiteral("conditionalRequests"), QStringLiteral("0"));
     WriteOption(QStringLiteral("followRedirects"), QStringLiteral("1"));
     Q_EMIT f.optionsChanged({QStringLiteral("followRedirects"), QStringLiteral("conditionalRequests")});
-    EXPECT_FALSE(f.slotGrid->fetchOptions().conditionalRequests);
-    EXPECT_TRUE(f.slotGrid->fetchOptions().followRedirects);
+    EXPECT_FALSE(f.slotGrid->cams().fetchOptions().conditionalRequests);
+    EXPECT_TRUE(f.slotGrid->cams().fetchOptions().followRedirects);
 }
 
 TEST_F(MainWindowTest, LettingSlowDownloadsFinishIsReadAtStartFollowsTheOptionsAndShowsInTheCountdown)
 {
     ListCams({QStringLiteral("Harbour")});
-    EXPECT_FALSE(loadedForm().slotGrid->finishSlowDownloads());
+    EXPECT_FALSE(loadedForm().slotGrid->cams().finishSlowDownloads());
     form.reset();
     Store(QStringLiteral("finishSlowDownloads"), QStringLiteral("1"));
     Form1& f = loadedForm();
-    EXPECT_TRUE(f.slotGrid->finishSlowDownloads());
+    EXPECT_TRUE(f.slotGrid->cams().finishSlowDownloads());
     WriteOption(QStringLiteral("finishSlowDownloads"), QStringLiteral("0"));
     Q_EMIT f.optionsChanged({QStringLiteral("finishSlowDownloads")});
-    EXPECT_FALSE(f.slotGrid->finishSlowDownloads());
+    EXPECT_FALSE(f.slotGrid->cams().finishSlowDownloads());
 
     // A thumbnail click on a cam that waits for its download says so, not a negative number.
     f.OpenCamsByName({QStringLiteral("Harbour")});
     ASSERT_TRUE(f.slotGrid->slot(0).isOpen());
-    f.slotGrid->slot(0).slotElapsed = 34;
-    f.slotGrid->slot(0).slotFinishing = true;
+    f.slotGrid->cam(0).slotElapsed = 34;
+    f.slotGrid->cam(0).slotFinishing = true;
     f.ShowSlotInViewer(0);
     EXPECT_EQ(f.frmMain->lblNextRefresh->text(), SlotGrid::waitingCaption());
-    f.slotGrid->slot(0).slotFinishing = false;
-    f.slotGrid->slot(0).slotElapsed = 4;
+    f.slotGrid->cam(0).slotFinishing = false;
+    f.slotGrid->cam(0).slotElapsed = 4;
     f.ShowSlotInViewer(0);
     EXPECT_EQ(f.frmMain->lblNextRefresh->text(), QStringLiteral("26"));
     f.slotGrid->cmdStopAll_Click();

@@ -123,7 +123,7 @@ TEST_F(WallTest, ATileScalesEachNewPictureOnceAndShowsItsTimeHealthAndFetch)
     ListCams({"Nowhere"});  // nothing listens there: failing
     Form1& f = shownForm();
     f.setWallShown(true);
-    QSignalSpy handled(f.slotGrid, &SlotGrid::pictureHandled);
+    QSignalSpy handled(&f.slotGrid->cams(), &WatchedCams::pictureHandled);
     f.OpenCamsByName({"Harbour", "Nowhere"});
     WallTile* tile = f.wall->tile(0);
     EXPECT_TRUE(tile->fetching()) << "the refresh indicator shows while the first fetch runs";
@@ -147,7 +147,7 @@ TEST_F(WallTest, ATileScalesEachNewPictureOnceAndShowsItsTimeHealthAndFetch)
         tile->repaint();
     f.wall->grab();
     EXPECT_EQ(tile->scalings(), scalings);
-    f.slotGrid->cmdRefresh_Click(0);
+    f.slotGrid->cam(0).cmdRefresh_Click();
     EXPECT_TRUE(tile->fetching());
     ASSERT_TRUE(handled.wait(5000));
     EXPECT_EQ(tile->scalings(), scalings + 1);
@@ -180,7 +180,7 @@ TEST_F(WallTest, TheViewerCatchesUpWhenTheWallGoes)
 {
     ASSERT_NO_FATAL_FAILURE(ListHarbourServingTwoPictures());
     Form1& f = shownForm();
-    QSignalSpy handled(f.slotGrid, &SlotGrid::pictureHandled);
+    QSignalSpy handled(&f.slotGrid->cams(), &WatchedCams::pictureHandled);
     f.OpenCamsByName({"Harbour"});
     ASSERT_TRUE(handled.wait(5000));
     f.ShowSlotInViewer(0);
@@ -188,7 +188,7 @@ TEST_F(WallTest, TheViewerCatchesUpWhenTheWallGoes)
     EXPECT_EQ(f.frmMain->imgMain->picture(), LoadPicture(first.body).picture);
 
     f.setWallShown(true);
-    f.slotGrid->cmdRefresh_Click(0);
+    f.slotGrid->cam(0).cmdRefresh_Click();
     ASSERT_TRUE(handled.wait(5000));
     EXPECT_EQ(f.frmMain->imgMain->picture().cacheKey(), firstShown);
 
@@ -208,7 +208,7 @@ TEST_F(WallTest, AClickShowsTheCamFullWindowAndLeavingThatReturnsToTheWall)
     QTest::mouseClick(f.wall->tile(1), Qt::LeftButton);
     Form6* full = f.frmMain->fullWindow();
     ASSERT_NE(full, nullptr);
-    EXPECT_EQ(f.slotGrid->selectedSlot(), 1);
+    EXPECT_EQ(f.slotGrid->cams().selectedSlot(), 1);
     EXPECT_TRUE(f.frmMain->screensaverMode());
 
     QTest::mouseClick(full->Image1, Qt::LeftButton);

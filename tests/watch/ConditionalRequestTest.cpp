@@ -20,10 +20,10 @@ protected:
     void SetUp() override
     {
         CamServerFixture::SetUp();
-        grid->setTickInterval(3600 * 1000);  // each fetch is started by the test
+        grid->cams().setTickInterval(3600 * 1000);  // each fetch is started by the test
         FetchOptions options;
         options.conditionalRequests = GetParam();
-        grid->setFetchOptions(options);
+        grid->cams().setFetchOptions(options);
         ASSERT_TRUE(folder.isValid());
         web = std::make_unique<LighttpdServer>(folder.path());
         ASSERT_TRUE(Put(QColor(200, 40, 40), QTime(6, 0)));
@@ -56,7 +56,8 @@ TEST_P(ConditionalRequestTest, OneChangeIn30SecondsAtRefresh2)
     chkSave->setChecked(true);
     WriteCamList({CamRecord{QStringLiteral("Harbour"), web->url(QStringLiteral("/cam.jpg")), QStringLiteral("2")}});
     qint64 received = 0;  // every byte the cam's socket brought, header lines included
-    QObject::connect(grid->slot(0).wsCam, &CamSocket::DataArrival, [&received](qint64 count) { received += count; });
+    QObject::connect(HttpOf(grid->cam(0)).wsCam, &CamSocket::DataArrival,
+                     [&received](qint64 count) { received += count; });
     StartCam(QStringLiteral("Harbour"));
     ASSERT_TRUE(WaitForHandled(0));
     qint64 shown = grid->slot(0).imgCam->picture().cacheKey();
@@ -67,12 +68,14 @@ TEST_P(ConditionalRequestTest, OneChangeIn30SecondsAtRefresh2)
         if (fetch == 8) {
             ASSERT_TRUE(Put(QColor(40, 200, 40), QTime(6, 0, 14)));
         }
-        grid->cmdRefresh_Click(0);
+        grid->cam(0).cmdRefresh_Click();
         ASSERT_TRUE(WaitForHandled(0)) << "fetch " << fetch;
         const ViewerSlot& s = grid->slot(0);
+        WatchedCam& sCam = grid->cam(0);
+
         if (fetch == 8) {
             EXPECT_NE(s.imgCam->picture().cacheKey(), shown);
-            EXPECT_TRUE(s.slotIsNew);
+            EXPECT_TRUE(sCam.slotIsNew);
             EXPECT_NE(s.txtRefreshed->text(), refreshed);
             shown = s.imgCam->picture().cacheKey();
             refreshed = s.txtRefreshed->text();
@@ -81,7 +84,7 @@ TEST_P(ConditionalRequestTest, OneChangeIn30SecondsAtRefresh2)
         // Unchanged: with the option the very picture stays (a download decodes a new copy);
         // either way it is not new and txtRefreshed is kept.
         EXPECT_EQ(s.imgCam->picture().cacheKey() == shown, conditional) << "fetch " << fetch;
-        EXPECT_FALSE(s.slotIsNew) << "fetch " << fetch;
+        EXPECT_FALSE(sCam.slotIsNew) << "fetch " << fetch;
         EXPECT_EQ(s.txtRefreshed->text(), refreshed) << "fetch " << fetch;
         EXPECT_TRUE(s.imgRefresh->isHidden());
         EXPECT_TRUE(s.imgCam->hasPicture());
@@ -89,7 +92,7 @@ TEST_P(ConditionalRequestTest, OneChangeIn30SecondsAtRefresh2)
     const QStringList saved =
         QDir(home.filePath(QStringLiteral("cam"))).entryList({QStringLiteral("*.jpg")}, QDir::Files);
     EXPECT_EQ(saved.size(), 1);  // exactly the change
-    const QString summary = grid->healthSummary(0);
+    const QString summary = grid->cam(0).healthSummary();
     EXPECT_TRUE(conditional ? summary == QLatin1String("ok: unchanged (304)")
                             : summary.startsWith(QLatin1String("ok: picture shown")))
         << summary.toStdString();
@@ -135,14 +138,14 @@ protected:
     void SetUp() override
     {
         CamServerFixture::SetUp();
-        grid->setTickInterval(3600 * 1000);
+        grid->cams().setTickInterval(3600 * 1000);
     }
 
     void Conditional(bool on)
     {
         FetchOptions options;
         options.conditionalRequests = on;
-        grid->setFetchOptions(options);
+        grid->cams().setFetchOptions(options);
     }
 
     RequestConditions Asked(const QByteArray& etag) const { return {etag, kStamp}; }
@@ -159,7 +162,7 @@ TEST_F(ConditionalLoopbackTest, TheNextRequestAsksAboutThePictureShown)
               BuildCamRequest(QStringLiteral("/cam1.jpg"), server.hostHeader(), {}, Asked("\"abc\"")));
     EXPECT_TRUE(server.request(1).endsWith("Accept: */*\r\nIf-None-Match: \"abc\"\r\n"
                                            "If-Modified-Since: Tue, 07 May 2024 06:00:00 GMT\r\n\r\n"));
-    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::Unchanged);
+    EXPECT_EQ(grid->cam(0).health().last.kind, FetchOutcomeKind::Unchanged);
     EXPECT_TRUE(handledPictures.size() == 1) << "a 304 shows no new picture";
 
     // A validator holding a control character is not sent back; the other one is.
@@ -181,7 +184,7 @@ TEST_F(ConditionalLoopbackTest, OffTheRequestIsTodaysAndA304IsNotAPicture)
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(Answer({"ETag: \"abc\""}))));
     ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(NotModified())));
     EXPECT_EQ(server.request(1), BuildCamRequest(QStringLiteral("/cam1.jpg"), server.hostHeader()));
-    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::NotAPicture);
+    EXPECT_EQ(grid->cam(0).health().last.kind, FetchOutcomeKind::NotAPicture);
     EXPECT_EQ(grid->slot(0).imgCam->picture(), QImage(QStringLiteral(":/pictures/notfound.png")));
 }
 

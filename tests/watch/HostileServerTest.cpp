@@ -63,7 +63,7 @@ protected:
     {
         CamServerFixture::SetUp();
         // Only the ticks a test gives count: a slow case must not be overtaken by the real clock.
-        grid->setTickInterval(60 * 60 * 1000);
+        grid->cams().setTickInterval(60 * 60 * 1000);
     }
 
     // "Cam 1" open in slot 0 with a first, good picture in its thumbnail.
@@ -77,11 +77,11 @@ protected:
     // Records, after every arrival the slot has handled, how many bytes it keeps.
     void WatchBuffer(int index)
     {
-        ViewerSlot& s = grid->slot(index);
-        QObject::connect(s.wsCam, &CamSocket::DataArrival, &window, [this, &s] {
-            const qsizetype kept = s.slotResponse.buffer().size();
+        WatchedCam& sCam = grid->cam(index);
+        QObject::connect(HttpOf(sCam).wsCam, &CamSocket::DataArrival, &window, [this, &sCam] {
+            const qsizetype kept = HttpOf(sCam).slotResponse.buffer().size();
             largestBuffer = qMax(largestBuffer, kept);
-            if (!s.slotResponse.headerDone())
+            if (!HttpOf(sCam).slotResponse.headerDone())
                 largestHeaderBuffer = qMax(largestHeaderBuffer, kept);
             peakRssKiB = qMax(peakRssKiB, ProcessStatusKiB("VmRSS"));
         });
@@ -90,10 +90,10 @@ protected:
     // The slot's timer running out: the next start, as a whole interval of ticks would bring it.
     void TickToNextStart(int index)
     {
-        const int ticks = grid->slot(index).slotRefreshSeconds - grid->slot(index).slotElapsed;
+        const int ticks = grid->cam(index).slotRefreshSeconds - grid->cam(index).slotElapsed;
         for (int tick = 0; tick < ticks; ++tick)
-            grid->timRefresh_Timer(index);
-        EXPECT_EQ(grid->slot(index).slotElapsed, 0) << "the last tick starts the next fetch";
+            grid->cam(index).timRefresh_Timer();
+        EXPECT_EQ(grid->cam(index).slotElapsed, 0) << "the last tick starts the next fetch";
     }
 
     // The server behaves again: the slot's next start shows its picture.
@@ -105,7 +105,7 @@ protected:
         ASSERT_TRUE(server.waitForRequests(before + 1));
         ASSERT_TRUE(WaitForHandled(index));
         EXPECT_EQ(grid->slot(index).imgCam->picture().size(), QSize(20, 10));
-        EXPECT_EQ(grid->slot(index).slotResponse.buffer().size(), 0);
+        EXPECT_EQ(HttpOf(grid->cam(index)).slotResponse.buffer().size(), 0);
     }
 
     // The same for a streaming server: its next answer is a whole picture and a close.
@@ -174,13 +174,15 @@ TEST_P(HostileReplyTest, NeitherGrowsNorShowsABrokenPictureAndTheNextStartWorks)
     const int requestsBefore = server.completeRequests();
 
     server.enqueue(c.reply());
-    grid->cmdRefresh_Click(0);
+    grid->cam(0).cmdRefresh_Click();
     ASSERT_TRUE(server.waitForRequests(requestsBefore + 1));
     const ViewerSlot& s = grid->slot(0);
+    WatchedCam& sCam = grid->cam(0);
+
     if (c.outcome == Outcome::StillFetching) {
-        ASSERT_TRUE(WaitFor([&] { return s.slotResponse.buffer().size() >= c.bytesBeforeSilence; }));
+        ASSERT_TRUE(WaitFor([&] { return HttpOf(sCam).slotResponse.buffer().size() >= c.bytesBeforeSilence; }));
         QCoreApplication::processEvents();
-        EXPECT_EQ(s.slotResponse.buffer().size(), c.bytesBeforeSilence);
+        EXPECT_EQ(HttpOf(sCam).slotResponse.buffer().size(), c.bytesBeforeSilence);
         EXPECT_FALSE(s.imgRefresh->isHidden());
         EXPECT_EQ(s.imgCam->picture().cacheKey(), shown) << "a response is handled only once the server closes";
     } else {
@@ -190,7 +192,7 @@ TEST_P(HostileReplyTest, NeitherGrowsNorShowsABrokenPictureAndTheNextStartWorks)
             EXPECT_EQ(s.imgCam->picture(), NotFoundPicture());
         else
             EXPECT_EQ(s.imgCam->picture().cacheKey(), shown);
-        EXPECT_EQ(s.slotResponse.buffer().size(), 0);
+        EXPECT_EQ(HttpOf(sCam).slotResponse.buffer().size(), 0);
     }
     ExpectWithinCaps();
 
@@ -274,9 +276,11 @@ TEST_F(HostileServerTest, AResponseOfTwoHundredMebibytesIsAbandonedAtTheCap)
     StartCam(QStringLiteral("Cam 1"));
     ASSERT_TRUE(WaitFor([&] { return huge.clientsClosed() == 1; }, 60'000));
     const ViewerSlot& s = grid->slot(0);
+    WatchedCam& sCam = grid->cam(0);
+
     EXPECT_EQ(s.imgCam->picture(), NotFoundPicture());
     EXPECT_TRUE(s.imgRefresh->isHidden());
-    EXPECT_EQ(s.wsCam->State(), CamSocket::sckClosed);
+    EXPECT_EQ(HttpOf(sCam).wsCam->State(), CamSocket::sckClosed);
     ExpectWithinCaps();
     EXPECT_GE(largestBuffer, HttpResponseAssembler::kMaxResponseBytes - 4 * kMiB) << "it read up to the cap";
     // The client stopped reading at the cap: the server got rid of little more than that.
@@ -305,8 +309,10 @@ TEST_F(HostileServerTest, AnEndlessHeaderIsAbandonedAtTheHeaderCap)
     StartCam(QStringLiteral("Cam 1"));
     ASSERT_TRUE(WaitFor([&] { return endless.clientsClosed() == 1; }));
     const ViewerSlot& s = grid->slot(0);
+    WatchedCam& sCam = grid->cam(0);
+
     EXPECT_EQ(s.imgCam->picture(), NotFoundPicture());
-    EXPECT_EQ(s.slotResponse.buffer().size(), 0);
+    EXPECT_EQ(HttpOf(sCam).slotResponse.buffer().size(), 0);
     ExpectWithinCaps();
     EXPECT_LT(endless.bytesSent(), 4 * kMiB);
 
@@ -320,13 +326,15 @@ TEST_F(HostileServerTest, ARefusedPortIsTriedAgainUntilTheServerIsBack)
     server.close();  // nothing listens on the port now: connections are refused
     StartCam(QStringLiteral("Cam 1"));
     const ViewerSlot& s = grid->slot(0);
-    ASSERT_TRUE(WaitFor([&] { return s.wsCam->State() == CamSocket::sckError; }));
+    WatchedCam& sCam = grid->cam(0);
+
+    ASSERT_TRUE(WaitFor([&] { return HttpOf(sCam).wsCam->State() == CamSocket::sckError; }));
     EXPECT_FALSE(s.imgRefresh->isHidden());
     EXPECT_FALSE(s.imgCam->hasPicture());
-    EXPECT_TRUE(s.timRefresh->isActive());
+    EXPECT_TRUE(sCam.timRefresh->isActive());
 
     TickToNextStart(0);  // refused again, without a message
-    ASSERT_TRUE(WaitFor([&] { return s.wsCam->State() == CamSocket::sckError; }));
+    ASSERT_TRUE(WaitFor([&] { return HttpOf(sCam).wsCam->State() == CamSocket::sckError; }));
 
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost, port));
     ExpectWorksAgain(0);
@@ -339,9 +347,11 @@ TEST_F(HostileServerTest, AHostNameThatDoesNotExistLeavesTheSlotRunning)
     WriteCamList({cam});
     StartCam(cam.name);
     const ViewerSlot& s = grid->slot(0);
-    ASSERT_TRUE(WaitFor([&] { return s.wsCam->State() == CamSocket::sckError; }, 20'000));
+    WatchedCam& sCam = grid->cam(0);
+
+    ASSERT_TRUE(WaitFor([&] { return HttpOf(sCam).wsCam->State() == CamSocket::sckError; }, 20'000));
     EXPECT_FALSE(s.imgRefresh->isHidden());
-    EXPECT_TRUE(s.timRefresh->isActive());
+    EXPECT_TRUE(sCam.timRefresh->isActive());
 
     // The user corrects the address; the running slot takes it at its next start.
     CamRecord corrected = cam;
@@ -372,6 +382,8 @@ TEST_F(HostileServerTest, TwoThousandFetchesLeaveNoDescriptorSocketOrTemporaryFi
         {ScriptedReply::whole(picture).endingWith(ScriptedReply::Ending::KeepOpen), picture.size()},
     };
     const ViewerSlot& s = grid->slot(0);
+    WatchedCam& sCam = grid->cam(0);
+
     int fetches = 0;
     auto fetch = [&](const Round& round) {
         const int finished = server.repliesFinished();
@@ -379,9 +391,9 @@ TEST_F(HostileServerTest, TwoThousandFetchesLeaveNoDescriptorSocketOrTemporaryFi
         if (fetches++ == 0)
             StartCam(QStringLiteral("Cam 1"));
         else
-            grid->cmdRefresh_Click(0);
+            grid->cam(0).cmdRefresh_Click();
         if (round.keptOpenBytes >= 0)
-            return WaitFor([&] { return s.slotResponse.buffer().size() == round.keptOpenBytes; });
+            return WaitFor([&] { return HttpOf(sCam).slotResponse.buffer().size() == round.keptOpenBytes; });
         return WaitFor([&] { return server.repliesFinished() > finished; }) && WaitForHandled(0);
     };
     // Warm-up: whatever Qt opens once for good (event notifiers, plugins) is open after it.

@@ -144,7 +144,7 @@ class BombCamTest : public CamServerFixture { };
 TEST_F(BombCamTest, AGoodCamKeepsItsCadenceBesideABombCam)
 {
     constexpr int kTickMs = 100;
-    grid->setTickInterval(kTickMs);
+    grid->cams().setTickInterval(kTickMs);
     WriteCamList(ServerCams(2, QStringLiteral("2")));
     server.setReply(QStringLiteral("/cam1.jpg"), ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(64, 48)))));
     server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(80, 60)))));
@@ -155,7 +155,7 @@ TEST_F(BombCamTest, AGoodCamKeepsItsCadenceBesideABombCam)
 
     QList<qint64> goodPictures;  // milliseconds since the start
     QElapsedTimer clock;
-    QObject::connect(grid.get(), &SlotGrid::pictureHandled, &window, [&](int index) {
+    QObject::connect(&grid->cams(), &WatchedCams::pictureHandled, &window, [&](int index) {
         if (index == 0)
             goodPictures << clock.elapsed();
     });
@@ -172,7 +172,7 @@ TEST_F(BombCamTest, AGoodCamKeepsItsCadenceBesideABombCam)
     const qint64 elapsed = clock.elapsed();
 
     // The thumbnail holds a scaled decode of it; the slot's picture is the 8K one all the same.
-    EXPECT_EQ(grid->pictureSize(1), k8K) << "the last picture stays";
+    EXPECT_EQ(grid->cam(1).pictureSize(), k8K) << "the last picture stays";
     EXPECT_EQ(grid->slot(1).imgCam->picture().size(), JpegScaledSize(k8K, 8));
     ASSERT_GE(goodPictures.size(), 5);
     qint64 longestGap = goodPictures.first();

@@ -18,7 +18,7 @@ protected:
     void SetUp() override
     {
         CamServerFixture::SetUp();
-        grid->setTickInterval(3600 * 1000);  // fetches happen when a test asks for them
+        grid->cams().setTickInterval(3600 * 1000);  // fetches happen when a test asks for them
         Follow(true);
     }
 
@@ -26,7 +26,7 @@ protected:
     {
         FetchOptions options;
         options.followRedirects = on;
-        grid->setFetchOptions(options);
+        grid->cams().setFetchOptions(options);
     }
 
     void Open(const QString& url)
@@ -40,7 +40,7 @@ protected:
         return grid->slot(0).imgCam->picture() == QImage(QStringLiteral(":/pictures/notfound.png"));
     }
 
-    std::string Summary() const { return grid->healthSummary(0).toStdString(); }
+    std::string Summary() const { return grid->cam(0).healthSummary().toStdString(); }
 
     static ScriptedReply Moved(const QByteArray& location, int status = 302)
     {
@@ -93,12 +93,12 @@ TEST_F(LighttpdRedirect, AChainShowsItsPictureAndHealthShowsTheWay)
 {
     Open(web->url(QStringLiteral("/current.jpg")));
     ASSERT_TRUE(WaitForHandled(0));
-    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::PictureShown) << Summary();
+    EXPECT_EQ(grid->cam(0).health().last.kind, FetchOutcomeKind::PictureShown) << Summary();
     EXPECT_TRUE(grid->slot(0).imgCam->hasPicture());
     const QString base = web->url(QString());
-    EXPECT_TRUE(grid->healthSummary(0).endsWith(QStringLiteral("; redirected: HTTP 302 to %1/today/current.jpg, "
-                                                               "HTTP 302 to %1/2024/05/07/0600.jpg")
-                                                    .arg(base)))
+    EXPECT_TRUE(grid->cam(0).healthSummary().endsWith(QStringLiteral("; redirected: HTTP 302 to %1/today/current.jpg, "
+                                                                     "HTTP 302 to %1/2024/05/07/0600.jpg")
+                                                          .arg(base)))
         << Summary();
     EXPECT_EQ(Statuses(), QStringList({QStringLiteral("302"), QStringLiteral("302"), QStringLiteral("200")}));
 }
@@ -108,10 +108,10 @@ TEST_F(LighttpdRedirect, OffTheChainShowsTheNotFoundPicture)
     Follow(false);
     Open(web->url(QStringLiteral("/current.jpg")));
     ASSERT_TRUE(WaitForHandled(0));
-    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::Redirect);
+    EXPECT_EQ(grid->cam(0).health().last.kind, FetchOutcomeKind::Redirect);
     EXPECT_TRUE(NotFoundShown());
-    EXPECT_TRUE(grid->healthSummary(0).startsWith(QLatin1String("failing: HTTP 302 to ")));
-    EXPECT_TRUE(grid->healthSummary(0).endsWith(QLatin1String("/today/current.jpg, not followed"))) << Summary();
+    EXPECT_TRUE(grid->cam(0).healthSummary().startsWith(QLatin1String("failing: HTTP 302 to ")));
+    EXPECT_TRUE(grid->cam(0).healthSummary().endsWith(QLatin1String("/today/current.jpg, not followed"))) << Summary();
     EXPECT_EQ(Statuses(), QStringList{QStringLiteral("302")});
 }
 
@@ -126,7 +126,7 @@ TEST_F(RedirectTest, EachHopAsksTheSameWayWithItsOwnHostLine)
     other.setReply(QStringLiteral("/c.jpg"), Picture());
     Open(server.url(QStringLiteral("/a.jpg")));
     ASSERT_TRUE(WaitForHandled(0));
-    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::PictureShown) << Summary();
+    EXPECT_EQ(grid->cam(0).health().last.kind, FetchOutcomeKind::PictureShown) << Summary();
     ASSERT_EQ(server.connectionCount(), 2);
     ASSERT_EQ(other.connectionCount(), 1);
     EXPECT_EQ(server.request(0), BuildCamRequest(QStringLiteral("/a.jpg"), server.hostHeader()));
@@ -135,11 +135,11 @@ TEST_F(RedirectTest, EachHopAsksTheSameWayWithItsOwnHostLine)
 
     // Off, the very first answer ends the fetch, and the request is the same.
     Follow(false);
-    grid->cmdRefresh_Click(0);
+    grid->cam(0).cmdRefresh_Click();
     ASSERT_TRUE(WaitForHandled(0));
     EXPECT_EQ(server.connectionCount(), 3);
     EXPECT_EQ(server.request(2), server.request(0));
-    EXPECT_EQ(grid->healthSummary(0), QStringLiteral("failing: HTTP 301 to b.jpg, not followed"));
+    EXPECT_EQ(grid->cam(0).healthSummary(), QStringLiteral("failing: HTTP 301 to b.jpg, not followed"));
 }
 
 TEST_F(RedirectTest, ALoopIsTheNotFoundPicture)
@@ -150,7 +150,7 @@ TEST_F(RedirectTest, ALoopIsTheNotFoundPicture)
     ASSERT_TRUE(WaitForHandled(0));
     EXPECT_TRUE(NotFoundShown());
     EXPECT_EQ(server.connectionCount(), 2);
-    EXPECT_EQ(grid->healthSummary(0),
+    EXPECT_EQ(grid->cam(0).healthSummary(),
               QStringLiteral("failing: redirect loop: HTTP 302 back to %1; redirected: "
                              "HTTP 302 to %2")
                   .arg(server.url(QStringLiteral("/a.jpg")), server.url(QStringLiteral("/b.jpg"))));
@@ -164,11 +164,11 @@ TEST_F(RedirectTest, FiveHopsAreFollowedAndTheSixthIsNot)
     ASSERT_TRUE(WaitForHandled(0));
     EXPECT_TRUE(NotFoundShown());
     EXPECT_EQ(server.connectionCount(), 6);
-    EXPECT_TRUE(grid->healthSummary(0).startsWith(
+    EXPECT_TRUE(grid->cam(0).healthSummary().startsWith(
         QStringLiteral("failing: more than 5 redirects: HTTP 302 to %1 not followed; redirected: HTTP 302 to %2")
             .arg(server.url(QStringLiteral("/r6")), server.url(QStringLiteral("/r1")))))
         << Summary();
-    EXPECT_EQ(grid->slot(0).health.last.redirects.size(), 5);
+    EXPECT_EQ(grid->cam(0).health().last.redirects.size(), 5);
 }
 
 TEST_F(RedirectTest, ControlCharactersInTheLocationAreNotFollowed)
@@ -178,7 +178,7 @@ TEST_F(RedirectTest, ControlCharactersInTheLocationAreNotFollowed)
     ASSERT_TRUE(WaitForHandled(0));
     EXPECT_TRUE(NotFoundShown());
     EXPECT_EQ(server.connectionCount(), 1);
-    EXPECT_EQ(grid->healthSummary(0),
+    EXPECT_EQ(grid->cam(0).healthSummary(),
               QStringLiteral("failing: HTTP 302 with control characters in its Location, not followed"));
 }
 
@@ -198,14 +198,14 @@ TEST_F(RedirectTest, HttpsMayNotLeadToHttpButHttpMayLeadToHttps)
     ASSERT_TRUE(WaitForHandled(0));
     EXPECT_TRUE(NotFoundShown());
     EXPECT_EQ(server.connectionCount(), 0) << "nothing is asked over plain http";
-    EXPECT_EQ(grid->healthSummary(0),
+    EXPECT_EQ(grid->cam(0).healthSummary(),
               QStringLiteral("failing: unsafe redirect: HTTP 302 from https to %1")
                   .arg(server.url(QStringLiteral("/plain.jpg"))));
 
     grid->cmdStop_Click(0);
     Open(server.url(QStringLiteral("/plain.jpg")));
     ASSERT_TRUE(WaitForHandled(0));
-    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::PictureShown) << Summary();
+    EXPECT_EQ(grid->cam(0).health().last.kind, FetchOutcomeKind::PictureShown) << Summary();
     ASSERT_EQ(secure.connectionCount(), 2);
     EXPECT_EQ(secure.request(1), BuildCamRequest(QStringLiteral("/up.jpg"), secure.hostHeader()));
     CamSocket::SetExtraCaCertificates({});
@@ -227,14 +227,14 @@ TEST_F(RedirectTest, APasswordGoesOnlyToTheCamsOwnHost)
         server.url(QStringLiteral("/cam.jpg")).replace(QStringLiteral("http://"), QStringLiteral("http://viewer:pw@"));
     Open(address);
     ASSERT_TRUE(WaitForHandled(0));
-    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::PictureShown) << Summary();
+    EXPECT_EQ(grid->cam(0).health().last.kind, FetchOutcomeKind::PictureShown) << Summary();
     ASSERT_EQ(server.connectionCount(), 3);
     const QByteArray basic = "Basic dmlld2VyOnB3";  // viewer:pw
     EXPECT_EQ(server.request(1), BuildCamRequest(QStringLiteral("/cam.jpg"), server.hostHeader(), basic));
     EXPECT_EQ(server.request(2), BuildCamRequest(QStringLiteral("/inner.jpg"), server.hostHeader(), basic));
     ASSERT_EQ(other.connectionCount(), 1);
     EXPECT_EQ(other.request(0), BuildCamRequest(QStringLiteral("/cdn.jpg"), other.hostHeader()));
-    EXPECT_FALSE(grid->healthSummary(0).contains(QLatin1String("pw@")));
+    EXPECT_FALSE(grid->cam(0).healthSummary().contains(QLatin1String("pw@")));
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ protected:
     void RightAfterTheNextClose(int index, std::function<void()> act)
     {
         auto once = std::make_shared<QMetaObject::Connection>();
-        *once = QObject::connect(grid->slot(index).wsCam, &CamSocket::Closed, &window, [once, act] {
+        *once = QObject::connect(HttpOf(grid->cam(index)).wsCam, &CamSocket::Closed, &window, [once, act] {
             QObject::disconnect(*once);
             act();
         });
@@ -58,7 +58,7 @@ TEST_F(ResponseOrderTest, AStopRightAfterTheCloseComesAfterThePictureAndItsSave)
         stopped = true;
     });
     server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(80, 60)), kStampB)));
-    grid->cmdRefresh_Click(0);
+    grid->cam(0).cmdRefresh_Click();
     ASSERT_TRUE(WaitFor([&] { return stopped; }));
 
     EXPECT_EQ(handledPictures, (QList<int>{0, 0}));
@@ -70,7 +70,7 @@ TEST_F(ResponseOrderTest, AStopRightAfterTheCloseComesAfterThePictureAndItsSave)
     EXPECT_FALSE(s.imgCam->hasPicture());
     EXPECT_TRUE(s.imgRefresh->isHidden());
     EXPECT_FALSE(s.isOpen());
-    EXPECT_EQ(grid->selectedSlot(), -1);
+    EXPECT_EQ(grid->cams().selectedSlot(), -1);
     EXPECT_EQ(viewerHidden, 1);
 }
 
@@ -92,12 +92,12 @@ TEST_F(ResponseOrderTest, ARestartRightAfterTheCloseFindsTheResponseHandled)
     ViewerSlot& s = grid->slot(0);
     int handledAtRestart = -1;
     RightAfterTheNextClose(0, [&] {
-        grid->cmdRefresh_Click(0);
+        grid->cam(0).cmdRefresh_Click();
         handledAtRestart = int(handledPictures.size());
     });
     server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(80, 60)), kStampB)));
     server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(40, 30)), kStampB)));
-    grid->cmdRefresh_Click(0);
+    grid->cam(0).cmdRefresh_Click();
     ASSERT_TRUE(WaitFor([&] { return handledPictures.size() == 3; }));
     EXPECT_EQ(handledAtRestart, 2);  // the second picture was handled before the third fetch began
     EXPECT_EQ(s.imgCam->picture().size(), QSize(40, 30));
@@ -117,11 +117,11 @@ protected:
         // over the loopback in a few milliseconds.
         server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(7680, 4320)), kStampB)));
         auto once = std::make_shared<QMetaObject::Connection>();
-        *once = QObject::connect(grid->slot(0).wsCam, &CamSocket::Closed, &window, [this, once] {
+        *once = QObject::connect(HttpOf(grid->cam(0)).wsCam, &CamSocket::Closed, &window, [this, once] {
             QObject::disconnect(*once);
             server.enqueue(ScriptedReply::whole("HTTP/1.1 404 Not Found\r\nContent-Type: text/html\r\n\r\ngone"));
             server.enqueue(ScriptedReply::silent());  // the restart's fetch runs on
-            grid->cmdRefresh_Click(1);
+            grid->cam(1).cmdRefresh_Click();
         });
         bool decodeStillRunning = false;
         bool acted = false;
@@ -130,7 +130,7 @@ protected:
             act();
             acted = true;
         });
-        grid->cmdRefresh_Click(0);
+        grid->cam(0).cmdRefresh_Click();
         ASSERT_TRUE(WaitFor([&] { return acted; }));
         ASSERT_TRUE(decodeStillRunning) << "the large picture was decoded before the not-found page closed";
         ASSERT_TRUE(WaitFor([&] { return handledPictures.size() == handledBefore + 1; }));
@@ -140,7 +140,7 @@ protected:
 
 TEST_F(NotFoundBehindADecodeTest, ARestartComesAfterTheNotFoundPicture)
 {
-    RunBehindADecode([this] { grid->cmdRefresh_Click(1); });
+    RunBehindADecode([this] { grid->cam(1).cmdRefresh_Click(); });
     const ViewerSlot& s = grid->slot(1);
     EXPECT_EQ(s.imgCam->picture(), QImage(QStringLiteral(":/pictures/notfound.png")));
     EXPECT_FALSE(s.imgRefresh->isHidden()) << "the restarted fetch is still running";
@@ -174,11 +174,11 @@ protected:
     void ClickRightAfterSlot0Closes()
     {
         ASSERT_NO_FATAL_FAILURE(OpenTwoCams());
-        ASSERT_EQ(grid->selectedSlot(), 0);
+        ASSERT_EQ(grid->cams().selectedSlot(), 0);
         const qsizetype handledBefore = handledPictures.size();
         QObject::connect(grid.get(), &SlotGrid::thumbnailClicked, &window, [this, handledBefore](int index) {
             slot0HandledAtClick = handledPictures.size() > handledBefore;
-            grid->setSelectedSlot(index);  // as the window does
+            grid->cams().setSelectedSlot(index);  // as the window does
         });
         server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(1920, 1080)), kStampB)));
         bool clicked = false;
@@ -186,12 +186,12 @@ protected:
             Q_EMIT grid->slot(1).imgCam->clicked();
             clicked = true;
         });
-        grid->cmdRefresh_Click(0);
+        grid->cam(0).cmdRefresh_Click();
         ASSERT_TRUE(WaitFor([&] { return clicked; }));
         ASSERT_TRUE(WaitFor([&] { return handledPictures.size() == handledBefore + 1; }));
         QCoreApplication::processEvents();
-        EXPECT_EQ(grid->selectedSlot(), 1);
-        EXPECT_EQ(grid->pictureSize(0), QSize(1920, 1080));
+        EXPECT_EQ(grid->cams().selectedSlot(), 1);
+        EXPECT_EQ(grid->cam(0).pictureSize(), QSize(1920, 1080));
     }
     bool slot0HandledAtClick = true;
 };
@@ -222,7 +222,7 @@ TEST_F(ResponseOrderTest, ResponsesAreHandledInTheOrderTheyClosed)
     WriteCamList(ServerCams(4));
     QList<int> closed;
     for (int i = 0; i < 4; ++i)
-        QObject::connect(grid->slot(i).wsCam, &CamSocket::Closed, &window, [&closed, i] { closed << i; });
+        QObject::connect(HttpOf(grid->cam(i)).wsCam, &CamSocket::Closed, &window, [&closed, i] { closed << i; });
     for (int k = 1; k <= 4; ++k) {
         server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(320, 240)), kStampA)));
         StartCam(QStringLiteral("Cam %1").arg(k));
@@ -245,18 +245,18 @@ TEST_F(ResponseOrderTest, TheHoldUpMeasureCountsWaitsForOtherCamsOnly)
         StartCam(QStringLiteral("Cam %1").arg(k));
         ASSERT_TRUE(WaitForHandled(k - 1));
     }
-    grid->measureHoldUps(true);
+    grid->cams().pictures().measureHoldUps(true);
     const qsizetype handledBefore = handledPictures.size();
     std::array<QElapsedTimer, 2> sinceClose;
     std::array<double, 2> closeToHandledMs{};
-    QObject::connect(grid.get(), &SlotGrid::pictureHandled, &window, [&](int index) {
+    QObject::connect(&grid->cams(), &WatchedCams::pictureHandled, &window, [&](int index) {
         if (index < 2 && sinceClose.at(size_t(index)).isValid())
             closeToHandledMs.at(size_t(index)) = double(sinceClose.at(size_t(index)).nsecsElapsed()) / 1e6;
     });
     RightAfterTheNextClose(0, [&] {
         sinceClose[0].start();
         server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(320, 240)), kStampB)));
-        grid->cmdRefresh_Click(1);
+        grid->cam(1).cmdRefresh_Click();
     });
     bool decodeStillRunning = false;
     RightAfterTheNextClose(1, [&] {
@@ -265,11 +265,11 @@ TEST_F(ResponseOrderTest, TheHoldUpMeasureCountsWaitsForOtherCamsOnly)
         grid->imgCam_Click(0);  // waits for slot 0's decode
     });
     server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(7680, 4320)), kStampB)));
-    grid->cmdRefresh_Click(0);
+    grid->cam(0).cmdRefresh_Click();
     ASSERT_TRUE(WaitFor([&] { return handledPictures.size() == handledBefore + 2; }));
     ASSERT_TRUE(decodeStillRunning) << "the large picture was decoded before slot 1's response closed";
 
-    const SlotGrid::HoldUps holdUps = grid->holdUps();
+    const CamPictureQueue::HoldUps holdUps = grid->cams().pictures().holdUps();
     EXPECT_EQ(holdUps.responses, 2);
     EXPECT_EQ(holdUps.longestSlot, 1) << "slot 0's own decode was counted";
     // Slot 1's own decode of 320 x 240 is a small part of its time; the rest was slot 0's, whose
@@ -279,16 +279,16 @@ TEST_F(ResponseOrderTest, TheHoldUpMeasureCountsWaitsForOtherCamsOnly)
     EXPECT_GT(holdUps.longestForUiNs, holdUps.longestInQueueNs) << "slot 1 waited for the click, not the codec";
 
     // Switched off, nothing more is measured.
-    grid->measureHoldUps(false);
+    grid->cams().pictures().measureHoldUps(false);
     ASSERT_TRUE(FetchAgain(1, ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
-    EXPECT_EQ(grid->holdUps().responses, 2);
+    EXPECT_EQ(grid->cams().pictures().holdUps().responses, 2);
 }
 
 // A handler that waits for one slot's picture (a click, a stop) has it made next, before the
 // other cams' pictures queued ahead of it: it waits for the work under way and its own only.
 TEST(PictureWorkerTest, AnItemSomeoneWaitsForIsMadeNext)
 {
-    PictureWorker worker([] {}, 1);
+    PictureWorker worker([] {}, {}, 1);
     std::vector<std::shared_ptr<PictureWork>> items;
     for (const QSize size : {QSize(7680, 4320), QSize(64, 48), QSize(64, 48)}) {
         auto work = std::make_shared<PictureWork>();
@@ -312,7 +312,7 @@ TEST_F(ResponseOrderTest, AGridCanGoWhileAPictureIsBeingMade)
     bool closed = false;
     server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(1920, 1080)), kStampA)));
     StartCam(QStringLiteral("Cam 1"));
-    QObject::connect(grid->slot(0).wsCam, &CamSocket::Closed, &window, [&] { closed = true; });
+    QObject::connect(HttpOf(grid->cam(0)).wsCam, &CamSocket::Closed, &window, [&] { closed = true; });
     ASSERT_TRUE(WaitFor([&] { return closed; }));
     const qsizetype handled = handledPictures.size();
     grid.reset();  // the worker may still be at it: it finishes, and nothing is handled any more

@@ -62,7 +62,7 @@ TEST_F(SavingTest, NothingIsWrittenWithAutoSaveOff)
     EXPECT_TRUE(SavedFiles().isEmpty());
     EXPECT_EQ(grid->slot(0).txtUpdated->text(), QStringLiteral(" ") + QString::fromLatin1(kStampB));
     EXPECT_EQ(grid->slot(0).txtRefreshed->text(), QStringLiteral("5/7/2007 4:00:45 PM"));
-    EXPECT_TRUE(grid->slot(0).slotIsNew);
+    EXPECT_TRUE(grid->cam(0).slotIsNew);
 }
 
 TEST_F(SavingTest, AReusedSlotCountsItsNewCamsFirstStampAsNew)
@@ -98,7 +98,7 @@ TEST_F(SavingTest, AFailedAutomaticSaveIsSkippedAndTheWatchGoesOn)
     ASSERT_TRUE(FetchStamp(0, kStampB, {30, 20}));
     EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(30, 20));
     EXPECT_TRUE(statusTexts.filter(QStringLiteral("saved")).isEmpty());
-    EXPECT_TRUE(grid->slot(0).timRefresh->isActive());
+    EXPECT_TRUE(grid->cam(0).timRefresh->isActive());
 }
 
 TEST_F(SavingTest, AFailedAutomaticSaveOfAnyCamIsToldWithTheSystemsReason)
@@ -106,7 +106,7 @@ TEST_F(SavingTest, AFailedAutomaticSaveOfAnyCamIsToldWithTheSystemsReason)
     chkSave->setChecked(true);
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
     // The failing cam is not the one shown: its pictures are lost all the same.
-    grid->setSelectedSlot(1);
+    grid->cams().setSelectedSlot(1);
     ASSERT_TRUE(QDir(home.filePath(QStringLiteral("cam"))).removeRecursively());
     statusTexts.clear();
     ASSERT_TRUE(FetchStamp(0, kStampB));
@@ -118,11 +118,11 @@ TEST_F(SavingTest, AFailedAutomaticSaveOfAnyCamIsToldWithTheSystemsReason)
 
     // Once the folder is back, pictures are saved again and reported as before.
     ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("cam")));
-    grid->setSelectedSlot(0);
+    grid->cams().setSelectedSlot(0);
     now = now.addSecs(10);
     ASSERT_TRUE(FetchStamp(0, kStampA));
     EXPECT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam157200735955PM.jpg")});
-    EXPECT_TRUE(grid->slot(0).slotSaveProblem.isEmpty());
+    EXPECT_TRUE(grid->cam(0).slotSaveProblem.isEmpty());
 }
 
 TEST_F(SavingTest, SaveImageSavesTheShownSlotWhateverAutoSaveSays)
@@ -154,7 +154,7 @@ TEST_F(SavingTest, AFailedSaveImageIsReportedAndTheProgramGoesOn)
         << statusTexts.last().toStdString();
     EXPECT_TRUE(viewerPictures.isEmpty());
     // A slot with no picture yet cannot be saved either, and says so.
-    grid->setSelectedSlot(1);
+    grid->cams().setSelectedSlot(1);
     StartCam(QStringLiteral("Cam 2"));
     ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("cam")));
     grid->cmdSave_Click();
@@ -165,11 +165,11 @@ TEST_F(SavingTest, AFailedSaveImageIsReportedAndTheProgramGoesOn)
 TEST_F(SavingTest, EverySavedPictureGetsARowInThePictureIndex)
 {
     chkSave->setChecked(true);
-    QSignalSpy saved(grid.get(), &SlotGrid::pictureSaved);
+    QSignalSpy saved(&grid->cams(), &WatchedCams::pictureSaved);
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
     now = now.addSecs(300);  // 4:04:45 PM
     ASSERT_TRUE(FetchStamp(0, kStampB, {80, 60}));
-    grid->setSelectedSlot(0);
+    grid->cams().setSelectedSlot(0);
     now = now.addSecs(2);
     grid->cmdSave_Click();  // Save Image: recorded too, on the window's thread
 
@@ -197,7 +197,7 @@ TEST_F(SavingTest, APictureWhoseRowCannotBeWrittenIsKeptAndTheFailureIsShown)
     // The index's place is taken by a folder: no row can be written anywhere.
     ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("cam-index.sqlite")));
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
-    grid->setSelectedSlot(1);  // the status bar speaks of an index failure even for a slot not shown
+    grid->cams().setSelectedSlot(1);  // the status bar speaks of an index failure even for a slot not shown
     now = now.addSecs(60);
     statusTexts.clear();
     ASSERT_TRUE(FetchStamp(0, kStampB));
@@ -207,7 +207,7 @@ TEST_F(SavingTest, APictureWhoseRowCannotBeWrittenIsKeptAndTheFailureIsShown)
                                           home.filePath(QStringLiteral("cam/Cam157200740045PM.jpg")) +
                                           QStringLiteral(" was saved but not added to the picture index: ")))
         << statusTexts[0].toStdString();
-    EXPECT_TRUE(grid->slot(0).timRefresh->isActive());
+    EXPECT_TRUE(grid->cam(0).timRefresh->isActive());
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include "ImageControl.h"
 #include "JpegReader.h"
 #include "PictureMemory.h"
-#include "Saving.h"
+#include "PictureSave.h"
 #include "SlotGridFixture.h"
 
 namespace {
@@ -168,23 +168,23 @@ TEST_F(FullPictureOnDemandTest, ANeverShownSlotHoldsNoFullPictureAndTheViewerGet
     const QImage full = LoadPicture(body).picture;
     // Slot 1 was never shown: its thumbnail holds a scaled decode, and nothing else holds more.
     EXPECT_EQ(grid->slot(1).imgCam->picture().size(), QSize(100, 75));  // 1/8 covers 85 x 64
-    EXPECT_EQ(grid->pictureSize(1), QSize(800, 600));
-    EXPECT_EQ(grid->slot(1).slotPictureBytes, body);
+    EXPECT_EQ(grid->cam(1).pictureSize(), QSize(800, 600));
+    EXPECT_EQ(grid->cam(1).slotPictureBytes, body);
     // The Viewer follows slot 0 (selected from the start): the full picture, pixel for pixel.
     ASSERT_FALSE(viewerPictures.isEmpty());
     EXPECT_EQ(viewerPictures.last(), full);
 
     // Shown, slot 1 gives the Viewer its full picture, decoded once and kept while it is shown.
-    grid->setSelectedSlot(1);
-    const QImage shown = grid->fullPicture(1);
+    grid->cams().setSelectedSlot(1);
+    const QImage shown = grid->cam(1).fullPicture();
     EXPECT_EQ(shown, full);
-    EXPECT_EQ(grid->fullPicture(1).cacheKey(), shown.cacheKey());
+    EXPECT_EQ(grid->cam(1).fullPicture().cacheKey(), shown.cacheKey());
     // A thumbnail-sized view takes the scaled decode; a larger one the full picture.
-    EXPECT_EQ(grid->displayPicture(1, {100, 70}).size(), QSize(100, 75));
-    EXPECT_EQ(grid->displayPicture(1, {400, 300}).size(), QSize(800, 600));
+    EXPECT_EQ(grid->cam(1).displayPicture({100, 70}).size(), QSize(100, 75));
+    EXPECT_EQ(grid->cam(1).displayPicture({400, 300}).size(), QSize(800, 600));
     // Another slot selected: the kept picture goes.
-    grid->setSelectedSlot(0);
-    EXPECT_NE(grid->fullPicture(1).cacheKey(), shown.cacheKey());
+    grid->cams().setSelectedSlot(0);
+    EXPECT_NE(grid->cam(1).fullPicture().cacheKey(), shown.cacheKey());
 }
 
 // The slot the Viewer leaves gives up the full decode it held for it and keeps a thumbnail like
@@ -196,24 +196,25 @@ TEST_F(FullPictureOnDemandTest, TheSlotTheViewerLeavesKeepsOnlyAThumbnail)
     const QImage scaled = LoadPicture(body, kThumbnail).picture;
     ASSERT_EQ(grid->slot(0).imgCam->picture().size(), QSize(800, 600));  // the Viewer follows slot 0
     int changes = 0;
-    QObject::connect(grid.get(), &SlotGrid::slotChanged, grid.get(), [&](int index) { changes += index == 0 ? 1 : 0; });
+    QObject::connect(&grid->cams(), &WatchedCams::changed, grid.get(),
+                     [&](int index) { changes += index == 0 ? 1 : 0; });
 
-    grid->setSelectedSlot(1);
+    grid->cams().setSelectedSlot(1);
     EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(800, 600)) << "shrunk after the click, not in it";
     QCoreApplication::sendPostedEvents();
     const QImage thumbnail = grid->slot(0).imgCam->picture();
     EXPECT_EQ(thumbnail.size(), scaled.size());
     EXPECT_EQ(changes, 1);
-    EXPECT_EQ(grid->pictureSize(0), QSize(800, 600));
+    EXPECT_EQ(grid->cam(0).pictureSize(), QSize(800, 600));
     // What the panel draws is what a scaled decode gives, within the two averagings' rounding.
     const Difference difference = Compare(ShrinkPicture(thumbnail, kThumbnail), ShrinkPicture(scaled, kThumbnail));
     EXPECT_LE(difference.largest, 10);
     EXPECT_LE(difference.mean, 1.5);
-    EXPECT_EQ(grid->fullPicture(0), full);
+    EXPECT_EQ(grid->cam(0).fullPicture(), full);
 
     // Selecting again, or a slot already scaled, changes nothing.
-    grid->setSelectedSlot(1);
-    grid->setSelectedSlot(0);
+    grid->cams().setSelectedSlot(1);
+    grid->cams().setSelectedSlot(0);
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(grid->slot(1).imgCam->picture().size(), scaled.size());
@@ -221,17 +222,17 @@ TEST_F(FullPictureOnDemandTest, TheSlotTheViewerLeavesKeepsOnlyAThumbnail)
     // Nor does leaving a slot and coming back before the shrink.
     ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(PictureAnswer(body))));
     ASSERT_EQ(grid->slot(0).imgCam->picture().size(), QSize(800, 600));
-    grid->setSelectedSlot(1);
-    grid->setSelectedSlot(0);
+    grid->cams().setSelectedSlot(1);
+    grid->cams().setSelectedSlot(0);
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(800, 600));
 
     // With the wall's tiles larger than a 1/8 decode, the kept picture covers the tiles.
-    grid->setLargestTileSize({300, 200});
-    grid->setSelectedSlot(1);
+    grid->cams().setLargestTileSize({300, 200});
+    grid->cams().setSelectedSlot(1);
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(400, 300));
-    EXPECT_EQ(grid->displayPicture(0, {300, 200}).size(), QSize(400, 300));
+    EXPECT_EQ(grid->cam(0).displayPicture({300, 200}).size(), QSize(400, 300));
 }
 
 // Other formats are decoded at full size, and a slot the Viewer never followed keeps it so.
@@ -257,7 +258,7 @@ TEST_F(FullPictureOnDemandTest, AViewerNoOneSeesGetsNoFullPictures)
     OpenTwoCams();
     EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(100, 75));
     EXPECT_TRUE(viewerPictures.isEmpty());
-    EXPECT_EQ(grid->fullPicture(0), LoadPicture(body).picture);  // decoded when asked for
+    EXPECT_EQ(grid->cam(0).fullPicture(), LoadPicture(body).picture);  // decoded when asked for
 
     fullWindowViewOpen = true;
     ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(PictureAnswer(body))));
@@ -278,7 +279,7 @@ TEST_F(FullPictureOnDemandTest, SaveImageAndAutoSaveWriteWhatAFullDecodeWould)
     chkSave->setChecked(true);
     OpenTwoCams(stampA);
     // Save Image of a slot whose thumbnail is a scaled decode: the full picture is saved.
-    grid->setSelectedSlot(1);
+    grid->cams().setSelectedSlot(1);
     grid->cmdSave_Click();
     const QString camFolder = home.filePath(QStringLiteral("cam"));
     const QString manual = camFolder + QStringLiteral("/Cam257200735945PM.jpg");
@@ -297,8 +298,8 @@ TEST_F(FullPictureOnDemandTest, SaveImageAndAutoSaveWriteWhatAFullDecodeWould)
     EXPECT_EQ(FileBytes(automatic), FileBytes(expected));
     // The thumbnail shows the saved file, scaled, and decodes from the saved file's bytes.
     EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(100, 75));
-    EXPECT_EQ(grid->slot(0).slotPictureBytes, FileBytes(automatic));
-    EXPECT_EQ(grid->fullPicture(0), FileDecode(automatic));
+    EXPECT_EQ(grid->cam(0).slotPictureBytes, FileBytes(automatic));
+    EXPECT_EQ(grid->cam(0).fullPicture(), FileDecode(automatic));
 }
 
 }  // namespace

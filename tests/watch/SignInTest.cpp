@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         CamServerFixture::SetUp();
-        grid->setTickInterval(3600 * 1000);  // fetches happen when a test asks for them
+        grid->cams().setTickInterval(3600 * 1000);  // fetches happen when a test asks for them
     }
 
     void Open(const QString& url)
@@ -33,7 +33,7 @@ protected:
 
     bool Refetch()
     {
-        grid->cmdRefresh_Click(0);
+        grid->cam(0).cmdRefresh_Click();
         return WaitForEnd();
     }
 
@@ -42,7 +42,7 @@ protected:
         return QDir(home.filePath(QStringLiteral("cam"))).entryList({QStringLiteral("*.jpg")}, QDir::Files);
     }
 
-    QString Summary() const { return grid->healthSummary(0); }
+    QString Summary() const { return grid->cam(0).healthSummary(); }
 };
 
 // --- lighttpd -------------------------------------------------------------------------------
@@ -106,19 +106,19 @@ TEST_P(LighttpdSignIn, ShowsAndSavesPicturesSigningInOnce)
     // The password holds a ":" and goes percent-encoded, as in any address.
     Open(web->url(QStringLiteral("/locked/cam.jpg"), QStringLiteral("viewer:s3cret%3Ax@")));
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::PictureShown) << Summary().toStdString();
+    EXPECT_EQ(grid->cam(0).health().last.kind, FetchOutcomeKind::PictureShown) << Summary().toStdString();
     EXPECT_TRUE(grid->slot(0).imgCam->hasPicture()) << grid->slot(0).txtAddress->text().toStdString();
 
     ASSERT_TRUE(PutPicture(QColor(40, 200, 40), QDateTime(QDate(2024, 5, 7), QTime(6, 5), Qt::UTC)));
     ASSERT_TRUE(Refetch());
-    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::PictureShown) << Summary().toStdString();
+    EXPECT_EQ(grid->cam(0).health().last.kind, FetchOutcomeKind::PictureShown) << Summary().toStdString();
     EXPECT_EQ(SavedPictures().size(), 1);  // the changed picture, saved
 
     // One 401 at the first fetch; the second fetch signed in at once.
     web->stop();  // lighttpd writes its access log out as it stops
     EXPECT_EQ(Statuses(), QStringList({QStringLiteral("401"), QStringLiteral("200"), QStringLiteral("200")}));
     const bool noted =
-        std::any_of(grid->slot(0).health.notes.begin(), grid->slot(0).health.notes.end(),
+        std::any_of(grid->cam(0).health().notes.begin(), grid->cam(0).health().notes.end(),
                     [](const HealthNote& note) { return note.kind == HealthNote::Kind::PasswordInClear; });
     EXPECT_EQ(noted, GetParam().passwordInClear);
     EXPECT_EQ(Summary().contains(QLatin1String("unencrypted")), GetParam().passwordInClear);
@@ -129,7 +129,7 @@ TEST_P(LighttpdSignIn, AWrongPasswordIsSignInRefused)
 {
     Open(web->url(QStringLiteral("/locked/cam.jpg"), QStringLiteral("viewer:wrong@")));
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::SignInRefused);
+    EXPECT_EQ(grid->cam(0).health().last.kind, FetchOutcomeKind::SignInRefused);
     EXPECT_TRUE(Summary().startsWith(QLatin1String("failing: ")));
     EXPECT_TRUE(Summary().endsWith(QLatin1String("sign-in refused"))) << Summary().toStdString();
     EXPECT_EQ(grid->slot(0).imgCam->picture(), QImage(QStringLiteral(":/pictures/notfound.png")));
@@ -168,7 +168,7 @@ TEST_F(SignInTest, TheFirstRequestIsTodaysAndTheHostLineNeverHoldsTheUserPart)
     ASSERT_TRUE(WaitForEnd());
     ASSERT_EQ(server.connectionCount(), 1);
     EXPECT_EQ(server.request(0), BuildCamRequest(QStringLiteral("/cam.jpg"), server.hostHeader()));
-    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::PictureShown);
+    EXPECT_EQ(grid->cam(0).health().last.kind, FetchOutcomeKind::PictureShown);
 }
 
 TEST_F(SignInTest, AStaleNonceIsAnsweredWithTheNewOne)
@@ -185,8 +185,8 @@ TEST_F(SignInTest, AStaleNonceIsAnsweredWithTheNewOne)
     EXPECT_TRUE(server.request(1).contains("nonce=\"n1\""));
     EXPECT_TRUE(server.request(2).contains("nonce=\"n2\""));
     EXPECT_TRUE(server.request(2).contains("algorithm=MD5-sess"));
-    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::PictureShown);
-    EXPECT_EQ(grid->slot(0).health.consecutiveFailures, 0);
+    EXPECT_EQ(grid->cam(0).health().last.kind, FetchOutcomeKind::PictureShown);
+    EXPECT_EQ(grid->cam(0).health().consecutiveFailures, 0);
 }
 
 TEST_F(SignInTest, EndlessRefusalsEndAfterTheRetry)

@@ -30,7 +30,9 @@ TEST_F(SlotFetchTest, SendsTheExactRequestAndShowsThePictureOnce)
               "GET /cam%20pics/now.jpg HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(server.port()) +
                   "\r\nConnection: close\r\nAccept: */*\r\n\r\n");
     const ViewerSlot& s = grid->slot(0);
-    EXPECT_EQ(s.slotPath, QStringLiteral("/cam%20pics/now.jpg"));
+    WatchedCam& sCam = grid->cam(0);
+
+    EXPECT_EQ(HttpOf(sCam).slotPath, QStringLiteral("/cam%20pics/now.jpg"));
     ASSERT_TRUE(s.imgCam->hasPicture());
     EXPECT_EQ(s.imgCam->picture().size(), QSize(64, 48));
     // Slot 0 is the one followed at start: the Viewer gets the very same decoded picture.
@@ -41,7 +43,7 @@ TEST_F(SlotFetchTest, SendsTheExactRequestAndShowsThePictureOnce)
     EXPECT_EQ(details.first().name, QStringLiteral("Harbour"));
     EXPECT_EQ(details.first().refresh, QStringLiteral("30"));
     EXPECT_FALSE(IsWindowDrawingLocked(&window));
-    EXPECT_EQ(s.slotResponse.buffer().size(), 0);  // nothing kept of the response's bytes
+    EXPECT_EQ(HttpOf(sCam).slotResponse.buffer().size(), 0);  // nothing kept of the response's bytes
     EXPECT_EQ(handledPictures, QList<int>{0});
 }
 
@@ -102,10 +104,12 @@ TEST_P(NotFoundTest, ShowsTheNotFoundPicture)
 {
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(GetParam().bytes)));
     const ViewerSlot& s = grid->slot(0);
+    WatchedCam& sCam = grid->cam(0);
+
     EXPECT_EQ(s.imgCam->picture(), NotFoundPicture());
     EXPECT_TRUE(viewerPictures.isEmpty());
     EXPECT_EQ(details.size(), 1);  // the detail labels are refreshed all the same
-    EXPECT_TRUE(s.timRefresh->isActive());
+    EXPECT_TRUE(sCam.timRefresh->isActive());
     EXPECT_EQ(server.connectionCount(), 1);  // a redirect is not followed
     EXPECT_TRUE(handledPictures.isEmpty());
 }
@@ -172,6 +176,8 @@ TEST_P(BadBodyTest, KeepsTheOldPictureAndHidesTheIndicator)
     ASSERT_TRUE(OpenFirstCam(
         ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(64, 48)), "Mon, 07 May 2007 15:59:45 GMT"))));
     const ViewerSlot& s = grid->slot(0);
+    WatchedCam& sCam = grid->cam(0);
+
     const qint64 shown = s.imgCam->picture().cacheKey();
     const QString updated = s.txtUpdated->text();
     ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(GetParam().bytes)));
@@ -179,7 +185,7 @@ TEST_P(BadBodyTest, KeepsTheOldPictureAndHidesTheIndicator)
     EXPECT_EQ(viewerPictures.size(), 1);
     EXPECT_TRUE(s.imgRefresh->isHidden());
     EXPECT_EQ(s.txtUpdated->text(), updated);  // the stamp of a picture that never arrived is not taken
-    EXPECT_TRUE(s.timRefresh->isActive());
+    EXPECT_TRUE(sCam.timRefresh->isActive());
     EXPECT_EQ(handledPictures.size(), 1);  // the first picture only
 }
 
@@ -201,9 +207,11 @@ TEST_F(SlotFetchTest, AnOversizedResponseIsAbandoned)
         endless += "X-Padding: " + QByteArray(200, 'x') + "\r\n";
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::split(endless, 16 * 1024, 5).endingWith(ScriptedReply::Ending::KeepOpen)));
     const ViewerSlot& s = grid->slot(0);
+    WatchedCam& sCam = grid->cam(0);
+
     EXPECT_EQ(s.imgCam->picture(), NotFoundPicture());
-    EXPECT_EQ(s.wsCam->State(), CamSocket::sckClosed);
-    EXPECT_EQ(s.slotResponse.buffer().size(), 0);
+    EXPECT_EQ(HttpOf(sCam).wsCam->State(), CamSocket::sckClosed);
+    EXPECT_EQ(HttpOf(sCam).slotResponse.buffer().size(), 0);
     EXPECT_TRUE(WaitFor([this] { return server.closedByClient() == 1; }));
 }
 
@@ -213,11 +221,11 @@ TEST_F(SlotFetchTest, RefreshDuringAFetchAbandonsIt)
     server.enqueue(ScriptedReply::silent());
     StartCam(QStringLiteral("Cam 1"));
     ASSERT_TRUE(server.waitForRequests(1));
-    grid->timRefresh_Timer(0);
-    grid->timRefresh_Timer(0);
+    grid->cam(0).timRefresh_Timer();
+    grid->cam(0).timRefresh_Timer();
     server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(20, 10)))));
-    grid->cmdRefresh_Click(0);
-    EXPECT_EQ(grid->slot(0).slotElapsed, 0);
+    grid->cam(0).cmdRefresh_Click();
+    EXPECT_EQ(grid->cam(0).slotElapsed, 0);
     ASSERT_TRUE(server.waitForRequests(2));
     ASSERT_TRUE(WaitForHandled(0));
     EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(20, 10));
@@ -238,10 +246,10 @@ TEST_F(SlotFetchTest, TheNextFetchStartsThirtyTicksAfterTheLastWhetherOrNotItFin
             ASSERT_TRUE(WaitForHandled(0));
         }
         for (int tick = 1; tick < 30; ++tick)
-            grid->timRefresh_Timer(0);
+            grid->cam(0).timRefresh_Timer();
         QCoreApplication::processEvents();
         EXPECT_EQ(server.connectionCount(), before + 1);
-        grid->timRefresh_Timer(0);
+        grid->cam(0).timRefresh_Timer();
         EXPECT_TRUE(server.waitForRequests(before + 2));
     }
 }
@@ -254,7 +262,7 @@ TEST_F(SlotFetchTest, TheShownSlotFeedsTheFullWindowView)
     StartCam(QStringLiteral("Cam 2"));
     ASSERT_TRUE(WaitForHandled(1));
     EXPECT_TRUE(viewerPictures.isEmpty());  // slot 0 is followed, not slot 1
-    grid->setSelectedSlot(1);
+    grid->cams().setSelectedSlot(1);
     fullWindowViewOpen = true;
     ASSERT_TRUE(FetchAgain(1, ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(30, 30))))));
     ASSERT_EQ(viewerPictures.size(), 1);
@@ -279,7 +287,7 @@ TEST_F(SlotFetchTest, TheFullWindowIndicatorGoesWithThePanels)
     };
     for (const QByteArray& reply : replies) {
         server.enqueue(ScriptedReply::whole(reply));
-        grid->cmdRefresh_Click(0);
+        grid->cam(0).cmdRefresh_Click();
         EXPECT_TRUE(fullWindowIndicatorShown);
         ASSERT_TRUE(WaitForHandled(0));
         EXPECT_FALSE(fullWindowIndicatorShown) << reply.left(20).toStdString();
@@ -300,7 +308,7 @@ TEST_F(SlotFetchTest, NoTemporaryFolderLeavesTheThumbnailAndGoesOn)
         qputenv("TMPDIR", previous);
     ASSERT_TRUE(handled);
     EXPECT_EQ(grid->slot(0).imgCam->picture().cacheKey(), shown);
-    EXPECT_TRUE(grid->slot(0).timRefresh->isActive());
+    EXPECT_TRUE(grid->cam(0).timRefresh->isActive());
     // With the folder back the next fetch shows its picture again.
     ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(10, 10))))));
     EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(10, 10));
@@ -316,7 +324,7 @@ TEST_F(SlotFetchTest, HttpsCamsAreFetchedOverTls)
     const bool handled = OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(24, 12)))));
     CamSocket::SetExtraCaCertificates({});
     ASSERT_TRUE(handled);
-    EXPECT_TRUE(grid->slot(0).slotTls);
+    EXPECT_TRUE(HttpOf(grid->cam(0)).slotTls);
     EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(24, 12));
 }
 

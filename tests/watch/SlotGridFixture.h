@@ -21,11 +21,18 @@
 
 #include "DateTimeText.h"
 #include "FakeCamServer.h"
+#include "HttpCamSource.h"
 #include "ImageControl.h"
 #include "LockWind.h"
 #include "ProgramFolder.h"
 #include "SlotGrid.h"
 #include "SlotProgressBar.h"
+
+// The cam's HTTP source, whose connection and response the tests look at.
+inline HttpCamSource& HttpOf(WatchedCam& cam)
+{
+    return static_cast<HttpCamSource&>(cam.source());
+}
 
 class SlotGridFixture : public testing::Test {
 protected:
@@ -67,7 +74,7 @@ protected:
         hooks.queryTimeServer = [this] { ++timeQueries; };
         hooks.setViewerStatus = [this](const QString& text) { viewerStatus << text; };
         grid = std::make_unique<SlotGrid>(surface, hooks);
-        QObject::connect(grid.get(), &SlotGrid::pictureHandled, [this](int index) { handledPictures << index; });
+        QObject::connect(&grid->cams(), &WatchedCams::pictureHandled, [this](int index) { handledPictures << index; });
         window.resize(800, 600);
     }
 
@@ -196,7 +203,7 @@ protected:
     bool FetchAgain(int index, const ScriptedReply& reply)
     {
         server.enqueue(reply);
-        grid->cmdRefresh_Click(index);
+        grid->cam(index).cmdRefresh_Click();
         return WaitForHandled(index);
     }
 

@@ -18,6 +18,8 @@ TEST_F(SlotGridTest, PanelsSitAtTheirGridPlacesWithTheirInnerControls)
         EXPECT_EQ(frame->geometry(), QRect(4 + 112 * (i % 2), 4 + 132 * (i / 2), 109, 129)) << i;
     }
     const ViewerSlot& s = grid->slot(5);
+    WatchedCam& sCam = grid->cam(5);
+
     EXPECT_EQ(s.Picture2->geometry(), QRect(12, 20, 85, 61));
     EXPECT_EQ(s.imgCam->parentWidget(), s.Picture2);
     EXPECT_EQ(s.imgCam->geometry(), QRect(-1, -1, 85, 64));
@@ -31,12 +33,12 @@ TEST_F(SlotGridTest, PanelsSitAtTheirGridPlacesWithTheirInnerControls)
     EXPECT_FALSE(s.cmdRefresh->icon().isNull());
     EXPECT_FALSE(s.cmdStop->icon().isNull());
     EXPECT_EQ(s.cmdStart->text(), QStringLiteral("start"));
-    EXPECT_EQ(s.timRefresh->interval(), 1000);
+    EXPECT_EQ(sCam.timRefresh->interval(), 1000);
     // The slot's texts lie below the panel's lower edge, out of sight.
     EXPECT_GE(s.txtRefreshed->y(), s.Frame->height());  // the highest of them
     EXPECT_GE(s.cmdStart->y(), s.Frame->height());
     EXPECT_NE(surface->findChild<QLineEdit*>(QStringLiteral("txtRefresh_5")), nullptr);
-    EXPECT_EQ(grid->selectedSlot(), 0);
+    EXPECT_EQ(grid->cams().selectedSlot(), 0);
 }
 
 TEST_F(SlotGridTest, StartCamWithNothingSelectedShowsTheNotice)
@@ -45,7 +47,7 @@ TEST_F(SlotGridTest, StartCamWithNothingSelectedShowsTheNotice)
     List1->addItem(QStringLiteral("Cam 1"));
     grid->cmdStartCam_Click();
     EXPECT_EQ(notices, 1);
-    EXPECT_EQ(grid->openCount(), 0);
+    EXPECT_EQ(grid->cams().openCount(), 0);
 }
 
 TEST_F(SlotGridTest, OpensIntoTheLowestPanelWithItsTexts)
@@ -53,18 +55,20 @@ TEST_F(SlotGridTest, OpensIntoTheLowestPanelWithItsTexts)
     WriteCamList(Cams(2, QStringLiteral("45")));
     StartCam(QStringLiteral("Cam 2"));
     const ViewerSlot& s = grid->slot(0);
-    EXPECT_EQ(grid->openCount(), 1);
+    WatchedCam& sCam = grid->cam(0);
+
+    EXPECT_EQ(grid->cams().openCount(), 1);
     EXPECT_TRUE(s.isOpen());
     EXPECT_EQ(s.Frame->title(), QStringLiteral("Cam 2"));
     EXPECT_EQ(s.txtName->text(), QStringLiteral("Cam 2"));
     EXPECT_EQ(s.txtAddress->text(), QStringLiteral("http://127.0.0.1:1/cam2.jpg"));
     EXPECT_EQ(s.txtRefresh->text(), QStringLiteral("45"));
-    EXPECT_EQ(s.slotRefreshSeconds, 45);
-    EXPECT_TRUE(s.timRefresh->isActive());
+    EXPECT_EQ(sCam.slotRefreshSeconds, 45);
+    EXPECT_TRUE(sCam.timRefresh->isActive());
     EXPECT_FALSE(s.imgRefresh->isHidden());
-    EXPECT_EQ(s.slotHost, QStringLiteral("127.0.0.1"));
-    EXPECT_EQ(s.slotPath, QStringLiteral("/cam2.jpg"));
-    EXPECT_EQ(s.slotPort, 1);
+    EXPECT_EQ(HttpOf(sCam).slotHost, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(HttpOf(sCam).slotPath, QStringLiteral("/cam2.jpg"));
+    EXPECT_EQ(HttpOf(sCam).slotPort, 1);
 }
 
 TEST_F(SlotGridTest, WithTwentyFourOpenStartCamDoesNothing)
@@ -72,10 +76,10 @@ TEST_F(SlotGridTest, WithTwentyFourOpenStartCamDoesNothing)
     WriteCamList(Cams(25));
     for (int k = 1; k <= 24; ++k)
         StartCam(QStringLiteral("Cam %1").arg(k));
-    ASSERT_EQ(grid->openCount(), 24);
+    ASSERT_EQ(grid->cams().openCount(), 24);
     statusTexts.clear();
     StartCam(QStringLiteral("Cam 25"));
-    EXPECT_EQ(grid->openCount(), 24);
+    EXPECT_EQ(grid->cams().openCount(), 24);
     EXPECT_EQ(OpenPanels(), 24);
     for (int i = 0; i < SlotGrid::kSlotCount; ++i)
         EXPECT_EQ(grid->slot(i).caption(), QStringLiteral("Cam %1").arg(i + 1));
@@ -88,7 +92,7 @@ TEST_F(SlotGridTest, AnOpenCamIsNotOpenedTwice)
     WriteCamList(Cams(2));
     StartCam(QStringLiteral("Cam 1"));
     StartCam(QStringLiteral("Cam 1"));
-    EXPECT_EQ(grid->openCount(), 1);
+    EXPECT_EQ(grid->cams().openCount(), 1);
     EXPECT_TRUE(grid->slot(1).Frame->isHidden());
 }
 
@@ -98,16 +102,16 @@ TEST_F(SlotGridTest, StopAllThenTwentyFourOpenAgainIntoSlotsInOrder)
     for (int k = 1; k <= 3; ++k)
         StartCam(QStringLiteral("Cam %1").arg(k));
     grid->cmdStopAll_Click();
-    EXPECT_EQ(grid->openCount(), 0);
+    EXPECT_EQ(grid->cams().openCount(), 0);
     EXPECT_EQ(OpenPanels(), 0);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(grid->slot(i).caption(), QStringLiteral("[webcam]"));
-        EXPECT_FALSE(grid->slot(i).timRefresh->isActive());
+        EXPECT_FALSE(grid->cam(i).timRefresh->isActive());
         EXPECT_FALSE(grid->slot(i).imgCam->hasPicture());
     }
     for (int k = 24; k >= 1; --k)
         StartCam(QStringLiteral("Cam %1").arg(k));
-    EXPECT_EQ(grid->openCount(), 24);
+    EXPECT_EQ(grid->cams().openCount(), 24);
     for (int i = 0; i < SlotGrid::kSlotCount; ++i)
         EXPECT_EQ(grid->slot(i).caption(), QStringLiteral("Cam %1").arg(24 - i));
 }
@@ -118,11 +122,11 @@ TEST_F(SlotGridTest, TheLowestHiddenPanelIsReused)
     for (int k = 1; k <= 5; ++k)
         StartCam(QStringLiteral("Cam %1").arg(k));
     grid->cmdStop_Click(3);
-    EXPECT_EQ(grid->openCount(), 4);
+    EXPECT_EQ(grid->cams().openCount(), 4);
     StartCam(QStringLiteral("Cam 6"));
     EXPECT_EQ(grid->slot(3).caption(), QStringLiteral("Cam 6"));
     EXPECT_TRUE(grid->slot(5).Frame->isHidden());
-    EXPECT_EQ(grid->openCount(), 5);
+    EXPECT_EQ(grid->cams().openCount(), 5);
 }
 
 TEST_F(SlotGridTest, StoppingAClosedSlotLeavesTheCountAlone)
@@ -130,7 +134,7 @@ TEST_F(SlotGridTest, StoppingAClosedSlotLeavesTheCountAlone)
     WriteCamList(Cams(1));
     StartCam(QStringLiteral("Cam 1"));
     grid->cmdStop_Click(7);
-    EXPECT_EQ(grid->openCount(), 1);
+    EXPECT_EQ(grid->cams().openCount(), 1);
 }
 
 TEST_F(SlotGridTest, SlotZeroIsFollowedBeforeAnyClick)
@@ -138,17 +142,17 @@ TEST_F(SlotGridTest, SlotZeroIsFollowedBeforeAnyClick)
     WriteCamList(Cams(2));
     StartCam(QStringLiteral("Cam 1"));
     StartCam(QStringLiteral("Cam 2"));
-    grid->timRefresh_Timer(0);
+    grid->cam(0).timRefresh_Timer();
     EXPECT_EQ(nextRefresh, QStringList{QStringLiteral("29")});
     EXPECT_EQ(timeQueries, 1);
-    grid->timRefresh_Timer(0);
+    grid->cam(0).timRefresh_Timer();
     EXPECT_EQ(nextRefresh.last(), QStringLiteral("28"));
     EXPECT_EQ(timeQueries, 2);
     // Another slot's ticks count for it alone.
-    grid->timRefresh_Timer(1);
+    grid->cam(1).timRefresh_Timer();
     EXPECT_EQ(nextRefresh.size(), 2);
     EXPECT_EQ(timeQueries, 2);
-    EXPECT_EQ(grid->slot(1).slotElapsed, 1);
+    EXPECT_EQ(grid->cam(1).slotElapsed, 1);
     EXPECT_FALSE(IsWindowDrawingLocked(&window));  // the lock around the countdown was released
 }
 
@@ -157,9 +161,9 @@ TEST_F(SlotGridTest, TheSelectedSlotCountsDownOnTheRealTimer)
     WriteCamList(Cams(2));
     StartCam(QStringLiteral("Cam 1"));
     StartCam(QStringLiteral("Cam 2"));
-    grid->setSelectedSlot(1);
-    grid->setTickInterval(5);  // milliseconds
-    grid->cmdStart_Click(1);
+    grid->cams().setSelectedSlot(1);
+    grid->cams().setTickInterval(5);  // milliseconds
+    grid->cam(1).cmdStart_Click();
     ASSERT_TRUE(WaitFor([this] { return nextRefresh.size() >= 3; }));
     EXPECT_EQ(nextRefresh.mid(0, 3), (QStringList{QStringLiteral("29"), QStringLiteral("28"), QStringLiteral("27")}));
     EXPECT_EQ(timeQueries, nextRefresh.size());
@@ -170,10 +174,12 @@ TEST_F(SlotGridTest, RefreshZeroRestartsAtEveryTick)
     WriteCamList(Cams(1, QStringLiteral("0")));
     StartCam(QStringLiteral("Cam 1"));
     ViewerSlot& s = grid->slot(0);
+    WatchedCam& sCam = grid->cam(0);
+
     for (int tick = 0; tick < 3; ++tick) {
         s.imgRefresh->hide();
-        grid->timRefresh_Timer(0);
-        EXPECT_EQ(s.slotElapsed, 0);
+        grid->cam(0).timRefresh_Timer();
+        EXPECT_EQ(sCam.slotElapsed, 0);
         EXPECT_FALSE(s.imgRefresh->isHidden());
     }
     EXPECT_EQ(nextRefresh, QStringList(3, QStringLiteral("-1")));
@@ -184,14 +190,14 @@ TEST_F(SlotGridTest, StoppingTheSelectedSlotHidesTheViewer)
     WriteCamList(Cams(3));
     for (int k = 1; k <= 3; ++k)
         StartCam(QStringLiteral("Cam %1").arg(k));
-    grid->setSelectedSlot(2);
+    grid->cams().setSelectedSlot(2);
     grid->cmdStop_Click(1);
     EXPECT_EQ(viewerHidden, 0);
-    EXPECT_EQ(grid->selectedSlot(), 2);
+    EXPECT_EQ(grid->cams().selectedSlot(), 2);
     grid->cmdStop_Click(2);
     EXPECT_EQ(viewerHidden, 1);
-    EXPECT_EQ(grid->selectedSlot(), -1);
-    EXPECT_EQ(grid->openCount(), 1);
+    EXPECT_EQ(grid->cams().selectedSlot(), -1);
+    EXPECT_EQ(grid->cams().openCount(), 1);
 }
 
 TEST_F(SlotGridTest, ARefreshTextThatIsNoNumberOpensNothing)
@@ -200,15 +206,15 @@ TEST_F(SlotGridTest, ARefreshTextThatIsNoNumberOpensNothing)
         {CamRecord{QStringLiteral("Harbour"), QStringLiteral("http://127.0.0.1:1/h.jpg"), QStringLiteral("ab")},
          CamRecord{QStringLiteral("Pier"), QStringLiteral("http://127.0.0.1:1/p.jpg"), QStringLiteral(" 2.5 ")}});
     StartCam(QStringLiteral("Harbour"));
-    EXPECT_EQ(grid->openCount(), 0);
+    EXPECT_EQ(grid->cams().openCount(), 0);
     EXPECT_EQ(OpenPanels(), 0);
     ASSERT_EQ(statusTexts.size(), 1);
     EXPECT_TRUE(statusTexts.first().contains(QStringLiteral("Harbour")));
     EXPECT_TRUE(statusTexts.first().contains(QStringLiteral("\"ab\"")));
     // Blanks around and a fraction are fine: 2.5 rounds to the even 2.
     StartCam(QStringLiteral("Pier"));
-    EXPECT_EQ(grid->openCount(), 1);
-    EXPECT_EQ(grid->slot(0).slotRefreshSeconds, 2);
+    EXPECT_EQ(grid->cams().openCount(), 1);
+    EXPECT_EQ(grid->cam(0).slotRefreshSeconds, 2);
 }
 
 TEST_F(SlotGridTest, AnEditedRefreshTextThatIsNoNumberKeepsTheInterval)
@@ -218,9 +224,9 @@ TEST_F(SlotGridTest, AnEditedRefreshTextThatIsNoNumberKeepsTheInterval)
     grid->UpdateOpenSlots(
         QStringLiteral("Cam 1"),
         CamRecord{QStringLiteral("Cam 1"), QStringLiteral("http://127.0.0.1:1/x.jpg"), QStringLiteral("x")});
-    grid->cmdRefresh_Click(0);
-    EXPECT_EQ(grid->slot(0).slotRefreshSeconds, 20);
-    EXPECT_TRUE(grid->slot(0).timRefresh->isActive());
+    grid->cam(0).cmdRefresh_Click();
+    EXPECT_EQ(grid->cam(0).slotRefreshSeconds, 20);
+    EXPECT_TRUE(grid->cam(0).timRefresh->isActive());
     ASSERT_FALSE(statusTexts.isEmpty());
     EXPECT_TRUE(statusTexts.last().contains(QStringLiteral("Cam 1")));
 }
@@ -231,7 +237,7 @@ TEST_F(SlotGridTest, PercentSignsInACamNameStayAsTyped)
     WriteCamList({CamRecord{name, QStringLiteral("http://127.0.0.1:1/x.jpg"), QStringLiteral("20")}});
     StartCam(name);
     grid->UpdateOpenSlots(name, CamRecord{name, QStringLiteral("http://127.0.0.1:1/x.jpg"), QStringLiteral("x")});
-    grid->cmdRefresh_Click(0);
+    grid->cam(0).cmdRefresh_Click();
     ASSERT_FALSE(statusTexts.isEmpty());
     EXPECT_EQ(statusTexts.last(),
               QStringLiteral("Cam %3 %1: refresh rate \"x\" is not a number of seconds; it stays at 20"));
@@ -241,7 +247,7 @@ TEST_F(SlotGridTest, ACamMissingFromTheFileIsNotOpened)
 {
     WriteCamList(Cams(1));
     StartCam(QStringLiteral("Ghost"));
-    EXPECT_EQ(grid->openCount(), 0);
+    EXPECT_EQ(grid->cams().openCount(), 0);
     EXPECT_EQ(OpenPanels(), 0);
     ASSERT_EQ(statusTexts.size(), 1);
     EXPECT_TRUE(statusTexts.first().contains(QStringLiteral("Ghost")));
@@ -252,7 +258,7 @@ TEST_F(SlotGridTest, AnUnreadableCamListIsReportedAndNothingOpens)
     // A folder where the file should be: it cannot be opened for reading.
     ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("00camlist.txt")));
     StartCam(QStringLiteral("Cam 1"));
-    EXPECT_EQ(grid->openCount(), 0);
+    EXPECT_EQ(grid->cams().openCount(), 0);
     ASSERT_EQ(statusTexts.size(), 1);
     EXPECT_TRUE(statusTexts.first().startsWith(QStringLiteral("Cannot open Cam 1: ")));
 }
@@ -262,17 +268,19 @@ TEST_F(SlotGridTest, EditsRenameOpenPanelsWithoutRestartingThem)
     WriteCamList(Cams(2));
     StartCam(QStringLiteral("Cam 1"));
     StartCam(QStringLiteral("Cam 2"));
-    grid->timRefresh_Timer(0);
+    grid->cam(0).timRefresh_Timer();
     const CamRecord edited{QStringLiteral("Tom & Jerry"), QStringLiteral("http://127.0.0.1:1/tj.jpg"),
                            QStringLiteral("60")};
     grid->UpdateOpenSlots(QStringLiteral("Cam 1"), edited);
     const ViewerSlot& s = grid->slot(0);
+    WatchedCam& sCam = grid->cam(0);
+
     EXPECT_EQ(s.caption(), edited.name);
     EXPECT_EQ(s.txtName->text(), edited.name);
     EXPECT_EQ(s.txtAddress->text(), edited.url);
     EXPECT_EQ(s.txtRefresh->text(), edited.refresh);
-    EXPECT_EQ(s.slotRefreshSeconds, 30);  // takes effect at the next start
-    EXPECT_EQ(s.slotElapsed, 1);
+    EXPECT_EQ(sCam.slotRefreshSeconds, 30);  // takes effect at the next start
+    EXPECT_EQ(sCam.slotElapsed, 1);
     EXPECT_EQ(grid->slot(1).caption(), QStringLiteral("Cam 2"));
     EXPECT_EQ(grid->slotTexts(0).name, edited.name);
 }
@@ -283,7 +291,7 @@ TEST_F(SlotGridTest, ACamNamedLikeAStoppedPanelCanBeOpened)
         {CamRecord{QStringLiteral("[webcam]"), QStringLiteral("http://127.0.0.1:1/w.jpg"), QStringLiteral("9")}});
     grid->cmdStopAll_Click();  // every panel now carries "[webcam]"
     StartCam(QStringLiteral("[webcam]"));
-    EXPECT_EQ(grid->openCount(), 1);
+    EXPECT_EQ(grid->cams().openCount(), 1);
     EXPECT_EQ(grid->slot(0).caption(), QStringLiteral("[webcam]"));
 }
 
@@ -303,9 +311,9 @@ TEST_F(SlotGridTest, ARestartWhileTheFullWindowViewShowsRaisesItsIndicator)
     StartCam(QStringLiteral("Cam 1"));
     StartCam(QStringLiteral("Cam 2"));
     fullWindowViewOpen = true;
-    grid->cmdRefresh_Click(1);
+    grid->cam(1).cmdRefresh_Click();
     EXPECT_EQ(fullWindowIndicators, 0);
-    grid->cmdRefresh_Click(0);
+    grid->cam(0).cmdRefresh_Click();
     EXPECT_EQ(fullWindowIndicators, 1);
     // A stop of the followed slot takes the view's indicator away with the panel's.
     grid->cmdStop_Click(0);

@@ -36,8 +36,8 @@ protected:
     void SetUp() override
     {
         CamServerFixture::SetUp();
-        grid->setTickInterval(3600 * 1000);  // only the ticks a test gives count
-        grid->setMonotonicClock([this] { return monotonicMs; });
+        grid->cams().setTickInterval(3600 * 1000);  // only the ticks a test gives count
+        grid->cams().setMonotonicClock([this] { return monotonicMs; });
         picture = PaddedJpeg(kPicture);
         ASSERT_EQ(picture.size(), kPicture);
         HttpAnswer answer;
@@ -66,10 +66,12 @@ protected:
             const qsizetype sent = qMin<qsizetype>((before + pieces) * kRate, kHeadBytes.size() + kPicture);
             ASSERT_TRUE(WaitFor([&] {
                 const ViewerSlot& s = grid->slot(0);
-                return s.slotResponse.buffer().size() == sent || s.imgRefresh->isHidden();
+                WatchedCam& sCam = grid->cam(0);
+
+                return HttpOf(sCam).slotResponse.buffer().size() == sent || s.imgRefresh->isHidden();
             }));
         }
-        grid->timRefresh_Timer(0);
+        grid->cam(0).timRefresh_Timer();
     }
 
     QByteArray picture;
@@ -85,8 +87,8 @@ TEST_F(SlowDownloadTest, WithTheOptionOffEveryDownloadIsAbandonedAtTheIntervalsE
         EXPECT_EQ(server.connectionCount(), fetch + 1);
         Second(fetch);  // the interval's end: the next start abandons the download
         ASSERT_TRUE(server.waitForConnections(fetch + 2));
-        EXPECT_EQ(grid->slot(0).slotElapsed, 0);
-        EXPECT_EQ(grid->healthSummary(0),
+        EXPECT_EQ(grid->cam(0).slotElapsed, 0);
+        EXPECT_EQ(grid->cam(0).healthSummary(),
                   QStringLiteral("failing: abandoned at 60% after 3 s, 30 KB/s: the picture "
                                  "needs about 5 s, longer than the refresh interval of 3 s"));
         EXPECT_TRUE(WaitFor([&] { return server.closedByClient() == fetch + 1; }));
@@ -98,19 +100,19 @@ TEST_F(SlowDownloadTest, WithTheOptionOffEveryDownloadIsAbandonedAtTheIntervalsE
 
 TEST_F(SlowDownloadTest, WithTheOptionOnTheSlowCamShowsItsPictureAndTheNextFetchStartsAtOnce)
 {
-    grid->setFinishSlowDownloads(true);
+    grid->cams().setFinishSlowDownloads(true);
     Open(QStringLiteral("3"));
     Second(0);
     Second(0);
     Second(0);  // the interval has ended while bytes keep coming: the slot waits
     EXPECT_EQ(server.connectionCount(), 1);
-    EXPECT_TRUE(grid->slot(0).timRefresh->isActive());
+    EXPECT_TRUE(grid->cam(0).timRefresh->isActive());
     EXPECT_FALSE(grid->slot(0).imgRefresh->isHidden());
-    EXPECT_EQ(grid->slot(0).health.phase, FetchPhase::Finishing);
-    EXPECT_EQ(grid->healthSummary(0),
+    EXPECT_EQ(grid->cam(0).health().phase, FetchPhase::Finishing);
+    EXPECT_EQ(grid->cam(0).healthSummary(),
               QStringLiteral("starting: letting a slow download finish past the refresh interval"));
     ASSERT_FALSE(viewerStatus.isEmpty());
-    EXPECT_EQ(viewerStatus.last(), grid->healthSummary(0));
+    EXPECT_EQ(viewerStatus.last(), grid->cam(0).healthSummary());
     Second(0);
     EXPECT_EQ(server.connectionCount(), 1);
     EXPECT_EQ(grid->nextRefreshCaption(0), SlotGrid::waitingCaption());
@@ -124,10 +126,10 @@ TEST_F(SlowDownloadTest, WithTheOptionOnTheSlowCamShowsItsPictureAndTheNextFetch
     EXPECT_TRUE(grid->slot(0).imgCam->hasPicture());
     EXPECT_EQ(handledPictures, QList<int>{0});
     ASSERT_TRUE(server.waitForRequests(2));
-    EXPECT_EQ(grid->slot(0).slotElapsed, 0);
-    EXPECT_TRUE(grid->slot(0).timRefresh->isActive());
-    EXPECT_EQ(grid->healthState(0), CamState::Ok);
-    EXPECT_EQ(grid->healthSummary(0),
+    EXPECT_EQ(grid->cam(0).slotElapsed, 0);
+    EXPECT_TRUE(grid->cam(0).timRefresh->isActive());
+    EXPECT_EQ(grid->cam(0).healthState(), CamState::Ok);
+    EXPECT_EQ(grid->cam(0).healthSummary(),
               QStringLiteral("ok: picture shown: 64x48, 150 KB, JPEG, after 5 s, longer "
                              "than the refresh interval of 3 s"));
     Second(1);
@@ -136,20 +138,20 @@ TEST_F(SlowDownloadTest, WithTheOptionOnTheSlowCamShowsItsPictureAndTheNextFetch
 
 TEST_F(SlowDownloadTest, ADownloadThatStopsComingIsAbandonedAfterTenSilentSeconds)
 {
-    grid->setFinishSlowDownloads(true);
+    grid->cams().setFinishSlowDownloads(true);
     Open(QStringLiteral("3"));
     Second(0);
     Second(0);  // the last byte the server sends
     Second(0, 0);
-    ASSERT_EQ(grid->slot(0).health.phase, FetchPhase::Finishing);
+    ASSERT_EQ(grid->cam(0).health().phase, FetchPhase::Finishing);
     for (int silent = 2; silent < 10; ++silent)
         Second(0, 0);
     EXPECT_EQ(server.connectionCount(), 1) << "nine silent seconds: still waiting";
     Second(0, 0);  // ten
     ASSERT_TRUE(server.waitForConnections(2));
-    EXPECT_EQ(grid->slot(0).slotElapsed, 0);
-    EXPECT_FALSE(grid->slot(0).slotFinishing);
-    EXPECT_EQ(grid->healthSummary(0),
+    EXPECT_EQ(grid->cam(0).slotElapsed, 0);
+    EXPECT_FALSE(grid->cam(0).slotFinishing);
+    EXPECT_EQ(grid->cam(0).healthSummary(),
               QStringLiteral("failing: abandoned at 40% after 12 s: no byte came for 10 s (refresh interval 3 s)"));
     EXPECT_TRUE(WaitFor([&] { return server.closedByClient() == 1; }));
     EXPECT_FALSE(grid->slot(0).imgCam->hasPicture());
@@ -159,7 +161,7 @@ TEST_F(SlowDownloadTest, ADownloadThatStopsComingIsAbandonedAfterTenSilentSecond
 
 TEST_F(SlowDownloadTest, ADownloadSilentForFiveSecondsWhenTheIntervalEndsIsAbandonedThen)
 {
-    grid->setFinishSlowDownloads(true);
+    grid->cams().setFinishSlowDownloads(true);
     Open(QStringLiteral("8"));
     Second(0);
     Second(0);
@@ -168,31 +170,31 @@ TEST_F(SlowDownloadTest, ADownloadSilentForFiveSecondsWhenTheIntervalEndsIsAband
     EXPECT_EQ(server.connectionCount(), 1);
     Second(0, 0);  // the interval's end, the last byte 6 s ago
     ASSERT_TRUE(server.waitForConnections(2));
-    EXPECT_EQ(grid->healthSummary(0),
+    EXPECT_EQ(grid->cam(0).healthSummary(),
               QStringLiteral("failing: abandoned at 40% after 8 s, 7 KB/s: the picture needs "
                              "about 20 s, longer than the refresh interval of 8 s"));
 }
 
 TEST_F(SlowDownloadTest, ARefreshOrAStopWhileWaitingEndsTheWait)
 {
-    grid->setFinishSlowDownloads(true);
+    grid->cams().setFinishSlowDownloads(true);
     Open(QStringLiteral("3"));
     Second(0);
     Second(0);
     Second(0);
-    ASSERT_TRUE(grid->slot(0).slotFinishing);
-    grid->cmdRefresh_Click(0);  // abandons it, as a refresh always did
-    EXPECT_FALSE(grid->slot(0).slotFinishing);
+    ASSERT_TRUE(grid->cam(0).slotFinishing);
+    grid->cam(0).cmdRefresh_Click();  // abandons it, as a refresh always did
+    EXPECT_FALSE(grid->cam(0).slotFinishing);
     ASSERT_TRUE(server.waitForRequests(2));
     EXPECT_EQ(grid->nextRefreshCaption(0), QStringLiteral("3"));
 
     Second(1);
     Second(1);
     Second(1);
-    ASSERT_TRUE(grid->slot(0).slotFinishing);
+    ASSERT_TRUE(grid->cam(0).slotFinishing);
     grid->cmdStop_Click(0);
-    EXPECT_FALSE(grid->slot(0).slotFinishing);
-    EXPECT_FALSE(grid->slot(0).timRefresh->isActive());
+    EXPECT_FALSE(grid->cam(0).slotFinishing);
+    EXPECT_FALSE(grid->cam(0).timRefresh->isActive());
     EXPECT_TRUE(WaitFor([&] { return server.closedByClient() == 2; }));
     EXPECT_EQ(server.connectionCount(), 2);
 }

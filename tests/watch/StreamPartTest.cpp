@@ -129,7 +129,7 @@ protected:
     void SetUp() override
     {
         CamServerFixture::SetUp();
-        grid->setTickInterval(3600 * 1000);  // the test gives the ticks
+        grid->cams().setTickInterval(3600 * 1000);  // the test gives the ticks
     }
 
     // A stream that sends `frames` and then keeps the connection open, like a live cam.
@@ -147,7 +147,7 @@ protected:
     void Tick(int count)
     {
         for (int k = 0; k < count; ++k)
-            grid->timRefresh_Timer(0);
+            grid->cam(0).timRefresh_Timer();
     }
 };
 
@@ -163,7 +163,7 @@ TEST_F(StreamSlotTest, EachIntervalShowsAFrameAndClosesTheStream)
     }
     ASSERT_TRUE(OpenFirstCam(Stream(redFrames), QStringLiteral("3")));
     EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(40, 30));
-    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::PictureShown);
+    EXPECT_EQ(grid->cam(0).health().last.kind, FetchOutcomeKind::PictureShown);
     EXPECT_TRUE(WaitFor([this] { return server.closedByClient() == 1; }));  // no connection stays open
     EXPECT_EQ(grid->slot(0).imgCam->picture().pixel(20, 15), red.pixel(20, 15));
 
@@ -171,8 +171,8 @@ TEST_F(StreamSlotTest, EachIntervalShowsAFrameAndClosesTheStream)
     server.enqueue(Stream(blueFrames));
     Tick(3);
     // The stream before was closed with its part: the new start cut nothing short.
-    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::PictureShown);
-    EXPECT_EQ(grid->slot(0).health.consecutiveFailures, 0);
+    EXPECT_EQ(grid->cam(0).health().last.kind, FetchOutcomeKind::PictureShown);
+    EXPECT_EQ(grid->cam(0).health().consecutiveFailures, 0);
     ASSERT_TRUE(WaitForHandled(0));
     EXPECT_EQ(grid->slot(0).imgCam->picture().pixel(20, 15), blue.pixel(20, 15));
     EXPECT_TRUE(WaitFor([this] { return server.closedByClient() == 2; }));
@@ -196,8 +196,8 @@ TEST_F(StreamSlotTest, AStreamSentInChunksShowsItsPictureWhole)
             chunked,
         1000, 10);
     ASSERT_TRUE(OpenFirstCam(reply.endingWith(ScriptedReply::Ending::KeepOpen), QStringLiteral("3")));
-    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::PictureShown);
-    EXPECT_EQ(grid->slot(0).health.last.bodyBytes, jpeg.size());
+    EXPECT_EQ(grid->cam(0).health().last.kind, FetchOutcomeKind::PictureShown);
+    EXPECT_EQ(grid->cam(0).health().last.bodyBytes, jpeg.size());
     EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(160, 120));
     EXPECT_EQ(grid->slot(0).imgCam->picture().pixel(80, 60), red.pixel(80, 60));
     EXPECT_TRUE(WaitFor([this] { return server.closedByClient() == 1; }));
@@ -213,9 +213,9 @@ TEST_F(StreamSlotTest, AStreamWhoseBoundaryNeverComesIsClosedAtOnce)
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::split(stream, 16 * 1024, 10).endingWith(ScriptedReply::Ending::KeepOpen),
                              QStringLiteral("3")));
     EXPECT_TRUE(WaitFor([this] { return server.closedByClient() == 1; })) << "within the interval, no tick given";
-    EXPECT_EQ(grid->healthSummary(0), QStringLiteral("failing: stream without a picture"));
+    EXPECT_EQ(grid->cam(0).healthSummary(), QStringLiteral("failing: stream without a picture"));
     EXPECT_EQ(grid->slot(0).imgCam->picture(), QImage(QStringLiteral(":/pictures/notfound.png")));
-    EXPECT_EQ(grid->slot(0).slotResponse.buffer().size(), 0);
+    EXPECT_EQ(HttpOf(grid->cam(0)).slotResponse.buffer().size(), 0);
 }
 
 TEST_F(StreamSlotTest, AStreamWithoutAWholePartIsNamedAtTheIntervalsEnd)
@@ -227,7 +227,7 @@ TEST_F(StreamSlotTest, AStreamWithoutAWholePartIsNamedAtTheIntervalsEnd)
     ASSERT_TRUE(WaitFor([this] { return server.repliesFinished() == 1; }));
     server.enqueue(ScriptedReply::silent());
     Tick(3);
-    EXPECT_EQ(grid->healthSummary(0), QStringLiteral("failing: stream without a picture"));
+    EXPECT_EQ(grid->cam(0).healthSummary(), QStringLiteral("failing: stream without a picture"));
     EXPECT_FALSE(grid->slot(0).imgCam->hasPicture());
 }
 

@@ -38,7 +38,7 @@ protected:
     {
         WriteCamList({CamRecord{QStringLiteral("Private"), server.url(), QStringLiteral("30")}});
         StartCam(QStringLiteral("Private"));
-        EXPECT_TRUE(WaitFor([this] { return grid->slot(0).health.last.kind != FetchOutcomeKind::None; }));
+        EXPECT_TRUE(WaitFor([this] { return grid->cam(0).health().last.kind != FetchOutcomeKind::None; }));
         return grid->slot(0).imgCam->hasPicture();
     }
 
@@ -49,7 +49,7 @@ protected:
 TEST_F(TrustedCaTest, WithoutTheAuthorityTheCamIsRefused)
 {
     EXPECT_FALSE(PictureShown());
-    EXPECT_EQ(grid->slot(0).health.last.kind, FetchOutcomeKind::TlsFailure);
+    EXPECT_EQ(grid->cam(0).health().last.kind, FetchOutcomeKind::TlsFailure);
 }
 
 TEST_F(TrustedCaTest, SslCertFileNamesIt)

@@ -4,7 +4,7 @@
 // came, and how many fetches in a row have failed. The fetch fills it in as it goes without
 // changing anything it does; the panel, the Viewer and the watch log read it.
 //
-// Adding an outcome: a value in FetchOutcomeKind, its words in OutcomeReason (CamHealth.cpp),
+// Adding an outcome: a value in FetchOutcomeKind, its words in KindReason (FetchOutcomeText.cpp),
 // and, when it is not a failure, a line in OutcomeIsFailure. Every reason text is made there.
 #include <QByteArray>
 #include <QDateTime>
@@ -13,6 +13,8 @@
 #include <QSslError>
 #include <QString>
 #include <QStringList>
+
+#include "HttpHeader.h"
 
 struct CamSocketFailure;
 
@@ -168,12 +170,6 @@ FetchOutcome ClassifySocketFailure(const CamSocketFailure& failure, const QStrin
 FetchOutcome ClassifyCutShort(FetchPhase phase, bool headerDone, qint64 bodyBytes, qint32 contentLength,
                               qint64 receivedBytes, double seconds, qint32 refreshSeconds);
 
-// The status code of a header's status line ("HTTP/1.1 401 ..."); 0 when it has none.
-int StatusCodeOf(const QByteArray& header);
-// The first "Name: value" line of an HTTP header (name in any letter case), trimmed; empty when none.
-QString HeaderValue(const QByteArray& header, QByteArrayView name);
-// The same line's value as sent, blanks and all; empty when there is none.
-QByteArray RawHeaderValue(const QByteArray& header, QByteArrayView name);
 // The certificate problems in words: "certificate not trusted: self-signed", "name mismatch", "expired".
 QString CertificateProblemText(const QSslError& error);
 // "162 bytes", "35 KB", "2.4 MB" (1024-based).

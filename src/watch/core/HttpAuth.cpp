@@ -1,5 +1,7 @@
 #include "HttpAuth.h"
 
+#include "HttpHeader.h"
+
 #include <QCryptographicHash>
 #include <QRandomGenerator>
 
@@ -273,12 +275,8 @@ QByteArray Quoted(const QByteArray& text)
 QList<AuthChallenge> ParseAuthChallenges(const QByteArray& header)
 {
     QList<AuthChallenge> challenges;
-    for (const QByteArray& rawLine : header.split('\n')) {
-        const QByteArray line = rawLine.endsWith('\r') ? rawLine.chopped(1) : rawLine;
-        const qsizetype colon = line.indexOf(':');
-        if (colon < 0 || line.first(colon).trimmed().toLower() != "www-authenticate")
-            continue;
-        for (const RawChallenge& raw : ChallengeReader(QByteArrayView(line).sliced(colon + 1)).readAll()) {
+    for (const QByteArray& value : HttpHeader(header).all("WWW-Authenticate")) {
+        for (const RawChallenge& raw : ChallengeReader(value).readAll()) {
             if (const auto usable = Usable(raw))
                 challenges << *usable;
         }

@@ -1,5 +1,7 @@
 #include "HttpResponse.h"
 
+#include "HttpHeader.h"
+
 #include <QByteArrayView>
 #include <cctype>
 
@@ -34,17 +36,9 @@ qint32 readContentLength(QByteArrayView header)
 
 bool IsChunked(QByteArrayView header)
 {
-    qsizetype lineStart = 0;
-    while (lineStart < header.size()) {
-        qsizetype lineEnd = header.indexOf(kLineEnd, lineStart);
-        if (lineEnd < 0)
-            lineEnd = header.size();
-        const QByteArray line = header.sliced(lineStart, lineEnd - lineStart).toByteArray();
-        const qsizetype colon = line.indexOf(':');
-        if (colon > 0 && line.first(colon).trimmed().compare("Transfer-Encoding", Qt::CaseInsensitive) == 0 &&
-            line.sliced(colon + 1).toLower().contains("chunked"))
+    for (const QByteArray& value : HttpHeader(header).all("Transfer-Encoding")) {
+        if (value.toLower().contains("chunked"))
             return true;
-        lineStart = lineEnd + kLineEnd.size();
     }
     return false;
 }

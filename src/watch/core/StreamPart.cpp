@@ -1,5 +1,7 @@
 #include "StreamPart.h"
 
+#include "HttpHeader.h"
+
 #include <QList>
 
 #include "HttpResponse.h"
@@ -43,14 +45,11 @@ qsizetype AfterBlankLine(const QByteArray& body, qsizetype from, qsizetype* blan
 
 qint32 PartContentLength(const QByteArray& header)
 {
-    for (const QByteArray& line : header.split('\n')) {
-        const qsizetype colon = line.indexOf(':');
-        if (colon > 0 && line.first(colon).trimmed().toLower() == "content-length") {
-            bool ok = false;
-            const qint64 value = line.sliced(colon + 1).trimmed().toLongLong(&ok);
-            if (ok && value > 0)
-                return static_cast<qint32>(qMin<qint64>(value, HttpResponseAssembler::kMaxResponseBytes + 1));
-        }
+    for (const QByteArray& field : HttpHeader(header).all("Content-Length")) {
+        bool ok = false;
+        const qint64 value = field.trimmed().toLongLong(&ok);
+        if (ok && value > 0)
+            return static_cast<qint32>(qMin<qint64>(value, HttpResponseAssembler::kMaxResponseBytes + 1));
     }
     return 0;
 }
@@ -58,24 +57,20 @@ qint32 PartContentLength(const QByteArray& header)
 
 QByteArray StreamBoundary(const QByteArray& header)
 {
-    for (const QByteArray& rawLine : header.split('\n')) {
-        const QByteArray line = rawLine.trimmed();
-        const qsizetype colon = line.indexOf(':');
-        if (colon <= 0 || line.first(colon).trimmed().toLower() != "content-type")
-            continue;
-        const QList<QByteArray> fields = line.sliced(colon + 1).split(';');
-        if (fields.first().trimmed().toLower() != "multipart/x-mixed-replace")
-            return {};
-        for (qsizetype i = 1; i < fields.size(); ++i) {
-            const QByteArray field = fields.at(i).trimmed();
-            if (!field.toLower().startsWith("boundary="))
-                continue;
-            QByteArray value = field.sliced(9).trimmed();
-            if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
-                value = value.sliced(1, value.size() - 2);
-            return value;
-        }
+    const std::optional<QByteArray> type = HttpHeader(header).first("Content-Type");
+    if (!type)
         return {};
+    const QList<QByteArray> fields = type->split(';');
+    if (fields.first().trimmed().toLower() != "multipart/x-mixed-replace")
+        return {};
+    for (qsizetype i = 1; i < fields.size(); ++i) {
+        const QByteArray field = fields.at(i).trimmed();
+        if (!field.toLower().startsWith("boundary="))
+            continue;
+        QByteArray value = field.sliced(9).trimmed();
+        if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
+            value = value.sliced(1, value.size() - 2);
+        return value;
     }
     return {};
 }

@@ -5,9 +5,8 @@
 #include <pthread.h>
 
 #include "FetchedPicture.h"
-#include "IndexMaintenance.h"
 #include "PictureMemory.h"
-#include "Saving.h"
+#include "PictureSave.h"
 
 qint64 SteadyClockNs()
 {
@@ -15,7 +14,7 @@ qint64 SteadyClockNs()
         .count();
 }
 
-void MakePictures(PictureWork& work)
+void MakePictures(PictureWork& work, const RecordSavedPictureFn& record)
 {
     try {
         if (!work.body.isEmpty()) {
@@ -41,9 +40,8 @@ void MakePictures(PictureWork& work)
         }
         work.saved = true;
         // Recorded by the handler that saved it; a failure here costs the row, never the picture.
-        work.indexProblem =
-            RecordSavedPicture(SavedPictureRecord(work.camName, work.saveFileName, work.saveTime,
-                                                  work.stamp.updatedText, work.picture.width(), work.picture.height()));
+        if (record)
+            work.indexProblem = record(work);
         QByteArray savedBytes;
         work.savedPicture = ReadPictureFile(work.saveFileName, work.thumbnailSize, &savedBytes).picture;
         if (!work.savedPicture.isNull())
@@ -54,7 +52,8 @@ void MakePictures(PictureWork& work)
     }
 }
 
-PictureWorker::PictureWorker(std::function<void()> finished, int threads) : finished_(std::move(finished))
+PictureWorker::PictureWorker(std::function<void()> finished, RecordSavedPictureFn record, int threads)
+    : finished_(std::move(finished)), record_(std::move(record))
 {
     for (int i = 0; i < std::max(1, threads); ++i) {
         threads_.emplace_back([this] {
@@ -123,7 +122,7 @@ void PictureWorker::run()
         const bool timed = work->closedNs != 0;  // set before it was queued
         if (timed)
             work->startedNs = SteadyClockNs();
-        MakePictures(*work);
+        MakePictures(*work, record_);
         if (timed)
             work->finishedNs = SteadyClockNs();
         {

@@ -2,7 +2,7 @@
 // The codec's share of handling a fetched response, done on a thread beside the user-interface
 // thread: decoding the body (through its "vbt" temporary file) and, for a new picture with
 // autosave on, saving it and reading the saved file back. Everything the response does to the
-// slot and the window stays on the user-interface thread, in the order the responses closed.
+// cam and its views stays on the user-interface thread, in the order the responses closed.
 #include <QByteArray>
 #include <QDateTime>
 #include <QImage>
@@ -20,12 +20,15 @@
 #include "NewPicture.h"
 #include "PictureCheck.h"
 
-// One closed response of a slot: what its handling needs, and what the worker made of it.
+class WatchedCam;
+
+// One closed response of a cam: what its handling needs, and what the worker made of it.
 struct PictureWork {
-    int slot = 0;
-    bool isImage = false;  // the header names an image: otherwise the not-found picture
-    PictureStamp stamp;    // the slot's time stamp values after this response's header
-    QByteArray body;       // decoded when not empty; becomes `pictureBytes` once decoded
+    WatchedCam* cam = nullptr;  // the cam whose answer it is
+    int slot = 0;               // that cam's place
+    bool isImage = false;       // the header names an image: otherwise the not-found picture
+    PictureStamp stamp;         // the slot's time stamp values after this response's header
+    QByteArray body;            // decoded when not empty; becomes `pictureBytes` once decoded
     // The size the picture is drawn at outside the Viewer (thumbnail, wall tile), in device
     // pixels: a JPEG is decoded at the smallest DCT scale that still gives that much. Invalid, or
     // `wantFull`, or a save due: decoded at full size.
@@ -58,7 +61,7 @@ struct PictureWork {
     QString indexProblem;   // why the saved picture has no row in the index; empty when it has
     bool done = false;      // under the worker's lock
 
-    // Only while the grid measures how long responses wait (SlotGrid::measureHoldUps), else 0:
+    // Only while the queue measures how long responses wait (CamPictureQueue::measureHoldUps), else 0:
     // steady-clock nanoseconds when the response closed, and when a thread began and ended its work.
     qint64 closedNs = 0;
     qint64 startedNs = 0;
@@ -68,9 +71,12 @@ struct PictureWork {
 // The steady clock in nanoseconds, for the hold-up measure.
 qint64 SteadyClockNs();
 
-// Decodes the body and saves the picture as the work asks, recording a saved picture in the
-// index; never throws.
-void MakePictures(PictureWork& work);
+// Where a saved picture gets its row in the picture index; returns why it did not, or nothing.
+using RecordSavedPictureFn = std::function<QString(const PictureWork& work)>;
+
+// Decodes the body and saves the picture as the work asks, recording a saved picture with
+// `record` (none: no index); never throws.
+void MakePictures(PictureWork& work, const RecordSavedPictureFn& record = {});
 
 // Threads that run PictureWork items, started in the order they are given (one that someone
 // waits for goes first), and call `finished`
@@ -81,7 +87,7 @@ class PictureWorker {
 public:
     static constexpr int kThreads = 2;  // the machines this runs on have two cores or more
 
-    explicit PictureWorker(std::function<void()> finished, int threads = kThreads);
+    explicit PictureWorker(std::function<void()> finished, RecordSavedPictureFn record = {}, int threads = kThreads);
     // Lets the item under way finish (a file may be being written), drops the others.
     ~PictureWorker();
     PictureWorker(const PictureWorker&) = delete;
@@ -96,6 +102,7 @@ private:
     void run();
 
     std::function<void()> finished_;
+    RecordSavedPictureFn record_;
     std::mutex mutex_;
     std::condition_variable wake_;  // an item was given, or the worker is to stop
     std::condition_variable done_;  // an item was done

@@ -1,0 +1,374 @@
+#include "WatchedCam.h"
+
+#include <QTimer>
+
+#include "CamPictureQueue.h"
+#include "CamSocket.h"
+#include "DateTimeText.h"
+#include "FetchedPicture.h"
+#include "HttpCamSource.h"
+#include "NewPicture.h"
+#include "PictureSave.h"
+#include "SlotNumbers.h"
+#include "WatchLog.h"
+
+namespace {
+// The built-in not-found picture, 83 x 62 pixels.
+const QImage& NotFoundPicture()
+{
+    static const QImage picture(QStringLiteral(":/pictures/notfound.png"));
+    return picture;
+}
+}  // namespace
+
+WatchedCam::WatchedCam(int index, CamPictureQueue& pictures, const CamViewNeeds& needs, const FetchOptions& options,
+                       QObject* parent)
+    : QObject(parent), timRefresh(new QTimer(this)), index_(index), pictures_(pictures), needs_(needs),
+      options_(options), staleMinutes_(10), monotonicMs_(StartMonotonicClock())
+{
+    timRefresh->setObjectName(QStringLiteral("timRefresh_%1").arg(index));
+    timRefresh->setInterval(1000);  // milliseconds: one tick per second of the countdown
+    connect(timRefresh, &QTimer::timeout, this, &WatchedCam::timRefresh_Timer);
+    CamSourceEvents& events = *this;
+    auto http = std::make_unique<HttpCamSource>(events, options_, [this] { return monotonicMs_(); });
+    http->wsCam->setObjectName(QStringLiteral("wsCam_%1").arg(index));
+    source_ = std::move(http);
+}
+
+WatchedCam::~WatchedCam() = default;
+
+std::shared_ptr<void> WatchedCam::HoldDrawing() const
+{
+    return needs_.holdDrawing ? needs_.holdDrawing() : nullptr;
+}
+
+void WatchedCam::settle()
+{
+    pictures_.settle(this);
+}
+
+void WatchedCam::open(const QString& name, const QString& address, const QString& refresh)
+{
+    open_ = true;
+    txtName = name;
+    txtAddress = address;
+    txtRefresh = refresh;
+    cmdStart_Click();
+}
+
+void WatchedCam::edit(const QString& name, const QString& address, const QString& refresh)
+{
+    txtName = name;
+    txtAddress = address;
+    txtRefresh = refresh;
+    Q_EMIT changed();
+}
+
+void WatchedCam::SetFetching(bool on)
+{
+    fetching_ = on;
+    Q_EMIT fetchingChanged(on);
+    if (!on)
+        Q_EMIT changed();
+}
+
+void WatchedCam::cmdStart_Click()
+{
+    settle();
+    ++slotStarts;
+    slotFinishing = false;
+    SetFetching(true);
+    const auto seconds = RefreshSecondsFromText(txtRefresh);
+    if (seconds) {
+        slotRefreshSeconds = *seconds;
+    } else {
+        // Only an edit of an open cam can get here (an open refuses such a text); the cam goes
+        // on at the interval it had rather than stopping.
+        Q_EMIT statusText(QStringLiteral("%1: refresh rate \"%2\" is not a number of seconds; it stays at %3")
+                              .arg(txtName, txtRefresh, QString::number(slotRefreshSeconds)));
+    }
+    std::optional<HealthNote> note;
+    if (!seconds)
+        note = HealthNote{HealthNote::Kind::RefreshNotANumber, txtRefresh, slotRefreshSeconds};
+    SetHealthNote(HealthNote::Kind::RefreshNotANumber, note);
+    slotElapsed = 0;
+    // The timer runs from the start of one fetch to the start of the next, however long the
+    // fetch takes.
+    timRefresh->start();
+    source_->stop();
+    Q_EMIT changed();
+    slotFetchAddress = txtAddress;
+    if (!source_->start(txtAddress)) {
+        // Nothing to fetch; the cam stays open and tries again at its next start.
+        FetchOutcome outcome;
+        outcome.kind = FetchOutcomeKind::BadAddress;
+        outcome.detail = MaskAddressPassword(txtAddress);
+        NoteOutcome(outcome);
+        return;
+    }
+    health_.fetchStarted = CurrentDateTime();
+}
+
+void WatchedCam::timRefresh_Timer()
+{
+    ++slotElapsed;
+    // Decided before the countdown is shown, so that it says the cam waits from the first tick on.
+    const bool due = slotElapsed >= slotRefreshSeconds && !KeepsDownloading();
+    Q_EMIT ticked();
+    if (due) {
+        timRefresh->stop();
+        fetching_ = true;  // the start below shows it
+        NoteCutShort();    // a fetch still running is abandoned by the start below
+        cmdStart_Click();
+    }
+}
+
+void WatchedCam::cmdStop_Click()
+{
+    settle();
+    ++slotStarts;
+    slotFinishing = false;
+    source_->stop();
+    timRefresh->stop();
+    {
+        const auto hold = HoldDrawing();
+        setPicture({}, {}, {});
+        SetFetching(false);
+    }
+    ClearHealth();
+    open_ = false;
+    Q_EMIT changed();
+}
+
+bool WatchedCam::KeepsDownloading()
+{
+    const qint64 lastBodyByte = source_->lastBodyByteMs();
+    // A stream never ends by itself: its first part is due within the interval.
+    if (!finishSlowDownloads_ || source_->runningFetch().stream || lastBodyByte < 0)
+        return false;
+    const qint64 silent = monotonicMs_() - lastBodyByte;
+    if (silent >= (slotFinishing ? kSilentMs : kStillArrivingMs))
+        return false;
+    if (slotFinishing)
+        return true;  // still arriving, or whole and on its way to the thumbnail
+    if (health_.phase != FetchPhase::Receiving)
+        return false;
+    slotFinishing = true;
+    health_.phase = FetchPhase::Finishing;
+    ReportHealth();
+    return true;
+}
+
+void WatchedCam::StartSoon()
+{
+    const quint64 starts = slotStarts;
+    QMetaObject::invokeMethod(
+        this,
+        [this, starts] {
+            if (slotStarts != starts || !open_)
+                return;
+            cmdStart_Click();
+        },
+        Qt::QueuedConnection);
+}
+
+double WatchedCam::FetchSeconds() const
+{
+    return health_.fetchStarted.isValid() ? qMax<qint64>(0, health_.fetchStarted.msecsTo(CurrentDateTime())) / 1000.0
+                                          : slotRefreshSeconds;
+}
+
+void WatchedCam::setMonotonicClock(std::function<qint64()> milliseconds)
+{
+    monotonicMs_ = milliseconds ? std::move(milliseconds) : StartMonotonicClock();
+}
+
+void WatchedCam::SourcePhase(FetchPhase phase)
+{
+    // A download let run past the interval stays finishing while its bytes arrive.
+    if (phase == FetchPhase::Receiving && health_.phase == FetchPhase::Finishing)
+        return;
+    health_.phase = phase;
+}
+
+void WatchedCam::SourceNote(HealthNote::Kind kind, const std::optional<HealthNote>& note)
+{
+    SetHealthNote(kind, note);
+}
+
+RequestConditions WatchedCam::SourceConditions()
+{
+    // Only about the picture the cam shows, and only when it came from this address.
+    if (options_.conditionalRequests && !slotPictureBytes.isEmpty() && slotConditionsAddress == slotFetchAddress)
+        return slotConditions;
+    return {};
+}
+
+void WatchedCam::SourceProgress(float percent, const QString& fileName)
+{
+    // A server that sends more than its Content-Length promised would push the bar past its
+    // end; the cam keeps its last sound value instead.
+    if (percent >= 0.0f && percent <= 100.0f) {
+        slotProgress = percent;
+        Q_EMIT progressChanged(percent);
+    }
+    Q_EMIT statusText(QStringLiteral("Downloading %1 [%2]").arg(fileName, ShortestNumberText(slotProgress, 7)));
+}
+
+void WatchedCam::SourceFailed(const FetchOutcome& outcome, bool notFound)
+{
+    if (notFound) {
+        ShowNotFound();
+        Q_EMIT detailsChanged();
+    }
+    NoteOutcome(outcome);
+}
+
+void WatchedCam::SourceUnchanged(int status)
+{
+    health_.phase = FetchPhase::Done;
+    {
+        const auto hold = HoldDrawing();
+        SetFetching(false);
+    }
+    // The picture, its time stamps and txtRefreshed stay as they are; nothing is saved.
+    slotIsNew = false;
+    Q_EMIT detailsChanged();
+    FetchOutcome outcome;
+    outcome.kind = FetchOutcomeKind::Unchanged;
+    outcome.status = status;
+    NoteOutcome(outcome, health_.lastPictureStamped, false);
+}
+
+void WatchedCam::SourceAnswered(CamAnswer answer)
+{
+    HttpResponseAssembler::Finished& response = answer.response;
+    ClosedAnswer closed;
+    closed.headerComplete = answer.headerComplete;
+    closed.receivedBytes = answer.receivedBytes;
+    health_.phase = FetchPhase::Done;
+
+    auto work = std::make_shared<PictureWork>();
+    work->cam = this;
+    work->slot = index_;
+    if (pictures_.measuringHoldUps())
+        work->closedNs = SteadyClockNs();
+    work->isImage = response.isImage;
+    work->selectedAtClose = followed_;
+    closed.header = response.header;
+    closed.bodyBytes = response.body.size();
+    closed.contentLength = answer.contentLength;
+    closed.isImage = response.isImage;
+    closed.bodyValid = response.bodyValid;
+    closed.peerReset = answer.peerReset;
+    if (response.isImage) {
+        // Decided now, from the cam as this answer finds it: the cam's next answer can only
+        // close after this one is handled.
+        const QDateTime now = CurrentDateTime();
+        work->stamp = {slotLastModified, txtUpdated, txtRefreshed, slotIsNew};
+        DetectNewPicture(work->stamp, response.header, now);
+        work->stamped = response.header.toLower().contains("last-modified:");
+        work->newStamp = work->stamp.lastModified != slotLastModified;
+        work->conditions.etag = ValidatorValue(HeaderValue(response.header, "ETag").toLatin1());
+        if (work->stamped)
+            work->conditions.lastModified =
+                ValidatorValue(work->stamp.lastModified.sliced(work->stamp.lastModified.indexOf(u':') + 1).toLatin1());
+        closed.bodyWhole = BodyLooksWhole(response.body, answer.contentLength);
+        closed.bodyStart = response.body.first(qMin<qsizetype>(16, response.body.size()));
+        if (response.bodyValid && closed.bodyWhole) {
+            work->body = std::move(response.body);
+            work->thumbnailSize = needs_.decodeSize ? needs_.decodeSize(index_) : QSize();
+            work->wantFull = followed_ && (!needs_.fullPictureSeen || needs_.fullPictureSeen());
+            if (needs_.autoSave && needs_.autoSave() && work->stamp.isNew)
+                work->saveFileName = PictureFilePath(txtName, now);
+            work->saveTime = now;
+            work->camName = txtName;
+        }
+    }
+    work->outcome = ClassifyClosedAnswer(closed);
+    if (answer.kind != FetchOutcomeKind::None && !response.isImage)
+        work->outcome.kind = answer.kind;
+    if (answer.kind == FetchOutcomeKind::UnsafeRedirect || answer.kind == FetchOutcomeKind::RedirectRefused)
+        DescribeRefusedRedirect(work->outcome, answer.refusedRedirect);
+    pictures_.submit(std::move(work));
+}
+
+void WatchedCam::HandleResponse(const PictureWork& work)
+{
+    bool shown = false;
+    if (work.isImage)
+        shown = ShowFetchedPicture(work);
+    else
+        ShowNotFound();
+    Q_EMIT detailsChanged();
+    FetchOutcome outcome = work.outcome;
+    const bool refused = work.pictureStatus == PictureStatus::TooLarge;
+    FinishPictureOutcome(outcome, refused ? work.declaredSize : work.fullSize, refused);
+    NoteOutcome(outcome, shown && work.stamped, work.newStamp);
+    if (shown)
+        Q_EMIT pictureHandled();
+}
+
+bool WatchedCam::ShowFetchedPicture(const PictureWork& work)
+{
+    const auto hold = HoldDrawing();
+    SetFetching(false);
+    if (work.picture.isNull()) {
+        // The views keep what they show. The time stamp is not taken either: the picture it
+        // belongs to never arrived, and taking it would make the whole copy that comes next look
+        // old, so it would never be saved.
+        slotIsNew = false;
+        return false;
+    }
+    slotLastModified = work.stamp.lastModified;
+    slotConditions = work.conditions;
+    slotConditionsAddress = slotFetchAddress;
+    txtUpdated = work.stamp.updatedText;
+    txtRefreshed = work.stamp.refreshedText;
+    slotIsNew = work.stamp.isNew;
+
+    // One decoded picture, shared by every view of it; the Viewer's is the full one.
+    setPicture(work.picture, work.pictureBytes, work.fullSize);
+    Q_EMIT changed();
+    Q_EMIT pictureShown();
+    if (work.wantFull && !followed_) {
+        // Decoded in full for the Viewer, which a click has moved on since the answer closed.
+        KeepThumbnailOnlySoon();
+    }
+    AutoSavePicture(work);
+    if (work.stamp.isNew)
+        Q_EMIT newPictureShown();
+    return true;
+}
+
+void WatchedCam::AutoSavePicture(const PictureWork& work)
+{
+    if (work.saveFileName.isEmpty())
+        return;
+    // A save that failed is skipped: the watch goes on, and a cam that cannot be saved must not
+    // stop the others. But its pictures are being lost (a full disk, a folder gone): the views
+    // are told, and the log says so once until a save works.
+    if (!work.saved) {
+        if (work.saveProblem.isEmpty())
+            return;
+        if (slotSaveProblem != work.saveProblem)
+            qCWarning(lcWatch).noquote() << work.camName + QStringLiteral(": new pictures cannot be saved: ") +
+                    work.saveFileName + QStringLiteral(": ") + work.saveProblem;
+        slotSaveProblem = work.saveProblem;
+        Q_EMIT autoSaved(work);
+        return;
+    }
+    slotSaveProblem.clear();
+    // The thumbnail shows what was stored, so the user sees the saved quality.
+    if (!work.savedPicture.isNull())
+        setPicture(work.savedPicture, work.savedBytes, work.fullSize);
+    Q_EMIT autoSaved(work);
+    Q_EMIT pictureSaved(work.camName, work.saveFileName);
+}
+
+void WatchedCam::ShowNotFound()
+{
+    const auto hold = HoldDrawing();
+    setPicture(NotFoundPicture(), {}, {});
+    SetFetching(false);
+}

@@ -1,0 +1,212 @@
+#pragma once
+// One watched cam, with no window: its refresh cycle, the fetch through its source, the
+// new-picture state, its health and the picture it shows, kept as compressed bytes beside the
+// decode its views need. It tells its views (a panel, a wall tile, the Viewer, a recorder with no
+// window at all) what happened by signals; they never read one another's controls.
+//
+// The cycle: a start (cmdStart_Click) fetches at once and starts the 1000 ms tick timRefresh;
+// each tick counts slotElapsed, and when it reaches slotRefreshSeconds the next start abandons a
+// fetch still running. An answer goes to the codec threads (CamPictureQueue) and is handled back
+// here, in the order the cam's answers closed.
+#include <QByteArray>
+#include <QDateTime>
+#include <QImage>
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "CamHealth.h"
+#include "CamSource.h"
+#include "CamUrl.h"
+
+class CamPictureQueue;
+class QTimer;
+struct PictureStamp;
+struct PictureWork;
+
+// What the views of the cams ask of the pictures, answered by whoever shows them; shared by the
+// cams of one window (or of a recorder, which answers with the defaults).
+struct CamViewNeeds {
+    // The size a picture of the cam is drawn at outside the Viewer (thumbnail, wall tile), in
+    // device pixels: a JPEG is decoded at the smallest DCT scale that still gives that much.
+    // Invalid: at full size.
+    std::function<QSize(int index)> decodeSize;
+    // Someone can see the full picture of the cam the Viewer follows (not while the Viewer is hidden
+    // before the first click, nor under the wall, unless the full-window view shows); unset: yes.
+    std::function<bool()> fullPictureSeen;
+    // New pictures are saved ("AutoSave New Pictures"); unset: no.
+    std::function<bool()> autoSave;
+    // Holds the window's drawing while the views change together; unset: nothing to hold.
+    std::function<std::shared_ptr<void>()> holdDrawing;
+};
+
+class WatchedCam : public QObject, private CamSourceEvents {
+    Q_OBJECT
+public:
+    // `index`: the cam's place among the cams of its window; `needs` and `options` outlive it.
+    WatchedCam(int index, CamPictureQueue& pictures, const CamViewNeeds& needs, const FetchOptions& options,
+               QObject* parent = nullptr);
+    ~WatchedCam() override;
+
+    int index() const { return index_; }
+    // A cam is open from its open to its stop.
+    bool isOpen() const { return open_; }
+    // What the cam is; the panel's hidden text boxes show the same texts.
+    const QString& name() const { return txtName; }
+    const QString& address() const { return txtAddress; }
+    const QString& refreshText() const { return txtRefresh; }      // refresh interval in seconds, as typed
+    const QString& updatedText() const { return txtUpdated; }      // the server's Last-Modified value
+    const QString& refreshedText() const { return txtRefreshed; }  // when a changed picture was last seen
+    bool fetching() const { return fetching_; }                    // a fetch runs (the refresh indicator)
+    float progress() const { return slotProgress; }                // percent of the body received
+    CamSource& source() { return *source_; }
+
+    // Opens the cam and starts it; an edit of an open cam gives it its new texts, unrestarted.
+    void open(const QString& name, const QString& address, const QString& refresh);
+    void edit(const QString& name, const QString& address, const QString& refresh);
+
+    // The watch cycle.
+    void cmdStart_Click();
+    void cmdRefresh_Click() { cmdStart_Click(); }
+    void timRefresh_Timer();
+    void cmdStop_Click();
+    // Handles the cam's answers that closed before now, waiting for the codec where it is still
+    // at them. Whatever acts on the cam from outside calls it first, so nothing overtakes them.
+    void settle();
+    // lblNextRefresh while the download is let finish past the interval: the slot only waits.
+    bool waitsForDownload() const { return slotFinishing; }
+
+    // The picture: what the thumbnail shows (possibly a scaled decode), its own size, and the
+    // full picture decoded from the kept bytes for whoever needs every pixel.
+    const QImage& picture() const { return picture_; }
+    QSize pictureSize() const;
+    QImage fullPicture();
+    // The picture for drawing at `deviceSize` pixels: the decode kept when it is large enough.
+    QImage displayPicture(const QSize& deviceSize);
+    // The picture shown becomes `picture` (own size `fullSize`, decodable from `bytes`; empty
+    // bytes: it is its own full picture).
+    void setPicture(const QImage& picture, const QByteArray& bytes, const QSize& fullSize);
+    // The Viewer follows this cam (or no longer): its full picture is kept while it does.
+    void setFollowed(bool followed);
+    // A picture of the cam was saved by hand ("Save Image") as fileName: tells the views.
+    void reportSaved(const QString& fileName) { Q_EMIT pictureSaved(txtName, fileName); }
+    bool followed() const { return followed_; }
+
+    // Health: the state now, "<state>: <reason>", and the tool tip (rich text).
+    CamState healthState() const;
+    QString healthSummary() const;
+    QString healthToolTip() const;
+    const CamHealth& health() const { return health_; }
+    void setStaleMinutes(int minutes);
+    // Milliseconds of a clock that never goes back (tests inject one).
+    void setMonotonicClock(std::function<qint64()> milliseconds);
+    // On: a download still arriving when the refresh interval ends goes on (see KeepsDownloading).
+    void setFinishSlowDownloads(bool on) { finishSlowDownloads_ = on; }
+    static constexpr qint64 kStillArrivingMs = 5000;
+    static constexpr qint64 kSilentMs = 10000;
+
+    // The watch state (the per-slot values); only the cam changes it.
+    QTimer* timRefresh = nullptr;   // the 1000 ms refresh tick
+    qint32 slotRefreshSeconds = 0;  // refresh interval of the running watch, whole seconds
+    qint32 slotElapsed = 0;         // seconds since the current fetch started
+    // Letting a slow download finish: the refresh interval has ended while it goes on.
+    bool slotFinishing = false;
+    quint64 slotStarts = 0;    // counts starts and stops, so a start asked for an earlier fetch is dropped
+    QString slotLastModified;  // the last "Last-Modified:" line seen; survives stops
+    // The address the running fetch started from, and what a conditional request asks about the
+    // picture shown (the address it came from beside it).
+    QString slotFetchAddress;
+    QString slotConditionsAddress;
+    RequestConditions slotConditions;
+    bool slotIsNew = false;     // the picture just handled is a changed one
+    QString slotSaveProblem;    // why the last automatic save failed; empty after one that worked
+    float slotProgress = 0.0f;  // percent of the body received; never reset, a value past 100 refused
+    // The compressed bytes of the picture shown (the fetched body, or the saved file after an
+    // automatic save) and that picture's own size.
+    QByteArray slotPictureBytes;
+    QSize slotPictureSize;
+
+Q_SIGNALS:
+    // Something its views show has changed: it opened or stopped, its texts, its picture, its
+    // fetching or its health state changed.
+    void changed();
+    void fetchingChanged(bool on);
+    // The picture shown changed (a fetched one, the not-found picture, none, a smaller decode).
+    void pictureChanged();
+    void progressChanged(float percent);
+    // A tick of the refresh clock was counted (the countdown changed).
+    void ticked();
+    // A text for the window's status bar.
+    void statusText(const QString& text);
+    // The health state or its reason changed (logged once); healthReported follows every note.
+    void healthChanged(CamState state);
+    void healthReported();
+    // The Viewer's detail texts of the cam may have changed.
+    void detailsChanged();
+    // A fetched picture is shown (before it is saved).
+    void pictureShown();
+    // A fetched picture is handled (and saved, when that was due); none for a not-found answer.
+    void pictureHandled();
+    // A picture whose time stamp is new is shown.
+    void newPictureShown();
+    // An automatic save was due: `work` says whether it was saved (its index row beside it) or why not.
+    void autoSaved(const PictureWork& work);
+    // A picture of the cam was saved as fileName under the cam's name.
+    void pictureSaved(const QString& camName, const QString& fileName);
+
+private:
+    friend class CamPictureQueue;
+    void SourcePhase(FetchPhase phase) override;
+    void SourceNote(HealthNote::Kind kind, const std::optional<HealthNote>& note) override;
+    RequestConditions SourceConditions() override;
+    void SourceProgress(float percent, const QString& fileName) override;
+    void SourceSettle() override { settle(); }
+    void SourceFailed(const FetchOutcome& outcome, bool notFound) override;
+    void SourceUnchanged(int status) override;
+    void SourceAnswered(CamAnswer answer) override;
+
+    // Everything a handled answer does to the cam, with the codec's pictures.
+    void HandleResponse(const PictureWork& work);
+    bool ShowFetchedPicture(const PictureWork& work);
+    void AutoSavePicture(const PictureWork& work);
+    void ShowNotFound();
+    void SetFetching(bool on);
+    // The refresh interval has ended: true when the download is let finish (and the cam now
+    // waits for it), false when the next start is due.
+    bool KeepsDownloading();
+    // The next fetch, from the event loop, unless the cam is started or stopped first.
+    void StartSoon();
+    double FetchSeconds() const;
+    std::shared_ptr<void> HoldDrawing() const;
+    // A cam the Viewer no longer follows: a full decode becomes the scaled picture a
+    // thumbnail-only cam holds, once the event loop runs again.
+    void KeepThumbnailOnlySoon();
+    void KeepThumbnailOnly();
+    bool HoldsFullDecode() const;
+
+    // Health (WatchedCamHealth.cpp): the fetch reports what it sees; nothing here changes what it does.
+    void NoteOutcome(const FetchOutcome& outcome, bool stamped = false, bool newStamp = false);
+    void NoteCutShort();
+    void SetHealthNote(HealthNote::Kind kind, const std::optional<HealthNote>& note);
+    void ReportHealth();
+    void ClearHealth();
+
+    const int index_;
+    CamPictureQueue& pictures_;
+    const CamViewNeeds& needs_;
+    const FetchOptions& options_;
+    std::unique_ptr<CamSource> source_;
+    bool open_ = false;
+    bool fetching_ = false;
+    bool followed_ = false;
+    QString txtName, txtAddress, txtRefresh, txtUpdated, txtRefreshed;
+    QImage picture_;
+    QImage full_;  // the full picture while the Viewer follows the cam (null until someone needed it)
+    CamHealth health_;
+    int staleMinutes_;
+    bool finishSlowDownloads_ = false;
+    std::function<qint64()> monotonicMs_;
+};
