@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "HistoryLog.h"
-#include "NewPicture.h"
 
 namespace {
 constexpr int kRebuildBatch = 500;  // rows per transaction, so that a saver never waits long
@@ -26,17 +25,6 @@ void removeSidecars(const QString& path)
     QFile::remove(path + QStringLiteral("-shm"));
 }
 }  // namespace
-
-QString PictureNamePrefix(const QString& camName)
-{
-    QString name = camName;
-    name.remove(QLatin1Char(' '));
-    RemoveFirst(name, QLatin1Char('/'), 2);
-    RemoveFirst(name, QLatin1Char(':'), 3);
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    name.replace(QChar(0), QLatin1Char('_'));
-    return name;
-}
 
 QString CamOfFile(const QString& fileName, const QStringList& camNames)
 {

@@ -7,11 +7,8 @@
 #include <QStringList>
 
 #include "PictureIndex.h"
+#include "PictureName.h"  // PictureNamePrefix: the start of a cam's file names
 
-// The start of the file names the program gives a cam's pictures: the name with its blanks,
-// its first two "/" and its first three ":" removed (and any other "/" made "_"), as the
-// saver builds the whole name.
-QString PictureNamePrefix(const QString& camName);
 // The cam a saved file belongs to: the longest listed name whose prefix starts the file's
 // name; empty when none does.
 QString CamOfFile(const QString& fileName, const QStringList& camNames);

@@ -109,6 +109,8 @@ TEST_P(PictureFileNames, FollowTheRemovalsAndNeverLeaveTheCamFolder)
     const NameCase& c = GetParam();
     const QString name = BuildPictureFileName(QString::fromUtf8(c.camName), may7, QLocale(QLatin1String(c.locale)));
     EXPECT_EQ(name.toStdString(), c.fileName);
+    // The index rebuild finds a cam's files by this start; it must be the saver's own.
+    EXPECT_TRUE(name.startsWith(PictureNamePrefix(QString::fromUtf8(c.camName)))) << name.toStdString();
     EXPECT_FALSE(name.contains(QLatin1Char('/')));
     EXPECT_FALSE(name.contains(QChar(0)));
 }
