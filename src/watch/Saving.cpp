@@ -93,6 +93,12 @@ void SlotGrid::cmdSave_Click()
     FinishHandling(selectedSlot_);  // the picture saved is the one the slot holds after them
     const ViewerSlot& s = slot(selectedSlot_);
     const QDateTime now = CurrentDateTime();
+    if (!ShowsCamPicture(selectedSlot_)) {
+        // The not-found picture is the program's own, and a slot with nothing yet has nothing: a
+        // file of either under the cam's name would be a picture the cam never sent.
+        SetStatusText(TimeText(now.time()) + QStringLiteral(" no picture to save"));
+        return;
+    }
     const QString fileName = PictureFilePath(s.txtName->text(), now);
     const QImage picture = fullPicture(selectedSlot_);
     QString failure;

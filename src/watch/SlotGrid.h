@@ -233,6 +233,8 @@ private:
     void KeepThumbnailOnlySoon(int index);
     // The slot's thumbnail holds its picture at full size, decodable again from its kept bytes.
     bool HoldsFullDecode(int index) const;
+    // The thumbnail shows a picture the cam sent (not the not-found picture, nor nothing).
+    bool ShowsCamPicture(int index) const;
     // The slot's thumbnail shows `picture`, whose own size is `fullSize` and which decodes from
     // `bytes` (empty: it is its own full picture); the kept full picture goes if it was the slot's.
     void SetSlotPicture(int index, const QImage& picture, const QByteArray& bytes, const QSize& fullSize);

@@ -158,8 +158,22 @@ TEST_F(SavingTest, AFailedSaveImageIsReportedAndTheProgramGoesOn)
     StartCam(QStringLiteral("Cam 2"));
     ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("cam")));
     grid->cmdSave_Click();
-    EXPECT_TRUE(statusTexts.last().contains(QStringLiteral(" could not save ")));
+    // It says so: there is no picture of the cam yet (it used to try, and fail with "-2").
+    EXPECT_EQ(statusTexts.last(), QStringLiteral("3:59:45 PM no picture to save"));
     EXPECT_TRUE(SavedFiles().isEmpty());
+}
+
+TEST_F(SavingTest, TheNotFoundPictureIsNeverSavedAsAPictureOfTheCam)
+{
+    chkSave->setChecked(true);
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole("HTTP/1.1 404 Not Found\r\nContent-Type: text/html\r\n\r\nno")));
+    grid->cmdSave_Click();
+    EXPECT_EQ(statusTexts.last(), QStringLiteral("3:59:45 PM no picture to save"));
+    EXPECT_TRUE(SavedFiles().isEmpty());
+    PictureIndex index;
+    ASSERT_TRUE(index.open());
+    EXPECT_TRUE(index.pictures(QStringLiteral("Cam 1")).isEmpty());
 }
 
 TEST_F(SavingTest, EverySavedPictureGetsARowInThePictureIndex)
