@@ -1,9 +1,12 @@
 #include "Saving.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
+#include <algorithm>
 
 #include "DIBSection.h"
 #include "DateTimeText.h"
+#include "Files.h"
 #include "HistoryLog.h"
 #include "ImageControl.h"
 #include "IndexMaintenance.h"
@@ -35,6 +38,11 @@ QString SaveFailureText(const std::exception& error)
 
 void SavePictureAsJpeg(const QImage& picture, const QString& fileName)
 {
+    // The folder may have been removed while the program runs (by hand, by a clean-up): it is
+    // made again rather than losing every new picture until the next start.
+    const QString folder = QFileInfo(fileName).path();
+    if (MakeFolderIfMissing(folder) == FolderMade::Made)
+        qCWarning(lcWatch).noquote() << QStringLiteral("the folder %1 was missing and has been made again").arg(folder);
     cDIBSection dib;
     dib.CreateFromPicture(picture);
     SaveDibAsJpeg(dib, fileName, kJpegQuality);

@@ -24,6 +24,22 @@ protected:
     {
         return FetchAgain(index, ScriptedReply::whole(PictureAnswer(MakeTestJpeg(size), stamp)));
     }
+
+    // No save can work: the program folder is gone (a disk unmounted), so its "cam" folder
+    // cannot be made again either. BringProgramFolderBack returns it without "cam".
+    QString AwayPath() const { return home.path() + QStringLiteral("-away"); }
+    void TakeProgramFolderAway()
+    {
+        ASSERT_TRUE(QDir(home.filePath(QStringLiteral("cam"))).removeRecursively());
+        ASSERT_TRUE(QDir().rename(home.path(), AwayPath()));
+    }
+    void BringProgramFolderBack() { ASSERT_TRUE(QDir().rename(AwayPath(), home.path())); }
+    void TearDown() override
+    {
+        if (QFileInfo::exists(AwayPath()))
+            BringProgramFolderBack();
+        CamServerFixture::TearDown();
+    }
 };
 
 TEST_F(SavingTest, OnlyAChangedStampIsSavedWhenAutoSaveIsOn)
@@ -92,8 +108,8 @@ TEST_F(SavingTest, AStampWhosePictureWasCutIsSavedWhenTheWholePictureComes)
 TEST_F(SavingTest, AFailedAutomaticSaveIsSkippedAndTheWatchGoesOn)
 {
     chkSave->setChecked(true);
-    ASSERT_TRUE(QDir(home.filePath(QStringLiteral("cam"))).removeRecursively());
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    TakeProgramFolderAway();
     statusTexts.clear();
     ASSERT_TRUE(FetchStamp(0, kStampB, {30, 20}));
     EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(30, 20));
@@ -107,9 +123,10 @@ TEST_F(SavingTest, AFailedAutomaticSaveOfAnyCamIsToldWithTheSystemsReason)
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
     // The failing cam is not the one shown: its pictures are lost all the same.
     grid->setSelectedSlot(1);
-    ASSERT_TRUE(QDir(home.filePath(QStringLiteral("cam"))).removeRecursively());
+    TakeProgramFolderAway();
     statusTexts.clear();
     ASSERT_TRUE(FetchStamp(0, kStampB));
+    BringProgramFolderBack();
     const QString path = home.filePath(QStringLiteral("cam/Cam157200735945PM.jpg"));
     ASSERT_FALSE(statusTexts.isEmpty());
     EXPECT_EQ(statusTexts.last(),
@@ -123,6 +140,19 @@ TEST_F(SavingTest, AFailedAutomaticSaveOfAnyCamIsToldWithTheSystemsReason)
     ASSERT_TRUE(FetchStamp(0, kStampA));
     EXPECT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam157200735955PM.jpg")});
     EXPECT_TRUE(grid->slot(0).slotSaveProblem.isEmpty());
+}
+
+TEST_F(SavingTest, AMissingCamFolderIsMadeAgainAtTheNextSave)
+{
+    chkSave->setChecked(true);
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    ASSERT_TRUE(QDir(home.filePath(QStringLiteral("cam"))).removeRecursively());
+    ASSERT_TRUE(FetchStamp(0, kStampB));
+    EXPECT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam157200735945PM.jpg")});
+    ASSERT_TRUE(QDir(home.filePath(QStringLiteral("cam"))).removeRecursively());
+    now = now.addSecs(1);
+    grid->cmdSave_Click();  // Save Image too
+    EXPECT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam157200735946PM.jpg")});
 }
 
 TEST_F(SavingTest, SaveImageSavesTheShownSlotWhateverAutoSaveSays)
@@ -142,9 +172,10 @@ TEST_F(SavingTest, SaveImageSavesTheShownSlotWhateverAutoSaveSays)
 TEST_F(SavingTest, AFailedSaveImageIsReportedAndTheProgramGoesOn)
 {
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg()))));
-    ASSERT_TRUE(QDir(home.filePath(QStringLiteral("cam"))).removeRecursively());
+    TakeProgramFolderAway();
     viewerPictures.clear();
     grid->cmdSave_Click();
+    BringProgramFolderBack();
     const QString path = home.filePath(QStringLiteral("cam/Cam157200735945PM.jpg"));
     ASSERT_FALSE(statusTexts.isEmpty());
     EXPECT_TRUE(
