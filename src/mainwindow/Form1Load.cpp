@@ -115,6 +115,8 @@ void Form1::createCamFolder()
 void Form1::chkSave_Click()
 {
     WriteSetting(SettingKeys::autoSave, chkSave->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    if (!chkSave->isChecked())
+        slotGrid->autoSaveTurnedOff();
 }
 
 void Form1::resizeEvent(QResizeEvent* event)

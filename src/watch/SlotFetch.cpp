@@ -77,7 +77,7 @@ void SlotGrid::wsCam_DataArrival(int index, qint64 bytesTotal)
     if (!arrival.progress)
         return;
     s.prgCam->setProgress(*arrival.progress);  // a value above 100 is refused; the bar keeps its own
-    SetStatusText(QStringLiteral("Downloading %1 [%2]").arg(fileName, ShortestNumberText(s.prgCam->progress(), 7)));
+    SetProgressText(QStringLiteral("Downloading %1 [%2]").arg(fileName, ShortestNumberText(s.prgCam->progress(), 7)));
 }
 
 void SlotGrid::wsCam_Close(int index)

@@ -384,6 +384,14 @@ void SlotGrid::SetStatusText(const QString& text) const
         hooks_.setStatusText(text);
 }
 
+void SlotGrid::SetProgressText(const QString& text) const
+{
+    if (hooks_.setProgressText)
+        hooks_.setProgressText(text);
+    else
+        SetStatusText(text);
+}
+
 QString SlotGrid::nextRefreshCaption(int index) const
 {
     // The same caption the Viewer shows when the slot is clicked: the typed text counts, so a

@@ -84,8 +84,7 @@ struct ViewerSlot {
     QString slotConditionsAddress;
     RequestConditions slotConditions;
     bool slotConditionsSent = false;
-    bool slotIsNew = false;   // the picture just handled is a changed one
-    QString slotSaveProblem;  // why the last automatic save failed; empty after one that worked
+    bool slotIsNew = false;  // the picture just handled is a changed one
     // The compressed bytes of the picture the thumbnail shows (the fetched body, or the saved
     // file after an automatic save) and that picture's own size: the thumbnail may hold a scaled
     // decode, and the full picture is decoded from these when something shows or saves it.

@@ -6,6 +6,7 @@
 
 #include "PictureIndex.h"
 #include "SlotGridFixture.h"
+#include "SlotHealthMark.h"
 #include "TestPictures.h"
 
 namespace {
@@ -139,7 +140,33 @@ TEST_F(SavingTest, AFailedAutomaticSaveOfAnyCamIsToldWithTheSystemsReason)
     now = now.addSecs(10);
     ASSERT_TRUE(FetchStamp(0, kStampA));
     EXPECT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam157200735955PM.jpg")});
-    EXPECT_TRUE(grid->slot(0).slotSaveProblem.isEmpty());
+    EXPECT_TRUE(grid->slot(0).health.saving.problem.isEmpty());
+}
+
+TEST_F(SavingTest, ACamWhosePicturesCannotBeSavedIsFailingUntilASaveWorks)
+{
+    chkSave->setChecked(true);
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    TakeProgramFolderAway();
+    const QString reason = QStringLiteral("Failed to save to JPG -3: No such file or directory");
+    for (const QByteArray& stamp : {kStampB, kStampA}) {  // each one new, each one lost
+        ASSERT_TRUE(FetchStamp(0, stamp));
+        now = now.addSecs(5);
+    }
+    EXPECT_EQ(grid->healthState(0), CamState::Failing);
+    EXPECT_EQ(grid->slot(0).healthMark->state(), CamState::Failing);  // the panel's and the wall's mark
+    const QString summary = grid->healthSummary(0);
+    EXPECT_TRUE(summary.startsWith(QStringLiteral("failing: AutoSave failing since 5/7/2007 3:59:45 PM, "
+                                                  "2 pictures lost: ") +
+                                   reason))
+        << summary.toStdString();
+    EXPECT_EQ(viewerStatus.last(), summary);
+    EXPECT_TRUE(grid->healthToolTip(0).contains(QStringLiteral("2 pictures lost")));
+
+    BringProgramFolderBack();
+    grid->cmdSave_Click();  // a save of the cam that works ends it
+    EXPECT_EQ(grid->healthState(0), CamState::Ok);
+    EXPECT_EQ(grid->slot(0).healthMark->state(), CamState::Ok);
 }
 
 TEST_F(SavingTest, AMissingCamFolderIsMadeAgainAtTheNextSave)
