@@ -87,6 +87,14 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent)
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(StatusBar1Panel1);
+    // On the right, and never squeezed: the first panel, as wide as the window, gives way to it.
+    lblSaveTrouble = Named(new QLabel, "lblSaveTrouble");
+    lblSaveTrouble->setTextFormat(Qt::PlainText);
+    lblSaveTrouble->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    lblSaveTrouble->setStyleSheet(
+        QStringLiteral("QLabel { color: white; background: #b00020; font-weight: bold; padding: 0 6px; }"));
+    statusBar()->addPermanentWidget(lblSaveTrouble);
+    lblSaveTrouble->hide();
 
     picrefresh = QImage(QStringLiteral(":/pictures/refresh.png"));
     wirePieces();
@@ -217,6 +225,7 @@ void Form1::wirePieces()
     hooks.fullWindowViewOpen = [this] { return frmMain->screensaverMode(); };
     hooks.viewerShown = [this] { return frmMain->isVisible(); };
     hooks.setStatusText = [this](const QString& text) { setStatusText(text); };
+    hooks.setProgressText = [this](const QString& text) { setProgressText(text); };
     hooks.showNotice = [this] { ShowNotice(this); };
     // While the history bar shows a saved picture, a refresh of the same picture leaves it there;
     // a new one brings the Viewer back to live (newPictureShown below).
@@ -234,6 +243,7 @@ void Form1::wirePieces()
     hooks.setViewerStatus = [this](const QString& text) { frmMain->setStatusLine(text); };
     slotGrid = new SlotGrid(picWindowInner, hooks, this);
     connect(slotGrid, &SlotGrid::thumbnailClicked, this, &Form1::ShowSlotInViewer);
+    connect(&slotGrid->cams(), &WatchedCams::saveTroubleChanged, this, &Form1::updateSaveTrouble);
 
     clock = new GmtClock(frmMain->lblTime, this);
 
@@ -419,7 +429,20 @@ QStringList Form1::OpenCamsByName(const QStringList& names)
 
 void Form1::setStatusText(const QString& text)
 {
-    StatusBar1Panel1->setText(text);
+    StatusBar1Panel1->showMessage(text);
+}
+
+void Form1::setProgressText(const QString& text)
+{
+    StatusBar1Panel1->showProgress(text);
+}
+
+void Form1::updateSaveTrouble()
+{
+    const QString text = SaveTroubleFieldText(slotGrid->cams().camsFailingToSave());
+    lblSaveTrouble->setText(text);
+    lblSaveTrouble->setToolTip(slotGrid->cams().saveTroubleText());
+    lblSaveTrouble->setVisible(!text.isEmpty());
 }
 
 QString Form1::statusText() const

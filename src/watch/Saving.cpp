@@ -22,15 +22,10 @@ QString IndexProblemText(const QDateTime& when, const QString& fileName, const Q
 
 void SlotGrid::ReportAutoSave(const PictureWork& work) const
 {
-    // A cam whose new pictures cannot be saved is reported whichever cam it is: its pictures are
-    // being lost (a full disk, a folder gone).
-    if (!work.saved) {
-        SetStatusText(QStringLiteral("%1 could not save the new picture of %2 as %3: %4")
-                          .arg(TimeText(work.saveTime.time()), work.camName, work.saveFileName, work.saveProblem));
-        return;
-    }
+    if (!work.saved)
+        return;  // the cam said so (WatchedCam::AutoSavePicture)
     if (work.selectedAtClose)
-        SetStatusText(TimeText(work.saveTime.time()) + QStringLiteral(" new picture saved as ") + work.saveFileName);
+        SetProgressText(TimeText(work.saveTime.time()) + QStringLiteral(" new picture saved as ") + work.saveFileName);
     const QString indexProblem = IndexProblemText(work.saveTime, work.saveFileName, work.indexProblem);
     if (!indexProblem.isEmpty())
         SetStatusText(indexProblem);
@@ -44,6 +39,12 @@ void SlotGrid::cmdSave_Click()
     WatchedCam& cam = cams_.cam(selected);
     cam.settle();  // the picture saved is the one the cam holds after them
     const QDateTime now = CurrentDateTime();
+    if (!cam.showsCamPicture()) {
+        // The not-found picture is the program's own, and a slot with nothing yet has nothing: a
+        // file of either under the cam's name would be a picture the cam never sent.
+        SetStatusText(TimeText(now.time()) + QStringLiteral(" no picture to save"));
+        return;
+    }
     const QString fileName = PictureFilePath(cam.name(), now);
     const QImage picture = cam.fullPicture();
     QString failure;
@@ -65,6 +66,7 @@ void SlotGrid::cmdSave_Click()
             hooks_.showInViewer(picture);
     }
     SetStatusText(TimeText(now.time()) + QStringLiteral(" saved as ") + fileName);
+    cam.noteSaveWorked();
     const QString indexProblem =
         IndexProblemText(now, fileName,
                          RecordSavedPicture(SavedPictureRecord(cam.name(), fileName, now, cam.updatedText(),

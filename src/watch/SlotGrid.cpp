@@ -99,6 +99,7 @@ void SlotGrid::FollowCam(int i)
     connect(&cam, &WatchedCam::pictureChanged, this, [&s, &cam] { s.imgCam->setPicture(cam.picture()); });
     connect(&cam, &WatchedCam::progressChanged, this, [&s](float percent) { s.prgCam->setProgress(percent); });
     connect(&cam, &WatchedCam::statusText, this, &SlotGrid::SetStatusText);
+    connect(&cam, &WatchedCam::progressText, this, &SlotGrid::SetProgressText);
     connect(&cam, &WatchedCam::healthChanged, this, [&s](CamState state) { s.healthMark->setState(state); });
     connect(&cam, &WatchedCam::healthReported, this, [this, &cam, selected] {
         if (selected() && hooks_.setViewerStatus)
@@ -258,6 +259,14 @@ void SlotGrid::SetStatusText(const QString& text) const
 {
     if (hooks_.setStatusText)
         hooks_.setStatusText(text);
+}
+
+void SlotGrid::SetProgressText(const QString& text) const
+{
+    if (hooks_.setProgressText)
+        hooks_.setProgressText(text);
+    else
+        SetStatusText(text);
 }
 
 QString SlotGrid::nextRefreshCaption(int index) const

@@ -19,12 +19,16 @@ class QWidget;
 
 // What the panels need from the window around them; every hook is optional.
 struct WatchHooks {
-    QWidget* mainWindow = nullptr;                         // the window whose drawing LockWindowDrawing suspends
-    std::function<bool()> isCamSelected;                   // an entry of the cam list box List1 is selected
-    std::function<QString()> currentCamName;               // List1's current entry; empty when there is none
-    std::function<bool()> autoSave;                        // "AutoSave New Pictures" (chkSave) is ticked
-    std::function<bool()> fullWindowViewOpen;              // the full-window view (Form6) is open
-    std::function<void(const QString&)> setStatusText;     // first status bar panel
+    QWidget* mainWindow = nullptr;             // the window whose drawing LockWindowDrawing suspends
+    std::function<bool()> isCamSelected;       // an entry of the cam list box List1 is selected
+    std::function<QString()> currentCamName;   // List1's current entry; empty when there is none
+    std::function<bool()> autoSave;            // "AutoSave New Pictures" (chkSave) is ticked
+    std::function<bool()> fullWindowViewOpen;  // the full-window view (Form6) is open
+    // First status bar panel: a message (a save, a failure, an answer to a command), which the
+    // window keeps in view for a while; and a progress text ("Downloading …", "new picture saved
+    // as …"), which may not replace a message still kept. Without the second, both use the first.
+    std::function<void(const QString&)> setStatusText;
+    std::function<void(const QString&)> setProgressText;
     std::function<void()> showNotice;                      // Form4 "Oops!"
     std::function<void(const QImage&)> showInViewer;       // load into imgMain
     std::function<void(const QImage&)> showInFullWindow;   // Form6: hide picrefresh, stretch, load Image1
@@ -91,6 +95,7 @@ private:
     // The status bar's texts of an automatic save: saved, not indexed, or not saved and why.
     void ReportAutoSave(const PictureWork& work) const;
     void SetStatusText(const QString& text) const;
+    void SetProgressText(const QString& text) const;
     // The tool tip is made when it is asked for, so the fetch never spends time on texts nobody reads.
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -22,7 +22,7 @@ struct ViewerSlot {
     ImageControl* imgRefresh = nullptr;    // refresh indicator, shown while a fetch runs
     ImageControl* Picture3 = nullptr;      // the box around the thumbnail; a second click target
     SlotHealthMark* healthMark = nullptr;  // over the thumbnail's edge: stale or failing
-    SlotProgressBar* prgCam = nullptr;     // percent of the picture body received; never reset
+    SlotProgressBar* prgCam = nullptr;     // percent of the fetch's picture body received; 0 at its start
     QLineEdit* txtName = nullptr;          // the cam's texts: below the panel's lower edge, never seen
     QLineEdit* txtAddress = nullptr;
     QLineEdit* txtRefresh = nullptr;    // refresh interval in seconds, as typed

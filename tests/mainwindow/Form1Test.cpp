@@ -106,11 +106,8 @@ TEST_F(MainWindowTest, ThumbnailClickShowsTheSlotLargeAndAsksTheClock)
     responder.setClock([] { return QDateTime(QDate(2024, 2, 25), QTime(14, 30, 15), Qt::UTC); });
     Form1& f = loadedForm();
     f.clock->setTimeServer(QStringLiteral("127.0.0.1:%1").arg(responder.port()));
-    ViewerSlot& slot = f.slotGrid->slot(3);
     WatchedCam& slotCam = f.slotGrid->cam(3);
-
-    slot.txtName->setText(QStringLiteral("Harbour"));
-    slot.txtRefresh->setText(QStringLiteral("30"));
+    slotCam.edit(QStringLiteral("Harbour"), QString(), QStringLiteral("30"));  // the panel's texts show the cam's
     slotCam.slotElapsed = 12;
     QSignalSpy captions(f.clock, &GmtClock::captionChanged);
 

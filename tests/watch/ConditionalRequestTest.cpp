@@ -72,7 +72,6 @@ TEST_P(ConditionalRequestTest, OneChangeIn30SecondsAtRefresh2)
         ASSERT_TRUE(WaitForHandled(0)) << "fetch " << fetch;
         const ViewerSlot& s = grid->slot(0);
         WatchedCam& sCam = grid->cam(0);
-
         if (fetch == 8) {
             EXPECT_NE(s.imgCam->picture().cacheKey(), shown);
             EXPECT_TRUE(sCam.slotIsNew);

@@ -178,7 +178,6 @@ TEST_P(HostileReplyTest, NeitherGrowsNorShowsABrokenPictureAndTheNextStartWorks)
     ASSERT_TRUE(server.waitForRequests(requestsBefore + 1));
     const ViewerSlot& s = grid->slot(0);
     WatchedCam& sCam = grid->cam(0);
-
     if (c.outcome == Outcome::StillFetching) {
         ASSERT_TRUE(WaitFor([&] { return HttpOf(sCam).slotResponse.buffer().size() >= c.bytesBeforeSilence; }));
         QCoreApplication::processEvents();
@@ -277,7 +276,6 @@ TEST_F(HostileServerTest, AResponseOfTwoHundredMebibytesIsAbandonedAtTheCap)
     ASSERT_TRUE(WaitFor([&] { return huge.clientsClosed() == 1; }, 60'000));
     const ViewerSlot& s = grid->slot(0);
     WatchedCam& sCam = grid->cam(0);
-
     EXPECT_EQ(s.imgCam->picture(), NotFoundPicture());
     EXPECT_TRUE(s.imgRefresh->isHidden());
     EXPECT_EQ(HttpOf(sCam).wsCam->State(), CamSocket::sckClosed);
@@ -310,7 +308,6 @@ TEST_F(HostileServerTest, AnEndlessHeaderIsAbandonedAtTheHeaderCap)
     ASSERT_TRUE(WaitFor([&] { return endless.clientsClosed() == 1; }));
     const ViewerSlot& s = grid->slot(0);
     WatchedCam& sCam = grid->cam(0);
-
     EXPECT_EQ(s.imgCam->picture(), NotFoundPicture());
     EXPECT_EQ(HttpOf(sCam).slotResponse.buffer().size(), 0);
     ExpectWithinCaps();
@@ -327,7 +324,6 @@ TEST_F(HostileServerTest, ARefusedPortIsTriedAgainUntilTheServerIsBack)
     StartCam(QStringLiteral("Cam 1"));
     const ViewerSlot& s = grid->slot(0);
     WatchedCam& sCam = grid->cam(0);
-
     ASSERT_TRUE(WaitFor([&] { return HttpOf(sCam).wsCam->State() == CamSocket::sckError; }));
     EXPECT_FALSE(s.imgRefresh->isHidden());
     EXPECT_FALSE(s.imgCam->hasPicture());
@@ -348,7 +344,6 @@ TEST_F(HostileServerTest, AHostNameThatDoesNotExistLeavesTheSlotRunning)
     StartCam(cam.name);
     const ViewerSlot& s = grid->slot(0);
     WatchedCam& sCam = grid->cam(0);
-
     ASSERT_TRUE(WaitFor([&] { return HttpOf(sCam).wsCam->State() == CamSocket::sckError; }, 20'000));
     EXPECT_FALSE(s.imgRefresh->isHidden());
     EXPECT_TRUE(sCam.timRefresh->isActive());
@@ -383,7 +378,6 @@ TEST_F(HostileServerTest, TwoThousandFetchesLeaveNoDescriptorSocketOrTemporaryFi
     };
     const ViewerSlot& s = grid->slot(0);
     WatchedCam& sCam = grid->cam(0);
-
     int fetches = 0;
     auto fetch = [&](const Round& round) {
         const int finished = server.repliesFinished();

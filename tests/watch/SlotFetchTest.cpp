@@ -31,7 +31,6 @@ TEST_F(SlotFetchTest, SendsTheExactRequestAndShowsThePictureOnce)
                   "\r\nConnection: close\r\nAccept: */*\r\n\r\n");
     const ViewerSlot& s = grid->slot(0);
     WatchedCam& sCam = grid->cam(0);
-
     EXPECT_EQ(HttpOf(sCam).slotPath, QStringLiteral("/cam%20pics/now.jpg"));
     ASSERT_TRUE(s.imgCam->hasPicture());
     EXPECT_EQ(s.imgCam->picture().size(), QSize(64, 48));
@@ -88,6 +87,24 @@ TEST_F(SlotFetchTest, ProgressBeyondTheAnnouncedLengthKeepsTheBarsValue)
     EXPECT_EQ(grid->slot(0).prgCam->value(), 50);
 }
 
+TEST_F(SlotFetchTest, EveryFetchStartsWithAnEmptyBar)
+{
+    HttpAnswer answer;
+    answer.body = MakeTestJpeg(QSize(32, 32));
+    const QByteArray bytes = answer.bytes();
+    const qsizetype headerSize = bytes.indexOf("\r\n\r\n") + 4;
+    // Fetches whose bar never moves: a picture in one piece with its header, and an empty answer.
+    for (const ScriptedReply& next : {ScriptedReply::whole(bytes), ScriptedReply::closeAtOnce()}) {
+        ScriptedReply reply;
+        reply.pieces = {bytes.first(headerSize), bytes.mid(headerSize)};
+        reply.delayMs = 150;  // milliseconds: the body arrives on its own
+        ASSERT_TRUE(grid->slot(0).isOpen() ? FetchAgain(0, reply) : OpenFirstCam(reply));
+        ASSERT_EQ(grid->slot(0).prgCam->value(), 100);  // the close leaves the bar as it stands
+        ASSERT_TRUE(FetchAgain(0, next));
+        EXPECT_EQ(grid->slot(0).prgCam->value(), 0) << "not the last download's full bar";
+    }
+}
+
 struct NotFoundCase {
     const char* what;
     QByteArray bytes;
@@ -105,7 +122,6 @@ TEST_P(NotFoundTest, ShowsTheNotFoundPicture)
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(GetParam().bytes)));
     const ViewerSlot& s = grid->slot(0);
     WatchedCam& sCam = grid->cam(0);
-
     EXPECT_EQ(s.imgCam->picture(), NotFoundPicture());
     EXPECT_TRUE(viewerPictures.isEmpty());
     EXPECT_EQ(details.size(), 1);  // the detail labels are refreshed all the same
@@ -177,7 +193,6 @@ TEST_P(BadBodyTest, KeepsTheOldPictureAndHidesTheIndicator)
         ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(64, 48)), "Mon, 07 May 2007 15:59:45 GMT"))));
     const ViewerSlot& s = grid->slot(0);
     WatchedCam& sCam = grid->cam(0);
-
     const qint64 shown = s.imgCam->picture().cacheKey();
     const QString updated = s.txtUpdated->text();
     ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(GetParam().bytes)));
@@ -208,7 +223,6 @@ TEST_F(SlotFetchTest, AnOversizedResponseIsAbandoned)
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::split(endless, 16 * 1024, 5).endingWith(ScriptedReply::Ending::KeepOpen)));
     const ViewerSlot& s = grid->slot(0);
     WatchedCam& sCam = grid->cam(0);
-
     EXPECT_EQ(s.imgCam->picture(), NotFoundPicture());
     EXPECT_EQ(HttpOf(sCam).wsCam->State(), CamSocket::sckClosed);
     EXPECT_EQ(HttpOf(sCam).slotResponse.buffer().size(), 0);

@@ -19,7 +19,6 @@ TEST_F(SlotGridTest, PanelsSitAtTheirGridPlacesWithTheirInnerControls)
     }
     const ViewerSlot& s = grid->slot(5);
     WatchedCam& sCam = grid->cam(5);
-
     EXPECT_EQ(s.Picture2->geometry(), QRect(12, 20, 85, 61));
     EXPECT_EQ(s.imgCam->parentWidget(), s.Picture2);
     EXPECT_EQ(s.imgCam->geometry(), QRect(-1, -1, 85, 64));
@@ -56,7 +55,6 @@ TEST_F(SlotGridTest, OpensIntoTheLowestPanelWithItsTexts)
     StartCam(QStringLiteral("Cam 2"));
     const ViewerSlot& s = grid->slot(0);
     WatchedCam& sCam = grid->cam(0);
-
     EXPECT_EQ(grid->cams().openCount(), 1);
     EXPECT_TRUE(s.isOpen());
     EXPECT_EQ(s.Frame->title(), QStringLiteral("Cam 2"));
@@ -175,7 +173,6 @@ TEST_F(SlotGridTest, RefreshZeroRestartsAtEveryTick)
     StartCam(QStringLiteral("Cam 1"));
     ViewerSlot& s = grid->slot(0);
     WatchedCam& sCam = grid->cam(0);
-
     for (int tick = 0; tick < 3; ++tick) {
         s.imgRefresh->hide();
         grid->cam(0).timRefresh_Timer();
@@ -274,7 +271,6 @@ TEST_F(SlotGridTest, EditsRenameOpenPanelsWithoutRestartingThem)
     grid->UpdateOpenSlots(QStringLiteral("Cam 1"), edited);
     const ViewerSlot& s = grid->slot(0);
     WatchedCam& sCam = grid->cam(0);
-
     EXPECT_EQ(s.caption(), edited.name);
     EXPECT_EQ(s.txtName->text(), edited.name);
     EXPECT_EQ(s.txtAddress->text(), edited.url);

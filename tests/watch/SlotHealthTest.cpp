@@ -518,7 +518,6 @@ TEST_F(SlotHealthTest, AStopAndStopAllClearTheHealth)
     grid->cmdStop_Click(0);
     const ViewerSlot& s = grid->slot(0);
     WatchedCam& sCam = grid->cam(0);
-
     EXPECT_EQ(sCam.health().last.kind, FetchOutcomeKind::None);
     EXPECT_EQ(sCam.health().consecutiveFailures, 0);
     EXPECT_FALSE(sCam.health().lastPictureShown.isValid());

@@ -67,7 +67,6 @@ protected:
             ASSERT_TRUE(WaitFor([&] {
                 const ViewerSlot& s = grid->slot(0);
                 WatchedCam& sCam = grid->cam(0);
-
                 return HttpOf(sCam).slotResponse.buffer().size() == sent || s.imgRefresh->isHidden();
             }));
         }

@@ -378,3 +378,14 @@ QString NoteText(const HealthNote& note)
     }
     return {};
 }
+
+QString SaveTroubleText(const SaveTrouble& trouble)
+{
+    return QStringLiteral("AutoSave failing since %1, %2 lost: %3")
+        .arg(DateTimeText(trouble.since), Plural(trouble.lost, "picture", "pictures"), trouble.problem);
+}
+
+QString SaveTroubleFieldText(int cams)
+{
+    return cams > 0 ? QStringLiteral("AutoSave failing for ") + Plural(cams, "cam", "cams") : QString();
+}

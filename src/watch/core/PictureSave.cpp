@@ -1,10 +1,14 @@
 #include "PictureSave.h"
 
+#include <QFileInfo>
+
 #include "DIBSection.h"
+#include "Files.h"
 #include "JpegWriter.h"
 #include "NewPicture.h"
 #include "ProgramFolder.h"
 #include "TolvaneError.h"
+#include "WatchLog.h"
 
 namespace {
 constexpr int kJpegQuality = 90;  // percent
@@ -24,6 +28,11 @@ QString SaveFailureText(const std::exception& error)
 
 void SavePictureAsJpeg(const QImage& picture, const QString& fileName)
 {
+    // The folder may have been removed while the program runs (by hand, by a clean-up): it is
+    // made again rather than losing every new picture until the next start.
+    const QString folder = QFileInfo(fileName).path();
+    if (MakeFolderIfMissing(folder) == FolderMade::Made)
+        qCWarning(lcWatch).noquote() << QStringLiteral("the folder %1 was missing and has been made again").arg(folder);
     cDIBSection dib;
     dib.CreateFromPicture(picture);
     SaveDibAsJpeg(dib, fileName, kJpegQuality);

@@ -96,6 +96,10 @@ void WatchedCam::cmdStart_Click()
     // fetch takes.
     timRefresh->start();
     source_->stop();
+    // The bar shows this fetch from nothing: only a body arriving after its header moves it, so a
+    // picture that comes in one piece with its header, or a fetch that fails, used to leave the
+    // last long download's full bar standing, for good on a cam that went down.
+    ClearProgress();
     Q_EMIT changed();
     slotFetchAddress = txtAddress;
     if (!source_->start(txtAddress)) {
@@ -183,8 +187,17 @@ void WatchedCam::setMonotonicClock(std::function<qint64()> milliseconds)
     monotonicMs_ = milliseconds ? std::move(milliseconds) : StartMonotonicClock();
 }
 
+void WatchedCam::ClearProgress()
+{
+    slotProgress = 0.0f;
+    Q_EMIT progressChanged(0.0f);
+}
+
 void WatchedCam::SourcePhase(FetchPhase phase)
 {
+    // A new connection of the same fetch (a sign-in, a redirect's next hop): the bar is its own.
+    if (phase == FetchPhase::Connecting && health_.phase != FetchPhase::Idle && health_.phase != FetchPhase::Done)
+        ClearProgress();
     // A download let run past the interval stays finishing while its bytes arrive.
     if (phase == FetchPhase::Receiving && health_.phase == FetchPhase::Finishing)
         return;
@@ -212,7 +225,7 @@ void WatchedCam::SourceProgress(float percent, const QString& fileName)
         slotProgress = percent;
         Q_EMIT progressChanged(percent);
     }
-    Q_EMIT statusText(QStringLiteral("Downloading %1 [%2]").arg(fileName, ShortestNumberText(slotProgress, 7)));
+    Q_EMIT progressText(QStringLiteral("Downloading %1 [%2]").arg(fileName, ShortestNumberText(slotProgress, 7)));
 }
 
 void WatchedCam::SourceFailed(const FetchOutcome& outcome, bool notFound)
@@ -346,19 +359,27 @@ void WatchedCam::AutoSavePicture(const PictureWork& work)
     if (work.saveFileName.isEmpty())
         return;
     // A save that failed is skipped: the watch goes on, and a cam that cannot be saved must not
-    // stop the others. But its pictures are being lost (a full disk, a folder gone): the views
-    // are told, and the log says so once until a save works.
+    // stop the others. But its pictures are being lost (a full disk, a folder gone): the cam is
+    // failing until a save works, the views are told, and the first failure (or another reason)
+    // is logged, and is a message of its own, whichever cam it is.
     if (!work.saved) {
         if (work.saveProblem.isEmpty())
             return;
-        if (slotSaveProblem != work.saveProblem)
+        const QString text =
+            QStringLiteral("%1 could not save the new picture of %2 as %3: %4")
+                .arg(TimeText(work.saveTime.time()), work.camName, work.saveFileName, work.saveProblem);
+        if (RecordSaveFailure(health_, work.saveProblem, work.saveFileName, work.saveTime)) {
             qCWarning(lcWatch).noquote() << work.camName + QStringLiteral(": new pictures cannot be saved: ") +
                     work.saveFileName + QStringLiteral(": ") + work.saveProblem;
-        slotSaveProblem = work.saveProblem;
-        Q_EMIT autoSaved(work);
+            Q_EMIT statusText(text);
+            Q_EMIT saveTroubleChanged();
+        } else {
+            Q_EMIT progressText(text);
+        }
+        ReportHealth();
         return;
     }
-    slotSaveProblem.clear();
+    noteSaveWorked();
     // The thumbnail shows what was stored, so the user sees the saved quality.
     if (!work.savedPicture.isNull())
         setPicture(work.savedPicture, work.savedBytes, work.fullSize);

@@ -93,6 +93,10 @@ public:
     void setFollowed(bool followed);
     // A picture of the cam was saved by hand ("Save Image") as fileName: tells the views.
     void reportSaved(const QString& fileName) { Q_EMIT pictureSaved(txtName, fileName); }
+    // A save of the cam's picture worked (or AutoSave was switched off): a run of failures ends.
+    void noteSaveWorked();
+    // The picture shown is one the cam sent (not the not-found picture, nor nothing).
+    bool showsCamPicture() const { return !slotPictureBytes.isEmpty(); }
     bool followed() const { return followed_; }
 
     // Health: the state now, "<state>: <reason>", and the tool tip (rich text).
@@ -122,7 +126,6 @@ public:
     QString slotConditionsAddress;
     RequestConditions slotConditions;
     bool slotIsNew = false;     // the picture just handled is a changed one
-    QString slotSaveProblem;    // why the last automatic save failed; empty after one that worked
     float slotProgress = 0.0f;  // percent of the body received; never reset, a value past 100 refused
     // The compressed bytes of the picture shown (the fetched body, or the saved file after an
     // automatic save) and that picture's own size.
@@ -139,8 +142,12 @@ Q_SIGNALS:
     void progressChanged(float percent);
     // A tick of the refresh clock was counted (the countdown changed).
     void ticked();
-    // A text for the window's status bar.
+    // A message for the window's status bar (a failure, a save), and a progress text
+    // ("Downloading …"), which may not replace a message still shown.
     void statusText(const QString& text);
+    void progressText(const QString& text);
+    // The cam's new pictures began or ceased to fail to save, or fail for another reason.
+    void saveTroubleChanged();
     // The health state or its reason changed (logged once); healthReported follows every note.
     void healthChanged(CamState state);
     void healthReported();
@@ -174,6 +181,7 @@ private:
     void AutoSavePicture(const PictureWork& work);
     void ShowNotFound();
     void SetFetching(bool on);
+    void ClearProgress();
     // The refresh interval has ended: true when the download is let finish (and the cam now
     // waits for it), false when the next start is due.
     bool KeepsDownloading();

@@ -4,17 +4,6 @@
 #include "WatchLog.h"
 #include "WatchedCam.h"
 
-namespace {
-// What a change is recognised by: the outcome's key and the standing notes.
-QString ReportKey(const CamHealth& health)
-{
-    QString key = OutcomeKey(health.last);
-    for (const HealthNote& note : health.notes)
-        key += QLatin1Char('#') + NoteText(note);
-    return key;
-}
-}  // namespace
-
 CamState WatchedCam::healthState() const
 {
     return EvaluateCamState(health_, CurrentDateTime(), StaleAfterSeconds(staleMinutes_, slotRefreshSeconds));
@@ -93,7 +82,7 @@ void WatchedCam::SetHealthNote(HealthNote::Kind kind, const std::optional<Health
 void WatchedCam::ReportHealth()
 {
     const CamState state = healthState();
-    const QString key = ReportKey(health_);
+    const QString key = HealthKey(health_);
     const bool nothingYet = state == CamState::Starting && health_.notes.isEmpty();
     if (!nothingYet && (state != health_.reportedState || key != health_.reportedKey)) {
         health_.reportedState = state;
@@ -108,8 +97,19 @@ void WatchedCam::ReportHealth()
 void WatchedCam::ClearHealth()
 {
     const bool reported = !health_.reportedKey.isEmpty();
+    const bool savesFailed = !health_.saving.problem.isEmpty();
     health_ = CamHealth();
     Q_EMIT healthChanged(CamState::Starting);
     if (reported)
         qCInfo(lcWatch).noquote() << txtName + QStringLiteral(": stopped");
+    if (savesFailed)
+        Q_EMIT saveTroubleChanged();
+}
+
+void WatchedCam::noteSaveWorked()
+{
+    if (!RecordSaveSuccess(health_))
+        return;
+    ReportHealth();
+    Q_EMIT saveTroubleChanged();
 }

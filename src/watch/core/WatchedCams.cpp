@@ -1,6 +1,8 @@
 #include "WatchedCams.h"
 
+#include <QStringList>
 #include <QTimer>
+#include <algorithm>
 
 WatchedCams::WatchedCams(RecordSavedPictureFn record, QObject* parent) : QObject(parent), pictures_(std::move(record))
 {
@@ -13,6 +15,7 @@ WatchedCams::WatchedCams(RecordSavedPictureFn record, QObject* parent) : QObject
         connect(cam, &WatchedCam::pictureSaved, this, [this, i](const QString& camName, const QString& fileName) {
             Q_EMIT pictureSaved(i, camName, fileName);
         });
+        connect(cam, &WatchedCam::saveTroubleChanged, this, &WatchedCams::saveTroubleChanged);
     }
     cam(0).setFollowed(true);
 }
@@ -62,4 +65,28 @@ void WatchedCams::setMonotonicClock(const std::function<qint64()>& milliseconds)
 {
     for (const auto& cam : cams_)
         cam->setMonotonicClock(milliseconds);
+}
+
+int WatchedCams::camsFailingToSave() const
+{
+    return static_cast<int>(std::count_if(cams_.begin(), cams_.end(), [](const auto& cam) {
+        return cam->isOpen() && !cam->health().saving.problem.isEmpty();
+    }));
+}
+
+QString WatchedCams::saveTroubleText() const
+{
+    QStringList lines;
+    for (const auto& cam : cams_) {
+        if (cam->isOpen() && !cam->health().saving.problem.isEmpty())
+            lines << cam->name() + QStringLiteral(": ") + SaveTroubleText(cam->health().saving);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+void WatchedCams::autoSaveTurnedOff()
+{
+    // No picture is being lost any more: what was failing is no longer the cams' trouble.
+    for (const auto& cam : cams_)
+        cam->noteSaveWorked();
 }

@@ -48,6 +48,13 @@ public:
     void setTickInterval(int milliseconds);
     void setMonotonicClock(const std::function<qint64()>& milliseconds);
 
+    // Open cams whose new pictures cannot be saved, and one line about each:
+    // "<name>: AutoSave failing since …". saveTroubleChanged says when either changes.
+    int camsFailingToSave() const;
+    QString saveTroubleText() const;
+    // AutoSave was switched off: no picture is being lost any more, so no cam fails for it.
+    void autoSaveTurnedOff();
+
 Q_SIGNALS:
     // Something a view of the cam shows has changed (WatchedCam::changed).
     void changed(int index);
@@ -58,6 +65,8 @@ Q_SIGNALS:
     // A picture of the cam was saved (automatically or by "Save Image") as fileName, under the
     // cam's name; the picture index has its row unless the status bar said otherwise.
     void pictureSaved(int index, const QString& camName, const QString& fileName);
+    // A cam's new pictures began or ceased to fail to save, or fail for another reason.
+    void saveTroubleChanged();
 
 private:
     CamViewNeeds needs_;
