@@ -398,9 +398,10 @@ void Form1::ShowSlotInViewer(int index)
     clock->QueryTimeServer();
 }
 
-QStringList Form1::OpenCamsByName(const QStringList& names)
+QStringList Form1::OpenCamsByName(const QStringList& names, QStringList* withoutPanel)
 {
     QStringList missing;
+    bool panelsFull = false;
     for (const QString& name : names) {
         const auto found = List1->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (found.isEmpty()) {
@@ -410,10 +411,17 @@ QStringList Form1::OpenCamsByName(const QStringList& names)
         List1->clearSelection();
         List1->setCurrentItem(found.constFirst());
         found.constFirst()->setSelected(true);
-        slotGrid->OpenSelectedCam();
+        if (slotGrid->OpenSelectedCam() == SlotGrid::OpenOutcome::PanelsFull) {
+            panelsFull = true;
+            if (withoutPanel)
+                *withoutPanel << name;
+        }
     }
-    if (!missing.isEmpty())
-        setStatusText(QStringLiteral("Not in the cam list: %1").arg(missing.join(QStringLiteral(", "))));
+    if (!missing.isEmpty()) {
+        // The names not found would hide the full panels' message: the status bar says both.
+        setStatusText(QStringLiteral("Not in the cam list: %1").arg(missing.join(QStringLiteral(", "))) +
+                      (panelsFull ? QStringLiteral("; ") + SlotGrid::panelsFullText() : QString()));
+    }
     return missing;
 }
 

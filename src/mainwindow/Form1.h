@@ -76,8 +76,9 @@ public:
     // that view returns to the wall.
     void wallTile_Click(int index);
     // Opens cams by name as a double click on their list entries would; returns the names
-    // that are not in the list.
-    QStringList OpenCamsByName(const QStringList& names);
+    // that are not in the list. withoutPanel gets the names left unopened because all 24
+    // panels were in use.
+    QStringList OpenCamsByName(const QStringList& names, QStringList* withoutPanel = nullptr);
 
     // Command2's caption, in a font small enough to show the whole address.
     void setWebAddressCaption(const QString& address);

@@ -99,6 +99,23 @@ TEST_F(MainWindowTest, OpenByNameOpensInTheOrderGivenAndNamesTheMissing)
     f.slotGrid->cmdStopAll_Click();
 }
 
+TEST_F(MainWindowTest, OpenByNamePastTwentyFourSaysAllPanelsAreInUse)
+{
+    QStringList names;
+    for (int k = 1; k <= 26; ++k)
+        names << QStringLiteral("Cam %1").arg(k);
+    ListCams(names);
+    Form1& f = loadedForm();
+    QStringList withoutPanel;
+    EXPECT_EQ(f.OpenCamsByName(names + QStringList{QStringLiteral("Nowhere")}, &withoutPanel),
+              QStringList{QStringLiteral("Nowhere")});
+    EXPECT_EQ(f.slotGrid->openCount(), 24);
+    EXPECT_EQ(withoutPanel, (QStringList{QStringLiteral("Cam 25"), QStringLiteral("Cam 26")}));
+    EXPECT_EQ(f.statusText(),
+              QStringLiteral("Not in the cam list: Nowhere; All 24 panels are in use: stop a cam first"));
+    f.slotGrid->cmdStopAll_Click();
+}
+
 TEST_F(MainWindowTest, ThumbnailClickShowsTheSlotLargeAndAsksTheClock)
 {
     DaytimeResponder responder;
