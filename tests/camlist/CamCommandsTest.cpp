@@ -253,22 +253,30 @@ TEST_F(CamCommandsTest, AStoredRefreshTextLongerThanTheBoxComesBackUnchanged)
 TEST_F(CamCommandsTest, EditAndDeleteWithNothingSelectedShowOops)
 {
     startWith(kThreeCams);
+    mainWindow.setGeometry(100, 80, 560, 420);  // inside the offscreen 800 x 600 screen
+    mainWindow.show();
     commands->cmdEdit_Click();
     Form4* notice = NoticeWindow();
     ASSERT_TRUE(notice);
     EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->windowModality(), Qt::ApplicationModal);
+    EXPECT_LE((notice->frameGeometry().center() - mainWindow.frameGeometry().center()).manhattanLength(), 4);
     EXPECT_EQ(notice->windowTitle(), "Oops!");
     EXPECT_EQ(notice->Label1->text(), "You must first select a cam from the list.");
-    EXPECT_TRUE(notice->findChildren<QPushButton*>().isEmpty());
+    EXPECT_EQ(notice->findChildren<QPushButton*>(), QList<QPushButton*>{notice->cmdOK});
+    EXPECT_EQ(notice->cmdOK->text(), "OK");
     EXPECT_EQ(commands->form3(), nullptr);
 
-    notice->close();
+    notice->cmdOK->click();
+    EXPECT_FALSE(notice->isVisible());
     commands->cmdRemove_Click();
     EXPECT_EQ(NoticeWindow(), notice);
     EXPECT_TRUE(notice->isVisible());
     EXPECT_TRUE(prompt.asked.empty());
     EXPECT_EQ(bytes(), kThreeCams);
     EXPECT_EQ(entries(), QStringList({"A", "B", "C"}));
+    QTest::keyClick(notice, Qt::Key_Escape);
+    EXPECT_FALSE(notice->isVisible());
 }
 
 TEST_F(CamCommandsTest, DeleteAsksFirstAndCancelChangesNothing)
