@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include "QtPrinters.h"
@@ -197,15 +198,22 @@ TEST_F(SecondaryWindows, HelpOpensWithTheBuiltInCopyWhenNoFileIsThere)
     EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Where your files are")));
 }
 
-TEST_F(SecondaryWindows, HelpShowsTheFileOnTopWithTheStoredChoice)
+TEST_F(SecondaryWindows, HelpShowsTheFileAboveTheMainWindowWithTheStoredChoice)
 {
     WriteHelpFile("{\\rtf1\\ansi {\\b Adding a cam}\\par Press Add.\\par}");
-    ASSERT_TRUE(ShowHelp(nullptr));
+    // As at start-up: Help opens while the main window has not been shown yet.
+    QWidget owner;
+    ASSERT_TRUE(ShowHelp(&owner));
     Form8* window = LoadedHelp();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Readme/Help"));
-    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    // Kept above the main window as its dialog, never above every window on the screen.
+    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(window->windowType(), Qt::Dialog);
+    ASSERT_NE(window->windowHandle(), nullptr);
+    EXPECT_EQ(window->windowHandle()->transientParent(), owner.windowHandle());
+    EXPECT_NE(owner.windowHandle(), nullptr);
     auto* text = window->findChild<QTextEdit*>(QStringLiteral("rtf1"));
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->toPlainText(), QStringLiteral("Adding a cam\nPress Add."));
@@ -261,8 +269,21 @@ TEST_F(SecondaryWindows, DamagedHelpShowsWhatCouldBeReadAndStillLoadsTheChoice)
     EXPECT_EQ(LoadedHelp()->helpStatus(), RtfStatus::Truncated);
     EXPECT_EQ(LoadedHelp()->findChild<QTextEdit*>(QStringLiteral("rtf1"))->toPlainText(),
               QStringLiteral("Readable start and bold"));
-    EXPECT_TRUE(LoadedHelp()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(LoadedHelp()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(ShowAtStartup()->isChecked());
+}
+
+TEST_F(SecondaryWindows, EscapeClosesHelp)
+{
+    WriteHelpFile("{\\rtf1 Help.\\par}");
+    for (const char* name : {"rtf1", "Check1"}) {
+        ASSERT_TRUE(ShowHelp(nullptr));
+        auto* widget = LoadedHelp()->findChild<QWidget*>(QString::fromLatin1(name));
+        ASSERT_NE(widget, nullptr);
+        QTest::keyClick(widget, Qt::Key_Escape);
+        EXPECT_EQ(LoadedHelp(), nullptr) << name;
+        DeleteClosedWindows();
+    }
 }
 
 TEST_F(SecondaryWindows, AboutShowsProductVersionOwnerAndAddress)
