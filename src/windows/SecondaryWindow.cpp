@@ -1,6 +1,8 @@
 #include "SecondaryWindow.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 
 SecondaryWindow::SecondaryWindow(QWidget* owner) : QWidget(owner, Qt::Window)
 {
@@ -15,6 +17,21 @@ void SecondaryWindow::bringForward()
         show();
     raise();
     activateWindow();
+}
+
+void SecondaryWindow::centreOnOwner()
+{
+    adjustSize();
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect free = screen->availableGeometry();
+    QRect placed(QPoint(0, 0), frameGeometry().size());
+    placed.moveCenter(owner && owner->isVisible() ? owner->frameGeometry().center() : free.center());
+    placed.moveLeft(qMax(free.left(), qMin(placed.left(), free.right() + 1 - placed.width())));
+    placed.moveTop(qMax(free.top(), qMin(placed.top(), free.bottom() + 1 - placed.height())));
+    move(placed.topLeft());
 }
 
 void SecondaryWindow::closeEvent(QCloseEvent* event)

@@ -70,6 +70,7 @@ frmAbout* ShowAbout(QWidget* owner)
 {
     return LoadOnce(aboutWindow(), owner, [](frmAbout& window) {
         window.Form_Load();
+        window.centreOnOwner();
         return true;
     });
 }

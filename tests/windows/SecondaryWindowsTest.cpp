@@ -273,7 +273,7 @@ TEST_F(SecondaryWindows, DamagedHelpShowsWhatCouldBeReadAndStillLoadsTheChoice)
     EXPECT_FALSE(ShowAtStartup()->isChecked());
 }
 
-TEST_F(SecondaryWindows, EscapeClosesHelp)
+TEST_F(SecondaryWindows, EscapeClosesHelpAndAbout)
 {
     WriteHelpFile("{\\rtf1 Help.\\par}");
     for (const char* name : {"rtf1", "Check1"}) {
@@ -284,6 +284,21 @@ TEST_F(SecondaryWindows, EscapeClosesHelp)
         EXPECT_EQ(LoadedHelp(), nullptr) << name;
         DeleteClosedWindows();
     }
+    frmAbout* about = ShowAbout(nullptr);
+    about->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(about));
+    QTest::keyClick(about, Qt::Key_Escape);
+    EXPECT_EQ(LoadedAbout(), nullptr);
+}
+
+TEST_F(SecondaryWindows, AboutOpensCentredOnItsOwner)
+{
+    QWidget owner;
+    owner.setGeometry(120, 90, 560, 420);  // inside the offscreen 800 x 600 screen
+    owner.show();
+    frmAbout* window = ShowAbout(&owner);
+    ASSERT_NE(window, nullptr);
+    EXPECT_LE((window->frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 16);
 }
 
 TEST_F(SecondaryWindows, AboutShowsProductVersionOwnerAndAddress)
