@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStackedWidget>
@@ -67,6 +68,10 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("Form1"));
     services.endProgram = [] { QCoreApplication::exit(0); };
     services.openHelp = [](QWidget* owner) { return ShowHelp(owner); };
+    SetOpenProblemReporter([window = QPointer<Form1>(this)](const QString& problem) {
+        if (window)
+            window->setStatusText(problem);
+    });
     services.loadCamList = [](QListWidget* list) { LoadCamList(list); };
 
     services.screenSaverSwitch = [](bool active) { return SetScreenSaverActive(active); };

@@ -301,6 +301,36 @@ TEST_F(SecondaryWindows, AboutOpensCentredOnItsOwner)
     EXPECT_LE((window->frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 16);
 }
 
+// The desktop's handler as the program runs it, with a stand-in xdg-open on PATH that notes the
+// address and ends with the given status (3 is xdg-open's own when it finds no browser).
+TEST_F(SecondaryWindows, AWebAddressNoBrowserTookIsReported)
+{
+    SetUrlOpener({});
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", folder_.path().toLocal8Bit());
+    QStringList problems;
+    SetOpenProblemReporter([&problems](const QString& problem) { problems << problem; });
+    QFile asked(folder_.filePath(QStringLiteral("asked")));
+    for (const int status : {3, 0}) {
+        QFile script(folder_.filePath(QStringLiteral("xdg-open")));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(
+            QStringLiteral("#!/bin/sh\necho \"$1\" >'%1'\nexit %2\n").arg(asked.fileName()).arg(status).toUtf8());
+        script.close();
+        script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        asked.remove();
+        OpenAddress(QStringLiteral("http://tolvane.example.org/%1").arg(status));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return status == 0 ? asked.size() > 0 : !problems.isEmpty(); }, 5000));
+        QTest::qWait(200);  // shows that nothing more is told: the handler ends right after it wrote
+        script.remove();
+    }
+    qputenv("PATH", path);
+    SetOpenProblemReporter({});
+    EXPECT_EQ(problems,
+              QStringList{QStringLiteral("Could not open http://tolvane.example.org/3: no web browser "
+                                         "could be started (xdg-open ended with status 3)")});
+}
+
 TEST_F(SecondaryWindows, AboutShowsProductVersionOwnerAndAddress)
 {
     QCoreApplication::setApplicationVersion(QStringLiteral("2.13.7"));
