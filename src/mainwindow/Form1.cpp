@@ -401,6 +401,21 @@ void Form1::ShowSlotInViewer(int index)
     frmMain->setStatusLine(slotGrid->healthSummary(index));
     frmHistory->showCam(slotGrid->slotTexts(index).name);
     clock->QueryTimeServer();
+    SelectListEntry(slotGrid->slotTexts(index).name);
+}
+
+void Form1::SelectListEntry(const QString& name)
+{
+    // The list follows the Viewer, so that Edit and Del act on the cam the user is looking at;
+    // a cam no longer listed leaves nothing selected rather than another cam.
+    const auto found = List1->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (found.isEmpty()) {
+        List1->clearSelection();
+        return;
+    }
+    List1->setCurrentItem(found.constFirst());
+    found.constFirst()->setSelected(true);
+    List1->scrollToItem(found.constFirst());
 }
 
 QStringList Form1::OpenCamsByName(const QStringList& names, QStringList* withoutPanel)

@@ -65,6 +65,8 @@ public:
     void VScroll1_Change();
     // A thumbnail click: show the slot large, then ask the clock.
     void ShowSlotInViewer(int index);
+    // Selects the first list entry of that name (exact, case-sensitive); none: clears the selection.
+    void SelectListEntry(const QString& name);
     // The Viewer shows the selected slot's current picture again (every pixel of it).
     void ShowLivePictureInViewer();
     // View > "Wall": every open cam as large as the window allows, instead of the frames; the

@@ -116,6 +116,20 @@ TEST_F(MainWindowTest, OpenByNamePastTwentyFourSaysAllPanelsAreInUse)
     f.slotGrid->cmdStopAll_Click();
 }
 
+TEST_F(MainWindowTest, TheListSelectsTheCamTheViewerShows)
+{
+    ListCams({QStringLiteral("Harbour"), QStringLiteral("Pier")});
+    Form1& f = loadedForm();
+    ASSERT_TRUE(f.OpenCamsByName({QStringLiteral("Harbour"), QStringLiteral("Pier")}).isEmpty());
+    for (const int slot : {0, 1, 0}) {
+        f.slotGrid->imgCam_Click(slot);
+        ASSERT_NE(f.List1->currentItem(), nullptr);
+        EXPECT_EQ(f.List1->currentItem()->text(), f.slotGrid->slot(slot).caption());
+        EXPECT_EQ(f.List1->selectedItems(), QList<QListWidgetItem*>{f.List1->currentItem()});
+    }
+    f.slotGrid->cmdStopAll_Click();
+}
+
 TEST_F(MainWindowTest, ThumbnailClickShowsTheSlotLargeAndAsksTheClock)
 {
     DaytimeResponder responder;
