@@ -1,12 +1,14 @@
 // The Options dialog and its table of choices: every row's value is read from and stored in
 // the main store, only changed rows are stored, a value a row does not take keeps OK and Apply
 // disabled and says why, and the program reads a bad or unreadable stored value as the default.
+#include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 #include "CamListTestSupport.h"
@@ -311,3 +313,18 @@ TEST_F(OptionsTest, TheTimeServerRowShowsItsDefaultStoresWhatIsTypedAndRefusesWh
     EXPECT_EQ(edit(reloaded, "timeServer")->text(), "time.nist.gov");
 }
 }  // namespace
+
+TEST_F(OptionsTest, ToolTipsAreWrappedAtAReadableWidth)
+{
+    frmOptions dialog(nullptr, OptionRows());
+    dialog.show();
+    for (const OptionRow& row : OptionRows()) {
+        QToolTip::showText(QPoint(4, 4), dialog.control(row.key)->toolTip(), &dialog);
+        QLabel* tip = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            tip = widget->objectName() == "qtooltip_label" ? qobject_cast<QLabel*>(widget) : tip;
+        ASSERT_NE(tip, nullptr);
+        EXPECT_TRUE(tip->wordWrap() && tip->width() <= 640) << row.key.toStdString() << " " << tip->width();
+        EXPECT_TRUE(tip->text().contains(row.tip.toHtmlEscaped())) << row.key.toStdString();
+    }
+}
