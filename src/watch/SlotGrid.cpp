@@ -135,7 +135,7 @@ SlotGrid::OpenOutcome SlotGrid::OpenCamInFreeSlot(const QString& name)
         SetStatusText(QStringLiteral("Cannot open %1: %2").arg(name, error.message()));
         return OpenOutcome::NotOpened;
     }
-    if (!entry || !entry->isWhole()) {
+    if (!entry || !MissingLinesText(*entry).isEmpty()) {
         // The list box and the file disagree, or a hand edit cut the entry short; filling the
         // slot with anything else would show another cam under this name.
         SetStatusText(entry ? QStringLiteral("Cannot open %1: its entry in the cam list file %2")

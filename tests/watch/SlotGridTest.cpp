@@ -253,8 +253,9 @@ TEST_F(SlotGridTest, ACamMissingFromTheFileIsNotOpened)
 
 TEST_F(SlotGridTest, AnEntryCutShortByAHandEditNamesTheMissingLine)
 {
-    for (const QByteArray& list : {QByteArray("\r\n[name]Pier\r\nhttp://p/\r\n"),
-                                   QByteArray("[name]Pier\r\nhttp://p/\r\n[name]Dock\r\nhttp://d/\r\n20\r\n")}) {
+    for (const QByteArray& list :
+         {QByteArray("\r\n[name]Pier\r\nhttp://p/\r\n"), QByteArray("[name]Pier\r\nhttp://p/\r\n\r\n"),
+          QByteArray("[name]Pier\r\nhttp://p/\r\n[name]Dock\r\nhttp://d/\r\n20\r\n")}) {
         QFile file(home.filePath(QStringLiteral("00camlist.txt")));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(list);

@@ -219,14 +219,12 @@ std::optional<CamEntry> FindCamEntry(const QString& name)
 
 QString MissingLinesText(const CamEntry& entry)
 {
-    switch (entry.lineCount) {
-    case 1:
+    if (entry.lineCount == 1)
         return QStringLiteral("has no URL line and no refresh line");
-    case 2:
+    // A refresh line deleted by hand leaves the empty line that follows each record in its place.
+    if (entry.lineCount == 2 || entry.record.refresh.isEmpty())
         return QStringLiteral("has no refresh line");
-    default:
-        return QString();
-    }
+    return QString();
 }
 
 void AppendCamRecord(const QString& name, const QString& url, const QString& refresh)

@@ -48,7 +48,8 @@ std::optional<CamRecord> FindCamRecord(const QString& name);
 // The entry of the first name line that is exactly "[name]" + name, whole or cut short;
 // nothing for an empty name or no such line.
 std::optional<CamEntry> FindCamEntry(const QString& name);
-// What a cut-short entry lacks, for messages ("has no refresh line"); empty for a whole one.
+// What an entry lacks to be opened, for messages ("has no refresh line", also for an empty
+// refresh line); empty when it has all three.
 QString MissingLinesText(const CamEntry& entry);
 // Writes "[name]" + name, url, refresh and one empty line, each ended by CR LF; a file whose
 // last line has no line end gets one first. Throws CamListError, without writing, when a
