@@ -3,6 +3,9 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
+#include <memory>
 
 SecondaryWindow::SecondaryWindow(QWidget* owner) : QWidget(owner, Qt::Window)
 {
@@ -17,6 +20,27 @@ void SecondaryWindow::bringForward()
         show();
     raise();
     activateWindow();
+}
+
+void SecondaryWindow::showBesideOwner()
+{
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!owner || owner->isVisible()) {
+        show();
+        return;
+    }
+    owner->winId();
+    auto shown = std::make_shared<QMetaObject::Connection>();
+    *shown = connect(owner->windowHandle(), &QWindow::visibleChanged, this, [this, shown](bool visible) {
+        if (!visible)
+            return;
+        disconnect(*shown);
+        // Queued: the owner's own map request goes to the window system first.
+        QTimer::singleShot(0, this, [this] {
+            if (!unloaded_)
+                show();
+        });
+    });
 }
 
 void SecondaryWindow::centreOnOwner()

@@ -92,7 +92,8 @@ std::chrono::milliseconds& websiteCloseDelay()
 
 // Brings a loaded window forward, or makes, loads and shows a new one. load answers whether
 // the window is to be shown; a window that is not shown is unloaded again at once.
-template <typename Window, typename Load> Window* LoadOnce(QPointer<Window>& slot, QWidget* owner, Load load)
+template <typename Window, typename Load>
+Window* LoadOnce(QPointer<Window>& slot, QWidget* owner, Load load, bool besideOwner = false)
 {
     if (Window* loaded = LoadedWindow(slot)) {
         loaded->bringForward();
@@ -104,7 +105,10 @@ template <typename Window, typename Load> Window* LoadOnce(QPointer<Window>& slo
         return nullptr;
     }
     slot = window;
-    window->show();
+    if (besideOwner)
+        window->showBesideOwner();
+    else
+        window->show();
     return window;
 }
 
@@ -129,7 +133,8 @@ bool ShowHelp(QWidget* owner)
 {
     // A window without its help file would show an empty page: it is not kept, so the next
     // request looks for the file again.
-    return LoadOnce(helpWindow(), owner, [](Form8& window) { return window.Form_Load(); }) != nullptr;
+    return LoadOnce(
+               helpWindow(), owner, [](Form8& window) { return window.Form_Load(); }, true) != nullptr;
 }
 
 frmWebsite* ShowWebsite(QWidget* owner)

@@ -201,12 +201,14 @@ TEST_F(SecondaryWindows, HelpOpensWithTheBuiltInCopyWhenNoFileIsThere)
 TEST_F(SecondaryWindows, HelpShowsTheFileAboveTheMainWindowWithTheStoredChoice)
 {
     WriteHelpFile("{\\rtf1\\ansi {\\b Adding a cam}\\par Press Add.\\par}");
-    // As at start-up: Help opens while the main window has not been shown yet.
+    // As at start-up: Help opens while the main window has not been shown yet, and shows after it.
     QWidget owner;
     ASSERT_TRUE(ShowHelp(&owner));
     Form8* window = LoadedHelp();
     ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isVisible());
+    owner.show();
+    EXPECT_TRUE(QTest::qWaitFor([window] { return window->isVisible(); }, 2000));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Readme/Help"));
     // Kept above the main window as its dialog, never above every window on the screen.
     EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
