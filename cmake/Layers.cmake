@@ -3,7 +3,7 @@
 # it takes:
 #   - the libraries in the global property TOLVANE_NO_WIDGETS (the core libraries, the demo,
 #     the fuzz programs) reach no widget toolkit through their link libraries;
-#   - those in TOLVANE_CORE_ONLY (src/core) reach no Qt module but QtCore.
+#   - those in TOLVANE_CORE_ONLY (src/core, src/settings) reach no Qt module but QtCore.
 # tests/layers adds a check over the built archives: no undefined symbol of theirs is one that
 # only the widget toolkit defines.
 

@@ -1,6 +1,7 @@
 #include "frmOptions.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -83,6 +84,17 @@ void frmOptions::buildRow(Row& row, QFormLayout* form)
         row.control = box;
         return;
     }
+    if (option.kind == OptionKind::Choice) {
+        auto* list = new QComboBox(this);
+        list->setObjectName(option.key);
+        list->setToolTip(WrappedToolTip(option.tip));
+        for (const OptionChoice& choice : option.choices)
+            list->addItem(choice.label, choice.value);
+        connect(list, &QComboBox::currentIndexChanged, this, [this] { updateValidity(); });
+        form->addRow(option.label, list);
+        row.control = list;
+        return;
+    }
     auto* edit = new QLineEdit(this);
     edit->setObjectName(option.key);
     edit->setToolTip(WrappedToolTip(option.tip));
@@ -124,6 +136,8 @@ void frmOptions::Form_Load()
             box->setChecked(stored == QLatin1String("1"));
         else if (auto* edit = qobject_cast<QLineEdit*>(row.control))
             edit->setText(stored);
+        else if (auto* list = qobject_cast<QComboBox*>(row.control))
+            list->setCurrentIndex(list->findData(stored));
         row.loaded = valueOf(row.option.key);
     }
     updateValidity();
@@ -149,6 +163,8 @@ QString frmOptions::valueOf(const QString& key) const
                 return edit->text().trimmed();
         return edit->text();
     }
+    if (const auto* list = qobject_cast<const QComboBox*>(widget))
+        return list->currentData().toString();
     return QString();
 }
 
@@ -181,7 +197,7 @@ bool frmOptions::Apply()
         const QString value = valueOf(row.option.key);
         if (value == row.loaded)
             continue;
-        WriteOption(row.option.key, value);
+        WriteOption(row.option, value);
         row.loaded = value;
         changed << row.option.key;
     }

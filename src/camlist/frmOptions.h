@@ -1,7 +1,7 @@
 #pragma once
 // The Options dialog ("Settings" > "Options…"): a modeless window, loaded once, with one
 // control per row of OptionRows(). It shows the stored values; OK and Apply store the choices
-// the user changed (and only those) through WriteSetting, Cancel stores nothing.
+// the user changed (and only those) where each is kept, Cancel stores nothing.
 #include <QDialog>
 #include <QStringList>
 #include <functional>
@@ -25,7 +25,7 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
 
-    // A row's control: a QCheckBox or a QLineEdit named after the key.
+    // A row's control, named after the key: a QCheckBox, a QComboBox (Choice) or a QLineEdit.
     QWidget* control(const QString& key) const;
     // The value a row's control holds now, as it would be stored.
     QString valueOf(const QString& key) const;

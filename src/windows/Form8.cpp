@@ -74,12 +74,9 @@ bool Form8::Form_Load()
     LoadRtfFile(path, *rtf1->document(), &helpStatus_);
     rtf1->moveCursor(QTextCursor::Start);  // the help is read from its beginning
     KeepAboveOwner();
-    const QString stored = GetUserSetting(SettingKeys::showHelp);
-    bool isNumber = false;
-    const int value = stored.trimmed().toInt(&isNumber);
     // Only the two states the box can store change it; anything else keeps the design tick.
-    if (isNumber && (value == 0 || value == 1))
-        Check1->setChecked(value == 1);
+    if (const std::optional<bool> stored = FlagFromText(GetUserSetting(SettingKeys::showHelp)))
+        Check1->setChecked(*stored);
     return true;
 }
 

@@ -3,6 +3,7 @@
 // disabled and says why, and the program reads a bad or unreadable stored value as the default.
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -311,6 +312,23 @@ TEST_F(OptionsTest, TheTimeServerRowShowsItsDefaultStoresWhatIsTypedAndRefusesWh
     frmOptions reloaded(nullptr, OptionRows());
     reloaded.Form_Load();
     EXPECT_EQ(edit(reloaded, "timeServer")->text(), "time.nist.gov");
+}
+}  // namespace
+
+namespace {
+TEST_F(OptionsTest, AChoiceRowIsAListThatShowsAndStoresTheChoicesValue)
+{
+    static constexpr SettingChoice kPlaces[] = {{"bottom", "At the bottom"}, {"top", "At the top"}};
+    constexpr SettingKey place{"Settings", "testPlace", "bottom", SettingStore::Main, OneOf(kPlaces), {"Name band"}};
+    Store("testPlace", "top");
+    frmOptions dialog(nullptr, {OptionRowOf(place)});
+    dialog.Form_Load();
+    auto* list = qobject_cast<QComboBox*>(dialog.control("testPlace"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->currentText(), "At the top");
+    list->setCurrentIndex(0);
+    ASSERT_TRUE(dialog.Apply());
+    EXPECT_EQ(Stored("testPlace"), "bottom");
 }
 }  // namespace
 

@@ -5,7 +5,7 @@
 #include "DateTimeText.h"
 #include "HistoryLog.h"
 #include "IndexMaintenance.h"
-#include "Options.h"
+#include "Settings.h"
 
 namespace {
 constexpr int kRetentionIntervalMs = 60 * 60 * 1000;  // hourly
@@ -41,7 +41,7 @@ void HistoryKeeper::run(const QStringList& camNames, bool checkIndex)
     if (job_.joinable())
         job_.join();
     // Read here, on the window's thread: the choice as it stands now, and the injected clock.
-    const std::optional<int> keepDays = OptionNumber(SettingKeys::keepDays);
+    const std::optional<int> keepDays = SettingNumber(SettingKeys::keepDays);
     const QDateTime now = CurrentDateTime();
     running_ = true;
     job_ = std::thread([this, camNames, checkIndex, keepDays, now] {

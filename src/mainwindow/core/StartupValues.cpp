@@ -1,9 +1,5 @@
 #include "StartupValues.h"
 
-#include <QLocale>
-#include <cmath>
-#include <limits>
-
 #include "Settings.h"
 #include "TolvaneError.h"
 
@@ -16,16 +12,7 @@ QString ErrorText(const TolvaneError& error)
 
 std::optional<bool> AutoSaveFromText(const QString& text)
 {
-    bool ok = false;
-    const double number = QLocale::c().toDouble(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(number))
-        return std::nullopt;
-    const double whole = std::nearbyint(number);  // the default rounding mode: halves to even
-    if (whole == 0)
-        return false;
-    if (whole == 1)
-        return true;
-    return std::nullopt;
+    return FlagFromText(text);
 }
 
 StartupChoice ReadAutoSaveChoice()
@@ -57,10 +44,10 @@ StartupChoice ReadShowHelpChoice()
     const QString userOff = GetUserSetting(key, QStringLiteral("0"));
     const QString userOn = GetUserSetting(key, QStringLiteral("1"));
     if (userOff == userOn)
-        return {userOn == QLatin1String("1"), {}};
+        return {FlagTextIsExactlyOn(userOn), {}};
     StartupChoice choice;
     try {
-        choice.value = ReadSetting(key) == QLatin1String("1");
+        choice.value = FlagTextIsExactlyOn(ReadSetting(key));
     } catch (const TolvaneError& error) {
         choice.value = true;
         choice.problem =

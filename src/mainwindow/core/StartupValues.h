@@ -5,9 +5,8 @@
 #include <QString>
 #include <optional>
 
-// "autoSave" as the check box state: the text read as a whole number (blanks around it and
-// a fraction rounded half to even, as the store's own number conversion does); only 0 and 1
-// are states of the box, anything else is not usable.
+// "autoSave" as the check box state: the text read as every switch is (FlagFromText); only 0
+// and 1 are states of the box, anything else is not usable.
 std::optional<bool> AutoSaveFromText(const QString& text);
 
 struct StartupChoice {

@@ -1,7 +1,7 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
-#include "CamListTestSupport.h"
+#include "FolderTestSupport.h"
 #include "ProductInfo.h"
 #include "Settings.h"
 #include "TolvaneError.h"

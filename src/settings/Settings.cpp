@@ -149,7 +149,7 @@ void WriteSetting(const QString& appName, const QString& section, const QString&
     for (;;) {
         if (WriteIniValue(MainSettingsPath(), keyPath, value))
             return;
-        if (GetUserSetting(SettingKeys::IgnorePermissionDeniedError) == QLatin1String("1"))
+        if (FlagTextIsExactlyOn(GetUserSetting(SettingKeys::IgnorePermissionDeniedError)))
             return;
         // No parent: the message box goes over whichever window is active.
         const PromptAnswer answer = CurrentPrompt().ask(QStringLiteral("Permission Denied"), permissionDeniedText(),

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <map>
 
-#include "CamListTestSupport.h"
+#include "FolderTestSupport.h"
 #include "Options.h"
 #include "SettingKeys.h"
 #include "Settings.h"
@@ -133,6 +133,24 @@ TEST(SettingsDocumentation, EveryNamedKeyIsInTheListOfAllKeys)
                             << ") but leaves it out of SettingKeys::All; add it there.";
     }
     EXPECT_EQ(declared, static_cast<int>(std::size(SettingKeys::All)));
+}
+
+TEST(SettingsDocumentation, EachReadmeRowNamesTheStoreItsKeyIsKeptIn)
+{
+    static const QRegularExpression row(QStringLiteral(R"(^\|\s*`([^`]+)`\s*\|\s*([^|]*?)\s*\|)"));
+    std::map<QString, QString> stores;
+    for (const QString& line : SettingsSection()) {
+        const QRegularExpressionMatch match = row.match(line);
+        if (match.hasMatch())
+            stores[match.captured(1)] = match.captured(2);
+    }
+    for (const SettingKey& key : SettingKeys::All) {
+        const QString store = key.store == SettingStore::Main ? QStringLiteral("main")
+            : key.store == SettingStore::User                 ? QStringLiteral("per-user")
+                                                              : QStringLiteral("per-user, then main");
+        EXPECT_EQ(stores[key.Name()], store)
+            << "README.md's row of \"" << key.name << "\" names another store than SettingKeys.h gives it";
+    }
 }
 
 class SettingsSampleFiles : public ProgramFolderTest {

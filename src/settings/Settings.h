@@ -2,6 +2,7 @@
 // The settings store: the main store (an INI file in the program folder, standing in for the
 // per-machine registry key) and the per-user store (QSettings user scope).
 #include <QString>
+#include <optional>
 
 #include "SettingKeys.h"
 
@@ -29,3 +30,13 @@ void WriteSetting(const SettingKey& key, const QString& value);
 QString GetUserSetting(const SettingKey& key);
 QString GetUserSetting(const SettingKey& key, const QString& defaultValue);
 bool SaveUserSetting(const SettingKey& key, const QString& value);
+
+// A key's value as the program uses it, read from the key's store by its rule: the stored
+// text when the key takes it, else the key's default (also when the store cannot be read).
+// Never throws. A flag reads as "1" or "0" (FlagFromText). Defined in Options.cpp, through the
+// key's row, so that the dialog and the program read a value alike.
+QString SettingValue(const SettingKey& key);
+bool SettingIsOn(const SettingKey& key);
+// A Number key's value; nullopt when it is empty (a value of its own for some keys) or the key
+// is no number.
+std::optional<int> SettingNumber(const SettingKey& key);

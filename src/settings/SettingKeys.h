@@ -1,0 +1,206 @@
+#pragma once
+// Every setting the program reads or writes, defined once: its name, default, store, the values
+// it takes and, for a choice of the Options dialog, the label and tip the dialog shows. Code
+// reads and writes a setting through its key (Settings.h, Options.h), never by spelling its
+// name. The names are what the settings files hold: renaming one loses the users' stored value.
+//
+// A new setting is one declaration here and its entry in All below (the Options dialog shows it
+// when it has a label), a row in README.md's "Settings" section and a line in
+// resources/Help.rtf; the SettingsDocumentation tests fail until it has all four.
+#include <QString>
+#include <span>
+
+#include "SettingRules.h"
+
+// Where a setting is kept.
+enum class SettingStore {
+    Main,          // Tolvane.ini in the program folder (ReadSetting, WriteSetting)
+    User,          // the per-user file (GetUserSetting, SaveUserSetting)
+    UserThenMain,  // the per-user value when there is one, else the main store's
+};
+
+enum class SettingType {
+    Text,    // any text, or the texts `accepts` takes
+    Flag,    // on or off, stored "1" or "0" and read by FlagFromText
+    Number,  // a whole number within [minimum, maximum]; empty only when emptyAllowed
+    File,    // a path, typed or chosen with "Browse…"
+    Choice,  // one of `choices`, stored as its value
+};
+
+// One value of a Choice setting: what the file holds and what the dialog shows.
+struct SettingChoice {
+    const char* value;
+    const char* label;
+};
+
+// The values a setting takes. A stored value it does not take reads as the default.
+struct SettingRule {
+    SettingType type = SettingType::Text;
+    int minimum = 0;  // Number only
+    int maximum = 0;  // Number only
+    bool emptyAllowed = false;
+    bool (*accepts)(const QString&) = nullptr;  // Text only; every text when null
+    const char* acceptsHint = nullptr;          // Text only: what to type instead; "{label}" is the label
+    std::span<const SettingChoice> choices{};   // Choice only, in the order the dialog lists them
+};
+
+constexpr SettingRule Flag()
+{
+    return {SettingType::Flag};
+}
+constexpr SettingRule WholeNumber(int minimum, int maximum)
+{
+    return {SettingType::Number, minimum, maximum};
+}
+// A whole number, or the empty text as a value of its own (such as "for ever").
+constexpr SettingRule WholeNumberOrEmpty(int minimum, int maximum)
+{
+    return {SettingType::Number, minimum, maximum, true};
+}
+constexpr SettingRule AnyText()
+{
+    return {SettingType::Text};
+}
+constexpr SettingRule TextAccepting(bool (*accepts)(const QString&), const char* hint)
+{
+    return {SettingType::Text, 0, 0, false, accepts, hint};
+}
+constexpr SettingRule FilePath()
+{
+    return {SettingType::File};
+}
+constexpr SettingRule OneOf(std::span<const SettingChoice> choices)
+{
+    return {SettingType::Choice, 0, 0, false, nullptr, nullptr, choices};
+}
+
+// How the Options dialog shows a setting; a setting without a label is not in the dialog.
+// "{default}" in a text stands for the setting's default.
+struct SettingOption {
+    const char* label = nullptr;
+    const char* tip = nullptr;          // tool tip of the control
+    const char* placeholder = nullptr;  // shown while a text field is empty
+};
+
+struct SettingKey {
+    const char* section;
+    const char* name;
+    const char* defaultValue;  // what a read gives when the store holds nothing usable
+    SettingStore store = SettingStore::Main;
+    SettingRule rule{};
+    SettingOption option{};
+
+    QString Section() const { return QString::fromLatin1(section); }
+    QString Name() const { return QString::fromLatin1(name); }
+    QString Default() const { return QString::fromUtf8(defaultValue); }
+    bool InOptionsDialog() const { return option.label != nullptr; }
+};
+
+namespace SettingKeys {
+// "1": "AutoSave New Pictures" is ticked at start; "0": it is not. Read once at start (a value
+// that is neither is reported and counts as off); written whenever the box changes.
+inline constexpr SettingKey autoSave{"Settings", "autoSave", "0", SettingStore::Main, Flag()};
+// "1": the Help window opens at start. The per-user value is the Help window's own "Show at
+// Startup" box and wins whenever it is there; the main store's value counts only without it
+// (the demo folder writes "0" there). Start-up opens the window for the text "1" alone.
+inline constexpr SettingKey showHelp{"Settings", "showHelp", "1", SettingStore::UserThenMain, Flag()};
+// "1" once the user answered "Ignore" to "Permission Denied": a main store that cannot be
+// written is then passed over without a word. Compared as text: only "1" silences.
+inline constexpr SettingKey IgnorePermissionDeniedError{"Settings", "IgnorePermissionDeniedError", "0",
+                                                        SettingStore::User, Flag()};
+
+// The choices of the Options dialog, in the order it shows them. Each is off (or keeps the old
+// behaviour) by default, so a store that holds none of them behaves as the program always did.
+
+// A cam whose pictures keep coming but none of them new (by its Last-Modified line) is stale
+// after this many minutes, or after ten of its refresh intervals when that is longer.
+inline constexpr SettingKey staleMinutes{
+    "Settings",
+    "staleMinutes",
+    "10",
+    SettingStore::Main,
+    WholeNumber(1, 7 * 24 * 60),
+    {"Stale after (minutes without a new picture)",
+     "A cam whose pictures keep coming, but none of them new, is marked stale after this many minutes, or after ten "
+     "of its refresh intervals when that is longer. Cams that send no Last-Modified time are never stale."}};
+// Empty: saved pictures are kept for ever, since deleting is only done when asked for. A whole
+// number of days: pictures the program saved and indexed are deleted once they are that old,
+// at start and every hour.
+inline constexpr SettingKey keepDays{
+    "Settings",
+    "keepDays",
+    "",
+    SettingStore::Main,
+    WholeNumberOrEmpty(1, 36500),
+    {"Keep saved pictures for N days",
+     "Pictures this program saved and indexed are deleted once they are older than this many days (checked at start "
+     "and every hour). Empty keeps them for ever.",
+     "forever"}};
+// A PEM file of certificate authorities that https cams are trusted by, on top of the system's
+// and those SSL_CERT_FILE and SSL_CERT_DIR name. Empty: none.
+inline constexpr SettingKey caFile{
+    "Settings",
+    "caFile",
+    "",
+    SettingStore::Main,
+    FilePath(),
+    {"Trusted certificate authorities (PEM file)",
+     "https cams whose certificate comes from one of the authorities in this PEM file are trusted, as are those "
+     "SSL_CERT_FILE and SSL_CERT_DIR name.",
+     "only the system's"}};
+// "1": when a cam's refresh interval ends while the picture is still arriving (a byte of it
+// within the last 5 s), the download goes on and the next fetch starts as soon as it ends; one
+// with no byte for 10 s is abandoned. "0": the next fetch abandons it, as it always did.
+inline constexpr SettingKey finishSlowDownloads{
+    "Settings",
+    "finishSlowDownloads",
+    "0",
+    SettingStore::Main,
+    Flag(),
+    {"Let a download that is still arriving finish",
+     "When a cam's refresh interval ends while its picture is still arriving, the download goes on and the next one "
+     "starts as soon as it ends. A download that brings no byte for 10 seconds is abandoned."}};
+// The daytime server the GMT clock asks: "host", "host:port" or "[IPv6]:port" (port 13 when
+// none is given); empty asks the default. The demo folder points it at its own responder.
+inline constexpr SettingKey timeServer{
+    "Settings",
+    "timeServer",
+    "time.nist.gov",
+    SettingStore::Main,
+    TextAccepting(IsTimeServerText,
+                  "\"{label}\" takes a host name or address, optionally followed by \":port\" (1 to "
+                  "65535), such as time.nist.gov or 192.0.2.1:13."),
+    {"Time server (daytime protocol)",
+     "The server the GMT clock asks for the time, with the daytime protocol (port 13 unless \"host:port\" names "
+     "another). Empty asks {default}.",
+     "{default}"}};
+// "1": a cam's 301, 302, 303, 307 and 308 answers are followed, up to 5 hops (http to https
+// allowed, https to http refused); "0": they show the not-found picture.
+inline constexpr SettingKey followRedirects{
+    "Settings",
+    "followRedirects",
+    "0",
+    SettingStore::Main,
+    Flag(),
+    {"Follow redirects",
+     "A cam that answers with a redirect (301, 302, 303, 307, 308) is asked again at the new address, up to 5 times. "
+     "http may lead to https, never https to http. Off: a redirect shows the not-found picture."}};
+// "1": each fetch after a picture asks whether it changed (If-None-Match, If-Modified-Since),
+// and a 304 keeps the picture; "0": every fetch downloads it.
+inline constexpr SettingKey conditionalRequests{
+    "Settings",
+    "conditionalRequests",
+    "0",
+    SettingStore::Main,
+    Flag(),
+    {"Ask whether the picture changed",
+     "Each fetch sends the last picture's ETag and Last-Modified time; a cam that answers 304 (unchanged) sends no "
+     "picture, and the one shown stays."}};
+
+// Every key above, once; the Options dialog lists those with a label in this order. The checks
+// that keep README.md's "Settings" section and the help true read this list (and fail when a
+// key above is missing from it).
+inline constexpr SettingKey All[] = {
+    autoSave,   showHelp,        IgnorePermissionDeniedError, staleMinutes, keepDays, caFile, finishSlowDownloads,
+    timeServer, followRedirects, conditionalRequests};
+}  // namespace SettingKeys
