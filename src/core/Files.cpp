@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +15,20 @@ bool FolderExists(const QString& path)
         folder += QLatin1Char('/');
     // "/" alone for the empty text: the root, which always exists.
     return QFileInfo(folder).isDir();
+}
+
+FolderMade MakeFolderIfMissing(const QString& path, QString* reason)
+{
+    if (FolderExists(path))
+        return FolderMade::AlreadyThere;
+    std::error_code error;
+    std::filesystem::create_directory(std::filesystem::path(path.toStdU16String()), error);
+    // Another thread may have made it meanwhile: what counts is that it is there now.
+    if (!error && FolderExists(path))
+        return FolderMade::Made;
+    if (reason)
+        *reason = error ? QString::fromLocal8Bit(error.message().c_str()) : QStringLiteral("a file has that name");
+    return FolderMade::Failed;
 }
 
 bool FileExists(const QString& path)

@@ -11,6 +11,11 @@ bool FolderExists(const QString& path);
 // with ".") do not count, and names are compared as the file system stores them (letter
 // case matters here). Any failure answers false.
 bool FileExists(const QString& path);
+// Makes the folder at path when it is missing, one level only: a missing parent is not made
+// up (a program folder on a disk that is gone must not appear on the disk below it).
+enum class FolderMade { AlreadyThere, Made, Failed };
+// On Failed, reason (when given) says why, in the system's words.
+FolderMade MakeFolderIfMissing(const QString& path, QString* reason = nullptr);
 // The text after the last "/" of path; the whole path when it has none, the empty text for
 // an empty path or one ending in "/". A backslash is an ordinary character.
 QString FileNameOf(const QString& path);

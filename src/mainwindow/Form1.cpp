@@ -92,6 +92,14 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent)
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(StatusBar1Panel1);
+    // On the right, and never squeezed: the first panel, as wide as the window, gives way to it.
+    lblSaveTrouble = Named(new QLabel, "lblSaveTrouble");
+    lblSaveTrouble->setTextFormat(Qt::PlainText);
+    lblSaveTrouble->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    lblSaveTrouble->setStyleSheet(
+        QStringLiteral("QLabel { color: white; background: #b00020; font-weight: bold; padding: 0 6px; }"));
+    statusBar()->addPermanentWidget(lblSaveTrouble);
+    lblSaveTrouble->hide();
 
     picrefresh = QImage(QStringLiteral(":/pictures/refresh.png"));
     wirePieces();
@@ -222,6 +230,7 @@ void Form1::wirePieces()
     hooks.fullWindowViewOpen = [this] { return frmMain->screensaverMode(); };
     hooks.viewerShown = [this] { return frmMain->isVisible(); };
     hooks.setStatusText = [this](const QString& text) { setStatusText(text); };
+    hooks.setProgressText = [this](const QString& text) { setProgressText(text); };
     hooks.showNotice = [this] { ShowNotice(this); };
     // While the history bar shows a saved picture, a refresh of the same picture leaves it there;
     // a new one brings the Viewer back to live (newPictureShown below).
@@ -239,6 +248,7 @@ void Form1::wirePieces()
     hooks.setViewerStatus = [this](const QString& text) { frmMain->setStatusLine(text); };
     slotGrid = new SlotGrid(picWindowInner, hooks, this);
     connect(slotGrid, &SlotGrid::thumbnailClicked, this, &Form1::ShowSlotInViewer);
+    connect(slotGrid, &SlotGrid::saveTroubleChanged, this, &Form1::updateSaveTrouble);
 
     clock = new GmtClock(frmMain->lblTime, this);
 
@@ -447,7 +457,20 @@ QStringList Form1::OpenCamsByName(const QStringList& names, QStringList* without
 
 void Form1::setStatusText(const QString& text)
 {
-    StatusBar1Panel1->setText(text);
+    StatusBar1Panel1->showMessage(text);
+}
+
+void Form1::setProgressText(const QString& text)
+{
+    StatusBar1Panel1->showProgress(text);
+}
+
+void Form1::updateSaveTrouble()
+{
+    const QString text = SaveTroubleFieldText(slotGrid->camsFailingToSave());
+    lblSaveTrouble->setText(text);
+    lblSaveTrouble->setToolTip(slotGrid->saveTroubleText());
+    lblSaveTrouble->setVisible(!text.isEmpty());
 }
 
 QString Form1::statusText() const

@@ -84,7 +84,10 @@ public:
 
     // Command2's caption, in a font small enough to show the whole address.
     void setWebAddressCaption(const QString& address);
+    // The first status bar panel: a message, kept in view for a while; a progress text, shown
+    // unless a message is still kept (StatusPanel).
     void setStatusText(const QString& text);
+    void setProgressText(const QString& text);
     QString statusText() const;
 
     // Puts a widget at a place given in twips (15 twips per pixel).
@@ -119,6 +122,9 @@ public:
     QScrollBar* VScroll1 = nullptr;
     ViewerPane* frmMain = nullptr;
     StatusPanel* StatusBar1Panel1 = nullptr;
+    // The status bar's right-hand field, shown while new pictures of open cams cannot be saved:
+    // "AutoSave failing for 3 cams", each cam and its reason in the tool tip.
+    QLabel* lblSaveTrouble = nullptr;
     QMenu *mnuFile = nullptr, *mnuCams = nullptr, *mnuHelp = nullptr, *mnuAbout = nullptr;
     QMenu* mnuSettings = nullptr;
     QMenu* mnuView = nullptr;         // "View", after the others
@@ -164,6 +170,7 @@ private:
     // again once neither does.
     bool UpdateScreenSaver();
     void updateBars();
+    void updateSaveTrouble();
 
     MainLayoutTwips layout_ = DesignLayout();
     float picWindowInnerTop_ = 0;  // twips; 0 until the grid's scroll bar first changes

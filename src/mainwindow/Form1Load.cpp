@@ -8,8 +8,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <filesystem>
-#include <system_error>
 
 #include "CamList.h"
 #include "Files.h"
@@ -107,14 +105,8 @@ void Form1::Form_Load()
 void Form1::createCamFolder()
 {
     const QString folder = ProgramPath(QStringLiteral("cam"));
-    if (FolderExists(folder))
-        return;
-    std::error_code error;
-    // One level only: a missing program folder is not made up here.
-    std::filesystem::create_directory(std::filesystem::path(folder.toStdU16String()), error);
-    if (error || !FolderExists(folder)) {
-        const QString reason =
-            error ? QString::fromLocal8Bit(error.message().c_str()) : QStringLiteral("a file has that name");
+    QString reason;
+    if (MakeFolderIfMissing(folder, &reason) == FolderMade::Failed) {
         setStatusText(QStringLiteral("The folder %1 could not be created (%2); new pictures cannot be saved.")
                           .arg(folder, reason));
     }
@@ -123,6 +115,8 @@ void Form1::createCamFolder()
 void Form1::chkSave_Click()
 {
     WriteSetting(SettingKeys::autoSave, chkSave->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    if (!chkSave->isChecked())
+        slotGrid->autoSaveTurnedOff();
 }
 
 void Form1::resizeEvent(QResizeEvent* event)

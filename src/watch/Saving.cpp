@@ -1,9 +1,12 @@
 #include "Saving.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
+#include <algorithm>
 
 #include "DIBSection.h"
 #include "DateTimeText.h"
+#include "Files.h"
 #include "HistoryLog.h"
 #include "ImageControl.h"
 #include "IndexMaintenance.h"
@@ -35,6 +38,11 @@ QString SaveFailureText(const std::exception& error)
 
 void SavePictureAsJpeg(const QImage& picture, const QString& fileName)
 {
+    // The folder may have been removed while the program runs (by hand, by a clean-up): it is
+    // made again rather than losing every new picture until the next start.
+    const QString folder = QFileInfo(fileName).path();
+    if (MakeFolderIfMissing(folder) == FolderMade::Made)
+        qCWarning(lcWatch).noquote() << QStringLiteral("the folder %1 was missing and has been made again").arg(folder);
     cDIBSection dib;
     dib.CreateFromPicture(picture);
     SaveDibAsJpeg(dib, fileName, kJpegQuality);
@@ -52,28 +60,67 @@ void SlotGrid::AutoSavePicture(const PictureWork& work)
     if (work.saveFileName.isEmpty())
         return;
     // A save that failed is skipped: the watch goes on, and a cam that cannot be saved must not
-    // stop the others. But its pictures are being lost (a full disk, a folder gone), so the user
-    // is told on the status bar whichever cam it is, and the log says so once until a save works.
+    // stop the others. But its pictures are being lost (a full disk, a folder gone): the cam is
+    // failing until a save works, the status bar's field counts such cams, and the first failure
+    // (or another reason) is a message of its own, whichever cam it is.
     ViewerSlot& s = slot(work.slot);
     if (!work.saved) {
         if (work.saveProblem.isEmpty())
             return;
-        SetStatusText(QStringLiteral("%1 could not save the new picture of %2 as %3: %4")
-                          .arg(TimeText(work.saveTime.time()), work.camName, work.saveFileName, work.saveProblem));
-        if (s.slotSaveProblem != work.saveProblem)
+        const QString text =
+            QStringLiteral("%1 could not save the new picture of %2 as %3: %4")
+                .arg(TimeText(work.saveTime.time()), work.camName, work.saveFileName, work.saveProblem);
+        if (RecordSaveFailure(s.health, work.saveProblem, work.saveFileName, work.saveTime)) {
             qCWarning(lcWatch).noquote() << work.camName + QStringLiteral(": new pictures cannot be saved: ") +
                     work.saveFileName + QStringLiteral(": ") + work.saveProblem;
-        s.slotSaveProblem = work.saveProblem;
+            SetStatusText(text);
+            Q_EMIT saveTroubleChanged();
+        } else {
+            SetProgressText(text);
+        }
+        ReportHealth(work.slot);
         return;
     }
-    s.slotSaveProblem.clear();
+    NoteSaveWorked(work.slot);
     // The thumbnail shows what was stored, so the user sees the saved quality.
     if (!work.savedPicture.isNull())
         SetSlotPicture(work.slot, work.savedPicture, work.savedBytes, work.fullSize);
     if (work.selectedAtClose)
-        SetStatusText(TimeText(work.saveTime.time()) + QStringLiteral(" new picture saved as ") + work.saveFileName);
+        SetProgressText(TimeText(work.saveTime.time()) + QStringLiteral(" new picture saved as ") + work.saveFileName);
     ReportIndexProblem(work.saveTime, work.saveFileName, work.indexProblem);
     Q_EMIT pictureSaved(work.slot, work.camName, work.saveFileName);
+}
+
+void SlotGrid::NoteSaveWorked(int index)
+{
+    if (!RecordSaveSuccess(slot(index).health))
+        return;
+    ReportHealth(index);
+    Q_EMIT saveTroubleChanged();
+}
+
+void SlotGrid::autoSaveTurnedOff()
+{
+    // No picture is being lost any more: what was failing is no longer the cams' trouble.
+    for (int i = 0; i < kSlotCount; ++i)
+        NoteSaveWorked(i);
+}
+
+int SlotGrid::camsFailingToSave() const
+{
+    return static_cast<int>(std::count_if(slots_.begin(), slots_.end(), [](const ViewerSlot& s) {
+        return s.isOpen() && !s.health.saving.problem.isEmpty();
+    }));
+}
+
+QString SlotGrid::saveTroubleText() const
+{
+    QStringList lines;
+    for (const ViewerSlot& s : slots_) {
+        if (s.isOpen() && !s.health.saving.problem.isEmpty())
+            lines << s.caption() + QStringLiteral(": ") + SaveTroubleText(s.health.saving);
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 void SlotGrid::ReportIndexProblem(const QDateTime& when, const QString& fileName, const QString& problem) const
@@ -93,6 +140,12 @@ void SlotGrid::cmdSave_Click()
     FinishHandling(selectedSlot_);  // the picture saved is the one the slot holds after them
     const ViewerSlot& s = slot(selectedSlot_);
     const QDateTime now = CurrentDateTime();
+    if (!ShowsCamPicture(selectedSlot_)) {
+        // The not-found picture is the program's own, and a slot with nothing yet has nothing: a
+        // file of either under the cam's name would be a picture the cam never sent.
+        SetStatusText(TimeText(now.time()) + QStringLiteral(" no picture to save"));
+        return;
+    }
     const QString fileName = PictureFilePath(s.txtName->text(), now);
     const QImage picture = fullPicture(selectedSlot_);
     QString failure;
@@ -114,6 +167,7 @@ void SlotGrid::cmdSave_Click()
             hooks_.showInViewer(picture);
     }
     SetStatusText(TimeText(now.time()) + QStringLiteral(" saved as ") + fileName);
+    NoteSaveWorked(selectedSlot_);
     ReportIndexProblem(now, fileName,
                        RecordSavedPicture(SavedPictureRecord(s.txtName->text(), fileName, now, s.txtUpdated->text(),
                                                              picture.width(), picture.height())));

@@ -77,7 +77,7 @@ void SlotGrid::wsCam_DataArrival(int index, qint64 bytesTotal)
     if (!arrival.progress)
         return;
     s.prgCam->setProgress(*arrival.progress);  // a value above 100 is refused; the bar keeps its own
-    SetStatusText(QStringLiteral("Downloading %1 [%2]").arg(fileName, ShortestNumberText(s.prgCam->progress(), 7)));
+    SetProgressText(QStringLiteral("Downloading %1 [%2]").arg(fileName, ShortestNumberText(s.prgCam->progress(), 7)));
 }
 
 void SlotGrid::wsCam_Close(int index)
@@ -137,6 +137,7 @@ bool SlotGrid::FollowRedirect(int index, HttpResponseAssembler::Finished& respon
     // fetch's start. The address's user part goes only where the cam itself is.
     s.wsCam->Close();
     s.slotResponse.reset();
+    s.prgCam->clearProgress();  // the bar is the next hop's
     s.slotStreamBoundary.clear();
     s.slotStream = {};
     s.slotLastBodyByteMs = -1;  // the next hop's body has not begun
@@ -268,6 +269,7 @@ bool SlotGrid::AskAgainSignedIn(int index, const QByteArray& header, bool& refus
     // A new connection, like the first: the timer keeps running from the fetch's start.
     s.wsCam->Close();
     s.slotResponse.reset();
+    s.prgCam->clearProgress();
     s.health.phase = FetchPhase::Connecting;
     s.wsCam->Connect(s.slotHost, s.slotPort, s.slotTls);
     return true;

@@ -15,6 +15,7 @@
 #include "PictureWork.h"
 #include "SettingKeys.h"
 #include "SlotNumbers.h"
+#include "SlotProgressBar.h"
 #include "ViewerPane.h"
 
 namespace {
@@ -195,6 +196,10 @@ void SlotGrid::cmdStart_Click(int index)
     s.setCaption(s.txtName->text());
     s.wsCam->Close();  // abandons an unfinished fetch of this slot
     s.slotResponse.reset();
+    // The bar shows this fetch from nothing: only a body arriving after its header moves it, so a
+    // picture that comes in one piece with its header, or a fetch that fails, used to leave the
+    // last long download's full bar standing, for good on a cam that went down.
+    s.prgCam->clearProgress();
     s.slotStreamBoundary.clear();
     s.slotStream = {};
     Q_EMIT slotChanged(index);
@@ -390,6 +395,14 @@ void SlotGrid::SetStatusText(const QString& text) const
 {
     if (hooks_.setStatusText)
         hooks_.setStatusText(text);
+}
+
+void SlotGrid::SetProgressText(const QString& text) const
+{
+    if (hooks_.setProgressText)
+        hooks_.setProgressText(text);
+    else
+        SetStatusText(text);
 }
 
 QString SlotGrid::nextRefreshCaption(int index) const

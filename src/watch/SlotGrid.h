@@ -37,12 +37,16 @@ struct FetchOptions {
 
 // What the slots need from the window around them; every hook is optional.
 struct WatchHooks {
-    QWidget* mainWindow = nullptr;                         // the window whose drawing LockWindowDrawing suspends
-    std::function<bool()> isCamSelected;                   // an entry of the cam list box List1 is selected
-    std::function<QString()> currentCamName;               // List1's current entry; empty when there is none
-    std::function<bool()> autoSave;                        // "AutoSave New Pictures" (chkSave) is ticked
-    std::function<bool()> fullWindowViewOpen;              // the full-window view (Form6) is open
-    std::function<void(const QString&)> setStatusText;     // first status bar panel
+    QWidget* mainWindow = nullptr;             // the window whose drawing LockWindowDrawing suspends
+    std::function<bool()> isCamSelected;       // an entry of the cam list box List1 is selected
+    std::function<QString()> currentCamName;   // List1's current entry; empty when there is none
+    std::function<bool()> autoSave;            // "AutoSave New Pictures" (chkSave) is ticked
+    std::function<bool()> fullWindowViewOpen;  // the full-window view (Form6) is open
+    // First status bar panel: a message (a save, a failure, an answer to a command), which the
+    // window keeps in view for a while; and a progress text ("Downloading …", "new picture saved
+    // as …"), which may not replace a message still kept. Without the second, both use the first.
+    std::function<void(const QString&)> setStatusText;
+    std::function<void(const QString&)> setProgressText;
     std::function<void()> showNotice;                      // Form4 "Oops!"
     std::function<void(const QImage&)> showInViewer;       // load into imgMain
     std::function<void(const QImage&)> showInFullWindow;   // Form6: hide picrefresh, stretch, load Image1
@@ -160,6 +164,12 @@ public:
     // that is longer.
     void setStaleMinutes(int minutes);
     int staleMinutes() const { return staleMinutes_; }
+    // Cams whose new pictures cannot be saved (open ones), and one line about each:
+    // "<name>: AutoSave failing since …". saveTroubleChanged says when either changes.
+    int camsFailingToSave() const;
+    QString saveTroubleText() const;
+    // AutoSave was switched off: no picture is being lost any more, so no cam fails for it.
+    void autoSaveTurnedOff();
     // Taken by the next request of each slot.
     void setFetchOptions(const FetchOptions& options) { fetchOptions_ = options; }
     const FetchOptions& fetchOptions() const { return fetchOptions_; }
@@ -179,6 +189,8 @@ Q_SIGNALS:
     // picture or its texts changed, its refresh indicator came or went, or its health mark
     // changed. Other views of the slots (the wall) follow it.
     void slotChanged(int index);
+    // A cam's new pictures began or ceased to fail to save, or fail for another reason.
+    void saveTroubleChanged();
 
 private:
     // A click on the thumbnail, the box around it or the indicator.
@@ -188,6 +200,8 @@ private:
     QString AutoSaveFileName(int index, const PictureStamp& stamp, const QDateTime& now) const;
     // The automatic save's share of handling a response, once the worker has saved the picture.
     void AutoSavePicture(const PictureWork& work);
+    // A save of the slot's picture worked: a run of failures ends.
+    void NoteSaveWorked(int index);
     // A saved picture without its index row: the status bar and the log say so.
     void ReportIndexProblem(const QDateTime& when, const QString& fileName, const QString& problem) const;
     // Everything a closed response does to its slot and the window, with the worker's pictures.
@@ -219,6 +233,7 @@ private:
     void HideRefreshIndicator(int index);
     void ShowDetailsIfSelected(int index);
     void SetStatusText(const QString& text) const;
+    void SetProgressText(const QString& text) const;
     // The refresh interval has ended: true when the slot's download is let finish (and the
     // slot now waits for it), false when the next start is due.
     bool KeepsDownloading(int index);
@@ -236,6 +251,8 @@ private:
     void KeepThumbnailOnlySoon(int index);
     // The slot's thumbnail holds its picture at full size, decodable again from its kept bytes.
     bool HoldsFullDecode(int index) const;
+    // The thumbnail shows a picture the cam sent (not the not-found picture, nor nothing).
+    bool ShowsCamPicture(int index) const;
     // The slot's thumbnail shows `picture`, whose own size is `fullSize` and which decodes from
     // `bytes` (empty: it is its own full picture); the kept full picture goes if it was the slot's.
     void SetSlotPicture(int index, const QImage& picture, const QByteArray& bytes, const QSize& fullSize);

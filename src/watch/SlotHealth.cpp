@@ -12,17 +12,6 @@
 #include "SlotHealthMark.h"
 #include "WatchLog.h"
 
-namespace {
-// What a change is recognised by: the outcome's key and the standing notes.
-QString ReportKey(const CamHealth& health)
-{
-    QString key = OutcomeKey(health.last);
-    for (const HealthNote& note : health.notes)
-        key += QLatin1Char('#') + NoteText(note);
-    return key;
-}
-}  // namespace
-
 CamState SlotGrid::healthState(int index) const
 {
     return EvaluateCamState(slot(index).health, CurrentDateTime(), StaleAfter(index));
@@ -145,7 +134,7 @@ void SlotGrid::ReportHealth(int index)
     ViewerSlot& s = slot(index);
     CamHealth& health = s.health;
     const CamState state = healthState(index);
-    const QString key = ReportKey(health);
+    const QString key = HealthKey(health);
     const bool nothingYet = state == CamState::Starting && health.notes.isEmpty();
     if (!nothingYet && (state != health.reportedState || key != health.reportedKey)) {
         health.reportedState = state;
@@ -162,8 +151,11 @@ void SlotGrid::ClearHealth(int index)
 {
     ViewerSlot& s = slot(index);
     const bool reported = !s.health.reportedKey.isEmpty();
+    const bool savesFailed = !s.health.saving.problem.isEmpty();
     s.health = CamHealth();
     s.healthMark->setState(CamState::Starting);
     if (reported)
         qCInfo(lcWatch).noquote() << s.txtName->text() + QStringLiteral(": stopped");
+    if (savesFailed)
+        Q_EMIT saveTroubleChanged();
 }

@@ -29,6 +29,12 @@ bool SlotGrid::HoldsFullDecode(int index) const
     return !s.slotPictureBytes.isEmpty() && !shown.isNull() && shown.size() == s.slotPictureSize;
 }
 
+bool SlotGrid::ShowsCamPicture(int index) const
+{
+    // Only a fetched (or saved) picture comes with its bytes; the placeholders never do.
+    return !slot(index).slotPictureBytes.isEmpty();
+}
+
 void SlotGrid::KeepThumbnailOnlySoon(int index)
 {
     if (!HoldsFullDecode(index))

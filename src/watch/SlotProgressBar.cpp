@@ -19,3 +19,9 @@ bool SlotProgressBar::setProgress(float percent)
     setValue(static_cast<int>(std::lround(percent)));
     return true;
 }
+
+void SlotProgressBar::clearProgress()
+{
+    progress_ = 0.0f;
+    setValue(0);
+}

@@ -1,7 +1,8 @@
 #pragma once
 // The panel's progress bar prgCam: takes a percentage as a float and shows it rounded, refuses
 // values outside 0..100 (keeping the one it had), and reports the value it holds as a float so
-// the status text can show fractions like "37.5".
+// the status text can show fractions like "37.5". It shows the slot's latest fetch: the slot
+// empties it when a fetch starts, and the end of a download leaves it as it stands.
 #include <QProgressBar>
 
 class SlotProgressBar : public QProgressBar {
@@ -12,6 +13,7 @@ public:
     // False (and nothing changes) when the value lies outside 0..100 or is not a number.
     bool setProgress(float percent);
     float progress() const { return progress_; }
+    void clearProgress();  // back to 0: a fetch starts
 
 private:
     float progress_ = 0.0f;  // percent of the picture body received

@@ -32,7 +32,7 @@ struct ViewerSlot {
     ImageControl* imgRefresh = nullptr;    // refresh indicator, shown while a fetch runs
     ImageControl* Picture3 = nullptr;      // the box around the thumbnail; a second click target
     SlotHealthMark* healthMark = nullptr;  // over the thumbnail's edge: stale or failing
-    SlotProgressBar* prgCam = nullptr;     // percent of the picture body received; never reset
+    SlotProgressBar* prgCam = nullptr;     // percent of the fetch's picture body received; 0 at its start
     QLineEdit* txtName = nullptr;          // the slot's texts: below the panel's lower edge, never seen
     QLineEdit* txtAddress = nullptr;
     QLineEdit* txtRefresh = nullptr;    // refresh interval in seconds, as typed
@@ -84,8 +84,7 @@ struct ViewerSlot {
     QString slotConditionsAddress;
     RequestConditions slotConditions;
     bool slotConditionsSent = false;
-    bool slotIsNew = false;   // the picture just handled is a changed one
-    QString slotSaveProblem;  // why the last automatic save failed; empty after one that worked
+    bool slotIsNew = false;  // the picture just handled is a changed one
     // The compressed bytes of the picture the thumbnail shows (the fetched body, or the saved
     // file after an automatic save) and that picture's own size: the thumbnail may hold a scaled
     // decode, and the full picture is decoded from these when something shows or saves it.

@@ -6,6 +6,7 @@
 
 #include "PictureIndex.h"
 #include "SlotGridFixture.h"
+#include "SlotHealthMark.h"
 #include "TestPictures.h"
 
 namespace {
@@ -23,6 +24,22 @@ protected:
     bool FetchStamp(int index, const QByteArray& stamp, QSize size = {64, 48})
     {
         return FetchAgain(index, ScriptedReply::whole(PictureAnswer(MakeTestJpeg(size), stamp)));
+    }
+
+    // No save can work: the program folder is gone (a disk unmounted), so its "cam" folder
+    // cannot be made again either. BringProgramFolderBack returns it without "cam".
+    QString AwayPath() const { return home.path() + QStringLiteral("-away"); }
+    void TakeProgramFolderAway()
+    {
+        ASSERT_TRUE(QDir(home.filePath(QStringLiteral("cam"))).removeRecursively());
+        ASSERT_TRUE(QDir().rename(home.path(), AwayPath()));
+    }
+    void BringProgramFolderBack() { ASSERT_TRUE(QDir().rename(AwayPath(), home.path())); }
+    void TearDown() override
+    {
+        if (QFileInfo::exists(AwayPath()))
+            BringProgramFolderBack();
+        CamServerFixture::TearDown();
     }
 };
 
@@ -92,8 +109,8 @@ TEST_F(SavingTest, AStampWhosePictureWasCutIsSavedWhenTheWholePictureComes)
 TEST_F(SavingTest, AFailedAutomaticSaveIsSkippedAndTheWatchGoesOn)
 {
     chkSave->setChecked(true);
-    ASSERT_TRUE(QDir(home.filePath(QStringLiteral("cam"))).removeRecursively());
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    TakeProgramFolderAway();
     statusTexts.clear();
     ASSERT_TRUE(FetchStamp(0, kStampB, {30, 20}));
     EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(30, 20));
@@ -107,9 +124,10 @@ TEST_F(SavingTest, AFailedAutomaticSaveOfAnyCamIsToldWithTheSystemsReason)
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
     // The failing cam is not the one shown: its pictures are lost all the same.
     grid->setSelectedSlot(1);
-    ASSERT_TRUE(QDir(home.filePath(QStringLiteral("cam"))).removeRecursively());
+    TakeProgramFolderAway();
     statusTexts.clear();
     ASSERT_TRUE(FetchStamp(0, kStampB));
+    BringProgramFolderBack();
     const QString path = home.filePath(QStringLiteral("cam/Cam157200735945PM.jpg"));
     ASSERT_FALSE(statusTexts.isEmpty());
     EXPECT_EQ(statusTexts.last(),
@@ -122,7 +140,46 @@ TEST_F(SavingTest, AFailedAutomaticSaveOfAnyCamIsToldWithTheSystemsReason)
     now = now.addSecs(10);
     ASSERT_TRUE(FetchStamp(0, kStampA));
     EXPECT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam157200735955PM.jpg")});
-    EXPECT_TRUE(grid->slot(0).slotSaveProblem.isEmpty());
+    EXPECT_TRUE(grid->slot(0).health.saving.problem.isEmpty());
+}
+
+TEST_F(SavingTest, ACamWhosePicturesCannotBeSavedIsFailingUntilASaveWorks)
+{
+    chkSave->setChecked(true);
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    TakeProgramFolderAway();
+    const QString reason = QStringLiteral("Failed to save to JPG -3: No such file or directory");
+    for (const QByteArray& stamp : {kStampB, kStampA}) {  // each one new, each one lost
+        ASSERT_TRUE(FetchStamp(0, stamp));
+        now = now.addSecs(5);
+    }
+    EXPECT_EQ(grid->healthState(0), CamState::Failing);
+    EXPECT_EQ(grid->slot(0).healthMark->state(), CamState::Failing);  // the panel's and the wall's mark
+    const QString summary = grid->healthSummary(0);
+    EXPECT_TRUE(summary.startsWith(QStringLiteral("failing: AutoSave failing since 5/7/2007 3:59:45 PM, "
+                                                  "2 pictures lost: ") +
+                                   reason))
+        << summary.toStdString();
+    EXPECT_EQ(viewerStatus.last(), summary);
+    EXPECT_TRUE(grid->healthToolTip(0).contains(QStringLiteral("2 pictures lost")));
+
+    BringProgramFolderBack();
+    grid->cmdSave_Click();  // a save of the cam that works ends it
+    EXPECT_EQ(grid->healthState(0), CamState::Ok);
+    EXPECT_EQ(grid->slot(0).healthMark->state(), CamState::Ok);
+}
+
+TEST_F(SavingTest, AMissingCamFolderIsMadeAgainAtTheNextSave)
+{
+    chkSave->setChecked(true);
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    ASSERT_TRUE(QDir(home.filePath(QStringLiteral("cam"))).removeRecursively());
+    ASSERT_TRUE(FetchStamp(0, kStampB));
+    EXPECT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam157200735945PM.jpg")});
+    ASSERT_TRUE(QDir(home.filePath(QStringLiteral("cam"))).removeRecursively());
+    now = now.addSecs(1);
+    grid->cmdSave_Click();  // Save Image too
+    EXPECT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam157200735946PM.jpg")});
 }
 
 TEST_F(SavingTest, SaveImageSavesTheShownSlotWhateverAutoSaveSays)
@@ -142,9 +199,10 @@ TEST_F(SavingTest, SaveImageSavesTheShownSlotWhateverAutoSaveSays)
 TEST_F(SavingTest, AFailedSaveImageIsReportedAndTheProgramGoesOn)
 {
     ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg()))));
-    ASSERT_TRUE(QDir(home.filePath(QStringLiteral("cam"))).removeRecursively());
+    TakeProgramFolderAway();
     viewerPictures.clear();
     grid->cmdSave_Click();
+    BringProgramFolderBack();
     const QString path = home.filePath(QStringLiteral("cam/Cam157200735945PM.jpg"));
     ASSERT_FALSE(statusTexts.isEmpty());
     EXPECT_TRUE(
@@ -158,8 +216,22 @@ TEST_F(SavingTest, AFailedSaveImageIsReportedAndTheProgramGoesOn)
     StartCam(QStringLiteral("Cam 2"));
     ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("cam")));
     grid->cmdSave_Click();
-    EXPECT_TRUE(statusTexts.last().contains(QStringLiteral(" could not save ")));
+    // It says so: there is no picture of the cam yet (it used to try, and fail with "-2").
+    EXPECT_EQ(statusTexts.last(), QStringLiteral("3:59:45 PM no picture to save"));
     EXPECT_TRUE(SavedFiles().isEmpty());
+}
+
+TEST_F(SavingTest, TheNotFoundPictureIsNeverSavedAsAPictureOfTheCam)
+{
+    chkSave->setChecked(true);
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole("HTTP/1.1 404 Not Found\r\nContent-Type: text/html\r\n\r\nno")));
+    grid->cmdSave_Click();
+    EXPECT_EQ(statusTexts.last(), QStringLiteral("3:59:45 PM no picture to save"));
+    EXPECT_TRUE(SavedFiles().isEmpty());
+    PictureIndex index;
+    ASSERT_TRUE(index.open());
+    EXPECT_TRUE(index.pictures(QStringLiteral("Cam 1")).isEmpty());
 }
 
 TEST_F(SavingTest, EverySavedPictureGetsARowInThePictureIndex)

@@ -86,6 +86,24 @@ TEST_F(SlotFetchTest, ProgressBeyondTheAnnouncedLengthKeepsTheBarsValue)
     EXPECT_EQ(grid->slot(0).prgCam->value(), 50);
 }
 
+TEST_F(SlotFetchTest, EveryFetchStartsWithAnEmptyBar)
+{
+    HttpAnswer answer;
+    answer.body = MakeTestJpeg(QSize(32, 32));
+    const QByteArray bytes = answer.bytes();
+    const qsizetype headerSize = bytes.indexOf("\r\n\r\n") + 4;
+    // Fetches whose bar never moves: a picture in one piece with its header, and an empty answer.
+    for (const ScriptedReply& next : {ScriptedReply::whole(bytes), ScriptedReply::closeAtOnce()}) {
+        ScriptedReply reply;
+        reply.pieces = {bytes.first(headerSize), bytes.mid(headerSize)};
+        reply.delayMs = 150;  // milliseconds: the body arrives on its own
+        ASSERT_TRUE(grid->slot(0).isOpen() ? FetchAgain(0, reply) : OpenFirstCam(reply));
+        ASSERT_EQ(grid->slot(0).prgCam->value(), 100);  // the close leaves the bar as it stands
+        ASSERT_TRUE(FetchAgain(0, next));
+        EXPECT_EQ(grid->slot(0).prgCam->value(), 0) << "not the last download's full bar";
+    }
+}
+
 struct NotFoundCase {
     const char* what;
     QByteArray bytes;

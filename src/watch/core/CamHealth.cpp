@@ -407,6 +407,48 @@ bool NoteMakesFailing(HealthNote::Kind kind)
     return false;
 }
 
+QString HealthKey(const CamHealth& health)
+{
+    QString key = OutcomeKey(health.last);
+    for (const HealthNote& note : health.notes)
+        key += QLatin1Char('#') + NoteText(note);
+    if (!health.saving.problem.isEmpty())
+        key += QStringLiteral("#save#") + health.saving.problem;
+    return key;
+}
+
+bool RecordSaveFailure(CamHealth& health, const QString& problem, const QString& fileName, const QDateTime& now)
+{
+    SaveTrouble& trouble = health.saving;
+    const bool news = trouble.problem != problem;
+    if (trouble.problem.isEmpty()) {
+        trouble.since = now;
+        trouble.lost = 0;
+    }
+    trouble.problem = problem;
+    trouble.fileName = fileName;
+    ++trouble.lost;
+    return news;
+}
+
+bool RecordSaveSuccess(CamHealth& health)
+{
+    const bool ended = !health.saving.problem.isEmpty();
+    health.saving = SaveTrouble();
+    return ended;
+}
+
+QString SaveTroubleText(const SaveTrouble& trouble)
+{
+    return QStringLiteral("AutoSave failing since %1, %2 lost: %3")
+        .arg(DateTimeText(trouble.since), Plural(trouble.lost, "picture", "pictures"), trouble.problem);
+}
+
+QString SaveTroubleFieldText(int cams)
+{
+    return cams > 0 ? QStringLiteral("AutoSave failing for ") + Plural(cams, "cam", "cams") : QString();
+}
+
 qint64 StaleAfterSeconds(int staleMinutes, qint32 refreshSeconds)
 {
     return std::max<qint64>(qint64{staleMinutes} * 60, qint64{refreshSeconds} * 10);
@@ -418,6 +460,8 @@ CamState EvaluateCamState(const CamHealth& health, const QDateTime& now, qint64 
         if (NoteMakesFailing(note.kind))
             return CamState::Failing;
     }
+    if (!health.saving.problem.isEmpty())
+        return CamState::Failing;  // its pictures are being lost, whatever the fetch shows
     if (health.last.kind == FetchOutcomeKind::None)
         return CamState::Starting;
     if (OutcomeIsFailure(health.last.kind))
@@ -474,6 +518,8 @@ QString SummaryReason(const CamHealth& health, CamState state)
     QStringList parts;
     for (const HealthNote& note : health.notes)
         parts << NoteText(note);
+    if (!health.saving.problem.isEmpty())
+        parts << SaveTroubleText(health.saving);
     if (health.last.kind != FetchOutcomeKind::None)
         parts << OutcomeReason(health.last);
     // A cam that waits for its download says so, whatever its last fetch came to.

@@ -93,6 +93,16 @@ struct HealthNote {
     bool operator==(const HealthNote&) const = default;
 };
 
+// New pictures of the cam that could not be saved (AutoSave): they are being lost, so the cam
+// counts as failing until a save of it works again.
+struct SaveTrouble {
+    QString problem;   // the writer's words with the system's reason; empty: saves work
+    QString fileName;  // the last picture that could not be saved
+    QDateTime since;   // local time of the first failure of this run
+    int lost = 0;      // new pictures not saved since then
+    bool operator==(const SaveTrouble&) const = default;
+};
+
 enum class CamState {
     Starting,  // no fetch has ended yet
     Ok,
@@ -109,6 +119,7 @@ struct CamHealth {
     bool lastPictureStamped = false;  // the last shown picture carried a Last-Modified line
     int consecutiveFailures = 0;
     QList<HealthNote> notes;
+    SaveTrouble saving;
     QDateTime fetchStarted;  // when the running fetch started
     // What was last reported (log line, mark), so only changes are reported.
     CamState reportedState = CamState::Starting;
@@ -124,6 +135,19 @@ bool OutcomeIsFailure(FetchOutcomeKind kind);
 QString OutcomeKey(const FetchOutcome& outcome);
 QString NoteText(const HealthNote& note);
 bool NoteMakesFailing(HealthNote::Kind kind);
+// What a change of the record is recognised by (the log, the mark): the outcome's key, the
+// standing notes and a save problem; a count or a time that moves on is no change.
+QString HealthKey(const CamHealth& health);
+
+// A save of the cam's new picture failed (true when it is the first of a run, or another
+// problem than the last), or a save of the cam worked (true when it ends a run of failures).
+bool RecordSaveFailure(CamHealth& health, const QString& problem, const QString& fileName, const QDateTime& now);
+bool RecordSaveSuccess(CamHealth& health);
+// "AutoSave failing since 5/7/2007 4:04:50 PM, 3 pictures lost: Failed to save to JPG -4: ...".
+QString SaveTroubleText(const SaveTrouble& trouble);
+// The status bar's field for cams whose pictures cannot be saved: "AutoSave failing for 3 cams";
+// empty for none.
+QString SaveTroubleFieldText(int cams);
 
 // The state at `now`: failing outranks stale. staleAfterSeconds from StaleAfterSeconds.
 CamState EvaluateCamState(const CamHealth& health, const QDateTime& now, qint64 staleAfterSeconds);
