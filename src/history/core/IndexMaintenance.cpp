@@ -4,11 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <limits>
 #include <map>
 #include <memory>
 
 #include "HistoryLog.h"
-#include "NewPicture.h"
 
 namespace {
 constexpr int kRebuildBatch = 500;  // rows per transaction, so that a saver never waits long
@@ -27,29 +27,34 @@ void removeSidecars(const QString& path)
 }
 }  // namespace
 
-QString PictureNamePrefix(const QString& camName)
+QString CamOfFile(const QString& fileName, const QStringList& camNames, const QDateTime& modified,
+                  const QLocale& locale)
 {
-    QString name = camName;
-    name.remove(QLatin1Char(' '));
-    RemoveFirst(name, QLatin1Char('/'), 2);
-    RemoveFirst(name, QLatin1Char(':'), 3);
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    name.replace(QChar(0), QLatin1Char('_'));
-    return name;
-}
-
-QString CamOfFile(const QString& fileName, const QStringList& camNames)
-{
+    // A name starting the file is not enough: "Cam 1" on 2 Dec 2026 and "Cam 12" share the start
+    // "Cam12Dec2026...", and only one of them leaves a rest the saver could have written.
+    QString longest;
+    qsizetype longestLength = -1;
     QString best;
     qsizetype bestLength = -1;
+    qint64 bestDistance = std::numeric_limits<qint64>::max();
     for (const QString& cam : camNames) {
         const QString prefix = PictureNamePrefix(cam);
-        if (prefix.size() > bestLength && fileName.startsWith(prefix)) {
-            best = cam;
-            bestLength = prefix.size();
+        if (!fileName.startsWith(prefix))
+            continue;
+        if (prefix.size() > longestLength) {
+            longest = cam;
+            longestLength = prefix.size();
+        }
+        for (const QDateTime& named : PictureNameTimes(fileName, cam, locale)) {
+            const qint64 distance = modified.isValid() ? qAbs(named.secsTo(modified)) : 0;
+            if (distance < bestDistance || (distance == bestDistance && prefix.size() > bestLength)) {
+                best = cam;
+                bestLength = prefix.size();
+                bestDistance = distance;
+            }
         }
     }
-    return best;
+    return bestLength >= 0 ? best : longest;
 }
 
 PictureRecord SavedPictureRecord(const QString& cam, const QString& fileName, const QDateTime& taken,
@@ -129,12 +134,12 @@ RebuildResult RebuildIndex(const QStringList& camNames, const QString& path, con
         return true;
     };
     for (const QString& name : files) {
-        const QString cam = CamOfFile(name, camNames);
+        const QFileInfo info(folder.filePath(name));
+        const QString cam = CamOfFile(name, camNames, info.lastModified());
         if (cam.isEmpty()) {
             ++result.unattributed;
             continue;
         }
-        const QFileInfo info(folder.filePath(name));
         // The header alone gives the size; a file whose header cannot be read keeps 0 x 0.
         const QSize size = QImageReader(info.filePath()).size();
         PictureRecord r;

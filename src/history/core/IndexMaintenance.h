@@ -3,18 +3,19 @@
 // that saved it, checking the index at start and rebuilding a missing or damaged one from the
 // folder's JPEG files, and deleting pictures older than the kept number of days.
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
 #include "PictureIndex.h"
+#include "PictureName.h"  // PictureNamePrefix: the start of a cam's file names
 
-// The start of the file names the program gives a cam's pictures: the name with its blanks,
-// its first two "/" and its first three ":" removed (and any other "/" made "_"), as the
-// saver builds the whole name.
-QString PictureNamePrefix(const QString& camName);
-// The cam a saved file belongs to: the longest listed name whose prefix starts the file's
-// name; empty when none does.
-QString CamOfFile(const QString& fileName, const QStringList& camNames);
+// The cam a saved file belongs to: of the listed names that start the file's name, the one whose
+// rest of the name reads back as the date and time the saver wrote in the locale's formats (the
+// time nearest `modified` when more than one does, then the longest name). When none reads back
+// (pictures saved under other formats), the longest name that starts it; empty when none does.
+QString CamOfFile(const QString& fileName, const QStringList& camNames, const QDateTime& modified = {},
+                  const QLocale& locale = QLocale());
 
 // Records a picture just saved, on the calling thread's own connection to the index of the
 // current program folder (opened on first use and kept). Returns the failure in words, or

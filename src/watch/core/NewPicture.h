@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QString>
 
+#include "PictureName.h"  // BuildPictureFileName
+
 struct PictureStamp {       // the per-slot values the decision reads and writes
     QString lastModified;   // slotLastModified
     QString updatedText;    // txtUpdated
@@ -16,9 +18,3 @@ struct PictureStamp {       // the per-slot values the decision reads and writes
 // for the refreshed text.
 void DetectNewPicture(PictureStamp& stamp, const QByteArray& header, const QDateTime& now,
                       const QLocale& locale = QLocale());
-// Cam name + DateText + TimeText + ".jpg" with the blank, "/" and ":" removals, then made safe:
-// every remaining "/" or NUL becomes "_", and "", "." or ".." get a "_" prefix.
-QString BuildPictureFileName(const QString& camName, const QDateTime& now, const QLocale& locale = QLocale());
-// Removes the first `times` occurrences of c from text (fewer when there are fewer): the removals
-// that make a cam's name part of its picture files' names.
-void RemoveFirst(QString& text, QChar c, int times);

@@ -192,6 +192,27 @@ TEST_F(PictureIndexTest, TheCamOfAFileIsTheLongestListedNameThatStartsIt)
     EXPECT_EQ(CamOfFile("harbour1.jpg", {"Harbour"}), "") << "names are compared with their letter case";
 }
 
+// "Cam 1" and "Cam 12" both start "Cam12...": the file is the cam's whose name leaves a rest that
+// reads back as the time the saver wrote, and where both do, the one nearer the file's time.
+TEST_F(PictureIndexTest, ARebuildFilesAPictureUnderTheCamWhoseNameLeavesItsTime)
+{
+    const QDateTime saved(QDate(2026, 2, 5), QTime(10, 15, 0));
+    writePicture("Cam1252026101500AM.jpg", {16, 16}, saved);   // Cam 1 at 2/5/2026 10:15:00 AM
+    writePicture("Cam12252026101500AM.jpg", {16, 16}, saved);  // Cam 12 then, or Cam 1 at 2/25/2026
+    writePicture("Cam12x.jpg");                                // no time: the longest name, as before
+    const RebuildResult rebuilt = RebuildIndex({"Cam 12", "Cam 1"});
+    ASSERT_TRUE(rebuilt.ok) << rebuilt.error.toStdString();
+    PictureIndex index;
+    ASSERT_TRUE(index.open());
+    const QList<PictureRecord> one = index.pictures("Cam 1");
+    ASSERT_EQ(one.size(), 1);
+    EXPECT_EQ(one[0].file, "Cam1252026101500AM.jpg");
+    EXPECT_EQ(index.pictures("Cam 12").size(), 2);
+    // The case as it was met, in the C locale's formats ("d MMM yyyy", "HH:mm:ss").
+    EXPECT_EQ(CamOfFile("Cam12Dec2026101500.jpg", {"Cam 12", "Cam 1"}, {}, QLocale::c()), "Cam 1");
+    EXPECT_EQ(CamOfFile("Cam122Dec2026101500.jpg", {"Cam 12", "Cam 1"}, {}, QLocale::c()), "Cam 12");
+}
+
 TEST_F(PictureIndexTest, TheSaverRecordsFromItsOwnThreadAndSaysWhyWhenItCannot)
 {
     QString problem = "not run";

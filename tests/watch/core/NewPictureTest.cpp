@@ -109,6 +109,8 @@ TEST_P(PictureFileNames, FollowTheRemovalsAndNeverLeaveTheCamFolder)
     const NameCase& c = GetParam();
     const QString name = BuildPictureFileName(QString::fromUtf8(c.camName), may7, QLocale(QLatin1String(c.locale)));
     EXPECT_EQ(name.toStdString(), c.fileName);
+    // The index rebuild finds a cam's files by this start; it must be the saver's own.
+    EXPECT_TRUE(name.startsWith(PictureNamePrefix(QString::fromUtf8(c.camName)))) << name.toStdString();
     EXPECT_FALSE(name.contains(QLatin1Char('/')));
     EXPECT_FALSE(name.contains(QChar(0)));
 }
@@ -136,3 +138,26 @@ TEST(PictureFileName, ANulInTheNameIsReplacedToo)
     const QString name = BuildPictureFileName(QStringLiteral("cam") + QChar(0) + QStringLiteral("x"), may7, german);
     EXPECT_EQ(name, QStringLiteral("cam_x07.05.2007155945.jpg"));
 }
+
+namespace {
+class PictureNamesReadBack : public testing::TestWithParam<const char*> { };
+}  // namespace
+
+// The index rebuild reads a file's time back from its name, in the formats of the locale it was
+// saved in: month names, AM/PM texts before the hour, digits of other scripts, "/" made "_".
+TEST_P(PictureNamesReadBack, AsTheTimeTheSaverWrote)
+{
+    const QLocale locale{QLatin1String(GetParam())};
+    for (const QString cam : {"Harbour Cam", "a/b/c"}) {
+        for (const QDateTime& time : {may7, QDateTime(QDate(2026, 12, 2), QTime(0, 5, 9))}) {
+            const QString name = BuildPictureFileName(cam, time, locale);
+            // "1222026..." is 12/2 or 1/22 in the United States: each time is among those read.
+            EXPECT_TRUE(PictureNameTimes(name, cam, locale).contains(time)) << name.toStdString();
+            EXPECT_TRUE(PictureNameTimes(name, cam + "x", locale).isEmpty()) << name.toStdString();
+        }
+    }
+    EXPECT_TRUE(PictureNameTimes("HarbourCam1.jpg", "Harbour Cam", locale).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, PictureNamesReadBack,
+                         testing::Values("en_US", "de_DE", "C", "en_GB", "ko_KR", "ar_EG", "fr_CA", "zh_CN"));
