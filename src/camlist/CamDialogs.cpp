@@ -6,8 +6,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 
 #include "CamListBox.h"
+#include "Files.h"
 #include "ProductInfo.h"
 #include "Prompt.h"
 
@@ -15,11 +17,31 @@ namespace {
 const QString kUrlTip = QStringLiteral(
     "enter the exact path to the image (found by right clicking an image in your browser and selecting \"properties\"");
 constexpr int kRefreshMaxLength = 3;  // characters: at most 999 seconds
+constexpr int kLongestRefresh = 999;  // seconds
+
+void ShowDialogError(const QString& text, QWidget* parent)
+{
+    CurrentPrompt().ask(QStringLiteral(":: error"), text, PromptButtons::Ok, parent);
+}
+
+// Digits only, 1 to 999; a stored text kept unchanged passes when it is any whole number of
+// seconds, so a cam list edited by hand ("3600") is written back as it stands.
+bool IsRefreshText(const QString& text, const QString& keptRefresh)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    if (!digits.match(text).hasMatch())
+        return false;
+    bool isNumber = false;
+    const qlonglong seconds = text.toLongLong(&isNumber);
+    if (!isNumber || seconds < 1)
+        return false;
+    return seconds <= kLongestRefresh || text == keptRefresh;
+}
 }  // namespace
 
 void ShowCamListError(const CamListError& error, QWidget* parent)
 {
-    CurrentPrompt().ask(QStringLiteral(":: error"), error.message(), PromptButtons::Ok, parent);
+    ShowDialogError(error.message(), parent);
 }
 
 CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* parent) : QDialog(parent), List1_(List1)
@@ -43,11 +65,13 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
     Text2->setToolTip(kUrlTip);
     Label3 = makeLabel("Label3", QStringLiteral("Refresh:"));
     Text3 = makeText("Text3");
-    Text3->setMaxLength(kRefreshMaxLength);
+    setRefreshDigits(kRefreshMaxLength);
     // Wide enough for the three characters it takes, in pixels.
     Text3->setMaximumWidth(Text3->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
     Text3->setToolTip(QStringLiteral("Enter the time in seconds"));
     Label4 = makeLabel("Label4", QStringLiteral("seconds"));
+    lblRefreshRule = makeLabel("lblRefreshRule", QStringLiteral("(digits only, 1 to 999)"));
+    lblRefreshRule->setEnabled(false);  // a hint, drawn grey
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setDefault(true);
@@ -62,6 +86,7 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
     grid_->addWidget(Label3, 2, 0);
     grid_->addWidget(Text3, 2, 1);
     grid_->addWidget(Label4, 2, 2);
+    grid_->addWidget(lblRefreshRule, 2, 3);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(Command1);
@@ -84,12 +109,41 @@ void CamDialog::Command2_Click()
     reject();
 }
 
-bool CamDialog::ValidateTexts()
+void CamDialog::setRefreshDigits(int digits)
 {
-    if (!Text1->text().isEmpty() && !Text2->text().isEmpty() && !Text3->text().isEmpty())
+    // A validator, not a maximum length: a pasted "5000" is refused whole instead of being cut
+    // to "500" without a word.
+    auto* rule = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(digits)), Text3);
+    delete Text3->validator();
+    Text3->setValidator(rule);
+}
+
+bool CamDialog::ValidateTexts(const QString& ownName, const QString& keptRefresh)
+{
+    if (Text1->text().isEmpty() || Text2->text().isEmpty() || Text3->text().isEmpty()) {
+        ShowDialogError(QStringLiteral("you must enter all information"), this);
+        return false;
+    }
+    if (!IsRefreshText(Text3->text(), keptRefresh)) {
+        ShowDialogError(QStringLiteral("the refresh time must be a whole number of seconds from 1 to 999"), this);
+        return false;
+    }
+    // Lookups find the first cam of a name: a second one could never be opened, and its
+    // pictures, history and health would mix with the first one's.
+    const QString name = Text1->text();
+    if (name == ownName)
         return true;
-    CurrentPrompt().ask(QStringLiteral(":: error"), QStringLiteral("you must enter all information"), PromptButtons::Ok,
-                        this);
+    QStringList listed;
+    try {
+        if (FileExists(CamListPath()))  // a missing list holds no names; an append makes it
+            ReloadCamList(listed);
+    } catch (const CamListError& error) {
+        ShowCamListError(error, this);
+        return false;
+    }
+    if (!listed.contains(name))
+        return true;
+    ShowDialogError(QStringLiteral("a cam named \"%1\" is already in the list: choose another name").arg(name), this);
     return false;
 }
 
@@ -138,26 +192,33 @@ Form3::Form3(QListWidget* List1, UpdateOpenSlots updateOpenSlots, QWidget* paren
 
 void Form3::Form_Load(const QString& entry)
 {
-    editing_ = FindCamRecord(entry);
+    editing_ = FindCamEntry(entry);
     if (!editing_)
         return;
-    setWindowTitle(editing_->name);
-    Text1->setText(editing_->name);
-    Text2->setText(editing_->url);
+    const CamRecord& record = editing_->record;
+    setWindowTitle(record.name);
+    Text1->setText(record.name);
+    Text2->setText(record.url);
     // The three characters are a limit for typing: a longer stored text ("3600") is shown whole,
     // so that OK writes it back unchanged when only the name or the address was edited.
-    Text3->setMaxLength(qMax(kRefreshMaxLength, int(editing_->refresh.size())));
-    Text3->setText(editing_->refresh);
+    setRefreshDigits(qMax(kRefreshMaxLength, int(record.refresh.size())));
+    Text3->setText(record.refresh);
+}
+
+std::optional<CamRecord> Form3::camBeingEdited() const
+{
+    return editing_ ? std::optional<CamRecord>(editing_->record) : std::nullopt;
 }
 
 void Form3::Command1_Click()
 {
-    if (!ValidateTexts())
+    // The cam keeps its own name; the title holds it (the entry's text when the file had none).
+    if (!ValidateTexts(windowTitle(), editing_ ? editing_->record.refresh : QString()))
         return;
     const CamRecord edited = typedRecord();
     try {
         if (editing_)
-            ReplaceCamRecord(*editing_, edited);
+            ReplaceCamEntry(*editing_, edited);
         else
             AppendCamRecord(edited.name, edited.url, edited.refresh);
     } catch (const CamListError& error) {

@@ -26,10 +26,11 @@ public:
     QLabel* Label2;
     QLineEdit* Text2;  // URL
     QLabel* Label3;
-    QLineEdit* Text3;  // refresh, in seconds; typing takes at most 3 characters (999 seconds)
+    QLineEdit* Text3;  // refresh, in seconds; typing takes digits only, at most 3 (999 seconds)
     QLabel* Label4;
-    QPushButton* Command1;  // OK
-    QPushButton* Command2;  // Cancel
+    QLabel* lblRefreshRule;  // beside "seconds": what the refresh box takes
+    QPushButton* Command1;   // OK
+    QPushButton* Command2;   // Cancel
 
     // The three texts as they stand, not trimmed.
     CamRecord typedRecord() const;
@@ -39,8 +40,12 @@ public:
 
 protected:
     CamDialog(const QString& objectName, QListWidget* List1, QWidget* parent);
-    // False, after the ":: error" message, when any of the three texts is empty.
-    bool ValidateTexts();
+    // False, after an ":: error" message, when any of the three texts is empty, the refresh
+    // text is not 1 to 999 digits-only seconds (keptRefresh, the stored text, passes unchanged
+    // when it is a whole number), or the name is listed already and is not ownName.
+    bool ValidateTexts(const QString& ownName = QString(), const QString& keptRefresh = QString());
+    // The refresh box takes digits only, at most this many (3, or a longer stored text's length).
+    void setRefreshDigits(int digits);
     // Lists the file again after a change was written; a failure here is shown but the
     // change stands, so the dialog still closes.
     void ReloadList();
@@ -66,13 +71,16 @@ public:
 
     QLabel* Label5;
 
-    // Looks the entry up and keeps the record as the cam being edited, filling the texts;
-    // when no record is found the texts stay empty. Throws CamListError from the lookup.
+    // Looks the entry up and keeps it as the cam being edited, filling the texts with what the
+    // file holds; when no entry is found the texts stay empty. Throws CamListError from the lookup.
     void Form_Load(const QString& entry);
-    const std::optional<CamRecord>& camBeingEdited() const { return editing_; }
+    // The cam being edited; an entry cut short by a hand edit comes with empty texts for the
+    // lines it lacks, and OK writes the whole record in its place.
+    std::optional<CamRecord> camBeingEdited() const;
+    const std::optional<CamEntry>& entryBeingEdited() const { return editing_; }
     void Command1_Click() override;
 
 private:
     UpdateOpenSlots updateOpenSlots_;
-    std::optional<CamRecord> editing_;
+    std::optional<CamEntry> editing_;
 };

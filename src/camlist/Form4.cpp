@@ -1,7 +1,9 @@
 #include "Form4.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "CamCommands.h"
@@ -14,15 +16,27 @@ QPointer<Form4>& notice()
 }
 }  // namespace
 
-Form4::Form4(QWidget* owner) : QWidget(owner, Qt::Window)
+Form4::Form4(QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Oops!"));
+    // Modal like a message box: it answers a command, and without it the user would click on
+    // while it hides behind the main window.
+    setModal(true);
     Label1 = new QLabel(QStringLiteral("You must first select a cam from the list."), this);
     Label1->setObjectName(QStringLiteral("Label1"));
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
-    layout->setContentsMargins(24, 18, 24, 18);
+    layout->addLayout(buttons);
+    layout->setContentsMargins(24, 18, 24, 12);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 Form4* NoticeWindow()
@@ -38,11 +52,13 @@ void UnloadNotice()
 
 void ShowNotice(QWidget* owner)
 {
-    // The close box only hides the window: it carries no state, so it is simply shown again.
+    // Closing only hides the window: it carries no state, so it is simply shown again, centred
+    // on the main window each time (QDialog places a window that was not moved by hand).
     QPointer<Form4>& window = notice();
     if (!window)
         window = new Form4(owner ? owner->window() : nullptr);
     window->show();
     window->raise();
     window->activateWindow();
+    window->cmdOK->setFocus();
 }

@@ -27,6 +27,13 @@ QString chooseFile(QWidget* parent, const OptionRow& row, const QString& current
     return QFileDialog::getOpenFileName(parent, row.label, current);
 }
 
+// Qt shows a plain tool tip as one line, which for a sentence or two runs across the screen;
+// as rich text it is wrapped at a readable width. The text itself stays as it is.
+QString WrappedToolTip(const QString& tip)
+{
+    return tip.isEmpty() ? tip : QStringLiteral("<p>%1</p>").arg(tip.toHtmlEscaped());
+}
+
 QPointer<frmOptions>& loadedDialog()
 {
     static QPointer<frmOptions> dialog;
@@ -71,7 +78,7 @@ void frmOptions::buildRow(Row& row, QFormLayout* form)
     if (option.kind == OptionKind::Check) {
         auto* box = new QCheckBox(option.label, this);
         box->setObjectName(option.key);
-        box->setToolTip(option.tip);
+        box->setToolTip(WrappedToolTip(option.tip));
         connect(box, &QCheckBox::toggled, this, [this] { updateValidity(); });
         form->addRow(box);
         row.control = box;
@@ -80,7 +87,7 @@ void frmOptions::buildRow(Row& row, QFormLayout* form)
     if (option.kind == OptionKind::Choice) {
         auto* list = new QComboBox(this);
         list->setObjectName(option.key);
-        list->setToolTip(option.tip);
+        list->setToolTip(WrappedToolTip(option.tip));
         for (const OptionChoice& choice : option.choices)
             list->addItem(choice.label, choice.value);
         connect(list, &QComboBox::currentIndexChanged, this, [this] { updateValidity(); });
@@ -90,7 +97,7 @@ void frmOptions::buildRow(Row& row, QFormLayout* form)
     }
     auto* edit = new QLineEdit(this);
     edit->setObjectName(option.key);
-    edit->setToolTip(option.tip);
+    edit->setToolTip(WrappedToolTip(option.tip));
     edit->setPlaceholderText(option.placeholder);
     edit->setClearButtonEnabled(option.kind != OptionKind::Number);
     connect(edit, &QLineEdit::textChanged, this, [this] { updateValidity(); });

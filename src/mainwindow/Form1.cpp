@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStackedWidget>
@@ -69,6 +70,10 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("Form1"));
     services.endProgram = [] { QCoreApplication::exit(0); };
     services.openHelp = [](QWidget* owner) { return ShowHelp(owner); };
+    SetOpenProblemReporter([window = QPointer<Form1>(this)](const QString& problem) {
+        if (window)
+            window->setStatusText(problem);
+    });
     services.loadCamList = [](QListWidget* list) { LoadCamList(list); };
 
     services.screenSaverSwitch = [](bool active) { return SetScreenSaverActive(active); };
@@ -414,11 +419,27 @@ void Form1::ShowSlotInViewer(int index)
     frmMain->setStatusLine(slotGrid->healthSummary(index));
     frmHistory->showCam(slotGrid->slotTexts(index).name);
     clock->QueryTimeServer();
+    SelectListEntry(slotGrid->slotTexts(index).name);
 }
 
-QStringList Form1::OpenCamsByName(const QStringList& names)
+void Form1::SelectListEntry(const QString& name)
+{
+    // The list follows the Viewer, so that Edit and Del act on the cam the user is looking at;
+    // a cam no longer listed leaves nothing selected rather than another cam.
+    const auto found = List1->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (found.isEmpty()) {
+        List1->clearSelection();
+        return;
+    }
+    List1->setCurrentItem(found.constFirst());
+    found.constFirst()->setSelected(true);
+    List1->scrollToItem(found.constFirst());
+}
+
+QStringList Form1::OpenCamsByName(const QStringList& names, QStringList* withoutPanel)
 {
     QStringList missing;
+    bool panelsFull = false;
     for (const QString& name : names) {
         const auto found = List1->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (found.isEmpty()) {
@@ -428,10 +449,17 @@ QStringList Form1::OpenCamsByName(const QStringList& names)
         List1->clearSelection();
         List1->setCurrentItem(found.constFirst());
         found.constFirst()->setSelected(true);
-        slotGrid->OpenSelectedCam();
+        if (slotGrid->OpenSelectedCam() == SlotGrid::OpenOutcome::PanelsFull) {
+            panelsFull = true;
+            if (withoutPanel)
+                *withoutPanel << name;
+        }
     }
-    if (!missing.isEmpty())
-        setStatusText(QStringLiteral("Not in the cam list: %1").arg(missing.join(QStringLiteral(", "))));
+    if (!missing.isEmpty()) {
+        // The names not found would hide the full panels' message: the status bar says both.
+        setStatusText(QStringLiteral("Not in the cam list: %1").arg(missing.join(QStringLiteral(", "))) +
+                      (panelsFull ? QStringLiteral("; ") + SlotGrid::panelsFullText() : QString()));
+    }
     return missing;
 }
 

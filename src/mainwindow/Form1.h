@@ -65,6 +65,8 @@ public:
     void VScroll1_Change();
     // A thumbnail click: show the slot large, then ask the clock.
     void ShowSlotInViewer(int index);
+    // Selects the first list entry of that name (exact, case-sensitive); none: clears the selection.
+    void SelectListEntry(const QString& name);
     // The Viewer shows the selected slot's current picture again (every pixel of it).
     void ShowLivePictureInViewer();
     // View > "Wall": every open cam as large as the window allows, instead of the frames; the
@@ -76,8 +78,9 @@ public:
     // that view returns to the wall.
     void wallTile_Click(int index);
     // Opens cams by name as a double click on their list entries would; returns the names
-    // that are not in the list.
-    QStringList OpenCamsByName(const QStringList& names);
+    // that are not in the list. withoutPanel gets the names left unopened because all 24
+    // panels were in use.
+    QStringList OpenCamsByName(const QStringList& names, QStringList* withoutPanel = nullptr);
 
     // Command2's caption, in a font small enough to show the whole address.
     void setWebAddressCaption(const QString& address);

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "Form1.h"
+#include "SlotGrid.h"
 
 frmSplash::frmSplash(StartOptions options, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), options_(std::move(options))
@@ -58,8 +59,12 @@ void frmSplash::loadMainWindow()
         mainWindow_->show();
     if (options_.wall)
         mainWindow_->setWallShown(true);
-    const QStringList missing = mainWindow_->OpenCamsByName(options_.openNames);
+    QStringList withoutPanel;
+    const QStringList missing = mainWindow_->OpenCamsByName(options_.openNames, &withoutPanel);
     for (const QString& name : missing)
         std::fprintf(stderr, "%s: no cam named \"%s\" in the cam list\n",
                      qPrintable(QCoreApplication::applicationName()), qPrintable(name));
+    if (!withoutPanel.isEmpty())
+        std::fprintf(stderr, "%s: %s (not opened: %s)\n", qPrintable(QCoreApplication::applicationName()),
+                     qPrintable(SlotGrid::panelsFullText()), qPrintable(withoutPanel.join(QStringLiteral(", "))));
 }

@@ -108,40 +108,47 @@ void SlotGrid::cmdStartCam_Click()
     }
 }
 
-void SlotGrid::OpenSelectedCam()
+SlotGrid::OpenOutcome SlotGrid::OpenSelectedCam()
 {
-    if (openCount_ >= kSlotCount || !hooks_.currentCamName)
-        return;
+    if (!hooks_.currentCamName)
+        return OpenOutcome::NotOpened;
     const QString name = hooks_.currentCamName();
     // Only open panels count: a stopped panel's "[webcam]" caption must not block a cam of that name.
     for (const ViewerSlot& s : slots_) {
         if (s.isOpen() && s.caption() == name)
-            return;
+            return OpenOutcome::AlreadyOpen;
     }
-    OpenCamInFreeSlot(name);
+    return OpenCamInFreeSlot(name);
 }
 
-void SlotGrid::OpenCamInFreeSlot(const QString& name)
+SlotGrid::OpenOutcome SlotGrid::OpenCamInFreeSlot(const QString& name)
 {
     if (name.isEmpty())
-        return;
-    std::optional<CamRecord> record;
+        return OpenOutcome::NotOpened;
+    if (openCount_ >= kSlotCount) {
+        SetStatusText(panelsFullText());
+        return OpenOutcome::PanelsFull;
+    }
+    std::optional<CamEntry> entry;
     try {
-        record = FindCamRecord(name);
+        entry = FindCamEntry(name);
     } catch (const CamListError& error) {
         SetStatusText(QStringLiteral("Cannot open %1: %2").arg(name, error.message()));
-        return;
+        return OpenOutcome::NotOpened;
     }
-    if (!record) {
-        // The list box and the file disagree; filling the slot with anything else would show
-        // another cam under this name.
-        SetStatusText(QStringLiteral("Cannot open %1: it is not in the cam list file").arg(name));
-        return;
+    if (!entry || !MissingLinesText(*entry).isEmpty()) {
+        // The list box and the file disagree, or a hand edit cut the entry short; filling the
+        // slot with anything else would show another cam under this name.
+        SetStatusText(entry ? QStringLiteral("Cannot open %1: its entry in the cam list file %2")
+                                  .arg(name, MissingLinesText(*entry))
+                            : QStringLiteral("Cannot open %1: it is not in the cam list file").arg(name));
+        return OpenOutcome::NotOpened;
     }
-    if (!RefreshSecondsFromText(record->refresh)) {
+    const CamRecord& record = entry->record;
+    if (!RefreshSecondsFromText(record.refresh)) {
         SetStatusText(QStringLiteral("Cannot open %1: its refresh rate \"%2\" is not a number of seconds")
-                          .arg(name, record->refresh));
-        return;
+                          .arg(name, record.refresh));
+        return OpenOutcome::NotOpened;
     }
     // The whole open runs without yielding to the event loop, so no other event can take the
     // same panel in the middle of it.
@@ -152,11 +159,12 @@ void SlotGrid::OpenCamInFreeSlot(const QString& name)
         ++openCount_;
         s.Frame->show();
         s.txtName->setText(name);
-        s.txtAddress->setText(record->url);
-        s.txtRefresh->setText(record->refresh);
+        s.txtAddress->setText(record.url);
+        s.txtRefresh->setText(record.refresh);
         cmdStart_Click(i);
-        return;
+        return OpenOutcome::Opened;
     }
+    return OpenOutcome::PanelsFull;  // openCount_ counts the open panels, so this cannot happen
 }
 
 void SlotGrid::cmdStart_Click(int index)

@@ -113,8 +113,11 @@ public:
 
     bool IsCamSelected() const;
     void cmdStartCam_Click();
-    void OpenSelectedCam();
-    void OpenCamInFreeSlot(const QString& name);
+    enum class OpenOutcome { Opened, AlreadyOpen, PanelsFull, NotOpened };
+    // Every outcome but AlreadyOpen is said on the status bar when the cam is not opened.
+    OpenOutcome OpenSelectedCam();
+    OpenOutcome OpenCamInFreeSlot(const QString& name);
+    static QString panelsFullText() { return QStringLiteral("All 24 panels are in use: stop a cam first"); }
     void cmdStart_Click(int index);
     void cmdRefresh_Click(int index);
     void timRefresh_Timer(int index);

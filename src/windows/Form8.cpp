@@ -3,8 +3,10 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "Files.h"
 #include "ProgramFolder.h"
@@ -15,6 +17,10 @@
 Form8::Form8(QWidget* owner) : SecondaryWindow(owner)
 {
     setObjectName(QStringLiteral("Form8"));
+    // A dialog of the main window rather than an always-on-top window: it stays in view above
+    // the main window, while the program's dialogs and message boxes opened after it go above
+    // it and the user's other programs are not covered.
+    setWindowFlag(Qt::Dialog);
     setWindowTitle(QStringLiteral("Readme/Help"));
     rtf1 = new QTextEdit(this);
     rtf1->setObjectName(QStringLiteral("rtf1"));
@@ -67,11 +73,33 @@ bool Form8::Form_Load()
     // A file that cannot be read leaves the box empty; the window still works for its check box.
     LoadRtfFile(path, *rtf1->document(), &helpStatus_);
     rtf1->moveCursor(QTextCursor::Start);  // the help is read from its beginning
-    SetTopMost(this, true);
+    KeepAboveOwner();
     // Only the two states the box can store change it; anything else keeps the design tick.
     if (const std::optional<bool> stored = FlagFromText(GetUserSetting(SettingKeys::showHelp)))
         Check1->setChecked(*stored);
     return true;
+}
+
+void Form8::KeepAboveOwner()
+{
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!owner)
+        return;
+    // Start-up opens Help before the main window is first shown, when the main window has no
+    // window of its own yet to be kept above: it gets one now.
+    owner->winId();
+    winId();
+    windowHandle()->setTransientParent(owner->windowHandle());
+}
+
+void Form8::keyPressEvent(QKeyEvent* event)
+{
+    // Escape closes Help as it closes About and the dialogs; the text box passes it on.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    SecondaryWindow::keyPressEvent(event);
 }
 
 void Form8::Check1_Click()

@@ -1,6 +1,6 @@
 #pragma once
 // The Help window "Readme/Help": the help file of the program folder, read-only, and the
-// per-user choice "Show at Startup".
+// per-user choice "Show at Startup". It stays above the main window, as its dialogs do.
 #include "RtfReader.h"
 #include "SecondaryWindow.h"
 
@@ -29,7 +29,12 @@ public:
     // How the help file read: complete, cut off, damaged or not rich text at all.
     RtfStatus helpStatus() const { return helpStatus_; }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    void KeepAboveOwner();
+
     QTextEdit* rtf1;
     QCheckBox* Check1;
     RtfStatus helpStatus_ = RtfStatus::Complete;

@@ -11,6 +11,13 @@ public:
 
     // Shows the window normal-sized, on top of its siblings, and gives it the focus.
     void bringForward();
+    // Shows the window now or, when its owner has not been shown yet (Help at start-up), right
+    // after the owner is: a window manager keeps a dialog above its owner only when it has met
+    // the owner first.
+    void showBesideOwner();
+    // Places the window, at its preferred size, over the middle of its owner's window (of the
+    // screen without an owner), inside the screen's free area. For use before it is shown.
+    void centreOnOwner();
     // True from the moment the window has been closed; the object itself goes a little later.
     bool isUnloaded() const { return unloaded_; }
 

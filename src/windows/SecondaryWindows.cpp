@@ -1,6 +1,8 @@
 #include "SecondaryWindows.h"
 
 #include <QDesktopServices>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include "Form8.h"
 #include "frmAbout.h"
@@ -34,6 +36,54 @@ UrlOpener& urlOpener()
     return opener;
 }
 
+std::function<void(const QString&)>& openProblemReporter()
+{
+    static std::function<void(const QString&)> report;
+    return report;
+}
+
+void ReportNoBrowser(const QUrl& url, const QString& why)
+{
+    if (openProblemReporter())
+        openProblemReporter()(
+            QStringLiteral("Could not open %1: no web browser could be started (%2)").arg(url.toDisplayString(), why));
+}
+
+// xdg-open is run as a child so that its exit status says whether a browser took the address:
+// it ends with a non-zero status when it finds none. It may stay as long as the browser it
+// started; it then outlives the program. Without xdg-open, Qt's own search for a browser is
+// all there is, and it tells only whether it found one.
+void OpenWithDesktopHandler(const QUrl& url)
+{
+    const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (xdgOpen.isEmpty()) {
+        if (!QDesktopServices::openUrl(url))
+            ReportNoBrowser(url, QStringLiteral("xdg-open was not found"));
+        return;
+    }
+    auto* handler = new QProcess;
+    handler->setProgram(xdgOpen);
+    handler->setArguments({url.toString(QUrl::FullyEncoded)});
+    // The browser inherits these: a pipe to this program would break when the program ends.
+    handler->setStandardInputFile(QProcess::nullDevice());
+    handler->setStandardOutputFile(QProcess::nullDevice());
+    handler->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(handler, &QProcess::errorOccurred, handler, [handler, url](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        ReportNoBrowser(url, QStringLiteral("xdg-open could not run: %1").arg(handler->errorString()));
+        handler->deleteLater();
+    });
+    QObject::connect(handler, &QProcess::finished, handler, [handler, url](int code, QProcess::ExitStatus status) {
+        if (status != QProcess::NormalExit || code != 0)
+            ReportNoBrowser(url,
+                            status == QProcess::NormalExit ? QStringLiteral("xdg-open ended with status %1").arg(code)
+                                                           : QStringLiteral("xdg-open stopped"));
+        handler->deleteLater();
+    });
+    handler->start();
+}
+
 std::chrono::milliseconds& websiteCloseDelay()
 {
     static std::chrono::milliseconds delay = kWebsiteCloseDelay;
@@ -42,7 +92,8 @@ std::chrono::milliseconds& websiteCloseDelay()
 
 // Brings a loaded window forward, or makes, loads and shows a new one. load answers whether
 // the window is to be shown; a window that is not shown is unloaded again at once.
-template <typename Window, typename Load> Window* LoadOnce(QPointer<Window>& slot, QWidget* owner, Load load)
+template <typename Window, typename Load>
+Window* LoadOnce(QPointer<Window>& slot, QWidget* owner, Load load, bool besideOwner = false)
 {
     if (Window* loaded = LoadedWindow(slot)) {
         loaded->bringForward();
@@ -54,7 +105,10 @@ template <typename Window, typename Load> Window* LoadOnce(QPointer<Window>& slo
         return nullptr;
     }
     slot = window;
-    window->show();
+    if (besideOwner)
+        window->showBesideOwner();
+    else
+        window->show();
     return window;
 }
 
@@ -70,6 +124,7 @@ frmAbout* ShowAbout(QWidget* owner)
 {
     return LoadOnce(aboutWindow(), owner, [](frmAbout& window) {
         window.Form_Load();
+        window.centreOnOwner();
         return true;
     });
 }
@@ -78,7 +133,8 @@ bool ShowHelp(QWidget* owner)
 {
     // A window without its help file would show an empty page: it is not kept, so the next
     // request looks for the file again.
-    return LoadOnce(helpWindow(), owner, [](Form8& window) { return window.Form_Load(); }) != nullptr;
+    return LoadOnce(
+               helpWindow(), owner, [](Form8& window) { return window.Form_Load(); }, true) != nullptr;
 }
 
 frmWebsite* ShowWebsite(QWidget* owner)
@@ -125,14 +181,18 @@ void SetUrlOpener(UrlOpener opener)
     urlOpener() = std::move(opener);
 }
 
+void SetOpenProblemReporter(std::function<void(const QString&)> report)
+{
+    openProblemReporter() = std::move(report);
+}
+
 void OpenAddress(const QString& address)
 {
     const QUrl url(address, QUrl::TolerantMode);
-    // Whether a browser took the address is not examined: there is nobody to tell.
     if (urlOpener())
         urlOpener()(url);
     else
-        QDesktopServices::openUrl(url);
+        OpenWithDesktopHandler(url);
 }
 
 void SetWebsiteCloseDelay(std::chrono::milliseconds delay)

@@ -34,10 +34,15 @@ frmWebsite* LoadedWebsite();
 // in it, in any letter case.
 QString AddressWithScheme(const QString& address);
 
-// How an address is opened; QDesktopServices::openUrl unless a test installed another.
+// How an address is opened: the desktop's handler (xdg-open, else QDesktopServices::openUrl)
+// unless a test installed another.
 using UrlOpener = std::function<void(const QUrl&)>;
 void SetUrlOpener(UrlOpener opener);  // empty restores the desktop's default handler
 void OpenAddress(const QString& address);
+// Where the desktop's handler tells that no browser could be started for an address (the main
+// window's status bar); it may tell so a little later, when the handler has given up. Unset,
+// the failure is not shown.
+void SetOpenProblemReporter(std::function<void(const QString&)> report);
 
 // How long the web-site window stays before it closes itself: one second unless a test
 // shortened it; a zero or negative value restores the second.

@@ -1,3 +1,5 @@
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -73,6 +75,7 @@ protected:
     std::vector<SlotUpdate> updates;
 };
 
+const char* const kRefreshRule = "the refresh time must be a whole number of seconds from 1 to 999";
 const QByteArray kThreeCams = "\r\n[name]A\r\nhttp://a/\r\n10\r\n\r\n[name]B\r\nhttp://b/\r\n20\r\n\r\n"
                               "[name]C\r\nhttp://c/\r\n30\r\n\r\n";
 }  // namespace
@@ -123,16 +126,27 @@ TEST_F(CamCommandsTest, CancelWritesNothingAndTheNextAddStartsFromTheDesignTexts
     EXPECT_EQ(commands->form2()->Text3->text(), "60");
 }
 
-TEST_F(CamCommandsTest, AddingAListedNameAgainListsItTwice)
+TEST_F(CamCommandsTest, AListedNameIsRefusedByAddAndEditButAnEditMayKeepItsOwn)
 {
-    startWith("\r\n");
-    for (int i = 0; i < 2; ++i) {
-        commands->cmdAdd_Click();
-        commands->form2()->Text2->setText(QString("http://cam/%1.jpg").arg(i));
-        commands->form2()->Command1->click();
-    }
-    EXPECT_EQ(entries(), QStringList({"My Cam", "My Cam"}));
-    EXPECT_EQ(FindCamRecord("My Cam")->url, "http://cam/0.jpg");
+    startWith(kThreeCams);
+    commands->cmdAdd_Click();
+    commands->form2()->Text1->setText("B");
+    commands->form2()->Command1->click();
+    select("A");
+    commands->cmdEdit_Click();
+    commands->form3()->Text1->setText("C");
+    commands->form3()->Command1->click();
+    ASSERT_EQ(prompt.asked.size(), 2u);
+    EXPECT_EQ(prompt.asked[0].title, ":: error");
+    EXPECT_EQ(prompt.asked[0].text, "a cam named \"B\" is already in the list: choose another name");
+    EXPECT_EQ(prompt.asked[1].text, "a cam named \"C\" is already in the list: choose another name");
+    EXPECT_EQ(bytes(), kThreeCams);
+    commands->form2()->Text1->setText("b");  // letter case counts, as in lookups
+    commands->form2()->Command1->click();
+    commands->form3()->Text1->setText("A");
+    commands->form3()->Command1->click();
+    EXPECT_EQ(prompt.asked.size(), 2u);
+    EXPECT_EQ(entries(), QStringList({"B", "C", "b", "A"}));
 }
 
 struct EmptyFieldCase {
@@ -141,6 +155,7 @@ struct EmptyFieldCase {
     const char* url;
     const char* refresh;
     bool accepted;
+    const char* message = "you must enter all information";
 };
 
 class CamTextChecks : public CamCommandsTest, public testing::WithParamInterface<EmptyFieldCase> { };
@@ -175,7 +190,7 @@ TEST_P(CamTextChecks, EveryFieldMustHoldSomethingButBlanksCount)
         }
         ASSERT_EQ(prompt.asked.size(), 1u);
         EXPECT_EQ(prompt.asked[0].title, ":: error");
-        EXPECT_EQ(prompt.asked[0].text, "you must enter all information");
+        EXPECT_EQ(prompt.asked[0].text, c.message);
         EXPECT_EQ(prompt.asked[0].buttons, PromptButtons::Ok);
         EXPECT_EQ(bytes(), before);
         ASSERT_TRUE(form->isVisible());
@@ -189,7 +204,10 @@ INSTANTIATE_TEST_SUITE_P(CamCommandsTest, CamTextChecks,
                                          EmptyFieldCase{"EmptyName", "", "http://x/", "5", false},
                                          EmptyFieldCase{"EmptyUrl", "N", "", "5", false},
                                          EmptyFieldCase{"EmptyRefresh", "N", "http://x/", "", false},
-                                         EmptyFieldCase{"LettersAsRefresh", "N", "http://", "abc", true}),
+                                         EmptyFieldCase{"LettersAsRefresh", "N", "http://", "abc", false, kRefreshRule},
+                                         EmptyFieldCase{"ZeroRefresh", "N", "http://", "0", false, kRefreshRule},
+                                         EmptyFieldCase{"RefreshPast999", "N", "http://", "1000", false, kRefreshRule},
+                                         EmptyFieldCase{"LongestRefresh", "N", "http://", "999", true}),
                          [](const testing::TestParamInfo<EmptyFieldCase>& info) {
                              return std::string(info.param.label);
                          });
@@ -206,8 +224,15 @@ TEST_F(CamCommandsTest, TheRefreshBoxesTakeAtMostThreeCharacters)
         EXPECT_EQ(box->text(), "123");
         box->clear();
         QTest::keyClicks(box, "x9y8");
-        EXPECT_EQ(box->text(), "x9y");
+        EXPECT_EQ(box->text(), "98");
+        // A pasted number too long for the box is refused whole, never cut to another number.
+        box->setText("7");
+        QApplication::clipboard()->setText("5000");
+        box->selectAll();
+        box->paste();
+        EXPECT_EQ(box->text(), "7");
     }
+    EXPECT_EQ(commands->form2()->lblRefreshRule->text(), "(digits only, 1 to 999)");
 }
 
 TEST_F(CamCommandsTest, AStoredRefreshTextLongerThanTheBoxComesBackUnchanged)
@@ -228,22 +253,30 @@ TEST_F(CamCommandsTest, AStoredRefreshTextLongerThanTheBoxComesBackUnchanged)
 TEST_F(CamCommandsTest, EditAndDeleteWithNothingSelectedShowOops)
 {
     startWith(kThreeCams);
+    mainWindow.setGeometry(100, 80, 560, 420);  // inside the offscreen 800 x 600 screen
+    mainWindow.show();
     commands->cmdEdit_Click();
     Form4* notice = NoticeWindow();
     ASSERT_TRUE(notice);
     EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->windowModality(), Qt::ApplicationModal);
+    EXPECT_LE((notice->frameGeometry().center() - mainWindow.frameGeometry().center()).manhattanLength(), 4);
     EXPECT_EQ(notice->windowTitle(), "Oops!");
     EXPECT_EQ(notice->Label1->text(), "You must first select a cam from the list.");
-    EXPECT_TRUE(notice->findChildren<QPushButton*>().isEmpty());
+    EXPECT_EQ(notice->findChildren<QPushButton*>(), QList<QPushButton*>{notice->cmdOK});
+    EXPECT_EQ(notice->cmdOK->text(), "OK");
     EXPECT_EQ(commands->form3(), nullptr);
 
-    notice->close();
+    notice->cmdOK->click();
+    EXPECT_FALSE(notice->isVisible());
     commands->cmdRemove_Click();
     EXPECT_EQ(NoticeWindow(), notice);
     EXPECT_TRUE(notice->isVisible());
     EXPECT_TRUE(prompt.asked.empty());
     EXPECT_EQ(bytes(), kThreeCams);
     EXPECT_EQ(entries(), QStringList({"A", "B", "C"}));
+    QTest::keyClick(notice, Qt::Key_Escape);
+    EXPECT_FALSE(notice->isVisible());
 }
 
 TEST_F(CamCommandsTest, DeleteAsksFirstAndCancelChangesNothing)
@@ -349,6 +382,36 @@ TEST_F(CamCommandsTest, EditWhileTheEditDialogIsOpenKeepsItsCamTextsAndTitle)
     EXPECT_EQ(FindCamRecord("A")->url, "http://typed/");
     EXPECT_EQ(FindCamRecord("C")->url, "http://c/");
 }
+
+struct CutShortCase {
+    const char* label;
+    QByteArray content;
+    QByteArray mended;
+};
+
+class CutShortEntries : public CamCommandsTest, public testing::WithParamInterface<CutShortCase> { };
+
+TEST_P(CutShortEntries, EditLoadsWhatIsThereAndMendsTheEntryInPlace)
+{
+    startWith(GetParam().content);
+    select("A");
+    commands->cmdEdit_Click();
+    Form3* form = commands->form3();
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->typedRecord(), (CamRecord{"A", "http://a/", ""}));
+    form->Text3->setText("60");
+    form->Command1->click();
+    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_EQ(bytes(), GetParam().mended);
+    EXPECT_EQ(FindCamRecord("A"), (CamRecord{"A", "http://a/", "60"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CamCommandsTest, CutShortEntries,
+    testing::Values(CutShortCase{"AtTheEnd", "\r\n[name]A\r\nhttp://a/\r\n", "\r\n[name]A\r\nhttp://a/\r\n60\r\n\r\n"},
+                    CutShortCase{"BeforeAnotherCam", "[name]A\r\nhttp://a/\r\n[name]B\r\nhttp://b/\r\n20\r\n",
+                                 "[name]A\r\nhttp://a/\r\n60\r\n[name]B\r\nhttp://b/\r\n20\r\n"}),
+    [](const testing::TestParamInfo<CutShortCase>& info) { return std::string(info.param.label); });
 
 TEST_F(CamCommandsTest, EditingAnEntryWithoutARecordStartsEmptyAndAppends)
 {

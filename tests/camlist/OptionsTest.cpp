@@ -1,6 +1,7 @@
 // The Options dialog and its table of choices: every row's value is read from and stored in
 // the main store, only changed rows are stored, a value a row does not take keeps OK and Apply
 // disabled and says why, and the program reads a bad or unreadable stored value as the default.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 #include "CamListTestSupport.h"
@@ -329,3 +331,18 @@ TEST_F(OptionsTest, AChoiceRowIsAListThatShowsAndStoresTheChoicesValue)
     EXPECT_EQ(Stored("testPlace"), "bottom");
 }
 }  // namespace
+
+TEST_F(OptionsTest, ToolTipsAreWrappedAtAReadableWidth)
+{
+    frmOptions dialog(nullptr, OptionRows());
+    dialog.show();
+    for (const OptionRow& row : OptionRows()) {
+        QToolTip::showText(QPoint(4, 4), dialog.control(row.key)->toolTip(), &dialog);
+        QLabel* tip = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            tip = widget->objectName() == "qtooltip_label" ? qobject_cast<QLabel*>(widget) : tip;
+        ASSERT_NE(tip, nullptr);
+        EXPECT_TRUE(tip->wordWrap() && tip->width() <= 640) << row.key.toStdString() << " " << tip->width();
+        EXPECT_TRUE(tip->text().contains(row.tip.toHtmlEscaped())) << row.key.toStdString();
+    }
+}

@@ -99,6 +99,37 @@ TEST_F(MainWindowTest, OpenByNameOpensInTheOrderGivenAndNamesTheMissing)
     f.slotGrid->cmdStopAll_Click();
 }
 
+TEST_F(MainWindowTest, OpenByNamePastTwentyFourSaysAllPanelsAreInUse)
+{
+    QStringList names;
+    for (int k = 1; k <= 26; ++k)
+        names << QStringLiteral("Cam %1").arg(k);
+    ListCams(names);
+    Form1& f = loadedForm();
+    QStringList withoutPanel;
+    EXPECT_EQ(f.OpenCamsByName(names + QStringList{QStringLiteral("Nowhere")}, &withoutPanel),
+              QStringList{QStringLiteral("Nowhere")});
+    EXPECT_EQ(f.slotGrid->openCount(), 24);
+    EXPECT_EQ(withoutPanel, (QStringList{QStringLiteral("Cam 25"), QStringLiteral("Cam 26")}));
+    EXPECT_EQ(f.statusText(),
+              QStringLiteral("Not in the cam list: Nowhere; All 24 panels are in use: stop a cam first"));
+    f.slotGrid->cmdStopAll_Click();
+}
+
+TEST_F(MainWindowTest, TheListSelectsTheCamTheViewerShows)
+{
+    ListCams({QStringLiteral("Harbour"), QStringLiteral("Pier")});
+    Form1& f = loadedForm();
+    ASSERT_TRUE(f.OpenCamsByName({QStringLiteral("Harbour"), QStringLiteral("Pier")}).isEmpty());
+    for (const int slot : {0, 1, 0}) {
+        f.slotGrid->imgCam_Click(slot);
+        ASSERT_NE(f.List1->currentItem(), nullptr);
+        EXPECT_EQ(f.List1->currentItem()->text(), f.slotGrid->slot(slot).caption());
+        EXPECT_EQ(f.List1->selectedItems(), QList<QListWidgetItem*>{f.List1->currentItem()});
+    }
+    f.slotGrid->cmdStopAll_Click();
+}
+
 TEST_F(MainWindowTest, ThumbnailClickShowsTheSlotLargeAndAsksTheClock)
 {
     DaytimeResponder responder;

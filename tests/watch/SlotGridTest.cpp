@@ -67,7 +67,7 @@ TEST_F(SlotGridTest, OpensIntoTheLowestPanelWithItsTexts)
     EXPECT_EQ(s.slotPort, 1);
 }
 
-TEST_F(SlotGridTest, WithTwentyFourOpenStartCamDoesNothing)
+TEST_F(SlotGridTest, WithTwentyFourOpenStartCamOpensNothingAndSaysSo)
 {
     WriteCamList(Cams(25));
     for (int k = 1; k <= 24; ++k)
@@ -79,8 +79,12 @@ TEST_F(SlotGridTest, WithTwentyFourOpenStartCamDoesNothing)
     EXPECT_EQ(OpenPanels(), 24);
     for (int i = 0; i < SlotGrid::kSlotCount; ++i)
         EXPECT_EQ(grid->slot(i).caption(), QStringLiteral("Cam %1").arg(i + 1));
-    EXPECT_TRUE(statusTexts.isEmpty());
+    EXPECT_EQ(statusTexts, QStringList{QStringLiteral("All 24 panels are in use: stop a cam first")});
     EXPECT_EQ(notices, 0);
+    // A cam that is open already is still passed over without a word.
+    statusTexts.clear();
+    StartCam(QStringLiteral("Cam 3"));
+    EXPECT_TRUE(statusTexts.isEmpty());
 }
 
 TEST_F(SlotGridTest, AnOpenCamIsNotOpenedTwice)
@@ -245,6 +249,23 @@ TEST_F(SlotGridTest, ACamMissingFromTheFileIsNotOpened)
     EXPECT_EQ(OpenPanels(), 0);
     ASSERT_EQ(statusTexts.size(), 1);
     EXPECT_TRUE(statusTexts.first().contains(QStringLiteral("Ghost")));
+}
+
+TEST_F(SlotGridTest, AnEntryCutShortByAHandEditNamesTheMissingLine)
+{
+    for (const QByteArray& list :
+         {QByteArray("\r\n[name]Pier\r\nhttp://p/\r\n"), QByteArray("[name]Pier\r\nhttp://p/\r\n\r\n"),
+          QByteArray("[name]Pier\r\nhttp://p/\r\n[name]Dock\r\nhttp://d/\r\n20\r\n")}) {
+        QFile file(home.filePath(QStringLiteral("00camlist.txt")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(list);
+        file.close();
+        statusTexts.clear();
+        StartCam(QStringLiteral("Pier"));
+        EXPECT_EQ(grid->openCount(), 0);
+        EXPECT_EQ(statusTexts,
+                  QStringList{QStringLiteral("Cannot open Pier: its entry in the cam list file has no refresh line")});
+    }
 }
 
 TEST_F(SlotGridTest, AnUnreadableCamListIsReportedAndNothingOpens)

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include "QtPrinters.h"
@@ -197,15 +198,24 @@ TEST_F(SecondaryWindows, HelpOpensWithTheBuiltInCopyWhenNoFileIsThere)
     EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("Where your files are")));
 }
 
-TEST_F(SecondaryWindows, HelpShowsTheFileOnTopWithTheStoredChoice)
+TEST_F(SecondaryWindows, HelpShowsTheFileAboveTheMainWindowWithTheStoredChoice)
 {
     WriteHelpFile("{\\rtf1\\ansi {\\b Adding a cam}\\par Press Add.\\par}");
-    ASSERT_TRUE(ShowHelp(nullptr));
+    // As at start-up: Help opens while the main window has not been shown yet, and shows after it.
+    QWidget owner;
+    ASSERT_TRUE(ShowHelp(&owner));
     Form8* window = LoadedHelp();
     ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isVisible());
+    owner.show();
+    EXPECT_TRUE(QTest::qWaitFor([window] { return window->isVisible(); }, 2000));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Readme/Help"));
-    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    // Kept above the main window as its dialog, never above every window on the screen.
+    EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(window->windowType(), Qt::Dialog);
+    ASSERT_NE(window->windowHandle(), nullptr);
+    EXPECT_EQ(window->windowHandle()->transientParent(), owner.windowHandle());
+    EXPECT_NE(owner.windowHandle(), nullptr);
     auto* text = window->findChild<QTextEdit*>(QStringLiteral("rtf1"));
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->toPlainText(), QStringLiteral("Adding a cam\nPress Add."));
@@ -261,8 +271,66 @@ TEST_F(SecondaryWindows, DamagedHelpShowsWhatCouldBeReadAndStillLoadsTheChoice)
     EXPECT_EQ(LoadedHelp()->helpStatus(), RtfStatus::Truncated);
     EXPECT_EQ(LoadedHelp()->findChild<QTextEdit*>(QStringLiteral("rtf1"))->toPlainText(),
               QStringLiteral("Readable start and bold"));
-    EXPECT_TRUE(LoadedHelp()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(LoadedHelp()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(ShowAtStartup()->isChecked());
+}
+
+TEST_F(SecondaryWindows, EscapeClosesHelpAndAbout)
+{
+    WriteHelpFile("{\\rtf1 Help.\\par}");
+    for (const char* name : {"rtf1", "Check1"}) {
+        ASSERT_TRUE(ShowHelp(nullptr));
+        auto* widget = LoadedHelp()->findChild<QWidget*>(QString::fromLatin1(name));
+        ASSERT_NE(widget, nullptr);
+        QTest::keyClick(widget, Qt::Key_Escape);
+        EXPECT_EQ(LoadedHelp(), nullptr) << name;
+        DeleteClosedWindows();
+    }
+    frmAbout* about = ShowAbout(nullptr);
+    about->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(about));
+    QTest::keyClick(about, Qt::Key_Escape);
+    EXPECT_EQ(LoadedAbout(), nullptr);
+}
+
+TEST_F(SecondaryWindows, AboutOpensCentredOnItsOwner)
+{
+    QWidget owner;
+    owner.setGeometry(120, 90, 560, 420);  // inside the offscreen 800 x 600 screen
+    owner.show();
+    frmAbout* window = ShowAbout(&owner);
+    ASSERT_NE(window, nullptr);
+    EXPECT_LE((window->frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 16);
+}
+
+// The desktop's handler as the program runs it, with a stand-in xdg-open on PATH that notes the
+// address and ends with the given status (3 is xdg-open's own when it finds no browser).
+TEST_F(SecondaryWindows, AWebAddressNoBrowserTookIsReported)
+{
+    SetUrlOpener({});
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", folder_.path().toLocal8Bit());
+    QStringList problems;
+    SetOpenProblemReporter([&problems](const QString& problem) { problems << problem; });
+    QFile asked(folder_.filePath(QStringLiteral("asked")));
+    for (const int status : {3, 0}) {
+        QFile script(folder_.filePath(QStringLiteral("xdg-open")));
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(
+            QStringLiteral("#!/bin/sh\necho \"$1\" >'%1'\nexit %2\n").arg(asked.fileName()).arg(status).toUtf8());
+        script.close();
+        script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        asked.remove();
+        OpenAddress(QStringLiteral("http://tolvane.example.org/%1").arg(status));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return status == 0 ? asked.size() > 0 : !problems.isEmpty(); }, 5000));
+        QTest::qWait(200);  // shows that nothing more is told: the handler ends right after it wrote
+        script.remove();
+    }
+    qputenv("PATH", path);
+    SetOpenProblemReporter({});
+    EXPECT_EQ(problems,
+              QStringList{QStringLiteral("Could not open http://tolvane.example.org/3: no web browser "
+                                         "could be started (xdg-open ended with status 3)")});
 }
 
 TEST_F(SecondaryWindows, AboutShowsProductVersionOwnerAndAddress)

@@ -75,26 +75,48 @@ void createWhenMissing()
         fail(QStringLiteral("write"), path, file.errorString().isEmpty() ? shortWrite() : file.errorString());
 }
 
-// The index of the first record whose three lines are exactly the given ones, or -1.
-qsizetype findRecordLines(const QStringList& lines, const CamRecord& record)
+// The entry whose name line is lines[index]: up to two following lines, taken until the file
+// ends or a line holds the marker (that line is another cam's, as the listing shows it).
+CamEntry entryAt(const QStringList& lines, qsizetype index, const QString& name)
 {
+    CamEntry entry{{name, QString(), QString()}, 1};
+    for (int k = 1; k < 3 && index + k < lines.size(); ++k) {
+        const QString& line = lines.at(index + k);
+        if (line.contains(kMarker, Qt::CaseInsensitive))
+            break;
+        (k == 1 ? entry.record.url : entry.record.refresh) = line;
+        entry.lineCount = k + 1;
+    }
+    return entry;
+}
+
+// The index of the first entry that is exactly the given one, or -1. A whole record is any
+// three lines that equal its texts.
+qsizetype findEntryLines(const QStringList& lines, const CamEntry& entry)
+{
+    const CamRecord& record = entry.record;
     const QString nameLine = kMarker + record.name;
-    for (qsizetype i = 0; i + 2 < lines.size(); ++i) {
-        if (lines.at(i) == nameLine && lines.at(i + 1) == record.url && lines.at(i + 2) == record.refresh)
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines.at(i) != nameLine)
+            continue;
+        if (!entry.isWhole()
+                ? entryAt(lines, i, record.name) == entry
+                : i + 2 < lines.size() && lines.at(i + 1) == record.url && lines.at(i + 2) == record.refresh)
             return i;
     }
     return -1;
 }
 
-// Every line read, each followed by CR LF, the record's three lines turned into two empty
-// lines, then one more CR LF: the file after a removal.
-QByteArray textWithoutRecord(const QStringList& lines, qsizetype recordIndex)
+// Every line read, each followed by CR LF, then one more CR LF: the file after a removal. A
+// whole record's three lines become two empty lines; each line of an entry cut short becomes
+// an empty line.
+QByteArray textWithoutEntry(const QStringList& lines, qsizetype index, int lineCount)
 {
     QByteArray text;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i == recordIndex + 1)
+        if (lineCount == 3 && i == index + 1)
             continue;
-        if (i != recordIndex && i != recordIndex + 2)
+        if (i < index || i >= index + lineCount)
             text += lines.at(i).toUtf8();
         text += kLineEnd;
     }
@@ -178,15 +200,31 @@ void ReloadCamList(QStringList& entries)
 
 std::optional<CamRecord> FindCamRecord(const QString& name)
 {
+    const std::optional<CamEntry> entry = FindCamEntry(name);
+    if (!entry || !entry->isWhole())
+        return std::nullopt;
+    return entry->record;
+}
+
+std::optional<CamEntry> FindCamEntry(const QString& name)
+{
     if (name.isEmpty())
         return std::nullopt;
     const QStringList lines = readLines();
-    const QString nameLine = kMarker + name;
-    const qsizetype index = lines.indexOf(nameLine);
-    // A name line without both following lines (cut off at the end) is no record.
-    if (index < 0 || index + 2 >= lines.size())
+    const qsizetype index = lines.indexOf(kMarker + name);
+    if (index < 0)
         return std::nullopt;
-    return CamRecord{name, lines.at(index + 1), lines.at(index + 2)};
+    return entryAt(lines, index, name);
+}
+
+QString MissingLinesText(const CamEntry& entry)
+{
+    if (entry.lineCount == 1)
+        return QStringLiteral("has no URL line and no refresh line");
+    // A refresh line deleted by hand leaves the empty line that follows each record in its place.
+    if (entry.lineCount == 2 || entry.record.refresh.isEmpty())
+        return QStringLiteral("has no refresh line");
+    return QString();
 }
 
 void AppendCamRecord(const QString& name, const QString& url, const QString& refresh)
@@ -236,23 +274,47 @@ void AppendCamRecord(const QString& name, const QString& url, const QString& ref
 
 bool RemoveCamRecord(const CamRecord& record)
 {
-    const QStringList lines = readLines();
-    const qsizetype index = findRecordLines(lines, record);
-    if (index < 0)
-        return false;
-    rewrite(textWithoutRecord(lines, index));
-    return true;
+    return RemoveCamEntry({record, 3});
 }
 
 bool ReplaceCamRecord(const CamRecord& old, const CamRecord& edited)
 {
+    return ReplaceCamEntry({old, 3}, edited);
+}
+
+bool RemoveCamEntry(const CamEntry& entry)
+{
+    const QStringList lines = readLines();
+    const qsizetype index = findEntryLines(lines, entry);
+    if (index < 0)
+        return false;
+    rewrite(textWithoutEntry(lines, index, entry.lineCount));
+    return true;
+}
+
+bool ReplaceCamEntry(const CamEntry& old, const CamRecord& edited)
+{
     checkSingleLines(edited);
     const QStringList lines = readLines();
-    const qsizetype index = findRecordLines(lines, old);
+    const qsizetype index = findEntryLines(lines, old);
     if (index < 0) {
         AppendCamRecord(edited.name, edited.url, edited.refresh);
         return false;
     }
-    rewrite(textWithoutRecord(lines, index) + recordBytes(edited));
+    if (old.isWhole()) {
+        rewrite(textWithoutEntry(lines, index, old.lineCount) + recordBytes(edited));
+        return true;
+    }
+    // A mended entry takes the place of the lines that were there; nothing else moves.
+    QByteArray text;
+    for (qsizetype i = 0; i < index; ++i)
+        text += lines.at(i).toUtf8() + kLineEnd;
+    text += recordBytes(edited);
+    text.chop(kLineEnd.size());  // the record's own empty line, unless it ends the file
+    for (qsizetype i = index + old.lineCount; i < lines.size(); ++i)
+        text += lines.at(i).toUtf8() + kLineEnd;
+    if (index + old.lineCount >= lines.size())
+        text += kLineEnd;
+    rewrite(text);
     return true;
 }

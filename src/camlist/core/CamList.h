@@ -14,6 +14,16 @@ struct CamRecord {
     bool operator==(const CamRecord&) const = default;
 };
 
+// A cam's entry as the file holds it, also when a hand edit cut it short: its URL or refresh
+// line is missing when the file ends, or a line holding the marker comes, before it. A line
+// holding the marker is listed as a cam of its own and is never read as another cam's text.
+struct CamEntry {
+    CamRecord record;   // a missing line's text is empty
+    int lineCount = 3;  // 1: the name line alone; 2: no refresh line; 3: the whole record
+    bool isWhole() const { return lineCount == 3; }
+    bool operator==(const CamEntry&) const = default;
+};
+
 // A file failure (folder not creatable, file not openable, readable or writable); what()
 // and message() name the file and the operating system's reason.
 class CamListError : public std::runtime_error {
@@ -33,8 +43,14 @@ void LoadCamList(QStringList& entries);
 // Clears, then lists again; neither checks for nor creates the file.
 void ReloadCamList(QStringList& entries);
 // The first record whose name line is exactly "[name]" + name; nothing for an empty name,
-// no such line, or a name line without both following lines.
+// no such line, or an entry cut short (see CamEntry).
 std::optional<CamRecord> FindCamRecord(const QString& name);
+// The entry of the first name line that is exactly "[name]" + name, whole or cut short;
+// nothing for an empty name or no such line.
+std::optional<CamEntry> FindCamEntry(const QString& name);
+// What an entry lacks to be opened, for messages ("has no refresh line", also for an empty
+// refresh line); empty when it has all three.
+QString MissingLinesText(const CamEntry& entry);
 // Writes "[name]" + name, url, refresh and one empty line, each ended by CR LF; a file whose
 // last line has no line end gets one first. Throws CamListError, without writing, when a
 // text holds a line break (it would split the record).
@@ -46,3 +62,8 @@ bool RemoveCamRecord(const CamRecord& record);
 // AppendCamRecord(edited), so a failure between the two can never lose the cam. When old's
 // lines are not found, edited is only appended; the result says whether old was found.
 bool ReplaceCamRecord(const CamRecord& old, const CamRecord& edited);
+// The same for an entry FindCamEntry gave, so that one cut short can be mended (Edit) or
+// deleted in the program. A whole one as above; removing one cut short turns each of its lines
+// into an empty line, and replacing it writes the edited record where its lines stood.
+bool RemoveCamEntry(const CamEntry& entry);
+bool ReplaceCamEntry(const CamEntry& old, const CamRecord& edited);

@@ -178,6 +178,25 @@ TEST_F(CamListFile, ANameLineCutOffAtTheEndIsNoRecord)
     EXPECT_FALSE(RemoveCamRecord({"A", "http://a/", ""}));
 }
 
+TEST_F(CamListFile, AnEntryCutShortIsFoundForMendingAndNeverTakesAnotherCamsLines)
+{
+    const QByteArray content = "[name]A\r\n[name]B\r\nhttp://b/\r\n[NAME]C\r\nhttp://c/\r\n30\r\n";
+    setBytes(content);
+    EXPECT_EQ(FindCamEntry("A"), (CamEntry{{"A", "", ""}, 1}));
+    EXPECT_EQ(FindCamEntry("B"), (CamEntry{{"B", "http://b/", ""}, 2}));
+    EXPECT_FALSE(FindCamRecord("B"));  // its refresh line is not C's name line
+    EXPECT_EQ(MissingLinesText(*FindCamEntry("A")), "has no URL line and no refresh line");
+    EXPECT_EQ(MissingLinesText(*FindCamEntry("B")), "has no refresh line");
+    EXPECT_FALSE(RemoveCamEntry({{"B", "http://x/", ""}, 2}));
+    EXPECT_EQ(bytes(), content);
+
+    ASSERT_TRUE(RemoveCamEntry(*FindCamEntry("A")));
+    EXPECT_EQ(bytes(), QByteArray("\r\n[name]B\r\nhttp://b/\r\n[NAME]C\r\nhttp://c/\r\n30\r\n\r\n"));
+    ASSERT_TRUE(ReplaceCamEntry(*FindCamEntry("B"), {"B", "http://b/", "20"}));
+    EXPECT_EQ(bytes(), QByteArray("\r\n[name]B\r\nhttp://b/\r\n20\r\n[NAME]C\r\nhttp://c/\r\n30\r\n\r\n"));
+    EXPECT_EQ(Listed(), QStringList({"B", "C"}));
+}
+
 TEST_F(CamListFile, Windows1252AndUtf8FilesReadTheSameAndRewritesAreUtf8)
 {
     setBytes("[name]Caf\xE9 \x80 \x93Hafen\x94\r\nhttp://x/\r\n5\r\n\r\n[name]B\r\nu\r\n1\r\n");

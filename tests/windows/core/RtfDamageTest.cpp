@@ -113,7 +113,8 @@ TEST(RtfReader, ShippedHelpFileReadsCompletelyWithItsHeadings)
     EXPECT_GT(text.size(), 2000);
     for (const char* heading : {"Adding a cam", "Editing a cam", "Deleting a cam", "Starting and stopping cams",
                                 "The Viewer", "Zoom", "Full-window view", "Saving pictures", "The demo",
-                                "Command-line options", "The clock", "Where your files are", "Settings files"})
+                                "Command-line options", "The clock", "Where your files are", "Settings files",
+                                "The wall", "The history bar", "Time-lapse videos", "How a cam is doing", "Options"})
         EXPECT_TRUE(text.contains(QLatin1String(heading))) << heading;
     // The settings part shows key paths with backslashes, written \\ in the file; any other
     // backslash in the text would be a control word that leaked.
