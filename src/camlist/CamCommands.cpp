@@ -97,7 +97,17 @@ void CamCommands::cmdEdit_Click()
         bringForward(form3_);
         return;
     }
-    auto* dialog = new Form3(List1_, hooks_.updateOpenSlots, mainWindow_);
+    auto* dialog = new Form3(
+        List1_,
+        [this](const QString& oldName, const CamRecord& edited) {
+            if (hooks_.updateOpenSlots)
+                hooks_.updateOpenSlots(oldName, edited);
+            // Only a cam the file held is renamed; a record the dialog had to add is a new cam.
+            const std::optional<CamRecord>& before = form3_ ? form3_->camBeingEdited() : std::nullopt;
+            if (hooks_.camRenamed && before && before->name != edited.name)
+                hooks_.camRenamed(before->name, edited.name);
+        },
+        mainWindow_);
     try {
         dialog->Form_Load(entry->text());
     } catch (const CamListError& error) {

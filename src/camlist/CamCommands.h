@@ -21,6 +21,8 @@ void ShowNotice(QWidget* owner = nullptr);
 struct CamCommandHooks {
     std::function<void()> openSelectedCam;  // List1_DblClick
     std::function<void(const QString& oldName, const CamRecord& edited)> updateOpenSlots;
+    // After an edit that gave a cam of the list another name (its history follows it).
+    std::function<void(const QString& oldName, const QString& newName)> camRenamed = {};
 };
 
 // The handlers of the cam buttons and menu items; a double click on an entry of List1 runs

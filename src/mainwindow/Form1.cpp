@@ -15,12 +15,14 @@
 
 #include "CamCommands.h"
 #include "CamListBox.h"
+#include "DateTimeText.h"
 #include "Form6.h"
 #include "GmtClock.h"
 #include "GridScrollInput.h"
 #include "HistoryBar.h"
 #include "HistoryKeeper.h"
 #include "ImageControl.h"
+#include "IndexMaintenance.h"
 #include "Options.h"
 #include "ProductInfo.h"
 #include "SecondaryWindows.h"
@@ -260,6 +262,12 @@ void Form1::wirePieces()
     camHooks.openSelectedCam = [this] { slotGrid->OpenSelectedCam(); };
     camHooks.updateOpenSlots = [this](const QString& oldName, const CamRecord& edited) {
         slotGrid->UpdateOpenSlots(oldName, edited);
+    };
+    camHooks.camRenamed = [this](const QString& oldName, const QString& newName) {
+        if (const QString problem = RenameCamInIndex(oldName, newName, CurrentDateTime()); !problem.isEmpty())
+            setStatusText(problem);
+        else if (frmHistory->cam() == oldName)
+            frmHistory->showCam(newName);
     };
     camCommands = new CamCommands(List1, this, camHooks, this);
 

@@ -27,14 +27,20 @@ void removeSidecars(const QString& path)
 }
 }  // namespace
 
-QString CamOfFile(const QString& fileName, const QStringList& camNames, const QDateTime& modified,
-                  const QLocale& locale)
+namespace {
+struct FileOwner {
+    QString cam;      // empty when no name starts the file
+    QDateTime named;  // the time the name carries; invalid when it reads back for no cam
+};
+
+FileOwner OwnerOfFile(const QString& fileName, const QStringList& camNames, const QDateTime& modified,
+                      const QLocale& locale)
 {
     // A name starting the file is not enough: "Cam 1" on 2 Dec 2026 and "Cam 12" share the start
     // "Cam12Dec2026...", and only one of them leaves a rest the saver could have written.
-    QString longest;
+    FileOwner longest;
     qsizetype longestLength = -1;
-    QString best;
+    FileOwner best;
     qsizetype bestLength = -1;
     qint64 bestDistance = std::numeric_limits<qint64>::max();
     for (const QString& cam : camNames) {
@@ -42,19 +48,50 @@ QString CamOfFile(const QString& fileName, const QStringList& camNames, const QD
         if (!fileName.startsWith(prefix))
             continue;
         if (prefix.size() > longestLength) {
-            longest = cam;
+            longest.cam = cam;
             longestLength = prefix.size();
         }
         for (const QDateTime& named : PictureNameTimes(fileName, cam, locale)) {
             const qint64 distance = modified.isValid() ? qAbs(named.secsTo(modified)) : 0;
             if (distance < bestDistance || (distance == bestDistance && prefix.size() > bestLength)) {
-                best = cam;
+                best = {cam, named};
                 bestLength = prefix.size();
                 bestDistance = distance;
             }
         }
     }
     return bestLength >= 0 ? best : longest;
+}
+
+// The name a cam called `name` at `when` has now, by the renames made since (oldest first).
+QString NameAfterRenames(QString name, const QDateTime& when, const QList<CamRename>& renames)
+{
+    for (const CamRename& rename : renames)
+        if (rename.oldName == name && rename.at >= when)
+            name = rename.newName;
+    return name;
+}
+}  // namespace
+
+QString CamOfFile(const QString& fileName, const QStringList& camNames, const QDateTime& modified,
+                  const QLocale& locale)
+{
+    return OwnerOfFile(fileName, camNames, modified, locale).cam;
+}
+
+QString RenameCamInIndex(const QString& oldName, const QString& newName, const QDateTime& at)
+{
+    const QString path = PictureIndexPath();
+    if (oldName == newName || !QFileInfo::exists(path))
+        return {};
+    PictureIndex index(path);
+    if (index.renameCam({oldName, newName, at})) {
+        qCInfo(lcHistory).noquote() << "the pictures of" << oldName << "are now" << newName << "'s";
+        return {};
+    }
+    qCWarning(lcHistory).noquote() << index.errorText();
+    return QStringLiteral("The pictures of %1 could not be moved to %2 in the picture index: %3")
+        .arg(oldName, newName, index.errorText());
 }
 
 PictureRecord SavedPictureRecord(const QString& cam, const QString& fileName, const QDateTime& taken,
@@ -105,7 +142,10 @@ IndexCheck CheckIndex(const QString& path)
 RebuildResult RebuildIndex(const QStringList& camNames, const QString& path, const QString& camFolder)
 {
     RebuildResult result;
+    QList<CamRename> renames;
     if (QFileInfo::exists(path)) {
+        // Whatever of the renames the old file still gives: they are nowhere else.
+        renames = PictureIndex(path, PictureIndex::Access::ReadOnly).renames();
         // Kept for whoever wants to look at it; an older one of the same name gives way.
         result.setAside = path + QStringLiteral(".damaged");
         QFile::remove(result.setAside);
@@ -116,10 +156,15 @@ RebuildResult RebuildIndex(const QStringList& camNames, const QString& path, con
         removeSidecars(path);
     }
     PictureIndex index(path);
-    if (!index.open()) {
+    if (!index.open() || (!renames.isEmpty() && !index.addRenames(renames))) {
         result.error = index.errorText();
         return result;
     }
+    // A file saved under a name the cam had then is the cam's.
+    QStringList names = camNames;
+    for (const CamRename& rename : renames)
+        if (!names.contains(rename.oldName))
+            names << rename.oldName;
     const QDir folder(camFolder);
     const QStringList files = folder.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")},
                                                QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
@@ -135,8 +180,10 @@ RebuildResult RebuildIndex(const QStringList& camNames, const QString& path, con
     };
     for (const QString& name : files) {
         const QFileInfo info(folder.filePath(name));
-        const QString cam = CamOfFile(name, camNames, info.lastModified());
-        if (cam.isEmpty()) {
+        const FileOwner owner = OwnerOfFile(name, names, info.lastModified(), QLocale());
+        const QString cam =
+            NameAfterRenames(owner.cam, owner.named.isValid() ? owner.named : info.lastModified(), renames);
+        if (cam.isEmpty() || !camNames.contains(cam)) {
             ++result.unattributed;
             continue;
         }

@@ -17,6 +17,12 @@
 QString CamOfFile(const QString& fileName, const QStringList& camNames, const QDateTime& modified = {},
                   const QLocale& locale = QLocale());
 
+// Moves a renamed cam's pictures in the index of the current program folder to its new name and
+// records the rename there, so that a later rebuild gives the files saved under the old name to
+// the new one. Without an index file nothing is done: the next start builds one from the folder.
+// Returns the failure in words, or the empty text.
+QString RenameCamInIndex(const QString& oldName, const QString& newName, const QDateTime& at);
+
 // Records a picture just saved, on the calling thread's own connection to the index of the
 // current program folder (opened on first use and kept). Returns the failure in words, or
 // the empty text when the row is written.
@@ -45,7 +51,8 @@ struct RebuildResult {
     QString setAside;      // where the damaged index was moved; empty when there was none
 };
 // Moves a damaged index aside (path + ".damaged"), then indexes every JPEG file of the folder
-// with its size, dimensions and modification time; rows already there are kept.
+// with its size, dimensions and modification time; rows already there are kept. The renames the
+// old file still holds are kept too, and a file saved under a cam's old name is the cam's.
 RebuildResult RebuildIndex(const QStringList& camNames, const QString& path = PictureIndexPath(),
                            const QString& camFolder = CamFolderPath());
 

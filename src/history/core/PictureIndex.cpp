@@ -43,6 +43,16 @@ const char* const kUpgrades[] = {
     "CREATE INDEX pictures_cam_time ON pictures (cam, taken_ms);"
     "CREATE INDEX pictures_time ON pictures (taken_ms)",
 };
+
+// A rename in the cam list moves the rows; the old name is kept, so that a rebuild still knows
+// whose the files saved under it are. A table beside the schema's own, made when missing: an
+// older program reads the index as before and leaves the table alone.
+const char* const kRenamesTable = "CREATE TABLE IF NOT EXISTS renames ("
+                                  " id INTEGER PRIMARY KEY,"
+                                  " old_name TEXT NOT NULL,"
+                                  " new_name TEXT NOT NULL,"
+                                  " at TEXT NOT NULL,"
+                                  " at_ms INTEGER NOT NULL)";
 static_assert(std::size(kUpgrades) == PictureIndex::kSchemaVersion);
 
 const QString kColumns = QStringLiteral("id, cam, file, taken, last_modified, width, height, bytes, rebuilt");
@@ -95,7 +105,8 @@ QString IsoTimeText(const QDateTime& time)
     return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate);
 }
 
-PictureIndex::PictureIndex(QString path) : path_(std::move(path)), connection_(nextConnectionName())
+PictureIndex::PictureIndex(QString path, Access access)
+    : path_(std::move(path)), connection_(nextConnectionName()), access_(access)
 {
 }
 
@@ -132,14 +143,17 @@ bool PictureIndex::open()
                                                           : QSqlDatabase::addDatabase(kDriver, connection_);
     db.setDatabaseName(path_);
     // Another thread (the saver, an export, the retention) may hold the file for a moment.
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    db.setConnectOptions(access_ == Access::ReadOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY")
+                                                     : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open())
         return fail(QStringLiteral("the picture index %1 cannot be opened").arg(path_), db.lastError().text());
     // WAL lets readers (the history bar, an export) go on while a picture is recorded; a power
     // cut may lose the last rows but never damages the file.
     // The version is read before anything is written: a newer program's file stays as it is.
-    open_ = checkVersion() && exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
-        exec(QStringLiteral("PRAGMA synchronous=NORMAL")) && upgrade();
+    open_ = checkVersion() &&
+        (access_ == Access::ReadOnly ||
+         (exec(QStringLiteral("PRAGMA journal_mode=WAL")) && exec(QStringLiteral("PRAGMA synchronous=NORMAL")) &&
+          upgrade() && exec(QString::fromLatin1(kRenamesTable))));
     if (!open_)
         db.close();
     return open_;
@@ -233,6 +247,75 @@ bool PictureIndex::write(const QString& conflict, const QList<PictureRecord>& re
     const QString reason = db.lastError().text();
     db.rollback();
     return fail(QStringLiteral("the picture index %1 could not be written").arg(path_), reason);
+}
+
+bool PictureIndex::renameCam(const CamRename& rename)
+{
+    if (!open())
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (!db.transaction())
+        return fail(QStringLiteral("the picture index %1 is busy").arg(path_), db.lastError().text());
+    QSqlQuery move(db);
+    move.prepare(QStringLiteral("UPDATE pictures SET cam = ? WHERE cam = ?"));
+    move.addBindValue(rename.newName);
+    move.addBindValue(rename.oldName);
+    if (!move.exec()) {
+        const QString reason = move.lastError().text();
+        db.rollback();
+        return fail(QStringLiteral("the picture index %1 could not move the pictures of %2 to %3")
+                        .arg(path_, rename.oldName, rename.newName),
+                    reason);
+    }
+    return insertRenames({rename}, db);
+}
+
+bool PictureIndex::addRenames(const QList<CamRename>& renames)
+{
+    if (!open())
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (!db.transaction())
+        return fail(QStringLiteral("the picture index %1 is busy").arg(path_), db.lastError().text());
+    return insertRenames(renames, db);
+}
+
+bool PictureIndex::insertRenames(const QList<CamRename>& renames, QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("INSERT INTO renames (old_name, new_name, at, at_ms) VALUES (?, ?, ?, ?)"));
+    for (const CamRename& r : renames) {
+        query.addBindValue(r.oldName);
+        query.addBindValue(r.newName);
+        query.addBindValue(IsoTimeText(r.at));
+        query.addBindValue(r.at.toMSecsSinceEpoch());
+        if (!query.exec()) {
+            const QString reason = query.lastError().text();
+            db.rollback();
+            return fail(QStringLiteral("the picture index %1 could not record a rename").arg(path_), reason);
+        }
+    }
+    if (db.commit())
+        return true;
+    const QString reason = db.lastError().text();
+    db.rollback();
+    return fail(QStringLiteral("the picture index %1 could not be written").arg(path_), reason);
+}
+
+QList<CamRename> PictureIndex::renames()
+{
+    QList<CamRename> renames;
+    if (!open())
+        return renames;
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    if (!query.exec(QStringLiteral("SELECT old_name, new_name, at FROM renames ORDER BY at_ms, id"))) {
+        fail(QStringLiteral("the picture index %1 could not be read").arg(path_), query.lastError().text());
+        return renames;
+    }
+    while (query.next())
+        renames.append({query.value(0).toString(), query.value(1).toString(),
+                        QDateTime::fromString(query.value(2).toString(), Qt::ISODate)});
+    return renames;
 }
 
 QList<PictureRecord> PictureIndex::select(const QString& where, const QVariantList& values)

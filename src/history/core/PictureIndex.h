@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+class QSqlDatabase;
+
 struct PictureRecord {
     qint64 id = 0;         // given by the index
     QString cam;           // the cam's name as listed
@@ -19,6 +21,14 @@ struct PictureRecord {
     int height = 0;
     qint64 bytes = 0;      // the file's size
     bool rebuilt = false;  // found in the folder by a rebuild rather than recorded at the save
+};
+
+// A cam's name changed in the cam list: its pictures, saved under the old name, are the new
+// name's from then on.
+struct CamRename {
+    QString oldName;
+    QString newName;
+    QDateTime at;  // local time of the change, with its offset from UTC
 };
 
 // Program folder + "/cam", and the index file beside it.
@@ -37,7 +47,11 @@ public:
     // The schema this program writes; older files are upgraded step by step when opened.
     static constexpr int kSchemaVersion = 2;
 
-    explicit PictureIndex(QString path = PictureIndexPath());
+    // ReadOnly: for a look into a file that is not to be changed (a damaged index, before it is
+    // set aside); neither upgraded nor switched to WAL.
+    enum class Access { ReadWrite, ReadOnly };
+
+    explicit PictureIndex(QString path = PictureIndexPath(), Access access = Access::ReadWrite);
     ~PictureIndex();
     PictureIndex(const PictureIndex&) = delete;
     PictureIndex& operator=(const PictureIndex&) = delete;
@@ -58,6 +72,13 @@ public:
     bool add(const PictureRecord& record);
     // Adds many in one transaction; rows for files already indexed are kept as they are.
     bool addMissing(const QList<PictureRecord>& records);
+    // Moves a cam's rows to its new name and records the rename (for a later rebuild, which finds
+    // the old files by their old names), in one transaction. False with errorText() on failure.
+    bool renameCam(const CamRename& rename);
+    // Every rename recorded, oldest first.
+    QList<CamRename> renames();
+    // Records renames found elsewhere (in a damaged index a rebuild replaces).
+    bool addRenames(const QList<CamRename>& renames);
     // A cam's pictures, oldest first; from and to (inclusive) are optional.
     QList<PictureRecord> pictures(const QString& cam, const QDateTime& from = {}, const QDateTime& to = {});
     // Every picture taken before the limit, oldest first.
@@ -76,11 +97,14 @@ private:
     bool checkVersion();
     bool upgrade();
     bool write(const QString& conflict, const QList<PictureRecord>& records, bool inTransaction);
+    // Inserts and commits the transaction db holds open (rolled back on failure).
+    bool insertRenames(const QList<CamRename>& renames, QSqlDatabase& db);
     QList<PictureRecord> select(const QString& where, const QVariantList& values);
 
     QString path_;
     QString connection_;
     QString error_;
     bool open_ = false;
+    Access access_ = Access::ReadWrite;
     int foundVersion_ = -1;
 };

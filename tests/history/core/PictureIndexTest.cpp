@@ -213,6 +213,42 @@ TEST_F(PictureIndexTest, ARebuildFilesAPictureUnderTheCamWhoseNameLeavesItsTime)
     EXPECT_EQ(CamOfFile("Cam122Dec2026101500.jpg", {"Cam 12", "Cam 1"}, {}, QLocale::c()), "Cam 12");
 }
 
+// "Harbour" saved a picture, became "Harbour Bay", and a new cam took the name "Harbour": the
+// index follows the rename, and so does a rebuild, by the rename it keeps and the files' times.
+TEST_F(PictureIndexTest, ARenamedCamKeepsItsPicturesThroughARebuild)
+{
+    const QDateTime saved(QDate(2026, 2, 5), QTime(10, 15, 0));
+    EXPECT_EQ(RenameCamInIndex("Harbour", "Harbour Bay", saved), "");
+    EXPECT_FALSE(QFile::exists(PictureIndexPath())) << "no index: the next start builds one from the folder";
+    writePicture("Harbour252026101500AM.jpg", {16, 16}, saved);
+    {
+        PictureIndex index;
+        ASSERT_TRUE(index.add(Record("Harbour", "Harbour252026101500AM.jpg", saved)));
+        ASSERT_TRUE(index.add(Record("Airport", "Airport1.jpg", saved)));
+    }
+    EXPECT_EQ(RenameCamInIndex("Harbour", "Harbour Bay", saved.addDays(1)), "");
+    writePicture("Harbour272026101500AM.jpg", {16, 16}, saved.addDays(2));
+    {
+        PictureIndex index;
+        EXPECT_EQ(index.pictures("Harbour Bay").size(), 1);
+        EXPECT_TRUE(index.pictures("Harbour").isEmpty());
+        EXPECT_EQ(index.pictures("Airport").size(), 1);
+    }
+    const RebuildResult rebuilt = RebuildIndex({"Harbour Bay", "Harbour"});
+    ASSERT_TRUE(rebuilt.ok) << rebuilt.error.toStdString();
+    PictureIndex index;
+    const QList<PictureRecord> bay = index.pictures("Harbour Bay");
+    ASSERT_EQ(bay.size(), 1);
+    EXPECT_EQ(bay[0].file, "Harbour252026101500AM.jpg");
+    const QList<PictureRecord> harbour = index.pictures("Harbour");
+    ASSERT_EQ(harbour.size(), 1) << "the new cam of the old name keeps its own";
+    EXPECT_EQ(harbour[0].file, "Harbour272026101500AM.jpg");
+    const QList<CamRename> renames = index.renames();
+    ASSERT_EQ(renames.size(), 1) << "kept for the next rebuild";
+    EXPECT_EQ(renames[0].newName, "Harbour Bay");
+    EXPECT_EQ(renames[0].at, saved.addDays(1));
+}
+
 TEST_F(PictureIndexTest, TheSaverRecordsFromItsOwnThreadAndSaysWhyWhenItCannot)
 {
     QString problem = "not run";
