@@ -25,10 +25,11 @@ void SlotGrid::ReportAutoSave(const PictureWork& work) const
     if (!work.saved)
         return;  // the cam said so (WatchedCam::AutoSavePicture)
     if (work.selectedAtClose)
-        SetProgressText(TimeText(work.saveTime.time()) + QStringLiteral(" new picture saved as ") + work.saveFileName);
+        hooks_.progressText(TimeText(work.saveTime.time()) + QStringLiteral(" new picture saved as ") +
+                            work.saveFileName);
     const QString indexProblem = IndexProblemText(work.saveTime, work.saveFileName, work.indexProblem);
     if (!indexProblem.isEmpty())
-        SetStatusText(indexProblem);
+        hooks_.statusText(indexProblem);
 }
 
 void SlotGrid::cmdSave_Click()
@@ -42,7 +43,7 @@ void SlotGrid::cmdSave_Click()
     if (!cam.showsCamPicture()) {
         // The not-found picture is the program's own, and a slot with nothing yet has nothing: a
         // file of either under the cam's name would be a picture the cam never sent.
-        SetStatusText(TimeText(now.time()) + QStringLiteral(" no picture to save"));
+        hooks_.statusText(TimeText(now.time()) + QStringLiteral(" no picture to save"));
         return;
     }
     const QString fileName = PictureFilePath(cam.name(), now);
@@ -57,7 +58,7 @@ void SlotGrid::cmdSave_Click()
     }
     if (failed) {
         // The user asked for this file: say that it was not written and why, and go on.
-        SetStatusText(QStringLiteral("%1 could not save %2: %3").arg(TimeText(now.time()), fileName, failure));
+        hooks_.statusText(QStringLiteral("%1 could not save %2: %3").arg(TimeText(now.time()), fileName, failure));
         return;
     }
     {
@@ -65,13 +66,13 @@ void SlotGrid::cmdSave_Click()
         if (hooks_.showInViewer)
             hooks_.showInViewer(picture);
     }
-    SetStatusText(TimeText(now.time()) + QStringLiteral(" saved as ") + fileName);
+    hooks_.statusText(TimeText(now.time()) + QStringLiteral(" saved as ") + fileName);
     cam.noteSaveWorked();
     const QString indexProblem =
         IndexProblemText(now, fileName,
                          RecordSavedPicture(SavedPictureRecord(cam.name(), fileName, now, cam.updatedText(),
                                                                picture.width(), picture.height())));
     if (!indexProblem.isEmpty())
-        SetStatusText(indexProblem);
+        hooks_.statusText(indexProblem);
     cam.reportSaved(fileName);
 }

@@ -27,6 +27,20 @@ QString RecordAutoSaved(const PictureWork& work)
 }
 }  // namespace
 
+void WatchHooks::statusText(const QString& text) const
+{
+    if (setStatusText)
+        setStatusText(text);
+}
+
+void WatchHooks::progressText(const QString& text) const
+{
+    if (setProgressText)
+        setProgressText(text);
+    else
+        statusText(text);
+}
+
 SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
     : QObject(parent), cams_(RecordAutoSaved), hooks_(std::move(hooks))
 {
@@ -57,7 +71,7 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
         connect(s.cmdRefresh, &QPushButton::clicked, cam, &WatchedCam::cmdRefresh_Click);
         connect(s.cmdStop, &QPushButton::clicked, this, [this, i] { cmdStop_Click(i); });
         connect(s.imgCam, &ImageControl::clicked, this, [this, i] { imgCam_Click(i); });
-        connect(s.Picture3, &ImageControl::clicked, this, [this, i] { EmitThumbnailClicked(i); });
+        connect(s.Picture3, &ImageControl::clicked, this, [this, i] { imgCam_Click(i); });
         connect(s.imgRefresh, &ImageControl::clicked, this, [this, i] { imgRefresh_Click(i); });
         FollowCam(i);
     }
@@ -98,8 +112,8 @@ void SlotGrid::FollowCam(int i)
     });
     connect(&cam, &WatchedCam::pictureChanged, this, [&s, &cam] { s.imgCam->setPicture(cam.picture()); });
     connect(&cam, &WatchedCam::progressChanged, this, [&s](float percent) { s.prgCam->setProgress(percent); });
-    connect(&cam, &WatchedCam::statusText, this, &SlotGrid::SetStatusText);
-    connect(&cam, &WatchedCam::progressText, this, &SlotGrid::SetProgressText);
+    connect(&cam, &WatchedCam::statusText, this, [this](const QString& text) { hooks_.statusText(text); });
+    connect(&cam, &WatchedCam::progressText, this, [this](const QString& text) { hooks_.progressText(text); });
     connect(&cam, &WatchedCam::healthChanged, this, [&s](CamState state) { s.healthMark->setState(state); });
     connect(&cam, &WatchedCam::healthReported, this, [this, &cam, selected] {
         if (selected() && hooks_.setViewerStatus)
@@ -167,28 +181,28 @@ SlotGrid::OpenOutcome SlotGrid::OpenCamInFreeSlot(const QString& name)
     if (name.isEmpty())
         return OpenOutcome::NotOpened;
     if (cams_.openCount() >= kSlotCount) {
-        SetStatusText(panelsFullText());
+        hooks_.statusText(panelsFullText());
         return OpenOutcome::PanelsFull;
     }
     std::optional<CamEntry> entry;
     try {
         entry = FindCamEntry(name);
     } catch (const CamListError& error) {
-        SetStatusText(QStringLiteral("Cannot open %1: %2").arg(name, error.message()));
+        hooks_.statusText(QStringLiteral("Cannot open %1: %2").arg(name, error.message()));
         return OpenOutcome::NotOpened;
     }
     if (!entry || !MissingLinesText(*entry).isEmpty()) {
         // The list box and the file disagree, or a hand edit cut the entry short; filling the
         // slot with anything else would show another cam under this name.
-        SetStatusText(entry ? QStringLiteral("Cannot open %1: its entry in the cam list file %2")
-                                  .arg(name, MissingLinesText(*entry))
-                            : QStringLiteral("Cannot open %1: it is not in the cam list file").arg(name));
+        hooks_.statusText(entry ? QStringLiteral("Cannot open %1: its entry in the cam list file %2")
+                                      .arg(name, MissingLinesText(*entry))
+                                : QStringLiteral("Cannot open %1: it is not in the cam list file").arg(name));
         return OpenOutcome::NotOpened;
     }
     const CamRecord& record = entry->record;
     if (!RefreshSecondsFromText(record.refresh)) {
-        SetStatusText(QStringLiteral("Cannot open %1: its refresh rate \"%2\" is not a number of seconds")
-                          .arg(name, record.refresh));
+        hooks_.statusText(QStringLiteral("Cannot open %1: its refresh rate \"%2\" is not a number of seconds")
+                              .arg(name, record.refresh));
         return OpenOutcome::NotOpened;
     }
     // The whole open runs without yielding to the event loop, so no other event can take the
@@ -222,15 +236,10 @@ void SlotGrid::cmdStopAll_Click()
 
 void SlotGrid::imgRefresh_Click(int index)
 {
-    EmitThumbnailClicked(index);
+    imgCam_Click(index);
 }
 
 void SlotGrid::imgCam_Click(int index)
-{
-    EmitThumbnailClicked(index);
-}
-
-void SlotGrid::EmitThumbnailClicked(int index)
 {
     // The Viewer is about to show this slot: with its answers handled that closed before the
     // click. Those of the slot it showed until now need not be waited for (at 4K or with autosave
@@ -261,20 +270,6 @@ ViewerDetails SlotGrid::slotTexts(int index) const
 {
     const WatchedCam& cam = cams_.cam(index);
     return {cam.name(), cam.refreshText(), cam.updatedText(), cam.refreshedText()};
-}
-
-void SlotGrid::SetStatusText(const QString& text) const
-{
-    if (hooks_.setStatusText)
-        hooks_.setStatusText(text);
-}
-
-void SlotGrid::SetProgressText(const QString& text) const
-{
-    if (hooks_.setProgressText)
-        hooks_.setProgressText(text);
-    else
-        SetStatusText(text);
 }
 
 QString SlotGrid::nextRefreshCaption(int index) const

@@ -44,6 +44,11 @@ struct WatchHooks {
     // The Viewer can be seen (not hidden before the first click, nor under the wall); unset: it
     // always can. While it cannot, the selected cam's pictures are decoded for the thumbnail only.
     std::function<bool()> viewerShown;
+
+    // Calls setStatusText when it is set.
+    void statusText(const QString& text) const;
+    // Calls setProgressText; without it the text goes where a message goes.
+    void progressText(const QString& text) const;
 };
 
 class SlotGrid : public QObject {
@@ -70,7 +75,8 @@ public:
     void cmdStop_Click(int index);
     void cmdStopAll_Click();
     void imgRefresh_Click(int index);
-    // A click on the slot's thumbnail (or on another view of the slot, such as its wall tile).
+    // A click on the slot's thumbnail (or on the box around it, its indicator or another view of
+    // the slot, such as its wall tile).
     void imgCam_Click(int index);
     // "Save Image": saves the picture of the selected slot.
     void cmdSave_Click();
@@ -90,15 +96,11 @@ Q_SIGNALS:
     void thumbnailClicked(int index);
 
 private:
-    // A click on the thumbnail, the box around it or the indicator.
-    void EmitThumbnailClicked(int index);
     // The panel follows its cam's model: every signal of the cam to what the panel and the
     // window show of it.
     void FollowCam(int index);
     // The status bar's texts of an automatic save: saved, not indexed, or not saved and why.
     void ReportAutoSave(const PictureWork& work) const;
-    void SetStatusText(const QString& text) const;
-    void SetProgressText(const QString& text) const;
     // The tool tip is made when it is asked for, so the fetch never spends time on texts nobody reads.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
