@@ -6,9 +6,14 @@
 // header field (content type, Last-Modified's validator, ETag, Location, WWW-Authenticate,
 // Transfer-Encoding, a stream part's Content-Length) reads it from here.
 //
-// The one exception is the progress bar's length: the first line that contains "Content-Length"
-// in that letter case, wherever on the line (HttpResponseAssembler, readContentLength), which is
-// the rule the download percentage has always followed.
+// Three rules read the header's whole text instead, each in one named place with its test,
+// because the program has always read it that way and its results must not change:
+// - the progress bar's length: the first line that contains "Content-Length" in that letter
+//   case, wherever on the line (HttpResponseAssembler, readContentLength; HttpResponseTest);
+// - whether the response is a picture: "image/" in any letter case anywhere in the header
+//   (NamesImageType in HttpResponse.h; HttpResponseTest);
+// - the new-picture stamp: the first "Last-Modified:" in any letter case, wherever it stands, up
+//   to the line end, with the name as spelt (DetectNewPicture in NewPicture.h; NewPictureTest).
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>

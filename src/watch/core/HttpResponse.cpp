@@ -43,12 +43,13 @@ bool IsChunked(QByteArrayView header)
     return false;
 }
 
-namespace {
-bool containsImageType(QByteArrayView header)
+bool NamesImageType(QByteArrayView header)
 {
-    // "image/" in any letter case; the header is plain ASCII, so a lowered copy is exact.
+    // The header is plain ASCII, so a lowered copy is exact.
     return header.toByteArray().toLower().contains("image/");
 }
+
+namespace {
 
 // The chunk size at `at`: hexadecimal digits; nothing when there are none or the number is larger
 // than any body could hold (it is read only once its length is known to be safe). Read in place:
@@ -149,7 +150,7 @@ HttpResponseAssembler::Finished HttpResponseAssembler::finish() const
         return finished;  // empty or cut-off response, or abandoned: no header at all
     const QByteArrayView header = QByteArrayView(buffer_).first(headerEnd_);
     finished.header = header.toByteArray();
-    finished.isImage = containsImageType(header);
+    finished.isImage = NamesImageType(header);
     finished.body = buffer_.sliced(headerEnd_ + kHeaderEnd.size());
     if (IsChunked(header)) {
         auto decoded = DecodeChunkedBody(finished.body);

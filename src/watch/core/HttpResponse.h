@@ -50,6 +50,11 @@ private:
     bool headerDone_ = false;
 };
 
+// Whether a response is taken for a picture: "image/" in any letter case anywhere in the header,
+// normally in its Content-Type line. A rule of the whole text, not of a field (HttpHeader.h), as
+// the program has always accepted pictures; a stream part's answer is judged by it too.
+bool NamesImageType(QByteArrayView header);
+
 // True when a "Transfer-Encoding" line (name in any letter case) lists "chunked".
 bool IsChunked(QByteArrayView header);
 

@@ -6,14 +6,14 @@ namespace {
 const QLatin1String kLastModified("Last-Modified:");
 }  // namespace
 
-void DetectNewPicture(PictureStamp& stamp, const QByteArray& header, const QDateTime& now, const QLocale& locale)
+bool DetectNewPicture(PictureStamp& stamp, const QByteArray& header, const QDateTime& now, const QLocale& locale)
 {
     // One character per header byte, as the server sent it.
     const QString text = QString::fromLatin1(header);
     const qsizetype start = text.indexOf(kLastModified, 0, Qt::CaseInsensitive);
     if (start < 0) {
         stamp.isNew = false;
-        return;
+        return false;
     }
     qsizetype end = text.indexOf(QLatin1String("\r\n"), start);
     if (end < 0)
@@ -25,10 +25,11 @@ void DetectNewPicture(PictureStamp& stamp, const QByteArray& header, const QDate
 
     if (line == stamp.lastModified) {
         stamp.isNew = false;
-        return;
+        return true;
     }
     // The first time stamp a slot sees has nothing to differ from, so it is never new.
     stamp.isNew = !stamp.lastModified.isEmpty();
     stamp.lastModified = line;
     stamp.refreshedText = DateTimeText(now, locale);
+    return true;
 }

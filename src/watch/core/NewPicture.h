@@ -15,6 +15,11 @@ struct PictureStamp {       // the per-slot values the decision reads and writes
 };
 
 // Applies one accepted response's header to the slot's values; `now` is the local time used
-// for the refreshed text.
-void DetectNewPicture(PictureStamp& stamp, const QByteArray& header, const QDateTime& now,
+// for the refreshed text. Returns whether the header carries a time stamp at all.
+//
+// The stamp is found by a rule of the whole text, not of a field (HttpHeader.h): the first
+// "Last-Modified:" in any letter case, wherever it stands, up to the next CR LF, kept with the
+// field name as the server spelt it. That is what newness has always been compared on, so a
+// change of the name's letter case alone counts as a new picture.
+bool DetectNewPicture(PictureStamp& stamp, const QByteArray& header, const QDateTime& now,
                       const QLocale& locale = QLocale());

@@ -147,7 +147,7 @@ HttpResponseAssembler::Finished StreamAnswer(const HttpResponseAssembler::Finish
 {
     HttpResponseAssembler::Finished answer;
     answer.header = part.header.isEmpty() ? stream.header : stream.header + "\r\n" + part.header;
-    answer.isImage = answer.header.toLower().contains("image/");
+    answer.isImage = NamesImageType(answer.header);
     answer.body = part.body;
     return answer;
 }

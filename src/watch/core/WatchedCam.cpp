@@ -279,8 +279,7 @@ void WatchedCam::SourceAnswered(CamAnswer answer)
         // close after this one is handled.
         const QDateTime now = CurrentDateTime();
         work->stamp = {slotLastModified, txtUpdated, txtRefreshed, slotIsNew};
-        DetectNewPicture(work->stamp, response.header, now);
-        work->stamped = response.header.toLower().contains("last-modified:");
+        work->stamped = DetectNewPicture(work->stamp, response.header, now);
         work->newStamp = work->stamp.lastModified != slotLastModified;
         work->conditions.etag = ValidatorValue(HeaderValue(response.header, "ETag").toLatin1());
         if (work->stamped)

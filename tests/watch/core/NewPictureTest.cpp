@@ -83,6 +83,18 @@ TEST(DetectNewPicture, TakesTheFirstFieldToItsLineEndAndRemovesEveryFieldNameFro
     EXPECT_TRUE(stamp.isNew);
 }
 
+TEST(DetectNewPicture, FindsTheStampAnywhereInTheTextAndSaysWhetherThereIsOne)
+{
+    // A field parser would see "X-Last-Modified" as another field; the stamp rule reads the text.
+    PictureStamp stamp;
+    EXPECT_TRUE(DetectNewPicture(stamp, Header("X-Last-Modified: a\r\nLast-Modified: b"), may7, us));
+    EXPECT_EQ(stamp.lastModified, "Last-Modified: a");
+    EXPECT_EQ(stamp.updatedText, " a");
+    EXPECT_TRUE(DetectNewPicture(stamp, Header("X-Last-Modified: a"), may7, us));  // the same stamp
+    EXPECT_FALSE(stamp.isNew);
+    EXPECT_FALSE(DetectNewPicture(stamp, Header(""), may7, us));
+}
+
 TEST(DetectNewPicture, AStampFromAnEarlierCamMakesTheNextCamsFirstPictureNew)
 {
     PictureStamp stamp;
