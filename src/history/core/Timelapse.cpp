@@ -239,6 +239,132 @@ QString DurationText(double seconds)
     return QStringLiteral("%1 h %2 min").arg(whole / 3600).arg(whole / 60 % 60, 2, 10, QLatin1Char('0'));
 }
 
+namespace {
+using Failure = std::optional<TimelapseResult>;  // a failed step's result; nothing when it worked
+
+// The H.264 encoder the job asks for, or why there is none to use.
+const AVCodec* FindEncoder(const QString& encoderName, TimelapseResult& failure)
+{
+    // The encoder's statistics are not for the user; its errors come back as codes.
+    av_log_set_level(AV_LOG_ERROR);
+    const AVCodec* codec = avcodec_find_encoder_by_name(encoderName.toUtf8().constData());
+    if (!codec || codec->id != AV_CODEC_ID_H264 || !av_codec_is_encoder(codec)) {
+        failure =
+            Result(TimelapseStatus::CodecMissing,
+                   QStringLiteral("the H.264 encoder \"%1\" is missing from this FFmpeg (libavcodec %2); Debian's "
+                                  "libavcodec59 package brings libx264")
+                       .arg(encoderName, QString::fromLatin1(av_version_info())));
+        return nullptr;
+    }
+    return codec;
+}
+
+// The hidden temporary file beside the output that the video is written to, renamed when complete.
+Failure TempFileBeside(const QString& outFile, QString& temp)
+{
+    const QFileInfo out(outFile);
+    const QString outFolder = out.absolutePath();
+    if (!QFileInfo(outFolder).isDir())
+        return Result(TimelapseStatus::CannotWrite,
+                      QStringLiteral("cannot write %1: the folder %2 does not exist").arg(outFile, outFolder));
+    if (out.isDir())
+        return Result(TimelapseStatus::CannotWrite, QStringLiteral("cannot write %1: it is a folder").arg(outFile));
+    temp = outFolder + QLatin1Char('/') +
+        QString::fromUtf8(TempNameBeside(out.fileName().toUtf8(), QRandomGenerator::global()->generate()));
+    return std::nullopt;
+}
+
+// Sets the encoder up for frames of `size`, writes the file's header and makes the frame.
+Failure OpenEncoder(Encoder& e, const AVCodec* codec, const QString& encoderName, const TimelapseJob& job,
+                    const QSize& size)
+{
+    e.codec = avcodec_alloc_context3(codec);
+    e.codec->width = size.width();
+    e.codec->height = size.height();
+    e.codec->pix_fmt = AV_PIX_FMT_YUV420P;
+    e.codec->time_base = AVRational{1, job.fps};
+    e.codec->framerate = AVRational{job.fps, 1};
+    e.codec->gop_size = 2 * job.fps;
+    if (e.format->oformat->flags & AVFMT_GLOBALHEADER)
+        e.codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    // ultrafast is the one x264 preset fast enough for a full-HD export of 20 pictures a second
+    // on a small two-core machine (bench/README.md); the files are larger, not worse. crf 23 is
+    // x264's own default quality.
+    av_opt_set(e.codec->priv_data, "preset", "ultrafast", 0);
+    av_opt_set(e.codec->priv_data, "crf", "23", 0);
+    if (const int code = avcodec_open2(e.codec, codec, nullptr); code < 0)
+        return Result(
+            TimelapseStatus::CodecMissing,
+            QStringLiteral("the H.264 encoder \"%1\" cannot be used: %2").arg(encoderName, AvErrorText(code)));
+    e.stream = avformat_new_stream(e.format, nullptr);
+    e.stream->time_base = e.codec->time_base;
+    avcodec_parameters_from_context(e.stream->codecpar, e.codec);
+    if (const int code = avformat_write_header(e.format, nullptr); code < 0)
+        return Result(TimelapseStatus::CannotWrite,
+                      QStringLiteral("cannot write %1: %2").arg(job.outFile, AvErrorText(code)));
+    e.frame = av_frame_alloc();
+    e.packet = av_packet_alloc();
+    e.frame->format = AV_PIX_FMT_YUV420P;
+    e.frame->width = size.width();
+    e.frame->height = size.height();
+    if (av_frame_get_buffer(e.frame, 0) < 0)
+        return Result(TimelapseStatus::Failed,
+                      QStringLiteral("out of memory for a %1 x %2 frame").arg(size.width()).arg(size.height()));
+    return std::nullopt;
+}
+
+// Encodes a picture as the next frame (a picture read before the video's size was known is
+// fitted to it first) and counts it.
+Failure EncodePicture(Encoder& e, QImage picture, const QSize& content, int& frames)
+{
+    if (picture.size() != content)
+        picture = FitTo(picture, content);
+    if (!FillFrame(e, picture))
+        return Result(TimelapseStatus::Failed, QStringLiteral("a picture could not be converted for the video"));
+    e.frame->pts = frames;
+    if (const int code = Encode(e, e.frame); code < 0)
+        return Result(TimelapseStatus::Failed, QStringLiteral("the encoder failed: %1").arg(AvErrorText(code)));
+    ++frames;
+    return std::nullopt;
+}
+
+// Flushes the encoder, ends and closes the file, and gives it the output's name.
+Failure FinishFile(Encoder& e, const QString& outFile, const QByteArray& tempName)
+{
+    if (const int code = Encode(e, nullptr); code < 0)
+        return Result(TimelapseStatus::Failed, QStringLiteral("the encoder failed: %1").arg(AvErrorText(code)));
+    if (const int code = av_write_trailer(e.format); code < 0)
+        return Result(TimelapseStatus::CannotWrite,
+                      QStringLiteral("cannot write %1: %2").arg(outFile, AvErrorText(code)));
+    if (const int code = avio_closep(&e.format->pb); code < 0)
+        return Result(TimelapseStatus::CannotWrite,
+                      QStringLiteral("cannot write %1: %2").arg(outFile, AvErrorText(code)));
+    e.fileOpen = false;
+    // rename() replaces an older video of the name in one step.
+    if (std::rename(tempName.constData(), QFile::encodeName(outFile).constData()) != 0)
+        return Result(TimelapseStatus::CannotWrite,
+                      QStringLiteral("cannot write %1: %2").arg(outFile, QString::fromLocal8Bit(std::strerror(errno))));
+    return std::nullopt;
+}
+
+// From here on, any way out removes the unfinished file.
+struct RemoveTemp {
+    Encoder& e;
+    QString path;
+    bool keep = false;
+    ~RemoveTemp()
+    {
+        if (keep)
+            return;
+        if (e.fileOpen) {
+            avio_closep(&e.format->pb);
+            e.fileOpen = false;
+        }
+        QFile::remove(path);
+    }
+};
+}  // namespace
+
 TimelapseResult MakeTimelapse(const TimelapseJob& job, const TimelapseProgress& progress,
                               const std::atomic<bool>* cancel)
 {
@@ -248,27 +374,14 @@ TimelapseResult MakeTimelapse(const TimelapseJob& job, const TimelapseProgress& 
     if (job.fps < 1 || job.fps > 120)
         return Result(TimelapseStatus::Failed,
                       QStringLiteral("%1 frames per second is not between 1 and 120").arg(job.fps));
-
-    // The encoder's statistics are not for the user; its errors come back as codes.
-    av_log_set_level(AV_LOG_ERROR);
     const QString encoderName = EncoderName(job);
-    const AVCodec* codec = avcodec_find_encoder_by_name(encoderName.toUtf8().constData());
-    if (!codec || codec->id != AV_CODEC_ID_H264 || !av_codec_is_encoder(codec))
-        return Result(TimelapseStatus::CodecMissing,
-                      QStringLiteral("the H.264 encoder \"%1\" is missing from this FFmpeg (libavcodec %2); Debian's "
-                                     "libavcodec59 package brings libx264")
-                          .arg(encoderName, QString::fromLatin1(av_version_info())));
-
-    // Written beside the output under a hidden temporary name, renamed when complete.
-    const QFileInfo out(job.outFile);
-    const QString outFolder = out.absolutePath();
-    if (!QFileInfo(outFolder).isDir())
-        return Result(TimelapseStatus::CannotWrite,
-                      QStringLiteral("cannot write %1: the folder %2 does not exist").arg(job.outFile, outFolder));
-    if (out.isDir())
-        return Result(TimelapseStatus::CannotWrite, QStringLiteral("cannot write %1: it is a folder").arg(job.outFile));
-    const QString temp = outFolder + QLatin1Char('/') +
-        QString::fromUtf8(TempNameBeside(out.fileName().toUtf8(), QRandomGenerator::global()->generate()));
+    TimelapseResult result;
+    const AVCodec* codec = FindEncoder(encoderName, result);
+    if (!codec)
+        return result;
+    QString temp;
+    if (Failure failure = TempFileBeside(job.outFile, temp))
+        return *failure;
     const QByteArray tempName = QFile::encodeName(temp);
 
     Encoder e;
@@ -278,24 +391,8 @@ TimelapseResult MakeTimelapse(const TimelapseJob& job, const TimelapseProgress& 
         return Result(TimelapseStatus::CannotWrite,
                       QStringLiteral("cannot write %1: %2").arg(job.outFile, AvErrorText(code)));
     e.fileOpen = true;
-    // From here on, any way out removes the unfinished file.
-    struct RemoveTemp {
-        Encoder& e;
-        QString path;
-        bool keep = false;
-        ~RemoveTemp()
-        {
-            if (keep)
-                return;
-            if (e.fileOpen) {
-                avio_closep(&e.format->pb);
-                e.fileOpen = false;
-            }
-            QFile::remove(path);
-        }
-    } removeTemp{e, temp};
+    RemoveTemp removeTemp{e, temp};
 
-    TimelapseResult result;
     PictureReader reader(job.files);
     int done = 0;
     const auto step = [&] {
@@ -321,76 +418,23 @@ TimelapseResult MakeTimelapse(const TimelapseJob& job, const TimelapseProgress& 
     const QSize content = picture.size();
     reader.setFrameSize(content);
     result.size = EvenFrameSize(content);
-
-    e.codec = avcodec_alloc_context3(codec);
-    e.codec->width = result.size.width();
-    e.codec->height = result.size.height();
-    e.codec->pix_fmt = AV_PIX_FMT_YUV420P;
-    e.codec->time_base = AVRational{1, job.fps};
-    e.codec->framerate = AVRational{job.fps, 1};
-    e.codec->gop_size = 2 * job.fps;
-    if (e.format->oformat->flags & AVFMT_GLOBALHEADER)
-        e.codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    // ultrafast is the one x264 preset fast enough for a full-HD export of 20 pictures a second
-    // on a small two-core machine (bench/README.md); the files are larger, not worse. crf 23 is
-    // x264's own default quality.
-    av_opt_set(e.codec->priv_data, "preset", "ultrafast", 0);
-    av_opt_set(e.codec->priv_data, "crf", "23", 0);
-    if (const int code = avcodec_open2(e.codec, codec, nullptr); code < 0)
-        return Result(
-            TimelapseStatus::CodecMissing,
-            QStringLiteral("the H.264 encoder \"%1\" cannot be used: %2").arg(encoderName, AvErrorText(code)));
-    e.stream = avformat_new_stream(e.format, nullptr);
-    e.stream->time_base = e.codec->time_base;
-    avcodec_parameters_from_context(e.stream->codecpar, e.codec);
-    if (const int code = avformat_write_header(e.format, nullptr); code < 0)
-        return Result(TimelapseStatus::CannotWrite,
-                      QStringLiteral("cannot write %1: %2").arg(job.outFile, AvErrorText(code)));
-    e.frame = av_frame_alloc();
-    e.packet = av_packet_alloc();
-    e.frame->format = AV_PIX_FMT_YUV420P;
-    e.frame->width = result.size.width();
-    e.frame->height = result.size.height();
-    if (av_frame_get_buffer(e.frame, 0) < 0)
-        return Result(
-            TimelapseStatus::Failed,
-            QStringLiteral("out of memory for a %1 x %2 frame").arg(result.size.width()).arg(result.size.height()));
+    if (Failure failure = OpenEncoder(e, codec, encoderName, job, result.size))
+        return *failure;
 
     for (;;) {
         if (cancelled())
             return Result(TimelapseStatus::Cancelled, QStringLiteral("cancelled; no file was written"));
-        if (!picture.isNull()) {
-            if (picture.size() != content)
-                picture = FitTo(picture, content);  // read before the size was known
-            if (!FillFrame(e, picture))
-                return Result(TimelapseStatus::Failed,
-                              QStringLiteral("a picture could not be converted for the video"));
-            e.frame->pts = result.frames;
-            if (const int code = Encode(e, e.frame); code < 0)
-                return Result(TimelapseStatus::Failed, QStringLiteral("the encoder failed: %1").arg(AvErrorText(code)));
-            ++result.frames;
-        } else {
+        if (picture.isNull())
             ++result.skipped;
-        }
+        else if (Failure failure = EncodePicture(e, picture, content, result.frames))
+            return *failure;
         step();
         if (done >= total)
             break;
         picture = reader.next();
     }
-    if (const int code = Encode(e, nullptr); code < 0)
-        return Result(TimelapseStatus::Failed, QStringLiteral("the encoder failed: %1").arg(AvErrorText(code)));
-    if (const int code = av_write_trailer(e.format); code < 0)
-        return Result(TimelapseStatus::CannotWrite,
-                      QStringLiteral("cannot write %1: %2").arg(job.outFile, AvErrorText(code)));
-    if (const int code = avio_closep(&e.format->pb); code < 0)
-        return Result(TimelapseStatus::CannotWrite,
-                      QStringLiteral("cannot write %1: %2").arg(job.outFile, AvErrorText(code)));
-    e.fileOpen = false;
-    // rename() replaces an older video of the name in one step.
-    if (std::rename(tempName.constData(), QFile::encodeName(job.outFile).constData()) != 0)
-        return Result(
-            TimelapseStatus::CannotWrite,
-            QStringLiteral("cannot write %1: %2").arg(job.outFile, QString::fromLocal8Bit(std::strerror(errno))));
+    if (Failure failure = FinishFile(e, job.outFile, tempName))
+        return *failure;
     removeTemp.keep = true;
     result.status = TimelapseStatus::Done;
     result.message =
