@@ -246,7 +246,12 @@ void Form1::wirePieces()
     hooks.setViewerDetails = [this](const ViewerDetails& details) { frmMain->setDetails(details); };
     hooks.setNextRefresh = [this](const QString& text) { frmMain->setNextRefresh(text); };
     hooks.hideViewer = [this] { frmMain->HideViewer(); };
-    hooks.queryTimeServer = [this] { clock->QueryTimeServer(); };
+    // The clock is asked only where it can be seen: not for slot 0 followed by the hidden
+    // Viewer before the first click, nor under the wall.
+    hooks.queryTimeServer = [this] {
+        if (frmMain->isVisibleTo(this))
+            clock->QueryTimeServer();
+    };
     hooks.setViewerStatus = [this](const QString& text) { frmMain->setStatusLine(text); };
     slotGrid = new SlotGrid(picWindowInner, hooks, this);
     connect(slotGrid, &SlotGrid::thumbnailClicked, this, &Form1::ShowSlotInViewer);

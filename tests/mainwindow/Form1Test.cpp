@@ -153,6 +153,28 @@ TEST_F(MainWindowTest, ThumbnailClickShowsTheSlotLargeAndAsksTheClock)
     EXPECT_EQ(responder.connectionCount(), 1);
 }
 
+TEST_F(MainWindowTest, TheClockIsAskedOnlyOnceTheViewerShowsIt)
+{
+    DaytimeResponder responder;
+    ASSERT_TRUE(responder.start());
+    Form1& f = loadedForm();
+    f.clock->setTimeServer(QStringLiteral("127.0.0.1:%1").arg(responder.port()));
+    // Slot 0 is followed by the hidden Viewer before the first click: its ticks ask no one.
+    ASSERT_EQ(f.slotGrid->cams().selectedSlot(), 0);
+    Q_EMIT f.slotGrid->cam(0).ticked();
+    EXPECT_EQ(f.clock->socket().State(), CamSocket::sckClosed);
+    EXPECT_FALSE(f.clock->nextQueryDueMs().has_value());
+
+    f.ShowSlotInViewer(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return responder.connectionCount() == 1; }, 30000));
+    // Shown, the ticks count on; the next connection is a quarter of an hour away.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.clock->serverOffsetMs().has_value(); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.clock->socket().State() == CamSocket::sckClosed; }, 30000));
+    Q_EMIT f.slotGrid->cam(0).ticked();
+    EXPECT_EQ(f.clock->socket().State(), CamSocket::sckClosed);
+    EXPECT_EQ(responder.connectionCount(), 1);
+}
+
 TEST_F(MainWindowTest, ShownPictureGetsPanRangesForTheResizedViewport)
 {
     Form1& f = makeForm();
