@@ -36,7 +36,8 @@ public:
     ~ViewerPane() override;
 
     // Controls, named as their objectName.
-    QWidget* Picture1 = nullptr;  // the viewport
+    QWidget* Picture1 = nullptr;        // the viewport: a picture box with a sunken border
+    QWidget* Picture1Client = nullptr;  // its client area, inside the border: holds and clips the rest
     ImageControl* imgMain = nullptr;
     QScrollBar* HScroll1 = nullptr;
     QScrollBar* VScroll2 = nullptr;
@@ -61,8 +62,9 @@ public:
 
     // Geometry in twips, relative to the control's container: this pane in its parent,
     // Picture1 and frmDetails in this pane, imgMain, HScroll1, VScroll2 and Command1 in
-    // Picture1, the details in frmDetails. Setting applies it at once (15 twips per pixel);
-    // the main window's layout reads and sets Picture1, frmDetails, the bars and Command1 here.
+    // Picture1's client area (inside its 30-twip border; imgMain is clipped to the part left
+    // of and above the bars, which starts at the same corner), the details in frmDetails. Setting applies it at once
+    // (15 twips per pixel); the main window's layout reads and sets Picture1, frmDetails, the bars and Command1 here.
     // Moving Picture1 or the bars does not re-run ApplyZoom; call it after a layout change.
     TwipRect twipsGeometry(const QWidget* control) const;
     void setTwipsGeometry(QWidget* control, const TwipRect& geometry);
@@ -79,7 +81,10 @@ public:
     void setDetails(const ViewerDetails& details);
     void setNextRefresh(const QString& text);
     // The "Status:" line; a text longer than the line ends in "…", and the whole text is its tool tip.
+    // The line (and the clock's above it) runs to the details frame's right edge, and a wider
+    // frame shows more of the text.
     void setStatusLine(const QString& text);
+    QString statusLine() const { return statusText_; }
     void HideViewer();  // hides frmMain and frmDetails
 
     // Full-window view.
@@ -103,11 +108,16 @@ Q_SIGNALS:
 private:
     QLabel* makeLabel(QWidget* container, const char* name, const QString& caption, const TwipRect& geometry);
     void buildDetails();
+    // Widens the clock and status labels to the details frame's width, and shortens the status anew.
+    void fitValueColumn();
+    void elideStatusLine();
     void Form6_Unload();
     // imgMain with stretching off has taken its picture's size (pixels): record it in twips.
     TwipRect takeImageSize();
 
     QHash<const QWidget*, TwipRect> twips_;
     QPointer<Form6> form6_;
+    QWidget* pictureArea_ = nullptr;  // in Picture1Client, left of VScroll2 and above HScroll1: holds imgMain
+    QString statusText_;              // the whole Status text; lblStatus shows what fits
     bool screensaverMode_ = false;
 };

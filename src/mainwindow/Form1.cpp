@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -155,6 +156,21 @@ void Form1::buildMenus()
     // Also on the window itself, so the shortcut works while a full-screen wall hides the menus.
     addAction(mnuViewWall);
     connect(mnuViewWall, &QAction::toggled, this, &Form1::setWallShown);
+    // F11 is the wall's, so full screen has a key of its own; on the window too, so that it
+    // works while a full-screen wall hides the menus.
+    mnuViewFullScreen = mnuView->addAction(QStringLiteral("Full Screen"));
+    mnuViewFullScreen->setObjectName(QStringLiteral("mnuViewFullScreen"));
+    mnuViewFullScreen->setCheckable(true);
+    mnuViewFullScreen->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    addAction(mnuViewFullScreen);
+    connect(mnuViewFullScreen, &QAction::toggled, this, &Form1::setFullScreen);
+    // A full-screen window has no title bar to leave it by: Esc does, as it leaves the wall.
+    leaveFullScreen = new QAction(this);
+    leaveFullScreen->setObjectName(QStringLiteral("leaveFullScreen"));
+    leaveFullScreen->setShortcut(QKeySequence(Qt::Key_Escape));
+    leaveFullScreen->setEnabled(false);
+    addAction(leaveFullScreen);
+    connect(leaveFullScreen, &QAction::triggered, this, [this] { setFullScreen(false); });
 
     mnuFileItem[0]->setObjectName(QStringLiteral("mnuFileItem_0"));
     for (size_t i = 0; i < mnuCamItem.size(); ++i)
@@ -267,6 +283,11 @@ void Form1::wirePieces()
     camHooks.openSelectedCam = [this] { slotGrid->OpenSelectedCam(); };
     camHooks.updateOpenSlots = [this](const QString& oldName, const CamRecord& edited) {
         slotGrid->UpdateOpenSlots(oldName, edited);
+        // The edit has filled the list anew, which loses its selection: the cam the Viewer shows
+        // is selected again, by its new name when it was renamed.
+        const int shown = slotGrid->cams().selectedSlot();
+        if (frmMain->isVisibleTo(this) && shown >= 0 && shown < SlotGrid::kSlotCount)
+            SelectListEntry(slotGrid->slotTexts(shown).name);
     };
     camHooks.camRenamed = [this](const QString& oldName, const QString& newName) {
         if (const QString problem = RenameCamInIndex(oldName, newName, CurrentDateTime()); !problem.isEmpty())
@@ -403,6 +424,35 @@ void Form1::Command2_Click()
 void Form1::Command3_Click()
 {
     frmMain->Command3_Click();
+}
+
+void Form1::setFullScreen(bool on)
+{
+    if (on != isFullScreen()) {
+        if (on) {
+            stateBeforeFullScreen_ = windowState() & ~(Qt::WindowFullScreen | Qt::WindowMinimized);
+            showFullScreen();
+        } else if (stateBeforeFullScreen_ & Qt::WindowMaximized) {
+            showMaximized();
+        } else {
+            showNormal();
+        }
+    }
+    updateFullScreenCommands();
+}
+
+void Form1::updateFullScreenCommands()
+{
+    if (!mnuViewFullScreen)
+        return;
+    const bool full = isFullScreen();
+    {
+        const QSignalBlocker quiet(mnuViewFullScreen);
+        mnuViewFullScreen->setChecked(full);
+    }
+    // The wall takes Esc for itself (it leaves the wall), so the window's Esc waits until the
+    // frames show again.
+    leaveFullScreen->setEnabled(full && !wallShown_);
 }
 
 void Form1::ShowLivePictureInViewer()

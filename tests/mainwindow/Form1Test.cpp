@@ -1,5 +1,6 @@
 // The assembled main window: layout applied to the widgets, grid scrolling, opening cams by
 // name, a thumbnail shown large with the clock asked, and the splash window's hand-over.
+#include <QAction>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 #include "CamCommands.h"
+#include "CamDialogs.h"
 #include "CamList.h"
 #include "DaytimeResponder.h"
 #include "HistoryBar.h"
@@ -26,6 +28,7 @@
 #include "Twips.h"
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
+#include "WallView.h"
 #include "frmOptions.h"
 #include "frmSplash.h"
 #include <QPushButton>
@@ -127,6 +130,17 @@ TEST_F(MainWindowTest, TheListSelectsTheCamTheViewerShows)
         EXPECT_EQ(f.List1->currentItem()->text(), f.slotGrid->slot(slot).caption());
         EXPECT_EQ(f.List1->selectedItems(), QList<QListWidgetItem*>{f.List1->currentItem()});
     }
+
+    // An edit fills the list anew; the shown cam is selected again, by its new name.
+    f.camCommands->cmdEdit_Click();
+    Form3* edit = f.camCommands->form3();
+    ASSERT_NE(edit, nullptr);
+    edit->Text1->setText(QStringLiteral("Harbour Bay"));
+    edit->Command1->click();
+    ASSERT_EQ(f.slotGrid->slot(0).caption(), QStringLiteral("Harbour Bay"));
+    ASSERT_NE(f.List1->currentItem(), nullptr);
+    EXPECT_EQ(f.List1->currentItem()->text(), QStringLiteral("Harbour Bay"));
+    EXPECT_EQ(f.List1->selectedItems(), QList<QListWidgetItem*>{f.List1->currentItem()});
     f.slotGrid->cmdStopAll_Click();
 }
 
@@ -188,6 +202,98 @@ TEST_F(MainWindowTest, ShownPictureGetsPanRangesForTheResizedViewport)
     f.Form_Resize();
     EXPECT_LT(f.frmMain->HScroll1->maximum(), narrowMaximum);
     EXPECT_EQ(narrowMaximum - f.frmMain->HScroll1->maximum(), PixelsToTwips(400));
+}
+
+TEST_F(MainWindowTest, TheZoomedPictureShowsOnlyInsideTheViewport)
+{
+    // A picture of one colour, zoomed past the viewport: no pixel of it may appear beside or
+    // below the pan bars, at any window size or pan position.
+    const QColor red(255, 0, 0);
+    QImage picture(800, 600, QImage::Format_RGB32);
+    picture.fill(red);
+    Form1& f = makeForm();
+    f.slotGrid->cam(0).setPicture(picture, {}, {});
+    f.show();
+    for (const QSize window : {QSize(1000, 700), QSize(1366, 768), QSize(1920, 1080)}) {
+        f.resize(window);
+        f.Form_Resize();
+        f.ShowSlotInViewer(0);
+        for (const int zoom : {2, 3, 5}) {
+            f.frmMain->Slider1->setValue(zoom);
+            for (const bool panned : {false, true}) {
+                f.frmMain->HScroll1->setValue(panned ? f.frmMain->HScroll1->maximum() : 0);
+                f.frmMain->VScroll2->setValue(panned ? f.frmMain->VScroll2->maximum() : 0);
+                QWidget* viewport = f.frmMain->Picture1;
+                const QImage shown = viewport->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                // What lies left of the vertical bar and above the horizontal one.
+                const int right = f.frmMain->VScroll2->mapTo(viewport, QPoint(0, 0)).x();
+                const int bottom = f.frmMain->HScroll1->mapTo(viewport, QPoint(0, 0)).y();
+                ASSERT_GT(right, 0);
+                ASSERT_GT(bottom, 0);
+                int outside = 0;
+                int inside = 0;
+                for (int y = 0; y < shown.height(); ++y) {
+                    const auto* row = reinterpret_cast<const QRgb*>(shown.constScanLine(y));
+                    for (int x = 0; x < shown.width(); ++x)
+                        if (row[x] == red.rgb())
+                            ++(x < right && y < bottom ? inside : outside);
+                }
+                EXPECT_EQ(outside, 0) << window.width() << "x" << window.height() << " at " << zoom << "x"
+                                      << (panned ? ", panned to the end" : "");
+                EXPECT_GT(inside, 0);
+            }
+        }
+    }
+}
+
+TEST_F(MainWindowTest, FullScreenIsAViewCommandOfItsOwnAndEscLeavesIt)
+{
+    Form1& f = loadedForm();
+    f.services.screenSaverSwitch = [](bool) { return true; };
+    f.show();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    ASSERT_TRUE(f.isMaximized());
+    EXPECT_EQ(f.mnuView->actions(), (QList<QAction*>{f.mnuViewWall, f.mnuViewFullScreen}));
+    EXPECT_EQ(f.mnuViewFullScreen->text(), QStringLiteral("Full Screen"));
+    EXPECT_TRUE(f.mnuViewFullScreen->isCheckable());
+    EXPECT_EQ(f.mnuViewFullScreen->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
+    EXPECT_EQ(f.mnuViewWall->shortcut(), QKeySequence(Qt::Key_F11));
+
+    QTest::keyClick(f.List1, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(f.isFullScreen());
+    EXPECT_TRUE(f.mnuViewFullScreen->isChecked());
+    EXPECT_FALSE(f.wallShown());
+    QTest::keyClick(f.List1, Qt::Key_Escape);
+    EXPECT_FALSE(f.isFullScreen());
+    EXPECT_TRUE(f.isMaximized()) << "back as it was";
+    EXPECT_FALSE(f.mnuViewFullScreen->isChecked());
+    QTest::keyClick(f.List1, Qt::Key_Escape);  // not full screen: Esc changes nothing
+    EXPECT_TRUE(f.isMaximized());
+
+    // Started as --wall --fullscreen: Esc leaves the wall, a second Esc leaves full screen.
+    f.showFullScreen();
+    f.setWallShown(true);
+    EXPECT_TRUE(f.mnuViewFullScreen->isChecked());
+    QTest::keyClick(f.wall, Qt::Key_Escape);
+    EXPECT_FALSE(f.wallShown());
+    EXPECT_TRUE(f.isFullScreen());
+    QTest::keyClick(f.List1, Qt::Key_Escape);
+    EXPECT_FALSE(f.isFullScreen());
+
+    // The kiosk hides the menus, not the key; the menu item works as the key does.
+    f.showFullScreen();
+    f.setWallShown(true);
+    ASSERT_FALSE(f.menuBar()->isVisible());
+    QTest::keyClick(f.wall, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(f.isFullScreen());
+    EXPECT_TRUE(f.menuBar()->isVisible());
+    EXPECT_TRUE(f.wallShown());
+    f.mnuViewFullScreen->trigger();
+    EXPECT_TRUE(f.isFullScreen());
+    f.mnuViewFullScreen->trigger();
+    EXPECT_FALSE(f.isFullScreen());
+    f.setWallShown(false);
 }
 
 TEST_F(MainWindowTest, SplashHandsOverOnItsSeventyFifthTick)
