@@ -384,6 +384,8 @@ void Form1::ApplyOptions(const QStringList& keys)
         clock->setTimeServer(OptionValue(SettingKeys::timeServer));
     if (keys.contains(SettingKeys::followRedirects.Name()) || keys.contains(SettingKeys::conditionalRequests.Name()))
         ApplyFetchOptions();
+    if (keys.contains(SettingKeys::wallNameBand.Name()))
+        wall->setBandPlace(WallBandPlaceFromText(OptionValue(SettingKeys::wallNameBand)));
 }
 
 void Form1::ApplyFetchOptions()

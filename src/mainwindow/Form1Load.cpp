@@ -28,6 +28,7 @@
 #include "Utilities.h"
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
+#include "WallView.h"
 
 void Form1::PlaceTwips(QWidget* widget, const TwipRect& r)
 {
@@ -60,6 +61,7 @@ void Form1::Form_Load()
     SetCaFile(OptionValue(SettingKeys::caFile));
     slotGrid->cams().setFinishSlowDownloads(OptionIsOn(SettingKeys::finishSlowDownloads));
     ApplyFetchOptions();
+    wall->setBandPlace(WallBandPlaceFromText(OptionValue(SettingKeys::wallNameBand)));
 
     // 5. and 6. Captions from the product metadata.
     setWebAddressCaption(WebAddress());

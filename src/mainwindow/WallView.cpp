@@ -1,6 +1,8 @@
 #include "WallView.h"
 
 #include <QEvent>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,11 +12,10 @@
 #include "SlotHealthMark.h"
 
 namespace {
-// The overlay: a dark band over the picture's lower edge with light text, so it reads on a
-// bright sky as on a night picture.
+// The overlay: a dark band over the picture's lower (or upper) edge with light text, so it reads
+// on a bright sky as on a night picture; a failing tile's reason sits on the same dark.
 const QColor kBand(0, 0, 0, 160);
 const QColor kOverlayText(255, 255, 255);
-constexpr int kPadding = 4;  // pixels around the overlay's text and the indicator
 }  // namespace
 
 WallTile::WallTile(int slotIndex, const QImage& refreshIndicator, QWidget* parent)
@@ -63,8 +64,26 @@ void WallTile::setFetching(bool on)
 
 void WallTile::setState(CamState state)
 {
+    if (state != mark_->state())
+        update();  // the failing reason and the band's room beside the symbol follow the state
     mark_->setState(state);
     mark_->setGeometry(markHolder_->rect());
+}
+
+void WallTile::setHealthText(const QString& text)
+{
+    if (text == healthText_)
+        return;
+    healthText_ = text;
+    update();
+}
+
+void WallTile::setBandPlace(WallBandPlace place)
+{
+    if (place == bandPlace_)
+        return;
+    bandPlace_ = place;
+    update();
 }
 
 void WallTile::screenChanged()
@@ -108,36 +127,140 @@ void WallTile::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), Qt::black);
     if (!scaled_.isNull())
         painter.drawPixmap(pictureRect_.topLeft(), scaled_);
-    if (fetching_ && !refreshIndicator_.isNull())
-        painter.drawImage(pictureRect_.topLeft() + QPoint(kPadding, kPadding), refreshIndicator_);
+    if (fetching_ && !refreshIndicator_.isNull()) {
+        // In the picture's top left corner, below the band when the band is at the top.
+        const int padding = textSizes().padding;
+        const QRect band = bandRect();
+        const int top = bandPlace_ == WallBandPlace::Top && !band.isEmpty() ? band.bottom() + 1 : pictureRect_.top();
+        painter.drawImage(QPoint(pictureRect_.left() + padding, top + padding), refreshIndicator_);
+    }
     paintOverlay(painter);
+    paintHealthText(painter);
+}
+
+WallTextSizes WallTile::textSizes() const
+{
+    const QRect area = pictureRect_.isEmpty() ? rect() : pictureRect_;
+    return WallBandTextSizes(area.height(), QFontInfo(font()).pixelSize());
+}
+
+QFont WallTile::nameFont() const
+{
+    QFont name = font();
+    name.setBold(true);
+    name.setPixelSize(textSizes().name);
+    return name;
+}
+
+QFont WallTile::timeFont() const
+{
+    QFont time = font();
+    time.setPixelSize(textSizes().time);
+    return time;
+}
+
+QRect WallTile::bandRect() const
+{
+    if (bandPlace_ == WallBandPlace::Hidden)
+        return {};
+    const QRect area = pictureRect_.isEmpty() ? rect() : pictureRect_;
+    const int padding = textSizes().padding;
+    if (area.width() - 2 * padding <= 0)
+        return {};
+    const int wanted = 2 * padding + QFontMetrics(nameFont()).height() +
+        (lastChanged_.isEmpty() ? 0 : QFontMetrics(timeFont()).height());
+    const int height = qMin(wanted, area.height());
+    const int top = bandPlace_ == WallBandPlace::Top ? area.top() : area.bottom() + 1 - height;
+    return {area.left(), top, area.width(), height};
 }
 
 void WallTile::paintOverlay(QPainter& painter) const
 {
-    const QRect area = pictureRect_.isEmpty() ? rect() : pictureRect_;
-    QFont nameFont = font();
-    nameFont.setBold(true);
-    const QFontMetrics nameMetrics(nameFont);
-    const QFontMetrics timeMetrics(font());
-    const int textWidth = area.width() - 2 * kPadding;
+    const QRect band = bandRect();
+    if (band.isEmpty())
+        return;
+    const int padding = textSizes().padding;
+    int textWidth = band.width() - 2 * padding;
+    // At the top, the health mark's symbol sits in the band's right corner: the text stops short.
+    if (bandPlace_ == WallBandPlace::Top && (state() == CamState::Failing || state() == CamState::Stale))
+        textWidth -= mark_->symbolSize() + SlotHealthMark::kBorderWidth + padding;
+    painter.fillRect(band, kBand);
     if (textWidth <= 0)
         return;
-    const bool withTime = !lastChanged_.isEmpty();
-    const int bandHeight = kPadding * 2 + nameMetrics.height() + (withTime ? timeMetrics.height() : 0);
-    const QRect band(area.left(), area.bottom() + 1 - qMin(bandHeight, area.height()), area.width(),
-                     qMin(bandHeight, area.height()));
-    painter.fillRect(band, kBand);
+    const QFont name = nameFont();
+    const QFont time = timeFont();
+    const QFontMetrics nameMetrics(name);
+    const QFontMetrics timeMetrics(time);
+    painter.save();
+    painter.setClipRect(band);
     painter.setPen(kOverlayText);
-    painter.setFont(nameFont);
-    QRect line(band.left() + kPadding, band.top() + kPadding, textWidth, nameMetrics.height());
+    painter.setFont(name);
+    QRect line(band.left() + padding, band.top() + padding, textWidth, nameMetrics.height());
     painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, nameMetrics.elidedText(name_, Qt::ElideRight, textWidth));
-    if (withTime) {
-        painter.setFont(font());
+    if (!lastChanged_.isEmpty()) {
+        painter.setFont(time);
         line = QRect(line.left(), line.bottom() + 1, textWidth, timeMetrics.height());
         painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
                          timeMetrics.elidedText(lastChanged_, Qt::ElideRight, textWidth));
     }
+    painter.restore();
+}
+
+WallTile::HealthTextLayout WallTile::healthTextLayout() const
+{
+    if (healthText_.isEmpty() || state() != CamState::Failing)
+        return {};
+    const QRect area = pictureRect_.isEmpty() ? rect() : pictureRect_;
+    const WallTextSizes sizes = textSizes();
+    const int padding = sizes.padding;
+    // The room the band and the mark's symbol (top right) leave, the text a padding inside its box.
+    QRect room = area.adjusted(padding, padding, -padding, -padding);
+    room.setTop(qMax(room.top(), area.top() + SlotHealthMark::kBorderWidth + mark_->symbolSize() + padding));
+    if (const QRect band = bandRect(); !band.isEmpty()) {
+        if (bandPlace_ == WallBandPlace::Top)
+            room.setTop(qMax(room.top(), band.bottom() + 1 + padding));
+        else
+            room.setBottom(qMin(room.bottom(), band.top() - 1 - padding));
+    }
+    const QRect inner = room.adjusted(padding, padding, -padding, -padding);
+    if (inner.width() <= 0 || inner.height() <= 0)
+        return {};
+    // As large as the name, smaller when the words need the room, never below the window's font
+    // (what still does not fit is cut off at the box's edge).
+    const int smallest = qMin(sizes.name, QFontInfo(font()).pixelSize());
+    QFont text = font();
+    int pixels = sizes.name;
+    QRect needed;
+    for (;;) {
+        text.setPixelSize(pixels);
+        needed = QFontMetrics(text).boundingRect(QRect(0, 0, inner.width(), 1 << 20),
+                                                 Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, healthText_);
+        if ((needed.height() <= inner.height() && needed.width() <= inner.width()) || pixels <= smallest)
+            break;
+        pixels = qMax(smallest, qMin(pixels - 1, pixels * 9 / 10));
+    }
+    QRect drawn(0, 0, qMin(needed.width(), inner.width()), qMin(needed.height(), inner.height()));
+    drawn.moveCenter(inner.center());
+    return {text, drawn.adjusted(-padding, -padding, padding, padding), drawn};
+}
+
+QRect WallTile::healthTextRect() const
+{
+    return healthTextLayout().box;
+}
+
+void WallTile::paintHealthText(QPainter& painter) const
+{
+    const HealthTextLayout layout = healthTextLayout();
+    if (layout.box.isEmpty())
+        return;
+    painter.fillRect(layout.box, kBand);
+    painter.save();
+    painter.setClipRect(layout.box);
+    painter.setPen(kOverlayText);
+    painter.setFont(layout.font);
+    painter.drawText(layout.text, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextWordWrap, healthText_);
+    painter.restore();
 }
 
 void WallTile::mouseReleaseEvent(QMouseEvent* event)
@@ -169,6 +292,13 @@ void WallView::setRefreshIndicatorPicture(const QImage& picture)
 {
     refreshIndicator_ = picture;
     update();
+}
+
+void WallView::setBandPlace(WallBandPlace place)
+{
+    bandPlace_ = place;
+    for (WallTile* tile : tiles_)
+        tile->setBandPlace(place);
 }
 
 void WallView::setActive(bool on)
@@ -216,7 +346,11 @@ void WallView::updateTile(int index)
     }
     tile->setTexts(cam.name(), cam.updatedText());
     tile->setFetching(cam.fetching());
-    tile->setState(cam.health().reportedState);  // the state last reported, as the panel's mark shows it
+    // The state last reported, as the panel's mark shows it; a failing tile says why in words.
+    const CamHealth& health = cam.health();
+    tile->setState(health.reportedState);
+    tile->setHealthText(health.reportedState == CamState::Failing ? HealthSummary(health, health.reportedState)
+                                                                  : QString());
     // The thumbnail's decode is scaled for the tiles too; a tile grown since needs the full one.
     const QImage& thumbnail = cam.picture();
     const qreal ratio = devicePixelRatioF();
@@ -251,6 +385,7 @@ void WallView::relayout(bool force)
     // The grid's cells leave a few pixels over on the right and at the bottom: centre it.
     const QSize used(grid.columns * (grid.cell.width() + kGap) - kGap, grid.rows * (grid.cell.height() + kGap) - kGap);
     const QPoint offset((width() - used.width()) / 2, (height() - used.height()) / 2);
+    const int count = int(shown_.size());
     for (WallTile* tile : tiles_) {
         const auto position = shown_.indexOf(tile->slotIndex());
         if (position < 0 || grid.columns == 0) {
@@ -258,7 +393,7 @@ void WallView::relayout(bool force)
             tile->clear();
             continue;
         }
-        tile->setGeometry(WallCellRect(grid, int(position), kGap).translated(offset));
+        tile->setGeometry(WallCellRect(grid, int(position), count, kGap).translated(offset));
         tile->show();
     }
     // New pictures are decoded large enough for the tiles; those shown now may need more.

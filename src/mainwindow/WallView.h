@@ -1,9 +1,12 @@
 #pragma once
 // The wall: every open cam as large as the window allows, in slot order, for desks and wall
 // screens. Each tile shows its cam's picture letterboxed, the cam's name and Last Changed time
-// over it, the cam's health mark and, while a fetch runs, the refresh indicator. The wall
-// follows the slots' opens, stops, edits and pictures while it is shown; hidden, it holds no
-// pictures and does no work.
+// on a band over it (at the bottom, at the top or hidden; its text grows with the tile, so it
+// reads on a wall screen), the cam's health mark, on a failing tile the reason in words (a wall
+// screen has no tool tips) and, while a fetch runs, the refresh indicator. The tiles fill the
+// rows in slot order, a last row with fewer tiles centred. The wall follows the slots' opens,
+// stops, edits and pictures while it is shown; hidden, it holds no pictures and does no work.
+#include <QFont>
 #include <QImage>
 #include <QList>
 #include <QPixmap>
@@ -30,6 +33,9 @@ public:
     void setTexts(const QString& name, const QString& lastChanged);
     void setFetching(bool on);
     void setState(CamState state);
+    // What a failing tile says over its picture ("failing: connection refused"); empty for none.
+    void setHealthText(const QString& text);
+    void setBandPlace(WallBandPlace place);
     // The window moved to a screen of another pixel density: the picture again, at its pixels.
     void screenChanged();
 
@@ -37,6 +43,12 @@ public:
     QString lastChanged() const { return lastChanged_; }
     bool fetching() const { return fetching_; }
     CamState state() const;
+    QString healthText() const { return healthText_; }
+    WallBandPlace bandPlace() const { return bandPlace_; }
+    // Where the band lies in the tile (empty while hidden or nothing to show), and the box of
+    // the failing reason (empty while there is none).
+    QRect bandRect() const;
+    QRect healthTextRect() const;
     const QImage& picture() const { return picture_; }
     // Where the picture lies in the tile (letterboxed), and its scaled copy.
     QRect pictureRect() const { return pictureRect_; }
@@ -56,12 +68,26 @@ protected:
 private:
     void rescale();
     void paintOverlay(QPainter& painter) const;
+    void paintHealthText(QPainter& painter) const;
+    // The band's fonts and padding for the tile's size.
+    WallTextSizes textSizes() const;
+    QFont nameFont() const;
+    QFont timeFont() const;
+    // The failing reason's font (shrunk until the text fits, down to the window's font) and box.
+    struct HealthTextLayout {
+        QFont font;
+        QRect box;   // the dark box behind the text
+        QRect text;  // where the text is drawn, word-wrapped
+    };
+    HealthTextLayout healthTextLayout() const;
 
     int slotIndex_;
     QImage picture_;  // shared with the slot's thumbnail, never copied
     QPixmap scaled_;
     QRect pictureRect_;
     QString name_, lastChanged_;
+    QString healthText_;
+    WallBandPlace bandPlace_ = WallBandPlace::Bottom;
     bool fetching_ = false;
     const QImage& refreshIndicator_;
     QWidget* markHolder_ = nullptr;  // covers the picture, so the mark frames the picture itself
@@ -82,6 +108,9 @@ public:
     bool isActive() const { return active_; }
     // The picture every tile shows while its cam fetches.
     void setRefreshIndicatorPicture(const QImage& picture);
+    // Where every tile shows its cam's name and time (the Options' "wallNameBand").
+    void setBandPlace(WallBandPlace place);
+    WallBandPlace bandPlace() const { return bandPlace_; }
 
     WallTile* tile(int slotIndex) const { return tiles_.at(static_cast<size_t>(slotIndex)); }
     // The slots the wall shows, in the order of their tiles.
@@ -115,5 +144,6 @@ private:
     // larger than the thumbnail's decode decodes the full picture once per picture, not per change.
     std::array<qint64, WatchedCams::kCount> fullFrom_{};
     WallGrid grid_;
+    WallBandPlace bandPlace_ = WallBandPlace::Bottom;
     bool active_ = false;
 };

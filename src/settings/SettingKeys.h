@@ -197,10 +197,25 @@ inline constexpr SettingKey conditionalRequests{
      "Each fetch sends the last picture's ETag and Last-Modified time; a cam that answers 304 (unchanged) sends no "
      "picture, and the one shown stays."}};
 
+// Where a wall tile shows its cam's name and Last Changed time: "bottom" over the picture's
+// lower edge, as it always did; "top" over its upper edge, for cams that print their own
+// caption at the bottom; "hidden" not at all.
+inline constexpr SettingChoice kWallNameBandPlaces[] = {
+    {"bottom", "At the bottom"}, {"top", "At the top"}, {"hidden", "Hidden"}};
+inline constexpr SettingKey wallNameBand{
+    "Settings",
+    "wallNameBand",
+    "bottom",
+    SettingStore::Main,
+    OneOf(kWallNameBandPlaces),
+    {"Wall: name and time band",
+     "Where each wall tile shows its cam's name and the time its picture last changed. At the top suits cams that "
+     "print their own caption at the bottom of the picture; hidden leaves the whole picture free."}};
+
 // Every key above, once; the Options dialog lists those with a label in this order. The checks
 // that keep README.md's "Settings" section and the help true read this list (and fail when a
 // key above is missing from it).
 inline constexpr SettingKey All[] = {
     autoSave,   showHelp,        IgnorePermissionDeniedError, staleMinutes, keepDays, caFile, finishSlowDownloads,
-    timeServer, followRedirects, conditionalRequests};
+    timeServer, followRedirects, conditionalRequests,         wallNameBand};
 }  // namespace SettingKeys

@@ -342,7 +342,7 @@ TEST_F(OptionsTest, ToolTipsAreWrappedAtAReadableWidth)
         for (QWidget* widget : QApplication::topLevelWidgets())
             tip = widget->objectName() == "qtooltip_label" ? qobject_cast<QLabel*>(widget) : tip;
         ASSERT_NE(tip, nullptr);
-        EXPECT_TRUE(tip->wordWrap() && tip->width() <= 640) << row.key.toStdString() << " " << tip->width();
+        EXPECT_TRUE(tip->wordWrap() && tip->width() <= 500) << row.key.toStdString() << " " << tip->width();
         EXPECT_TRUE(tip->text().contains(row.tip.toHtmlEscaped())) << row.key.toStdString();
     }
 }

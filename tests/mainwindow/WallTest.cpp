@@ -2,6 +2,7 @@
 // stops, edits and pictures; a tile's click shows its cam in the full-window view, which returns
 // to the wall; Escape or unticking View > Wall returns to the normal window; the screen saver is
 // held off while the wall shows.
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -22,6 +23,7 @@
 #include "TestPictures.h"
 #include "ViewerPane.h"
 #include "WallView.h"
+#include "frmOptions.h"
 
 namespace {
 
@@ -85,6 +87,10 @@ TEST_F(WallTest, ShowsTheOpenCamsInSlotOrderAndFollowsOpensStopsAndEdits)
     EXPECT_EQ(f.wall->shownSlots(), (QList<int>{0, 1, 2}));
     EXPECT_EQ(f.wall->tile(1)->name(), "Pier");
     EXPECT_TRUE(f.wall->tile(2)->isVisible());
+    // Three in 2 x 2: the last row's one tile stands in the middle, not under the first.
+    ASSERT_EQ(f.wall->grid().columns, 2);
+    EXPECT_NEAR(f.wall->tile(2)->geometry().center().x(), f.wall->rect().center().x(), 1);
+    EXPECT_GT(f.wall->tile(2)->geometry().top(), f.wall->tile(0)->geometry().bottom());
 
     f.slotGrid->cmdStop_Click(1);
     EXPECT_EQ(f.wall->shownSlots(), (QList<int>{0, 2}));
@@ -167,6 +173,17 @@ TEST_F(WallTest, ATileScalesEachNewPictureOnceAndShowsItsTimeHealthAndFetch)
               SlotHealthMark::ColorFor(CamState::Failing));
     EXPECT_EQ(tile->state(), CamState::Ok);
     EXPECT_FALSE(tile->healthMark()->isVisible());
+    // A wall screen has no tool tips: the failing tile says why on its face, in the words of
+    // the Viewer's Status line.
+    EXPECT_EQ(failing->healthText(), "failing: connection refused");
+    EXPECT_EQ(failing->healthText(), f.slotGrid->cam(1).healthSummary());
+    const QImage failingFace = failing->grab().toImage();
+    int light = 0;
+    for (int y = failing->height() / 4; y < failing->height() * 3 / 4; ++y)
+        for (int x = failing->width() / 4; x < failing->width() * 3 / 4; ++x)
+            light += failingFace.pixelColor(x, y).lightness() > 200 ? 1 : 0;
+    EXPECT_GT(light, 50) << "the reason is written in the middle of the black tile";
+    EXPECT_TRUE(tile->healthText().isEmpty());
 
     // Hidden, the wall lets go of the pictures.
     f.setWallShown(false);
@@ -262,6 +279,39 @@ TEST_F(WallTest, EscapeOrUntickingReturnsToTheNormalWindow)
     EXPECT_TRUE(f.menuBar()->isVisible());
     EXPECT_TRUE(f.statusBar()->isVisible());
     f.slotGrid->cmdStopAll_Click();
+}
+
+TEST_F(WallTest, TheBandsPlaceComesFromTheOptions)
+{
+    ListCams({"Harbour"});
+    Store("wallNameBand", "top");
+    Form1& f = shownForm();
+    EXPECT_EQ(f.wall->bandPlace(), WallBandPlace::Top) << "read at start";
+    f.OpenCamsByName({"Harbour"});
+    f.setWallShown(true);
+    EXPECT_EQ(f.wall->tile(0)->bandPlace(), WallBandPlace::Top);
+
+    // Changed in Settings > Options…: the wall follows at once.
+    f.mnuSettingsItem_Click(0);
+    frmOptions* options = LoadedOptions();
+    ASSERT_NE(options, nullptr);
+    auto* place = qobject_cast<QComboBox*>(options->control("wallNameBand"));
+    ASSERT_NE(place, nullptr);
+    EXPECT_EQ(place->currentText(), "At the top");
+    place->setCurrentIndex(place->findData("hidden"));
+    ASSERT_TRUE(options->Apply());
+    EXPECT_EQ(Stored("wallNameBand"), "hidden");
+    EXPECT_EQ(f.wall->tile(0)->bandPlace(), WallBandPlace::Hidden);
+    EXPECT_TRUE(f.wall->tile(0)->bandRect().isEmpty());
+    options->cmdCancel_Click();
+    f.slotGrid->cmdStopAll_Click();
+}
+
+TEST_F(WallTest, TheBandIsAtTheBottomUnlessTheOptionsSayOtherwise)
+{
+    Store("wallNameBand", "sideways");  // not a place: the default
+    Form1& f = shownForm();
+    EXPECT_EQ(f.wall->bandPlace(), WallBandPlace::Bottom);
 }
 
 TEST_F(WallTest, TheScreenSaverComesBackWhenTheWindowGoesWithTheWallShown)

@@ -44,14 +44,18 @@ WallGrid ChooseWallGrid(QSize area, int count, double aspect, int gap)
     return best;
 }
 
-QRect WallCellRect(const WallGrid& grid, int position, int gap)
+QRect WallCellRect(const WallGrid& grid, int position, int count, int gap)
 {
-    if (grid.columns <= 0 || position < 0)
+    if (grid.columns <= 0 || position < 0 || position >= count)
         return {};
     const int column = position % grid.columns;
     const int row = position / grid.columns;
-    return {column * (grid.cell.width() + gap), row * (grid.cell.height() + gap), grid.cell.width(),
-            grid.cell.height()};
+    const int pitch = grid.cell.width() + gap;
+    // The last row's tiles sit in the middle of the row: half the empty cells' room on each side.
+    const int inLastRow = count - (count - 1) / grid.columns * grid.columns;
+    const bool lastRow = row == (count - 1) / grid.columns;
+    const int shift = lastRow ? (grid.columns - inLastRow) * pitch / 2 : 0;
+    return {column * pitch + shift, row * (grid.cell.height() + gap), grid.cell.width(), grid.cell.height()};
 }
 
 QRect LetterboxRect(const QRect& cell, QSize picture)
@@ -74,4 +78,28 @@ double WallAspect(const QList<QSize>& sizes)
         }
     }
     return counted ? sum / counted : kUsualAspect;
+}
+
+WallBandPlace WallBandPlaceFromText(const QString& text)
+{
+    if (text == QLatin1String("top"))
+        return WallBandPlace::Top;
+    if (text == QLatin1String("hidden"))
+        return WallBandPlace::Hidden;
+    return WallBandPlace::Bottom;
+}
+
+WallTextSizes WallBandTextSizes(int pictureHeight, int fontPixels)
+{
+    // A name an eighteenth of the picture's height: on a full-HD screen of 2 x 2 cams a line of
+    // 30 pixels, which reads from a few metres; no larger than 48, so that one cam on a large
+    // screen keeps most of its picture free.
+    constexpr int kHeightPerNamePixel = 18;
+    constexpr int kLargestName = 48;
+    fontPixels = std::max(1, fontPixels);
+    WallTextSizes sizes;
+    sizes.name = std::max(fontPixels, std::min(pictureHeight / kHeightPerNamePixel, kLargestName));
+    sizes.time = std::max(fontPixels, sizes.name * 3 / 4);
+    sizes.padding = std::max(4, sizes.name / 5);
+    return sizes;
 }

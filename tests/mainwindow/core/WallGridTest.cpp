@@ -5,6 +5,11 @@
 
 #include "WallGrid.h"
 
+void PrintTo(const QRect& r, std::ostream* out)
+{
+    *out << r.width() << " x " << r.height() << " at (" << r.x() << ", " << r.y() << ")";
+}
+
 void PrintTo(const WallGrid& grid, std::ostream* out)
 {
     *out << grid.columns << " x " << grid.rows << " cells of " << grid.cell.width() << " x " << grid.cell.height();
@@ -61,14 +66,64 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(WallGrid, CellsRunAlongTheRowsWithTheGapBetween)
 {
     const WallGrid grid{6, 4, {318, 268}};
-    EXPECT_EQ(WallCellRect(grid, 0, 2), QRect(0, 0, 318, 268));
-    EXPECT_EQ(WallCellRect(grid, 5, 2), QRect(5 * 320, 0, 318, 268));
-    EXPECT_EQ(WallCellRect(grid, 7, 2), QRect(320, 270, 318, 268));
-    EXPECT_EQ(WallCellRect(grid, 23, 2), QRect(5 * 320, 3 * 270, 318, 268));
+    EXPECT_EQ(WallCellRect(grid, 0, 24, 2), QRect(0, 0, 318, 268));
+    EXPECT_EQ(WallCellRect(grid, 5, 24, 2), QRect(5 * 320, 0, 318, 268));
+    EXPECT_EQ(WallCellRect(grid, 7, 24, 2), QRect(320, 270, 318, 268));
+    EXPECT_EQ(WallCellRect(grid, 23, 24, 2), QRect(5 * 320, 3 * 270, 318, 268));
     // The last cell ends inside the area the grid was chosen for.
-    EXPECT_LE(WallCellRect(grid, 23, 2).right(), 1919);
-    EXPECT_LE(WallCellRect(grid, 23, 2).bottom(), 1079);
-    EXPECT_TRUE(WallCellRect(WallGrid{}, 0, 2).isNull());
+    EXPECT_LE(WallCellRect(grid, 23, 24, 2).right(), 1919);
+    EXPECT_LE(WallCellRect(grid, 23, 24, 2).bottom(), 1079);
+    EXPECT_TRUE(WallCellRect(WallGrid{}, 0, 1, 2).isNull());
+    EXPECT_TRUE(WallCellRect(grid, 24, 24, 2).isNull()) << "no tile past the count";
+}
+
+TEST(WallGrid, ALastRowWithEmptyCellsIsCentred)
+{
+    // 5 cams in 3 x 2: the two of the last row stand under the gaps of the row above.
+    const WallGrid grid{3, 2, {100, 80}};
+    EXPECT_EQ(WallCellRect(grid, 2, 5, 2), QRect(204, 0, 100, 80)) << "a full row is not moved";
+    EXPECT_EQ(WallCellRect(grid, 3, 5, 2), QRect(51, 82, 100, 80));
+    EXPECT_EQ(WallCellRect(grid, 4, 5, 2), QRect(153, 82, 100, 80));
+    // The last row's middle is the grid's middle: the left margin equals the right one.
+    const int gridRight = 3 * 102 - 2;
+    EXPECT_EQ(WallCellRect(grid, 3, 5, 2).left(), gridRight - 1 - WallCellRect(grid, 4, 5, 2).right());
+    // 7 in 4 x 2: three in the last row, half a cell in.
+    const WallGrid wide{4, 2, {480, 540}};
+    EXPECT_EQ(WallCellRect(wide, 4, 7, 0), QRect(240, 540, 480, 540));
+    EXPECT_EQ(WallCellRect(wide, 6, 7, 0), QRect(1200, 540, 480, 540));
+    // A single tile in the last row: in the middle.
+    EXPECT_EQ(WallCellRect(WallGrid{2, 2, {960, 540}}, 2, 3, 0), QRect(480, 540, 960, 540));
+    // A full last row stays where it was.
+    EXPECT_EQ(WallCellRect(grid, 5, 6, 2), QRect(204, 82, 100, 80));
+}
+
+TEST(WallGrid, TheBandsTextGrowsWithTheTileButNotBelowTheWindowsFont)
+{
+    // 2 x 2 cams on a full-HD screen: a name about 30 pixels high, which reads from a few metres.
+    const WallTextSizes large = WallBandTextSizes(540, 13);
+    EXPECT_GE(large.name, 28);
+    EXPECT_GE(large.time, 20);
+    EXPECT_LT(large.time, large.name);
+    EXPECT_GT(large.padding, 4);
+    // 24 cams on a laptop: the window's font, as before.
+    const WallTextSizes small = WallBandTextSizes(150, 13);
+    EXPECT_EQ(small.name, 13);
+    EXPECT_EQ(small.time, 13);
+    EXPECT_EQ(small.padding, 4);
+    // One cam on a 4K screen keeps most of its picture: the name stops growing.
+    EXPECT_LE(WallBandTextSizes(2160, 13).name, 48);
+    EXPECT_GE(WallBandTextSizes(2160, 13).name, WallBandTextSizes(1080, 13).name);
+    // Nothing below a pixel for an empty tile or a font of no size.
+    EXPECT_GE(WallBandTextSizes(0, 0).name, 1);
+}
+
+TEST(WallGrid, TheBandsPlaceIsReadFromItsStoredText)
+{
+    EXPECT_EQ(WallBandPlaceFromText("bottom"), WallBandPlace::Bottom);
+    EXPECT_EQ(WallBandPlaceFromText("top"), WallBandPlace::Top);
+    EXPECT_EQ(WallBandPlaceFromText("hidden"), WallBandPlace::Hidden);
+    EXPECT_EQ(WallBandPlaceFromText(""), WallBandPlace::Bottom);
+    EXPECT_EQ(WallBandPlaceFromText("Top"), WallBandPlace::Bottom) << "the stored values are exact";
 }
 
 TEST(WallGrid, LetterboxingKeepsThePicturesAspectCentred)
