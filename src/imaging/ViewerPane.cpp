@@ -222,6 +222,7 @@ void ViewerPane::ShowSlot(const QImage& picture, const ViewerDetails& details, i
     WindowDrawingLock lock(this);
     show();
     frmDetails->show();
+    liveNatural_.reset();
 
     imgMain->setStretch(false);
     TwipRect image = twipsGeometry(imgMain);
@@ -310,12 +311,41 @@ void ViewerPane::setPicture(const QImage& picture)
 {
     if (picture.isNull())
         return;
+    if (liveNatural_) {
+        // Back from a saved picture: the live picture's size, as ShowSlot took it.
+        WindowDrawingLock lock(this);
+        naturalWidth = liveNatural_->first;
+        naturalHeight = liveNatural_->second;
+        liveNatural_.reset();
+        imgMain->setPicture(picture);
+        ApplyZoom();
+        return;
+    }
     imgMain->setPicture(picture);
     if (!imgMain->stretch()) {
         // Not yet zoomed (the hidden Viewer following slot 0 at start): the control took the
         // picture's size, and the twips must say the same.
         takeImageSize();
     }
+}
+
+void ViewerPane::showSavedPicture(const QImage& picture)
+{
+    if (picture.isNull())
+        return;
+    const auto width = static_cast<int>(std::nearbyint(PixelsToTwips(picture.width())));
+    const auto height = static_cast<int>(std::nearbyint(PixelsToTwips(picture.height())));
+    if (!liveNatural_ && width == naturalWidth && height == naturalHeight) {
+        imgMain->setPicture(picture);
+        return;
+    }
+    WindowDrawingLock lock(this);
+    if (!liveNatural_)
+        liveNatural_.emplace(naturalWidth, naturalHeight);
+    naturalWidth = width;
+    naturalHeight = height;
+    imgMain->setPicture(picture);
+    ApplyZoom();
 }
 
 TwipRect ViewerPane::takeImageSize()

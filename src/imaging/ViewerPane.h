@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "Twips.h"
 
@@ -76,8 +78,13 @@ public:
     // Sizes imgMain by the zoom bar and sets both pan bars (see ComputeZoom).
     void ApplyZoom();
     // A new picture of the shown slot: imgMain only (natural size and zoom unchanged).
-    // A null picture (a load that failed) keeps the picture shown.
+    // A null picture (a load that failed) keeps the picture shown. After a saved picture the
+    // live picture's natural size comes back.
     void setPicture(const QImage& picture);
+    // A saved picture of the shown cam (the history bar): shown at its own size and shape, at
+    // the zoom and pan set, whatever size the live picture has (a cam may have changed its
+    // resolution since). A null picture keeps the picture shown.
+    void showSavedPicture(const QImage& picture);
     void setDetails(const ViewerDetails& details);
     void setNextRefresh(const QString& text);
     // The "Status:" line; a text longer than the line ends in "…", and the whole text is its tool tip.
@@ -115,6 +122,9 @@ private:
     // imgMain with stretching off has taken its picture's size (pixels): record it in twips.
     TwipRect takeImageSize();
 
+    // The natural size (twips) of the slot's picture while a saved picture of another size is
+    // shown; empty while the live picture is.
+    std::optional<std::pair<int, int>> liveNatural_;
     QHash<const QWidget*, TwipRect> twips_;
     QPointer<Form6> form6_;
     QWidget* pictureArea_ = nullptr;  // in Picture1Client, left of VScroll2 and above HScroll1: holds imgMain

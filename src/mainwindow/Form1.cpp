@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "CamCommands.h"
 #include "CamListBox.h"
@@ -310,19 +311,37 @@ void Form1::wirePieces()
 
 void Form1::wireHistoryBar()
 {
-    // In the details frame, under the zoom bar and the two buttons, where the frame has room;
-    // the Viewer's own controls keep their places. Twips: left 180, top 1380, 2835 x 900.
+    // In the details frame, where it has the most room; the Viewer's own controls keep their
+    // places (placeHistoryBar).
     frmHistory = new HistoryBar(frmMain->frmDetails);
-    PlaceTwips(frmHistory, {180, 1380, 2835, 900});
-    connect(frmHistory, &HistoryBar::pictureChosen, frmMain, &ViewerPane::setPicture);
+    placeHistoryBar();
+    connect(frmHistory, &HistoryBar::pictureChosen, frmMain, &ViewerPane::showSavedPicture);
     connect(frmHistory, &HistoryBar::liveChosen, this, &Form1::ShowLivePictureInViewer);
     connect(frmHistory, &HistoryBar::problem, this, &Form1::setStatusText);
     connect(&slotGrid->cams(), &WatchedCams::pictureSaved, frmHistory,
             [this](int, const QString& cam, const QString&) { frmHistory->pictureSaved(cam); });
     connect(&slotGrid->cams(), &WatchedCams::newPictureShown, this, [this](int index) {
         if (index == slotGrid->cams().selectedSlot())
-            frmHistory->returnToLive();
+            frmHistory->livePictureArrived();
     });
+}
+
+void Form1::placeHistoryBar()
+{
+    if (!frmHistory)
+        return;
+    // The right edge of whatever sits level with the bar's place beside the rows.
+    const TwipRect details = frmMain->twipsGeometry(frmMain->frmDetails);
+    const float top = HistoryBarDesign::kRightTop, bottom = top + HistoryBarDesign::kPlace.Height;
+    float rowsRight = 0;
+    for (const QWidget* control : frmMain->frmDetails->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (control == frmHistory)
+            continue;
+        const TwipRect r = frmMain->twipsGeometry(control);
+        if (r.Top < bottom && r.Top + r.Height > top)
+            rowsRight = std::max(rowsRight, r.Left + r.Width);
+    }
+    PlaceTwips(frmHistory, HistoryBarPlace(details.Width, rowsRight));
 }
 
 void Form1::setWebAddressCaption(const QString& address)

@@ -167,6 +167,8 @@ private:
     void buildCamsFrame(QWidget* central);
     void wirePieces();
     void wireHistoryBar();
+    // Puts the history bar where the details frame has the most room for it (HistoryBarPlace).
+    void placeHistoryBar();
     void timelapseFinished(const TimelapseResult& result);
     void readViewerDesign();
     void applyLayout();

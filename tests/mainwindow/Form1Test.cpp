@@ -1,9 +1,11 @@
 // The assembled main window: layout applied to the widgets, grid scrolling, opening cams by
 // name, a thumbnail shown large with the clock asked, and the splash window's hand-over.
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -16,6 +18,7 @@
 #include "CamCommands.h"
 #include "CamDialogs.h"
 #include "CamList.h"
+#include "DateTimeText.h"
 #include "DaytimeResponder.h"
 #include "HistoryBar.h"
 #include "ImageControl.h"
@@ -469,12 +472,22 @@ TEST_F(MainWindowTest, HistoryStepsKeepZoomAndPanAndANewPictureOrAnotherCamRetur
     f.frmHistory->cmdPrevious->click();
     EXPECT_EQ(f.frmMain->imgMain->picture().width(), 600);
 
-    emit f.slotGrid->cams().newPictureShown(1);  // another slot's new picture: the history stays
+    emit f.slotGrid->cams().newPictureShown(1);  // another slot's new picture: not counted
     EXPECT_FALSE(f.frmHistory->isLive());
+    EXPECT_EQ(f.frmHistory->cmdLive->text(), "Live");
     const QImage fetched(QSize(600, 400), QImage::Format_RGB32);
     f.slotGrid->cam(0).setPicture(fetched, {}, {});  // the new picture the slot has just shown
     emit f.slotGrid->cams().newPictureShown(0);
+    // Someone stepping through the saved pictures stays where they are; Live says what waits.
+    EXPECT_FALSE(f.frmHistory->isLive());
+    EXPECT_EQ(f.frmMain->imgMain->picture().width(), 600);
+    EXPECT_NE(f.frmMain->imgMain->picture().cacheKey(), f.slotGrid->slot(0).imgCam->picture().cacheKey());
+    emit f.slotGrid->cams().newPictureShown(0);
+    emit f.slotGrid->cams().newPictureShown(0);
+    EXPECT_EQ(f.frmHistory->cmdLive->text(), "Live (3 new)");
+    f.frmHistory->cmdLive->click();
     EXPECT_TRUE(f.frmHistory->isLive());
+    EXPECT_EQ(f.frmHistory->cmdLive->text(), "Live");
     EXPECT_EQ(f.frmMain->imgMain->picture().cacheKey(), f.slotGrid->slot(0).imgCam->picture().cacheKey());
 
     f.frmHistory->cmdPrevious->click();
@@ -483,5 +496,99 @@ TEST_F(MainWindowTest, HistoryStepsKeepZoomAndPanAndANewPictureOrAnotherCamRetur
     EXPECT_TRUE(f.frmHistory->isLive());
     EXPECT_EQ(f.frmHistory->cam(), "Pier");
     EXPECT_EQ(f.frmHistory->pictureCount(), 0);
+}
+}  // namespace
+
+namespace {
+// Two saved pictures of Harbour: one as the live picture is, 600 x 400, and one from before the
+// cam changed its resolution, 1200 x 400.
+void SaveHarbourPictures(const QString& folder)
+{
+    PictureIndex index;
+    ASSERT_TRUE(index.open());
+    ASSERT_TRUE(QDir(folder).mkpath("cam"));
+    const QList<QSize> sizes = {{1200, 400}, {600, 400}};
+    for (int k = 0; k < static_cast<int>(sizes.size()); ++k) {
+        const QString name = QString("Harbour%1.jpg").arg(k);
+        QFile file(QDir(folder).filePath("cam/" + name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(MakeTestJpeg(sizes.at(k)));
+        PictureRecord r;
+        r.cam = "Harbour";
+        r.file = name;
+        r.taken = QDateTime(QDate(2024, 5, 7), QTime(6, 0, 5 * k));
+        ASSERT_TRUE(index.add(r));
+    }
+}
+
+TEST_F(MainWindowTest, ASavedPictureIsShownAtItsOwnSizeAndLiveAtTheLivePicturesSize)
+{
+    ListCams({"Harbour"});
+    SaveHarbourPictures(path("."));
+    Form1& f = loadedForm();
+    ASSERT_TRUE(f.OpenCamsByName({"Harbour"}).isEmpty());
+    f.slotGrid->cam(0).setPicture(QImage(QSize(600, 400), QImage::Format_RGB32), {}, {});
+    f.ShowSlotInViewer(0);
+    ImageControl* img = f.frmMain->imgMain;
+    EXPECT_EQ(img->size(), QSize(600, 400));
+
+    f.frmHistory->stepTo(0);
+    EXPECT_EQ(img->picture().width(), 1200);
+    EXPECT_EQ(img->size(), QSize(1200, 400)) << "not squeezed to the live picture's 600 x 400";
+    f.frmMain->Slider1->setValue(2);
+    EXPECT_EQ(img->size(), QSize(2400, 800));
+    EXPECT_TRUE(f.frmMain->HScroll1->isEnabled()) << "the wide picture can be panned";
+    f.frmHistory->cmdNext->click();
+    EXPECT_EQ(img->size(), QSize(1200, 800));
+    f.frmHistory->stepTo(0);
+    f.frmHistory->cmdLive->click();
+    EXPECT_EQ(img->picture().width(), 600);
+    EXPECT_EQ(img->size(), QSize(1200, 800)) << "the live picture at its own size and the zoom";
+}
+
+TEST_F(MainWindowTest, TheHistoryBarHasTheRoomTheDetailsFrameHasAtCommonScreenWidths)
+{
+    ListCams({"Harbour"});
+    Form1& f = loadedForm();
+    ASSERT_TRUE(f.OpenCamsByName({"Harbour"}).isEmpty());
+    f.ShowSlotInViewer(0);
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    HistoryBar* bar = f.frmHistory;
+    QWidget* details = f.frmMain->frmDetails;
+    const QString dateWithSeconds = DateTimeText(QDateTime(QDate(2024, 12, 28), QTime(12, 59, 45)));
+    ASSERT_TRUE(dateWithSeconds.endsWith(":59:45 PM")) << dateWithSeconds.toStdString();
+    struct Screen {
+        QSize size;
+        int slider;  // pixels at least
+    };
+    for (const Screen& screen : {Screen{{1366, 768}, 250}, Screen{{1920, 1080}, 700}, Screen{{3840, 2160}, 2500}}) {
+        SCOPED_TRACE(QString("%1 x %2").arg(screen.size.width()).arg(screen.size.height()).toStdString());
+        f.resize(screen.size);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return f.width() == screen.size.width(); }));
+        QApplication::processEvents();
+        EXPECT_TRUE(details->rect().contains(bar->geometry())) << "inside the details frame";
+        for (const QWidget* other : details->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (other != bar && other->isVisibleTo(details)) {
+                EXPECT_FALSE(bar->geometry().intersects(other->geometry())) << other->objectName().toStdString();
+            }
+        }
+        EXPECT_GE(bar->sldHistory->width(), screen.slider);
+        // Every text the time shows is whole: the live caption, and a date with its seconds.
+        const QFontMetrics metrics = bar->lblHistoryTime->fontMetrics();
+        EXPECT_EQ(bar->lblHistoryTime->text(), "Live (no saved pictures)");
+        for (const QString& text :
+             {QString("Live (no saved pictures)"), QString("Live (1500 saved)"), dateWithSeconds}) {
+            EXPECT_GE(bar->lblHistoryTime->width(), metrics.horizontalAdvance(text)) << text.toStdString();
+        }
+        bar->cmdLive->setText("Live (1500 new)");
+        bar->layout()->activate();
+        EXPECT_GE(bar->lblHistoryTime->width(), metrics.horizontalAdvance(dateWithSeconds)) << "beside a long Live";
+        bar->cmdLive->setText("Live");
+    }
+    // In a window of the design's width the bar keeps its place under the zoom bar.
+    f.resize(1000, 700);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.width() == 1000; }));
+    EXPECT_EQ(bar->geometry(), QRect(12, 92, 189, 60));
 }
 }  // namespace
