@@ -1,8 +1,8 @@
 #include "HistoryBar.h"
 
+#include <QBoxLayout>
 #include <QDir>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -25,9 +25,18 @@ QPushButton* Button(const QString& caption, const char* name, const QString& tip
 HistoryBar::HistoryBar(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmHistory"));
-    auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setSpacing(2);
+    // Two rows that share nothing but the width: the slider takes all of it but the step
+    // buttons, and the time all of it but "Live" (a grid gave the slider only what the Live
+    // column left, about 70 pixels).
+    auto* rows = new QVBoxLayout(this);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(2);
+    auto* steps = new QHBoxLayout;
+    auto* times = new QHBoxLayout;
+    steps->setSpacing(2);
+    times->setSpacing(2);
+    rows->addLayout(steps);
+    rows->addLayout(times);
     cmdPrevious = Button(QStringLiteral("<"), "cmdPrevious", QStringLiteral("Previous saved picture"), this);
     cmdNext = Button(QStringLiteral(">"), "cmdNext", QStringLiteral("Next saved picture"), this);
     cmdLive = Button(QStringLiteral("Live"), "cmdLive", QStringLiteral("Back to the live picture"), this);
@@ -39,11 +48,11 @@ HistoryBar::HistoryBar(QWidget* parent) : QWidget(parent)
     const int narrow = fontMetrics().horizontalAdvance(QStringLiteral("<<<"));
     cmdPrevious->setFixedWidth(narrow);
     cmdNext->setFixedWidth(narrow);
-    grid->addWidget(cmdPrevious, 0, 0);
-    grid->addWidget(sldHistory, 0, 1);
-    grid->addWidget(cmdNext, 0, 2);
-    grid->addWidget(lblHistoryTime, 1, 0, 1, 2);
-    grid->addWidget(cmdLive, 1, 2);
+    steps->addWidget(cmdPrevious);
+    steps->addWidget(sldHistory, 1);
+    steps->addWidget(cmdNext);
+    times->addWidget(lblHistoryTime, 1);
+    times->addWidget(cmdLive);
 
     connect(cmdPrevious, &QPushButton::clicked, this, &HistoryBar::cmdPrevious_Click);
     connect(cmdNext, &QPushButton::clicked, this, &HistoryBar::cmdNext_Click);
@@ -62,6 +71,16 @@ void HistoryBar::showCam(const QString& cam)
     cam_ = cam;
     reload();
     position_ = pictureCount();
+    newLive_ = 0;
+    updateControls();
+}
+
+void HistoryBar::livePictureArrived()
+{
+    // Someone looking at a saved picture is not taken away from it; the button says what waits.
+    if (isLive())
+        return;
+    ++newLive_;
     updateControls();
 }
 
@@ -99,6 +118,7 @@ void HistoryBar::returnToLive()
 {
     const bool wasLive = isLive();
     position_ = pictureCount();
+    newLive_ = 0;
     updateControls();
     if (!wasLive)
         Q_EMIT liveChosen();
@@ -146,6 +166,7 @@ void HistoryBar::updateControls()
     cmdPrevious->setEnabled(position_ > 0);
     cmdNext->setEnabled(!isLive());
     cmdLive->setEnabled(!isLive());
+    cmdLive->setText(newLive_ == 0 ? QStringLiteral("Live") : QStringLiteral("Live (%1 new)").arg(newLive_));
     if (isLive())
         lblHistoryTime->setText(count == 0 ? QStringLiteral("Live (no saved pictures)")
                                            : QStringLiteral("Live (%1 saved)").arg(count));

@@ -2,8 +2,9 @@
 // The history bar of the Viewer: for the cam shown, a slider over its saved pictures (oldest on
 // the left, the live picture at the right end), previous and next buttons, the date and time of
 // the picture shown, and "Live". Stepping loads the saved file; the main window puts it into
-// imgMain, which keeps its zoom and pan. "Live", a new picture of the cam or another cam
-// returns to the live picture.
+// imgMain at the picture's own size, with its zoom and pan. "Live" or another cam returns to the
+// live picture; new live pictures that come while someone steps through the saved ones wait,
+// counted on the button ("Live (3 new)").
 #include <QImage>
 #include <QList>
 #include <QWidget>
@@ -30,6 +31,9 @@ public:
     void showCam(const QString& cam);
     // A picture of a cam was saved: the shown cam's list grows (what is shown stays).
     void pictureSaved(const QString& cam);
+    // The shown cam has a new live picture: shown at once when live, else counted on cmdLive.
+    void livePictureArrived();
+    int newLivePictures() const { return newLive_; }
     void returnToLive();
     bool isLive() const { return position_ == static_cast<int>(pictures_.size()); }
     const QString& cam() const { return cam_; }
@@ -55,5 +59,6 @@ private:
     QString cam_;
     QList<PictureRecord> pictures_;
     int position_ = 0;
+    int newLive_ = 0;  // live pictures that came while a saved one was shown
     bool updating_ = false;
 };

@@ -18,12 +18,18 @@
 #include "DateTimeText.h"
 #include "HistoryLog.h"
 #include "IndexMaintenance.h"
+#include "Prompt.h"
 
 namespace {
 QPointer<frmTimelapse>& loaded()
 {
     static QPointer<frmTimelapse> dialog;
     return dialog;
+}
+
+QString DefaultVideoName(const QString& cam)
+{
+    return PictureNamePrefix(cam) + QStringLiteral("-timelapse.mp4");
 }
 }  // namespace
 
@@ -67,7 +73,8 @@ frmTimelapse::frmTimelapse(const QStringList& camNames, const QString& shownCam,
     QString folder = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QDir::homePath();
-    txtOut->setText(QDir(folder).filePath(PictureNamePrefix(cboCam->currentText()) + QStringLiteral("-timelapse.mp4")));
+    camShown_ = cboCam->currentText();
+    txtOut->setText(QDir(folder).filePath(DefaultVideoName(camShown_)));
     cmdBrowse = new QPushButton(QStringLiteral("Browse…"), this);
     cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
     line->addWidget(txtOut, 1);
@@ -94,8 +101,44 @@ frmTimelapse::frmTimelapse(const QStringList& camNames, const QString& shownCam,
         const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("Video file"), txtOut->text(),
                                                             QStringLiteral("MP4 video (*.mp4)"));
         if (!chosen.isEmpty())
-            txtOut->setText(chosen);
+            fileChosen(chosen);
     });
+    connect(cboCam, &QComboBox::currentTextChanged, this, &frmTimelapse::cboCam_Change);
+}
+
+void frmTimelapse::cboCam_Change()
+{
+    // The name made for the cam shown before follows the new cam (in the same folder); a name
+    // the user typed or chose stays. Otherwise the second cam's video would take the first
+    // one's name and replace it.
+    const QString cam = cboCam->currentText();
+    const QFileInfo out(txtOut->text());
+    if (out.fileName() == DefaultVideoName(camShown_)) {
+        const QString folder = txtOut->text().left(txtOut->text().size() - out.fileName().size());
+        txtOut->setText(folder + DefaultVideoName(cam));
+    }
+    camShown_ = cam;
+}
+
+void frmTimelapse::fileChosen(const QString& path)
+{
+    txtOut->setText(path);
+    replaceAgreed_ = VideoFileExists(path) ? QFileInfo(path).absoluteFilePath() : QString();
+}
+
+bool frmTimelapse::mayWrite(const QString& outFile, const QString& cam, bool& replace)
+{
+    replace = false;
+    if (!VideoFileExists(outFile))
+        return true;
+    if (outFile != replaceAgreed_ &&
+        CurrentPrompt().ask(
+            windowTitle(),
+            QStringLiteral("%1 already exists.\n\nReplace it with the time-lapse of \"%2\"?").arg(outFile, cam),
+            PromptButtons::OkCancel, this) != PromptAnswer::Ok)
+        return false;
+    replace = true;
+    return true;
 }
 
 frmTimelapse::~frmTimelapse()
@@ -128,6 +171,11 @@ void frmTimelapse::cmdMake_Click()
     job.files = files;
     job.fps = txtFps->value();
     job.outFile = QFileInfo(txtOut->text()).absoluteFilePath();
+    if (!mayWrite(job.outFile, cam, job.replaceExisting)) {
+        lblResult->setText(QStringLiteral("Nothing was made; %1 is as it was.").arg(job.outFile));
+        return;
+    }
+    replaceAgreed_.clear();
 
     exporting_ = true;
     cancel_ = false;
@@ -139,6 +187,10 @@ void frmTimelapse::cmdMake_Click()
     progress->setAutoClose(false);
     progress->setAutoReset(false);
     progress->setMinimumDuration(0);
+    // The window is as wide as its title needs: the window manager sets the title in its own
+    // (often bold) type and puts an icon and three buttons beside it.
+    const QFontMetrics metrics = progress->fontMetrics();
+    progress->setMinimumWidth(metrics.horizontalAdvance(progress->windowTitle()) * 5 / 4 + 8 * metrics.height());
     connect(progress, &QProgressDialog::canceled, this, [this] { cancel_ = true; });
     showProgress(0, static_cast<int>(files.size()));
     progress->show();
@@ -164,9 +216,9 @@ void frmTimelapse::showProgress(int done, int total)
         return;
     progress->setMaximum(total);
     progress->setValue(done);
-    progress->setLabelText(QStringLiteral("%1 of %2 pictures, %3 left")
+    progress->setLabelText(QStringLiteral("%1 of %2, %3 left")
                                .arg(done)
-                               .arg(total)
+                               .arg(PictureCountText(total))
                                .arg(DurationText(SecondsLeft(done, total, clock_.elapsed() / 1000.0))));
 }
 

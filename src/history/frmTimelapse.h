@@ -1,7 +1,9 @@
 #pragma once
 // Cams > "Make Time-lapse…": the cam, the range (the last 24 hours unless changed), frames per
 // second and the output file; "Make" exports on a thread of its own behind a progress dialog
-// (pictures done of total, time left) with Cancel. Modeless, loaded once.
+// (pictures done of total, time left) with Cancel. Modeless, loaded once. The file's name
+// follows the chosen cam until the user names the file, and Make asks before it replaces a
+// file (unless Browse… just asked about that very file).
 #include <QDialog>
 #include <QElapsedTimer>
 #include <atomic>
@@ -37,6 +39,8 @@ public:
 
     void cmdMake_Click();
     bool isExporting() const { return exporting_; }
+    // Browse… gave this file; its dialog has asked before choosing a file that exists.
+    void fileChosen(const QString& path);
 
 Q_SIGNALS:
     // An export has ended; the result is also shown in lblResult.
@@ -45,11 +49,16 @@ Q_SIGNALS:
 private:
     void showProgress(int done, int total);
     void finish(const TimelapseResult& result);
+    void cboCam_Change();
+    // False when a file is there and the user would not have it replaced.
+    bool mayWrite(const QString& outFile, const QString& cam, bool& replace);
 
     std::thread job_;
     std::atomic<bool> cancel_ = false;
     bool exporting_ = false;
     QElapsedTimer clock_;
+    QString camShown_;       // the cam whose name the file box was given
+    QString replaceAgreed_;  // the existing file Browse… asked about, until the next Make
 };
 
 // Loads the dialog for owner, or brings the loaded one forward.

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QPixmap>
 
@@ -51,15 +52,28 @@ void Form6::Form_Load()
 
 void Form6::Form_Resize()
 {
-    Image1->setGeometry(0, 0, width(), height());
+    // As large as the window allows in the picture's own shape, centred on black, as the wall
+    // shows it: stretched over the window, a 4:3 picture on a 16:9 screen was drawn out of
+    // shape. Before the first picture the control covers the window.
+    Image1->setGeometry(FullWindowPictureRect(Image1->picture().size(), size()));
+}
+
+QRect FullWindowPictureRect(const QSize& picture, const QSize& window)
+{
+    if (picture.isEmpty() || window.isEmpty())
+        return QRect(QPoint(0, 0), window);
+    const QSize fitted = picture.scaled(window, Qt::KeepAspectRatio);
+    return QRect(QPoint((window.width() - fitted.width()) / 2, (window.height() - fitted.height()) / 2), fitted);
 }
 
 void Form6::UpdateFullWindow(const QImage& picture)
 {
     picrefresh->hide();
     Image1->setStretch(true);
-    if (!picture.isNull())
+    if (!picture.isNull()) {
         Image1->setPicture(picture);
+        Form_Resize();  // a picture of another shape gets bars of its own
+    }
 }
 
 void Form6::ShowRefreshIndicator()
@@ -92,6 +106,17 @@ void Form6::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     Form_Resize();
+}
+
+void Form6::mouseReleaseEvent(QMouseEvent* event)
+{
+    // A click on the black bars beside the picture ends the view as a click on it does (the
+    // picture's own click comes here too once it has closed the view).
+    if (event->button() == Qt::LeftButton && !unloaded_) {
+        close();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
 }
 
 void Form6::keyPressEvent(QKeyEvent* event)

@@ -1,12 +1,19 @@
 #pragma once
-// The full-window view: a borderless window showing the Viewer's picture stretched over the
-// whole window, following each new picture of the shown slot until the user clicks it away.
+// The full-window view: a borderless window showing the Viewer's picture as large as the window
+// allows in its own shape (letterboxed on black), following each new picture of the shown slot
+// until the user clicks it away.
 #include <QImage>
+#include <QRect>
+#include <QSize>
 #include <QWidget>
 #include <functional>
 
 class ImageControl;
 class QLabel;
+
+// Where a picture of that size is shown in a window of that size: the largest rectangle of the
+// picture's shape, centred; the whole window when either is empty.
+QRect FullWindowPictureRect(const QSize& picture, const QSize& window);
 
 class Form6 : public QWidget {
     Q_OBJECT
@@ -16,7 +23,7 @@ public:
     explicit Form6(std::function<bool(bool)> screenSaverSwitch, QWidget* parent = nullptr);
     ~Form6() override;
 
-    ImageControl* Image1 = nullptr;  // the picture, stretched over the whole window
+    ImageControl* Image1 = nullptr;  // the picture, stretched to the largest rectangle of its shape
     QLabel* picrefresh = nullptr;    // shown while the shown slot fetches a new picture
 
     // A new picture of the shown slot: the refresh indicator goes, the picture is shown.
@@ -33,6 +40,7 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

@@ -1,10 +1,12 @@
 #include "ViewerPane.h"
 
+#include <QFrame>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextDocument>
+#include <algorithm>
 #include <cmath>
 
 #include "DecimalNumbers.h"
@@ -27,7 +29,8 @@ constexpr TwipRect kFrmDetails{200, 8265, 8255, 2415};
 constexpr TwipRect kVScroll2{7940, 0, 255, 7770};
 constexpr TwipRect kHScroll1{0, 7710, 8000, 255};
 constexpr TwipRect kCommand1{7940, 7710, 195, 195};
-constexpr float kInitialImageSize = 10;  // twips: imgMain before a picture gives it a size
+constexpr float kInitialImageSize = 10;   // twips: imgMain before a picture gives it a size
+constexpr int kViewportBorderPixels = 2;  // Picture1's border on each side (30 twips)
 
 constexpr int kPanSmallChange = 300;   // twips, one arrow click (20 pixels)
 constexpr int kPanLargeChange = 2000;  // twips, one click in the track
@@ -36,6 +39,8 @@ constexpr int kZoomMin = 1, kZoomMax = 5;
 // Details frame: zoom bar and commands on the left, caption and value columns on the right.
 constexpr float kCaptionLeft = 3240, kCaptionWidth = 1500, kValueLeft = 4800, kValueWidth = 3255;
 constexpr float kRowHeight = 255, kFirstRowTop = 240, kRowStep = 300;
+// The value column ends this far from the frame's right edge, as it does at the design size.
+constexpr float kValueRightMargin = 200;
 
 constexpr TwipRect CaptionAt(int row)
 {
@@ -73,23 +78,32 @@ ViewerPane::ViewerPane(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
 
-    Picture1 = new QWidget(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setAutoFillBackground(true);
+    // A picture box with a sunken border: its contents live in the client area inside the
+    // border, which clips the picture. The layout puts the bars 60 twips (both borders) inside
+    // the box's outer size, so they meet the client area's right and bottom edges; without the
+    // border the picture showed in the strip beyond them.
+    auto* viewport = new QFrame(this);
+    viewport->setObjectName(QStringLiteral("Picture1"));
+    viewport->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    viewport->setLineWidth(kViewportBorderPixels);
+    Picture1 = viewport;
+    Picture1Client = new QWidget(Picture1);
+    Picture1Client->setObjectName(QStringLiteral("Picture1Client"));
+    Picture1Client->setAutoFillBackground(true);
 
-    imgMain = new ImageControl(Picture1);
+    // The picture slides in the area the bars leave free and is clipped there, so it shows
+    // neither beside the bars nor in the corner that the small box leaves open.
+    pictureArea_ = new QWidget(Picture1Client);
+    pictureArea_->setObjectName(QStringLiteral("Picture1Area"));
+    imgMain = new ImageControl(pictureArea_);
     imgMain->setObjectName(QStringLiteral("imgMain"));
     imgMain->setStretch(false);
 
-    HScroll1 = MakePanBar(Qt::Horizontal, "HScroll1", Picture1);
-    VScroll2 = MakePanBar(Qt::Vertical, "VScroll2", Picture1);
-    Command1 = new QPushButton(Picture1);
+    HScroll1 = MakePanBar(Qt::Horizontal, "HScroll1", Picture1Client);
+    VScroll2 = MakePanBar(Qt::Vertical, "VScroll2", Picture1Client);
+    Command1 = new QPushButton(Picture1Client);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setFocusPolicy(Qt::NoFocus);
-    // The bars and the corner box lie over the picture, which slides underneath them.
-    HScroll1->raise();
-    VScroll2->raise();
-    Command1->raise();
 
     frmDetails = new QGroupBox(this);
     frmDetails->setObjectName(QStringLiteral("frmDetails"));
@@ -186,6 +200,13 @@ void ViewerPane::setTwipsGeometry(QWidget* control, const TwipRect& geometry)
     twips_.insert(control, geometry);
     control->setGeometry(TwipsToPixels(geometry.Left), TwipsToPixels(geometry.Top), TwipsToPixels(geometry.Width),
                          TwipsToPixels(geometry.Height));
+    // At once, not at the next resize event, which a hidden window receives only when shown.
+    if (control == Picture1)
+        Picture1Client->setGeometry(static_cast<QFrame*>(Picture1)->contentsRect());
+    else if (control == frmDetails)
+        fitValueColumn();
+    else if (control == VScroll2 || control == HScroll1)
+        pictureArea_->setGeometry(0, 0, std::max(0, VScroll2->x()), std::max(0, HScroll1->y()));
 }
 
 void ViewerPane::setTwipsGeometry(QWidget* control, double left, double top, double width, double height)
@@ -201,6 +222,7 @@ void ViewerPane::ShowSlot(const QImage& picture, const ViewerDetails& details, i
     WindowDrawingLock lock(this);
     show();
     frmDetails->show();
+    liveNatural_.reset();
 
     imgMain->setStretch(false);
     TwipRect image = twipsGeometry(imgMain);
@@ -289,12 +311,41 @@ void ViewerPane::setPicture(const QImage& picture)
 {
     if (picture.isNull())
         return;
+    if (liveNatural_) {
+        // Back from a saved picture: the live picture's size, as ShowSlot took it.
+        WindowDrawingLock lock(this);
+        naturalWidth = liveNatural_->first;
+        naturalHeight = liveNatural_->second;
+        liveNatural_.reset();
+        imgMain->setPicture(picture);
+        ApplyZoom();
+        return;
+    }
     imgMain->setPicture(picture);
     if (!imgMain->stretch()) {
         // Not yet zoomed (the hidden Viewer following slot 0 at start): the control took the
         // picture's size, and the twips must say the same.
         takeImageSize();
     }
+}
+
+void ViewerPane::showSavedPicture(const QImage& picture)
+{
+    if (picture.isNull())
+        return;
+    const auto width = static_cast<int>(std::nearbyint(PixelsToTwips(picture.width())));
+    const auto height = static_cast<int>(std::nearbyint(PixelsToTwips(picture.height())));
+    if (!liveNatural_ && width == naturalWidth && height == naturalHeight) {
+        imgMain->setPicture(picture);
+        return;
+    }
+    WindowDrawingLock lock(this);
+    if (!liveNatural_)
+        liveNatural_.emplace(naturalWidth, naturalHeight);
+    naturalWidth = width;
+    naturalHeight = height;
+    imgMain->setPicture(picture);
+    ApplyZoom();
 }
 
 TwipRect ViewerPane::takeImageSize()
@@ -321,10 +372,31 @@ void ViewerPane::setNextRefresh(const QString& text)
 
 void ViewerPane::setStatusLine(const QString& text)
 {
+    statusText_ = text;
     // A reason may quote a server's text; it must never be read as markup.
     lblStatus->setToolTip(
         Qt::mightBeRichText(text) ? QStringLiteral("<p>") + text.toHtmlEscaped() + QStringLiteral("</p>") : text);
-    lblStatus->setText(lblStatus->fontMetrics().elidedText(text, Qt::ElideRight, lblStatus->width()));
+    elideStatusLine();
+}
+
+void ViewerPane::elideStatusLine()
+{
+    lblStatus->setText(lblStatus->fontMetrics().elidedText(statusText_, Qt::ElideRight, lblStatus->width()));
+}
+
+void ViewerPane::fitValueColumn()
+{
+    // The clock and the status, the long values, run to the frame's right edge, which follows
+    // the window: a health reason or the clock's "(system clock)" shows whole where there is
+    // room. Never narrower than designed, and nothing moves. The rows above keep their width:
+    // the room beside them is where the main window puts the history bar.
+    const float width = std::max(kValueWidth, twipsGeometry(frmDetails).Width - kValueLeft - kValueRightMargin);
+    for (QLabel* value : {lblTime, lblStatus}) {
+        TwipRect geometry = twipsGeometry(value);
+        geometry.Width = width;
+        setTwipsGeometry(value, geometry);
+    }
+    elideStatusLine();
 }
 
 void ViewerPane::HideViewer()

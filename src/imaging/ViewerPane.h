@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "Twips.h"
 
@@ -36,7 +38,8 @@ public:
     ~ViewerPane() override;
 
     // Controls, named as their objectName.
-    QWidget* Picture1 = nullptr;  // the viewport
+    QWidget* Picture1 = nullptr;        // the viewport: a picture box with a sunken border
+    QWidget* Picture1Client = nullptr;  // its client area, inside the border: holds and clips the rest
     ImageControl* imgMain = nullptr;
     QScrollBar* HScroll1 = nullptr;
     QScrollBar* VScroll2 = nullptr;
@@ -61,8 +64,9 @@ public:
 
     // Geometry in twips, relative to the control's container: this pane in its parent,
     // Picture1 and frmDetails in this pane, imgMain, HScroll1, VScroll2 and Command1 in
-    // Picture1, the details in frmDetails. Setting applies it at once (15 twips per pixel);
-    // the main window's layout reads and sets Picture1, frmDetails, the bars and Command1 here.
+    // Picture1's client area (inside its 30-twip border; imgMain is clipped to the part left
+    // of and above the bars, which starts at the same corner), the details in frmDetails. Setting applies it at once
+    // (15 twips per pixel); the main window's layout reads and sets Picture1, frmDetails, the bars and Command1 here.
     // Moving Picture1 or the bars does not re-run ApplyZoom; call it after a layout change.
     TwipRect twipsGeometry(const QWidget* control) const;
     void setTwipsGeometry(QWidget* control, const TwipRect& geometry);
@@ -74,12 +78,20 @@ public:
     // Sizes imgMain by the zoom bar and sets both pan bars (see ComputeZoom).
     void ApplyZoom();
     // A new picture of the shown slot: imgMain only (natural size and zoom unchanged).
-    // A null picture (a load that failed) keeps the picture shown.
+    // A null picture (a load that failed) keeps the picture shown. After a saved picture the
+    // live picture's natural size comes back.
     void setPicture(const QImage& picture);
+    // A saved picture of the shown cam (the history bar): shown at its own size and shape, at
+    // the zoom and pan set, whatever size the live picture has (a cam may have changed its
+    // resolution since). A null picture keeps the picture shown.
+    void showSavedPicture(const QImage& picture);
     void setDetails(const ViewerDetails& details);
     void setNextRefresh(const QString& text);
     // The "Status:" line; a text longer than the line ends in "…", and the whole text is its tool tip.
+    // The line (and the clock's above it) runs to the details frame's right edge, and a wider
+    // frame shows more of the text.
     void setStatusLine(const QString& text);
+    QString statusLine() const { return statusText_; }
     void HideViewer();  // hides frmMain and frmDetails
 
     // Full-window view.
@@ -103,11 +115,19 @@ Q_SIGNALS:
 private:
     QLabel* makeLabel(QWidget* container, const char* name, const QString& caption, const TwipRect& geometry);
     void buildDetails();
+    // Widens the clock and status labels to the details frame's width, and shortens the status anew.
+    void fitValueColumn();
+    void elideStatusLine();
     void Form6_Unload();
     // imgMain with stretching off has taken its picture's size (pixels): record it in twips.
     TwipRect takeImageSize();
 
+    // The natural size (twips) of the slot's picture while a saved picture of another size is
+    // shown; empty while the live picture is.
+    std::optional<std::pair<int, int>> liveNatural_;
     QHash<const QWidget*, TwipRect> twips_;
     QPointer<Form6> form6_;
+    QWidget* pictureArea_ = nullptr;  // in Picture1Client, left of VScroll2 and above HScroll1: holds imgMain
+    QString statusText_;              // the whole Status text; lblStatus shows what fits
     bool screensaverMode_ = false;
 };

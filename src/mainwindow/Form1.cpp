@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "CamCommands.h"
 #include "CamListBox.h"
@@ -156,6 +158,21 @@ void Form1::buildMenus()
     // Also on the window itself, so the shortcut works while a full-screen wall hides the menus.
     addAction(mnuViewWall);
     connect(mnuViewWall, &QAction::toggled, this, &Form1::setWallShown);
+    // F11 is the wall's, so full screen has a key of its own; on the window too, so that it
+    // works while a full-screen wall hides the menus.
+    mnuViewFullScreen = mnuView->addAction(QStringLiteral("Full Screen"));
+    mnuViewFullScreen->setObjectName(QStringLiteral("mnuViewFullScreen"));
+    mnuViewFullScreen->setCheckable(true);
+    mnuViewFullScreen->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    addAction(mnuViewFullScreen);
+    connect(mnuViewFullScreen, &QAction::toggled, this, &Form1::setFullScreen);
+    // A full-screen window has no title bar to leave it by: Esc does, as it leaves the wall.
+    leaveFullScreen = new QAction(this);
+    leaveFullScreen->setObjectName(QStringLiteral("leaveFullScreen"));
+    leaveFullScreen->setShortcut(QKeySequence(Qt::Key_Escape));
+    leaveFullScreen->setEnabled(false);
+    addAction(leaveFullScreen);
+    connect(leaveFullScreen, &QAction::triggered, this, [this] { setFullScreen(false); });
 
     mnuFileItem[0]->setObjectName(QStringLiteral("mnuFileItem_0"));
     for (size_t i = 0; i < mnuCamItem.size(); ++i)
@@ -247,7 +264,12 @@ void Form1::wirePieces()
     hooks.setViewerDetails = [this](const ViewerDetails& details) { frmMain->setDetails(details); };
     hooks.setNextRefresh = [this](const QString& text) { frmMain->setNextRefresh(text); };
     hooks.hideViewer = [this] { frmMain->HideViewer(); };
-    hooks.queryTimeServer = [this] { clock->QueryTimeServer(); };
+    // The clock is asked only where it can be seen: not for slot 0 followed by the hidden
+    // Viewer before the first click, nor under the wall.
+    hooks.queryTimeServer = [this] {
+        if (frmMain->isVisibleTo(this))
+            clock->QueryTimeServer();
+    };
     hooks.setViewerStatus = [this](const QString& text) { frmMain->setStatusLine(text); };
     slotGrid = new SlotGrid(picWindowInner, hooks, this);
     connect(slotGrid, &SlotGrid::thumbnailClicked, this, &Form1::ShowSlotInViewer);
@@ -266,6 +288,11 @@ void Form1::wirePieces()
     camHooks.openSelectedCam = [this] { slotGrid->OpenSelectedCam(); };
     camHooks.updateOpenSlots = [this](const QString& oldName, const CamRecord& edited) {
         slotGrid->UpdateOpenSlots(oldName, edited);
+        // The edit has filled the list anew, which loses its selection: the cam the Viewer shows
+        // is selected again, by its new name when it was renamed.
+        const int shown = slotGrid->cams().selectedSlot();
+        if (frmMain->isVisibleTo(this) && shown >= 0 && shown < SlotGrid::kSlotCount)
+            SelectListEntry(slotGrid->slotTexts(shown).name);
     };
     camHooks.camRenamed = [this](const QString& oldName, const QString& newName) {
         if (const QString problem = RenameCamInIndex(oldName, newName, CurrentDateTime()); !problem.isEmpty())
@@ -288,19 +315,37 @@ void Form1::wirePieces()
 
 void Form1::wireHistoryBar()
 {
-    // In the details frame, under the zoom bar and the two buttons, where the frame has room;
-    // the Viewer's own controls keep their places. Twips: left 180, top 1380, 2835 x 900.
+    // In the details frame, where it has the most room; the Viewer's own controls keep their
+    // places (placeHistoryBar).
     frmHistory = new HistoryBar(frmMain->frmDetails);
-    PlaceTwips(frmHistory, {180, 1380, 2835, 900});
-    connect(frmHistory, &HistoryBar::pictureChosen, frmMain, &ViewerPane::setPicture);
+    placeHistoryBar();
+    connect(frmHistory, &HistoryBar::pictureChosen, frmMain, &ViewerPane::showSavedPicture);
     connect(frmHistory, &HistoryBar::liveChosen, this, &Form1::ShowLivePictureInViewer);
     connect(frmHistory, &HistoryBar::problem, this, &Form1::setStatusText);
     connect(&slotGrid->cams(), &WatchedCams::pictureSaved, frmHistory,
             [this](int, const QString& cam, const QString&) { frmHistory->pictureSaved(cam); });
     connect(&slotGrid->cams(), &WatchedCams::newPictureShown, this, [this](int index) {
         if (index == slotGrid->cams().selectedSlot())
-            frmHistory->returnToLive();
+            frmHistory->livePictureArrived();
     });
+}
+
+void Form1::placeHistoryBar()
+{
+    if (!frmHistory)
+        return;
+    // The right edge of whatever sits level with the bar's place beside the rows.
+    const TwipRect details = frmMain->twipsGeometry(frmMain->frmDetails);
+    const float top = HistoryBarDesign::kRightTop, bottom = top + HistoryBarDesign::kPlace.Height;
+    float rowsRight = 0;
+    for (const QWidget* control : frmMain->frmDetails->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (control == frmHistory)
+            continue;
+        const TwipRect r = frmMain->twipsGeometry(control);
+        if (r.Top < bottom && r.Top + r.Height > top)
+            rowsRight = std::max(rowsRight, r.Left + r.Width);
+    }
+    PlaceTwips(frmHistory, HistoryBarPlace(details.Width, rowsRight));
 }
 
 void Form1::setWebAddressCaption(const QString& address)
@@ -407,6 +452,35 @@ void Form1::Command2_Click()
 void Form1::Command3_Click()
 {
     frmMain->Command3_Click();
+}
+
+void Form1::setFullScreen(bool on)
+{
+    if (on != isFullScreen()) {
+        if (on) {
+            stateBeforeFullScreen_ = windowState() & ~(Qt::WindowFullScreen | Qt::WindowMinimized);
+            showFullScreen();
+        } else if (stateBeforeFullScreen_ & Qt::WindowMaximized) {
+            showMaximized();
+        } else {
+            showNormal();
+        }
+    }
+    updateFullScreenCommands();
+}
+
+void Form1::updateFullScreenCommands()
+{
+    if (!mnuViewFullScreen)
+        return;
+    const bool full = isFullScreen();
+    {
+        const QSignalBlocker quiet(mnuViewFullScreen);
+        mnuViewFullScreen->setChecked(full);
+    }
+    // The wall takes Esc for itself (it leaves the wall), so the window's Esc waits until the
+    // frames show again.
+    leaveFullScreen->setEnabled(full && !wallShown_);
 }
 
 void Form1::ShowLivePictureInViewer()

@@ -77,6 +77,10 @@ public:
     // the normal window. A full-screen window shows the wall without menu and status bars.
     void setWallShown(bool on);
     bool wallShown() const { return wallShown_; }
+    // View > "Full Screen" (Ctrl+Shift+F; Esc leaves it): the window covers the screen, as
+    // --fullscreen starts it, or goes back to the state it had before (maximized at start).
+    // On the wall, Esc leaves the wall first and a second Esc leaves full screen.
+    void setFullScreen(bool on);
     // A click on a wall tile: that cam in the full-window view, as "Screensaver" shows it; leaving
     // that view returns to the wall.
     void wallTile_Click(int index);
@@ -130,10 +134,12 @@ public:
     QLabel* lblSaveTrouble = nullptr;
     QMenu *mnuFile = nullptr, *mnuCams = nullptr, *mnuHelp = nullptr, *mnuAbout = nullptr;
     QMenu* mnuSettings = nullptr;
-    QMenu* mnuView = nullptr;         // "View", after the others
-    QAction* mnuViewWall = nullptr;   // "Wall", checkable
-    QStackedWidget* pages = nullptr;  // the frames (Form1Client) or the wall
-    QWidget* Form1Client = nullptr;   // holds the three frames
+    QMenu* mnuView = nullptr;              // "View", after the others
+    QAction* mnuViewWall = nullptr;        // "Wall", checkable
+    QAction* mnuViewFullScreen = nullptr;  // "Full Screen", checkable
+    QAction* leaveFullScreen = nullptr;    // Esc, enabled while full screen shows the frames
+    QStackedWidget* pages = nullptr;       // the frames (Form1Client) or the wall
+    QWidget* Form1Client = nullptr;        // holds the three frames
     WallView* wall = nullptr;
     QAction* mnuTimelapse = nullptr;  // Cams > "Make Time-lapse…", after the cam commands
     std::array<QAction*, 1> mnuSettingsItem{};
@@ -165,6 +171,8 @@ private:
     void buildCamsFrame(QWidget* central);
     void wirePieces();
     void wireHistoryBar();
+    // Puts the history bar where the details frame has the most room for it (HistoryBarPlace).
+    void placeHistoryBar();
     void timelapseFinished(const TimelapseResult& result);
     void readViewerDesign();
     void applyLayout();
@@ -174,6 +182,7 @@ private:
     // again once neither does.
     bool UpdateScreenSaver();
     void updateBars();
+    void updateFullScreenCommands();
     void updateSaveTrouble();
 
     MainLayoutTwips layout_ = DesignLayout();
@@ -182,5 +191,6 @@ private:
     bool unloading_ = false;
     bool wallShown_ = false;
     bool fullWindowHoldsScreenSaver_ = false;
-    bool screenSaverHeld_ = false;  // what the switch was last told
+    bool screenSaverHeld_ = false;                                  // what the switch was last told
+    Qt::WindowStates stateBeforeFullScreen_ = Qt::WindowMaximized;  // Form_Load maximizes
 };

@@ -157,6 +157,7 @@ void Form1::applyLayout()
     toViewer(frmMain->VScroll2, layout_.VScroll2);
     toViewer(frmMain->HScroll1, layout_.HScroll1);
     toViewer(frmMain->Command1, layout_.Command1);
+    placeHistoryBar();
     // A shown picture's pan ranges follow the new viewport; otherwise a larger window would
     // keep the old ranges and let the picture be panned past its edges.
     if (frmMain->isVisibleTo(this))

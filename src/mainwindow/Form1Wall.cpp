@@ -73,6 +73,7 @@ void Form1::updateBars()
     const bool kiosk = wallShown_ && isFullScreen();
     menuBar()->setVisible(!kiosk);
     statusBar()->setVisible(!kiosk);
+    updateFullScreenCommands();
 }
 
 void Form1::changeEvent(QEvent* event)

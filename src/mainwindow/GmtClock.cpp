@@ -1,6 +1,7 @@
 #include "GmtClock.h"
 
 #include <QLabel>
+#include <algorithm>
 
 #include "DateTimeText.h"
 #include "Daytime.h"
@@ -13,6 +14,7 @@ GmtClock::GmtClock(QLabel* lblTime, QObject* parent) : QObject(parent), objWinso
     setTimeServer(OptionValue(SettingKeys::timeServer));
     connect(&objWinsock, &CamSocket::DataArrival, this, &GmtClock::objWinsock_DataArrival);
     connect(&objWinsock, &CamSocket::Closed, this, &GmtClock::objWinsock_Close);
+    connect(&objWinsock, &CamSocket::Failed, this, &GmtClock::objWinsock_Failed);
 }
 
 GmtClock::~GmtClock() = default;
@@ -42,10 +44,13 @@ void GmtClock::setTimeServer(const QString& server)
     host_ = newHost;
     port_ = newPort;
     // Another server: a query still waiting for the old one is dropped, and the new one is asked
-    // at the next query; the 4 seconds are owed to each server, not to the clock.
+    // at the next query; the old one's failures say nothing about it. The offset stays until
+    // the new one answers: it was measured, and is better than the system clock.
     if (objWinsock.State() != CamSocket::sckClosed)
         objWinsock.Close();
-    lastConnectMs_.reset();
+    queryStartedMs_.reset();
+    nextQueryMs_.reset();
+    failures_ = 0;
 }
 
 void GmtClock::setMonotonicClock(std::function<qint64()> milliseconds)
@@ -53,17 +58,44 @@ void GmtClock::setMonotonicClock(std::function<qint64()> milliseconds)
     monotonicMs_ = milliseconds ? std::move(milliseconds) : StartMonotonicClock();
 }
 
+void GmtClock::setSystemClock(std::function<QDateTime()> utcNow)
+{
+    systemUtc_ = std::move(utcNow);
+}
+
+QDateTime GmtClock::systemUtc() const
+{
+    return systemUtc_ ? systemUtc_().toUTC() : CurrentDateTime().toUTC();
+}
+
+qint64 GmtClock::RetryDelayMs(int failuresInARow)
+{
+    qint64 delay = FirstRetryDelayMs;
+    for (int failure = 1; failure < failuresInARow && delay < RequeryIntervalMs; ++failure)
+        delay *= 2;
+    return std::min(delay, RequeryIntervalMs);
+}
+
+QString GmtClock::SystemClockCaption(const QDateTime& utc, const QLocale& locale)
+{
+    return GmtCaption(utc, locale) + QStringLiteral(" (system clock)");
+}
+
 void GmtClock::QueryTimeServer()
 {
     const qint64 now = monotonicMs_();
-    // Between replies the clock runs on from the last one, so the seconds keep ticking even
-    // while a query is under way or the server does not answer.
-    if (lastReply_)
-        showTime(lastReply_->addSecs((now - lastReplyMs_) / 1000));
-    if (lastConnectMs_ && now - *lastConnectMs_ < MinimumQueryIntervalMs)
-        return;
+    // A server that neither answers nor refuses (a blocked port drops the packets) would
+    // otherwise hold the clock for good.
+    if (queryStartedMs_ && now - *queryStartedMs_ >= ReplyTimeoutMs)
+        queryFailed();
+    if (!queryStartedMs_ && (!nextQueryMs_ || now >= *nextQueryMs_))
+        connectToServer(now);
+    showCurrentTime(now);
+}
 
-    // A query still in progress is abandoned.
+void GmtClock::connectToServer(qint64 now)
+{
+    // A connection still open (a server that did not hang up after its reply) goes.
     if (objWinsock.State() != CamSocket::sckClosed)
         objWinsock.Close();
     objWinsock.setRemoteHost(host_);
@@ -71,7 +103,16 @@ void GmtClock::QueryTimeServer()
     objWinsock.setLocalPort(0);
     objWinsock.Connect();
     replyBytes_ = 0;
-    lastConnectMs_ = now;
+    queryStartedMs_ = now;
+}
+
+void GmtClock::queryFailed()
+{
+    if (objWinsock.State() != CamSocket::sckClosed)
+        objWinsock.Close();
+    queryStartedMs_.reset();
+    ++failures_;
+    nextQueryMs_ = monotonicMs_() + RetryDelayMs(failures_);
 }
 
 void GmtClock::objWinsock_DataArrival(qint64 bytesTotal)
@@ -80,25 +121,62 @@ void GmtClock::objWinsock_DataArrival(qint64 bytesTotal)
     const QByteArray data = objWinsock.GetData(bytesTotal);
     replyBytes_ += data.size();
     if (const auto time = ParseDaytimeReply(data, locale_)) {
-        lastReply_ = *time;
-        lastReplyMs_ = monotonicMs_();
-        showTime(*time);
+        // One reading of the system clock for the offset and the caption, so the caption is
+        // exactly the server's time.
+        const QDateTime system = systemUtc();
+        offsetMs_ = system.msecsTo(*time);
+        if (queryStartedMs_)
+            nextQueryMs_ = *queryStartedMs_ + RequeryIntervalMs;
+        else if (!nextQueryMs_)
+            nextQueryMs_ = monotonicMs_() + RequeryIntervalMs;
+        queryStartedMs_.reset();
+        failures_ = 0;
+        showCaption(GmtCaption(system.addMSecs(*offsetMs_), locale_));
     }
     // A server that sends on and on is no daytime server: reading it until the next query would
     // keep a processor busy for nothing.
-    if (replyBytes_ > MaximumReplyBytes)
+    if (replyBytes_ > MaximumReplyBytes) {
         objWinsock.Close();
+        if (queryStartedMs_) {
+            queryFailed();
+            showCurrentTime(monotonicMs_());
+        }
+    }
 }
 
 void GmtClock::objWinsock_Close()
 {
     if (objWinsock.State() != CamSocket::sckClosed)
         objWinsock.Close();
+    // Hung up without a time that could be read.
+    if (queryStartedMs_) {
+        queryFailed();
+        showCurrentTime(monotonicMs_());
+    }
 }
 
-void GmtClock::showTime(const QDateTime& utc)
+void GmtClock::objWinsock_Failed()
 {
-    const QString caption = GmtCaption(utc, locale_);
+    // Refused, host not found, unreachable: the system clock stands in until a retry works.
+    if (queryStartedMs_) {
+        queryFailed();
+        showCurrentTime(monotonicMs_());
+    }
+}
+
+void GmtClock::showCurrentTime(qint64 now)
+{
+    if (offsetMs_) {
+        showCaption(GmtCaption(systemUtc().addMSecs(*offsetMs_), locale_));
+        return;
+    }
+    const bool waitedLong = queryStartedMs_ && now - *queryStartedMs_ >= SystemClockAfterMs;
+    if (failures_ > 0 || waitedLong)
+        showCaption(SystemClockCaption(systemUtc(), locale_));
+}
+
+void GmtClock::showCaption(const QString& caption)
+{
     if (lblTime)
         lblTime->setText(caption);
     Q_EMIT captionChanged(caption);

@@ -27,13 +27,15 @@ struct Request {
     QString cam, out, home;
     QDateTime from, to;
     int fps = 24;
+    bool overwrite = false;
 };
 
 QString Usage()
 {
-    return QStringLiteral("usage: tolvane --timelapse CAM --from ISO --to ISO [--fps N] --out FILE [--home DIR]\n"
-                          "  ISO is a local date and time such as 2024-05-07T06:00 (an offset such as +02:00 may "
-                          "follow)");
+    return QStringLiteral(
+        "usage: tolvane --timelapse CAM --from ISO --to ISO [--fps N] --out FILE [--overwrite] [--home DIR]\n"
+        "  ISO is a local date and time such as 2024-05-07T06:00 (an offset such as +02:00 may "
+        "follow)");
 }
 
 // Empty when the request is whole; the problem otherwise.
@@ -41,6 +43,10 @@ QString Parse(const QStringList& args, Request& request)
 {
     for (int k = 1; k < args.size(); ++k) {
         const QString& flag = args.at(k);
+        if (flag == QLatin1String("--overwrite")) {
+            request.overwrite = true;
+            continue;
+        }
         const bool known = flag == QLatin1String("--timelapse") || flag == QLatin1String("--from") ||
             flag == QLatin1String("--to") || flag == QLatin1String("--fps") || flag == QLatin1String("--out") ||
             flag == QLatin1String("--home");
@@ -103,6 +109,13 @@ int RunTimelapseCommand(const QStringList& args, const QString& executableFolder
         return kExitFailed;
     }
     SetProgramFolder(folder);
+    // Asked before any work: a script that runs every night must not lose last night's video.
+    const QString outFile = QFileInfo(request.out).absoluteFilePath();
+    const QString exists = QStringLiteral("tolvane: %1 already exists; give --overwrite to replace it").arg(outFile);
+    if (!request.overwrite && VideoFileExists(outFile)) {
+        Print(err, exists);
+        return kExitFailed;
+    }
 
     QStringList listed;
     try {
@@ -143,7 +156,8 @@ int RunTimelapseCommand(const QStringList& args, const QString& executableFolder
         return kExitFailed;
     }
     job.fps = request.fps;
-    job.outFile = QFileInfo(request.out).absoluteFilePath();
+    job.outFile = outFile;
+    job.replaceExisting = request.overwrite;
 
     // Ctrl-C cancels like the dialog's Cancel: no partial file is left.
     interrupted = false;
@@ -155,9 +169,9 @@ int RunTimelapseCommand(const QStringList& args, const QString& executableFolder
     const TimelapseResult result = MakeTimelapse(
         job,
         [&](int done, int total) {
-            const QString line = QStringLiteral("%1/%2 pictures, %3 left")
+            const QString line = QStringLiteral("%1/%2, %3 left")
                                      .arg(done)
-                                     .arg(total)
+                                     .arg(PictureCountText(total))
                                      .arg(DurationText(SecondsLeft(done, total, clock.elapsed() / 1000.0)));
             if (terminal) {
                 std::fprintf(err, "\r%s\033[K", qPrintable(line));
@@ -177,6 +191,8 @@ int RunTimelapseCommand(const QStringList& args, const QString& executableFolder
     }
     if (terminal)
         std::fputc('\n', err);
-    Print(err, QStringLiteral("tolvane: %1").arg(result.message));
+    // A file that came while the video was made is kept, and said as before the start.
+    Print(err,
+          result.status == TimelapseStatus::OutputExists ? exists : QStringLiteral("tolvane: %1").arg(result.message));
     return kExitFailed;
 }

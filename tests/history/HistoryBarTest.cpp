@@ -1,6 +1,6 @@
 // The history bar: stepping through a cam's saved pictures in time order, the slider's right end
-// and "Live" as the live picture, a saved picture added while browsing, another cam, and a file
-// that is gone.
+// and "Live" as the live picture, a saved picture added while browsing, new live pictures that
+// wait for someone browsing, another cam, and a file that is gone.
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -108,5 +108,36 @@ TEST_F(HistoryBarTest, AGoneFileIsSaidAndThePictureShownStays)
     EXPECT_EQ(problems[0][0].toString(), "The saved picture " + camPath("Harbour0.jpg") + " could not be read");
     bar.cmdNext->click();
     EXPECT_EQ(chosen.size(), 1);
+}
+
+TEST_F(HistoryBarTest, NewLivePicturesWaitWhileSomeoneStepsAndAreCountedOnLive)
+{
+    HistoryBar bar;
+    QSignalSpy live(&bar, &HistoryBar::liveChosen);
+    bar.showCam("Harbour");
+    bar.livePictureArrived();  // live already: the Viewer shows it, nothing to count
+    EXPECT_EQ(bar.cmdLive->text(), "Live");
+    EXPECT_EQ(bar.newLivePictures(), 0);
+
+    bar.cmdPrevious->click();
+    const QString shownTime = bar.lblHistoryTime->text();
+    for (int k = 0; k < 3; ++k)
+        bar.livePictureArrived();
+    EXPECT_FALSE(bar.isLive());
+    EXPECT_EQ(bar.sldHistory->value(), 2);
+    EXPECT_EQ(bar.lblHistoryTime->text(), shownTime);
+    EXPECT_EQ(bar.cmdLive->text(), "Live (3 new)");
+    EXPECT_TRUE(live.isEmpty());
+    bar.cmdNext->click();  // stepping past the newest saved picture is going live: all seen
+    EXPECT_TRUE(bar.isLive());
+    EXPECT_EQ(live.size(), 1);
+    EXPECT_EQ(bar.cmdLive->text(), "Live");
+
+    bar.stepTo(0);
+    bar.livePictureArrived();
+    EXPECT_EQ(bar.cmdLive->text(), "Live (1 new)");
+    bar.showCam("Other");  // another cam starts live, with nothing waiting
+    EXPECT_EQ(bar.cmdLive->text(), "Live");
+    EXPECT_EQ(bar.newLivePictures(), 0);
 }
 }  // namespace

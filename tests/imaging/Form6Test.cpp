@@ -65,7 +65,7 @@ TEST_F(Form6Test, ScreensaverCommandOpensViewWithViewerPicture)
     EXPECT_TRUE(view->Image1->stretch());
     EXPECT_EQ(view->Image1->picture(), pane->imgMain->picture());
     EXPECT_TRUE(view->picrefresh->isHidden());
-    EXPECT_EQ(view->Image1->geometry(), view->rect());
+    EXPECT_EQ(view->Image1->geometry(), FullWindowPictureRect(QSize(320, 240), view->size()));
 }
 
 TEST_F(Form6Test, SecondCommandBringsTheOpenViewForward)
@@ -77,12 +77,40 @@ TEST_F(Form6Test, SecondCommandBringsTheOpenViewForward)
     EXPECT_EQ(switches, std::vector<bool>{false});
 }
 
-TEST_F(Form6Test, PictureFillsWindowAfterResize)
+TEST_F(Form6Test, ThePictureKeepsItsShapeCentredOnBlack)
 {
     pane->Command3_Click();
     Form6* view = pane->fullWindow();
+    // A 4:3 picture on a 16:9 window: as high as the window, bars left and right.
+    view->resize(1600, 900);
+    EXPECT_EQ(view->Image1->geometry(), QRect(200, 0, 1200, 900));
+    const QImage shown = view->grab().toImage();
+    ASSERT_EQ(shown.size(), QSize(1600, 900));
+    for (const QPoint bar : {QPoint(0, 450), QPoint(199, 0), QPoint(1400, 899), QPoint(1599, 450)})
+        EXPECT_EQ(shown.pixelColor(bar), QColor(Qt::black)) << bar.x() << "," << bar.y();
+    for (const QPoint picture : {QPoint(200, 0), QPoint(800, 450), QPoint(1399, 899)})
+        EXPECT_EQ(shown.pixelColor(picture), QColor(Qt::darkCyan)) << picture.x() << "," << picture.y();
+
+    // A narrow window: as wide as the window, bars above and below.
     view->resize(300, 170);
-    EXPECT_EQ(view->Image1->geometry(), QRect(0, 0, 300, 170));
+    EXPECT_EQ(view->Image1->geometry(), QRect(37, 0, 226, 170));
+    view->resize(400, 900);
+    EXPECT_EQ(view->Image1->geometry(), QRect(0, 300, 400, 300));
+
+    // A picture of another shape gets bars of its own at once.
+    pane->UpdateFullWindow(Picture(160, 90));
+    EXPECT_EQ(view->Image1->geometry(), QRect(0, 337, 400, 225));
+}
+
+TEST_F(Form6Test, AClickBesideThePictureClosesTheViewToo)
+{
+    pane->Command3_Click();
+    QPointer<Form6> view = pane->fullWindow();
+    view->resize(1600, 900);
+    ASSERT_FALSE(view->Image1->geometry().contains(QPoint(100, 450)));
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(100, 450));
+    EXPECT_FALSE(pane->screensaverMode());
+    EXPECT_EQ(switches, (std::vector<bool>{false, true}));
 }
 
 TEST_F(Form6Test, FollowsNewPicturesOfTheShownSlot)
@@ -92,12 +120,15 @@ TEST_F(Form6Test, FollowsNewPicturesOfTheShownSlot)
     pane->ShowFullWindowRefreshIndicator();
     EXPECT_FALSE(view->picrefresh->isHidden());
 
+    view->resize(800, 450);
     const QImage next = Picture(64, 48, Qt::yellow);
     pane->UpdateFullWindow(next);
     EXPECT_TRUE(view->picrefresh->isHidden());
     EXPECT_TRUE(view->Image1->stretch());
     EXPECT_EQ(view->Image1->picture(), next);
-    EXPECT_EQ(view->Image1->size(), view->size());  // stretched, not the picture's own size
+    // Stretched to the window in its own shape, not shown at its own size.
+    EXPECT_EQ(view->Image1->geometry(), FullWindowPictureRect(QSize(64, 48), view->size()));
+    EXPECT_GT(view->Image1->width(), 64);
 
     pane->UpdateFullWindow(QImage());  // a load that failed keeps the picture
     EXPECT_EQ(view->Image1->picture(), next);

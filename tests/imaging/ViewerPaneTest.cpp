@@ -96,6 +96,67 @@ TEST_F(ViewerPaneTest, TheStatusLineLiesBelowTheOtherDetailsAndIsPlainText)
     EXPECT_EQ(pane.lblStatus->toolTip(), QStringLiteral("ok: picture shown"));
 }
 
+TEST_F(ViewerPaneTest, TheClockAndStatusUseTheRoomTheDetailsFrameHas)
+{
+    pane.ShowSlot(Picture(32, 24), Details(), 0);
+    const QString reason = QStringLiteral("failing: abandoned at 35% after 3 s, 30 KB/s: the picture needs about 9 s, "
+                                          "longer than the refresh interval of 3 s");
+    pane.setStatusLine(reason);
+    EXPECT_TRUE(pane.lblStatus->text().endsWith(QChar(0x2026))) << "the design width holds about 35 characters";
+
+    // The frame as wide as the layout makes it on a 1920-pixel screen: the line runs to its
+    // right edge and shows the whole reason; nothing moves.
+    const TwipRect design = pane.twipsGeometry(pane.frmDetails);
+    TwipRect wide = design;
+    wide.Width = static_cast<float>(PixelsToTwips(1500));
+    pane.setTwipsGeometry(pane.frmDetails, wide);
+    EXPECT_EQ(pane.lblStatus->text(), reason);
+    for (const QLabel* value : {pane.lblTime, pane.lblStatus}) {
+        const TwipRect at = pane.twipsGeometry(value);
+        EXPECT_EQ(at.Left, 4800) << value->objectName().toStdString();
+        EXPECT_EQ(at.Left + at.Width, wide.Width - 200) << value->objectName().toStdString();
+    }
+    // The upper rows leave the room beside them to the history bar.
+    EXPECT_EQ(pane.twipsGeometry(pane.lblName), (TwipRect{4800, 240, 3255, 255}));
+    EXPECT_EQ(pane.lblStatus->toolTip(), reason);
+
+    // Narrower again: shortened from the whole text, and whole once there is room again.
+    pane.setTwipsGeometry(pane.frmDetails, design);
+    EXPECT_TRUE(pane.lblStatus->text().endsWith(QChar(0x2026)));
+    EXPECT_EQ(pane.twipsGeometry(pane.lblStatus).Width, 3255);
+    pane.setTwipsGeometry(pane.frmDetails, wide);
+    EXPECT_EQ(pane.lblStatus->text(), reason);
+    // A frame narrower than designed leaves the values their design width.
+    TwipRect narrow = design;
+    narrow.Width = 5000;
+    pane.setTwipsGeometry(pane.frmDetails, narrow);
+    EXPECT_EQ(pane.twipsGeometry(pane.lblTime).Width, 3255);
+}
+
+TEST_F(ViewerPaneTest, ThePictureIsClippedByTheViewportsClientArea)
+{
+    // The bars meet the client area's right and bottom edges, as the layout places them (60
+    // twips, both borders, inside the box's outer size): nothing of the picture lies beyond.
+    pane.ShowSlot(Picture(800, 600), Details(), 0);
+    pane.Slider1->setValue(3);
+    const QRect client = pane.Picture1Client->geometry();
+    EXPECT_EQ(client, pane.Picture1->rect().adjusted(2, 2, -2, -2));
+    EXPECT_EQ(pane.VScroll2->geometry().right(), client.width() - 1);
+    EXPECT_EQ(pane.HScroll1->geometry().bottom(), client.height() - 1);
+
+    // Beside the bars, below them and in the corner beyond the small box: no picture.
+    const QImage shown = pane.Picture1->grab().toImage();
+    const QPoint barsMeet = pane.VScroll2->mapTo(pane.Picture1, QPoint(0, pane.HScroll1->y()));
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            if (x >= barsMeet.x() || y >= barsMeet.y()) {
+                ASSERT_NE(shown.pixelColor(x, y), QColor(Qt::darkCyan)) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_EQ(shown.pixelColor(barsMeet - QPoint(1, 1)), QColor(Qt::darkCyan));
+}
+
 TEST_F(ViewerPaneTest, ShowSlotOfEmptyThumbnailKeepsTenTwips)
 {
     pane.ShowSlot(Picture(320, 240), Details(), 0);

@@ -1,8 +1,11 @@
 // The assembled main window: layout applied to the widgets, grid scrolling, opening cams by
 // name, a thumbnail shown large with the clock asked, and the splash window's hand-over.
+#include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -13,7 +16,9 @@
 #include <QTimer>
 
 #include "CamCommands.h"
+#include "CamDialogs.h"
 #include "CamList.h"
+#include "DateTimeText.h"
 #include "DaytimeResponder.h"
 #include "HistoryBar.h"
 #include "ImageControl.h"
@@ -26,6 +31,7 @@
 #include "Twips.h"
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
+#include "WallView.h"
 #include "frmOptions.h"
 #include "frmSplash.h"
 #include <QPushButton>
@@ -127,6 +133,17 @@ TEST_F(MainWindowTest, TheListSelectsTheCamTheViewerShows)
         EXPECT_EQ(f.List1->currentItem()->text(), f.slotGrid->slot(slot).caption());
         EXPECT_EQ(f.List1->selectedItems(), QList<QListWidgetItem*>{f.List1->currentItem()});
     }
+
+    // An edit fills the list anew; the shown cam is selected again, by its new name.
+    f.camCommands->cmdEdit_Click();
+    Form3* edit = f.camCommands->form3();
+    ASSERT_NE(edit, nullptr);
+    edit->Text1->setText(QStringLiteral("Harbour Bay"));
+    edit->Command1->click();
+    ASSERT_EQ(f.slotGrid->slot(0).caption(), QStringLiteral("Harbour Bay"));
+    ASSERT_NE(f.List1->currentItem(), nullptr);
+    EXPECT_EQ(f.List1->currentItem()->text(), QStringLiteral("Harbour Bay"));
+    EXPECT_EQ(f.List1->selectedItems(), QList<QListWidgetItem*>{f.List1->currentItem()});
     f.slotGrid->cmdStopAll_Click();
 }
 
@@ -153,6 +170,28 @@ TEST_F(MainWindowTest, ThumbnailClickShowsTheSlotLargeAndAsksTheClock)
     EXPECT_EQ(responder.connectionCount(), 1);
 }
 
+TEST_F(MainWindowTest, TheClockIsAskedOnlyOnceTheViewerShowsIt)
+{
+    DaytimeResponder responder;
+    ASSERT_TRUE(responder.start());
+    Form1& f = loadedForm();
+    f.clock->setTimeServer(QStringLiteral("127.0.0.1:%1").arg(responder.port()));
+    // Slot 0 is followed by the hidden Viewer before the first click: its ticks ask no one.
+    ASSERT_EQ(f.slotGrid->cams().selectedSlot(), 0);
+    Q_EMIT f.slotGrid->cam(0).ticked();
+    EXPECT_EQ(f.clock->socket().State(), CamSocket::sckClosed);
+    EXPECT_FALSE(f.clock->nextQueryDueMs().has_value());
+
+    f.ShowSlotInViewer(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return responder.connectionCount() == 1; }, 30000));
+    // Shown, the ticks count on; the next connection is a quarter of an hour away.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.clock->serverOffsetMs().has_value(); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.clock->socket().State() == CamSocket::sckClosed; }, 30000));
+    Q_EMIT f.slotGrid->cam(0).ticked();
+    EXPECT_EQ(f.clock->socket().State(), CamSocket::sckClosed);
+    EXPECT_EQ(responder.connectionCount(), 1);
+}
+
 TEST_F(MainWindowTest, ShownPictureGetsPanRangesForTheResizedViewport)
 {
     Form1& f = makeForm();
@@ -166,6 +205,98 @@ TEST_F(MainWindowTest, ShownPictureGetsPanRangesForTheResizedViewport)
     f.Form_Resize();
     EXPECT_LT(f.frmMain->HScroll1->maximum(), narrowMaximum);
     EXPECT_EQ(narrowMaximum - f.frmMain->HScroll1->maximum(), PixelsToTwips(400));
+}
+
+TEST_F(MainWindowTest, TheZoomedPictureShowsOnlyInsideTheViewport)
+{
+    // A picture of one colour, zoomed past the viewport: no pixel of it may appear beside or
+    // below the pan bars, at any window size or pan position.
+    const QColor red(255, 0, 0);
+    QImage picture(800, 600, QImage::Format_RGB32);
+    picture.fill(red);
+    Form1& f = makeForm();
+    f.slotGrid->cam(0).setPicture(picture, {}, {});
+    f.show();
+    for (const QSize window : {QSize(1000, 700), QSize(1366, 768), QSize(1920, 1080)}) {
+        f.resize(window);
+        f.Form_Resize();
+        f.ShowSlotInViewer(0);
+        for (const int zoom : {2, 3, 5}) {
+            f.frmMain->Slider1->setValue(zoom);
+            for (const bool panned : {false, true}) {
+                f.frmMain->HScroll1->setValue(panned ? f.frmMain->HScroll1->maximum() : 0);
+                f.frmMain->VScroll2->setValue(panned ? f.frmMain->VScroll2->maximum() : 0);
+                QWidget* viewport = f.frmMain->Picture1;
+                const QImage shown = viewport->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                // What lies left of the vertical bar and above the horizontal one.
+                const int right = f.frmMain->VScroll2->mapTo(viewport, QPoint(0, 0)).x();
+                const int bottom = f.frmMain->HScroll1->mapTo(viewport, QPoint(0, 0)).y();
+                ASSERT_GT(right, 0);
+                ASSERT_GT(bottom, 0);
+                int outside = 0;
+                int inside = 0;
+                for (int y = 0; y < shown.height(); ++y) {
+                    const auto* row = reinterpret_cast<const QRgb*>(shown.constScanLine(y));
+                    for (int x = 0; x < shown.width(); ++x)
+                        if (row[x] == red.rgb())
+                            ++(x < right && y < bottom ? inside : outside);
+                }
+                EXPECT_EQ(outside, 0) << window.width() << "x" << window.height() << " at " << zoom << "x"
+                                      << (panned ? ", panned to the end" : "");
+                EXPECT_GT(inside, 0);
+            }
+        }
+    }
+}
+
+TEST_F(MainWindowTest, FullScreenIsAViewCommandOfItsOwnAndEscLeavesIt)
+{
+    Form1& f = loadedForm();
+    f.services.screenSaverSwitch = [](bool) { return true; };
+    f.show();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    ASSERT_TRUE(f.isMaximized());
+    EXPECT_EQ(f.mnuView->actions(), (QList<QAction*>{f.mnuViewWall, f.mnuViewFullScreen}));
+    EXPECT_EQ(f.mnuViewFullScreen->text(), QStringLiteral("Full Screen"));
+    EXPECT_TRUE(f.mnuViewFullScreen->isCheckable());
+    EXPECT_EQ(f.mnuViewFullScreen->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
+    EXPECT_EQ(f.mnuViewWall->shortcut(), QKeySequence(Qt::Key_F11));
+
+    QTest::keyClick(f.List1, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(f.isFullScreen());
+    EXPECT_TRUE(f.mnuViewFullScreen->isChecked());
+    EXPECT_FALSE(f.wallShown());
+    QTest::keyClick(f.List1, Qt::Key_Escape);
+    EXPECT_FALSE(f.isFullScreen());
+    EXPECT_TRUE(f.isMaximized()) << "back as it was";
+    EXPECT_FALSE(f.mnuViewFullScreen->isChecked());
+    QTest::keyClick(f.List1, Qt::Key_Escape);  // not full screen: Esc changes nothing
+    EXPECT_TRUE(f.isMaximized());
+
+    // Started as --wall --fullscreen: Esc leaves the wall, a second Esc leaves full screen.
+    f.showFullScreen();
+    f.setWallShown(true);
+    EXPECT_TRUE(f.mnuViewFullScreen->isChecked());
+    QTest::keyClick(f.wall, Qt::Key_Escape);
+    EXPECT_FALSE(f.wallShown());
+    EXPECT_TRUE(f.isFullScreen());
+    QTest::keyClick(f.List1, Qt::Key_Escape);
+    EXPECT_FALSE(f.isFullScreen());
+
+    // The kiosk hides the menus, not the key; the menu item works as the key does.
+    f.showFullScreen();
+    f.setWallShown(true);
+    ASSERT_FALSE(f.menuBar()->isVisible());
+    QTest::keyClick(f.wall, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(f.isFullScreen());
+    EXPECT_TRUE(f.menuBar()->isVisible());
+    EXPECT_TRUE(f.wallShown());
+    f.mnuViewFullScreen->trigger();
+    EXPECT_TRUE(f.isFullScreen());
+    f.mnuViewFullScreen->trigger();
+    EXPECT_FALSE(f.isFullScreen());
+    f.setWallShown(false);
 }
 
 TEST_F(MainWindowTest, SplashHandsOverOnItsSeventyFifthTick)
@@ -341,12 +472,22 @@ TEST_F(MainWindowTest, HistoryStepsKeepZoomAndPanAndANewPictureOrAnotherCamRetur
     f.frmHistory->cmdPrevious->click();
     EXPECT_EQ(f.frmMain->imgMain->picture().width(), 600);
 
-    emit f.slotGrid->cams().newPictureShown(1);  // another slot's new picture: the history stays
+    emit f.slotGrid->cams().newPictureShown(1);  // another slot's new picture: not counted
     EXPECT_FALSE(f.frmHistory->isLive());
+    EXPECT_EQ(f.frmHistory->cmdLive->text(), "Live");
     const QImage fetched(QSize(600, 400), QImage::Format_RGB32);
     f.slotGrid->cam(0).setPicture(fetched, {}, {});  // the new picture the slot has just shown
     emit f.slotGrid->cams().newPictureShown(0);
+    // Someone stepping through the saved pictures stays where they are; Live says what waits.
+    EXPECT_FALSE(f.frmHistory->isLive());
+    EXPECT_EQ(f.frmMain->imgMain->picture().width(), 600);
+    EXPECT_NE(f.frmMain->imgMain->picture().cacheKey(), f.slotGrid->slot(0).imgCam->picture().cacheKey());
+    emit f.slotGrid->cams().newPictureShown(0);
+    emit f.slotGrid->cams().newPictureShown(0);
+    EXPECT_EQ(f.frmHistory->cmdLive->text(), "Live (3 new)");
+    f.frmHistory->cmdLive->click();
     EXPECT_TRUE(f.frmHistory->isLive());
+    EXPECT_EQ(f.frmHistory->cmdLive->text(), "Live");
     EXPECT_EQ(f.frmMain->imgMain->picture().cacheKey(), f.slotGrid->slot(0).imgCam->picture().cacheKey());
 
     f.frmHistory->cmdPrevious->click();
@@ -355,5 +496,99 @@ TEST_F(MainWindowTest, HistoryStepsKeepZoomAndPanAndANewPictureOrAnotherCamRetur
     EXPECT_TRUE(f.frmHistory->isLive());
     EXPECT_EQ(f.frmHistory->cam(), "Pier");
     EXPECT_EQ(f.frmHistory->pictureCount(), 0);
+}
+}  // namespace
+
+namespace {
+// Two saved pictures of Harbour: one as the live picture is, 600 x 400, and one from before the
+// cam changed its resolution, 1200 x 400.
+void SaveHarbourPictures(const QString& folder)
+{
+    PictureIndex index;
+    ASSERT_TRUE(index.open());
+    ASSERT_TRUE(QDir(folder).mkpath("cam"));
+    const QList<QSize> sizes = {{1200, 400}, {600, 400}};
+    for (int k = 0; k < static_cast<int>(sizes.size()); ++k) {
+        const QString name = QString("Harbour%1.jpg").arg(k);
+        QFile file(QDir(folder).filePath("cam/" + name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(MakeTestJpeg(sizes.at(k)));
+        PictureRecord r;
+        r.cam = "Harbour";
+        r.file = name;
+        r.taken = QDateTime(QDate(2024, 5, 7), QTime(6, 0, 5 * k));
+        ASSERT_TRUE(index.add(r));
+    }
+}
+
+TEST_F(MainWindowTest, ASavedPictureIsShownAtItsOwnSizeAndLiveAtTheLivePicturesSize)
+{
+    ListCams({"Harbour"});
+    SaveHarbourPictures(path("."));
+    Form1& f = loadedForm();
+    ASSERT_TRUE(f.OpenCamsByName({"Harbour"}).isEmpty());
+    f.slotGrid->cam(0).setPicture(QImage(QSize(600, 400), QImage::Format_RGB32), {}, {});
+    f.ShowSlotInViewer(0);
+    ImageControl* img = f.frmMain->imgMain;
+    EXPECT_EQ(img->size(), QSize(600, 400));
+
+    f.frmHistory->stepTo(0);
+    EXPECT_EQ(img->picture().width(), 1200);
+    EXPECT_EQ(img->size(), QSize(1200, 400)) << "not squeezed to the live picture's 600 x 400";
+    f.frmMain->Slider1->setValue(2);
+    EXPECT_EQ(img->size(), QSize(2400, 800));
+    EXPECT_TRUE(f.frmMain->HScroll1->isEnabled()) << "the wide picture can be panned";
+    f.frmHistory->cmdNext->click();
+    EXPECT_EQ(img->size(), QSize(1200, 800));
+    f.frmHistory->stepTo(0);
+    f.frmHistory->cmdLive->click();
+    EXPECT_EQ(img->picture().width(), 600);
+    EXPECT_EQ(img->size(), QSize(1200, 800)) << "the live picture at its own size and the zoom";
+}
+
+TEST_F(MainWindowTest, TheHistoryBarHasTheRoomTheDetailsFrameHasAtCommonScreenWidths)
+{
+    ListCams({"Harbour"});
+    Form1& f = loadedForm();
+    ASSERT_TRUE(f.OpenCamsByName({"Harbour"}).isEmpty());
+    f.ShowSlotInViewer(0);
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    HistoryBar* bar = f.frmHistory;
+    QWidget* details = f.frmMain->frmDetails;
+    const QString dateWithSeconds = DateTimeText(QDateTime(QDate(2024, 12, 28), QTime(12, 59, 45)));
+    ASSERT_TRUE(dateWithSeconds.endsWith(":59:45 PM")) << dateWithSeconds.toStdString();
+    struct Screen {
+        QSize size;
+        int slider;  // pixels at least
+    };
+    for (const Screen& screen : {Screen{{1366, 768}, 250}, Screen{{1920, 1080}, 700}, Screen{{3840, 2160}, 2500}}) {
+        SCOPED_TRACE(QString("%1 x %2").arg(screen.size.width()).arg(screen.size.height()).toStdString());
+        f.resize(screen.size);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return f.width() == screen.size.width(); }));
+        QApplication::processEvents();
+        EXPECT_TRUE(details->rect().contains(bar->geometry())) << "inside the details frame";
+        for (const QWidget* other : details->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (other != bar && other->isVisibleTo(details)) {
+                EXPECT_FALSE(bar->geometry().intersects(other->geometry())) << other->objectName().toStdString();
+            }
+        }
+        EXPECT_GE(bar->sldHistory->width(), screen.slider);
+        // Every text the time shows is whole: the live caption, and a date with its seconds.
+        const QFontMetrics metrics = bar->lblHistoryTime->fontMetrics();
+        EXPECT_EQ(bar->lblHistoryTime->text(), "Live (no saved pictures)");
+        for (const QString& text :
+             {QString("Live (no saved pictures)"), QString("Live (1500 saved)"), dateWithSeconds}) {
+            EXPECT_GE(bar->lblHistoryTime->width(), metrics.horizontalAdvance(text)) << text.toStdString();
+        }
+        bar->cmdLive->setText("Live (1500 new)");
+        bar->layout()->activate();
+        EXPECT_GE(bar->lblHistoryTime->width(), metrics.horizontalAdvance(dateWithSeconds)) << "beside a long Live";
+        bar->cmdLive->setText("Live");
+    }
+    // In a window of the design's width the bar keeps its place under the zoom bar.
+    f.resize(1000, 700);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.width() == 1000; }));
+    EXPECT_EQ(bar->geometry(), QRect(12, 92, 189, 60));
 }
 }  // namespace

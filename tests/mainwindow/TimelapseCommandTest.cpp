@@ -95,6 +95,37 @@ TEST_F(TimelapseCommandTest, MakesAVideoOfTheRangeWithoutADisplayAndReportsProgr
     EXPECT_EQ(QString::fromUtf8(ffprobe.readAllStandardOutput()).trimmed(), "h264,3");
 }
 
+TEST_F(TimelapseCommandTest, AnExistingFileIsReplacedOnlyWithOverwrite)
+{
+    const QString out = home_.filePath("harbour.mp4");
+    {
+        QFile older(out);
+        ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+        older.write("last night's video");
+    }
+    RunResult r = runProgram(videoArgs("Harbour", out));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "tolvane: " + out + " already exists; give --overwrite to replace it\n");
+    EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    QFile older(out);
+    ASSERT_TRUE(older.open(QIODevice::ReadOnly));
+    EXPECT_EQ(older.readAll(), "last night's video");
+    older.close();
+
+    r = runProgram(videoArgs("Harbour", out) << "--overwrite");
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("3 pictures written to " + out)) << r.out.toStdString();
+    EXPECT_GT(QFileInfo(out).size(), 100);
+    EXPECT_EQ(leftovers(), QStringList{"harbour.mp4"});
+
+    // One picture in the range: counted in the singular, here and in the progress.
+    r = runProgram({"--timelapse", "Harbour", "--from", "2024-05-07T06:02:00Z", "--to", "2024-05-07T06:02:30Z", "--out",
+                    home_.filePath("one.mp4")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("1 picture written to ")) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains("1/1 picture, ")) << r.err.toStdString();
+}
+
 TEST_F(TimelapseCommandTest, EachFailureHasItsMessageAndStatusAndLeavesNoFile)
 {
     const QString out = home_.filePath("video.mp4");

@@ -11,9 +11,11 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <fcntl.h>
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <unistd.h>
 
 #include "PictureIndex.h"
 #include "ReplaceFile.h"
@@ -215,6 +217,17 @@ QString EncoderName(const TimelapseJob& job)
 }
 }  // namespace
 
+bool VideoFileExists(const QString& path)
+{
+    const QFileInfo file(path);
+    return file.isSymLink() || (file.exists() && !file.isDir());
+}
+
+QString PictureCountText(int count)
+{
+    return count == 1 ? QStringLiteral("1 picture") : QStringLiteral("%1 pictures").arg(count);
+}
+
 QSize EvenFrameSize(const QSize& picture)
 {
     return {picture.width() + (picture.width() & 1), picture.height() + (picture.height() & 1)};
@@ -328,9 +341,44 @@ Failure EncodePicture(Encoder& e, QImage picture, const QSize& content, int& fra
     return std::nullopt;
 }
 
-// Flushes the encoder, ends and closes the file, and gives it the output's name.
-Failure FinishFile(Encoder& e, const QString& outFile, const QByteArray& tempName)
+Failure Exists(const QString& outFile)
 {
+    return Result(TimelapseStatus::OutputExists,
+                  QStringLiteral("%1 already exists and was left as it was").arg(outFile));
+}
+
+// Gives the finished video the output's name only while nothing has that name: a file that
+// came while the video was made (or that nobody agreed to replace) is never overwritten.
+Failure TakeFreeName(const QByteArray& tempName, const QString& outFile)
+{
+    const QByteArray target = QFile::encodeName(outFile);
+    if (renameat2(AT_FDCWD, tempName.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return std::nullopt;
+    if (errno == EEXIST)
+        return Exists(outFile);
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        return Result(TimelapseStatus::CannotWrite,
+                      QStringLiteral("cannot write %1: %2").arg(outFile, QString::fromLocal8Bit(std::strerror(errno))));
+    // A file system without the no-replace rename: a hard link cannot replace either.
+    if (link(tempName.constData(), target.constData()) == 0) {
+        unlink(tempName.constData());
+        return std::nullopt;
+    }
+    if (errno == EEXIST)
+        return Exists(outFile);
+    // Neither (some shared folders): look, then rename; only a file made in between is at risk.
+    if (VideoFileExists(outFile))
+        return Exists(outFile);
+    if (std::rename(tempName.constData(), target.constData()) != 0)
+        return Result(TimelapseStatus::CannotWrite,
+                      QStringLiteral("cannot write %1: %2").arg(outFile, QString::fromLocal8Bit(std::strerror(errno))));
+    return std::nullopt;
+}
+
+// Flushes the encoder, ends and closes the file, and gives it the output's name.
+Failure FinishFile(Encoder& e, const TimelapseJob& job, const QByteArray& tempName)
+{
+    const QString& outFile = job.outFile;
     if (const int code = Encode(e, nullptr); code < 0)
         return Result(TimelapseStatus::Failed, QStringLiteral("the encoder failed: %1").arg(AvErrorText(code)));
     if (const int code = av_write_trailer(e.format); code < 0)
@@ -340,6 +388,8 @@ Failure FinishFile(Encoder& e, const QString& outFile, const QByteArray& tempNam
         return Result(TimelapseStatus::CannotWrite,
                       QStringLiteral("cannot write %1: %2").arg(outFile, AvErrorText(code)));
     e.fileOpen = false;
+    if (!job.replaceExisting)
+        return TakeFreeName(tempName, outFile);
     // rename() replaces an older video of the name in one step.
     if (std::rename(tempName.constData(), QFile::encodeName(outFile).constData()) != 0)
         return Result(TimelapseStatus::CannotWrite,
@@ -382,6 +432,8 @@ TimelapseResult MakeTimelapse(const TimelapseJob& job, const TimelapseProgress& 
     QString temp;
     if (Failure failure = TempFileBeside(job.outFile, temp))
         return *failure;
+    if (!job.replaceExisting && VideoFileExists(job.outFile))
+        return *Exists(job.outFile);
     const QByteArray tempName = QFile::encodeName(temp);
 
     Encoder e;
@@ -414,7 +466,9 @@ TimelapseResult MakeTimelapse(const TimelapseJob& job, const TimelapseProgress& 
         }
     }
     if (picture.isNull())
-        return Result(TimelapseStatus::NoPictures, QStringLiteral("none of the %1 pictures could be read").arg(total));
+        return Result(TimelapseStatus::NoPictures,
+                      total == 1 ? QStringLiteral("the one picture could not be read")
+                                 : QStringLiteral("none of the %1 pictures could be read").arg(total));
     const QSize content = picture.size();
     reader.setFrameSize(content);
     result.size = EvenFrameSize(content);
@@ -433,17 +487,18 @@ TimelapseResult MakeTimelapse(const TimelapseJob& job, const TimelapseProgress& 
             break;
         picture = reader.next();
     }
-    if (Failure failure = FinishFile(e, job.outFile, tempName))
+    if (Failure failure = FinishFile(e, job, tempName))
         return *failure;
     removeTemp.keep = true;
     result.status = TimelapseStatus::Done;
     result.message =
-        QStringLiteral("%1 pictures written to %2 (%3 x %4, %5 frames per second)%6")
-            .arg(result.frames)
-            .arg(job.outFile)
+        QStringLiteral("%1 written to %2 (%3 x %4, %5 frames per second)%6")
+            .arg(PictureCountText(result.frames), job.outFile)
             .arg(result.size.width())
             .arg(result.size.height())
             .arg(job.fps)
-            .arg(result.skipped ? QStringLiteral("; %1 unreadable files skipped").arg(result.skipped) : QString());
+            .arg(result.skipped == 0       ? QString()
+                     : result.skipped == 1 ? QStringLiteral("; 1 unreadable file skipped")
+                                           : QStringLiteral("; %1 unreadable files skipped").arg(result.skipped));
     return result;
 }

@@ -5,6 +5,8 @@
 // are scaled to fit it, keeping their shape. Files that cannot be read are skipped and counted.
 // The video is written beside the output file and takes its name only when it is complete, so
 // a cancelled or failed export leaves no partial file (and an older file of the name intact).
+// A file of the name is replaced only when the job says so: one that was not there when the
+// user was asked, or that came meanwhile, is left as it is.
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -14,7 +16,10 @@
 struct TimelapseJob {
     QStringList files;  // the pictures, in the order shown
     int fps = 24;       // frames per second, 1 to 120
-    QString outFile;    // the video to write (replaced when it exists)
+    QString outFile;    // the video to write
+    // Whether a file already under outFile may be replaced. When false the finished video
+    // takes the name only if nothing else has it (OutputExists otherwise).
+    bool replaceExisting = false;
     // The FFmpeg encoder; empty: TOLVANE_TIMELAPSE_ENCODER when set, else libx264.
     QString encoder;
 };
@@ -25,6 +30,7 @@ enum class TimelapseStatus {
     NoPictures,    // no files, or none of them could be read
     CodecMissing,  // FFmpeg has no such H.264 encoder here
     CannotWrite,   // the output's folder or file cannot be written
+    OutputExists,  // a file has the output's name and was not to be replaced
     Failed,        // the encoder or the muxer failed on the way
 };
 
@@ -44,6 +50,12 @@ using TimelapseProgress = std::function<void(int done, int total)>;
 // pictures.
 TimelapseResult MakeTimelapse(const TimelapseJob& job, const TimelapseProgress& progress = {},
                               const std::atomic<bool>* cancel = nullptr);
+
+// Whether something other than a folder has this name already (a link counts, even a broken
+// one): what asking before replacing a video looks at.
+bool VideoFileExists(const QString& path);
+// "1 picture", "40 pictures".
+QString PictureCountText(int count);
 
 // The even frame size for a first picture of this size: one black row or column added.
 QSize EvenFrameSize(const QSize& picture);

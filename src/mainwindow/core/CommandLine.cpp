@@ -10,13 +10,15 @@ CommandLineResult ParseCommandLine(const QStringList& args)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("%1: watches public web cams, saves their new pictures and shows one cam large.\n\n"
-                       "The program folder holds the cam list 00camlist.txt, the settings file %1.ini and the "
-                       "saved pictures (cam/). It is the folder given with --home, else $TOLVANE_HOME, else "
-                       "for an installed program $XDG_DATA_HOME/tolvane (~/.local/share/tolvane when "
-                       "XDG_DATA_HOME is not set), else the folder of the program itself.\n\n"
-                       "A time-lapse video of a cam's saved pictures, without a window: tolvane --timelapse CAM "
-                       "--from ISO --to ISO [--fps N] --out FILE [--home DIR]")
+        QStringLiteral(
+            "%1: watches public web cams, saves their new pictures and shows one cam large.\n\n"
+            "The program folder holds the cam list 00camlist.txt, the settings file %1.ini and the "
+            "saved pictures (cam/). It is the folder given with --home, else $TOLVANE_HOME, else "
+            "for an installed program $XDG_DATA_HOME/tolvane (~/.local/share/tolvane when "
+            "XDG_DATA_HOME is not set), else the folder of the program itself.\n\n"
+            "A time-lapse video of a cam's saved pictures, without a window: tolvane --timelapse CAM "
+            "--from ISO --to ISO [--fps N] --out FILE [--overwrite] [--home DIR]; an existing FILE is replaced "
+            "only with --overwrite")
             .arg(ProductName()));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();

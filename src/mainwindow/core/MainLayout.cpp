@@ -39,6 +39,16 @@ void LayoutMainWindow(MainLayoutTwips& t)
     t.Command1.Left = std::fabs(t.VScroll2.Left);                                                // 17
 }
 
+TwipRect HistoryBarPlace(float detailsWidth, float rowsRight)
+{
+    using namespace HistoryBarDesign;
+    const float left = rowsRight + kGap;
+    const float width = detailsWidth - left - kRightMargin;
+    if (!(width > kPlace.Width))
+        return kPlace;
+    return {left, kRightTop, width, kPlace.Height};
+}
+
 std::int16_t InnerTopForScrollValue(std::int16_t value)
 {
     // The scroll bar's range (0 to 18000) keeps this inside 16 bits.

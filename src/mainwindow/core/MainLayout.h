@@ -37,6 +37,16 @@ constexpr int kScrollMin = 0, kScrollMax = 18000, kScrollSmallChange = 600, kScr
 // widths and the tops/lefts of frmDetails, VScroll2, HScroll1 and Command1 change.
 void LayoutMainWindow(MainLayoutTwips& t);
 
+// The history bar's place in the Viewer's details frame (twips). Its own place is under the zoom
+// bar and the two buttons, 2835 wide; when the frame, grown with the window, leaves more room
+// than that right of the detail rows (rowsRight: their right edge), the bar takes that room,
+// level with the first rows, for the longest slider and a time that is never cut.
+namespace HistoryBarDesign {
+constexpr TwipRect kPlace{180, 1380, 2835, 900};
+constexpr float kRightTop = 240, kGap = 240, kRightMargin = 180;
+}  // namespace HistoryBarDesign
+TwipRect HistoryBarPlace(float detailsWidth, float rowsRight);
+
 // picWindowInner.Top (twips) for a value of the grid's scroll bar: -value - 30, worked out in
 // 16-bit signed arithmetic like the scroll bar's own value. At the largest value (18000) this
 // is -18030.

@@ -136,6 +136,7 @@ TEST_F(TimelapseTest, CancelLeavesNoFileAndKeepsAnOlderVideoOfTheName)
     TimelapseJob job;
     job.files = pictures(30, {32, 24});
     job.outFile = out;
+    job.replaceExisting = true;  // agreed, yet the older video stays until the new one is whole
     std::atomic<bool> cancel = false;
     const TimelapseResult result = MakeTimelapse(
         job,
@@ -179,6 +180,73 @@ TEST_F(TimelapseTest, EveryFailureSaysWhyAndLeavesNoFile)
     EXPECT_EQ(MakeTimelapse(job).status, TimelapseStatus::CannotWrite);
 
     EXPECT_TRUE(outFolderEntries().isEmpty()) << outFolderEntries().join(' ').toStdString();
+}
+
+TEST_F(TimelapseTest, AFileOfTheNameIsReplacedOnlyWhenTheJobSaysSo)
+{
+    const QString out = dir_.filePath("day.mp4");
+    const auto contents = [&] {
+        QFile file(out);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    {
+        QFile older(out);
+        ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+        older.write("older video");
+    }
+    TimelapseJob job;
+    job.files = pictures(3, {32, 24});
+    job.outFile = out;
+    int progressCalls = 0;
+    TimelapseResult result = MakeTimelapse(job, [&](int, int) { ++progressCalls; });
+    EXPECT_EQ(result.status, TimelapseStatus::OutputExists);
+    EXPECT_EQ(result.message, out + " already exists and was left as it was");
+    EXPECT_EQ(progressCalls, 0) << "refused before any picture is encoded";
+    EXPECT_EQ(contents(), "older video");
+
+    // A link, even one to nothing, is a name taken.
+    ASSERT_TRUE(QFile::remove(out));
+    ASSERT_TRUE(QFile::link(dir_.filePath("nowhere.mp4"), out));
+    EXPECT_TRUE(VideoFileExists(out));
+    EXPECT_EQ(MakeTimelapse(job).status, TimelapseStatus::OutputExists);
+    EXPECT_TRUE(QFileInfo(out).isSymLink());
+    ASSERT_TRUE(QFile::remove(out));
+
+    // A file that comes while the video is being made is kept too.
+    result = MakeTimelapse(job, [&](int done, int) {
+        if (done == 2) {
+            QFile other(out);
+            ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+            other.write("another program's file");
+        }
+    });
+    EXPECT_EQ(result.status, TimelapseStatus::OutputExists) << result.message.toStdString();
+    EXPECT_EQ(contents(), "another program's file");
+    EXPECT_EQ(outFolderEntries(), QStringList{"day.mp4"}) << "the unfinished video is gone";
+
+    job.replaceExisting = true;
+    result = MakeTimelapse(job);
+    ASSERT_EQ(result.status, TimelapseStatus::Done) << result.message.toStdString();
+    EXPECT_EQ(ProbeVideo(out).frames, 3);
+    EXPECT_FALSE(VideoFileExists(dir_.filePath("cam"))) << "a folder is no video to replace";
+}
+
+TEST_F(TimelapseTest, OnePictureAndOneSkippedFileAreCountedInTheSingular)
+{
+    TimelapseJob job;
+    job.files = pictures(1, {32, 24});
+    job.files << damaged("bad.jpg", "not a picture");
+    job.outFile = dir_.filePath("one.mp4");
+    TimelapseResult result = MakeTimelapse(job);
+    ASSERT_EQ(result.status, TimelapseStatus::Done) << result.message.toStdString();
+    EXPECT_EQ(result.message,
+              "1 picture written to " + job.outFile + " (32 x 24, 24 frames per second); 1 unreadable file skipped");
+    job.files = QStringList{camPath("bad.jpg")};
+    job.outFile = dir_.filePath("none.mp4");
+    EXPECT_EQ(MakeTimelapse(job).message.toStdString(), "the one picture could not be read");
+    EXPECT_EQ(PictureCountText(1), "1 picture");
+    EXPECT_EQ(PictureCountText(0), "0 pictures");
+    EXPECT_EQ(PictureCountText(40), "40 pictures");
 }
 
 TEST(TimelapseTexts, TimeLeftIsWorkedOutFromThePaceSoFar)

@@ -52,6 +52,7 @@ TEST(CommandLine, HelpAndVersionAreAnsweredWithoutRunning)
     EXPECT_TRUE(help.text.contains(QStringLiteral("--home")));
     // The time-lapse command has a parser of its own, but a user learns of it here.
     EXPECT_TRUE(help.text.contains(QStringLiteral("--timelapse CAM --from ISO --to ISO")));
+    EXPECT_TRUE(help.text.contains(QStringLiteral("--out FILE [--overwrite]")));
     const CommandLineResult version = Parse({QStringLiteral("--version")});
     EXPECT_EQ(version.action, CommandLineAction::ShowVersion);
     EXPECT_EQ(version.text, ProductName() + QLatin1Char(' ') + VersionText());
