@@ -40,8 +40,8 @@
 #include <ctime>
 #include <fstream>
 #include <functional>
-#include <optional>
 #include <memory>
+#include <optional>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif

@@ -56,8 +56,9 @@ int main(int argc, char** argv)
         QStringLiteral("every-fetch"), QStringLiteral("A new picture on every fetch (default: every 5 to 20 s)."));
     const QCommandLineOption fixedOption(QStringLiteral("fixed-last-modified"),
                                          QStringLiteral("Pictures change, Last-Modified never does."));
-    const QCommandLineOption neverOption(QStringLiteral("never-change"),
-                                         QStringLiteral("Each cam serves one picture, with one Last-Modified, for good."));
+    const QCommandLineOption neverOption(
+        QStringLiteral("never-change"),
+        QStringLiteral("Each cam serves one picture, with one Last-Modified, for good."));
     const QCommandLineOption photosOption(QStringLiteral("photos"),
                                           QStringLiteral("Photo-like pictures with fine grain, which weigh and decode "
                                                          "like a cam's photographs (default: drawings)."));

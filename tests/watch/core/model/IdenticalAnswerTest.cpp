@@ -175,8 +175,8 @@ TEST_F(IdenticalAnswerTest, ANewStampOnTheSameBytesIsSavedFromTheFetchedBytes)
     Serve(body, kStampC);
     ASSERT_TRUE(Fetch());
     EXPECT_EQ(decodes, 2);
-    EXPECT_EQ(effects, WithoutShowing(decoded)) << effects.join(u' ').toStdString() << " / "
-                                                << decoded.join(u' ').toStdString();
+    EXPECT_EQ(effects, WithoutShowing(decoded))
+        << effects.join(u' ').toStdString() << " / " << decoded.join(u' ').toStdString();
     EXPECT_TRUE(cam().slotIsNew);
     EXPECT_EQ(cam().refreshedText(), DateTimeText(now));
     EXPECT_EQ(cam().updatedText(), QStringLiteral(" ") + QString::fromLatin1(kStampC));
