@@ -31,6 +31,7 @@ class StatusPanel;
 class ViewerPane;
 class WallView;
 class WindowAlerts;
+class AlertTray;
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -155,6 +156,7 @@ public:
     HistoryKeeper* historyKeeper = nullptr;  // index check at start, retention hourly
     HistoryBar* frmHistory = nullptr;        // the shown cam's saved pictures, in the Viewer's details
     WindowAlerts* alerts = nullptr;          // notifications and the command hook when a cam goes down
+    AlertTray* tray = nullptr;               // the tray icon: health, Show/Hide, Exit
 
 signals:
     // The Options dialog stored these keys.
@@ -184,11 +186,15 @@ private:
     void updateBars();
     void updateFullScreenCommands();
     void updateSaveTrouble();
+    // The tray icon shows while alerts or keepInTray are on.
+    void ApplyTrayOptions();
+    void ShowOrHideFromTray();
 
     MainLayoutTwips layout_ = DesignLayout();
     float picWindowInnerTop_ = 0;  // twips; 0 until the grid's scroll bar first changes
     QStringList startupProblems_;
     bool unloading_ = false;
+    bool keepInTray_ = false;
     bool wallShown_ = false;
     bool fullWindowHoldsScreenSaver_ = false;
     bool screenSaverHeld_ = false;                                  // what the switch was last told

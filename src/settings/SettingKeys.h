@@ -248,6 +248,17 @@ inline constexpr SettingKey alertCommand{
      "TOLVANE_SINCE and TOLVANE_PICTURE (the last picture) in its environment. It is stopped after 10 seconds; its "
      "output goes to the log.",
      "none"}};
+// "1": closing the window leaves the program watching (and alerting) with its tray icon, where
+// the desktop has a tray; "0": closing ends the program, as always.
+inline constexpr SettingKey keepInTray{
+    "Settings",
+    "keepInTray",
+    "0",
+    SettingStore::Main,
+    Flag(),
+    {"Keep watching in the tray when the window is closed",
+     "Closing the window leaves the cams watched and alerting; the tray icon shows their health, brings the window "
+     "back and ends the program (Exit). Without a tray on the desktop, closing still ends the program."}};
 
 // Every key above, once; the Options dialog lists those with a label in this order. The checks
 // that keep README.md's "Settings" section and the help true read this list (and fail when a
@@ -265,5 +276,6 @@ inline constexpr SettingKey All[] = {autoSave,
                                      wallNameBand,
                                      alertNotifications,
                                      alertAfterSeconds,
-                                     alertCommand};
+                                     alertCommand,
+                                     keepInTray};
 }  // namespace SettingKeys
