@@ -536,7 +536,9 @@ ClickTimes MeasureClicks(Form1& form, int clicks, int pauseMs)
 // One case, in this process: prints a report and one "row" line for the parent's table.
 int RunCase(const Case& c, const Options& options)
 {
-    const int warmupMs = std::max(options.quick ? 8000 : 20000, 4000 * c.refreshSeconds);
+    // A farm that never changes draws each cam's one picture at its first request, 24 photographs
+    // at once, where the others serve pictures drawn before they listen.
+    const int warmupMs = std::max(options.quick ? 8000 : 20000, 4000 * c.refreshSeconds) + (c.same ? 20000 : 0);
     const QString base = options.folder.isEmpty() ? QDir::tempPath() : options.folder;
     QTemporaryDir home(base + QStringLiteral("/watch_bench-XXXXXX"));
     if (!home.isValid()) {

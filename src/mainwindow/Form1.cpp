@@ -417,7 +417,9 @@ void Form1::ApplyOptions(const QStringList& keys)
         slotGrid->cams().setFinishSlowDownloads(OptionIsOn(SettingKeys::finishSlowDownloads));
     if (keys.contains(SettingKeys::timeServer.Name()))
         clock->setTimeServer(OptionValue(SettingKeys::timeServer));
-    if (keys.contains(SettingKeys::followRedirects.Name()) || keys.contains(SettingKeys::conditionalRequests.Name()))
+    if (keys.contains(SettingKeys::followRedirects.Name()) || keys.contains(SettingKeys::conditionalRequests.Name()) ||
+        keys.contains(SettingKeys::newPictureRule.Name()) || keys.contains(SettingKeys::changedPixelLevel.Name()) ||
+        keys.contains(SettingKeys::changedAreaPerMille.Name()))
         ApplyFetchOptions();
     if (keys.contains(SettingKeys::wallNameBand.Name()))
         wall->setBandPlace(WallBandPlaceFromText(OptionValue(SettingKeys::wallNameBand)));
@@ -452,6 +454,9 @@ void Form1::ApplyFetchOptions()
     FetchOptions options;
     options.followRedirects = OptionIsOn(SettingKeys::followRedirects);
     options.conditionalRequests = OptionIsOn(SettingKeys::conditionalRequests);
+    options.newPictureRule = NewPictureRuleFromText(OptionValue(SettingKeys::newPictureRule));
+    options.change.pixelLevel = OptionNumber(SettingKeys::changedPixelLevel).value_or(options.change.pixelLevel);
+    options.change.areaPerMille = OptionNumber(SettingKeys::changedAreaPerMille).value_or(options.change.areaPerMille);
     slotGrid->cams().setFetchOptions(options);
 }
 

@@ -197,6 +197,44 @@ inline constexpr SettingKey conditionalRequests{
      "Each fetch sends the last picture's ETag and Last-Modified time; a cam that answers 304 (unchanged) sends no "
      "picture, and the one shown stays."}};
 
+// What makes a fetched picture new (saved by AutoSave, "Last Refreshed", the history):
+// "lastModified" a change of the server's Last-Modified line, as it always was; "content" a
+// change of the picture itself (changedPixelLevel, changedAreaPerMille); "both" the two at once.
+inline constexpr SettingChoice kNewPictureRules[] = {
+    {"lastModified", "The server's Last-Modified line"}, {"content", "The picture's content"}, {"both", "Both"}};
+inline constexpr SettingKey newPictureRule{
+    "Settings",
+    "newPictureRule",
+    "lastModified",
+    SettingStore::Main,
+    OneOf(kNewPictureRules),
+    {"A picture is new when it changed by",
+     "The server's Last-Modified line: a new time stamp makes a new picture, whatever it shows. The picture's "
+     "content: the picture itself changed (identical bytes never have); suits cams that send no Last-Modified, or a "
+     "new one with every answer. Both: the server says so and the picture changed."}};
+// Under the content rule: a pixel of the small grey copy (about 64 pixels high) has changed when
+// its level differs by more than this, of 255.
+inline constexpr SettingKey changedPixelLevel{
+    "Settings",
+    "changedPixelLevel",
+    "25",
+    SettingStore::Main,
+    WholeNumber(0, 254),
+    {"Content rule: a pixel changed by more than (of 255)",
+     "Under the content rule, each picture is compared with the last new one as a small grey copy; a pixel of it has "
+     "changed when its brightness differs by more than this many levels of 255."}};
+// Under the content rule: the picture is new when more than this share of its pixels changed, in
+// tenths of a percent (5: 0.5%).
+inline constexpr SettingKey changedAreaPerMille{
+    "Settings",
+    "changedAreaPerMille",
+    "5",
+    SettingStore::Main,
+    WholeNumber(0, 999),
+    {"Content rule: new when more than N per mille of it changed",
+     "Under the content rule, a picture is new when more than this many thousandths of its pixels changed (5: half a "
+     "percent)."}};
+
 // Where a wall tile shows its cam's name and Last Changed time: "bottom" over the picture's
 // lower edge, as it always did; "top" over its upper edge, for cams that print their own
 // caption at the bottom; "hidden" not at all.
@@ -273,6 +311,9 @@ inline constexpr SettingKey All[] = {autoSave,
                                      timeServer,
                                      followRedirects,
                                      conditionalRequests,
+                                     newPictureRule,
+                                     changedPixelLevel,
+                                     changedAreaPerMille,
                                      wallNameBand,
                                      alertNotifications,
                                      alertAfterSeconds,

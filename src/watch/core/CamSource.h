@@ -14,6 +14,7 @@
 #include "CamRedirect.h"
 #include "CamUrl.h"
 #include "HttpResponse.h"
+#include "PictureChange.h"
 
 // The fetch's choices from the Options dialog; all off, every cam is fetched as it always was.
 struct FetchOptions {
@@ -21,6 +22,9 @@ struct FetchOptions {
     bool followRedirects = false;
     // Ask whether the picture changed (If-None-Match, If-Modified-Since); a 304 keeps it.
     bool conditionalRequests = false;
+    // What makes a picture new, and when its content counts as changed.
+    NewPictureRule newPictureRule = NewPictureRule::LastModified;
+    ChangeRule change;
 };
 
 // One answer to show: the picture (or the not-found picture) and the facts of its health outcome.

@@ -17,9 +17,12 @@ qint64 SteadyClockNs()
 void MakePictures(PictureWork& work, const RecordSavedPictureFn& record)
 {
     try {
+        // Under a rule that looks at the picture, a save waits for the verdict: the picture is
+        // decoded for its thumbnail first, and in full only once it proves new.
+        const bool judged = work.rule != NewPictureRule::LastModified && !work.sameBody;
         if (!work.body.isEmpty()) {
             // The save and the Viewer need every pixel; a thumbnail needs a scaled decode only.
-            const bool full = work.wantFull || !work.saveFileName.isEmpty();
+            const bool full = work.wantFull || (!work.saveFileName.isEmpty() && !judged);
             // The bytes the cam shows decoded before; the save's decode needs no file to read them from.
             LoadedPicture loaded = work.sameBody ? LoadPicture(work.body)
                                                  : LoadFetchedPicture(work.body, full ? QSize() : work.thumbnailSize);
@@ -28,11 +31,29 @@ void MakePictures(PictureWork& work, const RecordSavedPictureFn& record)
             work.declaredSize = loaded.declaredSize;
             work.fullSize = loaded.fullSize;
         }
+        if (judged && !work.picture.isNull()) {
+            work.grey = MakeGreyCopy(work.picture);
+            std::optional<bool> changed;
+            if (!work.baseline.isNull())
+                changed = PictureChanged(work.baseline, work.grey, work.change);
+            work.stamp.isNew = IsNewPicture(work.rule, work.stampSaidNew, false, changed);
+            if (!work.stamp.isNew) {
+                work.saveFileName.clear();
+            } else if (!work.saveFileName.isEmpty() && work.picture.size() != work.fullSize) {
+                // The save needs every pixel; the bytes are in memory, no file is needed to read them.
+                LoadedPicture whole = LoadPicture(work.body);
+                if (whole.picture.isNull()) {
+                    work.saveProblem = QStringLiteral("the picture could not be decoded at its full size for the save");
+                } else {
+                    work.picture = std::move(whole.picture);
+                }
+            }
+        }
         // Up to megabytes: kept only for a picture, whose full size is decoded from it when needed.
         if (!work.picture.isNull())
             work.pictureBytes = std::move(work.body);
         work.body = QByteArray();
-        if (work.saveFileName.isEmpty())
+        if (work.saveFileName.isEmpty() || !work.saveProblem.isEmpty())
             return;
         if (work.picture.isNull()) {
             // A body shown a moment ago that no longer decodes has met a lack of memory; any other

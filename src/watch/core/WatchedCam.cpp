@@ -50,6 +50,7 @@ void WatchedCam::settle()
 void WatchedCam::open(const QString& name, const QString& address, const QString& refresh)
 {
     open_ = true;
+    slotNewGrey = {};  // a cam opened afresh compares its pictures with its own first one
     txtName = name;
     txtAddress = address;
     txtRefresh = refresh;
@@ -281,6 +282,13 @@ void WatchedCam::SourceAnswered(CamAnswer answer)
         work->stamp = {slotLastModified, txtUpdated, txtRefreshed, slotIsNew};
         work->stamped = DetectNewPicture(work->stamp, response.header, now);
         work->newStamp = work->stamp.lastModified != slotLastModified;
+        work->stampSaidNew = work->stamp.isNew;
+        const NewPictureRule rule = options_.newPictureRule;
+        if (rule != NewPictureRule::LastModified) {
+            work->rule = rule;
+            work->change = options_.change;
+            work->baseline = slotNewGrey;
+        }
         work->conditions.etag = ValidatorValue(HeaderValue(response.header, "ETag").toLatin1());
         if (work->stamped)
             work->conditions.lastModified =
@@ -290,7 +298,8 @@ void WatchedCam::SourceAnswered(CamAnswer answer)
         if (response.bodyValid && closed.bodyWhole) {
             work->thumbnailSize = needs_.decodeSize ? needs_.decodeSize(index_) : QSize();
             work->wantFull = followed_ && (!needs_.fullPictureSeen || needs_.fullPictureSeen());
-            if (needs_.autoSave && needs_.autoSave() && work->stamp.isNew)
+            // Under the content rule any picture may prove new: the worker decides, and saves only then.
+            if (needs_.autoSave && needs_.autoSave() && (work->stamp.isNew || rule == NewPictureRule::Content))
                 work->saveFileName = PictureFilePath(txtName, now);
             work->saveTime = now;
             work->camName = txtName;
@@ -298,6 +307,12 @@ void WatchedCam::SourceAnswered(CamAnswer answer)
             // neither decoded nor shown again. Only a save that is due decodes them (its own copy).
             if (!slotShownBody.isEmpty() && response.body == slotShownBody) {
                 work->sameBody = true;
+                if (rule != NewPictureRule::LastModified) {
+                    // The very picture shown: its content has not changed.
+                    work->stamp.isNew = IsNewPicture(rule, work->stampSaidNew, true, std::nullopt);
+                    if (!work->stamp.isNew)
+                        work->saveFileName.clear();
+                }
                 work->pictureStatus = PictureStatus::Decoded;
                 work->fullSize = slotPictureSize;
                 if (!work->saveFileName.isEmpty())
@@ -346,8 +361,15 @@ bool WatchedCam::ShowFetchedPicture(const PictureWork& work)
     slotConditions = work.conditions;
     slotConditionsAddress = slotFetchAddress;
     txtUpdated = work.stamp.updatedText;
-    txtRefreshed = work.stamp.refreshedText;
     slotIsNew = work.stamp.isNew;
+    if (work.rule == NewPictureRule::LastModified) {
+        txtRefreshed = work.stamp.refreshedText;
+    } else if (!work.sameBody && !work.grey.isNull() && (work.stamp.isNew || slotNewGrey.isNull())) {
+        // The picture decides: "Last Refreshed" is when a changed picture (or the first) was seen,
+        // and it is what the next pictures are compared with.
+        txtRefreshed = DateTimeText(work.saveTime);
+        slotNewGrey = work.grey;
+    }
 
     if (work.sameBody) {
         // The views show these very bytes already: only the texts and the indicator change.

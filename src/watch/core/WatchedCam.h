@@ -125,7 +125,10 @@ public:
     QString slotFetchAddress;
     QString slotConditionsAddress;
     RequestConditions slotConditions;
-    bool slotIsNew = false;     // the picture just handled is a changed one
+    bool slotIsNew = false;  // the picture just handled is a changed one
+    // Under a rule that looks at the picture: the grey copy of the last new picture (or of the
+    // first one the cam showed since it opened), which the next pictures are compared with.
+    GreyCopy slotNewGrey;
     float slotProgress = 0.0f;  // percent of the body received; never reset, a value past 100 refused
     // The compressed bytes of the picture shown (the fetched body, or the saved file after an
     // automatic save) and that picture's own size.

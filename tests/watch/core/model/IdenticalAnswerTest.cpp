@@ -10,6 +10,7 @@
 
 #include "DateTimeText.h"
 #include "FakeCamServer.h"
+#include "PictureChange.h"
 #include "PictureMemory.h"
 #include "PictureSave.h"
 #include "ProgramFolder.h"
@@ -235,3 +236,70 @@ TEST_F(IdenticalAnswerTest, AfterAnotherPictureTheSameBytesAreShownAgain)
 }
 
 }  // namespace
+
+// Under the content rule the picture decides what is new; the stamp still shows as it came.
+class ContentRuleTest : public IdenticalAnswerTest {
+protected:
+    void Use(NewPictureRule rule)
+    {
+        FetchOptions options;
+        options.newPictureRule = rule;
+        cams.setFetchOptions(options);
+    }
+    static QByteArray Picture(QColor color, int quality = 90) { return MakeTestJpeg(QSize(320, 240), color, quality); }
+};
+
+TEST_F(ContentRuleTest, TheContentDecidesAndOnlyANewPictureIsSaved)
+{
+    autoSave = true;
+    Use(NewPictureRule::Content);
+    QSignalSpy newPictures(&cam(), &WatchedCam::newPictureShown);
+    Serve(Picture(Qt::darkBlue));
+    ASSERT_TRUE(Open());
+    const QString firstSeen = cam().refreshedText();
+    EXPECT_EQ(firstSeen, DateTimeText(now));  // the baseline, never new
+
+    // A new stamp on the same scene encoded again: not new, not saved, "refreshed" kept.
+    Serve(Picture(Qt::darkBlue, 60), kStampB);
+    ASSERT_TRUE(Fetch());
+    EXPECT_FALSE(cam().slotIsNew);
+    EXPECT_EQ(cam().updatedText(), QStringLiteral(" ") + QString::fromLatin1(kStampB));
+    EXPECT_EQ(cam().refreshedText(), firstSeen);
+    EXPECT_TRUE(Saved().isEmpty());
+    EXPECT_EQ(decodes, 1) << "a picture that proves not new is decoded for its thumbnail only";
+
+    // The scene changes under the same stamp: new, saved at full size, "refreshed" now.
+    Serve(Picture(Qt::darkYellow), kStampB);
+    ASSERT_TRUE(Fetch());
+    EXPECT_TRUE(cam().slotIsNew);
+    EXPECT_EQ(cam().refreshedText(), DateTimeText(now));
+    ASSERT_EQ(Saved().size(), 1);
+    EXPECT_EQ(QImage(home.filePath(QStringLiteral("cam/") + Saved().first())).size(), QSize(320, 240));
+    EXPECT_EQ(newPictures.count(), 1);
+
+    // Identical bytes under a new stamp: not new.
+    Serve(Picture(Qt::darkYellow), kStampC);
+    ASSERT_TRUE(Fetch());
+    EXPECT_FALSE(cam().slotIsNew);
+    EXPECT_EQ(decodes, 0);
+    EXPECT_EQ(Saved().size(), 1);
+    EXPECT_EQ(newPictures.count(), 1);
+}
+
+TEST_F(ContentRuleTest, BothWantTheStampAndTheContent)
+{
+    Use(NewPictureRule::Both);
+    QSignalSpy newPictures(&cam(), &WatchedCam::newPictureShown);
+    Serve(Picture(Qt::darkBlue));
+    ASSERT_TRUE(Open());
+    Serve(Picture(Qt::darkYellow));  // changed, same stamp
+    ASSERT_TRUE(Fetch());
+    EXPECT_FALSE(cam().slotIsNew);
+    Serve(Picture(Qt::darkYellow, 60), kStampB);  // a new stamp, and changed from the first picture
+    ASSERT_TRUE(Fetch());
+    EXPECT_TRUE(cam().slotIsNew) << "compared with the last new picture (the first), the scene changed";
+    Serve(Picture(Qt::darkYellow), kStampC);  // new stamp, the scene as before
+    ASSERT_TRUE(Fetch());
+    EXPECT_FALSE(cam().slotIsNew);
+    EXPECT_EQ(newPictures.count(), 1);
+}
