@@ -44,7 +44,8 @@ GreyCopy MakeGreyCopy(const QImage& source)
                 for (int c = 0; c < columns; ++c) {
                     const QRgb pixel = line[left + ((2 * c + 1) * (right - left)) / (2 * columns)];
                     // Luma, in integers: 0.299 R + 0.587 G + 0.114 B.
-                    sum += (77 * unsigned(qRed(pixel)) + 150 * unsigned(qGreen(pixel)) + 29 * unsigned(qBlue(pixel))) >> 8;
+                    sum +=
+                        (77 * unsigned(qRed(pixel)) + 150 * unsigned(qGreen(pixel)) + 29 * unsigned(qBlue(pixel))) >> 8;
                 }
             }
             const unsigned count = unsigned(rows * columns);

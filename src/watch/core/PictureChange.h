@@ -31,8 +31,8 @@ GreyCopy MakeGreyCopy(const QImage& picture);
 
 // When a picture counts as changed.
 struct ChangeRule {
-    int pixelLevel = 25;    // a pixel changed when its level differs by more than this (of 255)
-    int areaPerMille = 5;   // the picture changed when more than this share of its pixels did (‰)
+    int pixelLevel = 25;   // a pixel changed when its level differs by more than this (of 255)
+    int areaPerMille = 5;  // the picture changed when more than this share of its pixels did (‰)
 };
 
 // The share (0 to 1) of the pixels outside `ignored` whose levels differ by more than

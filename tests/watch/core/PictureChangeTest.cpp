@@ -112,8 +112,7 @@ TEST(PictureChangeTest, TheLabelledSetIsClassifiedWithoutAnError)
         const bool changed = PictureChanged(before, after, rule);
         const bool changedMasked = PictureChanged(before, after, rule, {kClock});
         const double share = ChangedShare(before, after, rule.pixelLevel);
-        EXPECT_EQ(IsNewPicture(NewPictureRule::LastModified, c.stampSaysNew, same, changed), c.lastModified)
-            << c.what;
+        EXPECT_EQ(IsNewPicture(NewPictureRule::LastModified, c.stampSaysNew, same, changed), c.lastModified) << c.what;
         EXPECT_EQ(IsNewPicture(NewPictureRule::Content, c.stampSaysNew, same, changed), c.content)
             << c.what << " (changed share " << share << ")";
         EXPECT_EQ(IsNewPicture(NewPictureRule::Content, c.stampSaysNew, same, changedMasked), c.contentMasked)
