@@ -262,7 +262,10 @@ void Form1::wirePieces()
     hooks.hideFullWindowRefreshIndicator = [this] { frmMain->HideFullWindowRefreshIndicator(); };
     hooks.setViewerDetails = [this](const ViewerDetails& details) { frmMain->setDetails(details); };
     hooks.setNextRefresh = [this](const QString& text) { frmMain->setNextRefresh(text); };
-    hooks.hideViewer = [this] { frmMain->HideViewer(); };
+    hooks.hideViewer = [this] {
+        frmMain->HideViewer();
+        sessionChanged();
+    };
     // The clock is asked only where it can be seen: not for slot 0 followed by the hidden
     // Viewer before the first click, nor under the wall.
     hooks.queryTimeServer = [this] {
@@ -273,6 +276,9 @@ void Form1::wirePieces()
     slotGrid = new SlotGrid(picWindowInner, hooks, this);
     connect(slotGrid, &SlotGrid::thumbnailClicked, this, &Form1::ShowSlotInViewer);
     connect(&slotGrid->cams(), &WatchedCams::saveTroubleChanged, this, &Form1::updateSaveTrouble);
+    // A cam opened or stopped (among everything else a cam's views show).
+    connect(&slotGrid->cams(), &WatchedCams::changed, this, &Form1::sessionChanged);
+    connect(frmMain->Slider1, &QScrollBar::valueChanged, this, &Form1::sessionChanged);
 
     clock = new GmtClock(frmMain->lblTime, this);
 
@@ -352,8 +358,10 @@ void Form1::setWebAddressCaption(const QString& address)
 
 void Form1::mnuFileItem_Click(int index)
 {
-    if (index == 0)
-        services.endProgram();  // "Exit": at once, without unloading the other windows
+    if (index != 0)
+        return;
+    EndSession();
+    services.endProgram();  // "Exit": at once, without unloading the other windows
 }
 
 void Form1::mnuCamItem_Click(int index)
@@ -410,6 +418,8 @@ void Form1::ApplyOptions(const QStringList& keys)
         clock->setTimeServer(OptionValue(SettingKeys::timeServer));
     if (keys.contains(SettingKeys::followRedirects.Name()) || keys.contains(SettingKeys::conditionalRequests.Name()))
         ApplyFetchOptions();
+    if (keys.contains(SettingKeys::reopenCams.Name()))
+        updateSessionKept();
     if (keys.contains(SettingKeys::wallNameBand.Name()))
         wall->setBandPlace(WallBandPlaceFromText(OptionValue(SettingKeys::wallNameBand)));
 }
@@ -496,6 +506,7 @@ void Form1::ShowSlotInViewer(int index)
     frmHistory->showCam(slotGrid->slotTexts(index).name);
     clock->QueryTimeServer();
     SelectListEntry(slotGrid->slotTexts(index).name);
+    sessionChanged();
 }
 
 void Form1::SelectListEntry(const QString& name)
@@ -573,6 +584,7 @@ void Form1::Form_Unload()
     if (unloading_)
         return;
     unloading_ = true;
+    EndSession();  // before the wall and the windows close
     camCommands->unloadAll();
     if (Form6* fullWindow = frmMain->fullWindow())
         fullWindow->close();
