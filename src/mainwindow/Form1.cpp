@@ -36,6 +36,7 @@
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
 #include "WallView.h"
+#include "WindowAlerts.h"
 #include "frmOptions.h"
 #include "frmTimelapse.h"
 
@@ -282,6 +283,9 @@ void Form1::wirePieces()
 
     clock = new GmtClock(frmMain->lblTime, this);
 
+    alerts = new WindowAlerts(slotGrid->cams(), QString(), {}, this);
+    connect(alerts, &WindowAlerts::showCam, this, &Form1::ShowAlertedCam);
+
     historyKeeper = new HistoryKeeper(this);
     connect(historyKeeper, &HistoryKeeper::problem, this, &Form1::setStatusText);
     wireHistoryBar();
@@ -422,6 +426,9 @@ void Form1::ApplyOptions(const QStringList& keys)
         updateSessionKept();
     if (keys.contains(SettingKeys::wallNameBand.Name()))
         wall->setBandPlace(WallBandPlaceFromText(OptionValue(SettingKeys::wallNameBand)));
+    if (keys.contains(SettingKeys::alertNotifications.Name()) || keys.contains(SettingKeys::alertAfterSeconds.Name()) ||
+        keys.contains(SettingKeys::alertCommand.Name()))
+        alerts->applyOptions();
 }
 
 void Form1::ApplyFetchOptions()
@@ -507,6 +514,20 @@ void Form1::ShowSlotInViewer(int index)
     clock->QueryTimeServer();
     SelectListEntry(slotGrid->slotTexts(index).name);
     sessionChanged();
+}
+
+void Form1::ShowAlertedCam(int index)
+{
+    if (index < 0 || index >= SlotGrid::kSlotCount || !slotGrid->cam(index).isOpen())
+        return;
+    if (wallShown_)
+        setWallShown(false);
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    ShowSlotInViewer(index);
 }
 
 void Form1::SelectListEntry(const QString& name)

@@ -33,6 +33,7 @@ class SlotGrid;
 class StatusPanel;
 class ViewerPane;
 class WallView;
+class WindowAlerts;
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -68,6 +69,8 @@ public:
     void VScroll1_Change();
     // A thumbnail click: show the slot large, then ask the clock.
     void ShowSlotInViewer(int index);
+    // "Show" on an alert: the window comes forward (out of the wall) with the cam in the Viewer.
+    void ShowAlertedCam(int index);
     // Selects the first list entry of that name (exact, case-sensitive); none: clears the selection.
     void SelectListEntry(const QString& name);
     // The Viewer shows the selected slot's current picture again (every pixel of it).
@@ -171,6 +174,7 @@ public:
     GmtClock* clock = nullptr;
     HistoryKeeper* historyKeeper = nullptr;  // index check at start, retention hourly
     HistoryBar* frmHistory = nullptr;        // the shown cam's saved pictures, in the Viewer's details
+    WindowAlerts* alerts = nullptr;          // notifications and the command hook when a cam goes down
 
 signals:
     // The Options dialog stored these keys.

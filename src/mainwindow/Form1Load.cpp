@@ -29,6 +29,7 @@
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
 #include "WallView.h"
+#include "WindowAlerts.h"
 
 void Form1::PlaceTwips(QWidget* widget, const TwipRect& r)
 {
@@ -62,6 +63,7 @@ void Form1::Form_Load()
     slotGrid->cams().setFinishSlowDownloads(OptionIsOn(SettingKeys::finishSlowDownloads));
     ApplyFetchOptions();
     wall->setBandPlace(WallBandPlaceFromText(OptionValue(SettingKeys::wallNameBand)));
+    alerts->applyOptions();
 
     // 5. and 6. Captions from the product metadata.
     setWebAddressCaption(WebAddress());

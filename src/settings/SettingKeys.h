@@ -227,6 +227,42 @@ inline constexpr SettingKey wallNameBand{
      "Where each wall tile shows its cam's name and the time its picture last changed. At the top suits cams that "
      "print their own caption at the bottom of the picture; hidden leaves the whole picture free."}};
 
+// "1": a cam that has been failing or stale for alertAfterSeconds is told as a desktop
+// notification, and so is its return; "0": no notifications, as always.
+inline constexpr SettingKey alertNotifications{
+    "Settings",
+    "alertNotifications",
+    "0",
+    SettingStore::Main,
+    Flag(),
+    {"Desktop notifications when a cam goes down",
+     "A cam that has been failing or stale for the time below is told in a desktop notification, and so is its "
+     "return. Cams that change together share one notification."}};
+// How long (in seconds, all told) a cam is down before it alerts; it alerts at most once in that
+// time, however often it comes and goes.
+inline constexpr SettingKey alertAfterSeconds{
+    "Settings",
+    "alertAfterSeconds",
+    "60",
+    SettingStore::Main,
+    WholeNumber(1, 24 * 60 * 60),
+    {"Alert after (seconds a cam is down)",
+     "A cam alerts once it has been failing or stale for this many seconds, added up while it comes and goes, and "
+     "at most once in this time."}};
+// A program and its arguments (split as a command line, quotes group words; never given to a
+// shell), run on each alert with TOLVANE_CAM, TOLVANE_STATE, TOLVANE_REASON, TOLVANE_SINCE and
+// TOLVANE_PICTURE in its environment. Empty: none.
+inline constexpr SettingKey alertCommand{
+    "Settings",
+    "alertCommand",
+    "",
+    SettingStore::Main,
+    AnyText(),
+    {"Alert command (program and arguments, no shell)",
+     "Run on each alert, whether or not notifications are on, with TOLVANE_CAM, TOLVANE_STATE, TOLVANE_REASON, "
+     "TOLVANE_SINCE and TOLVANE_PICTURE (the last picture) in its environment. It is stopped after 10 seconds; its "
+     "output goes to the log.",
+     "none"}};
 // The session: what start-up brings back when reopenCams is on. Kept in the per-user store
 // whenever it changes and at the end; never by the demo, whose cams are not the user's.
 // The open cams' names in panel order, one a line; an empty line is a free panel before an open one.
@@ -254,6 +290,9 @@ inline constexpr SettingKey All[] = {autoSave,
                                      followRedirects,
                                      conditionalRequests,
                                      wallNameBand,
+                                     alertNotifications,
+                                     alertAfterSeconds,
+                                     alertCommand,
                                      reopenCams,
                                      sessionCams,
                                      sessionViewerCam,

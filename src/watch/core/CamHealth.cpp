@@ -111,9 +111,7 @@ QString PhaseText(FetchPhase phase)
     return {};
 }
 
-namespace {
-// The summary without its state.
-QString SummaryReason(const CamHealth& health, CamState state)
+QString HealthReason(const CamHealth& health, CamState state)
 {
     if (state == CamState::Stale)
         return QStringLiteral("no new picture since ") + DateTimeText(health.lastNewPicture);
@@ -131,16 +129,15 @@ QString SummaryReason(const CamHealth& health, CamState state)
         parts << PhaseText(health.phase);
     return parts.join(QStringLiteral("; "));
 }
-}  // namespace
 
 QString HealthSummary(const CamHealth& health, CamState state)
 {
-    return StateText(state) + QStringLiteral(": ") + SummaryReason(health, state);
+    return StateText(state) + QStringLiteral(": ") + HealthReason(health, state);
 }
 
 QStringList HealthToolTipLines(const QString& camName, const CamHealth& health, CamState state)
 {
-    QStringList lines{camName + QStringLiteral(": ") + StateText(state), SummaryReason(health, state)};
+    QStringList lines{camName + QStringLiteral(": ") + StateText(state), HealthReason(health, state)};
     if (state == CamState::Stale)
         lines << QStringLiteral("Last fetch: ") + OutcomeReason(health.last);
     if (health.phase == FetchPhase::Connecting || health.phase == FetchPhase::Waiting ||

@@ -158,6 +158,8 @@ CamState EvaluateCamState(const CamHealth& health, const QDateTime& now, qint64 
 qint64 StaleAfterSeconds(int staleMinutes, qint32 refreshSeconds);
 QString StateText(CamState state);  // "starting", "ok", "stale", "failing"
 QString PhaseText(FetchPhase phase);
+// The reason of the state in words, without the state: "connection refused".
+QString HealthReason(const CamHealth& health, CamState state);
 // "<state>: <reason>": the Viewer's "Status:" line and, after the cam's name, the log line.
 QString HealthSummary(const CamHealth& health, CamState state);
 // The thumbnail's tool tip, one line each: name and state, the reason, the phase of a fetch

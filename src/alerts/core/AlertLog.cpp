@@ -1,0 +1,3 @@
+#include "AlertLog.h"
+
+Q_LOGGING_CATEGORY(lcAlert, "tolvane.alert", QtInfoMsg)

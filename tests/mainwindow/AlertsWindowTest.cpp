@@ -1,0 +1,71 @@
+// The alerts in the assembled window: the options put into effect, the cam models feeding the
+// rules, the hook run for a real cam that goes down, and "Show" bringing the cam forward.
+#include <QFile>
+#include <QListWidget>
+#include <QSignalSpy>
+
+#include "MainWindowFixture.h"
+#include "SlotGrid.h"
+#include "WindowAlerts.h"
+
+namespace {
+using AlertsWindowTest = MainWindowTest;
+}  // namespace
+
+TEST_F(AlertsWindowTest, TheOptionsAreReadAtStartAndWhenTheDialogStoresThem)
+{
+    Store("alertAfterSeconds", "30");
+    Store("alertCommand", "/usr/bin/logger \"cam down\"");
+    Form1& f = loadedForm();
+    EXPECT_EQ(f.alerts->rules().alertAfterSeconds(), 30);
+    EXPECT_EQ(f.alerts->command().command(), QStringList({"/usr/bin/logger", "cam down"}));
+    Store("alertAfterSeconds", "90");
+    Store("alertCommand", "");
+    Q_EMIT f.optionsChanged({"alertAfterSeconds", "alertCommand"});
+    EXPECT_EQ(f.alerts->rules().alertAfterSeconds(), 90);
+    EXPECT_TRUE(f.alerts->command().command().isEmpty());
+}
+
+TEST_F(AlertsWindowTest, ACamThatGoesDownRunsTheHookWithItsName)
+{
+    // Nothing listens at the cams' port: every fetch is refused.
+    ListCams({"Harbour"});
+    const QString out = path("hook-out.txt");
+    const QString hook = path("hook.sh");
+    QFile script(hook);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(
+        QStringLiteral("#!/bin/sh\necho \"$TOLVANE_CAM|$TOLVANE_STATE|$TOLVANE_REASON\" > \"%1\"\n").arg(out).toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    Store("alertAfterSeconds", "1");
+    Store("alertCommand", "\"" + hook + "\"");
+    Form1& f = loadedForm();
+    QSignalSpy alerted(&f.alerts->rules(), &CamAlerts::alerted);
+    QSignalSpy ran(&f.alerts->command(), &AlertCommand::finished);
+    f.OpenCamsByName({"Harbour"});
+    ASSERT_TRUE(alerted.count() > 0 || alerted.wait(10000));
+    ASSERT_TRUE(ran.count() > 0 || ran.wait(10000));
+    QFile written(out);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(written.readAll()), "Harbour|failing|connection refused\n");
+    f.slotGrid->cmdStopAll_Click();
+    EXPECT_TRUE(f.alerts->rules().downCams().isEmpty());
+}
+
+TEST_F(AlertsWindowTest, ShowBringsTheCamIntoTheViewerOutOfTheWall)
+{
+    ListCams({"Harbour", "Pier", "Gate"});
+    Form1& f = loadedForm();
+    f.OpenCamsByName({"Harbour", "Pier", "Gate"});
+    f.setWallShown(true);
+    f.ShowAlertedCam(2);
+    EXPECT_FALSE(f.wallShown());
+    EXPECT_EQ(f.slotGrid->cams().selectedSlot(), 2);
+    ASSERT_NE(f.List1->currentItem(), nullptr);
+    EXPECT_EQ(f.List1->currentItem()->text(), "Gate");
+    // A cam stopped since its notification: nothing changes.
+    f.ShowAlertedCam(7);
+    EXPECT_EQ(f.slotGrid->cams().selectedSlot(), 2);
+    f.slotGrid->cmdStopAll_Click();
+}
