@@ -40,8 +40,7 @@ bool KeepRememberedSession(const RememberedSession& session, const RememberedSes
     keep(PanelsText(session.panels) != PanelsText(kept.panels), SettingKeys::sessionCams, PanelsText(session.panels));
     keep(session.viewerCam != kept.viewerCam, SettingKeys::sessionViewerCam, session.viewerCam);
     keep(session.zoom != kept.zoom, SettingKeys::sessionZoom, QString::number(session.zoom));
-    keep(session.wall != kept.wall, SettingKeys::sessionWall,
-         session.wall ? QStringLiteral("1") : QStringLiteral("0"));
+    keep(session.wall != kept.wall, SettingKeys::sessionWall, session.wall ? QStringLiteral("1") : QStringLiteral("0"));
     keep(session.window != kept.window, SettingKeys::sessionWindow, QString::fromLatin1(session.window.toBase64()));
     return written;
 }
