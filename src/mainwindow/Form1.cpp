@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <algorithm>
 
+#include "AlertTray.h"
 #include "CamCommands.h"
 #include "CamListBox.h"
 #include "DateTimeText.h"
@@ -285,6 +286,10 @@ void Form1::wirePieces()
 
     alerts = new WindowAlerts(slotGrid->cams(), QString(), {}, this);
     connect(alerts, &WindowAlerts::showCam, this, &Form1::ShowAlertedCam);
+    tray = new AlertTray(slotGrid->cams(), this, this);
+    connect(tray, &AlertTray::showCam, this, &Form1::ShowAlertedCam);
+    connect(tray, &AlertTray::showOrHide, this, &Form1::ShowOrHideFromTray);
+    connect(tray, &AlertTray::exitChosen, this, &Form1::Form_Unload);
 
     historyKeeper = new HistoryKeeper(this);
     connect(historyKeeper, &HistoryKeeper::problem, this, &Form1::setStatusText);
@@ -429,6 +434,27 @@ void Form1::ApplyOptions(const QStringList& keys)
     if (keys.contains(SettingKeys::alertNotifications.Name()) || keys.contains(SettingKeys::alertAfterSeconds.Name()) ||
         keys.contains(SettingKeys::alertCommand.Name()))
         alerts->applyOptions();
+    if (keys.contains(SettingKeys::alertNotifications.Name()) || keys.contains(SettingKeys::keepInTray.Name()))
+        ApplyTrayOptions();
+}
+
+void Form1::ApplyTrayOptions()
+{
+    keepInTray_ = OptionIsOn(SettingKeys::keepInTray);
+    tray->setShown(keepInTray_ || OptionIsOn(SettingKeys::alertNotifications));
+}
+
+void Form1::ShowOrHideFromTray()
+{
+    if (isVisible() && !isMinimized()) {
+        hide();
+        return;
+    }
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 void Form1::ApplyFetchOptions()
@@ -596,6 +622,12 @@ QString Form1::statusText() const
 
 void Form1::closeEvent(QCloseEvent* event)
 {
+    if (!unloading_ && keepInTray_ && tray->inTray()) {
+        // Watching goes on; the tray brings the window back or ends the program.
+        event->ignore();
+        hide();
+        return;
+    }
     event->accept();
     Form_Unload();
 }

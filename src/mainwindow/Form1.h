@@ -34,6 +34,7 @@ class StatusPanel;
 class ViewerPane;
 class WallView;
 class WindowAlerts;
+class AlertTray;
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -175,6 +176,7 @@ public:
     HistoryKeeper* historyKeeper = nullptr;  // index check at start, retention hourly
     HistoryBar* frmHistory = nullptr;        // the shown cam's saved pictures, in the Viewer's details
     WindowAlerts* alerts = nullptr;          // notifications and the command hook when a cam goes down
+    AlertTray* tray = nullptr;               // the tray icon: health, Show/Hide, Exit
 
 signals:
     // The Options dialog stored these keys.
@@ -209,6 +211,9 @@ private:
     void sessionChanged();
     // Whether the session is kept, from the start's choice and reopenCams.
     void updateSessionKept();
+    // The tray icon shows while alerts or keepInTray are on.
+    void ApplyTrayOptions();
+    void ShowOrHideFromTray();
 
     MainLayoutTwips layout_ = DesignLayout();
     float picWindowInnerTop_ = 0;  // twips; 0 until the grid's scroll bar first changes
@@ -220,6 +225,7 @@ private:
     bool sessionEnded_ = false;        // EndSession ran
     RememberedSession sessionStored_;  // what the per-user store holds
     QTimer* sessionTimer_ = nullptr;
+    bool keepInTray_ = false;
     bool wallShown_ = false;
     bool fullWindowHoldsScreenSaver_ = false;
     bool screenSaverHeld_ = false;                                  // what the switch was last told

@@ -64,6 +64,7 @@ void Form1::Form_Load()
     ApplyFetchOptions();
     wall->setBandPlace(WallBandPlaceFromText(OptionValue(SettingKeys::wallNameBand)));
     alerts->applyOptions();
+    ApplyTrayOptions();
 
     // 5. and 6. Captions from the product metadata.
     setWebAddressCaption(WebAddress());

@@ -263,6 +263,17 @@ inline constexpr SettingKey alertCommand{
      "TOLVANE_SINCE and TOLVANE_PICTURE (the last picture) in its environment. It is stopped after 10 seconds; its "
      "output goes to the log.",
      "none"}};
+// "1": closing the window leaves the program watching (and alerting) with its tray icon, where
+// the desktop has a tray; "0": closing ends the program, as always.
+inline constexpr SettingKey keepInTray{
+    "Settings",
+    "keepInTray",
+    "0",
+    SettingStore::Main,
+    Flag(),
+    {"Keep watching in the tray when the window is closed",
+     "Closing the window leaves the cams watched and alerting; the tray icon shows their health, brings the window "
+     "back and ends the program (Exit). Without a tray on the desktop, closing still ends the program."}};
 // The session: what start-up brings back when reopenCams is on. Kept in the per-user store
 // whenever it changes and at the end; never by the demo, whose cams are not the user's.
 // The open cams' names in panel order, one a line; an empty line is a free panel before an open one.
@@ -293,6 +304,7 @@ inline constexpr SettingKey All[] = {autoSave,
                                      alertNotifications,
                                      alertAfterSeconds,
                                      alertCommand,
+                                     keepInTray,
                                      reopenCams,
                                      sessionCams,
                                      sessionViewerCam,

@@ -2,8 +2,10 @@
 // rules, the hook run for a real cam that goes down, and "Show" bringing the cam forward.
 #include <QFile>
 #include <QListWidget>
+#include <QMenu>
 #include <QSignalSpy>
 
+#include "AlertTray.h"
 #include "MainWindowFixture.h"
 #include "SlotGrid.h"
 #include "WindowAlerts.h"
@@ -68,4 +70,44 @@ TEST_F(AlertsWindowTest, ShowBringsTheCamIntoTheViewerOutOfTheWall)
     f.ShowAlertedCam(7);
     EXPECT_EQ(f.slotGrid->cams().selectedSlot(), 2);
     f.slotGrid->cmdStopAll_Click();
+}
+
+TEST_F(AlertsWindowTest, TheTrayMenuSumsUpTheHealthAndItsEntriesAct)
+{
+    ListCams({"Harbour", "Pier"});
+    Store("keepInTray", "1");
+    Form1& f = loadedForm();
+    QSignalSpy health(&f.slotGrid->cams(), &WatchedCams::changed);
+    f.OpenCamsByName({"Harbour", "Pier"});
+    // Nothing listens at their port: both fail at their first fetch.
+    while (f.slotGrid->cam(0).healthState() != CamState::Failing ||
+           f.slotGrid->cam(1).healthState() != CamState::Failing)
+        ASSERT_TRUE(health.wait(10000));
+    f.tray->update();
+    QStringList texts;
+    for (const QAction* action : f.tray->menu()->actions())
+        texts << action->text();
+    EXPECT_EQ(texts,
+              QStringList({"2 failing", "Harbour: failing: connection refused", "Pier: failing: connection refused", "",
+                           "Show", "Exit"}));
+    EXPECT_FALSE(f.tray->menu()->actions().at(0)->isEnabled());
+    EXPECT_EQ(f.tray->toolTip(),
+              ProductName() +
+                  ": 2 failing\nHarbour: failing: connection refused\n"
+                  "Pier: failing: connection refused");
+    f.tray->menu()->actions().at(2)->trigger();
+    EXPECT_EQ(f.slotGrid->cams().selectedSlot(), 1);
+    f.tray->menu()->actions().at(5)->trigger();
+    EXPECT_EQ(programEnds, 1);
+}
+
+TEST_F(AlertsWindowTest, WithoutATrayClosingStillEndsTheProgram)
+{
+    // The test platform has no tray: keeping the program in one would leave it out of reach.
+    Store("keepInTray", "1");
+    Form1& f = loadedForm();
+    f.show();
+    ASSERT_FALSE(f.tray->inTray());
+    f.close();
+    EXPECT_EQ(programEnds, 1);
 }
