@@ -110,6 +110,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent)
     picrefresh = QImage(QStringLiteral(":/pictures/refresh.png"));
     wirePieces();
     buildWall();
+    buildKeys();
     applyLayout();
 }
 

@@ -110,6 +110,11 @@ public:
     // A cam with that name is open in a panel: its index; -1 when none is.
     int OpenSlotOfCam(const QString& name);
 
+    // The Viewer's commands by key and menu: Cams > "Save Image" (Ctrl+S) saves, "Fetch Now" (F5)
+    // fetches the cam the Viewer shows; with none shown they say so on the status bar.
+    void SaveShownPicture();
+    void FetchShownCamNow();
+
     // Command2's caption, in a font small enough to show the whole address.
     void setWebAddressCaption(const QString& address);
     // The first status bar panel: a message, kept in view for a while; a progress text, shown
@@ -162,7 +167,12 @@ public:
     QStackedWidget* pages = nullptr;       // the frames (Form1Client) or the wall
     QWidget* Form1Client = nullptr;        // holds the three frames
     WallView* wall = nullptr;
-    QAction* mnuTimelapse = nullptr;  // Cams > "Make Time-lapse…", after the cam commands
+    QAction* mnuTimelapse = nullptr;                      // Cams > "Make Time-lapse…", after the cam commands
+    QAction* mnuSaveImage = nullptr;                      // Cams > "Save Image", Ctrl+S
+    QAction* mnuFetchNow = nullptr;                       // Cams > "Fetch Now", F5
+    QAction *mnuZoomIn = nullptr, *mnuZoomOut = nullptr;  // View, + and - (and the desktop's zoom keys)
+    // View: the history bar's steps, Left and Right, and Home for Live.
+    QAction *mnuHistoryPrevious = nullptr, *mnuHistoryNext = nullptr, *mnuHistoryLive = nullptr;
     std::array<QAction*, 1> mnuSettingsItem{};
     std::array<QAction*, 1> mnuFileItem{};
     std::array<QAction*, 5> mnuCamItem{};
@@ -190,6 +200,12 @@ protected:
 
 private:
     void buildMenus();
+    // The keys of the menu items and the menu items added for keys (Form1Keys.cpp).
+    void buildKeys();
+    // The Viewer shows an open cam and the frames show (not the wall).
+    bool viewerShowsCam();
+    bool historyKeysApply();
+    void stepZoom(int steps);
     void buildControlsFrame(QWidget* central);
     void buildCamsFrame(QWidget* central);
     void wirePieces();
