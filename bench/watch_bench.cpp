@@ -4,6 +4,8 @@
 // timer on the user-interface thread fires, how long a response waited for other cams' work, how
 // long a click on a thumbnail takes to show the full picture in the Viewer, and peak RSS.
 // The wall case shows the cams on View > Wall in a full-screen window instead of the Viewer.
+// hd-2s-same serves every cam's one picture over and over under one Last-Modified; run beside
+// hd-2s, the table is followed by the CPU per answer of the one against the other.
 //
 //   watch_bench [--seconds N] [--quick] [--only NAME[,NAME...]] [--democam PATH] [--folder DIR] [--drawn] [--spread]
 //
@@ -39,6 +41,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -71,12 +74,14 @@ struct Case {
     int refreshSeconds;
     bool autosave;
     bool wall = false;  // View > Wall, full screen, instead of one cam in the Viewer
+    bool same = false;  // every answer is the picture the cam shows, under the same Last-Modified
 };
 constexpr int kCams = 24;
-const std::array<Case, 7> kCases = {{
+const std::array<Case, 8> kCases = {{
     {"vga-1s", {640, 480}, 1, false},
     {"vga-1s-save", {640, 480}, 1, true},
     {"hd-2s", {1920, 1080}, 2, false},
+    {"hd-2s-same", {1920, 1080}, 2, false, false, true},
     {"hd-2s-save", {1920, 1080}, 2, true},
     {"hd-2s-wall", {1920, 1080}, 2, false, true},
     {"uhd-5s", {3840, 2160}, 5, false},
@@ -96,6 +101,8 @@ double RssTargetMb(const Case& c)
 {
     return c.size.width() > 1920 ? 150 : 100;
 }
+// An answer with the bytes the cam shows already, against one with a new picture, in CPU per answer.
+constexpr double kSameAnswerTarget = 0.1;
 constexpr double kHoldUpTargetMs = 50;
 constexpr double kClickTargetMs = 50;
 constexpr int kClicks = 8;
@@ -302,7 +309,7 @@ public:
                               QString::number(kCams),
                               QStringLiteral("--size"),
                               QStringLiteral("%1x%2").arg(c.size.width()).arg(c.size.height()),
-                              QStringLiteral("--every-fetch"),
+                              c.same ? QStringLiteral("--never-change") : QStringLiteral("--every-fetch"),
                               QStringLiteral("--daytime-port"),
                               QStringLiteral("0"),
                               QStringLiteral("--write-camlist"),
@@ -803,6 +810,22 @@ int RunAll(const Options& options, const QString& self)
     }
     std::printf("ratio: CPU per picture / full decode (autosave off), / (full decode + encode + scaled reload) "
                 "(autosave on); held: held up by another cam, ms; click: click to full picture, slowest, ms\n");
+    // What an answer that changes nothing costs against a new picture, both measured in this run.
+    const auto cpuOf = [&rows](const char* name) -> std::optional<double> {
+        for (const QString& row : rows) {
+            const QStringList f = row.split(QLatin1Char('\t'));
+            if (f.size() >= 4 && f[0] == QLatin1String(name))
+                return f[3].toDouble();
+        }
+        return std::nullopt;
+    };
+    const std::optional<double> same = cpuOf("hd-2s-same"), changed = cpuOf("hd-2s");
+    if (same && changed && *changed > 0) {
+        const double ratio = *same / *changed;
+        std::printf("identical answers: hd-2s-same %.2f ms of CPU per answer against hd-2s %.2f ms: %.2f x "
+                    "(target <= %.1f)%s\n",
+                    *same, *changed, ratio, kSameAnswerTarget, ratio <= kSameAnswerTarget ? "" : "  <-- target missed");
+    }
     return failures ? 1 : 0;
 }
 

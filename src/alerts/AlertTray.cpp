@@ -61,6 +61,8 @@ void AlertTray::setShown(bool on)
 
 bool AlertTray::inTray() const
 {
+    if (trayAvailable_)
+        return shown_ && trayAvailable_();
     return shown_ && icon_ && icon_->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
 }
 

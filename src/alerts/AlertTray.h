@@ -4,6 +4,7 @@
 // the menu has Show/Hide for the window and Exit.
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 #include "HealthCounts.h"
 
@@ -23,6 +24,8 @@ public:
     void setShown(bool on);
     // The icon is in a tray now.
     bool inTray() const;
+    // Whether the desktop has a tray; tests answer for a platform without one. Unset: Qt's answer.
+    void setTrayAvailable(std::function<bool()> available) { trayAvailable_ = std::move(available); }
     // The tool tip's text and the menu, as they stand.
     QString toolTip() const;
     QMenu* menu() const { return menu_; }
@@ -42,4 +45,5 @@ private:
     QSystemTrayIcon* icon_ = nullptr;
     QMenu* menu_ = nullptr;
     bool shown_ = false;
+    std::function<bool()> trayAvailable_;
 };

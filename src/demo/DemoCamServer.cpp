@@ -243,7 +243,8 @@ QByteArray DemoCamServer::camResponse(int k, bool withBody)
         cam.lastModified = HttpDate(QDateTime::fromSecsSinceEpoch(cam.lastModifiedSecs, Qt::UTC));
     } else {
         const int period = changePeriodSeconds(k);
-        const qint64 index = floorDiv(nowSecs, period);
+        const bool frozen = options_.changeMode == ChangeMode::Never && cam.picture;
+        const qint64 index = frozen ? cam.period : floorDiv(nowSecs, period);
         if (index != cam.period || !cam.picture) {
             const QDateTime changed = QDateTime::fromSecsSinceEpoch(index * period, Qt::UTC);
             cam.picture = makePicture(camName(k), index * period,

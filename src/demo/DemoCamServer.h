@@ -24,6 +24,7 @@ public:
         Periodic,           // each cam draws a new picture every 5 to 20 seconds (fixed per cam)
         EveryFetch,         // every fetch gets another picture and a later Last-Modified
         FixedLastModified,  // pictures change periodically, Last-Modified never does
+        Never,              // each cam serves the picture it began with, and its Last-Modified, for good
     };
 
     struct Options {

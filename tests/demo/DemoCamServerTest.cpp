@@ -150,6 +150,23 @@ TEST_F(DemoCamServerTest, FixedLastModifiedModeChangesThePictureButNeverTheHeade
     EXPECT_NE(later.body, first.body);
 }
 
+TEST_F(DemoCamServerTest, NeverChangingModeServesTheSameBytesForGood)
+{
+    DemoCamServer::Options options;
+    options.changeMode = DemoCamServer::ChangeMode::Never;
+    startServer(options);
+    const int period = server->changePeriodSeconds(1);
+    now = periodStart(1);
+    const RawResponse first = RawGet(server->port(), "/cam1.jpg");
+    now = now.addSecs(period * 3);
+    const RawResponse later = RawGet(server->port(), "/cam1.jpg");
+
+    ASSERT_TRUE(first.header("Last-Modified"));
+    EXPECT_EQ(later.header("Last-Modified"), first.header("Last-Modified"));
+    EXPECT_EQ(later.body, first.body);
+    EXPECT_EQ(DecodeJpeg(later.body).size(), QSize(640, 480));
+}
+
 TEST_F(DemoCamServerTest, ChunkedModeFramesTheWholePictureInValidChunks)
 {
     DemoCamServer::Options options;

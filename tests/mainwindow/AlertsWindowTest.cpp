@@ -111,3 +111,34 @@ TEST_F(AlertsWindowTest, WithoutATrayClosingStillEndsTheProgram)
     f.close();
     EXPECT_EQ(programEnds, 1);
 }
+
+TEST_F(AlertsWindowTest, WithATrayAndKeepInTrayClosingHidesTheWindowAndExitEnds)
+{
+    Store("keepInTray", "1");
+    Form1& f = loadedForm();
+    f.tray->setTrayAvailable([] { return true; });
+    f.show();
+    f.close();
+    EXPECT_EQ(programEnds, 0);
+    EXPECT_FALSE(f.isVisible());
+    // Show from the tray brings it back, Hide hides it again.
+    f.tray->update();
+    f.tray->menu()->actions().at(2)->trigger();
+    EXPECT_TRUE(f.isVisible());
+    f.tray->update();
+    EXPECT_EQ(f.tray->menu()->actions().at(2)->text(), "Hide");
+    f.tray->menu()->actions().at(3)->trigger();
+    EXPECT_EQ(programEnds, 1);
+}
+
+TEST_F(AlertsWindowTest, WithATrayButKeepInTrayOffClosingEndsTheProgram)
+{
+    // Notifications alone show the icon; closing still ends the program.
+    Store("alertNotifications", "1");
+    Form1& f = loadedForm();
+    f.tray->setTrayAvailable([] { return true; });
+    ASSERT_TRUE(f.tray->inTray());
+    f.show();
+    f.close();
+    EXPECT_EQ(programEnds, 1);
+}

@@ -142,6 +142,8 @@ TEST(ScaledDecodeTest, OtherFormatsDecodeAtFullSize)
 class FullPictureOnDemandTest : public CamServerFixture {
 protected:
     const QByteArray body = Jpeg(PhotoLike({800, 600}));
+    // Another picture of that size: the bytes a slot shows already are not decoded again.
+    const QByteArray again = Jpeg(PhotoLike({800, 600}).mirrored(true, false));
     const QByteArray stampA = "Mon, 07 May 2007 15:59:45 GMT";
     const QByteArray stampB = "Mon, 07 May 2007 16:04:45 GMT";
 
@@ -220,7 +222,7 @@ TEST_F(FullPictureOnDemandTest, TheSlotTheViewerLeavesKeepsOnlyAThumbnail)
     EXPECT_EQ(grid->slot(1).imgCam->picture().size(), scaled.size());
 
     // Nor does leaving a slot and coming back before the shrink.
-    ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(PictureAnswer(body))));
+    ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(PictureAnswer(again))));
     ASSERT_EQ(grid->slot(0).imgCam->picture().size(), QSize(800, 600));
     grid->cams().setSelectedSlot(1);
     grid->cams().setSelectedSlot(0);
@@ -261,7 +263,7 @@ TEST_F(FullPictureOnDemandTest, AViewerNoOneSeesGetsNoFullPictures)
     EXPECT_EQ(grid->cam(0).fullPicture(), LoadPicture(body).picture);  // decoded when asked for
 
     fullWindowViewOpen = true;
-    ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(PictureAnswer(body))));
+    ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(PictureAnswer(again))));
     EXPECT_EQ(grid->slot(0).imgCam->picture().size(), QSize(800, 600));
     ASSERT_EQ(fullWindowPictures.size(), 1);
     EXPECT_EQ(fullWindowPictures.last().size(), QSize(800, 600));

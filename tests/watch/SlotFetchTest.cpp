@@ -278,7 +278,10 @@ TEST_F(SlotFetchTest, TheShownSlotFeedsTheFullWindowView)
     EXPECT_TRUE(viewerPictures.isEmpty());  // slot 0 is followed, not slot 1
     grid->cams().setSelectedSlot(1);
     fullWindowViewOpen = true;
-    ASSERT_TRUE(FetchAgain(1, ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(30, 30))))));
+    // Another picture: the bytes the slot shows already would be shown nowhere again.
+    const ScriptedReply another = ScriptedReply::whole(PictureAnswer(MakeTestJpeg(QSize(30, 30), Qt::darkRed)));
+    server.setReply(QStringLiteral("/cam2.jpg"), another);
+    ASSERT_TRUE(FetchAgain(1, another));
     ASSERT_EQ(viewerPictures.size(), 1);
     ASSERT_EQ(fullWindowPictures.size(), 1);
     EXPECT_EQ(fullWindowPictures.first().cacheKey(), grid->slot(1).imgCam->picture().cacheKey());

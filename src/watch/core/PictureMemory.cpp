@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
@@ -184,8 +185,18 @@ QImage ReadPicture(QImageReader& reader)
     return picture;
 }
 
+namespace {
+std::atomic<qint64> decodeCount{0};
+}  // namespace
+
+qint64 PictureDecodeCount()
+{
+    return decodeCount.load(std::memory_order_relaxed);
+}
+
 LoadedPicture LoadPicture(const QByteArray& bytes, const QSize& atLeast)
 {
+    decodeCount.fetch_add(1, std::memory_order_relaxed);
     // Qt's own limit holds what its readers allocate for a format that tells its size only while
     // decoding; in bytes, as much as the largest picture takes at 32 bits a pixel.
     static const bool limited = [] {

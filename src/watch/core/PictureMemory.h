@@ -35,6 +35,9 @@ struct LoadedPicture {
 // that many pixels each way (for a thumbnail); what is refused is the same as at full size. Other
 // formats, and JPEGs only Qt's reader reads, come at full size.
 LoadedPicture LoadPicture(const QByteArray& bytes, const QSize& atLeast = {});
+// How many times LoadPicture has been asked to decode picture bytes since the program started, on
+// any thread: what a picture costs is mostly its decodes, and tests and benchmarks count them.
+qint64 PictureDecodeCount();
 // The same for the file at `path`; NotAPicture when it cannot be read. `bytes`, when given,
 // receives the file's bytes.
 LoadedPicture ReadPictureFile(const QString& path, const QSize& atLeast = {}, QByteArray* bytes = nullptr);

@@ -20,7 +20,9 @@ void MakePictures(PictureWork& work, const RecordSavedPictureFn& record)
         if (!work.body.isEmpty()) {
             // The save and the Viewer need every pixel; a thumbnail needs a scaled decode only.
             const bool full = work.wantFull || !work.saveFileName.isEmpty();
-            LoadedPicture loaded = LoadFetchedPicture(work.body, full ? QSize() : work.thumbnailSize);
+            // The bytes the cam shows decoded before; the save's decode needs no file to read them from.
+            LoadedPicture loaded = work.sameBody ? LoadPicture(work.body)
+                                                 : LoadFetchedPicture(work.body, full ? QSize() : work.thumbnailSize);
             work.picture = std::move(loaded.picture);
             work.pictureStatus = loaded.status;
             work.declaredSize = loaded.declaredSize;
@@ -30,8 +32,15 @@ void MakePictures(PictureWork& work, const RecordSavedPictureFn& record)
         if (!work.picture.isNull())
             work.pictureBytes = std::move(work.body);
         work.body = QByteArray();
-        if (work.picture.isNull() || work.saveFileName.isEmpty())
+        if (work.saveFileName.isEmpty())
             return;
+        if (work.picture.isNull()) {
+            // A body shown a moment ago that no longer decodes has met a lack of memory; any other
+            // body that is no picture is not saved, as it is not shown.
+            if (work.sameBody)
+                work.saveProblem = QStringLiteral("the picture could not be decoded again for the save");
+            return;
+        }
         try {
             SavePictureAsJpeg(work.picture, work.saveFileName);
         } catch (const std::exception& error) {

@@ -29,6 +29,9 @@ struct PictureWork {
     bool isImage = false;       // the header names an image: otherwise the not-found picture
     PictureStamp stamp;         // the slot's time stamp values after this response's header
     QByteArray body;            // decoded when not empty; becomes `pictureBytes` once decoded
+    // The body is byte for byte the one the cam shows: it is not decoded nor shown again. `body`
+    // then holds the cam's kept bytes only when a save is due, decoded for the save alone.
+    bool sameBody = false;
     // The size the picture is drawn at outside the Viewer (thumbnail, wall tile), in device
     // pixels: a JPEG is decoded at the smallest DCT scale that still gives that much. Invalid, or
     // `wantFull`, or a save due: decoded at full size.

@@ -288,13 +288,23 @@ void WatchedCam::SourceAnswered(CamAnswer answer)
         closed.bodyWhole = BodyLooksWhole(response.body, answer.contentLength);
         closed.bodyStart = response.body.first(qMin<qsizetype>(16, response.body.size()));
         if (response.bodyValid && closed.bodyWhole) {
-            work->body = std::move(response.body);
             work->thumbnailSize = needs_.decodeSize ? needs_.decodeSize(index_) : QSize();
             work->wantFull = followed_ && (!needs_.fullPictureSeen || needs_.fullPictureSeen());
             if (needs_.autoSave && needs_.autoSave() && work->stamp.isNew)
                 work->saveFileName = PictureFilePath(txtName, now);
             work->saveTime = now;
             work->camName = txtName;
+            // Most cams are asked more often than they change: the bytes the cam shows already are
+            // neither decoded nor shown again. Only a save that is due decodes them (its own copy).
+            if (!slotShownBody.isEmpty() && response.body == slotShownBody) {
+                work->sameBody = true;
+                work->pictureStatus = PictureStatus::Decoded;
+                work->fullSize = slotPictureSize;
+                if (!work->saveFileName.isEmpty())
+                    work->body = slotShownBody;
+            } else {
+                work->body = std::move(response.body);
+            }
         }
     }
     work->outcome = ClassifyClosedAnswer(closed);
@@ -325,7 +335,7 @@ bool WatchedCam::ShowFetchedPicture(const PictureWork& work)
 {
     const auto hold = HoldDrawing();
     SetFetching(false);
-    if (work.picture.isNull()) {
+    if (work.picture.isNull() && !work.sameBody) {
         // The views keep what they show. The time stamp is not taken either: the picture it
         // belongs to never arrived, and taking it would make the whole copy that comes next look
         // old, so it would never be saved.
@@ -339,13 +349,19 @@ bool WatchedCam::ShowFetchedPicture(const PictureWork& work)
     txtRefreshed = work.stamp.refreshedText;
     slotIsNew = work.stamp.isNew;
 
-    // One decoded picture, shared by every view of it; the Viewer's is the full one.
-    setPicture(work.picture, work.pictureBytes, work.fullSize);
-    Q_EMIT changed();
-    Q_EMIT pictureShown();
-    if (work.wantFull && !followed_) {
-        // Decoded in full for the Viewer, which a click has moved on since the answer closed.
-        KeepThumbnailOnlySoon();
+    if (work.sameBody) {
+        // The views show these very bytes already: only the texts and the indicator change.
+        Q_EMIT changed();
+    } else {
+        // One decoded picture, shared by every view of it; the Viewer's is the full one.
+        setPicture(work.picture, work.pictureBytes, work.fullSize);
+        slotShownBody = work.pictureBytes;
+        Q_EMIT changed();
+        Q_EMIT pictureShown();
+        if (work.wantFull && !followed_) {
+            // Decoded in full for the Viewer, which a click has moved on since the answer closed.
+            KeepThumbnailOnlySoon();
+        }
     }
     AutoSavePicture(work);
     if (work.stamp.isNew)
@@ -380,8 +396,11 @@ void WatchedCam::AutoSavePicture(const PictureWork& work)
     }
     noteSaveWorked();
     // The thumbnail shows what was stored, so the user sees the saved quality.
-    if (!work.savedPicture.isNull())
+    if (!work.savedPicture.isNull()) {
+        const QByteArray fetched = slotShownBody;
         setPicture(work.savedPicture, work.savedBytes, work.fullSize);
+        slotShownBody = fetched;  // a later answer with the fetched bytes shows the same picture
+    }
     Q_EMIT autoSaved(work);
     Q_EMIT pictureSaved(work.camName, work.saveFileName);
 }

@@ -131,6 +131,10 @@ public:
     // automatic save) and that picture's own size.
     QByteArray slotPictureBytes;
     QSize slotPictureSize;
+    // The accepted body the picture shown was decoded from (the same bytes as slotPictureBytes
+    // until an automatic save replaces those); empty while the cam shows no fetched picture. An
+    // answer with these very bytes is not decoded again.
+    QByteArray slotShownBody;
 
 Q_SIGNALS:
     // Something its views show has changed: it opened or stopped, its texts, its picture, its

@@ -91,6 +91,7 @@ void WatchedCam::setPicture(const QImage& picture, const QByteArray& bytes, cons
     picture_ = picture;
     slotPictureBytes = bytes;
     slotPictureSize = bytes.isEmpty() ? picture.size() : fullSize;
+    slotShownBody = QByteArray();  // what the cam shows now came from no accepted body, or is set after this
     full_ = QImage();
     Q_EMIT pictureChanged();
 }
