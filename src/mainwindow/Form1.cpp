@@ -110,6 +110,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent)
     picrefresh = QImage(QStringLiteral(":/pictures/refresh.png"));
     wirePieces();
     buildWall();
+    buildKeys();
     applyLayout();
 }
 
@@ -264,7 +265,10 @@ void Form1::wirePieces()
     hooks.hideFullWindowRefreshIndicator = [this] { frmMain->HideFullWindowRefreshIndicator(); };
     hooks.setViewerDetails = [this](const ViewerDetails& details) { frmMain->setDetails(details); };
     hooks.setNextRefresh = [this](const QString& text) { frmMain->setNextRefresh(text); };
-    hooks.hideViewer = [this] { frmMain->HideViewer(); };
+    hooks.hideViewer = [this] {
+        frmMain->HideViewer();
+        sessionChanged();
+    };
     // The clock is asked only where it can be seen: not for slot 0 followed by the hidden
     // Viewer before the first click, nor under the wall.
     hooks.queryTimeServer = [this] {
@@ -275,6 +279,9 @@ void Form1::wirePieces()
     slotGrid = new SlotGrid(picWindowInner, hooks, this);
     connect(slotGrid, &SlotGrid::thumbnailClicked, this, &Form1::ShowSlotInViewer);
     connect(&slotGrid->cams(), &WatchedCams::saveTroubleChanged, this, &Form1::updateSaveTrouble);
+    // A cam opened or stopped (among everything else a cam's views show).
+    connect(&slotGrid->cams(), &WatchedCams::changed, this, &Form1::sessionChanged);
+    connect(frmMain->Slider1, &QScrollBar::valueChanged, this, &Form1::sessionChanged);
 
     clock = new GmtClock(frmMain->lblTime, this);
 
@@ -361,8 +368,10 @@ void Form1::setWebAddressCaption(const QString& address)
 
 void Form1::mnuFileItem_Click(int index)
 {
-    if (index == 0)
-        services.endProgram();  // "Exit": at once, without unloading the other windows
+    if (index != 0)
+        return;
+    EndSession();
+    services.endProgram();  // "Exit": at once, without unloading the other windows
 }
 
 void Form1::mnuCamItem_Click(int index)
@@ -419,6 +428,8 @@ void Form1::ApplyOptions(const QStringList& keys)
         clock->setTimeServer(OptionValue(SettingKeys::timeServer));
     if (keys.contains(SettingKeys::followRedirects.Name()) || keys.contains(SettingKeys::conditionalRequests.Name()))
         ApplyFetchOptions();
+    if (keys.contains(SettingKeys::reopenCams.Name()))
+        updateSessionKept();
     if (keys.contains(SettingKeys::wallNameBand.Name()))
         wall->setBandPlace(WallBandPlaceFromText(OptionValue(SettingKeys::wallNameBand)));
     if (keys.contains(SettingKeys::alertNotifications.Name()) || keys.contains(SettingKeys::alertAfterSeconds.Name()) ||
@@ -529,6 +540,7 @@ void Form1::ShowSlotInViewer(int index)
     frmHistory->showCam(slotGrid->slotTexts(index).name);
     clock->QueryTimeServer();
     SelectListEntry(slotGrid->slotTexts(index).name);
+    sessionChanged();
 }
 
 void Form1::ShowAlertedCam(int index)
@@ -626,6 +638,7 @@ void Form1::Form_Unload()
     if (unloading_)
         return;
     unloading_ = true;
+    EndSession();  // before the wall and the windows close
     camCommands->unloadAll();
     if (Form6* fullWindow = frmMain->fullWindow())
         fullWindow->close();
