@@ -125,6 +125,7 @@ int main(int argc, char** argv)
     start.wall = command.options.wall;
     Demo demo;
     if (command.options.demo) {
+        start.keepSession = false;
         if (const QString problem = StartDemo(demo, start.openNames); !problem.isEmpty()) {
             EndDemo(demo);
             return Fail(problem);

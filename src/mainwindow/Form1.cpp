@@ -110,6 +110,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent)
     picrefresh = QImage(QStringLiteral(":/pictures/refresh.png"));
     wirePieces();
     buildWall();
+    buildKeys();
     applyLayout();
 }
 
@@ -264,7 +265,10 @@ void Form1::wirePieces()
     hooks.hideFullWindowRefreshIndicator = [this] { frmMain->HideFullWindowRefreshIndicator(); };
     hooks.setViewerDetails = [this](const ViewerDetails& details) { frmMain->setDetails(details); };
     hooks.setNextRefresh = [this](const QString& text) { frmMain->setNextRefresh(text); };
-    hooks.hideViewer = [this] { frmMain->HideViewer(); };
+    hooks.hideViewer = [this] {
+        frmMain->HideViewer();
+        sessionChanged();
+    };
     // The clock is asked only where it can be seen: not for slot 0 followed by the hidden
     // Viewer before the first click, nor under the wall.
     hooks.queryTimeServer = [this] {
@@ -275,6 +279,9 @@ void Form1::wirePieces()
     slotGrid = new SlotGrid(picWindowInner, hooks, this);
     connect(slotGrid, &SlotGrid::thumbnailClicked, this, &Form1::ShowSlotInViewer);
     connect(&slotGrid->cams(), &WatchedCams::saveTroubleChanged, this, &Form1::updateSaveTrouble);
+    // A cam opened or stopped (among everything else a cam's views show).
+    connect(&slotGrid->cams(), &WatchedCams::changed, this, &Form1::sessionChanged);
+    connect(frmMain->Slider1, &QScrollBar::valueChanged, this, &Form1::sessionChanged);
 
     clock = new GmtClock(frmMain->lblTime, this);
 
@@ -361,8 +368,10 @@ void Form1::setWebAddressCaption(const QString& address)
 
 void Form1::mnuFileItem_Click(int index)
 {
-    if (index == 0)
-        services.endProgram();  // "Exit": at once, without unloading the other windows
+    if (index != 0)
+        return;
+    EndSession();
+    services.endProgram();  // "Exit": at once, without unloading the other windows
 }
 
 void Form1::mnuCamItem_Click(int index)
@@ -421,6 +430,8 @@ void Form1::ApplyOptions(const QStringList& keys)
         keys.contains(SettingKeys::newPictureRule.Name()) || keys.contains(SettingKeys::changedPixelLevel.Name()) ||
         keys.contains(SettingKeys::changedAreaPerMille.Name()))
         ApplyFetchOptions();
+    if (keys.contains(SettingKeys::reopenCams.Name()))
+        updateSessionKept();
     if (keys.contains(SettingKeys::wallNameBand.Name()))
         wall->setBandPlace(WallBandPlaceFromText(OptionValue(SettingKeys::wallNameBand)));
     if (keys.contains(SettingKeys::alertNotifications.Name()) || keys.contains(SettingKeys::alertAfterSeconds.Name()) ||
@@ -534,6 +545,7 @@ void Form1::ShowSlotInViewer(int index)
     frmHistory->showCam(slotGrid->slotTexts(index).name);
     clock->QueryTimeServer();
     SelectListEntry(slotGrid->slotTexts(index).name);
+    sessionChanged();
 }
 
 void Form1::ShowAlertedCam(int index)
@@ -631,6 +643,7 @@ void Form1::Form_Unload()
     if (unloading_)
         return;
     unloading_ = true;
+    EndSession();  // before the wall and the windows close
     camCommands->unloadAll();
     if (Form6* fullWindow = frmMain->fullWindow())
         fullWindow->close();

@@ -11,10 +11,12 @@
 #include <functional>
 
 #include "MainLayout.h"
+#include "Session.h"
 
 class CamCommands;
 class GmtClock;
 class HistoryBar;
+struct StartOptions;
 struct TimelapseResult;
 class HistoryKeeper;
 class QAction;
@@ -26,6 +28,7 @@ class QMenu;
 class QPushButton;
 class QScrollBar;
 class QStackedWidget;
+class QTimer;
 class SlotGrid;
 class StatusPanel;
 class ViewerPane;
@@ -90,6 +93,28 @@ public:
     // panels were in use.
     QStringList OpenCamsByName(const QStringList& names, QStringList* withoutPanel = nullptr);
 
+    // After Form_Load: shows the window and brings back the last session when the user keeps
+    // it (Options, "Reopen the cams that were open": the window's place and state, the cams in
+    // their panels, the zoom, the Viewer's cam, the wall), with the command line's choices in
+    // place of those they name; then keeps the session whenever it changes and at the end.
+    // missing gets the --open names not in the list, withoutPanel those left without a panel.
+    void StartSession(const StartOptions& options, QStringList* missing = nullptr, QStringList* withoutPanel = nullptr);
+    // The session as the window shows it now.
+    RememberedSession currentSession() const;
+    // Writes what changed of the session to the per-user store, when it is kept.
+    void KeepSession();
+    // The last keep, at the end (Exit, closing the window, a signal): nothing after it is kept,
+    // so that what the end itself closes (the wall, the cams) is not remembered.
+    void EndSession();
+    bool sessionKept() const { return sessionKept_ && !sessionEnded_; }
+    // A cam with that name is open in a panel: its index; -1 when none is.
+    int OpenSlotOfCam(const QString& name);
+
+    // The Viewer's commands by key and menu: Cams > "Save Image" (Ctrl+S) saves, "Fetch Now" (F5)
+    // fetches the cam the Viewer shows; with none shown they say so on the status bar.
+    void SaveShownPicture();
+    void FetchShownCamNow();
+
     // Command2's caption, in a font small enough to show the whole address.
     void setWebAddressCaption(const QString& address);
     // The first status bar panel: a message, kept in view for a while; a progress text, shown
@@ -142,7 +167,12 @@ public:
     QStackedWidget* pages = nullptr;       // the frames (Form1Client) or the wall
     QWidget* Form1Client = nullptr;        // holds the three frames
     WallView* wall = nullptr;
-    QAction* mnuTimelapse = nullptr;  // Cams > "Make Time-lapse…", after the cam commands
+    QAction* mnuTimelapse = nullptr;                      // Cams > "Make Time-lapse…", after the cam commands
+    QAction* mnuSaveImage = nullptr;                      // Cams > "Save Image", Ctrl+S
+    QAction* mnuFetchNow = nullptr;                       // Cams > "Fetch Now", F5
+    QAction *mnuZoomIn = nullptr, *mnuZoomOut = nullptr;  // View, + and - (and the desktop's zoom keys)
+    // View: the history bar's steps, Left and Right, and Home for Live.
+    QAction *mnuHistoryPrevious = nullptr, *mnuHistoryNext = nullptr, *mnuHistoryLive = nullptr;
     std::array<QAction*, 1> mnuSettingsItem{};
     std::array<QAction*, 1> mnuFileItem{};
     std::array<QAction*, 5> mnuCamItem{};
@@ -166,9 +196,16 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void buildMenus();
+    // The keys of the menu items and the menu items added for keys (Form1Keys.cpp).
+    void buildKeys();
+    // The Viewer shows an open cam and the frames show (not the wall).
+    bool viewerShowsCam();
+    bool historyKeysApply();
+    void stepZoom(int steps);
     void buildControlsFrame(QWidget* central);
     void buildCamsFrame(QWidget* central);
     void wirePieces();
@@ -186,6 +223,10 @@ private:
     void updateBars();
     void updateFullScreenCommands();
     void updateSaveTrouble();
+    // Something the session holds may have changed: it is kept within a second.
+    void sessionChanged();
+    // Whether the session is kept, from the start's choice and reopenCams.
+    void updateSessionKept();
     // The tray icon shows while alerts or keepInTray are on.
     void ApplyTrayOptions();
     void ShowOrHideFromTray();
@@ -194,6 +235,12 @@ private:
     float picWindowInnerTop_ = 0;  // twips; 0 until the grid's scroll bar first changes
     QStringList startupProblems_;
     bool unloading_ = false;
+    bool camListLoaded_ = false;       // Form_Load read the cam list
+    bool sessionAllowed_ = false;      // StartSession ran for a session of the user's (not the demo)
+    bool sessionKept_ = false;         // ... and reopenCams is on
+    bool sessionEnded_ = false;        // EndSession ran
+    RememberedSession sessionStored_;  // what the per-user store holds
+    QTimer* sessionTimer_ = nullptr;
     bool keepInTray_ = false;
     bool wallShown_ = false;
     bool fullWindowHoldsScreenSaver_ = false;

@@ -83,6 +83,7 @@ void Form1::Form_Load()
     // 9. The cam list.
     try {
         services.loadCamList(List1);
+        camListLoaded_ = true;
     } catch (const CamListError& error) {
         startupProblems_ << QStringLiteral("The cam list could not be loaded: %1").arg(error.message());
     }
@@ -128,6 +129,13 @@ void Form1::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     Form_Resize();
+    sessionChanged();
+}
+
+void Form1::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    sessionChanged();
 }
 
 void Form1::Form_Resize()

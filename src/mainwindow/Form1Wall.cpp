@@ -48,6 +48,7 @@ void Form1::setWallShown(bool on)
             ShowLivePictureInViewer();
     }
     UpdateScreenSaver();
+    sessionChanged();
 }
 
 void Form1::wallTile_Click(int index)
@@ -79,6 +80,8 @@ void Form1::updateBars()
 void Form1::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
+    if (event->type() == QEvent::WindowStateChange) {
         updateBars();
+        sessionChanged();
+    }
 }

@@ -53,14 +53,8 @@ void frmSplash::loadMainWindow()
 {
     mainWindow_ = std::make_unique<Form1>();
     mainWindow_->Form_Load();
-    if (options_.fullscreen)
-        mainWindow_->showFullScreen();
-    else
-        mainWindow_->show();
-    if (options_.wall)
-        mainWindow_->setWallShown(true);
-    QStringList withoutPanel;
-    const QStringList missing = mainWindow_->OpenCamsByName(options_.openNames, &withoutPanel);
+    QStringList missing, withoutPanel;
+    mainWindow_->StartSession(options_, &missing, &withoutPanel);
     for (const QString& name : missing)
         std::fprintf(stderr, "%s: no cam named \"%s\" in the cam list\n",
                      qPrintable(QCoreApplication::applicationName()), qPrintable(name));

@@ -7,15 +7,10 @@
 #include <functional>
 #include <memory>
 
+#include "StartOptions.h"
+
 class Form1;
 class QTimer;
-
-// What the command line asks of the main window once it is shown.
-struct StartOptions {
-    QStringList openNames;    // cams opened at start, in this order
-    bool fullscreen = false;  // the main window fills the screen (wall displays)
-    bool wall = false;        // the main window shows the wall (View > Wall)
-};
 
 class frmSplash : public QWidget {
     Q_OBJECT

@@ -110,7 +110,22 @@ inline constexpr SettingKey IgnorePermissionDeniedError{"Settings", "IgnorePermi
                                                         SettingStore::User, Flag()};
 
 // The choices of the Options dialog, in the order it shows them. Each is off (or keeps the old
-// behaviour) by default, so a store that holds none of them behaves as the program always did.
+// behaviour) by default, so a store that holds none of them behaves as the program always did,
+// except reopenCams: a start that brings back what the user left is what users expect.
+
+// "1": at start the cams that were open at the end come back in their panels, with the Viewer's
+// cam, its zoom, the wall and the window as they were (the session keys below); "0": start-up
+// opens no cam and maximizes the window, as it always did.
+inline constexpr SettingKey reopenCams{
+    "Settings",
+    "reopenCams",
+    "1",
+    SettingStore::Main,
+    Flag(),
+    {"Reopen the cams that were open",
+     "At start the cams that were open when the program ended come back in their panels, with the Viewer's cam, its "
+     "zoom, the wall and the window's size and place as they were. --open, --wall and --fullscreen replace what they "
+     "name."}};
 
 // A cam whose pictures keep coming but none of them new (by its Last-Modified line) is stale
 // after this many minutes, or after ten of its refresh intervals when that is longer.
@@ -297,6 +312,18 @@ inline constexpr SettingKey keepInTray{
     {"Keep watching in the tray when the window is closed",
      "Closing the window leaves the cams watched and alerting; the tray icon shows their health, brings the window "
      "back and ends the program (Exit). Without a tray on the desktop, closing still ends the program."}};
+// The session: what start-up brings back when reopenCams is on. Kept in the per-user store
+// whenever it changes and at the end; never by the demo, whose cams are not the user's.
+// The open cams' names in panel order, one a line; an empty line is a free panel before an open one.
+inline constexpr SettingKey sessionCams{"Settings", "sessionCams", "", SettingStore::User, AnyText()};
+// The cam the Viewer showed; empty when it showed none.
+inline constexpr SettingKey sessionViewerCam{"Settings", "sessionViewerCam", "", SettingStore::User, AnyText()};
+// The zoom bar's value.
+inline constexpr SettingKey sessionZoom{"Settings", "sessionZoom", "1", SettingStore::User, WholeNumber(1, 5)};
+// "1": the wall showed.
+inline constexpr SettingKey sessionWall{"Settings", "sessionWall", "0", SettingStore::User, Flag()};
+// The window's place, size and state (maximized, full screen) as Qt saves them, in base64.
+inline constexpr SettingKey sessionWindow{"Settings", "sessionWindow", "", SettingStore::User, AnyText()};
 
 // Every key above, once; the Options dialog lists those with a label in this order. The checks
 // that keep README.md's "Settings" section and the help true read this list (and fail when a
@@ -318,5 +345,11 @@ inline constexpr SettingKey All[] = {autoSave,
                                      alertNotifications,
                                      alertAfterSeconds,
                                      alertCommand,
-                                     keepInTray};
+                                     keepInTray,
+                                     reopenCams,
+                                     sessionCams,
+                                     sessionViewerCam,
+                                     sessionZoom,
+                                     sessionWall,
+                                     sessionWindow};
 }  // namespace SettingKeys

@@ -176,7 +176,7 @@ SlotGrid::OpenOutcome SlotGrid::OpenSelectedCam()
     return OpenCamInFreeSlot(name);
 }
 
-SlotGrid::OpenOutcome SlotGrid::OpenCamInFreeSlot(const QString& name)
+SlotGrid::OpenOutcome SlotGrid::OpenCamInFreeSlot(const QString& name, int preferredSlot)
 {
     if (name.isEmpty())
         return OpenOutcome::NotOpened;
@@ -207,7 +207,9 @@ SlotGrid::OpenOutcome SlotGrid::OpenCamInFreeSlot(const QString& name)
     }
     // The whole open runs without yielding to the event loop, so no other event can take the
     // same panel in the middle of it.
-    for (int i = 0; i < kSlotCount; ++i) {
+    const bool preferredFree = preferredSlot >= 0 && preferredSlot < kSlotCount && !slot(preferredSlot).isOpen();
+    for (int k = preferredFree ? -1 : 0; k < kSlotCount; ++k) {
+        const int i = k < 0 ? preferredSlot : k;
         ViewerSlot& s = slot(i);
         if (s.isOpen())
             continue;

@@ -70,7 +70,9 @@ public:
     enum class OpenOutcome { Opened, AlreadyOpen, PanelsFull, NotOpened };
     // Every outcome but AlreadyOpen is said on the status bar when the cam is not opened.
     OpenOutcome OpenSelectedCam();
-    OpenOutcome OpenCamInFreeSlot(const QString& name);
+    // Takes panel preferredSlot when it is free (a session brought back puts each cam where it
+    // was), else the lowest free panel.
+    OpenOutcome OpenCamInFreeSlot(const QString& name, int preferredSlot = -1);
     static QString panelsFullText() { return QStringLiteral("All 24 panels are in use: stop a cam first"); }
     void cmdStop_Click(int index);
     void cmdStopAll_Click();

@@ -173,6 +173,8 @@ TEST_F(SettingsSampleFiles, AreWhatTheStoresWrite)
     WriteSetting(SettingKeys::timeServer, QStringLiteral("time.example.net:13"));
     SaveUserSetting(SettingKeys::showHelp, QStringLiteral("0"));
     SaveUserSetting(SettingKeys::IgnorePermissionDeniedError, QStringLiteral("1"));
+    SaveUserSetting(SettingKeys::sessionCams, QStringLiteral("Harbour\nBridge"));
+    SaveUserSetting(SettingKeys::sessionZoom, QStringLiteral("2"));
 
     EXPECT_EQ(blocks[0], QString::fromUtf8(FileBytes(MainSettingsPath())).trimmed() + QLatin1Char('\n'));
     EXPECT_EQ(blocks[1], QString::fromUtf8(FileBytes(path(QStringLiteral("user.ini")))).trimmed() + QLatin1Char('\n'));

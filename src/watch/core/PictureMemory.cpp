@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
@@ -72,7 +73,7 @@ void Release(Block* block)
 // Spare blocks, most recently let go last. A slot needs one spare at a time (its next picture is
 // decoded while the last one is still shown), an automatic save one more, and the Viewer may
 // hold the last picture of its slot a little longer; a few spares cover that with room for cams
-// of different sizes. Beyond these limits the oldest spare goes back to the system.
+// of different sizes. Beyond these limits a spare goes back to the system (OneToLetGo).
 class PicturePool {
 public:
     static constexpr std::size_t kMaxSpareBlocks = 4;
@@ -115,9 +116,10 @@ public:
             spare_.push_back(block);
             spareBytes_ += block->bytes;
             while (spare_.size() > kMaxSpareBlocks || spareBytes_ > kMaxSpareBytes) {
-                released.push_back(spare_.front());
-                spareBytes_ -= spare_.front()->bytes;
-                spare_.pop_front();
+                const auto spare = OneToLetGo();
+                released.push_back(*spare);
+                spareBytes_ -= (*spare)->bytes;
+                spare_.erase(spare);
             }
         }
         for (Block* old : released)
@@ -131,6 +133,23 @@ public:
     }
 
 private:
+    // Over the byte limit the oldest spare goes. Over the count, a spare whose size has another
+    // spare goes first (the oldest such): 24 cams' thumbnails come and go several times a second,
+    // and counted like any other they pushed out the one spare of the full picture the Viewer
+    // shows, so that the next click's full decode (33 MB at 4K) took fresh memory.
+    std::deque<Block*>::iterator OneToLetGo()
+    {
+        if (spareBytes_ <= kMaxSpareBytes) {
+            for (auto it = spare_.begin(); it != spare_.end(); ++it) {
+                const std::size_t bytes = (*it)->bytes;
+                if (std::count_if(spare_.begin(), spare_.end(), [bytes](const Block* b) { return b->bytes == bytes; }) >
+                    1)
+                    return it;
+            }
+        }
+        return spare_.begin();
+    }
+
     std::mutex mutex_;
     std::deque<Block*> spare_;
     std::size_t spareBytes_ = 0;

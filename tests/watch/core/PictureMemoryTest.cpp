@@ -133,6 +133,24 @@ TEST(PictureMemoryTest, OnlyAFewPicturesAreKeptForReuse)
     EXPECT_LE(RecycledPictureBytes(), 4 * 4'000'000);
 }
 
+// The Viewer's full picture and the thumbnails share the spares: however many thumbnails come
+// and go after it, the memory of the full picture let go waits for the next one.
+TEST(PictureMemoryTest, ThumbnailsComingAndGoingLeaveTheSpareOfAFullPicture)
+{
+    const QSize full(1920, 1080);
+    QImage viewer = RecycledImage(full, QImage::Format_RGB32);
+    ASSERT_FALSE(viewer.isNull());
+    const uchar* memory = viewer.constBits();
+    viewer = QImage();
+    for (int round = 0; round < 3; ++round) {
+        std::vector<QImage> thumbnails;
+        for (int i = 0; i < 6; ++i)
+            thumbnails.push_back(RecycledImage(QSize(480, 270), QImage::Format_RGB32));
+    }
+    EXPECT_GE(RecycledPictureBytes(), qsizetype(1920) * 1080 * 4);
+    EXPECT_EQ(RecycledImage(full, QImage::Format_RGB32).constBits(), memory);
+}
+
 // A full-size picture is not a thumbnail: its memory is mapped for it alone, on a huge-page
 // boundary, and once it is not kept for reuse it leaves the process instead of staying behind as
 // free memory of the C library's heap.
