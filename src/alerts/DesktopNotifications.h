@@ -14,7 +14,7 @@
 
 class QDBusPendingCallWatcher;
 
-// The image-data hint: a picture as the specification's (iiibiiay) structure.
+// The image-data hint: a picture as the notification service's (iiibiiay) structure.
 struct NotificationImage {
     int width = 0;
     int height = 0;

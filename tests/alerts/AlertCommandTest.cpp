@@ -11,6 +11,7 @@
 
 #include "AlertCommand.h"
 #include "AlertLog.h"
+#include "AlertLogCapture.h"
 
 namespace {
 bool WaitFor(const std::function<bool()>& condition, int ms = 10000)
@@ -26,27 +27,6 @@ bool WaitFor(const std::function<bool()>& condition, int ms = 10000)
 }
 
 // Collects the alert log while it lives.
-class AlertLogLines {
-public:
-    AlertLogLines()
-    {
-        lines() = {};
-        previous_ = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
-            if (QByteArray(context.category) == "tolvane.alert")
-                lines() << text;
-        });
-    }
-    ~AlertLogLines() { qInstallMessageHandler(previous_); }
-    static QStringList& lines()
-    {
-        static QStringList collected;
-        return collected;
-    }
-
-private:
-    QtMessageHandler previous_;
-};
-
 class Hook : public testing::Test {
 protected:
     QString script(const QString& name, const QString& body)
@@ -76,7 +56,7 @@ protected:
 
     QTemporaryDir folder_;
     AlertCommand command_;
-    AlertLogLines log_;
+    AlertLogCapture log_;
 };
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <memory>
 
+#include "AlertLogCapture.h"
 #include "DateTimeText.h"
 #include "ProductInfo.h"
 #include "WatchedCams.h"
@@ -60,27 +61,6 @@ private:
 };
 
 // Collects the warnings of the alert log while it lives.
-class AlertLogWarnings {
-public:
-    AlertLogWarnings()
-    {
-        lines() = {};
-        previous_ = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-            if (type == QtWarningMsg && QByteArray(context.category) == "tolvane.alert")
-                lines() << text;
-        });
-    }
-    ~AlertLogWarnings() { qInstallMessageHandler(previous_); }
-    static QStringList& lines()
-    {
-        static QStringList collected;
-        return collected;
-    }
-
-private:
-    QtMessageHandler previous_;
-};
-
 bool WaitFor(const std::function<bool()>& condition, int ms = 5000)
 {
     QElapsedTimer timer;
@@ -272,7 +252,7 @@ TEST_F(NotificationBus, ShowSelectsTheCam)
 
 TEST_F(NotificationBus, WithoutAServiceTheLogSaysSoOnceAndAlertsGoOn)
 {
-    AlertLogWarnings warnings;
+    AlertLogCapture warnings(true);
     QList<CamAlertEvent> events;
     QObject::connect(&alerts_->rules(), &CamAlerts::alerted, [&](const CamAlertEvent& event) { events << event; });
     set(1, CamState::Failing);
@@ -284,7 +264,7 @@ TEST_F(NotificationBus, WithoutAServiceTheLogSaysSoOnceAndAlertsGoOn)
     settle();
     settle();
     EXPECT_EQ(events.size(), 3);
-    EXPECT_EQ(AlertLogWarnings::lines().filter("desktop notifications cannot be shown").size(), 1);
+    EXPECT_EQ(AlertLogCapture::lines().filter("desktop notifications cannot be shown").size(), 1);
     // A service that starts later is used.
     publish();
     set(2, CamState::Ok);
