@@ -1,12 +1,17 @@
 #include "CamCommands.h"
 
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QListWidget>
 
 #include "CamDialogs.h"
+#include "CamImport.h"
 #include "CamListBox.h"
 #include "Form4.h"
 #include "ProductInfo.h"
 #include "Prompt.h"
+#include "frmImport.h"
 
 namespace {
 // The entry the commands act on: the current entry when it is selected, otherwise the first
@@ -28,6 +33,32 @@ const QListWidgetItem* selectedOrNotice(const QListWidget* list, QWidget* owner)
     if (!entry)
         ShowNotice(owner);
     return entry;
+}
+
+CamCommands::FileChooser& fileChooser()
+{
+    static CamCommands::FileChooser chooser;
+    return chooser;
+}
+
+QString ChooseFile(QWidget* parent, bool forSaving)
+{
+    if (fileChooser())
+        return fileChooser()(parent, forSaving);
+    const QString filter = QStringLiteral("Cam lists (*.csv *.txt);;All files (*)");
+    return forSaving
+        ? QFileDialog::getSaveFileName(parent, QStringLiteral("Export Cams"), QStringLiteral("cams.csv"), filter)
+        : QFileDialog::getOpenFileName(parent, QStringLiteral("Import Cams"), QString(), filter);
+}
+
+QString Cams(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 cam") : QStringLiteral("%1 cams").arg(count);
+}
+
+QString Rows(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 row") : QStringLiteral("%1 rows").arg(count);
 }
 
 void bringForward(QWidget* window)
@@ -64,6 +95,7 @@ CamCommands::~CamCommands()
 {
     delete form2_.data();
     delete form3_.data();
+    delete import_.data();
 }
 
 Form2* CamCommands::form2() const
@@ -73,6 +105,21 @@ Form2* CamCommands::form2() const
 Form3* CamCommands::form3() const
 {
     return form3_.data();
+}
+frmImport* CamCommands::importDialog() const
+{
+    return import_.data();
+}
+
+void CamCommands::SetFileChooser(FileChooser chooser)
+{
+    fileChooser() = std::move(chooser);
+}
+
+void CamCommands::statusText(const QString& text) const
+{
+    if (hooks_.statusText)
+        hooks_.statusText(text);
 }
 
 void CamCommands::cmdAdd_Click()
@@ -161,9 +208,131 @@ void CamCommands::List1_DblClick()
         hooks_.openSelectedCam();
 }
 
+void CamCommands::cmdMoveUp_Click()
+{
+    MoveSelected(CamListMove::Up);
+}
+
+void CamCommands::cmdMoveDown_Click()
+{
+    MoveSelected(CamListMove::Down);
+}
+
+void CamCommands::MoveSelected(CamListMove move)
+{
+    const QListWidgetItem* entry = selectedOrNotice(List1_, mainWindow_);
+    if (!entry)
+        return;
+    const int row = List1_->row(entry);
+    const int to = move == CamListMove::Up ? row - 1 : row + 1;
+    if (to < 0 || to >= List1_->count())
+        return;  // first or last already
+    const QString name = entry->text();
+    try {
+        const bool moved = MoveListedCam(row, name, move);
+        // Read before the entries are replaced: a failed read leaves the list as it was.
+        ReloadCamList(List1_.data());
+        if (!moved) {
+            CurrentPrompt().ask(ProductName(),
+                                QStringLiteral("The cam list file has changed since it was listed, so \"%1\" was not "
+                                               "moved. The list now shows the file as it is.")
+                                    .arg(name),
+                                PromptButtons::Ok, mainWindow_);
+            return;
+        }
+    } catch (const CamListError& error) {
+        ShowCamListError(error, mainWindow_);
+        return;
+    }
+    if (QListWidgetItem* movedEntry = List1_->item(to)) {
+        List1_->setCurrentItem(movedEntry);
+        movedEntry->setSelected(true);
+        List1_->scrollToItem(movedEntry);
+    }
+}
+
+void CamCommands::AddCamAt(const QString& address)
+{
+    QStringList listed;
+    for (int row = 0; List1_ && row < List1_->count(); ++row)
+        listed << List1_->item(row)->text();
+    cmdAdd_Click();
+    form2_->Text1->setText(ProposedCamName(address, listed));
+    form2_->Text2->setText(address);
+}
+
+void CamCommands::cmdImport_Click()
+{
+    if (import_) {
+        bringForward(import_);
+        return;
+    }
+    const QString fileName = ChooseFile(mainWindow_, false);
+    if (fileName.isEmpty())
+        return;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        statusText(QStringLiteral("Could not read %1: %2").arg(fileName, file.errorString()));
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    ImportPlan plan;
+    try {
+        QStringList listed;
+        ReloadCamList(listed);
+        plan = PlanCamImport(bytes, listed, ReadCamRecords());
+    } catch (const CamListError& error) {
+        ShowCamListError(error, mainWindow_);
+        return;
+    }
+    import_ = new frmImport(fileName, plan, hooks_.shownAddress, mainWindow_);
+    import_->setWindowModality(Qt::WindowModal);
+    connect(import_.data(), &QDialog::accepted, this, [this, fileName, bytes] { Import(fileName, bytes); });
+    unloadWhenClosed(import_, import_.data(), this);
+    bringForward(import_);
+}
+
+void CamCommands::Import(const QString& fileName, const QByteArray& bytes)
+{
+    try {
+        QStringList listed;
+        ReloadCamList(listed);
+        const ImportPlan plan = PlanCamImport(bytes, listed, ReadCamRecords());
+        QList<CamRecord> records;
+        for (const ImportRow& row : plan.toAdd)
+            records << row.record;
+        AppendCamRecords(records);
+        ReloadCamList(List1_.data());
+        statusText(QStringLiteral("Imported from %1: %2 added, %3 skipped")
+                       .arg(fileName, Cams(records.size()), Rows(plan.skipped.size())));
+    } catch (const CamListError& error) {
+        ShowCamListError(error, mainWindow_);
+    }
+}
+
+void CamCommands::cmdExport_Click()
+{
+    const QString fileName = ChooseFile(mainWindow_, true);
+    if (fileName.isEmpty())
+        return;
+    try {
+        QStringList notWhole;
+        const QList<CamRecord> records = ReadCamRecords(&notWhole);
+        WriteCamListCsv(fileName, records);
+        QString text = QStringLiteral("Exported %1 to %2").arg(Cams(records.size()), fileName);
+        if (!notWhole.isEmpty())
+            text += QStringLiteral("; not exported, their entries in the cam list file are not whole: %1")
+                        .arg(notWhole.join(QStringLiteral(", ")));
+        statusText(text);
+    } catch (const CamListError& error) {
+        ShowCamListError(error, mainWindow_);
+    }
+}
+
 void CamCommands::unloadAll()
 {
     delete form2_.data();
     delete form3_.data();
+    delete import_.data();
     UnloadNotice();
 }

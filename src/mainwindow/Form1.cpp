@@ -18,6 +18,7 @@
 #include "AlertTray.h"
 #include "CamCommands.h"
 #include "CamListBox.h"
+#include "CamUrl.h"
 #include "DateTimeText.h"
 #include "Form6.h"
 #include "GmtClock.h"
@@ -111,6 +112,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent)
     wirePieces();
     buildWall();
     buildKeys();
+    buildCamListCommands();
     applyLayout();
 }
 
@@ -312,6 +314,8 @@ void Form1::wirePieces()
         else if (frmHistory->cam() == oldName)
             frmHistory->showCam(newName);
     };
+    camHooks.statusText = [this](const QString& text) { setStatusText(text); };
+    camHooks.shownAddress = [](const QString& address) { return MaskAddressPassword(address); };
     camCommands = new CamCommands(List1, this, camHooks, this);
 
     connect(cmdAdd, &QPushButton::clicked, camCommands, &CamCommands::cmdAdd_Click);

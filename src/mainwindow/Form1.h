@@ -25,6 +25,7 @@ class QGroupBox;
 class QLabel;
 class QListWidget;
 class QMenu;
+class QMimeData;
 class QPushButton;
 class QScrollBar;
 class QStackedWidget;
@@ -115,6 +116,21 @@ public:
     void SaveShownPicture();
     void FetchShownCamNow();
 
+    // The context menus (Form1Cams.cpp), shown by a right click: a list entry's (Open, Edit,
+    // Delete, Copy Address, Open Address in Browser; the entry is selected first) and an open
+    // slot's, on its panel or wall tile (Show in Viewer, Stop, Fetch Now, Save Image, Edit, Copy
+    // Address, Open Address in Browser). Each item runs the command of the same name.
+    QMenu* camListMenu(int row);
+    QMenu* slotMenu(int index);
+    // "Copy Address": the address to the clipboard, its password masked unless withPassword
+    // (Shift held while choosing it).
+    void CopyCamAddress(const QString& address, bool withPassword);
+    // "Open Address in Browser": the address without its user part (the browser asks for it).
+    void OpenCamAddressInBrowser(const QString& address);
+    // Something dropped on the window: a cam address opens Add with it; a file on this
+    // computer or other text adds nothing, and the status bar says why.
+    void DropCamAddress(const QMimeData* data);
+
     // Command2's caption, in a font small enough to show the whole address.
     void setWebAddressCaption(const QString& address);
     // The first status bar panel: a message, kept in view for a while; a progress text, shown
@@ -167,9 +183,11 @@ public:
     QStackedWidget* pages = nullptr;       // the frames (Form1Client) or the wall
     QWidget* Form1Client = nullptr;        // holds the three frames
     WallView* wall = nullptr;
-    QAction* mnuTimelapse = nullptr;                      // Cams > "Make Time-lapse…", after the cam commands
-    QAction* mnuSaveImage = nullptr;                      // Cams > "Save Image", Ctrl+S
-    QAction* mnuFetchNow = nullptr;                       // Cams > "Fetch Now", F5
+    QAction* mnuTimelapse = nullptr;  // Cams > "Make Time-lapse…", after the cam commands
+    QAction* mnuSaveImage = nullptr;  // Cams > "Save Image", Ctrl+S
+    QAction* mnuFetchNow = nullptr;   // Cams > "Fetch Now", F5
+    // Cams > "Move Up" (Alt+Up) and "Move Down" (Alt+Down) on the list, "Import…", "Export…".
+    QAction *mnuMoveUp = nullptr, *mnuMoveDown = nullptr, *mnuImport = nullptr, *mnuExport = nullptr;
     QAction *mnuZoomIn = nullptr, *mnuZoomOut = nullptr;  // View, + and - (and the desktop's zoom keys)
     // View: the history bar's steps, Left and Right, and Home for Live.
     QAction *mnuHistoryPrevious = nullptr, *mnuHistoryNext = nullptr, *mnuHistoryLive = nullptr;
@@ -197,11 +215,19 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildMenus();
     // The keys of the menu items and the menu items added for keys (Form1Keys.cpp).
     void buildKeys();
+    // The cam list's added commands, the context menus and the drops (Form1Cams.cpp).
+    void buildCamListCommands();
+    // The address of the listed cam of that name; empty, and the status bar says why, when the
+    // file has none.
+    QString listedCamAddress(const QString& name);
     // The Viewer shows an open cam and the frames show (not the wall).
     bool viewerShowsCam();
     bool historyKeysApply();

@@ -1,5 +1,6 @@
 #include "WallView.h"
 
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -270,6 +271,12 @@ void WallTile::mouseReleaseEvent(QMouseEvent* event)
     QWidget::mouseReleaseEvent(event);
 }
 
+void WallTile::contextMenuEvent(QContextMenuEvent* event)
+{
+    Q_EMIT contextMenuRequested(slotIndex_, event->globalPos());
+    event->accept();
+}
+
 WallView::WallView(WatchedCams* cams, QWidget* parent) : QWidget(parent), slots_(cams)
 {
     setObjectName(QStringLiteral("wall"));
@@ -283,6 +290,7 @@ WallView::WallView(WatchedCams* cams, QWidget* parent) : QWidget(parent), slots_
         auto* tile = new WallTile(i, refreshIndicator_, this);
         tile->installEventFilter(this);
         connect(tile, &WallTile::clicked, this, &WallView::tileClicked);
+        connect(tile, &WallTile::contextMenuRequested, this, &WallView::tileContextMenuRequested);
         tiles_.at(static_cast<size_t>(i)) = tile;
     }
     connect(slots_, &WatchedCams::changed, this, &WallView::slotChanged);

@@ -59,11 +59,14 @@ public:
 
 Q_SIGNALS:
     void clicked(int slotIndex);
+    // A right click (or the menu key) on the tile, at this place on the screen.
+    void contextMenuRequested(int slotIndex, const QPoint& globalPos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void rescale();
@@ -119,6 +122,7 @@ public:
 
 Q_SIGNALS:
     void tileClicked(int slotIndex);
+    void tileContextMenuRequested(int slotIndex, const QPoint& globalPos);
     // Escape: back to the normal window.
     void leaveRequested();
 

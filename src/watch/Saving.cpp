@@ -34,10 +34,14 @@ void SlotGrid::ReportAutoSave(const PictureWork& work) const
 
 void SlotGrid::cmdSave_Click()
 {
-    const int selected = cams_.selectedSlot();
-    if (selected < 0 || selected >= kSlotCount)
+    SaveSlotPicture(cams_.selectedSlot());
+}
+
+void SlotGrid::SaveSlotPicture(int index)
+{
+    if (index < 0 || index >= kSlotCount)
         return;
-    WatchedCam& cam = cams_.cam(selected);
+    WatchedCam& cam = cams_.cam(index);
     cam.settle();  // the picture saved is the one the cam holds after them
     const QDateTime now = CurrentDateTime();
     if (!cam.showsCamPicture()) {
@@ -61,7 +65,7 @@ void SlotGrid::cmdSave_Click()
         hooks_.statusText(QStringLiteral("%1 could not save %2: %3").arg(TimeText(now.time()), fileName, failure));
         return;
     }
-    {
+    if (index == cams_.selectedSlot()) {
         WindowDrawingLock lock(hooks_.mainWindow);
         if (hooks_.showInViewer)
             hooks_.showInViewer(picture);

@@ -1,5 +1,6 @@
 #include "SlotGrid.h"
 
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -66,6 +67,7 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
         s.imgCam->installEventFilter(this);
         s.Picture3->installEventFilter(this);
         s.imgRefresh->installEventFilter(this);
+        s.Frame->installEventFilter(this);  // a right click anywhere on the panel reaches it
         WatchedCam* cam = &cams_.cam(i);
         connect(s.cmdStart, &QPushButton::clicked, cam, &WatchedCam::cmdStart_Click);
         connect(s.cmdRefresh, &QPushButton::clicked, cam, &WatchedCam::cmdRefresh_Click);
@@ -286,6 +288,14 @@ QString SlotGrid::nextRefreshCaption(int index) const
 
 bool SlotGrid::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ContextMenu) {
+        for (int i = 0; i < kSlotCount; ++i) {
+            if (watched == slot(i).Frame && slot(i).isOpen()) {
+                Q_EMIT contextMenuRequested(i, static_cast<QContextMenuEvent*>(event)->globalPos());
+                return true;
+            }
+        }
+    }
     if (event->type() == QEvent::ToolTip) {
         for (int i = 0; i < kSlotCount; ++i) {
             const ViewerSlot& s = slots_.at(static_cast<size_t>(i));

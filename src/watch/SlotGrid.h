@@ -82,6 +82,9 @@ public:
     void imgCam_Click(int index);
     // "Save Image": saves the picture of the selected slot.
     void cmdSave_Click();
+    // Saves the slot's picture as "Save Image" does (a panel's or wall tile's menu); the Viewer
+    // shows the saved picture only when it shows the slot.
+    void SaveSlotPicture(int index);
     // After an edit: every slot whose panel caption is oldName takes the new texts, unrestarted.
     void UpdateOpenSlots(const QString& oldName, const CamRecord& edited);
     // Start-up gives every panel its refresh indicator picture.
@@ -96,6 +99,8 @@ public:
 Q_SIGNALS:
     // imgCam_Click, Picture3_Click and imgRefresh_Click: Form1 shows the slot in the Viewer.
     void thumbnailClicked(int index);
+    // A right click (or the menu key) on an open slot's panel, at this place on the screen.
+    void contextMenuRequested(int index, const QPoint& globalPos);
 
 private:
     // The panel follows its cam's model: every signal of the cam to what the panel and the

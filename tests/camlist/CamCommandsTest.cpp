@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include "CamCommands.h"
@@ -13,6 +15,7 @@
 #include "CamListTestSupport.h"
 #include "Form4.h"
 #include "ProductInfo.h"
+#include "frmImport.h"
 
 namespace {
 const QString kUrlTip =
@@ -146,7 +149,7 @@ TEST_F(CamCommandsTest, AListedNameIsRefusedByAddAndEditButAnEditMayKeepItsOwn)
     commands->form3()->Text1->setText("A");
     commands->form3()->Command1->click();
     EXPECT_EQ(prompt.asked.size(), 2u);
-    EXPECT_EQ(entries(), QStringList({"B", "C", "b", "A"}));
+    EXPECT_EQ(entries(), QStringList({"A", "B", "C", "b"}));
 }
 
 struct EmptyFieldCase {
@@ -245,7 +248,7 @@ TEST_F(CamCommandsTest, AStoredRefreshTextLongerThanTheBoxComesBackUnchanged)
     EXPECT_EQ(form->Text3->text(), "3600");
     form->Text1->setText("Hourly cam");
     form->Command1->click();
-    EXPECT_EQ(bytes(), QByteArray("\r\n\r\n\r\n\r\n\r\n[name]Hourly cam\r\nhttp://h/\r\n3600\r\n\r\n"));
+    EXPECT_EQ(bytes(), QByteArray("\r\n[name]Hourly cam\r\nhttp://h/\r\n3600\r\n\r\n"));
     ASSERT_EQ(updates.size(), 1u);
     EXPECT_EQ(updates[0].edited.refresh, "3600");
 }
@@ -335,7 +338,7 @@ TEST_F(CamCommandsTest, DeletingAnEntryWithoutARecordRemovesNothingAndSaysSo)
     EXPECT_EQ(entries(), QStringList({"Harbour", "Harbour view"}));
 }
 
-TEST_F(CamCommandsTest, AnEditMovesTheCamToTheEndAndUpdatesOpenSlots)
+TEST_F(CamCommandsTest, AnEditKeepsTheCamsPlaceAndUpdatesOpenSlots)
 {
     startWith(kThreeCams);
     select("B");
@@ -353,9 +356,9 @@ TEST_F(CamCommandsTest, AnEditMovesTheCamToTheEndAndUpdatesOpenSlots)
     form->Text2->setText("http://bay/now.jpg");
     form->Command1->click();
     EXPECT_EQ(bytes(),
-              QByteArray("\r\n[name]A\r\nhttp://a/\r\n10\r\n\r\n\r\n\r\n\r\n[name]C\r\nhttp://c/\r\n30\r\n\r\n\r\n"
-                         "[name]Bay\r\nhttp://bay/now.jpg\r\n20\r\n\r\n"));
-    EXPECT_EQ(entries(), QStringList({"A", "C", "Bay"}));
+              QByteArray("\r\n[name]A\r\nhttp://a/\r\n10\r\n\r\n[name]Bay\r\nhttp://bay/now.jpg\r\n20\r\n\r\n"
+                         "[name]C\r\nhttp://c/\r\n30\r\n\r\n"));
+    EXPECT_EQ(entries(), QStringList({"A", "Bay", "C"}));
     ASSERT_EQ(updates.size(), 1u);
     EXPECT_EQ(updates[0].oldName, "B");
     EXPECT_EQ(updates[0].edited, (CamRecord{"Bay", "http://bay/now.jpg", "20"}));
@@ -474,8 +477,9 @@ TEST_F(CamCommandsTest, AFailedEditLeavesTheFileAsItWasAndTheDialogOpen)
     EXPECT_EQ(form->Text3->text(), "99");
 
     form->Command1->click();
-    EXPECT_EQ(entries(), QStringList({"B", "C", "A"}));
-    EXPECT_EQ(FindCamRecord("A")->refresh, "99");
+    // The edited cam keeps its place in the file and the list.
+    EXPECT_EQ(entries(), QStringList({"A", "B", "C"}));
+    EXPECT_EQ(bytes(), QByteArray(kThreeCams).replace("a/\r\n10", "a/\r\n99"));
 }
 
 TEST_F(CamCommandsTest, DoubleClickingAnEntryOpensTheSelectedCam)
@@ -506,4 +510,96 @@ TEST_F(CamCommandsTest, UnloadAllClosesEveryCamWindow)
     EXPECT_EQ(commands->form2(), nullptr);
     EXPECT_EQ(commands->form3(), nullptr);
     EXPECT_EQ(NoticeWindow(), nullptr);
+}
+
+TEST_F(CamCommandsTest, MoveUpAndDownRewriteTheFileInTheNewOrderAndKeepTheCamSelected)
+{
+    startWith(kThreeCams);
+    select("C");
+    commands->cmdMoveUp_Click();
+    EXPECT_EQ(entries(), QStringList({"A", "C", "B"}));
+    EXPECT_EQ(bytes(),
+              QByteArray("\r\n[name]A\r\nhttp://a/\r\n10\r\n\r\n[name]C\r\nhttp://c/\r\n30\r\n\r\n"
+                         "[name]B\r\nhttp://b/\r\n20\r\n\r\n"));
+    commands->cmdMoveUp_Click();
+    commands->cmdMoveUp_Click();  // first already: nothing
+    EXPECT_EQ(entries(), QStringList({"C", "A", "B"}));
+    EXPECT_EQ(List1->currentItem()->text(), "C");
+    EXPECT_TRUE(List1->currentItem()->isSelected());
+    commands->cmdMoveDown_Click();
+    commands->cmdMoveDown_Click();
+    EXPECT_EQ(bytes(), kThreeCams);
+    EXPECT_TRUE(prompt.asked.empty());
+
+    // The file changed behind the list: nothing moves, the user is told, the list is read again.
+    WriteBytes(CamListPath(), "[name]X\r\nhttp://x/\r\n5\r\n\r\n" + kThreeCams);
+    select("A");
+    commands->cmdMoveDown_Click();
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_TRUE(prompt.asked[0].text.contains("has changed since it was listed")) << prompt.asked[0].text.toStdString();
+    EXPECT_EQ(entries(), QStringList({"X", "A", "B", "C"}));
+
+    List1->clearSelection();
+    commands->cmdMoveDown_Click();
+    EXPECT_TRUE(NoticeWindow());
+}
+
+TEST_F(CamCommandsTest, ImportShowsWhatItAddsAndSkipsAndAddsOnOkExportWritesTheCsv)
+{
+    startWith(kThreeCams);
+    QStringList status;
+    commands = std::make_unique<CamCommands>(
+        List1, &mainWindow,
+        CamCommandHooks{{},
+                        {},
+                        {},
+                        [&status](const QString& text) { status << text; },
+                        [](const QString& address) { return QString(address).replace("secret", "***"); }});
+    const QString csv = path("cams.csv");
+    WriteBytes(csv, "name,address,refresh\nD,http://ann:secret@d/,40\nB,http://b2/,5\nE,http://a/,5\nF,nowhere,5\n");
+    QString chosenFor;
+    CamCommands::SetFileChooser([&](QWidget*, bool forSaving) {
+        chosenFor = forSaving ? "save" : "open";
+        return csv;
+    });
+    commands->cmdImport_Click();
+    frmImport* dialog = commands->importDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(chosenFor, "open");
+    EXPECT_EQ(dialog->lblSummary->text(), "From cams.csv (a CSV file): 1 cam will be added, 3 rows are skipped.");
+    ASSERT_EQ(dialog->lstRows->topLevelItemCount(), 4);
+    QStringList shown;
+    for (int row = 0; row < 4; ++row) {
+        const QTreeWidgetItem* item = dialog->lstRows->topLevelItem(row);
+        shown << QStringList{item->text(0), item->text(1), item->text(2), item->text(4)}.join(" | ");
+    }
+    EXPECT_EQ(shown,
+              (QStringList{"2 | D | http://ann:***@d/ | added",
+                           "3 |  | B,http://b2/,5 | skipped: a cam named \"B\" is in the list already",
+                           "4 |  | E,http://a/,5 | skipped: the cam \"A\" in the list has this address",
+                           "5 |  | F,nowhere,5 | skipped: \"nowhere\" is not a cam address (http, https, rtsp "
+                           "or rtsps)"}));
+    EXPECT_EQ(bytes(), kThreeCams) << "nothing is written before OK";
+    dialog->buttons->button(QDialogButtonBox::Ok)->click();
+    EXPECT_EQ(bytes(), kThreeCams + "[name]D\r\nhttp://ann:secret@d/\r\n40\r\n\r\n");
+    EXPECT_EQ(entries(), QStringList({"A", "B", "C", "D"}));
+    EXPECT_EQ(status, QStringList{"Imported from " + csv + ": 1 cam added, 3 rows skipped"});
+
+    // Export writes every cam; imported again, each one is a duplicate.
+    const QString exported = path("out.csv");
+    CamCommands::SetFileChooser([&](QWidget*, bool forSaving) { return forSaving ? exported : csv; });
+    commands->cmdExport_Click();
+    EXPECT_EQ(FileBytes(exported),
+              "name,address,refresh\r\nA,http://a/,10\r\nB,http://b/,20\r\nC,http://c/,30\r\n"
+              "D,http://ann:secret@d/,40\r\n");
+    EXPECT_EQ(QFile::permissions(exported) & (QFileDevice::ReadGroup | QFileDevice::ReadOther), 0)
+        << "it holds a password";
+    EXPECT_EQ(status.constLast(), "Exported 4 cams to " + exported);
+    CamCommands::SetFileChooser([&](QWidget*, bool) { return exported; });
+    commands->cmdImport_Click();
+    ASSERT_NE(commands->importDialog(), nullptr);
+    EXPECT_FALSE(commands->importDialog()->buttons->button(QDialogButtonBox::Ok)->isEnabled());
+    commands->importDialog()->buttons->button(QDialogButtonBox::Cancel)->click();
+    EXPECT_EQ(entries(), QStringList({"A", "B", "C", "D"}));
+    CamCommands::SetFileChooser({});
 }

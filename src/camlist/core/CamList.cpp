@@ -150,20 +150,11 @@ bool holdsPassword(QByteArrayView line)
     return at > 0 && authority.first(at).contains(':');
 }
 
-bool holdsAnyPassword(const QByteArray& text)
-{
-    for (const QByteArray& line : text.split('\n')) {
-        if (holdsPassword(line))
-            return true;
-    }
-    return false;
-}
-
 // A cam list that holds a password is for its owner's eyes only; done before the password is
 // written, so no other user can read it at any moment.
 void keepToOwnerWhenPassword(const QString& path, const QByteArray& text)
 {
-    if (FileExists(path) && holdsAnyPassword(text))
+    if (FileExists(path) && HoldsAddressPassword(text))
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
@@ -179,6 +170,15 @@ void rewrite(const QByteArray& bytes)
         fail(QStringLiteral("rewrite"), path, replaced.reason());
 }
 }  // namespace
+
+bool HoldsAddressPassword(const QByteArray& text)
+{
+    for (const QByteArray& line : text.split('\n')) {
+        if (holdsPassword(line))
+            return true;
+    }
+    return false;
+}
 
 QString CamListPath()
 {
@@ -196,6 +196,25 @@ void ReloadCamList(QStringList& entries)
     const QStringList names = listedNames(readLines());
     entries.clear();
     entries += names;
+}
+
+QList<CamRecord> ReadCamRecords(QStringList* notWhole)
+{
+    const QStringList lines = readLines();
+    QList<CamRecord> records;
+    QStringList seen;
+    for (const QString& name : listedNames(lines)) {
+        if (seen.contains(name))
+            continue;
+        seen << name;
+        const qsizetype index = name.isEmpty() ? -1 : lines.indexOf(kMarker + name);
+        const CamEntry entry = index < 0 ? CamEntry{{name, {}, {}}, 0} : entryAt(lines, index, name);
+        if (entry.isWhole())
+            records << entry.record;
+        else if (notWhole)
+            *notWhole << name;
+    }
+    return records;
 }
 
 std::optional<CamRecord> FindCamRecord(const QString& name)
@@ -229,8 +248,18 @@ QString MissingLinesText(const CamEntry& entry)
 
 void AppendCamRecord(const QString& name, const QString& url, const QString& refresh)
 {
-    const CamRecord record{name, url, refresh};
-    checkSingleLines(record);
+    AppendCamRecords({{name, url, refresh}});
+}
+
+void AppendCamRecords(const QList<CamRecord>& records)
+{
+    if (records.isEmpty())
+        return;
+    QByteArray added;
+    for (const CamRecord& record : records) {
+        checkSingleLines(record);
+        added += recordBytes(record);
+    }
     ensureProgramFolder();
     const QString path = CamListPath();
     // A file from an older program in Windows-1252 is read as such only while it is not valid
@@ -243,7 +272,7 @@ void AppendCamRecord(const QString& name, const QString& url, const QString& ref
             QByteArray bytes = DecodeCamListText(old).toUtf8();
             if (!bytes.isEmpty() && !bytes.endsWith('\r') && !bytes.endsWith('\n'))
                 bytes += kLineEnd;
-            rewrite(bytes + recordBytes(record));
+            rewrite(bytes + added);
             return;
         }
     }
@@ -251,7 +280,7 @@ void AppendCamRecord(const QString& name, const QString& url, const QString& ref
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         fail(QStringLiteral("open"), path, file.errorString());
     const qint64 oldSize = file.size();
-    QByteArray bytes = recordBytes(record);
+    QByteArray bytes = added;
     keepToOwnerWhenPassword(path, bytes);
     if (oldSize > 0) {
         // A last line without its line end (a file edited by hand) would otherwise run into
@@ -266,7 +295,7 @@ void AppendCamRecord(const QString& name, const QString& url, const QString& ref
     }
     if (!file.seek(oldSize) || file.write(bytes) != bytes.size()) {
         const QString reason = file.errorString().isEmpty() ? shortWrite() : file.errorString();
-        // Take back a partly written record so that the file stays as it was.
+        // Take back partly written records so that the file stays as it was.
         file.resize(oldSize);
         fail(QStringLiteral("write"), path, reason);
     }
@@ -301,11 +330,8 @@ bool ReplaceCamEntry(const CamEntry& old, const CamRecord& edited)
         AppendCamRecord(edited.name, edited.url, edited.refresh);
         return false;
     }
-    if (old.isWhole()) {
-        rewrite(textWithoutEntry(lines, index, old.lineCount) + recordBytes(edited));
-        return true;
-    }
-    // A mended entry takes the place of the lines that were there; nothing else moves.
+    // The edited record takes the place of the lines that were there and nothing else moves: the
+    // cam keeps its place in the list, and stays the first record of its name that lookups find.
     QByteArray text;
     for (qsizetype i = 0; i < index; ++i)
         text += lines.at(i).toUtf8() + kLineEnd;
@@ -315,6 +341,37 @@ bool ReplaceCamEntry(const CamEntry& old, const CamRecord& edited)
         text += lines.at(i).toUtf8() + kLineEnd;
     if (index + old.lineCount >= lines.size())
         text += kLineEnd;
+    rewrite(text);
+    return true;
+}
+
+bool MoveListedCam(qsizetype listIndex, const QString& listedName, CamListMove move)
+{
+    const QStringList lines = readLines();
+    QList<qsizetype> nameLines;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines.at(i).contains(kMarker, Qt::CaseInsensitive))
+            nameLines.append(i);
+    }
+    const qsizetype otherIndex = move == CamListMove::Up ? listIndex - 1 : listIndex + 1;
+    if (listIndex < 0 || listIndex >= nameLines.size() || otherIndex < 0 || otherIndex >= nameLines.size())
+        return false;
+    if (listedNames({lines.at(nameLines.at(listIndex))}) != QStringList{listedName})
+        return false;  // the file changed since the list was read: it is not the entry the user saw
+    const qsizetype first = nameLines.at(qMin(listIndex, otherIndex));
+    const qsizetype second = nameLines.at(qMax(listIndex, otherIndex));
+    const qsizetype firstEnd = first + entryAt(lines, first, QString()).lineCount;
+    const qsizetype secondEnd = second + entryAt(lines, second, QString()).lineCount;
+    // The two entries trade places; the lines between and around them (the empty lines after
+    // each record, what removals left) stay where they are.
+    QStringList moved = lines.mid(0, first);
+    moved += lines.mid(second, secondEnd - second);
+    moved += lines.mid(firstEnd, second - firstEnd);
+    moved += lines.mid(first, firstEnd - first);
+    moved += lines.mid(secondEnd);
+    QByteArray text;
+    for (const QString& line : moved)
+        text += line.toUtf8() + kLineEnd;
     rewrite(text);
     return true;
 }

@@ -36,6 +36,9 @@ private:
 };
 
 QString CamListPath();  // program folder + "/00camlist.txt"
+// Whether a line of the text is an address with "user:password@" in it (such a file is made
+// readable by its owner only).
+bool HoldsAddressPassword(const QByteArray& text);
 
 // Appends one entry per listed name, in file order; creates the 2-byte file when missing.
 // (CamListBox.h fills the list box from these.)
@@ -55,15 +58,30 @@ QString MissingLinesText(const CamEntry& entry);
 // last line has no line end gets one first. Throws CamListError, without writing, when a
 // text holds a line break (it would split the record).
 void AppendCamRecord(const QString& name, const QString& url, const QString& refresh);
+// The same for several records in one write: the bytes of one append after another, and on a
+// failure none of them is written.
+void AppendCamRecords(const QList<CamRecord>& records);
+// Every listed cam that a lookup finds whole, in list order, a name listed twice once (what
+// Export writes). notWhole gets the listed names a lookup does not find whole.
+QList<CamRecord> ReadCamRecords(QStringList* notWhole = nullptr);
 // Replaces the record's three lines by two empty lines (atomic rewrite); false when the
 // record's lines were not found, in which case the file is not touched.
 bool RemoveCamRecord(const CamRecord& record);
-// An edit in one atomic rewrite: the same bytes as RemoveCamRecord(old) followed by
-// AppendCamRecord(edited), so a failure between the two can never lose the cam. When old's
-// lines are not found, edited is only appended; the result says whether old was found.
+// An edit in one atomic rewrite: the edited record's three lines where old's stood, every
+// other line unchanged, so the cam keeps its place (a record that ended the file gets its empty
+// line). When old's lines are not found, edited is only appended; the result says whether old
+// was found.
 bool ReplaceCamRecord(const CamRecord& old, const CamRecord& edited);
 // The same for an entry FindCamEntry gave, so that one cut short can be mended (Edit) or
-// deleted in the program. A whole one as above; removing one cut short turns each of its lines
-// into an empty line, and replacing it writes the edited record where its lines stood.
+// deleted in the program. Removing one cut short turns each of its lines into an empty line;
+// replacing it writes the edited record where its lines stood.
 bool RemoveCamEntry(const CamEntry& entry);
 bool ReplaceCamEntry(const CamEntry& old, const CamRecord& edited);
+
+enum class CamListMove { Up, Down };
+// Swaps the entry the listing shows at listIndex with the one above or below it: the two
+// entries' lines (a name line and the up to two lines that belong to it, see CamEntry) trade
+// places, and every other line stays where it was (atomic rewrite, each line ended by CR LF).
+// False, with the file untouched, when the file no longer lists listedName at that place or
+// there is no entry to trade with.
+bool MoveListedCam(qsizetype listIndex, const QString& listedName, CamListMove move);

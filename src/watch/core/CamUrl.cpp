@@ -168,21 +168,41 @@ QByteArray ValidatorValue(QByteArrayView value)
     return trimmed.toByteArray();
 }
 
-QString MaskAddressPassword(const QString& address)
+namespace {
+// Where the user part "user:password@" of an address lies: from the first character after the
+// scheme to the last "@" before the path. Nothing when it has none.
+struct UserPart {
+    qsizetype start = 0;  // of the authority
+    qsizetype at = -1;    // the "@" that ends the user part
+};
+UserPart FindUserPart(const QString& address)
 {
-    // The user part ends at the last "@" before the path; its password follows the first ":".
     const qsizetype schemeEnd = address.indexOf(QLatin1String("://"));
     const qsizetype authorityStart = schemeEnd < 0 ? 0 : schemeEnd + 3;
     qsizetype authorityEnd = address.indexOf(QLatin1Char('/'), authorityStart);
     if (authorityEnd < 0)
         authorityEnd = address.size();
     if (authorityEnd == authorityStart)
-        return address;
+        return {authorityStart, -1};
     const qsizetype at = address.lastIndexOf(QLatin1Char('@'), authorityEnd - 1);
-    if (at < authorityStart)
+    return {authorityStart, at < authorityStart ? -1 : at};
+}
+}  // namespace
+
+QString MaskAddressPassword(const QString& address)
+{
+    // The password follows the first ":" of the user part.
+    const UserPart user = FindUserPart(address);
+    if (user.at < 0)
         return address;
-    const qsizetype colon = address.indexOf(QLatin1Char(':'), authorityStart);
-    if (colon < 0 || colon > at)
+    const qsizetype colon = address.indexOf(QLatin1Char(':'), user.start);
+    if (colon < 0 || colon > user.at)
         return address;
-    return address.first(colon + 1) + QStringLiteral("***") + address.sliced(at);
+    return address.first(colon + 1) + QStringLiteral("***") + address.sliced(user.at);
+}
+
+QString AddressWithoutUserPart(const QString& address)
+{
+    const UserPart user = FindUserPart(address);
+    return user.at < 0 ? address : address.first(user.start) + address.sliced(user.at + 1);
 }

@@ -42,3 +42,7 @@ QByteArray RequestTarget(const QString& path);
 // Every text the program shows, logs or names a file with goes through this; an address
 // without a password comes back unchanged.
 QString MaskAddressPassword(const QString& address);
+// The address without its user part: "http://host/cam.jpg" for "http://user:pw@host/cam.jpg".
+// What goes to a web browser, which asks for the sign-in itself: an address with a password
+// would end up in its history, and a link's "user@" part can make a host look like another.
+QString AddressWithoutUserPart(const QString& address);

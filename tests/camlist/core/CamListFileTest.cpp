@@ -41,12 +41,59 @@ TEST_F(CamListFile, AppendRemoveAndEditWriteTheDocumentedBytes)
     EXPECT_TRUE(RemoveCamRecord({"A", "u", "60"}));
     EXPECT_EQ(bytes(), QByteArray("\r\n\r\n\r\n\r\n[name]B\r\nhttp://b/x.jpg\r\n5\r\n\r\n\r\n"));
 
-    // An edit is a removal and an append: the cam moves to the end of the file.
+    // An edit writes the edited record where the old one stood: the cam keeps its place.
     setBytes(twoCams);
     EXPECT_TRUE(ReplaceCamRecord({"A", "u", "60"}, {"A2", "v", "7"}));
+    EXPECT_EQ(bytes(), QByteArray("\r\n[name]A2\r\nv\r\n7\r\n\r\n[name]B\r\nhttp://b/x.jpg\r\n5\r\n\r\n"));
+    EXPECT_EQ(Listed(), QStringList({"A2", "B"}));
+    // The last record of a hand-made file without its empty line gets it, as an append writes it.
+    setBytes("[name]A\r\nu\r\n60");
+    EXPECT_TRUE(ReplaceCamRecord({"A", "u", "60"}, {"A", "u", "61"}));
+    EXPECT_EQ(bytes(), QByteArray("[name]A\r\nu\r\n61\r\n\r\n"));
+}
+
+TEST_F(CamListFile, AnEditOfTheFirstOfTwoCamsOfANameKeepsItTheOneLookupsFind)
+{
+    // A hand-made list with a name twice: moving the edited one to the end would hand its
+    // name to the other record.
+    setBytes("[name]Cam\r\nhttp://first/\r\n10\r\n\r\n[name]Cam\r\nhttp://second/\r\n20\r\n\r\n");
+    EXPECT_TRUE(ReplaceCamRecord({"Cam", "http://first/", "10"}, {"Cam", "http://first/", "15"}));
+    EXPECT_EQ(FindCamRecord("Cam"), (CamRecord{"Cam", "http://first/", "15"}));
+}
+
+TEST_F(CamListFile, MovingAnEntryTradesItsLinesWithItsNeighboursAndNothingElse)
+{
+    // What removals left (empty lines), text outside records and a capitalised marker stay put.
+    const QByteArray content =
+        "\r\n[name]A\r\nhttp://a/\r\n10\r\n\r\n\r\n\r\nnote\r\n[NAME]B\r\nhttp://b/\r\n20\r\n\r\n"
+        "[name]C\r\nhttp://c/\r\n30\r\n\r\n";
+    setBytes(content);
+    ASSERT_TRUE(MoveListedCam(2, "C", CamListMove::Up));
+    const QByteArray cUp = "\r\n[name]A\r\nhttp://a/\r\n10\r\n\r\n\r\n\r\nnote\r\n[name]C\r\nhttp://c/\r\n30\r\n\r\n"
+                           "[NAME]B\r\nhttp://b/\r\n20\r\n\r\n";
+    EXPECT_EQ(bytes(), cUp);
+    EXPECT_EQ(Listed(), QStringList({"A", "C", "B"}));
+    ASSERT_TRUE(MoveListedCam(0, "A", CamListMove::Down));
     EXPECT_EQ(bytes(),
-              QByteArray("\r\n\r\n\r\n\r\n[name]B\r\nhttp://b/x.jpg\r\n5\r\n\r\n\r\n[name]A2\r\nv\r\n7\r\n\r\n"));
-    EXPECT_EQ(Listed(), QStringList({"B", "A2"}));
+              QByteArray("\r\n[name]C\r\nhttp://c/\r\n30\r\n\r\n\r\n\r\nnote\r\n[name]A\r\nhttp://a/\r\n10\r\n\r\n"
+                         "[NAME]B\r\nhttp://b/\r\n20\r\n\r\n"));
+    // And back: the very bytes of the start, none added.
+    ASSERT_TRUE(MoveListedCam(1, "A", CamListMove::Up));
+    ASSERT_TRUE(MoveListedCam(2, "B", CamListMove::Up));
+    EXPECT_EQ(bytes(), content);
+
+    // No neighbour, or a file that no longer lists the name there: the file is not touched.
+    EXPECT_FALSE(MoveListedCam(0, "A", CamListMove::Up));
+    EXPECT_FALSE(MoveListedCam(2, "C", CamListMove::Down));
+    EXPECT_FALSE(MoveListedCam(1, "C", CamListMove::Up));
+    EXPECT_FALSE(MoveListedCam(7, "A", CamListMove::Up));
+    EXPECT_EQ(bytes(), content);
+
+    // An entry cut short moves with the lines it has; the other entry's lines are never its.
+    setBytes("[name]A\r\n[name]B\r\nhttp://b/\r\n20\r\n");
+    ASSERT_TRUE(MoveListedCam(1, "B", CamListMove::Up));
+    EXPECT_EQ(bytes(), QByteArray("[name]B\r\nhttp://b/\r\n20\r\n[name]A\r\n"));
+    EXPECT_EQ(FindCamRecord("B"), (CamRecord{"B", "http://b/", "20"}));
 }
 
 TEST_F(CamListFile, RemovingAnAbsentRecordLeavesTheFileUntouched)

@@ -360,6 +360,12 @@ TEST(CamHealth, PasswordsInAddressesAreMasked)
     EXPECT_EQ(MaskAddressPassword(QStringLiteral("user:pw@camhost/x.jpg")), QStringLiteral("user:***@camhost/x.jpg"));
     for (const char* unchanged : {"http://user@camhost/cam.jpg", "http://camhost:8080/cam.jpg", "", "/a:b@c", "x"})
         EXPECT_EQ(MaskAddressPassword(QLatin1String(unchanged)), QLatin1String(unchanged));
+    // What a browser is given: no user part at all (the "@" in the path stays).
+    EXPECT_EQ(AddressWithoutUserPart(QStringLiteral("https://user:p@ss:w@rd@camhost:8443/a@b.jpg")),
+              QStringLiteral("https://camhost:8443/a@b.jpg"));
+    EXPECT_EQ(AddressWithoutUserPart(QStringLiteral("http://user@camhost/cam.jpg")),
+              QStringLiteral("http://camhost/cam.jpg"));
+    EXPECT_EQ(AddressWithoutUserPart(QStringLiteral("http://camhost/a:b@c")), QStringLiteral("http://camhost/a:b@c"));
 }
 
 TEST(CamHealth, AServersLongWordsAreCutShortInEveryText)
