@@ -13,6 +13,7 @@
 #include "CamDialogs.h"
 #include "CamListBox.h"
 #include "CamListTestSupport.h"
+#include "CamSettings.h"
 #include "Form4.h"
 #include "ProductInfo.h"
 #include "frmImport.h"
@@ -602,4 +603,24 @@ TEST_F(CamCommandsTest, ImportShowsWhatItAddsAndSkipsAndAddsOnOkExportWritesTheC
     commands->importDialog()->buttons->button(QDialogButtonBox::Cancel)->click();
     EXPECT_EQ(entries(), QStringList({"A", "B", "C", "D"}));
     CamCommands::SetFileChooser({});
+}
+
+TEST_F(CamCommandsTest, ACamsOwnSettingsFollowItsRenameAndGoWithItsDelete)
+{
+    startWith(kThreeCams);
+    ASSERT_TRUE(SetCamSetting("B", CamSettingNames::mask, "0.1 0.1 0.2 0.2"));
+    select("B");
+    commands->cmdEdit_Click();
+    ASSERT_TRUE(commands->form3());
+    commands->form3()->Text1->setText("Bay");
+    commands->form3()->Command1->click();
+    EXPECT_EQ(CamSetting("Bay", CamSettingNames::mask), "0.1 0.1 0.2 0.2");
+    EXPECT_TRUE(CamSettingsOf("B").isEmpty());
+
+    select("Bay");
+    prompt.answerInTurn({PromptAnswer::Ok});
+    commands->cmdRemove_Click();
+    EXPECT_EQ(entries(), QStringList({"A", "C"}));
+    EXPECT_TRUE(CamSettingsOf("Bay").isEmpty());
+    EXPECT_EQ(prompt.asked.size(), 1u);
 }
