@@ -17,6 +17,7 @@
 #include "CamCommands.h"
 #include "CamDialogs.h"
 #include "FakeCamServer.h"
+#include "HistoryKeeper.h"
 #include "ImageControl.h"
 #include "MainWindowFixture.h"
 #include "SecondaryWindows.h"
@@ -159,7 +160,11 @@ TEST_F(CamMenusTest, APanelsAndAWallTilesMenuRunTheSlotsCommands)
                            "Open Address in Browser"}));
     menu->close();
 
-    // Save Image from the menu saves that cam's picture, the Viewer showing nothing.
+    // Save Image from the menu saves that cam's picture, the Viewer showing nothing (once the
+    // start-up check of the picture index is done: it makes the index the save writes to).
+    for (int wait = 0; wait < 500 && f.historyKeeper->isRunning(); ++wait)
+        QTest::qWait(10);
+    ASSERT_FALSE(f.historyKeeper->isRunning());
     Item(f.slotMenu(harbour), "ctxSaveImage")->trigger();
     EXPECT_TRUE(f.statusText().contains(" saved as ")) << f.statusText().toStdString();
     EXPECT_EQ(QDir(path("cam")).entryList(QDir::Files).size(), 1);
