@@ -2,6 +2,43 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>AlertTray</name>
+    <message>
+        <source>Hide</source>
+        <translation>Ausblenden</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Anzeigen</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopNotifications</name>
+    <message>
+        <source>Show</source>
+        <translation>Anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>Form4</name>
+    <message>
+        <source>Oops!</source>
+        <translation>Hoppla!</translation>
+    </message>
+    <message>
+        <source>You must first select a cam from the list.</source>
+        <translation>Wählen Sie zuerst eine Kamera aus der Liste.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
     <name>Form8</name>
     <message>
         <source>Readme/Help</source>
@@ -10,6 +47,36 @@
     <message>
         <source>Show at Startup</source>
         <translation>Beim Start anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>GmtClock</name>
+    <message>
+        <source> (system clock)</source>
+        <translation> (Systemuhr)</translation>
+    </message>
+</context>
+<context>
+    <name>SecondaryWindows</name>
+    <message>
+        <source>Could not open %1: no web browser could be started (%2)</source>
+        <translation>%1 konnte nicht geöffnet werden: Es ließ sich kein Webbrowser starten (%2)</translation>
+    </message>
+    <message>
+        <source>xdg-open was not found</source>
+        <translation>xdg-open wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>xdg-open could not run: %1</source>
+        <translation>xdg-open konnte nicht laufen: %1</translation>
+    </message>
+    <message>
+        <source>xdg-open ended with status %1</source>
+        <translation>xdg-open endete mit Status %1</translation>
+    </message>
+    <message>
+        <source>xdg-open stopped</source>
+        <translation>xdg-open wurde abgebrochen</translation>
     </message>
 </context>
 <context>

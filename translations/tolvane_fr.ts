@@ -2,6 +2,43 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr">
 <context>
+    <name>AlertTray</name>
+    <message>
+        <source>Hide</source>
+        <translation>Masquer</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Quitter</translation>
+    </message>
+</context>
+<context>
+    <name>DesktopNotifications</name>
+    <message>
+        <source>Show</source>
+        <translation>Afficher</translation>
+    </message>
+</context>
+<context>
+    <name>Form4</name>
+    <message>
+        <source>Oops!</source>
+        <translation>Oups !</translation>
+    </message>
+    <message>
+        <source>You must first select a cam from the list.</source>
+        <translation>Choisissez d’abord une caméra dans la liste.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
     <name>Form8</name>
     <message>
         <source>Readme/Help</source>
@@ -10,6 +47,36 @@
     <message>
         <source>Show at Startup</source>
         <translation>Afficher au démarrage</translation>
+    </message>
+</context>
+<context>
+    <name>GmtClock</name>
+    <message>
+        <source> (system clock)</source>
+        <translation> (horloge système)</translation>
+    </message>
+</context>
+<context>
+    <name>SecondaryWindows</name>
+    <message>
+        <source>Could not open %1: no web browser could be started (%2)</source>
+        <translation>Impossible d’ouvrir %1 : aucun navigateur web n’a pu être lancé (%2)</translation>
+    </message>
+    <message>
+        <source>xdg-open was not found</source>
+        <translation>xdg-open est introuvable</translation>
+    </message>
+    <message>
+        <source>xdg-open could not run: %1</source>
+        <translation>xdg-open n’a pas pu s’exécuter : %1</translation>
+    </message>
+    <message>
+        <source>xdg-open ended with status %1</source>
+        <translation>xdg-open s’est terminé avec le code %1</translation>
+    </message>
+    <message>
+        <source>xdg-open stopped</source>
+        <translation>xdg-open a été interrompu</translation>
     </message>
 </context>
 <context>

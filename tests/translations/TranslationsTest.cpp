@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+#include "CamCommands.h"
 #include "FolderTestSupport.h"
+#include "Form4.h"
 #include "Form8.h"
 #include "ProductInfo.h"
 #include "SecondaryWindows.h"
@@ -82,7 +84,7 @@ protected:
     const QStringList productData{CopyrightNotice(), ProductName(), CompanyName(), WebAddress(), VersionText()};
 };
 
-TEST_F(PseudoLanguage, EveryTextOfTheSecondaryWindowsAndTheTimelapseDialogIsTranslated)
+TEST_F(PseudoLanguage, EveryTextOfTheSecondaryWindowsTheNoticeAndTheTimelapseDialogIsTranslated)
 {
     frmAbout* about = ShowAbout(nullptr);
     ASSERT_TRUE(about);
@@ -97,6 +99,11 @@ TEST_F(PseudoLanguage, EveryTextOfTheSecondaryWindowsAndTheTimelapseDialogIsTran
     ASSERT_TRUE(timelapse);
     EXPECT_EQ(unmarkedTexts(timelapse, productData + QStringList{"Harbour"}), QStringList());
     delete timelapse;
+
+    ShowNotice(nullptr);
+    ASSERT_TRUE(NoticeWindow());
+    EXPECT_EQ(unmarkedTexts(NoticeWindow(), productData), QStringList());
+    UnloadNotice();
 }
 
 // English is the language the texts are written in: an English user sees them as written even
