@@ -189,6 +189,7 @@ public:
     // Cams > "Move Up" (Alt+Up) and "Move Down" (Alt+Down) on the list, "Import…", "Export…".
     QAction *mnuMoveUp = nullptr, *mnuMoveDown = nullptr, *mnuImport = nullptr, *mnuExport = nullptr;
     QAction *mnuZoomIn = nullptr, *mnuZoomOut = nullptr;  // View, + and - (and the desktop's zoom keys)
+    QAction* mnuZoomFit = nullptr;                        // View > Fit, 0
     // View: the history bar's steps, Left and Right, and Home for Live.
     QAction *mnuHistoryPrevious = nullptr, *mnuHistoryNext = nullptr, *mnuHistoryLive = nullptr;
     std::array<QAction*, 1> mnuSettingsItem{};
