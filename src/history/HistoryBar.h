@@ -11,6 +11,7 @@
 
 #include "PictureIndex.h"
 
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -51,10 +52,16 @@ Q_SIGNALS:
     // A saved file that could not be read, in words for the status bar.
     void problem(const QString& text);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void reload();
     void updateControls();
+    void fitRows();
 
+    QHBoxLayout* steps_ = nullptr;
+    QHBoxLayout* times_ = nullptr;
     PictureIndex index_;  // this thread's own connection
     QString cam_;
     QList<PictureRecord> pictures_;
