@@ -22,8 +22,9 @@ const QString kStoppedCaption = QStringLiteral("[webcam]");
 // A picture saved automatically gets its row in the picture index on the codec thread.
 QString RecordAutoSaved(const PictureWork& work)
 {
-    return RecordSavedPicture(SavedPictureRecord(work.camName, work.saveFileName, work.saveTime, work.stamp.updatedText,
-                                                 work.picture.width(), work.picture.height()));
+    return RecordSavedPicture(SavedPictureRecord(work.camName, work.saveFolder, work.saveFileName, work.saveTime,
+                                                 work.stamp.updatedText, work.picture.width(), work.picture.height()),
+                              PictureIndexPathFor(work.saveFolder));
 }
 }  // namespace
 
