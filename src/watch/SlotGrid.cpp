@@ -7,6 +7,7 @@
 #include <QtMath>
 
 #include "CamCommands.h"
+#include "CamSettings.h"
 #include "DateTimeText.h"
 #include "ImageControl.h"
 #include "IndexMaintenance.h"
@@ -59,6 +60,7 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
         return !hooks_.viewerShown || hooks_.viewerShown() || fullWindow;
     };
     needs.autoSave = [this] { return hooks_.autoSave && hooks_.autoSave(); };
+    needs.autoSaveCam = CamAutoSaves;
     needs.holdDrawing = [this] { return std::make_shared<WindowDrawingLock>(hooks_.mainWindow); };
     cams_.setStaleMinutes(SettingKeys::staleMinutes.Default().toInt());
     for (int i = 0; i < kSlotCount; ++i) {

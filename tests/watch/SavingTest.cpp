@@ -4,6 +4,7 @@
 
 #include <QSignalSpy>
 
+#include "CamSettings.h"
 #include "IndexMaintenance.h"
 #include "PictureIndex.h"
 #include "SlotGridFixture.h"
@@ -326,4 +327,31 @@ TEST_F(SavingTest, AChangeOfNamesKeepsEveryPictureAndOneSecondsPicturesApart)
     ASSERT_TRUE(QFile::remove(PictureIndexPath()));
     EXPECT_EQ(EnsureIndex({QStringLiteral("Cam 1")}), QString());
     EXPECT_EQ(indexed(), files) << "the rebuild reads both namings back";
+}
+
+// AutoSave New Pictures stays the switch for all; a cam whose own box is off is passed over.
+TEST_F(SavingTest, ACamsOwnAutoSaveOffPassesItOverWhileTheMainSwitchIsOn)
+{
+    chkSave->setChecked(true);
+    ASSERT_TRUE(SetCamSetting(QStringLiteral("Cam 1"), QString::fromLatin1(CamSettingNames::autoSave), "0"));
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA)));
+    StartCam(QStringLiteral("Cam 2"));
+    ASSERT_TRUE(WaitForHandled(1));
+    ASSERT_TRUE(FetchStamp(0, kStampB));
+    ASSERT_TRUE(FetchStamp(1, kStampB));
+    EXPECT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam257200735945PM.jpg")});
+    EXPECT_TRUE(grid->cam(0).slotIsNew) << "still new, only not saved";
+
+    ASSERT_TRUE(SetCamSetting(QStringLiteral("Cam 1"), QString::fromLatin1(CamSettingNames::autoSave), ""));
+    now = now.addSecs(1);
+    ASSERT_TRUE(FetchStamp(0, kStampA));
+    EXPECT_EQ(SavedFiles(),
+              QStringList({QStringLiteral("Cam157200735946PM.jpg"), QStringLiteral("Cam257200735945PM.jpg")}));
+
+    // With the main switch off, no cam's box saves anything.
+    chkSave->setChecked(false);
+    now = now.addSecs(1);
+    ASSERT_TRUE(FetchStamp(1, kStampA));
+    EXPECT_EQ(SavedFiles().size(), 2);
 }
