@@ -555,11 +555,4 @@ TEST_F(CamCommandsTest, TheCamsOwnAutoSaveIsKeptBesideTheListAndFollowsARename)
     commands->form3()->Command1->click();
     EXPECT_FALSE(CamAutoSaves("Pier 7")) << "carried by the rename";
     EXPECT_TRUE(CamSettingsOf("Pier").isEmpty());
-
-    select("Pier 7");
-    commands->cmdEdit_Click();
-    commands->form3()->chkAutoSave->setChecked(true);
-    commands->form3()->Command1->click();
-    EXPECT_TRUE(CamAutoSaves("Pier 7"));
-    EXPECT_TRUE(CamSettingsOf("Pier 7").isEmpty()) << "on is the default: nothing is stored";
 }

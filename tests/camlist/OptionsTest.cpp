@@ -346,28 +346,3 @@ TEST_F(OptionsTest, ToolTipsAreWrappedAtAReadableWidth)
         EXPECT_TRUE(tip->text().contains(row.tip.toHtmlEscaped())) << row.key.toStdString();
     }
 }
-
-namespace {
-TEST_F(OptionsTest, WherePicturesGoIsAFolderWithBrowseAndTheNamesAChoiceOfTwo)
-{
-    frmOptions dialog;
-    dialog.Form_Load();
-    const OptionRow* folder = FindOptionRow("saveFolder");
-    ASSERT_NE(folder, nullptr);
-    EXPECT_EQ(folder->kind, OptionKind::Folder);
-    EXPECT_EQ(edit(dialog, "saveFolder")->text(), "") << "the program folder's cam, as always";
-    EXPECT_EQ(dialog.valueOf("pictureNames"), "classic");
-    frmOptions::SetFileChooser([](QWidget*, const OptionRow& row, const QString&) {
-        return row.kind == OptionKind::Folder ? QStringLiteral("/srv/cams") : QString();
-    });
-    auto* browse = dialog.findChild<QPushButton*>("saveFolder_Browse");
-    ASSERT_NE(browse, nullptr);
-    browse->click();
-    auto* names = qobject_cast<QComboBox*>(dialog.control("pictureNames"));
-    ASSERT_NE(names, nullptr);
-    names->setCurrentIndex(names->findData("sortable"));
-    ASSERT_TRUE(dialog.Apply());
-    EXPECT_EQ(Stored("saveFolder"), "/srv/cams");
-    EXPECT_EQ(Stored("pictureNames"), "sortable");
-}
-}  // namespace

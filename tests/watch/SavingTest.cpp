@@ -348,10 +348,4 @@ TEST_F(SavingTest, ACamsOwnAutoSaveOffPassesItOverWhileTheMainSwitchIsOn)
     ASSERT_TRUE(FetchStamp(0, kStampA));
     EXPECT_EQ(SavedFiles(),
               QStringList({QStringLiteral("Cam157200735946PM.jpg"), QStringLiteral("Cam257200735945PM.jpg")}));
-
-    // With the main switch off, no cam's box saves anything.
-    chkSave->setChecked(false);
-    now = now.addSecs(1);
-    ASSERT_TRUE(FetchStamp(1, kStampA));
-    EXPECT_EQ(SavedFiles().size(), 2);
 }
