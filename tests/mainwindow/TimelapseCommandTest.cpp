@@ -183,6 +183,7 @@ TEST_F(TimelapseCommandTest, FindsThePicturesOfBothNamingsInTheChosenFolder)
         QFile file(shots.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(MakeTestJpeg({48, 32}));
+        file.flush();  // written before the time is set, or the close would set it again
         ASSERT_TRUE(file.setFileTime(first, QFileDevice::FileModificationTime));
     }
     const QString out = home_.filePath("both.mp4");
