@@ -1,5 +1,6 @@
 #include "CamDialogs.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QRegularExpressionValidator>
 
 #include "CamListBox.h"
+#include "CamSettings.h"
 #include "Files.h"
 #include "ProductInfo.h"
 #include "Prompt.h"
@@ -72,6 +74,11 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
     Label4 = makeLabel("Label4", QStringLiteral("seconds"));
     lblRefreshRule = makeLabel("lblRefreshRule", QStringLiteral("(digits only, 1 to 999)"));
     lblRefreshRule->setEnabled(false);  // a hint, drawn grey
+    chkAutoSave = new QCheckBox(QStringLiteral("Save this cam's new pictures"), this);
+    chkAutoSave->setObjectName(QStringLiteral("chkAutoSave"));
+    chkAutoSave->setToolTip(QStringLiteral("While AutoSave New Pictures is ticked, this cam's new pictures are saved; "
+                                           "untick it to pass this cam over."));
+    chkAutoSave->setChecked(true);
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setDefault(true);
@@ -91,7 +98,8 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
     buttons->addStretch(1);
     buttons->addWidget(Command1);
     buttons->addWidget(Command2);
-    grid_->addLayout(buttons, 4, 0, 1, 4);
+    grid_->addWidget(chkAutoSave, 4, 1, 1, 3);
+    grid_->addLayout(buttons, 5, 0, 1, 4);
     grid_->setColumnStretch(3, 1);
     Text1->setMinimumWidth(320);
 
@@ -147,6 +155,17 @@ bool CamDialog::ValidateTexts(const QString& ownName, const QString& keptRefresh
     return false;
 }
 
+void CamDialog::StoreAutoSave(const QString& cam)
+{
+    // Off is stored; on is the default, so any older value goes.
+    QString reason;
+    if (!SetCamSetting(cam, QString::fromLatin1(CamSettingNames::autoSave),
+                       chkAutoSave->isChecked() ? QString() : QStringLiteral("0"), &reason))
+        ShowDialogError(
+            QStringLiteral("The cam was saved, but \"%1\" could not be stored: %2").arg(chkAutoSave->text(), reason),
+            this);
+}
+
 void CamDialog::ReloadList()
 {
     try {
@@ -177,6 +196,7 @@ void Form2::Command1_Click()
         ShowCamListError(error, this);
         return;
     }
+    StoreAutoSave(record.name);
     ReloadList();
     accept();
 }
@@ -203,6 +223,7 @@ void Form3::Form_Load(const QString& entry)
     // so that OK writes it back unchanged when only the name or the address was edited.
     setRefreshDigits(qMax(kRefreshMaxLength, int(record.refresh.size())));
     Text3->setText(record.refresh);
+    chkAutoSave->setChecked(CamAutoSaves(record.name));
 }
 
 std::optional<CamRecord> Form3::camBeingEdited() const
@@ -227,7 +248,10 @@ void Form3::Command1_Click()
         return;
     }
     ReloadList();
+    // After the cam's own settings have followed a rename (which the caller does), so that the
+    // box's value is the one the cam keeps.
     if (updateOpenSlots_)
         updateOpenSlots_(windowTitle(), edited);
+    StoreAutoSave(edited.name);
     accept();
 }

@@ -8,6 +8,7 @@
 
 #include "CamList.h"
 
+class QCheckBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
@@ -29,8 +30,11 @@ public:
     QLineEdit* Text3;  // refresh, in seconds; typing takes digits only, at most 3 (999 seconds)
     QLabel* Label4;
     QLabel* lblRefreshRule;  // beside "seconds": what the refresh box takes
-    QPushButton* Command1;   // OK
-    QPushButton* Command2;   // Cancel
+    // "Save this cam's new pictures": AutoSave passes the cam over when it is off (kept in the
+    // cam's own settings, not in the cam list file).
+    QCheckBox* chkAutoSave;
+    QPushButton* Command1;  // OK
+    QPushButton* Command2;  // Cancel
 
     // The three texts as they stand, not trimmed.
     CamRecord typedRecord() const;
@@ -49,6 +53,8 @@ protected:
     // Lists the file again after a change was written; a failure here is shown but the
     // change stands, so the dialog still closes.
     void ReloadList();
+    // Stores chkAutoSave for the cam written; a failure is shown, the cam stays as written.
+    void StoreAutoSave(const QString& cam);
 
     QGridLayout* grid_;
 

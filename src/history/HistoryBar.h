@@ -8,9 +8,11 @@
 #include <QImage>
 #include <QList>
 #include <QWidget>
+#include <memory>
 
 #include "PictureIndex.h"
 
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -51,11 +53,18 @@ Q_SIGNALS:
     // A saved file that could not be read, in words for the status bar.
     void problem(const QString& text);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void reload();
     void updateControls();
+    void fitRows();
 
-    PictureIndex index_;  // this thread's own connection
+    QHBoxLayout* steps_ = nullptr;
+    QHBoxLayout* times_ = nullptr;
+    std::unique_ptr<PictureIndex> index_;  // this thread's own connection to the save folder's index
+    QString folder_;                       // the save folder the pictures listed are in
     QString cam_;
     QList<PictureRecord> pictures_;
     int position_ = 0;

@@ -8,6 +8,7 @@
 #include <QtMath>
 
 #include "CamCommands.h"
+#include "CamSettings.h"
 #include "DateTimeText.h"
 #include "ImageControl.h"
 #include "IndexMaintenance.h"
@@ -23,8 +24,9 @@ const QString kStoppedCaption = QStringLiteral("[webcam]");
 // A picture saved automatically gets its row in the picture index on the codec thread.
 QString RecordAutoSaved(const PictureWork& work)
 {
-    return RecordSavedPicture(SavedPictureRecord(work.camName, work.saveFileName, work.saveTime, work.stamp.updatedText,
-                                                 work.picture.width(), work.picture.height()));
+    return RecordSavedPicture(SavedPictureRecord(work.camName, work.saveFolder, work.saveFileName, work.saveTime,
+                                                 work.stamp.updatedText, work.picture.width(), work.picture.height()),
+                              PictureIndexPathFor(work.saveFolder));
 }
 }  // namespace
 
@@ -59,6 +61,7 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
         return !hooks_.viewerShown || hooks_.viewerShown() || fullWindow;
     };
     needs.autoSave = [this] { return hooks_.autoSave && hooks_.autoSave(); };
+    needs.autoSaveCam = CamAutoSaves;
     needs.holdDrawing = [this] { return std::make_shared<WindowDrawingLock>(hooks_.mainWindow); };
     cams_.setStaleMinutes(SettingKeys::staleMinutes.Default().toInt());
     for (int i = 0; i < kSlotCount; ++i) {
