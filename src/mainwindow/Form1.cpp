@@ -420,6 +420,8 @@ void Form1::ApplyOptions(const QStringList& keys)
 {
     if (keys.contains(SettingKeys::staleMinutes.Name()))
         slotGrid->cams().setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
+    if (keys.contains(SettingKeys::frozenMinutes.Name()))
+        slotGrid->cams().setFrozenMinutes(*OptionNumber(SettingKeys::frozenMinutes));
     if (keys.contains(SettingKeys::caFile.Name()))
         SetCaFile(OptionValue(SettingKeys::caFile));
     if (keys.contains(SettingKeys::finishSlowDownloads.Name()))

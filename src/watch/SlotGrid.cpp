@@ -60,6 +60,7 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
     needs.autoSave = [this] { return hooks_.autoSave && hooks_.autoSave(); };
     needs.holdDrawing = [this] { return std::make_shared<WindowDrawingLock>(hooks_.mainWindow); };
     cams_.setStaleMinutes(SettingKeys::staleMinutes.Default().toInt());
+    cams_.setFrozenMinutes(SettingKeys::frozenMinutes.Default().toInt());
     for (int i = 0; i < kSlotCount; ++i) {
         ViewerSlot& s = slot(i);
         s.create(i, picWindowInner);

@@ -50,7 +50,9 @@ void WatchedCam::settle()
 void WatchedCam::open(const QString& name, const QString& address, const QString& refresh)
 {
     open_ = true;
-    slotNewGrey = {};  // a cam opened afresh compares its pictures with its own first one
+    // A cam opened afresh compares its pictures with its own first one.
+    slotNewGrey = {};
+    slotChangeGrey = {};
     txtName = name;
     txtAddress = address;
     txtRefresh = refresh;
@@ -286,9 +288,11 @@ void WatchedCam::SourceAnswered(CamAnswer answer)
         const NewPictureRule rule = options_.newPictureRule;
         if (rule != NewPictureRule::LastModified) {
             work->rule = rule;
-            work->change = options_.change;
             work->baseline = slotNewGrey;
         }
+        work->change = options_.change;
+        work->changeBaseline = slotChangeGrey;
+        work->mask = slotMask;
         work->conditions.etag = ValidatorValue(HeaderValue(response.header, "ETag").toLatin1());
         if (work->stamped)
             work->conditions.lastModified =
@@ -357,6 +361,7 @@ bool WatchedCam::ShowFetchedPicture(const PictureWork& work)
         slotIsNew = false;
         return false;
     }
+    NotePictureContent(work);
     slotLastModified = work.stamp.lastModified;
     slotConditions = work.conditions;
     slotConditionsAddress = slotFetchAddress;

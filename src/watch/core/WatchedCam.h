@@ -11,7 +11,10 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QImage>
+#include <QList>
 #include <QObject>
+#include <QRectF>
+#include <QSet>
 #include <QSize>
 #include <QString>
 #include <functional>
@@ -105,6 +108,15 @@ public:
     QString healthToolTip() const;
     const CamHealth& health() const { return health_; }
     void setStaleMinutes(int minutes);
+    // A cam whose picture stayed the same this long while it kept sending new ones is frozen; 0: never.
+    void setFrozenMinutes(int minutes);
+    // What the user should know of the cam's Last-Modified lines under its rule, in words (empty:
+    // nothing): a line of the tool tip and of the Viewer's Status.
+    QString stampAdvice() const;
+    // Rectangles of the picture (fractions of its size) that the comparisons leave out: a burnt-in
+    // clock, a logo. Taken by the next answer.
+    void setMask(const QList<QRectF>& rectangles) { slotMask = rectangles; }
+    const QList<QRectF>& mask() const { return slotMask; }
     // Milliseconds of a clock that never goes back (tests inject one).
     void setMonotonicClock(std::function<qint64()> milliseconds);
     // On: a download still arriving when the refresh interval ends goes on (see KeepsDownloading).
@@ -129,6 +141,10 @@ public:
     // Under a rule that looks at the picture: the grey copy of the last new picture (or of the
     // first one the cam showed since it opened), which the next pictures are compared with.
     GreyCopy slotNewGrey;
+    // Under every rule: the grey copy of the last picture that changed outside the mask (or of
+    // the first one since the cam opened), for the frozen state; and the mask.
+    GreyCopy slotChangeGrey;
+    QList<QRectF> slotMask;
     float slotProgress = 0.0f;  // percent of the body received; never reset, a value past 100 refused
     // The compressed bytes of the picture shown (the fetched body, or the saved file after an
     // automatic save) and that picture's own size.
@@ -207,6 +223,8 @@ private:
     void NoteCutShort();
     void SetHealthNote(HealthNote::Kind kind, const std::optional<HealthNote>& note);
     void ReportHealth();
+    // A picture was shown: what it tells of the picture's content and of the cam's stamps.
+    void NotePictureContent(const PictureWork& work);
     void ClearHealth();
 
     const int index_;
@@ -222,6 +240,9 @@ private:
     QImage full_;  // the full picture while the Viewer follows the cam (null until someone needed it)
     CamHealth health_;
     int staleMinutes_;
+    int frozenMinutes_ = 10;
+    // The stamps' advice logged, after its cam's name and a line break, so each is logged once.
+    QSet<QString> stampAdviceLogged_;
     bool finishSlowDownloads_ = false;
     std::function<qint64()> monotonicMs_;
 };
