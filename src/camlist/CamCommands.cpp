@@ -4,6 +4,7 @@
 
 #include "CamDialogs.h"
 #include "CamListBox.h"
+#include "CamSettings.h"
 #include "Form4.h"
 #include "ProductInfo.h"
 #include "Prompt.h"
@@ -28,6 +29,14 @@ const QListWidgetItem* selectedOrNotice(const QListWidget* list, QWidget* owner)
     if (!entry)
         ShowNotice(owner);
     return entry;
+}
+
+// The cam's own settings live outside the cam list file and follow its renames and deletes; a
+// failure there leaves the cam list as changed and says what is left behind.
+void reportCamSettingsProblem(bool done, const QString& what, const QString& reason, QWidget* owner)
+{
+    if (!done)
+        CurrentPrompt().ask(ProductName(), what + QStringLiteral(": ") + reason, PromptButtons::Ok, owner);
 }
 
 void bringForward(QWidget* window)
@@ -104,7 +113,14 @@ void CamCommands::cmdEdit_Click()
                 hooks_.updateOpenSlots(oldName, edited);
             // Only a cam the file held is renamed; a record the dialog had to add is a new cam.
             const std::optional<CamRecord>& before = form3_ ? form3_->camBeingEdited() : std::nullopt;
-            if (hooks_.camRenamed && before && before->name != edited.name)
+            if (!before || before->name == edited.name)
+                return;
+            QString reason;
+            reportCamSettingsProblem(
+                RenameCamSettings(before->name, edited.name, &reason),
+                QStringLiteral("The cam was renamed, but its own settings stay under \"%1\"").arg(before->name), reason,
+                mainWindow_);
+            if (hooks_.camRenamed)
                 hooks_.camRenamed(before->name, edited.name);
         },
         mainWindow_);
@@ -148,6 +164,10 @@ void CamCommands::cmdRemove_Click()
             notFound();
             return;
         }
+        QString reason;
+        reportCamSettingsProblem(RemoveCamSettings(record->name, &reason),
+                                 QStringLiteral("The cam was deleted, but its own settings could not be removed"),
+                                 reason, mainWindow_);
         // Read before the entries are replaced: a failed read leaves the list as it was.
         ReloadCamList(List1_.data());
     } catch (const CamListError& error) {

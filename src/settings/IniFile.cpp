@@ -81,6 +81,55 @@ IniReadResult ReadIniValue(const QString& path, const QString& key)
 
 bool WriteIniValue(const QString& path, const QString& key, const QString& value, QString* reason)
 {
+    return EditIniFile(
+        path, [&](QSettings& settings) { settings.setValue(key, value); },
+        [&](const QByteArray& newBytes) {
+            const IniReadResult check = readValue(newBytes, key);
+            return check.status == IniReadStatus::Found && check.value.metaType().id() == QMetaType::QString &&
+                check.value.toString() == value;
+        },
+        reason);
+}
+
+IniReadStatus ReadIniGroup(const QString& path, const QString& group, QMap<QString, QString>* values, QString* reason)
+{
+    QString ignored;
+    QByteArray bytes;
+    if (!readBytes(path, &bytes, reason ? reason : &ignored)) {
+        values->clear();
+        return IniReadStatus::Unreadable;
+    }
+    return ReadIniGroupOf(bytes, group, values, reason);
+}
+
+IniReadStatus ReadIniGroupOf(const QByteArray& bytes, const QString& group, QMap<QString, QString>* values,
+                             QString* reason)
+{
+    QString ignored;
+    QString& why = reason ? *reason : ignored;
+    values->clear();
+    if (bytes.isEmpty())
+        return IniReadStatus::Missing;
+    const auto copy = copyOf(bytes, &why);
+    if (!copy)
+        return IniReadStatus::Unreadable;
+    QSettings settings(copy->fileName(), QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError) {
+        why = kMalformed;
+        return IniReadStatus::Malformed;
+    }
+    settings.beginGroup(group);
+    for (const QString& key : settings.allKeys()) {
+        const QVariant value = settings.value(key);
+        if (value.metaType().id() == QMetaType::QString)
+            values->insert(key, value.toString());
+    }
+    return values->isEmpty() ? IniReadStatus::Missing : IniReadStatus::Found;
+}
+
+bool EditIniFile(const QString& path, const std::function<void(QSettings&)>& edit,
+                 const std::function<bool(const QByteArray&)>& accept, QString* reason)
+{
     QString ignored;
     QString& why = reason ? *reason : ignored;
     QByteArray bytes;
@@ -96,7 +145,7 @@ bool WriteIniValue(const QString& path, const QString& key, const QString& value
             why = kMalformed;
             return false;
         }
-        settings.setValue(key, value);
+        edit(settings);
         settings.sync();
         if (settings.status() != QSettings::NoError) {
             why = QStringLiteral("could not write the working copy in %1").arg(QDir::tempPath());
@@ -111,10 +160,8 @@ bool WriteIniValue(const QString& path, const QString& key, const QString& value
     const QByteArray newBytes = written.readAll();
     // QSettings writes some damaged entries back in a form it cannot read itself (a key with an
     // empty name, for one); such a file would make every later read and write fail, so a file
-    // that does not give back the value just written is never put in place.
-    const IniReadResult check = readValue(newBytes, key);
-    if (check.status != IniReadStatus::Found || check.value.metaType().id() != QMetaType::QString ||
-        check.value.toString() != value) {
+    // that does not give back what was just written is never put in place.
+    if (!accept(newBytes)) {
         why = QStringLiteral("the settings file would not read back after the change");
         return false;
     }

@@ -11,6 +11,7 @@
 #include "CamDialogs.h"
 #include "CamListBox.h"
 #include "CamListTestSupport.h"
+#include "CamSettings.h"
 #include "Form4.h"
 #include "ProductInfo.h"
 
@@ -506,4 +507,24 @@ TEST_F(CamCommandsTest, UnloadAllClosesEveryCamWindow)
     EXPECT_EQ(commands->form2(), nullptr);
     EXPECT_EQ(commands->form3(), nullptr);
     EXPECT_EQ(NoticeWindow(), nullptr);
+}
+
+TEST_F(CamCommandsTest, ACamsOwnSettingsFollowItsRenameAndGoWithItsDelete)
+{
+    startWith(kThreeCams);
+    ASSERT_TRUE(SetCamSetting("B", CamSettingNames::mask, "0.1 0.1 0.2 0.2"));
+    select("B");
+    commands->cmdEdit_Click();
+    ASSERT_TRUE(commands->form3());
+    commands->form3()->Text1->setText("Bay");
+    commands->form3()->Command1->click();
+    EXPECT_EQ(CamSetting("Bay", CamSettingNames::mask), "0.1 0.1 0.2 0.2");
+    EXPECT_TRUE(CamSettingsOf("B").isEmpty());
+
+    select("Bay");
+    prompt.answerInTurn({PromptAnswer::Ok});
+    commands->cmdRemove_Click();
+    EXPECT_EQ(entries(), QStringList({"A", "C"}));
+    EXPECT_TRUE(CamSettingsOf("Bay").isEmpty());
+    EXPECT_EQ(prompt.asked.size(), 1u);
 }
