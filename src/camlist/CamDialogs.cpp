@@ -1,5 +1,6 @@
 #include "CamDialogs.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,9 +10,11 @@
 #include <QRegularExpressionValidator>
 
 #include "CamListBox.h"
+#include "CamSettings.h"
 #include "Files.h"
 #include "ProductInfo.h"
 #include "Prompt.h"
+#include "SettingKeys.h"
 
 namespace {
 const QString kUrlTip = QStringLiteral(
@@ -72,6 +75,14 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
     Label4 = makeLabel("Label4", QStringLiteral("seconds"));
     lblRefreshRule = makeLabel("lblRefreshRule", QStringLiteral("(digits only, 1 to 999)"));
     lblRefreshRule->setEnabled(false);  // a hint, drawn grey
+    lblNewPictureRule = makeLabel("lblNewPictureRule", QStringLiteral("New picture:"));
+    cboNewPictureRule = new QComboBox(this);
+    cboNewPictureRule->setObjectName(QStringLiteral("cboNewPictureRule"));
+    cboNewPictureRule->addItem(QStringLiteral("Use the Options' rule"), QString());
+    for (const SettingChoice& choice : SettingKeys::kNewPictureRules)
+        cboNewPictureRule->addItem(QString::fromUtf8(choice.label), QString::fromLatin1(choice.value));
+    cboNewPictureRule->setToolTip(QStringLiteral("What makes a picture of this cam new (saved by AutoSave, kept in "
+                                                 "the history): the rule in Options, or one for this cam alone"));
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setDefault(true);
@@ -87,11 +98,13 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
     grid_->addWidget(Text3, 2, 1);
     grid_->addWidget(Label4, 2, 2);
     grid_->addWidget(lblRefreshRule, 2, 3);
+    grid_->addWidget(lblNewPictureRule, 3, 0);
+    grid_->addWidget(cboNewPictureRule, 3, 1, 1, 3);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(Command1);
     buttons->addWidget(Command2);
-    grid_->addLayout(buttons, 4, 0, 1, 4);
+    grid_->addLayout(buttons, 5, 0, 1, 4);
     grid_->setColumnStretch(3, 1);
     Text1->setMinimumWidth(320);
 
@@ -156,6 +169,24 @@ void CamDialog::ReloadList()
     }
 }
 
+void CamDialog::ShowOwnRule(const QString& cam)
+{
+    const int index =
+        cboNewPictureRule->findData(CamSetting(cam, QString::fromLatin1(CamSettingNames::newPictureRule)));
+    cboNewPictureRule->setCurrentIndex(index < 0 ? 0 : index);
+}
+
+void CamDialog::KeepOwnRule(const QString& cam)
+{
+    const QString rule = cboNewPictureRule->currentData().toString();
+    QString reason;
+    if (CamSetting(cam, QString::fromLatin1(CamSettingNames::newPictureRule)) == rule ||
+        SetCamSetting(cam, QString::fromLatin1(CamSettingNames::newPictureRule), rule, &reason))
+        return;
+    ShowDialogError(QStringLiteral("the cam was saved, but its rule for new pictures could not be kept: ") + reason,
+                    this);
+}
+
 Form2::Form2(QListWidget* List1, QWidget* parent) : CamDialog(QStringLiteral("Form2"), List1, parent)
 {
     setWindowTitle(ProductName() + QStringLiteral(" :: Add a Cam"));
@@ -177,6 +208,7 @@ void Form2::Command1_Click()
         ShowCamListError(error, this);
         return;
     }
+    KeepOwnRule(record.name);
     ReloadList();
     accept();
 }
@@ -187,7 +219,7 @@ Form3::Form3(QListWidget* List1, UpdateOpenSlots updateOpenSlots, QWidget* paren
     Text1->setToolTip(QStringLiteral("Create a unique name for the cam"));
     Label5 = new QLabel(QStringLiteral("(Cams that are already open will need to be restarted)"), this);
     Label5->setObjectName(QStringLiteral("Label5"));
-    grid_->addWidget(Label5, 3, 0, 1, 4);
+    grid_->addWidget(Label5, 4, 0, 1, 4);
 }
 
 void Form3::Form_Load(const QString& entry)
@@ -203,6 +235,7 @@ void Form3::Form_Load(const QString& entry)
     // so that OK writes it back unchanged when only the name or the address was edited.
     setRefreshDigits(qMax(kRefreshMaxLength, int(record.refresh.size())));
     Text3->setText(record.refresh);
+    ShowOwnRule(record.name);
 }
 
 std::optional<CamRecord> Form3::camBeingEdited() const
@@ -227,7 +260,10 @@ void Form3::Command1_Click()
         return;
     }
     ReloadList();
+    // The cam's own settings follow a rename first (updateOpenSlots_); the rule then goes under
+    // the name the cam has now.
     if (updateOpenSlots_)
         updateOpenSlots_(windowTitle(), edited);
+    KeepOwnRule(edited.name);
     accept();
 }

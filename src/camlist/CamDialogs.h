@@ -8,6 +8,7 @@
 
 #include "CamList.h"
 
+class QComboBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
@@ -28,9 +29,11 @@ public:
     QLabel* Label3;
     QLineEdit* Text3;  // refresh, in seconds; typing takes digits only, at most 3 (999 seconds)
     QLabel* Label4;
-    QLabel* lblRefreshRule;  // beside "seconds": what the refresh box takes
-    QPushButton* Command1;   // OK
-    QPushButton* Command2;   // Cancel
+    QLabel* lblRefreshRule;        // beside "seconds": what the refresh box takes
+    QLabel* lblNewPictureRule;     // "New picture:"
+    QComboBox* cboNewPictureRule;  // "Use the Options' rule", or one of the rules, for this cam alone
+    QPushButton* Command1;         // OK
+    QPushButton* Command2;         // Cancel
 
     // The three texts as they stand, not trimmed.
     CamRecord typedRecord() const;
@@ -49,6 +52,10 @@ protected:
     // Lists the file again after a change was written; a failure here is shown but the
     // change stands, so the dialog still closes.
     void ReloadList();
+    // The cam's own rule for new pictures: shown from the store, and kept there under the cam's
+    // name once the cam list has the cam (a failure is told; the cam stays as written).
+    void ShowOwnRule(const QString& cam);
+    void KeepOwnRule(const QString& cam);
 
     QGridLayout* grid_;
 

@@ -1,5 +1,6 @@
 #include "ViewerPane.h"
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLocale>
@@ -13,6 +14,7 @@
 #include "Form6.h"
 #include "ImageControl.h"
 #include "LockWind.h"
+#include "MaskOverlay.h"
 #include "Twips.h"
 #include "Utilities.h"
 #include "ViewerDesign.h"
@@ -98,6 +100,7 @@ ViewerPane::ViewerPane(QWidget* parent)
     imgMain = new ImageControl(pictureArea_);
     imgMain->setObjectName(QStringLiteral("imgMain"));
     imgMain->setStretch(false);
+    maskOverlay = new MaskOverlay(imgMain);
 
     HScroll1 = MakePanBar(Qt::Horizontal, "HScroll1", Picture1Client);
     VScroll2 = MakePanBar(Qt::Vertical, "VScroll2", Picture1Client);
@@ -122,6 +125,11 @@ ViewerPane::ViewerPane(QWidget* parent)
     connect(Slider1, &QScrollBar::valueChanged, this, &ViewerPane::Slider1_Change);
     connect(cmdSave, &QPushButton::clicked, this, &ViewerPane::saveRequested);
     connect(Command3, &QPushButton::clicked, this, &ViewerPane::Command3_Click);
+    connect(chkMask, &QCheckBox::toggled, this, [this](bool on) {
+        maskOverlay->setEditing(on);
+        Q_EMIT maskModeChanged(on);
+    });
+    connect(maskOverlay, &MaskOverlay::edited, this, &ViewerPane::maskEdited);
 
     frmDetails->hide();
     hide();
@@ -162,6 +170,12 @@ void ViewerPane::buildDetails()
     Command3 = new QPushButton(QStringLiteral("Screensaver"), frmDetails);
     Command3->setObjectName(QStringLiteral("Command3"));
     setTwipsGeometry(Command3, {1680, 900, 1335, 375});
+    // Right of "Zoom:", above the bar's end: room no control of the frame ever used.
+    chkMask = new QCheckBox(QStringLiteral("Mask"), frmDetails);
+    chkMask->setObjectName(QStringLiteral("chkMask"));
+    chkMask->setToolTip(QStringLiteral("Parts of the picture that do not count as a change (a clock, a logo): drag to "
+                                       "add a rectangle, click one to remove it"));
+    setTwipsGeometry(chkMask, {2100, 150, 915, kRowHeight});
 
     Label12 = makeLabel(frmDetails, "Label12", QStringLiteral("Name:"), CaptionAt(0));
     Label2 = makeLabel(frmDetails, "Label2", QStringLiteral("Refresh Rate:"), CaptionAt(1));
@@ -363,6 +377,11 @@ void ViewerPane::setDetails(const ViewerDetails& details)
     lblRefresh->setText(details.refresh);
     lblLastChanged->setText(details.lastChanged);
     lblLastRefreshed->setText(details.lastRefreshed);
+}
+
+void ViewerPane::setMask(const QList<QRectF>& rectangles)
+{
+    maskOverlay->setRectangles(rectangles);
 }
 
 void ViewerPane::setNextRefresh(const QString& text)

@@ -5,7 +5,9 @@
 #include <QGroupBox>
 #include <QHash>
 #include <QImage>
+#include <QList>
 #include <QPointer>
+#include <QRectF>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -14,6 +16,8 @@
 #include "Twips.h"
 
 class ImageControl;
+class MaskOverlay;
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QScrollBar;
@@ -54,6 +58,10 @@ public:
     QScrollBar* Slider1 = nullptr;                   // zoom 1 to 5
     QPushButton* cmdSave = nullptr;                  // "Save Image"
     QPushButton* Command3 = nullptr;                 // "Screensaver"
+    // "Mask": the shown cam's mask over the picture, to draw (a drag) and remove (a click); on
+    // the zoom row's right, where it moves nothing.
+    QCheckBox* chkMask = nullptr;
+    MaskOverlay* maskOverlay = nullptr;
 
     int naturalWidth = 0;  // twips, the shown picture at zoom 1
     int naturalHeight = 0;
@@ -93,6 +101,8 @@ public:
     void setStatusLine(const QString& text);
     QString statusLine() const { return statusText_; }
     void HideViewer();  // hides frmMain and frmDetails
+    // The shown cam's mask, in fractions of its picture, drawn while in Mask mode.
+    void setMask(const QList<QRectF>& rectangles);
 
     // Full-window view.
     void Command3_Click();
@@ -109,8 +119,10 @@ public:
     void VScroll2_Change();
 
 Q_SIGNALS:
-    void saveRequested();                  // cmdSave clicked
-    void screensaverModeChanged(bool on);  // the full-window view opened or closed
+    void saveRequested();                              // cmdSave clicked
+    void screensaverModeChanged(bool on);              // the full-window view opened or closed
+    void maskModeChanged(bool on);                     // chkMask changed: the caller gives the shown cam's mask
+    void maskEdited(const QList<QRectF>& rectangles);  // the user drew or removed a rectangle
 
 private:
     QLabel* makeLabel(QWidget* container, const char* name, const QString& caption, const TwipRect& geometry);

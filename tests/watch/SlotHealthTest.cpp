@@ -7,6 +7,7 @@
 #include <QTcpServer>
 #include <QTextDocument>
 
+#include "CamSettings.h"
 #include "CamSocket.h"
 #include "DateTimeText.h"
 #include "HttpDate.h"
@@ -504,8 +505,9 @@ TEST_F(SlotHealthTest, APictureWhoseClockAloneTicksIsFrozenWithTheClockMasked)
         ASSERT_EQ(grid->cam(0).healthState(), CamState::Ok) << minute;
     }
 
-    // Masked (taken from the next answer on), the picture has not changed since that answer.
-    grid->cam(0).setMask({kClockArea});
+    // Masked (as the Viewer stores it; taken from the next answer on), the picture has not
+    // changed since the last answer.
+    ASSERT_TRUE(SetCamSetting(kName, QString::fromLatin1(CamSettingNames::mask), MaskText({kClockArea})));
     const QDateTime masked = now;
     for (int minute = 12; minute <= 22; ++minute) {
         now = start.addSecs(60 * minute);
@@ -520,26 +522,18 @@ TEST_F(SlotHealthTest, APictureWhoseClockAloneTicksIsFrozenWithTheClockMasked)
     EXPECT_EQ(ToolTipLines(grid->slot(0).imgCam).value(2),
               QStringLiteral("Last fetch: ") + OutcomeReason(grid->cam(0).health().last));
 
-    // The setting says when; the picture's content decides under the content rule too, and a
-    // change of the scene ends it.
-    grid->cams().setFrozenMinutes(0);
-    EXPECT_EQ(grid->cam(0).healthState(), CamState::Ok);
-    grid->cams().setFrozenMinutes(10);
-    FetchOptions content;
-    content.newPictureRule = NewPictureRule::Content;
-    grid->cams().setFetchOptions(content);
+    // The cam's own rule, the content, says the same (not new), and a changed scene ends it.
+    ASSERT_TRUE(SetCamSetting(kName, QString::fromLatin1(CamSettingNames::newPictureRule), QStringLiteral("content")));
     now = now.addSecs(60);
     ASSERT_TRUE(FetchAgain(0, answer(23)));
     EXPECT_EQ(grid->cam(0).healthState(), CamState::Frozen);
     EXPECT_FALSE(grid->cam(0).slotIsNew);
     QImage dawn = ClockScene();
     dawn.invertPixels();
-    DrawClock(dawn, QStringLiteral("12:24:00"));
     now = now.addSecs(60);
     ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(PictureAnswer(JpegOf(dawn), HttpDate(now)))));
     EXPECT_EQ(grid->cam(0).healthState(), CamState::Ok);
     EXPECT_TRUE(grid->cam(0).slotIsNew);
-    grid->cams().setFetchOptions({});
 }
 
 // Servers whose Last-Modified cannot tell a new picture: one sends none, one stamps every answer
@@ -561,7 +555,6 @@ TEST_F(SlotHealthTest, StampsThatCannotBeTrustedAreToldOnce)
 
     // The stamp of the request's time: the answers are composed as the requests come.
     grid->cmdStop_Click(0);
-    EXPECT_FALSE(ToolTipLines(grid->slot(0).imgCam).contains(none));
     const QString every = StampTrustText(StampTrust::EveryAnswer);
     QObject::connect(&server, &FakeCamServer::requestReceived, &server,
                      [&] { server.enqueue(ScriptedReply::whole(PictureAnswer(jpeg, HttpDate(now)))); });
@@ -587,7 +580,6 @@ TEST_F(SlotHealthTest, StampsThatCannotBeTrustedAreToldOnce)
     content.newPictureRule = NewPictureRule::Content;
     grid->cams().setFetchOptions(content);
     EXPECT_FALSE(grid->cam(0).healthSummary().contains(every));
-    grid->cams().setFetchOptions({});
 }
 
 TEST_F(SlotHealthTest, TheStaleThresholdIsASetting)

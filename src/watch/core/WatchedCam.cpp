@@ -285,7 +285,12 @@ void WatchedCam::SourceAnswered(CamAnswer answer)
         work->stamped = DetectNewPicture(work->stamp, response.header, now);
         work->newStamp = work->stamp.lastModified != slotLastModified;
         work->stampSaidNew = work->stamp.isNew;
-        const NewPictureRule rule = options_.newPictureRule;
+        // The cam's own choices as they are now: an edit in the Viewer or the dialog counts from
+        // the next answer on.
+        const CamChoices own = needs_.camChoices ? needs_.camChoices(txtName) : CamChoices{};
+        ownRule_ = own.rule;
+        slotMask = own.mask;
+        const NewPictureRule rule = newPictureRule();
         if (rule != NewPictureRule::LastModified) {
             work->rule = rule;
             work->baseline = slotNewGrey;

@@ -44,6 +44,9 @@ struct CamViewNeeds {
     std::function<bool()> autoSave;
     // Holds the window's drawing while the views change together; unset: nothing to hold.
     std::function<std::shared_ptr<void>()> holdDrawing;
+    // The choices made for the cam of this name (its own rule, its mask), read at each answer;
+    // unset: none, the Options' rule and no mask.
+    std::function<CamChoices(const QString& camName)> camChoices;
 };
 
 class WatchedCam : public QObject, private CamSourceEvents {
@@ -113,10 +116,9 @@ public:
     // What the user should know of the cam's Last-Modified lines under its rule, in words (empty:
     // nothing): a line of the tool tip and of the Viewer's Status.
     QString stampAdvice() const;
-    // Rectangles of the picture (fractions of its size) that the comparisons leave out: a burnt-in
-    // clock, a logo. Taken by the next answer.
-    void setMask(const QList<QRectF>& rectangles) { slotMask = rectangles; }
-    const QList<QRectF>& mask() const { return slotMask; }
+    // What makes the cam's pictures new: its own rule (CamViewNeeds::camChoices, as the last
+    // answer found it), else the Options' rule.
+    NewPictureRule newPictureRule() const { return ownRule_.value_or(options_.newPictureRule); }
     // Milliseconds of a clock that never goes back (tests inject one).
     void setMonotonicClock(std::function<qint64()> milliseconds);
     // On: a download still arriving when the refresh interval ends goes on (see KeepsDownloading).
@@ -142,7 +144,9 @@ public:
     // first one the cam showed since it opened), which the next pictures are compared with.
     GreyCopy slotNewGrey;
     // Under every rule: the grey copy of the last picture that changed outside the mask (or of
-    // the first one since the cam opened), for the frozen state; and the mask.
+    // the first one since the cam opened), for the frozen state; and the mask (rectangles of the
+    // picture in fractions of its size that the comparisons leave out: a clock, a logo) as the
+    // last answer found it.
     GreyCopy slotChangeGrey;
     QList<QRectF> slotMask;
     float slotProgress = 0.0f;  // percent of the body received; never reset, a value past 100 refused
@@ -241,6 +245,7 @@ private:
     CamHealth health_;
     int staleMinutes_;
     int frozenMinutes_ = 10;
+    std::optional<NewPictureRule> ownRule_;
     // The stamps' advice logged, after its cam's name and a line break, so each is logged once.
     QSet<QString> stampAdviceLogged_;
     bool finishSlowDownloads_ = false;

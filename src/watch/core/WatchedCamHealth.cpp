@@ -15,7 +15,7 @@ QString WatchedCam::stampAdvice() const
 {
     // Only where the stamps decide: under the content rule they decide nothing, and under "both"
     // a restamped picture is not new unless it changed.
-    const NewPictureRule rule = options_.newPictureRule;
+    const NewPictureRule rule = newPictureRule();
     const StampTrust trust = health_.stamps.verdict;
     if (rule == NewPictureRule::Content || (rule == NewPictureRule::Both && trust == StampTrust::EveryAnswer))
         return {};

@@ -156,3 +156,18 @@ TEST(PictureChangeTest, AStoredRuleOutsideTheChoicesIsTheLastModifiedRule)
 }
 
 }  // namespace
+
+TEST(PictureChangeTest, AMaskIsStoredAsFractionsAndReadBackClippedToThePicture)
+{
+    const QList<QRectF> mask{kClockArea, QRectF(0.5, 0.875, 0.5, 0.125)};
+    EXPECT_EQ(MaskText(mask), QStringLiteral("0.02,0.02,0.45,0.14;0.5,0.875,0.5,0.125"));
+    EXPECT_EQ(MaskFromText(MaskText(mask)), mask);
+    // Dragged up and left, reaching out of the picture, or empty, or not four numbers.
+    EXPECT_EQ(MaskFromText(QStringLiteral("0.9,0.9,-0.4,-0.2; 0.8,0.8,0.5,0.5;0.1,0.1,0,0.3;1,2,3;x,0,1,1")),
+              (QList<QRectF>{QRectF(0.5, 0.7, 0.4, 0.2), QRectF(0.8, 0.8, 0.2, 0.2)}));
+    EXPECT_TRUE(MaskFromText(QString()).isEmpty());
+    EXPECT_EQ(CamRuleFromText(QStringLiteral("content")), NewPictureRule::Content);
+    EXPECT_EQ(CamRuleFromText(QStringLiteral("lastModified")), NewPictureRule::LastModified);
+    EXPECT_FALSE(CamRuleFromText(QString()).has_value()) << "the Options' rule";
+    EXPECT_FALSE(CamRuleFromText(QStringLiteral("Content")).has_value());
+}
