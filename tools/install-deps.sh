@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n  # translations: lupdate, lrelease, Qt's own texts
   libturbojpeg0-dev zlib1g-dev
   libqt6sql6-sqlite
   libavcodec-dev libavformat-dev libswscale-dev libavutil-dev

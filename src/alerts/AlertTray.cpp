@@ -105,9 +105,8 @@ void AlertTray::update()
     }
     menu_->addSeparator();
     const bool windowShown = window_ && window_->isVisible() && !window_->isMinimized();
-    connect(menu_->addAction(windowShown ? QStringLiteral("Hide") : QStringLiteral("Show")), &QAction::triggered, this,
-            &AlertTray::showOrHide);
-    connect(menu_->addAction(QStringLiteral("Exit")), &QAction::triggered, this, &AlertTray::exitChosen);
+    connect(menu_->addAction(windowShown ? tr("Hide") : tr("Show")), &QAction::triggered, this, &AlertTray::showOrHide);
+    connect(menu_->addAction(tr("Exit")), &QAction::triggered, this, &AlertTray::exitChosen);
     if (icon_)
         icon_->setToolTip(toolTip());
 }

@@ -98,6 +98,7 @@ void DesktopNotifications::Send(int notice, const AlertNotice& content, const QI
         bus.connect(kService, kPath, kService, QStringLiteral("NotificationClosed"), this,
                     SLOT(NotificationClosed(uint, uint)));
     }
+    const QString showText = tr("Show");
     QVariantMap hints;
     hints.insert(QStringLiteral("desktop-entry"), DesktopEntryId());
     hints.insert(QStringLiteral("category"), content.down ? QStringLiteral("device.error") : QStringLiteral("device"));
@@ -106,8 +107,7 @@ void DesktopNotifications::Send(int notice, const AlertNotice& content, const QI
         hints.insert(QStringLiteral("image-data"), QVariant::fromValue(NotificationImageOf(picture)));
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("Notify"));
     call << ProductName() << shown.id << QString() << content.summary << BodyText(content.body)
-         << QStringList{kDefaultAction, QStringLiteral("Show"), kShowAction, QStringLiteral("Show")} << hints
-         << qint32{-1};
+         << QStringList{kDefaultAction, showText, kShowAction, showText} << hints << qint32{-1};
     shown.pending = true;
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,

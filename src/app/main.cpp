@@ -16,6 +16,7 @@
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
 #include "TimelapseCommand.h"
+#include "Translations.h"
 #include "WatchLog.h"
 #include "frmSplash.h"
 
@@ -98,6 +99,7 @@ int main(int argc, char** argv)
     {
         QCoreApplication reader(argc, argv);
         InitApplicationMetadata();
+        InstallTranslations();
         ProgramName() = ExecutableName();
         // The time-lapse export runs here, without a window system, so that cron can run it.
         if (IsTimelapseCommand(QCoreApplication::arguments()))
@@ -112,6 +114,7 @@ int main(int argc, char** argv)
     // Read again once the window system has taken its own options (-platform, -geometry, ...).
     QApplication app(argc, argv);
     InitDesktopApplication();
+    InstallTranslations();
     EndEventLoopOnTerminationSignals();
     const CommandLineResult command = ParseCommandLine(QCoreApplication::arguments());
     if (command.action != CommandLineAction::Run)

@@ -19,13 +19,13 @@ QPointer<Form4>& notice()
 Form4::Form4(QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("Oops!"));
+    setWindowTitle(tr("Oops!"));
     // Modal like a message box: it answers a command, and without it the user would click on
     // while it hides behind the main window.
     setModal(true);
-    Label1 = new QLabel(QStringLiteral("You must first select a cam from the list."), this);
+    Label1 = new QLabel(tr("You must first select a cam from the list."), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(tr("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);

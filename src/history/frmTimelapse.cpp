@@ -36,7 +36,7 @@ QString DefaultVideoName(const QString& cam)
 frmTimelapse::frmTimelapse(const QStringList& camNames, const QString& shownCam, QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmTimelapse"));
-    setWindowTitle(QStringLiteral("Make Time-lapse"));
+    setWindowTitle(tr("Make Time-lapse"));
     setAttribute(Qt::WA_DeleteOnClose);
     auto* outer = new QVBoxLayout(this);
     auto* form = new QFormLayout;
@@ -47,7 +47,7 @@ frmTimelapse::frmTimelapse(const QStringList& camNames, const QString& shownCam,
     cboCam->addItems(camNames);
     if (camNames.contains(shownCam))
         cboCam->setCurrentText(shownCam);
-    form->addRow(QStringLiteral("Cam:"), cboCam);
+    form->addRow(tr("Cam:"), cboCam);
 
     const QDateTime now = CurrentDateTime();
     txtFrom = new QDateTimeEdit(now.addDays(-1), this);
@@ -58,14 +58,14 @@ frmTimelapse::frmTimelapse(const QStringList& camNames, const QString& shownCam,
         edit->setCalendarPopup(true);
         edit->setDisplayFormat(DateFormat() + QLatin1Char(' ') + TimeFormat());
     }
-    form->addRow(QStringLiteral("From:"), txtFrom);
-    form->addRow(QStringLiteral("To:"), txtTo);
+    form->addRow(tr("From:"), txtFrom);
+    form->addRow(tr("To:"), txtTo);
 
     txtFps = new QSpinBox(this);
     txtFps->setObjectName(QStringLiteral("txtFps"));
     txtFps->setRange(1, 120);
     txtFps->setValue(24);
-    form->addRow(QStringLiteral("Frames per second:"), txtFps);
+    form->addRow(tr("Frames per second:"), txtFps);
 
     auto* line = new QHBoxLayout;
     txtOut = new QLineEdit(this);
@@ -75,20 +75,20 @@ frmTimelapse::frmTimelapse(const QStringList& camNames, const QString& shownCam,
         folder = QDir::homePath();
     camShown_ = cboCam->currentText();
     txtOut->setText(QDir(folder).filePath(DefaultVideoName(camShown_)));
-    cmdBrowse = new QPushButton(QStringLiteral("Browse…"), this);
+    cmdBrowse = new QPushButton(tr("Browse…"), this);
     cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
     line->addWidget(txtOut, 1);
     line->addWidget(cmdBrowse);
-    form->addRow(QStringLiteral("Video file:"), line);
+    form->addRow(tr("Video file:"), line);
 
     lblResult = new QLabel(this);
     lblResult->setObjectName(QStringLiteral("lblResult"));
     lblResult->setWordWrap(true);
     outer->addWidget(lblResult);
     auto* buttons = new QHBoxLayout;
-    cmdMake = new QPushButton(QStringLiteral("Make"), this);
+    cmdMake = new QPushButton(tr("Make"), this);
     cmdMake->setObjectName(QStringLiteral("cmdMake"));
-    auto* cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    auto* cmdClose = new QPushButton(tr("Close"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     buttons->addStretch(1);
     buttons->addWidget(cmdMake);
@@ -98,8 +98,8 @@ frmTimelapse::frmTimelapse(const QStringList& camNames, const QString& shownCam,
     connect(cmdMake, &QPushButton::clicked, this, &frmTimelapse::cmdMake_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
     connect(cmdBrowse, &QPushButton::clicked, this, [this] {
-        const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("Video file"), txtOut->text(),
-                                                            QStringLiteral("MP4 video (*.mp4)"));
+        const QString chosen =
+            QFileDialog::getSaveFileName(this, tr("Video file"), txtOut->text(), tr("MP4 video (*.mp4)"));
         if (!chosen.isEmpty())
             fileChosen(chosen);
     });
@@ -132,10 +132,9 @@ bool frmTimelapse::mayWrite(const QString& outFile, const QString& cam, bool& re
     if (!VideoFileExists(outFile))
         return true;
     if (outFile != replaceAgreed_ &&
-        CurrentPrompt().ask(
-            windowTitle(),
-            QStringLiteral("%1 already exists.\n\nReplace it with the time-lapse of \"%2\"?").arg(outFile, cam),
-            PromptButtons::OkCancel, this) != PromptAnswer::Ok)
+        CurrentPrompt().ask(windowTitle(),
+                            tr("%1 already exists.\n\nReplace it with the time-lapse of \"%2\"?").arg(outFile, cam),
+                            PromptButtons::OkCancel, this) != PromptAnswer::Ok)
         return false;
     replace = true;
     return true;
@@ -164,7 +163,7 @@ void frmTimelapse::cmdMake_Click()
         return;
     }
     if (files.isEmpty()) {
-        lblResult->setText(QStringLiteral("There are no saved pictures of \"%1\" in that range.").arg(cam));
+        lblResult->setText(tr("There are no saved pictures of \"%1\" in that range.").arg(cam));
         return;
     }
     TimelapseJob job;
@@ -172,7 +171,7 @@ void frmTimelapse::cmdMake_Click()
     job.fps = txtFps->value();
     job.outFile = QFileInfo(txtOut->text()).absoluteFilePath();
     if (!mayWrite(job.outFile, cam, job.replaceExisting)) {
-        lblResult->setText(QStringLiteral("Nothing was made; %1 is as it was.").arg(job.outFile));
+        lblResult->setText(tr("Nothing was made; %1 is as it was.").arg(job.outFile));
         return;
     }
     replaceAgreed_.clear();
@@ -181,9 +180,9 @@ void frmTimelapse::cmdMake_Click()
     cancel_ = false;
     cmdMake->setEnabled(false);
     lblResult->clear();
-    progress = new QProgressDialog(QString(), QStringLiteral("Cancel"), 0, static_cast<int>(files.size()), this);
+    progress = new QProgressDialog(QString(), tr("Cancel"), 0, static_cast<int>(files.size()), this);
     progress->setObjectName(QStringLiteral("progress"));
-    progress->setWindowTitle(QStringLiteral("Making the time-lapse"));
+    progress->setWindowTitle(tr("Making the time-lapse"));
     progress->setAutoClose(false);
     progress->setAutoReset(false);
     progress->setMinimumDuration(0);
@@ -216,7 +215,7 @@ void frmTimelapse::showProgress(int done, int total)
         return;
     progress->setMaximum(total);
     progress->setValue(done);
-    progress->setLabelText(QStringLiteral("%1 of %2, %3 left")
+    progress->setLabelText(tr("%1 of %2, %3 left")
                                .arg(done)
                                .arg(PictureCountText(total))
                                .arg(DurationText(SecondsLeft(done, total, clock_.elapsed() / 1000.0))));
@@ -231,7 +230,7 @@ void frmTimelapse::finish(const TimelapseResult& result)
         progress = nullptr;
     }
     lblResult->setText(result.status == TimelapseStatus::Done ? result.message
-                                                              : QStringLiteral("No video: %1").arg(result.message));
+                                                              : tr("No video: %1").arg(result.message));
     qCInfo(lcHistory).noquote() << "time-lapse:" << result.message;
     Q_EMIT exportFinished(result);
 }

@@ -1,5 +1,6 @@
 #include "GmtClock.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <algorithm>
 
@@ -78,7 +79,7 @@ qint64 GmtClock::RetryDelayMs(int failuresInARow)
 
 QString GmtClock::SystemClockCaption(const QDateTime& utc, const QLocale& locale)
 {
-    return GmtCaption(utc, locale) + QStringLiteral(" (system clock)");
+    return GmtCaption(utc, locale) + QCoreApplication::translate("GmtClock", " (system clock)");
 }
 
 void GmtClock::QueryTimeServer()

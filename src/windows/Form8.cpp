@@ -21,11 +21,11 @@ Form8::Form8(QWidget* owner) : SecondaryWindow(owner)
     // the main window, while the program's dialogs and message boxes opened after it go above
     // it and the user's other programs are not covered.
     setWindowFlag(Qt::Dialog);
-    setWindowTitle(QStringLiteral("Readme/Help"));
+    setWindowTitle(tr("Readme/Help"));
     rtf1 = new QTextEdit(this);
     rtf1->setObjectName(QStringLiteral("rtf1"));
     rtf1->setReadOnly(true);
-    Check1 = new QCheckBox(QStringLiteral("Show at Startup"), this);
+    Check1 = new QCheckBox(tr("Show at Startup"), this);
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setChecked(true);
     // Every change of the box is stored, also the one the load makes from the stored value.

@@ -1,5 +1,6 @@
 #include "SecondaryWindows.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QProcess>
 #include <QStandardPaths>
@@ -46,7 +47,8 @@ void ReportNoBrowser(const QUrl& url, const QString& why)
 {
     if (openProblemReporter())
         openProblemReporter()(
-            QStringLiteral("Could not open %1: no web browser could be started (%2)").arg(url.toDisplayString(), why));
+            QCoreApplication::translate("SecondaryWindows", "Could not open %1: no web browser could be started (%2)")
+                .arg(url.toDisplayString(), why));
 }
 
 // xdg-open is run as a child so that its exit status says whether a browser took the address:
@@ -58,7 +60,7 @@ void OpenWithDesktopHandler(const QUrl& url)
     const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (xdgOpen.isEmpty()) {
         if (!QDesktopServices::openUrl(url))
-            ReportNoBrowser(url, QStringLiteral("xdg-open was not found"));
+            ReportNoBrowser(url, QCoreApplication::translate("SecondaryWindows", "xdg-open was not found"));
         return;
     }
     auto* handler = new QProcess;
@@ -71,14 +73,18 @@ void OpenWithDesktopHandler(const QUrl& url)
     QObject::connect(handler, &QProcess::errorOccurred, handler, [handler, url](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
-        ReportNoBrowser(url, QStringLiteral("xdg-open could not run: %1").arg(handler->errorString()));
+        ReportNoBrowser(
+            url,
+            QCoreApplication::translate("SecondaryWindows", "xdg-open could not run: %1").arg(handler->errorString()));
         handler->deleteLater();
     });
     QObject::connect(handler, &QProcess::finished, handler, [handler, url](int code, QProcess::ExitStatus status) {
         if (status != QProcess::NormalExit || code != 0)
-            ReportNoBrowser(url,
-                            status == QProcess::NormalExit ? QStringLiteral("xdg-open ended with status %1").arg(code)
-                                                           : QStringLiteral("xdg-open stopped"));
+            ReportNoBrowser(
+                url,
+                status == QProcess::NormalExit
+                    ? QCoreApplication::translate("SecondaryWindows", "xdg-open ended with status %1").arg(code)
+                    : QCoreApplication::translate("SecondaryWindows", "xdg-open stopped"));
         handler->deleteLater();
     });
     handler->start();

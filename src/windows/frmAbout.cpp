@@ -49,11 +49,11 @@ frmAbout::frmAbout(QWidget* owner) : SecondaryWindow(owner)
     grid->setHorizontalSpacing(12);
     grid->addWidget(Picture1, 0, 0, 4, 1);
     grid->addWidget(Label1, 0, 1, 1, 2);
-    grid->addWidget(NewLabel(QStringLiteral("lblVersionCaption"), QStringLiteral("Version:"), this), 1, 1);
+    grid->addWidget(NewLabel(QStringLiteral("lblVersionCaption"), tr("Version:"), this), 1, 1);
     grid->addWidget(lblVersion, 1, 2);
-    grid->addWidget(NewLabel(QStringLiteral("lblCompanyCaption"), QStringLiteral("Owned By:"), this), 2, 1);
+    grid->addWidget(NewLabel(QStringLiteral("lblCompanyCaption"), tr("Owned By:"), this), 2, 1);
     grid->addWidget(lblCompany, 2, 2);
-    grid->addWidget(NewLabel(QStringLiteral("lblWebsiteCaption"), QStringLiteral("Website:"), this), 3, 1);
+    grid->addWidget(NewLabel(QStringLiteral("lblWebsiteCaption"), tr("Website:"), this), 3, 1);
     grid->addWidget(lblWebsite, 3, 2);
     // Below the designed rows, in a smaller font: the notice the license asks for.
     lblCopyright = NewLabel(QStringLiteral("lblCopyright"), QString(), this);
@@ -71,14 +71,14 @@ frmAbout::frmAbout(QWidget* owner) : SecondaryWindow(owner)
 
 void frmAbout::Form_Load()
 {
-    setWindowTitle(QStringLiteral("About ") + ProductName());
+    setWindowTitle(tr("About %1").arg(ProductName()));
     Label1->setText(ProductName());
     lblCompany->setText(CompanyName());
     lblVersion->setText(QStringLiteral("%1.%2").arg(VersionMajor()).arg(VersionMinor()));
     lblWebsite->setText(WebAddress());
-    lblCopyright->setText(CopyrightNotice() +
-                          QStringLiteral("\nFree software under the GNU General Public License, version 3 or "
-                                         "later.\nIt comes with no warranty."));
+    lblCopyright->setText(CopyrightNotice() + QLatin1Char('\n') +
+                          tr("Free software under the GNU General Public License, version 3 or later.\n"
+                             "It comes with no warranty."));
 }
 
 void frmAbout::lblWebsite_Click()
