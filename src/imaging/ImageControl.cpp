@@ -46,6 +46,14 @@ void ImageControl::setStretch(bool on)
     update();
 }
 
+void ImageControl::setSmoothEnlarging(bool on)
+{
+    if (smooth_ == on)
+        return;
+    smooth_ = on;
+    update();
+}
+
 void ImageControl::paintEvent(QPaintEvent*)
 {
     if (picture_.isNull() || width() <= 0 || height() <= 0)
@@ -59,7 +67,9 @@ void ImageControl::paintEvent(QPaintEvent*)
     if (target.width() > picture_.width() || target.height() > picture_.height() || target == picture_.size()) {
         // An enlarged (zoomed) view, or the picture at its own size: a cached copy would be a
         // second picture as large or larger, made again for every new picture, so draw straight
-        // from the picture; the painter only computes the exposed pixels.
+        // from the picture; the painter only computes the exposed pixels. The Viewer filters only
+        // at Fit, where the control is no larger than its viewport.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth_);
         painter.drawImage(QRectF(rect()), picture_);
         return;
     }

@@ -23,6 +23,10 @@ public:
 
     void setStretch(bool on);
     bool stretch() const { return stretch_; }
+    // Stretched larger than the picture: filtered (on) or in blocks of whole pixels (off, as a
+    // zoom by whole steps shows them). Shrinking is always averaged.
+    void setSmoothEnlarging(bool on);
+    bool smoothEnlarging() const { return smooth_; }
 
 Q_SIGNALS:
     void clicked();
@@ -38,4 +42,5 @@ private:
     QImage picture_;
     QPixmap scaled_;  // the picture at the control's current size, made on demand
     bool stretch_ = false;
+    bool smooth_ = false;
 };

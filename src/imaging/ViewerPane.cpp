@@ -1,13 +1,19 @@
 #include "ViewerPane.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QCursor>
 #include <QFrame>
 #include <QLabel>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextDocument>
+#include <QWheelEvent>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "DecimalNumbers.h"
@@ -36,7 +42,7 @@ constexpr int kViewportBorderPixels = 2;  // Picture1's border on each side (30 
 
 constexpr int kPanSmallChange = 300;   // twips, one arrow click (20 pixels)
 constexpr int kPanLargeChange = 2000;  // twips, one click in the track
-constexpr int kZoomMin = 1, kZoomMax = 5;
+constexpr int kWheelNotch = 120;       // angleDelta of one notch of a common wheel
 
 // Details frame: zoom bar and commands on the left, caption and value columns on the right.
 constexpr float kCaptionLeft = 3240, kCaptionWidth = 1500, kValueLeft = 4800, kValueWidth = 3255;
@@ -52,6 +58,12 @@ constexpr TwipRect CaptionAt(int row)
 constexpr TwipRect ValueAt(int row)
 {
     return {kValueLeft, kFirstRowTop + kRowStep * static_cast<float>(row), kValueWidth, kRowHeight};
+}
+
+// The zoom beside the bar: the step ("2×"), or "Fit".
+QString ZoomText(bool fit, int step)
+{
+    return fit ? QStringLiteral("Fit") : QString::number(step) + QChar(0x00D7);
 }
 
 QScrollBar* MakePanBar(Qt::Orientation orientation, const char* name, QWidget* parent)
@@ -120,9 +132,15 @@ ViewerPane::ViewerPane(QWidget* parent)
     setTwipsGeometry(HScroll1, kHScroll1);
     setTwipsGeometry(Command1, kCommand1);
 
+    // The wheel, Ctrl+wheel and drags over the picture, or over the area beside a small one.
+    imgMain->installEventFilter(this);
+    pictureArea_->installEventFilter(this);
+
     connect(HScroll1, &QScrollBar::valueChanged, this, &ViewerPane::HScroll1_Change);
     connect(VScroll2, &QScrollBar::valueChanged, this, &ViewerPane::VScroll2_Change);
     connect(Slider1, &QScrollBar::valueChanged, this, &ViewerPane::Slider1_Change);
+    connect(Slider1, &QScrollBar::actionTriggered, this, &ViewerPane::Slider1_Action);
+    connect(cmdFit, &QPushButton::clicked, this, &ViewerPane::setFit);
     connect(cmdSave, &QPushButton::clicked, this, &ViewerPane::saveRequested);
     connect(Command3, &QPushButton::clicked, this, &ViewerPane::Command3_Click);
     connect(chkMask, &QCheckBox::toggled, this, [this](bool on) {
@@ -131,6 +149,7 @@ ViewerPane::ViewerPane(QWidget* parent)
     });
     connect(maskOverlay, &MaskOverlay::edited, this, &ViewerPane::maskEdited);
 
+    lblZoom->setText(ZoomText(fit_, Slider1->value()));
     frmDetails->hide();
     hide();
 }
@@ -158,11 +177,21 @@ void ViewerPane::buildDetails()
     Label6 = makeLabel(frmDetails, "Label6", QStringLiteral("Zoom:"), {180, 180, 1000, kRowHeight});
     Slider1 = new QScrollBar(Qt::Horizontal, frmDetails);
     Slider1->setObjectName(QStringLiteral("Slider1"));
-    Slider1->setRange(kZoomMin, kZoomMax);
-    Slider1->setValue(kZoomMin);
+    Slider1->setRange(kZoomStepMin, kZoomStepMax);
+    Slider1->setValue(kZoomStepMin);
     Slider1->setSingleStep(1);
     Slider1->setPageStep(1);
     setTwipsGeometry(Slider1, {180, 420, 2835, 315});
+    // On the caption's row: the zoom right after "Zoom:" ("Zoom: 2×"), the button over the
+    // bar's right end, so the bar and its caption keep their places.
+    const float zoomLeft = 180 +
+        static_cast<float>(PixelsToTwips(Label6->fontMetrics().horizontalAdvance(Label6->text() + QLatin1Char(' '))));
+    lblZoom = makeLabel(frmDetails, "lblZoom", QString(), {zoomLeft, 180, 2055 - zoomLeft, kRowHeight});
+    cmdFit = new QPushButton(QStringLiteral("Fit"), frmDetails);
+    cmdFit->setObjectName(QStringLiteral("cmdFit"));
+    cmdFit->setCheckable(true);
+    cmdFit->setToolTip(QStringLiteral("The whole picture in the Viewer (0)"));
+    setTwipsGeometry(cmdFit, {2235, 120, 780, 285});
 
     cmdSave = new QPushButton(QStringLiteral("Save Image"), frmDetails);
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
@@ -170,12 +199,13 @@ void ViewerPane::buildDetails()
     Command3 = new QPushButton(QStringLiteral("Screensaver"), frmDetails);
     Command3->setObjectName(QStringLiteral("Command3"));
     setTwipsGeometry(Command3, {1680, 900, 1335, 375});
-    // Right of "Zoom:", above the bar's end: room no control of the frame ever used.
-    chkMask = new QCheckBox(QStringLiteral("Mask"), frmDetails);
+    // On the Viewer frame's caption row, right of "Viewer", above the picture: room no control
+    // of the frame ever used.
+    chkMask = new QCheckBox(QStringLiteral("Mask"), this);
     chkMask->setObjectName(QStringLiteral("chkMask"));
     chkMask->setToolTip(QStringLiteral("Parts of the picture that do not count as a change (a clock, a logo): drag to "
                                        "add a rectangle, click one to remove it"));
-    setTwipsGeometry(chkMask, {2100, 150, 915, kRowHeight});
+    setTwipsGeometry(chkMask, {1200, 0, 1000, 240});
 
     Label12 = makeLabel(frmDetails, "Label12", QStringLiteral("Name:"), CaptionAt(0));
     Label2 = makeLabel(frmDetails, "Label2", QStringLiteral("Refresh Rate:"), CaptionAt(1));
@@ -263,10 +293,24 @@ void ViewerPane::ApplyZoom()
     imgMain->setStretch(true);
 
     const TwipRect viewport = twipsGeometry(Picture1);
+    double zoom = Slider1->value();
+    if (fit_) {
+        // The area the picture really shows in (the bars' thickness and the border off), so
+        // that nothing of it is cut.
+        zoom = FitZoom(naturalWidth, naturalHeight, static_cast<float>(PixelsToTwips(pictureArea_->width())),
+                       static_cast<float>(PixelsToTwips(pictureArea_->height())));
+        const QScopedValueRollback following(barFollowsFit_, true);
+        Slider1->setValue(ZoomBarValueForFit(zoom));
+    }
+    shownZoom_ = zoom;
+    lblZoom->setText(ZoomText(fit_, Slider1->value()));
+    // Fit's factor is seldom whole: filtered, an enlarged picture shows no uneven blocks.
+    imgMain->setSmoothEnlarging(fit_);
+
     ZoomInput in;
     in.naturalWidth = naturalWidth;
     in.naturalHeight = naturalHeight;
-    in.zoom = Slider1->value();
+    in.zoom = zoom;
     in.viewportWidth = viewport.Width;
     in.viewportHeight = viewport.Height;
     in.vbarWidth = twipsGeometry(VScroll2).Width;
@@ -300,11 +344,158 @@ void ViewerPane::ApplyZoom()
         applyAxis(HScroll1, *zoomed.horizontal, &TwipRect::Left);
     if (zoomed.vertical)
         applyAxis(VScroll2, *zoomed.vertical, &TwipRect::Top);
+    // The hand says the picture can be dragged.
+    if (HScroll1->isEnabled() || VScroll2->isEnabled())
+        pictureArea_->setCursor(dragFrom_ ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
+    else
+        pictureArea_->unsetCursor();
 }
 
 void ViewerPane::Slider1_Change()
 {
+    if (barFollowsFit_)
+        return;
+    changeFit(false);
     ApplyZoom();
+}
+
+void ViewerPane::Slider1_Action()
+{
+    // A click at the bar's end that cannot move it still means the user chose its step.
+    if (fit_) {
+        changeFit(false);
+        ApplyZoom();
+    }
+}
+
+void ViewerPane::changeFit(bool on)
+{
+    cmdFit->setChecked(on);
+    if (fit_ == on)
+        return;
+    fit_ = on;
+    Q_EMIT fitChanged(on);
+}
+
+void ViewerPane::setFit(bool on)
+{
+    changeFit(on);
+    ApplyZoom();
+}
+
+void ViewerPane::stepZoom(int direction)
+{
+    // Where the keys zoom about: the mouse when it rests on the picture, else the middle.
+    const QPoint mouse = QCursor::pos();
+    if (QApplication::widgetAt(mouse) == imgMain && isVisible())
+        stepZoom(direction, pictureArea_->mapFromGlobal(QPointF(mouse)));
+    else
+        stepZoom(direction, QPointF(pictureArea_->width(), pictureArea_->height()) / 2);
+}
+
+void ViewerPane::stepZoom(int direction, QPointF anchor)
+{
+    const std::optional<int> step = NextZoomStep(shownZoom_, direction);
+    if (!step)
+        return;
+    WindowDrawingLock lock(this);
+    const TwipRect before = twipsGeometry(imgMain);
+    changeFit(false);
+    {
+        // One ApplyZoom, here, rather than the bar's own.
+        const QScopedValueRollback following(barFollowsFit_, true);
+        Slider1->setValue(*step);
+    }
+    ApplyZoom();
+    const TwipRect after = twipsGeometry(imgMain);
+    const auto x = static_cast<float>(PixelsToTwips(1) * anchor.x());
+    const auto y = static_cast<float>(PixelsToTwips(1) * anchor.y());
+    // A bar that is off leaves the picture at its edge: there is nothing to keep in place.
+    if (HScroll1->isEnabled())
+        HScroll1->setValue(AnchoredPanValue(before.Left, before.Width, after.Width, x));
+    if (VScroll2->isEnabled())
+        VScroll2->setValue(AnchoredPanValue(before.Top, before.Height, after.Height, y));
+}
+
+void ViewerPane::panBy(double horizontal, double vertical)
+{
+    const auto move = [](QScrollBar* bar, double twips) {
+        if (bar->isEnabled() && twips != 0)
+            bar->setValue(static_cast<int>(std::clamp<double>(std::nearbyint(bar->value() + twips), 0, INT_MAX)));
+    };
+    move(HScroll1, horizontal);
+    move(VScroll2, vertical);
+}
+
+bool ViewerPane::pictureWheel(const QWheelEvent& wheel, QPointF at)
+{
+    const QPoint angle = wheel.angleDelta();
+    if (wheel.modifiers() & Qt::ControlModifier) {
+        // One step a notch; a fine wheel's small turns add up to one.
+        wheelZoom_ += angle.y() != 0 ? angle.y() : angle.x();
+        while (std::abs(wheelZoom_) >= kWheelNotch) {
+            const int direction = wheelZoom_ > 0 ? 1 : -1;
+            wheelZoom_ -= direction * kWheelNotch;
+            stepZoom(direction, at);
+        }
+        return true;
+    }
+    // As a scroll bar takes the wheel: the desktop's lines a notch, each an arrow click. A
+    // touchpad that gives pixels moves the picture by them.
+    QPointF twips = wheel.pixelDelta().isNull()
+        ? QPointF(angle) / kWheelNotch * QApplication::wheelScrollLines() * kPanSmallChange
+        : QPointF(wheel.pixelDelta()) * PixelsToTwips(1);
+    if (wheel.modifiers() & Qt::ShiftModifier)
+        twips = QPointF(twips.y() != 0 ? twips.y() : twips.x(), 0);
+    // Turning the wheel away from you shows what lies further down (or right).
+    panBy(-twips.x(), -twips.y());
+    return true;
+}
+
+bool ViewerPane::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != imgMain && watched != pictureArea_)
+        return QGroupBox::eventFilter(watched, event);
+    auto* widget = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+    case QEvent::Wheel: {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        return pictureWheel(*wheel, widget->mapTo(pictureArea_, wheel->position()));
+    }
+    case QEvent::MouseButtonPress: {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() != Qt::LeftButton)
+            break;
+        dragFrom_ = press->globalPosition();
+        dragH_ = HScroll1->value();
+        dragV_ = VScroll2->value();
+        if (HScroll1->isEnabled() || VScroll2->isEnabled())
+            pictureArea_->setCursor(Qt::ClosedHandCursor);
+        return true;
+    }
+    case QEvent::MouseMove: {
+        const auto* move = static_cast<QMouseEvent*>(event);
+        if (!dragFrom_ || !(move->buttons() & Qt::LeftButton))
+            break;
+        // Global positions: the picture moves under the pointer while it is dragged. The
+        // picture follows the hand, so the bars go the other way.
+        const QPointF moved = (move->globalPosition() - *dragFrom_) * PixelsToTwips(1);
+        panBy(dragH_ - moved.x() - HScroll1->value(), dragV_ - moved.y() - VScroll2->value());
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto* release = static_cast<QMouseEvent*>(event);
+        if (release->button() != Qt::LeftButton || !dragFrom_)
+            break;
+        dragFrom_.reset();
+        if (HScroll1->isEnabled() || VScroll2->isEnabled())
+            pictureArea_->setCursor(Qt::OpenHandCursor);
+        return true;
+    }
+    default:
+        break;
+    }
+    return QGroupBox::eventFilter(watched, event);
 }
 
 void ViewerPane::HScroll1_Change()

@@ -1,11 +1,14 @@
 #pragma once
-// The "Viewer" frame: the large picture with zoom (1x to 5x) and panning, the details frame
-// below it, and the full-window view Form6. Geometry is kept in twips and applied at 15 twips
+// The "Viewer" frame: the large picture with zoom (1x to 5x, or Fit) and panning, the details
+// frame below it, and the full-window view Form6. Besides the bars, the wheel pans (Shift+wheel
+// sideways), dragging pans, and Ctrl+wheel zooms about the mouse; each of them moves the bars,
+// which stay what says where the picture is. Geometry is kept in twips and applied at 15 twips
 // per pixel; the main window's layout moves Picture1, frmDetails and the bars on resize.
 #include <QGroupBox>
 #include <QHash>
 #include <QImage>
 #include <QList>
+#include <QPointF>
 #include <QPointer>
 #include <QRectF>
 #include <QString>
@@ -21,6 +24,7 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 class QScrollBar;
+class QWheelEvent;
 class Form6;
 
 // The texts of the details frame, taken from a slot: lblName, lblRefresh, lblLastChanged and
@@ -56,10 +60,12 @@ public:
     QLabel *Label12 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr, *Label5 = nullptr,
            *labelalla = nullptr, *Label6 = nullptr;  // fixed captions
     QScrollBar* Slider1 = nullptr;                   // zoom 1 to 5
+    QLabel* lblZoom = nullptr;                       // the zoom shown: "2×", "Fit"
+    QPushButton* cmdFit = nullptr;                   // "Fit", checked while Fit shows
     QPushButton* cmdSave = nullptr;                  // "Save Image"
     QPushButton* Command3 = nullptr;                 // "Screensaver"
     // "Mask": the shown cam's mask over the picture, to draw (a drag) and remove (a click); on
-    // the zoom row's right, where it moves nothing.
+    // the frame's caption row, right of "Viewer", where it moves nothing.
     QCheckBox* chkMask = nullptr;
     MaskOverlay* maskOverlay = nullptr;
 
@@ -83,8 +89,23 @@ public:
     // Steps 2 to 8 of showing a slot: frames visible, natural size, zoom, captions; the caller
     // sets selectedSlot and asks the clock afterwards. slotElapsed gives the countdown.
     void ShowSlot(const QImage& picture, const ViewerDetails& details, int slotElapsed);
-    // Sizes imgMain by the zoom bar and sets both pan bars (see ComputeZoom).
+    // Sizes imgMain by the zoom bar (or, at Fit, to the whole picture in the viewport) and sets
+    // both pan bars (see ComputeZoom).
     void ApplyZoom();
+
+    // Fit: the whole picture at the largest size the viewport shows, its shape kept, made again
+    // by every ApplyZoom (a resize, another picture size). The zoom bar stands at the step below
+    // the factor; moving it, or a zoom step, leaves Fit. Off: the bar's zoom again.
+    void setFit(bool on);
+    bool fit() const { return fit_; }
+    // The factor the picture is shown at: the bar's step, or Fit's.
+    double zoomFactor() const { return shownZoom_; }
+    // One step of the zoom bar in `direction` (+1 in, -1 out), keeping the picture point under
+    // `anchor` (pixels in the area the picture shows in) where it is. Without an anchor: the
+    // mouse when it is over the picture, else the middle of the viewport.
+    void stepZoom(int direction);
+    void stepZoom(int direction, QPointF anchor);
+    QWidget* pictureArea() const { return pictureArea_; }
     // A new picture of the shown slot: imgMain only (natural size and zoom unchanged).
     // A null picture (a load that failed) keeps the picture shown. After a saved picture the
     // live picture's natural size comes back.
@@ -120,9 +141,13 @@ public:
 
 Q_SIGNALS:
     void saveRequested();                              // cmdSave clicked
+    void fitChanged(bool on);                          // Fit switched on or off
     void screensaverModeChanged(bool on);              // the full-window view opened or closed
     void maskModeChanged(bool on);                     // chkMask changed: the caller gives the shown cam's mask
     void maskEdited(const QList<QRectF>& rectangles);  // the user drew or removed a rectangle
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLabel* makeLabel(QWidget* container, const char* name, const QString& caption, const TwipRect& geometry);
@@ -133,6 +158,12 @@ private:
     void Form6_Unload();
     // imgMain with stretching off has taken its picture's size (pixels): record it in twips.
     TwipRect takeImageSize();
+    void changeFit(bool on);  // the state and its button, without applying the zoom
+    void Slider1_Action();    // the user moved the zoom bar: leaves Fit, even at the same step
+    // The pointer over the picture: the wheel, Ctrl+wheel and dragging. `at` in picture-area pixels.
+    bool pictureWheel(const QWheelEvent& wheel, QPointF at);
+    // Moves the pan bars by these twips; a bar that is off stays.
+    void panBy(double horizontal, double vertical);
 
     // The natural size (twips) of the slot's picture while a saved picture of another size is
     // shown; empty while the live picture is.
@@ -142,4 +173,11 @@ private:
     QWidget* pictureArea_ = nullptr;  // in Picture1Client, left of VScroll2 and above HScroll1: holds imgMain
     QString statusText_;              // the whole Status text; lblStatus shows what fits
     bool screensaverMode_ = false;
+    bool fit_ = false;
+    bool barFollowsFit_ = false;  // ApplyZoom is setting the zoom bar for Fit, or a step for a zoom
+    double shownZoom_ = 1;
+    int wheelZoom_ = 0;  // Ctrl+wheel turns not yet a whole notch (fine-grained wheels)
+    // A drag: where it started (global pixels) and the bars' values then.
+    std::optional<QPointF> dragFrom_;
+    int dragH_ = 0, dragV_ = 0;
 };

@@ -283,6 +283,7 @@ void Form1::wirePieces()
     // A cam opened or stopped (among everything else a cam's views show).
     connect(&slotGrid->cams(), &WatchedCams::changed, this, &Form1::sessionChanged);
     connect(frmMain->Slider1, &QScrollBar::valueChanged, this, &Form1::sessionChanged);
+    connect(frmMain, &ViewerPane::fitChanged, this, &Form1::sessionChanged);
 
     clock = new GmtClock(frmMain->lblTime, this);
 

@@ -174,6 +174,7 @@ public:
     QAction* mnuSaveImage = nullptr;                      // Cams > "Save Image", Ctrl+S
     QAction* mnuFetchNow = nullptr;                       // Cams > "Fetch Now", F5
     QAction *mnuZoomIn = nullptr, *mnuZoomOut = nullptr;  // View, + and - (and the desktop's zoom keys)
+    QAction* mnuZoomFit = nullptr;                        // View > Fit, 0
     // View: the history bar's steps, Left and Right, and Home for Live.
     QAction *mnuHistoryPrevious = nullptr, *mnuHistoryNext = nullptr, *mnuHistoryLive = nullptr;
     std::array<QAction*, 1> mnuSettingsItem{};

@@ -81,6 +81,12 @@ void Form1::buildKeys()
     mnuZoomOut = mnuView->addAction(QStringLiteral("Zoom Out"), this, [this] { stepZoom(-1); });
     mnuZoomOut->setObjectName(QStringLiteral("mnuZoomOut"));
     mnuZoomOut->setShortcuts(zoomOut);
+    mnuZoomFit = mnuView->addAction(QStringLiteral("Fit"), this, [this] {
+        if (!wallShown_)
+            frmMain->setFit(true);
+    });
+    mnuZoomFit->setObjectName(QStringLiteral("mnuZoomFit"));
+    mnuZoomFit->setShortcut(QKeySequence(Qt::Key_0));
 
     mnuView->addSeparator();
     mnuHistoryPrevious = mnuView->addAction(QStringLiteral("Earlier Picture"), this, [this] {
@@ -141,5 +147,5 @@ void Form1::stepZoom(int steps)
 {
     if (wallShown_)
         return;
-    frmMain->Slider1->setValue(frmMain->Slider1->value() + steps);
+    frmMain->stepZoom(steps);
 }

@@ -71,6 +71,7 @@ void Form1::StartSession(const StartOptions& options, QStringList* missing, QStr
 
     if (restore) {
         frmMain->Slider1->setValue(remembered.zoom);
+        frmMain->setFit(remembered.fit);
         if (const int shown = OpenSlotOfCam(remembered.viewerCam); shown >= 0)
             ShowSlotInViewer(shown);
     }
@@ -103,7 +104,10 @@ RememberedSession Form1::currentSession() const
     const int shown = slotGrid->cams().selectedSlot();
     if (!frmMain->isHidden() && shown >= 0 && shown < SlotGrid::kSlotCount && slotGrid->cam(shown).isOpen())
         session.viewerCam = slotGrid->cam(shown).name();
-    session.zoom = frmMain->Slider1->value();
+    session.fit = frmMain->fit();
+    // At Fit the bar follows the picture and the window: only "fit" is kept, so a resize or
+    // another cam's picture costs no write.
+    session.zoom = session.fit ? 1 : frmMain->Slider1->value();
     session.wall = wallShown_;
     session.window = saveGeometry();
     return session;

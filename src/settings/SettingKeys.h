@@ -331,8 +331,9 @@ inline constexpr SettingKey keepInTray{
 inline constexpr SettingKey sessionCams{"Settings", "sessionCams", "", SettingStore::User, AnyText()};
 // The cam the Viewer showed; empty when it showed none.
 inline constexpr SettingKey sessionViewerCam{"Settings", "sessionViewerCam", "", SettingStore::User, AnyText()};
-// The zoom bar's value.
-inline constexpr SettingKey sessionZoom{"Settings", "sessionZoom", "1", SettingStore::User, WholeNumber(1, 5)};
+// The zoom bar's value, or "fit" when the Viewer showed the whole picture.
+inline constexpr SettingKey sessionZoom{"Settings", "sessionZoom", "1", SettingStore::User,
+                                        TextAccepting(IsSessionZoomText, "The zoom takes 1 to 5, or fit.")};
 // "1": the wall showed.
 inline constexpr SettingKey sessionWall{"Settings", "sessionWall", "0", SettingStore::User, Flag()};
 // The window's place, size and state (maximized, full screen) as Qt saves them, in base64.

@@ -73,3 +73,13 @@ bool IsTimeServerText(const QString& text)
     const qsizetype colon = server.indexOf(QLatin1Char(':'));
     return IsHostName(QStringView(server).first(colon)) && IsPortText(QStringView(server).sliced(colon + 1));
 }
+
+bool IsSessionZoomText(const QString& text)
+{
+    const QString zoom = text.trimmed();
+    if (zoom.compare(QLatin1String("fit"), Qt::CaseInsensitive) == 0)
+        return true;
+    bool number = false;
+    const int step = zoom.toInt(&number);
+    return number && step >= 1 && step <= 5;
+}

@@ -17,3 +17,7 @@ bool FlagTextIsExactlyOn(const QString& text);
 // (a bare IPv6 address too), port 1 to 65535; or the empty text, which means the default server.
 // No scheme, path, user part or blank.
 bool IsTimeServerText(const QString& text);
+
+// The Viewer's remembered zoom: a step of the zoom bar, "1" to "5", or "fit" (blanks around it
+// and the letter case do not count).
+bool IsSessionZoomText(const QString& text);

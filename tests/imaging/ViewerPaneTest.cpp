@@ -2,7 +2,9 @@
 // lock around its changes.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QCursor>
 #include <QLabel>
 #include <QLocale>
 #include <QMouseEvent>
@@ -10,6 +12,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 #include <cmath>
 #include <string>
 
@@ -358,6 +361,141 @@ TEST(NextRefreshTextLocaleTest, ReadsTheUsersDecimalCommaAsAnOpenDoes)
     EXPECT_EQ(point, QStringLiteral("18.5"));
 }
 
+// The mouse and the keys over the picture, read through the bars, the zoom bar and its label.
+// Positions are pixels in the area the picture shows in.
+class ViewerMouseTest : public ViewerPaneTest {
+protected:
+    QPointF global(QPoint inArea) const { return pane.pictureArea()->mapToGlobal(QPointF(inArea)); }
+    // Sent to the picture, as the pointer over it would.
+    void wheel(QPoint at, QPoint angle, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWheelEvent event(pane.imgMain->mapFromGlobal(global(at)), global(at), QPoint(), angle, Qt::NoButton, modifiers,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(pane.imgMain, &event);
+    }
+    void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held)
+    {
+        QMouseEvent event(type, pane.imgMain->mapFromGlobal(global(at)), global(at), Qt::LeftButton, held,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(pane.imgMain, &event);
+    }
+    // The picture point (in thousandths of its width and height) under an area point, and its place now.
+    QPointF pictureAt(QPointF at) const
+    {
+        const QRectF shown = pane.imgMain->geometry();
+        return QPointF((at.x() - shown.x()) / shown.width(), (at.y() - shown.y()) / shown.height()) * 1000;
+    }
+    QPointF placeOf(QPointF point) const
+    {
+        const QRectF shown = pane.imgMain->geometry();
+        return shown.topLeft() + QPointF(point.x() * shown.width(), point.y() * shown.height()) / 1000;
+    }
+};
+
+TEST_F(ViewerMouseTest, TheWheelScrollsShiftWheelSidewaysAndDraggingPans)
+{
+    pane.ShowSlot(Picture(640, 480), Details(), 0);
+    pane.Slider1->setValue(3);
+    const int notch = QApplication::wheelScrollLines() * 300;  // as many arrow clicks as lines
+    wheel({100, 100}, {0, -120});                              // away from you: further down
+    EXPECT_EQ(pane.VScroll2->value(), notch);
+    EXPECT_EQ(pane.imgMain->pos(), QPoint(0, TwipsToPixels(-notch)));
+    wheel({100, 100}, {0, 240});
+    EXPECT_EQ(pane.VScroll2->value(), 0);
+    wheel({100, 100}, {0, -120}, Qt::ShiftModifier);
+    EXPECT_EQ(pane.HScroll1->value(), notch);
+    EXPECT_EQ(pane.VScroll2->value(), 0);
+
+    // The picture follows the hand; global positions, as it moves under the pointer.
+    EXPECT_EQ(pane.pictureArea()->cursor().shape(), Qt::OpenHandCursor);
+    mouse(QEvent::MouseButtonPress, {200, 150}, Qt::LeftButton);
+    mouse(QEvent::MouseMove, {230, 110}, Qt::LeftButton);
+    EXPECT_EQ(pane.HScroll1->value(), notch - 30 * 15);
+    EXPECT_EQ(pane.VScroll2->value(), 40 * 15);
+    EXPECT_EQ(pane.imgMain->pos(), QPoint(-(notch / 15 - 30), -40));
+    mouse(QEvent::MouseMove, {-5000, 5000}, Qt::LeftButton);  // far past the edges: the bars hold it
+    EXPECT_EQ(pane.HScroll1->value(), pane.HScroll1->maximum());
+    EXPECT_EQ(pane.VScroll2->value(), 0);
+    mouse(QEvent::MouseButtonRelease, {0, 0}, Qt::NoButton);
+    mouse(QEvent::MouseMove, {500, 500}, Qt::NoButton);  // no longer held: nothing moves
+    EXPECT_EQ(pane.HScroll1->value(), pane.HScroll1->maximum());
+
+    // A picture that fits has nothing to move.
+    pane.Slider1->setValue(1);
+    pane.ShowSlot(Picture(100, 50), Details(), 0);
+    wheel({10, 10}, {0, -120}, Qt::ShiftModifier);
+    EXPECT_EQ(pane.imgMain->pos(), QPoint(0, 0));
+}
+
+TEST_F(ViewerMouseTest, CtrlWheelAndTheKeysZoomInStepsAboutAPoint)
+{
+    pane.ShowSlot(Picture(640, 480), Details(), 0);
+    pane.Slider1->setValue(2);
+    pane.HScroll1->setValue(1500);
+    pane.VScroll2->setValue(900);
+    EXPECT_EQ(pane.lblZoom->text(), QStringLiteral("2×"));
+    for (const QPoint at : {QPoint(200, 150), QPoint(37, 411), QPoint(500, 20)}) {
+        const QPointF point = pictureAt(at);
+        wheel(at, {0, 120}, Qt::ControlModifier);
+        EXPECT_EQ(pane.Slider1->value(), 3);
+        EXPECT_EQ(pane.lblZoom->text(), QStringLiteral("3×"));
+        EXPECT_NEAR(QLineF(placeOf(point), at).length(), 0, 1.0) << at.x() << "," << at.y();
+        wheel(at, {0, -60}, Qt::ControlModifier);  // a fine wheel's half notches make one step
+        wheel(at, {0, -60}, Qt::ControlModifier);
+        EXPECT_EQ(pane.Slider1->value(), 2);
+        EXPECT_NEAR(QLineF(placeOf(point), at).length(), 0, 1.0) << at.x() << "," << at.y();
+    }
+    wheel({200, 150}, {0, 120 * 9}, Qt::ControlModifier);
+    EXPECT_EQ(pane.Slider1->value(), 5);
+
+    // The keys, with the pointer elsewhere, keep the middle of the viewport in place.
+    QCursor::setPos(-5000, -5000);
+    const QPoint middle(pane.pictureArea()->width() / 2, pane.pictureArea()->height() / 2);
+    const QPointF point = pictureAt(middle);
+    pane.stepZoom(-1);
+    EXPECT_EQ(pane.Slider1->value(), 4);
+    EXPECT_NEAR(QLineF(placeOf(point), middle).length(), 0, 1.0);
+}
+
+TEST_F(ViewerMouseTest, FitShowsTheWholePictureAndTheBarLeavesIt)
+{
+    for (const QImage& picture : {Picture(1920, 1080), Picture(100, 50)}) {
+        pane.ShowSlot(picture, Details(), 0);
+        pane.Slider1->setValue(2);
+        pane.HScroll1->setValue(3000);
+        pane.cmdFit->click();
+        // Inside the area, from its corner, touching it on one side, in the picture's shape.
+        const QRect area = pane.pictureArea()->rect();
+        const QRect shown = pane.imgMain->geometry();
+        EXPECT_TRUE(area.contains(shown)) << shown.width() << "x" << shown.height();
+        EXPECT_EQ(shown.topLeft(), QPoint(0, 0));
+        EXPECT_TRUE(shown.width() == area.width() || shown.height() == area.height());
+        EXPECT_NEAR(double(shown.width()) * picture.height() / picture.width(), shown.height(), 1.0);
+        EXPECT_FALSE(pane.HScroll1->isEnabled() || pane.VScroll2->isEnabled());
+        EXPECT_EQ(pane.lblZoom->text(), QStringLiteral("Fit"));
+        EXPECT_TRUE(pane.cmdFit->isChecked());
+        // The bar at the step below the factor, within its range; enlarging is filtered.
+        EXPECT_EQ(pane.Slider1->value(), std::clamp(static_cast<int>(pane.zoomFactor()), 1, 5));
+        EXPECT_TRUE(pane.imgMain->smoothEnlarging());
+    }
+    // Zoom out from Fit at 5.3 goes to the highest step; Fit ends.
+    pane.stepZoom(-1);
+    EXPECT_FALSE(pane.fit());
+    EXPECT_FALSE(pane.cmdFit->isChecked());
+    EXPECT_EQ(pane.imgMain->width(), 5 * 100);
+    // Moving the bar leaves Fit, even a click at its end that cannot move it.
+    pane.ShowSlot(Picture(1920, 1080), Details(), 0);
+    pane.setFit(true);
+    ASSERT_EQ(pane.Slider1->value(), 1);
+    pane.Slider1->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_FALSE(pane.fit());
+    EXPECT_EQ(pane.lblZoom->text(), QStringLiteral("1×"));
+    EXPECT_EQ(pane.imgMain->width(), 1920);
+    pane.setFit(true);
+    pane.Slider1->setValue(4);
+    EXPECT_FALSE(pane.fit());
+}
+
 TEST_F(ViewerPaneTest, CountdownShownForOverdueSlot)
 {
     pane.ShowSlot(Picture(8, 8), Details(QStringLiteral("30")), 31);
@@ -371,7 +509,7 @@ TEST_F(ViewerPaneTest, CountdownShownForOverdueSlot)
 TEST_F(ViewerPaneTest, MaskModeDrawsAndRemovesRectanglesInFractionsOfThePicture)
 {
     pane.ShowSlot(Picture(320, 240), Details(), 0);
-    for (const QWidget* other : pane.frmDetails->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (const QWidget* other : pane.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (other != pane.chkMask && other->isVisible()) {
             EXPECT_FALSE(pane.chkMask->geometry().intersects(other->geometry())) << other->objectName().toStdString();
         }

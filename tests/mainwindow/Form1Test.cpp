@@ -249,6 +249,25 @@ TEST_F(MainWindowTest, TheZoomedPictureShowsOnlyInsideTheViewport)
     }
 }
 
+// Fit in the real layout: after every resize the whole picture shows, in its own shape, up to
+// the bar on one side.
+TEST_F(MainWindowTest, FitFitsAgainAfterEveryResize)
+{
+    Form1& f = makeForm();
+    f.slotGrid->cam(0).setPicture(QImage(1600, 900, QImage::Format_RGB32), {}, {});
+    f.show();
+    f.ShowSlotInViewer(0);
+    f.frmMain->setFit(true);
+    for (const QSize window : {QSize(1000, 700), QSize(1920, 1080), QSize(1366, 768)}) {
+        f.resize(window);
+        f.Form_Resize();
+        const QRect area = f.frmMain->pictureArea()->rect(), shown = f.frmMain->imgMain->geometry();
+        EXPECT_TRUE(area.contains(shown) && (shown.width() == area.width() || shown.height() == area.height()))
+            << window.width() << "x" << window.height();
+        EXPECT_NEAR(shown.width() * 9.0 / 16, shown.height(), 1.0);
+    }
+}
+
 TEST_F(MainWindowTest, FullScreenIsAViewCommandOfItsOwnAndEscLeavesIt)
 {
     Form1& f = loadedForm();

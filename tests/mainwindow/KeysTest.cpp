@@ -133,6 +133,15 @@ TEST_F(KeysTest, PlusAndMinusStepTheZoomBar)
     for (int k = 0; k < 6; ++k)
         f.mnuZoomIn->trigger();
     EXPECT_EQ(f.frmMain->Slider1->value(), 5);
+
+    // 0 is Fit; + and - leave it for a step of the bar.
+    EXPECT_EQ(f.mnuZoomFit->shortcut(), QKeySequence(Qt::Key_0));
+    QTest::keyClick(f.List1, Qt::Key_0);
+    EXPECT_TRUE(f.frmMain->fit());
+    EXPECT_EQ(f.frmMain->lblZoom->text(), QStringLiteral("Fit"));
+    QTest::keyClick(f.List1, Qt::Key_Plus);
+    EXPECT_FALSE(f.frmMain->fit());
+    EXPECT_EQ(f.frmMain->lblZoom->text(), QString::number(f.frmMain->Slider1->value()) + QChar(0x00D7));
 }
 
 TEST_F(KeysTest, LeftRightAndHomeStepTheHistoryBarAndAFocusedBarKeepsThem)

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -226,6 +227,25 @@ TEST_F(SessionTest, AChangeIsKeptWithinASecond)
     first.slotGrid->cmdStop_Click(0);
     EXPECT_TRUE(QTest::qWaitFor([] { return Kept(SettingKeys::sessionCams).isEmpty(); }, 5000));
     EXPECT_EQ(Kept(SettingKeys::sessionViewerCam), QString());
+}
+
+// Fit is kept as "fit", whatever step the bar stood at, and comes back as Fit.
+TEST_F(SessionTest, FitIsKeptAndComesBack)
+{
+    Form1& first = started();
+    first.frmMain->setFit(true);
+    closeWindow();
+    EXPECT_EQ(Kept(SettingKeys::sessionZoom), QStringLiteral("fit"));
+    Form1& second = started();
+    EXPECT_TRUE(second.frmMain->fit());
+    EXPECT_TRUE(second.frmMain->cmdFit->isChecked());
+    second.frmMain->Slider1->setValue(3);  // the bar leaves Fit, and the step is kept
+    closeWindow();
+    EXPECT_EQ(Kept(SettingKeys::sessionZoom), QStringLiteral("3"));
+    SaveUserSetting(SettingKeys::sessionZoom, QStringLiteral(" FIT "));
+    EXPECT_TRUE(ReadRememberedSession().fit);
+    SaveUserSetting(SettingKeys::sessionZoom, QStringLiteral("fits"));
+    EXPECT_FALSE(ReadRememberedSession().fit);
 }
 
 TEST_F(SessionTest, AStoreHoldingNonsenseStartsAsAFirstStartDoes)

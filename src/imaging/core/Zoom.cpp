@@ -1,16 +1,18 @@
 #include "Zoom.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
-#include <cstdint>
 
 namespace {
 
-// The zoomed length in whole twips, or nothing when it does not fit a 32-bit integer.
-std::optional<float> ZoomedLength(int natural, int zoom)
+// The zoomed length in whole twips, or nothing when it does not fit a 32-bit integer. A step's
+// product is exact; Fit's factor is rounded down (the small allowance keeps a length that is
+// the area's in exact arithmetic from losing a twip to the division that made the factor).
+std::optional<float> ZoomedLength(int natural, double zoom)
 {
-    const std::int64_t product = static_cast<std::int64_t>(natural) * zoom;
-    if (product > INT_MAX || product < INT_MIN)
+    const double product = std::floor(static_cast<double>(natural) * zoom + 1e-6);
+    if (!(product <= INT_MAX && product >= INT_MIN))  // also refuses NaN
         return std::nullopt;
     return static_cast<float>(product);
 }
@@ -59,4 +61,43 @@ ZoomLayout ComputeZoom(const ZoomInput& in)
     const float visibleHeight = in.viewportHeight - in.hbarHeight;
     out.vertical = ZoomAxisFor(*out.imageHeight, visibleHeight, in.vValue, in.vMaximum);
     return out;
+}
+
+double FitZoom(int naturalWidth, int naturalHeight, float areaWidth, float areaHeight)
+{
+    if (naturalWidth <= 0 || naturalHeight <= 0 || !(areaWidth > 0) || !(areaHeight > 0))
+        return 1;
+    return std::min(static_cast<double>(areaWidth) / naturalWidth, static_cast<double>(areaHeight) / naturalHeight);
+}
+
+std::optional<int> NextZoomStep(double current, int direction)
+{
+    // A factor within this of a step is that step: Fit may land on one.
+    constexpr double kSame = 1e-9;
+    if (direction > 0) {
+        const double next = std::floor(current + kSame) + 1;
+        if (next > kZoomStepMax)
+            return std::nullopt;
+        return static_cast<int>(std::max<double>(next, kZoomStepMin));
+    }
+    const double next = std::ceil(current - kSame) - 1;
+    if (next < kZoomStepMin)
+        return std::nullopt;
+    return static_cast<int>(std::min<double>(next, kZoomStepMax));
+}
+
+int ZoomBarValueForFit(double fitZoom)
+{
+    const double step = std::floor(fitZoom + 1e-9);
+    return static_cast<int>(std::clamp<double>(step, kZoomStepMin, kZoomStepMax));
+}
+
+int AnchoredPanValue(float imageEdge, float oldLength, float newLength, float anchor)
+{
+    if (!(oldLength > 0))
+        return 0;
+    // The share of the picture left of (or above) the anchor stays the same.
+    const double share = (static_cast<double>(anchor) - imageEdge) / oldLength;
+    const double value = std::nearbyint(share * newLength - anchor);
+    return static_cast<int>(std::clamp<double>(value, 0, INT_MAX));
 }

@@ -7,7 +7,7 @@
 struct ZoomInput {
     int naturalWidth = 0;          // twips, the picture at zoom 1
     int naturalHeight = 0;         // twips
-    int zoom = 1;                  // the zoom bar's value, 1 to 5
+    double zoom = 1;               // the zoom bar's value, 1 to 5, or the factor Fit chose
     float viewportWidth = 0;       // Picture1's width, twips
     float viewportHeight = 0;      // Picture1's height, twips
     float vbarWidth = 0;           // VScroll2's width, twips: it covers the viewport's right edge
@@ -36,3 +36,24 @@ struct ZoomLayout {
 };
 
 ZoomLayout ComputeZoom(const ZoomInput& in);
+
+// The zoom bar's steps.
+inline constexpr int kZoomStepMin = 1, kZoomStepMax = 5;
+
+// Fit: the largest factor at which the whole picture fits the area the picture shows in
+// (twips), its shape kept. A picture without a size fits at 1. ComputeZoom rounds the lengths
+// down, so at this factor neither length exceeds the area.
+double FitZoom(int naturalWidth, int naturalHeight, float areaWidth, float areaHeight);
+
+// The zoom bar's step one step in `direction` (+1 in, -1 out) from `current`, a step or the
+// factor Fit chose: Fit at 2.4 zooms in to 3 and out to 2. Nothing when no step lies that way.
+std::optional<int> NextZoomStep(double current, int direction);
+
+// Where the zoom bar stands while Fit shows: the largest step not above the factor, at least 1.
+int ZoomBarValueForFit(double fitZoom);
+
+// The pan bar's value that keeps the picture point under `anchor` (twips from the visible
+// area's left or top edge) under it after the image's length changes from `oldLength` to
+// `newLength`; `imageEdge` is the image's left or top edge before (0 or minus the bar's value).
+// The bar clamps the result to its range.
+int AnchoredPanValue(float imageEdge, float oldLength, float newLength, float anchor);

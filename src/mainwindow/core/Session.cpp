@@ -24,7 +24,10 @@ RememberedSession ReadRememberedSession()
     RememberedSession session;
     session.panels = PanelsFromText(GetUserSetting(SettingKeys::sessionCams));
     session.viewerCam = GetUserSetting(SettingKeys::sessionViewerCam);
-    session.zoom = SettingNumber(SettingKeys::sessionZoom).value_or(1);
+    // The key's rule let only a step or "fit" through; anything else reads as its default.
+    const QString zoom = SettingValue(SettingKeys::sessionZoom).trimmed();
+    session.fit = zoom.compare(QLatin1String("fit"), Qt::CaseInsensitive) == 0;
+    session.zoom = session.fit ? 1 : zoom.toInt();
     session.wall = SettingIsOn(SettingKeys::sessionWall);
     session.window = QByteArray::fromBase64(GetUserSetting(SettingKeys::sessionWindow).toLatin1());
     return session;
@@ -39,7 +42,8 @@ bool KeepRememberedSession(const RememberedSession& session, const RememberedSes
     };
     keep(PanelsText(session.panels) != PanelsText(kept.panels), SettingKeys::sessionCams, PanelsText(session.panels));
     keep(session.viewerCam != kept.viewerCam, SettingKeys::sessionViewerCam, session.viewerCam);
-    keep(session.zoom != kept.zoom, SettingKeys::sessionZoom, QString::number(session.zoom));
+    keep(session.zoom != kept.zoom || session.fit != kept.fit, SettingKeys::sessionZoom,
+         session.fit ? QStringLiteral("fit") : QString::number(session.zoom));
     keep(session.wall != kept.wall, SettingKeys::sessionWall, session.wall ? QStringLiteral("1") : QStringLiteral("0"));
     keep(session.window != kept.window, SettingKeys::sessionWindow, QString::fromLatin1(session.window.toBase64()));
     return written;

@@ -12,6 +12,7 @@ struct RememberedSession {
     QStringList panels;
     QString viewerCam;  // empty: the Viewer showed no cam
     int zoom = 1;       // the zoom bar's value
+    bool fit = false;   // the Viewer showed the whole picture (Fit); kept instead of the zoom
     bool wall = false;
     QByteArray window;  // QWidget::saveGeometry; empty: none kept
 

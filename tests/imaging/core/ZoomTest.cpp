@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -148,5 +149,26 @@ INSTANTIATE_TEST_SUITE_P(
         ZoomCase{"RangeBeyondIntStops", Input(INT_MAX / 5, 100, 5, kBar - 100000, kViewH),
                  Stopped(static_cast<float>(INT_MAX / 5 * 5), 500)}),
     [](const testing::TestParamInfo<ZoomCase>& info) { return info.param.name; });
+
+// Steps from a step or from Fit's factor (2.4 at Fit: in to 3, out to 2), the bar's place at
+// Fit, and Fit itself: the lengths within the area, one of them touching it.
+TEST(ZoomSteps, StepsFromFitAndFitsFactor)
+{
+    const struct {
+        double current;
+        int direction, step;  // 0: none
+    } cases[] = {{2, +1, 3},    {2, -1, 1}, {2.4, +1, 3}, {2.4, -1, 2}, {0.37, +1, 1},
+                 {0.37, -1, 0}, {5, +1, 0}, {1, -1, 0},   {8.2, -1, 5}, {3 - 1e-12, +1, 4}};
+    for (const auto& c : cases)
+        EXPECT_EQ(NextZoomStep(c.current, c.direction).value_or(0), c.step) << c.current << " " << c.direction;
+    EXPECT_EQ(ZoomBarValueForFit(0.37), 1);
+    EXPECT_EQ(ZoomBarValueForFit(2.99), 2);
+    EXPECT_EQ(ZoomBarValueForFit(12.5), 5);
+    ZoomInput in = Input(28800, 16200, 1, 7940 + kBar, 7710 + kBar);  // 1920 x 1080 pixels
+    in.zoom = FitZoom(in.naturalWidth, in.naturalHeight, 7940, 7710);
+    EXPECT_EQ(ComputeZoom(in).imageWidth, 7940);
+    EXPECT_EQ(ComputeZoom(in).imageHeight, std::floor(16200 * 7940 / 28800.0));
+    EXPECT_EQ(FitZoom(0, 10, 7940, 7710), 1);
+}
 
 }  // namespace
