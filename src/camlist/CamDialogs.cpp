@@ -1,5 +1,6 @@
 #include "CamDialogs.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -83,6 +84,11 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
         cboNewPictureRule->addItem(QString::fromUtf8(choice.label), QString::fromLatin1(choice.value));
     cboNewPictureRule->setToolTip(QStringLiteral("What makes a picture of this cam new (saved by AutoSave, kept in "
                                                  "the history): the rule in Options, or one for this cam alone"));
+    chkAutoSave = new QCheckBox(QStringLiteral("Save this cam's new pictures"), this);
+    chkAutoSave->setObjectName(QStringLiteral("chkAutoSave"));
+    chkAutoSave->setToolTip(QStringLiteral("While AutoSave New Pictures is ticked, this cam's new pictures are saved; "
+                                           "untick it to pass this cam over."));
+    chkAutoSave->setChecked(true);
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setDefault(true);
@@ -104,7 +110,8 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
     buttons->addStretch(1);
     buttons->addWidget(Command1);
     buttons->addWidget(Command2);
-    grid_->addLayout(buttons, 5, 0, 1, 4);
+    grid_->addWidget(chkAutoSave, 4, 1, 1, 3);
+    grid_->addLayout(buttons, 6, 0, 1, 4);
     grid_->setColumnStretch(3, 1);
     Text1->setMinimumWidth(320);
 
@@ -160,6 +167,17 @@ bool CamDialog::ValidateTexts(const QString& ownName, const QString& keptRefresh
     return false;
 }
 
+void CamDialog::StoreAutoSave(const QString& cam)
+{
+    // Off is stored; on is the default, so any older value goes.
+    QString reason;
+    if (!SetCamSetting(cam, QString::fromLatin1(CamSettingNames::autoSave),
+                       chkAutoSave->isChecked() ? QString() : QStringLiteral("0"), &reason))
+        ShowDialogError(
+            QStringLiteral("The cam was saved, but \"%1\" could not be stored: %2").arg(chkAutoSave->text(), reason),
+            this);
+}
+
 void CamDialog::ReloadList()
 {
     try {
@@ -209,6 +227,7 @@ void Form2::Command1_Click()
         return;
     }
     KeepOwnRule(record.name);
+    StoreAutoSave(record.name);
     ReloadList();
     accept();
 }
@@ -219,7 +238,7 @@ Form3::Form3(QListWidget* List1, UpdateOpenSlots updateOpenSlots, QWidget* paren
     Text1->setToolTip(QStringLiteral("Create a unique name for the cam"));
     Label5 = new QLabel(QStringLiteral("(Cams that are already open will need to be restarted)"), this);
     Label5->setObjectName(QStringLiteral("Label5"));
-    grid_->addWidget(Label5, 4, 0, 1, 4);
+    grid_->addWidget(Label5, 5, 0, 1, 4);
 }
 
 void Form3::Form_Load(const QString& entry)
@@ -236,6 +255,7 @@ void Form3::Form_Load(const QString& entry)
     setRefreshDigits(qMax(kRefreshMaxLength, int(record.refresh.size())));
     Text3->setText(record.refresh);
     ShowOwnRule(record.name);
+    chkAutoSave->setChecked(CamAutoSaves(record.name));
 }
 
 std::optional<CamRecord> Form3::camBeingEdited() const
@@ -265,5 +285,6 @@ void Form3::Command1_Click()
     if (updateOpenSlots_)
         updateOpenSlots_(windowTitle(), edited);
     KeepOwnRule(edited.name);
+    StoreAutoSave(edited.name);
     accept();
 }

@@ -8,6 +8,7 @@
 
 #include "CamList.h"
 
+class QCheckBox;
 class QComboBox;
 class QGridLayout;
 class QLabel;
@@ -32,8 +33,11 @@ public:
     QLabel* lblRefreshRule;        // beside "seconds": what the refresh box takes
     QLabel* lblNewPictureRule;     // "New picture:"
     QComboBox* cboNewPictureRule;  // "Use the Options' rule", or one of the rules, for this cam alone
-    QPushButton* Command1;         // OK
-    QPushButton* Command2;         // Cancel
+    // "Save this cam's new pictures": AutoSave passes the cam over when it is off (kept in the
+    // cam's own settings, not in the cam list file).
+    QCheckBox* chkAutoSave;
+    QPushButton* Command1;  // OK
+    QPushButton* Command2;  // Cancel
 
     // The three texts as they stand, not trimmed.
     CamRecord typedRecord() const;
@@ -56,6 +60,8 @@ protected:
     // name once the cam list has the cam (a failure is told; the cam stays as written).
     void ShowOwnRule(const QString& cam);
     void KeepOwnRule(const QString& cam);
+    // Stores chkAutoSave for the cam written; a failure is shown, the cam stays as written.
+    void StoreAutoSave(const QString& cam);
 
     QGridLayout* grid_;
 

@@ -24,6 +24,8 @@ QString chooseFile(QWidget* parent, const OptionRow& row, const QString& current
 {
     if (fileChooser())
         return fileChooser()(parent, row, current);
+    if (row.kind == OptionKind::Folder)
+        return QFileDialog::getExistingDirectory(parent, row.label, current);
     return QFileDialog::getOpenFileName(parent, row.label, current);
 }
 
@@ -108,7 +110,7 @@ void frmOptions::buildRow(Row& row, QFormLayout* form)
         edit->setValidator(new QIntValidator(edit));
         edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
     }
-    if (option.kind != OptionKind::File) {
+    if (option.kind != OptionKind::File && option.kind != OptionKind::Folder) {
         form->addRow(option.label, edit);
         return;
     }

@@ -105,13 +105,19 @@ void HistoryBar::reload()
     pictures_.clear();
     // The bar only reads: an index that is not there yet is made by the start-up check (which
     // then fills it from the folder) or by the first save, never by looking.
-    if (cam_.isEmpty() || !QFileInfo::exists(index_.path()))
+    // The save folder chosen now, and so its index: another folder chosen in the Options shows
+    // that folder's pictures.
+    folder_ = CamFolderPath();
+    const QString path = PictureIndexPathFor(folder_);
+    if (!index_ || index_->path() != path)
+        index_ = std::make_unique<PictureIndex>(path);
+    if (cam_.isEmpty() || !QFileInfo::exists(path))
         return;
-    if (!index_.open()) {
-        qCWarning(lcHistory).noquote() << "the history bar has no index:" << index_.errorText();
+    if (!index_->open()) {
+        qCWarning(lcHistory).noquote() << "the history bar has no index:" << index_->errorText();
         return;
     }
-    pictures_ = index_.pictures(cam_);
+    pictures_ = index_->pictures(cam_);
 }
 
 void HistoryBar::returnToLive()
@@ -132,7 +138,7 @@ void HistoryBar::stepTo(int position)
         return;
     }
     const PictureRecord& record = pictures_.at(position);
-    const QString path = QDir(CamFolderPath()).filePath(record.file);
+    const QString path = QDir(folder_).filePath(record.file);
     const QImage picture = ReadSavedPicture(path);
     position_ = position;
     updateControls();

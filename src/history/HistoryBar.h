@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QList>
 #include <QWidget>
+#include <memory>
 
 #include "PictureIndex.h"
 
@@ -55,7 +56,8 @@ private:
     void reload();
     void updateControls();
 
-    PictureIndex index_;  // this thread's own connection
+    std::unique_ptr<PictureIndex> index_;  // this thread's own connection to the save folder's index
+    QString folder_;                       // the save folder the pictures listed are in
     QString cam_;
     QList<PictureRecord> pictures_;
     int position_ = 0;

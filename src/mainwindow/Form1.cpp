@@ -458,6 +458,18 @@ void Form1::ApplyOptions(const QStringList& keys)
         keys.contains(SettingKeys::newPictureRule.Name()) || keys.contains(SettingKeys::changedPixelLevel.Name()) ||
         keys.contains(SettingKeys::changedAreaPerMille.Name()))
         ApplyFetchOptions();
+    if (keys.contains(SettingKeys::saveFolder.Name()) || keys.contains(SettingKeys::pictureNames.Name()))
+        ApplyFetchOptions();
+    if (keys.contains(SettingKeys::saveFolder.Name())) {
+        // Another folder: made now, its index checked (built from its pictures when it has
+        // none), and the history bar shows its pictures.
+        createCamFolder();
+        QStringList camNames;
+        for (int row = 0; row < List1->count(); ++row)
+            camNames << List1->item(row)->text();
+        historyKeeper->start(camNames);
+        frmHistory->showCam(frmHistory->cam());
+    }
     if (keys.contains(SettingKeys::reopenCams.Name()))
         updateSessionKept();
     if (keys.contains(SettingKeys::wallNameBand.Name()))
@@ -496,6 +508,7 @@ void Form1::ApplyFetchOptions()
     options.newPictureRule = NewPictureRuleFromText(OptionValue(SettingKeys::newPictureRule));
     options.change.pixelLevel = OptionNumber(SettingKeys::changedPixelLevel).value_or(options.change.pixelLevel);
     options.change.areaPerMille = OptionNumber(SettingKeys::changedAreaPerMille).value_or(options.change.areaPerMille);
+    options.save = ChosenSavePlace();
     slotGrid->cams().setFetchOptions(options);
 }
 

@@ -1,6 +1,7 @@
 // Form1's start-up and layout: the ordered work of Form_Load and the geometry it and every
 // resize apply.
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include "HistoryKeeper.h"
 #include "LockWind.h"
 #include "Options.h"
+#include "PictureIndex.h"
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
 #include "Prompt.h"
@@ -76,7 +78,7 @@ void Form1::Form_Load()
     // What a rewrite of the cam list or a picture save cut short by a crash left behind: its
     // temporary file. Nothing here has written yet, so none of them is in use.
     RemoveStaleTempFiles(ProgramFolder());
-    RemoveStaleTempFiles(ProgramPath(QStringLiteral("cam")));
+    RemoveStaleTempFiles(CamFolderPath());
 
     // 8. Every panel shows the refresh indicator while it fetches.
     slotGrid->setRefreshIndicatorPicture(picrefresh);
@@ -111,8 +113,11 @@ void Form1::Form_Load()
 
 void Form1::createCamFolder()
 {
-    const QString folder = ProgramPath(QStringLiteral("cam"));
+    const QString folder = CamFolderPath();
     QString reason;
+    // A folder the user chose may lie deeper than one missing folder (a new disk, a new share).
+    if (!FolderExists(folder))
+        QDir().mkpath(folder);
     if (MakeFolderIfMissing(folder, &reason) == FolderMade::Failed) {
         setStatusText(QStringLiteral("The folder %1 could not be created (%2); new pictures cannot be saved.")
                           .arg(folder, reason));

@@ -142,3 +142,8 @@ bool RemoveCamSettings(const QString& cam, QString* reason)
         return true;
     return writeCams({{camKey(cam), {}}}, reason);
 }
+
+bool CamAutoSaves(const QString& cam)
+{
+    return FlagFromText(CamSetting(cam, QString::fromLatin1(CamSettingNames::autoSave))).value_or(true);
+}

@@ -34,3 +34,7 @@ bool SetCamSetting(const QString& cam, const QString& name, const QString& value
 bool RenameCamSettings(const QString& oldName, const QString& newName, QString* reason = nullptr);
 // Removes every value of the cam. Nothing to remove is success.
 bool RemoveCamSettings(const QString& cam, QString* reason = nullptr);
+
+// Whether AutoSave saves this cam's new pictures ("Save this cam's new pictures" in its dialog):
+// yes unless its autoSave value is off. The main AutoSave check box stays the switch for all.
+bool CamAutoSaves(const QString& cam);

@@ -16,6 +16,8 @@ OptionKind KindOf(SettingType type)
         return OptionKind::Number;
     case SettingType::File:
         return OptionKind::File;
+    case SettingType::Folder:
+        return OptionKind::Folder;
     case SettingType::Choice:
         return OptionKind::Choice;
     case SettingType::Text:
@@ -173,6 +175,7 @@ bool IsValidOptionValue(const OptionRow& row, const QString& text)
     case OptionKind::Text:
         return !row.accepts || row.accepts(text);
     case OptionKind::File:
+    case OptionKind::Folder:
         return true;
     case OptionKind::Choice:
         return std::any_of(row.choices.begin(), row.choices.end(),
@@ -201,6 +204,7 @@ QString OptionValueHint(const OptionRow& row)
         return QStringLiteral("\"%1\" is one of: %2.").arg(row.label, labels.join(QStringLiteral(", ")));
     }
     case OptionKind::File:
+    case OptionKind::Folder:
         break;
     }
     return QString();

@@ -18,6 +18,7 @@ enum class OptionKind {
     Number,  // a whole number within [minimum, maximum]; empty only when emptyAllowed
     Text,    // any text
     File,    // a path, typed or chosen with "Browse…"
+    Folder,  // a folder's path, typed or chosen with "Browse…"
     Choice,  // one of `choices`, from a list
 };
 

@@ -24,6 +24,7 @@ enum class SettingType {
     Flag,    // on or off, stored "1" or "0" and read by FlagFromText
     Number,  // a whole number within [minimum, maximum]; empty only when emptyAllowed
     File,    // a path, typed or chosen with "Browse…"
+    Folder,  // a folder's path, typed or chosen with "Browse…"
     Choice,  // one of `choices`, stored as its value
 };
 
@@ -68,6 +69,10 @@ constexpr SettingRule TextAccepting(bool (*accepts)(const QString&), const char*
 constexpr SettingRule FilePath()
 {
     return {SettingType::File};
+}
+constexpr SettingRule FolderPath()
+{
+    return {SettingType::Folder};
 }
 constexpr SettingRule OneOf(std::span<const SettingChoice> choices)
 {
@@ -164,6 +169,35 @@ inline constexpr SettingKey keepDays{
      "Pictures this program saved and indexed are deleted once they are older than this many days (checked at start "
      "and every hour). Empty keeps them for ever.",
      "forever"}};
+// The folder saved pictures go to (made when missing); a relative path is taken from the program
+// folder. Empty: the folder "cam" beside the program, as always.
+inline constexpr SettingKey saveFolder{
+    "Settings",
+    "saveFolder",
+    "",
+    SettingStore::Main,
+    FolderPath(),
+    {"Save pictures in",
+     "The folder new pictures (AutoSave and Save Image) are saved in; it is made when missing. Each folder has its "
+     "own picture index, so the history shows the pictures of the folder chosen. Empty: the folder cam beside the "
+     "program.",
+     "the folder cam beside the program"}};
+// How saved pictures are named: "classic" the cam's name, date and time in the user's formats
+// with the blanks taken out, all in one folder, as always; "sortable" a folder per cam and per
+// day, ISO 8601 dates and local times, and pictures of one second kept apart (" (2)").
+inline constexpr SettingChoice kPictureNames[] = {
+    {"classic", "Classic: HarbourCam9Dec2026155945.jpg"},
+    {"sortable", "Sortable: Harbour Cam/2026-12-09/Harbour Cam 2026-12-09 15.59.45.jpg"}};
+inline constexpr SettingKey pictureNames{
+    "Settings",
+    "pictureNames",
+    "classic",
+    SettingStore::Main,
+    OneOf(kPictureNames),
+    {"Saved pictures' names",
+     "Classic: the cam's name, the date and the time in your formats, every picture in one folder. Sortable: a "
+     "folder per cam and per day, names that sort by time, and two pictures of one second kept apart by \" (2)\". "
+     "Pictures saved under either are found by the history, the time-lapse and the retention."}};
 // A PEM file of certificate authorities that https cams are trusted by, on top of the system's
 // and those SSL_CERT_FILE and SSL_CERT_DIR name. Empty: none.
 inline constexpr SettingKey caFile{
@@ -348,6 +382,8 @@ inline constexpr SettingKey All[] = {autoSave,
                                      staleMinutes,
                                      frozenMinutes,
                                      keepDays,
+                                     saveFolder,
+                                     pictureNames,
                                      caFile,
                                      finishSlowDownloads,
                                      timeServer,

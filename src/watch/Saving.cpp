@@ -46,12 +46,13 @@ void SlotGrid::cmdSave_Click()
         hooks_.statusText(TimeText(now.time()) + QStringLiteral(" no picture to save"));
         return;
     }
-    const QString fileName = PictureFilePath(cam.name(), now);
+    const SavePlace& place = cams_.fetchOptions().save;
+    QString fileName = PictureFilePath(place, cam.name(), now);
     const QImage picture = cam.fullPicture();
     QString failure;
     bool failed = false;
     try {
-        SavePictureAsJpeg(picture, fileName);
+        fileName = SavePicture(picture, fileName, place.naming);
     } catch (const std::exception& error) {
         failed = true;
         failure = SaveFailureText(error);
@@ -70,8 +71,9 @@ void SlotGrid::cmdSave_Click()
     cam.noteSaveWorked();
     const QString indexProblem =
         IndexProblemText(now, fileName,
-                         RecordSavedPicture(SavedPictureRecord(cam.name(), fileName, now, cam.updatedText(),
-                                                               picture.width(), picture.height())));
+                         RecordSavedPicture(SavedPictureRecord(cam.name(), SaveFolderOf(place), fileName, now,
+                                                               cam.updatedText(), picture.width(), picture.height()),
+                                            PictureIndexPathFor(SaveFolderOf(place))));
     if (!indexProblem.isEmpty())
         hooks_.statusText(indexProblem);
     cam.reportSaved(fileName);

@@ -23,8 +23,9 @@ const QString kStoppedCaption = QStringLiteral("[webcam]");
 // A picture saved automatically gets its row in the picture index on the codec thread.
 QString RecordAutoSaved(const PictureWork& work)
 {
-    return RecordSavedPicture(SavedPictureRecord(work.camName, work.saveFileName, work.saveTime, work.stamp.updatedText,
-                                                 work.picture.width(), work.picture.height()));
+    return RecordSavedPicture(SavedPictureRecord(work.camName, work.saveFolder, work.saveFileName, work.saveTime,
+                                                 work.stamp.updatedText, work.picture.width(), work.picture.height()),
+                              PictureIndexPathFor(work.saveFolder));
 }
 }  // namespace
 
@@ -59,6 +60,7 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
         return !hooks_.viewerShown || hooks_.viewerShown() || fullWindow;
     };
     needs.autoSave = [this] { return hooks_.autoSave && hooks_.autoSave(); };
+    needs.autoSaveCam = CamAutoSaves;
     needs.holdDrawing = [this] { return std::make_shared<WindowDrawingLock>(hooks_.mainWindow); };
     needs.camChoices = [](const QString& name) {
         return CamChoices{CamRuleFromText(CamSetting(name, QString::fromLatin1(CamSettingNames::newPictureRule))),

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
@@ -575,4 +576,31 @@ TEST_F(CamCommandsTest, ACamsOwnRuleAndMaskFollowItsRenameAndGoWithItsDelete)
     prompt.answerInTurn({PromptAnswer::Ok});
     commands->cmdRemove_Click();
     EXPECT_TRUE(CamSettingsOf("Dock").isEmpty());
+}
+
+// "Save this cam's new pictures": ticked for a new cam, its off kept in the cam's own settings
+// (never in the cam list file), shown again by Edit and carried by a rename.
+TEST_F(CamCommandsTest, TheCamsOwnAutoSaveIsKeptBesideTheListAndFollowsARename)
+{
+    startWith(kThreeCams);
+    commands->cmdAdd_Click();
+    Form2* add = commands->form2();
+    ASSERT_TRUE(add);
+    EXPECT_EQ(add->chkAutoSave->text(), "Save this cam's new pictures");
+    EXPECT_TRUE(add->chkAutoSave->isChecked());
+    add->Text1->setText("Pier");
+    add->chkAutoSave->setChecked(false);
+    add->Command1->click();
+    EXPECT_FALSE(CamAutoSaves("Pier"));
+    EXPECT_TRUE(CamAutoSaves("A"));
+    EXPECT_FALSE(bytes().contains("autoSave")) << "the cam list file keeps its format";
+
+    select("Pier");
+    commands->cmdEdit_Click();
+    ASSERT_TRUE(commands->form3());
+    EXPECT_FALSE(commands->form3()->chkAutoSave->isChecked());
+    commands->form3()->Text1->setText("Pier 7");
+    commands->form3()->Command1->click();
+    EXPECT_FALSE(CamAutoSaves("Pier 7")) << "carried by the rename";
+    EXPECT_TRUE(CamSettingsOf("Pier").isEmpty());
 }

@@ -10,7 +10,10 @@
 
 #include "CamList.h"
 #include "PictureIndex.h"
+#include "PictureName.h"
 #include "ProgramFolder.h"
+#include "SettingKeys.h"
+#include "Settings.h"
 #include "TestPictures.h"
 
 namespace {
@@ -158,5 +161,35 @@ TEST_F(TimelapseCommandTest, EachFailureHasItsMessageAndStatusAndLeavesNoFile)
     EXPECT_EQ(r.exitCode, 2);
 
     EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(' ').toStdString();
+}
+}  // namespace
+
+namespace {
+// A save folder of the user's choice holding pictures under both namings and no index yet: the
+// command builds that folder's index from both and makes the video of all of them.
+TEST_F(TimelapseCommandTest, FindsThePicturesOfBothNamingsInTheChosenFolder)
+{
+    SetProgramFolder(home_.path());
+    WriteSetting(SettingKeys::saveFolder, "shots");
+    WriteSetting(SettingKeys::pictureNames, "sortable");
+    SetProgramFolder(QString());
+    const QDir shots(home_.filePath("shots"));
+    const QDateTime first(QDate(2024, 5, 7), QTime(6, 1, 30), QTimeZone(0));
+    QStringList names = {BuildPictureFileName("Harbour", first.toLocalTime())};
+    const QString sortable = BuildSortablePicturePath("Harbour", first.addSecs(30).toLocalTime());
+    names << sortable << KeptApartName(sortable, 2);
+    ASSERT_TRUE(shots.mkpath(QFileInfo(sortable).path()));
+    for (const QString& name : names) {
+        QFile file(shots.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(MakeTestJpeg({48, 32}));
+        file.flush();  // written before the time is set, or the close would set it again
+        ASSERT_TRUE(file.setFileTime(first, QFileDevice::FileModificationTime));
+    }
+    const QString out = home_.filePath("both.mp4");
+    const RunResult r = runProgram(videoArgs("Harbour", out));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("3 pictures written to " + out)) << r.out.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(shots.filePath(".tolvane-index.sqlite")));
 }
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <QSignalSpy>
 
+#include "CamSettings.h"
+#include "IndexMaintenance.h"
 #include "PictureIndex.h"
 #include "SlotGridFixture.h"
 #include "SlotHealthMark.h"
@@ -283,3 +285,67 @@ TEST_F(SavingTest, APictureWhoseRowCannotBeWrittenIsKeptAndTheFailureIsShown)
 }
 
 }  // namespace
+
+// The names chosen in the Options change while the cam is watched: the pictures saved under
+// each stay in the index and come back in a rebuild, and under the sortable names neither
+// AutoSave nor Save Image ever replaces a picture of the same second.
+TEST_F(SavingTest, AChangeOfNamesKeepsEveryPictureAndOneSecondsPicturesApart)
+{
+    chkSave->setChecked(true);
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    ASSERT_TRUE(FetchStamp(0, kStampB, {20, 10}));
+    FetchOptions options = grid->cams().fetchOptions();
+    options.save.naming = PictureNaming::Sortable;
+    grid->cams().setFetchOptions(options);
+    ASSERT_TRUE(FetchStamp(0, kStampA, {21, 10}));
+    ASSERT_TRUE(FetchStamp(0, kStampB, {22, 10}));  // the same second
+    grid->cmdSave_Click();
+
+    const QString day = QStringLiteral("Cam 1/2007-05-07/");
+    const QStringList files = {QStringLiteral("Cam157200735945PM.jpg"),
+                               day + QStringLiteral("Cam 1 2007-05-07 15.59.45.jpg"),
+                               day + QStringLiteral("Cam 1 2007-05-07 15.59.45 (2).jpg"),
+                               day + QStringLiteral("Cam 1 2007-05-07 15.59.45 (3).jpg")};
+    const QString camFolder = home.filePath(QStringLiteral("cam/"));
+    for (int k = 0; k < files.size(); ++k)
+        EXPECT_EQ(QImageReader(camFolder + files[k]).size(), QSize(20 + qMin(k, 2), 10)) << files[k].toStdString();
+    EXPECT_EQ(statusTexts.last(), QStringLiteral("3:59:45 PM saved as ") + camFolder + files[3]);
+    const auto indexed = [] {
+        PictureIndex index;
+        QStringList rows;
+        for (const PictureRecord& r : index.pictures(QStringLiteral("Cam 1")))
+            rows << r.file;
+        return rows;
+    };
+    EXPECT_EQ(indexed(), files);
+    {
+        // A rebuild takes a classic file's time from the file, which the injected clock did not set.
+        QFile classic(camFolder + files[0]);
+        ASSERT_TRUE(classic.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(classic.setFileTime(now, QFileDevice::FileModificationTime));
+    }
+    ASSERT_TRUE(QFile::remove(PictureIndexPath()));
+    EXPECT_EQ(EnsureIndex({QStringLiteral("Cam 1")}), QString());
+    EXPECT_EQ(indexed(), files) << "the rebuild reads both namings back";
+}
+
+// AutoSave New Pictures stays the switch for all; a cam whose own box is off is passed over.
+TEST_F(SavingTest, ACamsOwnAutoSaveOffPassesItOverWhileTheMainSwitchIsOn)
+{
+    chkSave->setChecked(true);
+    ASSERT_TRUE(SetCamSetting(QStringLiteral("Cam 1"), QString::fromLatin1(CamSettingNames::autoSave), "0"));
+    ASSERT_TRUE(OpenFirstCam(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA))));
+    server.enqueue(ScriptedReply::whole(PictureAnswer(MakeTestJpeg(), kStampA)));
+    StartCam(QStringLiteral("Cam 2"));
+    ASSERT_TRUE(WaitForHandled(1));
+    ASSERT_TRUE(FetchStamp(0, kStampB));
+    ASSERT_TRUE(FetchStamp(1, kStampB));
+    EXPECT_EQ(SavedFiles(), QStringList{QStringLiteral("Cam257200735945PM.jpg")});
+    EXPECT_TRUE(grid->cam(0).slotIsNew) << "still new, only not saved";
+
+    ASSERT_TRUE(SetCamSetting(QStringLiteral("Cam 1"), QString::fromLatin1(CamSettingNames::autoSave), ""));
+    now = now.addSecs(1);
+    ASSERT_TRUE(FetchStamp(0, kStampA));
+    EXPECT_EQ(SavedFiles(),
+              QStringList({QStringLiteral("Cam157200735946PM.jpg"), QStringLiteral("Cam257200735945PM.jpg")}));
+}

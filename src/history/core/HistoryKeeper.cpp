@@ -36,26 +36,34 @@ void HistoryKeeper::applyRetention()
 
 void HistoryKeeper::run(const QStringList& camNames, bool checkIndex)
 {
-    if (running_)
-        return;  // the hour comes again; a start-up check under way keeps its own retention
+    if (running_) {
+        // The hour comes again; a start-up check under way keeps its own retention. A check of
+        // another save folder waits for the run under way.
+        if (checkIndex) {
+            pendingCheck_ = true;
+            pendingNames_ = camNames;
+        }
+        return;
+    }
     if (job_.joinable())
         job_.join();
-    // Read here, on the window's thread: the choice as it stands now, and the injected clock.
+    // Read here, on the window's thread: the choices as they stand now, and the injected clock.
     const std::optional<int> keepDays = SettingNumber(SettingKeys::keepDays);
+    const QString folder = CamFolderPath();
     const QDateTime now = CurrentDateTime();
     running_ = true;
-    job_ = std::thread([this, camNames, checkIndex, keepDays, now] {
+    job_ = std::thread([this, camNames, checkIndex, keepDays, folder, now] {
         QString trouble;
         int deleted = 0;
         if (checkIndex)
-            trouble = EnsureIndex(camNames);
+            trouble = EnsureIndex(camNames, folder);
         if (keepDays && trouble.isEmpty()) {
-            PictureIndex index;
+            PictureIndex index(PictureIndexPathFor(folder));
             if (!index.open()) {
                 trouble = QStringLiteral("Old pictures were not deleted: %1").arg(index.errorText());
                 qCWarning(lcHistory).noquote() << trouble;
             } else {
-                const RetentionResult result = ApplyRetention(index, *keepDays, now);
+                const RetentionResult result = ApplyRetention(index, *keepDays, now, folder);
                 deleted = result.deleted;
                 if (!result.failures.isEmpty())
                     trouble = QStringLiteral("%1 old pictures could not be deleted, for example %2")
@@ -70,6 +78,10 @@ void HistoryKeeper::run(const QStringList& camNames, bool checkIndex)
                 if (!trouble.isEmpty())
                     Q_EMIT problem(trouble);
                 Q_EMIT finished(deleted);
+                if (pendingCheck_) {
+                    pendingCheck_ = false;
+                    run(pendingNames_, true);
+                }
             },
             Qt::QueuedConnection);
     });

@@ -16,8 +16,9 @@ public:
     // Waits for a run under way (a file may be being deleted).
     ~HistoryKeeper() override;
 
-    // Checks the index against the cams listed now, applies the retention, and starts the
-    // hourly timer.
+    // Checks the save folder's index against the cams listed now, applies the retention, and
+    // starts the hourly timer. Called again when the user chooses another save folder (after the
+    // run under way, if there is one).
     void start(const QStringList& camNames);
     // Applies the retention now, unless a run is under way.
     void applyRetention();
@@ -36,4 +37,6 @@ private:
     QTimer timer_;
     std::thread job_;
     std::atomic<bool> running_ = false;
+    bool pendingCheck_ = false;  // a check asked for while a run was under way
+    QStringList pendingNames_;
 };

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <algorithm>
 #include <limits>
 #include <map>
 #include <memory>
@@ -13,11 +14,19 @@
 namespace {
 constexpr int kRebuildBatch = 500;  // rows per transaction, so that a saver never waits long
 
-// A plain file name of the cam folder: no path, nothing that leads out of it.
-bool IsPlainFileName(const QString& name)
+// A path below the cam folder as the savers write them: a file name, or cam / day / name; never
+// absolute, never through "." or "..", so nothing it names lies outside the folder.
+bool IsPathInFolder(const QString& path)
 {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
-        !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+    if (path.contains(QChar(0)))
+        return false;
+    const QStringList parts = path.split(QLatin1Char('/'));
+    if (parts.size() != 1 && parts.size() != 3)
+        return false;
+    for (const QString& part : parts)
+        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String(".."))
+            return false;
+    return true;
 }
 
 void removeSidecars(const QString& path)
@@ -63,6 +72,40 @@ FileOwner OwnerOfFile(const QString& fileName, const QStringList& camNames, cons
     return bestLength >= 0 ? best : longest;
 }
 
+// The cam whose pictures the sortable names put in this folder: the cam of exactly that name
+// when there is one, else the first whose cleaned name it is; empty when none.
+QString CamOfFolder(const QString& folderName, const QStringList& camNames)
+{
+    if (camNames.contains(folderName))
+        return folderName;
+    for (const QString& cam : camNames)
+        if (CamFolderName(cam) == folderName)
+            return cam;
+    return {};
+}
+
+// The files of a day's folder of the sortable names (a path below the save folder), in the order
+// they were saved: by time, then " (2)", " (3)" after the first of their second (by name, " (2)"
+// would come first). Files of other names follow.
+QStringList SortablePicturesOfDay(const QDir& saveFolder, const QString& day)
+{
+    QList<std::pair<std::optional<SortablePicture>, QString>> found;
+    for (const QString& name : QDir(saveFolder.filePath(day))
+                                   .entryList({QStringLiteral("*.jpg")}, QDir::Files | QDir::Readable, QDir::Name)) {
+        const QString path = day + QLatin1Char('/') + name;
+        found.append({ReadSortablePicturePath(path), path});
+    }
+    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        if (!a.first || !b.first)
+            return a.first.has_value() && !b.first.has_value();
+        return std::pair(a.first->taken, a.first->n) < std::pair(b.first->taken, b.first->n);
+    });
+    QStringList paths;
+    for (const auto& [picture, path] : found)
+        paths << path;
+    return paths;
+}
+
 // The name a cam called `name` at `when` has now, by the renames made since (oldest first).
 QString NameAfterRenames(QString name, const QDateTime& when, const QList<CamRename>& renames)
 {
@@ -94,13 +137,13 @@ QString RenameCamInIndex(const QString& oldName, const QString& newName, const Q
         .arg(oldName, newName, index.errorText());
 }
 
-PictureRecord SavedPictureRecord(const QString& cam, const QString& fileName, const QDateTime& taken,
-                                 const QString& lastModified, int width, int height)
+PictureRecord SavedPictureRecord(const QString& cam, const QString& saveFolder, const QString& fileName,
+                                 const QDateTime& taken, const QString& lastModified, int width, int height)
 {
     const QFileInfo info(fileName);
     PictureRecord r;
     r.cam = cam;
-    r.file = info.fileName();
+    r.file = QDir(saveFolder).relativeFilePath(fileName);
     r.taken = taken;
     r.lastModified = lastModified.trimmed();
     r.width = width;
@@ -109,12 +152,11 @@ PictureRecord SavedPictureRecord(const QString& cam, const QString& fileName, co
     return r;
 }
 
-QString RecordSavedPicture(const PictureRecord& record)
+QString RecordSavedPicture(const PictureRecord& record, const QString& path)
 {
     // One connection per thread and folder, kept for the thread's life: the saver records a
     // picture every few seconds, and opening costs more than the insert.
     thread_local std::unique_ptr<PictureIndex> index;
-    const QString path = PictureIndexPath();
     if (!index || index->path() != path)
         index = std::make_unique<PictureIndex>(path);
     if (index->add(record))
@@ -178,11 +220,25 @@ RebuildResult RebuildIndex(const QStringList& camNames, const QString& path, con
         batch.clear();
         return true;
     };
-    for (const QString& name : files) {
+    QStringList paths = files;
+    for (const QString& cam : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        for (const QString& day : QDir(folder.filePath(cam)).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+            paths << SortablePicturesOfDay(folder, cam + QLatin1Char('/') + day);
+    for (const QString& name : paths) {
         const QFileInfo info(folder.filePath(name));
-        const FileOwner owner = OwnerOfFile(name, names, info.lastModified(), QLocale());
-        const QString cam =
-            NameAfterRenames(owner.cam, owner.named.isValid() ? owner.named : info.lastModified(), renames);
+        QString cam;
+        QDateTime taken = info.lastModified();
+        if (name.contains(QLatin1Char('/'))) {
+            // The name's time is the save's to the second, and outlives a copy that loses the
+            // file's times.
+            if (const std::optional<SortablePicture> sorted = ReadSortablePicturePath(name)) {
+                cam = NameAfterRenames(CamOfFolder(sorted->camFolder, names), sorted->taken, renames);
+                taken = sorted->taken;
+            }
+        } else {
+            const FileOwner owner = OwnerOfFile(name, names, info.lastModified(), QLocale());
+            cam = NameAfterRenames(owner.cam, owner.named.isValid() ? owner.named : info.lastModified(), renames);
+        }
         if (cam.isEmpty() || !camNames.contains(cam)) {
             ++result.unattributed;
             continue;
@@ -192,7 +248,7 @@ RebuildResult RebuildIndex(const QStringList& camNames, const QString& path, con
         PictureRecord r;
         r.cam = cam;
         r.file = name;
-        r.taken = info.lastModified();
+        r.taken = taken;
         r.width = size.isValid() ? size.width() : 0;
         r.height = size.isValid() ? size.height() : 0;
         r.bytes = info.size();
@@ -211,17 +267,18 @@ RebuildResult RebuildIndex(const QStringList& camNames, const QString& path, con
     return result;
 }
 
-QString EnsureIndex(const QStringList& camNames)
+QString EnsureIndex(const QStringList& camNames, const QString& saveFolder)
 {
-    const IndexCheck check = CheckIndex();
+    const QString path = PictureIndexPathFor(saveFolder);
+    const IndexCheck check = CheckIndex(path);
     if (check.state == IndexState::Usable)
         return {};
     if (check.state == IndexState::Newer) {
         qCWarning(lcHistory).noquote() << check.reason;
         return check.reason;
     }
-    qCWarning(lcHistory).noquote() << check.reason << "- rebuilding it from the pictures in" << CamFolderPath();
-    const RebuildResult rebuilt = RebuildIndex(camNames);
+    qCWarning(lcHistory).noquote() << check.reason << "- rebuilding it from the pictures in" << saveFolder;
+    const RebuildResult rebuilt = RebuildIndex(camNames, path, saveFolder);
     if (!rebuilt.ok) {
         qCWarning(lcHistory).noquote() << "the picture index could not be rebuilt:" << rebuilt.error;
         return QStringLiteral("The picture index could not be rebuilt: %1").arg(rebuilt.error);
@@ -244,7 +301,7 @@ RetentionResult ApplyRetention(PictureIndex& index, int keepDays, const QDateTim
         return result;
     const QDir folder(camFolder);
     for (const PictureRecord& r : index.takenBefore(now.addDays(-keepDays))) {
-        if (!IsPlainFileName(r.file)) {
+        if (!IsPathInFolder(r.file)) {
             // Not a name this program writes: the row is dropped, nothing on disk is touched.
             qCWarning(lcHistory).noquote() << "retention: dropped an index row with the odd file name" << r.file;
             index.remove(r.id);
@@ -264,6 +321,10 @@ RetentionResult ApplyRetention(PictureIndex& index, int keepDays, const QDateTim
             continue;
         }
         index.remove(r.id);
+        // The day's folder of the sortable names, once its last picture is gone (rmdir leaves a
+        // folder that still holds anything).
+        if (r.file.contains(QLatin1Char('/')))
+            folder.rmdir(QFileInfo(r.file).path());
         ++result.deleted;
         result.deletedFiles << r.file;
         qCInfo(lcHistory).noquote() << "retention: deleted" << path << "taken" << IsoTimeText(r.taken);

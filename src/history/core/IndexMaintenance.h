@@ -23,13 +23,14 @@ QString CamOfFile(const QString& fileName, const QStringList& camNames, const QD
 // Returns the failure in words, or the empty text.
 QString RenameCamInIndex(const QString& oldName, const QString& newName, const QDateTime& at);
 
-// Records a picture just saved, on the calling thread's own connection to the index of the
-// current program folder (opened on first use and kept). Returns the failure in words, or
-// the empty text when the row is written.
-QString RecordSavedPicture(const PictureRecord& record);
-// The record of a picture saved as fileName at `taken` (size from the file, cam and time as given).
-PictureRecord SavedPictureRecord(const QString& cam, const QString& fileName, const QDateTime& taken,
-                                 const QString& lastModified, int width, int height);
+// Records a picture just saved, on the calling thread's own connection to the index at
+// indexPath (opened on first use and kept). Returns the failure in words, or the empty text
+// when the row is written.
+QString RecordSavedPicture(const PictureRecord& record, const QString& indexPath);
+// The record of a picture saved as fileName (in saveFolder) at `taken` (size from the file, cam
+// and time as given).
+PictureRecord SavedPictureRecord(const QString& cam, const QString& saveFolder, const QString& fileName,
+                                 const QDateTime& taken, const QString& lastModified, int width, int height);
 
 enum class IndexState {
     Usable,   // opened, schema known (upgraded when older), passes SQLite's quick check
@@ -47,18 +48,21 @@ struct RebuildResult {
     bool ok = false;
     QString error;         // why it failed
     int indexed = 0;       // files given a row
-    int unattributed = 0;  // JPEG files no listed cam's name starts: left out of the index
+    int unattributed = 0;  // JPEG files of no listed cam (by their names): left out of the index
     QString setAside;      // where the damaged index was moved; empty when there was none
 };
 // Moves a damaged index aside (path + ".damaged"), then indexes every JPEG file of the folder
-// with its size, dimensions and modification time; rows already there are kept. The renames the
-// old file still holds are kept too, and a file saved under a cam's old name is the cam's.
+// under either naming (the classic names in the folder itself, the sortable ones in its cam and
+// day folders, the cam read from the cam folder's name) with its size, dimensions and
+// modification time; rows already there are kept. The renames the old file still holds are kept
+// too, and a file saved under a cam's old name is the cam's.
 RebuildResult RebuildIndex(const QStringList& camNames, const QString& path = PictureIndexPath(),
                            const QString& camFolder = CamFolderPath());
 
-// Start-up: checks the index and rebuilds it when it is missing or damaged; logs what it did.
-// Returns the problem in words for the status bar, or the empty text.
-QString EnsureIndex(const QStringList& camNames);
+// Start-up (and a change of the save folder): checks the save folder's index and rebuilds it when
+// it is missing or damaged; logs what it did. Returns the problem in words for the status bar,
+// or the empty text.
+QString EnsureIndex(const QStringList& camNames, const QString& saveFolder = CamFolderPath());
 
 struct RetentionResult {
     int deleted = 0;       // files deleted, rows dropped
@@ -67,6 +71,7 @@ struct RetentionResult {
     QStringList deletedFiles;
 };
 // Deletes the indexed pictures taken more than keepDays days before now, and their rows;
-// nothing that the index does not name, and nothing outside the cam folder.
+// nothing that the index does not name, and nothing outside the cam folder. A day's folder of
+// the sortable names goes with its last picture.
 RetentionResult ApplyRetention(PictureIndex& index, int keepDays, const QDateTime& now,
                                const QString& camFolder = CamFolderPath());

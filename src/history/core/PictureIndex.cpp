@@ -1,6 +1,7 @@
 #include "PictureIndex.h"
 
 #include <QAtomicInteger>
+#include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -11,6 +12,7 @@
 #include "JpegReader.h"
 #include "PictureCheck.h"
 #include "ProgramFolder.h"
+#include "Settings.h"
 
 namespace {
 const QString kDriver = QStringLiteral("QSQLITE");
@@ -73,16 +75,31 @@ PictureRecord readRecord(const QSqlQuery& query)
 }
 }  // namespace
 
+SavePlace ChosenSavePlace()
+{
+    SavePlace place;
+    place.folder = SaveFolderFromText(SettingValue(SettingKeys::saveFolder));
+    place.naming = PictureNamingFromText(SettingValue(SettingKeys::pictureNames));
+    return place;
+}
+
 QString CamFolderPath()
 {
-    return ProgramPath(QStringLiteral("cam"));
+    return ChosenSavePlace().folder;
 }
 
 QString PictureIndexPath()
 {
+    return PictureIndexPathFor(CamFolderPath());
+}
+
+QString PictureIndexPathFor(const QString& saveFolder)
+{
     // Beside the cam folder rather than in it: the folder keeps holding nothing but pictures, as
     // it always did, for whatever else reads it.
-    return ProgramPath(QStringLiteral("cam-index.sqlite"));
+    if (QDir::cleanPath(saveFolder) == QDir::cleanPath(DefaultSaveFolder()))
+        return ProgramPath(QStringLiteral("cam-index.sqlite"));
+    return QDir(saveFolder).filePath(QStringLiteral(".tolvane-index.sqlite"));
 }
 
 QImage ReadSavedPicture(const QString& path)

@@ -9,12 +9,16 @@
 #include <QString>
 #include <QStringList>
 
+#include "PictureSave.h"
+
 class QSqlDatabase;
 
 struct PictureRecord {
-    qint64 id = 0;         // given by the index
-    QString cam;           // the cam's name as listed
-    QString file;          // the file's name in the cam folder (never a path)
+    qint64 id = 0;  // given by the index
+    QString cam;    // the cam's name as listed
+    // The file's path below the save folder: its name for the classic names, cam / day / name for
+    // the sortable ones; never absolute, never leading out of the folder.
+    QString file;
     QDateTime taken;       // local time of the save, with its offset from UTC
     QString lastModified;  // the server's Last-Modified text; empty when not known
     int width = 0;         // pixels
@@ -31,9 +35,19 @@ struct CamRename {
     QDateTime at;  // local time of the change, with its offset from UTC
 };
 
-// Program folder + "/cam", and the index file beside it.
+// Where pictures are saved and how they are named, as the Options say now ("saveFolder",
+// "pictureNames"). It reads the settings: call it on the window's thread and hand the answer to
+// other threads.
+SavePlace ChosenSavePlace();
+// The save folder chosen now (the program folder's "cam" unless the user chose another), and its
+// index; on the window's thread too.
 QString CamFolderPath();
 QString PictureIndexPath();
+// The index of a save folder. The program folder's "cam" keeps its index beside it, as always;
+// a folder the user chose keeps its own inside it (".tolvane-index.sqlite"), since the folder
+// above one chosen may not be the program's to write in. Each folder has its own index, so
+// pictures saved in another folder come back when it is chosen again.
+QString PictureIndexPathFor(const QString& saveFolder);
 
 // A saved picture file as it decodes (JPEG through libjpeg-turbo, anything else through Qt's
 // readers); a null image when the file cannot be read or is no picture.

@@ -56,6 +56,14 @@ DemoFolderEnd FinishDemoFolder(const QString& folder)
         pictures.next();
         ++end.savedPictures;
     }
+    // A save folder chosen in the demo's Options may lie elsewhere in the folder ("shots"): its
+    // pictures are kept all the same.
+    const QString cam = QDir(folder).filePath(QStringLiteral("cam")) + QLatin1Char('/');
+    QDirIterator elsewhere(folder, {QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files,
+                           QDirIterator::Subdirectories);
+    while (elsewhere.hasNext())
+        if (!elsewhere.next().startsWith(cam))
+            ++end.savedPictures;
     if (end.savedPictures == 0)
         end.removed = QDir(folder).removeRecursively();
     return end;

@@ -23,7 +23,7 @@ QString PrepareDemoFolder(const QString& folder, const QList<DemoCam>& cams, int
 // What became of a demo folder at the end of its run.
 struct DemoFolderEnd {
     bool removed = false;   // the folder is gone
-    int savedPictures = 0;  // files below its cam folder, when kept
+    int savedPictures = 0;  // files below its cam folder and pictures elsewhere in it, when kept
 };
 
 // A demo folder whose cam folder holds no file (no picture was saved) is of no more use and is

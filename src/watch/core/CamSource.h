@@ -15,6 +15,7 @@
 #include "CamUrl.h"
 #include "HttpResponse.h"
 #include "PictureChange.h"
+#include "PictureSave.h"
 
 // The fetch's choices from the Options dialog; all off, every cam is fetched as it always was.
 struct FetchOptions {
@@ -25,6 +26,8 @@ struct FetchOptions {
     // What makes a picture new, and when its content counts as changed.
     NewPictureRule newPictureRule = NewPictureRule::LastModified;
     ChangeRule change;
+    // Where new pictures are saved, and under which names.
+    SavePlace save;
 };
 
 // One answer to show: the picture (or the not-found picture) and the facts of its health outcome.

@@ -273,3 +273,110 @@ QList<QDateTime> PictureNameTimes(const QString& fileName, const QString& camNam
     });
     return times;
 }
+
+namespace {
+const QString kSortableDate = QStringLiteral("yyyy-MM-dd");
+const QString kSortableTime = QStringLiteral("HH.mm.ss");
+constexpr qsizetype kCamFolderBytes = 150;  // leaves room for the date, time, " (n)" in 255 bytes
+
+bool RefusedInName(QChar c)
+{
+    // What one file system or another refuses, or reads as a path: the same cam list may be
+    // used with a folder on a shared disk.
+    return c.unicode() < 0x20 || c.unicode() == 0x7f || QStringLiteral("/\\:*?\"<>|").contains(c);
+}
+
+bool IsDeviceName(const QString& name)
+{
+    const QString stem = name.section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
+    static const QStringList devices = {
+        QStringLiteral("CON"),  QStringLiteral("PRN"),  QStringLiteral("AUX"),  QStringLiteral("NUL"),
+        QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"), QStringLiteral("COM4"),
+        QStringLiteral("COM5"), QStringLiteral("COM6"), QStringLiteral("COM7"), QStringLiteral("COM8"),
+        QStringLiteral("COM9"), QStringLiteral("LPT1"), QStringLiteral("LPT2"), QStringLiteral("LPT3"),
+        QStringLiteral("LPT4"), QStringLiteral("LPT5"), QStringLiteral("LPT6"), QStringLiteral("LPT7"),
+        QStringLiteral("LPT8"), QStringLiteral("LPT9")};
+    return devices.contains(stem);
+}
+
+QString TrimmedEnds(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).isSpace())
+        ++begin;
+    while (end > begin && (text.at(end - 1).isSpace() || text.at(end - 1) == QLatin1Char('.')))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+}  // namespace
+
+QString CamFolderName(const QString& camName)
+{
+    QString name = camName;
+    for (QChar& c : name)
+        if (RefusedInName(c))
+            c = QLatin1Char('_');
+    name = TrimmedEnds(name);
+    // A long name is cut where a whole character (a surrogate pair is one) still fits.
+    if (name.toUtf8().size() > kCamFolderBytes) {
+        qsizetype end = name.size();
+        while (end > 0 && name.first(end).toUtf8().size() > kCamFolderBytes)
+            --end;
+        if (end > 0 && name.at(end - 1).isHighSurrogate())
+            --end;
+        name = TrimmedEnds(name.first(end));
+    }
+    // A hidden name, "." or "..": none of them a cam's folder of its own.
+    if (name.startsWith(QLatin1Char('.')))
+        name[0] = QLatin1Char('_');
+    if (name.isEmpty() || IsDeviceName(name))
+        name.prepend(QLatin1Char('_'));
+    return name;
+}
+
+QString BuildSortablePicturePath(const QString& camName, const QDateTime& now)
+{
+    const QString cam = CamFolderName(camName);
+    const QString date = now.date().toString(kSortableDate);
+    return QStringLiteral("%1/%2/%1 %2 %3.jpg").arg(cam, date, now.time().toString(kSortableTime));
+}
+
+QString KeptApartName(const QString& path, int n)
+{
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const qsizetype at = dot > slash ? dot : path.size();
+    return path.first(at) + QStringLiteral(" (%1)").arg(n) + path.sliced(at);
+}
+
+std::optional<SortablePicture> ReadSortablePicturePath(const QString& relativePath)
+{
+    const QStringList parts = relativePath.split(QLatin1Char('/'));
+    if (parts.size() != 3)
+        return std::nullopt;
+    const QString& cam = parts.at(0);
+    const QString& day = parts.at(1);
+    const QDate date = QDate::fromString(day, kSortableDate);
+    const QString start = QStringLiteral("%1 %2 ").arg(cam, day);
+    const QString& file = parts.at(2);
+    const QLatin1String extension(".jpg");
+    if (cam.isEmpty() || !date.isValid() || !file.startsWith(start) || !file.endsWith(extension))
+        return std::nullopt;
+    // "HH.mm.ss", then nothing or " (n)" with n from 2.
+    const QString rest = file.sliced(start.size(), file.size() - start.size() - extension.size());
+    const QTime time = QTime::fromString(rest.left(8), kSortableTime);
+    if (!time.isValid())
+        return std::nullopt;
+    const QString suffix = rest.sliced(qMin<qsizetype>(8, rest.size()));
+    int n = 1;
+    if (!suffix.isEmpty()) {
+        bool ok = false;
+        n = suffix.startsWith(QLatin1String(" (")) && suffix.endsWith(QLatin1Char(')'))
+            ? suffix.sliced(2, suffix.size() - 3).toInt(&ok)
+            : 0;
+        if (!ok || n < 2 || suffix != QStringLiteral(" (%1)").arg(n))
+            return std::nullopt;
+    }
+    return SortablePicture{cam, QDateTime(date, time), n};
+}

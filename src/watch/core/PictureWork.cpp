@@ -69,7 +69,7 @@ void MakePictures(PictureWork& work, const RecordSavedPictureFn& record)
             return;
         }
         try {
-            SavePictureAsJpeg(work.picture, work.saveFileName);
+            work.saveFileName = SavePicture(work.picture, work.saveFileName, work.naming);
         } catch (const std::exception& error) {
             work.saveProblem = SaveFailureText(error);
             return;

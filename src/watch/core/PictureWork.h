@@ -20,6 +20,7 @@
 #include "NewPicture.h"
 #include "PictureChange.h"
 #include "PictureCheck.h"
+#include "PictureSave.h"
 
 class WatchedCam;
 
@@ -38,9 +39,13 @@ struct PictureWork {
     // `wantFull`, or a save due: decoded at full size.
     QSize thumbnailSize;
     bool wantFull = false;  // the Viewer follows the slot: it shows the full picture
-    QString saveFileName;   // where to save the picture when it decodes; empty: no save
-    QDateTime saveTime;     // the time the file is named after
-    QString camName;        // the cam the saved picture is indexed under
+    // Where to save the picture when it decodes; empty: no save. Under the sortable names the
+    // worker may add " (n)" to keep a picture of the same second, and the name then says so.
+    QString saveFileName;
+    QString saveFolder;  // the save folder the file is in (its path in the index is below it)
+    PictureNaming naming = PictureNaming::Classic;
+    QDateTime saveTime;  // the time the file is named after
+    QString camName;     // the cam the saved picture is indexed under
     // The slot was the one shown when the response closed: its save is reported on the status
     // bar even when a click has moved the Viewer on before the response is handled.
     bool selectedAtClose = false;

@@ -308,8 +308,14 @@ void WatchedCam::SourceAnswered(CamAnswer answer)
             work->thumbnailSize = needs_.decodeSize ? needs_.decodeSize(index_) : QSize();
             work->wantFull = followed_ && (!needs_.fullPictureSeen || needs_.fullPictureSeen());
             // Under the content rule any picture may prove new: the worker decides, and saves only then.
-            if (needs_.autoSave && needs_.autoSave() && (work->stamp.isNew || rule == NewPictureRule::Content))
-                work->saveFileName = PictureFilePath(txtName, now);
+            if (needs_.autoSave && needs_.autoSave() && (work->stamp.isNew || rule == NewPictureRule::Content)) {
+                if (!needs_.autoSaveCam || needs_.autoSaveCam(txtName))
+                    work->saveFileName = PictureFilePath(options_.save, txtName, now);
+                else
+                    noteSaveWorked();  // passed over by choice: no picture of it is being lost
+            }
+            work->saveFolder = SaveFolderOf(options_.save);
+            work->naming = options_.save.naming;
             work->saveTime = now;
             work->camName = txtName;
             // Most cams are asked more often than they change: the bytes the cam shows already are

@@ -42,6 +42,9 @@ struct CamViewNeeds {
     std::function<bool()> fullPictureSeen;
     // New pictures are saved ("AutoSave New Pictures"); unset: no.
     std::function<bool()> autoSave;
+    // While autoSave is on, the new pictures of the cam of this name are saved ("Save this cam's
+    // new pictures"); unset: every cam's.
+    std::function<bool(const QString& camName)> autoSaveCam;
     // Holds the window's drawing while the views change together; unset: nothing to hold.
     std::function<std::shared_ptr<void>()> holdDrawing;
     // The choices made for the cam of this name (its own rule, its mask), read at each answer;

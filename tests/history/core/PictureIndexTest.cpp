@@ -252,10 +252,11 @@ TEST_F(PictureIndexTest, ARenamedCamKeepsItsPicturesThroughARebuild)
 TEST_F(PictureIndexTest, TheSaverRecordsFromItsOwnThreadAndSaysWhyWhenItCannot)
 {
     QString problem = "not run";
+    const QString path = PictureIndexPath();
     std::thread saver([&] {
-        problem = RecordSavedPicture(Record("Harbour", "a.jpg", At()));
+        problem = RecordSavedPicture(Record("Harbour", "a.jpg", At()), path);
         if (problem.isEmpty())
-            problem = RecordSavedPicture(Record("Harbour", "b.jpg", At(1)));
+            problem = RecordSavedPicture(Record("Harbour", "b.jpg", At(1)), path);
     });
     saver.join();
     EXPECT_EQ(problem, "");
@@ -267,7 +268,7 @@ TEST_F(PictureIndexTest, TheSaverRecordsFromItsOwnThreadAndSaysWhyWhenItCannot)
     QTemporaryDir other;
     SetProgramFolder(other.path());
     ASSERT_TRUE(QDir(other.path()).mkpath("cam-index.sqlite"));
-    const QString failure = RecordSavedPicture(Record("Harbour", "c.jpg", At()));
+    const QString failure = RecordSavedPicture(Record("Harbour", "c.jpg", At()), PictureIndexPath());
     EXPECT_TRUE(failure.contains("cam-index.sqlite")) << failure.toStdString();
 }
 }  // namespace

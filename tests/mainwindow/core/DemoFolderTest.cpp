@@ -96,5 +96,12 @@ TEST_F(DemoFolderTest, AtTheEndAFolderWithoutSavedPicturesGoesAndOneWithPictures
     EXPECT_EQ(kept.savedPictures, 2);
     EXPECT_TRUE(QFile::exists(saved + QStringLiteral("/cam/DemoHarbour1282026134030PM.jpg")));
     EXPECT_TRUE(QFile::exists(saved + QStringLiteral("/00camlist.txt")));
+
+    // Pictures of a save folder chosen inside the demo folder are kept too.
+    const QString shots = prepared(QStringLiteral("shots"));
+    ASSERT_TRUE(QDir(shots).mkpath(QStringLiteral("shots/Demo Harbour/2026-12-08")));
+    write(shots + QStringLiteral("/shots/Demo Harbour/2026-12-08/Demo Harbour 2026-12-08 13.40.30.jpg"));
+    EXPECT_EQ(FinishDemoFolder(shots).savedPictures, 1);
+    EXPECT_TRUE(QDir(shots).exists());
 }
 }  // namespace
