@@ -27,16 +27,17 @@ HistoryBar::HistoryBar(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("frmHistory"));
     // Two rows that share nothing but the width: the slider takes all of it but the step
     // buttons, and the time all of it but "Live" (a grid gave the slider only what the Live
-    // column left, about 70 pixels).
+    // column left, about 70 pixels). Where the time and "Live" do not fit side by side, "Live"
+    // goes up beside the step buttons (fitRows).
     auto* rows = new QVBoxLayout(this);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(2);
-    auto* steps = new QHBoxLayout;
-    auto* times = new QHBoxLayout;
-    steps->setSpacing(2);
-    times->setSpacing(2);
-    rows->addLayout(steps);
-    rows->addLayout(times);
+    steps_ = new QHBoxLayout;
+    times_ = new QHBoxLayout;
+    steps_->setSpacing(2);
+    times_->setSpacing(2);
+    rows->addLayout(steps_);
+    rows->addLayout(times_);
     cmdPrevious = Button(QStringLiteral("<"), "cmdPrevious", QStringLiteral("Previous saved picture"), this);
     cmdNext = Button(QStringLiteral(">"), "cmdNext", QStringLiteral("Next saved picture"), this);
     cmdLive = Button(QStringLiteral("Live"), "cmdLive", QStringLiteral("Back to the live picture"), this);
@@ -48,11 +49,11 @@ HistoryBar::HistoryBar(QWidget* parent) : QWidget(parent)
     const int narrow = fontMetrics().horizontalAdvance(QStringLiteral("<<<"));
     cmdPrevious->setFixedWidth(narrow);
     cmdNext->setFixedWidth(narrow);
-    steps->addWidget(cmdPrevious);
-    steps->addWidget(sldHistory, 1);
-    steps->addWidget(cmdNext);
-    times->addWidget(lblHistoryTime, 1);
-    times->addWidget(cmdLive);
+    steps_->addWidget(cmdPrevious);
+    steps_->addWidget(sldHistory, 1);
+    steps_->addWidget(cmdNext);
+    times_->addWidget(lblHistoryTime, 1);
+    times_->addWidget(cmdLive);
 
     connect(cmdPrevious, &QPushButton::clicked, this, &HistoryBar::cmdPrevious_Click);
     connect(cmdNext, &QPushButton::clicked, this, &HistoryBar::cmdNext_Click);
@@ -65,6 +66,28 @@ HistoryBar::HistoryBar(QWidget* parent) : QWidget(parent)
 }
 
 HistoryBar::~HistoryBar() = default;
+
+void HistoryBar::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    fitRows();
+}
+
+void HistoryBar::fitRows()
+{
+    // The time row must hold the widest time it shows (a date with two-digit fields and seconds,
+    // or the live caption) beside "Live" with its count; otherwise both were cut in a narrow
+    // window. Measured against a full date, not only the text shown, so that stepping between
+    // live and a saved picture does not move the buttons about.
+    static const QString widestDate = DateTimeText(QDateTime(QDate(2024, 12, 28), QTime(12, 59, 45)));
+    const int time =
+        std::max(lblHistoryTime->sizeHint().width(), lblHistoryTime->fontMetrics().horizontalAdvance(widestDate));
+    const bool liveUp = width() < time + times_->spacing() + cmdLive->sizeHint().width();
+    if (liveUp == (steps_->indexOf(cmdLive) >= 0))
+        return;
+    (liveUp ? times_ : steps_)->removeWidget(cmdLive);
+    (liveUp ? steps_ : times_)->addWidget(cmdLive);
+}
 
 void HistoryBar::showCam(const QString& cam)
 {
@@ -178,5 +201,6 @@ void HistoryBar::updateControls()
                                            : QStringLiteral("Live (%1 saved)").arg(count));
     else
         lblHistoryTime->setText(DateTimeText(pictures_.at(position_).taken.toLocalTime()));
+    fitRows();
     updating_ = false;
 }

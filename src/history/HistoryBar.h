@@ -12,6 +12,7 @@
 
 #include "PictureIndex.h"
 
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -52,10 +53,16 @@ Q_SIGNALS:
     // A saved file that could not be read, in words for the status bar.
     void problem(const QString& text);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void reload();
     void updateControls();
+    void fitRows();
 
+    QHBoxLayout* steps_ = nullptr;
+    QHBoxLayout* times_ = nullptr;
     std::unique_ptr<PictureIndex> index_;  // this thread's own connection to the save folder's index
     QString folder_;                       // the save folder the pictures listed are in
     QString cam_;

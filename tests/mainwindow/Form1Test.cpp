@@ -610,4 +610,39 @@ TEST_F(MainWindowTest, TheHistoryBarHasTheRoomTheDetailsFrameHasAtCommonScreenWi
     ASSERT_TRUE(QTest::qWaitFor([&] { return f.width() == 1000; }));
     EXPECT_EQ(bar->geometry(), QRect(12, 92, 189, 60));
 }
+
+TEST_F(MainWindowTest, NoHistoryBarTextIsCutInANarrowWindow)
+{
+    ListCams({"Harbour"});
+    Form1& f = loadedForm();
+    ASSERT_TRUE(f.OpenCamsByName({"Harbour"}).isEmpty());
+    f.ShowSlotInViewer(0);
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    HistoryBar* bar = f.frmHistory;
+    const QString date = DateTimeText(QDateTime(QDate(2024, 12, 28), QTime(12, 59, 45)));
+    // Under the zoom bar (1024, 700), and just past where the bar moves beside the rows with
+    // little more than that room.
+    for (const int width : {1024, 700, 1095, 1366}) {
+        SCOPED_TRACE(width);
+        f.resize(width, 768);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return f.width() == width; }));
+        for (const QString& live : {QString("Live"), QString("Live (3 new)"), QString("Live (1500 new)")}) {
+            for (const QString& time : {QString("Live (no saved pictures)"), QString("Live (1500 saved)"), date}) {
+                SCOPED_TRACE((live + " / " + time).toStdString());
+                bar->cmdLive->setText(live);
+                bar->lblHistoryTime->setText(time);
+                bar->resize(bar->size() - QSize(1, 0));  // as the window's resize does
+                bar->resize(bar->size() + QSize(1, 0));
+                bar->layout()->activate();
+                EXPECT_GE(bar->lblHistoryTime->width(), bar->lblHistoryTime->sizeHint().width());
+                EXPECT_GE(bar->cmdLive->width(), bar->cmdLive->sizeHint().width());
+                EXPECT_TRUE(bar->rect().contains(bar->cmdLive->geometry()));
+                EXPECT_FALSE(bar->cmdLive->geometry().intersects(bar->sldHistory->geometry()));
+                EXPECT_FALSE(bar->cmdLive->geometry().intersects(bar->lblHistoryTime->geometry()));
+                EXPECT_GT(bar->sldHistory->width(), 0);
+            }
+        }
+    }
+}
 }  // namespace
