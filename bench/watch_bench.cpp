@@ -6,6 +6,9 @@
 // The wall case shows the cams on View > Wall in a full-screen window instead of the Viewer.
 // hd-2s-same serves every cam's one picture over and over under one Last-Modified; run beside
 // hd-2s, the table is followed by the CPU per answer of the one against the other.
+// hd-2s-content decides newness by the picture's content, with every answer a new picture that
+// differs from the last by a small moved object; run beside hd-2s, its CPU per answer is set
+// against hd-2s's, with what the grey copy and its comparison cost alone.
 //
 //   watch_bench [--seconds N] [--quick] [--only NAME[,NAME...]] [--democam PATH] [--folder DIR] [--drawn] [--spread]
 //
@@ -56,6 +59,7 @@
 #include "HttpResponse.h"
 #include "ImageControl.h"
 #include "JpegReader.h"
+#include "PictureChange.h"
 #include "PictureMemory.h"
 #include "PictureWork.h"
 #include "ProductInfo.h"
@@ -73,15 +77,17 @@ struct Case {
     QSize size;  // pixels
     int refreshSeconds;
     bool autosave;
-    bool wall = false;  // View > Wall, full screen, instead of one cam in the Viewer
-    bool same = false;  // every answer is the picture the cam shows, under the same Last-Modified
+    bool wall = false;     // View > Wall, full screen, instead of one cam in the Viewer
+    bool same = false;     // every answer is the picture the cam shows, under the same Last-Modified
+    bool content = false;  // newPictureRule "content", every answer the scene with a small change
 };
 constexpr int kCams = 24;
-const std::array<Case, 8> kCases = {{
+const std::array<Case, 9> kCases = {{
     {"vga-1s", {640, 480}, 1, false},
     {"vga-1s-save", {640, 480}, 1, true},
     {"hd-2s", {1920, 1080}, 2, false},
     {"hd-2s-same", {1920, 1080}, 2, false, false, true},
+    {"hd-2s-content", {1920, 1080}, 2, false, false, false, true},
     {"hd-2s-save", {1920, 1080}, 2, true},
     {"hd-2s-wall", {1920, 1080}, 2, false, true},
     {"uhd-5s", {3840, 2160}, 5, false},
@@ -103,6 +109,8 @@ double RssTargetMb(const Case& c)
 }
 // An answer with the bytes the cam shows already, against one with a new picture, in CPU per answer.
 constexpr double kSameAnswerTarget = 0.1;
+// What the content rule may add to a new picture's CPU, ms.
+constexpr double kContentRuleTargetMs = 0.3;
 constexpr double kHoldUpTargetMs = 50;
 constexpr double kClickTargetMs = 50;
 constexpr int kClicks = 8;
@@ -309,7 +317,9 @@ public:
                               QString::number(kCams),
                               QStringLiteral("--size"),
                               QStringLiteral("%1x%2").arg(c.size.width()).arg(c.size.height()),
-                              c.same ? QStringLiteral("--never-change") : QStringLiteral("--every-fetch"),
+                              c.same          ? QStringLiteral("--never-change")
+                                  : c.content ? QStringLiteral("--small-changes")
+                                              : QStringLiteral("--every-fetch"),
                               QStringLiteral("--daytime-port"),
                               QStringLiteral("0"),
                               QStringLiteral("--write-camlist"),
@@ -389,7 +399,7 @@ QByteArray FetchBody(quint16 port, int k)
 // figures are the codec's own and not the system's cost of fresh memory. Each operation is timed
 // on its own and the median taken: on a shared machine a mean follows its neighbours' bursts.
 struct CodecSamples {
-    std::vector<double> decode, scaled, encode, reload;
+    std::vector<double> decode, scaled, encode, reload, grey;
     int pictures = 0;
     int denominator = 1;  // the scale of the scaled decodes, 1/denominator
 };
@@ -399,6 +409,7 @@ struct CodecCost {
     double scaledMs = 0;  // the same body decoded at the thumbnail's DCT scale
     double encodeMs = 0;
     double reloadMs = 0;  // the saved file decoded at the thumbnail's scale, as the program reloads it
+    double greyMs = 0;    // the grey copy of the scaled decode and its comparison with the last one
     int pictures = 0;
     int denominator = 1;
 };
@@ -413,8 +424,8 @@ double Median(std::vector<double> values)
 
 CodecCost MedianCost(const CodecSamples& samples)
 {
-    return {Median(samples.decode), Median(samples.scaled), Median(samples.encode),
-            Median(samples.reload), samples.pictures,       samples.denominator};
+    return {Median(samples.decode), Median(samples.scaled), Median(samples.encode), Median(samples.reload),
+            Median(samples.grey),   samples.pictures,       samples.denominator};
 }
 
 // Decodes into `target` (reallocated only when the size differs) at the smallest DCT scale that
@@ -448,6 +459,7 @@ void MeasureCodec(const std::vector<QByteArray>& bodies, int rounds, const QSize
     QImage decoded;
     QImage scaled;
     QImage reloaded;
+    GreyCopy last;
     for (const QByteArray& body : bodies) {
         const auto* bytes = reinterpret_cast<const unsigned char*>(body.constData());
         const auto size = static_cast<unsigned long>(body.size());
@@ -466,6 +478,13 @@ void MeasureCodec(const std::vector<QByteArray>& bodies, int rounds, const QSize
             before = ProcessCpuMs();
             if (DecodeInto(decoder, bytes, size, scaled, thumbnail, &samples.denominator) && round >= 0)
                 samples.scaled.push_back(ProcessCpuMs() - before);
+            // What the worker adds to every new picture: its grey copy, compared with the last.
+            before = ProcessCpuMs();
+            GreyCopy grey = MakeGreyCopy(scaled);
+            const bool changed = PictureChanged(last, grey, ChangeRule{});
+            if (round >= 0)
+                samples.grey.push_back(ProcessCpuMs() - before);
+            last = changed ? std::move(grey) : last;
             unsigned long encodedSize = capacity;
             before = ProcessCpuMs();
             const int status =
@@ -562,6 +581,9 @@ int RunCase(const Case& c, const Options& options)
     WriteSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("autoSave"),
                  c.autosave ? QStringLiteral("1") : QStringLiteral("0"));
     WriteSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0"));
+    if (c.content)
+        WriteSetting(ProductName(), QStringLiteral("Settings"), QStringLiteral("newPictureRule"),
+                     QStringLiteral("content"));
 
     long handled = 0;
     std::array<int, kCams> perSlot{};
@@ -706,9 +728,10 @@ int RunCase(const Case& c, const Options& options)
                         cpuPerPictureMs - (codecCpuMs + uiCpuMs) / double(pictures));
         }
         std::printf("  codec alone       full decode %.2f ms, decode at 1/%d for %dx%d %.2f ms, encode %.2f ms, "
-                    "decode of the saved file at 1/%d %.2f ms (%d sample pictures)\n",
+                    "decode of the saved file at 1/%d %.2f ms, grey copy and comparison %.3f ms (%d sample "
+                    "pictures)\n",
                     codec.decodeMs, codec.denominator, thumbnail.width(), thumbnail.height(), codec.scaledMs,
-                    codec.encodeMs, codec.denominator, codec.reloadMs, codec.pictures);
+                    codec.encodeMs, codec.denominator, codec.reloadMs, codec.greyMs, codec.pictures);
         if (c.autosave) {
             std::printf("  ratio             %.2f x (full decode + encode + scaled decode of the saved file) "
                         "(target <= %.1f)%s\n",
@@ -748,10 +771,11 @@ int RunCase(const Case& c, const Options& options)
                     peakReset ? "" : " (peak not reset: includes the codec's samples)");
         std::printf("                    %.0f MB before the cams opened; after the clicks %s\n",
                     double(startKb) / 1024.0, qPrintable(memoryParts));
-        std::printf("row\t%s\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.0f\n",
-                    c.name, pictures / seconds, due / seconds, cpuPerPictureMs, codec.decodeMs, codec.scaledMs,
-                    codec.encodeMs, c.autosave ? codec.reloadMs : 0.0, c.autosave ? toSave : toFull, p50, p99, lateMax,
-                    heldUpMs, clickMax, double(peakKb) / 1024.0);
+        std::printf(
+            "row\t%s\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.0f\t%.3f\n",
+            c.name, pictures / seconds, due / seconds, cpuPerPictureMs, codec.decodeMs, codec.scaledMs, codec.encodeMs,
+            c.autosave ? codec.reloadMs : 0.0, c.autosave ? toSave : toFull, p50, p99, lateMax, heldUpMs, clickMax,
+            double(peakKb) / 1024.0, codec.greyMs);
         std::fflush(stdout);
     }
     SetPrompt(nullptr);
@@ -813,20 +837,30 @@ int RunAll(const Options& options, const QString& self)
     std::printf("ratio: CPU per picture / full decode (autosave off), / (full decode + encode + scaled reload) "
                 "(autosave on); held: held up by another cam, ms; click: click to full picture, slowest, ms\n");
     // What an answer that changes nothing costs against a new picture, both measured in this run.
-    const auto cpuOf = [&rows](const char* name) -> std::optional<double> {
+    const auto fieldOf = [&rows](const char* name, int field) -> std::optional<double> {
         for (const QString& row : rows) {
             const QStringList f = row.split(QLatin1Char('\t'));
-            if (f.size() >= 4 && f[0] == QLatin1String(name))
-                return f[3].toDouble();
+            if (f.size() > field && f[0] == QLatin1String(name))
+                return f[field].toDouble();
         }
         return std::nullopt;
     };
+    const auto cpuOf = [&fieldOf](const char* name) { return fieldOf(name, 3); };
     const std::optional<double> same = cpuOf("hd-2s-same"), changed = cpuOf("hd-2s");
     if (same && changed && *changed > 0) {
         const double ratio = *same / *changed;
         std::printf("identical answers: hd-2s-same %.2f ms of CPU per answer against hd-2s %.2f ms: %.2f x "
                     "(target <= %.1f)%s\n",
                     *same, *changed, ratio, kSameAnswerTarget, ratio <= kSameAnswerTarget ? "" : "  <-- target missed");
+    }
+    // The content rule's cost: the whole answer against the Last-Modified rule's (the farms' pictures
+    // differ, so the difference has their noise in it), and its own work measured alone.
+    const std::optional<double> content = cpuOf("hd-2s-content"), grey = fieldOf("hd-2s-content", 15);
+    if (content && changed && grey) {
+        std::printf("content rule: hd-2s-content %.2f ms of CPU per answer against hd-2s %.2f ms: %+.2f ms; the grey "
+                    "copy and its comparison alone %.3f ms (target <= %.1f ms)%s\n",
+                    *content, *changed, *content - *changed, *grey, kContentRuleTargetMs,
+                    *grey <= kContentRuleTargetMs ? "" : "  <-- target missed");
     }
     return failures ? 1 : 0;
 }

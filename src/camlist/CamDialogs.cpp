@@ -1,6 +1,7 @@
 #include "CamDialogs.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include "Files.h"
 #include "ProductInfo.h"
 #include "Prompt.h"
+#include "SettingKeys.h"
 
 namespace {
 const QString kUrlTip = QStringLiteral(
@@ -74,6 +76,14 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
     Label4 = makeLabel("Label4", QStringLiteral("seconds"));
     lblRefreshRule = makeLabel("lblRefreshRule", QStringLiteral("(digits only, 1 to 999)"));
     lblRefreshRule->setEnabled(false);  // a hint, drawn grey
+    lblNewPictureRule = makeLabel("lblNewPictureRule", QStringLiteral("New picture:"));
+    cboNewPictureRule = new QComboBox(this);
+    cboNewPictureRule->setObjectName(QStringLiteral("cboNewPictureRule"));
+    cboNewPictureRule->addItem(QStringLiteral("Use the Options' rule"), QString());
+    for (const SettingChoice& choice : SettingKeys::kNewPictureRules)
+        cboNewPictureRule->addItem(QString::fromUtf8(choice.label), QString::fromLatin1(choice.value));
+    cboNewPictureRule->setToolTip(QStringLiteral("What makes a picture of this cam new (saved by AutoSave, kept in "
+                                                 "the history): the rule in Options, or one for this cam alone"));
     chkAutoSave = new QCheckBox(QStringLiteral("Save this cam's new pictures"), this);
     chkAutoSave->setObjectName(QStringLiteral("chkAutoSave"));
     chkAutoSave->setToolTip(QStringLiteral("While AutoSave New Pictures is ticked, this cam's new pictures are saved; "
@@ -94,12 +104,14 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
     grid_->addWidget(Text3, 2, 1);
     grid_->addWidget(Label4, 2, 2);
     grid_->addWidget(lblRefreshRule, 2, 3);
+    grid_->addWidget(lblNewPictureRule, 3, 0);
+    grid_->addWidget(cboNewPictureRule, 3, 1, 1, 3);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(Command1);
     buttons->addWidget(Command2);
     grid_->addWidget(chkAutoSave, 4, 1, 1, 3);
-    grid_->addLayout(buttons, 5, 0, 1, 4);
+    grid_->addLayout(buttons, 6, 0, 1, 4);
     grid_->setColumnStretch(3, 1);
     Text1->setMinimumWidth(320);
 
@@ -175,6 +187,24 @@ void CamDialog::ReloadList()
     }
 }
 
+void CamDialog::ShowOwnRule(const QString& cam)
+{
+    const int index =
+        cboNewPictureRule->findData(CamSetting(cam, QString::fromLatin1(CamSettingNames::newPictureRule)));
+    cboNewPictureRule->setCurrentIndex(index < 0 ? 0 : index);
+}
+
+void CamDialog::KeepOwnRule(const QString& cam)
+{
+    const QString rule = cboNewPictureRule->currentData().toString();
+    QString reason;
+    if (CamSetting(cam, QString::fromLatin1(CamSettingNames::newPictureRule)) == rule ||
+        SetCamSetting(cam, QString::fromLatin1(CamSettingNames::newPictureRule), rule, &reason))
+        return;
+    ShowDialogError(QStringLiteral("the cam was saved, but its rule for new pictures could not be kept: ") + reason,
+                    this);
+}
+
 Form2::Form2(QListWidget* List1, QWidget* parent) : CamDialog(QStringLiteral("Form2"), List1, parent)
 {
     setWindowTitle(ProductName() + QStringLiteral(" :: Add a Cam"));
@@ -196,6 +226,7 @@ void Form2::Command1_Click()
         ShowCamListError(error, this);
         return;
     }
+    KeepOwnRule(record.name);
     StoreAutoSave(record.name);
     ReloadList();
     accept();
@@ -207,7 +238,7 @@ Form3::Form3(QListWidget* List1, UpdateOpenSlots updateOpenSlots, QWidget* paren
     Text1->setToolTip(QStringLiteral("Create a unique name for the cam"));
     Label5 = new QLabel(QStringLiteral("(Cams that are already open will need to be restarted)"), this);
     Label5->setObjectName(QStringLiteral("Label5"));
-    grid_->addWidget(Label5, 3, 0, 1, 4);
+    grid_->addWidget(Label5, 5, 0, 1, 4);
 }
 
 void Form3::Form_Load(const QString& entry)
@@ -223,6 +254,7 @@ void Form3::Form_Load(const QString& entry)
     // so that OK writes it back unchanged when only the name or the address was edited.
     setRefreshDigits(qMax(kRefreshMaxLength, int(record.refresh.size())));
     Text3->setText(record.refresh);
+    ShowOwnRule(record.name);
     chkAutoSave->setChecked(CamAutoSaves(record.name));
 }
 
@@ -248,10 +280,11 @@ void Form3::Command1_Click()
         return;
     }
     ReloadList();
-    // After the cam's own settings have followed a rename (which the caller does), so that the
-    // box's value is the one the cam keeps.
+    // The cam's own settings follow a rename first (updateOpenSlots_); the rule then goes under
+    // the name the cam has now.
     if (updateOpenSlots_)
         updateOpenSlots_(windowTitle(), edited);
+    KeepOwnRule(edited.name);
     StoreAutoSave(edited.name);
     accept();
 }

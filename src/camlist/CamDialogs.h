@@ -9,6 +9,7 @@
 #include "CamList.h"
 
 class QCheckBox;
+class QComboBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
@@ -29,7 +30,9 @@ public:
     QLabel* Label3;
     QLineEdit* Text3;  // refresh, in seconds; typing takes digits only, at most 3 (999 seconds)
     QLabel* Label4;
-    QLabel* lblRefreshRule;  // beside "seconds": what the refresh box takes
+    QLabel* lblRefreshRule;        // beside "seconds": what the refresh box takes
+    QLabel* lblNewPictureRule;     // "New picture:"
+    QComboBox* cboNewPictureRule;  // "Use the Options' rule", or one of the rules, for this cam alone
     // "Save this cam's new pictures": AutoSave passes the cam over when it is off (kept in the
     // cam's own settings, not in the cam list file).
     QCheckBox* chkAutoSave;
@@ -53,6 +56,10 @@ protected:
     // Lists the file again after a change was written; a failure here is shown but the
     // change stands, so the dialog still closes.
     void ReloadList();
+    // The cam's own rule for new pictures: shown from the store, and kept there under the cam's
+    // name once the cam list has the cam (a failure is told; the cam stays as written).
+    void ShowOwnRule(const QString& cam);
+    void KeepOwnRule(const QString& cam);
     // Stores chkAutoSave for the cam written; a failure is shown, the cam stays as written.
     void StoreAutoSave(const QString& cam);
 

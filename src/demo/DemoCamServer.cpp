@@ -1,6 +1,7 @@
 #include "DemoCamServer.h"
 
 #include <QHostAddress>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -233,7 +234,7 @@ QByteArray DemoCamServer::camResponse(int k, bool withBody)
     Cam& cam = cams_[size_t(k - 1)];
     const QDateTime current = now();
     const qint64 nowSecs = current.toSecsSinceEpoch();
-    if (options_.changeMode == ChangeMode::EveryFetch) {
+    if (options_.changeMode == ChangeMode::EveryFetch || options_.changeMode == ChangeMode::SmallChanges) {
         cam.picture = ringPicture(int((cam.fetches + k) % RingSize));
         ++cam.fetches;
         // One second later at least, so that two fetches within a second still differ.
@@ -264,12 +265,18 @@ QByteArray DemoCamServer::camResponse(int k, bool withBody)
     return response;
 }
 
-std::shared_ptr<const DemoCamServer::Picture> DemoCamServer::makePicture(const QString& title, qint64 sceneSecond,
-                                                                         const QString& stamp, int kind) const
+std::shared_ptr<const DemoCamServer::Picture>
+DemoCamServer::makePicture(const QString& title, qint64 sceneSecond, const QString& stamp, int kind, int object) const
 {
     auto picture = std::make_shared<Picture>();
-    picture->jpeg = EncodeJpeg(DrawDemoScene({options_.pictureSize, kind, sceneSecond, title, stamp, options_.photos}),
-                               options_.jpegQuality);
+    QImage scene = DrawDemoScene({options_.pictureSize, kind, sceneSecond, title, stamp, options_.photos});
+    if (object >= 0 && !scene.isNull()) {
+        // A tenth of the width and of the height: 1% of the picture, in the lower half.
+        const QSize size = scene.size() / 10;
+        QPainter(&scene).fillRect(QRect(QPoint(size.width() * (2 + object), scene.height() * 6 / 10), size),
+                                  QColor(30, 25, 20));
+    }
+    picture->jpeg = EncodeJpeg(scene, options_.jpegQuality);
     if (options_.chunked)
         picture->chunked = chunkedCoding(picture->jpeg);
     ++picturesEncoded_;
@@ -280,7 +287,9 @@ std::shared_ptr<const DemoCamServer::Picture> DemoCamServer::ringPicture(int slo
 {
     std::shared_ptr<const Picture>& picture = ring_[size_t(slot)];
     if (!picture)
-        picture = makePicture(QStringLiteral("Demo farm"), qint64(slot) * 9,
-                              QStringLiteral("picture %1 of %2").arg(slot + 1).arg(RingSize), slot);
+        picture = options_.changeMode == ChangeMode::SmallChanges
+            ? makePicture(QStringLiteral("Demo farm"), 0, QStringLiteral("small changes"), 0, slot)
+            : makePicture(QStringLiteral("Demo farm"), qint64(slot) * 9,
+                          QStringLiteral("picture %1 of %2").arg(slot + 1).arg(RingSize), slot);
     return picture;
 }

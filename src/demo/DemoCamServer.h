@@ -25,6 +25,9 @@ public:
         EveryFetch,         // every fetch gets another picture and a later Last-Modified
         FixedLastModified,  // pictures change periodically, Last-Modified never does
         Never,              // each cam serves the picture it began with, and its Last-Modified, for good
+        // Every fetch gets a later Last-Modified and the one scene with a small change: a dark
+        // object of 1% of the picture, moved on by its width from one fetch to the next.
+        SmallChanges,
     };
 
     struct Options {
@@ -82,8 +85,9 @@ private:
     void onReadyRead(QTcpSocket* socket);
     void respond(QTcpSocket* socket, const QByteArray& requestLine);
     QByteArray camResponse(int k, bool withBody);
-    std::shared_ptr<const Picture> makePicture(const QString& title, qint64 sceneSecond, const QString& stamp,
-                                               int kind) const;
+    // `object`: where the small-changes mode puts its dark object, 0 to RingSize - 1; -1: none.
+    std::shared_ptr<const Picture> makePicture(const QString& title, qint64 sceneSecond, const QString& stamp, int kind,
+                                               int object = -1) const;
     std::shared_ptr<const Picture> ringPicture(int slot);
     QDateTime now() const;
 
@@ -91,7 +95,8 @@ private:
     QTcpServer* server_ = nullptr;
     std::function<QDateTime()> clock_;
     std::vector<Cam> cams_;
-    // Every-fetch mode: a few pictures of the one picture size, drawn once and handed out in turn.
+    // Every-fetch and small-changes modes: a few pictures of the one picture size, drawn once and
+    // handed out in turn.
     std::vector<std::shared_ptr<const Picture>> ring_;
     QDateTime fixedLastModified_;
     // Requests still being read, by connection.

@@ -1,6 +1,7 @@
 #include "ViewerPane.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCursor>
 #include <QFrame>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include "Form6.h"
 #include "ImageControl.h"
 #include "LockWind.h"
+#include "MaskOverlay.h"
 #include "Twips.h"
 #include "Utilities.h"
 #include "ViewerDesign.h"
@@ -110,6 +112,7 @@ ViewerPane::ViewerPane(QWidget* parent)
     imgMain = new ImageControl(pictureArea_);
     imgMain->setObjectName(QStringLiteral("imgMain"));
     imgMain->setStretch(false);
+    maskOverlay = new MaskOverlay(imgMain);
 
     HScroll1 = MakePanBar(Qt::Horizontal, "HScroll1", Picture1Client);
     VScroll2 = MakePanBar(Qt::Vertical, "VScroll2", Picture1Client);
@@ -140,6 +143,11 @@ ViewerPane::ViewerPane(QWidget* parent)
     connect(cmdFit, &QPushButton::clicked, this, &ViewerPane::setFit);
     connect(cmdSave, &QPushButton::clicked, this, &ViewerPane::saveRequested);
     connect(Command3, &QPushButton::clicked, this, &ViewerPane::Command3_Click);
+    connect(chkMask, &QCheckBox::toggled, this, [this](bool on) {
+        maskOverlay->setEditing(on);
+        Q_EMIT maskModeChanged(on);
+    });
+    connect(maskOverlay, &MaskOverlay::edited, this, &ViewerPane::maskEdited);
 
     lblZoom->setText(ZoomText(fit_, Slider1->value()));
     frmDetails->hide();
@@ -191,6 +199,13 @@ void ViewerPane::buildDetails()
     Command3 = new QPushButton(QStringLiteral("Screensaver"), frmDetails);
     Command3->setObjectName(QStringLiteral("Command3"));
     setTwipsGeometry(Command3, {1680, 900, 1335, 375});
+    // On the Viewer frame's caption row, right of "Viewer", above the picture: room no control
+    // of the frame ever used.
+    chkMask = new QCheckBox(QStringLiteral("Mask"), this);
+    chkMask->setObjectName(QStringLiteral("chkMask"));
+    chkMask->setToolTip(QStringLiteral("Parts of the picture that do not count as a change (a clock, a logo): drag to "
+                                       "add a rectangle, click one to remove it"));
+    setTwipsGeometry(chkMask, {1200, 0, 1000, 240});
 
     Label12 = makeLabel(frmDetails, "Label12", QStringLiteral("Name:"), CaptionAt(0));
     Label2 = makeLabel(frmDetails, "Label2", QStringLiteral("Refresh Rate:"), CaptionAt(1));
@@ -553,6 +568,11 @@ void ViewerPane::setDetails(const ViewerDetails& details)
     lblRefresh->setText(details.refresh);
     lblLastChanged->setText(details.lastChanged);
     lblLastRefreshed->setText(details.lastRefreshed);
+}
+
+void ViewerPane::setMask(const QList<QRectF>& rectangles)
+{
+    maskOverlay->setRectangles(rectangles);
 }
 
 void ViewerPane::setNextRefresh(const QString& text)

@@ -7,8 +7,10 @@
 #include <QGroupBox>
 #include <QHash>
 #include <QImage>
+#include <QList>
 #include <QPointF>
 #include <QPointer>
+#include <QRectF>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -17,6 +19,8 @@
 #include "Twips.h"
 
 class ImageControl;
+class MaskOverlay;
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QScrollBar;
@@ -60,6 +64,10 @@ public:
     QPushButton* cmdFit = nullptr;                   // "Fit", checked while Fit shows
     QPushButton* cmdSave = nullptr;                  // "Save Image"
     QPushButton* Command3 = nullptr;                 // "Screensaver"
+    // "Mask": the shown cam's mask over the picture, to draw (a drag) and remove (a click); on
+    // the frame's caption row, right of "Viewer", where it moves nothing.
+    QCheckBox* chkMask = nullptr;
+    MaskOverlay* maskOverlay = nullptr;
 
     int naturalWidth = 0;  // twips, the shown picture at zoom 1
     int naturalHeight = 0;
@@ -114,6 +122,8 @@ public:
     void setStatusLine(const QString& text);
     QString statusLine() const { return statusText_; }
     void HideViewer();  // hides frmMain and frmDetails
+    // The shown cam's mask, in fractions of its picture, drawn while in Mask mode.
+    void setMask(const QList<QRectF>& rectangles);
 
     // Full-window view.
     void Command3_Click();
@@ -130,9 +140,11 @@ public:
     void VScroll2_Change();
 
 Q_SIGNALS:
-    void saveRequested();                  // cmdSave clicked
-    void fitChanged(bool on);              // Fit switched on or off
-    void screensaverModeChanged(bool on);  // the full-window view opened or closed
+    void saveRequested();                              // cmdSave clicked
+    void fitChanged(bool on);                          // Fit switched on or off
+    void screensaverModeChanged(bool on);              // the full-window view opened or closed
+    void maskModeChanged(bool on);                     // chkMask changed: the caller gives the shown cam's mask
+    void maskEdited(const QList<QRectF>& rectangles);  // the user drew or removed a rectangle
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -18,6 +18,7 @@
 #include "AlertTray.h"
 #include "CamCommands.h"
 #include "CamListBox.h"
+#include "CamSettings.h"
 #include "CamUrl.h"
 #include "DateTimeText.h"
 #include "Form6.h"
@@ -328,6 +329,30 @@ void Form1::wirePieces()
     connect(this, &Form1::optionsChanged, this, &Form1::ApplyOptions);
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(frmMain, &ViewerPane::saveRequested, slotGrid, &SlotGrid::cmdSave_Click);
+    // Mask mode edits the mask of the cam the Viewer shows, kept with that cam's own choices;
+    // its answers use it from the next one on.
+    connect(frmMain, &ViewerPane::maskModeChanged, this, [this] { ShowViewerCamMask(); });
+    connect(frmMain, &ViewerPane::maskEdited, this, [this](const QList<QRectF>& mask) {
+        const QString cam = ViewerCamName();
+        QString reason;
+        if (!cam.isEmpty() && !SetCamSetting(cam, QString::fromLatin1(CamSettingNames::mask), MaskText(mask), &reason))
+            setStatusText(QStringLiteral("The mask of %1 could not be kept: %2").arg(cam, reason));
+    });
+}
+
+QString Form1::ViewerCamName() const
+{
+    const int shown = slotGrid->cams().selectedSlot();
+    if (shown < 0 || shown >= SlotGrid::kSlotCount || !slotGrid->cam(shown).isOpen())
+        return {};
+    return slotGrid->cam(shown).name();
+}
+
+void Form1::ShowViewerCamMask()
+{
+    const QString cam = ViewerCamName();
+    frmMain->setMask(cam.isEmpty() ? QList<QRectF>()
+                                   : MaskFromText(CamSetting(cam, QString::fromLatin1(CamSettingNames::mask))));
 }
 
 void Form1::wireHistoryBar()
@@ -425,6 +450,8 @@ void Form1::ApplyOptions(const QStringList& keys)
 {
     if (keys.contains(SettingKeys::staleMinutes.Name()))
         slotGrid->cams().setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
+    if (keys.contains(SettingKeys::frozenMinutes.Name()))
+        slotGrid->cams().setFrozenMinutes(*OptionNumber(SettingKeys::frozenMinutes));
     if (keys.contains(SettingKeys::caFile.Name()))
         SetCaFile(OptionValue(SettingKeys::caFile));
     if (keys.contains(SettingKeys::finishSlowDownloads.Name()))
@@ -560,6 +587,7 @@ void Form1::ShowSlotInViewer(int index)
     frmMain->ShowSlot(cam.fullPicture(), slotGrid->slotTexts(index), cam.slotElapsed);
     frmMain->setNextRefresh(slotGrid->nextRefreshCaption(index));  // a slot past its interval waits
     frmMain->setStatusLine(cam.healthSummary());
+    ShowViewerCamMask();
     frmHistory->showCam(slotGrid->slotTexts(index).name);
     clock->QueryTimeServer();
     SelectListEntry(slotGrid->slotTexts(index).name);

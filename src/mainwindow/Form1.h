@@ -77,6 +77,9 @@ public:
     void SelectListEntry(const QString& name);
     // The Viewer shows the selected slot's current picture again (every pixel of it).
     void ShowLivePictureInViewer();
+    // The cam the Viewer shows (empty: none open there), and its mask for Mask mode.
+    QString ViewerCamName() const;
+    void ShowViewerCamMask();
     // View > "Wall": every open cam as large as the window allows, instead of the frames; the
     // screen saver is held off while it shows. Escape, or unticking the menu item, returns to
     // the normal window. A full-screen window shows the wall without menu and status bars.

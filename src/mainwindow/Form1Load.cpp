@@ -61,6 +61,7 @@ void Form1::Form_Load()
         startupProblems_ << autoSave.problem;
     chkSave->setChecked(autoSave.value);
     slotGrid->cams().setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
+    slotGrid->cams().setFrozenMinutes(*OptionNumber(SettingKeys::frozenMinutes));
     SetCaFile(OptionValue(SettingKeys::caFile));
     slotGrid->cams().setFinishSlowDownloads(OptionIsOn(SettingKeys::finishSlowDownloads));
     ApplyFetchOptions();

@@ -183,7 +183,7 @@ void WallTile::paintOverlay(QPainter& painter) const
     const int padding = textSizes().padding;
     int textWidth = band.width() - 2 * padding;
     // At the top, the health mark's symbol sits in the band's right corner: the text stops short.
-    if (bandPlace_ == WallBandPlace::Top && (state() == CamState::Failing || state() == CamState::Stale))
+    if (bandPlace_ == WallBandPlace::Top && SlotHealthMark::ColorFor(state()).isValid())
         textWidth -= mark_->symbolSize() + SlotHealthMark::kBorderWidth + padding;
     painter.fillRect(band, kBand);
     if (textWidth <= 0)

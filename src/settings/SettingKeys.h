@@ -143,6 +143,19 @@ inline constexpr SettingKey staleMinutes{
     {"Stale after (minutes without a new picture)",
      "A cam whose pictures keep coming, but none of them new, is marked stale after this many minutes, or after ten "
      "of its refresh intervals when that is longer. Cams that send no Last-Modified time are never stale."}};
+// A cam that keeps sending new pictures (a new Last-Modified or ETag, other bytes) while the
+// picture outside its mask stays the same is frozen after this many minutes, or after ten of its
+// refresh intervals when that is longer; 0: never.
+inline constexpr SettingKey frozenMinutes{
+    "Settings",
+    "frozenMinutes",
+    "10",
+    SettingStore::Main,
+    WholeNumber(0, 7 * 24 * 60),
+    {"Frozen after (minutes without a change in the picture)",
+     "A cam that keeps sending new pictures (a new Last-Modified or ETag, other bytes) while the picture itself stays "
+     "the same, outside its mask, is marked frozen after this many minutes, or after ten of its refresh intervals "
+     "when that is longer: a burnt-in clock that still ticks on a picture that no longer changes. 0: never."}};
 // Empty: saved pictures are kept for ever, since deleting is only done when asked for. A whole
 // number of days: pictures the program saved and indexed are deleted once they are that old,
 // at start and every hour.
@@ -299,7 +312,7 @@ inline constexpr SettingKey wallNameBand{
      "Where each wall tile shows its cam's name and the time its picture last changed. At the top suits cams that "
      "print their own caption at the bottom of the picture; hidden leaves the whole picture free."}};
 
-// "1": a cam that has been failing or stale for alertAfterSeconds is told as a desktop
+// "1": a cam that has been failing, frozen or stale for alertAfterSeconds is told as a desktop
 // notification, and so is its return; "0": no notifications, as always.
 inline constexpr SettingKey alertNotifications{
     "Settings",
@@ -308,19 +321,19 @@ inline constexpr SettingKey alertNotifications{
     SettingStore::Main,
     Flag(),
     {"Desktop notifications when a cam goes down",
-     "A cam that has been failing or stale for the time below is told in a desktop notification, and so is its "
+     "A cam that has been failing, frozen or stale for the time below is told in a desktop notification, and so is its "
      "return. Cams that change together share one notification."}};
 // How long (in seconds, all told) a cam is down before it alerts; it alerts at most once in that
 // time, however often it comes and goes.
-inline constexpr SettingKey alertAfterSeconds{
-    "Settings",
-    "alertAfterSeconds",
-    "60",
-    SettingStore::Main,
-    WholeNumber(1, 24 * 60 * 60),
-    {"Alert after (seconds a cam is down)",
-     "A cam alerts once it has been failing or stale for this many seconds, added up while it comes and goes, and "
-     "at most once in this time."}};
+inline constexpr SettingKey alertAfterSeconds{"Settings",
+                                              "alertAfterSeconds",
+                                              "60",
+                                              SettingStore::Main,
+                                              WholeNumber(1, 24 * 60 * 60),
+                                              {"Alert after (seconds a cam is down)",
+                                               "A cam alerts once it has been failing, frozen or stale for this many "
+                                               "seconds, added up while it comes and goes, and "
+                                               "at most once in this time."}};
 // A program and its arguments (split as a command line, quotes group words; never given to a
 // shell), run on each alert with TOLVANE_CAM, TOLVANE_STATE, TOLVANE_REASON, TOLVANE_SINCE and
 // TOLVANE_PICTURE in its environment. Empty: none.
@@ -367,6 +380,7 @@ inline constexpr SettingKey All[] = {autoSave,
                                      showHelp,
                                      IgnorePermissionDeniedError,
                                      staleMinutes,
+                                     frozenMinutes,
                                      keepDays,
                                      saveFolder,
                                      pictureNames,

@@ -63,7 +63,12 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
     needs.autoSave = [this] { return hooks_.autoSave && hooks_.autoSave(); };
     needs.autoSaveCam = CamAutoSaves;
     needs.holdDrawing = [this] { return std::make_shared<WindowDrawingLock>(hooks_.mainWindow); };
+    needs.camChoices = [](const QString& name) {
+        return CamChoices{CamRuleFromText(CamSetting(name, QString::fromLatin1(CamSettingNames::newPictureRule))),
+                          MaskFromText(CamSetting(name, QString::fromLatin1(CamSettingNames::mask)))};
+    };
     cams_.setStaleMinutes(SettingKeys::staleMinutes.Default().toInt());
+    cams_.setFrozenMinutes(SettingKeys::frozenMinutes.Default().toInt());
     for (int i = 0; i < kSlotCount; ++i) {
         ViewerSlot& s = slot(i);
         s.create(i, picWindowInner);

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <QPen>
+#include <QtMath>
+#include <cmath>
 
 SlotHealthMark::SlotHealthMark(QWidget* holder) : QWidget(holder)
 {
@@ -17,6 +19,8 @@ QColor SlotHealthMark::ColorFor(CamState state)
         return {200, 30, 30};
     case CamState::Stale:
         return {255, 176, 0};
+    case CamState::Frozen:
+        return {40, 130, 230};
     case CamState::Starting:
     case CamState::Ok:
         break;
@@ -65,6 +69,8 @@ QString SlotHealthMark::pattern() const
         return QStringLiteral("solid");
     case CamState::Stale:
         return QStringLiteral("dashed");
+    case CamState::Frozen:
+        return QStringLiteral("dotted");
     default:
         return {};
     }
@@ -77,6 +83,8 @@ QString SlotHealthMark::symbol() const
         return QStringLiteral("cross");
     case CamState::Stale:
         return QStringLiteral("clock");
+    case CamState::Frozen:
+        return QStringLiteral("snowflake");
     default:
         return {};
     }
@@ -86,7 +94,10 @@ void SlotHealthMark::paintEvent(QPaintEvent*)
 {
     const QColor color = palette().color(QPalette::WindowText);
     QPainter painter(this);
-    QPen border(color, kBorderWidth, state_ == CamState::Stale ? Qt::DashLine : Qt::SolidLine);
+    const Qt::PenStyle line = state_ == CamState::Stale ? Qt::DashLine
+        : state_ == CamState::Frozen                    ? Qt::DotLine
+                                                        : Qt::SolidLine;
+    QPen border(color, kBorderWidth, line);
     border.setJoinStyle(Qt::MiterJoin);
     painter.setPen(border);
     const qreal inset = kBorderWidth / 2.0;
@@ -106,6 +117,14 @@ void SlotHealthMark::paintEvent(QPaintEvent*)
         const qreal r = size * 0.22;
         painter.drawLine(c + QPointF(-r, -r), c + QPointF(r, r));
         painter.drawLine(c + QPointF(-r, r), c + QPointF(r, -r));
+    } else if (state_ == CamState::Frozen) {
+        // A snowflake: three strokes through the middle, 60 degrees apart.
+        painter.setPen(QPen(Qt::white, 1.3 * size / kSymbolSize, Qt::SolidLine, Qt::RoundCap));
+        const qreal r = size * 0.32;
+        for (const qreal degrees : {90.0, 30.0, -30.0}) {
+            const QPointF arm(r * std::cos(qDegreesToRadians(degrees)), -r * std::sin(qDegreesToRadians(degrees)));
+            painter.drawLine(c - arm, c + arm);
+        }
     } else {
         painter.setPen(QPen(Qt::black, 1.3 * size / kSymbolSize, Qt::SolidLine, Qt::RoundCap));
         painter.drawLine(c, c + QPointF(0, -size * 0.32));  // the hands of a clock

@@ -1,13 +1,14 @@
 #pragma once
 // The thin mark over a thumbnail's edge that says how its cam is doing: nothing while it is ok,
-// an amber dashed border with a clock symbol while it is stale, a red solid border with a cross
-// while it is failing. Colour, line pattern and symbol each tell the two apart, so the mark
-// does not rest on telling red from green (or amber). It lies over the thumbnail holder, takes
+// an amber dashed border with a clock symbol while it is stale, a blue dotted border with a
+// snowflake while it is frozen, a red solid border with a cross while it is failing. Colour,
+// line pattern and symbol each tell them apart, so the mark does not rest on telling red from
+// green (or amber, or blue). It lies over the thumbnail holder, takes
 // no clicks and moves no control.
 //
 // Tests read it from the widget: the palette's WindowText is the colour, and the properties
-// "state" ("stale", "failing", empty), "pattern" ("dashed", "solid") and "symbol" ("clock",
-// "cross") say the rest.
+// "state" ("stale", "frozen", "failing", empty), "pattern" ("dashed", "dotted", "solid") and
+// "symbol" ("clock", "snowflake", "cross") say the rest.
 #include <QColor>
 #include <QWidget>
 
@@ -33,8 +34,8 @@ public:
     QString stateName() const;
     QString pattern() const;
     QString symbol() const;
-    // Red for failing, amber for stale; invalid for states that show no mark. The two differ
-    // in lightness too (dark red, light amber).
+    // Red for failing, blue for frozen, amber for stale; invalid for states that show no mark.
+    // They differ in lightness too (dark red, middle blue, light amber).
     static QColor ColorFor(CamState state);
 
 protected:

@@ -262,6 +262,7 @@ TEST(AlertStates, FailingAndStaleAlertOkAndStartingDoNot)
 {
     EXPECT_TRUE(StateAlerts(CamState::Failing));
     EXPECT_TRUE(StateAlerts(CamState::Stale));
+    EXPECT_TRUE(StateAlerts(CamState::Frozen));
     EXPECT_FALSE(StateAlerts(CamState::Ok));
     EXPECT_FALSE(StateAlerts(CamState::Starting));
 }

@@ -21,6 +21,9 @@ TEST(HealthCounts, CountsOkThenTheDownStatesAndListsTheCamsThatAreDown)
 
 TEST(HealthCounts, NoCamOpenSaysSo)
 {
+    EXPECT_EQ(HealthCountsText({CamHealthLine{"Pier", CamState::Stale, {}}, CamHealthLine{"Dock", CamState::Frozen, {}},
+                                CamHealthLine{"Gate", CamState::Failing, {}}}),
+              "1 failing, 1 frozen, 1 stale");
     EXPECT_EQ(HealthCountsText({}), "no cam open");
     EXPECT_TRUE(DownCamLines({}).isEmpty());
     EXPECT_EQ(HealthCountsText({CamHealthLine{"Harbour", CamState::Failing, {}}}), "1 failing");

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -624,6 +625,53 @@ TEST_F(CamCommandsTest, ACamsOwnSettingsFollowItsRenameAndGoWithItsDelete)
     EXPECT_EQ(entries(), QStringList({"A", "C"}));
     EXPECT_TRUE(CamSettingsOf("Bay").isEmpty());
     EXPECT_EQ(prompt.asked.size(), 1u);
+}
+
+// A cam's own rule is chosen in its dialogs and kept with its mask (drawn in the Viewer) outside
+// the cam list file: both survive a rename and go with a delete.
+TEST_F(CamCommandsTest, ACamsOwnRuleAndMaskFollowItsRenameAndGoWithItsDelete)
+{
+    startWith(kThreeCams);
+    const QString rule = QString::fromLatin1(CamSettingNames::newPictureRule);
+    const QString mask = QString::fromLatin1(CamSettingNames::mask);
+    commands->cmdAdd_Click();
+    Form2* add = commands->form2();
+    ASSERT_TRUE(add);
+    EXPECT_EQ(add->cboNewPictureRule->currentText(), QStringLiteral("Use the Options' rule"));
+    add->Text1->setText("D");
+    add->Text2->setText("http://d/cam.jpg");
+    add->cboNewPictureRule->setCurrentIndex(add->cboNewPictureRule->findData(QStringLiteral("both")));
+    add->Command1->click();
+    EXPECT_EQ(CamSetting("D", rule), QStringLiteral("both"));
+
+    ASSERT_TRUE(SetCamSetting("D", mask, QStringLiteral("0.02,0.02,0.45,0.14")));
+    select("D");
+    commands->cmdEdit_Click();
+    Form3* edit = commands->form3();
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(edit->cboNewPictureRule->currentData().toString(), QStringLiteral("both"));
+    edit->cboNewPictureRule->setCurrentIndex(edit->cboNewPictureRule->findData(QStringLiteral("content")));
+    edit->Text1->setText("Dock");
+    edit->Command1->click();
+    EXPECT_EQ(CamSetting("Dock", rule), QStringLiteral("content"));
+    EXPECT_EQ(CamSetting("Dock", mask), QStringLiteral("0.02,0.02,0.45,0.14"));
+    EXPECT_TRUE(CamSettingsOf("D").isEmpty());
+    // The cam list file holds nothing of either.
+    EXPECT_FALSE(bytes().contains("content"));
+    EXPECT_FALSE(bytes().contains("0.45"));
+
+    // Back to the Options' rule: the cam's own value goes.
+    select("Dock");
+    commands->cmdEdit_Click();
+    ASSERT_TRUE(commands->form3());
+    commands->form3()->cboNewPictureRule->setCurrentIndex(0);
+    commands->form3()->Command1->click();
+    EXPECT_EQ(CamSetting("Dock", rule, QStringLiteral("none")), QStringLiteral("none"));
+
+    select("Dock");
+    prompt.answerInTurn({PromptAnswer::Ok});
+    commands->cmdRemove_Click();
+    EXPECT_TRUE(CamSettingsOf("Dock").isEmpty());
 }
 
 // "Save this cam's new pictures": ticked for a new cam, its off kept in the cam's own settings

@@ -167,6 +167,29 @@ TEST_F(DemoCamServerTest, NeverChangingModeServesTheSameBytesForGood)
     EXPECT_EQ(DecodeJpeg(later.body).size(), QSize(640, 480));
 }
 
+TEST_F(DemoCamServerTest, SmallChangesModeMovesASmallObjectOnEachFetch)
+{
+    DemoCamServer::Options options;
+    options.changeMode = DemoCamServer::ChangeMode::SmallChanges;
+    startServer(options);
+    const RawResponse first = RawGet(server->port(), "/cam2.jpg");
+    const RawResponse next = RawGet(server->port(), "/cam2.jpg");
+    ASSERT_TRUE(first.header("Last-Modified") && next.header("Last-Modified"));
+    EXPECT_LT(ReadHttpDate(*first.header("Last-Modified")), ReadHttpDate(*next.header("Last-Modified")));
+    // The same scene: only where the object was and now is (1% of the picture each) differs.
+    const QImage a = DecodeJpeg(first.body), b = DecodeJpeg(next.body);
+    ASSERT_EQ(a.size(), QSize(640, 480));
+    ASSERT_EQ(b.size(), a.size());
+    int changed = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x)
+            changed += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y))) > 25 ? 1 : 0;
+    }
+    const double share = double(changed) / (a.width() * a.height());
+    EXPECT_GT(share, 0.005);
+    EXPECT_LT(share, 0.03);
+}
+
 TEST_F(DemoCamServerTest, ChunkedModeFramesTheWholePictureInValidChunks)
 {
     DemoCamServer::Options options;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCursor>
 #include <QLabel>
 #include <QLocale>
@@ -10,12 +11,14 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTest>
 #include <QWheelEvent>
 #include <cmath>
 #include <string>
 
 #include "ImageControl.h"
 #include "LockWind.h"
+#include "MaskOverlay.h"
 #include "Twips.h"
 #include "ViewerPane.h"
 
@@ -500,3 +503,51 @@ TEST_F(ViewerPaneTest, CountdownShownForOverdueSlot)
 }
 
 }  // namespace
+
+// Mask mode: the toggle sits right of "Zoom:" and moves no control; over the picture a drag adds
+// a rectangle in fractions of the picture (whatever the zoom) and a click on one removes it.
+TEST_F(ViewerPaneTest, MaskModeDrawsAndRemovesRectanglesInFractionsOfThePicture)
+{
+    pane.ShowSlot(Picture(320, 240), Details(), 0);
+    for (const QWidget* other : pane.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other != pane.chkMask && other->isVisible()) {
+            EXPECT_FALSE(pane.chkMask->geometry().intersects(other->geometry())) << other->objectName().toStdString();
+        }
+    }
+    EXPECT_FALSE(pane.maskOverlay->isVisible());
+
+    QSignalSpy modes(&pane, &ViewerPane::maskModeChanged);
+    QSignalSpy edits(&pane, &ViewerPane::maskEdited);
+    pane.setMask({QRectF(0.5, 0.5, 0.25, 0.25)});
+    pane.chkMask->setChecked(true);
+    ASSERT_EQ(modes.count(), 1);
+    ASSERT_TRUE(pane.maskOverlay->isVisible());
+    pane.Slider1->setValue(2);  // the picture at twice its size: the overlay goes with it
+    ASSERT_EQ(pane.maskOverlay->size(), pane.imgMain->size());
+    const QSize shown = pane.imgMain->size();
+
+    // A drag from a quarter to the middle of the picture.
+    QWidget* overlay = pane.maskOverlay;
+    const QPoint from(shown.width() / 4, shown.height() / 4), to(shown.width() / 2, shown.height() / 2);
+    QTest::mousePress(overlay, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), overlay->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton,
+                     {});
+    QCoreApplication::sendEvent(overlay, &move);
+    QTest::mouseRelease(overlay, Qt::LeftButton, {}, to);
+    ASSERT_EQ(edits.count(), 1);
+    const auto drawn = edits.last().at(0).value<QList<QRectF>>();
+    ASSERT_EQ(drawn.size(), 2);
+    EXPECT_NEAR(drawn[1].x(), 0.25, 0.01);
+    EXPECT_NEAR(drawn[1].bottom(), 0.5, 0.01);
+
+    // A click in the first rectangle removes it; a click outside every rectangle does nothing.
+    QTest::mouseClick(overlay, Qt::LeftButton, {}, QPoint(shown.width() * 7 / 10, shown.height() * 7 / 10));
+    ASSERT_EQ(edits.count(), 2);
+    EXPECT_EQ(edits.last().at(0).value<QList<QRectF>>(), QList<QRectF>{drawn[1]});
+    QTest::mouseClick(overlay, Qt::LeftButton, {}, QPoint(shown.width() - 2, 2));
+    EXPECT_EQ(edits.count(), 2);
+
+    pane.chkMask->setChecked(false);
+    EXPECT_FALSE(pane.maskOverlay->isVisible());
+    EXPECT_EQ(modes.count(), 2);
+}

@@ -1,12 +1,15 @@
 // Cam health in the assembled window: the Viewer's "Status:" line follows the shown cam, the
 // stale threshold comes from the settings, and --verbose turns the watch log on.
+#include <QCheckBox>
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QTest>
 
 #include "CamList.h"
+#include "CamSettings.h"
 #include "CommandLine.h"
 #include "MainWindowFixture.h"
+#include "MaskOverlay.h"
 #include "Options.h"
 #include "SlotGrid.h"
 #include "ViewerPane.h"
@@ -113,3 +116,22 @@ TEST(WatchLog, IsQuietUnlessVerboseIsAsked)
 }
 
 }  // namespace
+
+// The Viewer's Mask mode shows and keeps the mask of the cam the Viewer shows, by its name.
+TEST_F(MainWindowTest, MaskModeEditsTheShownCamsMask)
+{
+    ListCams({QStringLiteral("Harbour"), QStringLiteral("Pier")});
+    const QString mask = QString::fromLatin1(CamSettingNames::mask);
+    ASSERT_TRUE(SetCamSetting(QStringLiteral("Pier"), mask, QStringLiteral("0.5,0.5,0.25,0.25")));
+    Form1& f = loadedForm();
+    f.OpenCamsByName({QStringLiteral("Harbour"), QStringLiteral("Pier")});
+    f.ShowSlotInViewer(1);
+    EXPECT_EQ(f.frmMain->maskOverlay->rectangles(), QList<QRectF>{QRectF(0.5, 0.5, 0.25, 0.25)});
+    f.frmMain->chkMask->setChecked(true);
+    f.ShowSlotInViewer(0);
+    EXPECT_TRUE(f.frmMain->maskOverlay->rectangles().isEmpty());
+    Q_EMIT f.frmMain->maskEdited({QRectF(0.02, 0.02, 0.45, 0.14)});
+    EXPECT_EQ(CamSetting(QStringLiteral("Harbour"), mask), QStringLiteral("0.02,0.02,0.45,0.14"));
+    EXPECT_EQ(CamSetting(QStringLiteral("Pier"), mask), QStringLiteral("0.5,0.5,0.25,0.25"));
+    f.slotGrid->cmdStopAll_Click();
+}

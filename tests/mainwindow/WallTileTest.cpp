@@ -142,3 +142,22 @@ TEST_F(WallTileTest, AFailingTileSaysWhyInWords)
 }
 
 }  // namespace
+
+TEST_F(WallTileTest, AFrozenTileHasItsOwnMarkAndItsNameStopsShortOfTheSymbol)
+{
+    tile.setBandPlace(WallBandPlace::Top);
+    tile.setState(CamState::Frozen);
+    tile.resize(640, 360);
+    tile.setPicture(picture);
+    tile.setTexts(QString(200, QLatin1Char('W')), QString());
+    const QImage image = tile.grab().toImage();
+    const SlotHealthMark* mark = tile.healthMark();
+    EXPECT_TRUE(mark->isVisibleTo(&tile));
+    EXPECT_EQ(mark->stateName(), QStringLiteral("frozen"));
+    EXPECT_EQ(mark->symbol(), QStringLiteral("snowflake"));
+    // The long name in the band leaves the symbol's corner to the symbol.
+    const int symbol = mark->symbolSize();
+    const QRect corner(tile.width() - symbol - SlotHealthMark::kBorderWidth - 1, tile.bandRect().top(), 1,
+                       tile.bandRect().height());
+    EXPECT_EQ(LightRowsIn(image, corner.translated(-4, 0)), 0) << "no letter beside the symbol";
+}

@@ -7,7 +7,10 @@
 #include <QTcpServer>
 #include <QTextDocument>
 
+#include "CamSettings.h"
 #include "CamSocket.h"
+#include "DateTimeText.h"
+#include "HttpDate.h"
 #include "HttpResponse.h"
 #include "PictureBombs.h"
 #include "SlotGridFixture.h"
@@ -15,6 +18,7 @@
 #include "TestPictures.h"
 #include "TestPki.h"
 #include "WatchLog.h"
+#include "core/ClockPictures.h"
 
 namespace {
 
@@ -113,16 +117,19 @@ protected:
         const SlotHealthMark* mark = grid->slot(0).healthMark;
         switch (state) {
         case CamState::Failing:
-        case CamState::Stale:
+        case CamState::Frozen:
+        case CamState::Stale: {
             EXPECT_TRUE(mark->isVisibleTo(grid->slot(0).Frame));
             EXPECT_EQ(mark->palette().color(QPalette::WindowText), SlotHealthMark::ColorFor(state));
             EXPECT_EQ(mark->property("state").toString(), stateText);
-            EXPECT_EQ(mark->property("pattern").toString(),
-                      state == CamState::Failing ? QStringLiteral("solid") : QStringLiteral("dashed"));
-            EXPECT_EQ(mark->property("symbol").toString(),
-                      state == CamState::Failing ? QStringLiteral("cross") : QStringLiteral("clock"));
+            const char* pattern[] = {"solid", "dotted", "dashed"};
+            const char* symbol[] = {"cross", "snowflake", "clock"};
+            const int at = state == CamState::Failing ? 0 : state == CamState::Frozen ? 1 : 2;
+            EXPECT_EQ(mark->property("pattern").toString(), QLatin1String(pattern[at]));
+            EXPECT_EQ(mark->property("symbol").toString(), QLatin1String(symbol[at]));
             EXPECT_EQ(mark->geometry(), grid->slot(0).Picture2->rect());
             break;
+        }
         case CamState::Ok:
         case CamState::Starting:
             EXPECT_FALSE(mark->isVisibleTo(grid->slot(0).Frame));
@@ -479,6 +486,100 @@ TEST_F(SlotHealthTest, ACamWithoutTimeStampsIsNeverStale)
     EXPECT_EQ(grid->cam(0).healthState(), CamState::Ok);
     EXPECT_TRUE(ToolTipLines(grid->slot(0).imgCam)
                     .contains(QStringLiteral("Last new picture: unknown (the cam sends no Last-Modified)")));
+}
+
+// A cam whose picture froze while its burnt-in clock ticks on, and whose server stamps every
+// picture anew: with the clock masked it is frozen after frozenMinutes, under any rule.
+TEST_F(SlotHealthTest, APictureWhoseClockAloneTicksIsFrozenWithTheClockMasked)
+{
+    const QDateTime start = now;
+    const auto answer = [&](int minute) {
+        const QString time = QTime(12, 0).addSecs(minute * 77).toString(QStringLiteral("hh:mm:ss"));
+        return ScriptedReply::whole(PictureAnswer(JpegOf(SceneAt(time)), HttpDate(now)));
+    };
+    // Unmasked, the ticking clock is a change: never frozen, whatever the time.
+    ASSERT_TRUE(OpenAndWait(answer(0), QStringLiteral("5")));
+    for (int minute = 1; minute <= 11; ++minute) {
+        now = start.addSecs(60 * minute);
+        ASSERT_TRUE(FetchAgain(0, answer(minute)));
+        ASSERT_EQ(grid->cam(0).healthState(), CamState::Ok) << minute;
+    }
+
+    // Masked (as the Viewer stores it; taken from the next answer on), the picture has not
+    // changed since the last answer.
+    ASSERT_TRUE(SetCamSetting(kName, QString::fromLatin1(CamSettingNames::mask), MaskText({kClockArea})));
+    const QDateTime masked = now;
+    for (int minute = 12; minute <= 22; ++minute) {
+        now = start.addSecs(60 * minute);
+        ASSERT_TRUE(FetchAgain(0, answer(minute)));
+        if (masked.secsTo(now) < 600) {
+            ASSERT_EQ(grid->cam(0).healthState(), CamState::Ok) << minute;
+        }
+    }
+    ExpectHealth(CamState::Frozen,
+                 QStringLiteral("the picture outside the mask has not changed since ") + DateTimeText(masked) +
+                     QStringLiteral(", though the cam keeps sending new ones"));
+    EXPECT_EQ(ToolTipLines(grid->slot(0).imgCam).value(2),
+              QStringLiteral("Last fetch: ") + OutcomeReason(grid->cam(0).health().last));
+
+    // The cam's own rule, the content, says the same (not new), and a changed scene ends it.
+    ASSERT_TRUE(SetCamSetting(kName, QString::fromLatin1(CamSettingNames::newPictureRule), QStringLiteral("content")));
+    now = now.addSecs(60);
+    ASSERT_TRUE(FetchAgain(0, answer(23)));
+    EXPECT_EQ(grid->cam(0).healthState(), CamState::Frozen);
+    EXPECT_FALSE(grid->cam(0).slotIsNew);
+    QImage dawn = ClockScene();
+    dawn.invertPixels();
+    now = now.addSecs(60);
+    ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(PictureAnswer(JpegOf(dawn), HttpDate(now)))));
+    EXPECT_EQ(grid->cam(0).healthState(), CamState::Ok);
+    EXPECT_TRUE(grid->cam(0).slotIsNew);
+}
+
+// Servers whose Last-Modified cannot tell a new picture: one sends none, one stamps every answer
+// with the time of the request. Each gets its line in the tool tip and the Status, logged once.
+TEST_F(SlotHealthTest, StampsThatCannotBeTrustedAreToldOnce)
+{
+    const QByteArray jpeg = MakeTestJpeg(QSize(64, 48));
+    const QString none = StampTrustText(StampTrust::NoStamps);
+    ASSERT_TRUE(OpenAndWait(ScriptedReply::whole(PictureAnswer(jpeg)), QStringLiteral("5")));
+    for (int i = 1; i < kStampWindow; ++i) {
+        EXPECT_FALSE(grid->cam(0).healthSummary().contains(none)) << i;
+        now = now.addSecs(5);
+        ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(PictureAnswer(jpeg))));
+    }
+    EXPECT_EQ(ToolTipLines(grid->slot(0).imgCam).value(2), none);
+    EXPECT_TRUE(viewerStatus.last().endsWith(QStringLiteral("; ") + none)) << viewerStatus.last().toStdString();
+    EXPECT_EQ(log.filter(none).size(), 1);
+    EXPECT_EQ(log.filter(none).constFirst(), kName + QStringLiteral(": ") + none);
+
+    // The stamp of the request's time: the answers are composed as the requests come.
+    grid->cmdStop_Click(0);
+    const QString every = StampTrustText(StampTrust::EveryAnswer);
+    QObject::connect(&server, &FakeCamServer::requestReceived, &server,
+                     [&] { server.enqueue(ScriptedReply::whole(PictureAnswer(jpeg, HttpDate(now)))); });
+    Open(server.url(), QStringLiteral("5"));
+    ASSERT_TRUE(WaitForHandled(0));
+    const auto fetch = [&] {
+        now = now.addSecs(5);
+        grid->cam(0).cmdRefresh_Click();
+        return WaitForHandled(0);
+    };
+    for (int i = 0; i < kStampWindow; ++i) {
+        EXPECT_FALSE(grid->cam(0).healthToolTip().contains(every)) << i;
+        ASSERT_TRUE(fetch());
+    }
+    EXPECT_TRUE(grid->cam(0).slotIsNew) << "the default rule believes the stamp";
+    EXPECT_EQ(ToolTipLines(grid->slot(0).imgCam).value(2), every);
+    // The Viewer's Status line, were the Viewer to show it.
+    EXPECT_TRUE(grid->cam(0).healthSummary().endsWith(QStringLiteral("; ") + every));
+    ASSERT_TRUE(fetch());
+    EXPECT_EQ(log.filter(every).size(), 1);
+    // Where the content decides, the stamps do not matter, and nothing is said.
+    FetchOptions content;
+    content.newPictureRule = NewPictureRule::Content;
+    grid->cams().setFetchOptions(content);
+    EXPECT_FALSE(grid->cam(0).healthSummary().contains(every));
 }
 
 TEST_F(SlotHealthTest, TheStaleThresholdIsASetting)

@@ -2,7 +2,7 @@
 // The command hook: a program the user names (alertCommand) run on each alert of a cam, never
 // through a shell, with what happened in its environment:
 //   TOLVANE_CAM      the cam's name
-//   TOLVANE_STATE    "failing", "stale" (down) or "ok" (back)
+//   TOLVANE_STATE    "failing", "frozen", "stale" (down) or "ok" (back)
 //   TOLVANE_REASON   the reason in words; empty when back
 //   TOLVANE_SINCE    when the cam entered the state, ISO 8601 local time with its offset
 //   TOLVANE_PICTURE  a file holding the cam's last picture as the cam sent it, removed when the

@@ -10,6 +10,7 @@ bool StateAlerts(CamState state)
 {
     switch (state) {
     case CamState::Failing:
+    case CamState::Frozen:
     case CamState::Stale:
         return true;
     case CamState::Starting:

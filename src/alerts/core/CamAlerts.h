@@ -5,7 +5,7 @@
 // which the desktop notifications, the tray and the command hook turn into their own forms.
 //
 // The rules, with W = alertAfterSeconds:
-// - A cam alerts once it has been down (failing or stale) for W seconds in all since it was last
+// - A cam alerts once it has been down (failing, frozen or stale) for W seconds in all since it was last
 //   steadily ok for W seconds. A cam that fails for a moment never alerts; one that fails again
 //   and again between short recoveries does, since its down times add up.
 // - An alerted cam that is ok again is announced back at once.

@@ -7,7 +7,7 @@ QString HealthCountsText(const QList<CamHealthLine>& cams)
     if (cams.isEmpty())
         return QStringLiteral("no cam open");
     // Ok, then the states that alert from the worst, then whatever else (starting).
-    const CamState order[] = {CamState::Ok, CamState::Failing, CamState::Stale, CamState::Starting};
+    const CamState order[] = {CamState::Ok, CamState::Failing, CamState::Frozen, CamState::Stale, CamState::Starting};
     QStringList parts;
     for (const CamState state : order) {
         const auto count =

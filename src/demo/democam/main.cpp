@@ -59,6 +59,9 @@ int main(int argc, char** argv)
     const QCommandLineOption neverOption(
         QStringLiteral("never-change"),
         QStringLiteral("Each cam serves one picture, with one Last-Modified, for good."));
+    const QCommandLineOption smallOption(
+        QStringLiteral("small-changes"),
+        QStringLiteral("A new picture on every fetch: the one scene, with a small object (1% of it) moved on."));
     const QCommandLineOption photosOption(QStringLiteral("photos"),
                                           QStringLiteral("Photo-like pictures with fine grain, which weigh and decode "
                                                          "like a cam's photographs (default: drawings)."));
@@ -72,8 +75,8 @@ int main(int argc, char** argv)
     const QCommandLineOption refreshOption(QStringLiteral("refresh"),
                                            QStringLiteral("Refresh seconds written into the cam list file."),
                                            QStringLiteral("S"), QStringLiteral("5"));
-    parser.addOptions({portOption, camsOption, sizeOption, everyFetchOption, fixedOption, neverOption, photosOption,
-                       chunkedOption, daytimeOption, camListOption, refreshOption});
+    parser.addOptions({portOption, camsOption, sizeOption, everyFetchOption, fixedOption, neverOption, smallOption,
+                       photosOption, chunkedOption, daytimeOption, camListOption, refreshOption});
     parser.process(app);
 
     DemoCamServer::Options options;
@@ -92,8 +95,11 @@ int main(int argc, char** argv)
     if (!size.hasMatch() || size.captured(1).toInt() < 16 || size.captured(2).toInt() < 16 ||
         size.captured(1).toInt() > 7680 || size.captured(2).toInt() > 4320)
         return fail(QStringLiteral("--size takes WIDTHxHEIGHT from 16x16 to 7680x4320, e.g. 1920x1080"));
-    if (int(parser.isSet(everyFetchOption)) + int(parser.isSet(fixedOption)) + int(parser.isSet(neverOption)) > 1)
-        return fail(QStringLiteral("--every-fetch, --fixed-last-modified and --never-change exclude each other"));
+    if (int(parser.isSet(everyFetchOption)) + int(parser.isSet(fixedOption)) + int(parser.isSet(neverOption)) +
+            int(parser.isSet(smallOption)) >
+        1)
+        return fail(QStringLiteral(
+            "--every-fetch, --fixed-last-modified, --never-change and --small-changes exclude each other"));
     options.port = quint16(*port);
     options.camCount = *cams;
     options.pictureSize = QSize(size.captured(1).toInt(), size.captured(2).toInt());
@@ -102,6 +108,7 @@ int main(int argc, char** argv)
     options.changeMode = parser.isSet(everyFetchOption) ? DemoCamServer::ChangeMode::EveryFetch
         : parser.isSet(fixedOption)                     ? DemoCamServer::ChangeMode::FixedLastModified
         : parser.isSet(neverOption)                     ? DemoCamServer::ChangeMode::Never
+        : parser.isSet(smallOption)                     ? DemoCamServer::ChangeMode::SmallChanges
                                                         : DemoCamServer::ChangeMode::Periodic;
 
     DemoCamServer server(options);

@@ -2,6 +2,7 @@
 
 #include <QSslCertificate>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "CamRedirect.h"
@@ -58,7 +59,72 @@ qint64 StaleAfterSeconds(int staleMinutes, qint32 refreshSeconds)
     return std::max<qint64>(qint64{staleMinutes} * 60, qint64{refreshSeconds} * 10);
 }
 
-CamState EvaluateCamState(const CamHealth& health, const QDateTime& now, qint64 staleAfterSeconds)
+qint64 FrozenAfterSeconds(int frozenMinutes, qint32 refreshSeconds)
+{
+    return frozenMinutes <= 0 ? kNeverFrozen : StaleAfterSeconds(frozenMinutes, refreshSeconds);
+}
+
+void RecordPictureContent(CamHealth& health, const QDateTime& now, bool claimedNew, bool changed)
+{
+    if (changed || !health.lastContentChange.isValid()) {
+        health.lastContentChange = now;
+        health.lastEmptyClaim = {};
+        health.emptyClaims = 0;
+    } else if (claimedNew) {
+        health.lastEmptyClaim = now;
+        ++health.emptyClaims;
+    }
+}
+
+namespace {
+// The cam said again and again that it had a new picture, the last time within the period, and
+// the picture has not changed for all of it. One claim is not "again": a re-encode of the
+// scene under a new stamp happens now and then to any cam.
+bool LooksFrozen(const CamHealth& health, const QDateTime& now, qint64 frozenAfterSeconds)
+{
+    return frozenAfterSeconds != kNeverFrozen && health.emptyClaims >= 2 && health.lastContentChange.isValid() &&
+        health.lastContentChange.secsTo(now) >= frozenAfterSeconds &&
+        health.lastEmptyClaim.secsTo(now) < frozenAfterSeconds;
+}
+}  // namespace
+
+void WatchStamps(StampWatch& watch, bool stamped, bool sameBytes, bool newStamp)
+{
+    ++watch.pictures;
+    if (stamped)
+        ++watch.stamped;
+    if (sameBytes) {
+        watch.restamped = (watch.restamped << 1) | (stamped && newStamp ? 1u : 0u);
+        watch.sameBytes = std::min(watch.sameBytes + 1, kStampWindow);
+    }
+    StampTrust verdict = StampTrust::Unknown;
+    const int window = std::popcount(watch.restamped & ((1u << kStampWindow) - 1));
+    if (watch.stamped == 0 && watch.pictures >= kStampWindow)
+        verdict = StampTrust::NoStamps;
+    else if (watch.sameBytes >= kStampWindow && window >= kStampWindow - 1)
+        verdict = StampTrust::EveryAnswer;
+    watch.verdict = verdict;
+}
+
+QString StampTrustText(StampTrust trust)
+{
+    switch (trust) {
+    case StampTrust::Unknown:
+        break;
+    case StampTrust::NoStamps:
+        return QStringLiteral(
+            "No Last-Modified on any answer, so no picture counts as new: the picture's content decides better "
+            "(Options)");
+    case StampTrust::EveryAnswer:
+        return QStringLiteral(
+            "Last-Modified changes on every answer but the picture does not: the picture's content decides better "
+            "(Options)");
+    }
+    return {};
+}
+
+CamState EvaluateCamState(const CamHealth& health, const QDateTime& now, qint64 staleAfterSeconds,
+                          qint64 frozenAfterSeconds)
 {
     for (const HealthNote& note : health.notes) {
         if (NoteMakesFailing(note.kind))
@@ -70,6 +136,8 @@ CamState EvaluateCamState(const CamHealth& health, const QDateTime& now, qint64 
         return CamState::Starting;
     if (OutcomeIsFailure(health.last.kind))
         return CamState::Failing;
+    if (LooksFrozen(health, now, frozenAfterSeconds))
+        return CamState::Frozen;
     // Cams that send no Last-Modified line cannot say whether their picture is new.
     if (health.lastPictureStamped && health.lastNewPicture.isValid() &&
         health.lastNewPicture.secsTo(now) >= staleAfterSeconds)
@@ -86,6 +154,8 @@ QString StateText(CamState state)
         return QStringLiteral("ok");
     case CamState::Stale:
         return QStringLiteral("stale");
+    case CamState::Frozen:
+        return QStringLiteral("frozen");
     case CamState::Failing:
         return QStringLiteral("failing");
     }
@@ -115,6 +185,10 @@ QString HealthReason(const CamHealth& health, CamState state)
 {
     if (state == CamState::Stale)
         return QStringLiteral("no new picture since ") + DateTimeText(health.lastNewPicture);
+    if (state == CamState::Frozen)
+        return QStringLiteral("the picture%1 has not changed since %2, though the cam keeps sending new ones")
+            .arg(health.masked ? QStringLiteral(" outside the mask") : QString(),
+                 DateTimeText(health.lastContentChange));
     if (state == CamState::Starting && health.notes.isEmpty())
         return PhaseText(health.phase);
     QStringList parts;
@@ -138,7 +212,7 @@ QString HealthSummary(const CamHealth& health, CamState state)
 QStringList HealthToolTipLines(const QString& camName, const CamHealth& health, CamState state)
 {
     QStringList lines{camName + QStringLiteral(": ") + StateText(state), HealthReason(health, state)};
-    if (state == CamState::Stale)
+    if (state == CamState::Stale || state == CamState::Frozen)
         lines << QStringLiteral("Last fetch: ") + OutcomeReason(health.last);
     if (health.phase == FetchPhase::Connecting || health.phase == FetchPhase::Waiting ||
         health.phase == FetchPhase::Receiving || health.phase == FetchPhase::Finishing)

@@ -109,8 +109,32 @@ enum class CamState {
     Starting,  // no fetch has ended yet
     Ok,
     Stale,    // pictures come, but no new one (by its Last-Modified line) for too long
+    Frozen,   // the cam keeps sending new pictures, but the picture (outside its mask) stays the same
     Failing,  // the last fetch showed no picture, or a standing problem
 };
+
+// What a cam's answers show of its Last-Modified line, once enough of them came: whether the
+// line can tell a new picture at all.
+enum class StampTrust {
+    Unknown,      // too few answers yet, or nothing to say
+    NoStamps,     // the server sends no Last-Modified: no picture is ever new by it
+    EveryAnswer,  // a new Last-Modified on (almost) every answer of the very same bytes
+};
+
+// Counts what the stamps of a cam's answers do; StampTrust comes of it.
+struct StampWatch {
+    int pictures = 0;  // pictures shown since the start
+    int stamped = 0;   // of them, with a Last-Modified line
+    // The last answers whose bytes were those of the picture shown, newest in bit 0: 1 where the
+    // Last-Modified line changed all the same. `sameBytes` counts them, up to kStampWindow.
+    quint32 restamped = 0;
+    int sameBytes = 0;
+    StampTrust verdict = StampTrust::Unknown;
+    bool operator==(const StampWatch&) const = default;
+};
+// How many answers a verdict rests on: pictures without a Last-Modified line, or answers of the
+// same bytes (all but one of them restamped).
+inline constexpr int kStampWindow = 10;
 
 // The health record of one slot; it lives with the slot and is cleared by a stop.
 struct CamHealth {
@@ -123,6 +147,14 @@ struct CamHealth {
     QList<HealthNote> notes;
     SaveTrouble saving;
     QDateTime fetchStarted;  // when the running fetch started
+    // The picture outside the mask: when it last changed (or was first shown), and how often, and
+    // when last, the cam said since then that it had a new one (a new Last-Modified or ETag, or
+    // other bytes) while the picture stayed the same.
+    QDateTime lastContentChange;
+    QDateTime lastEmptyClaim;
+    int emptyClaims = 0;
+    bool masked = false;  // the comparison leaves a mask out
+    StampWatch stamps;
     // What was last reported (log line, mark), so only changes are reported.
     CamState reportedState = CamState::Starting;
     QString reportedKey;
@@ -151,12 +183,27 @@ QString SaveTroubleText(const SaveTrouble& trouble);
 // empty for none.
 QString SaveTroubleFieldText(int cams);
 
-// The state at `now`: failing outranks stale. staleAfterSeconds from StaleAfterSeconds.
-CamState EvaluateCamState(const CamHealth& health, const QDateTime& now, qint64 staleAfterSeconds);
+// The state at `now`: failing outranks frozen, frozen outranks stale. staleAfterSeconds from
+// StaleAfterSeconds, frozenAfterSeconds from FrozenAfterSeconds.
+inline constexpr qint64 kNeverFrozen = -1;
+CamState EvaluateCamState(const CamHealth& health, const QDateTime& now, qint64 staleAfterSeconds,
+                          qint64 frozenAfterSeconds = kNeverFrozen);
 // A cam is stale after no new picture for staleMinutes, or for ten refresh intervals when that
 // is longer.
 qint64 StaleAfterSeconds(int staleMinutes, qint32 refreshSeconds);
-QString StateText(CamState state);  // "starting", "ok", "stale", "failing"
+// A cam is frozen after its picture stayed the same for frozenMinutes (or ten refresh intervals
+// when that is longer) while it kept sending new ones; 0 minutes: never (kNeverFrozen).
+qint64 FrozenAfterSeconds(int frozenMinutes, qint32 refreshSeconds);
+// A picture was shown: `claimedNew`, the cam said it is another one (a new Last-Modified or
+// ETag, other bytes); `changed`, the picture outside the mask differs from the one last
+// recorded as changed (the first picture always does).
+void RecordPictureContent(CamHealth& health, const QDateTime& now, bool claimedNew, bool changed);
+// A picture was shown: whether it carried a Last-Modified line, whether its bytes were those of
+// the picture shown before, and whether its Last-Modified line differs from the last one.
+void WatchStamps(StampWatch& watch, bool stamped, bool sameBytes, bool newStamp);
+// What the user should know of the stamps, in words; empty for none.
+QString StampTrustText(StampTrust trust);
+QString StateText(CamState state);  // "starting", "ok", "stale", "frozen", "failing"
 QString PhaseText(FetchPhase phase);
 // The reason of the state in words, without the state: "connection refused".
 QString HealthReason(const CamHealth& health, CamState state);

@@ -1,5 +1,6 @@
 #include "PictureChange.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
@@ -103,6 +104,45 @@ NewPictureRule NewPictureRuleFromText(const QString& text)
     if (text == QLatin1String("both"))
         return NewPictureRule::Both;
     return NewPictureRule::LastModified;
+}
+
+std::optional<NewPictureRule> CamRuleFromText(const QString& text)
+{
+    if (text == QLatin1String("lastModified"))
+        return NewPictureRule::LastModified;
+    if (text == QLatin1String("content") || text == QLatin1String("both"))
+        return NewPictureRuleFromText(text);
+    return std::nullopt;
+}
+
+QList<QRectF> MaskFromText(const QString& text)
+{
+    QList<QRectF> mask;
+    for (const QString& part : text.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QStringList numbers = part.split(QLatin1Char(','));
+        if (numbers.size() != 4)
+            continue;
+        double value[4];
+        bool ok = true;
+        for (int i = 0; i < 4 && ok; ++i)
+            value[i] = numbers[i].trimmed().toDouble(&ok);
+        if (!ok)
+            continue;
+        const QRectF rect = QRectF(value[0], value[1], value[2], value[3]).normalized() & QRectF(0, 0, 1, 1);
+        if (!rect.isEmpty())
+            mask << rect;
+    }
+    return mask;
+}
+
+QString MaskText(const QList<QRectF>& mask)
+{
+    QStringList parts;
+    const auto number = [](double value) { return QString::number(value, 'g', 4); };
+    for (const QRectF& r : mask)
+        parts << QStringList{number(r.x()), number(r.y()), number(r.width()), number(r.height())}.join(
+            QLatin1Char(','));
+    return parts.join(QLatin1Char(';'));
 }
 
 bool IsNewPicture(NewPictureRule rule, bool stampSaysNew, bool sameBytes, std::optional<bool> contentChanged)

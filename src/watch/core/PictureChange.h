@@ -59,3 +59,17 @@ NewPictureRule NewPictureRuleFromText(const QString& text);
 // picture's (nothing when there is none to compare with: the first picture a cam shows is the
 // baseline, never new).
 bool IsNewPicture(NewPictureRule rule, bool stampSaysNew, bool sameBytes, std::optional<bool> contentChanged);
+
+// The choices made for one cam: its own rule (none: the Options' rule) and its mask.
+struct CamChoices {
+    std::optional<NewPictureRule> rule;
+    QList<QRectF> mask;
+};
+// The rule a cam's stored value names: "lastModified", "content" or "both"; nothing for any
+// other text (the empty text of "Use the Options' rule" among them).
+std::optional<NewPictureRule> CamRuleFromText(const QString& text);
+// A mask as stored: "x,y,w,h" per rectangle in fractions of the picture's size, separated by
+// ";", for example "0.02,0.02,0.45,0.14". Reading drops what is not four numbers, clips each
+// rectangle to the picture and drops an empty one.
+QList<QRectF> MaskFromText(const QString& text);
+QString MaskText(const QList<QRectF>& mask);

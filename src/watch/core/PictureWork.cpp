@@ -31,11 +31,17 @@ void MakePictures(PictureWork& work, const RecordSavedPictureFn& record)
             work.declaredSize = loaded.declaredSize;
             work.fullSize = loaded.fullSize;
         }
-        if (judged && !work.picture.isNull()) {
+        // The grey copy comes from the decode made anyway, whatever its scale; bytes shown already
+        // need none.
+        if (!work.sameBody && !work.picture.isNull()) {
             work.grey = MakeGreyCopy(work.picture);
+            if (!work.changeBaseline.isNull())
+                work.contentChanged = PictureChanged(work.changeBaseline, work.grey, work.change, work.mask);
+        }
+        if (judged && !work.picture.isNull()) {
             std::optional<bool> changed;
             if (!work.baseline.isNull())
-                changed = PictureChanged(work.baseline, work.grey, work.change);
+                changed = PictureChanged(work.baseline, work.grey, work.change, work.mask);
             work.stamp.isNew = IsNewPicture(work.rule, work.stampSaidNew, false, changed);
             if (!work.stamp.isNew) {
                 work.saveFileName.clear();

@@ -56,22 +56,27 @@ struct PictureWork {
     bool newStamp = false;
     // What the next request may ask about this picture, once it is shown.
     RequestConditions conditions;
-    // Under a rule that looks at the picture: the rule, its thresholds, the grey copy of the cam's
-    // last new picture (null: this picture is the baseline) and what the Last-Modified line said.
-    // The worker then decides `stamp.isNew`, and a save that was named is made only for a new
-    // picture.
+    // Under a rule that looks at the picture: the rule, the grey copy of the cam's last new
+    // picture (null: this picture is the baseline) and what the Last-Modified line said. The
+    // worker then decides `stamp.isNew`, and a save that was named is made only for a new picture.
     NewPictureRule rule = NewPictureRule::LastModified;
-    ChangeRule change;
     GreyCopy baseline;
     bool stampSaidNew = false;
+    // Under every rule, for the frozen state: the grey copy of the picture that last changed
+    // (null: none yet), and the cam's mask (rectangles in fractions of the picture), which both
+    // comparisons leave out; when a picture counts as changed.
+    GreyCopy changeBaseline;
+    QList<QRectF> mask;
+    ChangeRule change;
 
     // Made by the worker; read once `done` says so.
     QImage picture;                                            // null: the body is no picture
     PictureStatus pictureStatus = PictureStatus::NotAPicture;  // why the picture is null, if it is
-    QSize declaredSize;       // TooLarge: the size the picture declares, when it tells one
-    QSize fullSize;           // the picture's own size (`picture` may be a scaled decode)
-    QByteArray pictureBytes;  // the body, when it decoded: the full picture is decoded from it on demand
-    GreyCopy grey;            // the picture's grey copy, under a rule that looks at the picture
+    QSize declaredSize;           // TooLarge: the size the picture declares, when it tells one
+    QSize fullSize;               // the picture's own size (`picture` may be a scaled decode)
+    QByteArray pictureBytes;      // the body, when it decoded: the full picture is decoded from it on demand
+    GreyCopy grey;                // the grey copy of a decoded picture that is not the one shown
+    bool contentChanged = false;  // `grey` differs from `changeBaseline` outside the mask
     bool saved = false;
     QString saveProblem;    // why a save that was due failed, in words; empty when it did not fail
     QImage savedPicture;    // the saved file as read back (scaled like `picture`); null when it could not be read

@@ -50,7 +50,9 @@ void WatchedCam::settle()
 void WatchedCam::open(const QString& name, const QString& address, const QString& refresh)
 {
     open_ = true;
-    slotNewGrey = {};  // a cam opened afresh compares its pictures with its own first one
+    // A cam opened afresh compares its pictures with its own first one.
+    slotNewGrey = {};
+    slotChangeGrey = {};
     txtName = name;
     txtAddress = address;
     txtRefresh = refresh;
@@ -283,12 +285,19 @@ void WatchedCam::SourceAnswered(CamAnswer answer)
         work->stamped = DetectNewPicture(work->stamp, response.header, now);
         work->newStamp = work->stamp.lastModified != slotLastModified;
         work->stampSaidNew = work->stamp.isNew;
-        const NewPictureRule rule = options_.newPictureRule;
+        // The cam's own choices as they are now: an edit in the Viewer or the dialog counts from
+        // the next answer on.
+        const CamChoices own = needs_.camChoices ? needs_.camChoices(txtName) : CamChoices{};
+        ownRule_ = own.rule;
+        slotMask = own.mask;
+        const NewPictureRule rule = newPictureRule();
         if (rule != NewPictureRule::LastModified) {
             work->rule = rule;
-            work->change = options_.change;
             work->baseline = slotNewGrey;
         }
+        work->change = options_.change;
+        work->changeBaseline = slotChangeGrey;
+        work->mask = slotMask;
         work->conditions.etag = ValidatorValue(HeaderValue(response.header, "ETag").toLatin1());
         if (work->stamped)
             work->conditions.lastModified =
@@ -363,6 +372,7 @@ bool WatchedCam::ShowFetchedPicture(const PictureWork& work)
         slotIsNew = false;
         return false;
     }
+    NotePictureContent(work);
     slotLastModified = work.stamp.lastModified;
     slotConditions = work.conditions;
     slotConditionsAddress = slotFetchAddress;

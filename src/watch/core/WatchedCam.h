@@ -11,7 +11,10 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QImage>
+#include <QList>
 #include <QObject>
+#include <QRectF>
+#include <QSet>
 #include <QSize>
 #include <QString>
 #include <functional>
@@ -44,6 +47,9 @@ struct CamViewNeeds {
     std::function<bool(const QString& camName)> autoSaveCam;
     // Holds the window's drawing while the views change together; unset: nothing to hold.
     std::function<std::shared_ptr<void>()> holdDrawing;
+    // The choices made for the cam of this name (its own rule, its mask), read at each answer;
+    // unset: none, the Options' rule and no mask.
+    std::function<CamChoices(const QString& camName)> camChoices;
 };
 
 class WatchedCam : public QObject, private CamSourceEvents {
@@ -108,6 +114,14 @@ public:
     QString healthToolTip() const;
     const CamHealth& health() const { return health_; }
     void setStaleMinutes(int minutes);
+    // A cam whose picture stayed the same this long while it kept sending new ones is frozen; 0: never.
+    void setFrozenMinutes(int minutes);
+    // What the user should know of the cam's Last-Modified lines under its rule, in words (empty:
+    // nothing): a line of the tool tip and of the Viewer's Status.
+    QString stampAdvice() const;
+    // What makes the cam's pictures new: its own rule (CamViewNeeds::camChoices, as the last
+    // answer found it), else the Options' rule.
+    NewPictureRule newPictureRule() const { return ownRule_.value_or(options_.newPictureRule); }
     // Milliseconds of a clock that never goes back (tests inject one).
     void setMonotonicClock(std::function<qint64()> milliseconds);
     // On: a download still arriving when the refresh interval ends goes on (see KeepsDownloading).
@@ -132,6 +146,12 @@ public:
     // Under a rule that looks at the picture: the grey copy of the last new picture (or of the
     // first one the cam showed since it opened), which the next pictures are compared with.
     GreyCopy slotNewGrey;
+    // Under every rule: the grey copy of the last picture that changed outside the mask (or of
+    // the first one since the cam opened), for the frozen state; and the mask (rectangles of the
+    // picture in fractions of its size that the comparisons leave out: a clock, a logo) as the
+    // last answer found it.
+    GreyCopy slotChangeGrey;
+    QList<QRectF> slotMask;
     float slotProgress = 0.0f;  // percent of the body received; never reset, a value past 100 refused
     // The compressed bytes of the picture shown (the fetched body, or the saved file after an
     // automatic save) and that picture's own size.
@@ -210,6 +230,8 @@ private:
     void NoteCutShort();
     void SetHealthNote(HealthNote::Kind kind, const std::optional<HealthNote>& note);
     void ReportHealth();
+    // A picture was shown: what it tells of the picture's content and of the cam's stamps.
+    void NotePictureContent(const PictureWork& work);
     void ClearHealth();
 
     const int index_;
@@ -225,6 +247,10 @@ private:
     QImage full_;  // the full picture while the Viewer follows the cam (null until someone needed it)
     CamHealth health_;
     int staleMinutes_;
+    int frozenMinutes_ = 10;
+    std::optional<NewPictureRule> ownRule_;
+    // The stamps' advice logged, after its cam's name and a line break, so each is logged once.
+    QSet<QString> stampAdviceLogged_;
     bool finishSlowDownloads_ = false;
     std::function<qint64()> monotonicMs_;
 };

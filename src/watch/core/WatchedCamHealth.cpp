@@ -1,22 +1,39 @@
 // A watched cam's health: the fetch reports what it sees, and each change of the cam's state or
 // outcome is logged once and told to its views. Nothing here changes what the watch cycle does.
 #include "DateTimeText.h"
+#include "PictureWork.h"
 #include "WatchLog.h"
 #include "WatchedCam.h"
 
 CamState WatchedCam::healthState() const
 {
-    return EvaluateCamState(health_, CurrentDateTime(), StaleAfterSeconds(staleMinutes_, slotRefreshSeconds));
+    return EvaluateCamState(health_, CurrentDateTime(), StaleAfterSeconds(staleMinutes_, slotRefreshSeconds),
+                            FrozenAfterSeconds(frozenMinutes_, slotRefreshSeconds));
+}
+
+QString WatchedCam::stampAdvice() const
+{
+    // Only where the stamps decide: under the content rule they decide nothing, and under "both"
+    // a restamped picture is not new unless it changed.
+    const NewPictureRule rule = newPictureRule();
+    const StampTrust trust = health_.stamps.verdict;
+    if (rule == NewPictureRule::Content || (rule == NewPictureRule::Both && trust == StampTrust::EveryAnswer))
+        return {};
+    return StampTrustText(trust);
 }
 
 QString WatchedCam::healthSummary() const
 {
-    return HealthSummary(health_, healthState());
+    const QString advice = stampAdvice();
+    const QString summary = HealthSummary(health_, healthState());
+    return advice.isEmpty() ? summary : summary + QStringLiteral("; ") + advice;
 }
 
 QString WatchedCam::healthToolTip() const
 {
-    const QStringList lines = HealthToolTipLines(txtName, health_, healthState());
+    QStringList lines = HealthToolTipLines(txtName, health_, healthState());
+    if (const QString advice = stampAdvice(); !advice.isEmpty())
+        lines.insert(2, advice);  // after the state and its reason
     QStringList escaped;
     for (const QString& line : lines)
         escaped << line.toHtmlEscaped();
@@ -30,6 +47,37 @@ void WatchedCam::setStaleMinutes(int minutes)
     staleMinutes_ = qMax(1, minutes);
     if (open_)
         ReportHealth();
+}
+
+void WatchedCam::setFrozenMinutes(int minutes)
+{
+    frozenMinutes_ = qMax(0, minutes);
+    if (open_)
+        ReportHealth();
+}
+
+void WatchedCam::NotePictureContent(const PictureWork& work)
+{
+    // The first picture since the open is the baseline; after it, other bytes, or a new
+    // Last-Modified or ETag, are the cam saying it has a new picture.
+    const bool first = slotChangeGrey.isNull();
+    const bool newEtag = !work.conditions.etag.isEmpty() && work.conditions.etag != slotConditions.etag;
+    const bool claimed = work.newStamp || newEtag || !work.sameBody;
+    bool changed = false;
+    if (!work.sameBody && !work.grey.isNull()) {
+        changed = first || work.contentChanged;
+        if (changed)
+            slotChangeGrey = work.grey;
+    }
+    health_.masked = !slotMask.isEmpty();
+    RecordPictureContent(health_, CurrentDateTime(), claimed, changed);
+    WatchStamps(health_.stamps, work.stamped, work.sameBody, work.newStamp);
+    const QString advice = stampAdvice();
+    const QString logged = txtName + QLatin1Char('\n') + advice;
+    if (!advice.isEmpty() && !stampAdviceLogged_.contains(logged)) {
+        stampAdviceLogged_.insert(logged);
+        qCInfo(lcWatch).noquote() << txtName + QStringLiteral(": ") + advice;
+    }
 }
 
 void WatchedCam::NoteOutcome(const FetchOutcome& outcome, bool stamped, bool newStamp)

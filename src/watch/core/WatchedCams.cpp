@@ -48,6 +48,13 @@ void WatchedCams::setStaleMinutes(int minutes)
         cam->setStaleMinutes(staleMinutes_);
 }
 
+void WatchedCams::setFrozenMinutes(int minutes)
+{
+    frozenMinutes_ = qMax(0, minutes);
+    for (const auto& cam : cams_)
+        cam->setFrozenMinutes(frozenMinutes_);
+}
+
 void WatchedCams::setFinishSlowDownloads(bool on)
 {
     finishSlowDownloads_ = on;

@@ -42,6 +42,10 @@ public:
     // that is longer.
     void setStaleMinutes(int minutes);
     int staleMinutes() const { return staleMinutes_; }
+    // A cam is frozen after its picture stayed the same this many minutes (or ten refresh
+    // intervals when that is longer) while it kept sending new ones; 0: never.
+    void setFrozenMinutes(int minutes);
+    int frozenMinutes() const { return frozenMinutes_; }
     void setFinishSlowDownloads(bool on);
     bool finishSlowDownloads() const { return finishSlowDownloads_; }
     // Tests shorten the 1000 ms refresh tick and inject a clock that never goes back.
@@ -75,6 +79,7 @@ private:
     int selectedSlot_ = 0;
     QSize largestTileSize_;
     int staleMinutes_ = 10;
+    int frozenMinutes_ = 10;
     bool finishSlowDownloads_ = false;
     // Last, so it goes first: its codec threads stop before the cams their work belongs to.
     CamPictureQueue pictures_;

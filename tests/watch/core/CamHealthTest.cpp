@@ -293,6 +293,32 @@ TEST_F(CamStateTest, TheThresholdIsTheSettingOrTenRefreshIntervals)
     EXPECT_EQ(StaleAfterSeconds(10, 3), 600);
     EXPECT_EQ(StaleAfterSeconds(10, 120), 1200);
     EXPECT_EQ(StaleAfterSeconds(30, 120), 1800);
+    EXPECT_EQ(FrozenAfterSeconds(10, 120), 1200);
+    EXPECT_EQ(FrozenAfterSeconds(0, 3), kNeverFrozen);
+}
+
+// The edges the widget test of a frozen cam does not reach.
+TEST_F(CamStateTest, FrozenNeedsClaimsThatGoOnAndYieldsToAFailure)
+{
+    const auto show = [this](int seconds, bool claimed, bool changed) {
+        now = now.addSecs(seconds);
+        ShowPicture(true, claimed);
+        RecordPictureContent(health, now, claimed, changed);
+    };
+    show(0, true, true);  // the baseline
+    show(10, true, false);
+    // One claim after a change is no "keeps claiming": a cam re-encoding its picture now and then.
+    EXPECT_EQ(EvaluateCamState(health, now.addSecs(590), 6000, 600), CamState::Ok);
+    show(10, true, false);
+    EXPECT_EQ(EvaluateCamState(health, now.addSecs(580), 6000, 600), CamState::Frozen);
+    EXPECT_EQ(EvaluateCamState(health, now.addSecs(600), 6000, 600), CamState::Ok) << "the claims ended 600 s ago";
+    EXPECT_EQ(EvaluateCamState(health, now.addSecs(580), 6000, kNeverFrozen), CamState::Ok);
+    // Frozen outranks stale (a stamp that stays while the bytes change is both); a failure it.
+    EXPECT_EQ(EvaluateCamState(health, now.addSecs(580), 60, 600), CamState::Frozen);
+    FetchOutcome refused;
+    refused.kind = FetchOutcomeKind::ConnectionRefused;
+    RecordOutcome(health, refused, now);
+    EXPECT_EQ(EvaluateCamState(health, now.addSecs(580), 60, 600), CamState::Failing);
 }
 
 TEST_F(CamStateTest, ARefreshTextThatIsNotANumberIsAStandingProblem)

@@ -3,49 +3,14 @@
 // every rule, with and without a mask over the burnt-in clock.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
-#include <QFont>
 #include <QPainter>
 
+#include "ClockPictures.h"
 #include "PhotoLikePicture.h"
 #include "PictureChange.h"
 #include "PictureMemory.h"
 
 namespace {
-
-constexpr int kWidth = 640, kHeight = 480;
-// Where the cam prints its clock, in fractions of the picture; the mask covers it.
-const QRectF kClock(0.02, 0.02, 0.45, 0.14);
-
-QImage Photo()
-{
-    QImage photo = MakePhotoLikePicture(kWidth, kHeight, 11);
-    AddGrain(photo, 12, 11);
-    return photo;
-}
-
-void DrawClock(QImage& picture, const QString& time)
-{
-    QPainter painter(&picture);
-    const QRect box(int(kClock.x() * kWidth), int(kClock.y() * kHeight), int(kClock.width() * kWidth),
-                    int(kClock.height() * kHeight));
-    painter.fillRect(box, QColor(20, 20, 20));
-    QFont font;
-    font.setPixelSize(box.height() - 12);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(box, Qt::AlignCenter, time);
-}
-
-QByteArray Jpeg(const QImage& picture, int quality = 80)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "JPEG", quality);
-    return bytes;
-}
 
 // The copy the program makes: from the thumbnail's scaled decode of the bytes.
 GreyCopy CopyOf(const QByteArray& bytes)
@@ -63,7 +28,7 @@ struct Labelled {
 
 std::vector<Labelled> LabelledSet()
 {
-    const QImage photo = Photo();
+    const QImage photo = ClockScene();
     QImage clockBefore = photo, clockAfter = photo;
     DrawClock(clockBefore, QStringLiteral("12:00:08"));
     DrawClock(clockAfter, QStringLiteral("12:00:19"));
@@ -84,20 +49,31 @@ std::vector<Labelled> LabelledSet()
             line[x] = qRgb(std::min(255, qRed(p) + 30), std::min(255, qGreen(p) + 30), std::min(255, qBlue(p) + 30));
         }
     }
-    const QByteArray plain = Jpeg(photo);
+    // The same object of 1% of the area: a logo that blinks inside the masked corner, and one
+    // that leaves the mask for the open picture.
+    const auto withBlock = [&photo](QPoint at) {
+        QImage picture = photo;
+        QPainter(&picture).fillRect(QRect(at, QSize(64, 48)), QColor(30, 25, 20));
+        return picture;
+    };
+    const QImage logoInMask = withBlock({100, 20}), logoOut = withBlock({100, 120});
+    const QByteArray plain = JpegOf(photo);
     return {
         // A cam whose picture froze while its clock ticks, and whose server stamps every answer.
-        {"clock ticks alone", Jpeg(clockBefore), Jpeg(clockAfter), true, true, true, false, true, false},
+        {"clock ticks alone", JpegOf(clockBefore), JpegOf(clockAfter), true, true, true, false, true, false},
         // The same scene encoded again at another quality: only noise differs.
-        {"re-encoded at 60", plain, Jpeg(photo, 60), true, true, false, false, false, false},
-        {"re-encoded at 95", plain, Jpeg(photo, 95), false, false, false, false, false, false},
+        {"re-encoded at 60", plain, JpegOf(photo, 60), true, true, false, false, false, false},
+        {"re-encoded at 95", plain, JpegOf(photo, 95), false, false, false, false, false, false},
         // Something moved, and the server says so.
-        {"object moved by 1%", Jpeg(moved), Jpeg(movedAgain), true, true, true, true, true, true},
+        {"object moved by 1%", JpegOf(moved), JpegOf(movedAgain), true, true, true, true, true, true},
         // The light changed, and the server sent the same stamp (or none).
-        {"light +30", plain, Jpeg(lighter), false, false, true, true, false, false},
+        {"light +30", plain, JpegOf(lighter), false, false, true, true, false, false},
         // A server that stamps every answer with the time of the request.
         {"identical bytes, new stamp", plain, plain, true, true, false, false, false, false},
         {"identical bytes", plain, plain, false, false, false, false, false, false},
+        // Under the mask a change is none; a change that leaves the mask is one.
+        {"logo blinks under the mask", plain, JpegOf(logoInMask), true, true, true, false, true, false},
+        {"logo leaves the mask", JpegOf(logoInMask), JpegOf(logoOut), false, false, true, true, false, false},
     };
 }
 
@@ -110,13 +86,13 @@ TEST(PictureChangeTest, TheLabelledSetIsClassifiedWithoutAnError)
         ASSERT_FALSE(before.isNull()) << c.what;
         ASSERT_FALSE(after.isNull()) << c.what;
         const bool changed = PictureChanged(before, after, rule);
-        const bool changedMasked = PictureChanged(before, after, rule, {kClock});
+        const bool changedMasked = PictureChanged(before, after, rule, {kClockArea});
         const double share = ChangedShare(before, after, rule.pixelLevel);
         EXPECT_EQ(IsNewPicture(NewPictureRule::LastModified, c.stampSaysNew, same, changed), c.lastModified) << c.what;
         EXPECT_EQ(IsNewPicture(NewPictureRule::Content, c.stampSaysNew, same, changed), c.content)
             << c.what << " (changed share " << share << ")";
         EXPECT_EQ(IsNewPicture(NewPictureRule::Content, c.stampSaysNew, same, changedMasked), c.contentMasked)
-            << c.what << " with the mask (changed share " << ChangedShare(before, after, 25, {kClock}) << ")";
+            << c.what << " with the mask (changed share " << ChangedShare(before, after, 25, {kClockArea}) << ")";
         EXPECT_EQ(IsNewPicture(NewPictureRule::Both, c.stampSaysNew, same, changed), c.both) << c.what;
         EXPECT_EQ(IsNewPicture(NewPictureRule::Both, c.stampSaysNew, same, changedMasked), c.bothMasked)
             << c.what << " with the mask";
@@ -132,7 +108,7 @@ TEST(PictureChangeTest, TheFirstPictureIsTheBaselineAndNeverNew)
 
 TEST(PictureChangeTest, TheCopyIsSmallGreyAndAlikeFromAnyDecodeScale)
 {
-    const QByteArray bytes = Jpeg(Photo());
+    const QByteArray bytes = JpegOf(ClockScene());
     const GreyCopy full = MakeGreyCopy(LoadPicture(bytes).picture);
     const GreyCopy scaled = CopyOf(bytes);
     EXPECT_EQ(full.size, QSize(85, 64));
@@ -146,7 +122,8 @@ TEST(PictureChangeTest, TheCopyIsSmallGreyAndAlikeFromAnyDecodeScale)
     const GreyCopy other = MakeGreyCopy(MakePhotoLikePicture(320, 320, 3));
     EXPECT_EQ(other.size, QSize(64, 64));
     EXPECT_EQ(ChangedShare(full, other, 25), 1.0);
-    EXPECT_EQ(ChangedShare(full, MakeGreyCopy(QImage(kWidth, kHeight, QImage::Format_RGB32)), 25, {QRectF(0, 0, 1, 1)}),
+    EXPECT_EQ(ChangedShare(full, MakeGreyCopy(QImage(kClockPictureWidth, kClockPictureHeight, QImage::Format_RGB32)),
+                           25, {QRectF(0, 0, 1, 1)}),
               0.0);
     // A panorama keeps its copy narrow enough; a tiny picture keeps its own size.
     EXPECT_EQ(MakeGreyCopy(MakePhotoLikePicture(4000, 400, 4)).size, QSize(kGreyCopyMaxWidth, 64));
@@ -179,3 +156,18 @@ TEST(PictureChangeTest, AStoredRuleOutsideTheChoicesIsTheLastModifiedRule)
 }
 
 }  // namespace
+
+TEST(PictureChangeTest, AMaskIsStoredAsFractionsAndReadBackClippedToThePicture)
+{
+    const QList<QRectF> mask{kClockArea, QRectF(0.5, 0.875, 0.5, 0.125)};
+    EXPECT_EQ(MaskText(mask), QStringLiteral("0.02,0.02,0.45,0.14;0.5,0.875,0.5,0.125"));
+    EXPECT_EQ(MaskFromText(MaskText(mask)), mask);
+    // Dragged up and left, reaching out of the picture, or empty, or not four numbers.
+    EXPECT_EQ(MaskFromText(QStringLiteral("0.9,0.9,-0.4,-0.2; 0.8,0.8,0.5,0.5;0.1,0.1,0,0.3;1,2,3;x,0,1,1")),
+              (QList<QRectF>{QRectF(0.5, 0.7, 0.4, 0.2), QRectF(0.8, 0.8, 0.2, 0.2)}));
+    EXPECT_TRUE(MaskFromText(QString()).isEmpty());
+    EXPECT_EQ(CamRuleFromText(QStringLiteral("content")), NewPictureRule::Content);
+    EXPECT_EQ(CamRuleFromText(QStringLiteral("lastModified")), NewPictureRule::LastModified);
+    EXPECT_FALSE(CamRuleFromText(QString()).has_value()) << "the Options' rule";
+    EXPECT_FALSE(CamRuleFromText(QStringLiteral("Content")).has_value());
+}
