@@ -567,12 +567,9 @@ TEST_F(MainWindowTest, ASavedPictureIsShownAtItsOwnSizeAndLiveAtTheLivePicturesS
 
 TEST_F(MainWindowTest, TheHistoryBarHasTheRoomTheDetailsFrameHasAtCommonScreenWidths)
 {
-    ListCams({"Harbour"});
-    Form1& f = loadedForm();
-    ASSERT_TRUE(f.OpenCamsByName({"Harbour"}).isEmpty());
-    f.ShowSlotInViewer(0);
-    f.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    Form1* window = windowShowingHarbour();
+    ASSERT_TRUE(window);
+    Form1& f = *window;
     HistoryBar* bar = f.frmHistory;
     QWidget* details = f.frmMain->frmDetails;
     const QString dateWithSeconds = DateTimeText(QDateTime(QDate(2024, 12, 28), QTime(12, 59, 45)));
@@ -613,12 +610,9 @@ TEST_F(MainWindowTest, TheHistoryBarHasTheRoomTheDetailsFrameHasAtCommonScreenWi
 
 TEST_F(MainWindowTest, NoHistoryBarTextIsCutInANarrowWindow)
 {
-    ListCams({"Harbour"});
-    Form1& f = loadedForm();
-    ASSERT_TRUE(f.OpenCamsByName({"Harbour"}).isEmpty());
-    f.ShowSlotInViewer(0);
-    f.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    Form1* window = windowShowingHarbour();
+    ASSERT_TRUE(window);
+    Form1& f = *window;
     HistoryBar* bar = f.frmHistory;
     const QString date = DateTimeText(QDateTime(QDate(2024, 12, 28), QTime(12, 59, 45)));
     // Under the zoom bar (1024, 700), and just past where the bar moves beside the rows with

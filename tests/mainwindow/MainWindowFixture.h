@@ -4,6 +4,7 @@
 // done, and the clock pointed at a port on this machine where nothing listens.
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -58,6 +59,18 @@ protected:
     {
         makeForm().Form_Load();
         return *form;
+    }
+
+    // The window shown, with the cam "Harbour" open and in the Viewer; null when that failed.
+    Form1* windowShowingHarbour()
+    {
+        ListCams({QStringLiteral("Harbour")});
+        Form1& f = loadedForm();
+        if (!f.OpenCamsByName({QStringLiteral("Harbour")}).isEmpty())
+            return nullptr;
+        f.ShowSlotInViewer(0);
+        f.show();
+        return QTest::qWaitForWindowExposed(&f) ? &f : nullptr;
     }
 
     // A cam list of these names, each pointing at a port on this machine where nothing listens.
