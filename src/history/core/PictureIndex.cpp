@@ -202,12 +202,34 @@ bool PictureIndex::checkVersion()
     return true;
 }
 
+bool PictureIndex::begin()
+{
+    // Takes the write lock at once, waiting for it under the busy timeout. A plain BEGIN takes it
+    // at the first write, and when another program wrote in between, SQLite fails that write
+    // ("database is locked") instead of waiting, since the transaction could no longer be whole.
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    if (query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return true;
+    return fail(QStringLiteral("the picture index %1 is busy").arg(path_), query.lastError().text());
+}
+
 bool PictureIndex::upgrade()
 {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     for (int step = foundVersion_; step < kSchemaVersion; ++step) {
-        if (!db.transaction())
-            return fail(QStringLiteral("the picture index %1 cannot be upgraded").arg(path_), db.lastError().text());
+        if (!begin())
+            return false;
+        // Another program (the window and the recorder starting together) may have made or
+        // upgraded the schema since the version was read; under the lock the answer holds.
+        if (!checkVersion()) {
+            db.rollback();
+            return false;
+        }
+        if (foundVersion_ > step) {
+            step = foundVersion_ - 1;
+            db.rollback();
+            continue;
+        }
         bool ok = true;
         for (const QString& statement :
              QString::fromLatin1(kUpgrades[step]).split(QLatin1Char(';'), Qt::SkipEmptyParts))
@@ -239,8 +261,8 @@ bool PictureIndex::write(const QString& conflict, const QList<PictureRecord>& re
     if (!open())
         return false;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    if (inTransaction && !db.transaction())
-        return fail(QStringLiteral("the picture index %1 is busy").arg(path_), db.lastError().text());
+    if (inTransaction && !begin())
+        return false;
     QSqlQuery query(db);
     // An empty text is bound as '' (a null QString would be NULL, which OR IGNORE skips quietly).
     query.prepare(QStringLiteral("INSERT OR %1 INTO pictures (cam, file, taken, taken_ms, last_modified, width, "
@@ -271,8 +293,8 @@ bool PictureIndex::renameCam(const CamRename& rename)
     if (!open())
         return false;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    if (!db.transaction())
-        return fail(QStringLiteral("the picture index %1 is busy").arg(path_), db.lastError().text());
+    if (!begin())
+        return false;
     QSqlQuery move(db);
     move.prepare(QStringLiteral("UPDATE pictures SET cam = ? WHERE cam = ?"));
     move.addBindValue(rename.newName);
@@ -292,8 +314,8 @@ bool PictureIndex::addRenames(const QList<CamRename>& renames)
     if (!open())
         return false;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    if (!db.transaction())
-        return fail(QStringLiteral("the picture index %1 is busy").arg(path_), db.lastError().text());
+    if (!begin())
+        return false;
     return insertRenames(renames, db);
 }
 

@@ -109,6 +109,8 @@ private:
     bool fail(const QString& what, const QString& detail);
     bool exec(const QString& statement);
     bool checkVersion();
+    // Starts a write transaction holding the write lock (waiting for another program's).
+    bool begin();
     bool upgrade();
     bool write(const QString& conflict, const QList<PictureRecord>& records, bool inTransaction);
     // Inserts and commits the transaction db holds open (rolled back on failure).

@@ -271,4 +271,42 @@ TEST_F(PictureIndexTest, TheSaverRecordsFromItsOwnThreadAndSaysWhyWhenItCannot)
     const QString failure = RecordSavedPicture(Record("Harbour", "c.jpg", At()), PictureIndexPath());
     EXPECT_TRUE(failure.contains("cam-index.sqlite")) << failure.toStdString();
 }
+
+// The window and the recorder share one index: connections that create it at the same moment,
+// then write and read at once, lose no row and never meet "database is locked".
+TEST_F(PictureIndexTest, ConnectionsCreatingAndWritingOneIndexAtOnceLoseNoRow)
+{
+    constexpr int kWriters = 3;
+    constexpr int kRows = 60;
+    for (int round = 0; round < 4; ++round) {
+        const QString path = dir_.filePath(QStringLiteral("shared-%1.sqlite").arg(round));
+        std::vector<QString> problems(kWriters + 1);
+        std::vector<std::thread> threads;
+        for (int writer = 0; writer < kWriters; ++writer)
+            threads.emplace_back([&, writer] {
+                PictureIndex index(path);
+                for (int row = 0; row < kRows && problems[writer].isEmpty(); ++row) {
+                    const QString file = QStringLiteral("w%1-%2.jpg").arg(writer).arg(row);
+                    const bool ok = row % 10 == 9 ? index.addMissing({Record("Harbour", file, At(row))})
+                                                  : index.add(Record("Harbour", file, At(row)));
+                    if (!ok)
+                        problems[writer] = index.errorText();
+                }
+            });
+        threads.emplace_back([&] {
+            PictureIndex index(path);
+            for (int look = 0; look < kRows && problems[kWriters].isEmpty(); ++look)
+                if (!index.open() || index.count() < 0 || !index.renames().isEmpty())
+                    problems[kWriters] = index.errorText() + QStringLiteral(" (reader)");
+        });
+        for (std::thread& thread : threads)
+            thread.join();
+        for (const QString& problem : problems)
+            EXPECT_EQ(problem.toStdString(), "") << "round " << round;
+        PictureIndex index(path);
+        ASSERT_TRUE(index.open()) << index.errorText().toStdString();
+        EXPECT_EQ(index.count(), kWriters * kRows);
+        EXPECT_EQ(index.integrityProblem(), "");
+    }
+}
 }  // namespace
