@@ -204,22 +204,30 @@ bool PictureIndex::checkVersion()
 
 bool PictureIndex::upgrade()
 {
-    QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    for (int step = foundVersion_; step < kSchemaVersion; ++step) {
-        if (!db.transaction())
-            return fail(QStringLiteral("the picture index %1 cannot be upgraded").arg(path_), db.lastError().text());
+    // Two connections may meet a new file at once (the saver and the start-up check, or a second
+    // program): each step takes the write lock first and reads the version again under it, so the
+    // one that comes second finds the step done instead of failing on a table already there.
+    while (foundVersion_ < kSchemaVersion) {
+        if (!exec(QStringLiteral("BEGIN IMMEDIATE")))
+            return fail(QStringLiteral("the picture index %1 cannot be upgraded").arg(path_), error_);
+        const int step = schemaVersion();
+        if (step >= kSchemaVersion) {
+            exec(QStringLiteral("COMMIT"));
+            return checkVersion();
+        }
         bool ok = true;
         for (const QString& statement :
              QString::fromLatin1(kUpgrades[step]).split(QLatin1Char(';'), Qt::SkipEmptyParts))
             ok = ok && exec(statement);
         ok = ok && exec(QStringLiteral("PRAGMA user_version=%1").arg(step + 1));
-        if (!ok || !db.commit()) {
+        if (!ok || !exec(QStringLiteral("COMMIT"))) {
             const QString reason = error_;
-            db.rollback();
+            exec(QStringLiteral("ROLLBACK"));
             return fail(
                 QStringLiteral("the picture index %1 could not be upgraded to schema %2").arg(path_).arg(step + 1),
                 reason);
         }
+        foundVersion_ = step + 1;
     }
     return true;
 }
