@@ -2,10 +2,12 @@
 
 #include <QAtomicInteger>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
 
 #include "Files.h"
@@ -16,6 +18,8 @@
 
 namespace {
 const QString kDriver = QStringLiteral("QSQLITE");
+// How long a connection waits for another program's lock on the file.
+constexpr int kBusyTimeoutMs = 5000;
 
 QString nextConnectionName()
 {
@@ -160,8 +164,8 @@ bool PictureIndex::open()
                                                           : QSqlDatabase::addDatabase(kDriver, connection_);
     db.setDatabaseName(path_);
     // Another thread (the saver, an export, the retention) may hold the file for a moment.
-    db.setConnectOptions(access_ == Access::ReadOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY")
-                                                     : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    const QString busy = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
+    db.setConnectOptions(access_ == Access::ReadOnly ? busy + QStringLiteral(";QSQLITE_OPEN_READONLY") : busy);
     if (!db.open())
         return fail(QStringLiteral("the picture index %1 cannot be opened").arg(path_), db.lastError().text());
     // WAL lets readers (the history bar, an export) go on while a picture is recorded; a power
@@ -169,11 +173,37 @@ bool PictureIndex::open()
     // The version is read before anything is written: a newer program's file stays as it is.
     open_ = checkVersion() &&
         (access_ == Access::ReadOnly ||
-         (exec(QStringLiteral("PRAGMA journal_mode=WAL")) && exec(QStringLiteral("PRAGMA synchronous=NORMAL")) &&
+         (useWal() && exec(QStringLiteral("PRAGMA synchronous=NORMAL")) &&
           upgrade() && exec(QString::fromLatin1(kRenamesTable))));
     if (!open_)
         db.close();
     return open_;
+}
+
+bool PictureIndex::useWal()
+{
+    // The switch needs the file to itself, and SQLite answers "database is locked" at once
+    // rather than wait under the busy timeout: a second program opening a new index while the
+    // first makes it would fail. So the switch is made only when the file is not in WAL yet, and
+    // tried again for as long as the busy timeout would have waited.
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        QSqlQuery query(QSqlDatabase::database(connection_, false));
+        if (query.exec(QStringLiteral("PRAGMA journal_mode")) && query.next() &&
+            query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+            return true;
+        query.finish();
+        if (query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && query.next())
+            return query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0 ||
+                fail(QStringLiteral("the picture index %1 stays in journal mode %2")
+                         .arg(path_, query.value(0).toString()),
+                     QString());
+        if (waited.elapsed() >= kBusyTimeoutMs)
+            return fail(QStringLiteral("the picture index %1 could not be switched to WAL").arg(path_),
+                        query.lastError().text());
+        QThread::msleep(20);
+    }
 }
 
 int PictureIndex::schemaVersion()
@@ -202,46 +232,32 @@ bool PictureIndex::checkVersion()
     return true;
 }
 
-bool PictureIndex::begin()
-{
-    // Takes the write lock at once, waiting for it under the busy timeout. A plain BEGIN takes it
-    // at the first write, and when another program wrote in between, SQLite fails that write
-    // ("database is locked") instead of waiting, since the transaction could no longer be whole.
-    QSqlQuery query(QSqlDatabase::database(connection_, false));
-    if (query.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return true;
-    return fail(QStringLiteral("the picture index %1 is busy").arg(path_), query.lastError().text());
-}
-
 bool PictureIndex::upgrade()
 {
-    QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    for (int step = foundVersion_; step < kSchemaVersion; ++step) {
-        if (!begin())
-            return false;
-        // Another program (the window and the recorder starting together) may have made or
-        // upgraded the schema since the version was read; under the lock the answer holds.
-        if (!checkVersion()) {
-            db.rollback();
-            return false;
-        }
-        if (foundVersion_ > step) {
-            step = foundVersion_ - 1;
-            db.rollback();
-            continue;
+    // Two connections may meet a new file at once (the saver and the start-up check, or a second
+    // program): each step takes the write lock first and reads the version again under it, so the
+    // one that comes second finds the step done instead of failing on a table already there.
+    while (foundVersion_ < kSchemaVersion) {
+        if (!exec(QStringLiteral("BEGIN IMMEDIATE")))
+            return fail(QStringLiteral("the picture index %1 cannot be upgraded").arg(path_), error_);
+        const int step = schemaVersion();
+        if (step >= kSchemaVersion) {
+            exec(QStringLiteral("COMMIT"));
+            return checkVersion();
         }
         bool ok = true;
         for (const QString& statement :
              QString::fromLatin1(kUpgrades[step]).split(QLatin1Char(';'), Qt::SkipEmptyParts))
             ok = ok && exec(statement);
         ok = ok && exec(QStringLiteral("PRAGMA user_version=%1").arg(step + 1));
-        if (!ok || !db.commit()) {
+        if (!ok || !exec(QStringLiteral("COMMIT"))) {
             const QString reason = error_;
-            db.rollback();
+            exec(QStringLiteral("ROLLBACK"));
             return fail(
                 QStringLiteral("the picture index %1 could not be upgraded to schema %2").arg(path_).arg(step + 1),
                 reason);
         }
+        foundVersion_ = step + 1;
     }
     return true;
 }
@@ -261,8 +277,8 @@ bool PictureIndex::write(const QString& conflict, const QList<PictureRecord>& re
     if (!open())
         return false;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    if (inTransaction && !begin())
-        return false;
+    if (inTransaction && !db.transaction())
+        return fail(QStringLiteral("the picture index %1 is busy").arg(path_), db.lastError().text());
     QSqlQuery query(db);
     // An empty text is bound as '' (a null QString would be NULL, which OR IGNORE skips quietly).
     query.prepare(QStringLiteral("INSERT OR %1 INTO pictures (cam, file, taken, taken_ms, last_modified, width, "
@@ -293,8 +309,8 @@ bool PictureIndex::renameCam(const CamRename& rename)
     if (!open())
         return false;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    if (!begin())
-        return false;
+    if (!db.transaction())
+        return fail(QStringLiteral("the picture index %1 is busy").arg(path_), db.lastError().text());
     QSqlQuery move(db);
     move.prepare(QStringLiteral("UPDATE pictures SET cam = ? WHERE cam = ?"));
     move.addBindValue(rename.newName);
@@ -314,8 +330,8 @@ bool PictureIndex::addRenames(const QList<CamRename>& renames)
     if (!open())
         return false;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    if (!begin())
-        return false;
+    if (!db.transaction())
+        return fail(QStringLiteral("the picture index %1 is busy").arg(path_), db.lastError().text());
     return insertRenames(renames, db);
 }
 

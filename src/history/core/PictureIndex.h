@@ -109,8 +109,7 @@ private:
     bool fail(const QString& what, const QString& detail);
     bool exec(const QString& statement);
     bool checkVersion();
-    // Starts a write transaction holding the write lock (waiting for another program's).
-    bool begin();
+    bool useWal();
     bool upgrade();
     bool write(const QString& conflict, const QList<PictureRecord>& records, bool inTransaction);
     // Inserts and commits the transaction db holds open (rolled back on failure).

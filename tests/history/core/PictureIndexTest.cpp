@@ -272,6 +272,27 @@ TEST_F(PictureIndexTest, TheSaverRecordsFromItsOwnThreadAndSaysWhyWhenItCannot)
     EXPECT_TRUE(failure.contains("cam-index.sqlite")) << failure.toStdString();
 }
 
+TEST_F(PictureIndexTest, SaversMeetingANewIndexAtOnceAllKeepTheirRows)
+{
+    // The start-up check and the first saves reach a new file together: none may fail on the
+    // schema the other has just made, and no row may be lost.
+    for (int round = 0; round < 8; ++round) {
+        const QString path = dir_.filePath(QStringLiteral("meet-%1.sqlite").arg(round));
+        std::vector<QString> problems(4);
+        std::vector<std::thread> savers;
+        for (int k = 0; k < 4; ++k)
+            savers.emplace_back([&, k] {
+                problems[k] = RecordSavedPicture(Record("Harbour", QStringLiteral("%1.jpg").arg(k), At(k)), path);
+            });
+        for (std::thread& saver : savers)
+            saver.join();
+        EXPECT_EQ(problems, std::vector<QString>(4)) << round << ": " << problems[0].toStdString();
+        PictureIndex index(path);
+        ASSERT_TRUE(index.open()) << index.errorText().toStdString();
+        EXPECT_EQ(index.count(), 4) << round;
+    }
+}
+
 // The window and the recorder share one index: connections that create it at the same moment,
 // then write and read at once, lose no row and never meet "database is locked".
 TEST_F(PictureIndexTest, ConnectionsCreatingAndWritingOneIndexAtOnceLoseNoRow)
