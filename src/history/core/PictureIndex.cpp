@@ -173,8 +173,8 @@ bool PictureIndex::open()
     // The version is read before anything is written: a newer program's file stays as it is.
     open_ = checkVersion() &&
         (access_ == Access::ReadOnly ||
-         (useWal() && exec(QStringLiteral("PRAGMA synchronous=NORMAL")) &&
-          upgrade() && exec(QString::fromLatin1(kRenamesTable))));
+         (useWal() && exec(QStringLiteral("PRAGMA synchronous=NORMAL")) && upgrade() &&
+          exec(QString::fromLatin1(kRenamesTable))));
     if (!open_)
         db.close();
     return open_;
