@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
 
 #include "Files.h"
@@ -169,8 +170,8 @@ bool PictureIndex::open()
     // The version is read before anything is written: a newer program's file stays as it is.
     open_ = checkVersion() &&
         (access_ == Access::ReadOnly ||
-         (exec(QStringLiteral("PRAGMA journal_mode=WAL")) && exec(QStringLiteral("PRAGMA synchronous=NORMAL")) &&
-          upgrade() && exec(QString::fromLatin1(kRenamesTable))));
+         (useWal() && exec(QStringLiteral("PRAGMA synchronous=NORMAL")) && upgrade() &&
+          exec(QString::fromLatin1(kRenamesTable))));
     if (!open_)
         db.close();
     return open_;
@@ -200,6 +201,27 @@ bool PictureIndex::checkVersion()
                         .arg(kSchemaVersion),
                     QString());
     return true;
+}
+
+bool PictureIndex::useWal()
+{
+    // A new file changes its journal under an exclusive lock, which SQLite does not wait for: a
+    // second connection doing the same at that moment is told "database is locked" at once. It
+    // asks again for as long as the busy timeout, and stops as soon as another has done it.
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (query.exec(QStringLiteral("PRAGMA journal_mode")) && query.next() &&
+            query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+            return true;
+        query.finish();
+        if (query.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+            return true;
+        if (query.lastError().nativeErrorCode() != QLatin1String("5"))  // SQLITE_BUSY
+            break;
+        QThread::msleep(50);
+    }
+    return fail(QStringLiteral("the picture index %1 refused \"PRAGMA journal_mode=WAL\"").arg(path_),
+                query.lastError().text());
 }
 
 bool PictureIndex::upgrade()
