@@ -2,7 +2,6 @@
 
 #include <QAtomicInteger>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -18,8 +17,6 @@
 
 namespace {
 const QString kDriver = QStringLiteral("QSQLITE");
-// How long a connection waits for another program's lock on the file.
-constexpr int kBusyTimeoutMs = 5000;
 
 QString nextConnectionName()
 {
@@ -164,8 +161,8 @@ bool PictureIndex::open()
                                                           : QSqlDatabase::addDatabase(kDriver, connection_);
     db.setDatabaseName(path_);
     // Another thread (the saver, an export, the retention) may hold the file for a moment.
-    const QString busy = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
-    db.setConnectOptions(access_ == Access::ReadOnly ? busy + QStringLiteral(";QSQLITE_OPEN_READONLY") : busy);
+    db.setConnectOptions(access_ == Access::ReadOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY")
+                                                     : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open())
         return fail(QStringLiteral("the picture index %1 cannot be opened").arg(path_), db.lastError().text());
     // WAL lets readers (the history bar, an export) go on while a picture is recorded; a power
@@ -178,32 +175,6 @@ bool PictureIndex::open()
     if (!open_)
         db.close();
     return open_;
-}
-
-bool PictureIndex::useWal()
-{
-    // The switch needs the file to itself, and SQLite answers "database is locked" at once
-    // rather than wait under the busy timeout: a second program opening a new index while the
-    // first makes it would fail. So the switch is made only when the file is not in WAL yet, and
-    // tried again for as long as the busy timeout would have waited.
-    QElapsedTimer waited;
-    waited.start();
-    for (;;) {
-        QSqlQuery query(QSqlDatabase::database(connection_, false));
-        if (query.exec(QStringLiteral("PRAGMA journal_mode")) && query.next() &&
-            query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
-            return true;
-        query.finish();
-        if (query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) && query.next())
-            return query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0 ||
-                fail(QStringLiteral("the picture index %1 stays in journal mode %2")
-                         .arg(path_, query.value(0).toString()),
-                     QString());
-        if (waited.elapsed() >= kBusyTimeoutMs)
-            return fail(QStringLiteral("the picture index %1 could not be switched to WAL").arg(path_),
-                        query.lastError().text());
-        QThread::msleep(20);
-    }
 }
 
 int PictureIndex::schemaVersion()
@@ -230,6 +201,27 @@ bool PictureIndex::checkVersion()
                         .arg(kSchemaVersion),
                     QString());
     return true;
+}
+
+bool PictureIndex::useWal()
+{
+    // A new file changes its journal under an exclusive lock, which SQLite does not wait for: a
+    // second connection doing the same at that moment is told "database is locked" at once. It
+    // asks again for as long as the busy timeout, and stops as soon as another has done it.
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (query.exec(QStringLiteral("PRAGMA journal_mode")) && query.next() &&
+            query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+            return true;
+        query.finish();
+        if (query.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+            return true;
+        if (query.lastError().nativeErrorCode() != QLatin1String("5"))  // SQLITE_BUSY
+            break;
+        QThread::msleep(50);
+    }
+    return fail(QStringLiteral("the picture index %1 refused \"PRAGMA journal_mode=WAL\"").arg(path_),
+                query.lastError().text());
 }
 
 bool PictureIndex::upgrade()

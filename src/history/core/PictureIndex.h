@@ -109,8 +109,8 @@ private:
     bool fail(const QString& what, const QString& detail);
     bool exec(const QString& statement);
     bool checkVersion();
-    bool useWal();
     bool upgrade();
+    bool useWal();
     bool write(const QString& conflict, const QList<PictureRecord>& records, bool inTransaction);
     // Inserts and commits the transaction db holds open (rolled back on failure).
     bool insertRenames(const QList<CamRename>& renames, QSqlDatabase& db);

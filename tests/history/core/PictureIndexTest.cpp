@@ -286,7 +286,8 @@ TEST_F(PictureIndexTest, SaversMeetingANewIndexAtOnceAllKeepTheirRows)
             });
         for (std::thread& saver : savers)
             saver.join();
-        EXPECT_EQ(problems, std::vector<QString>(4)) << round << ": " << problems[0].toStdString();
+        for (const QString& problem : problems)
+            EXPECT_EQ(problem.toStdString(), "") << round;
         PictureIndex index(path);
         ASSERT_TRUE(index.open()) << index.errorText().toStdString();
         EXPECT_EQ(index.count(), 4) << round;
