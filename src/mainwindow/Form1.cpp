@@ -39,6 +39,7 @@
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
 #include "WallView.h"
+#include "WatchChoices.h"
 #include "WindowAlerts.h"
 #include "frmOptions.h"
 #include "frmTimelapse.h"
@@ -501,14 +502,7 @@ void Form1::ShowOrHideFromTray()
 
 void Form1::ApplyFetchOptions()
 {
-    FetchOptions options;
-    options.followRedirects = OptionIsOn(SettingKeys::followRedirects);
-    options.conditionalRequests = OptionIsOn(SettingKeys::conditionalRequests);
-    options.newPictureRule = NewPictureRuleFromText(OptionValue(SettingKeys::newPictureRule));
-    options.change.pixelLevel = OptionNumber(SettingKeys::changedPixelLevel).value_or(options.change.pixelLevel);
-    options.change.areaPerMille = OptionNumber(SettingKeys::changedAreaPerMille).value_or(options.change.areaPerMille);
-    options.save = ChosenSavePlace();
-    slotGrid->cams().setFetchOptions(options);
+    slotGrid->cams().setFetchOptions(ChosenFetchOptions());
 }
 
 void Form1::mnuTimelapse_Click()

@@ -20,6 +20,7 @@
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
 #include "Prompt.h"
+#include "RecorderLock.h"
 #include "ReplaceFile.h"
 #include "Settings.h"
 #include "SlotGrid.h"
@@ -31,6 +32,7 @@
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
 #include "WallView.h"
+#include "WatchChoices.h"
 #include "WindowAlerts.h"
 
 void Form1::PlaceTwips(QWidget* widget, const TwipRect& r)
@@ -60,11 +62,7 @@ void Form1::Form_Load()
     if (!autoSave.problem.isEmpty())
         startupProblems_ << autoSave.problem;
     chkSave->setChecked(autoSave.value);
-    slotGrid->cams().setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
-    slotGrid->cams().setFrozenMinutes(*OptionNumber(SettingKeys::frozenMinutes));
-    SetCaFile(OptionValue(SettingKeys::caFile));
-    slotGrid->cams().setFinishSlowDownloads(OptionIsOn(SettingKeys::finishSlowDownloads));
-    ApplyFetchOptions();
+    ApplyChosenWatchOptions(slotGrid->cams());
     wall->setBandPlace(WallBandPlaceFromText(OptionValue(SettingKeys::wallNameBand)));
     alerts->applyOptions();
     ApplyTrayOptions();
@@ -76,9 +74,13 @@ void Form1::Form_Load()
     // 7. The folder new pictures are saved in.
     createCamFolder();
     // What a rewrite of the cam list or a picture save cut short by a crash left behind: its
-    // temporary file. Nothing here has written yet, so none of them is in use.
-    RemoveStaleTempFiles(ProgramFolder());
-    RemoveStaleTempFiles(CamFolderPath());
+    // temporary file. Nothing here has written yet, so none of them is in use, unless a recorder
+    // runs on the folder: then one may be its picture (or status) being written, and the
+    // recorder removes what a crash left when it starts.
+    if (RecorderHolding(ProgramFolder()) == 0) {
+        RemoveStaleTempFiles(ProgramFolder());
+        RemoveStaleTempFiles(CamFolderPath());
+    }
 
     // 8. Every panel shows the refresh indicator while it fetches.
     slotGrid->setRefreshIndicatorPicture(picrefresh);
