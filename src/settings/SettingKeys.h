@@ -169,6 +169,19 @@ inline constexpr SettingKey keepDays{
      "Pictures this program saved and indexed are deleted once they are older than this many days (checked at start "
      "and every hour). Empty keeps them for ever.",
      "forever"}};
+// Empty: no limit on the space saved pictures take. A whole number of gigabytes (10^9 bytes):
+// once the pictures the program saved and indexed take more, the oldest of them are deleted
+// until they fit, at start and every hour (after keepDays, when both are set).
+inline constexpr SettingKey keepGigabytes{
+    "Settings",
+    "keepGigabytes",
+    "",
+    SettingStore::Main,
+    WholeNumberOrEmpty(1, 1000000),
+    {"Keep at most N gigabytes of saved pictures",
+     "Once the pictures this program saved and indexed take more than this many gigabytes, the oldest of them are "
+     "deleted until they fit (checked at start and every hour). Empty sets no limit.",
+     "no limit"}};
 // The folder saved pictures go to (made when missing); a relative path is taken from the program
 // folder. Empty: the folder "cam" beside the program, as always.
 inline constexpr SettingKey saveFolder{
@@ -382,6 +395,7 @@ inline constexpr SettingKey All[] = {autoSave,
                                      staleMinutes,
                                      frozenMinutes,
                                      keepDays,
+                                     keepGigabytes,
                                      saveFolder,
                                      pictureNames,
                                      caFile,
