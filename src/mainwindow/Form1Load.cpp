@@ -69,7 +69,7 @@ void Form1::Form_Load()
 
     // 5. and 6. Captions from the product metadata.
     setWebAddressCaption(WebAddress());
-    setWindowTitle(ProductName() + QStringLiteral(" by ") + CompanyName());
+    setWindowTitle(tr("%1 by %2").arg(ProductName(), CompanyName()));
 
     // 7. The folder new pictures are saved in.
     createCamFolder();
@@ -90,7 +90,7 @@ void Form1::Form_Load()
         services.loadCamList(List1);
         camListLoaded_ = true;
     } catch (const CamListError& error) {
-        startupProblems_ << QStringLiteral("The cam list could not be loaded: %1").arg(error.message());
+        startupProblems_ << tr("The cam list could not be loaded: %1").arg(error.message());
     }
 
     // The picture history: the index checked (rebuilt from the cam folder when missing or
@@ -121,8 +121,7 @@ void Form1::createCamFolder()
     if (!FolderExists(folder))
         QDir().mkpath(folder);
     if (MakeFolderIfMissing(folder, &reason) == FolderMade::Failed) {
-        setStatusText(QStringLiteral("The folder %1 could not be created (%2); new pictures cannot be saved.")
-                          .arg(folder, reason));
+        setStatusText(tr("The folder %1 could not be created (%2); new pictures cannot be saved.").arg(folder, reason));
     }
 }
 

@@ -188,21 +188,21 @@ SlotGrid::OpenOutcome SlotGrid::OpenCamInFreeSlot(const QString& name, int prefe
     try {
         entry = FindCamEntry(name);
     } catch (const CamListError& error) {
-        hooks_.statusText(QStringLiteral("Cannot open %1: %2").arg(name, error.message()));
+        hooks_.statusText(tr("Cannot open %1: %2").arg(name, error.message()));
         return OpenOutcome::NotOpened;
     }
     if (!entry || !MissingLinesText(*entry).isEmpty()) {
         // The list box and the file disagree, or a hand edit cut the entry short; filling the
         // slot with anything else would show another cam under this name.
-        hooks_.statusText(entry ? QStringLiteral("Cannot open %1: its entry in the cam list file %2")
-                                      .arg(name, MissingLinesText(*entry))
-                                : QStringLiteral("Cannot open %1: it is not in the cam list file").arg(name));
+        hooks_.statusText(
+            entry ? tr("Cannot open %1: its entry in the cam list file %2").arg(name, MissingLinesText(*entry))
+                  : tr("Cannot open %1: it is not in the cam list file").arg(name));
         return OpenOutcome::NotOpened;
     }
     const CamRecord& record = entry->record;
     if (!RefreshSecondsFromText(record.refresh)) {
-        hooks_.statusText(QStringLiteral("Cannot open %1: its refresh rate \"%2\" is not a number of seconds")
-                              .arg(name, record.refresh));
+        hooks_.statusText(
+            tr("Cannot open %1: its refresh rate \"%2\" is not a number of seconds").arg(name, record.refresh));
         return OpenOutcome::NotOpened;
     }
     // The whole open runs without yielding to the event loop, so no other event can take the
