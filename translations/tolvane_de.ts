@@ -1413,6 +1413,18 @@ Aufnehmer darf einen Ordner halten (die Sperrdatei tolvane-record.lock nennt ihn
         <source>The zoom takes 1 to 5, or fit.</source>
         <translation>Der Zoom nimmt 1 bis 5 oder fit.</translation>
     </message>
+    <message>
+        <source>Keep at most N gigabytes of saved pictures</source>
+        <translation>Höchstens N Gigabyte gespeicherter Bilder behalten</translation>
+    </message>
+    <message>
+        <source>Once the pictures this program saved and indexed take more than this many gigabytes, the oldest of them are deleted until they fit (checked at start and every hour). Empty sets no limit.</source>
+        <translation>Sobald die Bilder, die dieses Programm gespeichert und verzeichnet hat, mehr als so viele Gigabyte belegen, werden die ältesten gelöscht, bis sie hineinpassen (geprüft beim Start und stündlich). Leer setzt keine Grenze.</translation>
+    </message>
+    <message>
+        <source>no limit</source>
+        <translation>keine Grenze</translation>
+    </message>
 </context>
 <context>
     <name>SlotGrid</name>

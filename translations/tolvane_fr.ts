@@ -1413,6 +1413,18 @@ un signal, 1 n’a pas pu démarrer, 2 ligne de commande incorrecte.</translatio
         <source>The zoom takes 1 to 5, or fit.</source>
         <translation>Le zoom prend 1 à 5, ou fit.</translation>
     </message>
+    <message>
+        <source>Keep at most N gigabytes of saved pictures</source>
+        <translation>Garder au plus N gigaoctets d&apos;images enregistrées</translation>
+    </message>
+    <message>
+        <source>Once the pictures this program saved and indexed take more than this many gigabytes, the oldest of them are deleted until they fit (checked at start and every hour). Empty sets no limit.</source>
+        <translation>Dès que les images que ce programme a enregistrées et indexées occupent plus que ce nombre de gigaoctets, les plus anciennes sont supprimées jusqu&apos;à ce qu&apos;elles tiennent (vérifié au démarrage et toutes les heures). Vide ne fixe aucune limite.</translation>
+    </message>
+    <message>
+        <source>no limit</source>
+        <translation>aucune limite</translation>
+    </message>
 </context>
 <context>
     <name>SlotGrid</name>
