@@ -169,6 +169,22 @@
         <source>the cam was saved, but its rule for new pictures could not be kept: %1</source>
         <translation>Die Kamera wurde gespeichert, ihre Regel für neue Bilder ließ sich aber nicht speichern: %1</translation>
     </message>
+    <message>
+        <source>Record:</source>
+        <translation>Aufnehmen:</translation>
+    </message>
+    <message>
+        <source>Not by the recorder</source>
+        <translation>Nicht vom Recorder</translation>
+    </message>
+    <message>
+        <source>By the recorder (tolvane --record), always</source>
+        <translation>Vom Recorder (tolvane --record), immer</translation>
+    </message>
+    <message>
+        <source>tolvane --record saves the new pictures of the cams marked here without a window (as a service); while it runs, AutoSave leaves these cams to it.</source>
+        <translation>tolvane --record speichert die neuen Bilder der hier markierten Kameras ohne Fenster (als Dienst); solange er läuft, überlässt das automatische Speichern ihm diese Kameras.</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>
@@ -887,6 +903,10 @@
     <message>
         <source>waiting for the download</source>
         <translation>wartet auf den Download</translation>
+    </message>
+    <message>
+        <source>recorded by the recorder</source>
+        <translation>vom Recorder aufgenommen</translation>
     </message>
 </context>
 <context>

@@ -169,6 +169,22 @@
         <source>the cam was saved, but its rule for new pictures could not be kept: %1</source>
         <translation>la caméra a été enregistrée, mais sa règle pour les nouvelles images n’a pas pu être conservée : %1</translation>
     </message>
+    <message>
+        <source>Record:</source>
+        <translation>Enregistrer :</translation>
+    </message>
+    <message>
+        <source>Not by the recorder</source>
+        <translation>Pas par l&apos;enregistreur</translation>
+    </message>
+    <message>
+        <source>By the recorder (tolvane --record), always</source>
+        <translation>Par l&apos;enregistreur (tolvane --record), toujours</translation>
+    </message>
+    <message>
+        <source>tolvane --record saves the new pictures of the cams marked here without a window (as a service); while it runs, AutoSave leaves these cams to it.</source>
+        <translation>tolvane --record enregistre les nouvelles images des caméras marquées ici sans fenêtre (en service) ; tant qu&apos;il tourne, l&apos;enregistrement automatique lui laisse ces caméras.</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>
@@ -887,6 +903,10 @@
     <message>
         <source>waiting for the download</source>
         <translation>attend le téléchargement</translation>
+    </message>
+    <message>
+        <source>recorded by the recorder</source>
+        <translation>enregistrée par l&apos;enregistreur</translation>
     </message>
 </context>
 <context>
