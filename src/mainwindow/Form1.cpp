@@ -580,7 +580,7 @@ void Form1::ShowSlotInViewer(int index)
     // The full picture: the Viewer's natural size is the picture's own, not the thumbnail decode's.
     frmMain->ShowSlot(cam.fullPicture(), slotGrid->slotTexts(index), cam.slotElapsed);
     frmMain->setNextRefresh(slotGrid->nextRefreshCaption(index));  // a slot past its interval waits
-    frmMain->setStatusLine(cam.healthSummary());
+    frmMain->setStatusLine(SlotGrid::camStatus(cam));
     ShowViewerCamMask();
     frmHistory->showCam(slotGrid->slotTexts(index).name);
     clock->QueryTimeServer();

@@ -457,6 +457,18 @@ int PictureIndex::count()
     return query.value(0).toInt();
 }
 
+int PictureIndex::count(const QString& cam)
+{
+    if (!open())
+        return -1;
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(QStringLiteral("SELECT count(*) FROM pictures WHERE cam = ?"));
+    query.addBindValue(cam);
+    if (!query.exec() || !query.next())
+        return -1;
+    return query.value(0).toInt();
+}
+
 QString PictureIndex::integrityProblem()
 {
     if (!open())

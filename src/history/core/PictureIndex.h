@@ -106,6 +106,7 @@ public:
     bool contains(const QString& file);
     bool remove(qint64 id);
     int count();
+    int count(const QString& cam);  // the cam's rows; -1 when the index cannot be read
     // SQLite's quick check of every page: the empty text when the file is sound.
     QString integrityProblem();
 
