@@ -173,6 +173,8 @@ QString PhaseText(FetchPhase phase)
         return QStringLiteral("waiting for the answer");
     case FetchPhase::Receiving:
         return QStringLiteral("receiving");
+    case FetchPhase::Keyframe:
+        return QStringLiteral("waiting for a keyframe");
     case FetchPhase::Finishing:
         return QStringLiteral("letting a slow download finish past the refresh interval");
     case FetchPhase::Done:
@@ -370,6 +372,9 @@ FetchOutcome ClassifyCutShort(FetchPhase phase, bool headerDone, qint64 bodyByte
         o.receivedBytes = receivedBytes;
         o.bodyBytes = headerDone ? bodyBytes : -1;
         o.expectedBytes = headerDone && contentLength > 0 ? contentLength : -1;
+        break;
+    case FetchPhase::Keyframe:
+        o.kind = FetchOutcomeKind::NoKeyframe;
         break;
     case FetchPhase::Idle:
     case FetchPhase::Done:

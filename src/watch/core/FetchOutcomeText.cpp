@@ -283,6 +283,18 @@ QString KindReason(const FetchOutcome& o)
         return QStringLiteral("unsafe redirect: HTTP %1 from https to %2").arg(o.status).arg(o.detail);
     case FetchOutcomeKind::RedirectRefused:
         return RedirectRefusedReason(o);
+    case FetchOutcomeKind::StreamSignInRefused:
+        return QStringLiteral("RTSP sign-in refused (401)");
+    case FetchOutcomeKind::StreamNoAnswer:
+        return QStringLiteral("no answer from the stream within %1").arg(SecondsText(o.seconds));
+    case FetchOutcomeKind::NoKeyframe:
+        return QStringLiteral("no keyframe within %1").arg(SecondsText(o.seconds));
+    case FetchOutcomeKind::CodecNotSupported:
+        return QStringLiteral("codec not supported: ") + o.detail;
+    case FetchOutcomeKind::StreamTooLarge:
+        return QStringLiteral("picture too large: %1 \u00d7 %2").arg(o.pictureSize.width()).arg(o.pictureSize.height());
+    case FetchOutcomeKind::StreamFailed:
+        return QStringLiteral("stream failed: ") + o.detail;
     }
     return {};
 }
@@ -350,6 +362,15 @@ QString OutcomeKey(const FetchOutcome& o)
         break;
     case FetchOutcomeKind::NoAnswer:
         add(QString::number(o.connected));
+        break;
+    case FetchOutcomeKind::CodecNotSupported:
+    case FetchOutcomeKind::StreamFailed:
+        add(o.detail);
+        break;
+    case FetchOutcomeKind::StreamSignInRefused:
+    case FetchOutcomeKind::StreamNoAnswer:
+    case FetchOutcomeKind::NoKeyframe:
+    case FetchOutcomeKind::StreamTooLarge:
         break;
     case FetchOutcomeKind::None:
     case FetchOutcomeKind::ConnectionRefused:
