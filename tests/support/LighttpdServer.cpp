@@ -19,7 +19,6 @@ QString Quoted(const QString& text)
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
-
 bool WriteFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
