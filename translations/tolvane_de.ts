@@ -17,10 +17,492 @@
     </message>
 </context>
 <context>
+    <name>CamCommands</name>
+    <message>
+        <source>Cam lists (*.csv *.txt);;All files (*)</source>
+        <translation>Kameralisten (*.csv *.txt);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Export Cams</source>
+        <translation>Kameras exportieren</translation>
+    </message>
+    <message>
+        <source>Import Cams</source>
+        <translation>Kameras importieren</translation>
+    </message>
+    <message>
+        <source>1 cam</source>
+        <translation>1 Kamera</translation>
+    </message>
+    <message>
+        <source>%1 cams</source>
+        <translation>%1 Kameras</translation>
+    </message>
+    <message>
+        <source>1 row</source>
+        <translation>1 Zeile</translation>
+    </message>
+    <message>
+        <source>%1 rows</source>
+        <translation>%1 Zeilen</translation>
+    </message>
+    <message>
+        <source>The cam was renamed, but its own settings stay under &quot;%1&quot;</source>
+        <translation>Die Kamera wurde umbenannt, ihre eigenen Einstellungen bleiben aber unter „%1“</translation>
+    </message>
+    <message>
+        <source>The cam &quot;%1&quot; was not found in the cam list file, so nothing was deleted.</source>
+        <translation>Die Kamera „%1“ steht nicht in der Kameralisten-Datei; es wurde nichts gelöscht.</translation>
+    </message>
+    <message>
+        <source>Confirm Delete</source>
+        <translation>Löschen bestätigen</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete %1?</source>
+        <translation>Möchten Sie %1 wirklich löschen?</translation>
+    </message>
+    <message>
+        <source>The cam was deleted, but its own settings could not be removed</source>
+        <translation>Die Kamera wurde gelöscht, ihre eigenen Einstellungen ließen sich aber nicht entfernen</translation>
+    </message>
+    <message>
+        <source>The cam list file has changed since it was listed, so &quot;%1&quot; was not moved. The list now shows the file as it is.</source>
+        <translation>Die Kameralisten-Datei hat sich geändert, seit sie angezeigt wurde; „%1“ wurde deshalb nicht verschoben. Die Liste zeigt jetzt den aktuellen Stand der Datei.</translation>
+    </message>
+    <message>
+        <source>Could not read %1: %2</source>
+        <translation>%1 konnte nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Imported from %1: %2 added, %3 skipped</source>
+        <translation>Aus %1 importiert: %2 hinzugefügt, %3 übersprungen</translation>
+    </message>
+    <message>
+        <source>Exported %1 to %2</source>
+        <translation>%1 nach %2 exportiert</translation>
+    </message>
+    <message>
+        <source>; not exported, their entries in the cam list file are not whole: %1</source>
+        <translation>; nicht exportiert, weil ihre Einträge in der Kameralisten-Datei unvollständig sind: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CamDialog</name>
+    <message>
+        <source>:: error</source>
+        <translation>:: Fehler</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>URL:</source>
+        <translation>URL:</translation>
+    </message>
+    <message>
+        <source>enter the exact path to the image (found by right clicking an image in your browser and selecting &quot;properties&quot;</source>
+        <translation>Geben Sie die genaue Adresse des Bildes ein (im Browser mit einem Rechtsklick auf das Bild unter „Eigenschaften“ oder „Bildadresse kopieren“ zu finden)</translation>
+    </message>
+    <message>
+        <source>Refresh:</source>
+        <translation>Aktualisierung:</translation>
+    </message>
+    <message>
+        <source>Enter the time in seconds</source>
+        <translation>Geben Sie die Zeit in Sekunden ein</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>Sekunden</translation>
+    </message>
+    <message>
+        <source>(digits only, 1 to 999)</source>
+        <translation>(nur Ziffern, 1 bis 999)</translation>
+    </message>
+    <message>
+        <source>New picture:</source>
+        <translation>Neues Bild:</translation>
+    </message>
+    <message>
+        <source>Use the Options&apos; rule</source>
+        <translation>Regel aus den Optionen verwenden</translation>
+    </message>
+    <message>
+        <source>What makes a picture of this cam new (saved by AutoSave, kept in the history): the rule in Options, or one for this cam alone</source>
+        <translation>Wann ein Bild dieser Kamera als neu gilt (von der automatischen Speicherung gesichert, im Verlauf behalten): die Regel aus den Optionen oder eine eigene nur für diese Kamera</translation>
+    </message>
+    <message>
+        <source>Save this cam&apos;s new pictures</source>
+        <translation>Neue Bilder dieser Kamera speichern</translation>
+    </message>
+    <message>
+        <source>While AutoSave New Pictures is ticked, this cam&apos;s new pictures are saved; untick it to pass this cam over.</source>
+        <translation>Solange „Neue Bilder automatisch speichern“ angekreuzt ist, werden die neuen Bilder dieser Kamera gespeichert; entfernen Sie das Häkchen, um diese Kamera auszulassen.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>you must enter all information</source>
+        <translation>Bitte füllen Sie alle Felder aus</translation>
+    </message>
+    <message>
+        <source>the refresh time must be a whole number of seconds from 1 to 999</source>
+        <translation>Die Aktualisierung muss eine ganze Zahl von Sekunden zwischen 1 und 999 sein</translation>
+    </message>
+    <message>
+        <source>a cam named &quot;%1&quot; is already in the list: choose another name</source>
+        <translation>Eine Kamera namens „%1“ ist schon in der Liste: Wählen Sie einen anderen Namen</translation>
+    </message>
+    <message>
+        <source>The cam was saved, but &quot;%1&quot; could not be stored: %2</source>
+        <translation>Die Kamera wurde gespeichert, „%1“ ließ sich aber nicht speichern: %2</translation>
+    </message>
+    <message>
+        <source>the cam was saved, but its rule for new pictures could not be kept: %1</source>
+        <translation>Die Kamera wurde gespeichert, ihre Regel für neue Bilder ließ sich aber nicht speichern: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CamImport</name>
+    <message>
+        <source>a field holds a line break</source>
+        <translation>ein Feld enthält einen Zeilenumbruch</translation>
+    </message>
+    <message>
+        <source>text follows a quoted field</source>
+        <translation>nach einem Feld in Anführungszeichen folgt noch Text</translation>
+    </message>
+    <message>
+        <source>a quote is never closed</source>
+        <translation>ein Anführungszeichen wird nie geschlossen</translation>
+    </message>
+    <message>
+        <source>it has no name</source>
+        <translation>sie hat keinen Namen</translation>
+    </message>
+    <message>
+        <source>a name may not hold &quot;[name]&quot;</source>
+        <translation>ein Name darf „[name]“ nicht enthalten</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a cam address (http, https, rtsp or rtsps)</source>
+        <translation>„%1“ ist keine Kameraadresse (http, https, rtsp oder rtsps)</translation>
+    </message>
+    <message>
+        <source>the refresh time &quot;%1&quot; is not a whole number of seconds</source>
+        <translation>die Aktualisierung „%1“ ist keine ganze Zahl von Sekunden</translation>
+    </message>
+    <message>
+        <source>line %1 has the name &quot;%2&quot; already</source>
+        <translation>Zeile %1 hat schon den Namen „%2“</translation>
+    </message>
+    <message>
+        <source>a cam named &quot;%1&quot; is in the list already</source>
+        <translation>eine Kamera namens „%1“ ist schon in der Liste</translation>
+    </message>
+    <message>
+        <source>line %1 has the address already</source>
+        <translation>Zeile %1 hat schon diese Adresse</translation>
+    </message>
+    <message>
+        <source>the cam &quot;%1&quot; in the list has this address</source>
+        <translation>die Kamera „%1“ in der Liste hat diese Adresse</translation>
+    </message>
+    <message>
+        <source>it has %1 of the %2 fields a cam needs</source>
+        <translation>sie hat %1 der %2 Felder, die eine Kamera braucht</translation>
+    </message>
+    <message>
+        <source>it is not a cam address (http, https, rtsp or rtsps)</source>
+        <translation>es ist keine Kameraadresse (http, https, rtsp oder rtsps)</translation>
+    </message>
+    <message>
+        <source>; a CSV file begins with the header row name,address,refresh</source>
+        <translation>; eine CSV-Datei beginnt mit der Kopfzeile name,address,refresh</translation>
+    </message>
+    <message>
+        <source>Could not write &quot;%1&quot;: %2</source>
+        <translation>„%1“ konnte nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>DesktopNotifications</name>
     <message>
         <source>Show</source>
         <translation>Anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>Form1</name>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Cams</source>
+        <translation>&amp;Kameras</translation>
+    </message>
+    <message>
+        <source>Add a Cam</source>
+        <translation>Kamera hinzufügen</translation>
+    </message>
+    <message>
+        <source>Delete Selected Cam</source>
+        <translation>Ausgewählte Kamera löschen</translation>
+    </message>
+    <message>
+        <source>Edit Selected Cam</source>
+        <translation>Ausgewählte Kamera bearbeiten</translation>
+    </message>
+    <message>
+        <source>Start Selected Cam</source>
+        <translation>Ausgewählte Kamera starten</translation>
+    </message>
+    <message>
+        <source>Stop All Cams</source>
+        <translation>Alle Kameras anhalten</translation>
+    </message>
+    <message>
+        <source>Make Time-lapse…</source>
+        <translation>Zeitraffer erstellen…</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>View Help</source>
+        <translation>Hilfe anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>Ü&amp;ber</translation>
+    </message>
+    <message>
+        <source>About this software</source>
+        <translation>Über dieses Programm</translation>
+    </message>
+    <message>
+        <source>&amp;Settings</source>
+        <translation>&amp;Einstellungen</translation>
+    </message>
+    <message>
+        <source>Options…</source>
+        <translation>Optionen…</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>Wall</source>
+        <translation>Wand</translation>
+    </message>
+    <message>
+        <source>Full Screen</source>
+        <translation>Vollbild</translation>
+    </message>
+    <message>
+        <source>Controls</source>
+        <translation>Steuerung</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Neu</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Ändern</translation>
+    </message>
+    <message>
+        <source>Del</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Remove Selected Cam</source>
+        <translation>Ausgewählte Kamera entfernen</translation>
+    </message>
+    <message>
+        <source>Start Cam</source>
+        <translation>Starten</translation>
+    </message>
+    <message>
+        <source>Stop All</source>
+        <translation>Alle anhalten</translation>
+    </message>
+    <message>
+        <source>AutoSave New Pictures</source>
+        <translation>Neue Bilder automatisch speichern</translation>
+    </message>
+    <message>
+        <source>saved to /cam/ subdirectory of the program folder</source>
+        <translation>gespeichert im Unterordner /cam/ des Programmordners</translation>
+    </message>
+    <message>
+        <source>Webcam Listing</source>
+        <translation>Webcam-Liste</translation>
+    </message>
+    <message>
+        <source>Webcams</source>
+        <translation>Webcams</translation>
+    </message>
+    <message>
+        <source>The mask of %1 could not be kept: %2</source>
+        <translation>Die Maske von %1 ließ sich nicht speichern: %2</translation>
+    </message>
+    <message>
+        <source>Not in the cam list: %1</source>
+        <translation>Nicht in der Kameraliste: %1</translation>
+    </message>
+    <message>
+        <source>Copy Address</source>
+        <translation>Adresse kopieren</translation>
+    </message>
+    <message>
+        <source>Hold Shift to copy the address with its password</source>
+        <translation>Mit gedrückter Umschalttaste wird die Adresse samt Passwort kopiert</translation>
+    </message>
+    <message>
+        <source>Open Address in Browser</source>
+        <translation>Adresse im Browser öffnen</translation>
+    </message>
+    <message>
+        <source>Move Up</source>
+        <translation>Nach oben</translation>
+    </message>
+    <message>
+        <source>Move Down</source>
+        <translation>Nach unten</translation>
+    </message>
+    <message>
+        <source>Import…</source>
+        <translation>Importieren…</translation>
+    </message>
+    <message>
+        <source>Export…</source>
+        <translation>Exportieren…</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Show in Viewer</source>
+        <translation>In der Anzeige zeigen</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Anhalten</translation>
+    </message>
+    <message>
+        <source>Fetch Now</source>
+        <translation>Jetzt abrufen</translation>
+    </message>
+    <message>
+        <source>Save Image</source>
+        <translation>Bild speichern</translation>
+    </message>
+    <message>
+        <source>%1 is no longer in the cam list</source>
+        <translation>%1 ist nicht mehr in der Kameraliste</translation>
+    </message>
+    <message>
+        <source>%1 has no address in the cam list file</source>
+        <translation>%1 hat in der Kameralisten-Datei keine Adresse</translation>
+    </message>
+    <message>
+        <source>%1 is a file on this computer, not a cam: a cam needs a web address (http, https, rtsp), so nothing was added</source>
+        <translation>%1 ist eine Datei auf diesem Computer, keine Kamera: Eine Kamera braucht eine Webadresse (http, https, rtsp); es wurde nichts hinzugefügt</translation>
+    </message>
+    <message>
+        <source>What was dropped is not a cam address (http, https, rtsp), so nothing was added</source>
+        <translation>Was hier abgelegt wurde, ist keine Kameraadresse (http, https, rtsp); es wurde nichts hinzugefügt</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Vergrößern</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>Fit</source>
+        <translation>Einpassen</translation>
+    </message>
+    <message>
+        <source>Earlier Picture</source>
+        <translation>Früheres Bild</translation>
+    </message>
+    <message>
+        <source>Later Picture</source>
+        <translation>Späteres Bild</translation>
+    </message>
+    <message>
+        <source>Live</source>
+        <translation>Live</translation>
+    </message>
+    <message>
+        <source>No cam is shown in the Viewer: click a cam&apos;s picture first</source>
+        <translation>Die Anzeige zeigt keine Kamera: Klicken Sie zuerst auf das Bild einer Kamera</translation>
+    </message>
+    <message>
+        <source>%1 by %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>The cam list could not be loaded: %1</source>
+        <translation>Die Kameraliste konnte nicht geladen werden: %1</translation>
+    </message>
+    <message>
+        <source>The folder %1 could not be created (%2); new pictures cannot be saved.</source>
+        <translation>Der Ordner %1 konnte nicht angelegt werden (%2); neue Bilder können nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Not reopened, no longer in the cam list: %1</source>
+        <translation>Nicht wieder geöffnet, weil nicht mehr in der Kameraliste: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Form2</name>
+    <message>
+        <source>%1 :: Add a Cam</source>
+        <translation>%1 :: Kamera hinzufügen</translation>
+    </message>
+    <message>
+        <source>My Cam</source>
+        <translation>Meine Kamera</translation>
+    </message>
+    <message>
+        <source>create a unique name</source>
+        <translation>Wählen Sie einen eindeutigen Namen</translation>
+    </message>
+</context>
+<context>
+    <name>Form3</name>
+    <message>
+        <source>Create a unique name for the cam</source>
+        <translation>Wählen Sie einen eindeutigen Namen für die Kamera</translation>
+    </message>
+    <message>
+        <source>(Cams that are already open will need to be restarted)</source>
+        <translation>(Bereits geöffnete Kameras müssen neu gestartet werden)</translation>
     </message>
 </context>
 <context>
@@ -57,6 +539,64 @@
     </message>
 </context>
 <context>
+    <name>HistoryBar</name>
+    <message>
+        <source>Previous saved picture</source>
+        <translation>Voriges gespeichertes Bild</translation>
+    </message>
+    <message>
+        <source>Next saved picture</source>
+        <translation>Nächstes gespeichertes Bild</translation>
+    </message>
+    <message>
+        <source>Live</source>
+        <translation>Live</translation>
+    </message>
+    <message>
+        <source>Back to the live picture</source>
+        <translation>Zurück zum Live-Bild</translation>
+    </message>
+    <message>
+        <source>The cam&apos;s saved pictures; the right end is live</source>
+        <translation>Die gespeicherten Bilder der Kamera; ganz rechts ist live</translation>
+    </message>
+    <message>
+        <source>The saved picture %1 could not be read</source>
+        <translation>Das gespeicherte Bild %1 konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Live (%1 new)</source>
+        <translation>Live (%1 neu)</translation>
+    </message>
+    <message>
+        <source>Live (no saved pictures)</source>
+        <translation>Live (keine gespeicherten Bilder)</translation>
+    </message>
+    <message>
+        <source>Live (%1 saved)</source>
+        <translation>Live (%1 gespeichert)</translation>
+    </message>
+</context>
+<context>
+    <name>Options</name>
+    <message>
+        <source>&quot;%1&quot; is on or off.</source>
+        <translation>„%1“ ist ein- oder ausgeschaltet.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; takes a whole number from %2 to %3%4.</source>
+        <translation>„%1“ nimmt eine ganze Zahl von %2 bis %3%4.</translation>
+    </message>
+    <message>
+        <source>, or nothing (%1)</source>
+        <translation> oder nichts (%1)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is one of: %2.</source>
+        <translation>„%1“ ist eines von: %2.</translation>
+    </message>
+</context>
+<context>
     <name>SecondaryWindows</name>
     <message>
         <source>Could not open %1: no web browser could be started (%2)</source>
@@ -77,6 +617,375 @@
     <message>
         <source>xdg-open stopped</source>
         <translation>xdg-open wurde abgebrochen</translation>
+    </message>
+</context>
+<context>
+    <name>SettingKeys</name>
+    <message>
+        <source>Reopen the cams that were open</source>
+        <translation>Zuletzt geöffnete Kameras wieder öffnen</translation>
+    </message>
+    <message>
+        <source>At start the cams that were open when the program ended come back in their panels, with the Viewer&apos;s cam, its zoom, the wall and the window&apos;s size and place as they were. --open, --wall and --fullscreen replace what they name.</source>
+        <translation>Beim Start kommen die Kameras, die beim Beenden geöffnet waren, wieder in ihre Felder, mit der Kamera der Anzeige, ihrem Zoom, der Wand sowie Größe und Lage des Fensters wie zuvor. --open, --wall und --fullscreen ersetzen, was sie angeben.</translation>
+    </message>
+    <message>
+        <source>Stale after (minutes without a new picture)</source>
+        <translation>Veraltet nach (Minuten ohne neues Bild)</translation>
+    </message>
+    <message>
+        <source>A cam whose pictures keep coming, but none of them new, is marked stale after this many minutes, or after ten of its refresh intervals when that is longer. Cams that send no Last-Modified time are never stale.</source>
+        <translation>Eine Kamera, deren Bilder weiter kommen, aber keines davon neu, gilt nach so vielen Minuten als veraltet, oder nach zehn ihrer Aktualisierungsintervalle, wenn das länger ist. Kameras, die keine Last-Modified-Zeit senden, veralten nie.</translation>
+    </message>
+    <message>
+        <source>Frozen after (minutes without a change in the picture)</source>
+        <translation>Eingefroren nach (Minuten ohne Änderung im Bild)</translation>
+    </message>
+    <message>
+        <source>A cam that keeps sending new pictures (a new Last-Modified or ETag, other bytes) while the picture itself stays the same, outside its mask, is marked frozen after this many minutes, or after ten of its refresh intervals when that is longer: a burnt-in clock that still ticks on a picture that no longer changes. 0: never.</source>
+        <translation>Eine Kamera, die weiter neue Bilder sendet (neues Last-Modified oder ETag, andere Bytes), während das Bild selbst außerhalb seiner Maske gleich bleibt, gilt nach so vielen Minuten als eingefroren, oder nach zehn ihrer Aktualisierungsintervalle, wenn das länger ist: eine eingeblendete Uhr, die auf einem sonst stehenden Bild weiterläuft. 0: nie.</translation>
+    </message>
+    <message>
+        <source>Keep saved pictures for N days</source>
+        <translation>Gespeicherte Bilder N Tage behalten</translation>
+    </message>
+    <message>
+        <source>Pictures this program saved and indexed are deleted once they are older than this many days (checked at start and every hour). Empty keeps them for ever.</source>
+        <translation>Bilder, die dieses Programm gespeichert und verzeichnet hat, werden gelöscht, sobald sie älter als so viele Tage sind (geprüft beim Start und stündlich). Leer behält sie für immer.</translation>
+    </message>
+    <message>
+        <source>forever</source>
+        <translation>für immer</translation>
+    </message>
+    <message>
+        <source>Save pictures in</source>
+        <translation>Bilder speichern in</translation>
+    </message>
+    <message>
+        <source>The folder new pictures (AutoSave and Save Image) are saved in; it is made when missing. Each folder has its own picture index, so the history shows the pictures of the folder chosen. Empty: the folder cam beside the program.</source>
+        <translation>Der Ordner, in dem neue Bilder (automatisches Speichern und „Bild speichern“) abgelegt werden; fehlt er, wird er angelegt. Jeder Ordner hat sein eigenes Bildverzeichnis, daher zeigt der Verlauf die Bilder des gewählten Ordners. Leer: der Ordner cam neben dem Programm.</translation>
+    </message>
+    <message>
+        <source>the folder cam beside the program</source>
+        <translation>der Ordner cam neben dem Programm</translation>
+    </message>
+    <message>
+        <source>Classic: HarbourCam9Dec2026155945.jpg</source>
+        <translation>Klassisch: HafenCam9Dez2026155945.jpg</translation>
+    </message>
+    <message>
+        <source>Sortable: Harbour Cam/2026-12-09/Harbour Cam 2026-12-09 15.59.45.jpg</source>
+        <translation>Sortierbar: Hafen Cam/2026-12-09/Hafen Cam 2026-12-09 15.59.45.jpg</translation>
+    </message>
+    <message>
+        <source>Saved pictures&apos; names</source>
+        <translation>Namen gespeicherter Bilder</translation>
+    </message>
+    <message>
+        <source>Classic: the cam&apos;s name, the date and the time in your formats, every picture in one folder. Sortable: a folder per cam and per day, names that sort by time, and two pictures of one second kept apart by &quot; (2)&quot;. Pictures saved under either are found by the history, the time-lapse and the retention.</source>
+        <translation>Klassisch: Name der Kamera, Datum und Uhrzeit in Ihren Formaten, alle Bilder in einem Ordner. Sortierbar: ein Ordner je Kamera und Tag, Namen, die nach der Zeit sortieren, und zwei Bilder derselben Sekunde durch „ (2)“ auseinandergehalten. Bilder aus beiden Schemata finden Verlauf, Zeitraffer und Aufbewahrung.</translation>
+    </message>
+    <message>
+        <source>Trusted certificate authorities (PEM file)</source>
+        <translation>Vertrauenswürdige Zertifizierungsstellen (PEM-Datei)</translation>
+    </message>
+    <message>
+        <source>https cams whose certificate comes from one of the authorities in this PEM file are trusted, as are those SSL_CERT_FILE and SSL_CERT_DIR name.</source>
+        <translation>https-Kameras, deren Zertifikat von einer Stelle aus dieser PEM-Datei stammt, wird vertraut, ebenso denen, die SSL_CERT_FILE und SSL_CERT_DIR nennen.</translation>
+    </message>
+    <message>
+        <source>only the system&apos;s</source>
+        <translation>nur die des Systems</translation>
+    </message>
+    <message>
+        <source>Let a download that is still arriving finish</source>
+        <translation>Laufende Downloads zu Ende laden</translation>
+    </message>
+    <message>
+        <source>When a cam&apos;s refresh interval ends while its picture is still arriving, the download goes on and the next one starts as soon as it ends. A download that brings no byte for 10 seconds is abandoned.</source>
+        <translation>Endet das Aktualisierungsintervall einer Kamera, während ihr Bild noch ankommt, läuft der Download weiter und der nächste beginnt, sobald er fertig ist. Ein Download, der 10 Sekunden lang kein Byte bringt, wird abgebrochen.</translation>
+    </message>
+    <message>
+        <source>&quot;{label}&quot; takes a host name or address, optionally followed by &quot;:port&quot; (1 to 65535), such as time.nist.gov or 192.0.2.1:13.</source>
+        <translation>„{label}“ nimmt einen Rechnernamen oder eine Adresse, wahlweise gefolgt von „:port“ (1 bis 65535), etwa time.nist.gov oder 192.0.2.1:13.</translation>
+    </message>
+    <message>
+        <source>Time server (daytime protocol)</source>
+        <translation>Zeitserver (Daytime-Protokoll)</translation>
+    </message>
+    <message>
+        <source>The server the GMT clock asks for the time, with the daytime protocol (port 13 unless &quot;host:port&quot; names another). Empty asks {default}.</source>
+        <translation>Der Server, den die GMT-Uhr nach der Zeit fragt, über das Daytime-Protokoll (Port 13, sofern „host:port“ keinen anderen nennt). Leer fragt {default}.</translation>
+    </message>
+    <message>
+        <source>Follow redirects</source>
+        <translation>Weiterleitungen folgen</translation>
+    </message>
+    <message>
+        <source>A cam that answers with a redirect (301, 302, 303, 307, 308) is asked again at the new address, up to 5 times. http may lead to https, never https to http. Off: a redirect shows the not-found picture.</source>
+        <translation>Eine Kamera, die mit einer Weiterleitung antwortet (301, 302, 303, 307, 308), wird unter der neuen Adresse erneut gefragt, bis zu 5-mal. http darf zu https führen, nie https zu http. Aus: Eine Weiterleitung zeigt das Nicht-gefunden-Bild.</translation>
+    </message>
+    <message>
+        <source>Ask whether the picture changed</source>
+        <translation>Nachfragen, ob sich das Bild geändert hat</translation>
+    </message>
+    <message>
+        <source>Each fetch sends the last picture&apos;s ETag and Last-Modified time; a cam that answers 304 (unchanged) sends no picture, and the one shown stays.</source>
+        <translation>Jeder Abruf sendet ETag und Last-Modified-Zeit des letzten Bildes; eine Kamera, die mit 304 (unverändert) antwortet, sendet kein Bild, und das angezeigte bleibt.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s Last-Modified line</source>
+        <translation>Last-Modified-Zeile des Servers</translation>
+    </message>
+    <message>
+        <source>The picture&apos;s content</source>
+        <translation>Inhalt des Bildes</translation>
+    </message>
+    <message>
+        <source>Both</source>
+        <translation>Beides</translation>
+    </message>
+    <message>
+        <source>A picture is new when it changed by</source>
+        <translation>Woran ein neues Bild erkannt wird</translation>
+    </message>
+    <message>
+        <source>The server&apos;s Last-Modified line: a new time stamp makes a new picture, whatever it shows. The picture&apos;s content: the picture itself changed (identical bytes never have); suits cams that send no Last-Modified, or a new one with every answer. Both: the server says so and the picture changed.</source>
+        <translation>Die Last-Modified-Zeile des Servers: Ein neuer Zeitstempel ergibt ein neues Bild, was immer es zeigt. Der Inhalt des Bildes: Das Bild selbst hat sich geändert (gleiche Bytes nie); passt für Kameras, die kein Last-Modified senden oder bei jeder Antwort ein neues. Beides: Der Server sagt es, und das Bild hat sich geändert.</translation>
+    </message>
+    <message>
+        <source>Content rule: a pixel changed by more than (of 255)</source>
+        <translation>Inhaltsregel: ein Pixel geändert um mehr als (von 255)</translation>
+    </message>
+    <message>
+        <source>Under the content rule, each picture is compared with the last new one as a small grey copy; a pixel of it has changed when its brightness differs by more than this many levels of 255.</source>
+        <translation>Nach der Inhaltsregel wird jedes Bild als kleine Graustufenkopie mit dem letzten neuen verglichen; ein Pixel hat sich geändert, wenn seine Helligkeit um mehr als so viele Stufen von 255 abweicht.</translation>
+    </message>
+    <message>
+        <source>Content rule: new when more than N per mille of it changed</source>
+        <translation>Inhaltsregel: neu, wenn sich mehr als N Promille geändert haben</translation>
+    </message>
+    <message>
+        <source>Under the content rule, a picture is new when more than this many thousandths of its pixels changed (5: half a percent).</source>
+        <translation>Nach der Inhaltsregel ist ein Bild neu, wenn sich mehr als so viele Tausendstel seiner Pixel geändert haben (5: ein halbes Prozent).</translation>
+    </message>
+    <message>
+        <source>At the bottom</source>
+        <translation>Unten</translation>
+    </message>
+    <message>
+        <source>At the top</source>
+        <translation>Oben</translation>
+    </message>
+    <message>
+        <source>Hidden</source>
+        <translation>Ausgeblendet</translation>
+    </message>
+    <message>
+        <source>Wall: name and time band</source>
+        <translation>Wand: Band mit Name und Zeit</translation>
+    </message>
+    <message>
+        <source>Where each wall tile shows its cam&apos;s name and the time its picture last changed. At the top suits cams that print their own caption at the bottom of the picture; hidden leaves the whole picture free.</source>
+        <translation>Wo jede Kachel der Wand den Namen ihrer Kamera und die Zeit der letzten Bildänderung zeigt. Oben passt für Kameras, die ihre eigene Beschriftung unten ins Bild drucken; ausgeblendet lässt das ganze Bild frei.</translation>
+    </message>
+    <message>
+        <source>Desktop notifications when a cam goes down</source>
+        <translation>Desktop-Benachrichtigung, wenn eine Kamera ausfällt</translation>
+    </message>
+    <message>
+        <source>A cam that has been failing, frozen or stale for the time below is told in a desktop notification, and so is its return. Cams that change together share one notification.</source>
+        <translation>Eine Kamera, die so lange wie unten angegeben fehlschlägt, eingefroren oder veraltet ist, wird per Desktop-Benachrichtigung gemeldet, ebenso ihre Rückkehr. Kameras, die sich gemeinsam ändern, teilen sich eine Benachrichtigung.</translation>
+    </message>
+    <message>
+        <source>Alert after (seconds a cam is down)</source>
+        <translation>Melden nach (Sekunden, die eine Kamera ausfällt)</translation>
+    </message>
+    <message>
+        <source>A cam alerts once it has been failing, frozen or stale for this many seconds, added up while it comes and goes, and at most once in this time.</source>
+        <translation>Eine Kamera meldet sich, sobald sie so viele Sekunden lang fehlschlägt, eingefroren oder veraltet ist, zusammengezählt, während sie kommt und geht, und höchstens einmal in dieser Zeit.</translation>
+    </message>
+    <message>
+        <source>Alert command (program and arguments, no shell)</source>
+        <translation>Befehl bei Meldung (Programm und Argumente, keine Shell)</translation>
+    </message>
+    <message>
+        <source>Run on each alert, whether or not notifications are on, with TOLVANE_CAM, TOLVANE_STATE, TOLVANE_REASON, TOLVANE_SINCE and TOLVANE_PICTURE (the last picture) in its environment. It is stopped after 10 seconds; its output goes to the log.</source>
+        <translation>Läuft bei jeder Meldung, ob Benachrichtigungen an sind oder nicht, mit TOLVANE_CAM, TOLVANE_STATE, TOLVANE_REASON, TOLVANE_SINCE und TOLVANE_PICTURE (das letzte Bild) in seiner Umgebung. Er wird nach 10 Sekunden beendet; seine Ausgabe geht ins Protokoll.</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keiner</translation>
+    </message>
+    <message>
+        <source>Keep watching in the tray when the window is closed</source>
+        <translation>Beim Schließen des Fensters im Infobereich weiter beobachten</translation>
+    </message>
+    <message>
+        <source>Closing the window leaves the cams watched and alerting; the tray icon shows their health, brings the window back and ends the program (Exit). Without a tray on the desktop, closing still ends the program.</source>
+        <translation>Das Schließen des Fensters lässt die Kameras weiter beobachten und melden; das Symbol im Infobereich zeigt ihren Zustand, holt das Fenster zurück und beendet das Programm (Beenden). Ohne Infobereich auf dem Desktop beendet das Schließen weiterhin das Programm.</translation>
+    </message>
+    <message>
+        <source>The zoom takes 1 to 5, or fit.</source>
+        <translation>Der Zoom nimmt 1 bis 5 oder fit.</translation>
+    </message>
+</context>
+<context>
+    <name>SlotGrid</name>
+    <message>
+        <source>%1 %2 was saved but not added to the picture index: %3</source>
+        <translation>%1 %2 wurde gespeichert, aber nicht ins Bildverzeichnis aufgenommen: %3</translation>
+    </message>
+    <message>
+        <source>%1 new picture saved as %2</source>
+        <translation>%1 neues Bild gespeichert als %2</translation>
+    </message>
+    <message>
+        <source>%1 no picture to save</source>
+        <translation>%1 kein Bild zum Speichern</translation>
+    </message>
+    <message>
+        <source>%1 could not save %2: %3</source>
+        <translation>%1 %2 konnte nicht gespeichert werden: %3</translation>
+    </message>
+    <message>
+        <source>%1 saved as %2</source>
+        <translation>%1 gespeichert als %2</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>%1 lässt sich nicht öffnen: %2</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: its entry in the cam list file %2</source>
+        <translation>%1 lässt sich nicht öffnen: Ihr Eintrag in der Kameralisten-Datei %2</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: it is not in the cam list file</source>
+        <translation>%1 lässt sich nicht öffnen: Sie steht nicht in der Kameralisten-Datei</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: its refresh rate &quot;%2&quot; is not a number of seconds</source>
+        <translation>%1 lässt sich nicht öffnen: Die Aktualisierung „%2“ ist keine Zahl von Sekunden</translation>
+    </message>
+    <message>
+        <source>All 24 panels are in use: stop a cam first</source>
+        <translation>Alle 24 Felder sind belegt: Halten Sie zuerst eine Kamera an</translation>
+    </message>
+    <message>
+        <source>waiting for the download</source>
+        <translation>wartet auf den Download</translation>
+    </message>
+</context>
+<context>
+    <name>StartupValues</name>
+    <message>
+        <source>%1 (error 0x%2)</source>
+        <translation>%1 (Fehler 0x%2)</translation>
+    </message>
+    <message>
+        <source>The setting &quot;autoSave&quot; could not be read: %1. AutoSave New Pictures starts switched off.</source>
+        <translation>Die Einstellung „autoSave“ konnte nicht gelesen werden: %1. „Neue Bilder automatisch speichern“ startet ausgeschaltet.</translation>
+    </message>
+    <message>
+        <source>The stored setting &quot;autoSave&quot; is &quot;%1&quot;, which is neither 0 nor 1. AutoSave New Pictures starts switched off.</source>
+        <translation>Die gespeicherte Einstellung „autoSave“ ist „%1“, also weder 0 noch 1. „Neue Bilder automatisch speichern“ startet ausgeschaltet.</translation>
+    </message>
+    <message>
+        <source>The setting &quot;showHelp&quot; could not be read: %1. The Help window opens as usual.</source>
+        <translation>Die Einstellung „showHelp“ konnte nicht gelesen werden: %1. Das Hilfefenster öffnet sich wie gewohnt.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewerPane</name>
+    <message>
+        <source>Fit</source>
+        <translation>Einpassen</translation>
+    </message>
+    <message>
+        <source>Viewer</source>
+        <translation>Anzeige</translation>
+    </message>
+    <message>
+        <source>Zoom:</source>
+        <translation>Zoom:</translation>
+    </message>
+    <message>
+        <source>The whole picture in the Viewer (0)</source>
+        <translation>Das ganze Bild in der Anzeige (0)</translation>
+    </message>
+    <message>
+        <source>Save Image</source>
+        <translation>Bild speichern</translation>
+    </message>
+    <message>
+        <source>Screensaver</source>
+        <translation>Bildschirmschoner</translation>
+    </message>
+    <message>
+        <source>Mask</source>
+        <translation>Maske</translation>
+    </message>
+    <message>
+        <source>Parts of the picture that do not count as a change (a clock, a logo): drag to add a rectangle, click one to remove it</source>
+        <translation>Teile des Bildes, die nicht als Änderung zählen (eine Uhr, ein Logo): Ziehen fügt ein Rechteck hinzu, ein Klick auf eines entfernt es</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>Refresh Rate:</source>
+        <translation>Aktualisierung:</translation>
+    </message>
+    <message>
+        <source>Last Changed:</source>
+        <translation>Zuletzt geändert:</translation>
+    </message>
+    <message>
+        <source>Last Refreshed:</source>
+        <translation>Zuletzt aktualisiert:</translation>
+    </message>
+    <message>
+        <source>Next Refresh:</source>
+        <translation>Nächste Aktualisierung:</translation>
+    </message>
+    <message>
+        <source>Current Time:</source>
+        <translation>Aktuelle Zeit:</translation>
+    </message>
+    <message>
+        <source>Status:</source>
+        <translation>Zustand:</translation>
+    </message>
+</context>
+<context>
+    <name>ViewerSlot</name>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Anhalten</translation>
+    </message>
+</context>
+<context>
+    <name>WallView</name>
+    <message>
+        <source>No cams are open. Press Esc for the cam list.</source>
+        <translation>Keine Kamera ist geöffnet. Esc führt zur Kameraliste.</translation>
+    </message>
+</context>
+<context>
+    <name>WatchedCam</name>
+    <message>
+        <source>Downloading %1 [%2]</source>
+        <translation>Lade %1 herunter [%2]</translation>
+    </message>
+    <message>
+        <source>%1 could not save the new picture of %2 as %3: %4</source>
+        <translation>%1 das neue Bild von %2 konnte nicht als %3 gespeichert werden: %4</translation>
     </message>
 </context>
 <context>
@@ -102,6 +1011,80 @@
 It comes with no warranty.</source>
         <translation>Freie Software unter der GNU General Public License, Version 3 oder später.
 Ohne jede Gewährleistung.</translation>
+    </message>
+</context>
+<context>
+    <name>frmImport</name>
+    <message>
+        <source>%1 :: Import Cams</source>
+        <translation>%1 :: Kameras importieren</translation>
+    </message>
+    <message>
+        <source>From %1 (%2): %3, %4.</source>
+        <translation>Aus %1 (%2): %3, %4.</translation>
+    </message>
+    <message>
+        <source>a CSV file</source>
+        <translation>eine CSV-Datei</translation>
+    </message>
+    <message>
+        <source>a list of addresses</source>
+        <translation>eine Liste von Adressen</translation>
+    </message>
+    <message>
+        <source>1 cam will be added</source>
+        <translation>1 Kamera wird hinzugefügt</translation>
+    </message>
+    <message>
+        <source>%1 cams will be added</source>
+        <translation>%1 Kameras werden hinzugefügt</translation>
+    </message>
+    <message>
+        <source>1 row is skipped</source>
+        <translation>1 Zeile wird übersprungen</translation>
+    </message>
+    <message>
+        <source>%1 rows are skipped</source>
+        <translation>%1 Zeilen werden übersprungen</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>Zeile</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>Adresse</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisierung</translation>
+    </message>
+    <message>
+        <source>What happens</source>
+        <translation>Was geschieht</translation>
+    </message>
+    <message>
+        <source>added</source>
+        <translation>hinzugefügt</translation>
+    </message>
+    <message>
+        <source>skipped: %1</source>
+        <translation>übersprungen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>frmOptions</name>
+    <message>
+        <source>Options</source>
+        <translation>Optionen</translation>
+    </message>
+    <message>
+        <source>Browse…</source>
+        <translation>Durchsuchen…</translation>
     </message>
 </context>
 <context>

@@ -15,6 +15,7 @@
 #include "PictureMemory.h"
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
+#include "RecordCommand.h"
 #include "TimelapseCommand.h"
 #include "Translations.h"
 #include "WatchLog.h"
@@ -104,6 +105,12 @@ int main(int argc, char** argv)
         // The time-lapse export runs here, without a window system, so that cron can run it.
         if (IsTimelapseCommand(QCoreApplication::arguments()))
             return RunTimelapseCommand(QCoreApplication::arguments(), QCoreApplication::applicationDirPath());
+        // So does the recorder, for a service on a machine with no display at all.
+        if (IsRecordCommand(QCoreApplication::arguments())) {
+            const QString executableFolder = QCoreApplication::applicationDirPath();
+            return RunRecordCommand(QCoreApplication::arguments(), executableFolder,
+                                    IsInstalledExecutable(executableFolder) ? UserDataProgramFolder() : QString());
+        }
         const CommandLineResult early = ParseCommandLine(QCoreApplication::arguments());
         if (early.action == CommandLineAction::ShowHelp || early.action == CommandLineAction::ShowVersion) {
             std::printf("%s\n", qPrintable(early.text));

@@ -1,5 +1,6 @@
 #include "CamCommands.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -46,20 +47,23 @@ QString ChooseFile(QWidget* parent, bool forSaving)
 {
     if (fileChooser())
         return fileChooser()(parent, forSaving);
-    const QString filter = QStringLiteral("Cam lists (*.csv *.txt);;All files (*)");
-    return forSaving
-        ? QFileDialog::getSaveFileName(parent, QStringLiteral("Export Cams"), QStringLiteral("cams.csv"), filter)
-        : QFileDialog::getOpenFileName(parent, QStringLiteral("Import Cams"), QString(), filter);
+    const QString filter = QCoreApplication::translate("CamCommands", "Cam lists (*.csv *.txt);;All files (*)");
+    return forSaving ? QFileDialog::getSaveFileName(parent, QCoreApplication::translate("CamCommands", "Export Cams"),
+                                                    QStringLiteral("cams.csv"), filter)
+                     : QFileDialog::getOpenFileName(parent, QCoreApplication::translate("CamCommands", "Import Cams"),
+                                                    QString(), filter);
 }
 
 QString Cams(qsizetype count)
 {
-    return count == 1 ? QStringLiteral("1 cam") : QStringLiteral("%1 cams").arg(count);
+    return count == 1 ? QCoreApplication::translate("CamCommands", "1 cam")
+                      : QCoreApplication::translate("CamCommands", "%1 cams").arg(count);
 }
 
 QString Rows(qsizetype count)
 {
-    return count == 1 ? QStringLiteral("1 row") : QStringLiteral("%1 rows").arg(count);
+    return count == 1 ? QCoreApplication::translate("CamCommands", "1 row")
+                      : QCoreApplication::translate("CamCommands", "%1 rows").arg(count);
 }
 
 // The cam's own settings live outside the cam list file and follow its renames and deletes; a
@@ -165,7 +169,7 @@ void CamCommands::cmdEdit_Click()
             QString reason;
             reportCamSettingsProblem(
                 RenameCamSettings(before->name, edited.name, &reason),
-                QStringLiteral("The cam was renamed, but its own settings stay under \"%1\"").arg(before->name), reason,
+                tr("The cam was renamed, but its own settings stay under \"%1\"").arg(before->name), reason,
                 mainWindow_);
             if (hooks_.camRenamed)
                 hooks_.camRenamed(before->name, edited.name);
@@ -191,10 +195,9 @@ void CamCommands::cmdRemove_Click()
         return;
     const QString name = entry->text();
     auto notFound = [this, &name] {
-        CurrentPrompt().ask(
-            ProductName(),
-            QStringLiteral("The cam \"%1\" was not found in the cam list file, so nothing was deleted.").arg(name),
-            PromptButtons::Ok, mainWindow_);
+        CurrentPrompt().ask(ProductName(),
+                            tr("The cam \"%1\" was not found in the cam list file, so nothing was deleted.").arg(name),
+                            PromptButtons::Ok, mainWindow_);
     };
     try {
         const std::optional<CamRecord> record = FindCamRecord(name);
@@ -202,8 +205,7 @@ void CamCommands::cmdRemove_Click()
             notFound();
             return;
         }
-        if (CurrentPrompt().ask(QStringLiteral("Confirm Delete"),
-                                QStringLiteral("Are you sure you want to delete ") + record->name + QStringLiteral("?"),
+        if (CurrentPrompt().ask(tr("Confirm Delete"), tr("Are you sure you want to delete %1?").arg(record->name),
                                 PromptButtons::OkCancel, mainWindow_) != PromptAnswer::Ok)
             return;
         if (!RemoveCamRecord(*record)) {
@@ -213,8 +215,8 @@ void CamCommands::cmdRemove_Click()
         }
         QString reason;
         reportCamSettingsProblem(RemoveCamSettings(record->name, &reason),
-                                 QStringLiteral("The cam was deleted, but its own settings could not be removed"),
-                                 reason, mainWindow_);
+                                 tr("The cam was deleted, but its own settings could not be removed"), reason,
+                                 mainWindow_);
         // Read before the entries are replaced: a failed read leaves the list as it was.
         ReloadCamList(List1_.data());
     } catch (const CamListError& error) {
@@ -254,8 +256,8 @@ void CamCommands::MoveSelected(CamListMove move)
         ReloadCamList(List1_.data());
         if (!moved) {
             CurrentPrompt().ask(ProductName(),
-                                QStringLiteral("The cam list file has changed since it was listed, so \"%1\" was not "
-                                               "moved. The list now shows the file as it is.")
+                                tr("The cam list file has changed since it was listed, so \"%1\" was not "
+                                   "moved. The list now shows the file as it is.")
                                     .arg(name),
                                 PromptButtons::Ok, mainWindow_);
             return;
@@ -292,7 +294,7 @@ void CamCommands::cmdImport_Click()
         return;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        statusText(QStringLiteral("Could not read %1: %2").arg(fileName, file.errorString()));
+        statusText(tr("Could not read %1: %2").arg(fileName, file.errorString()));
         return;
     }
     const QByteArray bytes = file.readAll();
@@ -323,7 +325,7 @@ void CamCommands::Import(const QString& fileName, const QByteArray& bytes)
             records << row.record;
         AppendCamRecords(records);
         ReloadCamList(List1_.data());
-        statusText(QStringLiteral("Imported from %1: %2 added, %3 skipped")
+        statusText(tr("Imported from %1: %2 added, %3 skipped")
                        .arg(fileName, Cams(records.size()), Rows(plan.skipped.size())));
     } catch (const CamListError& error) {
         ShowCamListError(error, mainWindow_);
@@ -339,9 +341,9 @@ void CamCommands::cmdExport_Click()
         QStringList notWhole;
         const QList<CamRecord> records = ReadCamRecords(&notWhole);
         WriteCamListCsv(fileName, records);
-        QString text = QStringLiteral("Exported %1 to %2").arg(Cams(records.size()), fileName);
+        QString text = tr("Exported %1 to %2").arg(Cams(records.size()), fileName);
         if (!notWhole.isEmpty())
-            text += QStringLiteral("; not exported, their entries in the cam list file are not whole: %1")
+            text += tr("; not exported, their entries in the cam list file are not whole: %1")
                         .arg(notWhole.join(QStringLiteral(", ")));
         statusText(text);
     } catch (const CamListError& error) {

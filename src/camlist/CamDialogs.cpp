@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,14 +19,12 @@
 #include "SettingKeys.h"
 
 namespace {
-const QString kUrlTip = QStringLiteral(
-    "enter the exact path to the image (found by right clicking an image in your browser and selecting \"properties\"");
 constexpr int kRefreshMaxLength = 3;  // characters: at most 999 seconds
 constexpr int kLongestRefresh = 999;  // seconds
 
 void ShowDialogError(const QString& text, QWidget* parent)
 {
-    CurrentPrompt().ask(QStringLiteral(":: error"), text, PromptButtons::Ok, parent);
+    CurrentPrompt().ask(QCoreApplication::translate("CamDialog", ":: error"), text, PromptButtons::Ok, parent);
 }
 
 // Digits only, 1 to 999; a stored text kept unchanged passes when it is any whole number of
@@ -62,37 +61,39 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
         text->setObjectName(QLatin1String(name));
         return text;
     };
-    Label1 = makeLabel("Label1", QStringLiteral("Name:"));
+    Label1 = makeLabel("Label1", tr("Name:"));
     Text1 = makeText("Text1");
-    Label2 = makeLabel("Label2", QStringLiteral("URL:"));
+    Label2 = makeLabel("Label2", tr("URL:"));
     Text2 = makeText("Text2");
-    Text2->setToolTip(kUrlTip);
-    Label3 = makeLabel("Label3", QStringLiteral("Refresh:"));
+    Text2->setToolTip(tr("enter the exact path to the image (found by right clicking an image in your browser and "
+                         "selecting \"properties\""));
+    Label3 = makeLabel("Label3", tr("Refresh:"));
     Text3 = makeText("Text3");
     setRefreshDigits(kRefreshMaxLength);
     // Wide enough for the three characters it takes, in pixels.
     Text3->setMaximumWidth(Text3->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
-    Text3->setToolTip(QStringLiteral("Enter the time in seconds"));
-    Label4 = makeLabel("Label4", QStringLiteral("seconds"));
-    lblRefreshRule = makeLabel("lblRefreshRule", QStringLiteral("(digits only, 1 to 999)"));
+    Text3->setToolTip(tr("Enter the time in seconds"));
+    Label4 = makeLabel("Label4", tr("seconds"));
+    lblRefreshRule = makeLabel("lblRefreshRule", tr("(digits only, 1 to 999)"));
     lblRefreshRule->setEnabled(false);  // a hint, drawn grey
-    lblNewPictureRule = makeLabel("lblNewPictureRule", QStringLiteral("New picture:"));
+    lblNewPictureRule = makeLabel("lblNewPictureRule", tr("New picture:"));
     cboNewPictureRule = new QComboBox(this);
     cboNewPictureRule->setObjectName(QStringLiteral("cboNewPictureRule"));
-    cboNewPictureRule->addItem(QStringLiteral("Use the Options' rule"), QString());
+    cboNewPictureRule->addItem(tr("Use the Options' rule"), QString());
     for (const SettingChoice& choice : SettingKeys::kNewPictureRules)
-        cboNewPictureRule->addItem(QString::fromUtf8(choice.label), QString::fromLatin1(choice.value));
-    cboNewPictureRule->setToolTip(QStringLiteral("What makes a picture of this cam new (saved by AutoSave, kept in "
-                                                 "the history): the rule in Options, or one for this cam alone"));
-    chkAutoSave = new QCheckBox(QStringLiteral("Save this cam's new pictures"), this);
+        cboNewPictureRule->addItem(QCoreApplication::translate("SettingKeys", choice.label),
+                                   QString::fromLatin1(choice.value));
+    cboNewPictureRule->setToolTip(tr("What makes a picture of this cam new (saved by AutoSave, kept in "
+                                     "the history): the rule in Options, or one for this cam alone"));
+    chkAutoSave = new QCheckBox(tr("Save this cam's new pictures"), this);
     chkAutoSave->setObjectName(QStringLiteral("chkAutoSave"));
-    chkAutoSave->setToolTip(QStringLiteral("While AutoSave New Pictures is ticked, this cam's new pictures are saved; "
-                                           "untick it to pass this cam over."));
+    chkAutoSave->setToolTip(tr("While AutoSave New Pictures is ticked, this cam's new pictures are saved; "
+                               "untick it to pass this cam over."));
     chkAutoSave->setChecked(true);
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
+    Command1 = new QPushButton(tr("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setDefault(true);
-    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Command2 = new QPushButton(tr("Cancel"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
 
     grid_ = new QGridLayout(this);
@@ -141,11 +142,11 @@ void CamDialog::setRefreshDigits(int digits)
 bool CamDialog::ValidateTexts(const QString& ownName, const QString& keptRefresh)
 {
     if (Text1->text().isEmpty() || Text2->text().isEmpty() || Text3->text().isEmpty()) {
-        ShowDialogError(QStringLiteral("you must enter all information"), this);
+        ShowDialogError(tr("you must enter all information"), this);
         return false;
     }
     if (!IsRefreshText(Text3->text(), keptRefresh)) {
-        ShowDialogError(QStringLiteral("the refresh time must be a whole number of seconds from 1 to 999"), this);
+        ShowDialogError(tr("the refresh time must be a whole number of seconds from 1 to 999"), this);
         return false;
     }
     // Lookups find the first cam of a name: a second one could never be opened, and its
@@ -163,7 +164,7 @@ bool CamDialog::ValidateTexts(const QString& ownName, const QString& keptRefresh
     }
     if (!listed.contains(name))
         return true;
-    ShowDialogError(QStringLiteral("a cam named \"%1\" is already in the list: choose another name").arg(name), this);
+    ShowDialogError(tr("a cam named \"%1\" is already in the list: choose another name").arg(name), this);
     return false;
 }
 
@@ -173,9 +174,8 @@ void CamDialog::StoreAutoSave(const QString& cam)
     QString reason;
     if (!SetCamSetting(cam, QString::fromLatin1(CamSettingNames::autoSave),
                        chkAutoSave->isChecked() ? QString() : QStringLiteral("0"), &reason))
-        ShowDialogError(
-            QStringLiteral("The cam was saved, but \"%1\" could not be stored: %2").arg(chkAutoSave->text(), reason),
-            this);
+        ShowDialogError(tr("The cam was saved, but \"%1\" could not be stored: %2").arg(chkAutoSave->text(), reason),
+                        this);
 }
 
 void CamDialog::ReloadList()
@@ -201,15 +201,14 @@ void CamDialog::KeepOwnRule(const QString& cam)
     if (CamSetting(cam, QString::fromLatin1(CamSettingNames::newPictureRule)) == rule ||
         SetCamSetting(cam, QString::fromLatin1(CamSettingNames::newPictureRule), rule, &reason))
         return;
-    ShowDialogError(QStringLiteral("the cam was saved, but its rule for new pictures could not be kept: ") + reason,
-                    this);
+    ShowDialogError(tr("the cam was saved, but its rule for new pictures could not be kept: %1").arg(reason), this);
 }
 
 Form2::Form2(QListWidget* List1, QWidget* parent) : CamDialog(QStringLiteral("Form2"), List1, parent)
 {
-    setWindowTitle(ProductName() + QStringLiteral(" :: Add a Cam"));
-    Text1->setText(QStringLiteral("My Cam"));
-    Text1->setToolTip(QStringLiteral("create a unique name"));
+    setWindowTitle(tr("%1 :: Add a Cam").arg(ProductName()));
+    Text1->setText(tr("My Cam"));
+    Text1->setToolTip(tr("create a unique name"));
     Text2->setText(QStringLiteral("http://"));
     Text3->setText(QStringLiteral("60"));
 }
@@ -235,8 +234,8 @@ void Form2::Command1_Click()
 Form3::Form3(QListWidget* List1, UpdateOpenSlots updateOpenSlots, QWidget* parent)
     : CamDialog(QStringLiteral("Form3"), List1, parent), updateOpenSlots_(std::move(updateOpenSlots))
 {
-    Text1->setToolTip(QStringLiteral("Create a unique name for the cam"));
-    Label5 = new QLabel(QStringLiteral("(Cams that are already open will need to be restarted)"), this);
+    Text1->setToolTip(tr("Create a unique name for the cam"));
+    Label5 = new QLabel(tr("(Cams that are already open will need to be restarted)"), this);
     Label5->setObjectName(QStringLiteral("Label5"));
     grid_->addWidget(Label5, 5, 0, 1, 4);
 }

@@ -14,9 +14,9 @@
 namespace {
 enum Column { LineColumn, NameColumn, AddressColumn, RefreshColumn, OutcomeColumn };
 
-QString Counted(qsizetype count, const char* one, const char* many)
+QString Counted(qsizetype count, const QString& one, const QString& many)
 {
-    return count == 1 ? QString::fromLatin1(one) : QString::fromLatin1(many).arg(count);
+    return count == 1 ? one : QString(many).arg(count);
 }
 }  // namespace
 
@@ -25,7 +25,7 @@ frmImport::frmImport(const QString& fileName, const ImportPlan& plan,
     : QDialog(parent), plan_(plan)
 {
     setObjectName(QStringLiteral("frmImport"));
-    setWindowTitle(ProductName() + QStringLiteral(" :: Import Cams"));
+    setWindowTitle(tr("%1 :: Import Cams").arg(ProductName()));
     const auto shown = [&shownAddress](const QString& address) {
         return shownAddress ? shownAddress(address) : address;
     };
@@ -34,28 +34,27 @@ frmImport::frmImport(const QString& fileName, const ImportPlan& plan,
     lblSummary->setObjectName(QStringLiteral("lblSummary"));
     lblSummary->setTextFormat(Qt::PlainText);
     lblSummary->setWordWrap(true);
-    lblSummary->setText(QStringLiteral("From %1 (%2): %3, %4.")
+    lblSummary->setText(tr("From %1 (%2): %3, %4.")
                             .arg(QFileInfo(fileName).fileName(),
-                                 plan.csv ? QStringLiteral("a CSV file") : QStringLiteral("a list of addresses"),
-                                 Counted(plan.toAdd.size(), "1 cam will be added", "%1 cams will be added"),
-                                 Counted(plan.skipped.size(), "1 row is skipped", "%1 rows are skipped")));
+                                 plan.csv ? tr("a CSV file") : tr("a list of addresses"),
+                                 Counted(plan.toAdd.size(), tr("1 cam will be added"), tr("%1 cams will be added")),
+                                 Counted(plan.skipped.size(), tr("1 row is skipped"), tr("%1 rows are skipped"))));
 
     lstRows = new QTreeWidget(this);
     lstRows->setObjectName(QStringLiteral("lstRows"));
     lstRows->setRootIsDecorated(false);
-    lstRows->setHeaderLabels({QStringLiteral("Line"), QStringLiteral("Name"), QStringLiteral("Address"),
-                              QStringLiteral("Refresh"), QStringLiteral("What happens")});
+    lstRows->setHeaderLabels({tr("Line"), tr("Name"), tr("Address"), tr("Refresh"), tr("What happens")});
     // In the file's order, so a skipped row is found where the user wrote it.
     QList<QTreeWidgetItem*> rows;
     for (const ImportRow& row : plan.toAdd) {
-        auto* item = new QTreeWidgetItem({QString::number(row.line), row.record.name, shown(row.record.url),
-                                          row.record.refresh, QStringLiteral("added")});
+        auto* item = new QTreeWidgetItem(
+            {QString::number(row.line), row.record.name, shown(row.record.url), row.record.refresh, tr("added")});
         item->setData(LineColumn, Qt::UserRole, row.line);
         rows << item;
     }
     for (const SkippedImportRow& row : plan.skipped) {
-        auto* item = new QTreeWidgetItem({QString::number(row.line), QString(), shown(row.text), QString(),
-                                          QStringLiteral("skipped: ") + row.reason});
+        auto* item = new QTreeWidgetItem(
+            {QString::number(row.line), QString(), shown(row.text), QString(), tr("skipped: %1").arg(row.reason)});
         item->setData(LineColumn, Qt::UserRole, row.line);
         item->setForeground(OutcomeColumn, palette().brush(QPalette::Disabled, QPalette::Text));
         rows << item;

@@ -46,7 +46,7 @@ QPointer<frmOptions>& loadedDialog()
 frmOptions::frmOptions(QWidget* owner, std::vector<OptionRow> rows) : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmOptions"));
-    setWindowTitle(QStringLiteral("Options"));
+    setWindowTitle(tr("Options"));
     setModal(false);
     setAttribute(Qt::WA_DeleteOnClose);
 
@@ -116,7 +116,7 @@ void frmOptions::buildRow(Row& row, QFormLayout* form)
     }
     auto* line = new QHBoxLayout;
     line->addWidget(edit, 1);
-    auto* browse = new QPushButton(QStringLiteral("Browse…"), this);
+    auto* browse = new QPushButton(tr("Browse…"), this);
     browse->setObjectName(option.key + QStringLiteral("_Browse"));
     line->addWidget(browse);
     const OptionRow copy = option;

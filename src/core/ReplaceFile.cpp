@@ -1,5 +1,6 @@
 #include "ReplaceFile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -162,12 +163,16 @@ bool IsTempNameBeside(const QString& name)
     return pattern.match(name).hasMatch();
 }
 
-QStringList RemoveStaleTempFiles(const QString& folder)
+QStringList RemoveStaleTempFiles(const QString& folder, int minimumAgeSeconds)
 {
     QStringList removed;
     const QFileInfoList entries =
         QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    // The file system's own clock, not the program's (tests set that one to other years).
+    const QDateTime youngest = QDateTime::currentDateTimeUtc().addSecs(-minimumAgeSeconds);
     for (const QFileInfo& entry : entries) {
+        if (minimumAgeSeconds > 0 && entry.lastModified().toUTC() > youngest)
+            continue;
         if (IsTempNameBeside(entry.fileName()) && QFile::remove(entry.filePath()))
             removed << entry.fileName();
     }

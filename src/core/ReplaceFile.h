@@ -67,5 +67,6 @@ QByteArray TempNameBeside(const QByteArray& fileName, quint32 number);
 bool IsTempNameBeside(const QString& name);
 // Deletes the files in folder whose names IsTempNameBeside recognises (plain files only: a link
 // or a folder of such a name is left alone). For start-up, before this program writes anything
-// there. Returns the names deleted.
-QStringList RemoveStaleTempFiles(const QString& folder);
+// there. With minimumAgeSeconds, only files unchanged for at least that long go: another program
+// (the recorder) may be writing one right now. Returns the names deleted.
+QStringList RemoveStaleTempFiles(const QString& folder, int minimumAgeSeconds = 0);

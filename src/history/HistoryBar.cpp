@@ -38,12 +38,12 @@ HistoryBar::HistoryBar(QWidget* parent) : QWidget(parent)
     times_->setSpacing(2);
     rows->addLayout(steps_);
     rows->addLayout(times_);
-    cmdPrevious = Button(QStringLiteral("<"), "cmdPrevious", QStringLiteral("Previous saved picture"), this);
-    cmdNext = Button(QStringLiteral(">"), "cmdNext", QStringLiteral("Next saved picture"), this);
-    cmdLive = Button(QStringLiteral("Live"), "cmdLive", QStringLiteral("Back to the live picture"), this);
+    cmdPrevious = Button(QStringLiteral("<"), "cmdPrevious", tr("Previous saved picture"), this);
+    cmdNext = Button(QStringLiteral(">"), "cmdNext", tr("Next saved picture"), this);
+    cmdLive = Button(tr("Live"), "cmdLive", tr("Back to the live picture"), this);
     sldHistory = new QSlider(Qt::Horizontal, this);
     sldHistory->setObjectName(QStringLiteral("sldHistory"));
-    sldHistory->setToolTip(QStringLiteral("The cam's saved pictures; the right end is live"));
+    sldHistory->setToolTip(tr("The cam's saved pictures; the right end is live"));
     lblHistoryTime = new QLabel(this);
     lblHistoryTime->setObjectName(QStringLiteral("lblHistoryTime"));
     const int narrow = fontMetrics().horizontalAdvance(QStringLiteral("<<<"));
@@ -167,7 +167,7 @@ void HistoryBar::stepTo(int position)
     updateControls();
     if (picture.isNull()) {
         // Deleted by hand or damaged: said, and the picture shown stays.
-        Q_EMIT problem(QStringLiteral("The saved picture %1 could not be read").arg(path));
+        Q_EMIT problem(tr("The saved picture %1 could not be read").arg(path));
         return;
     }
     Q_EMIT pictureChosen(picture);
@@ -195,10 +195,9 @@ void HistoryBar::updateControls()
     cmdPrevious->setEnabled(position_ > 0);
     cmdNext->setEnabled(!isLive());
     cmdLive->setEnabled(!isLive());
-    cmdLive->setText(newLive_ == 0 ? QStringLiteral("Live") : QStringLiteral("Live (%1 new)").arg(newLive_));
+    cmdLive->setText(newLive_ == 0 ? tr("Live") : tr("Live (%1 new)").arg(newLive_));
     if (isLive())
-        lblHistoryTime->setText(count == 0 ? QStringLiteral("Live (no saved pictures)")
-                                           : QStringLiteral("Live (%1 saved)").arg(count));
+        lblHistoryTime->setText(count == 0 ? tr("Live (no saved pictures)") : tr("Live (%1 saved)").arg(count));
     else
         lblHistoryTime->setText(DateTimeText(pictures_.at(position_).taken.toLocalTime()));
     fitRows();

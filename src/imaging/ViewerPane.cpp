@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QFrame>
 #include <QLabel>
@@ -63,7 +64,7 @@ constexpr TwipRect ValueAt(int row)
 // The zoom beside the bar: the step ("2×"), or "Fit".
 QString ZoomText(bool fit, int step)
 {
-    return fit ? QStringLiteral("Fit") : QString::number(step) + QChar(0x00D7);
+    return fit ? QCoreApplication::translate("ViewerPane", "Fit") : QString::number(step) + QChar(0x00D7);
 }
 
 QScrollBar* MakePanBar(Qt::Orientation orientation, const char* name, QWidget* parent)
@@ -87,8 +88,7 @@ QString NextRefreshText(const QString& refreshText, int slotElapsed)
     return ShortestNumberText(*seconds - slotElapsed);
 }
 
-ViewerPane::ViewerPane(QWidget* parent)
-    : QGroupBox(QStringLiteral("Viewer"), parent), screenSaverSwitch(SetScreenSaverActive)
+ViewerPane::ViewerPane(QWidget* parent) : QGroupBox(tr("Viewer"), parent), screenSaverSwitch(SetScreenSaverActive)
 {
     setObjectName(QStringLiteral("frmMain"));
 
@@ -174,7 +174,7 @@ QLabel* ViewerPane::makeLabel(QWidget* container, const char* name, const QStrin
 
 void ViewerPane::buildDetails()
 {
-    Label6 = makeLabel(frmDetails, "Label6", QStringLiteral("Zoom:"), {180, 180, 1000, kRowHeight});
+    Label6 = makeLabel(frmDetails, "Label6", tr("Zoom:"), {180, 180, 1000, kRowHeight});
     Slider1 = new QScrollBar(Qt::Horizontal, frmDetails);
     Slider1->setObjectName(QStringLiteral("Slider1"));
     Slider1->setRange(kZoomStepMin, kZoomStepMax);
@@ -187,32 +187,32 @@ void ViewerPane::buildDetails()
     const float zoomLeft = 180 +
         static_cast<float>(PixelsToTwips(Label6->fontMetrics().horizontalAdvance(Label6->text() + QLatin1Char(' '))));
     lblZoom = makeLabel(frmDetails, "lblZoom", QString(), {zoomLeft, 180, 2055 - zoomLeft, kRowHeight});
-    cmdFit = new QPushButton(QStringLiteral("Fit"), frmDetails);
+    cmdFit = new QPushButton(tr("Fit"), frmDetails);
     cmdFit->setObjectName(QStringLiteral("cmdFit"));
     cmdFit->setCheckable(true);
-    cmdFit->setToolTip(QStringLiteral("The whole picture in the Viewer (0)"));
+    cmdFit->setToolTip(tr("The whole picture in the Viewer (0)"));
     setTwipsGeometry(cmdFit, {2235, 120, 780, 285});
 
-    cmdSave = new QPushButton(QStringLiteral("Save Image"), frmDetails);
+    cmdSave = new QPushButton(tr("Save Image"), frmDetails);
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
     setTwipsGeometry(cmdSave, {180, 900, 1335, 375});
-    Command3 = new QPushButton(QStringLiteral("Screensaver"), frmDetails);
+    Command3 = new QPushButton(tr("Screensaver"), frmDetails);
     Command3->setObjectName(QStringLiteral("Command3"));
     setTwipsGeometry(Command3, {1680, 900, 1335, 375});
     // On the Viewer frame's caption row, right of "Viewer", above the picture: room no control
     // of the frame ever used.
-    chkMask = new QCheckBox(QStringLiteral("Mask"), this);
+    chkMask = new QCheckBox(tr("Mask"), this);
     chkMask->setObjectName(QStringLiteral("chkMask"));
-    chkMask->setToolTip(QStringLiteral("Parts of the picture that do not count as a change (a clock, a logo): drag to "
-                                       "add a rectangle, click one to remove it"));
+    chkMask->setToolTip(tr("Parts of the picture that do not count as a change (a clock, a logo): drag to "
+                           "add a rectangle, click one to remove it"));
     setTwipsGeometry(chkMask, {1200, 0, 1000, 240});
 
-    Label12 = makeLabel(frmDetails, "Label12", QStringLiteral("Name:"), CaptionAt(0));
-    Label2 = makeLabel(frmDetails, "Label2", QStringLiteral("Refresh Rate:"), CaptionAt(1));
-    Label3 = makeLabel(frmDetails, "Label3", QStringLiteral("Last Changed:"), CaptionAt(2));
-    Label4 = makeLabel(frmDetails, "Label4", QStringLiteral("Last Refreshed:"), CaptionAt(3));
-    Label5 = makeLabel(frmDetails, "Label5", QStringLiteral("Next Refresh:"), CaptionAt(4));
-    labelalla = makeLabel(frmDetails, "labelalla", QStringLiteral("Current Time:"), CaptionAt(5));
+    Label12 = makeLabel(frmDetails, "Label12", tr("Name:"), CaptionAt(0));
+    Label2 = makeLabel(frmDetails, "Label2", tr("Refresh Rate:"), CaptionAt(1));
+    Label3 = makeLabel(frmDetails, "Label3", tr("Last Changed:"), CaptionAt(2));
+    Label4 = makeLabel(frmDetails, "Label4", tr("Last Refreshed:"), CaptionAt(3));
+    Label5 = makeLabel(frmDetails, "Label5", tr("Next Refresh:"), CaptionAt(4));
+    labelalla = makeLabel(frmDetails, "labelalla", tr("Current Time:"), CaptionAt(5));
     lblName = makeLabel(frmDetails, "lblName", QString(), ValueAt(0));
     lblRefresh = makeLabel(frmDetails, "lblRefresh", QString(), ValueAt(1));
     lblLastChanged = makeLabel(frmDetails, "lblLastChanged", QString(), ValueAt(2));
@@ -220,7 +220,7 @@ void ViewerPane::buildDetails()
     lblNextRefresh = makeLabel(frmDetails, "lblNextRefresh", QString(), ValueAt(4));
     lblTime = makeLabel(frmDetails, "lblTime", QString(), ValueAt(5));
     // Below the rows the details frame has always had, so none of them moves.
-    labelStatus = makeLabel(frmDetails, "labelStatus", QStringLiteral("Status:"), CaptionAt(6));
+    labelStatus = makeLabel(frmDetails, "labelStatus", tr("Status:"), CaptionAt(6));
     lblStatus = makeLabel(frmDetails, "lblStatus", QString(), ValueAt(6));
     lblStatus->setTextFormat(Qt::PlainText);
 }

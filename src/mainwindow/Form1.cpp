@@ -39,6 +39,7 @@
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
 #include "WallView.h"
+#include "WatchChoices.h"
 #include "WindowAlerts.h"
 #include "frmOptions.h"
 #include "frmTimelapse.h"
@@ -128,35 +129,34 @@ Form1::~Form1()
 
 void Form1::buildMenus()
 {
-    mnuFile = Named(menuBar()->addMenu(QStringLiteral("&File")), "mnuFile");
-    mnuFileItem[0] = mnuFile->addAction(QStringLiteral("Exit"), this, [this] { mnuFileItem_Click(0); });
+    mnuFile = Named(menuBar()->addMenu(tr("&File")), "mnuFile");
+    mnuFileItem[0] = mnuFile->addAction(tr("Exit"), this, [this] { mnuFileItem_Click(0); });
 
-    mnuCams = Named(menuBar()->addMenu(QStringLiteral("&Cams")), "mnuCams");
-    const QStringList camItems = {QStringLiteral("Add a Cam"), QStringLiteral("Delete Selected Cam"),
-                                  QStringLiteral("Edit Selected Cam"), QStringLiteral("Start Selected Cam"),
-                                  QStringLiteral("Stop All Cams")};
+    mnuCams = Named(menuBar()->addMenu(tr("&Cams")), "mnuCams");
+    const QStringList camItems = {tr("Add a Cam"), tr("Delete Selected Cam"), tr("Edit Selected Cam"),
+                                  tr("Start Selected Cam"), tr("Stop All Cams")};
     for (int i = 0; i < static_cast<int>(mnuCamItem.size()); ++i)
         mnuCamItem[static_cast<size_t>(i)] =
             mnuCams->addAction(camItems.at(i), this, [this, i] { mnuCamItem_Click(i); });
 
     // After the cam commands, so that none of them moves.
     mnuCams->addSeparator();
-    mnuTimelapse = mnuCams->addAction(QStringLiteral("Make Time-lapse…"), this, [this] { mnuTimelapse_Click(); });
+    mnuTimelapse = mnuCams->addAction(tr("Make Time-lapse…"), this, [this] { mnuTimelapse_Click(); });
     mnuTimelapse->setObjectName(QStringLiteral("mnuTimelapse"));
 
-    mnuHelp = Named(menuBar()->addMenu(QStringLiteral("&Help")), "mnuHelp");
-    mnuHelpItem[0] = mnuHelp->addAction(QStringLiteral("View Help"), this, [this] { mnuHelpItem_Click(0); });
+    mnuHelp = Named(menuBar()->addMenu(tr("&Help")), "mnuHelp");
+    mnuHelpItem[0] = mnuHelp->addAction(tr("View Help"), this, [this] { mnuHelpItem_Click(0); });
 
-    mnuAbout = Named(menuBar()->addMenu(QStringLiteral("&About")), "mnuAbout");
-    mnuAboutItem = mnuAbout->addAction(QStringLiteral("About this software"), this, [this] { mnuAboutItem_Click(); });
+    mnuAbout = Named(menuBar()->addMenu(tr("&About")), "mnuAbout");
+    mnuAboutItem = mnuAbout->addAction(tr("About this software"), this, [this] { mnuAboutItem_Click(); });
 
     // Added after the menus the program always had, so that none of them moves.
-    mnuSettings = Named(menuBar()->addMenu(QStringLiteral("&Settings")), "mnuSettings");
-    mnuSettingsItem[0] = mnuSettings->addAction(QStringLiteral("Options…"), this, [this] { mnuSettingsItem_Click(0); });
+    mnuSettings = Named(menuBar()->addMenu(tr("&Settings")), "mnuSettings");
+    mnuSettingsItem[0] = mnuSettings->addAction(tr("Options…"), this, [this] { mnuSettingsItem_Click(0); });
     mnuSettingsItem[0]->setObjectName(QStringLiteral("mnuSettingsItem_0"));
 
-    mnuView = Named(menuBar()->addMenu(QStringLiteral("&View")), "mnuView");
-    mnuViewWall = mnuView->addAction(QStringLiteral("Wall"));
+    mnuView = Named(menuBar()->addMenu(tr("&View")), "mnuView");
+    mnuViewWall = mnuView->addAction(tr("Wall"));
     mnuViewWall->setObjectName(QStringLiteral("mnuViewWall"));
     mnuViewWall->setCheckable(true);
     mnuViewWall->setShortcut(QKeySequence(Qt::Key_F11));
@@ -165,7 +165,7 @@ void Form1::buildMenus()
     connect(mnuViewWall, &QAction::toggled, this, &Form1::setWallShown);
     // F11 is the wall's, so full screen has a key of its own; on the window too, so that it
     // works while a full-screen wall hides the menus.
-    mnuViewFullScreen = mnuView->addAction(QStringLiteral("Full Screen"));
+    mnuViewFullScreen = mnuView->addAction(tr("Full Screen"));
     mnuViewFullScreen->setObjectName(QStringLiteral("mnuViewFullScreen"));
     mnuViewFullScreen->setCheckable(true);
     mnuViewFullScreen->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
@@ -189,26 +189,22 @@ void Form1::buildMenus()
 void Form1::buildControlsFrame(QWidget* central)
 {
     // Positions in twips inside the frame; the frame's caption takes the top 240.
-    Frame1 = Named(new QGroupBox(QStringLiteral("Controls"), central), "Frame1");
+    Frame1 = Named(new QGroupBox(tr("Controls"), central), "Frame1");
     Command2 = Button(Frame1, "Command2", QString(), QString(), {120, 300, 2295, 375});
-    cmdAdd = Button(Frame1, "cmdAdd", QStringLiteral("Add"), QStringLiteral("Add a Cam"), {120, 780, 735, 375});
-    cmdEdit =
-        Button(Frame1, "cmdEdit", QStringLiteral("Edit"), QStringLiteral("Edit Selected Cam"), {900, 780, 735, 375});
-    cmdRemove = Button(Frame1, "cmdRemove", QStringLiteral("Del"), QStringLiteral("Remove Selected Cam"),
-                       {1680, 780, 735, 375});
-    cmdStartCam = Button(Frame1, "cmdStartCam", QStringLiteral("Start Cam"), QStringLiteral("Start Selected Cam"),
-                         {120, 1215, 1125, 375});
-    cmdStopAll = Button(Frame1, "cmdStopAll", QStringLiteral("Stop All"), QStringLiteral("Stop All Cams"),
-                        {1290, 1215, 1125, 375});
+    cmdAdd = Button(Frame1, "cmdAdd", tr("Add"), tr("Add a Cam"), {120, 780, 735, 375});
+    cmdEdit = Button(Frame1, "cmdEdit", tr("Edit"), tr("Edit Selected Cam"), {900, 780, 735, 375});
+    cmdRemove = Button(Frame1, "cmdRemove", tr("Del"), tr("Remove Selected Cam"), {1680, 780, 735, 375});
+    cmdStartCam = Button(Frame1, "cmdStartCam", tr("Start Cam"), tr("Start Selected Cam"), {120, 1215, 1125, 375});
+    cmdStopAll = Button(Frame1, "cmdStopAll", tr("Stop All"), tr("Stop All Cams"), {1290, 1215, 1125, 375});
 
-    chkSave = Named(new QCheckBox(QStringLiteral("AutoSave New Pictures"), Frame1), "chkSave");
+    chkSave = Named(new QCheckBox(tr("AutoSave New Pictures"), Frame1), "chkSave");
     // Pictures go to the folder "cam" in the program folder, which on this platform is the
     // program's own folder unless --home or TOLVANE_HOME names another.
-    chkSave->setToolTip(QStringLiteral("saved to /cam/ subdirectory of the program folder"));
+    chkSave->setToolTip(tr("saved to /cam/ subdirectory of the program folder"));
     Form1::PlaceTwips(chkSave, {120, 1680, 2295, 315});
     FitCaption(chkSave);
 
-    lblListing = Named(new QLabel(QStringLiteral("Webcam Listing"), Frame1), "lblListing");
+    lblListing = Named(new QLabel(tr("Webcam Listing"), Frame1), "lblListing");
     Form1::PlaceTwips(lblListing, {120, 2160, 2295, 285});
     List1 = Named(new QListWidget(Frame1), "List1");
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -216,7 +212,7 @@ void Form1::buildControlsFrame(QWidget* central)
 
 void Form1::buildCamsFrame(QWidget* central)
 {
-    frmCams = Named(new QGroupBox(QStringLiteral("Webcams"), central), "frmCams");
+    frmCams = Named(new QGroupBox(tr("Webcams"), central), "frmCams");
     picWindowOuter = Named(new QWidget(frmCams), "picWindowOuter");  // children are clipped to it
     picWindowInner = Named(new QWidget(picWindowOuter), "picWindowInner");
     picWindowInner->setGeometry(TwipsToPixels(GridDesign::kInnerLeft), 0, TwipsToPixels(GridDesign::kInnerWidth),
@@ -336,7 +332,7 @@ void Form1::wirePieces()
         const QString cam = ViewerCamName();
         QString reason;
         if (!cam.isEmpty() && !SetCamSetting(cam, QString::fromLatin1(CamSettingNames::mask), MaskText(mask), &reason))
-            setStatusText(QStringLiteral("The mask of %1 could not be kept: %2").arg(cam, reason));
+            setStatusText(tr("The mask of %1 could not be kept: %2").arg(cam, reason));
     });
 }
 
@@ -506,14 +502,7 @@ void Form1::ShowOrHideFromTray()
 
 void Form1::ApplyFetchOptions()
 {
-    FetchOptions options;
-    options.followRedirects = OptionIsOn(SettingKeys::followRedirects);
-    options.conditionalRequests = OptionIsOn(SettingKeys::conditionalRequests);
-    options.newPictureRule = NewPictureRuleFromText(OptionValue(SettingKeys::newPictureRule));
-    options.change.pixelLevel = OptionNumber(SettingKeys::changedPixelLevel).value_or(options.change.pixelLevel);
-    options.change.areaPerMille = OptionNumber(SettingKeys::changedAreaPerMille).value_or(options.change.areaPerMille);
-    options.save = ChosenSavePlace();
-    slotGrid->cams().setFetchOptions(options);
+    slotGrid->cams().setFetchOptions(ChosenFetchOptions());
 }
 
 void Form1::mnuTimelapse_Click()
@@ -643,7 +632,7 @@ QStringList Form1::OpenCamsByName(const QStringList& names, QStringList* without
     }
     if (!missing.isEmpty()) {
         // The names not found would hide the full panels' message: the status bar says both.
-        setStatusText(QStringLiteral("Not in the cam list: %1").arg(missing.join(QStringLiteral(", "))) +
+        setStatusText(tr("Not in the cam list: %1").arg(missing.join(QStringLiteral(", "))) +
                       (panelsFull ? QStringLiteral("; ") + SlotGrid::panelsFullText() : QString()));
     }
     return missing;

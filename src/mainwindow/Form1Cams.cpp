@@ -3,6 +3,7 @@
 // addresses on the window. Every menu item runs the command the buttons and menus run.
 #include <QAction>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QGuiApplication>
 #include <QListWidget>
@@ -29,15 +30,16 @@ QAction* NamedAction(QMenu* menu, const char* name, const QString& text)
 void AddAddressItems(Form1* window, QMenu* menu, const std::function<QString()>& address)
 {
     menu->addSeparator();
-    QAction* copy = NamedAction(menu, "ctxCopyAddress", QStringLiteral("Copy Address"));
-    copy->setToolTip(QStringLiteral("Hold Shift to copy the address with its password"));
+    QAction* copy = NamedAction(menu, "ctxCopyAddress", QCoreApplication::translate("Form1", "Copy Address"));
+    copy->setToolTip(QCoreApplication::translate("Form1", "Hold Shift to copy the address with its password"));
     QObject::connect(copy, &QAction::triggered, window, [window, address] {
         // Shift is read as the item is chosen: a click or Enter in the menu.
         const bool shift = QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
         if (const QString text = address(); !text.isEmpty())
             window->CopyCamAddress(text, shift);
     });
-    QAction* open = NamedAction(menu, "ctxOpenAddress", QStringLiteral("Open Address in Browser"));
+    QAction* open =
+        NamedAction(menu, "ctxOpenAddress", QCoreApplication::translate("Form1", "Open Address in Browser"));
     QObject::connect(open, &QAction::triggered, window, [window, address] {
         if (const QString text = address(); !text.isEmpty())
             window->OpenCamAddressInBrowser(text);
@@ -57,9 +59,9 @@ void Form1::buildCamListCommands()
 {
     // After every item the Cams menu had, so that none of them moves.
     mnuCams->addSeparator();
-    mnuMoveUp = mnuCams->addAction(QStringLiteral("Move Up"), camCommands, &CamCommands::cmdMoveUp_Click);
+    mnuMoveUp = mnuCams->addAction(tr("Move Up"), camCommands, &CamCommands::cmdMoveUp_Click);
     mnuMoveUp->setObjectName(QStringLiteral("mnuMoveUp"));
-    mnuMoveDown = mnuCams->addAction(QStringLiteral("Move Down"), camCommands, &CamCommands::cmdMoveDown_Click);
+    mnuMoveDown = mnuCams->addAction(tr("Move Down"), camCommands, &CamCommands::cmdMoveDown_Click);
     mnuMoveDown->setObjectName(QStringLiteral("mnuMoveDown"));
     // On the list only, as Enter and Delete: elsewhere Alt+arrows keep their meaning.
     for (QAction* move : {mnuMoveUp, mnuMoveDown}) {
@@ -69,9 +71,9 @@ void Form1::buildCamListCommands()
     mnuMoveUp->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Up));
     mnuMoveDown->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Down));
     mnuCams->addSeparator();
-    mnuImport = mnuCams->addAction(QStringLiteral("Import…"), camCommands, &CamCommands::cmdImport_Click);
+    mnuImport = mnuCams->addAction(tr("Import…"), camCommands, &CamCommands::cmdImport_Click);
     mnuImport->setObjectName(QStringLiteral("mnuImport"));
-    mnuExport = mnuCams->addAction(QStringLiteral("Export…"), camCommands, &CamCommands::cmdExport_Click);
+    mnuExport = mnuCams->addAction(tr("Export…"), camCommands, &CamCommands::cmdExport_Click);
     mnuExport->setObjectName(QStringLiteral("mnuExport"));
 
     List1->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -101,11 +103,9 @@ QMenu* Form1::camListMenu(int row)
     const QString name = entry->text();
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("camListMenu"));
-    connect(NamedAction(menu, "ctxOpen", QStringLiteral("Open")), &QAction::triggered, camCommands,
-            &CamCommands::List1_DblClick);
-    connect(NamedAction(menu, "ctxEdit", QStringLiteral("Edit")), &QAction::triggered, camCommands,
-            &CamCommands::cmdEdit_Click);
-    connect(NamedAction(menu, "ctxDelete", QStringLiteral("Delete")), &QAction::triggered, camCommands,
+    connect(NamedAction(menu, "ctxOpen", tr("Open")), &QAction::triggered, camCommands, &CamCommands::List1_DblClick);
+    connect(NamedAction(menu, "ctxEdit", tr("Edit")), &QAction::triggered, camCommands, &CamCommands::cmdEdit_Click);
+    connect(NamedAction(menu, "ctxDelete", tr("Delete")), &QAction::triggered, camCommands,
             &CamCommands::cmdRemove_Click);
     AddAddressItems(this, menu, [this, name] { return listedCamAddress(name); });
     return menu;
@@ -117,23 +117,22 @@ QMenu* Form1::slotMenu(int index)
         return nullptr;
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("slotMenu"));
-    connect(NamedAction(menu, "ctxShowInViewer", QStringLiteral("Show in Viewer")), &QAction::triggered, this,
-            [this, index] {
-                if (wallShown_)
-                    setWallShown(false);
-                slotGrid->imgCam_Click(index);
-            });
-    connect(NamedAction(menu, "ctxStop", QStringLiteral("Stop")), &QAction::triggered, slotGrid,
+    connect(NamedAction(menu, "ctxShowInViewer", tr("Show in Viewer")), &QAction::triggered, this, [this, index] {
+        if (wallShown_)
+            setWallShown(false);
+        slotGrid->imgCam_Click(index);
+    });
+    connect(NamedAction(menu, "ctxStop", tr("Stop")), &QAction::triggered, slotGrid,
             [this, index] { slotGrid->cmdStop_Click(index); });
-    connect(NamedAction(menu, "ctxFetchNow", QStringLiteral("Fetch Now")), &QAction::triggered, slotGrid,
+    connect(NamedAction(menu, "ctxFetchNow", tr("Fetch Now")), &QAction::triggered, slotGrid,
             [this, index] { slotGrid->cam(index).cmdRefresh_Click(); });
-    connect(NamedAction(menu, "ctxSaveImage", QStringLiteral("Save Image")), &QAction::triggered, slotGrid,
+    connect(NamedAction(menu, "ctxSaveImage", tr("Save Image")), &QAction::triggered, slotGrid,
             [this, index] { slotGrid->SaveSlotPicture(index); });
-    connect(NamedAction(menu, "ctxEdit", QStringLiteral("Edit")), &QAction::triggered, this, [this, index] {
+    connect(NamedAction(menu, "ctxEdit", tr("Edit")), &QAction::triggered, this, [this, index] {
         // Edit works on the list's entry of the cam, as the Edit button does.
         const QString name = slotGrid->slotTexts(index).name;
         if (List1->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty()) {
-            setStatusText(QStringLiteral("%1 is no longer in the cam list").arg(name));
+            setStatusText(tr("%1 is no longer in the cam list").arg(name));
             return;
         }
         SelectListEntry(name);
@@ -151,7 +150,7 @@ QString Form1::listedCamAddress(const QString& name)
     try {
         if (const std::optional<CamEntry> entry = FindCamEntry(name); entry && entry->lineCount > 1)
             return entry->record.url;
-        setStatusText(QStringLiteral("%1 has no address in the cam list file").arg(name));
+        setStatusText(tr("%1 has no address in the cam list file").arg(name));
     } catch (const CamListError& error) {
         setStatusText(error.message());
     }
@@ -198,13 +197,12 @@ void Form1::DropCamAddress(const QMimeData* data)
         camCommands->AddCamAt(dropped.text);
         break;
     case DroppedAddress::Kind::LocalFile:
-        setStatusText(QStringLiteral("%1 is a file on this computer, not a cam: a cam needs a web address "
-                                     "(http, https, rtsp), so nothing was added")
+        setStatusText(tr("%1 is a file on this computer, not a cam: a cam needs a web address "
+                         "(http, https, rtsp), so nothing was added")
                           .arg(dropped.text));
         break;
     case DroppedAddress::Kind::Nothing:
-        setStatusText(
-            QStringLiteral("What was dropped is not a cam address (http, https, rtsp), so nothing was added"));
+        setStatusText(tr("What was dropped is not a cam address (http, https, rtsp), so nothing was added"));
         break;
     }
 }

@@ -63,25 +63,25 @@ void Form1::buildKeys()
     onList(mnuCamItem[1], StandardOr(QKeySequence::Delete, QKeySequence(Qt::Key_Delete)));
 
     // The Viewer's commands, after the items the menus always had.
-    mnuSaveImage = mnuCams->addAction(QStringLiteral("Save Image"), this, [this] { SaveShownPicture(); });
+    mnuSaveImage = mnuCams->addAction(tr("Save Image"), this, [this] { SaveShownPicture(); });
     mnuSaveImage->setObjectName(QStringLiteral("mnuSaveImage"));
     mnuSaveImage->setShortcuts(StandardOr(QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S)));
-    mnuFetchNow = mnuCams->addAction(QStringLiteral("Fetch Now"), this, [this] { FetchShownCamNow(); });
+    mnuFetchNow = mnuCams->addAction(tr("Fetch Now"), this, [this] { FetchShownCamNow(); });
     mnuFetchNow->setObjectName(QStringLiteral("mnuFetchNow"));
     mnuFetchNow->setShortcut(QKeySequence(Qt::Key_F5));
 
     mnuView->addSeparator();
     QList<QKeySequence> zoomIn = StandardOr(QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus));
     zoomIn << QKeySequence(Qt::Key_Plus);
-    mnuZoomIn = mnuView->addAction(QStringLiteral("Zoom In"), this, [this] { stepZoom(+1); });
+    mnuZoomIn = mnuView->addAction(tr("Zoom In"), this, [this] { stepZoom(+1); });
     mnuZoomIn->setObjectName(QStringLiteral("mnuZoomIn"));
     mnuZoomIn->setShortcuts(zoomIn);
     QList<QKeySequence> zoomOut = StandardOr(QKeySequence::ZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus));
     zoomOut << QKeySequence(Qt::Key_Minus);
-    mnuZoomOut = mnuView->addAction(QStringLiteral("Zoom Out"), this, [this] { stepZoom(-1); });
+    mnuZoomOut = mnuView->addAction(tr("Zoom Out"), this, [this] { stepZoom(-1); });
     mnuZoomOut->setObjectName(QStringLiteral("mnuZoomOut"));
     mnuZoomOut->setShortcuts(zoomOut);
-    mnuZoomFit = mnuView->addAction(QStringLiteral("Fit"), this, [this] {
+    mnuZoomFit = mnuView->addAction(tr("Fit"), this, [this] {
         if (!wallShown_)
             frmMain->setFit(true);
     });
@@ -89,19 +89,19 @@ void Form1::buildKeys()
     mnuZoomFit->setShortcut(QKeySequence(Qt::Key_0));
 
     mnuView->addSeparator();
-    mnuHistoryPrevious = mnuView->addAction(QStringLiteral("Earlier Picture"), this, [this] {
+    mnuHistoryPrevious = mnuView->addAction(tr("Earlier Picture"), this, [this] {
         if (historyKeysApply())
             frmHistory->cmdPrevious_Click();
     });
     mnuHistoryPrevious->setObjectName(QStringLiteral("mnuHistoryPrevious"));
     mnuHistoryPrevious->setShortcut(QKeySequence(Qt::Key_Left));
-    mnuHistoryNext = mnuView->addAction(QStringLiteral("Later Picture"), this, [this] {
+    mnuHistoryNext = mnuView->addAction(tr("Later Picture"), this, [this] {
         if (historyKeysApply())
             frmHistory->cmdNext_Click();
     });
     mnuHistoryNext->setObjectName(QStringLiteral("mnuHistoryNext"));
     mnuHistoryNext->setShortcut(QKeySequence(Qt::Key_Right));
-    mnuHistoryLive = mnuView->addAction(QStringLiteral("Live"), this, [this] {
+    mnuHistoryLive = mnuView->addAction(tr("Live"), this, [this] {
         if (historyKeysApply())
             frmHistory->returnToLive();
     });
@@ -128,7 +128,7 @@ bool Form1::historyKeysApply()
 void Form1::SaveShownPicture()
 {
     if (!viewerShowsCam()) {
-        setStatusText(QStringLiteral("No cam is shown in the Viewer: click a cam's picture first"));
+        setStatusText(tr("No cam is shown in the Viewer: click a cam's picture first"));
         return;
     }
     frmMain->cmdSave->click();
@@ -137,7 +137,7 @@ void Form1::SaveShownPicture()
 void Form1::FetchShownCamNow()
 {
     if (!viewerShowsCam()) {
-        setStatusText(QStringLiteral("No cam is shown in the Viewer: click a cam's picture first"));
+        setStatusText(tr("No cam is shown in the Viewer: click a cam's picture first"));
         return;
     }
     slotGrid->cam(slotGrid->cams().selectedSlot()).cmdRefresh_Click();

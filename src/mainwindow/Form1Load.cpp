@@ -20,6 +20,7 @@
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
 #include "Prompt.h"
+#include "RecorderLock.h"
 #include "ReplaceFile.h"
 #include "Settings.h"
 #include "SlotGrid.h"
@@ -31,6 +32,7 @@
 #include "ViewerPane.h"
 #include "ViewerSlot.h"
 #include "WallView.h"
+#include "WatchChoices.h"
 #include "WindowAlerts.h"
 
 void Form1::PlaceTwips(QWidget* widget, const TwipRect& r)
@@ -60,25 +62,25 @@ void Form1::Form_Load()
     if (!autoSave.problem.isEmpty())
         startupProblems_ << autoSave.problem;
     chkSave->setChecked(autoSave.value);
-    slotGrid->cams().setStaleMinutes(*OptionNumber(SettingKeys::staleMinutes));
-    slotGrid->cams().setFrozenMinutes(*OptionNumber(SettingKeys::frozenMinutes));
-    SetCaFile(OptionValue(SettingKeys::caFile));
-    slotGrid->cams().setFinishSlowDownloads(OptionIsOn(SettingKeys::finishSlowDownloads));
-    ApplyFetchOptions();
+    ApplyChosenWatchOptions(slotGrid->cams());
     wall->setBandPlace(WallBandPlaceFromText(OptionValue(SettingKeys::wallNameBand)));
     alerts->applyOptions();
     ApplyTrayOptions();
 
     // 5. and 6. Captions from the product metadata.
     setWebAddressCaption(WebAddress());
-    setWindowTitle(ProductName() + QStringLiteral(" by ") + CompanyName());
+    setWindowTitle(tr("%1 by %2").arg(ProductName(), CompanyName()));
 
     // 7. The folder new pictures are saved in.
     createCamFolder();
     // What a rewrite of the cam list or a picture save cut short by a crash left behind: its
-    // temporary file. Nothing here has written yet, so none of them is in use.
-    RemoveStaleTempFiles(ProgramFolder());
-    RemoveStaleTempFiles(CamFolderPath());
+    // temporary file. Nothing here has written yet, so none of them is in use, unless a recorder
+    // runs on the folder: then one may be its picture (or status) being written, and the
+    // recorder removes what a crash left when it starts.
+    if (RecorderHolding(ProgramFolder()) == 0) {
+        RemoveStaleTempFiles(ProgramFolder());
+        RemoveStaleTempFiles(CamFolderPath());
+    }
 
     // 8. Every panel shows the refresh indicator while it fetches.
     slotGrid->setRefreshIndicatorPicture(picrefresh);
@@ -88,7 +90,7 @@ void Form1::Form_Load()
         services.loadCamList(List1);
         camListLoaded_ = true;
     } catch (const CamListError& error) {
-        startupProblems_ << QStringLiteral("The cam list could not be loaded: %1").arg(error.message());
+        startupProblems_ << tr("The cam list could not be loaded: %1").arg(error.message());
     }
 
     // The picture history: the index checked (rebuilt from the cam folder when missing or
@@ -119,8 +121,7 @@ void Form1::createCamFolder()
     if (!FolderExists(folder))
         QDir().mkpath(folder);
     if (MakeFolderIfMissing(folder, &reason) == FolderMade::Failed) {
-        setStatusText(QStringLiteral("The folder %1 could not be created (%2); new pictures cannot be saved.")
-                          .arg(folder, reason));
+        setStatusText(tr("The folder %1 could not be created (%2); new pictures cannot be saved.").arg(folder, reason));
     }
 }
 

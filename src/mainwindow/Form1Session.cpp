@@ -65,8 +65,7 @@ void Form1::StartSession(const StartOptions& options, QStringList* missing, QStr
         }
         // Said once: the session kept below no longer holds them.
         if (!gone.isEmpty())
-            setStatusText(
-                QStringLiteral("Not reopened, no longer in the cam list: %1").arg(gone.join(QStringLiteral(", "))));
+            setStatusText(tr("Not reopened, no longer in the cam list: %1").arg(gone.join(QStringLiteral(", "))));
     }
 
     if (restore) {

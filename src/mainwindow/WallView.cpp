@@ -433,8 +433,12 @@ void WallView::paintEvent(QPaintEvent*)
         return;
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,
-                     QStringLiteral("No cams are open. Press Esc for the cam list."));
+    painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap, emptyText());
+}
+
+QString WallView::emptyText()
+{
+    return tr("No cams are open. Press Esc for the cam list.");
 }
 
 bool WallView::eventFilter(QObject* watched, QEvent* event)

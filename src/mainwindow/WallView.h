@@ -119,6 +119,8 @@ public:
     // The slots the wall shows, in the order of their tiles.
     const QList<int>& shownSlots() const { return shown_; }
     const WallGrid& grid() const { return grid_; }
+    // What the wall says while no cam is open.
+    static QString emptyText();
 
 Q_SIGNALS:
     void tileClicked(int slotIndex);

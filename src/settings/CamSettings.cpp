@@ -147,3 +147,8 @@ bool CamAutoSaves(const QString& cam)
 {
     return FlagFromText(CamSetting(cam, QString::fromLatin1(CamSettingNames::autoSave))).value_or(true);
 }
+
+bool CamRecorded(const QString& cam)
+{
+    return FlagFromText(CamSetting(cam, QString::fromLatin1(CamSettingNames::record))).value_or(false);
+}

@@ -38,3 +38,6 @@ bool RemoveCamSettings(const QString& cam, QString* reason = nullptr);
 // Whether AutoSave saves this cam's new pictures ("Save this cam's new pictures" in its dialog):
 // yes unless its autoSave value is off. The main AutoSave check box stays the switch for all.
 bool CamAutoSaves(const QString& cam);
+// Whether `tolvane --record` without --open records this cam ("Record:" in its dialog): only when
+// its record value is on.
+bool CamRecorded(const QString& cam);

@@ -1,6 +1,9 @@
 #include "Options.h"
 
+#include <QCoreApplication>
+#include <QMutex>
 #include <algorithm>
+#include <map>
 
 #include "ProductInfo.h"
 #include "Settings.h"
@@ -26,12 +29,18 @@ OptionKind KindOf(SettingType type)
     return OptionKind::Text;
 }
 
-// A text of SettingKeys.h with "{label}" and "{default}" filled in.
+// A text of SettingKeys.h in the user's language (each is marked there for the translators).
+QString Translated(const char* text)
+{
+    return text ? QCoreApplication::translate("SettingKeys", text) : QString();
+}
+
+// A text of SettingKeys.h in the user's language with "{label}" and "{default}" filled in.
 QString Filled(const char* text, const OptionRow& row)
 {
     if (!text)
         return QString();
-    return QString::fromUtf8(text)
+    return Translated(text)
         .replace(QLatin1String("{label}"), row.label)
         .replace(QLatin1String("{default}"), row.defaultValue);
 }
@@ -132,7 +141,7 @@ OptionRow FileOption(const SettingKey& key, const QString& label)
 OptionRow OptionRowOf(const SettingKey& key)
 {
     const SettingRule& rule = key.rule;
-    OptionRow row = CheckOption(key.Name(), QString::fromUtf8(key.option.label), key.Default());
+    OptionRow row = CheckOption(key.Name(), Translated(key.option.label), key.Default());
     row.kind = KindOf(rule.type);
     row.section = key.Section();
     row.store = key.store;
@@ -143,7 +152,7 @@ OptionRow OptionRowOf(const SettingKey& key)
         row.accepts = rule.accepts;
     row.acceptsHint = Filled(rule.acceptsHint, row);
     for (const SettingChoice& choice : rule.choices)
-        row.choices.push_back({QString::fromUtf8(choice.value), QString::fromUtf8(choice.label)});
+        row.choices.push_back({QString::fromUtf8(choice.value), Translated(choice.label)});
     row.tip = Filled(key.option.tip, row);
     row.placeholder = Filled(key.option.placeholder, row);
     return row;
@@ -151,8 +160,19 @@ OptionRow OptionRowOf(const SettingKey& key)
 
 const std::vector<OptionRow>& OptionRows()
 {
-    static const std::vector<OptionRow> rows = MakeRows();
-    return rows;
+    // Made once per language: the first row's label, as the translators installed now give it,
+    // tells the languages apart. Rows once made stay (a reference handed out stays good), and
+    // the history keeper reads options off the window's thread.
+    static QMutex lock;
+    static std::map<QString, std::vector<OptionRow>> rowsByLanguage;
+    const auto first = std::find_if(std::begin(SettingKeys::All), std::end(SettingKeys::All),
+                                    [](const SettingKey& key) { return key.InOptionsDialog(); });
+    const QString language = first == std::end(SettingKeys::All) ? QString() : Translated(first->option.label);
+    const QMutexLocker locked(&lock);
+    auto found = rowsByLanguage.find(language);
+    if (found == rowsByLanguage.end())
+        found = rowsByLanguage.emplace(language, MakeRows()).first;
+    return found->second;
 }
 
 const OptionRow* FindOptionRow(const QString& key)
@@ -188,20 +208,22 @@ QString OptionValueHint(const OptionRow& row)
 {
     switch (row.kind) {
     case OptionKind::Check:
-        return QStringLiteral("\"%1\" is on or off.").arg(row.label);
+        return QCoreApplication::translate("Options", "\"%1\" is on or off.").arg(row.label);
     case OptionKind::Number:
-        return QStringLiteral("\"%1\" takes a whole number from %2 to %3%4.")
+        return QCoreApplication::translate("Options", "\"%1\" takes a whole number from %2 to %3%4.")
             .arg(row.label)
             .arg(row.minimum)
             .arg(row.maximum)
-            .arg(row.emptyAllowed ? QStringLiteral(", or nothing (%1)").arg(row.placeholder) : QString());
+            .arg(row.emptyAllowed ? QCoreApplication::translate("Options", ", or nothing (%1)").arg(row.placeholder)
+                                  : QString());
     case OptionKind::Text:
         return row.acceptsHint;
     case OptionKind::Choice: {
         QStringList labels;
         for (const OptionChoice& choice : row.choices)
             labels << choice.label;
-        return QStringLiteral("\"%1\" is one of: %2.").arg(row.label, labels.join(QStringLiteral(", ")));
+        return QCoreApplication::translate("Options", "\"%1\" is one of: %2.")
+            .arg(row.label, labels.join(QStringLiteral(", ")));
     }
     case OptionKind::File:
     case OptionKind::Folder:

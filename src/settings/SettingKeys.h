@@ -3,11 +3,15 @@
 // it takes and, for a choice of the Options dialog, the label and tip the dialog shows. Code
 // reads and writes a setting through its key (Settings.h, Options.h), never by spelling its
 // name. The names are what the settings files hold: renaming one loses the users' stored value.
+// The texts the dialog shows are marked for the translators (QT_TRANSLATE_NOOP, context
+// "SettingKeys") and translated where they are shown (Options.cpp); "{label}" and "{default}"
+// stay as they are in a translation.
 //
 // A new setting is one declaration here and its entry in All below (the Options dialog shows it
 // when it has a label), a row in README.md's "Settings" section and a line in
 // resources/Help.rtf; the SettingsDocumentation tests fail until it has all four.
 #include <QString>
+#include <QtGlobal>
 #include <span>
 
 #include "SettingRules.h"
@@ -121,16 +125,18 @@ inline constexpr SettingKey IgnorePermissionDeniedError{"Settings", "IgnorePermi
 // "1": at start the cams that were open at the end come back in their panels, with the Viewer's
 // cam, its zoom, the wall and the window as they were (the session keys below); "0": start-up
 // opens no cam and maximizes the window, as it always did.
-inline constexpr SettingKey reopenCams{
-    "Settings",
-    "reopenCams",
-    "1",
-    SettingStore::Main,
-    Flag(),
-    {"Reopen the cams that were open",
-     "At start the cams that were open when the program ended come back in their panels, with the Viewer's cam, its "
-     "zoom, the wall and the window's size and place as they were. --open, --wall and --fullscreen replace what they "
-     "name."}};
+inline constexpr SettingKey reopenCams{"Settings",
+                                       "reopenCams",
+                                       "1",
+                                       SettingStore::Main,
+                                       Flag(),
+                                       {QT_TRANSLATE_NOOP("SettingKeys", "Reopen the cams that were open"),
+                                        QT_TRANSLATE_NOOP("SettingKeys",
+                                                          "At start the cams that were open when the program ended "
+                                                          "come back in their panels, with the Viewer's cam, its "
+                                                          "zoom, the wall and the window's size and place as they "
+                                                          "were. --open, --wall and --fullscreen replace what they "
+                                                          "name.")}};
 
 // A cam whose pictures keep coming but none of them new (by its Last-Modified line) is stale
 // after this many minutes, or after ten of its refresh intervals when that is longer.
@@ -140,9 +146,12 @@ inline constexpr SettingKey staleMinutes{
     "10",
     SettingStore::Main,
     WholeNumber(1, 7 * 24 * 60),
-    {"Stale after (minutes without a new picture)",
-     "A cam whose pictures keep coming, but none of them new, is marked stale after this many minutes, or after ten "
-     "of its refresh intervals when that is longer. Cams that send no Last-Modified time are never stale."}};
+    {QT_TRANSLATE_NOOP("SettingKeys", "Stale after (minutes without a new picture)"),
+     QT_TRANSLATE_NOOP(
+         "SettingKeys",
+         "A cam whose pictures keep coming, but none of them new, is marked stale after this many minutes, or after "
+         "ten "
+         "of its refresh intervals when that is longer. Cams that send no Last-Modified time are never stale.")}};
 // A cam that keeps sending new pictures (a new Last-Modified or ETag, other bytes) while the
 // picture outside its mask stays the same is frozen after this many minutes, or after ten of its
 // refresh intervals when that is longer; 0: never.
@@ -152,23 +161,27 @@ inline constexpr SettingKey frozenMinutes{
     "10",
     SettingStore::Main,
     WholeNumber(0, 7 * 24 * 60),
-    {"Frozen after (minutes without a change in the picture)",
-     "A cam that keeps sending new pictures (a new Last-Modified or ETag, other bytes) while the picture itself stays "
-     "the same, outside its mask, is marked frozen after this many minutes, or after ten of its refresh intervals "
-     "when that is longer: a burnt-in clock that still ticks on a picture that no longer changes. 0: never."}};
+    {QT_TRANSLATE_NOOP("SettingKeys", "Frozen after (minutes without a change in the picture)"),
+     QT_TRANSLATE_NOOP(
+         "SettingKeys",
+         "A cam that keeps sending new pictures (a new Last-Modified or ETag, other bytes) while the picture itself "
+         "stays "
+         "the same, outside its mask, is marked frozen after this many minutes, or after ten of its refresh intervals "
+         "when that is longer: a burnt-in clock that still ticks on a picture that no longer changes. 0: never.")}};
 // Empty: saved pictures are kept for ever, since deleting is only done when asked for. A whole
 // number of days: pictures the program saved and indexed are deleted once they are that old,
 // at start and every hour.
-inline constexpr SettingKey keepDays{
-    "Settings",
-    "keepDays",
-    "",
-    SettingStore::Main,
-    WholeNumberOrEmpty(1, 36500),
-    {"Keep saved pictures for N days",
-     "Pictures this program saved and indexed are deleted once they are older than this many days (checked at start "
-     "and every hour). Empty keeps them for ever.",
-     "forever"}};
+inline constexpr SettingKey keepDays{"Settings",
+                                     "keepDays",
+                                     "",
+                                     SettingStore::Main,
+                                     WholeNumberOrEmpty(1, 36500),
+                                     {QT_TRANSLATE_NOOP("SettingKeys", "Keep saved pictures for N days"),
+                                      QT_TRANSLATE_NOOP("SettingKeys",
+                                                        "Pictures this program saved and indexed are deleted once they "
+                                                        "are older than this many days (checked at start "
+                                                        "and every hour). Empty keeps them for ever."),
+                                      QT_TRANSLATE_NOOP("SettingKeys", "forever")}};
 // The folder saved pictures go to (made when missing); a relative path is taken from the program
 // folder. Empty: the folder "cam" beside the program, as always.
 inline constexpr SettingKey saveFolder{
@@ -177,27 +190,32 @@ inline constexpr SettingKey saveFolder{
     "",
     SettingStore::Main,
     FolderPath(),
-    {"Save pictures in",
-     "The folder new pictures (AutoSave and Save Image) are saved in; it is made when missing. Each folder has its "
-     "own picture index, so the history shows the pictures of the folder chosen. Empty: the folder cam beside the "
-     "program.",
-     "the folder cam beside the program"}};
+    {QT_TRANSLATE_NOOP("SettingKeys", "Save pictures in"),
+     QT_TRANSLATE_NOOP(
+         "SettingKeys",
+         "The folder new pictures (AutoSave and Save Image) are saved in; it is made when missing. Each folder has its "
+         "own picture index, so the history shows the pictures of the folder chosen. Empty: the folder cam beside the "
+         "program."),
+     QT_TRANSLATE_NOOP("SettingKeys", "the folder cam beside the program")}};
 // How saved pictures are named: "classic" the cam's name, date and time in the user's formats
 // with the blanks taken out, all in one folder, as always; "sortable" a folder per cam and per
 // day, ISO 8601 dates and local times, and pictures of one second kept apart (" (2)").
 inline constexpr SettingChoice kPictureNames[] = {
-    {"classic", "Classic: HarbourCam9Dec2026155945.jpg"},
-    {"sortable", "Sortable: Harbour Cam/2026-12-09/Harbour Cam 2026-12-09 15.59.45.jpg"}};
+    {"classic", QT_TRANSLATE_NOOP("SettingKeys", "Classic: HarbourCam9Dec2026155945.jpg")},
+    {"sortable",
+     QT_TRANSLATE_NOOP("SettingKeys", "Sortable: Harbour Cam/2026-12-09/Harbour Cam 2026-12-09 15.59.45.jpg")}};
 inline constexpr SettingKey pictureNames{
     "Settings",
     "pictureNames",
     "classic",
     SettingStore::Main,
     OneOf(kPictureNames),
-    {"Saved pictures' names",
-     "Classic: the cam's name, the date and the time in your formats, every picture in one folder. Sortable: a "
-     "folder per cam and per day, names that sort by time, and two pictures of one second kept apart by \" (2)\". "
-     "Pictures saved under either are found by the history, the time-lapse and the retention."}};
+    {QT_TRANSLATE_NOOP("SettingKeys", "Saved pictures' names"),
+     QT_TRANSLATE_NOOP(
+         "SettingKeys",
+         "Classic: the cam's name, the date and the time in your formats, every picture in one folder. Sortable: a "
+         "folder per cam and per day, names that sort by time, and two pictures of one second kept apart by \" (2)\". "
+         "Pictures saved under either are found by the history, the time-lapse and the retention.")}};
 // A PEM file of certificate authorities that https cams are trusted by, on top of the system's
 // and those SSL_CERT_FILE and SSL_CERT_DIR name. Empty: none.
 inline constexpr SettingKey caFile{
@@ -206,10 +224,12 @@ inline constexpr SettingKey caFile{
     "",
     SettingStore::Main,
     FilePath(),
-    {"Trusted certificate authorities (PEM file)",
-     "https cams whose certificate comes from one of the authorities in this PEM file are trusted, as are those "
-     "SSL_CERT_FILE and SSL_CERT_DIR name.",
-     "only the system's"}};
+    {QT_TRANSLATE_NOOP("SettingKeys", "Trusted certificate authorities (PEM file)"),
+     QT_TRANSLATE_NOOP(
+         "SettingKeys",
+         "https cams whose certificate comes from one of the authorities in this PEM file are trusted, as are those "
+         "SSL_CERT_FILE and SSL_CERT_DIR name."),
+     QT_TRANSLATE_NOOP("SettingKeys", "only the system's")}};
 // "1": when a cam's refresh interval ends while the picture is still arriving (a byte of it
 // within the last 5 s), the download goes on and the next fetch starts as soon as it ends; one
 // with no byte for 10 s is abandoned. "0": the next fetch abandons it, as it always did.
@@ -219,9 +239,11 @@ inline constexpr SettingKey finishSlowDownloads{
     "0",
     SettingStore::Main,
     Flag(),
-    {"Let a download that is still arriving finish",
-     "When a cam's refresh interval ends while its picture is still arriving, the download goes on and the next one "
-     "starts as soon as it ends. A download that brings no byte for 10 seconds is abandoned."}};
+    {QT_TRANSLATE_NOOP("SettingKeys", "Let a download that is still arriving finish"),
+     QT_TRANSLATE_NOOP("SettingKeys",
+                       "When a cam's refresh interval ends while its picture is still arriving, the download goes on "
+                       "and the next one "
+                       "starts as soon as it ends. A download that brings no byte for 10 seconds is abandoned.")}};
 // The daytime server the GMT clock asks: "host", "host:port" or "[IPv6]:port" (port 13 when
 // none is given); empty asks the default. The demo folder points it at its own responder.
 inline constexpr SettingKey timeServer{
@@ -230,11 +252,14 @@ inline constexpr SettingKey timeServer{
     "time.nist.gov",
     SettingStore::Main,
     TextAccepting(IsTimeServerText,
-                  "\"{label}\" takes a host name or address, optionally followed by \":port\" (1 to "
-                  "65535), such as time.nist.gov or 192.0.2.1:13."),
-    {"Time server (daytime protocol)",
-     "The server the GMT clock asks for the time, with the daytime protocol (port 13 unless \"host:port\" names "
-     "another). Empty asks {default}.",
+                  QT_TRANSLATE_NOOP("SettingKeys",
+                                    "\"{label}\" takes a host name or address, optionally followed by \":port\" (1 to "
+                                    "65535), such as time.nist.gov or 192.0.2.1:13.")),
+    {QT_TRANSLATE_NOOP("SettingKeys", "Time server (daytime protocol)"),
+     QT_TRANSLATE_NOOP(
+         "SettingKeys",
+         "The server the GMT clock asks for the time, with the daytime protocol (port 13 unless \"host:port\" names "
+         "another). Empty asks {default}."),
      "{default}"}};
 // "1": a cam's 301, 302, 303, 307 and 308 answers are followed, up to 5 hops (http to https
 // allowed, https to http refused); "0": they show the not-found picture.
@@ -244,9 +269,11 @@ inline constexpr SettingKey followRedirects{
     "0",
     SettingStore::Main,
     Flag(),
-    {"Follow redirects",
-     "A cam that answers with a redirect (301, 302, 303, 307, 308) is asked again at the new address, up to 5 times. "
-     "http may lead to https, never https to http. Off: a redirect shows the not-found picture."}};
+    {QT_TRANSLATE_NOOP("SettingKeys", "Follow redirects"),
+     QT_TRANSLATE_NOOP("SettingKeys",
+                       "A cam that answers with a redirect (301, 302, 303, 307, 308) is asked again at the new "
+                       "address, up to 5 times. "
+                       "http may lead to https, never https to http. Off: a redirect shows the not-found picture.")}};
 // "1": each fetch after a picture asks whether it changed (If-None-Match, If-Modified-Since),
 // and a 304 keeps the picture; "0": every fetch downloads it.
 inline constexpr SettingKey conditionalRequests{
@@ -255,25 +282,32 @@ inline constexpr SettingKey conditionalRequests{
     "0",
     SettingStore::Main,
     Flag(),
-    {"Ask whether the picture changed",
-     "Each fetch sends the last picture's ETag and Last-Modified time; a cam that answers 304 (unchanged) sends no "
-     "picture, and the one shown stays."}};
+    {QT_TRANSLATE_NOOP("SettingKeys", "Ask whether the picture changed"),
+     QT_TRANSLATE_NOOP(
+         "SettingKeys",
+         "Each fetch sends the last picture's ETag and Last-Modified time; a cam that answers 304 (unchanged) sends no "
+         "picture, and the one shown stays.")}};
 
 // What makes a fetched picture new (saved by AutoSave, "Last Refreshed", the history):
 // "lastModified" a change of the server's Last-Modified line, as it always was; "content" a
 // change of the picture itself (changedPixelLevel, changedAreaPerMille); "both" the two at once.
 inline constexpr SettingChoice kNewPictureRules[] = {
-    {"lastModified", "The server's Last-Modified line"}, {"content", "The picture's content"}, {"both", "Both"}};
+    {"lastModified", QT_TRANSLATE_NOOP("SettingKeys", "The server's Last-Modified line")},
+    {"content", QT_TRANSLATE_NOOP("SettingKeys", "The picture's content")},
+    {"both", QT_TRANSLATE_NOOP("SettingKeys", "Both")}};
 inline constexpr SettingKey newPictureRule{
     "Settings",
     "newPictureRule",
     "lastModified",
     SettingStore::Main,
     OneOf(kNewPictureRules),
-    {"A picture is new when it changed by",
-     "The server's Last-Modified line: a new time stamp makes a new picture, whatever it shows. The picture's "
-     "content: the picture itself changed (identical bytes never have); suits cams that send no Last-Modified, or a "
-     "new one with every answer. Both: the server says so and the picture changed."}};
+    {QT_TRANSLATE_NOOP("SettingKeys", "A picture is new when it changed by"),
+     QT_TRANSLATE_NOOP(
+         "SettingKeys",
+         "The server's Last-Modified line: a new time stamp makes a new picture, whatever it shows. The picture's "
+         "content: the picture itself changed (identical bytes never have); suits cams that send no Last-Modified, or "
+         "a "
+         "new one with every answer. Both: the server says so and the picture changed.")}};
 // Under the content rule: a pixel of the small grey copy (about 64 pixels high) has changed when
 // its level differs by more than this, of 255.
 inline constexpr SettingKey changedPixelLevel{
@@ -282,9 +316,11 @@ inline constexpr SettingKey changedPixelLevel{
     "25",
     SettingStore::Main,
     WholeNumber(0, 254),
-    {"Content rule: a pixel changed by more than (of 255)",
-     "Under the content rule, each picture is compared with the last new one as a small grey copy; a pixel of it has "
-     "changed when its brightness differs by more than this many levels of 255."}};
+    {QT_TRANSLATE_NOOP("SettingKeys", "Content rule: a pixel changed by more than (of 255)"),
+     QT_TRANSLATE_NOOP("SettingKeys",
+                       "Under the content rule, each picture is compared with the last new one as a small grey copy; a "
+                       "pixel of it has "
+                       "changed when its brightness differs by more than this many levels of 255.")}};
 // Under the content rule: the picture is new when more than this share of its pixels changed, in
 // tenths of a percent (5: 0.5%).
 inline constexpr SettingKey changedAreaPerMille{
@@ -293,24 +329,29 @@ inline constexpr SettingKey changedAreaPerMille{
     "5",
     SettingStore::Main,
     WholeNumber(0, 999),
-    {"Content rule: new when more than N per mille of it changed",
-     "Under the content rule, a picture is new when more than this many thousandths of its pixels changed (5: half a "
-     "percent)."}};
+    {QT_TRANSLATE_NOOP("SettingKeys", "Content rule: new when more than N per mille of it changed"),
+     QT_TRANSLATE_NOOP("SettingKeys",
+                       "Under the content rule, a picture is new when more than this many thousandths of its pixels "
+                       "changed (5: half a "
+                       "percent).")}};
 
 // Where a wall tile shows its cam's name and Last Changed time: "bottom" over the picture's
 // lower edge, as it always did; "top" over its upper edge, for cams that print their own
 // caption at the bottom; "hidden" not at all.
-inline constexpr SettingChoice kWallNameBandPlaces[] = {
-    {"bottom", "At the bottom"}, {"top", "At the top"}, {"hidden", "Hidden"}};
+inline constexpr SettingChoice kWallNameBandPlaces[] = {{"bottom", QT_TRANSLATE_NOOP("SettingKeys", "At the bottom")},
+                                                        {"top", QT_TRANSLATE_NOOP("SettingKeys", "At the top")},
+                                                        {"hidden", QT_TRANSLATE_NOOP("SettingKeys", "Hidden")}};
 inline constexpr SettingKey wallNameBand{
     "Settings",
     "wallNameBand",
     "bottom",
     SettingStore::Main,
     OneOf(kWallNameBandPlaces),
-    {"Wall: name and time band",
-     "Where each wall tile shows its cam's name and the time its picture last changed. At the top suits cams that "
-     "print their own caption at the bottom of the picture; hidden leaves the whole picture free."}};
+    {QT_TRANSLATE_NOOP("SettingKeys", "Wall: name and time band"),
+     QT_TRANSLATE_NOOP(
+         "SettingKeys",
+         "Where each wall tile shows its cam's name and the time its picture last changed. At the top suits cams that "
+         "print their own caption at the bottom of the picture; hidden leaves the whole picture free.")}};
 
 // "1": a cam that has been failing, frozen or stale for alertAfterSeconds is told as a desktop
 // notification, and so is its return; "0": no notifications, as always.
@@ -320,20 +361,24 @@ inline constexpr SettingKey alertNotifications{
     "0",
     SettingStore::Main,
     Flag(),
-    {"Desktop notifications when a cam goes down",
-     "A cam that has been failing, frozen or stale for the time below is told in a desktop notification, and so is its "
-     "return. Cams that change together share one notification."}};
+    {QT_TRANSLATE_NOOP("SettingKeys", "Desktop notifications when a cam goes down"),
+     QT_TRANSLATE_NOOP("SettingKeys",
+                       "A cam that has been failing, frozen or stale for the time below is told in a desktop "
+                       "notification, and so is its "
+                       "return. Cams that change together share one notification.")}};
 // How long (in seconds, all told) a cam is down before it alerts; it alerts at most once in that
 // time, however often it comes and goes.
-inline constexpr SettingKey alertAfterSeconds{"Settings",
-                                              "alertAfterSeconds",
-                                              "60",
-                                              SettingStore::Main,
-                                              WholeNumber(1, 24 * 60 * 60),
-                                              {"Alert after (seconds a cam is down)",
-                                               "A cam alerts once it has been failing, frozen or stale for this many "
-                                               "seconds, added up while it comes and goes, and "
-                                               "at most once in this time."}};
+inline constexpr SettingKey alertAfterSeconds{
+    "Settings",
+    "alertAfterSeconds",
+    "60",
+    SettingStore::Main,
+    WholeNumber(1, 24 * 60 * 60),
+    {QT_TRANSLATE_NOOP("SettingKeys", "Alert after (seconds a cam is down)"),
+     QT_TRANSLATE_NOOP("SettingKeys",
+                       "A cam alerts once it has been failing, frozen or stale for this many "
+                       "seconds, added up while it comes and goes, and "
+                       "at most once in this time.")}};
 // A program and its arguments (split as a command line, quotes group words; never given to a
 // shell), run on each alert with TOLVANE_CAM, TOLVANE_STATE, TOLVANE_REASON, TOLVANE_SINCE and
 // TOLVANE_PICTURE in its environment. Empty: none.
@@ -343,11 +388,13 @@ inline constexpr SettingKey alertCommand{
     "",
     SettingStore::Main,
     AnyText(),
-    {"Alert command (program and arguments, no shell)",
-     "Run on each alert, whether or not notifications are on, with TOLVANE_CAM, TOLVANE_STATE, TOLVANE_REASON, "
-     "TOLVANE_SINCE and TOLVANE_PICTURE (the last picture) in its environment. It is stopped after 10 seconds; its "
-     "output goes to the log.",
-     "none"}};
+    {QT_TRANSLATE_NOOP("SettingKeys", "Alert command (program and arguments, no shell)"),
+     QT_TRANSLATE_NOOP(
+         "SettingKeys",
+         "Run on each alert, whether or not notifications are on, with TOLVANE_CAM, TOLVANE_STATE, TOLVANE_REASON, "
+         "TOLVANE_SINCE and TOLVANE_PICTURE (the last picture) in its environment. It is stopped after 10 seconds; its "
+         "output goes to the log."),
+     QT_TRANSLATE_NOOP("SettingKeys", "none")}};
 // "1": closing the window leaves the program watching (and alerting) with its tray icon, where
 // the desktop has a tray; "0": closing ends the program, as always.
 inline constexpr SettingKey keepInTray{
@@ -356,9 +403,11 @@ inline constexpr SettingKey keepInTray{
     "0",
     SettingStore::Main,
     Flag(),
-    {"Keep watching in the tray when the window is closed",
-     "Closing the window leaves the cams watched and alerting; the tray icon shows their health, brings the window "
-     "back and ends the program (Exit). Without a tray on the desktop, closing still ends the program."}};
+    {QT_TRANSLATE_NOOP("SettingKeys", "Keep watching in the tray when the window is closed"),
+     QT_TRANSLATE_NOOP(
+         "SettingKeys",
+         "Closing the window leaves the cams watched and alerting; the tray icon shows their health, brings the window "
+         "back and ends the program (Exit). Without a tray on the desktop, closing still ends the program.")}};
 // The session: what start-up brings back when reopenCams is on. Kept in the per-user store
 // whenever it changes and at the end; never by the demo, whose cams are not the user's.
 // The open cams' names in panel order, one a line; an empty line is a free panel before an open one.
@@ -366,8 +415,9 @@ inline constexpr SettingKey sessionCams{"Settings", "sessionCams", "", SettingSt
 // The cam the Viewer showed; empty when it showed none.
 inline constexpr SettingKey sessionViewerCam{"Settings", "sessionViewerCam", "", SettingStore::User, AnyText()};
 // The zoom bar's value, or "fit" when the Viewer showed the whole picture.
-inline constexpr SettingKey sessionZoom{"Settings", "sessionZoom", "1", SettingStore::User,
-                                        TextAccepting(IsSessionZoomText, "The zoom takes 1 to 5, or fit.")};
+inline constexpr SettingKey sessionZoom{
+    "Settings", "sessionZoom", "1", SettingStore::User,
+    TextAccepting(IsSessionZoomText, QT_TRANSLATE_NOOP("SettingKeys", "The zoom takes 1 to 5, or fit."))};
 // "1": the wall showed.
 inline constexpr SettingKey sessionWall{"Settings", "sessionWall", "0", SettingStore::User, Flag()};
 // The window's place, size and state (maximized, full screen) as Qt saves them, in base64.

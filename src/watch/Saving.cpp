@@ -1,5 +1,7 @@
 // What the window says of saved pictures: the automatic save's outcome on the status bar, and
 // "Save Image", which saves the picture the Viewer shows.
+#include <QCoreApplication>
+
 #include "DateTimeText.h"
 #include "HistoryLog.h"
 #include "IndexMaintenance.h"
@@ -15,7 +17,7 @@ QString IndexProblemText(const QDateTime& when, const QString& fileName, const Q
         return {};
     // The picture is on disk; only its place in the history is missing, and the user should know.
     qCWarning(lcHistory).noquote() << fileName << "was saved but not indexed:" << problem;
-    return QStringLiteral("%1 %2 was saved but not added to the picture index: %3")
+    return QCoreApplication::translate("SlotGrid", "%1 %2 was saved but not added to the picture index: %3")
         .arg(TimeText(when.time()), fileName, problem);
 }
 }  // namespace
@@ -25,8 +27,7 @@ void SlotGrid::ReportAutoSave(const PictureWork& work) const
     if (!work.saved)
         return;  // the cam said so (WatchedCam::AutoSavePicture)
     if (work.selectedAtClose)
-        hooks_.progressText(TimeText(work.saveTime.time()) + QStringLiteral(" new picture saved as ") +
-                            work.saveFileName);
+        hooks_.progressText(tr("%1 new picture saved as %2").arg(TimeText(work.saveTime.time()), work.saveFileName));
     const QString indexProblem = IndexProblemText(work.saveTime, work.saveFileName, work.indexProblem);
     if (!indexProblem.isEmpty())
         hooks_.statusText(indexProblem);
@@ -47,7 +48,7 @@ void SlotGrid::SaveSlotPicture(int index)
     if (!cam.showsCamPicture()) {
         // The not-found picture is the program's own, and a slot with nothing yet has nothing: a
         // file of either under the cam's name would be a picture the cam never sent.
-        hooks_.statusText(TimeText(now.time()) + QStringLiteral(" no picture to save"));
+        hooks_.statusText(tr("%1 no picture to save").arg(TimeText(now.time())));
         return;
     }
     const SavePlace& place = cams_.fetchOptions().save;
@@ -63,7 +64,7 @@ void SlotGrid::SaveSlotPicture(int index)
     }
     if (failed) {
         // The user asked for this file: say that it was not written and why, and go on.
-        hooks_.statusText(QStringLiteral("%1 could not save %2: %3").arg(TimeText(now.time()), fileName, failure));
+        hooks_.statusText(tr("%1 could not save %2: %3").arg(TimeText(now.time()), fileName, failure));
         return;
     }
     if (index == cams_.selectedSlot()) {
@@ -71,7 +72,7 @@ void SlotGrid::SaveSlotPicture(int index)
         if (hooks_.showInViewer)
             hooks_.showInViewer(picture);
     }
-    hooks_.statusText(TimeText(now.time()) + QStringLiteral(" saved as ") + fileName);
+    hooks_.statusText(tr("%1 saved as %2").arg(TimeText(now.time()), fileName));
     cam.noteSaveWorked();
     const QString indexProblem =
         IndexProblemText(now, fileName,

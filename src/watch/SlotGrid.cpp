@@ -17,17 +17,10 @@
 #include "SlotHealthMark.h"
 #include "SlotNumbers.h"
 #include "SlotProgressBar.h"
+#include "WatchChoices.h"
 
 namespace {
 const QString kStoppedCaption = QStringLiteral("[webcam]");
-
-// A picture saved automatically gets its row in the picture index on the codec thread.
-QString RecordAutoSaved(const PictureWork& work)
-{
-    return RecordSavedPicture(SavedPictureRecord(work.camName, work.saveFolder, work.saveFileName, work.saveTime,
-                                                 work.stamp.updatedText, work.picture.width(), work.picture.height()),
-                              PictureIndexPathFor(work.saveFolder));
-}
 }  // namespace
 
 void WatchHooks::statusText(const QString& text) const
@@ -45,7 +38,7 @@ void WatchHooks::progressText(const QString& text) const
 }
 
 SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
-    : QObject(parent), cams_(RecordAutoSaved), hooks_(std::move(hooks))
+    : QObject(parent), cams_(RecordAutoSavedPicture), hooks_(std::move(hooks))
 {
     CamViewNeeds& needs = cams_.needs();
     needs.decodeSize = [this](int index) {
@@ -63,10 +56,7 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
     needs.autoSave = [this] { return hooks_.autoSave && hooks_.autoSave(); };
     needs.autoSaveCam = CamAutoSaves;
     needs.holdDrawing = [this] { return std::make_shared<WindowDrawingLock>(hooks_.mainWindow); };
-    needs.camChoices = [](const QString& name) {
-        return CamChoices{CamRuleFromText(CamSetting(name, QString::fromLatin1(CamSettingNames::newPictureRule))),
-                          MaskFromText(CamSetting(name, QString::fromLatin1(CamSettingNames::mask)))};
-    };
+    needs.camChoices = ChosenCamChoices;
     cams_.setStaleMinutes(SettingKeys::staleMinutes.Default().toInt());
     cams_.setFrozenMinutes(SettingKeys::frozenMinutes.Default().toInt());
     for (int i = 0; i < kSlotCount; ++i) {
@@ -198,21 +188,21 @@ SlotGrid::OpenOutcome SlotGrid::OpenCamInFreeSlot(const QString& name, int prefe
     try {
         entry = FindCamEntry(name);
     } catch (const CamListError& error) {
-        hooks_.statusText(QStringLiteral("Cannot open %1: %2").arg(name, error.message()));
+        hooks_.statusText(tr("Cannot open %1: %2").arg(name, error.message()));
         return OpenOutcome::NotOpened;
     }
     if (!entry || !MissingLinesText(*entry).isEmpty()) {
         // The list box and the file disagree, or a hand edit cut the entry short; filling the
         // slot with anything else would show another cam under this name.
-        hooks_.statusText(entry ? QStringLiteral("Cannot open %1: its entry in the cam list file %2")
-                                      .arg(name, MissingLinesText(*entry))
-                                : QStringLiteral("Cannot open %1: it is not in the cam list file").arg(name));
+        hooks_.statusText(
+            entry ? tr("Cannot open %1: its entry in the cam list file %2").arg(name, MissingLinesText(*entry))
+                  : tr("Cannot open %1: it is not in the cam list file").arg(name));
         return OpenOutcome::NotOpened;
     }
     const CamRecord& record = entry->record;
     if (!RefreshSecondsFromText(record.refresh)) {
-        hooks_.statusText(QStringLiteral("Cannot open %1: its refresh rate \"%2\" is not a number of seconds")
-                              .arg(name, record.refresh));
+        hooks_.statusText(
+            tr("Cannot open %1: its refresh rate \"%2\" is not a number of seconds").arg(name, record.refresh));
         return OpenOutcome::NotOpened;
     }
     // The whole open runs without yielding to the event loop, so no other event can take the

@@ -73,7 +73,7 @@ public:
     // Takes panel preferredSlot when it is free (a session brought back puts each cam where it
     // was), else the lowest free panel.
     OpenOutcome OpenCamInFreeSlot(const QString& name, int preferredSlot = -1);
-    static QString panelsFullText() { return QStringLiteral("All 24 panels are in use: stop a cam first"); }
+    static QString panelsFullText() { return tr("All 24 panels are in use: stop a cam first"); }
     void cmdStop_Click(int index);
     void cmdStopAll_Click();
     void imgRefresh_Click(int index);
@@ -91,7 +91,7 @@ public:
     void setRefreshIndicatorPicture(const QImage& picture);
     // lblNextRefresh's caption for the slot: the seconds left, or that it waits for its download.
     QString nextRefreshCaption(int index) const;
-    static QString waitingCaption() { return QStringLiteral("waiting for the download"); }
+    static QString waitingCaption() { return tr("waiting for the download"); }
     // The texts the Viewer's detail labels show for the slot: txtName, txtRefresh, txtUpdated
     // (last changed) and txtRefreshed (last refreshed).
     ViewerDetails slotTexts(int index) const;

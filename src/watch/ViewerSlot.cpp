@@ -1,5 +1,6 @@
 #include "ViewerSlot.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLineEdit>
@@ -72,9 +73,9 @@ void ViewerSlot::create(int index, QWidget* surface)
     prgCam->setGeometry(TwipsRect(180, 1200, 1275, 135));
 
     cmdRefresh = IconButton(Frame, "cmdRefresh", index, 180, QStringLiteral(":/pictures/cmdrefresh.png"),
-                            QStringLiteral("Refresh"));
-    cmdStop =
-        IconButton(Frame, "cmdStop", index, 960, QStringLiteral(":/pictures/cmdstop.png"), QStringLiteral("Stop"));
+                            QCoreApplication::translate("ViewerSlot", "Refresh"));
+    cmdStop = IconButton(Frame, "cmdStop", index, 960, QStringLiteral(":/pictures/cmdstop.png"),
+                         QCoreApplication::translate("ViewerSlot", "Stop"));
 
     // The slot's texts live below the panel's lower edge (1935 twips), where nobody sees them.
     txtRefreshed = HiddenText(Frame, "txtRefreshed", index, 2880);

@@ -1,11 +1,4 @@
-#include <QAbstractButton>
-#include <QComboBox>
 #include <QCoreApplication>
-#include <QGroupBox>
-#include <QLabel>
-#include <QRegularExpression>
-#include <QTranslator>
-#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "CamCommands.h"
@@ -13,59 +6,13 @@
 #include "Form4.h"
 #include "Form8.h"
 #include "ProductInfo.h"
+#include "PseudoLanguage.h"
 #include "SecondaryWindows.h"
 #include "Translations.h"
 #include "frmAbout.h"
 #include "frmTimelapse.h"
 
 namespace {
-// A language that marks every text it is asked for: a text a window shows unmarked never went
-// through the translation system, and no translator could ever reach it.
-class BracketLanguage : public QTranslator {
-public:
-    QString translate(const char*, const char* source, const char*, int) const override
-    {
-        return QLatin1Char('[') + QString::fromUtf8(source) + QLatin1Char(']');
-    }
-    bool isEmpty() const override { return false; }
-};
-
-// What is left of text once the marked parts and the data (names, numbers, addresses) are
-// taken out: words there were never translated.
-QString unmarked(QString text, QStringList data)
-{
-    static const QRegularExpression marked(QStringLiteral("\\[[^\\[\\]]*\\]"));
-    // The longest first: a name may hold a shorter one ("Tolvane Project", "Tolvane").
-    std::sort(data.begin(), data.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
-    for (const QString& datum : data)
-        text.remove(datum);
-    text.remove(marked);
-    static const QRegularExpression letters(QStringLiteral("\\p{L}"));
-    return text.contains(letters) ? text.trimmed() : QString();
-}
-
-// Every text the window shows: its title, labels, buttons, group boxes, lists and tool tips.
-QStringList unmarkedTexts(const QWidget* window, const QStringList& data)
-{
-    QStringList texts{window->windowTitle()};
-    for (const QWidget* widget : window->findChildren<QWidget*>()) {
-        if (!widget->isVisibleTo(window))
-            continue;
-        texts << widget->toolTip();
-        if (const auto* label = qobject_cast<const QLabel*>(widget))
-            texts << label->text();
-        else if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
-            texts << button->text();
-        else if (const auto* box = qobject_cast<const QGroupBox*>(widget))
-            texts << box->title();
-    }
-    QStringList left;
-    for (const QString& text : texts)
-        if (const QString rest = unmarked(text, data); !rest.isEmpty())
-            left << rest;
-    return left;
-}
-
 class PseudoLanguage : public ProgramFolderTest {
 protected:
     void SetUp() override

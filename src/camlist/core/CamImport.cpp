@@ -1,5 +1,6 @@
 #include "CamImport.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
@@ -60,7 +61,7 @@ QList<CsvRow> ReadCsvRows(const QString& text)
                 inQuotes = false;
             } else {
                 if (lineEnd) {
-                    row.problem = QStringLiteral("a field holds a line break");
+                    row.problem = QCoreApplication::translate("CamImport", "a field holds a line break");
                     ++line;
                     i = breakEnd;
                 }
@@ -77,13 +78,13 @@ QList<CsvRow> ReadCsvRows(const QString& text)
             field.clear();
         } else if (wasQuoted) {
             if (!c.isSpace())
-                row.problem = QStringLiteral("text follows a quoted field");
+                row.problem = QCoreApplication::translate("CamImport", "text follows a quoted field");
         } else {
             field += c;
         }
     }
     if (inQuotes)
-        row.problem = QStringLiteral("a quote is never closed");
+        row.problem = QCoreApplication::translate("CamImport", "a quote is never closed");
     if (!field.isEmpty() || wasQuoted || !row.fields.isEmpty())
         endRow(text.size(), text.size());
     return rows;
@@ -119,21 +120,26 @@ public:
     QString take(const CamRecord& record, int line)
     {
         if (record.name.isEmpty())
-            return QStringLiteral("it has no name");
+            return QCoreApplication::translate("CamImport", "it has no name");
         if (record.name.contains(kMarker, Qt::CaseInsensitive))
-            return QStringLiteral("a name may not hold \"[name]\"");
+            return QCoreApplication::translate("CamImport", "a name may not hold \"[name]\"");
         if (!IsCamAddress(record.url))
-            return QStringLiteral("\"%1\" is not a cam address (http, https, rtsp or rtsps)").arg(record.url);
+            return QCoreApplication::translate("CamImport", "\"%1\" is not a cam address (http, https, rtsp or rtsps)")
+                .arg(record.url);
         if (!IsRefreshText(record.refresh))
-            return QStringLiteral("the refresh time \"%1\" is not a whole number of seconds").arg(record.refresh);
+            return QCoreApplication::translate("CamImport", "the refresh time \"%1\" is not a whole number of seconds")
+                .arg(record.refresh);
         if (const auto earlier = nameLine_.constFind(record.name); earlier != nameLine_.cend())
-            return QStringLiteral("line %1 has the name \"%2\" already").arg(*earlier).arg(record.name);
+            return QCoreApplication::translate("CamImport", "line %1 has the name \"%2\" already")
+                .arg(*earlier)
+                .arg(record.name);
         if (taken_.contains(record.name))
-            return QStringLiteral("a cam named \"%1\" is in the list already").arg(record.name);
+            return QCoreApplication::translate("CamImport", "a cam named \"%1\" is in the list already")
+                .arg(record.name);
         if (const auto earlier = addressLine_.constFind(record.url); earlier != addressLine_.cend())
-            return QStringLiteral("line %1 has the address already").arg(*earlier);
+            return QCoreApplication::translate("CamImport", "line %1 has the address already").arg(*earlier);
         if (const auto listed = listedAddress_.constFind(record.url); listed != listedAddress_.cend())
-            return QStringLiteral("the cam \"%1\" in the list has this address").arg(*listed);
+            return QCoreApplication::translate("CamImport", "the cam \"%1\" in the list has this address").arg(*listed);
         taken_ << record.name;
         nameLine_.insert(record.name, line);
         addressLine_.insert(record.url, line);
@@ -163,7 +169,9 @@ void PlanCsv(const QList<CsvRow>& rows, qsizetype header, ImportChecks& checks, 
         QString reason = row.problem;
         const qsizetype needed = qMax(nameColumn, addressColumn) + 1;
         if (reason.isEmpty() && row.fields.size() < needed)
-            reason = QStringLiteral("it has %1 of the %2 fields a cam needs").arg(row.fields.size()).arg(needed);
+            reason = QCoreApplication::translate("CamImport", "it has %1 of the %2 fields a cam needs")
+                         .arg(row.fields.size())
+                         .arg(needed);
         if (reason.isEmpty()) {
             const QString refresh = refreshColumn >= 0 ? row.fields.value(refreshColumn) : QString();
             const CamRecord record{row.fields.at(nameColumn), row.fields.at(addressColumn),
@@ -187,9 +195,10 @@ void PlanAddressList(const QStringList& lines, ImportChecks& checks, ImportPlan&
             continue;
         QString reason;
         if (!IsCamAddress(address)) {
-            reason = QStringLiteral("it is not a cam address (http, https, rtsp or rtsps)");
+            reason = QCoreApplication::translate("CamImport", "it is not a cam address (http, https, rtsp or rtsps)");
             if (address.contains(QLatin1Char(',')))
-                reason += QStringLiteral("; a CSV file begins with the header row name,address,refresh");
+                reason += QCoreApplication::translate("CamImport",
+                                                      "; a CSV file begins with the header row name,address,refresh");
         } else {
             const CamRecord record{ProposedCamName(address, checks.takenNames()), address, kDefaultRefresh};
             reason = checks.take(record, line);
@@ -309,7 +318,8 @@ void WriteCamListCsv(const QString& path, const QList<CamRecord>& records)
         keepToOwner();  // before the passwords are in it
     const ReplaceFileResult written = ReplaceFileContents(path, bytes);
     if (!written.ok())
-        throw CamListError(QStringLiteral("Could not write \"%1\": %2").arg(path, written.reason()));
+        throw CamListError(
+            QCoreApplication::translate("CamImport", "Could not write \"%1\": %2").arg(path, written.reason()));
     if (ownerOnly)
         keepToOwner();
 }

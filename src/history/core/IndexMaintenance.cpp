@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "HistoryLog.h"
+#include "PictureWork.h"
 
 namespace {
 constexpr int kRebuildBatch = 500;  // rows per transaction, so that a saver never waits long
@@ -336,4 +337,11 @@ RetentionResult ApplyRetention(PictureIndex& index, int keepDays, const QDateTim
                                            .arg(result.deleted)
                                            .arg(result.alreadyGone);
     return result;
+}
+
+QString RecordAutoSavedPicture(const PictureWork& work)
+{
+    return RecordSavedPicture(SavedPictureRecord(work.camName, work.saveFolder, work.saveFileName, work.saveTime,
+                                                 work.stamp.updatedText, work.picture.width(), work.picture.height()),
+                              PictureIndexPathFor(work.saveFolder));
 }

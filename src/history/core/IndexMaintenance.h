@@ -27,6 +27,10 @@ QString RenameCamInIndex(const QString& oldName, const QString& newName, const Q
 // indexPath (opened on first use and kept). Returns the failure in words, or the empty text
 // when the row is written.
 QString RecordSavedPicture(const PictureRecord& record, const QString& indexPath);
+// Records a picture AutoSave (or the recorder) has just saved, in its save folder's index, on
+// the codec thread that saved it; the same row whoever saved it.
+struct PictureWork;
+QString RecordAutoSavedPicture(const PictureWork& work);
 // The record of a picture saved as fileName (in saveFolder) at `taken` (size from the file, cam
 // and time as given).
 PictureRecord SavedPictureRecord(const QString& cam, const QString& saveFolder, const QString& fileName,

@@ -18,7 +18,10 @@ CommandLineResult ParseCommandLine(const QStringList& args)
             "XDG_DATA_HOME is not set), else the folder of the program itself.\n\n"
             "A time-lapse video of a cam's saved pictures, without a window: tolvane --timelapse CAM "
             "--from ISO --to ISO [--fps N] --out FILE [--overwrite] [--home DIR]; an existing FILE is replaced "
-            "only with --overwrite")
+            "only with --overwrite.\n\n"
+            "Recording without a window, until SIGTERM or SIGINT: tolvane --record [--home DIR] [--open NAME]... "
+            "[--verbose] saves the new pictures of the cams marked \"Record\" (or of those named) as AutoSave "
+            "does; tolvane --record --help says more")
             .arg(ProductName()));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();

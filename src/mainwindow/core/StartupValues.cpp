@@ -1,12 +1,16 @@
 #include "StartupValues.h"
 
+#include <QCoreApplication>
+
 #include "Settings.h"
 #include "TolvaneError.h"
 
 namespace {
 QString ErrorText(const TolvaneError& error)
 {
-    return QStringLiteral("%1 (error 0x%2)").arg(error.description()).arg(error.number(), 8, 16, QLatin1Char('0'));
+    return QCoreApplication::translate("StartupValues", "%1 (error 0x%2)")
+        .arg(error.description())
+        .arg(error.number(), 8, 16, QLatin1Char('0'));
 }
 }  // namespace
 
@@ -22,17 +26,20 @@ StartupChoice ReadAutoSaveChoice()
     try {
         stored = ReadSetting(SettingKeys::autoSave);
     } catch (const TolvaneError& error) {
-        choice.problem = QStringLiteral("The setting \"autoSave\" could not be read: %1. "
-                                        "AutoSave New Pictures starts switched off.")
+        choice.problem = QCoreApplication::translate("StartupValues",
+                                                     "The setting \"autoSave\" could not be read: %1. "
+                                                     "AutoSave New Pictures starts switched off.")
                              .arg(ErrorText(error));
         return choice;
     }
     if (const auto value = AutoSaveFromText(stored)) {
         choice.value = *value;
     } else {
-        choice.problem = QStringLiteral("The stored setting \"autoSave\" is \"%1\", which is neither 0 nor 1. "
+        choice.problem =
+            QCoreApplication::translate("StartupValues",
+                                        "The stored setting \"autoSave\" is \"%1\", which is neither 0 nor 1. "
                                         "AutoSave New Pictures starts switched off.")
-                             .arg(stored);
+                .arg(stored);
     }
     return choice;
 }
@@ -51,7 +58,8 @@ StartupChoice ReadShowHelpChoice()
     } catch (const TolvaneError& error) {
         choice.value = true;
         choice.problem =
-            QStringLiteral("The setting \"showHelp\" could not be read: %1. The Help window opens as usual.")
+            QCoreApplication::translate(
+                "StartupValues", "The setting \"showHelp\" could not be read: %1. The Help window opens as usual.")
                 .arg(ErrorText(error));
     }
     return choice;

@@ -233,7 +233,7 @@ void WatchedCam::SourceProgress(float percent, const QString& fileName)
         slotProgress = percent;
         Q_EMIT progressChanged(percent);
     }
-    Q_EMIT progressText(QStringLiteral("Downloading %1 [%2]").arg(fileName, ShortestNumberText(slotProgress, 7)));
+    Q_EMIT progressText(tr("Downloading %1 [%2]").arg(fileName, ShortestNumberText(slotProgress, 7)));
 }
 
 void WatchedCam::SourceStep(const QString& words, float percent)
@@ -431,7 +431,7 @@ void WatchedCam::AutoSavePicture(const PictureWork& work)
         if (work.saveProblem.isEmpty())
             return;
         const QString text =
-            QStringLiteral("%1 could not save the new picture of %2 as %3: %4")
+            tr("%1 could not save the new picture of %2 as %3: %4")
                 .arg(TimeText(work.saveTime.time()), work.camName, work.saveFileName, work.saveProblem);
         if (RecordSaveFailure(health_, work.saveProblem, work.saveFileName, work.saveTime)) {
             qCWarning(lcWatch).noquote() << work.camName + QStringLiteral(": new pictures cannot be saved: ") +

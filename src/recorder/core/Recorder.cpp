@@ -1,0 +1,202 @@
+#include "Recorder.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+
+#include "CamSettings.h"
+#include "CamUrl.h"
+#include "IndexMaintenance.h"
+#include "PictureWork.h"
+#include "ProgramFolder.h"
+#include "ReplaceFile.h"
+#include "Settings.h"
+#include "SlotNumbers.h"
+#include "WatchChoices.h"
+
+namespace {
+constexpr int kFollowIntervalMs = 2000;
+// A temporary file younger than this may be one the window is writing right now.
+constexpr int kTempFileAgeSeconds = 60;
+// A decode the size of a thumbnail is enough to tell a new picture; a save decodes fully anyway.
+const QSize kJudgingSize(160, 120);
+
+// What tells that the settings file was written again.
+QString FileStamp(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() ? QStringLiteral("%1/%2").arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch())
+                         : QString();
+}
+}  // namespace
+
+Recorder::Recorder(QStringList openNames, std::function<void(const QString&)> say, QObject* parent)
+    : QObject(parent), openNames_(std::move(openNames)), say_(std::move(say)), cams_(RecordAutoSavedPicture)
+{
+    CamViewNeeds& needs = cams_.needs();
+    needs.decodeSize = [](int) { return kJudgingSize; };
+    needs.fullPictureSeen = [] { return false; };
+    needs.autoSave = [] { return true; };  // every cam it records is saved: that is what it is for
+    needs.camChoices = ChosenCamChoices;
+    cams_.setSelectedSlot(-1);  // nobody looks at any of them
+    listTimer_.setInterval(kFollowIntervalMs);
+    connect(&listTimer_, &QTimer::timeout, this, &Recorder::followCamList);
+    connect(&keeper_, &HistoryKeeper::problem, this, [this](const QString& text) { say_(text); });
+}
+
+Recorder::~Recorder()
+{
+    stop();
+}
+
+QString Recorder::start()
+{
+    QStringList missing;
+    const QList<CamRecord> wanted = WantedCams(&missing);
+    if (!missing.isEmpty())
+        return QStringLiteral("no such cam in %1: %2").arg(CamListPath(), missing.join(QStringLiteral(", ")));
+    // What a crash of an earlier run left; a window may be saving beside us, so only old ones.
+    RemoveStaleTempFiles(ProgramFolder(), kTempFileAgeSeconds);
+    RemoveStaleTempFiles(CamFolderPath(), kTempFileAgeSeconds);
+    ApplyOptionsWhenChanged();
+    followCamList();
+    QStringList listed;
+    try {
+        LoadCamList(listed);
+    } catch (const CamListError&) {
+        // Told by followCamList already; the index check goes by the folder's names alone.
+    }
+    keeper_.start(listed);
+    listTimer_.start();
+    return {};
+}
+
+void Recorder::stop()
+{
+    listTimer_.stop();
+    for (int i = 0; i < WatchedCams::kCount; ++i) {
+        WatchedCam& cam = cams_.cam(i);
+        if (!cam.isOpen())
+            continue;
+        cam.settle();
+        cam.cmdStop_Click();
+    }
+}
+
+QStringList Recorder::recordedNames() const
+{
+    QStringList names;
+    for (int i = 0; i < WatchedCams::kCount; ++i)
+        if (cams_.cam(i).isOpen())
+            names << cams_.cam(i).name();
+    return names;
+}
+
+QList<CamRecord> Recorder::WantedCams(QStringList* missing) const
+{
+    QStringList notWhole;
+    QList<CamRecord> records = ReadCamRecords(&notWhole);
+    QList<CamRecord> wanted;
+    if (openNames_.isEmpty()) {
+        for (const CamRecord& record : records)
+            if (CamRecorded(record.name))
+                wanted << record;
+        return wanted;
+    }
+    for (const QString& name : openNames_) {
+        const auto found =
+            std::find_if(records.cbegin(), records.cend(), [&](const CamRecord& r) { return r.name == name; });
+        if (found != records.cend()) {
+            if (!std::any_of(wanted.cbegin(), wanted.cend(), [&](const CamRecord& r) { return r.name == name; }))
+                wanted << *found;
+        } else if (missing) {
+            *missing << name;
+        }
+    }
+    return wanted;
+}
+
+void Recorder::ApplyOptionsWhenChanged()
+{
+    const QString stamp = FileStamp(MainSettingsPath());
+    if (!optionsStamp_.isNull() && stamp == optionsStamp_)
+        return;
+    optionsStamp_ = stamp.isNull() ? QStringLiteral("") : stamp;
+    ApplyChosenWatchOptions(cams_);
+}
+
+void Recorder::followCamList()
+{
+    ApplyOptionsWhenChanged();
+    QList<CamRecord> wanted;
+    try {
+        wanted = WantedCams();
+        listProblem_.clear();
+    } catch (const CamListError& error) {
+        // A list being rewritten by hand or unreadable for a moment: the cams go on as they are.
+        if (listProblem_ != error.message())
+            say_(QStringLiteral("the cam list could not be read: %1").arg(error.message()));
+        listProblem_ = error.message();
+        return;
+    }
+    QHash<QString, CamRecord> byName;
+    for (const CamRecord& record : wanted)
+        byName.insert(record.name, record);
+
+    // Gone from the list (or unmarked), or changed.
+    for (int i = 0; i < WatchedCams::kCount; ++i) {
+        WatchedCam& cam = cams_.cam(i);
+        if (!cam.isOpen())
+            continue;
+        const auto it = byName.constFind(cam.name());
+        if (it == byName.cend()) {
+            say_(QStringLiteral("%1: no longer recorded").arg(cam.name()));
+            cam.settle();
+            cam.cmdStop_Click();
+            continue;
+        }
+        if (it->url != cam.address() || it->refresh != cam.refreshText()) {
+            if (!RefreshSecondsFromText(it->refresh)) {
+                say_(QStringLiteral("%1: its refresh rate \"%2\" is not a number of seconds; stopped")
+                         .arg(cam.name(), it->refresh));
+                cam.settle();
+                cam.cmdStop_Click();
+                continue;
+            }
+            say_(QStringLiteral("%1: edited in the cam list; fetched again").arg(cam.name()));
+            cam.settle();
+            cam.edit(it->name, it->url, it->refresh);
+            cam.cmdStart_Click();
+        }
+        byName.remove(cam.name());
+    }
+
+    // New ones, in list order.
+    for (const CamRecord& record : wanted) {
+        if (!byName.contains(record.name))
+            continue;
+        if (!RefreshSecondsFromText(record.refresh)) {
+            if (!notOpened_.contains(record.name))
+                say_(QStringLiteral("%1: its refresh rate \"%2\" is not a number of seconds; not recorded")
+                         .arg(record.name, record.refresh));
+            notOpened_ << record.name;
+            continue;
+        }
+        int place = -1;
+        for (int i = 0; i < WatchedCams::kCount && place < 0; ++i)
+            if (!cams_.cam(i).isOpen())
+                place = i;
+        if (place < 0) {
+            if (!notOpened_.contains(record.name))
+                say_(QStringLiteral("%1: not recorded, %2 cams are recorded already (the most one program watches)")
+                         .arg(record.name)
+                         .arg(WatchedCams::kCount));
+            notOpened_ << record.name;
+            continue;
+        }
+        notOpened_.removeAll(record.name);
+        say_(QStringLiteral("%1: recording %2 every %3 s")
+                 .arg(record.name, MaskAddressPassword(record.url), record.refresh));
+        cams_.cam(place).open(record.name, record.url, record.refresh);
+    }
+    notOpened_.removeIf([&](const QString& name) { return !byName.contains(name); });
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The recorder: the window's AutoSave without a window. It watches the cams it is given by name,
+// or every cam marked for recording, saves each new picture through the same cam models, codec
+// threads, names, index rows and retention as the window, and follows the cam list file and the
+// marks while it runs (added, removed and edited cams).
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <functional>
+
+#include "CamList.h"
+#include "HistoryKeeper.h"
+#include "WatchedCams.h"
+
+class Recorder : public QObject {
+    Q_OBJECT
+public:
+    // openNames: the cams to record; empty: every cam marked for recording. `say` gets the
+    // recorder's own lines (which cams it records and why one is not), without a line end.
+    explicit Recorder(QStringList openNames, std::function<void(const QString&)> say, QObject* parent = nullptr);
+    // Lets the saves under way finish before the cams stop.
+    ~Recorder() override;
+
+    // Reads the cam list and the choices, opens the cams and starts the history upkeep. Empty
+    // when it runs; the problem otherwise (a cam named with --open that the list does not hold).
+    QString start();
+    // Stops every cam once its saves under way are done (each picture is whole and indexed).
+    void stop();
+    // Reads the cam list and the marks again now and follows them (every 2 s by itself).
+    void followCamList();
+
+    WatchedCams& cams() { return cams_; }
+    HistoryKeeper& historyKeeper() { return keeper_; }
+    QTimer& listTimer() { return listTimer_; }
+    // The names of the cams being recorded, in their places' order.
+    QStringList recordedNames() const;
+
+private:
+    // The cams that should be recorded now, by name; listed records only (in list order).
+    QList<CamRecord> WantedCams(QStringList* missing = nullptr) const;
+    void ApplyOptionsWhenChanged();
+
+    QStringList openNames_;
+    std::function<void(const QString&)> say_;
+    WatchedCams cams_;
+    HistoryKeeper keeper_;
+    QTimer listTimer_;
+    QString optionsStamp_;
+    QString listProblem_;    // the last cam list failure told, so it is told once
+    QStringList notOpened_;  // cams told as not recorded for want of a place
+};
