@@ -16,7 +16,7 @@ fi
 for ts in "${files[@]}"; do
   name="$(basename "$ts")"
   cp "$ts" "$work/$name"
-  (cd "$root" && "$lupdate" -silent -locations none -no-obsolete -extensions cpp,h src -ts "$work/$name") >/dev/null
+  (cd "$root" && "$lupdate" -silent -locations none -no-obsolete -extensions cpp,h -tr-function-alias translate+=TranslatedText src -ts "$work/$name") >/dev/null
   if ! cmp -s "$ts" "$work/$name"; then
     echo "check-translations: $name does not hold exactly the program's texts; run tools/update-translations.sh:" >&2
     diff -u "$ts" "$work/$name" | grep '^[-+] *<source>' | head -20 >&2 || true

@@ -6,4 +6,4 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 lupdate="${1:-$(command -v lupdate || echo /usr/lib/qt6/bin/lupdate)}"
 cd "$root"
-"$lupdate" -silent -locations none -no-obsolete -extensions cpp,h src -ts translations/tolvane_*.ts
+"$lupdate" -silent -locations none -no-obsolete -extensions cpp,h -tr-function-alias translate+=TranslatedText src -ts translations/tolvane_*.ts

@@ -17,6 +17,77 @@
     </message>
 </context>
 <context>
+    <name>CamAlerts</name>
+    <message>
+        <source>second</source>
+        <translation>Sekunde</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>Sekunden</translation>
+    </message>
+    <message>
+        <source>minute</source>
+        <translation>Minute</translation>
+    </message>
+    <message>
+        <source>minutes</source>
+        <translation>Minuten</translation>
+    </message>
+    <message>
+        <source>hour</source>
+        <translation>Stunde</translation>
+    </message>
+    <message>
+        <source>hours</source>
+        <translation>Stunden</translation>
+    </message>
+    <message>
+        <source>1 cam</source>
+        <translation>1 Kamera</translation>
+    </message>
+    <message>
+        <source>%1 cams</source>
+        <translation>%1 Kameras</translation>
+    </message>
+    <message>
+        <source>%1 is back</source>
+        <translation>%1 ist wieder da</translation>
+    </message>
+    <message>
+        <source>ok again after %1 down (%2)</source>
+        <translation>wieder ok nach %1 Ausfall (%2)</translation>
+    </message>
+    <message>
+        <source>%1 is %2</source>
+        <translation>%1 ist %2</translation>
+    </message>
+    <message>
+        <source>since %1</source>
+        <translation>seit %1</translation>
+    </message>
+    <message>
+        <source>down on and off since %1</source>
+        <translation>immer wieder ausgefallen seit %1</translation>
+    </message>
+    <message>
+        <source>%1 are back</source>
+        <translation>%1 sind wieder da</translation>
+    </message>
+    <message>
+        <source>%1: %2 (since %3)</source>
+        <translation>%1: %2 (seit %3)</translation>
+    </message>
+    <message>
+        <source>%1 down: %2</source>
+        <translation>%1 ausgefallen: %2</translation>
+    </message>
+    <message>
+        <source>Back: %1</source>
+        <translation>Wieder da: %1</translation>
+    </message>
+</context>
+<context>
     <name>CamCommands</name>
     <message>
         <source>Cam lists (*.csv *.txt);;All files (*)</source>
@@ -169,6 +240,465 @@
         <source>the cam was saved, but its rule for new pictures could not be kept: %1</source>
         <translation>Die Kamera wurde gespeichert, ihre Regel für neue Bilder ließ sich aber nicht speichern: %1</translation>
     </message>
+    <message>
+        <source>Record:</source>
+        <translation>Aufnehmen:</translation>
+    </message>
+    <message>
+        <source>Not by the recorder</source>
+        <translation>Nicht vom Recorder</translation>
+    </message>
+    <message>
+        <source>By the recorder (tolvane --record), always</source>
+        <translation>Vom Recorder (tolvane --record), immer</translation>
+    </message>
+    <message>
+        <source>tolvane --record saves the new pictures of the cams marked here without a window (as a service); while it runs, AutoSave leaves these cams to it.</source>
+        <translation>tolvane --record speichert die neuen Bilder der hier markierten Kameras ohne Fenster (als Dienst); solange er läuft, überlässt das automatische Speichern ihm diese Kameras.</translation>
+    </message>
+</context>
+<context>
+    <name>CamHealth</name>
+    <message>
+        <source>No Last-Modified on any answer, so no picture counts as new: the picture&apos;s content decides better (Options)</source>
+        <translation>Keine Antwort trägt ein Last-Modified, daher gilt kein Bild als neu: Der Inhalt des Bildes entscheidet hier besser (Optionen)</translation>
+    </message>
+    <message>
+        <source>Last-Modified changes on every answer but the picture does not: the picture&apos;s content decides better (Options)</source>
+        <translation>Last-Modified ändert sich bei jeder Antwort, das Bild aber nicht: Der Inhalt des Bildes entscheidet hier besser (Optionen)</translation>
+    </message>
+    <message>
+        <source>starting</source>
+        <translation>startet</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>ok</translation>
+    </message>
+    <message>
+        <source>stale</source>
+        <translation>veraltet</translation>
+    </message>
+    <message>
+        <source>frozen</source>
+        <translation>eingefroren</translation>
+    </message>
+    <message>
+        <source>failing</source>
+        <translation>gestört</translation>
+    </message>
+    <message>
+        <source>idle</source>
+        <translation>untätig</translation>
+    </message>
+    <message>
+        <source>connecting</source>
+        <translation>verbindet</translation>
+    </message>
+    <message>
+        <source>waiting for the answer</source>
+        <translation>wartet auf die Antwort</translation>
+    </message>
+    <message>
+        <source>receiving</source>
+        <translation>empfängt</translation>
+    </message>
+    <message>
+        <source>letting a slow download finish past the refresh interval</source>
+        <translation>lässt einen langsamen Download über das Aktualisierungsintervall hinaus zu Ende laufen</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>fertig</translation>
+    </message>
+    <message>
+        <source>no new picture since %1</source>
+        <translation>kein neues Bild seit %1</translation>
+    </message>
+    <message>
+        <source>the picture outside the mask has not changed since %1, though the cam keeps sending new ones</source>
+        <translation>das Bild außerhalb der Maske hat sich seit %1 nicht geändert, obwohl die Kamera weiter neue sendet</translation>
+    </message>
+    <message>
+        <source>the picture has not changed since %1, though the cam keeps sending new ones</source>
+        <translation>das Bild hat sich seit %1 nicht geändert, obwohl die Kamera weiter neue sendet</translation>
+    </message>
+    <message>
+        <source>Last fetch: %1</source>
+        <translation>Letzter Abruf: %1</translation>
+    </message>
+    <message>
+        <source>Now: %1</source>
+        <translation>Jetzt: %1</translation>
+    </message>
+    <message>
+        <source>none yet</source>
+        <translation>noch keines</translation>
+    </message>
+    <message>
+        <source>Last picture: %1</source>
+        <translation>Letztes Bild: %1</translation>
+    </message>
+    <message>
+        <source>Last new picture: unknown (the cam sends no Last-Modified)</source>
+        <translation>Letztes neues Bild: unbekannt (die Kamera sendet kein Last-Modified)</translation>
+    </message>
+    <message>
+        <source>Last new picture: %1</source>
+        <translation>Letztes neues Bild: %1</translation>
+    </message>
+    <message>
+        <source>Failures in a row: %1</source>
+        <translation>Fehlschläge in Folge: %1</translation>
+    </message>
+    <message>
+        <source>malformed chunked body</source>
+        <translation>fehlerhafter Chunked-Inhalt</translation>
+    </message>
+    <message>
+        <source>the server closed the connection during the handshake</source>
+        <translation>der Server hat die Verbindung während des Handshakes geschlossen</translation>
+    </message>
+    <message>
+        <source>byte/s</source>
+        <translation>Byte/s</translation>
+    </message>
+    <message>
+        <source>bytes/s</source>
+        <translation>Byte/s</translation>
+    </message>
+    <message>
+        <source>%1 KB/s</source>
+        <translation>%1 KB/s</translation>
+    </message>
+    <message>
+        <source>no status line</source>
+        <translation>keine Statuszeile</translation>
+    </message>
+    <message>
+        <source>no content type</source>
+        <translation>kein Inhaltstyp</translation>
+    </message>
+    <message>
+        <source>no byte came for %1 (refresh interval %2)</source>
+        <translation>%1 lang kam kein Byte (Aktualisierungsintervall %2)</translation>
+    </message>
+    <message>
+        <source>abandoned at %1% after %2: %3</source>
+        <translation>abgebrochen bei %1 % nach %2: %3</translation>
+    </message>
+    <message>
+        <source>abandoned after %1 with %2 received: %3</source>
+        <translation>abgebrochen nach %1 mit %2 empfangen: %3</translation>
+    </message>
+    <message>
+        <source>abandoned after %1: the header was still incomplete after %2 (refresh interval %3)</source>
+        <translation>abgebrochen nach %1: der Header war nach %2 noch unvollständig (Aktualisierungsintervall %3)</translation>
+    </message>
+    <message>
+        <source>abandoned after %1: the header came, but no picture bytes within the refresh interval of %2</source>
+        <translation>abgebrochen nach %1: der Header kam, aber innerhalb des Aktualisierungsintervalls von %2 keine Bilddaten</translation>
+    </message>
+    <message>
+        <source>abandoned after %1 with %2 received, %3; the server announced no length (refresh interval %4)</source>
+        <translation>abgebrochen nach %1 mit %2 empfangen, %3; der Server hat keine Länge angegeben (Aktualisierungsintervall %4)</translation>
+    </message>
+    <message>
+        <source>the picture needs about %1, longer than the refresh interval of %2</source>
+        <translation>das Bild braucht etwa %1, länger als das Aktualisierungsintervall von %2</translation>
+    </message>
+    <message>
+        <source>the picture needs about %1, and the refresh interval is %2</source>
+        <translation>das Bild braucht etwa %1, und das Aktualisierungsintervall ist %2</translation>
+    </message>
+    <message>
+        <source>abandoned at %1% after %2, %3: %4</source>
+        <translation>abgebrochen bei %1 % nach %2, %3: %4</translation>
+    </message>
+    <message>
+        <source>TLS failure: %1</source>
+        <translation>TLS-Fehler: %1</translation>
+    </message>
+    <message>
+        <source>byte</source>
+        <translation>Byte</translation>
+    </message>
+    <message>
+        <source>bytes</source>
+        <translation>Byte</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>certificate not trusted: self-signed</source>
+        <translation>Zertifikat nicht vertrauenswürdig: selbst signiert</translation>
+    </message>
+    <message>
+        <source>certificate not trusted: self-signed authority in its chain</source>
+        <translation>Zertifikat nicht vertrauenswürdig: selbst signierte Stelle in seiner Kette</translation>
+    </message>
+    <message>
+        <source>certificate not trusted: unknown authority</source>
+        <translation>Zertifikat nicht vertrauenswürdig: unbekannte Zertifizierungsstelle</translation>
+    </message>
+    <message>
+        <source>certificate not trusted: unknown authority %1</source>
+        <translation>Zertifikat nicht vertrauenswürdig: unbekannte Zertifizierungsstelle %1</translation>
+    </message>
+    <message>
+        <source>certificate name mismatch</source>
+        <translation>Zertifikat passt nicht zum Namen</translation>
+    </message>
+    <message>
+        <source>certificate name mismatch: it is for %1</source>
+        <translation>Zertifikat passt nicht zum Namen: Es gilt für %1</translation>
+    </message>
+    <message>
+        <source>certificate expired</source>
+        <translation>Zertifikat abgelaufen</translation>
+    </message>
+    <message>
+        <source>certificate expired on %1</source>
+        <translation>Zertifikat abgelaufen am %1</translation>
+    </message>
+    <message>
+        <source>certificate not yet valid</source>
+        <translation>Zertifikat noch nicht gültig</translation>
+    </message>
+    <message>
+        <source>certificate not valid before %1</source>
+        <translation>Zertifikat nicht gültig vor %1</translation>
+    </message>
+    <message>
+        <source>certificate revoked</source>
+        <translation>Zertifikat widerrufen</translation>
+    </message>
+    <message>
+        <source>certificate problem: %1</source>
+        <translation>Zertifikatsproblem: %1</translation>
+    </message>
+    <message>
+        <source>despite %1</source>
+        <translation>trotz %1</translation>
+    </message>
+    <message>
+        <source>after %1, longer than the refresh interval of %2</source>
+        <translation>nach %1, länger als das Aktualisierungsintervall von %2</translation>
+    </message>
+    <message>
+        <source>picture shown</source>
+        <translation>Bild angezeigt</translation>
+    </message>
+    <message>
+        <source>picture shown: %1</source>
+        <translation>Bild angezeigt: %1</translation>
+    </message>
+    <message>
+        <source>header longer than %1: abandoned</source>
+        <translation>Header länger als %1: abgebrochen</translation>
+    </message>
+    <message>
+        <source>answer larger than %1: abandoned</source>
+        <translation>Antwort größer als %1: abgebrochen</translation>
+    </message>
+    <message>
+        <source>picture refused as too large: %1x%2 pixels</source>
+        <translation>Bild als zu groß abgelehnt: %1x%2 Pixel</translation>
+    </message>
+    <message>
+        <source>picture refused as too large</source>
+        <translation>Bild als zu groß abgelehnt</translation>
+    </message>
+    <message>
+        <source>redirect loop: HTTP %1 back to %2</source>
+        <translation>Weiterleitungsschleife: HTTP %1 zurück zu %2</translation>
+    </message>
+    <message>
+        <source>more than %1 redirects: HTTP %2 to %3 not followed</source>
+        <translation>mehr als %1 Weiterleitungen: HTTP %2 nach %3 nicht gefolgt</translation>
+    </message>
+    <message>
+        <source>HTTP %1 with control characters in its Location, not followed</source>
+        <translation>HTTP %1 mit Steuerzeichen im Location-Feld, nicht gefolgt</translation>
+    </message>
+    <message>
+        <source>HTTP %1 to %2, which cannot be fetched</source>
+        <translation>HTTP %1 nach %2, das sich nicht abrufen lässt</translation>
+    </message>
+    <message>
+        <source>no fetch has ended yet</source>
+        <translation>noch kein Abruf beendet</translation>
+    </message>
+    <message>
+        <source>HTTP %1 to %2, not followed</source>
+        <translation>HTTP %1 nach %2, nicht gefolgt</translation>
+    </message>
+    <message>
+        <source>empty answer: the server closed without sending anything</source>
+        <translation>leere Antwort: der Server hat geschlossen, ohne etwas zu senden</translation>
+    </message>
+    <message>
+        <source>the answer ended inside its header, after %1</source>
+        <translation>die Antwort endete mitten im Header, nach %1</translation>
+    </message>
+    <message>
+        <source>the body is not a picture</source>
+        <translation>der Inhalt ist kein Bild</translation>
+    </message>
+    <message>
+        <source>cut off: %1 of %2 received</source>
+        <translation>abgeschnitten: %1 von %2 empfangen</translation>
+    </message>
+    <message>
+        <source>cut off: the JPEG stops before its end, after %1</source>
+        <translation>abgeschnitten: das JPEG hört vor seinem Ende auf, nach %1</translation>
+    </message>
+    <message>
+        <source>connection refused</source>
+        <translation>Verbindung abgelehnt</translation>
+    </message>
+    <message>
+        <source>host not found: %1</source>
+        <translation>Rechner nicht gefunden: %1</translation>
+    </message>
+    <message>
+        <source>connection reset by the server after %1</source>
+        <translation>Verbindung vom Server zurückgesetzt nach %1</translation>
+    </message>
+    <message>
+        <source>connection failed: %1</source>
+        <translation>Verbindung fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>%1 within the refresh interval of %2</source>
+        <translation>%1 innerhalb des Aktualisierungsintervalls von %2</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>keine Antwort</translation>
+    </message>
+    <message>
+        <source>no connection</source>
+        <translation>keine Verbindung</translation>
+    </message>
+    <message>
+        <source>the address cannot be split into host and path: %1</source>
+        <translation>die Adresse lässt sich nicht in Rechner und Pfad zerlegen: %1</translation>
+    </message>
+    <message>
+        <source>sign-in refused</source>
+        <translation>Anmeldung abgelehnt</translation>
+    </message>
+    <message>
+        <source>stream without a picture</source>
+        <translation>Stream ohne Bild</translation>
+    </message>
+    <message>
+        <source>unchanged (%1)</source>
+        <translation>unverändert (%1)</translation>
+    </message>
+    <message>
+        <source>unsafe redirect: HTTP %1 from https to %2</source>
+        <translation>unsichere Weiterleitung: HTTP %1 von https nach %2</translation>
+    </message>
+    <message>
+        <source>; redirected: %1</source>
+        <translation>; weitergeleitet: %1</translation>
+    </message>
+    <message>
+        <source>refresh rate &quot;%1&quot; is not a number of seconds; it stays at %2</source>
+        <translation>die Aktualisierung „%1“ ist keine Zahl von Sekunden; sie bleibt bei %2</translation>
+    </message>
+    <message>
+        <source>the password crossed the network unencrypted (Basic sign-in over http)</source>
+        <translation>das Passwort ging unverschlüsselt über das Netz (Basic-Anmeldung über http)</translation>
+    </message>
+    <message>
+        <source>AutoSave failing since %1, %2 lost: %3</source>
+        <translation>automatisches Speichern schlägt fehl seit %1, %2 verloren: %3</translation>
+    </message>
+    <message>
+        <source>picture</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <source>pictures</source>
+        <translation>Bilder</translation>
+    </message>
+    <message>
+        <source>AutoSave failing for %1</source>
+        <translation>Automatisches Speichern schlägt fehl für %1</translation>
+    </message>
+    <message>
+        <source>cam</source>
+        <translation>Kamera</translation>
+    </message>
+    <message>
+        <source>cams</source>
+        <translation>Kameras</translation>
+    </message>
+    <message>
+        <source>waiting for a keyframe</source>
+        <translation>wartet auf ein Schlüsselbild</translation>
+    </message>
+    <message>
+        <source>RTSP sign-in refused (401)</source>
+        <translation>RTSP-Anmeldung abgelehnt (401)</translation>
+    </message>
+    <message>
+        <source>no answer from the stream within %1</source>
+        <translation>keine Antwort vom Stream innerhalb von %1</translation>
+    </message>
+    <message>
+        <source>no keyframe within %1</source>
+        <translation>kein Schlüsselbild innerhalb von %1</translation>
+    </message>
+    <message>
+        <source>codec not supported: %1</source>
+        <translation>Codec nicht unterstützt: %1</translation>
+    </message>
+    <message>
+        <source>picture too large: %1 × %2</source>
+        <translation>Bild zu groß: %1 × %2</translation>
+    </message>
+    <message>
+        <source>stream failed: %1</source>
+        <translation>Stream fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>decoding the keyframe</source>
+        <translation>dekodiert das Schlüsselbild</translation>
+    </message>
+    <message>
+        <source>keyframe decoded</source>
+        <translation>Schlüsselbild dekodiert</translation>
+    </message>
+    <message>
+        <source>the stream holds no video</source>
+        <translation>der Stream enthält kein Video</translation>
+    </message>
+    <message>
+        <source>the stream ended in the middle of a keyframe</source>
+        <translation>der Stream endete mitten in einem Schlüsselbild</translation>
+    </message>
+    <message>
+        <source>the stream ended before a keyframe</source>
+        <translation>der Stream endete vor einem Schlüsselbild</translation>
+    </message>
+    <message>
+        <source>the stream ended before a keyframe: %1</source>
+        <translation>der Stream endete vor einem Schlüsselbild: %1</translation>
+    </message>
+    <message>
+        <source>no keyframe in the first %1</source>
+        <translation>kein Schlüsselbild in den ersten %1</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>
@@ -231,6 +761,57 @@
     <message>
         <source>Could not write &quot;%1&quot;: %2</source>
         <translation>„%1“ konnte nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>%1: watches public web cams, saves their new pictures and shows one cam large.
+
+The program folder holds the cam list 00camlist.txt, the settings file %1.ini and the saved pictures (cam/). It is the folder given with --home, else $TOLVANE_HOME, else for an installed program $XDG_DATA_HOME/tolvane (~/.local/share/tolvane when XDG_DATA_HOME is not set), else the folder of the program itself.
+
+A time-lapse video of a cam&apos;s saved pictures, without a window: tolvane --timelapse CAM --from ISO --to ISO [--fps N] --out FILE [--overwrite] [--home DIR]; an existing FILE is replaced only with --overwrite.
+
+Recording without a window, until SIGTERM or SIGINT: tolvane --record [--home DIR] [--open NAME]... [--verbose] saves the new pictures of the cams marked &quot;Record&quot; (or of those named) as AutoSave does; tolvane --record --help says more</source>
+        <translation>%1: beobachtet öffentliche Webcams, speichert ihre neuen Bilder und zeigt eine Kamera groß.
+
+Der Programmordner enthält die Kameraliste 00camlist.txt, die Einstellungsdatei %1.ini und die gespeicherten Bilder (cam/). Es ist der mit --home angegebene Ordner, sonst $TOLVANE_HOME, sonst bei einem installierten Programm $XDG_DATA_HOME/tolvane (~/.local/share/tolvane, wenn XDG_DATA_HOME nicht gesetzt ist), sonst der Ordner des Programms selbst.
+
+Ein Zeitraffervideo aus den gespeicherten Bildern einer Kamera, ohne Fenster: tolvane --timelapse KAMERA --from ISO --to ISO [--fps N] --out DATEI [--overwrite] [--home ORDNER]; eine vorhandene DATEI wird nur mit --overwrite ersetzt.
+
+Aufnehmen ohne Fenster, bis SIGTERM oder SIGINT: tolvane --record [--home ORDNER] [--open NAME]... [--verbose] speichert die neuen Bilder der mit „Aufnehmen“ markierten (oder der genannten) Kameras wie das automatische Speichern; tolvane --record --help sagt mehr</translation>
+    </message>
+    <message>
+        <source>Use DIR as the program folder (cam list, settings, Help.rtf, the cam folder); it is created when missing.</source>
+        <translation>DIR als Programmordner verwenden (Kameraliste, Einstellungen, Help.rtf, der Ordner cam); fehlt er, wird er angelegt.</translation>
+    </message>
+    <message>
+        <source>Start six demo cams and a clock server on this machine, in a fresh demo folder, and open them. At exit the folder is removed unless pictures were saved in it.</source>
+        <translation>Sechs Demo-Kameras und einen Zeitserver auf diesem Rechner in einem neuen Demo-Ordner starten und öffnen. Beim Beenden wird der Ordner entfernt, sofern darin keine Bilder gespeichert wurden.</translation>
+    </message>
+    <message>
+        <source>Open the cam NAME from the cam list at start; may be given more than once.</source>
+        <translation>Die Kamera NAME aus der Kameraliste beim Start öffnen; darf mehrfach angegeben werden.</translation>
+    </message>
+    <message>
+        <source>Show the main window full screen (wall displays).</source>
+        <translation>Das Hauptfenster im Vollbild zeigen (Wandbildschirme).</translation>
+    </message>
+    <message>
+        <source>Start with View &gt; Wall: every open cam as large as the window allows. With --fullscreen the wall fills the screen (a kiosk; F11 or Esc returns to the normal window).</source>
+        <translation>Mit Ansicht &gt; Wand starten: jede geöffnete Kamera so groß, wie das Fenster erlaubt. Mit --fullscreen füllt die Wand den Bildschirm (ein Kiosk; F11 oder Esc führt zum normalen Fenster zurück).</translation>
+    </message>
+    <message>
+        <source>Log each change of a cam&apos;s state or last outcome to standard error (the log category tolvane.watch; QT_LOGGING_RULES can do the same).</source>
+        <translation>Jede Änderung des Zustands oder des letzten Ergebnisses einer Kamera auf die Standardfehlerausgabe protokollieren (die Protokollkategorie tolvane.watch; QT_LOGGING_RULES kann dasselbe).</translation>
+    </message>
+    <message>
+        <source>Unexpected argument: %1</source>
+        <translation>Unerwartetes Argument: %1</translation>
+    </message>
+    <message>
+        <source>--home needs a folder name.</source>
+        <translation>--home braucht einen Ordnernamen.</translation>
     </message>
 </context>
 <context>
@@ -539,6 +1120,13 @@
     </message>
 </context>
 <context>
+    <name>HealthCounts</name>
+    <message>
+        <source>no cam open</source>
+        <translation>keine Kamera geöffnet</translation>
+    </message>
+</context>
+<context>
     <name>HistoryBar</name>
     <message>
         <source>Previous saved picture</source>
@@ -594,6 +1182,74 @@
     <message>
         <source>&quot;%1&quot; is one of: %2.</source>
         <translation>„%1“ ist eines von: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordCommand</name>
+    <message>
+        <source>usage: tolvane --record [--home DIR] [--open NAME]... [--verbose]
+Records without a window: saves the new pictures of the cams marked &quot;Record&quot; in their dialog
+(or of those given with --open) exactly as AutoSave does, with their index rows and the
+retention of the Options, until SIGTERM or SIGINT. Follows changes of the cam list file.
+  --home DIR    the program folder (as for the window)
+  --open NAME   record this cam of the cam list; may be given more than once
+  --verbose     also the info lines of the other logs (index check, retention)
+One line per change of a cam&apos;s health goes to standard error. Only one recorder may hold a
+folder (the lock file tolvane-record.lock names it). Exit status: 0 stopped by a signal,
+1 could not start, 2 wrong command line.</source>
+        <translation>Aufruf: tolvane --record [--home DIR] [--open NAME]... [--verbose]
+Nimmt ohne Fenster auf: speichert die neuen Bilder der Kameras, die in ihrem Dialog mit „Aufnehmen“
+markiert sind (oder der mit --open genannten), genau wie das automatische Speichern, mit ihren
+Verzeichniszeilen und der Aufbewahrung aus den Optionen, bis SIGTERM oder SIGINT. Folgt Änderungen
+der Kameralisten-Datei.
+  --home DIR    der Programmordner (wie für das Fenster)
+  --open NAME   diese Kamera der Kameraliste aufnehmen; darf mehrfach angegeben werden
+  --verbose     auch die Info-Zeilen der anderen Protokolle (Verzeichnisprüfung, Aufbewahrung)
+Jede Änderung des Zustands einer Kamera ergibt eine Zeile auf der Standardfehlerausgabe. Nur ein
+Aufnehmer darf einen Ordner halten (die Sperrdatei tolvane-record.lock nennt ihn). Rückgabewert:
+0 durch ein Signal beendet, 1 konnte nicht starten, 2 falsche Befehlszeile.</translation>
+    </message>
+    <message>
+        <source>%1 is not an option of --record</source>
+        <translation>%1 ist keine Option von --record</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>tolvane: %1
+%2</source>
+        <translation>tolvane: %1
+%2</translation>
+    </message>
+    <message>
+        <source>tolvane: the program folder %1 does not exist and cannot be created</source>
+        <translation>tolvane: den Programmordner %1 gibt es nicht, und er lässt sich nicht anlegen</translation>
+    </message>
+    <message>
+        <source>tolvane: %1 is already being recorded by process %2 (see %3)</source>
+        <translation>tolvane: %1 wird schon von Prozess %2 aufgenommen (siehe %3)</translation>
+    </message>
+    <message>
+        <source>tolvane: %1 is already being recorded by another process that is just starting</source>
+        <translation>tolvane: %1 wird schon von einem anderen Prozess aufgenommen, der gerade startet</translation>
+    </message>
+    <message>
+        <source>tolvane: recording in %1 as process %2 (%3)</source>
+        <translation>tolvane: Aufnahme in %1 als Prozess %2 (%3)</translation>
+    </message>
+    <message>
+        <source>no cam is marked for recording yet</source>
+        <translation>noch keine Kamera ist zum Aufnehmen markiert</translation>
+    </message>
+    <message>
+        <source>%1 cams</source>
+        <translation>%1 Kameras</translation>
+    </message>
+    <message>
+        <source>tolvane: stopped; every picture saved is whole and indexed</source>
+        <translation>tolvane: beendet; jedes gespeicherte Bild ist vollständig und verzeichnet</translation>
     </message>
 </context>
 <context>
@@ -829,6 +1485,18 @@
         <source>The zoom takes 1 to 5, or fit.</source>
         <translation>Der Zoom nimmt 1 bis 5 oder fit.</translation>
     </message>
+    <message>
+        <source>Keep at most N gigabytes of saved pictures</source>
+        <translation>Höchstens N Gigabyte gespeicherter Bilder behalten</translation>
+    </message>
+    <message>
+        <source>Once the pictures this program saved and indexed take more than this many gigabytes, the oldest of them are deleted until they fit (checked at start and every hour). Empty sets no limit.</source>
+        <translation>Sobald die Bilder, die dieses Programm gespeichert und verzeichnet hat, mehr als so viele Gigabyte belegen, werden die ältesten gelöscht, bis sie hineinpassen (geprüft beim Start und stündlich). Leer setzt keine Grenze.</translation>
+    </message>
+    <message>
+        <source>no limit</source>
+        <translation>keine Grenze</translation>
+    </message>
 </context>
 <context>
     <name>SlotGrid</name>
@@ -876,6 +1544,10 @@
         <source>waiting for the download</source>
         <translation>wartet auf den Download</translation>
     </message>
+    <message>
+        <source>recorded by the recorder</source>
+        <translation>vom Recorder aufgenommen</translation>
+    </message>
 </context>
 <context>
     <name>StartupValues</name>
@@ -894,6 +1566,81 @@
     <message>
         <source>The setting &quot;showHelp&quot; could not be read: %1. The Help window opens as usual.</source>
         <translation>Die Einstellung „showHelp“ konnte nicht gelesen werden: %1. Das Hilfefenster öffnet sich wie gewohnt.</translation>
+    </message>
+</context>
+<context>
+    <name>TimelapseCommand</name>
+    <message>
+        <source>usage: tolvane --timelapse CAM --from ISO --to ISO [--fps N] --out FILE [--overwrite] [--home DIR]
+  ISO is a local date and time such as 2024-05-07T06:00 (an offset such as +02:00 may follow)</source>
+        <translation>Aufruf: tolvane --timelapse KAMERA --from ISO --to ISO [--fps N] --out DATEI [--overwrite] [--home ORDNER]
+  ISO ist ein lokales Datum mit Uhrzeit wie 2024-05-07T06:00 (ein Versatz wie +02:00 darf folgen)</translation>
+    </message>
+    <message>
+        <source>%1 is not an option of --timelapse</source>
+        <translation>%1 ist keine Option von --timelapse</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>--fps takes a whole number from 1 to 120, not &quot;%1&quot;</source>
+        <translation>--fps nimmt eine ganze Zahl von 1 bis 120, nicht „%1“</translation>
+    </message>
+    <message>
+        <source>%1 takes a date and time such as 2024-05-07T06:00, not &quot;%2&quot;</source>
+        <translation>%1 nimmt ein Datum mit Uhrzeit wie 2024-05-07T06:00, nicht „%2“</translation>
+    </message>
+    <message>
+        <source>--timelapse needs the cam&apos;s name</source>
+        <translation>--timelapse braucht den Namen der Kamera</translation>
+    </message>
+    <message>
+        <source>--from and --to are both needed</source>
+        <translation>--from und --to werden beide gebraucht</translation>
+    </message>
+    <message>
+        <source>--to is before --from</source>
+        <translation>--to liegt vor --from</translation>
+    </message>
+    <message>
+        <source>--out needs the video file to write</source>
+        <translation>--out braucht die zu schreibende Videodatei</translation>
+    </message>
+    <message>
+        <source>tolvane: %1
+%2</source>
+        <translation>tolvane: %1
+%2</translation>
+    </message>
+    <message>
+        <source>tolvane: the program folder %1 does not exist</source>
+        <translation>tolvane: den Programmordner %1 gibt es nicht</translation>
+    </message>
+    <message>
+        <source>tolvane: %1 already exists; give --overwrite to replace it</source>
+        <translation>tolvane: %1 gibt es schon; mit --overwrite wird es ersetzt</translation>
+    </message>
+    <message>
+        <source>tolvane: the cam list could not be read (%1); going by the picture index</source>
+        <translation>tolvane: die Kameraliste konnte nicht gelesen werden (%1); es gilt das Bildverzeichnis</translation>
+    </message>
+    <message>
+        <source>tolvane: no such cam: &quot;%1&quot; (cams: %2)</source>
+        <translation>tolvane: keine solche Kamera: „%1“ (Kameras: %2)</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>tolvane: no pictures of &quot;%1&quot; between %2 and %3</source>
+        <translation>tolvane: keine Bilder von „%1“ zwischen %2 und %3</translation>
+    </message>
+    <message>
+        <source>%1/%2, %3 left</source>
+        <translation>%1/%2, noch %3</translation>
     </message>
 </context>
 <context>
@@ -1088,6 +1835,17 @@ Ohne jede Gewährleistung.</translation>
     </message>
 </context>
 <context>
+    <name>frmSplash</name>
+    <message>
+        <source>no cam named &quot;%1&quot; in the cam list</source>
+        <translation>keine Kamera namens „%1“ in der Kameraliste</translation>
+    </message>
+    <message>
+        <source>%1 (not opened: %2)</source>
+        <translation>%1 (nicht geöffnet: %2)</translation>
+    </message>
+</context>
+<context>
     <name>frmTimelapse</name>
     <message>
         <source>Make Time-lapse</source>
@@ -1164,6 +1922,45 @@ Durch den Zeitraffer von „%2“ ersetzen?</translation>
     <message>
         <source>No video: %1</source>
         <translation>Kein Video: %1</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>the demo cams could not start: %1</source>
+        <translation>die Demo-Kameras konnten nicht starten: %1</translation>
+    </message>
+    <message>
+        <source>the demo clock server could not start: %1</source>
+        <translation>der Demo-Zeitserver konnte nicht starten: %1</translation>
+    </message>
+    <message>
+        <source>no demo folder could be made in %1</source>
+        <translation>in %1 ließ sich kein Demo-Ordner anlegen</translation>
+    </message>
+    <message>
+        <source>%1 demo: cams on 127.0.0.1:%2, clock on 127.0.0.1:%3, folder %4</source>
+        <translation>%1-Demo: Kameras auf 127.0.0.1:%2, Uhr auf 127.0.0.1:%3, Ordner %4</translation>
+    </message>
+    <message>
+        <source>%1 demo: %2 saved pictures kept in %3</source>
+        <translation>%1-Demo: %2 gespeicherte Bilder bleiben in %3</translation>
+    </message>
+    <message>
+        <source>the demo folder %1 could not be removed</source>
+        <translation>der Demo-Ordner %1 ließ sich nicht entfernen</translation>
+    </message>
+    <message>
+        <source> (see --help)</source>
+        <translation> (siehe --help)</translation>
+    </message>
+    <message>
+        <source>the program folder %1 does not exist and cannot be created</source>
+        <translation>den Programmordner %1 gibt es nicht, und er lässt sich nicht anlegen</translation>
+    </message>
+    <message>
+        <source>%1 demo: 1 saved picture kept in %2</source>
+        <translation>%1-Demo: 1 gespeichertes Bild bleibt in %2</translation>
     </message>
 </context>
 </TS>

@@ -17,6 +17,77 @@
     </message>
 </context>
 <context>
+    <name>CamAlerts</name>
+    <message>
+        <source>second</source>
+        <translation>seconde</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>secondes</translation>
+    </message>
+    <message>
+        <source>minute</source>
+        <translation>minute</translation>
+    </message>
+    <message>
+        <source>minutes</source>
+        <translation>minutes</translation>
+    </message>
+    <message>
+        <source>hour</source>
+        <translation>heure</translation>
+    </message>
+    <message>
+        <source>hours</source>
+        <translation>heures</translation>
+    </message>
+    <message>
+        <source>1 cam</source>
+        <translation>1 caméra</translation>
+    </message>
+    <message>
+        <source>%1 cams</source>
+        <translation>%1 caméras</translation>
+    </message>
+    <message>
+        <source>%1 is back</source>
+        <translation>%1 est de retour</translation>
+    </message>
+    <message>
+        <source>ok again after %1 down (%2)</source>
+        <translation>de nouveau ok après %1 de panne (%2)</translation>
+    </message>
+    <message>
+        <source>%1 is %2</source>
+        <translation>%1 : %2</translation>
+    </message>
+    <message>
+        <source>since %1</source>
+        <translation>depuis %1</translation>
+    </message>
+    <message>
+        <source>down on and off since %1</source>
+        <translation>en panne par intermittence depuis %1</translation>
+    </message>
+    <message>
+        <source>%1 are back</source>
+        <translation>%1 sont de retour</translation>
+    </message>
+    <message>
+        <source>%1: %2 (since %3)</source>
+        <translation>%1 : %2 (depuis %3)</translation>
+    </message>
+    <message>
+        <source>%1 down: %2</source>
+        <translation>%1 en panne : %2</translation>
+    </message>
+    <message>
+        <source>Back: %1</source>
+        <translation>De retour : %1</translation>
+    </message>
+</context>
+<context>
     <name>CamCommands</name>
     <message>
         <source>Cam lists (*.csv *.txt);;All files (*)</source>
@@ -169,6 +240,465 @@
         <source>the cam was saved, but its rule for new pictures could not be kept: %1</source>
         <translation>la caméra a été enregistrée, mais sa règle pour les nouvelles images n’a pas pu être conservée : %1</translation>
     </message>
+    <message>
+        <source>Record:</source>
+        <translation>Enregistrer :</translation>
+    </message>
+    <message>
+        <source>Not by the recorder</source>
+        <translation>Pas par l&apos;enregistreur</translation>
+    </message>
+    <message>
+        <source>By the recorder (tolvane --record), always</source>
+        <translation>Par l&apos;enregistreur (tolvane --record), toujours</translation>
+    </message>
+    <message>
+        <source>tolvane --record saves the new pictures of the cams marked here without a window (as a service); while it runs, AutoSave leaves these cams to it.</source>
+        <translation>tolvane --record enregistre les nouvelles images des caméras marquées ici sans fenêtre (en service) ; tant qu&apos;il tourne, l&apos;enregistrement automatique lui laisse ces caméras.</translation>
+    </message>
+</context>
+<context>
+    <name>CamHealth</name>
+    <message>
+        <source>No Last-Modified on any answer, so no picture counts as new: the picture&apos;s content decides better (Options)</source>
+        <translation>Aucune réponse ne porte de Last-Modified, donc aucune image ne compte comme nouvelle : le contenu de l’image en décide mieux (Options)</translation>
+    </message>
+    <message>
+        <source>Last-Modified changes on every answer but the picture does not: the picture&apos;s content decides better (Options)</source>
+        <translation>Last-Modified change à chaque réponse mais pas l’image : le contenu de l’image en décide mieux (Options)</translation>
+    </message>
+    <message>
+        <source>starting</source>
+        <translation>démarrage</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>ok</translation>
+    </message>
+    <message>
+        <source>stale</source>
+        <translation>périmée</translation>
+    </message>
+    <message>
+        <source>frozen</source>
+        <translation>figée</translation>
+    </message>
+    <message>
+        <source>failing</source>
+        <translation>en échec</translation>
+    </message>
+    <message>
+        <source>idle</source>
+        <translation>au repos</translation>
+    </message>
+    <message>
+        <source>connecting</source>
+        <translation>connexion</translation>
+    </message>
+    <message>
+        <source>waiting for the answer</source>
+        <translation>attend la réponse</translation>
+    </message>
+    <message>
+        <source>receiving</source>
+        <translation>réception</translation>
+    </message>
+    <message>
+        <source>letting a slow download finish past the refresh interval</source>
+        <translation>laisse un téléchargement lent finir au-delà de l’intervalle d’actualisation</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>terminé</translation>
+    </message>
+    <message>
+        <source>no new picture since %1</source>
+        <translation>aucune nouvelle image depuis %1</translation>
+    </message>
+    <message>
+        <source>the picture outside the mask has not changed since %1, though the cam keeps sending new ones</source>
+        <translation>l’image hors du masque n’a pas changé depuis %1, bien que la caméra en envoie toujours de nouvelles</translation>
+    </message>
+    <message>
+        <source>the picture has not changed since %1, though the cam keeps sending new ones</source>
+        <translation>l’image n’a pas changé depuis %1, bien que la caméra en envoie toujours de nouvelles</translation>
+    </message>
+    <message>
+        <source>Last fetch: %1</source>
+        <translation>Dernière récupération : %1</translation>
+    </message>
+    <message>
+        <source>Now: %1</source>
+        <translation>En cours : %1</translation>
+    </message>
+    <message>
+        <source>none yet</source>
+        <translation>aucune pour l’instant</translation>
+    </message>
+    <message>
+        <source>Last picture: %1</source>
+        <translation>Dernière image : %1</translation>
+    </message>
+    <message>
+        <source>Last new picture: unknown (the cam sends no Last-Modified)</source>
+        <translation>Dernière nouvelle image : inconnue (la caméra n’envoie pas de Last-Modified)</translation>
+    </message>
+    <message>
+        <source>Last new picture: %1</source>
+        <translation>Dernière nouvelle image : %1</translation>
+    </message>
+    <message>
+        <source>Failures in a row: %1</source>
+        <translation>Échecs d’affilée : %1</translation>
+    </message>
+    <message>
+        <source>malformed chunked body</source>
+        <translation>corps chunked mal formé</translation>
+    </message>
+    <message>
+        <source>the server closed the connection during the handshake</source>
+        <translation>le serveur a fermé la connexion pendant la négociation</translation>
+    </message>
+    <message>
+        <source>byte/s</source>
+        <translation>octet/s</translation>
+    </message>
+    <message>
+        <source>bytes/s</source>
+        <translation>octets/s</translation>
+    </message>
+    <message>
+        <source>%1 KB/s</source>
+        <translation>%1 Ko/s</translation>
+    </message>
+    <message>
+        <source>no status line</source>
+        <translation>pas de ligne d’état</translation>
+    </message>
+    <message>
+        <source>no content type</source>
+        <translation>pas de type de contenu</translation>
+    </message>
+    <message>
+        <source>no byte came for %1 (refresh interval %2)</source>
+        <translation>aucun octet pendant %1 (intervalle d’actualisation %2)</translation>
+    </message>
+    <message>
+        <source>abandoned at %1% after %2: %3</source>
+        <translation>abandonné à %1 % après %2 : %3</translation>
+    </message>
+    <message>
+        <source>abandoned after %1 with %2 received: %3</source>
+        <translation>abandonné après %1 avec %2 reçus : %3</translation>
+    </message>
+    <message>
+        <source>abandoned after %1: the header was still incomplete after %2 (refresh interval %3)</source>
+        <translation>abandonné après %1 : l’en-tête était encore incomplet après %2 (intervalle d’actualisation %3)</translation>
+    </message>
+    <message>
+        <source>abandoned after %1: the header came, but no picture bytes within the refresh interval of %2</source>
+        <translation>abandonné après %1 : l’en-tête est arrivé, mais aucun octet d’image dans l’intervalle d’actualisation de %2</translation>
+    </message>
+    <message>
+        <source>abandoned after %1 with %2 received, %3; the server announced no length (refresh interval %4)</source>
+        <translation>abandonné après %1 avec %2 reçus, %3 ; le serveur n’a annoncé aucune longueur (intervalle d’actualisation %4)</translation>
+    </message>
+    <message>
+        <source>the picture needs about %1, longer than the refresh interval of %2</source>
+        <translation>l’image demande environ %1, plus que l’intervalle d’actualisation de %2</translation>
+    </message>
+    <message>
+        <source>the picture needs about %1, and the refresh interval is %2</source>
+        <translation>l’image demande environ %1, et l’intervalle d’actualisation est de %2</translation>
+    </message>
+    <message>
+        <source>abandoned at %1% after %2, %3: %4</source>
+        <translation>abandonné à %1 % après %2, %3 : %4</translation>
+    </message>
+    <message>
+        <source>TLS failure: %1</source>
+        <translation>échec TLS : %1</translation>
+    </message>
+    <message>
+        <source>byte</source>
+        <translation>octet</translation>
+    </message>
+    <message>
+        <source>bytes</source>
+        <translation>octets</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 Ko</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 Mo</translation>
+    </message>
+    <message>
+        <source>certificate not trusted: self-signed</source>
+        <translation>certificat non reconnu : auto-signé</translation>
+    </message>
+    <message>
+        <source>certificate not trusted: self-signed authority in its chain</source>
+        <translation>certificat non reconnu : autorité auto-signée dans sa chaîne</translation>
+    </message>
+    <message>
+        <source>certificate not trusted: unknown authority</source>
+        <translation>certificat non reconnu : autorité inconnue</translation>
+    </message>
+    <message>
+        <source>certificate not trusted: unknown authority %1</source>
+        <translation>certificat non reconnu : autorité inconnue %1</translation>
+    </message>
+    <message>
+        <source>certificate name mismatch</source>
+        <translation>le nom ne correspond pas au certificat</translation>
+    </message>
+    <message>
+        <source>certificate name mismatch: it is for %1</source>
+        <translation>le nom ne correspond pas au certificat : il est pour %1</translation>
+    </message>
+    <message>
+        <source>certificate expired</source>
+        <translation>certificat expiré</translation>
+    </message>
+    <message>
+        <source>certificate expired on %1</source>
+        <translation>certificat expiré le %1</translation>
+    </message>
+    <message>
+        <source>certificate not yet valid</source>
+        <translation>certificat pas encore valide</translation>
+    </message>
+    <message>
+        <source>certificate not valid before %1</source>
+        <translation>certificat non valide avant le %1</translation>
+    </message>
+    <message>
+        <source>certificate revoked</source>
+        <translation>certificat révoqué</translation>
+    </message>
+    <message>
+        <source>certificate problem: %1</source>
+        <translation>problème de certificat : %1</translation>
+    </message>
+    <message>
+        <source>despite %1</source>
+        <translation>malgré %1</translation>
+    </message>
+    <message>
+        <source>after %1, longer than the refresh interval of %2</source>
+        <translation>après %1, plus que l’intervalle d’actualisation de %2</translation>
+    </message>
+    <message>
+        <source>picture shown</source>
+        <translation>image affichée</translation>
+    </message>
+    <message>
+        <source>picture shown: %1</source>
+        <translation>image affichée : %1</translation>
+    </message>
+    <message>
+        <source>header longer than %1: abandoned</source>
+        <translation>en-tête plus long que %1 : abandonné</translation>
+    </message>
+    <message>
+        <source>answer larger than %1: abandoned</source>
+        <translation>réponse plus grande que %1 : abandonnée</translation>
+    </message>
+    <message>
+        <source>picture refused as too large: %1x%2 pixels</source>
+        <translation>image refusée car trop grande : %1x%2 pixels</translation>
+    </message>
+    <message>
+        <source>picture refused as too large</source>
+        <translation>image refusée car trop grande</translation>
+    </message>
+    <message>
+        <source>redirect loop: HTTP %1 back to %2</source>
+        <translation>boucle de redirection : HTTP %1 retour vers %2</translation>
+    </message>
+    <message>
+        <source>more than %1 redirects: HTTP %2 to %3 not followed</source>
+        <translation>plus de %1 redirections : HTTP %2 vers %3 non suivie</translation>
+    </message>
+    <message>
+        <source>HTTP %1 with control characters in its Location, not followed</source>
+        <translation>HTTP %1 avec des caractères de contrôle dans son Location, non suivie</translation>
+    </message>
+    <message>
+        <source>HTTP %1 to %2, which cannot be fetched</source>
+        <translation>HTTP %1 vers %2, qui ne peut pas être récupérée</translation>
+    </message>
+    <message>
+        <source>no fetch has ended yet</source>
+        <translation>aucune récupération terminée pour l’instant</translation>
+    </message>
+    <message>
+        <source>HTTP %1 to %2, not followed</source>
+        <translation>HTTP %1 vers %2, non suivie</translation>
+    </message>
+    <message>
+        <source>empty answer: the server closed without sending anything</source>
+        <translation>réponse vide : le serveur a fermé sans rien envoyer</translation>
+    </message>
+    <message>
+        <source>the answer ended inside its header, after %1</source>
+        <translation>la réponse s’est arrêtée dans son en-tête, après %1</translation>
+    </message>
+    <message>
+        <source>the body is not a picture</source>
+        <translation>le corps n’est pas une image</translation>
+    </message>
+    <message>
+        <source>cut off: %1 of %2 received</source>
+        <translation>coupée : %1 sur %2 reçus</translation>
+    </message>
+    <message>
+        <source>cut off: the JPEG stops before its end, after %1</source>
+        <translation>coupée : le JPEG s’arrête avant sa fin, après %1</translation>
+    </message>
+    <message>
+        <source>connection refused</source>
+        <translation>connexion refusée</translation>
+    </message>
+    <message>
+        <source>host not found: %1</source>
+        <translation>hôte introuvable : %1</translation>
+    </message>
+    <message>
+        <source>connection reset by the server after %1</source>
+        <translation>connexion réinitialisée par le serveur après %1</translation>
+    </message>
+    <message>
+        <source>connection failed: %1</source>
+        <translation>échec de la connexion : %1</translation>
+    </message>
+    <message>
+        <source>%1 within the refresh interval of %2</source>
+        <translation>%1 dans l’intervalle d’actualisation de %2</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>pas de réponse</translation>
+    </message>
+    <message>
+        <source>no connection</source>
+        <translation>pas de connexion</translation>
+    </message>
+    <message>
+        <source>the address cannot be split into host and path: %1</source>
+        <translation>l’adresse ne se découpe pas en hôte et chemin : %1</translation>
+    </message>
+    <message>
+        <source>sign-in refused</source>
+        <translation>connexion à la caméra refusée</translation>
+    </message>
+    <message>
+        <source>stream without a picture</source>
+        <translation>flux sans image</translation>
+    </message>
+    <message>
+        <source>unchanged (%1)</source>
+        <translation>inchangée (%1)</translation>
+    </message>
+    <message>
+        <source>unsafe redirect: HTTP %1 from https to %2</source>
+        <translation>redirection non sûre : HTTP %1 de https vers %2</translation>
+    </message>
+    <message>
+        <source>; redirected: %1</source>
+        <translation> ; redirigée : %1</translation>
+    </message>
+    <message>
+        <source>refresh rate &quot;%1&quot; is not a number of seconds; it stays at %2</source>
+        <translation>l’actualisation « %1 » n’est pas un nombre de secondes ; elle reste à %2</translation>
+    </message>
+    <message>
+        <source>the password crossed the network unencrypted (Basic sign-in over http)</source>
+        <translation>le mot de passe a traversé le réseau en clair (authentification Basic sur http)</translation>
+    </message>
+    <message>
+        <source>AutoSave failing since %1, %2 lost: %3</source>
+        <translation>enregistrement automatique en échec depuis %1, %2 perdue(s) : %3</translation>
+    </message>
+    <message>
+        <source>picture</source>
+        <translation>image</translation>
+    </message>
+    <message>
+        <source>pictures</source>
+        <translation>images</translation>
+    </message>
+    <message>
+        <source>AutoSave failing for %1</source>
+        <translation>Enregistrement automatique en échec pour %1</translation>
+    </message>
+    <message>
+        <source>cam</source>
+        <translation>caméra</translation>
+    </message>
+    <message>
+        <source>cams</source>
+        <translation>caméras</translation>
+    </message>
+    <message>
+        <source>waiting for a keyframe</source>
+        <translation>attente d’une image clé</translation>
+    </message>
+    <message>
+        <source>RTSP sign-in refused (401)</source>
+        <translation>connexion RTSP refusée (401)</translation>
+    </message>
+    <message>
+        <source>no answer from the stream within %1</source>
+        <translation>pas de réponse du flux en %1</translation>
+    </message>
+    <message>
+        <source>no keyframe within %1</source>
+        <translation>pas d’image clé en %1</translation>
+    </message>
+    <message>
+        <source>codec not supported: %1</source>
+        <translation>codec non pris en charge : %1</translation>
+    </message>
+    <message>
+        <source>picture too large: %1 × %2</source>
+        <translation>image trop grande : %1 × %2</translation>
+    </message>
+    <message>
+        <source>stream failed: %1</source>
+        <translation>échec du flux : %1</translation>
+    </message>
+    <message>
+        <source>decoding the keyframe</source>
+        <translation>décodage de l’image clé</translation>
+    </message>
+    <message>
+        <source>keyframe decoded</source>
+        <translation>image clé décodée</translation>
+    </message>
+    <message>
+        <source>the stream holds no video</source>
+        <translation>le flux ne contient pas de vidéo</translation>
+    </message>
+    <message>
+        <source>the stream ended in the middle of a keyframe</source>
+        <translation>le flux s’est arrêté au milieu d’une image clé</translation>
+    </message>
+    <message>
+        <source>the stream ended before a keyframe</source>
+        <translation>le flux s’est arrêté avant une image clé</translation>
+    </message>
+    <message>
+        <source>the stream ended before a keyframe: %1</source>
+        <translation>le flux s’est arrêté avant une image clé : %1</translation>
+    </message>
+    <message>
+        <source>no keyframe in the first %1</source>
+        <translation>pas d’image clé dans les premiers %1</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>
@@ -231,6 +761,57 @@
     <message>
         <source>Could not write &quot;%1&quot;: %2</source>
         <translation>Impossible d’écrire « %1 » : %2</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>%1: watches public web cams, saves their new pictures and shows one cam large.
+
+The program folder holds the cam list 00camlist.txt, the settings file %1.ini and the saved pictures (cam/). It is the folder given with --home, else $TOLVANE_HOME, else for an installed program $XDG_DATA_HOME/tolvane (~/.local/share/tolvane when XDG_DATA_HOME is not set), else the folder of the program itself.
+
+A time-lapse video of a cam&apos;s saved pictures, without a window: tolvane --timelapse CAM --from ISO --to ISO [--fps N] --out FILE [--overwrite] [--home DIR]; an existing FILE is replaced only with --overwrite.
+
+Recording without a window, until SIGTERM or SIGINT: tolvane --record [--home DIR] [--open NAME]... [--verbose] saves the new pictures of the cams marked &quot;Record&quot; (or of those named) as AutoSave does; tolvane --record --help says more</source>
+        <translation>%1 : surveille des webcams publiques, enregistre leurs nouvelles images et affiche une caméra en grand.
+
+Le dossier du programme contient la liste des caméras 00camlist.txt, le fichier de réglages %1.ini et les images enregistrées (cam/). C’est le dossier donné par --home, sinon $TOLVANE_HOME, sinon pour un programme installé $XDG_DATA_HOME/tolvane (~/.local/share/tolvane si XDG_DATA_HOME n’est pas défini), sinon le dossier du programme lui-même.
+
+Une vidéo accélérée des images enregistrées d’une caméra, sans fenêtre : tolvane --timelapse CAMÉRA --from ISO --to ISO [--fps N] --out FICHIER [--overwrite] [--home DOSSIER] ; un FICHIER existant n’est remplacé qu’avec --overwrite.
+
+Enregistrer sans fenêtre, jusqu’à SIGTERM ou SIGINT : tolvane --record [--home DOSSIER] [--open NOM]... [--verbose] enregistre les nouvelles images des caméras marquées « Enregistrer » (ou de celles nommées) comme l’enregistrement automatique ; tolvane --record --help en dit plus</translation>
+    </message>
+    <message>
+        <source>Use DIR as the program folder (cam list, settings, Help.rtf, the cam folder); it is created when missing.</source>
+        <translation>Utiliser DIR comme dossier du programme (liste des caméras, réglages, Help.rtf, le dossier cam) ; il est créé s’il manque.</translation>
+    </message>
+    <message>
+        <source>Start six demo cams and a clock server on this machine, in a fresh demo folder, and open them. At exit the folder is removed unless pictures were saved in it.</source>
+        <translation>Lancer six caméras de démonstration et un serveur d’heure sur cette machine, dans un nouveau dossier de démonstration, et les ouvrir. À la sortie, le dossier est supprimé sauf si des images y ont été enregistrées.</translation>
+    </message>
+    <message>
+        <source>Open the cam NAME from the cam list at start; may be given more than once.</source>
+        <translation>Ouvrir au démarrage la caméra NAME de la liste ; peut être donné plusieurs fois.</translation>
+    </message>
+    <message>
+        <source>Show the main window full screen (wall displays).</source>
+        <translation>Afficher la fenêtre principale en plein écran (écrans muraux).</translation>
+    </message>
+    <message>
+        <source>Start with View &gt; Wall: every open cam as large as the window allows. With --fullscreen the wall fills the screen (a kiosk; F11 or Esc returns to the normal window).</source>
+        <translation>Démarrer avec Affichage &gt; Mur : chaque caméra ouverte aussi grande que la fenêtre le permet. Avec --fullscreen, le mur remplit l’écran (un kiosque ; F11 ou Échap revient à la fenêtre normale).</translation>
+    </message>
+    <message>
+        <source>Log each change of a cam&apos;s state or last outcome to standard error (the log category tolvane.watch; QT_LOGGING_RULES can do the same).</source>
+        <translation>Journaliser sur la sortie d’erreur chaque changement d’état ou de dernier résultat d’une caméra (la catégorie de journal tolvane.watch ; QT_LOGGING_RULES peut faire de même).</translation>
+    </message>
+    <message>
+        <source>Unexpected argument: %1</source>
+        <translation>Argument inattendu : %1</translation>
+    </message>
+    <message>
+        <source>--home needs a folder name.</source>
+        <translation>--home demande un nom de dossier.</translation>
     </message>
 </context>
 <context>
@@ -539,6 +1120,13 @@
     </message>
 </context>
 <context>
+    <name>HealthCounts</name>
+    <message>
+        <source>no cam open</source>
+        <translation>aucune caméra ouverte</translation>
+    </message>
+</context>
+<context>
     <name>HistoryBar</name>
     <message>
         <source>Previous saved picture</source>
@@ -594,6 +1182,74 @@
     <message>
         <source>&quot;%1&quot; is one of: %2.</source>
         <translation>« %1 » vaut l’un de : %2.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordCommand</name>
+    <message>
+        <source>usage: tolvane --record [--home DIR] [--open NAME]... [--verbose]
+Records without a window: saves the new pictures of the cams marked &quot;Record&quot; in their dialog
+(or of those given with --open) exactly as AutoSave does, with their index rows and the
+retention of the Options, until SIGTERM or SIGINT. Follows changes of the cam list file.
+  --home DIR    the program folder (as for the window)
+  --open NAME   record this cam of the cam list; may be given more than once
+  --verbose     also the info lines of the other logs (index check, retention)
+One line per change of a cam&apos;s health goes to standard error. Only one recorder may hold a
+folder (the lock file tolvane-record.lock names it). Exit status: 0 stopped by a signal,
+1 could not start, 2 wrong command line.</source>
+        <translation>usage : tolvane --record [--home DIR] [--open NAME]... [--verbose]
+Enregistre sans fenêtre : enregistre les nouvelles images des caméras marquées « Enregistrer » dans
+leur dialogue (ou de celles données par --open) exactement comme l’enregistrement automatique, avec
+leurs lignes d’index et la conservation des options, jusqu’à SIGTERM ou SIGINT. Suit les changements
+du fichier de la liste des caméras.
+  --home DIR    le dossier du programme (comme pour la fenêtre)
+  --open NAME   enregistrer cette caméra de la liste ; peut être donné plusieurs fois
+  --verbose     aussi les lignes d’information des autres journaux (vérification de l’index, conservation)
+Une ligne par changement d’état d’une caméra va sur la sortie d’erreur. Un seul enregistreur peut
+tenir un dossier (le fichier de verrou tolvane-record.lock le nomme). Code de sortie : 0 arrêté par
+un signal, 1 n’a pas pu démarrer, 2 ligne de commande incorrecte.</translation>
+    </message>
+    <message>
+        <source>%1 is not an option of --record</source>
+        <translation>%1 n’est pas une option de --record</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 demande une valeur</translation>
+    </message>
+    <message>
+        <source>tolvane: %1
+%2</source>
+        <translation>tolvane : %1
+%2</translation>
+    </message>
+    <message>
+        <source>tolvane: the program folder %1 does not exist and cannot be created</source>
+        <translation>tolvane : le dossier du programme %1 n’existe pas et ne peut pas être créé</translation>
+    </message>
+    <message>
+        <source>tolvane: %1 is already being recorded by process %2 (see %3)</source>
+        <translation>tolvane : %1 est déjà enregistré par le processus %2 (voir %3)</translation>
+    </message>
+    <message>
+        <source>tolvane: %1 is already being recorded by another process that is just starting</source>
+        <translation>tolvane : %1 est déjà enregistré par un autre processus qui démarre</translation>
+    </message>
+    <message>
+        <source>tolvane: recording in %1 as process %2 (%3)</source>
+        <translation>tolvane : enregistrement dans %1 par le processus %2 (%3)</translation>
+    </message>
+    <message>
+        <source>no cam is marked for recording yet</source>
+        <translation>aucune caméra n’est encore marquée pour l’enregistrement</translation>
+    </message>
+    <message>
+        <source>%1 cams</source>
+        <translation>%1 caméras</translation>
+    </message>
+    <message>
+        <source>tolvane: stopped; every picture saved is whole and indexed</source>
+        <translation>tolvane : arrêté ; chaque image enregistrée est complète et indexée</translation>
     </message>
 </context>
 <context>
@@ -829,6 +1485,18 @@
         <source>The zoom takes 1 to 5, or fit.</source>
         <translation>Le zoom prend 1 à 5, ou fit.</translation>
     </message>
+    <message>
+        <source>Keep at most N gigabytes of saved pictures</source>
+        <translation>Garder au plus N gigaoctets d&apos;images enregistrées</translation>
+    </message>
+    <message>
+        <source>Once the pictures this program saved and indexed take more than this many gigabytes, the oldest of them are deleted until they fit (checked at start and every hour). Empty sets no limit.</source>
+        <translation>Dès que les images que ce programme a enregistrées et indexées occupent plus que ce nombre de gigaoctets, les plus anciennes sont supprimées jusqu&apos;à ce qu&apos;elles tiennent (vérifié au démarrage et toutes les heures). Vide ne fixe aucune limite.</translation>
+    </message>
+    <message>
+        <source>no limit</source>
+        <translation>aucune limite</translation>
+    </message>
 </context>
 <context>
     <name>SlotGrid</name>
@@ -876,6 +1544,10 @@
         <source>waiting for the download</source>
         <translation>attend le téléchargement</translation>
     </message>
+    <message>
+        <source>recorded by the recorder</source>
+        <translation>enregistrée par l&apos;enregistreur</translation>
+    </message>
 </context>
 <context>
     <name>StartupValues</name>
@@ -894,6 +1566,81 @@
     <message>
         <source>The setting &quot;showHelp&quot; could not be read: %1. The Help window opens as usual.</source>
         <translation>Le réglage « showHelp » n’a pas pu être lu : %1. La fenêtre d’aide s’ouvre comme d’habitude.</translation>
+    </message>
+</context>
+<context>
+    <name>TimelapseCommand</name>
+    <message>
+        <source>usage: tolvane --timelapse CAM --from ISO --to ISO [--fps N] --out FILE [--overwrite] [--home DIR]
+  ISO is a local date and time such as 2024-05-07T06:00 (an offset such as +02:00 may follow)</source>
+        <translation>usage : tolvane --timelapse CAMÉRA --from ISO --to ISO [--fps N] --out FICHIER [--overwrite] [--home DOSSIER]
+  ISO est une date et heure locales comme 2024-05-07T06:00 (un décalage comme +02:00 peut suivre)</translation>
+    </message>
+    <message>
+        <source>%1 is not an option of --timelapse</source>
+        <translation>%1 n’est pas une option de --timelapse</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 demande une valeur</translation>
+    </message>
+    <message>
+        <source>--fps takes a whole number from 1 to 120, not &quot;%1&quot;</source>
+        <translation>--fps prend un nombre entier de 1 à 120, pas « %1 »</translation>
+    </message>
+    <message>
+        <source>%1 takes a date and time such as 2024-05-07T06:00, not &quot;%2&quot;</source>
+        <translation>%1 prend une date et une heure comme 2024-05-07T06:00, pas « %2 »</translation>
+    </message>
+    <message>
+        <source>--timelapse needs the cam&apos;s name</source>
+        <translation>--timelapse demande le nom de la caméra</translation>
+    </message>
+    <message>
+        <source>--from and --to are both needed</source>
+        <translation>--from et --to sont tous deux nécessaires</translation>
+    </message>
+    <message>
+        <source>--to is before --from</source>
+        <translation>--to est avant --from</translation>
+    </message>
+    <message>
+        <source>--out needs the video file to write</source>
+        <translation>--out demande le fichier vidéo à écrire</translation>
+    </message>
+    <message>
+        <source>tolvane: %1
+%2</source>
+        <translation>tolvane : %1
+%2</translation>
+    </message>
+    <message>
+        <source>tolvane: the program folder %1 does not exist</source>
+        <translation>tolvane : le dossier du programme %1 n’existe pas</translation>
+    </message>
+    <message>
+        <source>tolvane: %1 already exists; give --overwrite to replace it</source>
+        <translation>tolvane : %1 existe déjà ; ajoutez --overwrite pour le remplacer</translation>
+    </message>
+    <message>
+        <source>tolvane: the cam list could not be read (%1); going by the picture index</source>
+        <translation>tolvane : la liste des caméras n’a pas pu être lue (%1) ; l’index des images fait foi</translation>
+    </message>
+    <message>
+        <source>tolvane: no such cam: &quot;%1&quot; (cams: %2)</source>
+        <translation>tolvane : caméra inconnue : « %1 » (caméras : %2)</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>aucune</translation>
+    </message>
+    <message>
+        <source>tolvane: no pictures of &quot;%1&quot; between %2 and %3</source>
+        <translation>tolvane : aucune image de « %1 » entre %2 et %3</translation>
+    </message>
+    <message>
+        <source>%1/%2, %3 left</source>
+        <translation>%1/%2, reste %3</translation>
     </message>
 </context>
 <context>
@@ -1088,6 +1835,17 @@ Il est fourni sans aucune garantie.</translation>
     </message>
 </context>
 <context>
+    <name>frmSplash</name>
+    <message>
+        <source>no cam named &quot;%1&quot; in the cam list</source>
+        <translation>aucune caméra nommée « %1 » dans la liste</translation>
+    </message>
+    <message>
+        <source>%1 (not opened: %2)</source>
+        <translation>%1 (non ouvertes : %2)</translation>
+    </message>
+</context>
+<context>
     <name>frmTimelapse</name>
     <message>
         <source>Make Time-lapse</source>
@@ -1164,6 +1922,45 @@ Le remplacer par l’accéléré de « %2 » ?</translation>
     <message>
         <source>No video: %1</source>
         <translation>Pas de vidéo : %1</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>the demo cams could not start: %1</source>
+        <translation>les caméras de démonstration n’ont pas pu démarrer : %1</translation>
+    </message>
+    <message>
+        <source>the demo clock server could not start: %1</source>
+        <translation>le serveur d’heure de démonstration n’a pas pu démarrer : %1</translation>
+    </message>
+    <message>
+        <source>no demo folder could be made in %1</source>
+        <translation>aucun dossier de démonstration n’a pu être créé dans %1</translation>
+    </message>
+    <message>
+        <source>%1 demo: cams on 127.0.0.1:%2, clock on 127.0.0.1:%3, folder %4</source>
+        <translation>démo %1 : caméras sur 127.0.0.1:%2, horloge sur 127.0.0.1:%3, dossier %4</translation>
+    </message>
+    <message>
+        <source>%1 demo: %2 saved pictures kept in %3</source>
+        <translation>démo %1 : %2 images enregistrées gardées dans %3</translation>
+    </message>
+    <message>
+        <source>the demo folder %1 could not be removed</source>
+        <translation>le dossier de démonstration %1 n’a pas pu être supprimé</translation>
+    </message>
+    <message>
+        <source> (see --help)</source>
+        <translation> (voir --help)</translation>
+    </message>
+    <message>
+        <source>the program folder %1 does not exist and cannot be created</source>
+        <translation>le dossier du programme %1 n’existe pas et ne peut pas être créé</translation>
+    </message>
+    <message>
+        <source>%1 demo: 1 saved picture kept in %2</source>
+        <translation>démo %1 : 1 image enregistrée gardée dans %2</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 
 #include "AlertLog.h"
 #include "Options.h"
+#include "Translations.h"
 #include "WatchedCams.h"
 
 WindowAlerts::WindowAlerts(WatchedCams& cams, const QString& busName, std::function<qint64()> monotonicMs,
@@ -12,7 +13,8 @@ WindowAlerts::WindowAlerts(WatchedCams& cams, const QString& busName, std::funct
     connect(&rules_, &CamAlerts::alerted, this,
             [this](const CamAlertEvent& event) {
                 if (!notificationsOn_ && command_.command().isEmpty())
-                    return;  // nobody asked for alerts
+                    return;                  // nobody asked for alerts
+                const EnglishTexts english;  // the log's words, whatever the window's
                 qCInfo(lcAlert).noquote()
                     << (event.back
                             ? QStringLiteral("%1 is back").arg(event.cam)

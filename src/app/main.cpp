@@ -47,15 +47,16 @@ QString StartDemo(Demo& demo, QStringList& openNames)
 {
     demo.cams = std::make_unique<DemoCamServer>();
     if (!demo.cams->start())
-        return QStringLiteral("the demo cams could not start: %1").arg(demo.cams->errorString());
+        return QCoreApplication::translate("main", "the demo cams could not start: %1").arg(demo.cams->errorString());
     demo.clock = std::make_unique<DaytimeResponder>();
     if (!demo.clock->start())
-        return QStringLiteral("the demo clock server could not start: %1").arg(demo.clock->errorString());
+        return QCoreApplication::translate("main", "the demo clock server could not start: %1")
+            .arg(demo.clock->errorString());
 
     const QString folder = NewDemoFolder();
     demo.folder = folder;
     if (folder.isEmpty())
-        return QStringLiteral("no demo folder could be made in %1").arg(QDir::tempPath());
+        return QCoreApplication::translate("main", "no demo folder could be made in %1").arg(QDir::tempPath());
     QList<DemoCam> cams;
     for (int k = 1; k <= demo.cams->camCount(); ++k)
         cams.append({demo.cams->camName(k), demo.cams->camUrl(k)});
@@ -63,8 +64,14 @@ QString StartDemo(Demo& demo, QStringList& openNames)
     const QString problem = PrepareDemoFolder(folder, cams, kDemoRefreshSeconds, demo.clock->port(), helpFile);
     if (!problem.isEmpty())
         return problem;
-    std::printf("%s demo: cams on 127.0.0.1:%u, clock on 127.0.0.1:%u, folder %s\n", qPrintable(ProductName()),
-                demo.cams->port(), demo.clock->port(), qPrintable(folder));
+    std::printf("%s\n",
+                qPrintable(QCoreApplication::translate("main",
+                                                       "%1 demo: cams on 127.0.0.1:%2, clock on "
+                                                       "127.0.0.1:%3, folder %4")
+                               .arg(ProductName())
+                               .arg(demo.cams->port())
+                               .arg(demo.clock->port())
+                               .arg(folder)));
     std::fflush(stdout);
     QStringList demoNames;
     for (const DemoCam& cam : cams)
@@ -83,11 +90,16 @@ void EndDemo(const Demo& demo)
     if (end.removed)
         return;
     if (end.savedPictures > 0)
-        std::printf("%s demo: %d saved picture%s kept in %s\n", qPrintable(ProductName()), end.savedPictures,
-                    end.savedPictures == 1 ? "" : "s", qPrintable(demo.folder));
+        std::printf("%s\n",
+                    qPrintable(end.savedPictures == 1
+                                   ? QCoreApplication::translate("main", "%1 demo: 1 saved picture kept in %2")
+                                         .arg(ProductName(), demo.folder)
+                                   : QCoreApplication::translate("main", "%1 demo: %2 saved pictures kept in %3")
+                                         .arg(ProductName())
+                                         .arg(end.savedPictures)
+                                         .arg(demo.folder)));
     else
-        std::fprintf(stderr, "%s: the demo folder %s could not be removed\n", qPrintable(ProgramName()),
-                     qPrintable(demo.folder));
+        Fail(QCoreApplication::translate("main", "the demo folder %1 could not be removed").arg(demo.folder));
     std::fflush(stdout);
 }
 }  // namespace
@@ -125,7 +137,7 @@ int main(int argc, char** argv)
     EndEventLoopOnTerminationSignals();
     const CommandLineResult command = ParseCommandLine(QCoreApplication::arguments());
     if (command.action != CommandLineAction::Run)
-        return Fail(command.text + QStringLiteral(" (see --help)"));
+        return Fail(command.text + QCoreApplication::translate("main", " (see --help)"));
 
     if (command.options.verbose)
         EnableVerboseWatchLog();
@@ -148,7 +160,9 @@ int main(int argc, char** argv)
         const QString folder = ResolveProgramFolder(command.options.home, qEnvironmentVariable("TOLVANE_HOME"),
                                                     executableFolder, installedFolder);
         if (!QDir().mkpath(folder))
-            return Fail(QStringLiteral("the program folder %1 does not exist and cannot be created").arg(folder));
+            return Fail(
+                QCoreApplication::translate("main", "the program folder %1 does not exist and cannot be created")
+                    .arg(folder));
         SetProgramFolder(folder);
     }
 

@@ -90,6 +90,13 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
     chkAutoSave->setToolTip(tr("While AutoSave New Pictures is ticked, this cam's new pictures are saved; "
                                "untick it to pass this cam over."));
     chkAutoSave->setChecked(true);
+    lblRecord = makeLabel("lblRecord", tr("Record:"));
+    cboRecord = new QComboBox(this);
+    cboRecord->setObjectName(QStringLiteral("cboRecord"));
+    cboRecord->addItem(tr("Not by the recorder"), QString());
+    cboRecord->addItem(tr("By the recorder (tolvane --record), always"), QStringLiteral("1"));
+    cboRecord->setToolTip(tr("tolvane --record saves the new pictures of the cams marked here without a window (as a "
+                             "service); while it runs, AutoSave leaves these cams to it."));
     Command1 = new QPushButton(tr("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setDefault(true);
@@ -112,7 +119,10 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
     buttons->addWidget(Command1);
     buttons->addWidget(Command2);
     grid_->addWidget(chkAutoSave, 4, 1, 1, 3);
-    grid_->addLayout(buttons, 6, 0, 1, 4);
+    // Row 5 is Form3's note; the recorder's rows come after every row the dialogs had.
+    grid_->addWidget(lblRecord, 6, 0);
+    grid_->addWidget(cboRecord, 6, 1, 1, 3);
+    grid_->addLayout(buttons, 8, 0, 1, 4);
     grid_->setColumnStretch(3, 1);
     Text1->setMinimumWidth(320);
 
@@ -178,6 +188,21 @@ void CamDialog::StoreAutoSave(const QString& cam)
                         this);
 }
 
+void CamDialog::ShowRecord(const QString& cam)
+{
+    cboRecord->setCurrentIndex(CamRecorded(cam) ? 1 : 0);
+}
+
+void CamDialog::StoreRecord(const QString& cam)
+{
+    QString reason;
+    const QString value = cboRecord->currentData().toString();
+    if (CamSetting(cam, QString::fromLatin1(CamSettingNames::record)) == value ||
+        SetCamSetting(cam, QString::fromLatin1(CamSettingNames::record), value, &reason))
+        return;
+    ShowDialogError(tr("The cam was saved, but \"%1\" could not be stored: %2").arg(lblRecord->text(), reason), this);
+}
+
 void CamDialog::ReloadList()
 {
     try {
@@ -227,6 +252,7 @@ void Form2::Command1_Click()
     }
     KeepOwnRule(record.name);
     StoreAutoSave(record.name);
+    StoreRecord(record.name);
     ReloadList();
     accept();
 }
@@ -255,6 +281,7 @@ void Form3::Form_Load(const QString& entry)
     Text3->setText(record.refresh);
     ShowOwnRule(record.name);
     chkAutoSave->setChecked(CamAutoSaves(record.name));
+    ShowRecord(record.name);
 }
 
 std::optional<CamRecord> Form3::camBeingEdited() const
@@ -285,5 +312,6 @@ void Form3::Command1_Click()
         updateOpenSlots_(windowTitle(), edited);
     KeepOwnRule(edited.name);
     StoreAutoSave(edited.name);
+    StoreRecord(edited.name);
     accept();
 }

@@ -36,6 +36,9 @@ public:
     // "Save this cam's new pictures": AutoSave passes the cam over when it is off (kept in the
     // cam's own settings, not in the cam list file).
     QCheckBox* chkAutoSave;
+    // "Record:": whether `tolvane --record` (without --open) records the cam (its own settings).
+    QLabel* lblRecord;
+    QComboBox* cboRecord;
     QPushButton* Command1;  // OK
     QPushButton* Command2;  // Cancel
 
@@ -62,6 +65,9 @@ protected:
     void KeepOwnRule(const QString& cam);
     // Stores chkAutoSave for the cam written; a failure is shown, the cam stays as written.
     void StoreAutoSave(const QString& cam);
+    // The same for cboRecord, shown from the store by ShowRecord.
+    void ShowRecord(const QString& cam);
+    void StoreRecord(const QString& cam);
 
     QGridLayout* grid_;
 

@@ -17,6 +17,9 @@ std::unique_ptr<QTranslator>& ownTranslator()
     return translator;
 }
 
+// How many EnglishTexts guards live on this thread.
+thread_local int englishDepth = 0;
+
 std::unique_ptr<QTranslator>& qtTranslator()
 {
     static std::unique_ptr<QTranslator> translator;
@@ -77,4 +80,28 @@ QString InstallTranslations(const QLocale& locale)
         qtTranslator() = std::move(qt);
     }
     return language;
+}
+
+QString TranslatedText(const char* context, const char* text)
+{
+    if (englishDepth > 0)
+        return QString::fromUtf8(text);
+    return QCoreApplication::translate(context, text);
+}
+
+QString TranslatedSource(const char* context, const QString& text)
+{
+    if (englishDepth > 0 || text.isEmpty())
+        return text;
+    return QCoreApplication::translate(context, text.toUtf8().constData());
+}
+
+EnglishTexts::EnglishTexts()
+{
+    ++englishDepth;
+}
+
+EnglishTexts::~EnglishTexts()
+{
+    --englishDepth;
 }

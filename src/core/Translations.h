@@ -16,3 +16,22 @@ QString ChooseLanguage(const QStringList& languages, const QStringList& translat
 // Installs the translators for locale's languages into the application; returns the language
 // installed, or empty when the texts stay English. Called again, it replaces the earlier ones.
 QString InstallTranslations(const QLocale& locale = QLocale::system());
+
+// A text of the program in the user's language: QCoreApplication::translate, unless an
+// EnglishTexts guard lives on this thread, and then the text as written. For texts that are both
+// shown and logged (a cam's health, its reasons): the log stays English, since people search
+// for its lines. lupdate finds these calls (-tr-function-alias translate+=TranslatedText).
+QString TranslatedText(const char* context, const char* text);
+// The same for a text kept as written and marked where it was written (QT_TRANSLATE_NOOP): a
+// text stored in a record that is both shown and logged. A text no one marked stays as it is.
+QString TranslatedSource(const char* context, const QString& text);
+
+// While one lives, TranslatedText gives the English texts on this thread: a log line, or a
+// text for a program (an alert command's environment), is composed inside one.
+class EnglishTexts {
+public:
+    EnglishTexts();
+    ~EnglishTexts();
+    EnglishTexts(const EnglishTexts&) = delete;
+    EnglishTexts& operator=(const EnglishTexts&) = delete;
+};

@@ -6,11 +6,15 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 
 #include "DateTimeText.h"
 #include "HistoryLog.h"
+#include "ProgramFolder.h"
+#include "RecorderStatus.h"
 
 namespace {
+constexpr int kFollowRecorderMs = 2000;
 
 QPushButton* Button(const QString& caption, const char* name, const QString& tip, QWidget* parent)
 {
@@ -25,6 +29,10 @@ QPushButton* Button(const QString& caption, const char* name, const QString& tip
 HistoryBar::HistoryBar(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmHistory"));
+    followTimer_ = new QTimer(this);
+    followTimer_->setInterval(kFollowRecorderMs);
+    connect(followTimer_, &QTimer::timeout, this, &HistoryBar::followRecorder);
+    followTimer_->start();
     // Two rows that share nothing but the width: the slider takes all of it but the step
     // buttons, and the time all of it but "Live" (a grid gave the slider only what the Live
     // column left, about 70 pixels). Where the time and "Live" do not fit side by side, "Live"
@@ -121,6 +129,18 @@ void HistoryBar::pictureSaved(const QString& cam)
                 position_ = k;
     }
     updateControls();
+}
+
+void HistoryBar::followRecorder()
+{
+    if (cam_.isEmpty() || !RecordedByRecorder(ProgramFolder(), cam_))
+        return;
+    if (!index_ || index_->path() != PictureIndexPathFor(CamFolderPath()) || !index_->open()) {
+        pictureSaved(cam_);
+        return;
+    }
+    if (index_->count(cam_) != pictureCount())
+        pictureSaved(cam_);
 }
 
 void HistoryBar::reload()

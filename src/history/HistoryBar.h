@@ -16,6 +16,7 @@ class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QSlider;
+class QTimer;
 
 class HistoryBar : public QWidget {  // frmHistory
     Q_OBJECT
@@ -36,6 +37,10 @@ public:
     // The shown cam has a new live picture: shown at once when live, else counted on cmdLive.
     void livePictureArrived();
     int newLivePictures() const { return newLive_; }
+    // A recorder on the folder saves the shown cam's pictures, and tells nobody: its new rows
+    // are looked for every 2 s (followTimer) and join the list as the window's own do.
+    void followRecorder();
+    QTimer& followTimer() { return *followTimer_; }
     void returnToLive();
     bool isLive() const { return position_ == static_cast<int>(pictures_.size()); }
     const QString& cam() const { return cam_; }
@@ -70,4 +75,5 @@ private:
     int position_ = 0;
     int newLive_ = 0;  // live pictures that came while a saved one was shown
     bool updating_ = false;
+    QTimer* followTimer_ = nullptr;
 };

@@ -30,6 +30,8 @@
 #include "IndexMaintenance.h"
 #include "Options.h"
 #include "ProductInfo.h"
+#include "ProgramFolder.h"
+#include "RecorderLock.h"
 #include "SecondaryWindows.h"
 #include "SlotGrid.h"
 #include "StatusPanel.h"
@@ -293,6 +295,8 @@ void Form1::wirePieces()
     connect(tray, &AlertTray::exitChosen, this, &Form1::Form_Unload);
 
     historyKeeper = new HistoryKeeper(this);
+    // A recorder on the folder deletes old pictures itself; the two must not race.
+    historyKeeper->setRetentionLeftElsewhere([] { return RecorderHolding(ProgramFolder()) != 0; });
     connect(historyKeeper, &HistoryKeeper::problem, this, &Form1::setStatusText);
     wireHistoryBar();
 
@@ -575,7 +579,7 @@ void Form1::ShowSlotInViewer(int index)
     // The full picture: the Viewer's natural size is the picture's own, not the thumbnail decode's.
     frmMain->ShowSlot(cam.fullPicture(), slotGrid->slotTexts(index), cam.slotElapsed);
     frmMain->setNextRefresh(slotGrid->nextRefreshCaption(index));  // a slot past its interval waits
-    frmMain->setStatusLine(cam.healthSummary());
+    frmMain->setStatusLine(SlotGrid::camStatus(cam));
     ShowViewerCamMask();
     frmHistory->showCam(slotGrid->slotTexts(index).name);
     clock->QueryTimeServer();

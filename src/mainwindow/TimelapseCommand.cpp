@@ -1,5 +1,6 @@
 #include "TimelapseCommand.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <atomic>
@@ -32,7 +33,8 @@ struct Request {
 
 QString Usage()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "TimelapseCommand",
         "usage: tolvane --timelapse CAM --from ISO --to ISO [--fps N] --out FILE [--overwrite] [--home DIR]\n"
         "  ISO is a local date and time such as 2024-05-07T06:00 (an offset such as +02:00 may "
         "follow)");
@@ -51,9 +53,9 @@ QString Parse(const QStringList& args, Request& request)
             flag == QLatin1String("--to") || flag == QLatin1String("--fps") || flag == QLatin1String("--out") ||
             flag == QLatin1String("--home");
         if (!known)
-            return QStringLiteral("%1 is not an option of --timelapse").arg(flag);
+            return QCoreApplication::translate("TimelapseCommand", "%1 is not an option of --timelapse").arg(flag);
         if (k + 1 >= args.size())
-            return QStringLiteral("%1 needs a value").arg(flag);
+            return QCoreApplication::translate("TimelapseCommand", "%1 needs a value").arg(flag);
         const QString value = args.at(++k);
         if (flag == QLatin1String("--timelapse")) {
             request.cam = value;
@@ -65,22 +67,26 @@ QString Parse(const QStringList& args, Request& request)
             bool ok = false;
             request.fps = value.toInt(&ok);
             if (!ok || request.fps < 1 || request.fps > 120)
-                return QStringLiteral("--fps takes a whole number from 1 to 120, not \"%1\"").arg(value);
+                return QCoreApplication::translate("TimelapseCommand",
+                                                   "--fps takes a whole number from 1 to 120, not \"%1\"")
+                    .arg(value);
         } else {
             const QDateTime time = QDateTime::fromString(value, Qt::ISODate);
             if (!time.isValid())
-                return QStringLiteral("%1 takes a date and time such as 2024-05-07T06:00, not \"%2\"").arg(flag, value);
+                return QCoreApplication::translate("TimelapseCommand",
+                                                   "%1 takes a date and time such as 2024-05-07T06:00, not \"%2\"")
+                    .arg(flag, value);
             (flag == QLatin1String("--from") ? request.from : request.to) = time;
         }
     }
     if (request.cam.isEmpty())
-        return QStringLiteral("--timelapse needs the cam's name");
+        return QCoreApplication::translate("TimelapseCommand", "--timelapse needs the cam's name");
     if (!request.from.isValid() || !request.to.isValid())
-        return QStringLiteral("--from and --to are both needed");
+        return QCoreApplication::translate("TimelapseCommand", "--from and --to are both needed");
     if (request.to < request.from)
-        return QStringLiteral("--to is before --from");
+        return QCoreApplication::translate("TimelapseCommand", "--to is before --from");
     if (request.out.isEmpty())
-        return QStringLiteral("--out needs the video file to write");
+        return QCoreApplication::translate("TimelapseCommand", "--out needs the video file to write");
     return {};
 }
 
@@ -100,18 +106,22 @@ int RunTimelapseCommand(const QStringList& args, const QString& executableFolder
 {
     Request request;
     if (const QString problem = Parse(args, request); !problem.isEmpty()) {
-        Print(err, QStringLiteral("tolvane: %1\n%2").arg(problem, Usage()));
+        Print(err, QCoreApplication::translate("TimelapseCommand", "tolvane: %1\n%2").arg(problem, Usage()));
         return kExitUsage;
     }
     const QString folder = ResolveProgramFolder(request.home, qEnvironmentVariable("TOLVANE_HOME"), executableFolder);
     if (!QFileInfo(folder).isDir()) {
-        Print(err, QStringLiteral("tolvane: the program folder %1 does not exist").arg(folder));
+        Print(err,
+              QCoreApplication::translate("TimelapseCommand", "tolvane: the program folder %1 does not exist")
+                  .arg(folder));
         return kExitFailed;
     }
     SetProgramFolder(folder);
     // Asked before any work: a script that runs every night must not lose last night's video.
     const QString outFile = QFileInfo(request.out).absoluteFilePath();
-    const QString exists = QStringLiteral("tolvane: %1 already exists; give --overwrite to replace it").arg(outFile);
+    const QString exists =
+        QCoreApplication::translate("TimelapseCommand", "tolvane: %1 already exists; give --overwrite to replace it")
+            .arg(outFile);
     if (!request.overwrite && VideoFileExists(outFile)) {
         Print(err, exists);
         return kExitFailed;
@@ -123,7 +133,8 @@ int RunTimelapseCommand(const QStringList& args, const QString& executableFolder
     } catch (const CamListError& error) {
         // The index alone can still say which cams have pictures.
         Print(err,
-              QStringLiteral("tolvane: the cam list could not be read (%1); going by the picture index")
+              QCoreApplication::translate("TimelapseCommand",
+                                          "tolvane: the cam list could not be read (%1); going by the picture index")
                   .arg(error.message()));
     }
     if (const QString problem = EnsureIndex(listed); !problem.isEmpty()) {
@@ -141,8 +152,10 @@ int RunTimelapseCommand(const QStringList& args, const QString& executableFolder
             if (!known.contains(cam))
                 known << cam;
         Print(err,
-              QStringLiteral("tolvane: no such cam: \"%1\" (cams: %2)")
-                  .arg(request.cam, known.isEmpty() ? QStringLiteral("none") : known.join(QStringLiteral(", "))));
+              QCoreApplication::translate("TimelapseCommand", "tolvane: no such cam: \"%1\" (cams: %2)")
+                  .arg(request.cam,
+                       known.isEmpty() ? QCoreApplication::translate("TimelapseCommand", "none")
+                                       : known.join(QStringLiteral(", "))));
         return kExitFailed;
     }
     TimelapseJob job;
@@ -151,7 +164,7 @@ int RunTimelapseCommand(const QStringList& args, const QString& executableFolder
         job.files << cams.filePath(r.file);
     if (job.files.isEmpty()) {
         Print(err,
-              QStringLiteral("tolvane: no pictures of \"%1\" between %2 and %3")
+              QCoreApplication::translate("TimelapseCommand", "tolvane: no pictures of \"%1\" between %2 and %3")
                   .arg(request.cam, IsoTimeText(request.from), IsoTimeText(request.to)));
         return kExitFailed;
     }
@@ -169,7 +182,7 @@ int RunTimelapseCommand(const QStringList& args, const QString& executableFolder
     const TimelapseResult result = MakeTimelapse(
         job,
         [&](int done, int total) {
-            const QString line = QStringLiteral("%1/%2, %3 left")
+            const QString line = QCoreApplication::translate("TimelapseCommand", "%1/%2, %3 left")
                                      .arg(done)
                                      .arg(PictureCountText(total))
                                      .arg(DurationText(SecondsLeft(done, total, clock.elapsed() / 1000.0)));

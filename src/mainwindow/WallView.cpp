@@ -10,6 +10,7 @@
 #include <QWindow>
 
 #include "ImageControl.h"
+#include "SlotGrid.h"
 #include "SlotHealthMark.h"
 
 namespace {
@@ -446,7 +447,7 @@ bool WallView::eventFilter(QObject* watched, QEvent* event)
     // A tile's tool tip is its cam's health in full, made when it is asked for.
     if (event->type() == QEvent::ToolTip) {
         if (auto* tile = qobject_cast<WallTile*>(watched))
-            tile->setToolTip(slots_->cam(tile->slotIndex()).healthToolTip());
+            tile->setToolTip(SlotGrid::camToolTip(slots_->cam(tile->slotIndex())));
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -56,9 +56,11 @@ void frmSplash::loadMainWindow()
     QStringList missing, withoutPanel;
     mainWindow_->StartSession(options_, &missing, &withoutPanel);
     for (const QString& name : missing)
-        std::fprintf(stderr, "%s: no cam named \"%s\" in the cam list\n",
-                     qPrintable(QCoreApplication::applicationName()), qPrintable(name));
+        std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
+                     qPrintable(tr("no cam named \"%1\" in the cam list").arg(name)));
     if (!withoutPanel.isEmpty())
-        std::fprintf(stderr, "%s: %s (not opened: %s)\n", qPrintable(QCoreApplication::applicationName()),
-                     qPrintable(SlotGrid::panelsFullText()), qPrintable(withoutPanel.join(QStringLiteral(", "))));
+        std::fprintf(
+            stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
+            qPrintable(
+                tr("%1 (not opened: %2)").arg(SlotGrid::panelsFullText(), withoutPanel.join(QStringLiteral(", ")))));
 }

@@ -182,6 +182,21 @@ inline constexpr SettingKey keepDays{"Settings",
                                                         "are older than this many days (checked at start "
                                                         "and every hour). Empty keeps them for ever."),
                                       QT_TRANSLATE_NOOP("SettingKeys", "forever")}};
+// Empty: no limit on the space saved pictures take. A whole number of gigabytes (10^9 bytes):
+// once the pictures the program saved and indexed take more, the oldest of them are deleted
+// until they fit, at start and every hour (after keepDays, when both are set).
+inline constexpr SettingKey keepGigabytes{
+    "Settings",
+    "keepGigabytes",
+    "",
+    SettingStore::Main,
+    WholeNumberOrEmpty(1, 1000000),
+    {QT_TRANSLATE_NOOP("SettingKeys", "Keep at most N gigabytes of saved pictures"),
+     QT_TRANSLATE_NOOP("SettingKeys",
+                       "Once the pictures this program saved and indexed take more than this many gigabytes, the "
+                       "oldest of them are deleted until they fit (checked at start and every hour). Empty sets no "
+                       "limit."),
+     QT_TRANSLATE_NOOP("SettingKeys", "no limit")}};
 // The folder saved pictures go to (made when missing); a relative path is taken from the program
 // folder. Empty: the folder "cam" beside the program, as always.
 inline constexpr SettingKey saveFolder{
@@ -432,6 +447,7 @@ inline constexpr SettingKey All[] = {autoSave,
                                      staleMinutes,
                                      frozenMinutes,
                                      keepDays,
+                                     keepGigabytes,
                                      saveFolder,
                                      pictureNames,
                                      caFile,

@@ -13,6 +13,8 @@
 #include "ImageControl.h"
 #include "IndexMaintenance.h"
 #include "LockWind.h"
+#include "ProgramFolder.h"
+#include "RecorderStatus.h"
 #include "SettingKeys.h"
 #include "SlotHealthMark.h"
 #include "SlotNumbers.h"
@@ -54,7 +56,10 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
         return !hooks_.viewerShown || hooks_.viewerShown() || fullWindow;
     };
     needs.autoSave = [this] { return hooks_.autoSave && hooks_.autoSave(); };
-    needs.autoSaveCam = CamAutoSaves;
+    // A cam a recorder on the folder records is saved by the recorder: once, not twice.
+    needs.autoSaveCam = [](const QString& name) {
+        return CamAutoSaves(name) && !RecordedByRecorder(ProgramFolder(), name);
+    };
     needs.holdDrawing = [this] { return std::make_shared<WindowDrawingLock>(hooks_.mainWindow); };
     needs.camChoices = ChosenCamChoices;
     cams_.setStaleMinutes(SettingKeys::staleMinutes.Default().toInt());
@@ -78,6 +83,22 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
 }
 
 SlotGrid::~SlotGrid() = default;
+
+QString SlotGrid::camToolTip(const WatchedCam& cam)
+{
+    QString tip = cam.healthToolTip();
+    if (cam.isOpen() && RecordedByRecorder(ProgramFolder(), cam.name()))
+        tip.insert(tip.lastIndexOf(QStringLiteral("</p>")), QStringLiteral("<br>") + recordedText().toHtmlEscaped());
+    return tip;
+}
+
+QString SlotGrid::camStatus(const WatchedCam& cam)
+{
+    const QString summary = cam.healthSummary();
+    return cam.isOpen() && RecordedByRecorder(ProgramFolder(), cam.name())
+        ? QStringLiteral("%1 (%2)").arg(summary, recordedText())
+        : summary;
+}
 
 void SlotGrid::FollowCam(int i)
 {
@@ -117,7 +138,7 @@ void SlotGrid::FollowCam(int i)
     connect(&cam, &WatchedCam::healthChanged, this, [&s](CamState state) { s.healthMark->setState(state); });
     connect(&cam, &WatchedCam::healthReported, this, [this, &cam, selected] {
         if (selected() && hooks_.setViewerStatus)
-            hooks_.setViewerStatus(cam.healthSummary());
+            hooks_.setViewerStatus(camStatus(cam));
     });
     connect(&cam, &WatchedCam::detailsChanged, this, [this, i, selected] {
         if (selected() && hooks_.setViewerDetails)
@@ -298,7 +319,7 @@ bool SlotGrid::eventFilter(QObject* watched, QEvent* event)
         for (int i = 0; i < kSlotCount; ++i) {
             const ViewerSlot& s = slots_.at(static_cast<size_t>(i));
             if (watched == s.imgCam || watched == s.Picture3 || watched == s.imgRefresh) {
-                static_cast<QWidget*>(watched)->setToolTip(cams_.cam(i).healthToolTip());
+                static_cast<QWidget*>(watched)->setToolTip(camToolTip(cams_.cam(i)));
                 break;
             }
         }

@@ -73,6 +73,11 @@ public:
     // Takes panel preferredSlot when it is free (a session brought back puts each cam where it
     // was), else the lowest free panel.
     OpenOutcome OpenCamInFreeSlot(const QString& name, int preferredSlot = -1);
+    // The cam's tool tip and its Viewer "Status:" line: its health, and, when a recorder on the
+    // folder records it (and so saves its new pictures instead of AutoSave), that it does.
+    static QString camToolTip(const WatchedCam& cam);
+    static QString camStatus(const WatchedCam& cam);
+    static QString recordedText() { return tr("recorded by the recorder"); }
     static QString panelsFullText() { return tr("All 24 panels are in use: stop a cam first"); }
     void cmdStop_Click(int index);
     void cmdStopAll_Click();

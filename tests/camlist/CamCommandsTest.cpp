@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -722,4 +723,59 @@ TEST_F(CamCommandsTest, TheCamsOwnAutoSaveIsKeptBesideTheListAndFollowsARename)
     commands->form3()->Command1->click();
     EXPECT_FALSE(CamAutoSaves("Pier 7")) << "carried by the rename";
     EXPECT_TRUE(CamSettingsOf("Pier").isEmpty());
+}
+
+// "Record:": a row after every row the dialogs had, above the buttons; not recorded for a new
+// cam, the choice kept in the cam's own settings (never in the cam list file), shown again by
+// Edit and carried by a rename.
+TEST_F(CamCommandsTest, TheRecordChoiceComesAfterTheOldRowsAndIsKeptBesideTheList)
+{
+    startWith(kThreeCams);
+    commands->cmdAdd_Click();
+    Form2* add = commands->form2();
+    ASSERT_TRUE(add);
+    QGridLayout* grid = qobject_cast<QGridLayout*>(add->layout());
+    ASSERT_TRUE(grid);
+    // The grid row of a control, also of one inside a row's own layout (the buttons).
+    const auto rowOf = [grid](QWidget* widget) {
+        for (int k = 0; k < grid->count(); ++k) {
+            QLayoutItem* item = grid->itemAt(k);
+            if (item->widget() == widget || (item->layout() && item->layout()->indexOf(widget) >= 0)) {
+                int row = -1, column = -1, rows = 0, columns = 0;
+                grid->getItemPosition(k, &row, &column, &rows, &columns);
+                return row;
+            }
+        }
+        return -1;
+    };
+    EXPECT_EQ(rowOf(add->Label1), 0);
+    EXPECT_EQ(rowOf(add->cboNewPictureRule), 3);
+    EXPECT_EQ(rowOf(add->chkAutoSave), 4);
+    EXPECT_EQ(rowOf(add->lblRecord), 6);
+    EXPECT_EQ(rowOf(add->cboRecord), 6);
+    EXPECT_EQ(add->lblRecord->text(), "Record:");
+    EXPECT_EQ(rowOf(add->Command1), grid->rowCount() - 1) << "the buttons stay last";
+    EXPECT_EQ(add->cboRecord->currentIndex(), 0);
+    add->Text1->setText("Pier");
+    add->cboRecord->setCurrentIndex(1);
+    add->Command1->click();
+    EXPECT_TRUE(CamRecorded("Pier"));
+    EXPECT_FALSE(CamRecorded("A"));
+    EXPECT_FALSE(bytes().contains("record")) << "the cam list file keeps its format";
+
+    select("Pier");
+    commands->cmdEdit_Click();
+    Form3* edit = commands->form3();
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(edit->cboRecord->currentIndex(), 1);
+    edit->Text1->setText("Pier 7");
+    edit->Command1->click();
+    EXPECT_TRUE(CamRecorded("Pier 7")) << "carried by the rename";
+
+    select("Pier 7");
+    commands->cmdEdit_Click();
+    commands->form3()->cboRecord->setCurrentIndex(0);
+    commands->form3()->Command1->click();
+    EXPECT_FALSE(CamRecorded("Pier 7"));
+    EXPECT_TRUE(CamSettingsOf("Pier 7").isEmpty()) << "not recording is the default: nothing is stored";
 }

@@ -5,10 +5,14 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QTimer>
+#include <unistd.h>
 
 #include "DateTimeText.h"
 #include "HistoryBar.h"
 #include "HistoryTestSupport.h"
+#include "RecorderLock.h"
+#include "RecorderStatus.h"
 
 namespace {
 class HistoryBarTest : public HistoryFolderTest {
@@ -139,5 +143,41 @@ TEST_F(HistoryBarTest, NewLivePicturesWaitWhileSomeoneStepsAndAreCountedOnLive)
     bar.showCam("Other");  // another cam starts live, with nothing waiting
     EXPECT_EQ(bar.cmdLive->text(), "Live");
     EXPECT_EQ(bar.newLivePictures(), 0);
+}
+// A recorder on the folder saves the shown cam's pictures without telling the window: the bar
+// finds them on its own, keeps a saved picture shown, and never looks while no recorder runs.
+TEST_F(HistoryBarTest, PicturesARecorderSavesJoinTheListAsTheyArrive)
+{
+    HistoryBar bar;
+    EXPECT_TRUE(bar.followTimer().isActive());
+    EXPECT_EQ(bar.followTimer().interval(), 2000);
+    bar.showCam("Harbour");
+    bar.cmdPrevious->click();  // the newest saved picture is shown
+    const auto addPicture = [this](int k) {
+        PictureIndex index;
+        ASSERT_TRUE(index.open());
+        writePicture(QString("Harbour%1.jpg").arg(k), {11 + k, 8});
+        ASSERT_TRUE(index.add(Record("Harbour", QString("Harbour%1.jpg").arg(k), At(k))));
+    };
+    addPicture(3);
+    bar.followRecorder();
+    EXPECT_EQ(bar.pictureCount(), 3) << "no recorder runs: the window's own saves tell the bar";
+
+    RecorderLock lock;
+    ASSERT_TRUE(lock.take(dir_.path()));
+    RecorderStatus status;
+    status.pid = ::getpid();
+    status.running = true;
+    status.cams << RecordedCamStatus{"Harbour", "ok", "ok", {}, {}, 0, {}};
+    ASSERT_TRUE(WriteRecorderStatus(dir_.path(), status));
+    bar.followRecorder();
+    EXPECT_EQ(bar.pictureCount(), 4);
+    EXPECT_EQ(bar.sldHistory->maximum(), 4);
+    EXPECT_EQ(bar.sldHistory->value(), 2) << "the picture looked at stays";
+    bar.returnToLive();
+    addPicture(4);
+    bar.followRecorder();
+    EXPECT_EQ(bar.pictureCount(), 5);
+    EXPECT_TRUE(bar.isLive());
 }
 }  // namespace

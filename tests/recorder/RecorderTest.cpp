@@ -19,6 +19,7 @@
 #include "ProgramFolder.h"
 #include "Recorder.h"
 #include "RecorderLock.h"
+#include "RecorderStatus.h"
 #include "SlotGrid.h"
 #include "TestPictures.h"
 
@@ -179,7 +180,21 @@ TEST_F(RecorderTest, SavesTheFilesAndIndexRowsTheWindowsAutoSaveSaves)
     ASSERT_EQ(recorder.start(), QString());
     EXPECT_EQ(recorder.recordedNames(), QStringList{QStringLiteral("Yard")});
     ASSERT_TRUE(FetchAll(recorder.cams(), 0, 5));
+    const std::optional<RecorderStatus> running = ReadRecorderStatus(recorderHome.path());
+    ASSERT_TRUE(running);
+    EXPECT_TRUE(running->running);
+    EXPECT_EQ(running->pid, ::getpid());
+    ASSERT_EQ(running->cams.size(), 1);
+    EXPECT_EQ(running->cams[0].name, QStringLiteral("Yard"));
     recorder.stop();
+    const std::optional<RecorderStatus> stopped = ReadRecorderStatus(recorderHome.path());
+    ASSERT_TRUE(stopped);
+    EXPECT_FALSE(stopped->running);
+    ASSERT_EQ(stopped->cams.size(), 1);
+    EXPECT_EQ(stopped->cams[0].state, QStringLiteral("ok"));
+    EXPECT_EQ(stopped->cams[0].picturesKept, 3);
+    EXPECT_EQ(stopped->cams[0].lastSaved, windowFiles.constLast().path);
+    EXPECT_EQ(stopped->cams[0].lastNewPicture, now);
 
     EXPECT_EQ(SavedFiles(), windowFiles);
     EXPECT_EQ(IndexRows(QStringLiteral("Yard")), windowRows);

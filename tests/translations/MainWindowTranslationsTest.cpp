@@ -4,13 +4,17 @@
 #include <QFile>
 #include <QListWidget>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <memory>
 
 #include "../mainwindow/MainWindowFixture.h"
 #include "CamCommands.h"
 #include "CamDialogs.h"
+#include "CommandLine.h"
+#include "DateTimeText.h"
 #include "Options.h"
 #include "PseudoLanguage.h"
 #include "SecondaryWindows.h"
@@ -19,6 +23,8 @@
 #include "Translations.h"
 #include "ViewerPane.h"
 #include "WallView.h"
+#include "WatchLog.h"
+#include "WatchedCam.h"
 #include "frmImport.h"
 #include "frmOptions.h"
 
@@ -50,12 +56,12 @@ protected:
                            QStringLiteral("Harbour"),
                            QLocale().amText(),
                            QLocale().pmText()};
-    // Labels that show a cam's data, the clock's caption (a date; its note is the clock's) and
-    // the cam's health (the health test's), and the status bar (its reports are checked below).
-    const QStringList dataLabels{QStringLiteral("lblName"),        QStringLiteral("lblRefresh"),
-                                 QStringLiteral("lblLastChanged"), QStringLiteral("lblLastRefreshed"),
-                                 QStringLiteral("lblTime"),        QStringLiteral("lblSaveTrouble"),
-                                 QStringLiteral("lblStatus"),      QStringLiteral("StatusBar1Panel1")};
+    // Labels that show a cam's data, the clock's caption (a date; its note is the clock's), and
+    // the status bar (its reports are checked below).
+    const QStringList dataLabels{QStringLiteral("lblName"),         QStringLiteral("lblRefresh"),
+                                 QStringLiteral("lblLastChanged"),  QStringLiteral("lblLastRefreshed"),
+                                 QStringLiteral("lblTime"),         QStringLiteral("lblSaveTrouble"),
+                                 QStringLiteral("StatusBar1Panel1")};
 };
 
 TEST_F(MainWindowInPseudoLanguage, EveryTextOfTheWindowTheViewerItsMenusAndTheWallIsMarked)
@@ -143,6 +149,66 @@ TEST_F(MainWindowInPseudoLanguage, EveryTextOfTheOptionsAndTheCamDialogsIsMarked
     ASSERT_GE(prompt.titles.size(), 2);
     EXPECT_EQ(prompt.titles.last(), QStringLiteral("[Confirm Delete]"));
     EXPECT_EQ(prompt.texts.last(), QStringLiteral("[Are you sure you want to delete Harbour?]"));
+}
+
+// Every log line the program writes in a test, with its category.
+QStringList* capturedLog = nullptr;
+QtMessageHandler previousHandler = nullptr;
+void CaptureLog(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (capturedLog)
+        *capturedLog << QString::fromLatin1(context.category) + QStringLiteral(": ") + message;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
+// A cam that fails (nothing listens at its port) says why in words the user reads: in the Viewer's
+// status line, the panel's and the wall tile's tool tip and the tile's failing text. The watch
+// log says the same in English, whatever the window's language.
+TEST_F(MainWindowInPseudoLanguage, HealthTextsAreMarkedWhereShownAndTheWatchLogStaysEnglish)
+{
+    QStringList log;
+    capturedLog = &log;
+    previousHandler = qInstallMessageHandler(CaptureLog);
+    EnableVerboseWatchLog();
+    Form1* window = windowShowingHarbour();
+    const bool failed =
+        window && QTest::qWaitFor([&] { return window->slotGrid->cam(0).healthState() == CamState::Failing; }, 10000);
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(previousHandler);
+    capturedLog = nullptr;
+    ASSERT_TRUE(failed);
+    const WatchedCam& cam = window->slotGrid->cam(0);
+
+    EXPECT_EQ(unmarkedTexts(window, data, dataLabels), QStringList());
+    EXPECT_EQ(window->frmMain->lblStatus->toolTip(), cam.healthSummary());
+    EXPECT_TRUE(cam.healthSummary().startsWith(QStringLiteral("[failing]: ["))) << cam.healthSummary().toStdString();
+    const QStringList dates{DateTimeText(cam.health().lastPictureShown), DateTimeText(cam.health().lastNewPicture)};
+    EXPECT_EQ(unmarked(shownText(cam.healthToolTip()), data + dates), QString());
+    window->setWallShown(true);
+    EXPECT_EQ(unmarked(window->wall->tile(0)->healthText(), data), QString());
+    EXPECT_FALSE(window->wall->tile(0)->healthText().isEmpty());
+
+    const QStringList watchLines = log.filter(QStringLiteral("tolvane.watch: Harbour: failing: connection refused"));
+    EXPECT_FALSE(watchLines.isEmpty()) << log.join(QLatin1Char('\n')).toStdString();
+    for (const QString& line : log)
+        EXPECT_FALSE(line.contains(QLatin1Char('['))) << line.toStdString();
+}
+
+// --help and the command line's complaints are the user's words too.
+TEST_F(MainWindowInPseudoLanguage, HelpAndTheCommandLinesComplaintsAreMarked)
+{
+    const CommandLineResult help = ParseCommandLine({QStringLiteral("tolvane"), QStringLiteral("--help")});
+    ASSERT_EQ(help.action, CommandLineAction::ShowHelp);
+    // Left once the marked texts are out: the options' names and values and the program's name,
+    // what the user types.
+    QString left = unmarked(help.text, data);
+    static const QRegularExpression typed(QStringLiteral("-[-a-z]+|<[A-Z]+>|\\S*tolvane\\S*"));
+    left.remove(typed);
+    static const QRegularExpression letters(QStringLiteral("\\p{L}"));
+    EXPECT_FALSE(left.contains(letters)) << left.toStdString();
+    const CommandLineResult wrong = ParseCommandLine({QStringLiteral("tolvane"), QStringLiteral("Harbour")});
+    EXPECT_EQ(wrong.text, QStringLiteral("[Unexpected argument: Harbour]"));
 }
 }  // namespace
 

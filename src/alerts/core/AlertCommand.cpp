@@ -7,6 +7,7 @@
 
 #include "AlertLog.h"
 #include "CamHealth.h"
+#include "Translations.h"
 
 namespace {
 constexpr int kKillAfterMs = 2000;  // after the polite stop, before the hard one
@@ -16,6 +17,8 @@ constexpr int kLongestLine = 4096;  // a line without an end is logged in pieces
 
 QStringList AlertEnvironment(const CamAlertEvent& event, const QString& picturePath)
 {
+    // The state is a value programs compare: always the English word.
+    const EnglishTexts english;
     return {
         QStringLiteral("TOLVANE_CAM=") + event.cam,
         QStringLiteral("TOLVANE_STATE=") + StateText(event.state),

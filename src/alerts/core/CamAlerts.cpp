@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "DateTimeText.h"
+#include "Translations.h"
 #include "WatchedCams.h"
 
 bool StateAlerts(CamState state)
@@ -24,30 +25,32 @@ QString DurationText(qint64 ms)
 {
     const qint64 seconds = std::max<qint64>(0, (ms + 500) / 1000);
     const auto unit = [](qint64 n, const char* one, const char* many) {
-        return QStringLiteral("%1 %2").arg(n).arg(QString::fromLatin1(n == 1 ? one : many));
+        return QStringLiteral("%1 %2").arg(n).arg(TranslatedText("CamAlerts", n == 1 ? one : many));
     };
     if (seconds < 120)
-        return unit(seconds, "second", "seconds");
+        return unit(seconds, QT_TRANSLATE_NOOP("CamAlerts", "second"), QT_TRANSLATE_NOOP("CamAlerts", "seconds"));
     const qint64 minutes = seconds / 60;
     if (minutes < 120)
-        return unit(minutes, "minute", "minutes");
+        return unit(minutes, QT_TRANSLATE_NOOP("CamAlerts", "minute"), QT_TRANSLATE_NOOP("CamAlerts", "minutes"));
     const qint64 hours = minutes / 60;
     if (minutes % 60 == 0)
-        return unit(hours, "hour", "hours");
-    return unit(hours, "hour", "hours") + QLatin1Char(' ') + unit(minutes % 60, "minute", "minutes");
+        return unit(hours, QT_TRANSLATE_NOOP("CamAlerts", "hour"), QT_TRANSLATE_NOOP("CamAlerts", "hours"));
+    return unit(hours, QT_TRANSLATE_NOOP("CamAlerts", "hour"), QT_TRANSLATE_NOOP("CamAlerts", "hours")) +
+        QLatin1Char(' ') +
+        unit(minutes % 60, QT_TRANSLATE_NOOP("CamAlerts", "minute"), QT_TRANSLATE_NOOP("CamAlerts", "minutes"));
 }
 
 namespace {
 QString CamsText(qsizetype count)
 {
-    return count == 1 ? QStringLiteral("1 cam") : QStringLiteral("%1 cams").arg(count);
+    return count == 1 ? TranslatedText("CamAlerts", "1 cam") : TranslatedText("CamAlerts", "%1 cams").arg(count);
 }
 
 QString DownLine(const CamAlertEvent& event)
 {
     QString line = StateText(event.state);
-    if (!event.reason.isEmpty())
-        line += QStringLiteral(": ") + event.reason;
+    if (!event.shownReason.isEmpty())
+        line += QStringLiteral(": ") + event.shownReason;
     return line;
 }
 }  // namespace
@@ -72,12 +75,18 @@ void CamAlerts::watch(WatchedCams& cams)
     for (int i = 0; i < WatchedCams::kCount; ++i) {
         WatchedCam* cam = &cams.cam(i);
         connect(cam, &WatchedCam::healthChanged, this, [this, i, cam](CamState state) {
-            update(i, cam->name(), state, HealthReason(cam->health(), state), cam->isOpen());
+            QString reason;
+            {
+                const EnglishTexts english;  // for the log and the alert command
+                reason = HealthReason(cam->health(), state);
+            }
+            update(i, cam->name(), state, reason, cam->isOpen(), HealthReason(cam->health(), state));
         });
     }
 }
 
-void CamAlerts::update(int index, const QString& name, CamState state, const QString& reason, bool open)
+void CamAlerts::update(int index, const QString& name, CamState state, const QString& reason, bool open,
+                       const QString& shownReason)
 {
     if (!open || state == CamState::Starting) {
         Forget(index);
@@ -87,6 +96,7 @@ void CamAlerts::update(int index, const QString& name, CamState state, const QSt
     Cam& cam = cams_[index];
     cam.name = name;
     cam.reason = reason;
+    cam.shownReason = shownReason.isEmpty() ? reason : shownReason;
     if (state != cam.state || !cam.stateSince.isValid()) {
         cam.state = state;
         cam.stateSince = CurrentDateTime();
@@ -118,6 +128,7 @@ void CamAlerts::update(int index, const QString& name, CamState state, const QSt
             event.back = true;
             event.downMs = now - cam.alertedStartMs;
             event.downReason = cam.alertedReason;
+            event.shownDownReason = cam.alertedShownReason;
             Announce(event);
         }
     } else if (!down && cam.okSinceMs < 0) {
@@ -175,12 +186,17 @@ void CamAlerts::check()
         cam.everAlerted = true;
         cam.lastAlertMs = now;
         cam.alertedStartMs = cam.runStartMs;
-        cam.alertedReason = StateText(cam.state) + QStringLiteral(": ") + cam.reason;
+        {
+            const EnglishTexts english;
+            cam.alertedReason = StateText(cam.state) + QStringLiteral(": ") + cam.reason;
+        }
+        cam.alertedShownReason = StateText(cam.state) + QStringLiteral(": ") + cam.shownReason;
         CamAlertEvent event;
         event.index = index;
         event.cam = cam.name;
         event.state = cam.state;
         event.reason = cam.reason;
+        event.shownReason = cam.shownReason;
         event.since = cam.stateSince;
         event.downSince = cam.runStart;
         // From here the cam's down time counts from zero: it alerts at most once a window.
@@ -301,17 +317,18 @@ void CamAlerts::Flush()
     notice.cams = {event.index};
     notice.down = !event.back;
     if (event.back) {
-        notice.summary = QStringLiteral("%1 is back").arg(event.cam);
-        notice.body = QStringLiteral("ok again after %1 down (%2)").arg(DurationText(event.downMs), event.downReason);
+        notice.summary = TranslatedText("CamAlerts", "%1 is back").arg(event.cam);
+        notice.body = TranslatedText("CamAlerts", "ok again after %1 down (%2)")
+                          .arg(DurationText(event.downMs), event.shownDownReason);
         cam.notice = 0;
     } else {
-        notice.summary = QStringLiteral("%1 is %2").arg(event.cam, StateText(event.state));
+        notice.summary = TranslatedText("CamAlerts", "%1 is %2").arg(event.cam, StateText(event.state));
         QStringList lines;
-        if (!event.reason.isEmpty())
-            lines << event.reason;
-        lines << QStringLiteral("since ") + DateTimeText(event.since);
+        if (!event.shownReason.isEmpty())
+            lines << event.shownReason;
+        lines << TranslatedText("CamAlerts", "since %1").arg(DateTimeText(event.since));
         if (event.downSince.isValid() && event.downSince < event.since)
-            lines << QStringLiteral("down on and off since ") + DateTimeText(event.downSince);
+            lines << TranslatedText("CamAlerts", "down on and off since %1").arg(DateTimeText(event.downSince));
         notice.body = lines.join(QLatin1Char('\n'));
         cam.notice = notice.notice;
     }
@@ -327,8 +344,9 @@ AlertNotice CamAlerts::GroupNotice() const
     notice.showIndex = notice.cams.isEmpty() ? -1 : notice.cams.constFirst();
     QStringList lines;
     if (groupDown_.isEmpty()) {
-        notice.summary = groupBack_.size() == 1 ? QStringLiteral("%1 is back").arg(lastEvent_.at(groupBack_[0]).cam)
-                                                : QStringLiteral("%1 are back").arg(CamsText(groupBack_.size()));
+        notice.summary = groupBack_.size() == 1
+            ? TranslatedText("CamAlerts", "%1 is back").arg(lastEvent_.at(groupBack_[0]).cam)
+            : TranslatedText("CamAlerts", "%1 are back").arg(CamsText(groupBack_.size()));
     } else {
         // By state, in the order of the states; a reason they all share goes into the summary.
         std::map<int, int> byState;
@@ -336,10 +354,10 @@ AlertNotice CamAlerts::GroupNotice() const
         for (const int index : groupDown_) {
             const CamAlertEvent& event = lastEvent_.at(index);
             ++byState[static_cast<int>(event.state)];
-            if (!reasons.contains(event.reason))
-                reasons << event.reason;
-            lines << event.cam + QStringLiteral(": ") + DownLine(event) + QStringLiteral(" (since ") +
-                    TimeText(event.since.time()) + QLatin1Char(')');
+            if (!reasons.contains(event.shownReason))
+                reasons << event.shownReason;
+            lines << TranslatedText("CamAlerts", "%1: %2 (since %3)")
+                         .arg(event.cam, DownLine(event), TimeText(event.since.time()));
         }
         if (byState.size() == 1) {
             notice.summary = CamsText(groupDown_.size()) + QLatin1Char(' ') +
@@ -350,15 +368,15 @@ AlertNotice CamAlerts::GroupNotice() const
             QStringList counts;
             for (const auto& [state, count] : byState)
                 counts << QStringLiteral("%1 %2").arg(count).arg(StateText(static_cast<CamState>(state)));
-            notice.summary =
-                CamsText(groupDown_.size()) + QStringLiteral(" down: ") + counts.join(QStringLiteral(", "));
+            notice.summary = TranslatedText("CamAlerts", "%1 down: %2")
+                                 .arg(CamsText(groupDown_.size()), counts.join(QStringLiteral(", ")));
         }
     }
     if (!groupBack_.isEmpty()) {
         QStringList back;
         for (const int index : groupBack_)
             back << lastEvent_.at(index).cam;
-        lines << QStringLiteral("Back: ") + back.join(QStringLiteral(", "));
+        lines << TranslatedText("CamAlerts", "Back: %1").arg(back.join(QStringLiteral(", ")));
     }
     notice.body = lines.join(QLatin1Char('\n'));
     return notice;

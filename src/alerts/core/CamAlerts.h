@@ -35,14 +35,16 @@ struct CamAlertEvent {
     int index = -1;  // the cam's place among the watched cams
     QString cam;     // its name
     CamState state = CamState::Ok;
-    QString reason;   // the state's reason in words; empty when back
-    QDateTime since;  // local time the cam entered the state (back: when it came back)
+    QString reason;       // the state's reason in words (English, for the log and the alert command); empty when back
+    QString shownReason;  // the same in the user's language, for the notices
+    QDateTime since;      // local time the cam entered the state (back: when it came back)
     // Down only: when its down time began to add up; earlier than `since` for a cam that was
     // down on and off before.
     QDateTime downSince;
     bool back = false;
-    qint64 downMs = 0;   // back only: how long it had been down since the alert's stretch began
-    QString downReason;  // back only: what it was down for ("failing: connection refused")
+    qint64 downMs = 0;        // back only: how long it had been down since the alert's stretch began
+    QString downReason;       // back only: what it was down for ("failing: connection refused")
+    QString shownDownReason;  // the same in the user's language
 };
 
 // What one notification says. The same `notice` number again replaces it.
@@ -69,7 +71,9 @@ public:
 
     // A cam's state now: `open` false (or Starting) forgets it. Calls with an unchanged state and
     // reason only let the time run on.
-    void update(int index, const QString& name, CamState state, const QString& reason, bool open = true);
+    // shownReason: the reason in the user's language, for the notices; empty when it is reason.
+    void update(int index, const QString& name, CamState state, const QString& reason, bool open = true,
+                const QString& shownReason = QString());
     // Follows every cam of `cams` from now on (their healthChanged signals).
     void watch(WatchedCams& cams);
 
@@ -94,6 +98,7 @@ private:
         QString name;
         CamState state = CamState::Starting;
         QString reason;
+        QString shownReason;
         QDateTime stateSince;     // local time it entered `state`
         qint64 downSinceMs = -1;  // start of the running down stretch; -1 when not down
         qint64 downBeforeMs = 0;  // down time before that stretch, since it was last steadily ok
@@ -104,6 +109,7 @@ private:
         bool alerted = false;
         bool everAlerted = false;
         QString alertedReason;  // "failing: connection refused", for the back notice
+        QString alertedShownReason;
         qint64 alertedStartMs = 0;
         int notice = 0;  // the cam's own notice while it shows
     };

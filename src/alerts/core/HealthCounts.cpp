@@ -1,11 +1,12 @@
 #include "HealthCounts.h"
 
 #include "CamAlerts.h"
+#include "Translations.h"
 
 QString HealthCountsText(const QList<CamHealthLine>& cams)
 {
     if (cams.isEmpty())
-        return QStringLiteral("no cam open");
+        return TranslatedText("HealthCounts", "no cam open");
     // Ok, then the states that alert from the worst, then whatever else (starting).
     const CamState order[] = {CamState::Ok, CamState::Failing, CamState::Frozen, CamState::Stale, CamState::Starting};
     QStringList parts;

@@ -8,8 +8,9 @@
 #include "Settings.h"
 
 namespace {
-constexpr int kRetentionIntervalMs = 60 * 60 * 1000;  // hourly
-}
+constexpr int kRetentionIntervalMs = 60 * 60 * 1000;        // hourly
+constexpr qint64 kBytesPerGigabyte = 1000LL * 1000 * 1000;  // as disks are sold and df -H counts
+}  // namespace
 
 HistoryKeeper::HistoryKeeper(QObject* parent) : QObject(parent)
 {
@@ -48,27 +49,41 @@ void HistoryKeeper::run(const QStringList& camNames, bool checkIndex)
     if (job_.joinable())
         job_.join();
     // Read here, on the window's thread: the choices as they stand now, and the injected clock.
-    const std::optional<int> keepDays = SettingNumber(SettingKeys::keepDays);
+    // Another program on the folder (a recorder) may keep the retention itself: then only the
+    // index is checked here, so that the two never delete at once.
+    const bool retention = !retentionLeftElsewhere_ || !retentionLeftElsewhere_();
+    const std::optional<int> keepDays = retention ? SettingNumber(SettingKeys::keepDays) : std::nullopt;
+    const std::optional<int> keepGigabytes = retention ? SettingNumber(SettingKeys::keepGigabytes) : std::nullopt;
     const QString folder = CamFolderPath();
     const QDateTime now = CurrentDateTime();
     running_ = true;
-    job_ = std::thread([this, camNames, checkIndex, keepDays, folder, now] {
+    job_ = std::thread([this, camNames, checkIndex, keepDays, keepGigabytes, folder, now] {
         QString trouble;
         int deleted = 0;
         if (checkIndex)
             trouble = EnsureIndex(camNames, folder);
-        if (keepDays && trouble.isEmpty()) {
+        if ((keepDays || keepGigabytes) && trouble.isEmpty()) {
             PictureIndex index(PictureIndexPathFor(folder));
             if (!index.open()) {
                 trouble = QStringLiteral("Old pictures were not deleted: %1").arg(index.errorText());
                 qCWarning(lcHistory).noquote() << trouble;
             } else {
-                const RetentionResult result = ApplyRetention(index, *keepDays, now, folder);
-                deleted = result.deleted;
-                if (!result.failures.isEmpty())
+                QStringList failures;
+                if (keepDays) {
+                    const RetentionResult result = ApplyRetention(index, *keepDays, now, folder);
+                    deleted += result.deleted;
+                    failures << result.failures;
+                }
+                if (keepGigabytes) {
+                    const RetentionResult result =
+                        ApplySizeRetention(index, qint64(*keepGigabytes) * kBytesPerGigabyte, folder);
+                    deleted += result.deleted;
+                    failures << result.failures;
+                }
+                if (!failures.isEmpty())
                     trouble = QStringLiteral("%1 old pictures could not be deleted, for example %2")
-                                  .arg(result.failures.size())
-                                  .arg(result.failures.constFirst());
+                                  .arg(failures.size())
+                                  .arg(failures.constFirst());
             }
         }
         QMetaObject::invokeMethod(

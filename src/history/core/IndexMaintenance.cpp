@@ -295,47 +295,88 @@ QString EnsureIndex(const QStringList& camNames, const QString& saveFolder)
     return {};
 }
 
+namespace {
+// Deletes one indexed picture and its row (see ApplyRetention); false when its file could not be
+// deleted, which keeps the row.
+bool DeleteIndexedPicture(PictureIndex& index, const PictureRecord& r, const QDir& folder, RetentionResult& result)
+{
+    if (!IsPathInFolder(r.file)) {
+        // Not a name this program writes: the row is dropped, nothing on disk is touched.
+        qCWarning(lcHistory).noquote() << "retention: dropped an index row with the odd file name" << r.file;
+        index.remove(r.id);
+        return true;
+    }
+    const QString path = folder.filePath(r.file);
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink()) {
+        if (index.remove(r.id))
+            ++result.alreadyGone;
+        return true;
+    }
+    QFile file(path);
+    if (!file.remove()) {
+        result.failures << QStringLiteral("%1 (%2)").arg(path, file.errorString());
+        qCWarning(lcHistory).noquote() << "retention: could not delete" << path << "-" << file.errorString();
+        return false;
+    }
+    index.remove(r.id);
+    // The day's folder of the sortable names, once its last picture is gone (rmdir leaves a
+    // folder that still holds anything).
+    if (r.file.contains(QLatin1Char('/')))
+        folder.rmdir(QFileInfo(r.file).path());
+    ++result.deleted;
+    result.deletedFiles << r.file;
+    qCInfo(lcHistory).noquote() << "retention: deleted" << path << "taken" << IsoTimeText(r.taken);
+    return true;
+}
+
+void LogRetention(const QString& limit, const RetentionResult& result)
+{
+    if (result.deleted || result.alreadyGone)
+        qCInfo(lcHistory).noquote() << QStringLiteral("retention (%1): %2 pictures deleted, %3 rows of files "
+                                                      "already gone dropped")
+                                           .arg(limit)
+                                           .arg(result.deleted)
+                                           .arg(result.alreadyGone);
+}
+}  // namespace
+
 RetentionResult ApplyRetention(PictureIndex& index, int keepDays, const QDateTime& now, const QString& camFolder)
 {
     RetentionResult result;
     if (keepDays <= 0)
         return result;
     const QDir folder(camFolder);
-    for (const PictureRecord& r : index.takenBefore(now.addDays(-keepDays))) {
-        if (!IsPathInFolder(r.file)) {
-            // Not a name this program writes: the row is dropped, nothing on disk is touched.
-            qCWarning(lcHistory).noquote() << "retention: dropped an index row with the odd file name" << r.file;
-            index.remove(r.id);
-            continue;
+    for (const PictureRecord& r : index.takenBefore(now.addDays(-keepDays)))
+        DeleteIndexedPicture(index, r, folder, result);
+    LogRetention(QStringLiteral("%1 days").arg(keepDays), result);
+    return result;
+}
+
+RetentionResult ApplySizeRetention(PictureIndex& index, qint64 keepBytes, const QString& camFolder)
+{
+    constexpr int kBatch = 500;
+    RetentionResult result;
+    if (keepBytes <= 0)
+        return result;
+    const QDir folder(camFolder);
+    qint64 total = index.totalBytes();
+    // Pictures that could not be deleted keep their rows and stay the oldest: passed over.
+    int kept = 0;
+    while (total > keepBytes) {
+        const QList<PictureRecord> batch = index.oldest(kBatch, kept);
+        if (batch.isEmpty())
+            break;
+        for (const PictureRecord& r : batch) {
+            if (total <= keepBytes)
+                break;
+            if (DeleteIndexedPicture(index, r, folder, result))
+                total -= r.bytes;
+            else
+                ++kept;
         }
-        const QString path = folder.filePath(r.file);
-        const QFileInfo info(path);
-        if (!info.exists() && !info.isSymLink()) {
-            if (index.remove(r.id))
-                ++result.alreadyGone;
-            continue;
-        }
-        QFile file(path);
-        if (!file.remove()) {
-            result.failures << QStringLiteral("%1 (%2)").arg(path, file.errorString());
-            qCWarning(lcHistory).noquote() << "retention: could not delete" << path << "-" << file.errorString();
-            continue;
-        }
-        index.remove(r.id);
-        // The day's folder of the sortable names, once its last picture is gone (rmdir leaves a
-        // folder that still holds anything).
-        if (r.file.contains(QLatin1Char('/')))
-            folder.rmdir(QFileInfo(r.file).path());
-        ++result.deleted;
-        result.deletedFiles << r.file;
-        qCInfo(lcHistory).noquote() << "retention: deleted" << path << "taken" << IsoTimeText(r.taken);
     }
-    if (result.deleted || result.alreadyGone)
-        qCInfo(lcHistory).noquote() << QStringLiteral("retention (%1 days): %2 pictures deleted, %3 rows of files "
-                                                      "already gone dropped")
-                                           .arg(keepDays)
-                                           .arg(result.deleted)
-                                           .arg(result.alreadyGone);
+    LogRetention(QStringLiteral("%1 bytes").arg(keepBytes), result);
     return result;
 }
 

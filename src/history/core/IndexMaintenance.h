@@ -79,3 +79,7 @@ struct RetentionResult {
 // the sortable names goes with its last picture.
 RetentionResult ApplyRetention(PictureIndex& index, int keepDays, const QDateTime& now,
                                const QString& camFolder = CamFolderPath());
+// While the indexed pictures take more than keepBytes (by the sizes their rows hold), deletes the
+// oldest of them, of every cam, and their rows, the same way. A file that cannot be deleted keeps
+// its row and counts on; the next oldest go instead.
+RetentionResult ApplySizeRetention(PictureIndex& index, qint64 keepBytes, const QString& camFolder = CamFolderPath());

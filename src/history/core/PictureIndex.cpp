@@ -365,14 +365,15 @@ QList<CamRename> PictureIndex::renames()
     return renames;
 }
 
-QList<PictureRecord> PictureIndex::select(const QString& where, const QVariantList& values)
+QList<PictureRecord> PictureIndex::select(const QString& where, const QVariantList& values, const QString& limit)
 {
     QList<PictureRecord> records;
     if (!open())
         return records;
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT %1 FROM pictures WHERE %2 ORDER BY taken_ms, id").arg(kColumns, where));
+    query.prepare(
+        QStringLiteral("SELECT %1 FROM pictures WHERE %2 ORDER BY taken_ms, id %3").arg(kColumns, where, limit));
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec()) {
@@ -394,6 +395,21 @@ QList<PictureRecord> PictureIndex::pictures(const QString& cam, const QDateTime&
 QList<PictureRecord> PictureIndex::takenBefore(const QDateTime& limit)
 {
     return select(QStringLiteral("taken_ms < ?"), {limit.toMSecsSinceEpoch()});
+}
+
+QList<PictureRecord> PictureIndex::oldest(int count, int skip)
+{
+    return select(QStringLiteral("1"), {}, QStringLiteral("LIMIT %1 OFFSET %2").arg(count).arg(skip));
+}
+
+qint64 PictureIndex::totalBytes()
+{
+    if (!open())
+        return 0;
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    if (!query.exec(QStringLiteral("SELECT coalesce(sum(bytes), 0) FROM pictures")) || !query.next())
+        return 0;
+    return query.value(0).toLongLong();
 }
 
 QStringList PictureIndex::cams()
@@ -437,6 +453,18 @@ int PictureIndex::count()
         return -1;
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     if (!query.exec(QStringLiteral("SELECT count(*) FROM pictures")) || !query.next())
+        return -1;
+    return query.value(0).toInt();
+}
+
+int PictureIndex::count(const QString& cam)
+{
+    if (!open())
+        return -1;
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(QStringLiteral("SELECT count(*) FROM pictures WHERE cam = ?"));
+    query.addBindValue(cam);
+    if (!query.exec() || !query.next())
         return -1;
     return query.value(0).toInt();
 }

@@ -97,11 +97,16 @@ public:
     QList<PictureRecord> pictures(const QString& cam, const QDateTime& from = {}, const QDateTime& to = {});
     // Every picture taken before the limit, oldest first.
     QList<PictureRecord> takenBefore(const QDateTime& limit);
+    // The oldest pictures of every cam, at most `count`, skipping the `skip` oldest.
+    QList<PictureRecord> oldest(int count, int skip = 0);
+    // The bytes of every indexed picture together.
+    qint64 totalBytes();
     // Names of the cams with at least one picture.
     QStringList cams();
     bool contains(const QString& file);
     bool remove(qint64 id);
     int count();
+    int count(const QString& cam);  // the cam's rows; -1 when the index cannot be read
     // SQLite's quick check of every page: the empty text when the file is sound.
     QString integrityProblem();
 
@@ -114,7 +119,7 @@ private:
     bool write(const QString& conflict, const QList<PictureRecord>& records, bool inTransaction);
     // Inserts and commits the transaction db holds open (rolled back on failure).
     bool insertRenames(const QList<CamRename>& renames, QSqlDatabase& db);
-    QList<PictureRecord> select(const QString& where, const QVariantList& values);
+    QList<PictureRecord> select(const QString& where, const QVariantList& values, const QString& limit = QString());
 
     QString path_;
     QString connection_;

@@ -10,7 +10,8 @@ CommandLineResult ParseCommandLine(const QStringList& args)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral(
+        QCoreApplication::translate(
+            "CommandLine",
             "%1: watches public web cams, saves their new pictures and shows one cam large.\n\n"
             "The program folder holds the cam list 00camlist.txt, the settings file %1.ini and the "
             "saved pictures (cam/). It is the folder given with --home, else $TOLVANE_HOME, else "
@@ -27,27 +28,35 @@ CommandLineResult ParseCommandLine(const QStringList& args)
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption homeOption(
         QStringLiteral("home"),
-        QStringLiteral("Use DIR as the program folder (cam list, settings, Help.rtf, the cam folder); "
-                       "it is created when missing."),
+        QCoreApplication::translate("CommandLine",
+                                    "Use DIR as the program folder (cam list, settings, Help.rtf, the cam folder); "
+                                    "it is created when missing."),
         QStringLiteral("DIR"));
     const QCommandLineOption demoOption(
         QStringLiteral("demo"),
-        QStringLiteral("Start six demo cams and a clock server on this machine, in a fresh demo folder, and open them. "
-                       "At exit the folder is removed unless pictures were saved in it."));
+        QCoreApplication::translate(
+            "CommandLine",
+            "Start six demo cams and a clock server on this machine, in a fresh demo folder, and open them. "
+            "At exit the folder is removed unless pictures were saved in it."));
     const QCommandLineOption openOption(
         QStringLiteral("open"),
-        QStringLiteral("Open the cam NAME from the cam list at start; may be given more than once."),
+        QCoreApplication::translate("CommandLine",
+                                    "Open the cam NAME from the cam list at start; may be given more than once."),
         QStringLiteral("NAME"));
-    const QCommandLineOption fullscreenOption(QStringLiteral("fullscreen"),
-                                              QStringLiteral("Show the main window full screen (wall displays)."));
+    const QCommandLineOption fullscreenOption(
+        QStringLiteral("fullscreen"),
+        QCoreApplication::translate("CommandLine", "Show the main window full screen (wall displays)."));
     const QCommandLineOption wallOption(
         QStringLiteral("wall"),
-        QStringLiteral("Start with View > Wall: every open cam as large as the window allows. With --fullscreen "
-                       "the wall fills the screen (a kiosk; F11 or Esc returns to the normal window)."));
+        QCoreApplication::translate(
+            "CommandLine",
+            "Start with View > Wall: every open cam as large as the window allows. With --fullscreen "
+            "the wall fills the screen (a kiosk; F11 or Esc returns to the normal window)."));
     const QCommandLineOption verboseOption(
         QStringLiteral("verbose"),
-        QStringLiteral("Log each change of a cam's state or last outcome to standard error (the log "
-                       "category tolvane.watch; QT_LOGGING_RULES can do the same)."));
+        QCoreApplication::translate("CommandLine",
+                                    "Log each change of a cam's state or last outcome to standard error (the log "
+                                    "category tolvane.watch; QT_LOGGING_RULES can do the same)."));
     parser.addOptions({homeOption, demoOption, openOption, fullscreenOption, wallOption, verboseOption});
 
     CommandLineResult result;
@@ -68,12 +77,13 @@ CommandLineResult ParseCommandLine(const QStringList& args)
     }
     if (!parser.positionalArguments().isEmpty()) {
         result.action = CommandLineAction::Error;
-        result.text = QStringLiteral("Unexpected argument: %1").arg(parser.positionalArguments().constFirst());
+        result.text = QCoreApplication::translate("CommandLine", "Unexpected argument: %1")
+                          .arg(parser.positionalArguments().constFirst());
         return result;
     }
     if (parser.isSet(homeOption) && parser.value(homeOption).isEmpty()) {
         result.action = CommandLineAction::Error;
-        result.text = QStringLiteral("--home needs a folder name.");
+        result.text = QCoreApplication::translate("CommandLine", "--home needs a folder name.");
         return result;
     }
     result.options.home = parser.value(homeOption);

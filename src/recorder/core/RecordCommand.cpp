@@ -26,7 +26,8 @@ struct Request {
 
 QString Usage()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "RecordCommand",
         "usage: tolvane --record [--home DIR] [--open NAME]... [--verbose]\n"
         "Records without a window: saves the new pictures of the cams marked \"Record\" in their dialog\n"
         "(or of those given with --open) exactly as AutoSave does, with their index rows and the\n"
@@ -55,9 +56,9 @@ QString Parse(const QStringList& args, Request& request)
             continue;
         }
         if (flag != QLatin1String("--home") && flag != QLatin1String("--open"))
-            return QStringLiteral("%1 is not an option of --record").arg(flag);
+            return QCoreApplication::translate("RecordCommand", "%1 is not an option of --record").arg(flag);
         if (k + 1 >= args.size())
-            return QStringLiteral("%1 needs a value").arg(flag);
+            return QCoreApplication::translate("RecordCommand", "%1 needs a value").arg(flag);
         const QString value = args.at(++k);
         if (flag == QLatin1String("--home"))
             request.home = value;
@@ -92,7 +93,7 @@ int RunRecordCommand(const QStringList& args, const QString& executableFolder, c
 {
     Request request;
     if (const QString problem = Parse(args, request); !problem.isEmpty()) {
-        Print(err, QStringLiteral("tolvane: %1\n%2").arg(problem, Usage()));
+        Print(err, QCoreApplication::translate("RecordCommand", "tolvane: %1\n%2").arg(problem, Usage()));
         return kExitUsage;
     }
     if (request.help) {
@@ -102,7 +103,10 @@ int RunRecordCommand(const QStringList& args, const QString& executableFolder, c
     const QString folder =
         ResolveProgramFolder(request.home, qEnvironmentVariable("TOLVANE_HOME"), executableFolder, installedFolder);
     if (!QDir().mkpath(folder)) {
-        Print(err, QStringLiteral("tolvane: the program folder %1 does not exist and cannot be created").arg(folder));
+        Print(err,
+              QCoreApplication::translate("RecordCommand",
+                                          "tolvane: the program folder %1 does not exist and cannot be created")
+                  .arg(folder));
         return kExitFailed;
     }
     SetProgramFolder(folder);
@@ -112,13 +116,15 @@ int RunRecordCommand(const QStringList& args, const QString& executableFolder, c
             Print(err, QStringLiteral("tolvane: %1").arg(lock.problem()));
         else if (lock.holder() > 0)
             Print(err,
-                  QStringLiteral("tolvane: %1 is already being recorded by process %2 (see %3)")
+                  QCoreApplication::translate("RecordCommand",
+                                              "tolvane: %1 is already being recorded by process %2 (see %3)")
                       .arg(folder)
                       .arg(lock.holder())
                       .arg(QDir(folder).filePath(QString::fromLatin1(kRecorderLockName))));
         else
             Print(err,
-                  QStringLiteral("tolvane: %1 is already being recorded by another process that is just starting")
+                  QCoreApplication::translate(
+                      "RecordCommand", "tolvane: %1 is already being recorded by another process that is just starting")
                       .arg(folder));
         return kExitFailed;
     }
@@ -140,15 +146,18 @@ int RunRecordCommand(const QStringList& args, const QString& executableFolder, c
             code = kExitFailed;
         } else {
             Print(err,
-                  QStringLiteral("tolvane: recording in %1 as process %2 (%3)")
+                  QCoreApplication::translate("RecordCommand", "tolvane: recording in %1 as process %2 (%3)")
                       .arg(folder)
                       .arg(static_cast<qint64>(::getpid()))
                       .arg(recorder.recordedNames().isEmpty()
-                               ? QStringLiteral("no cam is marked for recording yet")
-                               : QStringLiteral("%1 cams").arg(recorder.recordedNames().size())));
+                               ? QCoreApplication::translate("RecordCommand", "no cam is marked for recording yet")
+                               : QCoreApplication::translate("RecordCommand", "%1 cams")
+                                     .arg(recorder.recordedNames().size())));
             code = QCoreApplication::exec();
             recorder.stop();
-            Print(err, QStringLiteral("tolvane: stopped; every picture saved is whole and indexed"));
+            Print(err,
+                  QCoreApplication::translate("RecordCommand",
+                                              "tolvane: stopped; every picture saved is whole and indexed"));
         }
     }
     qInstallMessageHandler(previousHandler);

@@ -1,10 +1,13 @@
 #include "Recorder.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 
 #include "CamSettings.h"
 #include "CamUrl.h"
+#include "DateTimeText.h"
 #include "IndexMaintenance.h"
 #include "PictureWork.h"
 #include "ProgramFolder.h"
@@ -15,6 +18,8 @@
 
 namespace {
 constexpr int kFollowIntervalMs = 2000;
+// The status is rewritten at most this often while only health and pictures change.
+constexpr qint64 kStatusIntervalMs = 10'000;
 // A temporary file younger than this may be one the window is writing right now.
 constexpr int kTempFileAgeSeconds = 60;
 // A decode the size of a thumbnail is enough to tell a new picture; a save decodes fully anyway.
@@ -41,6 +46,11 @@ Recorder::Recorder(QStringList openNames, std::function<void(const QString&)> sa
     listTimer_.setInterval(kFollowIntervalMs);
     connect(&listTimer_, &QTimer::timeout, this, &Recorder::followCamList);
     connect(&keeper_, &HistoryKeeper::problem, this, [this](const QString& text) { say_(text); });
+    connect(&cams_, &WatchedCams::pictureSaved, this, [this](int, const QString& cam, const QString& fileName) {
+        lastSaved_.insert(cam, QDir(CamFolderPath()).relativeFilePath(fileName));
+        statusDirty_ = true;
+    });
+    connect(&cams_, &WatchedCams::changed, this, [this](int) { statusDirty_ = true; });
 }
 
 Recorder::~Recorder()
@@ -66,20 +76,80 @@ QString Recorder::start()
         // Told by followCamList already; the index check goes by the folder's names alone.
     }
     keeper_.start(listed);
+    started_ = CurrentDateTime();
+    publishStatus();
     listTimer_.start();
     return {};
 }
 
 void Recorder::stop()
 {
+    if (!started_.isValid())
+        return;
     listTimer_.stop();
+    for (int i = 0; i < WatchedCams::kCount; ++i) {
+        WatchedCam& cam = cams_.cam(i);
+        if (cam.isOpen())
+            cam.settle();
+    }
+    // Said before the cams stop, so that the last status shows how each was doing.
+    publishStatus(false);
+    for (int i = 0; i < WatchedCams::kCount; ++i) {
+        if (cams_.cam(i).isOpen())
+            cams_.cam(i).cmdStop_Click();
+    }
+    started_ = QDateTime();
+}
+
+RecorderStatus Recorder::status(bool running)
+{
+    RecorderStatus status;
+    status.pid = QCoreApplication::applicationPid();
+    status.running = running;
+    status.started = started_;
+    status.updated = CurrentDateTime();
+    status.saveFolder = CamFolderPath();
+    PictureIndex index(PictureIndexPathFor(status.saveFolder));
     for (int i = 0; i < WatchedCams::kCount; ++i) {
         WatchedCam& cam = cams_.cam(i);
         if (!cam.isOpen())
             continue;
-        cam.settle();
-        cam.cmdStop_Click();
+        RecordedCamStatus c;
+        c.name = cam.name();
+        c.state = StateText(cam.healthState());
+        c.summary = cam.healthSummary();
+        c.lastNewPicture = cam.health().lastNewPicture;
+        c.lastSaved = lastSaved_.value(cam.name());
+        c.picturesKept = qMax(0, index.count(cam.name()));
+        status.cams << c;
     }
+    return status;
+}
+
+void Recorder::publishStatus(bool running)
+{
+    const RecorderStatus now = status(running);
+    QString problem;
+    if (!WriteRecorderStatus(ProgramFolder(), now, &problem)) {
+        if (problem != statusProblem_)
+            say_(QStringLiteral("the status file %1 could not be written: %2")
+                     .arg(RecorderStatusPath(ProgramFolder()), problem));
+        statusProblem_ = problem;
+        return;
+    }
+    statusProblem_.clear();
+    statusDirty_ = false;
+    lastPublishedMs_ = QDateTime::currentMSecsSinceEpoch();
+    publishedNames_.clear();
+    for (const RecordedCamStatus& cam : now.cams)
+        publishedNames_ << cam.name;
+}
+
+void Recorder::PublishWhenDue()
+{
+    if (recordedNames() != publishedNames_ ||
+        (statusDirty_ && QDateTime::currentMSecsSinceEpoch() - lastPublishedMs_ >= kStatusIntervalMs))
+        publishStatus();
 }
 
 QStringList Recorder::recordedNames() const
@@ -199,4 +269,6 @@ void Recorder::followCamList()
         cams_.cam(place).open(record.name, record.url, record.refresh);
     }
     notOpened_.removeIf([&](const QString& name) { return !byName.contains(name); });
+    if (started_.isValid())
+        PublishWhenDue();
 }

@@ -3,6 +3,7 @@
 // or every cam marked for recording, saves each new picture through the same cam models, codec
 // threads, names, index rows and retention as the window, and follows the cam list file and the
 // marks while it runs (added, removed and edited cams).
+#include <QDateTime>
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -12,6 +13,7 @@
 
 #include "CamList.h"
 #include "HistoryKeeper.h"
+#include "RecorderStatus.h"
 #include "WatchedCams.h"
 
 class Recorder : public QObject {
@@ -36,11 +38,18 @@ public:
     QTimer& listTimer() { return listTimer_; }
     // The names of the cams being recorded, in their places' order.
     QStringList recordedNames() const;
+    // What `tolvane --status` and the window read (RecorderStatus.h), as it stands now.
+    RecorderStatus status(bool running);
+    // Writes the status file now.
+    void publishStatus(bool running = true);
 
 private:
     // The cams that should be recorded now, by name; listed records only (in list order).
     QList<CamRecord> WantedCams(QStringList* missing = nullptr) const;
     void ApplyOptionsWhenChanged();
+    // Writes the status when something changed: at once when the cams recorded changed (the
+    // window goes by them), else at most every kStatusIntervalMs.
+    void PublishWhenDue();
 
     QStringList openNames_;
     std::function<void(const QString&)> say_;
@@ -50,4 +59,10 @@ private:
     QString optionsStamp_;
     QString listProblem_;    // the last cam list failure told, so it is told once
     QStringList notOpened_;  // cams told as not recorded for want of a place
+    QDateTime started_;
+    QHash<QString, QString> lastSaved_;  // by cam name: the last file saved
+    QStringList publishedNames_;         // the cams the last status named
+    bool statusDirty_ = true;
+    qint64 lastPublishedMs_ = 0;
+    QString statusProblem_;  // the last failure to write the status, told once
 };

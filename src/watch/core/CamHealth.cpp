@@ -11,6 +11,7 @@
 #include "DateTimeText.h"
 #include "HttpHeader.h"
 #include "HttpResponse.h"
+#include "Translations.h"
 
 bool NoteMakesFailing(HealthNote::Kind kind)
 {
@@ -112,11 +113,13 @@ QString StampTrustText(StampTrust trust)
     case StampTrust::Unknown:
         break;
     case StampTrust::NoStamps:
-        return QStringLiteral(
+        return TranslatedText(
+            "CamHealth",
             "No Last-Modified on any answer, so no picture counts as new: the picture's content decides better "
             "(Options)");
     case StampTrust::EveryAnswer:
-        return QStringLiteral(
+        return TranslatedText(
+            "CamHealth",
             "Last-Modified changes on every answer but the picture does not: the picture's content decides better "
             "(Options)");
     }
@@ -149,15 +152,15 @@ QString StateText(CamState state)
 {
     switch (state) {
     case CamState::Starting:
-        return QStringLiteral("starting");
+        return TranslatedText("CamHealth", "starting");
     case CamState::Ok:
-        return QStringLiteral("ok");
+        return TranslatedText("CamHealth", "ok");
     case CamState::Stale:
-        return QStringLiteral("stale");
+        return TranslatedText("CamHealth", "stale");
     case CamState::Frozen:
-        return QStringLiteral("frozen");
+        return TranslatedText("CamHealth", "frozen");
     case CamState::Failing:
-        return QStringLiteral("failing");
+        return TranslatedText("CamHealth", "failing");
     }
     return {};
 }
@@ -166,19 +169,19 @@ QString PhaseText(FetchPhase phase)
 {
     switch (phase) {
     case FetchPhase::Idle:
-        return QStringLiteral("idle");
+        return TranslatedText("CamHealth", "idle");
     case FetchPhase::Connecting:
-        return QStringLiteral("connecting");
+        return TranslatedText("CamHealth", "connecting");
     case FetchPhase::Waiting:
-        return QStringLiteral("waiting for the answer");
+        return TranslatedText("CamHealth", "waiting for the answer");
     case FetchPhase::Receiving:
-        return QStringLiteral("receiving");
+        return TranslatedText("CamHealth", "receiving");
     case FetchPhase::Keyframe:
-        return QStringLiteral("waiting for a keyframe");
+        return TranslatedText("CamHealth", "waiting for a keyframe");
     case FetchPhase::Finishing:
-        return QStringLiteral("letting a slow download finish past the refresh interval");
+        return TranslatedText("CamHealth", "letting a slow download finish past the refresh interval");
     case FetchPhase::Done:
-        return QStringLiteral("done");
+        return TranslatedText("CamHealth", "done");
     }
     return {};
 }
@@ -186,11 +189,15 @@ QString PhaseText(FetchPhase phase)
 QString HealthReason(const CamHealth& health, CamState state)
 {
     if (state == CamState::Stale)
-        return QStringLiteral("no new picture since ") + DateTimeText(health.lastNewPicture);
+        return TranslatedText("CamHealth", "no new picture since %1").arg(DateTimeText(health.lastNewPicture));
     if (state == CamState::Frozen)
-        return QStringLiteral("the picture%1 has not changed since %2, though the cam keeps sending new ones")
-            .arg(health.masked ? QStringLiteral(" outside the mask") : QString(),
-                 DateTimeText(health.lastContentChange));
+        return (health.masked
+                    ? TranslatedText("CamHealth",
+                                     "the picture outside the mask has not changed since %1, "
+                                     "though the cam keeps sending new ones")
+                    : TranslatedText("CamHealth",
+                                     "the picture has not changed since %1, though the cam keeps sending new ones"))
+            .arg(DateTimeText(health.lastContentChange));
     if (state == CamState::Starting && health.notes.isEmpty())
         return PhaseText(health.phase);
     QStringList parts;
@@ -215,19 +222,19 @@ QStringList HealthToolTipLines(const QString& camName, const CamHealth& health, 
 {
     QStringList lines{camName + QStringLiteral(": ") + StateText(state), HealthReason(health, state)};
     if (state == CamState::Stale || state == CamState::Frozen)
-        lines << QStringLiteral("Last fetch: ") + OutcomeReason(health.last);
+        lines << TranslatedText("CamHealth", "Last fetch: %1").arg(OutcomeReason(health.last));
     if (health.phase == FetchPhase::Connecting || health.phase == FetchPhase::Waiting ||
         health.phase == FetchPhase::Receiving || health.phase == FetchPhase::Finishing)
-        lines << QStringLiteral("Now: ") + PhaseText(health.phase);
+        lines << TranslatedText("CamHealth", "Now: %1").arg(PhaseText(health.phase));
     const auto when = [](const QDateTime& time) {
-        return time.isValid() ? DateTimeText(time) : QStringLiteral("none yet");
+        return time.isValid() ? DateTimeText(time) : TranslatedText("CamHealth", "none yet");
     };
-    lines << QStringLiteral("Last picture: ") + when(health.lastPictureShown);
+    lines << TranslatedText("CamHealth", "Last picture: %1").arg(when(health.lastPictureShown));
     if (health.lastPictureShown.isValid() && !health.lastPictureStamped)
-        lines << QStringLiteral("Last new picture: unknown (the cam sends no Last-Modified)");
+        lines << TranslatedText("CamHealth", "Last new picture: unknown (the cam sends no Last-Modified)");
     else
-        lines << QStringLiteral("Last new picture: ") + when(health.lastNewPicture);
-    lines << QStringLiteral("Failures in a row: %1").arg(health.consecutiveFailures);
+        lines << TranslatedText("CamHealth", "Last new picture: %1").arg(when(health.lastNewPicture));
+    lines << TranslatedText("CamHealth", "Failures in a row: %1").arg(health.consecutiveFailures);
     return lines;
 }
 
@@ -299,7 +306,7 @@ FetchOutcome ClassifyClosedAnswer(const ClosedAnswer& answer)
         }
     } else if (!answer.bodyValid) {
         o.kind = FetchOutcomeKind::BodyNotAPicture;
-        o.detail = QStringLiteral("malformed chunked body");
+        o.detail = QStringLiteral(QT_TRANSLATE_NOOP("CamHealth", "malformed chunked body"));
     } else if (!answer.bodyWhole) {
         o.kind = FetchOutcomeKind::CutOff;
     } else {
@@ -336,7 +343,8 @@ FetchOutcome ClassifySocketFailure(const CamSocketFailure& failure, const QStrin
         o.kind = FetchOutcomeKind::TlsFailure;
         o.sslErrors = failure.sslErrors;
         if (failure.handshakeHangUp)
-            o.detail = QStringLiteral("the server closed the connection during the handshake");
+            o.detail =
+                QStringLiteral(QT_TRANSLATE_NOOP("CamHealth", "the server closed the connection during the handshake"));
         return o;
     }
     switch (failure.error) {

@@ -8,12 +8,14 @@
 #include "CamRedirect.h"
 #include "DateTimeText.h"
 #include "HttpResponse.h"
+#include "Translations.h"
 
 namespace {
 
+// one and many are marked for the translators where they are written.
 QString Plural(qint64 count, const char* one, const char* many)
 {
-    return QString::number(count) + QLatin1Char(' ') + QLatin1String(count == 1 ? one : many);
+    return QString::number(count) + QLatin1Char(' ') + TranslatedText("CamHealth", count == 1 ? one : many);
 }
 
 // Seconds as people say them: "0.4 s", "3 s", "2.5 s", "12 s".
@@ -28,9 +30,9 @@ QString RateText(double bytesPerSecond)
 {
     const qint64 rate = std::llround(bytesPerSecond);
     if (rate < 1024)
-        return Plural(rate, "byte/s", "bytes/s");
+        return Plural(rate, QT_TRANSLATE_NOOP("CamHealth", "byte/s"), QT_TRANSLATE_NOOP("CamHealth", "bytes/s"));
     if (rate < 10 * 1024 * 1024)
-        return QStringLiteral("%1 KB/s").arg(std::llround(bytesPerSecond / 1024));
+        return TranslatedText("CamHealth", "%1 KB/s").arg(std::llround(bytesPerSecond / 1024));
     return ByteCountText(rate) + QStringLiteral("/s");
 }
 
@@ -38,7 +40,7 @@ QString RateText(double bytesPerSecond)
 QString StatusText(const FetchOutcome& o)
 {
     if (o.status == 0)
-        return QStringLiteral("no status line");
+        return TranslatedText("CamHealth", "no status line");
     QString text = QStringLiteral("HTTP %1").arg(o.status);
     if (!o.statusReason.isEmpty())
         text += QLatin1Char(' ') + o.statusReason;
@@ -47,7 +49,7 @@ QString StatusText(const FetchOutcome& o)
 
 QString ContentTypeText(const FetchOutcome& o)
 {
-    return o.contentType.isEmpty() ? QStringLiteral("no content type") : o.contentType;
+    return o.contentType.isEmpty() ? TranslatedText("CamHealth", "no content type") : o.contentType;
 }
 
 QString AbandonedReason(const FetchOutcome& o)
@@ -57,34 +59,41 @@ QString AbandonedReason(const FetchOutcome& o)
     const QString interval = SecondsText(o.refreshSeconds);
     if (o.silentSeconds > 0) {
         // A slow download that was let run past the interval, until it stopped coming.
-        const QString silence = QStringLiteral("no byte came for %1 (refresh interval %2)")
+        const QString silence = TranslatedText("CamHealth", "no byte came for %1 (refresh interval %2)")
                                     .arg(SecondsText(std::floor(o.silentSeconds)), interval);
         if (o.expectedBytes > 0 && o.bodyBytes >= 0)
-            return QStringLiteral("abandoned at %1% after %2: %3")
+            return TranslatedText("CamHealth", "abandoned at %1% after %2: %3")
                 .arg(std::llround(100.0 * static_cast<double>(o.bodyBytes) / static_cast<double>(o.expectedBytes)))
                 .arg(after, silence);
-        return QStringLiteral("abandoned after %1 with %2 received: %3")
+        return TranslatedText("CamHealth", "abandoned after %1 with %2 received: %3")
             .arg(after, ByteCountText(std::max<qint64>(0, o.bodyBytes)), silence);
     }
     if (o.bodyBytes < 0)
-        return QStringLiteral("abandoned after %1: the header was still incomplete after %2 (refresh interval %3)")
+        return TranslatedText("CamHealth",
+                              "abandoned after %1: the header was still incomplete after %2 (refresh interval %3)")
             .arg(after, ByteCountText(o.receivedBytes), interval);
     if (o.bodyBytes == 0 || seconds <= 0)
-        return QStringLiteral("abandoned after %1: the header came, but no picture bytes within the refresh "
+        return TranslatedText("CamHealth",
+                              "abandoned after %1: the header came, but no picture bytes within the refresh "
                               "interval of %2")
             .arg(after, interval);
     const double rate = static_cast<double>(o.bodyBytes) / seconds;
     if (o.expectedBytes <= 0)
-        return QStringLiteral("abandoned after %1 with %2 received, %3; the server announced no length "
+        return TranslatedText("CamHealth",
+                              "abandoned after %1 with %2 received, %3; the server announced no length "
                               "(refresh interval %4)")
             .arg(after, ByteCountText(o.bodyBytes), RateText(rate), interval);
     const auto percent = std::llround(100.0 * static_cast<double>(o.bodyBytes) / static_cast<double>(o.expectedBytes));
     const double needs = static_cast<double>(o.expectedBytes) / rate;
     const QString needsText = SecondsText(std::max(1.0, std::round(needs)));
     const QString verdict = needs > o.refreshSeconds
-        ? QStringLiteral("the picture needs about %1, longer than the refresh interval of %2").arg(needsText, interval)
-        : QStringLiteral("the picture needs about %1, and the refresh interval is %2").arg(needsText, interval);
-    return QStringLiteral("abandoned at %1% after %2, %3: %4").arg(percent).arg(after, RateText(rate), verdict);
+        ? TranslatedText("CamHealth", "the picture needs about %1, longer than the refresh interval of %2")
+              .arg(needsText, interval)
+        : TranslatedText("CamHealth", "the picture needs about %1, and the refresh interval is %2")
+              .arg(needsText, interval);
+    return TranslatedText("CamHealth", "abandoned at %1% after %2, %3: %4")
+        .arg(percent)
+        .arg(after, RateText(rate), verdict);
 }
 
 QString TlsReason(const FetchOutcome& o)
@@ -96,8 +105,8 @@ QString TlsReason(const FetchOutcome& o)
             problems << text;
     }
     if (problems.isEmpty())
-        problems << o.detail;
-    return QStringLiteral("TLS failure: ") + problems.join(QStringLiteral("; "));
+        problems << TranslatedSource("CamHealth", o.detail);
+    return TranslatedText("CamHealth", "TLS failure: %1").arg(problems.join(QStringLiteral("; ")));
 }
 
 // Only the host names and addresses a certificate is for: what a name mismatch is about.
@@ -119,11 +128,11 @@ QString CertificateNames(const QSslCertificate& certificate)
 QString ByteCountText(qint64 bytes)
 {
     if (bytes < 10 * 1024)
-        return Plural(bytes, "byte", "bytes");
+        return Plural(bytes, QT_TRANSLATE_NOOP("CamHealth", "byte"), QT_TRANSLATE_NOOP("CamHealth", "bytes"));
     if (bytes < 10 * 1024 * 1024)
-        return QStringLiteral("%1 KB").arg(std::llround(static_cast<double>(bytes) / 1024));
+        return TranslatedText("CamHealth", "%1 KB").arg(std::llround(static_cast<double>(bytes) / 1024));
     const double megabytes = std::round(static_cast<double>(bytes) / (1024.0 * 1024.0) * 10) / 10;
-    return QString::number(megabytes, 'f', QLocale::FloatingPointShortest) + QStringLiteral(" MB");
+    return TranslatedText("CamHealth", "%1 MB").arg(QString::number(megabytes, 'f', QLocale::FloatingPointShortest));
 }
 
 QString CertificateProblemText(const QSslError& error)
@@ -131,35 +140,35 @@ QString CertificateProblemText(const QSslError& error)
     const QSslCertificate certificate = error.certificate();
     switch (error.error()) {
     case QSslError::SelfSignedCertificate:
-        return QStringLiteral("certificate not trusted: self-signed");
+        return TranslatedText("CamHealth", "certificate not trusted: self-signed");
     case QSslError::SelfSignedCertificateInChain:
-        return QStringLiteral("certificate not trusted: self-signed authority in its chain");
+        return TranslatedText("CamHealth", "certificate not trusted: self-signed authority in its chain");
     case QSslError::UnableToGetLocalIssuerCertificate:
     case QSslError::UnableToGetIssuerCertificate:
     case QSslError::UnableToVerifyFirstCertificate:
     case QSslError::CertificateUntrusted: {
         const QStringList issuer = certificate.issuerInfo(QSslCertificate::CommonName);
-        return issuer.isEmpty()
-            ? QStringLiteral("certificate not trusted: unknown authority")
-            : QStringLiteral("certificate not trusted: unknown authority %1").arg(issuer.join(QStringLiteral(", ")));
+        return issuer.isEmpty() ? TranslatedText("CamHealth", "certificate not trusted: unknown authority")
+                                : TranslatedText("CamHealth", "certificate not trusted: unknown authority %1")
+                                      .arg(issuer.join(QStringLiteral(", ")));
     }
     case QSslError::HostNameMismatch: {
         const QString names = CertificateNames(certificate);
-        return names.isEmpty() ? QStringLiteral("certificate name mismatch")
-                               : QStringLiteral("certificate name mismatch: it is for %1").arg(names);
+        return names.isEmpty() ? TranslatedText("CamHealth", "certificate name mismatch")
+                               : TranslatedText("CamHealth", "certificate name mismatch: it is for %1").arg(names);
     }
     case QSslError::CertificateExpired:
-        return certificate.isNull()
-            ? QStringLiteral("certificate expired")
-            : QStringLiteral("certificate expired on %1").arg(DateText(certificate.expiryDate().toLocalTime().date()));
+        return certificate.isNull() ? TranslatedText("CamHealth", "certificate expired")
+                                    : TranslatedText("CamHealth", "certificate expired on %1")
+                                          .arg(DateText(certificate.expiryDate().toLocalTime().date()));
     case QSslError::CertificateNotYetValid:
-        return certificate.isNull() ? QStringLiteral("certificate not yet valid")
-                                    : QStringLiteral("certificate not valid before %1")
+        return certificate.isNull() ? TranslatedText("CamHealth", "certificate not yet valid")
+                                    : TranslatedText("CamHealth", "certificate not valid before %1")
                                           .arg(DateText(certificate.effectiveDate().toLocalTime().date()));
     case QSslError::CertificateRevoked:
-        return QStringLiteral("certificate revoked");
+        return TranslatedText("CamHealth", "certificate revoked");
     default:
-        return QStringLiteral("certificate problem: ") + error.errorString();
+        return TranslatedText("CamHealth", "certificate problem: %1").arg(error.errorString());
     }
 }
 
@@ -176,13 +185,13 @@ QString PictureShownReason(const FetchOutcome& o)
         parts << o.format;
     // Shown all the same, as it always was; but the server said something was wrong.
     if (o.status != 0 && (o.status < 200 || o.status > 299))
-        parts << QStringLiteral("despite ") + StatusText(o);
+        parts << TranslatedText("CamHealth", "despite %1").arg(StatusText(o));
     if (o.pastInterval)
-        parts << QStringLiteral("after %1, longer than the refresh interval of %2")
+        parts << TranslatedText("CamHealth", "after %1, longer than the refresh interval of %2")
                      .arg(SecondsText(o.seconds), SecondsText(o.refreshSeconds));
     if (parts.isEmpty())
-        return QStringLiteral("picture shown");
-    return QStringLiteral("picture shown: ") + parts.join(QStringLiteral(", "));
+        return TranslatedText("CamHealth", "picture shown");
+    return TranslatedText("CamHealth", "picture shown: %1").arg(parts.join(QStringLiteral(", ")));
 }
 
 // What passed its limit: the header, the answer or the picture.
@@ -190,19 +199,19 @@ QString TooLargeReason(const FetchOutcome& o)
 {
     switch (o.tooLarge) {
     case FetchOutcome::Part::Header:
-        return QStringLiteral("header longer than %1: abandoned")
+        return TranslatedText("CamHealth", "header longer than %1: abandoned")
             .arg(ByteCountText(HttpResponseAssembler::kMaxHeaderBytes));
     case FetchOutcome::Part::Answer:
-        return QStringLiteral("answer larger than %1: abandoned")
+        return TranslatedText("CamHealth", "answer larger than %1: abandoned")
             .arg(ByteCountText(HttpResponseAssembler::kMaxResponseBytes));
     case FetchOutcome::Part::Picture:
         break;
     }
     if (o.pictureSize.isValid())
-        return QStringLiteral("picture refused as too large: %1x%2 pixels")
+        return TranslatedText("CamHealth", "picture refused as too large: %1x%2 pixels")
             .arg(o.pictureSize.width())
             .arg(o.pictureSize.height());
-    return QStringLiteral("picture refused as too large");
+    return TranslatedText("CamHealth", "picture refused as too large");
 }
 
 // Why a redirect was not followed.
@@ -210,16 +219,17 @@ QString RedirectRefusedReason(const FetchOutcome& o)
 {
     switch (o.redirectProblem) {
     case RedirectProblem::Loop:
-        return QStringLiteral("redirect loop: HTTP %1 back to %2").arg(o.status).arg(o.detail);
+        return TranslatedText("CamHealth", "redirect loop: HTTP %1 back to %2").arg(o.status).arg(o.detail);
     case RedirectProblem::TooMany:
-        return QStringLiteral("more than %1 redirects: HTTP %2 to %3 not followed")
+        return TranslatedText("CamHealth", "more than %1 redirects: HTTP %2 to %3 not followed")
             .arg(RedirectChain::kMaxHops)
             .arg(o.status)
             .arg(o.detail);
     case RedirectProblem::ControlCharacters:
-        return QStringLiteral("HTTP %1 with control characters in its Location, not followed").arg(o.status);
+        return TranslatedText("CamHealth", "HTTP %1 with control characters in its Location, not followed")
+            .arg(o.status);
     case RedirectProblem::Unusable:
-        return QStringLiteral("HTTP %1 to %2, which cannot be fetched").arg(o.status).arg(o.detail);
+        return TranslatedText("CamHealth", "HTTP %1 to %2, which cannot be fetched").arg(o.status).arg(o.detail);
     }
     return {};
 }
@@ -229,34 +239,38 @@ QString KindReason(const FetchOutcome& o)
 {
     switch (o.kind) {
     case FetchOutcomeKind::None:
-        return QStringLiteral("no fetch has ended yet");
+        return TranslatedText("CamHealth", "no fetch has ended yet");
     case FetchOutcomeKind::PictureShown:
         return PictureShownReason(o);
     case FetchOutcomeKind::NotAPicture:
         return QStringLiteral("%1, %2, %3").arg(StatusText(o), ContentTypeText(o), ByteCountText(o.bodyBytes));
     case FetchOutcomeKind::Redirect:
-        return QStringLiteral("HTTP %1 to %2, not followed").arg(o.status).arg(o.detail);
+        return TranslatedText("CamHealth", "HTTP %1 to %2, not followed").arg(o.status).arg(o.detail);
     case FetchOutcomeKind::NoHeader:
         return o.receivedBytes == 0
-            ? QStringLiteral("empty answer: the server closed without sending anything")
-            : QStringLiteral("the answer ended inside its header, after %1").arg(ByteCountText(o.receivedBytes));
+            ? TranslatedText("CamHealth", "empty answer: the server closed without sending anything")
+            : TranslatedText("CamHealth", "the answer ended inside its header, after %1")
+                  .arg(ByteCountText(o.receivedBytes));
     case FetchOutcomeKind::BodyNotAPicture:
         return QStringLiteral("%1, %2, %3: %4")
             .arg(StatusText(o), ContentTypeText(o), ByteCountText(o.bodyBytes),
-                 o.detail.isEmpty() ? QStringLiteral("the body is not a picture") : o.detail);
+                 o.detail.isEmpty() ? TranslatedText("CamHealth", "the body is not a picture")
+                                    : TranslatedSource("CamHealth", o.detail));
     case FetchOutcomeKind::CutOff:
         if (o.expectedBytes > 0)
-            return QStringLiteral("cut off: %1 of %2 received")
+            return TranslatedText("CamHealth", "cut off: %1 of %2 received")
                 .arg(ByteCountText(o.bodyBytes), ByteCountText(o.expectedBytes));
-        return QStringLiteral("cut off: the JPEG stops before its end, after %1").arg(ByteCountText(o.bodyBytes));
+        return TranslatedText("CamHealth", "cut off: the JPEG stops before its end, after %1")
+            .arg(ByteCountText(o.bodyBytes));
     case FetchOutcomeKind::TooLarge:
         return TooLargeReason(o);
     case FetchOutcomeKind::ConnectionRefused:
-        return QStringLiteral("connection refused");
+        return TranslatedText("CamHealth", "connection refused");
     case FetchOutcomeKind::HostNotFound:
-        return QStringLiteral("host not found: ") + o.detail;
+        return TranslatedText("CamHealth", "host not found: %1").arg(o.detail);
     case FetchOutcomeKind::ConnectionReset: {
-        QString text = QStringLiteral("connection reset by the server after %1").arg(ByteCountText(o.receivedBytes));
+        QString text =
+            TranslatedText("CamHealth", "connection reset by the server after %1").arg(ByteCountText(o.receivedBytes));
         if (o.status != 0)
             text += QStringLiteral(" (%1)").arg(StatusText(o));
         return text;
@@ -264,37 +278,39 @@ QString KindReason(const FetchOutcome& o)
     case FetchOutcomeKind::TlsFailure:
         return TlsReason(o);
     case FetchOutcomeKind::SocketError:
-        return QStringLiteral("connection failed: ") + o.detail;
+        return TranslatedText("CamHealth", "connection failed: %1").arg(o.detail);
     case FetchOutcomeKind::NoAnswer:
-        return QStringLiteral("%1 within the refresh interval of %2")
-            .arg(o.connected ? QStringLiteral("no answer") : QStringLiteral("no connection"),
+        return TranslatedText("CamHealth", "%1 within the refresh interval of %2")
+            .arg(o.connected ? TranslatedText("CamHealth", "no answer") : TranslatedText("CamHealth", "no connection"),
                  SecondsText(o.refreshSeconds));
     case FetchOutcomeKind::Abandoned:
         return AbandonedReason(o);
     case FetchOutcomeKind::BadAddress:
-        return QStringLiteral("the address cannot be split into host and path: ") + o.detail;
+        return TranslatedText("CamHealth", "the address cannot be split into host and path: %1").arg(o.detail);
     case FetchOutcomeKind::SignInRefused:
-        return QStringLiteral("sign-in refused");
+        return TranslatedText("CamHealth", "sign-in refused");
     case FetchOutcomeKind::StreamWithoutPicture:
-        return QStringLiteral("stream without a picture");
+        return TranslatedText("CamHealth", "stream without a picture");
     case FetchOutcomeKind::Unchanged:
-        return QStringLiteral("unchanged (%1)").arg(o.status);
+        return TranslatedText("CamHealth", "unchanged (%1)").arg(o.status);
     case FetchOutcomeKind::UnsafeRedirect:
-        return QStringLiteral("unsafe redirect: HTTP %1 from https to %2").arg(o.status).arg(o.detail);
+        return TranslatedText("CamHealth", "unsafe redirect: HTTP %1 from https to %2").arg(o.status).arg(o.detail);
     case FetchOutcomeKind::RedirectRefused:
         return RedirectRefusedReason(o);
     case FetchOutcomeKind::StreamSignInRefused:
-        return QStringLiteral("RTSP sign-in refused (401)");
+        return TranslatedText("CamHealth", "RTSP sign-in refused (401)");
     case FetchOutcomeKind::StreamNoAnswer:
-        return QStringLiteral("no answer from the stream within %1").arg(SecondsText(o.seconds));
+        return TranslatedText("CamHealth", "no answer from the stream within %1").arg(SecondsText(o.seconds));
     case FetchOutcomeKind::NoKeyframe:
-        return QStringLiteral("no keyframe within %1").arg(SecondsText(o.seconds));
+        return TranslatedText("CamHealth", "no keyframe within %1").arg(SecondsText(o.seconds));
     case FetchOutcomeKind::CodecNotSupported:
-        return QStringLiteral("codec not supported: ") + o.detail;
+        return TranslatedText("CamHealth", "codec not supported: %1").arg(o.detail);
     case FetchOutcomeKind::StreamTooLarge:
-        return QStringLiteral("picture too large: %1 \u00d7 %2").arg(o.pictureSize.width()).arg(o.pictureSize.height());
+        return TranslatedText("CamHealth", "picture too large: %1 × %2")
+            .arg(o.pictureSize.width())
+            .arg(o.pictureSize.height());
     case FetchOutcomeKind::StreamFailed:
-        return QStringLiteral("stream failed: ") + o.detail;
+        return TranslatedText("CamHealth", "stream failed: %1").arg(o.detail);
     }
     return {};
 }
@@ -312,7 +328,7 @@ QString OutcomeReason(const FetchOutcome& o)
     const QString reason = KindReason(o);
     if (o.redirects.isEmpty())
         return reason;
-    return reason + QStringLiteral("; redirected: ") + o.redirects.join(QStringLiteral(", "));
+    return reason + TranslatedText("CamHealth", "; redirected: %1").arg(o.redirects.join(QStringLiteral(", ")));
 }
 
 bool OutcomeIsFailure(FetchOutcomeKind kind)
@@ -392,21 +408,27 @@ QString NoteText(const HealthNote& note)
 {
     switch (note.kind) {
     case HealthNote::Kind::RefreshNotANumber:
-        return QStringLiteral("refresh rate \"%1\" is not a number of seconds; it stays at %2")
+        return TranslatedText("CamHealth", "refresh rate \"%1\" is not a number of seconds; it stays at %2")
             .arg(note.text, SecondsText(note.number));
     case HealthNote::Kind::PasswordInClear:
-        return QStringLiteral("the password crossed the network unencrypted (Basic sign-in over http)");
+        return TranslatedText("CamHealth", "the password crossed the network unencrypted (Basic sign-in over http)");
     }
     return {};
 }
 
 QString SaveTroubleText(const SaveTrouble& trouble)
 {
-    return QStringLiteral("AutoSave failing since %1, %2 lost: %3")
-        .arg(DateTimeText(trouble.since), Plural(trouble.lost, "picture", "pictures"), trouble.problem);
+    return TranslatedText("CamHealth", "AutoSave failing since %1, %2 lost: %3")
+        .arg(
+            DateTimeText(trouble.since),
+            Plural(trouble.lost, QT_TRANSLATE_NOOP("CamHealth", "picture"), QT_TRANSLATE_NOOP("CamHealth", "pictures")),
+            trouble.problem);
 }
 
 QString SaveTroubleFieldText(int cams)
 {
-    return cams > 0 ? QStringLiteral("AutoSave failing for ") + Plural(cams, "cam", "cams") : QString();
+    return cams > 0
+        ? TranslatedText("CamHealth", "AutoSave failing for %1")
+              .arg(Plural(cams, QT_TRANSLATE_NOOP("CamHealth", "cam"), QT_TRANSLATE_NOOP("CamHealth", "cams")))
+        : QString();
 }

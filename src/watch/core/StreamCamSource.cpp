@@ -1,6 +1,7 @@
 #include "StreamCamSource.h"
 
 #include "CamUrl.h"
+#include "Translations.h"
 
 bool IsStreamAddress(const QString& address)
 {
@@ -105,15 +106,15 @@ void StreamCamSource::Stepped(const std::shared_ptr<Grab>& grab, StreamStep step
     switch (step) {
     case StreamStep::Connecting:
         events_.SourcePhase(FetchPhase::Connecting);
-        events_.SourceStep(QStringLiteral("connecting"), 0.0f);
+        events_.SourceStep(TranslatedText("CamHealth", "connecting"), 0.0f);
         break;
     case StreamStep::WaitingForKeyframe:
         events_.SourcePhase(FetchPhase::Keyframe);
-        events_.SourceStep(QStringLiteral("waiting for a keyframe"), 33.0f);
+        events_.SourceStep(TranslatedText("CamHealth", "waiting for a keyframe"), 33.0f);
         break;
     case StreamStep::Decoding:
         events_.SourcePhase(FetchPhase::Receiving);
-        events_.SourceStep(QStringLiteral("decoding the keyframe"), 67.0f);
+        events_.SourceStep(TranslatedText("CamHealth", "decoding the keyframe"), 67.0f);
         break;
     }
 }
@@ -135,7 +136,7 @@ void StreamCamSource::Deliver(const StreamStill& still, qint32 deadlineSeconds)
     using Status = StreamStill::Status;
     if (still.status == Status::Picture) {
         events_.SourceSettle();
-        events_.SourceStep(QStringLiteral("keyframe decoded"), 100.0f);
+        events_.SourceStep(TranslatedText("CamHealth", "keyframe decoded"), 100.0f);
         CamAnswer answer;
         answer.response.header = "Content-Type: image/jpeg";
         answer.response.body = still.jpeg;
@@ -179,20 +180,21 @@ void StreamCamSource::Deliver(const StreamStill& still, qint32 deadlineSeconds)
         break;
     case Status::NoVideo:
         outcome.kind = FetchOutcomeKind::StreamFailed;
-        outcome.detail = QStringLiteral("the stream holds no video");
+        outcome.detail = TranslatedText("CamHealth", "the stream holds no video");
         break;
     case Status::CutOff:
         outcome.kind = FetchOutcomeKind::StreamFailed;
-        outcome.detail = QStringLiteral("the stream ended in the middle of a keyframe");
+        outcome.detail = TranslatedText("CamHealth", "the stream ended in the middle of a keyframe");
         break;
     case Status::Ended:
         outcome.kind = FetchOutcomeKind::StreamFailed;
-        outcome.detail = still.detail.isEmpty() ? QStringLiteral("the stream ended before a keyframe")
-                                                : QStringLiteral("the stream ended before a keyframe: ") + still.detail;
+        outcome.detail = still.detail.isEmpty()
+            ? TranslatedText("CamHealth", "the stream ended before a keyframe")
+            : TranslatedText("CamHealth", "the stream ended before a keyframe: %1").arg(still.detail);
         break;
     case Status::TooManyBytes:
         outcome.kind = FetchOutcomeKind::StreamFailed;
-        outcome.detail = QStringLiteral("no keyframe in the first %1").arg(ByteCountText(kMostBytes));
+        outcome.detail = TranslatedText("CamHealth", "no keyframe in the first %1").arg(ByteCountText(kMostBytes));
         break;
     case Status::Failed:
         outcome.kind = FetchOutcomeKind::StreamFailed;

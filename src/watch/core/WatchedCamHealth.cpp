@@ -2,6 +2,7 @@
 // outcome is logged once and told to its views. Nothing here changes what the watch cycle does.
 #include "DateTimeText.h"
 #include "PictureWork.h"
+#include "Translations.h"
 #include "WatchLog.h"
 #include "WatchedCam.h"
 
@@ -76,7 +77,8 @@ void WatchedCam::NotePictureContent(const PictureWork& work)
     const QString logged = txtName + QLatin1Char('\n') + advice;
     if (!advice.isEmpty() && !stampAdviceLogged_.contains(logged)) {
         stampAdviceLogged_.insert(logged);
-        qCInfo(lcWatch).noquote() << txtName + QStringLiteral(": ") + advice;
+        const EnglishTexts english;  // the log's words, whatever the window's
+        qCInfo(lcWatch).noquote() << txtName + QStringLiteral(": ") + stampAdvice();
     }
 }
 
@@ -138,6 +140,7 @@ void WatchedCam::ReportHealth()
         health_.reportedState = state;
         health_.reportedKey = key;
         Q_EMIT healthChanged(state);
+        const EnglishTexts english;  // the log's words, whatever the window's
         qCInfo(lcWatch).noquote() << txtName + QStringLiteral(": ") + HealthSummary(health_, state);
         Q_EMIT changed();
     }

@@ -69,6 +69,36 @@ TEST_F(RetentionTest, AFileThatCannotBeDeletedKeepsItsRowAndIsReported)
     EXPECT_EQ(index.count(), 1);
 }
 
+TEST_F(RetentionTest, BySizeTheOldestOfEveryCamGoUntilThePicturesFit)
+{
+    PictureIndex index;
+    ASSERT_TRUE(index.open());
+    // Oldest first: stuck (cannot be deleted), a1, b1, a2, b2, a3; 1000 bytes each by their rows.
+    ASSERT_TRUE(QDir(dir_.filePath("cam")).mkdir("stuck.jpg"));
+    ASSERT_TRUE(index.add(Record("Harbour", "stuck.jpg", kNow.addDays(-30))));
+    int age = 20;
+    for (const auto& [cam, name] : std::vector<std::pair<QString, QString>>{{"Harbour", "a1.jpg"},
+                                                                            {"Bridge", "b1.jpg"},
+                                                                            {"Harbour", "a2.jpg"},
+                                                                            {"Bridge", "b2.jpg"},
+                                                                            {"Harbour", "a3.jpg"}}) {
+        writePicture(name);
+        ASSERT_TRUE(index.add(Record(cam, name, kNow.addDays(-age--))));
+    }
+    EXPECT_EQ(index.totalBytes(), 6000);
+
+    EXPECT_EQ(ApplySizeRetention(index, 6000).deleted, 0) << "exactly at the limit";
+    const RetentionResult result = ApplySizeRetention(index, 2500);
+    EXPECT_EQ(result.deletedFiles, QStringList({"a1.jpg", "b1.jpg", "a2.jpg", "b2.jpg"}))
+        << "the stuck picture still counts, so one more goes in its place";
+    ASSERT_EQ(result.failures.size(), 1);
+    EXPECT_TRUE(result.failures[0].contains("stuck.jpg"));
+    EXPECT_EQ(index.totalBytes(), 2000);
+    EXPECT_TRUE(QFile::exists(camPath("a3.jpg")));
+    EXPECT_FALSE(QFile::exists(camPath("b2.jpg")));
+    EXPECT_EQ(ApplySizeRetention(index, 0).deleted, 0) << "no limit";
+}
+
 class KeeperTest : public RetentionTest {
 protected:
     void SetUp() override
@@ -82,7 +112,50 @@ protected:
         RetentionTest::TearDown();
     }
     static void KeepDays(const QString& days) { WriteSetting(ProductName(), "Settings", "keepDays", days); }
+    static void KeepGigabytes(const QString& gigabytes)
+    {
+        WriteSetting(ProductName(), "Settings", "keepGigabytes", gigabytes);
+    }
+    // Three pictures of 0.6 GB by their rows, a day apart.
+    void IndexLargePictures()
+    {
+        PictureIndex index;
+        ASSERT_TRUE(index.open());
+        for (int k = 1; k <= 3; ++k) {
+            const QString name = QStringLiteral("Harbour-%1.jpg").arg(k);
+            writePicture(name);
+            PictureRecord r = Record("Harbour", name, kNow.addDays(k - 4));
+            r.bytes = 600'000'000;
+            ASSERT_TRUE(index.add(r));
+        }
+    }
 };
+
+TEST_F(KeeperTest, TheSizeLimitIsKeptUnlessARecorderKeepsIt)
+{
+    IndexLargePictures();
+    KeepGigabytes("1");
+    KeepDays("30");
+    HistoryKeeper keeper;
+    QSignalSpy finished(&keeper, &HistoryKeeper::finished);
+    bool recorderRuns = true;
+    keeper.setRetentionLeftElsewhere([&] { return recorderRuns; });
+
+    // A recorder keeps the retention: the index is checked, nothing is deleted here.
+    keeper.start({"Harbour"});
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(finished.takeFirst().at(0).toInt(), 0);
+    EXPECT_TRUE(QFile::exists(camPath("Harbour-1.jpg")));
+
+    // Without it: the two oldest go, 0.6 GB is left.
+    recorderRuns = false;
+    keeper.applyRetention();
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(finished.takeFirst().at(0).toInt(), 2);
+    EXPECT_FALSE(QFile::exists(camPath("Harbour-1.jpg")));
+    EXPECT_FALSE(QFile::exists(camPath("Harbour-2.jpg")));
+    EXPECT_TRUE(QFile::exists(camPath("Harbour-3.jpg")));
+}
 
 TEST_F(KeeperTest, StartRebuildsAMissingIndexThenAppliesTheChoiceAndRunsAgainOnItsTimer)
 {
