@@ -15,6 +15,7 @@ packages=(
   lighttpd  # the real web server of the sign-in, redirect and conditional-request tests
   clang libclang-rt-14-dev clang-format
   lintian desktop-file-utils appstream xvfb xauth x11-utils  # package checks (packaging/)
+  systemd  # systemd-analyze verify: the recorder's user unit (packaging/)
 )
 missing=()
 for p in "${packages[@]}"; do
