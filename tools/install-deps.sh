@@ -19,6 +19,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-plugins-bad
   clang libclang-rt-14-dev clang-format
   lintian desktop-file-utils appstream xvfb xauth x11-utils  # package checks (packaging/)
+  systemd  # systemd-analyze verify: the recorder's user unit (packaging/)
 )
 missing=()
 for p in "${packages[@]}"; do

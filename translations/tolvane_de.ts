@@ -766,22 +766,6 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <source>%1: watches public web cams, saves their new pictures and shows one cam large.
-
-The program folder holds the cam list 00camlist.txt, the settings file %1.ini and the saved pictures (cam/). It is the folder given with --home, else $TOLVANE_HOME, else for an installed program $XDG_DATA_HOME/tolvane (~/.local/share/tolvane when XDG_DATA_HOME is not set), else the folder of the program itself.
-
-A time-lapse video of a cam&apos;s saved pictures, without a window: tolvane --timelapse CAM --from ISO --to ISO [--fps N] --out FILE [--overwrite] [--home DIR]; an existing FILE is replaced only with --overwrite.
-
-Recording without a window, until SIGTERM or SIGINT: tolvane --record [--home DIR] [--open NAME]... [--verbose] saves the new pictures of the cams marked &quot;Record&quot; (or of those named) as AutoSave does; tolvane --record --help says more</source>
-        <translation>%1: beobachtet öffentliche Webcams, speichert ihre neuen Bilder und zeigt eine Kamera groß.
-
-Der Programmordner enthält die Kameraliste 00camlist.txt, die Einstellungsdatei %1.ini und die gespeicherten Bilder (cam/). Es ist der mit --home angegebene Ordner, sonst $TOLVANE_HOME, sonst bei einem installierten Programm $XDG_DATA_HOME/tolvane (~/.local/share/tolvane, wenn XDG_DATA_HOME nicht gesetzt ist), sonst der Ordner des Programms selbst.
-
-Ein Zeitraffervideo aus den gespeicherten Bildern einer Kamera, ohne Fenster: tolvane --timelapse KAMERA --from ISO --to ISO [--fps N] --out DATEI [--overwrite] [--home ORDNER]; eine vorhandene DATEI wird nur mit --overwrite ersetzt.
-
-Aufnehmen ohne Fenster, bis SIGTERM oder SIGINT: tolvane --record [--home ORDNER] [--open NAME]... [--verbose] speichert die neuen Bilder der mit „Aufnehmen“ markierten (oder der genannten) Kameras wie das automatische Speichern; tolvane --record --help sagt mehr</translation>
-    </message>
-    <message>
         <source>Use DIR as the program folder (cam list, settings, Help.rtf, the cam folder); it is created when missing.</source>
         <translation>DIR als Programmordner verwenden (Kameraliste, Einstellungen, Help.rtf, der Ordner cam); fehlt er, wird er angelegt.</translation>
     </message>
@@ -812,6 +796,22 @@ Aufnehmen ohne Fenster, bis SIGTERM oder SIGINT: tolvane --record [--home ORDNER
     <message>
         <source>--home needs a folder name.</source>
         <translation>--home braucht einen Ordnernamen.</translation>
+    </message>
+    <message>
+        <source>%1: watches public web cams, saves their new pictures and shows one cam large.
+
+The program folder holds the cam list 00camlist.txt, the settings file %1.ini and the saved pictures (cam/). It is the folder given with --home, else $TOLVANE_HOME, else for an installed program $XDG_DATA_HOME/tolvane (~/.local/share/tolvane when XDG_DATA_HOME is not set), else the folder of the program itself.
+
+A time-lapse video of a cam&apos;s saved pictures, without a window: tolvane --timelapse CAM --from ISO --to ISO [--fps N] --out FILE [--overwrite] [--home DIR]; an existing FILE is replaced only with --overwrite.
+
+Recording without a window, until SIGTERM or SIGINT: tolvane --record [--home DIR] [--open NAME]... [--verbose] saves the new pictures of the cams marked &quot;Record&quot; (or of those named) as AutoSave does; tolvane --record --help says more. tolvane --status [--home DIR] prints what the recorder does or last did</source>
+        <translation>%1: beobachtet öffentliche Webcams, speichert ihre neuen Bilder und zeigt eine Kamera groß.
+
+Der Programmordner enthält die Kameraliste 00camlist.txt, die Einstellungsdatei %1.ini und die gespeicherten Bilder (cam/). Es ist der mit --home angegebene Ordner, sonst $TOLVANE_HOME, sonst bei einem installierten Programm $XDG_DATA_HOME/tolvane (~/.local/share/tolvane, wenn XDG_DATA_HOME nicht gesetzt ist), sonst der Ordner des Programms selbst.
+
+Ein Zeitraffervideo aus den gespeicherten Bildern einer Kamera, ohne Fenster: tolvane --timelapse KAMERA --from ISO --to ISO [--fps N] --out DATEI [--overwrite] [--home ORDNER]; eine vorhandene DATEI wird nur mit --overwrite ersetzt.
+
+Aufnehmen ohne Fenster, bis SIGTERM oder SIGINT: tolvane --record [--home ORDNER] [--open NAME]... [--verbose] speichert die neuen Bilder der mit „Aufnehmen“ markierten (oder der genannten) Kameras wie das automatische Speichern; tolvane --record --help sagt mehr. tolvane --status [--home ORDNER] zeigt, was der Recorder tut oder zuletzt tat</translation>
     </message>
 </context>
 <context>

@@ -766,22 +766,6 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <source>%1: watches public web cams, saves their new pictures and shows one cam large.
-
-The program folder holds the cam list 00camlist.txt, the settings file %1.ini and the saved pictures (cam/). It is the folder given with --home, else $TOLVANE_HOME, else for an installed program $XDG_DATA_HOME/tolvane (~/.local/share/tolvane when XDG_DATA_HOME is not set), else the folder of the program itself.
-
-A time-lapse video of a cam&apos;s saved pictures, without a window: tolvane --timelapse CAM --from ISO --to ISO [--fps N] --out FILE [--overwrite] [--home DIR]; an existing FILE is replaced only with --overwrite.
-
-Recording without a window, until SIGTERM or SIGINT: tolvane --record [--home DIR] [--open NAME]... [--verbose] saves the new pictures of the cams marked &quot;Record&quot; (or of those named) as AutoSave does; tolvane --record --help says more</source>
-        <translation>%1 : surveille des webcams publiques, enregistre leurs nouvelles images et affiche une caméra en grand.
-
-Le dossier du programme contient la liste des caméras 00camlist.txt, le fichier de réglages %1.ini et les images enregistrées (cam/). C’est le dossier donné par --home, sinon $TOLVANE_HOME, sinon pour un programme installé $XDG_DATA_HOME/tolvane (~/.local/share/tolvane si XDG_DATA_HOME n’est pas défini), sinon le dossier du programme lui-même.
-
-Une vidéo accélérée des images enregistrées d’une caméra, sans fenêtre : tolvane --timelapse CAMÉRA --from ISO --to ISO [--fps N] --out FICHIER [--overwrite] [--home DOSSIER] ; un FICHIER existant n’est remplacé qu’avec --overwrite.
-
-Enregistrer sans fenêtre, jusqu’à SIGTERM ou SIGINT : tolvane --record [--home DOSSIER] [--open NOM]... [--verbose] enregistre les nouvelles images des caméras marquées « Enregistrer » (ou de celles nommées) comme l’enregistrement automatique ; tolvane --record --help en dit plus</translation>
-    </message>
-    <message>
         <source>Use DIR as the program folder (cam list, settings, Help.rtf, the cam folder); it is created when missing.</source>
         <translation>Utiliser DIR comme dossier du programme (liste des caméras, réglages, Help.rtf, le dossier cam) ; il est créé s’il manque.</translation>
     </message>
@@ -812,6 +796,22 @@ Enregistrer sans fenêtre, jusqu’à SIGTERM ou SIGINT : tolvane --record [--ho
     <message>
         <source>--home needs a folder name.</source>
         <translation>--home demande un nom de dossier.</translation>
+    </message>
+    <message>
+        <source>%1: watches public web cams, saves their new pictures and shows one cam large.
+
+The program folder holds the cam list 00camlist.txt, the settings file %1.ini and the saved pictures (cam/). It is the folder given with --home, else $TOLVANE_HOME, else for an installed program $XDG_DATA_HOME/tolvane (~/.local/share/tolvane when XDG_DATA_HOME is not set), else the folder of the program itself.
+
+A time-lapse video of a cam&apos;s saved pictures, without a window: tolvane --timelapse CAM --from ISO --to ISO [--fps N] --out FILE [--overwrite] [--home DIR]; an existing FILE is replaced only with --overwrite.
+
+Recording without a window, until SIGTERM or SIGINT: tolvane --record [--home DIR] [--open NAME]... [--verbose] saves the new pictures of the cams marked &quot;Record&quot; (or of those named) as AutoSave does; tolvane --record --help says more. tolvane --status [--home DIR] prints what the recorder does or last did</source>
+        <translation>%1 : surveille des webcams publiques, enregistre leurs nouvelles images et affiche une caméra en grand.
+
+Le dossier du programme contient la liste des caméras 00camlist.txt, le fichier de réglages %1.ini et les images enregistrées (cam/). C’est le dossier donné par --home, sinon $TOLVANE_HOME, sinon pour un programme installé $XDG_DATA_HOME/tolvane (~/.local/share/tolvane si XDG_DATA_HOME n’est pas défini), sinon le dossier du programme lui-même.
+
+Une vidéo accélérée des images enregistrées d’une caméra, sans fenêtre : tolvane --timelapse CAMÉRA --from ISO --to ISO [--fps N] --out FICHIER [--overwrite] [--home DOSSIER] ; un FICHIER existant n’est remplacé qu’avec --overwrite.
+
+Enregistrer sans fenêtre, jusqu’à SIGTERM ou SIGINT : tolvane --record [--home DOSSIER] [--open NOM]... [--verbose] enregistre les nouvelles images des caméras marquées « Enregistrer » (ou de celles nommées) comme l’enregistrement automatique ; tolvane --record --help en dit plus. tolvane --status [--home DOSSIER] affiche ce que fait ou a fait en dernier l’enregistreur</translation>
     </message>
 </context>
 <context>

@@ -16,6 +16,7 @@
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
 #include "RecordCommand.h"
+#include "StatusCommand.h"
 #include "TimelapseCommand.h"
 #include "Translations.h"
 #include "WatchLog.h"
@@ -118,11 +119,12 @@ int main(int argc, char** argv)
         if (IsTimelapseCommand(QCoreApplication::arguments()))
             return RunTimelapseCommand(QCoreApplication::arguments(), QCoreApplication::applicationDirPath());
         // So does the recorder, for a service on a machine with no display at all.
-        if (IsRecordCommand(QCoreApplication::arguments())) {
-            const QString executableFolder = QCoreApplication::applicationDirPath();
-            return RunRecordCommand(QCoreApplication::arguments(), executableFolder,
-                                    IsInstalledExecutable(executableFolder) ? UserDataProgramFolder() : QString());
-        }
+        const QString executableFolder = QCoreApplication::applicationDirPath();
+        const QString installedFolder = IsInstalledExecutable(executableFolder) ? UserDataProgramFolder() : QString();
+        if (IsRecordCommand(QCoreApplication::arguments()))
+            return RunRecordCommand(QCoreApplication::arguments(), executableFolder, installedFolder);
+        if (IsStatusCommand(QCoreApplication::arguments()))
+            return RunStatusCommand(QCoreApplication::arguments(), executableFolder, installedFolder);
         const CommandLineResult early = ParseCommandLine(QCoreApplication::arguments());
         if (early.action == CommandLineAction::ShowHelp || early.action == CommandLineAction::ShowVersion) {
             std::printf("%s\n", qPrintable(early.text));

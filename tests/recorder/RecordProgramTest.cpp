@@ -77,6 +77,15 @@ protected:
         return processes.constLast();
     }
 
+    // What `tolvane --status --home` prints; a failed run fails the test.
+    QString Status()
+    {
+        QProcess* status = Start({QStringLiteral("--status"), QStringLiteral("--home"), home.path()});
+        EXPECT_TRUE(status->waitForFinished(10'000));
+        EXPECT_EQ(status->exitCode(), 0) << status->readAllStandardError().toStdString();
+        return QString::fromUtf8(status->readAllStandardOutput());
+    }
+
     QStringList SavedPictures() const
     {
         return QDir(home.filePath(QStringLiteral("cam"))).entryList({QStringLiteral("*.jpg")}, QDir::Files);
@@ -108,6 +117,12 @@ TEST_F(RecordProgramTest, RecordsRefusesASecondRecorderAndEndsCleanlyOnSigterm)
     ASSERT_TRUE(QTest::qWaitFor([&] { return SavedPictures().size() >= 2; }, 30'000))
         << recorder->readAllStandardError().toStdString();
 
+    // --status while it runs: running, the cam, its health.
+    const QString running = Status();
+    EXPECT_TRUE(running.startsWith(QStringLiteral("recorder: running as process %1").arg(recorder->processId())))
+        << running.toStdString();
+    EXPECT_TRUE(running.contains(QStringLiteral("\nYard\n  health: ok"))) << running.toStdString();
+
     // A second recorder on the folder is refused and names the first one's process.
     QProcess* second = Start({QStringLiteral("--record"), QStringLiteral("--home"), home.path()});
     ASSERT_TRUE(second->waitForFinished(10'000));
@@ -122,6 +137,12 @@ TEST_F(RecordProgramTest, RecordsRefusesASecondRecorderAndEndsCleanlyOnSigterm)
     const QString log = QString::fromUtf8(recorder->readAllStandardError());
     EXPECT_TRUE(log.contains(QStringLiteral("tolvane.watch: Yard: ok"))) << log.toStdString();
     EXPECT_TRUE(log.contains(QStringLiteral("tolvane: stopped;"))) << log.toStdString();
+
+    // --status after the stop: stopped, with the last word of each cam.
+    const QString stopped = Status();
+    EXPECT_TRUE(stopped.startsWith(QStringLiteral("recorder: stopped at "))) << stopped.toStdString();
+    EXPECT_TRUE(stopped.contains(QStringLiteral("  pictures kept: %1").arg(SavedPictures().size())))
+        << stopped.toStdString();
 
     // Nothing half-written; every file saved has its row, and the index is sound.
     const QStringList entries = QDir(home.filePath(QStringLiteral("cam"))).entryList(QDir::Files | QDir::Hidden);
@@ -149,6 +170,14 @@ TEST_F(RecordProgramTest, RecordsRefusesASecondRecorderAndEndsCleanlyOnSigterm)
 
 TEST_F(RecordProgramTest, AWrongCommandLineEndsWithStatusTwoAndHelpWithZero)
 {
+    QProcess* noRecorder = Start({QStringLiteral("--status"), QStringLiteral("--home"), home.path()});
+    ASSERT_TRUE(noRecorder->waitForFinished(10'000));
+    EXPECT_EQ(noRecorder->exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(noRecorder->readAllStandardError()).contains(QStringLiteral("no recorder has run")));
+    QProcess* wrongStatus = Start({QStringLiteral("--status"), QStringLiteral("--now")});
+    ASSERT_TRUE(wrongStatus->waitForFinished(10'000));
+    EXPECT_EQ(wrongStatus->exitCode(), 2);
+
     QProcess* wrong = Start({QStringLiteral("--record"), QStringLiteral("--every"), QStringLiteral("5")});
     ASSERT_TRUE(wrong->waitForFinished(10'000));
     EXPECT_EQ(wrong->exitCode(), 2);

@@ -22,7 +22,8 @@ CommandLineResult ParseCommandLine(const QStringList& args)
             "only with --overwrite.\n\n"
             "Recording without a window, until SIGTERM or SIGINT: tolvane --record [--home DIR] [--open NAME]... "
             "[--verbose] saves the new pictures of the cams marked \"Record\" (or of those named) as AutoSave "
-            "does; tolvane --record --help says more")
+            "does; tolvane --record --help says more. tolvane --status [--home DIR] prints what the recorder does or "
+            "last did")
             .arg(ProductName()));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();

@@ -51,6 +51,8 @@ Recorder::Recorder(QStringList openNames, std::function<void(const QString&)> sa
         statusDirty_ = true;
     });
     connect(&cams_, &WatchedCams::changed, this, [this](int) { statusDirty_ = true; });
+    for (int i = 0; i < WatchedCams::kCount; ++i)
+        connect(&cams_.cam(i), &WatchedCam::healthChanged, this, [this] { healthChanged_ = true; });
 }
 
 Recorder::~Recorder()
@@ -64,6 +66,10 @@ QString Recorder::start()
     const QList<CamRecord> wanted = WantedCams(&missing);
     if (!missing.isEmpty())
         return QStringLiteral("no such cam in %1: %2").arg(CamListPath(), missing.join(QStringLiteral(", ")));
+    // The save folder, made now as the window makes it at its start (a folder the user chose may
+    // lie deeper than one missing folder).
+    if (!QDir().mkpath(CamFolderPath()))
+        say_(QStringLiteral("the folder %1 could not be made; new pictures cannot be saved").arg(CamFolderPath()));
     // What a crash of an earlier run left; a window may be saving beside us, so only old ones.
     RemoveStaleTempFiles(ProgramFolder(), kTempFileAgeSeconds);
     RemoveStaleTempFiles(CamFolderPath(), kTempFileAgeSeconds);
@@ -139,6 +145,7 @@ void Recorder::publishStatus(bool running)
     }
     statusProblem_.clear();
     statusDirty_ = false;
+    healthChanged_ = false;
     lastPublishedMs_ = QDateTime::currentMSecsSinceEpoch();
     publishedNames_.clear();
     for (const RecordedCamStatus& cam : now.cams)
@@ -147,7 +154,7 @@ void Recorder::publishStatus(bool running)
 
 void Recorder::PublishWhenDue()
 {
-    if (recordedNames() != publishedNames_ ||
+    if (recordedNames() != publishedNames_ || healthChanged_ ||
         (statusDirty_ && QDateTime::currentMSecsSinceEpoch() - lastPublishedMs_ >= kStatusIntervalMs))
         publishStatus();
 }

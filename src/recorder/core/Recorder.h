@@ -47,8 +47,8 @@ private:
     // The cams that should be recorded now, by name; listed records only (in list order).
     QList<CamRecord> WantedCams(QStringList* missing = nullptr) const;
     void ApplyOptionsWhenChanged();
-    // Writes the status when something changed: at once when the cams recorded changed (the
-    // window goes by them), else at most every kStatusIntervalMs.
+    // Writes the status when something changed: at the next look when the cams recorded (the
+    // window goes by them) or a cam's health state changed, else at most every kStatusIntervalMs.
     void PublishWhenDue();
 
     QStringList openNames_;
@@ -63,6 +63,7 @@ private:
     QHash<QString, QString> lastSaved_;  // by cam name: the last file saved
     QStringList publishedNames_;         // the cams the last status named
     bool statusDirty_ = true;
+    bool healthChanged_ = false;  // a cam's health state changed: told at the next look
     qint64 lastPublishedMs_ = 0;
     QString statusProblem_;  // the last failure to write the status, told once
 };
