@@ -2,8 +2,8 @@
 # Checks an installed Tolvane as a new user meets it, in a throw-away root folder:
 #   check-install.sh --cmake-install BUILD_DIR   installs BUILD_DIR with cmake --install
 #   check-install.sh --deb PACKAGE.deb           unpacks the package
-# Then: the desktop entry and metainfo pass their validators, every option of --help is in the
-# manual page, and the installed program, started under Xvfb with HOME and XDG folders in the
+# Then: the desktop entry and metainfo pass their validators, the recorder's user unit passes
+# systemd-analyze verify, every option of --help is in the manual page, and the installed program, started under Xvfb with HOME and XDG folders in the
 # temp folder, creates its program folder with a 2-byte cam list and cam/, shows the Help window
 # at its first start (from share/tolvane, and from its built-in copy when that file is gone),
 # and writes nothing into the installed tree. A copy of the executable on its own (portable)
@@ -18,7 +18,7 @@ usage() {
 mode=$1
 source=$(realpath "$2")
 
-for tool in xvfb-run xwininfo desktop-file-validate appstreamcli; do
+for tool in xvfb-run xwininfo desktop-file-validate appstreamcli systemd-analyze; do
     if ! command -v "$tool" >/dev/null; then
         echo "check-install: $tool is missing; run tools/install-deps.sh" >&2
         exit 1
@@ -66,6 +66,19 @@ done
 [ -f "$installed/share/doc/tolvane/copyright" ] || fail "no share/doc/tolvane/copyright"
 [ -f "$installed/share/doc/tolvane/changelog.gz" ] || fail "no share/doc/tolvane/changelog.gz"
 pass "icons, Help.rtf, copyright and changelog are installed"
+
+# --- the recorder's user unit -----------------------------------------------------------------
+unit=$installed/lib/systemd/user/tolvane-record.service
+[ -f "$unit" ] || fail "no lib/systemd/user/tolvane-record.service"
+grep -qx "ExecStart=$prefix/bin/tolvane --record" "$unit" || fail "the unit does not start $prefix/bin/tolvane --record"
+grep -qx "Restart=on-failure" "$unit" || fail "the unit is not restarted on failure"
+# systemd-analyze checks that the command exists, where the unit names it: a copy naming the
+# program in the temporary root. It warns about a wrong line and still exits 0, so any output fails.
+sed "s#^ExecStart=$prefix/bin/tolvane #ExecStart=$exe #" "$unit" >"$work/tolvane-record.service"
+if ! verify=$(systemd-analyze verify --man=no "$work/tolvane-record.service" 2>&1) || [ -n "$verify" ]; then
+    fail "systemd-analyze verify tolvane-record.service: $verify"
+fi
+pass "systemd-analyze verify tolvane-record.service"
 
 # --- the manual page knows every option -------------------------------------------------------
 help_text=$("$exe" --help)
