@@ -13,6 +13,10 @@ packages=(
   libgtest-dev libgmock-dev googletest
   openssl dbus
   lighttpd  # the real web server of the sign-in, redirect and conditional-request tests
+  # the real RTSP server of the stream-cam tests (GStreamer's, run by /usr/bin/python3): x264enc
+  # is in "ugly", the RTP payloaders in "good"
+  python3-gi gir1.2-gst-rtsp-server-1.0 gir1.2-gst-plugins-base-1.0
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-plugins-bad
   clang libclang-rt-14-dev clang-format
   lintian desktop-file-utils appstream xvfb xauth x11-utils  # package checks (packaging/)
   systemd  # systemd-analyze verify: the recorder's user unit (packaging/)

@@ -671,6 +671,62 @@
         <source>cams</source>
         <translation>Kameras</translation>
     </message>
+    <message>
+        <source>waiting for a keyframe</source>
+        <translation>wartet auf ein Schlüsselbild</translation>
+    </message>
+    <message>
+        <source>RTSP sign-in refused (401)</source>
+        <translation>RTSP-Anmeldung abgelehnt (401)</translation>
+    </message>
+    <message>
+        <source>no answer from the stream within %1</source>
+        <translation>keine Antwort vom Stream innerhalb von %1</translation>
+    </message>
+    <message>
+        <source>no keyframe within %1</source>
+        <translation>kein Schlüsselbild innerhalb von %1</translation>
+    </message>
+    <message>
+        <source>codec not supported: %1</source>
+        <translation>Codec nicht unterstützt: %1</translation>
+    </message>
+    <message>
+        <source>picture too large: %1 × %2</source>
+        <translation>Bild zu groß: %1 × %2</translation>
+    </message>
+    <message>
+        <source>stream failed: %1</source>
+        <translation>Stream fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>decoding the keyframe</source>
+        <translation>dekodiert das Schlüsselbild</translation>
+    </message>
+    <message>
+        <source>keyframe decoded</source>
+        <translation>Schlüsselbild dekodiert</translation>
+    </message>
+    <message>
+        <source>the stream holds no video</source>
+        <translation>der Stream enthält kein Video</translation>
+    </message>
+    <message>
+        <source>the stream ended in the middle of a keyframe</source>
+        <translation>der Stream endete mitten in einem Schlüsselbild</translation>
+    </message>
+    <message>
+        <source>the stream ended before a keyframe</source>
+        <translation>der Stream endete vor einem Schlüsselbild</translation>
+    </message>
+    <message>
+        <source>the stream ended before a keyframe: %1</source>
+        <translation>der Stream endete vor einem Schlüsselbild: %1</translation>
+    </message>
+    <message>
+        <source>no keyframe in the first %1</source>
+        <translation>kein Schlüsselbild in den ersten %1</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>

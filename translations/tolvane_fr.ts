@@ -671,6 +671,62 @@
         <source>cams</source>
         <translation>caméras</translation>
     </message>
+    <message>
+        <source>waiting for a keyframe</source>
+        <translation>attente d’une image clé</translation>
+    </message>
+    <message>
+        <source>RTSP sign-in refused (401)</source>
+        <translation>connexion RTSP refusée (401)</translation>
+    </message>
+    <message>
+        <source>no answer from the stream within %1</source>
+        <translation>pas de réponse du flux en %1</translation>
+    </message>
+    <message>
+        <source>no keyframe within %1</source>
+        <translation>pas d’image clé en %1</translation>
+    </message>
+    <message>
+        <source>codec not supported: %1</source>
+        <translation>codec non pris en charge : %1</translation>
+    </message>
+    <message>
+        <source>picture too large: %1 × %2</source>
+        <translation>image trop grande : %1 × %2</translation>
+    </message>
+    <message>
+        <source>stream failed: %1</source>
+        <translation>échec du flux : %1</translation>
+    </message>
+    <message>
+        <source>decoding the keyframe</source>
+        <translation>décodage de l’image clé</translation>
+    </message>
+    <message>
+        <source>keyframe decoded</source>
+        <translation>image clé décodée</translation>
+    </message>
+    <message>
+        <source>the stream holds no video</source>
+        <translation>le flux ne contient pas de vidéo</translation>
+    </message>
+    <message>
+        <source>the stream ended in the middle of a keyframe</source>
+        <translation>le flux s’est arrêté au milieu d’une image clé</translation>
+    </message>
+    <message>
+        <source>the stream ended before a keyframe</source>
+        <translation>le flux s’est arrêté avant une image clé</translation>
+    </message>
+    <message>
+        <source>the stream ended before a keyframe: %1</source>
+        <translation>le flux s’est arrêté avant une image clé : %1</translation>
+    </message>
+    <message>
+        <source>no keyframe in the first %1</source>
+        <translation>pas d’image clé dans les premiers %1</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>

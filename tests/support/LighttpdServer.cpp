@@ -1,5 +1,7 @@
 #include "LighttpdServer.h"
 
+#include "ChildServer.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -15,14 +17,6 @@ QString Quoted(const QString& text)
     QString escaped = text;
     escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('"'), QLatin1String("\\\""));
     return QLatin1Char('"') + escaped + QLatin1Char('"');
-}
-
-quint16 FreePort()
-{
-    QTcpServer probe;
-    if (!probe.listen(QHostAddress::LocalHost, 0))
-        return 0;
-    return probe.serverPort();
 }
 
 bool WriteFile(const QString& path, const QByteArray& bytes)
@@ -78,7 +72,7 @@ bool LighttpdServer::start()
         problem_ = QStringLiteral("lighttpd is not installed (tools/install-deps.sh installs it)");
         return false;
     }
-    port_ = FreePort();
+    port_ = FreeLoopbackPort();
     if (port_ == 0) {
         problem_ = QStringLiteral("no free port");
         return false;
@@ -136,14 +130,7 @@ bool LighttpdServer::start()
 
 void LighttpdServer::stop()
 {
-    if (!process_)
-        return;
-    process_->terminate();
-    if (!process_->waitForFinished(5000)) {
-        process_->kill();
-        process_->waitForFinished(5000);
-    }
-    process_.reset();
+    StopChildServer(process_);
 }
 
 QString LighttpdServer::url(const QString& path, const QString& userPart) const

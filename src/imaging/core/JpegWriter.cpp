@@ -51,28 +51,44 @@ int ReplaceStatus(const ReplaceFileResult& result)
 }
 }  // namespace
 
-bool SaveDibAsJpeg(const cDIBSection& dib, const QString& fileName, int quality)
+namespace {
+// The DIB as JPEG bytes, owned by turbojpeg.
+std::unique_ptr<unsigned char, JpegBytesDeleter> Encode(const cDIBSection& dib, int quality, unsigned long& size)
 {
     const std::unique_ptr<void, CompressorDeleter> compressor(tjInitCompress());
     if (!compressor)
         RaiseInitError(kJpegEncoderRefused);
     if (!dib.DIBSectionBitsPtr() || dib.Width() <= 0 || dib.Height() <= 0)
         RaiseWriteError(kJpegNoPixels);
-    if (fileName.isEmpty())
-        RaiseWriteError(kJpegCannotCreate);
-
     // The rows are read where they lie: bottom-up, BytesPerScanLine apart, pad bytes skipped.
     // 4:2:0 chroma is what cameras send and what every viewer expects; the cams' own pictures
     // rarely hold finer colour detail, and it keeps the files small and the encoding quick.
     unsigned char* encoded = nullptr;
-    unsigned long encodedSize = 0;
-    const int status =
-        tjCompress2(compressor.get(), dib.DIBSectionBitsPtr(), dib.Width(), dib.BytesPerScanLine(), dib.Height(),
-                    TJPF_BGR, &encoded, &encodedSize, TJSAMP_420, quality, TJFLAG_BOTTOMUP);
-    const std::unique_ptr<unsigned char, JpegBytesDeleter> jpeg(encoded);
+    size = 0;
+    const int status = tjCompress2(compressor.get(), dib.DIBSectionBitsPtr(), dib.Width(), dib.BytesPerScanLine(),
+                                   dib.Height(), TJPF_BGR, &encoded, &size, TJSAMP_420, quality, TJFLAG_BOTTOMUP);
+    std::unique_ptr<unsigned char, JpegBytesDeleter> jpeg(encoded);
     if (status != 0)
         RaiseWriteError(kJpegEncoderRefused);
+    return jpeg;
+}
+}  // namespace
 
+QByteArray EncodeDibAsJpeg(const cDIBSection& dib, int quality)
+{
+    unsigned long size = 0;
+    const auto jpeg = Encode(dib, quality, size);
+    return QByteArray(reinterpret_cast<const char*>(jpeg.get()), static_cast<qsizetype>(size));
+}
+
+bool SaveDibAsJpeg(const cDIBSection& dib, const QString& fileName, int quality)
+{
+    if (fileName.isEmpty() && dib.DIBSectionBitsPtr() && dib.Width() > 0 && dib.Height() > 0)
+        RaiseWriteError(kJpegCannotCreate);
+    unsigned long encodedSize = 0;
+    const auto jpeg = Encode(dib, quality, encodedSize);
+    if (fileName.isEmpty())
+        RaiseWriteError(kJpegCannotCreate);
     // A replaced picture keeps its permissions and dates. A new picture is not waited for on its
     // way to the disk: with 24 cams saving, waiting for the disk (far longer on a busy one) would
     // stall the window several times a second, and only a power cut in the moment after a save

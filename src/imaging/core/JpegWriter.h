@@ -6,6 +6,7 @@
 // save therefore never costs the picture that was there before. A new file takes its name as soon
 // as it is written, its way to the disk started but not waited for: a crash of the program loses
 // nothing, a power cut in the moment after the save may cost that one picture.
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 
@@ -28,3 +29,6 @@ enum JpegWriterStatus : int {
 // Encodes the DIB at `quality` (1 to 100; 4:2:0 chroma) into `fileName`. Returns true; every
 // failure is raised as TolvaneError kJpegWriterError, and then nothing on disk has changed.
 bool SaveDibAsJpeg(const cDIBSection& dib, const QString& fileName, int quality);
+// The same encoding kept in memory: the JPEG's bytes. Raises kJpegWriterError as SaveDibAsJpeg
+// does for the encoder's failures (kJpegEncoderRefused, kJpegNoPixels).
+QByteArray EncodeDibAsJpeg(const cDIBSection& dib, int quality);

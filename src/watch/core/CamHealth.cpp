@@ -176,6 +176,8 @@ QString PhaseText(FetchPhase phase)
         return TranslatedText("CamHealth", "waiting for the answer");
     case FetchPhase::Receiving:
         return TranslatedText("CamHealth", "receiving");
+    case FetchPhase::Keyframe:
+        return TranslatedText("CamHealth", "waiting for a keyframe");
     case FetchPhase::Finishing:
         return TranslatedText("CamHealth", "letting a slow download finish past the refresh interval");
     case FetchPhase::Done:
@@ -378,6 +380,9 @@ FetchOutcome ClassifyCutShort(FetchPhase phase, bool headerDone, qint64 bodyByte
         o.receivedBytes = receivedBytes;
         o.bodyBytes = headerDone ? bodyBytes : -1;
         o.expectedBytes = headerDone && contentLength > 0 ? contentLength : -1;
+        break;
+    case FetchPhase::Keyframe:
+        o.kind = FetchOutcomeKind::NoKeyframe;
         break;
     case FetchPhase::Idle:
     case FetchPhase::Done:

@@ -23,6 +23,7 @@ enum class FetchPhase {
     Connecting,  // looking up the host and connecting
     Waiting,     // request sent, nothing received yet
     Receiving,   // bytes of the answer are arriving
+    Keyframe,    // a stream runs, and its frames are skipped until a keyframe comes
     Finishing,   // the refresh interval has ended, and the download, still arriving, may finish
     Done,        // the answer has closed or the fetch failed
 };
@@ -49,6 +50,13 @@ enum class FetchOutcomeKind {
     Unchanged,             // asked whether the picture changed, the cam answered 304: it stays
     UnsafeRedirect,        // a redirect from https to http, refused
     RedirectRefused,       // a redirect not followed: a loop, one too many, a Location unfit to follow
+    // Video streams (StreamCamSource):
+    StreamSignInRefused,  // the stream server answered the address's credentials (or none) with 401
+    StreamNoAnswer,       // no stream within `seconds` (connection made or not)
+    NoKeyframe,           // the stream ran, but no keyframe came within `seconds`
+    CodecNotSupported,    // this FFmpeg has no decoder for the codec named in `detail`
+    StreamTooLarge,       // the stream declares a picture over the limit: `pictureSize`
+    StreamFailed,         // anything else, in words (`detail`)
 };
 
 // Why a redirect was not followed (RedirectRefused).

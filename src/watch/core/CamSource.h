@@ -2,8 +2,9 @@
 // Where a watched cam's pictures come from: one fetch per refresh, started and abandoned by the
 // cam (WatchedCam), which hears what happens through CamSourceEvents. Newness, health, saving and
 // the picture index do not care which source brought a picture: a source hands over an answer
-// (a header, which may be empty, and a body) and the cam does the rest. Today's source is HTTP,
-// HTTPS and MJPEG over a CamSocket (HttpCamSource).
+// (a header, which may be empty, and a body) and the cam does the rest. The sources are HTTP,
+// HTTPS and MJPEG over a CamSocket (HttpCamSource), and video streams, one still per refresh
+// (StreamCamSource).
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -40,6 +41,8 @@ struct CamAnswer {
     // Replaces the outcome of an answer that shows no picture (None: the answer's own).
     FetchOutcomeKind kind = FetchOutcomeKind::None;
     RedirectHop refusedRedirect;  // kind UnsafeRedirect or RedirectRefused: the hop refused
+    // A still of a video stream: it has no Last-Modified, so its content alone says whether it is new.
+    bool byContent = false;
 };
 
 // What a fetch still running at the end of the refresh interval had got so far.
@@ -61,6 +64,8 @@ public:
     virtual RequestConditions SourceConditions() = 0;
     // Percent of the body received, and the picture's file name, for the progress texts.
     virtual void SourceProgress(float percent, const QString& fileName) = 0;
+    // A step of a fetch that is no download ("waiting for a keyframe"), and how far along it is.
+    virtual void SourceStep(const QString& words, float percent) = 0;
     // The cam's earlier answers must be handled before what follows.
     virtual void SourceSettle() = 0;
     // The fetch ended without an answer to show; `notFound`: the not-found picture takes its place.
@@ -88,6 +93,13 @@ public:
     virtual qint64 lastBodyByteMs() const = 0;
     // The redirects the running fetch followed, "HTTP 301 to <address>".
     virtual QStringList redirectHops() const { return {}; }
+    // What the running fetch comes to when the next start abandons it after `seconds`, where the
+    // source knows better than its phase does; none: as any fetch of that phase.
+    virtual std::optional<FetchOutcome> cutShort(double seconds) const
+    {
+        Q_UNUSED(seconds);
+        return std::nullopt;
+    }
 
 protected:
     CamSourceEvents& events_;

@@ -297,6 +297,20 @@ QString KindReason(const FetchOutcome& o)
         return TranslatedText("CamHealth", "unsafe redirect: HTTP %1 from https to %2").arg(o.status).arg(o.detail);
     case FetchOutcomeKind::RedirectRefused:
         return RedirectRefusedReason(o);
+    case FetchOutcomeKind::StreamSignInRefused:
+        return TranslatedText("CamHealth", "RTSP sign-in refused (401)");
+    case FetchOutcomeKind::StreamNoAnswer:
+        return TranslatedText("CamHealth", "no answer from the stream within %1").arg(SecondsText(o.seconds));
+    case FetchOutcomeKind::NoKeyframe:
+        return TranslatedText("CamHealth", "no keyframe within %1").arg(SecondsText(o.seconds));
+    case FetchOutcomeKind::CodecNotSupported:
+        return TranslatedText("CamHealth", "codec not supported: %1").arg(o.detail);
+    case FetchOutcomeKind::StreamTooLarge:
+        return TranslatedText("CamHealth", "picture too large: %1 × %2")
+            .arg(o.pictureSize.width())
+            .arg(o.pictureSize.height());
+    case FetchOutcomeKind::StreamFailed:
+        return TranslatedText("CamHealth", "stream failed: %1").arg(o.detail);
     }
     return {};
 }
@@ -364,6 +378,15 @@ QString OutcomeKey(const FetchOutcome& o)
         break;
     case FetchOutcomeKind::NoAnswer:
         add(QString::number(o.connected));
+        break;
+    case FetchOutcomeKind::CodecNotSupported:
+    case FetchOutcomeKind::StreamFailed:
+        add(o.detail);
+        break;
+    case FetchOutcomeKind::StreamSignInRefused:
+    case FetchOutcomeKind::StreamNoAnswer:
+    case FetchOutcomeKind::NoKeyframe:
+    case FetchOutcomeKind::StreamTooLarge:
         break;
     case FetchOutcomeKind::None:
     case FetchOutcomeKind::ConnectionRefused:

@@ -10,6 +10,7 @@
 #include "NewPicture.h"
 #include "PictureSave.h"
 #include "SlotNumbers.h"
+#include "StreamCamSource.h"
 #include "WatchLog.h"
 
 namespace {
@@ -32,7 +33,9 @@ WatchedCam::WatchedCam(int index, CamPictureQueue& pictures, const CamViewNeeds&
     CamSourceEvents& events = *this;
     auto http = std::make_unique<HttpCamSource>(events, options_, [this] { return monotonicMs_(); });
     http->wsCam->setObjectName(QStringLiteral("wsCam_%1").arg(index));
-    source_ = std::move(http);
+    http_ = std::move(http);
+    stream_ = std::make_unique<StreamCamSource>(events, [this] { return slotRefreshSeconds; });
+    source_ = http_.get();
 }
 
 WatchedCam::~WatchedCam() = default;
@@ -99,6 +102,7 @@ void WatchedCam::cmdStart_Click()
     // fetch takes.
     timRefresh->start();
     source_->stop();
+    source_ = IsStreamAddress(txtAddress) ? stream_.get() : http_.get();
     // The bar shows this fetch from nothing: only a body arriving after its header moves it, so a
     // picture that comes in one piece with its header, or a fetch that fails, used to leave the
     // last long download's full bar standing, for good on a cam that went down.
@@ -135,7 +139,8 @@ void WatchedCam::cmdStop_Click()
     settle();
     ++slotStarts;
     slotFinishing = false;
-    source_->stop();
+    http_->stop();
+    stream_->stop();
     timRefresh->stop();
     {
         const auto hold = HoldDrawing();
@@ -229,6 +234,13 @@ void WatchedCam::SourceProgress(float percent, const QString& fileName)
         Q_EMIT progressChanged(percent);
     }
     Q_EMIT progressText(tr("Downloading %1 [%2]").arg(fileName, ShortestNumberText(slotProgress, 7)));
+}
+
+void WatchedCam::SourceStep(const QString& words, float percent)
+{
+    slotProgress = percent;
+    Q_EMIT progressChanged(percent);
+    Q_EMIT progressText(txtName + QStringLiteral(": ") + words);
 }
 
 void WatchedCam::SourceFailed(const FetchOutcome& outcome, bool notFound)

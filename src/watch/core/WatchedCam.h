@@ -71,7 +71,10 @@ public:
     const QString& refreshedText() const { return txtRefreshed; }  // when a changed picture was last seen
     bool fetching() const { return fetching_; }                    // a fetch runs (the refresh indicator)
     float progress() const { return slotProgress; }                // percent of the body received
+    // The source of the running (or last) fetch: HTTP, or a video stream for an rtsp:// address.
     CamSource& source() { return *source_; }
+    // The cam's address is a video stream: its stills have no Last-Modified.
+    bool watchesStream() const { return source_ == stream_.get(); }
 
     // Opens the cam and starts it; an edit of an open cam gives it its new texts, unrestarted.
     void open(const QString& name, const QString& address, const QString& refresh);
@@ -121,7 +124,11 @@ public:
     QString stampAdvice() const;
     // What makes the cam's pictures new: its own rule (CamViewNeeds::camChoices, as the last
     // answer found it), else the Options' rule.
-    NewPictureRule newPictureRule() const { return ownRule_.value_or(options_.newPictureRule); }
+    // A stream's stills have no stamps: their content alone can tell.
+    NewPictureRule newPictureRule() const
+    {
+        return watchesStream() ? NewPictureRule::Content : ownRule_.value_or(options_.newPictureRule);
+    }
     // Milliseconds of a clock that never goes back (tests inject one).
     void setMonotonicClock(std::function<qint64()> milliseconds);
     // On: a download still arriving when the refresh interval ends goes on (see KeepsDownloading).
@@ -200,6 +207,7 @@ private:
     void SourceNote(HealthNote::Kind kind, const std::optional<HealthNote>& note) override;
     RequestConditions SourceConditions() override;
     void SourceProgress(float percent, const QString& fileName) override;
+    void SourceStep(const QString& words, float percent) override;
     void SourceSettle() override { settle(); }
     void SourceFailed(const FetchOutcome& outcome, bool notFound) override;
     void SourceUnchanged(int status) override;
@@ -238,7 +246,9 @@ private:
     CamPictureQueue& pictures_;
     const CamViewNeeds& needs_;
     const FetchOptions& options_;
-    std::unique_ptr<CamSource> source_;
+    std::unique_ptr<CamSource> http_;
+    std::unique_ptr<CamSource> stream_;
+    CamSource* source_ = nullptr;  // http_ or stream_, chosen by the address at each start
     bool open_ = false;
     bool fetching_ = false;
     bool followed_ = false;

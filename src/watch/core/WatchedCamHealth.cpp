@@ -111,6 +111,8 @@ void WatchedCam::NoteCutShort()
     // brought its part was closed then, and nothing of it runs now).
     if (running.stream && outcome.kind != FetchOutcomeKind::None)
         outcome.kind = FetchOutcomeKind::StreamWithoutPicture;
+    if (const auto own = source_->cutShort(FetchSeconds()))
+        outcome = *own;
     if (outcome.kind != FetchOutcomeKind::None)
         NoteOutcome(outcome);
 }

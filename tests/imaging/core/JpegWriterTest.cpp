@@ -94,6 +94,26 @@ TEST(JpegWriter, APhotoComesBackCloseToTheOriginal)
     EXPECT_GE(Psnr(decoded, photo), 35.0);
 }
 
+TEST(JpegWriter, EncodingInMemoryGivesTheBytesASaveWrites)
+{
+    QTemporaryDir folder;
+    cDIBSection dib;
+    dib.CreateFromPicture(MakePhotoLikePicture(320, 240, 3));
+    const QByteArray encoded = EncodeDibAsJpeg(dib, 90);
+    ASSERT_TRUE(SaveDibAsJpeg(dib, folder.filePath("saved.jpg"), 90));
+    QFile saved(folder.filePath("saved.jpg"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(encoded, saved.readAll());
+    // An empty DIB is refused as a save of it is.
+    cDIBSection empty;
+    try {
+        EncodeDibAsJpeg(empty, 90);
+        ADD_FAILURE() << "an empty DIB was encoded";
+    } catch (const TolvaneError& error) {
+        EXPECT_EQ(error.description(), QStringLiteral("Failed to save to JPG -2"));
+    }
+}
+
 struct SizeCase {
     int width;
     int height;

@@ -1,0 +1,209 @@
+#include "H264Size.h"
+
+#include <QList>
+#include <cstdint>
+
+namespace {
+constexpr int kSpsNalType = 7;
+
+// Reads the bits of a NAL unit's payload, its emulation prevention bytes already removed.
+class BitReader {
+public:
+    explicit BitReader(const QByteArray& bytes) : bytes_(bytes) { }
+    bool failed() const { return failed_; }
+    std::uint32_t bits(int count)
+    {
+        std::uint32_t value = 0;
+        for (int i = 0; i < count; ++i)
+            value = (value << 1) | bit();
+        return value;
+    }
+    std::uint32_t bit()
+    {
+        if (at_ >= bytes_.size() * 8) {
+            failed_ = true;
+            return 0;
+        }
+        const auto byte = static_cast<std::uint8_t>(bytes_[at_ / 8]);
+        const std::uint32_t value = (byte >> (7 - at_ % 8)) & 1U;
+        ++at_;
+        return value;
+    }
+    // Exp-Golomb, unsigned; a code longer than 32 bits is damage.
+    std::uint64_t ue()
+    {
+        int zeros = 0;
+        while (!failed_ && bit() == 0) {
+            if (++zeros > 32) {
+                failed_ = true;
+                return 0;
+            }
+        }
+        if (failed_)
+            return 0;
+        return ((std::uint64_t(1) << zeros) - 1) + bits(zeros);
+    }
+    std::int64_t se()
+    {
+        const std::uint64_t code = ue();
+        return (code & 1U) ? static_cast<std::int64_t>((code + 1) / 2) : -static_cast<std::int64_t>(code / 2);
+    }
+
+private:
+    const QByteArray& bytes_;
+    qsizetype at_ = 0;
+    bool failed_ = false;
+};
+
+QByteArray WithoutEmulationPrevention(QByteArrayView nal)
+{
+    QByteArray out;
+    out.reserve(nal.size());
+    int zeros = 0;
+    for (const char c : nal) {
+        if (zeros >= 2 && c == 3) {
+            zeros = 0;
+            continue;
+        }
+        zeros = c == 0 ? zeros + 1 : 0;
+        out += c;
+    }
+    return out;
+}
+
+void SkipScalingList(BitReader& reader, int size)
+{
+    std::int64_t last = 8;
+    std::int64_t next = 8;
+    for (int j = 0; j < size && !reader.failed(); ++j) {
+        if (next != 0)
+            next = (last + reader.se() + 256) % 256;
+        last = next == 0 ? last : next;
+    }
+}
+
+bool HasChromaFields(std::uint32_t profile)
+{
+    static const QList<std::uint32_t> profiles{100, 110, 122, 244, 44, 83, 86, 118, 128, 138, 139, 134, 135};
+    return profiles.contains(profile);
+}
+
+// The SPS payload after its NAL header byte.
+std::optional<QSize> SpsSize(const QByteArray& payload)
+{
+    BitReader r(payload);
+    const std::uint32_t profile = r.bits(8);
+    r.bits(16);  // constraint flags, level
+    r.ue();      // seq_parameter_set_id
+    std::uint64_t chroma = 1;
+    bool separatePlanes = false;
+    if (HasChromaFields(profile)) {
+        chroma = r.ue();
+        if (chroma > 3)
+            return std::nullopt;
+        if (chroma == 3)
+            separatePlanes = r.bit() != 0;
+        r.ue();   // bit depth, luma
+        r.ue();   // bit depth, chroma
+        r.bit();  // qpprime_y_zero_transform_bypass
+        if (r.bit() != 0) {
+            const int lists = chroma == 3 ? 12 : 8;
+            for (int i = 0; i < lists; ++i)
+                if (r.bit() != 0)
+                    SkipScalingList(r, i < 6 ? 16 : 64);
+        }
+    }
+    r.ue();  // log2_max_frame_num_minus4
+    const std::uint64_t pocType = r.ue();
+    if (pocType == 0) {
+        r.ue();
+    } else if (pocType == 1) {
+        r.bit();
+        r.se();
+        r.se();
+        const std::uint64_t cycle = r.ue();
+        if (cycle > 255)
+            return std::nullopt;
+        for (std::uint64_t i = 0; i < cycle; ++i)
+            r.se();
+    } else if (pocType != 2) {
+        return std::nullopt;
+    }
+    r.ue();   // max_num_ref_frames
+    r.bit();  // gaps_in_frame_num_value_allowed_flag
+    const std::uint64_t widthMbs = r.ue() + 1;
+    const std::uint64_t heightUnits = r.ue() + 1;
+    const bool frameMbsOnly = r.bit() != 0;
+    if (!frameMbsOnly)
+        r.bit();  // mb_adaptive_frame_field_flag
+    r.bit();      // direct_8x8_inference_flag
+    std::uint64_t crop[4] = {0, 0, 0, 0};
+    if (r.bit() != 0)
+        for (auto& c : crop)
+            c = r.ue();
+    if (r.failed() || widthMbs > 65536 || heightUnits > 65536)
+        return std::nullopt;
+    const std::uint64_t fieldFactor = frameMbsOnly ? 1 : 2;
+    std::uint64_t cropX = 1;
+    std::uint64_t cropY = fieldFactor;
+    if (!separatePlanes && chroma == 1) {
+        cropX = 2;
+        cropY = 2 * fieldFactor;
+    } else if (!separatePlanes && chroma == 2) {
+        cropX = 2;
+    }
+    const std::uint64_t width = widthMbs * 16;
+    const std::uint64_t height = heightUnits * 16 * fieldFactor;
+    const std::uint64_t cutX = cropX * (crop[0] + crop[1]);
+    const std::uint64_t cutY = cropY * (crop[2] + crop[3]);
+    if (cutX >= width || cutY >= height)
+        return std::nullopt;
+    return QSize(static_cast<int>(width - cutX), static_cast<int>(height - cutY));
+}
+
+std::optional<QSize> FromAvcC(const QByteArray& data)
+{
+    // version, profile, compatibility, level, length size, then the SPS count and the first SPS.
+    if (data.size() < 8 || (static_cast<std::uint8_t>(data[5]) & 0x1f) == 0)
+        return std::nullopt;
+    const qsizetype length = (static_cast<std::uint8_t>(data[6]) << 8) | static_cast<std::uint8_t>(data[7]);
+    if (length < 2 || 8 + length > data.size())
+        return std::nullopt;
+    return SpsSize(WithoutEmulationPrevention(QByteArrayView(data).sliced(9, length - 1)));
+}
+}  // namespace
+
+std::optional<QSize> H264DeclaredSize(const QByteArray& data)
+{
+    if (!data.isEmpty() && data[0] == 1)
+        return FromAvcC(data);
+    const QByteArrayView view(data);
+    qsizetype at = 0;
+    while (true) {
+        const qsizetype start = view.indexOf(QByteArrayView("\0\0\1", 3), at);
+        if (start < 0 || start + 3 >= view.size())
+            return std::nullopt;
+        const qsizetype nalAt = start + 3;
+        qsizetype end = view.indexOf(QByteArrayView("\0\0\1", 3), nalAt);
+        if (end < 0)
+            end = view.size();
+        if ((static_cast<std::uint8_t>(view[nalAt]) & 0x1f) == kSpsNalType)
+            return SpsSize(WithoutEmulationPrevention(view.sliced(nalAt + 1, end - nalAt - 1)));
+        at = nalAt;
+    }
+}
+
+bool H264ContinuesPicture(const QByteArray& data)
+{
+    const QByteArrayView view(data);
+    qsizetype at = 0;
+    while (true) {
+        const qsizetype start = view.indexOf(QByteArrayView("\0\0\1", 3), at);
+        if (start < 0 || start + 4 >= view.size())
+            return false;
+        const int type = static_cast<std::uint8_t>(view[start + 3]) & 0x1f;
+        if (type == 1 || type == 5)  // a slice: first_mb_in_slice is 0 exactly when its first bit is set
+            return (static_cast<std::uint8_t>(view[start + 4]) & 0x80) == 0;
+        at = start + 3;
+    }
+}

@@ -1,0 +1,252 @@
+// Stream cams: one still per refresh from an RTSP server, against GStreamer's RTSP server and
+// against servers that stall, never send a keyframe, drop in the middle of one or declare a
+// picture too large; and the cam model that takes the stills through its source seam.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <atomic>
+#include <thread>
+
+#include "DateTimeText.h"
+#include "FakeCamServer.h"
+#include "FakeRtspServer.h"
+#include "ProgramFolder.h"
+#include "RtspTestServer.h"
+#include "StreamCamSource.h"
+#include "StreamGrab.h"
+#include "TestPictures.h"
+#include "WatchedCams.h"
+
+namespace {
+using Status = StreamStill::Status;
+
+struct Grabbed {
+    StreamStill still;
+    QList<StreamStep> steps;
+    qint64 ms = 0;
+};
+
+// Grabs on a thread of its own while this thread's event loop runs the fake servers.
+Grabbed Grab(const QString& address, qint64 deadlineMs = 10000, const std::atomic<bool>* abandonAfter = nullptr)
+{
+    Grabbed result;
+    std::atomic<bool> done{false};
+    std::atomic<bool> abandon{false};
+    QElapsedTimer clock;
+    clock.start();
+    std::thread thread([&] {
+        StreamGrabRequest request;
+        request.address = address;
+        request.deadlineMs = deadlineMs;
+        request.maxBytes = 64 * 1024 * 1024;
+        result.still = GrabStreamStill(request, abandon, [&result](StreamStep step) { result.steps << step; });
+        done = true;
+    });
+    while (!done) {
+        if (abandonAfter && abandonAfter->load())
+            abandon = true;
+        QTest::qWait(10);
+    }
+    thread.join();
+    result.ms = clock.elapsed();
+    return result;
+}
+
+quint16 ClosedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+}  // namespace
+
+TEST(StreamGrab, TakesOneKeyframeFromARealServerSignedInWithBasicOrDigestOrNot)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    struct Case {
+        const char* method;  // empty: no sign-in
+    };
+    // The password holds the characters that break sign-in when an address is not decoded.
+    const QString user = QStringLiteral("viewer");
+    const QString password = QStringLiteral("p@ss:w/rd %");
+    const QString userPart = QStringLiteral("viewer:p%40ss%3Aw%2Frd%20%25@");
+    for (const Case c : {Case{""}, Case{"basic"}, Case{"digest"}}) {
+        SCOPED_TRACE(c.method);
+        RtspTestServer rtsp(folder.path());
+        rtsp.setKeyframeInterval(10);
+        if (*c.method)
+            rtsp.requireSignIn(QString::fromLatin1(c.method), user, password);
+        ASSERT_TRUE(rtsp.start()) << rtsp.problem().toStdString();
+
+        const Grabbed grabbed = Grab(rtsp.url(*c.method ? userPart : QString()));
+        ASSERT_EQ(grabbed.still.status, Status::Picture) << grabbed.still.detail.toStdString();
+        EXPECT_EQ(grabbed.still.codec, QStringLiteral("h264"));
+        EXPECT_EQ(grabbed.still.size, RtspTestServer::pictureSize());
+        const QImage picture = QImage::fromData(grabbed.still.jpeg, "JPEG");
+        EXPECT_EQ(picture.size(), RtspTestServer::pictureSize());
+        // The test picture is a white ball on black, never a grey or smeared frame.
+        EXPECT_LT(qGray(picture.pixel(2, 2)), 40);
+        // A keyframe whose start was missed (the stream was joined in its middle) is waited past.
+        ASSERT_GE(grabbed.steps.size(), 3);
+        EXPECT_EQ(grabbed.steps.first(2), (QList<StreamStep>{StreamStep::Connecting, StreamStep::WaitingForKeyframe}));
+        EXPECT_EQ(grabbed.steps.last(), StreamStep::Decoding);
+        if (!*c.method)
+            continue;
+        EXPECT_EQ(Grab(rtsp.url(QStringLiteral("viewer:wrong@"))).still.status, Status::SignInRefused);
+        EXPECT_EQ(Grab(rtsp.url()).still.status, Status::SignInRefused);
+    }
+}
+
+TEST(StreamGrab, EndsWithItsReasonWhenTheServerStallsLiesOrIsNotThere)
+{
+    {
+        FakeRtspServer stalls(FakeRtspServer::Mode::Stall);
+        ASSERT_TRUE(stalls.isListening());
+        const Grabbed grabbed = Grab(stalls.url(), 1500);
+        EXPECT_EQ(grabbed.still.status, Status::NoAnswer);
+        EXPECT_GE(grabbed.ms, 1400);
+        EXPECT_LT(grabbed.ms, 4000);
+        EXPECT_EQ(stalls.connections(), 1);
+        // Abandoned: over at once, whatever the deadline.
+        std::atomic<bool> abandonNow{true};
+        const Grabbed abandoned = Grab(stalls.url(), 10000, &abandonNow);
+        EXPECT_EQ(abandoned.still.status, Status::Abandoned);
+        EXPECT_LT(abandoned.ms, 2000);
+    }
+    {
+        FakeRtspServer noKeyframe(FakeRtspServer::Mode::NoKeyframe);
+        const Grabbed grabbed = Grab(noKeyframe.url(), 1500);
+        EXPECT_EQ(grabbed.still.status, Status::NoKeyframe) << grabbed.still.detail.toStdString();
+        EXPECT_TRUE(grabbed.still.jpeg.isEmpty());
+        EXPECT_TRUE(noKeyframe.methods().contains(QStringLiteral("PLAY")));
+    }
+    {
+        FakeRtspServer cut(FakeRtspServer::Mode::CutKeyframe);
+        const Grabbed grabbed = Grab(cut.url(), 5000);
+        EXPECT_EQ(grabbed.still.status, Status::CutOff) << grabbed.still.detail.toStdString();
+        EXPECT_TRUE(grabbed.still.jpeg.isEmpty());
+    }
+    {
+        FakeRtspServer huge(FakeRtspServer::Mode::HugePicture);
+        const Grabbed grabbed = Grab(huge.url(), 5000);
+        EXPECT_EQ(grabbed.still.status, Status::TooLarge);
+        EXPECT_EQ(grabbed.still.size, FakeRtspServer::hugeSize());
+        EXPECT_LT(grabbed.ms, 4000);
+    }
+    const Grabbed refused = Grab(QStringLiteral("rtsp://127.0.0.1:%1/cam").arg(ClosedPort()), 5000);
+    EXPECT_EQ(refused.still.status, Status::ConnectionRefused);
+}
+
+class StreamCamTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        previousFolder = ProgramFolder();
+        SetProgramFolder(home.path());
+        ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("cam")));
+        cams.needs().autoSave = [] { return true; };
+    }
+    void TearDown() override { SetProgramFolder(previousFolder); }
+
+    QTemporaryDir home;
+    QString previousFolder;
+    WatchedCams cams;
+};
+
+TEST_F(StreamCamTest, ShowsAndSavesAStillWithItsStepsAndJudgesItByContent)
+{
+    RtspTestServer rtsp(home.path());
+    rtsp.setKeyframeInterval(10);
+    ASSERT_TRUE(rtsp.start()) << rtsp.problem().toStdString();
+    WatchedCam& cam = cams.cam(0);
+    QStringList texts;
+    QObject::connect(&cam, &WatchedCam::progressText, [&texts](const QString& text) { texts << text; });
+    QSignalSpy shown(&cam, &WatchedCam::pictureShown);
+    QSignalSpy saved(&cam, &WatchedCam::pictureSaved);
+    cam.open(QStringLiteral("Yard"), rtsp.url(), QStringLiteral("30"));
+    EXPECT_TRUE(cam.watchesStream());
+    EXPECT_EQ(cam.newPictureRule(), NewPictureRule::Content);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 15000)) << cam.healthSummary().toStdString();
+    EXPECT_EQ(cam.pictureSize(), RtspTestServer::pictureSize());
+    const QString summary = cam.healthSummary();
+    EXPECT_TRUE(summary.startsWith(QStringLiteral("ok: picture shown: 320x240, "))) << summary.toStdString();
+    EXPECT_TRUE(summary.endsWith(QStringLiteral("JPEG"))) << summary.toStdString();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Yard: connecting")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Yard: waiting for a keyframe")));
+    // The stream has no stamps: nothing to advise about them, and the first still (nothing to
+    // compare it with) is not new, as a picture cam's first is not.
+    EXPECT_TRUE(cam.stampAdvice().isEmpty());
+    EXPECT_FALSE(cam.slotIsNew);
+    EXPECT_TRUE(saved.isEmpty());
+    // The ball has moved by the next still: new by its content, and saved as any new picture.
+    cam.cmdRefresh_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !saved.isEmpty(); }, 15000)) << cam.healthSummary().toStdString();
+    EXPECT_TRUE(cam.slotIsNew);
+    EXPECT_EQ(QImage(saved.first().at(1).toString()).size(), RtspTestServer::pictureSize());
+    cam.cmdStop_Click();
+}
+
+TEST_F(StreamCamTest, AStallingStreamCostsItsOwnStillsOnlyAndHoldsOneConnection)
+{
+    FakeRtspServer stalls(FakeRtspServer::Mode::Stall);
+    FakeCamServer web;
+    ASSERT_TRUE(stalls.isListening());
+    ASSERT_TRUE(web.isListening());
+    HttpAnswer answer;
+    answer.body = MakeTestJpeg();
+    web.setReply(QStringLiteral("/cam.jpg"), ScriptedReply::whole(answer.bytes()));
+    cams.setTickInterval(250);  // four ticks a second: a "second" of the refresh cycle
+    WatchedCam& stream = cams.cam(0);
+    WatchedCam& picture = cams.cam(1);
+    QSignalSpy health(&stream, &WatchedCam::healthChanged);
+    QElapsedTimer clock;
+    clock.start();
+    stream.open(QStringLiteral("Stalls"), stalls.url(), QStringLiteral("2"));
+    picture.open(QStringLiteral("Yard"), web.url(QStringLiteral("/cam.jpg")), QStringLiteral("1"));
+    // Three of the stream's refresh intervals: the picture cam keeps its cadence meanwhile.
+    QTest::qWait(3 * 500 + 200);
+    EXPECT_GE(web.completeRequests(), 5) << clock.elapsed();
+    EXPECT_EQ(stream.healthSummary().toStdString(), "failing: no answer from the stream within 2 s");
+    // Every refresh abandoned the stalled connection before it opened the next.
+    EXPECT_GE(stalls.connections(), 2);
+    EXPECT_LE(stalls.connections(), 4);
+    stream.cmdStop_Click();
+    picture.cmdStop_Click();
+}
+
+TEST_F(StreamCamTest, TellsWhyAStreamGaveNoStillInItsHealth)
+{
+    FakeRtspServer huge(FakeRtspServer::Mode::HugePicture);
+    FakeRtspServer cut(FakeRtspServer::Mode::CutKeyframe);
+    QTemporaryDir folder;
+    RtspTestServer signedIn(folder.path());
+    signedIn.requireSignIn(QStringLiteral("digest"), QStringLiteral("viewer"), QStringLiteral("secret"));
+    ASSERT_TRUE(signedIn.start()) << signedIn.problem().toStdString();
+    struct Case {
+        QString address;
+        QString summary;
+    };
+    const QList<Case> cases{
+        {huge.url(), QStringLiteral("failing: picture too large: 30000 \u00d7 30000")},
+        {cut.url(), QStringLiteral("failing: stream failed: the stream ended in the middle of a keyframe")},
+        {signedIn.url(QStringLiteral("viewer:wrong@")), QStringLiteral("failing: RTSP sign-in refused (401)")},
+        {QStringLiteral("rtsp://127.0.0.1:%1/cam").arg(ClosedPort()), QStringLiteral("failing: connection refused")},
+    };
+    for (int i = 0; i < cases.size(); ++i)
+        cams.cam(i).open(QStringLiteral("Cam %1").arg(i), cases[i].address, QStringLiteral("8"));
+    for (int i = 0; i < cases.size(); ++i) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return cams.cam(i).healthSummary() == cases[i].summary; }, 7000))
+            << cams.cam(i).healthSummary().toStdString();
+        // The not-found picture does not stand for a stream that gave no still.
+        EXPECT_FALSE(cams.cam(i).showsCamPicture());
+        cams.cam(i).cmdStop_Click();
+    }
+}
