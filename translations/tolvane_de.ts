@@ -210,7 +210,7 @@
     </message>
     <message>
         <source>While AutoSave New Pictures is ticked, this cam&apos;s new pictures are saved; untick it to pass this cam over.</source>
-        <translation>Solange „Neue Bilder automatisch speichern“ angekreuzt ist, werden die neuen Bilder dieser Kamera gespeichert; entfernen Sie das Häkchen, um diese Kamera auszulassen.</translation>
+        <translation>Solange „Automatisch speichern“ angekreuzt ist, werden die neuen Bilder dieser Kamera gespeichert; entfernen Sie das Häkchen, um diese Kamera auszulassen.</translation>
     </message>
     <message>
         <source>OK</source>
@@ -953,7 +953,7 @@ Aufnehmen ohne Fenster, bis SIGTERM oder SIGINT: tolvane --record [--home ORDNER
     </message>
     <message>
         <source>AutoSave New Pictures</source>
-        <translation>Neue Bilder automatisch speichern</translation>
+        <translation>Automatisch speichern</translation>
     </message>
     <message>
         <source>saved to /cam/ subdirectory of the program folder</source>
@@ -1601,11 +1601,11 @@ Aufnehmer darf einen Ordner halten (die Sperrdatei tolvane-record.lock nennt ihn
     </message>
     <message>
         <source>The setting &quot;autoSave&quot; could not be read: %1. AutoSave New Pictures starts switched off.</source>
-        <translation>Die Einstellung „autoSave“ konnte nicht gelesen werden: %1. „Neue Bilder automatisch speichern“ startet ausgeschaltet.</translation>
+        <translation>Die Einstellung „autoSave“ konnte nicht gelesen werden: %1. „Automatisch speichern“ startet ausgeschaltet.</translation>
     </message>
     <message>
         <source>The stored setting &quot;autoSave&quot; is &quot;%1&quot;, which is neither 0 nor 1. AutoSave New Pictures starts switched off.</source>
-        <translation>Die gespeicherte Einstellung „autoSave“ ist „%1“, also weder 0 noch 1. „Neue Bilder automatisch speichern“ startet ausgeschaltet.</translation>
+        <translation>Die gespeicherte Einstellung „autoSave“ ist „%1“, also weder 0 noch 1. „Automatisch speichern“ startet ausgeschaltet.</translation>
     </message>
     <message>
         <source>The setting &quot;showHelp&quot; could not be read: %1. The Help window opens as usual.</source>

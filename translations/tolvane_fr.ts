@@ -210,7 +210,7 @@
     </message>
     <message>
         <source>While AutoSave New Pictures is ticked, this cam&apos;s new pictures are saved; untick it to pass this cam over.</source>
-        <translation>Tant que « Enregistrer automatiquement les nouvelles images » est coché, les nouvelles images de cette caméra sont enregistrées ; décochez cette case pour ignorer cette caméra.</translation>
+        <translation>Tant que « Enregistrement auto » est coché, les nouvelles images de cette caméra sont enregistrées ; décochez cette case pour ignorer cette caméra.</translation>
     </message>
     <message>
         <source>OK</source>
@@ -953,7 +953,7 @@ Enregistrer sans fenêtre, jusqu’à SIGTERM ou SIGINT : tolvane --record [--ho
     </message>
     <message>
         <source>AutoSave New Pictures</source>
-        <translation>Enregistrer les nouvelles images</translation>
+        <translation>Enregistrement auto</translation>
     </message>
     <message>
         <source>saved to /cam/ subdirectory of the program folder</source>
@@ -1601,11 +1601,11 @@ un signal, 1 n’a pas pu démarrer, 2 ligne de commande incorrecte.</translatio
     </message>
     <message>
         <source>The setting &quot;autoSave&quot; could not be read: %1. AutoSave New Pictures starts switched off.</source>
-        <translation>Le réglage « autoSave » n’a pas pu être lu : %1. « Enregistrer les nouvelles images » démarre désactivé.</translation>
+        <translation>Le réglage « autoSave » n’a pas pu être lu : %1. « Enregistrement auto » démarre désactivé.</translation>
     </message>
     <message>
         <source>The stored setting &quot;autoSave&quot; is &quot;%1&quot;, which is neither 0 nor 1. AutoSave New Pictures starts switched off.</source>
-        <translation>Le réglage enregistré « autoSave » vaut « %1 », ni 0 ni 1. « Enregistrer les nouvelles images » démarre désactivé.</translation>
+        <translation>Le réglage enregistré « autoSave » vaut « %1 », ni 0 ni 1. « Enregistrement auto » démarre désactivé.</translation>
     </message>
     <message>
         <source>The setting &quot;showHelp&quot; could not be read: %1. The Help window opens as usual.</source>
