@@ -210,7 +210,7 @@
     </message>
     <message>
         <source>While AutoSave New Pictures is ticked, this cam&apos;s new pictures are saved; untick it to pass this cam over.</source>
-        <translation>Solange „Neue Bilder automatisch speichern“ angekreuzt ist, werden die neuen Bilder dieser Kamera gespeichert; entfernen Sie das Häkchen, um diese Kamera auszulassen.</translation>
+        <translation>Solange „Automatisch speichern“ angekreuzt ist, werden die neuen Bilder dieser Kamera gespeichert; entfernen Sie das Häkchen, um diese Kamera auszulassen.</translation>
     </message>
     <message>
         <source>OK</source>
@@ -249,12 +249,40 @@
         <translation>Nicht vom Recorder</translation>
     </message>
     <message>
-        <source>By the recorder (tolvane --record), always</source>
-        <translation>Vom Recorder (tolvane --record), immer</translation>
-    </message>
-    <message>
         <source>tolvane --record saves the new pictures of the cams marked here without a window (as a service); while it runs, AutoSave leaves these cams to it.</source>
         <translation>tolvane --record speichert die neuen Bilder der hier markierten Kameras ohne Fenster (als Dienst); solange er läuft, überlässt das automatische Speichern ihm diese Kameras.</translation>
+    </message>
+    <message>
+        <source>By the recorder (tolvane --record), on the schedule for all</source>
+        <translation>Vom Recorder (tolvane --record), nach dem Zeitplan für alle</translation>
+    </message>
+    <message>
+        <source>By the recorder, between two times</source>
+        <translation>Vom Recorder, zwischen zwei Uhrzeiten</translation>
+    </message>
+    <message>
+        <source>By the recorder, in daylight</source>
+        <translation>Vom Recorder, bei Tageslicht</translation>
+    </message>
+    <message>
+        <source>When:</source>
+        <translation>Wann:</translation>
+    </message>
+    <message>
+        <source>06:00-20:00 (local time)</source>
+        <translation>06:00-20:00 (Ortszeit)</translation>
+    </message>
+    <message>
+        <source>latitude longitude, such as 51.48 -0.01; civil may follow</source>
+        <translation>Breite Länge, etwa 51.48 -0.01; civil darf folgen</translation>
+    </message>
+    <message>
+        <source>&quot;When:&quot; takes the cam&apos;s latitude and longitude in degrees (north and east; south and west below zero), such as 51.48 -0.01, and civil after them for civil twilight</source>
+        <translation>„Wann:“ nimmt Breite und Länge der Kamera in Grad (Nord und Ost; Süd und West unter null), etwa 51.48 -0.01, und danach civil für die bürgerliche Dämmerung</translation>
+    </message>
+    <message>
+        <source>&quot;When:&quot; takes two times of day, such as 06:00-20:00</source>
+        <translation>„Wann:“ nimmt zwei Uhrzeiten, etwa 06:00-20:00</translation>
     </message>
 </context>
 <context>
@@ -965,7 +993,7 @@ Aufnehmen ohne Fenster, bis SIGTERM oder SIGINT: tolvane --record [--home ORDNER
     </message>
     <message>
         <source>AutoSave New Pictures</source>
-        <translation>Neue Bilder automatisch speichern</translation>
+        <translation>Automatisch speichern</translation>
     </message>
     <message>
         <source>saved to /cam/ subdirectory of the program folder</source>
@@ -1537,6 +1565,22 @@ Aufnehmer darf einen Ordner halten (die Sperrdatei tolvane-record.lock nennt ihn
         <source>no limit</source>
         <translation>keine Grenze</translation>
     </message>
+    <message>
+        <source>&quot;{label}&quot; takes always, two times such as 06:00-20:00, or daylight with a latitude and longitude in degrees, such as daylight 51.48 -0.01 (civil at the end for civil twilight).</source>
+        <translation>„{label}“ nimmt always, zwei Uhrzeiten wie 06:00-20:00 oder daylight mit Breite und Länge in Grad, etwa daylight 51.48 -0.01 (civil am Ende für die bürgerliche Dämmerung).</translation>
+    </message>
+    <message>
+        <source>Recorder&apos;s schedule</source>
+        <translation>Zeitplan des Recorders</translation>
+    </message>
+    <message>
+        <source>When tolvane --record records the cams that have no schedule of their own: always (empty), between two times such as 06:00-20:00, or in daylight at a place, such as daylight 51.48 -0.01, computed here from sunrise to sunset (add civil for civil twilight).</source>
+        <translation>Wann tolvane --record die Kameras ohne eigenen Zeitplan aufnimmt: immer (leer), zwischen zwei Uhrzeiten wie 06:00-20:00 oder bei Tageslicht an einem Ort, etwa daylight 51.48 -0.01, hier von Sonnenaufgang bis Sonnenuntergang berechnet (civil anhängen für die bürgerliche Dämmerung).</translation>
+    </message>
+    <message>
+        <source>always</source>
+        <translation>immer</translation>
+    </message>
 </context>
 <context>
     <name>SlotGrid</name>
@@ -1597,11 +1641,11 @@ Aufnehmer darf einen Ordner halten (die Sperrdatei tolvane-record.lock nennt ihn
     </message>
     <message>
         <source>The setting &quot;autoSave&quot; could not be read: %1. AutoSave New Pictures starts switched off.</source>
-        <translation>Die Einstellung „autoSave“ konnte nicht gelesen werden: %1. „Neue Bilder automatisch speichern“ startet ausgeschaltet.</translation>
+        <translation>Die Einstellung „autoSave“ konnte nicht gelesen werden: %1. „Automatisch speichern“ startet ausgeschaltet.</translation>
     </message>
     <message>
         <source>The stored setting &quot;autoSave&quot; is &quot;%1&quot;, which is neither 0 nor 1. AutoSave New Pictures starts switched off.</source>
-        <translation>Die gespeicherte Einstellung „autoSave“ ist „%1“, also weder 0 noch 1. „Neue Bilder automatisch speichern“ startet ausgeschaltet.</translation>
+        <translation>Die gespeicherte Einstellung „autoSave“ ist „%1“, also weder 0 noch 1. „Automatisch speichern“ startet ausgeschaltet.</translation>
     </message>
     <message>
         <source>The setting &quot;showHelp&quot; could not be read: %1. The Help window opens as usual.</source>

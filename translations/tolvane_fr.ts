@@ -210,7 +210,7 @@
     </message>
     <message>
         <source>While AutoSave New Pictures is ticked, this cam&apos;s new pictures are saved; untick it to pass this cam over.</source>
-        <translation>Tant que « Enregistrer automatiquement les nouvelles images » est coché, les nouvelles images de cette caméra sont enregistrées ; décochez cette case pour ignorer cette caméra.</translation>
+        <translation>Tant que « Enregistrement auto » est coché, les nouvelles images de cette caméra sont enregistrées ; décochez cette case pour ignorer cette caméra.</translation>
     </message>
     <message>
         <source>OK</source>
@@ -249,12 +249,40 @@
         <translation>Pas par l&apos;enregistreur</translation>
     </message>
     <message>
-        <source>By the recorder (tolvane --record), always</source>
-        <translation>Par l&apos;enregistreur (tolvane --record), toujours</translation>
-    </message>
-    <message>
         <source>tolvane --record saves the new pictures of the cams marked here without a window (as a service); while it runs, AutoSave leaves these cams to it.</source>
         <translation>tolvane --record enregistre les nouvelles images des caméras marquées ici sans fenêtre (en service) ; tant qu&apos;il tourne, l&apos;enregistrement automatique lui laisse ces caméras.</translation>
+    </message>
+    <message>
+        <source>By the recorder (tolvane --record), on the schedule for all</source>
+        <translation>Par l’enregistreur (tolvane --record), selon l’horaire commun</translation>
+    </message>
+    <message>
+        <source>By the recorder, between two times</source>
+        <translation>Par l’enregistreur, entre deux heures</translation>
+    </message>
+    <message>
+        <source>By the recorder, in daylight</source>
+        <translation>Par l’enregistreur, de jour</translation>
+    </message>
+    <message>
+        <source>When:</source>
+        <translation>Quand :</translation>
+    </message>
+    <message>
+        <source>06:00-20:00 (local time)</source>
+        <translation>06:00-20:00 (heure locale)</translation>
+    </message>
+    <message>
+        <source>latitude longitude, such as 51.48 -0.01; civil may follow</source>
+        <translation>latitude longitude, comme 51.48 -0.01 ; civil peut suivre</translation>
+    </message>
+    <message>
+        <source>&quot;When:&quot; takes the cam&apos;s latitude and longitude in degrees (north and east; south and west below zero), such as 51.48 -0.01, and civil after them for civil twilight</source>
+        <translation>« Quand : » accepte la latitude et la longitude de la caméra en degrés (nord et est ; sud et ouest en négatif), comme 51.48 -0.01, suivies de civil pour le crépuscule civil</translation>
+    </message>
+    <message>
+        <source>&quot;When:&quot; takes two times of day, such as 06:00-20:00</source>
+        <translation>« Quand : » accepte deux heures de la journée, comme 06:00-20:00</translation>
     </message>
 </context>
 <context>
@@ -965,7 +993,7 @@ Enregistrer sans fenêtre, jusqu’à SIGTERM ou SIGINT : tolvane --record [--ho
     </message>
     <message>
         <source>AutoSave New Pictures</source>
-        <translation>Enregistrer les nouvelles images</translation>
+        <translation>Enregistrement auto</translation>
     </message>
     <message>
         <source>saved to /cam/ subdirectory of the program folder</source>
@@ -1537,6 +1565,22 @@ un signal, 1 n’a pas pu démarrer, 2 ligne de commande incorrecte.</translatio
         <source>no limit</source>
         <translation>aucune limite</translation>
     </message>
+    <message>
+        <source>&quot;{label}&quot; takes always, two times such as 06:00-20:00, or daylight with a latitude and longitude in degrees, such as daylight 51.48 -0.01 (civil at the end for civil twilight).</source>
+        <translation>« {label} » accepte always, deux heures comme 06:00-20:00, ou daylight suivi d’une latitude et d’une longitude en degrés, comme daylight 51.48 -0.01 (civil à la fin pour le crépuscule civil).</translation>
+    </message>
+    <message>
+        <source>Recorder&apos;s schedule</source>
+        <translation>Horaire de l’enregistreur</translation>
+    </message>
+    <message>
+        <source>When tolvane --record records the cams that have no schedule of their own: always (empty), between two times such as 06:00-20:00, or in daylight at a place, such as daylight 51.48 -0.01, computed here from sunrise to sunset (add civil for civil twilight).</source>
+        <translation>Quand tolvane --record enregistre les caméras sans horaire propre : toujours (vide), entre deux heures comme 06:00-20:00, ou de jour en un lieu, comme daylight 51.48 -0.01, calculé ici du lever au coucher du soleil (ajoutez civil pour le crépuscule civil).</translation>
+    </message>
+    <message>
+        <source>always</source>
+        <translation>toujours</translation>
+    </message>
 </context>
 <context>
     <name>SlotGrid</name>
@@ -1597,11 +1641,11 @@ un signal, 1 n’a pas pu démarrer, 2 ligne de commande incorrecte.</translatio
     </message>
     <message>
         <source>The setting &quot;autoSave&quot; could not be read: %1. AutoSave New Pictures starts switched off.</source>
-        <translation>Le réglage « autoSave » n’a pas pu être lu : %1. « Enregistrer les nouvelles images » démarre désactivé.</translation>
+        <translation>Le réglage « autoSave » n’a pas pu être lu : %1. « Enregistrement auto » démarre désactivé.</translation>
     </message>
     <message>
         <source>The stored setting &quot;autoSave&quot; is &quot;%1&quot;, which is neither 0 nor 1. AutoSave New Pictures starts switched off.</source>
-        <translation>Le réglage enregistré « autoSave » vaut « %1 », ni 0 ni 1. « Enregistrer les nouvelles images » démarre désactivé.</translation>
+        <translation>Le réglage enregistré « autoSave » vaut « %1 », ni 0 ni 1. « Enregistrement auto » démarre désactivé.</translation>
     </message>
     <message>
         <source>The setting &quot;showHelp&quot; could not be read: %1. The Help window opens as usual.</source>

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 frmOptions::FileChooser& fileChooser()
@@ -108,7 +109,10 @@ void frmOptions::buildRow(Row& row, QFormLayout* form)
         // The validator keeps letters out; the range is checked by updateValidity, which can
         // say what is wrong instead of silently refusing keys.
         edit->setValidator(new QIntValidator(edit));
-        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+        // Wide enough for ten digits, and for the placeholder ("forever") in any language.
+        const QFontMetrics metrics = edit->fontMetrics();
+        edit->setMaximumWidth(std::max(metrics.horizontalAdvance(QStringLiteral("0000000000")),
+                                       metrics.horizontalAdvance(option.placeholder) + 4 * metrics.averageCharWidth()));
     }
     if (option.kind != OptionKind::File && option.kind != OptionKind::Folder) {
         form->addRow(option.label, edit);

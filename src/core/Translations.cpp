@@ -20,6 +20,12 @@ std::unique_ptr<QTranslator>& ownTranslator()
 // How many EnglishTexts guards live on this thread.
 thread_local int englishDepth = 0;
 
+QString& shownLanguage()
+{
+    static QString language;
+    return language;
+}
+
 std::unique_ptr<QTranslator>& qtTranslator()
 {
     static std::unique_ptr<QTranslator> translator;
@@ -65,6 +71,7 @@ QString InstallTranslations(const QLocale& locale)
 {
     drop(ownTranslator());
     drop(qtTranslator());
+    shownLanguage().clear();
     const QString language = ChooseLanguage(locale.uiLanguages(), TranslatedLanguages());
     if (language.isEmpty())
         return {};
@@ -73,6 +80,7 @@ QString InstallTranslations(const QLocale& locale)
         return {};
     QCoreApplication::installTranslator(own.get());
     ownTranslator() = std::move(own);
+    shownLanguage() = language;
     // Qt's own texts come with the system's Qt translations, when they are installed.
     auto qt = std::make_unique<QTranslator>();
     if (qt->load(QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
@@ -80,6 +88,11 @@ QString InstallTranslations(const QLocale& locale)
         qtTranslator() = std::move(qt);
     }
     return language;
+}
+
+QString ShownLanguage()
+{
+    return shownLanguage();
 }
 
 QString TranslatedText(const char* context, const char* text)

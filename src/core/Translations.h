@@ -16,6 +16,8 @@ QString ChooseLanguage(const QStringList& languages, const QStringList& translat
 // Installs the translators for locale's languages into the application; returns the language
 // installed, or empty when the texts stay English. Called again, it replaces the earlier ones.
 QString InstallTranslations(const QLocale& locale = QLocale::system());
+// The language InstallTranslations installed last ("de"); empty while the texts are English.
+QString ShownLanguage();
 
 // A text of the program in the user's language: QCoreApplication::translate, unless an
 // EnglishTexts guard lives on this thread, and then the text as written. For texts that are both

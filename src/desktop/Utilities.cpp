@@ -1,10 +1,13 @@
 #include "Utilities.h"
 
+#include <QAbstractButton>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QFile>
+#include <QFontMetrics>
 #include <QIcon>
+#include <QRegularExpression>
 #include <QWidget>
 #include <QWindow>
 #include <optional>
@@ -129,4 +132,17 @@ void SetWindowIcon(QWidget* window, const QString& name, bool alsoOwner)
             owner->setWindowIcon(icon);
     }
     target->setWindowIcon(icon);
+}
+
+void FitButtonCaption(QAbstractButton* button)
+{
+    // The caption as drawn ("&&" is one "&", a lone "&" marks the key) and the button's own
+    // margins, about a character's width on each side in the common styles.
+    const QString caption = QString(button->text()).remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    QFont font = button->font();
+    const auto room = [button](const QFont& f) { return button->width() - QFontMetrics(f).averageCharWidth() * 2; };
+    while (QFontMetrics(font).horizontalAdvance(caption) > room(font) && font.pointSizeF() > 7) {
+        font.setPointSizeF(std::max(7.0, font.pointSizeF() - 0.5));
+        button->setFont(font);
+    }
 }

@@ -3,6 +3,7 @@
 // program's icons and pictures.
 #include <QString>
 
+class QAbstractButton;
 class QWidget;
 
 // Lets the desktop's screen saver run (true) or keeps it off (false) through the session
@@ -16,6 +17,10 @@ void SetScreenSaverBus(const QString& connectionName);
 // Puts the widget's window into the always-on-top band (on) or takes it out, keeping it
 // shown when it was shown.
 void SetTopMost(QWidget* window, bool on);
+
+// A push button of a fixed width whose caption (a translation) is wider than the button gets a
+// smaller font, down to 7 points, so that its caption shows whole; one that fits is left alone.
+void FitButtonCaption(QAbstractButton* button);
 // Makes the program's compiled-in pictures and icons (":/icons/...", ":/pictures/...")
 // available. They live in this static library, whose resource object the linker keeps only
 // when something names it; safe to call any number of times.

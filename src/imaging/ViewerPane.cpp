@@ -223,6 +223,33 @@ void ViewerPane::buildDetails()
     labelStatus = makeLabel(frmDetails, "labelStatus", tr("Status:"), CaptionAt(6));
     lblStatus = makeLabel(frmDetails, "lblStatus", QString(), ValueAt(6));
     lblStatus->setTextFormat(Qt::PlainText);
+    widenCaptionColumn();
+    for (QPushButton* button : {cmdFit, cmdSave, Command3})
+        FitButtonCaption(button);
+}
+
+void ViewerPane::widenCaptionColumn()
+{
+    // A caption longer than its column (a translation: "Nächste Aktualisierung:") widens the
+    // column and moves the values right by as much (the history bar beside them gives way), so
+    // that no caption is cut off. Captions that fit keep the design's columns.
+    const QList<QLabel*> captions{Label12, Label2, Label3, Label4, Label5, labelalla, labelStatus};
+    const QList<QLabel*> values{lblName,        lblRefresh, lblLastChanged, lblLastRefreshed,
+                                lblNextRefresh, lblTime,    lblStatus};
+    int widest = 0;
+    for (const QLabel* caption : captions)
+        widest = std::max(widest, caption->fontMetrics().horizontalAdvance(caption->text()));
+    captionExtra_ = std::max(0.0f, static_cast<float>(PixelsToTwips(widest + 4)) - kCaptionWidth);
+    if (captionExtra_ <= 0)
+        return;
+    for (int row = 0; row < static_cast<int>(captions.size()); ++row) {
+        TwipRect caption = CaptionAt(row);
+        caption.Width += captionExtra_;
+        setTwipsGeometry(captions.at(row), caption);
+        TwipRect value = ValueAt(row);
+        value.Left += captionExtra_;
+        setTwipsGeometry(values.at(row), value);
+    }
 }
 
 TwipRect ViewerPane::twipsGeometry(const QWidget* control) const
@@ -600,7 +627,8 @@ void ViewerPane::fitValueColumn()
     // the window: a health reason or the clock's "(system clock)" shows whole where there is
     // room. Never narrower than designed, and nothing moves. The rows above keep their width:
     // the room beside them is where the main window puts the history bar.
-    const float width = std::max(kValueWidth, twipsGeometry(frmDetails).Width - kValueLeft - kValueRightMargin);
+    const float width =
+        std::max(kValueWidth, twipsGeometry(frmDetails).Width - kValueLeft - captionExtra_ - kValueRightMargin);
     for (QLabel* value : {lblTime, lblStatus}) {
         TwipRect geometry = twipsGeometry(value);
         geometry.Width = width;

@@ -154,6 +154,7 @@ private:
     void buildDetails();
     // Widens the clock and status labels to the details frame's width, and shortens the status anew.
     void fitValueColumn();
+    void widenCaptionColumn();
     void elideStatusLine();
     void Form6_Unload();
     // imgMain with stretching off has taken its picture's size (pixels): record it in twips.
@@ -172,6 +173,7 @@ private:
     QPointer<Form6> form6_;
     QWidget* pictureArea_ = nullptr;  // in Picture1Client, left of VScroll2 and above HScroll1: holds imgMain
     QString statusText_;              // the whole Status text; lblStatus shows what fits
+    float captionExtra_ = 0;          // twips the caption column grew by for a long caption
     bool screensaverMode_ = false;
     bool fit_ = false;
     bool barFollowsFit_ = false;  // ApplyZoom is setting the zoom bar for Fit, or a step for a zoom

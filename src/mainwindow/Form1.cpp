@@ -70,6 +70,7 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption, c
     if (!tip.isEmpty())
         button->setToolTip(tip);
     Form1::PlaceTwips(button, at);
+    FitButtonCaption(button);
     return button;
 }
 }  // namespace

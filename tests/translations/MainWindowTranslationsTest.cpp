@@ -2,6 +2,7 @@
 // that marks every translated text: any text they show unmarked fails the test.
 #include <QCoreApplication>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QLocale>
 #include <QLoggingCategory>
@@ -224,6 +225,17 @@ TEST_F(MainWindowTest, GermanAndFrenchReachTheWindowAndTheOptions)
         EXPECT_EQ(window.mnuCamItem[0]->text(), QStringLiteral("Kamera hinzufügen"));
         EXPECT_EQ(window.frmMain->title(), QStringLiteral("Anzeige"));
         EXPECT_EQ(window.frmMain->Label5->text(), QStringLiteral("Nächste Aktualisierung:"));
+        // The longer German words are not cut off: the Controls frame's buttons and the Viewer's
+        // captions and buttons show whole.
+        for (const QWidget* frame : std::initializer_list<const QWidget*>{window.Frame1, window.frmMain->frmDetails}) {
+            for (const QLabel* label : frame->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+                EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+                    << label->text().toStdString();
+            for (const QPushButton* button : frame->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+                EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text().remove(QLatin1Char('&'))),
+                          button->width())
+                    << button->text().toStdString();
+        }
         window.mnuSettingsItem_Click(0);
         ASSERT_TRUE(LoadedOptions());
         EXPECT_EQ(LoadedOptions()->windowTitle(), QStringLiteral("Optionen"));

@@ -296,9 +296,17 @@ TEST_P(ChunkTable, DecodesOrRefuses)
         QByteArray out;
         qsizetype at = 0;
         ChunkProgress progress = ChunkProgress::NeedMore;
+        // The prefixes share the body's bytes and only what each step added is compared: copies
+        // and whole comparisons would make the one-byte-chunk case quadratic (minutes under the
+        // sanitizers), while the decoder itself is linear.
+        qsizetype checked = 0;
         for (qsizetype size = 0; size <= c.body.size() && progress == ChunkProgress::NeedMore; ++size) {
-            progress = DecodeWholeChunks(c.body.first(size), at, out);
-            EXPECT_TRUE(c.decoded->startsWith(out)) << size << " bytes";
+            progress = DecodeWholeChunks(QByteArray::fromRawData(c.body.constData(), size), at, out);
+            ASSERT_LE(out.size(), c.decoded->size()) << size << " bytes";
+            EXPECT_EQ(QByteArrayView(out).sliced(checked),
+                      QByteArrayView(*c.decoded).sliced(checked, out.size() - checked))
+                << size << " bytes";
+            checked = out.size();
         }
         EXPECT_EQ(progress, ChunkProgress::LastChunk);
         EXPECT_EQ(out, *c.decoded);
