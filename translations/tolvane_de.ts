@@ -249,12 +249,40 @@
         <translation>Nicht vom Recorder</translation>
     </message>
     <message>
-        <source>By the recorder (tolvane --record), always</source>
-        <translation>Vom Recorder (tolvane --record), immer</translation>
-    </message>
-    <message>
         <source>tolvane --record saves the new pictures of the cams marked here without a window (as a service); while it runs, AutoSave leaves these cams to it.</source>
         <translation>tolvane --record speichert die neuen Bilder der hier markierten Kameras ohne Fenster (als Dienst); solange er läuft, überlässt das automatische Speichern ihm diese Kameras.</translation>
+    </message>
+    <message>
+        <source>By the recorder (tolvane --record), on the schedule for all</source>
+        <translation>Vom Recorder (tolvane --record), nach dem Zeitplan für alle</translation>
+    </message>
+    <message>
+        <source>By the recorder, between two times</source>
+        <translation>Vom Recorder, zwischen zwei Uhrzeiten</translation>
+    </message>
+    <message>
+        <source>By the recorder, in daylight</source>
+        <translation>Vom Recorder, bei Tageslicht</translation>
+    </message>
+    <message>
+        <source>When:</source>
+        <translation>Wann:</translation>
+    </message>
+    <message>
+        <source>06:00-20:00 (local time)</source>
+        <translation>06:00-20:00 (Ortszeit)</translation>
+    </message>
+    <message>
+        <source>latitude longitude, such as 51.48 -0.01; civil may follow</source>
+        <translation>Breite Länge, etwa 51.48 -0.01; civil darf folgen</translation>
+    </message>
+    <message>
+        <source>&quot;When:&quot; takes the cam&apos;s latitude and longitude in degrees (north and east; south and west below zero), such as 51.48 -0.01, and civil after them for civil twilight</source>
+        <translation>„Wann:“ nimmt Breite und Länge der Kamera in Grad (Nord und Ost; Süd und West unter null), etwa 51.48 -0.01, und danach civil für die bürgerliche Dämmerung</translation>
+    </message>
+    <message>
+        <source>&quot;When:&quot; takes two times of day, such as 06:00-20:00</source>
+        <translation>„Wann:“ nimmt zwei Uhrzeiten, etwa 06:00-20:00</translation>
     </message>
 </context>
 <context>
@@ -698,6 +726,46 @@
     <message>
         <source>no keyframe in the first %1</source>
         <translation>kein Schlüsselbild in den ersten %1</translation>
+    </message>
+    <message>
+        <source>fetching the newest segment</source>
+        <translation>holt das neueste Segment</translation>
+    </message>
+    <message>
+        <source>fetching the playlist</source>
+        <translation>holt die Playlist</translation>
+    </message>
+    <message>
+        <source>HLS segment larger than 64 MiB</source>
+        <translation>HLS-Segment größer als 64 MiB</translation>
+    </message>
+    <message>
+        <source>HLS playlist larger than 1 MiB</source>
+        <translation>HLS-Playlist größer als 1 MiB</translation>
+    </message>
+    <message>
+        <source>not an HLS playlist</source>
+        <translation>keine HLS-Playlist</translation>
+    </message>
+    <message>
+        <source>HLS playlist with more than 10000 entries</source>
+        <translation>HLS-Playlist mit mehr als 10000 Einträgen</translation>
+    </message>
+    <message>
+        <source>HLS playlist without segments</source>
+        <translation>HLS-Playlist ohne Segmente</translation>
+    </message>
+    <message>
+        <source>HLS playlist without video</source>
+        <translation>HLS-Playlist ohne Video</translation>
+    </message>
+    <message>
+        <source>HLS playlist loop</source>
+        <translation>HLS-Playlist-Schleife</translation>
+    </message>
+    <message>
+        <source>the HLS segment holds no whole keyframe</source>
+        <translation>das HLS-Segment enthält kein ganzes Schlüsselbild</translation>
     </message>
 </context>
 <context>
@@ -1496,6 +1564,22 @@ Aufnehmer darf einen Ordner halten (die Sperrdatei tolvane-record.lock nennt ihn
     <message>
         <source>no limit</source>
         <translation>keine Grenze</translation>
+    </message>
+    <message>
+        <source>&quot;{label}&quot; takes always, two times such as 06:00-20:00, or daylight with a latitude and longitude in degrees, such as daylight 51.48 -0.01 (civil at the end for civil twilight).</source>
+        <translation>„{label}“ nimmt always, zwei Uhrzeiten wie 06:00-20:00 oder daylight mit Breite und Länge in Grad, etwa daylight 51.48 -0.01 (civil am Ende für die bürgerliche Dämmerung).</translation>
+    </message>
+    <message>
+        <source>Recorder&apos;s schedule</source>
+        <translation>Zeitplan des Recorders</translation>
+    </message>
+    <message>
+        <source>When tolvane --record records the cams that have no schedule of their own: always (empty), between two times such as 06:00-20:00, or in daylight at a place, such as daylight 51.48 -0.01, computed here from sunrise to sunset (add civil for civil twilight).</source>
+        <translation>Wann tolvane --record die Kameras ohne eigenen Zeitplan aufnimmt: immer (leer), zwischen zwei Uhrzeiten wie 06:00-20:00 oder bei Tageslicht an einem Ort, etwa daylight 51.48 -0.01, hier von Sonnenaufgang bis Sonnenuntergang berechnet (civil anhängen für die bürgerliche Dämmerung).</translation>
+    </message>
+    <message>
+        <source>always</source>
+        <translation>immer</translation>
     </message>
 </context>
 <context>

@@ -249,12 +249,40 @@
         <translation>Pas par l&apos;enregistreur</translation>
     </message>
     <message>
-        <source>By the recorder (tolvane --record), always</source>
-        <translation>Par l&apos;enregistreur (tolvane --record), toujours</translation>
-    </message>
-    <message>
         <source>tolvane --record saves the new pictures of the cams marked here without a window (as a service); while it runs, AutoSave leaves these cams to it.</source>
         <translation>tolvane --record enregistre les nouvelles images des caméras marquées ici sans fenêtre (en service) ; tant qu&apos;il tourne, l&apos;enregistrement automatique lui laisse ces caméras.</translation>
+    </message>
+    <message>
+        <source>By the recorder (tolvane --record), on the schedule for all</source>
+        <translation>Par l’enregistreur (tolvane --record), selon l’horaire commun</translation>
+    </message>
+    <message>
+        <source>By the recorder, between two times</source>
+        <translation>Par l’enregistreur, entre deux heures</translation>
+    </message>
+    <message>
+        <source>By the recorder, in daylight</source>
+        <translation>Par l’enregistreur, de jour</translation>
+    </message>
+    <message>
+        <source>When:</source>
+        <translation>Quand :</translation>
+    </message>
+    <message>
+        <source>06:00-20:00 (local time)</source>
+        <translation>06:00-20:00 (heure locale)</translation>
+    </message>
+    <message>
+        <source>latitude longitude, such as 51.48 -0.01; civil may follow</source>
+        <translation>latitude longitude, comme 51.48 -0.01 ; civil peut suivre</translation>
+    </message>
+    <message>
+        <source>&quot;When:&quot; takes the cam&apos;s latitude and longitude in degrees (north and east; south and west below zero), such as 51.48 -0.01, and civil after them for civil twilight</source>
+        <translation>« Quand : » accepte la latitude et la longitude de la caméra en degrés (nord et est ; sud et ouest en négatif), comme 51.48 -0.01, suivies de civil pour le crépuscule civil</translation>
+    </message>
+    <message>
+        <source>&quot;When:&quot; takes two times of day, such as 06:00-20:00</source>
+        <translation>« Quand : » accepte deux heures de la journée, comme 06:00-20:00</translation>
     </message>
 </context>
 <context>
@@ -698,6 +726,46 @@
     <message>
         <source>no keyframe in the first %1</source>
         <translation>pas d’image clé dans les premiers %1</translation>
+    </message>
+    <message>
+        <source>fetching the newest segment</source>
+        <translation>récupération du segment le plus récent</translation>
+    </message>
+    <message>
+        <source>fetching the playlist</source>
+        <translation>récupération de la playlist</translation>
+    </message>
+    <message>
+        <source>HLS segment larger than 64 MiB</source>
+        <translation>segment HLS de plus de 64 Mio</translation>
+    </message>
+    <message>
+        <source>HLS playlist larger than 1 MiB</source>
+        <translation>playlist HLS de plus de 1 Mio</translation>
+    </message>
+    <message>
+        <source>not an HLS playlist</source>
+        <translation>pas une playlist HLS</translation>
+    </message>
+    <message>
+        <source>HLS playlist with more than 10000 entries</source>
+        <translation>playlist HLS de plus de 10000 entrées</translation>
+    </message>
+    <message>
+        <source>HLS playlist without segments</source>
+        <translation>playlist HLS sans segments</translation>
+    </message>
+    <message>
+        <source>HLS playlist without video</source>
+        <translation>playlist HLS sans vidéo</translation>
+    </message>
+    <message>
+        <source>HLS playlist loop</source>
+        <translation>boucle de playlists HLS</translation>
+    </message>
+    <message>
+        <source>the HLS segment holds no whole keyframe</source>
+        <translation>le segment HLS ne contient aucune image clé entière</translation>
     </message>
 </context>
 <context>
@@ -1496,6 +1564,22 @@ un signal, 1 n’a pas pu démarrer, 2 ligne de commande incorrecte.</translatio
     <message>
         <source>no limit</source>
         <translation>aucune limite</translation>
+    </message>
+    <message>
+        <source>&quot;{label}&quot; takes always, two times such as 06:00-20:00, or daylight with a latitude and longitude in degrees, such as daylight 51.48 -0.01 (civil at the end for civil twilight).</source>
+        <translation>« {label} » accepte always, deux heures comme 06:00-20:00, ou daylight suivi d’une latitude et d’une longitude en degrés, comme daylight 51.48 -0.01 (civil à la fin pour le crépuscule civil).</translation>
+    </message>
+    <message>
+        <source>Recorder&apos;s schedule</source>
+        <translation>Horaire de l’enregistreur</translation>
+    </message>
+    <message>
+        <source>When tolvane --record records the cams that have no schedule of their own: always (empty), between two times such as 06:00-20:00, or in daylight at a place, such as daylight 51.48 -0.01, computed here from sunrise to sunset (add civil for civil twilight).</source>
+        <translation>Quand tolvane --record enregistre les caméras sans horaire propre : toujours (vide), entre deux heures comme 06:00-20:00, ou de jour en un lieu, comme daylight 51.48 -0.01, calculé ici du lever au coucher du soleil (ajoutez civil pour le crépuscule civil).</translation>
+    </message>
+    <message>
+        <source>always</source>
+        <translation>toujours</translation>
     </message>
 </context>
 <context>

@@ -16,11 +16,17 @@
 #include "Files.h"
 #include "ProductInfo.h"
 #include "Prompt.h"
+#include "RecordSchedule.h"
 #include "SettingKeys.h"
 
 namespace {
 constexpr int kRefreshMaxLength = 3;  // characters: at most 999 seconds
 constexpr int kLongestRefresh = 999;  // seconds
+// cboRecord's items.
+constexpr int kRecordNot = 0;
+constexpr int kRecordForAll = 1;
+constexpr int kRecordBetween = 2;
+constexpr int kRecordDaylight = 3;
 
 void ShowDialogError(const QString& text, QWidget* parent)
 {
@@ -94,7 +100,20 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
     cboRecord = new QComboBox(this);
     cboRecord->setObjectName(QStringLiteral("cboRecord"));
     cboRecord->addItem(tr("Not by the recorder"), QString());
-    cboRecord->addItem(tr("By the recorder (tolvane --record), always"), QStringLiteral("1"));
+    cboRecord->addItem(tr("By the recorder (tolvane --record), on the schedule for all"), QStringLiteral("1"));
+    cboRecord->addItem(tr("By the recorder, between two times"), QStringLiteral("1"));
+    cboRecord->addItem(tr("By the recorder, in daylight"), QStringLiteral("1"));
+    lblRecordWhen = makeLabel("lblRecordWhen", tr("When:"));
+    txtRecordWhen = makeText("txtRecordWhen");
+    connect(cboRecord, &QComboBox::currentIndexChanged, this, [this](int index) {
+        txtRecordWhen->setEnabled(index >= kRecordBetween);
+        txtRecordWhen->setPlaceholderText(index == kRecordBetween ? tr("06:00-20:00 (local time)")
+                                              : index == kRecordDaylight
+                                              ? tr("latitude longitude, such as 51.48 -0.01; "
+                                                   "civil may follow")
+                                              : QString());
+    });
+    txtRecordWhen->setEnabled(false);
     cboRecord->setToolTip(tr("tolvane --record saves the new pictures of the cams marked here without a window (as a "
                              "service); while it runs, AutoSave leaves these cams to it."));
     Command1 = new QPushButton(tr("OK"), this);
@@ -122,6 +141,8 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
     // Row 5 is Form3's note; the recorder's rows come after every row the dialogs had.
     grid_->addWidget(lblRecord, 6, 0);
     grid_->addWidget(cboRecord, 6, 1, 1, 3);
+    grid_->addWidget(lblRecordWhen, 7, 0);
+    grid_->addWidget(txtRecordWhen, 7, 1, 1, 3);
     grid_->addLayout(buttons, 8, 0, 1, 4);
     grid_->setColumnStretch(3, 1);
     Text1->setMinimumWidth(320);
@@ -155,6 +176,8 @@ bool CamDialog::ValidateTexts(const QString& ownName, const QString& keptRefresh
         ShowDialogError(tr("you must enter all information"), this);
         return false;
     }
+    if (!TypedSchedule())
+        return false;
     if (!IsRefreshText(Text3->text(), keptRefresh)) {
         ShowDialogError(tr("the refresh time must be a whole number of seconds from 1 to 999"), this);
         return false;
@@ -190,15 +213,46 @@ void CamDialog::StoreAutoSave(const QString& cam)
 
 void CamDialog::ShowRecord(const QString& cam)
 {
-    cboRecord->setCurrentIndex(CamRecorded(cam) ? 1 : 0);
+    const std::optional<RecordSchedule> own =
+        RecordScheduleFromText(CamSetting(cam, QString::fromLatin1(CamSettingNames::recordSchedule)));
+    int index = CamRecorded(cam) ? kRecordForAll : kRecordNot;
+    txtRecordWhen->clear();
+    if (index != kRecordNot && own && own->kind != RecordSchedule::Kind::Always) {
+        const QString text = RecordScheduleText(*own);
+        index = own->kind == RecordSchedule::Kind::Between ? kRecordBetween : kRecordDaylight;
+        txtRecordWhen->setText(index == kRecordDaylight ? text.mid(text.indexOf(QLatin1Char(' ')) + 1) : text);
+    }
+    cboRecord->setCurrentIndex(index);
+}
+
+std::optional<QString> CamDialog::TypedSchedule()
+{
+    const int index = cboRecord->currentIndex();
+    if (index < kRecordBetween)
+        return QString();
+    const QString typed = txtRecordWhen->text().trimmed();
+    const std::optional<RecordSchedule> schedule =
+        RecordScheduleFromText(index == kRecordDaylight ? QStringLiteral("daylight ") + typed : typed);
+    if (schedule &&
+        schedule->kind == (index == kRecordDaylight ? RecordSchedule::Kind::Daylight : RecordSchedule::Kind::Between))
+        return RecordScheduleText(*schedule);
+    ShowDialogError(index == kRecordDaylight
+                        ? tr("\"When:\" takes the cam's latitude and longitude in degrees (north and east; south and "
+                             "west below zero), such as 51.48 -0.01, and civil after them for civil twilight")
+                        : tr("\"When:\" takes two times of day, such as 06:00-20:00"),
+                    this);
+    return std::nullopt;
 }
 
 void CamDialog::StoreRecord(const QString& cam)
 {
     QString reason;
     const QString value = cboRecord->currentData().toString();
-    if (CamSetting(cam, QString::fromLatin1(CamSettingNames::record)) == value ||
-        SetCamSetting(cam, QString::fromLatin1(CamSettingNames::record), value, &reason))
+    const QString schedule = TypedSchedule().value_or(QString());  // checked before anything was written
+    const QString recordName = QString::fromLatin1(CamSettingNames::record);
+    const QString scheduleName = QString::fromLatin1(CamSettingNames::recordSchedule);
+    if ((CamSetting(cam, recordName) == value || SetCamSetting(cam, recordName, value, &reason)) &&
+        (CamSetting(cam, scheduleName) == schedule || SetCamSetting(cam, scheduleName, schedule, &reason)))
         return;
     ShowDialogError(tr("The cam was saved, but \"%1\" could not be stored: %2").arg(lblRecord->text(), reason), this);
 }

@@ -38,9 +38,11 @@ public:
     QCheckBox* chkAutoSave;
     // "Record:": whether `tolvane --record` (without --open) records the cam (its own settings).
     QLabel* lblRecord;
-    QComboBox* cboRecord;
-    QPushButton* Command1;  // OK
-    QPushButton* Command2;  // Cancel
+    QComboBox* cboRecord;      // not, by the recorder on the schedule for all, between two times, in daylight
+    QLabel* lblRecordWhen;     // "When:"
+    QLineEdit* txtRecordWhen;  // the two times ("06:00-20:00") or the place ("51.48 -0.01", "civil" may follow)
+    QPushButton* Command1;     // OK
+    QPushButton* Command2;     // Cancel
 
     // The three texts as they stand, not trimmed.
     CamRecord typedRecord() const;
@@ -65,7 +67,9 @@ protected:
     void KeepOwnRule(const QString& cam);
     // Stores chkAutoSave for the cam written; a failure is shown, the cam stays as written.
     void StoreAutoSave(const QString& cam);
-    // The same for cboRecord, shown from the store by ShowRecord.
+    // The same for cboRecord and txtRecordWhen, shown from the store by ShowRecord; the cam's
+    // schedule as typed, or nothing (with a message) when it is none.
+    std::optional<QString> TypedSchedule();
     void ShowRecord(const QString& cam);
     void StoreRecord(const QString& cam);
 

@@ -15,6 +15,7 @@
 #include <QtGlobal>
 #include <span>
 
+#include "RecordSchedule.h"
 #include "SettingRules.h"
 
 // Where a setting is kept.
@@ -198,6 +199,24 @@ inline constexpr SettingKey keepGigabytes{
                        "oldest of them are deleted until they fit (checked at start and every hour). Empty sets no "
                        "limit."),
      QT_TRANSLATE_NOOP("SettingKeys", "no limit")}};
+// When `tolvane --record` records a cam that has no schedule of its own (RecordSchedule.h):
+// empty or "always", "HH:MM-HH:MM" in local time, or "daylight LAT LON [civil]".
+inline constexpr SettingKey recordSchedule{
+    "Settings",
+    "recordSchedule",
+    "",
+    SettingStore::Main,
+    TextAccepting(IsRecordScheduleText,
+                  QT_TRANSLATE_NOOP("SettingKeys",
+                                    "\"{label}\" takes always, two times such as 06:00-20:00, or daylight with a "
+                                    "latitude and longitude in degrees, such as daylight 51.48 -0.01 (civil at the end "
+                                    "for civil twilight).")),
+    {QT_TRANSLATE_NOOP("SettingKeys", "Recorder's schedule"),
+     QT_TRANSLATE_NOOP("SettingKeys",
+                       "When tolvane --record records the cams that have no schedule of their own: always (empty), "
+                       "between two times such as 06:00-20:00, or in daylight at a place, such as daylight 51.48 "
+                       "-0.01, computed here from sunrise to sunset (add civil for civil twilight)."),
+     QT_TRANSLATE_NOOP("SettingKeys", "always")}};
 // The folder saved pictures go to (made when missing); a relative path is taken from the program
 // folder. Empty: the folder "cam" beside the program, as always.
 inline constexpr SettingKey saveFolder{
@@ -449,6 +468,7 @@ inline constexpr SettingKey All[] = {autoSave,
                                      frozenMinutes,
                                      keepDays,
                                      keepGigabytes,
+                                     recordSchedule,
                                      saveFolder,
                                      pictureNames,
                                      caFile,

@@ -779,3 +779,51 @@ TEST_F(CamCommandsTest, TheRecordChoiceComesAfterTheOldRowsAndIsKeptBesideTheLis
     EXPECT_FALSE(CamRecorded("Pier 7"));
     EXPECT_TRUE(CamSettingsOf("Pier 7").isEmpty()) << "not recording is the default: nothing is stored";
 }
+
+// "Record:" with a schedule of the cam's own: between two times or in daylight at its place,
+// typed in "When:", checked before anything is written, kept as the cam's recordSchedule.
+TEST_F(CamCommandsTest, TheCamsOwnScheduleIsCheckedKeptAndShownAgain)
+{
+    startWith(kThreeCams);
+    const QString schedule = QString::fromLatin1(CamSettingNames::recordSchedule);
+    commands->cmdAdd_Click();
+    Form2* add = commands->form2();
+    ASSERT_TRUE(add);
+    EXPECT_EQ(add->cboRecord->count(), 4);
+    EXPECT_FALSE(add->txtRecordWhen->isEnabled());
+    add->Text1->setText("Pier");
+    add->cboRecord->setCurrentIndex(2);
+    EXPECT_TRUE(add->txtRecordWhen->isEnabled());
+    add->txtRecordWhen->setText("dawn to dusk");
+    const QByteArray before = bytes();
+    add->Command1->click();
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].text, "\"When:\" takes two times of day, such as 06:00-20:00");
+    EXPECT_EQ(bytes(), before) << "nothing is written";
+    EXPECT_TRUE(add->isVisible());
+    add->txtRecordWhen->setText(" 7:00-19:30 ");
+    add->Command1->click();
+    EXPECT_TRUE(CamRecorded("Pier"));
+    EXPECT_EQ(CamSetting("Pier", schedule), "07:00-19:30");
+
+    select("Pier");
+    commands->cmdEdit_Click();
+    Form3* edit = commands->form3();
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(edit->cboRecord->currentIndex(), 2);
+    EXPECT_EQ(edit->txtRecordWhen->text(), "07:00-19:30");
+    edit->cboRecord->setCurrentIndex(3);
+    edit->txtRecordWhen->setText("51.48 -0.01 civil");
+    edit->Command1->click();
+    EXPECT_EQ(CamSetting("Pier", schedule), "daylight 51.4800 -0.0100 civil");
+    select("Pier");
+    commands->cmdEdit_Click();
+    EXPECT_EQ(commands->form3()->cboRecord->currentIndex(), 3);
+    EXPECT_EQ(commands->form3()->txtRecordWhen->text(), "51.4800 -0.0100 civil");
+
+    // On the schedule for all: the cam's own goes.
+    commands->form3()->cboRecord->setCurrentIndex(1);
+    commands->form3()->Command1->click();
+    EXPECT_TRUE(CamRecorded("Pier"));
+    EXPECT_EQ(CamSetting("Pier", schedule), "");
+}

@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 #include <QWidget>
 #include <unistd.h>
 
@@ -20,6 +21,8 @@
 #include "Recorder.h"
 #include "RecorderLock.h"
 #include "RecorderStatus.h"
+#include "SettingKeys.h"
+#include "Settings.h"
 #include "SlotGrid.h"
 #include "TestPictures.h"
 
@@ -264,6 +267,53 @@ TEST_F(RecorderTest, NamedCamsAreRecordedWithoutMarksAndAnUnknownNameStopsTheSta
     Recorder recorder({QStringLiteral("Yard"), QStringLiteral("Pond")}, [](const QString&) {});
     EXPECT_EQ(recorder.start(), QStringLiteral("no such cam in %1: Pond").arg(CamListPath()));
     EXPECT_TRUE(recorder.recordedNames().isEmpty());
+}
+
+TEST_F(RecorderTest, ACamOutsideItsScheduleWaitsUnfetchedAndComesBackOnTime)
+{
+    QTemporaryDir home;
+    UseFolder(home,
+              {{QStringLiteral("Yard"), server.url(QStringLiteral("/yard.jpg")), QStringLiteral("60")},
+               {QStringLiteral("Gate"), server.url(QStringLiteral("/gate.jpg")), QStringLiteral("60")}});
+    const QString record = QString::fromLatin1(CamSettingNames::record);
+    const QString schedule = QString::fromLatin1(CamSettingNames::recordSchedule);
+    ASSERT_TRUE(SetCamSetting(QStringLiteral("Yard"), record, QStringLiteral("1")));
+    ASSERT_TRUE(SetCamSetting(QStringLiteral("Yard"), schedule, QStringLiteral("08:00-20:00")));
+    ASSERT_TRUE(SetCamSetting(QStringLiteral("Gate"), record, QStringLiteral("1")));
+    ASSERT_TRUE(SetCamSetting(QStringLiteral("Gate"), schedule, QStringLiteral("at dawn")));
+    now = QDateTime(QDate(2024, 6, 20), QTime(7, 0));
+    Recorder recorder({}, [this](const QString& line) { said << line; });
+    recorder.cams().setTickInterval(3600 * 1000);
+    ASSERT_EQ(recorder.start(), QString());
+    EXPECT_EQ(recorder.recordedNames(), QStringList{QStringLiteral("Gate")}) << "a schedule that means nothing: always";
+    EXPECT_TRUE(said.contains(QStringLiteral("Gate: its schedule \"at dawn\" cannot be read; recorded always")));
+    EXPECT_TRUE(said.contains(QStringLiteral("Yard: outside its schedule (between 08:00 and 20:00); waiting")));
+    const std::optional<RecorderStatus> early = ReadRecorderStatus(home.path());
+    ASSERT_TRUE(early);
+    ASSERT_EQ(early->cams.size(), 2);
+    EXPECT_EQ(early->cams[1].name, QStringLiteral("Yard"));
+    EXPECT_EQ(early->cams[1].state, QStringLiteral("waiting"));
+    EXPECT_EQ(early->cams[1].schedule, QStringLiteral("between 08:00 and 20:00"));
+
+    // On time: fetched and saved; past the end: stopped, said once.
+    now = QDateTime(QDate(2024, 6, 20), QTime(8, 0));
+    recorder.followCamList();
+    EXPECT_EQ(recorder.recordedNames(), (QStringList{QStringLiteral("Gate"), QStringLiteral("Yard")}));
+    EXPECT_TRUE(said.constLast().startsWith(QStringLiteral("Yard: recording ")));
+    EXPECT_TRUE(said.constLast().endsWith(QStringLiteral(" every 60 s, between 08:00 and 20:00")));
+    now = QDateTime(QDate(2024, 6, 20), QTime(20, 0));
+    recorder.followCamList();
+    recorder.followCamList();
+    EXPECT_EQ(recorder.recordedNames(), QStringList{QStringLiteral("Gate")});
+    EXPECT_EQ(said.count(QStringLiteral("Yard: outside its schedule (between 08:00 and 20:00); waiting")), 2);
+
+    // The schedule for all holds for a cam without its own.
+    ASSERT_TRUE(SetCamSetting(QStringLiteral("Gate"), schedule, QString()));
+    WriteSetting(SettingKeys::recordSchedule, QStringLiteral("daylight 51.5074 -0.1278"));
+    now = QDateTime(QDate(2024, 6, 20), QTime(23, 0), QTimeZone::utc());
+    recorder.followCamList();
+    EXPECT_TRUE(recorder.recordedNames().isEmpty());
+    EXPECT_TRUE(said.contains(QStringLiteral("Gate: outside its schedule (in daylight at 51.5074, -0.1278); waiting")));
 }
 
 TEST(RecorderLockTest, OneHolderPerFolderNamedByItsProcessAndFreedWhenLetGo)

@@ -135,7 +135,8 @@ QStringList CamsRecordedNow(const QString& programFolder)
         return {};
     QStringList names;
     for (const RecordedCamStatus& cam : status->cams)
-        names << cam.name;
+        if (cam.state != QLatin1String(kWaitingState))
+            names << cam.name;
     return names;
 }
 

@@ -12,6 +12,8 @@
 #include <optional>
 
 inline constexpr char kRecorderStatusName[] = "tolvane-record.status";
+// The state of a cam the recorder does not fetch now, outside its schedule.
+inline constexpr char kWaitingState[] = "waiting";
 
 struct RecordedCamStatus {
     QString name;
@@ -42,8 +44,8 @@ std::optional<RecorderStatus> ReadRecorderStatus(const QString& programFolder, Q
 // Replaces the file at once (written beside, renamed). False with the reason on failure.
 bool WriteRecorderStatus(const QString& programFolder, const RecorderStatus& status, QString* problem = nullptr);
 
-// The cams a recorder running on the folder records now; empty when none runs (or it has not
-// said yet). Cheap enough to ask at every answer: the file is read again only when it changed.
-// Safe from any thread.
+// The cams a recorder running on the folder records now (not those waiting for their
+// schedule); empty when none runs (or it has not said yet). Cheap enough to ask at every answer: the file is read again
+// only when it changed. Safe from any thread.
 QStringList CamsRecordedNow(const QString& programFolder);
 bool RecordedByRecorder(const QString& programFolder, const QString& cam);

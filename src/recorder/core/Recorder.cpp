@@ -9,9 +9,11 @@
 #include "CamUrl.h"
 #include "DateTimeText.h"
 #include "IndexMaintenance.h"
+#include "Options.h"
 #include "PictureWork.h"
 #include "ProgramFolder.h"
 #include "ReplaceFile.h"
+#include "SettingKeys.h"
 #include "Settings.h"
 #include "SlotNumbers.h"
 #include "WatchChoices.h"
@@ -127,6 +129,17 @@ RecorderStatus Recorder::status(bool running)
         c.lastNewPicture = cam.health().lastNewPicture;
         c.lastSaved = lastSaved_.value(cam.name());
         c.picturesKept = qMax(0, index.count(cam.name()));
+        c.schedule = schedules_.value(cam.name());
+        status.cams << c;
+    }
+    for (auto it = waiting_.cbegin(); it != waiting_.cend(); ++it) {
+        RecordedCamStatus c;
+        c.name = it.key();
+        c.state = QString::fromLatin1(kWaitingState);
+        c.summary = QStringLiteral("waiting: records %1").arg(it.value());
+        c.lastSaved = lastSaved_.value(it.key());
+        c.picturesKept = qMax(0, index.count(it.key()));
+        c.schedule = it.value();
         status.cams << c;
     }
     return status;
@@ -147,14 +160,13 @@ void Recorder::publishStatus(bool running)
     statusDirty_ = false;
     healthChanged_ = false;
     lastPublishedMs_ = QDateTime::currentMSecsSinceEpoch();
-    publishedNames_.clear();
-    for (const RecordedCamStatus& cam : now.cams)
-        publishedNames_ << cam.name;
+    publishedNames_ = recordedNames();
+    publishedWaiting_ = waiting_.keys();
 }
 
 void Recorder::PublishWhenDue()
 {
-    if (recordedNames() != publishedNames_ || healthChanged_ ||
+    if (recordedNames() != publishedNames_ || waiting_.keys() != publishedWaiting_ || healthChanged_ ||
         (statusDirty_ && QDateTime::currentMSecsSinceEpoch() - lastPublishedMs_ >= kStatusIntervalMs))
         publishStatus();
 }
@@ -166,6 +178,20 @@ QStringList Recorder::recordedNames() const
         if (cams_.cam(i).isOpen())
             names << cams_.cam(i).name();
     return names;
+}
+
+RecordSchedule Recorder::ScheduleOf(const QString& cam, const RecordSchedule& forAll)
+{
+    const QString own = CamSetting(cam, QString::fromLatin1(CamSettingNames::recordSchedule));
+    if (own.trimmed().isEmpty())
+        return forAll;
+    if (const std::optional<RecordSchedule> schedule = RecordScheduleFromText(own))
+        return *schedule;
+    // A hand-edited value that means nothing: recording it always loses no picture.
+    if (!unreadableSchedules_.contains(cam))
+        say_(QStringLiteral("%1: its schedule \"%2\" cannot be read; recorded always").arg(cam, own));
+    unreadableSchedules_ << cam;
+    return {};
 }
 
 QList<CamRecord> Recorder::WantedCams(QStringList* missing) const
@@ -215,9 +241,22 @@ void Recorder::followCamList()
         listProblem_ = error.message();
         return;
     }
+    // Those outside their schedule wait, unfetched, until it comes round.
+    const RecordSchedule forAll =
+        RecordScheduleFromText(OptionValue(SettingKeys::recordSchedule)).value_or(RecordSchedule{});
+    const QDateTime now = CurrentDateTime();
     QHash<QString, CamRecord> byName;
-    for (const CamRecord& record : wanted)
-        byName.insert(record.name, record);
+    QMap<QString, QString> waiting;  // by name: its schedule in words
+    schedules_.clear();
+    for (const CamRecord& record : wanted) {
+        const RecordSchedule schedule = ScheduleOf(record.name, forAll);
+        if (schedule.kind != RecordSchedule::Kind::Always)
+            schedules_.insert(record.name, RecordScheduleWords(schedule));
+        if (RecordsAt(schedule, now))
+            byName.insert(record.name, record);
+        else
+            waiting.insert(record.name, RecordScheduleWords(schedule));
+    }
 
     // Gone from the list (or unmarked), or changed.
     for (int i = 0; i < WatchedCams::kCount; ++i) {
@@ -226,7 +265,8 @@ void Recorder::followCamList()
             continue;
         const auto it = byName.constFind(cam.name());
         if (it == byName.cend()) {
-            say_(QStringLiteral("%1: no longer recorded").arg(cam.name()));
+            if (!waiting.contains(cam.name()))  // else said with the others that wait, below
+                say_(QStringLiteral("%1: no longer recorded").arg(cam.name()));
             cam.settle();
             cam.cmdStop_Click();
             continue;
@@ -271,11 +311,18 @@ void Recorder::followCamList()
             continue;
         }
         notOpened_.removeAll(record.name);
-        say_(QStringLiteral("%1: recording %2 every %3 s")
-                 .arg(record.name, MaskAddressPassword(record.url), record.refresh));
+        say_(QStringLiteral("%1: recording %2 every %3 s%4")
+                 .arg(record.name, MaskAddressPassword(record.url), record.refresh,
+                      schedules_.contains(record.name) ? QStringLiteral(", ") + schedules_.value(record.name)
+                                                       : QString()));
         cams_.cam(place).open(record.name, record.url, record.refresh);
     }
     notOpened_.removeIf([&](const QString& name) { return !byName.contains(name); });
+    // Each cam that begins to wait (from the start, or stopped by its schedule) is said once.
+    for (auto it = waiting.cbegin(); it != waiting.cend(); ++it)
+        if (!waiting_.contains(it.key()))
+            say_(QStringLiteral("%1: outside its schedule (%2); waiting").arg(it.key(), it.value()));
+    waiting_ = waiting;
     if (started_.isValid())
         PublishWhenDue();
 }

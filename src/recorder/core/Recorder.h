@@ -5,7 +5,9 @@
 // marks while it runs (added, removed and edited cams).
 #include <QDateTime>
 #include <QHash>
+#include <QMap>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -13,6 +15,7 @@
 
 #include "CamList.h"
 #include "HistoryKeeper.h"
+#include "RecordSchedule.h"
 #include "RecorderStatus.h"
 #include "WatchedCams.h"
 
@@ -47,6 +50,8 @@ private:
     // The cams that should be recorded now, by name; listed records only (in list order).
     QList<CamRecord> WantedCams(QStringList* missing = nullptr) const;
     void ApplyOptionsWhenChanged();
+    // The cam's own schedule, else the one for all.
+    RecordSchedule ScheduleOf(const QString& cam, const RecordSchedule& forAll);
     // Writes the status when something changed: at the next look when the cams recorded (the
     // window goes by them) or a cam's health state changed, else at most every kStatusIntervalMs.
     void PublishWhenDue();
@@ -61,7 +66,11 @@ private:
     QStringList notOpened_;  // cams told as not recorded for want of a place
     QDateTime started_;
     QHash<QString, QString> lastSaved_;  // by cam name: the last file saved
-    QStringList publishedNames_;         // the cams the last status named
+    QStringList publishedNames_;         // the cams recorded when the status was last written
+    QStringList publishedWaiting_;       // and those waiting for their schedule
+    QMap<QString, QString> waiting_;     // cams outside their schedule now: their schedule in words
+    QHash<QString, QString> schedules_;  // cams with a schedule of their own or for all: in words
+    QSet<QString> unreadableSchedules_;  // told once
     bool statusDirty_ = true;
     bool healthChanged_ = false;  // a cam's health state changed: told at the next look
     qint64 lastPublishedMs_ = 0;
