@@ -727,6 +727,46 @@
         <source>no keyframe in the first %1</source>
         <translation>kein Schlüsselbild in den ersten %1</translation>
     </message>
+    <message>
+        <source>fetching the newest segment</source>
+        <translation>holt das neueste Segment</translation>
+    </message>
+    <message>
+        <source>fetching the playlist</source>
+        <translation>holt die Playlist</translation>
+    </message>
+    <message>
+        <source>HLS segment larger than 64 MiB</source>
+        <translation>HLS-Segment größer als 64 MiB</translation>
+    </message>
+    <message>
+        <source>HLS playlist larger than 1 MiB</source>
+        <translation>HLS-Playlist größer als 1 MiB</translation>
+    </message>
+    <message>
+        <source>not an HLS playlist</source>
+        <translation>keine HLS-Playlist</translation>
+    </message>
+    <message>
+        <source>HLS playlist with more than 10000 entries</source>
+        <translation>HLS-Playlist mit mehr als 10000 Einträgen</translation>
+    </message>
+    <message>
+        <source>HLS playlist without segments</source>
+        <translation>HLS-Playlist ohne Segmente</translation>
+    </message>
+    <message>
+        <source>HLS playlist without video</source>
+        <translation>HLS-Playlist ohne Video</translation>
+    </message>
+    <message>
+        <source>HLS playlist loop</source>
+        <translation>HLS-Playlist-Schleife</translation>
+    </message>
+    <message>
+        <source>the HLS segment holds no whole keyframe</source>
+        <translation>das HLS-Segment enthält kein ganzes Schlüsselbild</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>

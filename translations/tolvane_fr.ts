@@ -727,6 +727,46 @@
         <source>no keyframe in the first %1</source>
         <translation>pas d’image clé dans les premiers %1</translation>
     </message>
+    <message>
+        <source>fetching the newest segment</source>
+        <translation>récupération du segment le plus récent</translation>
+    </message>
+    <message>
+        <source>fetching the playlist</source>
+        <translation>récupération de la playlist</translation>
+    </message>
+    <message>
+        <source>HLS segment larger than 64 MiB</source>
+        <translation>segment HLS de plus de 64 Mio</translation>
+    </message>
+    <message>
+        <source>HLS playlist larger than 1 MiB</source>
+        <translation>playlist HLS de plus de 1 Mio</translation>
+    </message>
+    <message>
+        <source>not an HLS playlist</source>
+        <translation>pas une playlist HLS</translation>
+    </message>
+    <message>
+        <source>HLS playlist with more than 10000 entries</source>
+        <translation>playlist HLS de plus de 10000 entrées</translation>
+    </message>
+    <message>
+        <source>HLS playlist without segments</source>
+        <translation>playlist HLS sans segments</translation>
+    </message>
+    <message>
+        <source>HLS playlist without video</source>
+        <translation>playlist HLS sans vidéo</translation>
+    </message>
+    <message>
+        <source>HLS playlist loop</source>
+        <translation>boucle de playlists HLS</translation>
+    </message>
+    <message>
+        <source>the HLS segment holds no whole keyframe</source>
+        <translation>le segment HLS ne contient aucune image clé entière</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>

@@ -87,7 +87,10 @@ bool LighttpdServer::start()
            << QStringLiteral("server.modules = (\"mod_auth\", \"mod_authn_file\", \"mod_redirect\", \"mod_accesslog\")")
            << QStringLiteral("accesslog.filename = ") + Quoted(folder_ + QStringLiteral("/access.log"))
            << QStringLiteral("accesslog.format = \"%r %s %b\"")
-           << QStringLiteral("mimetype.assign = (\".jpg\" => \"image/jpeg\", \".html\" => \"text/html\")")
+           << QStringLiteral(
+                  "mimetype.assign = (\".jpg\" => \"image/jpeg\", \".html\" => \"text/html\", \".m3u8\" => "
+                  "\"application/vnd.apple.mpegurl\", \".playlist\" => \"application/x-mpegURL\", \".ts\" => "
+                  "\"video/mp2t\")")
            << QStringLiteral("auth.backend = \"plain\"")
            << QStringLiteral("auth.backend.plain.userfile = ") + Quoted(folder_ + QStringLiteral("/users"));
     if (!authRules_.isEmpty())

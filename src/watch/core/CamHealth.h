@@ -57,6 +57,7 @@ enum class FetchOutcomeKind {
     CodecNotSupported,    // this FFmpeg has no decoder for the codec named in `detail`
     StreamTooLarge,       // the stream declares a picture over the limit: `pictureSize`
     StreamFailed,         // anything else, in words (`detail`)
+    StreamProblem,        // an HLS cam's problem, the whole of its words in `detail`
 };
 
 // Why a redirect was not followed (RedirectRefused).

@@ -311,6 +311,8 @@ QString KindReason(const FetchOutcome& o)
             .arg(o.pictureSize.height());
     case FetchOutcomeKind::StreamFailed:
         return TranslatedText("CamHealth", "stream failed: %1").arg(o.detail);
+    case FetchOutcomeKind::StreamProblem:
+        return o.detail;
     }
     return {};
 }
@@ -381,6 +383,7 @@ QString OutcomeKey(const FetchOutcome& o)
         break;
     case FetchOutcomeKind::CodecNotSupported:
     case FetchOutcomeKind::StreamFailed:
+    case FetchOutcomeKind::StreamProblem:
         add(o.detail);
         break;
     case FetchOutcomeKind::StreamSignInRefused:

@@ -78,7 +78,7 @@ void HttpCamSource::wsCam_DataArrival(qint64 bytesTotal)
     events_.SourcePhase(FetchPhase::Receiving);
     if (slotResponse.headerDone() && slotResponse.bytesReceived() > bodyBefore)
         slotLastBodyByteMs = monotonicMs_();
-    if (arrival.tooLarge) {
+    if (arrival.tooLarge || slotResponse.buffer().size() > answerLimit_) {
         // Far beyond any cam picture: stop reading rather than fill the memory; the cam tries
         // again at its next start.
         wsCam->Close();

@@ -24,6 +24,9 @@ public:
     RunningFetch runningFetch() const override;
     qint64 lastBodyByteMs() const override { return slotLastBodyByteMs; }
     QStringList redirectHops() const override { return redirects.hops(); }
+    // The most bytes an answer may bring before it is abandoned as too large (TooLarge, Answer);
+    // the assembler's own cap when none is set. For a fetch that is not a picture (a playlist).
+    void setAnswerLimit(qint64 bytes) { answerLimit_ = bytes; }
 
     // The socket's events.
     void wsCam_Connect();
@@ -78,4 +81,5 @@ private:
 
     const FetchOptions& options_;
     std::function<qint64()> monotonicMs_;
+    qint64 answerLimit_ = HttpResponseAssembler::kMaxResponseBytes;
 };

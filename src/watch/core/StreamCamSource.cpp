@@ -9,6 +9,18 @@ bool IsStreamAddress(const QString& address)
         address.startsWith(QLatin1String("rtsps://"), Qt::CaseInsensitive);
 }
 
+CamAnswer StillAnswer(const StreamStill& still)
+{
+    CamAnswer answer;
+    answer.response.header = "Content-Type: image/jpeg";
+    answer.response.body = still.jpeg;
+    answer.response.isImage = true;
+    answer.contentLength = static_cast<qint32>(still.jpeg.size());
+    answer.receivedBytes = still.bytesRead;
+    answer.byContent = true;
+    return answer;
+}
+
 // One grab: its thread reads `abandon`; the UI thread alone reads and writes the rest.
 struct StreamCamSource::Grab {
     std::atomic<bool> abandon{false};
@@ -137,14 +149,7 @@ void StreamCamSource::Deliver(const StreamStill& still, qint32 deadlineSeconds)
     if (still.status == Status::Picture) {
         events_.SourceSettle();
         events_.SourceStep(TranslatedText("CamHealth", "keyframe decoded"), 100.0f);
-        CamAnswer answer;
-        answer.response.header = "Content-Type: image/jpeg";
-        answer.response.body = still.jpeg;
-        answer.response.isImage = true;
-        answer.contentLength = static_cast<qint32>(still.jpeg.size());
-        answer.receivedBytes = still.bytesRead;
-        answer.byContent = true;
-        events_.SourceAnswered(std::move(answer));
+        events_.SourceAnswered(StillAnswer(still));
         return;
     }
     FetchOutcome outcome;

@@ -14,6 +14,10 @@
 // Whether the address names a stream this source fetches: rtsp:// or rtsps://, in any letter case.
 bool IsStreamAddress(const QString& address);
 
+// A stream's still (status Picture) as the answer a picture cam gives: a JPEG with no stamps,
+// new by its content alone.
+CamAnswer StillAnswer(const StreamStill& still);
+
 class StreamCamSource : public CamSource {
     Q_OBJECT
 public:

@@ -6,7 +6,10 @@
 #include "CamSocket.h"
 #include "DateTimeText.h"
 #include "FetchedPicture.h"
+#include "HlsCamSource.h"
+#include "HlsPlaylist.h"
 #include "HttpCamSource.h"
+#include "HttpHeader.h"
 #include "NewPicture.h"
 #include "PictureSave.h"
 #include "SlotNumbers.h"
@@ -35,6 +38,9 @@ WatchedCam::WatchedCam(int index, CamPictureQueue& pictures, const CamViewNeeds&
     http->wsCam->setObjectName(QStringLiteral("wsCam_%1").arg(index));
     http_ = std::move(http);
     stream_ = std::make_unique<StreamCamSource>(events, [this] { return slotRefreshSeconds; });
+    hls_ = std::make_unique<HlsCamSource>(
+        events, options_, [this] { return monotonicMs_(); },
+        [this] { return needs_.decodeSize ? needs_.decodeSize(index_).height() : 0; });
     source_ = http_.get();
 }
 
@@ -102,7 +108,12 @@ void WatchedCam::cmdStart_Click()
     // fetch takes.
     timRefresh->start();
     source_->stop();
-    source_ = IsStreamAddress(txtAddress) ? stream_.get() : http_.get();
+    if (IsStreamAddress(txtAddress))
+        source_ = stream_.get();
+    else if (IsHlsAddress(txtAddress) || playlistAddresses_.contains(txtAddress))
+        source_ = hls_.get();
+    else
+        source_ = http_.get();
     // The bar shows this fetch from nothing: only a body arriving after its header moves it, so a
     // picture that comes in one piece with its header, or a fetch that fails, used to leave the
     // last long download's full bar standing, for good on a cam that went down.
@@ -141,6 +152,7 @@ void WatchedCam::cmdStop_Click()
     slotFinishing = false;
     http_->stop();
     stream_->stop();
+    hls_->stop();
     timRefresh->stop();
     {
         const auto hold = HoldDrawing();
@@ -270,6 +282,14 @@ void WatchedCam::SourceUnchanged(int status)
 
 void WatchedCam::SourceAnswered(CamAnswer answer)
 {
+    if (source_ == http_.get() && answer.headerComplete &&
+        IsPlaylistContentType(HeaderValue(answer.response.header, "Content-Type"))) {
+        // An HLS playlist at an address that does not say so: fetched as one at once, and from now on.
+        playlistAddresses_.insert(slotFetchAddress);
+        health_.phase = FetchPhase::Done;
+        StartSoon();
+        return;
+    }
     HttpResponseAssembler::Finished& response = answer.response;
     ClosedAnswer closed;
     closed.headerComplete = answer.headerComplete;

@@ -74,7 +74,7 @@ public:
     // The source of the running (or last) fetch: HTTP, or a video stream for an rtsp:// address.
     CamSource& source() { return *source_; }
     // The cam's address is a video stream: its stills have no Last-Modified.
-    bool watchesStream() const { return source_ == stream_.get(); }
+    bool watchesStream() const { return source_ == stream_.get() || source_ == hls_.get(); }
 
     // Opens the cam and starts it; an edit of an open cam gives it its new texts, unrestarted.
     void open(const QString& name, const QString& address, const QString& refresh);
@@ -248,6 +248,9 @@ private:
     const FetchOptions& options_;
     std::unique_ptr<CamSource> http_;
     std::unique_ptr<CamSource> stream_;
+    std::unique_ptr<CamSource> hls_;
+    // Addresses whose answer was a playlist by its content type: fetched as HLS from then on.
+    QSet<QString> playlistAddresses_;
     CamSource* source_ = nullptr;  // http_ or stream_, chosen by the address at each start
     bool open_ = false;
     bool fetching_ = false;
