@@ -162,6 +162,53 @@ pass "first start: ~/.local/share/tolvane/00camlist.txt (2 bytes) and cam/ creat
 )
 pass "XDG_DATA_HOME/tolvane is the program folder when XDG_DATA_HOME is set"
 
+# The installed recorder, as the user service runs it: no display, the user's program folder, a
+# cam on a loopback web server (python3's, whose Last-Modified follows the file) whose picture
+# changes every second. A picture must be saved, SIGTERM must end it with 0, and --status must
+# say it stopped.
+(
+    new_user recorder
+    unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+    folder=$HOME/.local/share/tolvane
+    web=$work/recorder/web
+    mkdir -p "$folder" "$web"
+    port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+    printf '\r\n[name]Yard\r\nhttp://127.0.0.1:%s/cam.jpg\r\n1\r\n\r\n' "$port" >"$folder/00camlist.txt"
+    picture() {  # $1: a colour ffmpeg knows, $2: the file's time in seconds from now
+        ffmpeg -loglevel error -y -f lavfi -i "color=c=$1:s=64x48" -frames:v 1 "$web/next.jpg" &&
+            touch -d "@$(($(date +%s) + $2))" "$web/next.jpg" && mv "$web/next.jpg" "$web/cam.jpg"
+    }
+    picture red 0 || fail "recorder: ffmpeg could not make a test picture"
+    python3 -m http.server --bind 127.0.0.1 --directory "$web" "$port" >"$work/recorder/web.log" 2>&1 &
+    server=$!
+    recorder=""
+    trap 'kill $server $recorder 2>/dev/null || true' EXIT  # also when a check below fails
+    for _ in $(seq 1 100); do
+        python3 -c "import socket; socket.create_connection(('127.0.0.1', $port), 1)" 2>/dev/null && break
+        sleep 0.1
+    done
+    "$exe" --record --open Yard 2>"$work/recorder/record.err" &
+    recorder=$!
+    saved=""
+    for step in $(seq 1 30); do
+        sleep 1
+        picture "$(sed -n "$((step % 3 + 1))p" <<<$'green\nblue\nyellow')" "$step" || break
+        saved=$(find "$folder/cam" -name '*.jpg' 2>/dev/null | head -1)
+        [ -n "$saved" ] && break
+        kill -0 "$recorder" 2>/dev/null || break
+    done
+    kill -TERM "$recorder" 2>/dev/null
+    status=0
+    wait "$recorder" || status=$?
+    kill "$server" 2>/dev/null
+    wait "$server" 2>/dev/null || true
+    cat "$work/recorder/record.err" >&2
+    [ -n "$saved" ] || fail "the installed recorder saved no picture in $folder/cam"
+    [ "$status" = 0 ] || fail "the installed recorder ended with $status after SIGTERM, not 0"
+    "$exe" --status | grep -q '^recorder: stopped at ' || fail "tolvane --status does not say the recorder stopped"
+)
+pass "the installed recorder saved a picture in ~/.local/share/tolvane/cam and stopped cleanly on SIGTERM"
+
 after=$(snapshot)
 if [ "$before" != "$after" ]; then
     diff <(echo "$before") <(echo "$after") >&2 || true

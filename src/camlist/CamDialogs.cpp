@@ -107,6 +107,7 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
     txtRecordWhen = makeText("txtRecordWhen");
     connect(cboRecord, &QComboBox::currentIndexChanged, this, [this](int index) {
         txtRecordWhen->setEnabled(index >= kRecordBetween);
+        lblRecordWhen->setEnabled(index >= kRecordBetween);
         txtRecordWhen->setPlaceholderText(index == kRecordBetween ? tr("06:00-20:00 (local time)")
                                               : index == kRecordDaylight
                                               ? tr("latitude longitude, such as 51.48 -0.01; "
@@ -114,6 +115,7 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
                                               : QString());
     });
     txtRecordWhen->setEnabled(false);
+    lblRecordWhen->setEnabled(false);
     cboRecord->setToolTip(tr("tolvane --record saves the new pictures of the cams marked here without a window (as a "
                              "service); while it runs, AutoSave leaves these cams to it."));
     Command1 = new QPushButton(tr("OK"), this);

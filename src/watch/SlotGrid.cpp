@@ -84,20 +84,34 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
 
 SlotGrid::~SlotGrid() = default;
 
+namespace {
+// "recorded by the recorder", with the recorder's schedule for the cam when it has one; empty
+// when no recorder records the cam.
+QString RecordedWords(const WatchedCam& cam)
+{
+    if (!cam.isOpen())
+        return {};
+    const std::optional<RecordedCamStatus> recorded = RecordedCamNow(ProgramFolder(), cam.name());
+    if (!recorded)
+        return {};
+    return recorded->schedule.isEmpty() ? SlotGrid::recordedText()
+                                        : SlotGrid::recordedText() + QStringLiteral(", ") + recorded->schedule;
+}
+}  // namespace
+
 QString SlotGrid::camToolTip(const WatchedCam& cam)
 {
     QString tip = cam.healthToolTip();
-    if (cam.isOpen() && RecordedByRecorder(ProgramFolder(), cam.name()))
-        tip.insert(tip.lastIndexOf(QStringLiteral("</p>")), QStringLiteral("<br>") + recordedText().toHtmlEscaped());
+    if (const QString recorded = RecordedWords(cam); !recorded.isEmpty())
+        tip.insert(tip.lastIndexOf(QStringLiteral("</p>")), QStringLiteral("<br>") + recorded.toHtmlEscaped());
     return tip;
 }
 
 QString SlotGrid::camStatus(const WatchedCam& cam)
 {
     const QString summary = cam.healthSummary();
-    return cam.isOpen() && RecordedByRecorder(ProgramFolder(), cam.name())
-        ? QStringLiteral("%1 (%2)").arg(summary, recordedText())
-        : summary;
+    const QString recorded = RecordedWords(cam);
+    return recorded.isEmpty() ? summary : QStringLiteral("%1 (%2)").arg(summary, recorded);
 }
 
 void SlotGrid::FollowCam(int i)

@@ -75,8 +75,7 @@ TEST(SunTimesTest, MidnightSunPolarNightAndTheDaylightQuestion)
     EXPECT_TRUE(IsDaylight(Utc(2024, 6, 21, 0, 20), 40.7128, -74.0060));
     EXPECT_FALSE(IsDaylight(Utc(2024, 6, 21, 0, 45), 40.7128, -74.0060));
     // Any offset: the same instant, the same answer.
-    EXPECT_TRUE(IsDaylight(QDateTime(QDate(2024, 6, 20), QTime(20, 20), QTimeZone(-4 * 3600)),
-                           40.7128, -74.0060));
+    EXPECT_TRUE(IsDaylight(QDateTime(QDate(2024, 6, 20), QTime(20, 20), QTimeZone(-4 * 3600)), 40.7128, -74.0060));
 }
 
 }  // namespace

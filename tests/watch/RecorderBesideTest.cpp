@@ -14,7 +14,7 @@ namespace {
 class RecorderBesideTest : public CamServerFixture {
 protected:
     // A recorder of this process holds the folder and says it records these cams.
-    void RecorderRecords(const QStringList& cams)
+    void RecorderRecords(const QStringList& cams, const QString& schedule = QString())
     {
         ASSERT_TRUE(lock.held() || lock.take(home.path())) << lock.problem().toStdString();
         RecorderStatus status;
@@ -23,7 +23,8 @@ protected:
         status.started = now;
         status.updated = now;
         for (const QString& cam : cams)
-            status.cams << RecordedCamStatus{cam, QStringLiteral("ok"), QStringLiteral("ok: picture"), {}, {}, 0, {}};
+            status.cams << RecordedCamStatus{cam,     QStringLiteral("ok"), QStringLiteral("ok: picture"), {}, {}, 0,
+                                             schedule};
         ASSERT_TRUE(WriteRecorderStatus(home.path(), status));
     }
 
@@ -63,8 +64,11 @@ TEST_F(RecorderBesideTest, AutoSaveLeavesTheRecordedCamsToTheRecorderWhileItRuns
     EXPECT_EQ(Saved().size(), 1) << "a cam the recorder does not record is AutoSave's";
     EXPECT_FALSE(SlotGrid::camToolTip(grid->cam(0)).contains(QStringLiteral("recorder")));
 
-    // The recorder records it again, then stops: AutoSave takes it back.
-    RecorderRecords({QStringLiteral("Cam 1")});
+    // The recorder records it again, on a schedule, which the texts name; then it stops, and
+    // AutoSave takes the cam back.
+    RecorderRecords({QStringLiteral("Cam 1")}, QStringLiteral("between 08:00 and 20:00"));
+    EXPECT_TRUE(SlotGrid::camStatus(grid->cam(0))
+                    .endsWith(QStringLiteral(" (recorded by the recorder, between 08:00 and 20:00)")));
     now = now.addSecs(60);
     ASSERT_TRUE(FetchAgain(0, ScriptedReply::whole(Picture(3))));
     EXPECT_EQ(Saved().size(), 1);

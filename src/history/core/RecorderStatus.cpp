@@ -104,7 +104,9 @@ bool WriteRecorderStatus(const QString& programFolder, const RecorderStatus& sta
     return result.ok();
 }
 
-QStringList CamsRecordedNow(const QString& programFolder)
+namespace {
+// The cams recorded now, with what the recorder said of each (see CamsRecordedNow).
+QList<RecordedCamStatus> RecordedCams(const QString& programFolder)
 {
     const qint64 holder = RecorderHolding(programFolder);
     if (holder <= 0)
@@ -133,11 +135,28 @@ QStringList CamsRecordedNow(const QString& programFolder)
     // A status left by an earlier recorder says nothing of this one.
     if (!status || !status->running || status->pid != holder)
         return {};
-    QStringList names;
+    QList<RecordedCamStatus> cams;
     for (const RecordedCamStatus& cam : status->cams)
         if (cam.state != QLatin1String(kWaitingState))
-            names << cam.name;
+            cams << cam;
+    return cams;
+}
+}  // namespace
+
+QStringList CamsRecordedNow(const QString& programFolder)
+{
+    QStringList names;
+    for (const RecordedCamStatus& cam : RecordedCams(programFolder))
+        names << cam.name;
     return names;
+}
+
+std::optional<RecordedCamStatus> RecordedCamNow(const QString& programFolder, const QString& cam)
+{
+    for (const RecordedCamStatus& recorded : RecordedCams(programFolder))
+        if (recorded.name == cam)
+            return recorded;
+    return std::nullopt;
 }
 
 bool RecordedByRecorder(const QString& programFolder, const QString& cam)

@@ -48,4 +48,6 @@ bool WriteRecorderStatus(const QString& programFolder, const RecorderStatus& sta
 // schedule); empty when none runs (or it has not said yet). Cheap enough to ask at every answer: the file is read again
 // only when it changed. Safe from any thread.
 QStringList CamsRecordedNow(const QString& programFolder);
+// What that recorder said of the cam it records now; nothing when it does not record it.
+std::optional<RecordedCamStatus> RecordedCamNow(const QString& programFolder, const QString& cam);
 bool RecordedByRecorder(const QString& programFolder, const QString& cam);
