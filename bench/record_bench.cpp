@@ -79,11 +79,11 @@ Figures Run(bool recorder, int seconds, const QString& democam, const QString& t
     QTemporaryDir home;
     QProcess farm;
     farm.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    farm.start(democam, {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--cams"),
-                         QString::number(kCams), QStringLiteral("--size"), QStringLiteral("640x480"),
-                         QStringLiteral("--every-fetch"), QStringLiteral("--photos"), QStringLiteral("--write-camlist"),
-                         home.filePath(QStringLiteral("00camlist.txt")), QStringLiteral("--refresh"),
-                         QStringLiteral("1")});
+    farm.start(democam,
+               {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--cams"), QString::number(kCams),
+                QStringLiteral("--size"), QStringLiteral("640x480"), QStringLiteral("--every-fetch"),
+                QStringLiteral("--photos"), QStringLiteral("--write-camlist"),
+                home.filePath(QStringLiteral("00camlist.txt")), QStringLiteral("--refresh"), QStringLiteral("1")});
     QElapsedTimer clock;
     clock.start();
     while (!QFile::exists(home.filePath(QStringLiteral("00camlist.txt"))) && clock.elapsed() < 30000)
@@ -154,8 +154,8 @@ int main(int argc, char** argv)
         else if (args.at(k) == QLatin1String("--tolvane"))
             tolvane = args.at(k + 1);
     }
-    std::printf("24 cams of 640x480 at refresh 1 s, a new picture at every fetch; %d s measured after %d s\n",
-                seconds, kWarmUpSeconds);
+    std::printf("24 cams of 640x480 at refresh 1 s, a new picture at every fetch; %d s measured after %d s\n", seconds,
+                kWarmUpSeconds);
     const Figures window = Run(false, seconds, democam, tolvane);
     const Figures recorder = Run(true, seconds, democam, tolvane);
     for (const auto& [name, f] : {std::pair{"window (AutoSave)", window}, std::pair{"recorder", recorder}}) {
