@@ -62,7 +62,9 @@ for size in 48x48 64x64 128x128 256x256; do
     [ -f "$icon" ] || fail "no $size icon at $icon"
 done
 [ -f "$installed/share/icons/hicolor/scalable/apps/$app_id.svg" ] || fail "no scalable icon"
-[ -f "$installed/share/tolvane/Help.rtf" ] || fail "no share/tolvane/Help.rtf"
+for help in Help.rtf Help.de.rtf Help.fr.rtf; do
+    [ -f "$installed/share/tolvane/$help" ] || fail "no share/tolvane/$help"
+done
 [ -f "$installed/share/doc/tolvane/copyright" ] || fail "no share/doc/tolvane/copyright"
 [ -f "$installed/share/doc/tolvane/changelog.gz" ] || fail "no share/doc/tolvane/changelog.gz"
 pass "icons, Help.rtf, copyright and changelog are installed"

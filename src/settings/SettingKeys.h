@@ -9,7 +9,8 @@
 //
 // A new setting is one declaration here and its entry in All below (the Options dialog shows it
 // when it has a label), a row in README.md's "Settings" section and a line in
-// resources/Help.rtf; the SettingsDocumentation tests fail until it has all four.
+// resources/Help.rtf (and its translations Help.de.rtf, Help.fr.rtf); the SettingsDocumentation
+// and help tests fail until it has all of them.
 #include <QString>
 #include <QtGlobal>
 #include <span>

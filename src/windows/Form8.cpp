@@ -51,18 +51,27 @@ void SetBuiltInHelpFile(const QString& path)
     builtInHelpOverride() = path;
 }
 
-QString HelpFilePath(const QString& executableFolder)
+QString HelpFilePath(const QString& executableFolder, const QString& language)
 {
-    const QString name = QStringLiteral("Help.rtf");
-    const QString own = ProgramPath(name);
-    if (FileExists(own))
-        return own;
-    const QString installedFolder = InstalledDataFolder(executableFolder);
-    if (!installedFolder.isEmpty() && FileExists(installedFolder + QLatin1Char('/') + name))
-        return installedFolder + QLatin1Char('/') + name;
+    QStringList names;
+    if (!language.isEmpty())
+        names << QStringLiteral("Help.%1.rtf").arg(language);
+    names << QStringLiteral("Help.rtf");
+    for (const QString& name : names)
+        if (const QString own = ProgramPath(name); FileExists(own))
+            return own;
+    if (const QString installedFolder = InstalledDataFolder(executableFolder); !installedFolder.isEmpty()) {
+        for (const QString& name : names)
+            if (FileExists(installedFolder + QLatin1Char('/') + name))
+                return installedFolder + QLatin1Char('/') + name;
+    }
     LoadProgramResources();
-    const QString builtIn = builtInHelpOverride().isEmpty() ? QStringLiteral(":/help/Help.rtf") : builtInHelpOverride();
-    return QFile::exists(builtIn) ? builtIn : QString();
+    if (!builtInHelpOverride().isEmpty())
+        return QFile::exists(builtInHelpOverride()) ? builtInHelpOverride() : QString();
+    for (const QString& name : names)
+        if (QFile::exists(QStringLiteral(":/help/") + name))
+            return QStringLiteral(":/help/") + name;
+    return {};
 }
 
 bool Form8::Form_Load()

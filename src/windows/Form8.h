@@ -3,14 +3,16 @@
 // per-user choice "Show at Startup". It stays above the main window, as its dialogs do.
 #include "RtfReader.h"
 #include "SecondaryWindow.h"
+#include "Translations.h"
 
 class QCheckBox;
 class QTextEdit;
 
-// The help file to show: Help.rtf of the program folder (a user's own help), else the one the
-// install put into share/tolvane beside executableFolder's bin folder, else the copy built into
-// the program. Empty only when none of them exists.
-QString HelpFilePath(const QString& executableFolder);
+// The help file to show: the program folder's (a user's own help), else the one the install put
+// into share/tolvane beside executableFolder's bin folder, else the copy built into the program.
+// In each place the translation Help.LL.rtf of language ("de") comes before Help.rtf. Empty only
+// when none of them exists.
+QString HelpFilePath(const QString& executableFolder, const QString& language = ShownLanguage());
 // Where the built-in copy is looked for; the empty text restores the program's resource. Tests
 // point it at a missing file to see a program without any help file.
 void SetBuiltInHelpFile(const QString& path);

@@ -10,16 +10,18 @@
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QWindow>
 #include <gtest/gtest.h>
 
-#include "QtPrinters.h"
-
 #include "Form8.h"
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
+#include "QtPrinters.h"
+#include "RtfDocument.h"
 #include "SecondaryWindows.h"
+#include "SettingKeys.h"
 #include "Settings.h"
 #include "frmAbout.h"
 #include "frmWebsite.h"
@@ -185,6 +187,49 @@ TEST_F(SecondaryWindows, HelpIsTheProgramFoldersFileElseTheInstalledOneElseTheBu
     WriteHelpFile("{\\rtf1 My own.\\par}");
     EXPECT_EQ(HelpFilePath(bin), folder_.filePath(QStringLiteral("Help.rtf")));
     EXPECT_EQ(HelpFilePath(portable), folder_.filePath(QStringLiteral("Help.rtf")));
+}
+
+// A German user gets Help.de.rtf where the place holds one, and the place still decides: the
+// program folder's own Help.rtf comes before an installed translation.
+TEST_F(SecondaryWindows, HelpInTheUsersLanguageComesFirstWithinEachPlace)
+{
+    const QString bin = folder_.filePath(QStringLiteral("usr/bin"));
+    const QString share = folder_.filePath(QStringLiteral("usr/share/tolvane"));
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(share));
+    const auto write = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write("{\\rtf1 Help.\\par}") > 0;
+    };
+    const QString portable = folder_.filePath(QStringLiteral("portable"));
+    ASSERT_TRUE(QDir().mkpath(portable));
+
+    // Built in: the translations are compiled in beside the English help.
+    EXPECT_EQ(HelpFilePath(portable, QStringLiteral("de")), QStringLiteral(":/help/Help.de.rtf"));
+    EXPECT_EQ(HelpFilePath(portable, QStringLiteral("fr")), QStringLiteral(":/help/Help.fr.rtf"));
+    EXPECT_EQ(HelpFilePath(portable, QStringLiteral("pt")), QStringLiteral(":/help/Help.rtf"));
+    EXPECT_EQ(HelpFilePath(portable, QString()), QStringLiteral(":/help/Help.rtf"));
+
+    ASSERT_TRUE(write(share + QStringLiteral("/Help.rtf")) && write(share + QStringLiteral("/Help.de.rtf")));
+    EXPECT_EQ(HelpFilePath(bin, QStringLiteral("de")), share + QStringLiteral("/Help.de.rtf"));
+    EXPECT_EQ(HelpFilePath(bin, QStringLiteral("fr")), share + QStringLiteral("/Help.rtf"));
+
+    WriteHelpFile("{\\rtf1 My own.\\par}");
+    EXPECT_EQ(HelpFilePath(bin, QStringLiteral("de")), folder_.filePath(QStringLiteral("Help.rtf")));
+    ASSERT_TRUE(write(folder_.filePath(QStringLiteral("Help.fr.rtf"))));
+    EXPECT_EQ(HelpFilePath(bin, QStringLiteral("fr")), folder_.filePath(QStringLiteral("Help.fr.rtf")));
+    EXPECT_EQ(HelpFilePath(bin, QString()), folder_.filePath(QStringLiteral("Help.rtf")));
+
+    // The translations read whole, in their language, with every setting the English help names.
+    for (const auto& [language, word] : {std::pair{"de", "Kamera"}, std::pair{"fr", "caméra"}}) {
+        QTextDocument help;
+        RtfStatus status = RtfStatus::NotRtf;
+        ASSERT_TRUE(LoadRtfFile(QStringLiteral(":/help/Help.%1.rtf").arg(QLatin1String(language)), help, &status));
+        EXPECT_EQ(status, RtfStatus::Complete) << language;
+        const QString text = help.toPlainText();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << language;
+        for (const SettingKey& key : SettingKeys::All)
+            EXPECT_TRUE(text.contains(key.Name())) << language << " " << key.name;
+    }
 }
 
 TEST_F(SecondaryWindows, HelpOpensWithTheBuiltInCopyWhenNoFileIsThere)
