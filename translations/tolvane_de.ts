@@ -767,6 +767,10 @@
         <source>the HLS segment holds no whole keyframe</source>
         <translation>das HLS-Segment enthält kein ganzes Schlüsselbild</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>

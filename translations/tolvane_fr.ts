@@ -767,6 +767,10 @@
         <source>the HLS segment holds no whole keyframe</source>
         <translation>le segment HLS ne contient aucune image clé entière</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1 : %2</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>

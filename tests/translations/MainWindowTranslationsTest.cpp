@@ -183,7 +183,7 @@ TEST_F(MainWindowInPseudoLanguage, HealthTextsAreMarkedWhereShownAndTheWatchLogS
 
     EXPECT_EQ(unmarkedTexts(window, data, dataLabels), QStringList());
     EXPECT_EQ(window->frmMain->lblStatus->toolTip(), cam.healthSummary());
-    EXPECT_TRUE(cam.healthSummary().startsWith(QStringLiteral("[failing]: ["))) << cam.healthSummary().toStdString();
+    EXPECT_TRUE(cam.healthSummary().startsWith(QStringLiteral("[[failing]: ["))) << cam.healthSummary().toStdString();
     const QStringList dates{DateTimeText(cam.health().lastPictureShown), DateTimeText(cam.health().lastNewPicture)};
     EXPECT_EQ(unmarked(shownText(cam.healthToolTip()), data + dates), QString());
     window->setWallShown(true);

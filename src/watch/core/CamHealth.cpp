@@ -215,12 +215,14 @@ QString HealthReason(const CamHealth& health, CamState state)
 
 QString HealthSummary(const CamHealth& health, CamState state)
 {
-    return StateText(state) + QStringLiteral(": ") + HealthReason(health, state);
+    // The separator too: French sets a space before the colon.
+    return TranslatedText("CamHealth", "%1: %2").arg(StateText(state), HealthReason(health, state));
 }
 
 QStringList HealthToolTipLines(const QString& camName, const CamHealth& health, CamState state)
 {
-    QStringList lines{camName + QStringLiteral(": ") + StateText(state), HealthReason(health, state)};
+    QStringList lines{TranslatedText("CamHealth", "%1: %2").arg(camName, StateText(state)),
+                      HealthReason(health, state)};
     if (state == CamState::Stale || state == CamState::Frozen)
         lines << TranslatedText("CamHealth", "Last fetch: %1").arg(OutcomeReason(health.last));
     if (health.phase == FetchPhase::Connecting || health.phase == FetchPhase::Waiting ||
