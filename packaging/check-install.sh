@@ -62,6 +62,9 @@ for size in 48x48 64x64 128x128 256x256; do
     [ -f "$icon" ] || fail "no $size icon at $icon"
 done
 [ -f "$installed/share/icons/hicolor/scalable/apps/$app_id.svg" ] || fail "no scalable icon"
+for page in man/de/man1/tolvane.1.gz man/fr/man1/tolvane.1.gz; do
+    [ -f "$installed/share/$page" ] || fail "no share/$page"
+done
 for help in Help.rtf Help.de.rtf Help.fr.rtf; do
     [ -f "$installed/share/tolvane/$help" ] || fail "no share/tolvane/$help"
 done
