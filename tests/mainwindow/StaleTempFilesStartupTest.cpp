@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "MainWindowFixture.h"
+#include "RecorderLock.h"
 #include "ReplaceFile.h"
 
 namespace {
@@ -30,6 +31,24 @@ TEST_F(MainWindowTest, StartUpRemovesTheTemporaryFilesOfReplacesCutShort)
     for (const QString& file : kept)
         EXPECT_TRUE(QFile::exists(file)) << file.toStdString();
     EXPECT_TRUE(prompt.texts.isEmpty());
+}
+
+// A recorder on the folder may be writing one of them right now (a picture, its status): the
+// window leaves them to it.
+TEST_F(MainWindowTest, StartUpLeavesTheTemporaryFilesToARunningRecorder)
+{
+    ListCams({QStringLiteral("Harbour")});
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("cam"))));
+    RecorderLock recorder;
+    ASSERT_TRUE(recorder.take(path(QStringLiteral("."))));
+    const QString picture = path(QStringLiteral("cam/") + QFile::decodeName(TempNameBeside("Harbour.jpg", 7)));
+    const QString status = path(QFile::decodeName(TempNameBeside("tolvane-record.status", 9)));
+    ASSERT_TRUE(Touch(picture));
+    ASSERT_TRUE(Touch(status));
+
+    loadedForm();
+    EXPECT_TRUE(QFile::exists(picture));
+    EXPECT_TRUE(QFile::exists(status));
 }
 
 }  // namespace

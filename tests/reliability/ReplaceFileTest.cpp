@@ -1,6 +1,7 @@
 // Replacing a file through a temporary file beside it: the temporary names and their removal
 // at start-up (every name made is recognised, no other name is, and removal touches nothing
 // else in the folder), and what a replace keeps of the file it replaces.
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -68,6 +69,26 @@ TEST(TempName, NothingElseIsRecognised)
                              ".Harbour.jpg.tolvane-0000001g.tmp", "notes.tmp", ".tmp"}) {
         EXPECT_FALSE(IsTempNameBeside(QString::fromUtf8(name))) << name;
     }
+}
+
+// With a minimum age, a temporary file another program may be writing now (changed within it)
+// stays; an older one goes.
+TEST(RemoveStaleTempFiles, WithAMinimumAgeLeavesTheFilesBeingWritten)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QDir dir(folder.path());
+    const QString fresh = QFile::decodeName(TempNameBeside("Harbour 1.jpg", 1));
+    const QString old = QFile::decodeName(TempNameBeside("Harbour 2.jpg", 2));
+    ASSERT_TRUE(Touch(dir.filePath(fresh)));
+    ASSERT_TRUE(Touch(dir.filePath(old)));
+    QFile oldFile(dir.filePath(old));
+    ASSERT_TRUE(oldFile.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(oldFile.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-61), QFileDevice::FileModificationTime));
+    oldFile.close();
+    EXPECT_EQ(RemoveStaleTempFiles(folder.path(), 60), QStringList{old});
+    EXPECT_TRUE(QFile::exists(dir.filePath(fresh)));
+    EXPECT_EQ(RemoveStaleTempFiles(folder.path()), QStringList{fresh}) << "without an age: every one";
 }
 
 TEST(RemoveStaleTempFiles, RemovesOnlyTheWritersOwnFiles)
