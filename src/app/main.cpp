@@ -61,6 +61,8 @@ QString StartDemo(Demo& demo, QStringList& openNames)
     QList<DemoCam> cams;
     for (int k = 1; k <= demo.cams->camCount(); ++k)
         cams.append({demo.cams->camName(k), demo.cams->camUrl(k)});
+    // A stream cam (HLS) made inside the program: watched as any stream cam is.
+    cams.append({QStringLiteral("Harbour stream"), demo.cams->streamUrl()});
     const QString helpFile = QCoreApplication::applicationDirPath() + QStringLiteral("/Help.rtf");
     const QString problem = PrepareDemoFolder(folder, cams, kDemoRefreshSeconds, demo.clock->port(), helpFile);
     if (!problem.isEmpty())

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "DemoHlsStream.h"
 #include "DemoScene.h"
 #include "HttpDate.h"
 #include "SocketReply.h"
@@ -71,7 +72,7 @@ DemoCamServer::DemoCamServer(QObject* parent) : DemoCamServer(Options{}, parent)
 }
 
 DemoCamServer::DemoCamServer(const Options& options, QObject* parent)
-    : QObject(parent), options_(options), server_(new QTcpServer(this))
+    : QObject(parent), options_(options), server_(new QTcpServer(this)), stream_(std::make_unique<DemoHlsStream>())
 {
     options_.camCount = std::clamp(options_.camCount, 1, 99);
     options_.jpegQuality = std::clamp(options_.jpegQuality, 1, 100);
@@ -130,6 +131,11 @@ QString DemoCamServer::camPath(int k) const
 QString DemoCamServer::camUrl(int k) const
 {
     return QStringLiteral("http://127.0.0.1:%1%2").arg(port()).arg(camPath(k));
+}
+
+QString DemoCamServer::streamUrl() const
+{
+    return QStringLiteral("http://127.0.0.1:%1/live/stream.m3u8").arg(port());
 }
 
 QStringList DemoCamServer::camUrls() const
@@ -216,6 +222,18 @@ void DemoCamServer::respond(QTcpSocket* socket, const QByteArray& requestLine)
             status = 405;
             response = simpleResponse("405 Method Not Allowed", "Allow: GET, HEAD\r\n",
                                       QStringLiteral("Only GET and HEAD are served."), true);
+        } else if (path == QLatin1String("/live/stream.m3u8")) {
+            const QByteArray body = stream_->playlist(now());
+            response = "HTTP/1.1 200 OK\r\nContent-Type: application/vnd.apple.mpegurl\r\nCache-Control: no-cache\r\n"
+                       "Content-Length: " +
+                QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" +
+                (method == "GET" ? body : QByteArray());
+        } else if (path.startsWith(QLatin1String("/live/seg")) && path.endsWith(QLatin1String(".ts")) &&
+                   !stream_->segment(path.mid(9, path.size() - 12).toLongLong()).isEmpty()) {
+            const QByteArray body = stream_->segment(path.mid(9, path.size() - 12).toLongLong());
+            response =
+                "HTTP/1.1 200 OK\r\nContent-Type: video/mp2t\r\nContent-Length: " + QByteArray::number(body.size()) +
+                "\r\nConnection: close\r\n\r\n" + (method == "GET" ? body : QByteArray());
         } else if (k < 1 || k > options_.camCount) {
             status = 404;
             response = simpleResponse("404 Not Found", {}, QStringLiteral("There is no cam at %1.").arg(path),

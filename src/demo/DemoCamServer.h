@@ -2,7 +2,8 @@
 // A loopback HTTP server that plays a set of web cams: GET /cam<k>.jpg (k = 1..N) answers with
 // a drawn JPEG picture, its Content-Length and a Last-Modified that changes when the picture does.
 // Each cam encodes a picture once per change and serves the cached bytes, so that a farm of 24
-// large cams costs little next to the viewer being measured against it.
+// large cams costs little next to the viewer being measured against it. Beside them, one stream
+// cam: GET /live/stream.m3u8 is an HLS playlist of drawn keyframes (DemoHlsStream).
 #include <QByteArray>
 #include <QDateTime>
 #include <QHash>
@@ -14,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class DemoHlsStream;
 class QTcpServer;
 class QTcpSocket;
 
@@ -61,6 +63,8 @@ public:
     QString camPath(int k) const;  // "/cam<k>.jpg"
     QString camUrl(int k) const;   // "http://127.0.0.1:<port>/cam<k>.jpg"
     QStringList camUrls() const;
+    // The stream cam's playlist: "http://127.0.0.1:<port>/live/stream.m3u8".
+    QString streamUrl() const;
     // Seconds between two pictures of cam k in the periodic modes: 5..20, the same on every run.
     int changePeriodSeconds(int k) const;
     // The cam list file text for these cams: a first empty line, then per cam "[name]" + name,
@@ -101,6 +105,7 @@ private:
     QDateTime fixedLastModified_;
     // Requests still being read, by connection.
     QHash<QTcpSocket*, QByteArray> pending_;
+    std::unique_ptr<DemoHlsStream> stream_;
     int requestsServed_ = 0;
     mutable int picturesEncoded_ = 0;
 };

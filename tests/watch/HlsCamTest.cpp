@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "DemoCamServer.h"
 #include "FakeCamServer.h"
 #include "HlsPlaylist.h"
 #include "LighttpdServer.h"
@@ -140,4 +141,12 @@ TEST_F(HlsCamTest, APlaylistOrSegmentPastItsLimitOrWithoutVideoCostsOnlyItsStill
     growing.enqueue(endless);
     EXPECT_EQ(Watch(growing.url(QStringLiteral("/live.m3u8"))),
               QStringLiteral("failing: HLS playlist larger than 1 MiB"));
+}
+
+TEST_F(HlsCamTest, TheDemosStreamCamIsMadeInsideTheProgramAndWatchedLikeAnyOther)
+{
+    DemoCamServer demo;
+    ASSERT_TRUE(demo.start()) << demo.errorString().toStdString();
+    const QString summary = Watch(demo.streamUrl());
+    EXPECT_TRUE(summary.startsWith(QStringLiteral("ok: picture shown: 320x240"))) << summary.toStdString();
 }
