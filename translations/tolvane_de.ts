@@ -1657,6 +1657,77 @@ Aufnehmer darf einen Ordner halten (die Sperrdatei tolvane-record.lock nennt ihn
     </message>
 </context>
 <context>
+    <name>StatusCommand</name>
+    <message>
+        <source>usage: tolvane --status [--home DIR]
+Prints what the recorder (tolvane --record) of the program folder does or last did: for
+each cam it records, its health, its last new picture and the pictures kept.</source>
+        <translation>Aufruf: tolvane --status [--home ORDNER]
+Zeigt, was der Recorder (tolvane --record) des Programmordners tut oder zuletzt tat: für
+jede Kamera, die er aufnimmt, ihren Zustand, ihr letztes neues Bild und die behaltenen Bilder.</translation>
+    </message>
+    <message>
+        <source>never</source>
+        <translation>nie</translation>
+    </message>
+    <message>
+        <source>recorder: running as process %1 since %2 (status of %3)</source>
+        <translation>Recorder: läuft als Prozess %1 seit %2 (Stand von %3)</translation>
+    </message>
+    <message>
+        <source>recorder: process %1 holds the folder and has not said anything yet; the last status, of process %2 at %3, follows</source>
+        <translation>Recorder: Prozess %1 hält den Ordner und hat noch nichts gemeldet; es folgt der letzte Stand, von Prozess %2 um %3</translation>
+    </message>
+    <message>
+        <source>recorder: not running; process %1 ended without stopping cleanly after %2 (its last status follows)</source>
+        <translation>Recorder: läuft nicht; Prozess %1 endete nach %2, ohne sauber anzuhalten (sein letzter Stand folgt)</translation>
+    </message>
+    <message>
+        <source>recorder: stopped at %1 (process %2, started %3)</source>
+        <translation>Recorder: angehalten um %1 (Prozess %2, gestartet %3)</translation>
+    </message>
+    <message>
+        <source>save folder: %1</source>
+        <translation>Speicherordner: %1</translation>
+    </message>
+    <message>
+        <source>no cam recorded</source>
+        <translation>keine Kamera wird aufgenommen</translation>
+    </message>
+    <message>
+        <source>health: %1</source>
+        <translation>Zustand: %1</translation>
+    </message>
+    <message>
+        <source>records: %1</source>
+        <translation>nimmt auf: %1</translation>
+    </message>
+    <message>
+        <source>last new picture: %1</source>
+        <translation>letztes neues Bild: %1</translation>
+    </message>
+    <message>
+        <source>last saved: %1</source>
+        <translation>zuletzt gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>none yet</source>
+        <translation>noch keines</translation>
+    </message>
+    <message>
+        <source>pictures kept: %1</source>
+        <translation>behaltene Bilder: %1</translation>
+    </message>
+    <message>
+        <source>--home needs a value</source>
+        <translation>--home braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>%1 is not an option of --status</source>
+        <translation>%1 ist keine Option von --status</translation>
+    </message>
+</context>
+<context>
     <name>TimelapseCommand</name>
     <message>
         <source>usage: tolvane --timelapse CAM --from ISO --to ISO [--fps N] --out FILE [--overwrite] [--home DIR]

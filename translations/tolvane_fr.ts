@@ -1657,6 +1657,77 @@ un signal, 1 n’a pas pu démarrer, 2 ligne de commande incorrecte.</translatio
     </message>
 </context>
 <context>
+    <name>StatusCommand</name>
+    <message>
+        <source>usage: tolvane --status [--home DIR]
+Prints what the recorder (tolvane --record) of the program folder does or last did: for
+each cam it records, its health, its last new picture and the pictures kept.</source>
+        <translation>usage : tolvane --status [--home DOSSIER]
+Affiche ce que fait ou a fait en dernier l’enregistreur (tolvane --record) du dossier du programme :
+pour chaque caméra qu’il enregistre, son état, sa dernière nouvelle image et les images conservées.</translation>
+    </message>
+    <message>
+        <source>never</source>
+        <translation>jamais</translation>
+    </message>
+    <message>
+        <source>recorder: running as process %1 since %2 (status of %3)</source>
+        <translation>enregistreur : en marche, processus %1 depuis %2 (état du %3)</translation>
+    </message>
+    <message>
+        <source>recorder: process %1 holds the folder and has not said anything yet; the last status, of process %2 at %3, follows</source>
+        <translation>enregistreur : le processus %1 tient le dossier et n’a encore rien publié ; voici le dernier état, du processus %2 à %3</translation>
+    </message>
+    <message>
+        <source>recorder: not running; process %1 ended without stopping cleanly after %2 (its last status follows)</source>
+        <translation>enregistreur : arrêté ; le processus %1 s’est terminé sans s’arrêter proprement après %2 (voici son dernier état)</translation>
+    </message>
+    <message>
+        <source>recorder: stopped at %1 (process %2, started %3)</source>
+        <translation>enregistreur : arrêté à %1 (processus %2, démarré %3)</translation>
+    </message>
+    <message>
+        <source>save folder: %1</source>
+        <translation>dossier d’enregistrement : %1</translation>
+    </message>
+    <message>
+        <source>no cam recorded</source>
+        <translation>aucune caméra enregistrée</translation>
+    </message>
+    <message>
+        <source>health: %1</source>
+        <translation>état : %1</translation>
+    </message>
+    <message>
+        <source>records: %1</source>
+        <translation>enregistre : %1</translation>
+    </message>
+    <message>
+        <source>last new picture: %1</source>
+        <translation>dernière nouvelle image : %1</translation>
+    </message>
+    <message>
+        <source>last saved: %1</source>
+        <translation>dernier enregistrement : %1</translation>
+    </message>
+    <message>
+        <source>none yet</source>
+        <translation>aucun pour l’instant</translation>
+    </message>
+    <message>
+        <source>pictures kept: %1</source>
+        <translation>images conservées : %1</translation>
+    </message>
+    <message>
+        <source>--home needs a value</source>
+        <translation>--home demande une valeur</translation>
+    </message>
+    <message>
+        <source>%1 is not an option of --status</source>
+        <translation>%1 n’est pas une option de --status</translation>
+    </message>
+</context>
+<context>
     <name>TimelapseCommand</name>
     <message>
         <source>usage: tolvane --timelapse CAM --from ISO --to ISO [--fps N] --out FILE [--overwrite] [--home DIR]

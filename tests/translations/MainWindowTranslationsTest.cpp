@@ -18,8 +18,10 @@
 #include "DateTimeText.h"
 #include "Options.h"
 #include "PseudoLanguage.h"
+#include "RecorderStatus.h"
 #include "SecondaryWindows.h"
 #include "SlotGrid.h"
+#include "StatusCommand.h"
 #include "StatusPanel.h"
 #include "Translations.h"
 #include "ViewerPane.h"
@@ -210,6 +212,23 @@ TEST_F(MainWindowInPseudoLanguage, HelpAndTheCommandLinesComplaintsAreMarked)
     EXPECT_FALSE(left.contains(letters)) << left.toStdString();
     const CommandLineResult wrong = ParseCommandLine({QStringLiteral("tolvane"), QStringLiteral("Harbour")});
     EXPECT_EQ(wrong.text, QStringLiteral("[Unexpected argument: Harbour]"));
+
+    // What --status prints: every line but the cam's name is a marked text (its indent aside).
+    RecorderStatus status;
+    status.pid = 7;
+    status.saveFolder = QStringLiteral("/srv/cams");
+    status.cams = {RecordedCamStatus{QStringLiteral("Harbour"), QStringLiteral("ok"), {}, {}, {}, 3, {}}};
+    for (const bool running : {false, true}) {
+        status.running = running;
+        const QStringList lines = StatusText(status, 0).split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 7);
+        for (const QString& line : lines) {
+            if (line != QLatin1String("Harbour")) {
+                EXPECT_TRUE(line.trimmed().startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']')))
+                    << line.toStdString();
+            }
+        }
+    }
 }
 }  // namespace
 

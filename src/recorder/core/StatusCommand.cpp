@@ -1,5 +1,6 @@
 #include "StatusCommand.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include "CommandLine.h"
@@ -11,15 +12,23 @@ constexpr int kExitUsage = 2;
 
 QString Usage()
 {
-    return QStringLiteral("usage: tolvane --status [--home DIR]\n"
-                          "Prints what the recorder (tolvane --record) of the program folder does or last did: for\n"
-                          "each cam it records, its health, its last new picture and the pictures kept.");
+    return QCoreApplication::translate(
+        "StatusCommand",
+        "usage: tolvane --status [--home DIR]\n"
+        "Prints what the recorder (tolvane --record) of the program folder does or last did: for\n"
+        "each cam it records, its health, its last new picture and the pictures kept.");
 }
 
 QString When(const QDateTime& time)
 {
     return time.isValid() ? time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-                          : QStringLiteral("never");
+                          : QCoreApplication::translate("StatusCommand", "never");
+}
+
+// A cam's own lines stand indented under its name; the indent is no translator's business.
+QString Indented(const QString& text)
+{
+    return QStringLiteral("  ") + text;
 }
 
 void Print(std::FILE* stream, const QString& text)
@@ -38,37 +47,44 @@ QString StatusText(const RecorderStatus& status, qint64 holder)
 {
     QStringList lines;
     if (status.running && holder == status.pid)
-        lines << QStringLiteral("recorder: running as process %1 since %2 (status of %3)")
+        lines << QCoreApplication::translate("StatusCommand", "recorder: running as process %1 since %2 (status of %3)")
                      .arg(status.pid)
                      .arg(When(status.started), When(status.updated));
     else if (status.running && holder > 0)
-        lines << QStringLiteral("recorder: process %1 holds the folder and has not said anything yet; the last "
-                                "status, of process %2 at %3, follows")
+        lines << QCoreApplication::translate(
+                     "StatusCommand",
+                     "recorder: process %1 holds the folder and has not said anything yet; the last "
+                     "status, of process %2 at %3, follows")
                      .arg(holder)
                      .arg(status.pid)
                      .arg(When(status.updated));
     else if (status.running)
-        lines << QStringLiteral("recorder: not running; process %1 ended without stopping cleanly after %2 "
-                                "(its last status follows)")
+        lines << QCoreApplication::translate(
+                     "StatusCommand",
+                     "recorder: not running; process %1 ended without stopping cleanly after %2 "
+                     "(its last status follows)")
                      .arg(status.pid)
                      .arg(When(status.updated));
     else
-        lines << QStringLiteral("recorder: stopped at %1 (process %2, started %3)")
+        lines << QCoreApplication::translate("StatusCommand", "recorder: stopped at %1 (process %2, started %3)")
                      .arg(When(status.updated))
                      .arg(status.pid)
                      .arg(When(status.started));
-    lines << QStringLiteral("save folder: %1").arg(status.saveFolder);
+    lines << QCoreApplication::translate("StatusCommand", "save folder: %1").arg(status.saveFolder);
     if (status.cams.isEmpty())
-        lines << QStringLiteral("no cam recorded");
+        lines << QCoreApplication::translate("StatusCommand", "no cam recorded");
     for (const RecordedCamStatus& cam : status.cams) {
         lines << cam.name;
-        lines << QStringLiteral("  health: %1").arg(cam.summary.isEmpty() ? cam.state : cam.summary);
+        lines << Indented(QCoreApplication::translate("StatusCommand", "health: %1"))
+                     .arg(cam.summary.isEmpty() ? cam.state : cam.summary);
         if (!cam.schedule.isEmpty())
-            lines << QStringLiteral("  records: %1").arg(cam.schedule);
-        lines << QStringLiteral("  last new picture: %1").arg(When(cam.lastNewPicture));
-        lines << QStringLiteral("  last saved: %1")
-                     .arg(cam.lastSaved.isEmpty() ? QStringLiteral("none yet") : cam.lastSaved);
-        lines << QStringLiteral("  pictures kept: %1").arg(cam.picturesKept);
+            lines << Indented(QCoreApplication::translate("StatusCommand", "records: %1")).arg(cam.schedule);
+        lines << Indented(QCoreApplication::translate("StatusCommand", "last new picture: %1"))
+                     .arg(When(cam.lastNewPicture));
+        lines << Indented(QCoreApplication::translate("StatusCommand", "last saved: %1"))
+                     .arg(cam.lastSaved.isEmpty() ? QCoreApplication::translate("StatusCommand", "none yet")
+                                                  : cam.lastSaved);
+        lines << Indented(QCoreApplication::translate("StatusCommand", "pictures kept: %1")).arg(cam.picturesKept);
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -91,8 +107,9 @@ int RunStatusCommand(const QStringList& args, const QString& executableFolder, c
         }
         Print(err,
               QStringLiteral("tolvane: %1\n%2")
-                  .arg(flag == QLatin1String("--home") ? QStringLiteral("--home needs a value")
-                                                       : QStringLiteral("%1 is not an option of --status").arg(flag),
+                  .arg(flag == QLatin1String("--home")
+                           ? QCoreApplication::translate("StatusCommand", "--home needs a value")
+                           : QCoreApplication::translate("StatusCommand", "%1 is not an option of --status").arg(flag),
                        Usage()));
         return kExitUsage;
     }
