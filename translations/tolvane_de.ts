@@ -1728,6 +1728,105 @@ jede Kamera, die er aufnimmt, ihren Zustand, ihr letztes neues Bild und die beha
     </message>
 </context>
 <context>
+    <name>Timelapse</name>
+    <message>
+        <source>1 picture</source>
+        <translation>1 Bild</translation>
+    </message>
+    <message>
+        <source>%1 pictures</source>
+        <translation>%1 Bilder</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unbekannt</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>the H.264 encoder &quot;%1&quot; is missing from this FFmpeg (libavcodec %2); Debian&apos;s libavcodec59 package brings libx264</source>
+        <translation>dem FFmpeg hier (libavcodec %2) fehlt der H.264-Encoder „%1“; Debians Paket libavcodec59 bringt libx264 mit</translation>
+    </message>
+    <message>
+        <source>cannot write %1: the folder %2 does not exist</source>
+        <translation>%1 kann nicht geschrieben werden: Der Ordner %2 existiert nicht</translation>
+    </message>
+    <message>
+        <source>cannot write %1: it is a folder</source>
+        <translation>%1 kann nicht geschrieben werden: Es ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>the H.264 encoder &quot;%1&quot; cannot be used: %2</source>
+        <translation>der H.264-Encoder „%1“ lässt sich nicht verwenden: %2</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>out of memory for a %1 x %2 frame</source>
+        <translation>zu wenig Speicher für ein Einzelbild von %1 x %2</translation>
+    </message>
+    <message>
+        <source>a picture could not be converted for the video</source>
+        <translation>ein Bild ließ sich nicht für das Video umwandeln</translation>
+    </message>
+    <message>
+        <source>the encoder failed: %1</source>
+        <translation>der Encoder ist gescheitert: %1</translation>
+    </message>
+    <message>
+        <source>%1 already exists and was left as it was</source>
+        <translation>%1 gibt es schon; die Datei blieb unverändert</translation>
+    </message>
+    <message>
+        <source>there are no pictures to make a video of</source>
+        <translation>es gibt keine Bilder für ein Video</translation>
+    </message>
+    <message>
+        <source>%1 frames per second is not between 1 and 120</source>
+        <translation>%1 Bilder pro Sekunde liegt nicht zwischen 1 und 120</translation>
+    </message>
+    <message>
+        <source>FFmpeg has no MP4 writer</source>
+        <translation>FFmpeg kann hier kein MP4 schreiben</translation>
+    </message>
+    <message>
+        <source>cancelled; no file was written</source>
+        <translation>abgebrochen; es wurde keine Datei geschrieben</translation>
+    </message>
+    <message>
+        <source>the one picture could not be read</source>
+        <translation>das eine Bild ließ sich nicht lesen</translation>
+    </message>
+    <message>
+        <source>none of the %1 pictures could be read</source>
+        <translation>keines der %1 Bilder ließ sich lesen</translation>
+    </message>
+    <message>
+        <source>%1 written to %2 (%3 x %4, %5 frames per second)%6</source>
+        <translation>%1 in %2 geschrieben (%3 x %4, %5 Bilder pro Sekunde)%6</translation>
+    </message>
+    <message>
+        <source>; 1 unreadable file skipped</source>
+        <translation>; 1 unlesbare Datei übersprungen</translation>
+    </message>
+    <message>
+        <source>; %1 unreadable files skipped</source>
+        <translation>; %1 unlesbare Dateien übersprungen</translation>
+    </message>
+</context>
+<context>
     <name>TimelapseCommand</name>
     <message>
         <source>usage: tolvane --timelapse CAM --from ISO --to ISO [--fps N] --out FILE [--overwrite] [--home DIR]

@@ -1728,6 +1728,105 @@ pour chaque caméra qu’il enregistre, son état, sa dernière nouvelle image e
     </message>
 </context>
 <context>
+    <name>Timelapse</name>
+    <message>
+        <source>1 picture</source>
+        <translation>1 image</translation>
+    </message>
+    <message>
+        <source>%1 pictures</source>
+        <translation>%1 images</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>inconnu</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <source>the H.264 encoder &quot;%1&quot; is missing from this FFmpeg (libavcodec %2); Debian&apos;s libavcodec59 package brings libx264</source>
+        <translation>l’encodeur H.264 « %1 » manque à ce FFmpeg (libavcodec %2) ; le paquet Debian libavcodec59 apporte libx264</translation>
+    </message>
+    <message>
+        <source>cannot write %1: the folder %2 does not exist</source>
+        <translation>impossible d’écrire %1 : le dossier %2 n’existe pas</translation>
+    </message>
+    <message>
+        <source>cannot write %1: it is a folder</source>
+        <translation>impossible d’écrire %1 : c’est un dossier</translation>
+    </message>
+    <message>
+        <source>the H.264 encoder &quot;%1&quot; cannot be used: %2</source>
+        <translation>l’encodeur H.264 « %1 » est inutilisable : %2</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>impossible d’écrire %1 : %2</translation>
+    </message>
+    <message>
+        <source>out of memory for a %1 x %2 frame</source>
+        <translation>mémoire insuffisante pour une image de %1 x %2</translation>
+    </message>
+    <message>
+        <source>a picture could not be converted for the video</source>
+        <translation>une image n’a pas pu être convertie pour la vidéo</translation>
+    </message>
+    <message>
+        <source>the encoder failed: %1</source>
+        <translation>l’encodeur a échoué : %1</translation>
+    </message>
+    <message>
+        <source>%1 already exists and was left as it was</source>
+        <translation>%1 existe déjà et n’a pas été modifié</translation>
+    </message>
+    <message>
+        <source>there are no pictures to make a video of</source>
+        <translation>il n’y a aucune image pour faire une vidéo</translation>
+    </message>
+    <message>
+        <source>%1 frames per second is not between 1 and 120</source>
+        <translation>%1 images par seconde n’est pas entre 1 et 120</translation>
+    </message>
+    <message>
+        <source>FFmpeg has no MP4 writer</source>
+        <translation>ce FFmpeg ne sait pas écrire de MP4</translation>
+    </message>
+    <message>
+        <source>cancelled; no file was written</source>
+        <translation>annulé ; aucun fichier n’a été écrit</translation>
+    </message>
+    <message>
+        <source>the one picture could not be read</source>
+        <translation>la seule image n’a pas pu être lue</translation>
+    </message>
+    <message>
+        <source>none of the %1 pictures could be read</source>
+        <translation>aucune des %1 images n’a pu être lue</translation>
+    </message>
+    <message>
+        <source>%1 written to %2 (%3 x %4, %5 frames per second)%6</source>
+        <translation>vidéo de %1 écrite dans %2 (%3 x %4, %5 images par seconde)%6</translation>
+    </message>
+    <message>
+        <source>; 1 unreadable file skipped</source>
+        <translation> ; 1 fichier illisible ignoré</translation>
+    </message>
+    <message>
+        <source>; %1 unreadable files skipped</source>
+        <translation> ; %1 fichiers illisibles ignorés</translation>
+    </message>
+</context>
+<context>
     <name>TimelapseCommand</name>
     <message>
         <source>usage: tolvane --timelapse CAM --from ISO --to ISO [--fps N] --out FILE [--overwrite] [--home DIR]

@@ -231,7 +231,7 @@ void frmTimelapse::finish(const TimelapseResult& result)
     }
     lblResult->setText(result.status == TimelapseStatus::Done ? result.message
                                                               : tr("No video: %1").arg(result.message));
-    qCInfo(lcHistory).noquote() << "time-lapse:" << result.message;
+    qCInfo(lcHistory).noquote() << "time-lapse:" << result.logMessage;
     Q_EMIT exportFinished(result);
 }
 

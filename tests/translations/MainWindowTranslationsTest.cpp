@@ -1,6 +1,7 @@
 // The main window, the Viewer, the menus, the wall, the Options and the cam dialogs in a language
 // that marks every translated text: any text they show unmarked fails the test.
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <memory>
+#include <thread>
 
 #include "../mainwindow/MainWindowFixture.h"
 #include "CamCommands.h"
@@ -23,6 +25,7 @@
 #include "SlotGrid.h"
 #include "StatusCommand.h"
 #include "StatusPanel.h"
+#include "Timelapse.h"
 #include "Translations.h"
 #include "ViewerPane.h"
 #include "WallView.h"
@@ -196,6 +199,20 @@ TEST_F(MainWindowInPseudoLanguage, HealthTextsAreMarkedWhereShownAndTheWatchLogS
     EXPECT_FALSE(watchLines.isEmpty()) << log.join(QLatin1Char('\n')).toStdString();
     for (const QString& line : log)
         EXPECT_FALSE(line.contains(QLatin1Char('['))) << line.toStdString();
+}
+
+// A time-lapse's result is shown in the user's words and logged in English, also when the export's
+// own thread composes it.
+TEST_F(MainWindowInPseudoLanguage, ATimelapseResultIsShownMarkedAndLoggedInEnglish)
+{
+    TimelapseJob job;
+    job.outFile = QDir::temp().filePath(QStringLiteral("tolvane-never-written.mp4"));
+    TimelapseResult result;
+    std::thread([&] { result = MakeTimelapse(job); }).join();
+    EXPECT_EQ(result.status, TimelapseStatus::NoPictures);
+    EXPECT_EQ(result.message, QStringLiteral("[there are no pictures to make a video of]"));
+    EXPECT_EQ(result.logMessage, QStringLiteral("there are no pictures to make a video of"));
+    EXPECT_EQ(PictureCountText(3), QStringLiteral("[3 pictures]"));
 }
 
 // --help and the command line's complaints are the user's words too.

@@ -19,6 +19,7 @@
 
 #include "PictureIndex.h"
 #include "ReplaceFile.h"
+#include "Translations.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -147,11 +148,15 @@ struct Encoder {
     }
 };
 
-TimelapseResult Result(TimelapseStatus status, const QString& message)
+// A result's words twice: in the user's language for the window and the command line, and in
+// English for the history log, which people search.
+template <typename Compose> TimelapseResult Result(TimelapseStatus status, const Compose& compose)
 {
     TimelapseResult r;
     r.status = status;
-    r.message = message;
+    r.message = compose();
+    const EnglishTexts english;
+    r.logMessage = compose();
     return r;
 }
 
@@ -225,7 +230,8 @@ bool VideoFileExists(const QString& path)
 
 QString PictureCountText(int count)
 {
-    return count == 1 ? QStringLiteral("1 picture") : QStringLiteral("%1 pictures").arg(count);
+    return count == 1 ? TranslatedText("Timelapse", "1 picture")
+                      : TranslatedText("Timelapse", "%1 pictures").arg(count);
 }
 
 QSize EvenFrameSize(const QSize& picture)
@@ -243,13 +249,13 @@ double SecondsLeft(int done, int total, double elapsedSeconds)
 QString DurationText(double seconds)
 {
     if (seconds < 0 || !std::isfinite(seconds))
-        return QStringLiteral("unknown");
+        return TranslatedText("Timelapse", "unknown");
     const auto whole = static_cast<qint64>(std::ceil(seconds));
     if (whole < 60)
-        return QStringLiteral("%1 s").arg(whole);
+        return TranslatedText("Timelapse", "%1 s").arg(whole);
     if (whole < 3600)
-        return QStringLiteral("%1 min %2 s").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
-    return QStringLiteral("%1 h %2 min").arg(whole / 3600).arg(whole / 60 % 60, 2, 10, QLatin1Char('0'));
+        return TranslatedText("Timelapse", "%1 min %2 s").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
+    return TranslatedText("Timelapse", "%1 h %2 min").arg(whole / 3600).arg(whole / 60 % 60, 2, 10, QLatin1Char('0'));
 }
 
 namespace {
@@ -262,11 +268,13 @@ const AVCodec* FindEncoder(const QString& encoderName, TimelapseResult& failure)
     av_log_set_level(AV_LOG_ERROR);
     const AVCodec* codec = avcodec_find_encoder_by_name(encoderName.toUtf8().constData());
     if (!codec || codec->id != AV_CODEC_ID_H264 || !av_codec_is_encoder(codec)) {
-        failure =
-            Result(TimelapseStatus::CodecMissing,
-                   QStringLiteral("the H.264 encoder \"%1\" is missing from this FFmpeg (libavcodec %2); Debian's "
-                                  "libavcodec59 package brings libx264")
-                       .arg(encoderName, QString::fromLatin1(av_version_info())));
+        failure = Result(TimelapseStatus::CodecMissing, [&] {
+            return QString(
+                TranslatedText("Timelapse",
+                               "the H.264 encoder \"%1\" is missing from this FFmpeg (libavcodec %2); Debian's "
+                               "libavcodec59 package brings libx264")
+                    .arg(encoderName, QString::fromLatin1(av_version_info())));
+        });
         return nullptr;
     }
     return codec;
@@ -278,10 +286,14 @@ Failure TempFileBeside(const QString& outFile, QString& temp)
     const QFileInfo out(outFile);
     const QString outFolder = out.absolutePath();
     if (!QFileInfo(outFolder).isDir())
-        return Result(TimelapseStatus::CannotWrite,
-                      QStringLiteral("cannot write %1: the folder %2 does not exist").arg(outFile, outFolder));
+        return Result(TimelapseStatus::CannotWrite, [&] {
+            return QString(
+                TranslatedText("Timelapse", "cannot write %1: the folder %2 does not exist").arg(outFile, outFolder));
+        });
     if (out.isDir())
-        return Result(TimelapseStatus::CannotWrite, QStringLiteral("cannot write %1: it is a folder").arg(outFile));
+        return Result(TimelapseStatus::CannotWrite, [&] {
+            return QString(TranslatedText("Timelapse", "cannot write %1: it is a folder").arg(outFile));
+        });
     temp = outFolder + QLatin1Char('/') +
         QString::fromUtf8(TempNameBeside(out.fileName().toUtf8(), QRandomGenerator::global()->generate()));
     return std::nullopt;
@@ -306,23 +318,27 @@ Failure OpenEncoder(Encoder& e, const AVCodec* codec, const QString& encoderName
     av_opt_set(e.codec->priv_data, "preset", "ultrafast", 0);
     av_opt_set(e.codec->priv_data, "crf", "23", 0);
     if (const int code = avcodec_open2(e.codec, codec, nullptr); code < 0)
-        return Result(
-            TimelapseStatus::CodecMissing,
-            QStringLiteral("the H.264 encoder \"%1\" cannot be used: %2").arg(encoderName, AvErrorText(code)));
+        return Result(TimelapseStatus::CodecMissing, [&] {
+            return TranslatedText("Timelapse", "the H.264 encoder \"%1\" cannot be used: %2")
+                .arg(encoderName, AvErrorText(code));
+        });
     e.stream = avformat_new_stream(e.format, nullptr);
     e.stream->time_base = e.codec->time_base;
     avcodec_parameters_from_context(e.stream->codecpar, e.codec);
     if (const int code = avformat_write_header(e.format, nullptr); code < 0)
-        return Result(TimelapseStatus::CannotWrite,
-                      QStringLiteral("cannot write %1: %2").arg(job.outFile, AvErrorText(code)));
+        return Result(TimelapseStatus::CannotWrite, [&] {
+            return QString(TranslatedText("Timelapse", "cannot write %1: %2").arg(job.outFile, AvErrorText(code)));
+        });
     e.frame = av_frame_alloc();
     e.packet = av_packet_alloc();
     e.frame->format = AV_PIX_FMT_YUV420P;
     e.frame->width = size.width();
     e.frame->height = size.height();
     if (av_frame_get_buffer(e.frame, 0) < 0)
-        return Result(TimelapseStatus::Failed,
-                      QStringLiteral("out of memory for a %1 x %2 frame").arg(size.width()).arg(size.height()));
+        return Result(TimelapseStatus::Failed, [&] {
+            return QString(
+                TranslatedText("Timelapse", "out of memory for a %1 x %2 frame").arg(size.width()).arg(size.height()));
+        });
     return std::nullopt;
 }
 
@@ -333,18 +349,23 @@ Failure EncodePicture(Encoder& e, QImage picture, const QSize& content, int& fra
     if (picture.size() != content)
         picture = FitTo(picture, content);
     if (!FillFrame(e, picture))
-        return Result(TimelapseStatus::Failed, QStringLiteral("a picture could not be converted for the video"));
+        return Result(TimelapseStatus::Failed, [&] {
+            return QString(TranslatedText("Timelapse", "a picture could not be converted for the video"));
+        });
     e.frame->pts = frames;
     if (const int code = Encode(e, e.frame); code < 0)
-        return Result(TimelapseStatus::Failed, QStringLiteral("the encoder failed: %1").arg(AvErrorText(code)));
+        return Result(TimelapseStatus::Failed, [&] {
+            return QString(TranslatedText("Timelapse", "the encoder failed: %1").arg(AvErrorText(code)));
+        });
     ++frames;
     return std::nullopt;
 }
 
 Failure Exists(const QString& outFile)
 {
-    return Result(TimelapseStatus::OutputExists,
-                  QStringLiteral("%1 already exists and was left as it was").arg(outFile));
+    return Result(TimelapseStatus::OutputExists, [&] {
+        return QString(TranslatedText("Timelapse", "%1 already exists and was left as it was").arg(outFile));
+    });
 }
 
 // Gives the finished video the output's name only while nothing has that name: a file that
@@ -357,8 +378,10 @@ Failure TakeFreeName(const QByteArray& tempName, const QString& outFile)
     if (errno == EEXIST)
         return Exists(outFile);
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
-        return Result(TimelapseStatus::CannotWrite,
-                      QStringLiteral("cannot write %1: %2").arg(outFile, QString::fromLocal8Bit(std::strerror(errno))));
+        return Result(TimelapseStatus::CannotWrite, [&] {
+            return QString(TranslatedText("Timelapse", "cannot write %1: %2")
+                               .arg(outFile, QString::fromLocal8Bit(std::strerror(errno))));
+        });
     // A file system without the no-replace rename: a hard link cannot replace either.
     if (link(tempName.constData(), target.constData()) == 0) {
         unlink(tempName.constData());
@@ -370,8 +393,10 @@ Failure TakeFreeName(const QByteArray& tempName, const QString& outFile)
     if (VideoFileExists(outFile))
         return Exists(outFile);
     if (std::rename(tempName.constData(), target.constData()) != 0)
-        return Result(TimelapseStatus::CannotWrite,
-                      QStringLiteral("cannot write %1: %2").arg(outFile, QString::fromLocal8Bit(std::strerror(errno))));
+        return Result(TimelapseStatus::CannotWrite, [&] {
+            return QString(TranslatedText("Timelapse", "cannot write %1: %2")
+                               .arg(outFile, QString::fromLocal8Bit(std::strerror(errno))));
+        });
     return std::nullopt;
 }
 
@@ -380,20 +405,26 @@ Failure FinishFile(Encoder& e, const TimelapseJob& job, const QByteArray& tempNa
 {
     const QString& outFile = job.outFile;
     if (const int code = Encode(e, nullptr); code < 0)
-        return Result(TimelapseStatus::Failed, QStringLiteral("the encoder failed: %1").arg(AvErrorText(code)));
+        return Result(TimelapseStatus::Failed, [&] {
+            return QString(TranslatedText("Timelapse", "the encoder failed: %1").arg(AvErrorText(code)));
+        });
     if (const int code = av_write_trailer(e.format); code < 0)
-        return Result(TimelapseStatus::CannotWrite,
-                      QStringLiteral("cannot write %1: %2").arg(outFile, AvErrorText(code)));
+        return Result(TimelapseStatus::CannotWrite, [&] {
+            return QString(TranslatedText("Timelapse", "cannot write %1: %2").arg(outFile, AvErrorText(code)));
+        });
     if (const int code = avio_closep(&e.format->pb); code < 0)
-        return Result(TimelapseStatus::CannotWrite,
-                      QStringLiteral("cannot write %1: %2").arg(outFile, AvErrorText(code)));
+        return Result(TimelapseStatus::CannotWrite, [&] {
+            return QString(TranslatedText("Timelapse", "cannot write %1: %2").arg(outFile, AvErrorText(code)));
+        });
     e.fileOpen = false;
     if (!job.replaceExisting)
         return TakeFreeName(tempName, outFile);
     // rename() replaces an older video of the name in one step.
     if (std::rename(tempName.constData(), QFile::encodeName(outFile).constData()) != 0)
-        return Result(TimelapseStatus::CannotWrite,
-                      QStringLiteral("cannot write %1: %2").arg(outFile, QString::fromLocal8Bit(std::strerror(errno))));
+        return Result(TimelapseStatus::CannotWrite, [&] {
+            return QString(TranslatedText("Timelapse", "cannot write %1: %2")
+                               .arg(outFile, QString::fromLocal8Bit(std::strerror(errno))));
+        });
     return std::nullopt;
 }
 
@@ -420,10 +451,12 @@ TimelapseResult MakeTimelapse(const TimelapseJob& job, const TimelapseProgress& 
 {
     const int total = static_cast<int>(job.files.size());
     if (total == 0)
-        return Result(TimelapseStatus::NoPictures, QStringLiteral("there are no pictures to make a video of"));
+        return Result(TimelapseStatus::NoPictures,
+                      [&] { return QString(TranslatedText("Timelapse", "there are no pictures to make a video of")); });
     if (job.fps < 1 || job.fps > 120)
-        return Result(TimelapseStatus::Failed,
-                      QStringLiteral("%1 frames per second is not between 1 and 120").arg(job.fps));
+        return Result(TimelapseStatus::Failed, [&] {
+            return QString(TranslatedText("Timelapse", "%1 frames per second is not between 1 and 120").arg(job.fps));
+        });
     const QString encoderName = EncoderName(job);
     TimelapseResult result;
     const AVCodec* codec = FindEncoder(encoderName, result);
@@ -438,10 +471,12 @@ TimelapseResult MakeTimelapse(const TimelapseJob& job, const TimelapseProgress& 
 
     Encoder e;
     if (avformat_alloc_output_context2(&e.format, nullptr, "mp4", tempName.constData()) < 0 || !e.format)
-        return Result(TimelapseStatus::Failed, QStringLiteral("FFmpeg has no MP4 writer"));
+        return Result(TimelapseStatus::Failed,
+                      [&] { return QString(TranslatedText("Timelapse", "FFmpeg has no MP4 writer")); });
     if (const int code = avio_open(&e.format->pb, tempName.constData(), AVIO_FLAG_WRITE); code < 0)
-        return Result(TimelapseStatus::CannotWrite,
-                      QStringLiteral("cannot write %1: %2").arg(job.outFile, AvErrorText(code)));
+        return Result(TimelapseStatus::CannotWrite, [&] {
+            return QString(TranslatedText("Timelapse", "cannot write %1: %2").arg(job.outFile, AvErrorText(code)));
+        });
     e.fileOpen = true;
     RemoveTemp removeTemp{e, temp};
 
@@ -458,7 +493,8 @@ TimelapseResult MakeTimelapse(const TimelapseJob& job, const TimelapseProgress& 
     QImage picture;
     while (done < total && picture.isNull()) {
         if (cancelled())
-            return Result(TimelapseStatus::Cancelled, QStringLiteral("cancelled; no file was written"));
+            return Result(TimelapseStatus::Cancelled,
+                          [&] { return QString(TranslatedText("Timelapse", "cancelled; no file was written")); });
         picture = reader.next();
         if (picture.isNull()) {
             ++result.skipped;
@@ -466,9 +502,11 @@ TimelapseResult MakeTimelapse(const TimelapseJob& job, const TimelapseProgress& 
         }
     }
     if (picture.isNull())
-        return Result(TimelapseStatus::NoPictures,
-                      total == 1 ? QStringLiteral("the one picture could not be read")
-                                 : QStringLiteral("none of the %1 pictures could be read").arg(total));
+        return Result(TimelapseStatus::NoPictures, [&] {
+            return QString(total == 1
+                               ? TranslatedText("Timelapse", "the one picture could not be read")
+                               : TranslatedText("Timelapse", "none of the %1 pictures could be read").arg(total));
+        });
     const QSize content = picture.size();
     reader.setFrameSize(content);
     result.size = EvenFrameSize(content);
@@ -477,7 +515,8 @@ TimelapseResult MakeTimelapse(const TimelapseJob& job, const TimelapseProgress& 
 
     for (;;) {
         if (cancelled())
-            return Result(TimelapseStatus::Cancelled, QStringLiteral("cancelled; no file was written"));
+            return Result(TimelapseStatus::Cancelled,
+                          [&] { return QString(TranslatedText("Timelapse", "cancelled; no file was written")); });
         if (picture.isNull())
             ++result.skipped;
         else if (Failure failure = EncodePicture(e, picture, content, result.frames))
@@ -490,15 +529,19 @@ TimelapseResult MakeTimelapse(const TimelapseJob& job, const TimelapseProgress& 
     if (Failure failure = FinishFile(e, job, tempName))
         return *failure;
     removeTemp.keep = true;
-    result.status = TimelapseStatus::Done;
-    result.message =
-        QStringLiteral("%1 written to %2 (%3 x %4, %5 frames per second)%6")
+    const TimelapseResult written = Result(TimelapseStatus::Done, [&] {
+        return TranslatedText("Timelapse", "%1 written to %2 (%3 x %4, %5 frames per second)%6")
             .arg(PictureCountText(result.frames), job.outFile)
             .arg(result.size.width())
             .arg(result.size.height())
             .arg(job.fps)
-            .arg(result.skipped == 0       ? QString()
-                     : result.skipped == 1 ? QStringLiteral("; 1 unreadable file skipped")
-                                           : QStringLiteral("; %1 unreadable files skipped").arg(result.skipped));
+            .arg(result.skipped == 0 ? QString()
+                     : result.skipped == 1
+                     ? TranslatedText("Timelapse", "; 1 unreadable file skipped")
+                     : TranslatedText("Timelapse", "; %1 unreadable files skipped").arg(result.skipped));
+    });
+    result.status = written.status;
+    result.message = written.message;
+    result.logMessage = written.logMessage;
     return result;
 }

@@ -36,10 +36,11 @@ enum class TimelapseStatus {
 
 struct TimelapseResult {
     TimelapseStatus status = TimelapseStatus::Failed;
-    QString message;  // what happened, in words
-    int frames = 0;   // pictures in the video
-    int skipped = 0;  // files that could not be read
-    QSize size;       // the video's frame size (even)
+    QString message;     // what happened, in words (the user's language)
+    QString logMessage;  // the same in English, for the log
+    int frames = 0;      // pictures in the video
+    int skipped = 0;     // files that could not be read
+    QSize size;          // the video's frame size (even)
 };
 
 // done of total pictures handled so far (skipped ones included); called on the exporting thread.
