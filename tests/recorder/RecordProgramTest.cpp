@@ -117,8 +117,16 @@ TEST_F(RecordProgramTest, RecordsRefusesASecondRecorderAndEndsCleanlyOnSigterm)
     ASSERT_TRUE(QTest::qWaitFor([&] { return SavedPictures().size() >= 2; }, 30'000))
         << recorder->readAllStandardError().toStdString();
 
-    // --status while it runs: running, the cam, its health.
-    const QString running = Status();
+    // --status while it runs: running, the cam, its health. The recorder publishes a change of
+    // health within two seconds, and with a refresh of one second the second picture can come
+    // before that, so the report is asked for until it has caught up.
+    QString running;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            running = Status();
+            return running.contains(QStringLiteral("\nYard\n  health: ok"));
+        },
+        10'000));
     EXPECT_TRUE(running.startsWith(QStringLiteral("recorder: running as process %1").arg(recorder->processId())))
         << running.toStdString();
     EXPECT_TRUE(running.contains(QStringLiteral("\nYard\n  health: ok"))) << running.toStdString();
