@@ -50,6 +50,31 @@ protected:
     QTemporaryDir dir_;
 };
 
+// A program folder of the test's own with its picture folder cam/, set while it lives; the folder
+// set before comes back when it goes. Declare it before what watches cams, so they go first.
+class TemporaryProgramFolder {
+public:
+    TemporaryProgramFolder() : previous_(ProgramFolder()) { }
+    ~TemporaryProgramFolder() { SetProgramFolder(previous_); }
+    TemporaryProgramFolder(const TemporaryProgramFolder&) = delete;
+    TemporaryProgramFolder& operator=(const TemporaryProgramFolder&) = delete;
+
+    // False when the folder cannot be made.
+    bool make()
+    {
+        if (!dir_.isValid() || !QDir(dir_.path()).mkdir(QStringLiteral("cam")))
+            return false;
+        SetProgramFolder(dir_.path());
+        return true;
+    }
+    QString path() const { return dir_.path(); }
+    QString filePath(const QString& name) const { return dir_.filePath(name); }
+
+private:
+    QString previous_;
+    QTemporaryDir dir_;
+};
+
 // Caps the size of any file this process writes, so that writes fail (EFBIG) whoever runs
 // the test; root ignores permission bits but not this limit.
 class FileSizeLimit {

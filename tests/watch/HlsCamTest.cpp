@@ -11,6 +11,7 @@
 
 #include "DemoCamServer.h"
 #include "FakeCamServer.h"
+#include "FolderTestSupport.h"
 #include "HlsPlaylist.h"
 #include "LighttpdServer.h"
 #include "ProgramFolder.h"
@@ -54,13 +55,9 @@ class HlsCamTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(home.isValid());
-        previousFolder = ProgramFolder();
-        SetProgramFolder(home.path());
-        ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("cam")));
+        ASSERT_TRUE(home.make());
         cams.needs().decodeSize = [this](int) { return QSize(shownHeight * 4 / 3, shownHeight); };
     }
-    void TearDown() override { SetProgramFolder(previousFolder); }
 
     // Opens cam 0 at the address and waits until it shows a picture or its health says `failing`.
     QString Watch(const QString& address)
@@ -75,8 +72,7 @@ protected:
         return summary;
     }
 
-    QTemporaryDir home;
-    QString previousFolder;
+    TemporaryProgramFolder home;
     WatchedCams cams;
     int shownHeight = 120;
 };

@@ -16,6 +16,7 @@
 #include "DateTimeText.h"
 #include "FakeCamServer.h"
 #include "FakeRtspServer.h"
+#include "FolderTestSupport.h"
 #include "ProgramFolder.h"
 #include "RtspTestServer.h"
 #include "StreamCamSource.h"
@@ -148,16 +149,11 @@ class StreamCamTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(home.isValid());
-        previousFolder = ProgramFolder();
-        SetProgramFolder(home.path());
-        ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("cam")));
+        ASSERT_TRUE(home.make());
         cams.needs().autoSave = [] { return true; };
     }
-    void TearDown() override { SetProgramFolder(previousFolder); }
 
-    QTemporaryDir home;
-    QString previousFolder;
+    TemporaryProgramFolder home;
     WatchedCams cams;
 };
 
