@@ -284,6 +284,22 @@
         <source>&quot;When:&quot; takes two times of day, such as 06:00-20:00</source>
         <translation>„Wann:“ nimmt zwei Uhrzeiten, etwa 06:00-20:00</translation>
     </message>
+    <message>
+        <source>Stream over:</source>
+        <translation>Stream über:</translation>
+    </message>
+    <message>
+        <source>TCP, inside the RTSP connection</source>
+        <translation>TCP, in der RTSP-Verbindung</translation>
+    </message>
+    <message>
+        <source>UDP</source>
+        <translation>UDP</translation>
+    </message>
+    <message>
+        <source>How an rtsp:// or rtsps:// cam sends its video: TCP passes firewalls and loses nothing; choose UDP for a cam that offers nothing else.</source>
+        <translation>Wie eine rtsp://- oder rtsps://-Kamera ihr Video sendet: TCP kommt durch Firewalls und verliert nichts; wählen Sie UDP für eine Kamera, die nichts anderes anbietet.</translation>
+    </message>
 </context>
 <context>
     <name>CamHealth</name>

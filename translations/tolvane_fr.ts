@@ -284,6 +284,22 @@
         <source>&quot;When:&quot; takes two times of day, such as 06:00-20:00</source>
         <translation>« Quand : » accepte deux heures de la journée, comme 06:00-20:00</translation>
     </message>
+    <message>
+        <source>Stream over:</source>
+        <translation>Flux par :</translation>
+    </message>
+    <message>
+        <source>TCP, inside the RTSP connection</source>
+        <translation>TCP, dans la connexion RTSP</translation>
+    </message>
+    <message>
+        <source>UDP</source>
+        <translation>UDP</translation>
+    </message>
+    <message>
+        <source>How an rtsp:// or rtsps:// cam sends its video: TCP passes firewalls and loses nothing; choose UDP for a cam that offers nothing else.</source>
+        <translation>Comment une caméra rtsp:// ou rtsps:// envoie sa vidéo : TCP passe les pare-feu et ne perd rien ; choisissez UDP pour une caméra qui n’offre rien d’autre.</translation>
+    </message>
 </context>
 <context>
     <name>CamHealth</name>

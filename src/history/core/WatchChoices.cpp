@@ -22,7 +22,9 @@ FetchOptions ChosenFetchOptions()
 CamChoices ChosenCamChoices(const QString& camName)
 {
     return CamChoices{CamRuleFromText(CamSetting(camName, QString::fromLatin1(CamSettingNames::newPictureRule))),
-                      MaskFromText(CamSetting(camName, QString::fromLatin1(CamSettingNames::mask)))};
+                      MaskFromText(CamSetting(camName, QString::fromLatin1(CamSettingNames::mask))),
+                      CamSetting(camName, QString::fromLatin1(CamSettingNames::streamTransport)) ==
+                          QLatin1String(CamSettingValues::udp)};
 }
 
 void ApplyChosenWatchOptions(WatchedCams& cams)

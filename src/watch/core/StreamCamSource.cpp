@@ -28,8 +28,9 @@ struct StreamCamSource::Grab {
     qint32 deadlineSeconds = 0;
 };
 
-StreamCamSource::StreamCamSource(CamSourceEvents& events, std::function<qint32()> refreshSeconds, QObject* parent)
-    : CamSource(events, parent), refreshSeconds_(std::move(refreshSeconds))
+StreamCamSource::StreamCamSource(CamSourceEvents& events, std::function<qint32()> refreshSeconds,
+                                 std::function<bool()> udp, QObject* parent)
+    : CamSource(events, parent), refreshSeconds_(std::move(refreshSeconds)), udp_(std::move(udp))
 {
 }
 
@@ -93,6 +94,7 @@ void StreamCamSource::Launch()
     grab_ = grab;
     StreamGrabRequest request;
     request.address = pending_;
+    request.udp = udp_ && udp_();
     request.deadlineMs = qint64(grab->deadlineSeconds) * 1000;
     request.maxBytes = kMostBytes;
     pending_.clear();

@@ -22,8 +22,10 @@ class StreamCamSource : public CamSource {
     Q_OBJECT
 public:
     // `refreshSeconds`: the running refresh interval, read at each start (the deadline is the
-    // interval or kMostSeconds, whichever is less).
-    StreamCamSource(CamSourceEvents& events, std::function<qint32()> refreshSeconds, QObject* parent = nullptr);
+    // interval or kMostSeconds, whichever is less); `udp`: whether the cam takes its stream over
+    // UDP, read at each start as well (unset: TCP).
+    StreamCamSource(CamSourceEvents& events, std::function<qint32()> refreshSeconds, std::function<bool()> udp = {},
+                    QObject* parent = nullptr);
     ~StreamCamSource() override;
 
     bool start(const QString& address) override;
@@ -47,6 +49,7 @@ private:
     void Deliver(const StreamStill& still, qint32 deadlineSeconds);
 
     std::function<qint32()> refreshSeconds_;
+    std::function<bool()> udp_;
     std::shared_ptr<Grab> grab_;  // the running grab, current or abandoned
     std::thread thread_;
     QString pending_;  // the address a start asked for while an abandoned grab winds down

@@ -37,7 +37,9 @@ WatchedCam::WatchedCam(int index, CamPictureQueue& pictures, const CamViewNeeds&
     auto http = std::make_unique<HttpCamSource>(events, options_, [this] { return monotonicMs_(); });
     http->wsCam->setObjectName(QStringLiteral("wsCam_%1").arg(index));
     http_ = std::move(http);
-    stream_ = std::make_unique<StreamCamSource>(events, [this] { return slotRefreshSeconds; });
+    stream_ = std::make_unique<StreamCamSource>(
+        events, [this] { return slotRefreshSeconds; },
+        [this] { return needs_.camChoices && needs_.camChoices(txtName).streamUdp; });
     hls_ = std::make_unique<HlsCamSource>(
         events, options_, [this] { return monotonicMs_(); },
         [this] { return needs_.decodeSize ? needs_.decodeSize(index_).height() : 0; });

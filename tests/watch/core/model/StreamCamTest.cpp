@@ -34,7 +34,8 @@ struct Grabbed {
 };
 
 // Grabs on a thread of its own while this thread's event loop runs the fake servers.
-Grabbed Grab(const QString& address, qint64 deadlineMs = 10000, const std::atomic<bool>* abandonAfter = nullptr)
+Grabbed Grab(const QString& address, qint64 deadlineMs = 10000, const std::atomic<bool>* abandonAfter = nullptr,
+             bool udp = false)
 {
     Grabbed result;
     std::atomic<bool> done{false};
@@ -44,6 +45,7 @@ Grabbed Grab(const QString& address, qint64 deadlineMs = 10000, const std::atomi
     std::thread thread([&] {
         StreamGrabRequest request;
         request.address = address;
+        request.udp = udp;
         request.deadlineMs = deadlineMs;
         request.maxBytes = 64 * 1024 * 1024;
         result.still = GrabStreamStill(request, abandon, [&result](StreamStep step) { result.steps << step; });
@@ -103,6 +105,20 @@ TEST(StreamGrab, TakesOneKeyframeFromARealServerSignedInWithBasicOrDigestOrNot)
         EXPECT_EQ(Grab(rtsp.url(QStringLiteral("viewer:wrong@"))).still.status, Status::SignInRefused);
         EXPECT_EQ(Grab(rtsp.url()).still.status, Status::SignInRefused);
     }
+}
+
+// A cam may be set to take its stream over UDP (RTP on ports of its own beside the RTSP
+// connection): on loopback nothing is lost, so the still comes as over TCP.
+TEST(StreamGrab, TakesAStillOverUdpWhenAsked)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    RtspTestServer rtsp(folder.path());
+    rtsp.setKeyframeInterval(10);
+    ASSERT_TRUE(rtsp.start()) << rtsp.problem().toStdString();
+    const Grabbed grabbed = Grab(rtsp.url(), 10000, nullptr, true);
+    ASSERT_EQ(grabbed.still.status, Status::Picture) << grabbed.still.detail.toStdString();
+    EXPECT_EQ(QImage::fromData(grabbed.still.jpeg, "JPEG").size(), RtspTestServer::pictureSize());
 }
 
 TEST(StreamGrab, EndsWithItsReasonWhenTheServerStallsLiesOrIsNotThere)
