@@ -787,6 +787,10 @@
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>picture taken from the live stream</source>
+        <translation>Bild aus dem Live-Stream genommen</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>
@@ -1600,6 +1604,14 @@ Aufnehmer darf einen Ordner halten (die Sperrdatei tolvane-record.lock nennt ihn
     <message>
         <source>always</source>
         <translation>immer</translation>
+    </message>
+    <message>
+        <source>Show a stream cam live in the Viewer</source>
+        <translation>Eine Stream-Kamera in der Anzeige live zeigen</translation>
+    </message>
+    <message>
+        <source>The rtsp:// or rtsps:// cam shown in the Viewer, or full-window, keeps its stream open and shows it as video, up to 25 frames a second. The thumbnails and the wall keep one still per refresh.</source>
+        <translation>Die rtsp://- oder rtsps://-Kamera, die die Anzeige (oder die Fensteransicht) zeigt, hält ihren Stream offen und zeigt ihn als Video, mit bis zu 25 Bildern pro Sekunde. Die Miniaturen und die Wand behalten ein Standbild pro Aktualisierung.</translation>
     </message>
 </context>
 <context>

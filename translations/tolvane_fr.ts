@@ -787,6 +787,10 @@
         <source>%1: %2</source>
         <translation>%1 : %2</translation>
     </message>
+    <message>
+        <source>picture taken from the live stream</source>
+        <translation>image prise du flux en direct</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>
@@ -1600,6 +1604,14 @@ un signal, 1 n’a pas pu démarrer, 2 ligne de commande incorrecte.</translatio
     <message>
         <source>always</source>
         <translation>toujours</translation>
+    </message>
+    <message>
+        <source>Show a stream cam live in the Viewer</source>
+        <translation>Afficher une caméra à flux en direct dans la visionneuse</translation>
+    </message>
+    <message>
+        <source>The rtsp:// or rtsps:// cam shown in the Viewer, or full-window, keeps its stream open and shows it as video, up to 25 frames a second. The thumbnails and the wall keep one still per refresh.</source>
+        <translation>La caméra rtsp:// ou rtsps:// affichée dans la visionneuse, ou en pleine fenêtre, garde son flux ouvert et l’affiche en vidéo, jusqu’à 25 images par seconde. Les vignettes et le mur gardent une image fixe par actualisation.</translation>
     </message>
 </context>
 <context>

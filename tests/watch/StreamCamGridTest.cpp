@@ -1,9 +1,12 @@
 // Stream cams in the window's panels: the cam's own choices (kept beside the cam list) reach its
-// stream connection.
+// stream connection, and the cam the Viewer shows may be live there.
 #include <gtest/gtest.h>
+
+#include <QSignalSpy>
 
 #include "CamSettings.h"
 #include "FakeRtspServer.h"
+#include "RtspTestServer.h"
 #include "SlotGridFixture.h"
 
 namespace {
@@ -34,4 +37,33 @@ TEST_F(StreamCamGridTest, TheCamsTransportChoiceReachesItsConnection)
     EXPECT_TRUE(fake.transports().last().contains(QStringLiteral("interleaved=")))
         << fake.transports().last().toStdString();
     grid->cmdStop_Click(0);
+}
+
+// "Show a stream cam live in the Viewer": the Viewer (and the full-window view) get the frames of
+// the cam it shows, the panel keeps its still; another cam shown closes the first one's stream.
+TEST_F(StreamCamGridTest, TheViewerShowsTheFramesOfItsCamAndAnotherCamShownClosesThem)
+{
+    RtspTestServer rtsp(home.path());
+    rtsp.setKeyframeInterval(10);
+    ASSERT_TRUE(rtsp.start()) << rtsp.problem().toStdString();
+    WriteCamList({CamRecord{QStringLiteral("Yard"), rtsp.url(), QStringLiteral("30")},
+                  CamRecord{QStringLiteral("Gate"), rtsp.url(), QStringLiteral("30")}});
+    grid->cams().setLiveInViewer(true);
+    fullWindowViewOpen = true;
+    StartCam(QStringLiteral("Yard"));
+    StartCam(QStringLiteral("Gate"));
+    grid->cams().setSelectedSlot(0);
+    ASSERT_TRUE(WaitFor([&] { return viewerPictures.size() >= 6; }, 15000));
+    EXPECT_EQ(viewerPictures.last().size(), RtspTestServer::pictureSize());
+    EXPECT_GE(fullWindowPictures.size(), 5);
+    EXPECT_TRUE(grid->cam(0).showsLive());
+    EXPECT_FALSE(grid->cam(1).showsLive()) << "only the cam the Viewer shows";
+    EXPECT_LE(handledPictures.count(0), 1) << "the panel keeps one still per refresh";
+
+    QSignalSpy closed(&grid->cam(0), &WatchedCam::liveClosed);
+    grid->cams().setSelectedSlot(1);
+    EXPECT_TRUE(WaitFor([&] { return !closed.isEmpty(); }));
+    EXPECT_TRUE(grid->cam(1).showsLive());
+    grid->cmdStopAll_Click();
+    EXPECT_FALSE(grid->cam(1).showsLive());
 }

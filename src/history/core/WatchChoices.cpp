@@ -33,5 +33,6 @@ void ApplyChosenWatchOptions(WatchedCams& cams)
     cams.setFrozenMinutes(*OptionNumber(SettingKeys::frozenMinutes));
     SetCaFile(OptionValue(SettingKeys::caFile));
     cams.setFinishSlowDownloads(OptionIsOn(SettingKeys::finishSlowDownloads));
+    cams.setLiveInViewer(OptionIsOn(SettingKeys::liveInViewer));
     cams.setFetchOptions(ChosenFetchOptions());
 }
