@@ -53,8 +53,16 @@ Recorder::Recorder(QStringList openNames, std::function<void(const QString&)> sa
         statusDirty_ = true;
     });
     connect(&cams_, &WatchedCams::changed, this, [this](int) { statusDirty_ = true; });
-    for (int i = 0; i < WatchedCams::kCount; ++i)
+    for (int i = 0; i < WatchedCams::kCount; ++i) {
         connect(&cams_.cam(i), &WatchedCam::healthChanged, this, [this] { healthChanged_ = true; });
+        // The picture is on disk; its row is missing until a rebuild, and the journal should say
+        // so, as the window's status bar does.
+        connect(&cams_.cam(i), &WatchedCam::autoSaved, this, [this](const PictureWork& work) {
+            if (!work.indexProblem.isEmpty())
+                say_(QStringLiteral("%1: %2 was saved but not added to the picture index: %3")
+                         .arg(work.camName, work.saveFileName, work.indexProblem));
+        });
+    }
 }
 
 Recorder::~Recorder()
