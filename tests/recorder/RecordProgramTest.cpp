@@ -4,12 +4,15 @@
 // no more than the rows being written, which a rebuild of the index restores.
 #include <gtest/gtest.h>
 
+#include <QDBusConnection>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLocale>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -19,19 +22,27 @@
 
 #include "CamSettings.h"
 #include "FakeCamServer.h"
+#include "FakeNotificationService.h"
 #include "IndexMaintenance.h"
 #include "PictureWork.h"
+#include "ProductInfo.h"
 #include "ProgramFolder.h"
 #include "ReplaceFile.h"
+#include "SettingKeys.h"
+#include "Settings.h"
 #include "TestPictures.h"
 #include "WatchedCams.h"
 
 namespace {
 
-QProcess* StartRecorder(const QStringList& args)
+// sessionBus: the session bus the recorder is given; none when empty (never the desktop's).
+QProcess* StartRecorder(const QStringList& args, const QString& sessionBus = QString())
 {
     auto* process = new QProcess;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    if (!sessionBus.isEmpty())
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), sessionBus);
     environment.remove(QStringLiteral("TOLVANE_HOME"));
     environment.remove(QStringLiteral("QT_LOGGING_RULES"));
     environment.remove(QStringLiteral("DISPLAY"));
@@ -112,9 +123,9 @@ protected:
         SetProgramFolder(previousFolder);
     }
 
-    QProcess* Start(const QStringList& args)
+    QProcess* Start(const QStringList& args, const QString& sessionBus = QString())
     {
-        processes << StartRecorder(args);
+        processes << StartRecorder(args, sessionBus);
         return processes.constLast();
     }
 
@@ -236,6 +247,58 @@ TEST_F(RecordProgramTest, AWrongCommandLineEndsWithStatusTwoAndHelpWithZero)
     ASSERT_TRUE(help->waitForFinished(10'000));
     EXPECT_EQ(help->exitCode(), 0);
     EXPECT_TRUE(QString::fromUtf8(help->readAllStandardOutput()).contains(QStringLiteral("tolvane-record.lock")));
+}
+
+// The recorder alerts as the window does, from the same options: the hook with the cam's name,
+// state and reason, a line in its log, and a notification on the session bus, which offers no
+// "Show" (there is no window to show the cam in).
+TEST_F(RecordProgramTest, ACamThatGoesDownRunsTheHookAndNotifiesOnTheSessionBus)
+{
+    PrivateSessionBus bus;
+    const QString problem = bus.start();
+    ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
+    const QString serviceName = QStringLiteral("tolvane-test-notification-service");
+    const auto disconnect = qScopeGuard([&] { QDBusConnection::disconnectFromBus(serviceName); });
+    QDBusConnection serviceBus = QDBusConnection::connectToBus(bus.address(), serviceName);
+    FakeNotificationService service;
+    ASSERT_TRUE(serviceBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &service,
+                                          QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(serviceBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+
+    // Nothing listens at the cam's port: every fetch is refused.
+    QFile list(home.filePath(QStringLiteral("00camlist.txt")));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("\r\n[name]Yard\r\nhttp://127.0.0.1:9/yard.jpg\r\n1\r\n\r\n");
+    list.close();
+    const QString out = home.filePath(QStringLiteral("hook-out.txt"));
+    QFile script(home.filePath(QStringLiteral("hook.sh")));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(
+        QStringLiteral("#!/bin/sh\necho \"$TOLVANE_CAM|$TOLVANE_STATE|$TOLVANE_REASON\" > \"%1\"\n").arg(out).toUtf8());
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    WriteSetting(SettingKeys::alertNotifications, QStringLiteral("1"));
+    WriteSetting(SettingKeys::alertAfterSeconds, QStringLiteral("1"));
+    WriteSetting(SettingKeys::alertCommand, QLatin1Char('"') + script.fileName() + QLatin1Char('"'));
+
+    QProcess* recorder = Start({QStringLiteral("--record"), QStringLiteral("--home"), home.path(),
+                                QStringLiteral("--open"), QStringLiteral("Yard")},
+                               bus.address());
+    ASSERT_TRUE(recorder->waitForStarted(10'000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !service.calls.isEmpty() && QFileInfo(out).size() > 0; }, 60'000))
+        << recorder->readAllStandardError().toStdString();
+    EXPECT_EQ(service.calls[0].appName, ProductName());
+    EXPECT_EQ(service.calls[0].summary, QStringLiteral("Yard is failing"));
+    EXPECT_TRUE(service.calls[0].actions.isEmpty());
+    QFile written(out);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(written.readAll()), QStringLiteral("Yard|failing|connection refused\n"));
+    recorder->terminate();
+    ASSERT_TRUE(recorder->waitForFinished(15'000));
+    EXPECT_EQ(recorder->exitCode(), 0);
+    const QString log = QString::fromUtf8(recorder->readAllStandardError());
+    EXPECT_TRUE(log.contains(QStringLiteral("tolvane.alert: Yard is failing: connection refused")))
+        << log.toStdString();
 }
 
 // SIGKILL at random moments while a recorder saves the new pictures of 24 cams, about 100 saves

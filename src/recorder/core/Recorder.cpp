@@ -36,9 +36,12 @@ QString FileStamp(const QString& path)
 }
 }  // namespace
 
-Recorder::Recorder(QStringList openNames, std::function<void(const QString&)> say, QObject* parent)
-    : QObject(parent), openNames_(std::move(openNames)), say_(std::move(say)), cams_(RecordAutoSavedPicture)
+Recorder::Recorder(QStringList openNames, std::function<void(const QString&)> say, const QString& notificationBus,
+                   QObject* parent)
+    : QObject(parent), openNames_(std::move(openNames)), say_(std::move(say)), cams_(RecordAutoSavedPicture),
+      alerts_(cams_, notificationBus)
 {
+    alerts_.notifications().setOffersShow(false);  // there is no window to show the cam in
     CamViewNeeds& needs = cams_.needs();
     needs.decodeSize = [](int) { return kJudgingSize; };
     needs.fullPictureSeen = [] { return false; };
@@ -233,6 +236,7 @@ void Recorder::ApplyOptionsWhenChanged()
         return;
     optionsStamp_ = stamp.isNull() ? QStringLiteral("") : stamp;
     ApplyChosenWatchOptions(cams_);
+    alerts_.applyOptions();
 }
 
 void Recorder::followCamList()
