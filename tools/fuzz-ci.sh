@@ -62,6 +62,20 @@ extra_flags_of() {
   esac
 }
 
+# The longest one input may take, in seconds; an input that takes longer fails the run, as does
+# one that comes within reach of it (libFuzzer's slow-unit report). Qt reads a "@Variant(...)" text value that declares more characters
+# than follow in steps of a million, so it allocates 2 MB before it finds the data missing; each
+# such value costs a plain build microseconds, but under AddressSanitizer each fresh large block
+# is mapped, faulted in and poisoned, several milliseconds, and every read of the file meets
+# every value again. An 8 KB file holding a few hundred of them took 11 s on a CI machine: slow
+# only because of the sanitizer, so the settings reader gets more time than the others.
+timeout_of() {
+  case "$1" in
+    settings) echo 40 ;;
+    *) echo 10 ;;
+  esac
+}
+
 # Sanitizer options a target needs. A damaged "@Variant(...)" settings value can declare a list
 # of billions of entries, and Qt reserves room for them before it finds the data missing. A
 # plain build gets address space it never touches, or a refusal that Qt shrugs off; under
@@ -111,7 +125,7 @@ for t in "${targets[@]}"; do
   cp -R "$seeds"/. "$work/$t/corpus"/
   status=0
   # shellcheck disable=SC2046 # the extra flags are separate words
-  ASAN_OPTIONS="$(asan_options_of "$t")" "$binary" $(extra_flags_of "$t") -seed="${TOLVANE_FUZZ_SEED:-1}" -runs="${TOLVANE_FUZZ_RUNS:--1}" -max_total_time="$seconds" -max_len="$(max_len_of "$t")" -timeout=10 -rss_limit_mb=2048 \
+  ASAN_OPTIONS="$(asan_options_of "$t")" "$binary" $(extra_flags_of "$t") -seed="${TOLVANE_FUZZ_SEED:-1}" -runs="${TOLVANE_FUZZ_RUNS:--1}" -max_total_time="$seconds" -max_len="$(max_len_of "$t")" -timeout="$(timeout_of "$t")" -report_slow_units="$(timeout_of "$t")" -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$work/$t/artifacts/" "$work/$t/corpus" >"$work/$t/log" 2>&1 || status=$?
   # libFuzzer's last status line: "#N DONE cov: C ft: F corp: ..."
   summary=$(grep -E '^#[0-9]+' "$work/$t/log" | tail -n 1 || true)

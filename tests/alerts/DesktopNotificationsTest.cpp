@@ -4,62 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QStandardPaths>
 #include <memory>
 
 #include "AlertLogCapture.h"
 #include "DateTimeText.h"
+#include "FakeNotificationService.h"
 #include "ProductInfo.h"
 #include "WatchedCams.h"
 #include "WindowAlerts.h"
 
 namespace {
-struct NotifyCall {
-    QString appName;
-    uint replacesId = 0;
-    QString summary;
-    QString body;
-    QStringList actions;
-    QVariantMap hints;
-    QSize image;  // from image-data; invalid when none
-    uint id = 0;  // what the service answered
-};
-
-class FakeNotificationService : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-public:
-    QList<NotifyCall> calls;
-    QList<uint> closed;
-
-public Q_SLOTS:
-    uint Notify(const QString& appName, uint replacesId, const QString& /*icon*/, const QString& summary,
-                const QString& body, const QStringList& actions, const QVariantMap& hints, int /*timeout*/)
-    {
-        NotifyCall call{appName, replacesId, summary, body, actions, hints, {}, 0};
-        if (hints.contains("image-data")) {
-            NotificationImage image;
-            hints.value("image-data").value<QDBusArgument>() >> image;
-            call.image = QSize(image.width, image.height);
-            EXPECT_EQ(image.data.size(), qsizetype{image.rowStride} * image.height);
-        }
-        call.id = replacesId != 0 ? replacesId : ++lastId_;
-        calls << call;
-        return call.id;
-    }
-    void CloseNotification(uint id) { closed << id; }
-    QStringList GetCapabilities() { return {"body", "actions", "body-images"}; }
-
-private:
-    uint lastId_ = 100;
-};
-
 // Collects the warnings of the alert log while it lives.
 bool WaitFor(const std::function<bool()>& condition, int ms = 5000)
 {
@@ -77,14 +35,9 @@ class NotificationBus : public testing::Test {
 protected:
     void SetUp() override
     {
-        const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
-        if (daemon.isEmpty())
-            GTEST_SKIP() << "dbus-daemon is not installed";
-        daemon_.start(daemon, {"--session", "--nofork", "--print-address=1"});
-        ASSERT_TRUE(daemon_.waitForStarted(10000));
-        while (!daemon_.canReadLine())
-            ASSERT_TRUE(daemon_.waitForReadyRead(10000)) << "the bus daemon gave no address";
-        const QString address = QString::fromUtf8(daemon_.readLine()).trimmed();
+        const QString problem = bus_.start();
+        ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
+        const QString& address = bus_.address();
         // The service and the program each have a connection of their own, as on a desktop.
         serviceBus_ = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(address, kServiceName));
         clientBus_ = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(address, kClientName));
@@ -102,8 +55,6 @@ protected:
         clientBus_.reset();
         QDBusConnection::disconnectFromBus(kServiceName);
         QDBusConnection::disconnectFromBus(kClientName);
-        daemon_.kill();
-        daemon_.waitForFinished(10000);
     }
     void publish()
     {
@@ -131,7 +82,7 @@ protected:
 
     static inline const QString kServiceName = "tolvane-test-notification-service";
     static inline const QString kClientName = "tolvane-test-notification-client";
-    QProcess daemon_;
+    PrivateSessionBus bus_;
     std::unique_ptr<QDBusConnection> serviceBus_;
     std::unique_ptr<QDBusConnection> clientBus_;
     FakeNotificationService service_;
@@ -293,5 +244,3 @@ TEST_F(NotificationBus, TheBodyIsNeverMarkup)
     ASSERT_TRUE(callsReach(1));
     EXPECT_TRUE(service_.calls[0].body.startsWith("HTTP 500 &lt;b&gt;Internal &amp; Error&lt;/b&gt;\n"));
 }
-
-#include "DesktopNotificationsTest.moc"

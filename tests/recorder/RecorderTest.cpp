@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
@@ -314,6 +316,34 @@ TEST_F(RecorderTest, ACamOutsideItsScheduleWaitsUnfetchedAndComesBackOnTime)
     recorder.followCamList();
     EXPECT_TRUE(recorder.recordedNames().isEmpty());
     EXPECT_TRUE(said.contains(QStringLiteral("Gate: outside its schedule (in daylight at 51.5074, -0.1278); waiting")));
+}
+
+// An index it cannot write (here one of a newer version, which nobody touches): the pictures are
+// saved all the same, and the journal says which ones have no row.
+TEST_F(RecorderTest, APictureWithoutItsRowIsSaidInTheLog)
+{
+    QTemporaryDir home;
+    UseFolder(home, {{QStringLiteral("Yard"), server.url(QStringLiteral("/yard.jpg")), QStringLiteral("60")}});
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
+        db.setDatabaseName(PictureIndexPath());
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec(QStringLiteral("CREATE TABLE future (x)")));
+        ASSERT_TRUE(query.exec(QStringLiteral("PRAGMA user_version=99")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("newer"));
+    Recorder recorder({QStringLiteral("Yard")}, [this](const QString& line) { said << line; });
+    recorder.cams().setTickInterval(3600 * 1000);
+    QueueAnswers();
+    ASSERT_EQ(recorder.start(), QString());
+    ASSERT_TRUE(FetchAll(recorder.cams(), 0, 2));
+    recorder.stop();
+    ASSERT_EQ(SavedFiles().size(), 1);
+    const QString line = said.filter(QStringLiteral(" was saved but not added to the picture index: ")).value(0);
+    EXPECT_TRUE(line.startsWith(QStringLiteral("Yard: ") + QDir(CamFolderPath()).filePath(SavedFiles()[0].path)))
+        << said.join('\n').toStdString();
+    EXPECT_TRUE(line.contains(QStringLiteral("newer version"))) << line.toStdString();
 }
 
 TEST(RecorderLockTest, OneHolderPerFolderNamedByItsProcessAndFreedWhenLetGo)

@@ -131,10 +131,11 @@ int RunRecordCommand(const QStringList& args, const QString& executableFolder, c
 
     logStream = err;
     const QtMessageHandler previousHandler = qInstallMessageHandler(ToStandardError);
-    // The health lines are what a recorder is watched by; the other logs' info lines (the
-    // history upkeep, the index) on request. QT_LOGGING_RULES still has the last word.
-    QLoggingCategory::setFilterRules(request.verbose ? QStringLiteral("tolvane.*.info=true")
-                                                     : QStringLiteral("tolvane.watch.info=true"));
+    // The health lines and the alerts are what a recorder is watched by; the other logs' info
+    // lines (the history upkeep, the index) on request. QT_LOGGING_RULES still has the last word.
+    QLoggingCategory::setFilterRules(request.verbose
+                                         ? QStringLiteral("tolvane.*.info=true")
+                                         : QStringLiteral("tolvane.watch.info=true\ntolvane.alert.info=true"));
     EndEventLoopOnTerminationSignals();
 
     int code = 0;

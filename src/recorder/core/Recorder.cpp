@@ -36,9 +36,12 @@ QString FileStamp(const QString& path)
 }
 }  // namespace
 
-Recorder::Recorder(QStringList openNames, std::function<void(const QString&)> say, QObject* parent)
-    : QObject(parent), openNames_(std::move(openNames)), say_(std::move(say)), cams_(RecordAutoSavedPicture)
+Recorder::Recorder(QStringList openNames, std::function<void(const QString&)> say, const QString& notificationBus,
+                   QObject* parent)
+    : QObject(parent), openNames_(std::move(openNames)), say_(std::move(say)), cams_(RecordAutoSavedPicture),
+      alerts_(cams_, notificationBus)
 {
+    alerts_.notifications().setOffersShow(false);  // there is no window to show the cam in
     CamViewNeeds& needs = cams_.needs();
     needs.decodeSize = [](int) { return kJudgingSize; };
     needs.fullPictureSeen = [] { return false; };
@@ -53,8 +56,16 @@ Recorder::Recorder(QStringList openNames, std::function<void(const QString&)> sa
         statusDirty_ = true;
     });
     connect(&cams_, &WatchedCams::changed, this, [this](int) { statusDirty_ = true; });
-    for (int i = 0; i < WatchedCams::kCount; ++i)
+    for (int i = 0; i < WatchedCams::kCount; ++i) {
         connect(&cams_.cam(i), &WatchedCam::healthChanged, this, [this] { healthChanged_ = true; });
+        // The picture is on disk; its row is missing until a rebuild, and the journal should say
+        // so, as the window's status bar does.
+        connect(&cams_.cam(i), &WatchedCam::autoSaved, this, [this](const PictureWork& work) {
+            if (!work.indexProblem.isEmpty())
+                say_(QStringLiteral("%1: %2 was saved but not added to the picture index: %3")
+                         .arg(work.camName, work.saveFileName, work.indexProblem));
+        });
+    }
 }
 
 Recorder::~Recorder()
@@ -225,6 +236,7 @@ void Recorder::ApplyOptionsWhenChanged()
         return;
     optionsStamp_ = stamp.isNull() ? QStringLiteral("") : stamp;
     ApplyChosenWatchOptions(cams_);
+    alerts_.applyOptions();
 }
 
 void Recorder::followCamList()

@@ -18,13 +18,17 @@
 #include "RecordSchedule.h"
 #include "RecorderStatus.h"
 #include "WatchedCams.h"
+#include "WindowAlerts.h"
 
 class Recorder : public QObject {
     Q_OBJECT
 public:
     // openNames: the cams to record; empty: every cam marked for recording. `say` gets the
     // recorder's own lines (which cams it records and why one is not), without a line end.
-    explicit Recorder(QStringList openNames, std::function<void(const QString&)> say, QObject* parent = nullptr);
+    // `notificationBus`: the D-Bus connection the alerts' notifications go to (see
+    // DesktopNotifications); empty: the session bus.
+    explicit Recorder(QStringList openNames, std::function<void(const QString&)> say,
+                      const QString& notificationBus = QString(), QObject* parent = nullptr);
     // Lets the saves under way finish before the cams stop.
     ~Recorder() override;
 
@@ -39,6 +43,7 @@ public:
     WatchedCams& cams() { return cams_; }
     HistoryKeeper& historyKeeper() { return keeper_; }
     QTimer& listTimer() { return listTimer_; }
+    WindowAlerts& alerts() { return alerts_; }
     // The names of the cams being recorded, in their places' order.
     QStringList recordedNames() const;
     // What `tolvane --status` and the window read (RecorderStatus.h), as it stands now.
@@ -59,6 +64,9 @@ private:
     QStringList openNames_;
     std::function<void(const QString&)> say_;
     WatchedCams cams_;
+    // The same alerts as the window's, from the same options: the hook, and notifications when
+    // they are on and a session bus is there.
+    WindowAlerts alerts_;
     HistoryKeeper keeper_;
     QTimer listTimer_;
     QString optionsStamp_;

@@ -45,6 +45,9 @@ public:
     void show(const AlertNotice& notice, const QImage& picture);
     // Takes the notice's notification away.
     void withdraw(int notice);
+    // Whether the notifications offer "Show" (the default); a program without a window to show
+    // the cam in offers nothing to click.
+    void setOffersShow(bool offers) { offersShow_ = offers; }
     // Whether a notice was refused for want of a service (stays true once said).
     bool toldNoService() const { return toldNoService_; }
 
@@ -74,4 +77,5 @@ private:
     QHash<int, Shown> shown_;
     bool toldNoService_ = false;
     bool listening_ = false;
+    bool offersShow_ = true;
 };

@@ -107,7 +107,8 @@ void DesktopNotifications::Send(int notice, const AlertNotice& content, const QI
         hints.insert(QStringLiteral("image-data"), QVariant::fromValue(NotificationImageOf(picture)));
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("Notify"));
     call << ProductName() << shown.id << QString() << content.summary << BodyText(content.body)
-         << QStringList{kDefaultAction, showText, kShowAction, showText} << hints << qint32{-1};
+         << (offersShow_ ? QStringList{kDefaultAction, showText, kShowAction, showText} : QStringList()) << hints
+         << qint32{-1};
     shown.pending = true;
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,

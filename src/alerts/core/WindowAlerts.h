@@ -1,7 +1,8 @@
 #pragma once
-// The alerts of a window's cams put together: the rules (CamAlerts) follow the cam models, and
-// their announcements go to the desktop's notifications (when switched on) and to the command
-// hook (when one is set), with the cam's last picture. The settings are read by applyOptions.
+// The alerts of a window's cams (or a recorder's) put together: the rules (CamAlerts) follow the
+// cam models, and their announcements go to the desktop's notifications (when switched on) and to
+// the command hook (when one is set), with the cam's last picture. The settings are read by
+// applyOptions. Nothing in it needs a widget.
 #include <QObject>
 #include <QString>
 
