@@ -21,10 +21,13 @@ FetchOptions ChosenFetchOptions()
 
 CamChoices ChosenCamChoices(const QString& camName)
 {
-    return CamChoices{CamRuleFromText(CamSetting(camName, QString::fromLatin1(CamSettingNames::newPictureRule))),
-                      MaskFromText(CamSetting(camName, QString::fromLatin1(CamSettingNames::mask))),
-                      CamSetting(camName, QString::fromLatin1(CamSettingNames::streamTransport)) ==
-                          QLatin1String(CamSettingValues::udp)};
+    // Asked at every answer of every cam: the store is looked at once (the file's time stamp and
+    // size, and a lookup), not once per value.
+    const QMap<QString, QString> values = CamSettingsOf(camName);
+    const auto value = [&values](const char* name) { return values.value(QString::fromLatin1(name)); };
+    return CamChoices{CamRuleFromText(value(CamSettingNames::newPictureRule)),
+                      MaskFromText(value(CamSettingNames::mask)),
+                      value(CamSettingNames::streamTransport) == QLatin1String(CamSettingValues::udp)};
 }
 
 void ApplyChosenWatchOptions(WatchedCams& cams)
