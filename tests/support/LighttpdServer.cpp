@@ -72,6 +72,21 @@ bool LighttpdServer::start()
         problem_ = QStringLiteral("lighttpd is not installed (tools/install-deps.sh installs it)");
         return false;
     }
+    // A port found free may be taken by another test's server before lighttpd binds it: lighttpd
+    // then ends, and the port answers for somebody else. So a start counts only once lighttpd
+    // says it started, and a lost port is tried again with another.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        bool portTaken = false;
+        if (StartOnce(program, &portTaken))
+            return true;
+        if (!portTaken)
+            return false;
+    }
+    return false;
+}
+
+bool LighttpdServer::StartOnce(const QString& program, bool* portTaken)
+{
     port_ = FreeLoopbackPort();
     if (port_ == 0) {
         problem_ = QStringLiteral("no free port");
@@ -112,18 +127,23 @@ bool LighttpdServer::start()
         problem_ = QStringLiteral("lighttpd did not start: ") + process_->errorString();
         return false;
     }
+    const QString errorLog = folder_ + QStringLiteral("/error.log");
+    QFile::remove(errorLog);
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < 10000) {
         if (process_->state() != QProcess::Running) {
-            QFile log(folder_ + QStringLiteral("/error.log"));
+            QFile log(errorLog);
             log.open(QIODevice::ReadOnly);
-            problem_ = QStringLiteral("lighttpd stopped: ") + QString::fromUtf8(process_->readAll() + log.readAll());
+            const QByteArray said = process_->readAll() + log.readAll();
+            *portTaken = said.contains("can't bind");
+            problem_ = QStringLiteral("lighttpd stopped: ") + QString::fromUtf8(said);
             return false;
         }
+        QFile log(errorLog);
         QTcpSocket probe;
         probe.connectToHost(QHostAddress::LocalHost, port_);
-        if (probe.waitForConnected(200))
+        if (probe.waitForConnected(200) && log.open(QIODevice::ReadOnly) && log.readAll().contains("server started"))
             return true;
         QThread::msleep(20);  // lighttpd is still starting: poll again
     }

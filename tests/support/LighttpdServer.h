@@ -46,6 +46,7 @@ public:
     QStringList accessLog() const;
 
 private:
+    bool StartOnce(const QString& program, bool* portTaken);
     QString folder_;
     QStringList users_;
     QStringList authRules_;
