@@ -284,6 +284,22 @@
         <source>&quot;When:&quot; takes two times of day, such as 06:00-20:00</source>
         <translation>„Wann:“ nimmt zwei Uhrzeiten, etwa 06:00-20:00</translation>
     </message>
+    <message>
+        <source>Stream over:</source>
+        <translation>Stream über:</translation>
+    </message>
+    <message>
+        <source>TCP, inside the RTSP connection</source>
+        <translation>TCP, in der RTSP-Verbindung</translation>
+    </message>
+    <message>
+        <source>UDP</source>
+        <translation>UDP</translation>
+    </message>
+    <message>
+        <source>How an rtsp:// or rtsps:// cam sends its video: TCP passes firewalls and loses nothing; choose UDP for a cam that offers nothing else.</source>
+        <translation>Wie eine rtsp://- oder rtsps://-Kamera ihr Video sendet: TCP kommt durch Firewalls und verliert nichts; wählen Sie UDP für eine Kamera, die nichts anderes anbietet.</translation>
+    </message>
 </context>
 <context>
     <name>CamHealth</name>
@@ -770,6 +786,10 @@
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>picture taken from the live stream</source>
+        <translation>Bild aus dem Live-Stream genommen</translation>
     </message>
 </context>
 <context>
@@ -1584,6 +1604,14 @@ Aufnehmer darf einen Ordner halten (die Sperrdatei tolvane-record.lock nennt ihn
     <message>
         <source>always</source>
         <translation>immer</translation>
+    </message>
+    <message>
+        <source>Show a stream cam live in the Viewer</source>
+        <translation>Eine Stream-Kamera in der Anzeige live zeigen</translation>
+    </message>
+    <message>
+        <source>The rtsp:// or rtsps:// cam shown in the Viewer, or full-window, keeps its stream open and shows it as video, up to 25 frames a second. The thumbnails and the wall keep one still per refresh.</source>
+        <translation>Die rtsp://- oder rtsps://-Kamera, die die Anzeige (oder die Fensteransicht) zeigt, hält ihren Stream offen und zeigt ihn als Video, mit bis zu 25 Bildern pro Sekunde. Die Miniaturen und die Wand behalten ein Standbild pro Aktualisierung.</translation>
     </message>
 </context>
 <context>

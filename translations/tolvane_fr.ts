@@ -284,6 +284,22 @@
         <source>&quot;When:&quot; takes two times of day, such as 06:00-20:00</source>
         <translation>« Quand : » accepte deux heures de la journée, comme 06:00-20:00</translation>
     </message>
+    <message>
+        <source>Stream over:</source>
+        <translation>Flux par :</translation>
+    </message>
+    <message>
+        <source>TCP, inside the RTSP connection</source>
+        <translation>TCP, dans la connexion RTSP</translation>
+    </message>
+    <message>
+        <source>UDP</source>
+        <translation>UDP</translation>
+    </message>
+    <message>
+        <source>How an rtsp:// or rtsps:// cam sends its video: TCP passes firewalls and loses nothing; choose UDP for a cam that offers nothing else.</source>
+        <translation>Comment une caméra rtsp:// ou rtsps:// envoie sa vidéo : TCP passe les pare-feu et ne perd rien ; choisissez UDP pour une caméra qui n’offre rien d’autre.</translation>
+    </message>
 </context>
 <context>
     <name>CamHealth</name>
@@ -770,6 +786,10 @@
     <message>
         <source>%1: %2</source>
         <translation>%1 : %2</translation>
+    </message>
+    <message>
+        <source>picture taken from the live stream</source>
+        <translation>image prise du flux en direct</translation>
     </message>
 </context>
 <context>
@@ -1584,6 +1604,14 @@ un signal, 1 n’a pas pu démarrer, 2 ligne de commande incorrecte.</translatio
     <message>
         <source>always</source>
         <translation>toujours</translation>
+    </message>
+    <message>
+        <source>Show a stream cam live in the Viewer</source>
+        <translation>Afficher une caméra à flux en direct dans la visionneuse</translation>
+    </message>
+    <message>
+        <source>The rtsp:// or rtsps:// cam shown in the Viewer, or full-window, keeps its stream open and shows it as video, up to 25 frames a second. The thumbnails and the wall keep one still per refresh.</source>
+        <translation>La caméra rtsp:// ou rtsps:// affichée dans la visionneuse, ou en pleine fenêtre, garde son flux ouvert et l’affiche en vidéo, jusqu’à 25 images par seconde. Les vignettes et le mur gardent une image fixe par actualisation.</translation>
     </message>
 </context>
 <context>

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QUrl>
 
 #include "CamListBox.h"
 #include "CamSettings.h"
@@ -118,6 +119,22 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
     lblRecordWhen->setEnabled(false);
     cboRecord->setToolTip(tr("tolvane --record saves the new pictures of the cams marked here without a window (as a "
                              "service); while it runs, AutoSave leaves these cams to it."));
+    lblStreamTransport = makeLabel("lblStreamTransport", tr("Stream over:"));
+    cboStreamTransport = new QComboBox(this);
+    cboStreamTransport->setObjectName(QStringLiteral("cboStreamTransport"));
+    cboStreamTransport->addItem(tr("TCP, inside the RTSP connection"), QString());
+    cboStreamTransport->addItem(tr("UDP"), QString::fromLatin1(CamSettingValues::udp));
+    cboStreamTransport->setToolTip(tr("How an rtsp:// or rtsps:// cam sends its video: TCP passes firewalls and "
+                                      "loses nothing; choose UDP for a cam that offers nothing else."));
+    // Only a stream address has a transport to choose.
+    const auto showTransportRow = [this](const QString& address) {
+        const QString scheme = QUrl(address.trimmed()).scheme().toLower();
+        const bool stream = scheme == QLatin1String("rtsp") || scheme == QLatin1String("rtsps");
+        lblStreamTransport->setEnabled(stream);
+        cboStreamTransport->setEnabled(stream);
+    };
+    connect(Text2, &QLineEdit::textChanged, this, showTransportRow);
+    showTransportRow(Text2->text());
     Command1 = new QPushButton(tr("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setDefault(true);
@@ -145,7 +162,9 @@ CamDialog::CamDialog(const QString& objectName, QListWidget* List1, QWidget* par
     grid_->addWidget(cboRecord, 6, 1, 1, 3);
     grid_->addWidget(lblRecordWhen, 7, 0);
     grid_->addWidget(txtRecordWhen, 7, 1, 1, 3);
-    grid_->addLayout(buttons, 8, 0, 1, 4);
+    grid_->addWidget(lblStreamTransport, 8, 0);
+    grid_->addWidget(cboStreamTransport, 8, 1, 1, 3);
+    grid_->addLayout(buttons, 9, 0, 1, 4);
     grid_->setColumnStretch(3, 1);
     Text1->setMinimumWidth(320);
 
@@ -259,6 +278,25 @@ void CamDialog::StoreRecord(const QString& cam)
     ShowDialogError(tr("The cam was saved, but \"%1\" could not be stored: %2").arg(lblRecord->text(), reason), this);
 }
 
+void CamDialog::ShowStreamTransport(const QString& cam)
+{
+    const int index =
+        cboStreamTransport->findData(CamSetting(cam, QString::fromLatin1(CamSettingNames::streamTransport)));
+    cboStreamTransport->setCurrentIndex(index < 0 ? 0 : index);
+}
+
+void CamDialog::StoreStreamTransport(const QString& cam)
+{
+    // TCP is the default: nothing is stored for it, and an older UDP goes.
+    const QString name = QString::fromLatin1(CamSettingNames::streamTransport);
+    const QString value = cboStreamTransport->currentData().toString();
+    QString reason;
+    if (CamSetting(cam, name) == value || SetCamSetting(cam, name, value, &reason))
+        return;
+    ShowDialogError(tr("The cam was saved, but \"%1\" could not be stored: %2").arg(lblStreamTransport->text(), reason),
+                    this);
+}
+
 void CamDialog::ReloadList()
 {
     try {
@@ -309,6 +347,7 @@ void Form2::Command1_Click()
     KeepOwnRule(record.name);
     StoreAutoSave(record.name);
     StoreRecord(record.name);
+    StoreStreamTransport(record.name);
     ReloadList();
     accept();
 }
@@ -338,6 +377,7 @@ void Form3::Form_Load(const QString& entry)
     ShowOwnRule(record.name);
     chkAutoSave->setChecked(CamAutoSaves(record.name));
     ShowRecord(record.name);
+    ShowStreamTransport(record.name);
 }
 
 std::optional<CamRecord> Form3::camBeingEdited() const
@@ -369,5 +409,6 @@ void Form3::Command1_Click()
     KeepOwnRule(edited.name);
     StoreAutoSave(edited.name);
     StoreRecord(edited.name);
+    StoreStreamTransport(edited.name);
     accept();
 }

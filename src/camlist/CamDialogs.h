@@ -41,8 +41,12 @@ public:
     QComboBox* cboRecord;      // not, by the recorder on the schedule for all, between two times, in daylight
     QLabel* lblRecordWhen;     // "When:"
     QLineEdit* txtRecordWhen;  // the two times ("06:00-20:00") or the place ("51.48 -0.01", "civil" may follow)
-    QPushButton* Command1;     // OK
-    QPushButton* Command2;     // Cancel
+    // "Stream over:": TCP (inside the RTSP connection) or UDP, for an rtsp:// or rtsps:// address
+    // (the row is greyed for any other); kept in the cam's own settings.
+    QLabel* lblStreamTransport;
+    QComboBox* cboStreamTransport;
+    QPushButton* Command1;  // OK
+    QPushButton* Command2;  // Cancel
 
     // The three texts as they stand, not trimmed.
     CamRecord typedRecord() const;
@@ -72,6 +76,8 @@ protected:
     std::optional<QString> TypedSchedule();
     void ShowRecord(const QString& cam);
     void StoreRecord(const QString& cam);
+    void ShowStreamTransport(const QString& cam);
+    void StoreStreamTransport(const QString& cam);
 
     QGridLayout* grid_;
 

@@ -457,6 +457,8 @@ void Form1::ApplyOptions(const QStringList& keys)
         SetCaFile(OptionValue(SettingKeys::caFile));
     if (keys.contains(SettingKeys::finishSlowDownloads.Name()))
         slotGrid->cams().setFinishSlowDownloads(OptionIsOn(SettingKeys::finishSlowDownloads));
+    if (keys.contains(SettingKeys::liveInViewer.Name()))
+        slotGrid->cams().setLiveInViewer(OptionIsOn(SettingKeys::liveInViewer));
     if (keys.contains(SettingKeys::timeServer.Name()))
         clock->setTimeServer(OptionValue(SettingKeys::timeServer));
     if (keys.contains(SettingKeys::followRedirects.Name()) || keys.contains(SettingKeys::conditionalRequests.Name()) ||
@@ -579,6 +581,7 @@ void Form1::ShowSlotInViewer(int index)
     WatchedCam& cam = slotGrid->cam(index);
     // The full picture: the Viewer's natural size is the picture's own, not the thumbnail decode's.
     frmMain->ShowSlot(cam.fullPicture(), slotGrid->slotTexts(index), cam.slotElapsed);
+    slotGrid->cams().updateLive();  // the Viewer shows now (it may have been hidden until this click)
     frmMain->setNextRefresh(slotGrid->nextRefreshCaption(index));  // a slot past its interval waits
     frmMain->setStatusLine(SlotGrid::camStatus(cam));
     ShowViewerCamMask();

@@ -48,6 +48,8 @@ void Form1::setWallShown(bool on)
             ShowLivePictureInViewer();
     }
     UpdateScreenSaver();
+    // Under the wall no one sees the Viewer: its live stream closes, and opens again after.
+    slotGrid->cams().updateLive();
     sessionChanged();
 }
 

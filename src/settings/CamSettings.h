@@ -21,6 +21,12 @@ inline constexpr char recordSchedule[] = "recordSchedule";
 inline constexpr char streamTransport[] = "streamTransport";
 }  // namespace CamSettingNames
 
+// Values of those names that more than one place writes or reads.
+namespace CamSettingValues {
+// streamTransport: RTP over UDP; no value is TCP (RTP inside the RTSP connection).
+inline constexpr char udp[] = "udp";
+}  // namespace CamSettingValues
+
 // The cam's value, or fallback when it has none or the store cannot be read. Never throws.
 QString CamSetting(const QString& cam, const QString& name, const QString& fallback = QString());
 // Every value the cam has, by name.

@@ -279,6 +279,20 @@ inline constexpr SettingKey finishSlowDownloads{
                        "When a cam's refresh interval ends while its picture is still arriving, the download goes on "
                        "and the next one "
                        "starts as soon as it ends. A download that brings no byte for 10 seconds is abandoned.")}};
+// "1": the stream cam (rtsp://, rtsps://) the Viewer or the full-window view shows keeps its
+// stream open and shows it as video (at most 25 frames a second); the thumbnails and the wall
+// keep one still per refresh. "0": one still per refresh everywhere, as for any cam.
+inline constexpr SettingKey liveInViewer{
+    "Settings",
+    "liveInViewer",
+    "0",
+    SettingStore::Main,
+    Flag(),
+    {QT_TRANSLATE_NOOP("SettingKeys", "Show a stream cam live in the Viewer"),
+     QT_TRANSLATE_NOOP("SettingKeys",
+                       "The rtsp:// or rtsps:// cam shown in the Viewer, or full-window, keeps its stream open and "
+                       "shows it as video, up to 25 frames a second. The thumbnails and the wall keep one still per "
+                       "refresh.")}};
 // The daytime server the GMT clock asks: "host", "host:port" or "[IPv6]:port" (port 13 when
 // none is given); empty asks the default. The demo folder points it at its own responder.
 inline constexpr SettingKey timeServer{
@@ -473,6 +487,7 @@ inline constexpr SettingKey All[] = {autoSave,
                                      pictureNames,
                                      caFile,
                                      finishSlowDownloads,
+                                     liveInViewer,
                                      timeServer,
                                      followRedirects,
                                      conditionalRequests,

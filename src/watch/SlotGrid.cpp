@@ -55,6 +55,7 @@ SlotGrid::SlotGrid(QWidget* picWindowInner, WatchHooks hooks, QObject* parent)
         const bool fullWindow = hooks_.fullWindowViewOpen && hooks_.fullWindowViewOpen();
         return !hooks_.viewerShown || hooks_.viewerShown() || fullWindow;
     };
+    needs.liveSeen = needs.fullPictureSeen;
     needs.autoSave = [this] { return hooks_.autoSave && hooks_.autoSave(); };
     // A cam a recorder on the folder records is saved by the recorder: once, not twice.
     needs.autoSaveCam = [](const QString& name) {
@@ -178,6 +179,21 @@ void SlotGrid::FollowCam(int i)
             hooks_.showInViewer(full);
         if (fullWindow() && hooks_.showInFullWindow)
             hooks_.showInFullWindow(full);
+    });
+    // The live stream's frames go to the Viewer alone; its still (the thumbnail's) comes back
+    // when the stream closes while the Viewer still shows the cam.
+    const auto showInViewer = [this, selected, fullWindow](const QImage& picture) {
+        if (!selected() || !cams_.needs().fullPictureSeen())
+            return;
+        if (hooks_.showInViewer)
+            hooks_.showInViewer(picture);
+        if (fullWindow() && hooks_.showInFullWindow)
+            hooks_.showInFullWindow(picture);
+    };
+    connect(&cam, &WatchedCam::liveFrame, this, showInViewer);
+    connect(&cam, &WatchedCam::liveClosed, this, [&cam, showInViewer] {
+        if (cam.isOpen() && cam.showsCamPicture())
+            showInViewer(cam.fullPicture());
     });
     connect(&cam, &WatchedCam::autoSaved, this, &SlotGrid::ReportAutoSave);
 }

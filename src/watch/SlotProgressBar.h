@@ -2,7 +2,8 @@
 // The panel's progress bar prgCam: takes a percentage as a float and shows it rounded, refuses
 // values outside 0..100 (keeping the one it had), and reports the value it holds as a float so
 // the status text can show fractions like "37.5". It shows the slot's latest fetch: the slot
-// empties it when a fetch starts, and the end of a download leaves it as it stands.
+// empties it when a fetch starts, and the end of a download leaves it as it stands. A new value
+// is painted with the window's next paint, never synchronously.
 #include <QProgressBar>
 
 class SlotProgressBar : public QProgressBar {
@@ -16,5 +17,8 @@ public:
     void clearProgress();  // back to 0: a fetch starts
 
 private:
+    // Shows `value`, painted with the window's next paint rather than at once.
+    void showValue(int value);
+
     float progress_ = 0.0f;  // percent of the picture body received
 };

@@ -780,6 +780,54 @@ TEST_F(CamCommandsTest, TheRecordChoiceComesAfterTheOldRowsAndIsKeptBesideTheLis
     EXPECT_TRUE(CamSettingsOf("Pier 7").isEmpty()) << "not recording is the default: nothing is stored";
 }
 
+// "Stream over:": a row of its own after the recorder's, above the buttons, open to a stream
+// address only; TCP for a new cam, UDP kept in the cam's own settings (never in the cam list
+// file), shown again by Edit and carried by a rename.
+TEST_F(CamCommandsTest, TheStreamTransportIsForStreamAddressesAndKeptBesideTheList)
+{
+    startWith(kThreeCams);
+    commands->cmdAdd_Click();
+    Form2* add = commands->form2();
+    ASSERT_TRUE(add);
+    QGridLayout* grid = qobject_cast<QGridLayout*>(add->layout());
+    ASSERT_TRUE(grid);
+    const int index = grid->indexOf(add->cboStreamTransport);
+    int row = -1, column = -1, rows = 0, columns = 0;
+    grid->getItemPosition(index, &row, &column, &rows, &columns);
+    EXPECT_EQ(row, 8);
+    EXPECT_EQ(add->lblStreamTransport->text(), "Stream over:");
+    EXPECT_FALSE(add->cboStreamTransport->isEnabled()) << "http:// has no transport to choose";
+    add->Text2->setText("RTSP://cam.example/live");
+    EXPECT_TRUE(add->cboStreamTransport->isEnabled());
+    add->Text2->setText("https://cam.example/live.m3u8");
+    EXPECT_FALSE(add->cboStreamTransport->isEnabled());
+    add->Text2->setText("rtsps://cam.example/live");
+    EXPECT_TRUE(add->lblStreamTransport->isEnabled());
+    EXPECT_EQ(add->cboStreamTransport->currentIndex(), 0);
+    add->Text1->setText("Pier");
+    add->cboStreamTransport->setCurrentIndex(add->cboStreamTransport->findData(QStringLiteral("udp")));
+    add->Command1->click();
+    const QString transport = QString::fromLatin1(CamSettingNames::streamTransport);
+    EXPECT_EQ(CamSetting("Pier", transport), "udp");
+    EXPECT_FALSE(bytes().contains("udp")) << "the cam list file keeps its format";
+
+    select("Pier");
+    commands->cmdEdit_Click();
+    Form3* edit = commands->form3();
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(edit->cboStreamTransport->currentData().toString(), "udp");
+    EXPECT_TRUE(edit->cboStreamTransport->isEnabled());
+    edit->Text1->setText("Pier 7");
+    edit->Command1->click();
+    EXPECT_EQ(CamSetting("Pier 7", transport), "udp") << "carried by the rename";
+
+    select("Pier 7");
+    commands->cmdEdit_Click();
+    commands->form3()->cboStreamTransport->setCurrentIndex(0);
+    commands->form3()->Command1->click();
+    EXPECT_TRUE(CamSettingsOf("Pier 7").isEmpty()) << "TCP is the default: nothing is stored";
+}
+
 // "Record:" with a schedule of the cam's own: between two times or in daylight at its place,
 // typed in "When:", checked before anything is written, kept as the cam's recordSchedule.
 TEST_F(CamCommandsTest, TheCamsOwnScheduleIsCheckedKeptAndShownAgain)

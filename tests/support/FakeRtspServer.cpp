@@ -161,9 +161,12 @@ void FakeRtspServer::Answer(QTcpSocket* socket, const QByteArray& request)
     const QByteArray method = request.left(request.indexOf(' '));
     methods_ << QString::fromLatin1(method);
     QByteArray cseq;
-    for (const QByteArray& line : request.split('\n'))
+    for (const QByteArray& line : request.split('\n')) {
         if (line.toLower().startsWith("cseq:"))
             cseq = line.mid(5).trimmed();
+        if (method == "SETUP" && line.toLower().startsWith("transport:"))
+            transports_ << QString::fromLatin1(line.mid(10).trimmed());
+    }
     QByteArray reply = "RTSP/1.0 200 OK\r\nCSeq: " + cseq + "\r\n";
     if (method == "OPTIONS") {
         reply += "Public: OPTIONS, DESCRIBE, SETUP, PLAY, TEARDOWN, GET_PARAMETER\r\n\r\n";

@@ -33,6 +33,8 @@ public:
     int connections() const { return connections_; }
     // The requests' methods, in order ("OPTIONS", "DESCRIBE", ...).
     const QStringList& methods() const { return methods_; }
+    // The Transport header of each SETUP, in order ("RTP/AVP/TCP;unicast;interleaved=0-1").
+    const QStringList& transports() const { return transports_; }
 
 private:
     void Read(QTcpSocket* socket);
@@ -44,4 +46,5 @@ private:
     QTcpServer server_;
     int connections_ = 0;
     QStringList methods_;
+    QStringList transports_;
 };

@@ -1,5 +1,7 @@
 // Opening cams into panels, the refresh countdown, stopping, and the panel layout.
+#include <QEvent>
 #include <QPushButton>
+#include <utility>
 
 #include "SlotGridFixture.h"
 
@@ -335,6 +337,52 @@ TEST_F(SlotGridTest, ARestartWhileTheFullWindowViewShowsRaisesItsIndicator)
     // A stop of the followed slot takes the view's indicator away with the panel's.
     grid->cmdStop_Click(0);
     EXPECT_FALSE(fullWindowIndicatorShown);
+}
+
+// Counts the paints a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+TEST_F(SlotGridTest, TheBarTakesANewValueAtOnceAndPaintsItWithTheWindow)
+{
+    // Every arrival of every cam moves a bar: painted at once, each cost a paint of its panel.
+    const ViewerSlot& s = grid->slot(3);
+    s.Frame->show();
+    window.show();
+    PaintCounter counter;
+    s.prgCam->installEventFilter(&counter);
+    const auto paintsAfterEvents = [&] {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 2000 && counter.paints == 0)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::processEvents();
+        return std::exchange(counter.paints, 0);
+    };
+    paintsAfterEvents();  // the window's first paint
+    for (const float percent : {37.5f, 100.0f, 0.0f}) {
+        ASSERT_TRUE(s.prgCam->setProgress(percent));
+        EXPECT_EQ(s.prgCam->value(), static_cast<int>(percent + 0.5f));
+        EXPECT_EQ(counter.paints, 0) << percent;
+        EXPECT_EQ(paintsAfterEvents(), 1) << percent;
+    }
+    // A value that shows as the one the bar has asks for no paint; a refused one changes nothing.
+    ASSERT_TRUE(s.prgCam->setProgress(0.4f));
+    EXPECT_FALSE(s.prgCam->setProgress(200.0f));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.paints, 0);
+    EXPECT_EQ(s.prgCam->value(), 0);
+    EXPECT_TRUE(s.prgCam->updatesEnabled());
 }
 
 }  // namespace

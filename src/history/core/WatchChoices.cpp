@@ -22,7 +22,9 @@ FetchOptions ChosenFetchOptions()
 CamChoices ChosenCamChoices(const QString& camName)
 {
     return CamChoices{CamRuleFromText(CamSetting(camName, QString::fromLatin1(CamSettingNames::newPictureRule))),
-                      MaskFromText(CamSetting(camName, QString::fromLatin1(CamSettingNames::mask)))};
+                      MaskFromText(CamSetting(camName, QString::fromLatin1(CamSettingNames::mask))),
+                      CamSetting(camName, QString::fromLatin1(CamSettingNames::streamTransport)) ==
+                          QLatin1String(CamSettingValues::udp)};
 }
 
 void ApplyChosenWatchOptions(WatchedCams& cams)
@@ -31,5 +33,6 @@ void ApplyChosenWatchOptions(WatchedCams& cams)
     cams.setFrozenMinutes(*OptionNumber(SettingKeys::frozenMinutes));
     SetCaFile(OptionValue(SettingKeys::caFile));
     cams.setFinishSlowDownloads(OptionIsOn(SettingKeys::finishSlowDownloads));
+    cams.setLiveInViewer(OptionIsOn(SettingKeys::liveInViewer));
     cams.setFetchOptions(ChosenFetchOptions());
 }

@@ -64,6 +64,10 @@ bool IsNewPicture(NewPictureRule rule, bool stampSaysNew, bool sameBytes, std::o
 struct CamChoices {
     std::optional<NewPictureRule> rule;
     QList<QRectF> mask;
+    // A stream cam (rtsp://, rtsps://) takes its RTP over UDP rather than inside the RTSP
+    // connection: some cams serve only UDP; TCP passes firewalls and loses nothing, so it stays
+    // the default.
+    bool streamUdp = false;
 };
 // The rule a cam's stored value names: "lastModified", "content" or "both"; nothing for any
 // other text (the empty text of "Use the Options' rule" among them).

@@ -1,5 +1,7 @@
 #include "StreamCamSource.h"
 
+#include <mutex>
+
 #include "CamUrl.h"
 #include "Translations.h"
 
@@ -21,22 +23,32 @@ CamAnswer StillAnswer(const StreamStill& still)
     return answer;
 }
 
-// One grab: its thread reads `abandon`; the UI thread alone reads and writes the rest.
+// One grab or live stream: its thread reads `abandon` and `stillWanted` and fills the frame
+// mailbox; the UI thread alone reads and writes the rest.
 struct StreamCamSource::Grab {
     std::atomic<bool> abandon{false};
-    bool current = true;  // false once a stop or a start abandoned it: nothing of it is told
+    std::atomic<bool> stillWanted{false};  // live: the next frame is the current fetch's still
+    bool live = false;
+    // A fetch awaits this one's still; false once a stop or a start abandoned it (or, live, once
+    // the still was handed over): nothing of it is told.
+    bool current = true;
+    QString address;
     qint32 deadlineSeconds = 0;
+    std::mutex frameLock;
+    QImage frame;            // the newest live frame not yet taken
+    bool frameTold = false;  // an event to take it is on its way
 };
 
-StreamCamSource::StreamCamSource(CamSourceEvents& events, std::function<qint32()> refreshSeconds, QObject* parent)
-    : CamSource(events, parent), refreshSeconds_(std::move(refreshSeconds))
+StreamCamSource::StreamCamSource(CamSourceEvents& events, std::function<qint32()> refreshSeconds,
+                                 std::function<bool()> udp, QObject* parent)
+    : CamSource(events, parent), refreshSeconds_(std::move(refreshSeconds)), udp_(std::move(udp))
 {
 }
 
 StreamCamSource::~StreamCamSource()
 {
     // The interrupt callback ends FFmpeg's waits at once; only a name lookup in progress
-    // cannot be cut short.
+    // cannot be cut short. Events still queued for this source are dropped with it.
     if (grab_)
         grab_->abandon = true;
     if (thread_.joinable())
@@ -49,6 +61,15 @@ bool StreamCamSource::start(const QString& address)
     if (!IsStreamAddress(address) || address.contains(QLatin1Char('\n')) || address.contains(QLatin1Char('\r')))
         return false;
     events_.SourcePhase(FetchPhase::Connecting);
+    if (live() && grab_->address == address) {
+        // The open stream's next frame is the still.
+        grab_->current = true;
+        grab_->deadlineSeconds = DeadlineSeconds();
+        grab_->stillWanted = true;
+        return true;
+    }
+    if (live())
+        grab_->abandon = true;  // another address: that stream closes before this one opens
     pending_ = address;
     if (!grab_)
         Launch();
@@ -61,8 +82,39 @@ void StreamCamSource::stop()
     pending_.clear();
     if (grab_ && grab_->current) {
         grab_->current = false;
+        if (grab_->live)
+            grab_->stillWanted = false;  // the stream stays open for the Viewer
+        else
+            grab_->abandon = true;
+    }
+}
+
+void StreamCamSource::setLive(const QString& address)
+{
+    if (address == liveAddress_)
+        return;
+    liveAddress_ = address;
+    liveFailed_ = false;
+    if (!grab_) {
+        Launch();
+        return;
+    }
+    if (grab_->abandon)
+        return;  // winding down: Finished() launches what is wanted then
+    // A live stream at another address closes, and a grab gives way to the live stream; the still
+    // a fetch awaits from either comes from what opens next.
+    if (grab_->live || !address.isEmpty()) {
+        if (grab_->current) {
+            grab_->current = false;
+            pending_ = grab_->address;
+        }
         grab_->abandon = true;
     }
+}
+
+bool StreamCamSource::live() const
+{
+    return grab_ && grab_->live && !grab_->abandon;
 }
 
 RunningFetch StreamCamSource::runningFetch() const
@@ -83,38 +135,97 @@ std::optional<FetchOutcome> StreamCamSource::cutShort(double seconds) const
     return outcome;
 }
 
+qint32 StreamCamSource::DeadlineSeconds() const
+{
+    const qint32 refresh = refreshSeconds_ ? refreshSeconds_() : kMostSeconds;
+    return refresh > 0 ? qMin(refresh, kMostSeconds) : kMostSeconds;
+}
+
 void StreamCamSource::Launch()
 {
     if (thread_.joinable())
         thread_.join();  // ended already: its last event was its end
+    const bool fetch = !pending_.isEmpty();
+    const bool live = !liveAddress_.isEmpty() && (fetch ? pending_ == liveAddress_ : !liveFailed_);
+    if (!fetch && !live)
+        return;
     auto grab = std::make_shared<Grab>();
-    const qint32 refresh = refreshSeconds_ ? refreshSeconds_() : kMostSeconds;
-    grab->deadlineSeconds = refresh > 0 ? qMin(refresh, kMostSeconds) : kMostSeconds;
+    grab->live = live;
+    grab->current = fetch;
+    grab->stillWanted = fetch;
+    grab->address = live ? liveAddress_ : pending_;
+    grab->deadlineSeconds = DeadlineSeconds();
     grab_ = grab;
     StreamGrabRequest request;
-    request.address = pending_;
+    request.address = grab->address;
+    request.udp = udp_ && udp_();
     request.deadlineMs = qint64(grab->deadlineSeconds) * 1000;
     request.maxBytes = kMostBytes;
     pending_.clear();
+    if (live)
+        liveFailed_ = false;
     step_ = StreamStep::Connecting;
+    ++connections_;
+    // The destructor joins this thread, so the source outlives every call below; an event
+    // still queued when it goes is dropped with it.
     thread_ = std::thread([this, grab, request] {
         const auto step = [this, grab](StreamStep step) {
             QMetaObject::invokeMethod(
                 this, [this, grab, step] { Stepped(grab, step); }, Qt::QueuedConnection);
         };
-        const StreamStill still = GrabStreamStill(request, grab->abandon, step);
-        // The destructor joins this thread, so the source outlives the call; an event still
-        // queued when it goes is dropped with it.
+        StreamStill still;
+        if (!grab->live) {
+            still = GrabStreamStill(request, grab->abandon, step);
+        } else {
+            LiveStreamCalls calls;
+            calls.step = step;
+            calls.frame = [this, grab](const QImage& frame) {
+                const std::lock_guard<std::mutex> lock(grab->frameLock);
+                grab->frame = frame;
+                if (grab->frameTold)
+                    return;  // the event on its way takes this newer frame instead
+                grab->frameTold = true;
+                QMetaObject::invokeMethod(
+                    this, [this, grab] { TakeFrame(grab); }, Qt::QueuedConnection);
+            };
+            calls.stillWanted = [grab] { return grab->stillWanted.exchange(false); };
+            calls.still = [this, grab](const StreamStill& taken) {
+                QMetaObject::invokeMethod(
+                    this, [this, grab, taken] { LiveStill(grab, taken); }, Qt::QueuedConnection);
+            };
+            still = RunLiveStream(request, grab->abandon, calls);
+        }
         QMetaObject::invokeMethod(
             this, [this, grab, still] { Finished(grab, still); }, Qt::QueuedConnection);
     });
 }
 
-void StreamCamSource::Stepped(const std::shared_ptr<Grab>& grab, StreamStep step)
+void StreamCamSource::TakeFrame(const std::shared_ptr<Grab>& grab)
+{
+    QImage frame;
+    {
+        const std::lock_guard<std::mutex> lock(grab->frameLock);
+        frame.swap(grab->frame);
+        grab->frameTold = false;
+    }
+    if (grab_ == grab && !grab->abandon && !frame.isNull())
+        Q_EMIT liveFrame(frame);
+}
+
+void StreamCamSource::LiveStill(const std::shared_ptr<Grab>& grab, const StreamStill& still)
 {
     if (!grab->current)
+        return;  // the fetch it was for was stopped
+    grab->current = false;
+    Deliver(still, grab->deadlineSeconds, true);
+}
+
+void StreamCamSource::Stepped(const std::shared_ptr<Grab>& grab, StreamStep step)
+{
+    if (grab_ == grab)
+        step_ = step;  // a live stream's too: a still asked of it later waits at this step
+    if (!grab->current)
         return;
-    step_ = step;
     switch (step) {
     case StreamStep::Connecting:
         events_.SourcePhase(FetchPhase::Connecting);
@@ -137,18 +248,24 @@ void StreamCamSource::Finished(const std::shared_ptr<Grab>& grab, const StreamSt
         grab_.reset();
     if (thread_.joinable())
         thread_.join();
+    if (grab->live && !grab->abandon)
+        liveFailed_ = true;
     if (grab->current)
-        Deliver(still, grab->deadlineSeconds);
-    if (!pending_.isEmpty() && !grab_)
-        Launch();
+        Deliver(still, grab->deadlineSeconds, false);
+    if (!grab_)
+        Launch();  // what a start or setLive() asked for meanwhile
+    if (grab->live)
+        Q_EMIT liveClosed();
 }
 
-void StreamCamSource::Deliver(const StreamStill& still, qint32 deadlineSeconds)
+void StreamCamSource::Deliver(const StreamStill& still, qint32 deadlineSeconds, bool fromLive)
 {
     using Status = StreamStill::Status;
     if (still.status == Status::Picture) {
         events_.SourceSettle();
-        events_.SourceStep(TranslatedText("CamHealth", "keyframe decoded"), 100.0f);
+        events_.SourceStep(fromLive ? TranslatedText("CamHealth", "picture taken from the live stream")
+                                    : TranslatedText("CamHealth", "keyframe decoded"),
+                           100.0f);
         events_.SourceAnswered(StillAnswer(still));
         return;
     }

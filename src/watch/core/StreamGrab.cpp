@@ -1,10 +1,12 @@
 #include "StreamGrab.h"
 
+#include <QImage>
 #include <QUrl>
 #include <chrono>
 #include <cstring>
 #include <memory>
 #include <netdb.h>
+#include <optional>
 
 #include "DIBSection.h"
 #include "H264Size.h"
@@ -141,48 +143,123 @@ StreamStill Encode(const AVFrame& frame)
     return still;
 }
 
+StreamStill TooLargeStill(const QSize& size, const QString& codecName)
+{
+    StreamStill still = Fail(Status::TooLarge);
+    still.size = size;
+    still.codec = codecName;
+    return still;
+}
+
+// The stream's video and its decoder, opened once the sizes it declares are within the limit.
+struct VideoDecoder {
+    int video = -1;
+    QString codecName;
+    bool h264 = false;
+    std::unique_ptr<AVCodecContext, CodecFreer> codec;
+};
+
+// Finds the video of an open input and opens a decoder for it that decodes what `skip` leaves;
+// nothing, with `failed` saying why, when there is no video, no decoder or too large a picture.
+std::optional<VideoDecoder> OpenDecoder(AVFormatContext& format, AVDiscard skip, StreamStill& failed)
+{
+    VideoDecoder decoder;
+    decoder.video = av_find_best_stream(&format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (decoder.video < 0) {
+        failed = Fail(Status::NoVideo);
+        return std::nullopt;
+    }
+    const AVCodecParameters& parameters = *format.streams[decoder.video]->codecpar;
+    decoder.codecName = QString::fromLatin1(avcodec_get_name(parameters.codec_id));
+    const AVCodec* codec = avcodec_find_decoder(parameters.codec_id);
+    if (!codec) {
+        failed = Fail(Status::CodecNotSupported);
+        failed.codec = decoder.codecName;
+        return std::nullopt;
+    }
+    decoder.h264 = parameters.codec_id == AV_CODEC_ID_H264;
+    if (decoder.h264 && parameters.extradata_size > 0) {
+        const auto declared = H264DeclaredSize(
+            QByteArray::fromRawData(reinterpret_cast<const char*>(parameters.extradata), parameters.extradata_size));
+        if (declared && OverLimit(*declared)) {
+            failed = TooLargeStill(*declared, decoder.codecName);
+            return std::nullopt;
+        }
+    }
+    if (OverLimit(QSize(parameters.width, parameters.height))) {
+        failed = TooLargeStill(QSize(parameters.width, parameters.height), decoder.codecName);
+        return std::nullopt;
+    }
+    decoder.codec.reset(avcodec_alloc_context3(codec));
+    if (!decoder.codec || avcodec_parameters_to_context(decoder.codec.get(), &parameters) < 0) {
+        failed = Fail(Status::Failed, QStringLiteral("the decoder could not be set up"));
+        return std::nullopt;
+    }
+    decoder.codec->thread_count = 1;  // one picture at a time: threads would only wait for one another
+    decoder.codec->skip_frame = skip;
+    decoder.codec->max_pixels = kMaxPicturePixels;
+    if (const int error = avcodec_open2(decoder.codec.get(), codec, nullptr); error < 0) {
+        failed = Fail(Status::Failed,
+                      QStringLiteral("the %1 decoder refused the stream: %2").arg(decoder.codecName, ErrorText(error)));
+        return std::nullopt;
+    }
+    return decoder;
+}
+
+// A keyframe packet of an H.264 stream that declares a picture over the limit in its own
+// parameter sets (a stream may change them in its middle).
+std::optional<QSize> KeyframeTooLarge(const VideoDecoder& decoder, const AVPacket& packet)
+{
+    if (!decoder.h264)
+        return std::nullopt;
+    const auto declared =
+        H264DeclaredSize(QByteArray::fromRawData(reinterpret_cast<const char*>(packet.data), packet.size));
+    if (declared && OverLimit(*declared))
+        return declared;
+    return std::nullopt;
+}
+
+// Whether a packet goes on with the picture begun by `first`: a picture may come in several
+// packets (one per slice, as RTP brings them), which must reach the decoder as one.
+bool ContinuesPicture(const VideoDecoder& decoder, const AVPacket& first, const AVPacket& next)
+{
+    return decoder.h264
+        ? H264ContinuesPicture(QByteArray::fromRawData(reinterpret_cast<const char*>(next.data), next.size))
+        : first.pts != AV_NOPTS_VALUE && next.pts == first.pts;
+}
+
+// A packet that is no picture's first part (known for H.264 only).
+bool MidPicture(const VideoDecoder& decoder, const AVPacket& packet)
+{
+    return decoder.h264 &&
+        H264ContinuesPicture(QByteArray::fromRawData(reinterpret_cast<const char*>(packet.data), packet.size));
+}
+
+// The parts of a picture as one packet with the first part's properties; null when out of memory.
+Packet JoinedPacket(const QByteArray& picture, const AVPacket& first)
+{
+    Packet joined(av_packet_alloc());
+    if (!joined || av_new_packet(joined.get(), static_cast<int>(picture.size())) < 0)
+        return nullptr;
+    std::memcpy(joined->data, picture.constData(), static_cast<size_t>(picture.size()));
+    av_packet_copy_props(joined.get(), &first);
+    return joined;
+}
+
 // Reads from an open input until its first keyframe and decodes it. `live`: the input is a
 // stream, whose packet read after an error may be a keyframe cut off (FFmpeg hands what its
 // parser held when the input ends); the keyframe is taken only once the packet after it came.
 StreamStill ReadKeyframe(AVFormatContext& format, const Interrupt& interrupt, qint64 maxBytes, bool live,
                          const std::function<void(StreamStep)>& step)
 {
-    const int video = av_find_best_stream(&format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    if (video < 0)
-        return Fail(Status::NoVideo);
-    const AVCodecParameters& parameters = *format.streams[video]->codecpar;
-    const QString codecName = QString::fromLatin1(avcodec_get_name(parameters.codec_id));
-    const AVCodec* decoder = avcodec_find_decoder(parameters.codec_id);
-    if (!decoder) {
-        StreamStill still = Fail(Status::CodecNotSupported);
-        still.codec = codecName;
-        return still;
-    }
-    const auto tooLarge = [&codecName](const QSize& size) {
-        StreamStill still = Fail(Status::TooLarge);
-        still.size = size;
-        still.codec = codecName;
-        return still;
-    };
-    const bool h264 = parameters.codec_id == AV_CODEC_ID_H264;
-    if (h264 && parameters.extradata_size > 0) {
-        const auto declared = H264DeclaredSize(
-            QByteArray::fromRawData(reinterpret_cast<const char*>(parameters.extradata), parameters.extradata_size));
-        if (declared && OverLimit(*declared))
-            return tooLarge(*declared);
-    }
-    if (OverLimit(QSize(parameters.width, parameters.height)))
-        return tooLarge(QSize(parameters.width, parameters.height));
-
-    std::unique_ptr<AVCodecContext, CodecFreer> codec(avcodec_alloc_context3(decoder));
-    if (!codec || avcodec_parameters_to_context(codec.get(), &parameters) < 0)
-        return Fail(Status::Failed, QStringLiteral("the decoder could not be set up"));
-    codec->thread_count = 1;  // one picture: threads would only wait for one another
-    codec->skip_frame = AVDISCARD_NONKEY;
-    codec->max_pixels = kMaxPicturePixels;
-    if (const int error = avcodec_open2(codec.get(), decoder, nullptr); error < 0)
-        return Fail(Status::Failed,
-                    QStringLiteral("the %1 decoder refused the stream: %2").arg(codecName, ErrorText(error)));
+    StreamStill failed;
+    std::optional<VideoDecoder> opened = OpenDecoder(format, AVDISCARD_NONKEY, failed);
+    if (!opened)
+        return failed;
+    const int video = opened->video;
+    const QString& codecName = opened->codecName;
+    AVCodecContext* const codec = opened->codec.get();
+    const auto tooLarge = [&codecName](const QSize& size) { return TooLargeStill(size, codecName); };
 
     step(StreamStep::WaitingForKeyframe);
     qint64 bytes = 0;
@@ -228,12 +305,8 @@ StreamStill ReadKeyframe(AVFormatContext& format, const Interrupt& interrupt, qi
         }
         if (!(key->flags & AV_PKT_FLAG_KEY))
             continue;
-        if (h264) {
-            const auto declared =
-                H264DeclaredSize(QByteArray::fromRawData(reinterpret_cast<const char*>(key->data), key->size));
-            if (declared && OverLimit(*declared))
-                return tooLarge(*declared);
-        }
+        if (const auto declared = KeyframeTooLarge(*opened, *key))
+            return tooLarge(*declared);
         // The picture may come in several packets (one per slice). It is whole once a packet of
         // the next picture comes; a stream that ends before that has cut it off.
         QByteArray picture(reinterpret_cast<const char*>(key->data), key->size);
@@ -243,10 +316,7 @@ StreamStill ReadKeyframe(AVFormatContext& format, const Interrupt& interrupt, qi
                     return readFailed(error, Status::CutOff);
                 break;
             }
-            const bool samePicture = h264
-                ? H264ContinuesPicture(QByteArray::fromRawData(reinterpret_cast<const char*>(next->data), next->size))
-                : key->pts != AV_NOPTS_VALUE && next->pts == key->pts;
-            if (!samePicture)
+            if (!ContinuesPicture(*opened, *key, *next))
                 break;
             picture.append(reinterpret_cast<const char*>(next->data), next->size);
             if (bytes > maxBytes) {
@@ -256,20 +326,18 @@ StreamStill ReadKeyframe(AVFormatContext& format, const Interrupt& interrupt, qi
             }
         }
         if (picture.size() != key->size) {
-            Packet joined(av_packet_alloc());
-            if (!joined || av_new_packet(joined.get(), static_cast<int>(picture.size())) < 0)
+            Packet joined = JoinedPacket(picture, *key);
+            if (!joined)
                 return Fail(Status::Failed, QStringLiteral("out of memory"));
-            std::memcpy(joined->data, picture.constData(), static_cast<size_t>(picture.size()));
-            av_packet_copy_props(joined.get(), key.get());
             key = std::move(joined);
         }
 
         step(StreamStep::Decoding);
-        int error = avcodec_send_packet(codec.get(), key.get());
+        int error = avcodec_send_packet(codec, key.get());
         if (error >= 0)
-            error = avcodec_send_packet(codec.get(), nullptr);  // the one picture, without waiting for more
+            error = avcodec_send_packet(codec, nullptr);  // the one picture, without waiting for more
         if (error >= 0)
-            error = avcodec_receive_frame(codec.get(), frame.get());
+            error = avcodec_receive_frame(codec, frame.get());
         if (error < 0) {
             if (codec->width > 0 && OverLimit(QSize(codec->width, codec->height)))
                 return tooLarge(QSize(codec->width, codec->height));
@@ -286,7 +354,7 @@ StreamStill ReadKeyframe(AVFormatContext& format, const Interrupt& interrupt, qi
             return still;
         }
         av_frame_unref(frame.get());
-        avcodec_flush_buffers(codec.get());  // drained: ready for the next keyframe
+        avcodec_flush_buffers(codec);  // drained: ready for the next keyframe
         step(StreamStep::WaitingForKeyframe);
     }
     if (OverLimit(QSize(frame->width, frame->height)))
@@ -340,16 +408,17 @@ int64_t SeekMemory(void* opaque, int64_t offset, int whence)
 }
 }  // namespace
 
-StreamStill GrabStreamStill(const StreamGrabRequest& request, const std::atomic<bool>& abandon,
-                            const std::function<void(StreamStep)>& step)
+namespace {
+// Opens the stream at the request's address; nothing, with `failed` saying why, when it does not
+// open. The interrupt's deadline bounds the wait.
+std::unique_ptr<AVFormatContext, FormatCloser> OpenStream(const StreamGrabRequest& request, Interrupt& interrupt,
+                                                          StreamStill& failed)
 {
-    Interrupt interrupt;
-    interrupt.abandon = &abandon;
-    interrupt.deadlineMs = SteadyMs() + request.deadlineMs;
-    step(StreamStep::Connecting);
     AVFormatContext* opened = avformat_alloc_context();
-    if (!opened)
-        return Fail(Status::Failed, QStringLiteral("out of memory"));
+    if (!opened) {
+        failed = Fail(Status::Failed, QStringLiteral("out of memory"));
+        return nullptr;
+    }
     opened->interrupt_callback = {InterruptCallback, &interrupt};
     AVDictionary* options = nullptr;
     av_dict_set(&options, "rtsp_transport", request.udp ? "udp" : "tcp", 0);
@@ -359,22 +428,214 @@ StreamStill GrabStreamStill(const StreamGrabRequest& request, const std::atomic<
     const QByteArray url = request.address.toUtf8();
     const int error = avformat_open_input(&opened, url.constData(), av_find_input_format("rtsp"), &options);
     av_dict_free(&options);
-    if (error < 0) {
-        // avformat_open_input freed the context.
-        if (abandon.load())
-            return Fail(Status::Abandoned);
-        if (interrupt.timedOut || error == AVERROR(ETIMEDOUT))
-            return Fail(Status::NoAnswer);
-        if (error == AVERROR(ECONNREFUSED))
-            return Fail(Status::ConnectionRefused);
-        if (error == AVERROR_HTTP_UNAUTHORIZED)
-            return Fail(Status::SignInRefused);
-        if (error == AVERROR(EIO) && !HostResolves(request.address))
-            return Fail(Status::HostNotFound, QUrl(request.address).host());
-        return Fail(Status::Failed, ErrorText(error));
-    }
-    const std::unique_ptr<AVFormatContext, FormatCloser> format(opened);
+    if (error >= 0)
+        return std::unique_ptr<AVFormatContext, FormatCloser>(opened);
+    // avformat_open_input freed the context.
+    if (interrupt.abandon->load())
+        failed = Fail(Status::Abandoned);
+    else if (interrupt.timedOut || error == AVERROR(ETIMEDOUT))
+        failed = Fail(Status::NoAnswer);
+    else if (error == AVERROR(ECONNREFUSED))
+        failed = Fail(Status::ConnectionRefused);
+    else if (error == AVERROR_HTTP_UNAUTHORIZED)
+        failed = Fail(Status::SignInRefused);
+    else if (error == AVERROR(EIO) && !HostResolves(request.address))
+        failed = Fail(Status::HostNotFound, QUrl(request.address).host());
+    else
+        failed = Fail(Status::Failed, ErrorText(error));
+    return nullptr;
+}
+
+// A decoded frame as a picture to draw, converted by a context kept from frame to frame.
+QImage FrameImage(const AVFrame& frame, std::unique_ptr<SwsContext, ScaleFreer>& scale)
+{
+    // The context is freed by the call when it cannot serve this frame.
+    SwsContext* const earlier = scale.release();
+    scale.reset(sws_getCachedContext(earlier, frame.width, frame.height, static_cast<AVPixelFormat>(frame.format),
+                                     frame.width, frame.height, AV_PIX_FMT_RGB32, SWS_BILINEAR, nullptr, nullptr,
+                                     nullptr));
+    if (!scale)
+        return {};
+    QImage image(frame.width, frame.height, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    uint8_t* const rows[4] = {image.bits(), nullptr, nullptr, nullptr};
+    const int strides[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};
+    if (sws_scale(scale.get(), frame.data, frame.linesize, 0, frame.height, rows, strides) != frame.height)
+        return {};
+    return image;
+}
+}  // namespace
+
+StreamStill GrabStreamStill(const StreamGrabRequest& request, const std::atomic<bool>& abandon,
+                            const std::function<void(StreamStep)>& step)
+{
+    Interrupt interrupt;
+    interrupt.abandon = &abandon;
+    interrupt.deadlineMs = SteadyMs() + request.deadlineMs;
+    step(StreamStep::Connecting);
+    StreamStill failed;
+    const auto format = OpenStream(request, interrupt, failed);
+    if (!format)
+        return failed;
     return ReadKeyframe(*format, interrupt, request.maxBytes, true, step);
+}
+
+LivePacer::LivePacer(double streamFps)
+{
+    const double fps = streamFps > 0 && streamFps < kMostFps ? streamFps : kMostFps;
+    intervalMs_ = qMax<qint64>(1, qRound64(1000.0 / fps));
+}
+
+bool LivePacer::due(qint64 nowMs)
+{
+    // A frame up to a quarter of an interval early is the stream's own jitter, not a faster rate:
+    // it is shown, and the next is due a whole interval after this one was due, so that over any
+    // stretch no more than one frame per interval is shown. A late frame moves the count on, so
+    // that no burst catches up after it: two shown frames are at least half an interval apart.
+    const qint64 early = intervalMs_ / 4;
+    if (nextDueMs_ && nowMs < *nextDueMs_ - early)
+        return false;
+    nextDueMs_ = nextDueMs_ ? qMax(*nextDueMs_ + intervalMs_, nowMs + intervalMs_ - early) : nowMs + intervalMs_;
+    return true;
+}
+
+StreamStill RunLiveStream(const StreamGrabRequest& request, const std::atomic<bool>& abandon,
+                          const LiveStreamCalls& calls)
+{
+    Interrupt interrupt;
+    interrupt.abandon = &abandon;
+    interrupt.deadlineMs = SteadyMs() + request.deadlineMs;
+    calls.step(StreamStep::Connecting);
+    StreamStill failed;
+    const auto format = OpenStream(request, interrupt, failed);
+    if (!format)
+        return failed;
+    // Every frame is decoded once a keyframe came; until then none, for the same reason as a still.
+    std::optional<VideoDecoder> decoder = OpenDecoder(*format, AVDISCARD_DEFAULT, failed);
+    if (!decoder)
+        return failed;
+    const AVStream& stream = *format->streams[decoder->video];
+    const AVRational rate = stream.avg_frame_rate.num > 0 ? stream.avg_frame_rate : stream.r_frame_rate;
+    LivePacer pacer(rate.num > 0 && rate.den > 0 ? av_q2d(rate) : 0.0);
+    AVCodecContext* const codec = decoder->codec.get();
+    Packet packet(av_packet_alloc());
+    std::unique_ptr<AVFrame, FrameFreer> frame(av_frame_alloc());
+    if (!packet || !frame)
+        return Fail(Status::Failed, QStringLiteral("out of memory"));
+    std::unique_ptr<SwsContext, ScaleFreer> scale;
+    calls.step(StreamStep::WaitingForKeyframe);
+    qint64 bytes = 0;
+    qint64 bytesBeforeKeyframe = 0;
+    bool keyed = false;  // a keyframe came: the frames after it decode whole
+    bool framesCame = false;
+    const auto ended = [&](int error) {
+        StreamStill still;
+        if (abandon.load())
+            still = Fail(Status::Abandoned);
+        else if (interrupt.timedOut)
+            still = Fail(framesCame ? Status::NoAnswer : Status::NoKeyframe);
+        else if (error == AVERROR_EOF)
+            still = Fail(Status::Ended);
+        else
+            still = Fail(Status::Ended, ErrorText(error));
+        still.bytesRead = bytes;
+        still.codec = decoder->codecName;
+        return still;
+    };
+    // The picture being gathered: its first packet (whose properties it takes) and its bytes.
+    Packet first(av_packet_alloc());
+    if (!first)
+        return Fail(Status::Failed, QStringLiteral("out of memory"));
+    QByteArray picture;
+    // Decodes the picture gathered and hands on what it gives; a failure that ends the stream.
+    const auto decode = [&]() -> std::optional<StreamStill> {
+        const Packet joined = JoinedPacket(picture, *first);
+        if (!joined)
+            return Fail(Status::Failed, QStringLiteral("out of memory"));
+        if (const int error = avcodec_send_packet(codec, joined.get()); error < 0 && error != AVERROR(EAGAIN)) {
+            if (codec->width > 0 && OverLimit(QSize(codec->width, codec->height)))
+                return TooLargeStill(QSize(codec->width, codec->height), decoder->codecName);
+            return std::nullopt;  // damaged: the frames that need it come out damaged and are passed over
+        }
+        while (avcodec_receive_frame(codec, frame.get()) >= 0) {
+            if (frame->decode_error_flags != 0 || (frame->flags & AV_FRAME_FLAG_CORRUPT) != 0) {
+                // Smeared: wait for the next keyframe rather than show what depends on it.
+                av_frame_unref(frame.get());
+                avcodec_flush_buffers(codec);
+                keyed = false;
+                calls.step(StreamStep::WaitingForKeyframe);
+                return std::nullopt;
+            }
+            if (OverLimit(QSize(frame->width, frame->height)))
+                return TooLargeStill(QSize(frame->width, frame->height), decoder->codecName);
+            if (!framesCame) {
+                framesCame = true;
+                interrupt.deadlineMs = SteadyMs() + request.deadlineMs;
+            }
+            if (calls.stillWanted()) {
+                StreamStill still = Encode(*frame);
+                still.codec = decoder->codecName;
+                still.bytesRead = bytes;
+                calls.still(still);
+            }
+            if (pacer.due(calls.nowMs ? calls.nowMs() : SteadyMs())) {
+                const QImage image = FrameImage(*frame, scale);
+                if (!image.isNull())
+                    calls.frame(image);
+            }
+            av_frame_unref(frame.get());
+        }
+        return std::nullopt;
+    };
+    while (true) {
+        av_packet_unref(packet.get());
+        if (const int error = av_read_frame(format.get(), packet.get()); error < 0)
+            return ended(error);
+        if (packet->stream_index != decoder->video)
+            continue;
+        bytes += packet->size;
+        if (framesCame)  // a stream that stalls once it ran ends as one that never answered
+            interrupt.deadlineMs = SteadyMs() + request.deadlineMs;
+        const bool keyframe = (packet->flags & AV_PKT_FLAG_KEY) != 0;
+        if (keyframe) {
+            if (const auto declared = KeyframeTooLarge(*decoder, *packet))
+                return TooLargeStill(*declared, decoder->codecName);
+        }
+        if (!picture.isEmpty() && ContinuesPicture(*decoder, *first, *packet)) {
+            picture.append(reinterpret_cast<const char*>(packet->data), packet->size);
+            if (picture.size() > request.maxBytes) {
+                StreamStill still = Fail(Status::TooManyBytes);
+                still.bytesRead = bytes;
+                return still;
+            }
+            continue;
+        }
+        // The next picture begins: the one gathered is whole.
+        if (!picture.isEmpty()) {
+            if (std::optional<StreamStill> failure = decode())
+                return *failure;
+            picture.clear();
+        }
+        if (!keyed) {
+            bytesBeforeKeyframe += packet->size;
+            if (bytesBeforeKeyframe > request.maxBytes) {
+                StreamStill still = Fail(Status::TooManyBytes);
+                still.bytesRead = bytes;
+                return still;
+            }
+            // A keyframe joined in its middle cannot decode whole: the next one is waited for.
+            if (!keyframe || MidPicture(*decoder, *packet))
+                continue;
+            keyed = true;
+            bytesBeforeKeyframe = 0;
+            calls.step(StreamStep::Decoding);
+        }
+        av_packet_unref(first.get());
+        if (av_packet_ref(first.get(), packet.get()) < 0)
+            return Fail(Status::Failed, QStringLiteral("out of memory"));
+        picture = QByteArray(reinterpret_cast<const char*>(packet->data), packet->size);
+    }
 }
 
 StreamStill DecodeFirstKeyframe(const QByteArray& segment, const std::atomic<bool>& abandon)

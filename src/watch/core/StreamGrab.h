@@ -6,10 +6,12 @@
 // the window's. Every wait is bounded by the deadline and by the `abandon` flag, which FFmpeg's
 // interrupt callback reads while it connects, reads or waits.
 #include <QByteArray>
+#include <QImage>
 #include <QSize>
 #include <QString>
 #include <atomic>
 #include <functional>
+#include <optional>
 
 enum class StreamStep {
     Connecting,          // connecting and asking for the stream
@@ -56,3 +58,40 @@ StreamStill GrabStreamStill(const StreamGrabRequest& request, const std::atomic<
 // The same from bytes already in memory (a video segment): no deadline but `abandon`, and the
 // last keyframe of the data is whole.
 StreamStill DecodeFirstKeyframe(const QByteArray& segment, const std::atomic<bool>& abandon);
+
+// Which decoded frames of a live stream are shown: at most one per interval of the stream's own
+// frame rate, or of kMostFps when that is less (or the stream names none), over any stretch of
+// time. A frame a quarter of an interval early counts as on time (the stream's jitter); a late
+// one brings no burst after it. Pure: the caller passes the time.
+class LivePacer {
+public:
+    static constexpr double kMostFps = 25.0;
+    explicit LivePacer(double streamFps);
+    // Whether a frame decoded at `nowMs` (a clock that never goes back) is shown.
+    bool due(qint64 nowMs);
+    qint64 intervalMs() const { return intervalMs_; }
+
+private:
+    qint64 intervalMs_ = 40;
+    std::optional<qint64> nextDueMs_;
+};
+
+// What a live stream does with what it decodes; all are called on the stream's own thread.
+struct LiveStreamCalls {
+    std::function<void(StreamStep)> step;
+    // A frame the pacer let through, to be shown.
+    std::function<void(const QImage&)> frame;
+    // Asked at every decoded frame: true once (until asked again) when a still is wanted; the
+    // frame is then encoded as a still (status Picture) and handed to `still`.
+    std::function<bool()> stillWanted;
+    std::function<void(const StreamStill&)> still;
+    // Milliseconds of a clock that never goes back, for the pacing (unset: the steady clock).
+    std::function<qint64()> nowMs;
+};
+
+// Keeps the stream open and decodes every frame from its first keyframe on, until `abandon` is
+// set (status Abandoned) or the stream fails; returns why it ended. The first frame must come
+// within the request's deadline (as for a still) and every packet after it within as long again;
+// the request's maxBytes bound what is read while a keyframe is awaited. Blocking, as a grab.
+StreamStill RunLiveStream(const StreamGrabRequest& request, const std::atomic<bool>& abandon,
+                          const LiveStreamCalls& calls);

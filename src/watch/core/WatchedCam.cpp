@@ -37,7 +37,12 @@ WatchedCam::WatchedCam(int index, CamPictureQueue& pictures, const CamViewNeeds&
     auto http = std::make_unique<HttpCamSource>(events, options_, [this] { return monotonicMs_(); });
     http->wsCam->setObjectName(QStringLiteral("wsCam_%1").arg(index));
     http_ = std::move(http);
-    stream_ = std::make_unique<StreamCamSource>(events, [this] { return slotRefreshSeconds; });
+    auto stream = std::make_unique<StreamCamSource>(
+        events, [this] { return slotRefreshSeconds; },
+        [this] { return needs_.camChoices && needs_.camChoices(txtName).streamUdp; });
+    connect(stream.get(), &StreamCamSource::liveFrame, this, &WatchedCam::liveFrame);
+    connect(stream.get(), &StreamCamSource::liveClosed, this, &WatchedCam::liveClosed);
+    stream_ = std::move(stream);
     hls_ = std::make_unique<HlsCamSource>(
         events, options_, [this] { return monotonicMs_(); },
         [this] { return needs_.decodeSize ? needs_.decodeSize(index_).height() : 0; });
@@ -114,6 +119,8 @@ void WatchedCam::cmdStart_Click()
         source_ = hls_.get();
     else
         source_ = http_.get();
+    // Before the start: while the stream is open live, its still comes from there.
+    updateLive();
     // The bar shows this fetch from nothing: only a body arriving after its header moves it, so a
     // picture that comes in one piece with its header, or a fetch that fails, used to leave the
     // last long download's full bar standing, for good on a cam that went down.
@@ -134,6 +141,8 @@ void WatchedCam::cmdStart_Click()
 void WatchedCam::timRefresh_Timer()
 {
     ++slotElapsed;
+    // The Viewer may have been hidden or shown meanwhile (the wall, the window minimized).
+    updateLive();
     // Decided before the countdown is shown, so that it says the cam waits from the first tick on.
     const bool due = slotElapsed >= slotRefreshSeconds && !KeepsDownloading();
     Q_EMIT ticked();
@@ -161,7 +170,26 @@ void WatchedCam::cmdStop_Click()
     }
     ClearHealth();
     open_ = false;
+    updateLive();
     Q_EMIT changed();
+}
+
+void WatchedCam::setLiveInViewer(bool on)
+{
+    liveInViewer_ = on;
+    updateLive();
+}
+
+void WatchedCam::updateLive()
+{
+    const bool live =
+        liveInViewer_ && open_ && followed_ && source_ == stream_.get() && needs_.liveSeen && needs_.liveSeen();
+    static_cast<StreamCamSource&>(*stream_).setLive(live ? txtAddress : QString());
+}
+
+bool WatchedCam::showsLive() const
+{
+    return static_cast<const StreamCamSource&>(*stream_).live();
 }
 
 bool WatchedCam::KeepsDownloading()

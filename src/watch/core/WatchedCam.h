@@ -53,6 +53,9 @@ struct CamViewNeeds {
     // The views show an autosaved picture as it was stored, its file read back; false: nobody
     // shows it (a recorder), and the cam keeps a copy of the picture the size decodeSize asks.
     bool savedPictureShown = true;
+    // Someone looks at the cam the Viewer follows (the Viewer or the full-window view shows), so
+    // that a stream cam may show there live; unset: no one (a recorder).
+    std::function<bool()> liveSeen;
 };
 
 class WatchedCam : public QObject, private CamSourceEvents {
@@ -136,6 +139,13 @@ public:
     void setMonotonicClock(std::function<qint64()> milliseconds);
     // On: a download still arriving when the refresh interval ends goes on (see KeepsDownloading).
     void setFinishSlowDownloads(bool on) { finishSlowDownloads_ = on; }
+    // Options "Live video in the Viewer": while on, a stream cam (rtsp://, rtsps://) that the
+    // Viewer follows and someone sees keeps its stream open (liveFrame); closed when any of
+    // that ends. updateLive() looks again (the cam asks at every start, follow, stop and tick).
+    void setLiveInViewer(bool on);
+    void updateLive();
+    // The cam's stream is open live.
+    bool showsLive() const;
     static constexpr qint64 kStillArrivingMs = 5000;
     static constexpr qint64 kSilentMs = 10000;
 
@@ -203,6 +213,10 @@ Q_SIGNALS:
     void autoSaved(const PictureWork& work);
     // A picture of the cam was saved as fileName under the cam's name.
     void pictureSaved(const QString& camName, const QString& fileName);
+    // A frame of the live stream, for the Viewer (the thumbnail keeps the refresh's still).
+    void liveFrame(const QImage& frame);
+    // The live stream closed: the Viewer shows the still again.
+    void liveClosed();
 
 private:
     friend class CamPictureQueue;
@@ -254,7 +268,7 @@ private:
     std::unique_ptr<CamSource> hls_;
     // Addresses whose answer was a playlist by its content type: fetched as HLS from then on.
     QSet<QString> playlistAddresses_;
-    CamSource* source_ = nullptr;  // http_ or stream_, chosen by the address at each start
+    CamSource* source_ = nullptr;  // http_, stream_ or hls_, chosen by the address at each start
     bool open_ = false;
     bool fetching_ = false;
     bool followed_ = false;
@@ -268,5 +282,6 @@ private:
     // The stamps' advice logged, after its cam's name and a line break, so each is logged once.
     QSet<QString> stampAdviceLogged_;
     bool finishSlowDownloads_ = false;
+    bool liveInViewer_ = false;
     std::function<qint64()> monotonicMs_;
 };

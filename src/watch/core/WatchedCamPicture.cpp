@@ -16,6 +16,7 @@ void WatchedCam::setFollowed(bool followed)
         full_ = QImage();
         KeepThumbnailOnlySoon();
     }
+    updateLive();
 }
 
 bool WatchedCam::HoldsFullDecode() const

@@ -55,6 +55,19 @@ void WatchedCams::setFrozenMinutes(int minutes)
         cam->setFrozenMinutes(frozenMinutes_);
 }
 
+void WatchedCams::setLiveInViewer(bool on)
+{
+    liveInViewer_ = on;
+    for (const auto& cam : cams_)
+        cam->setLiveInViewer(on);
+}
+
+void WatchedCams::updateLive()
+{
+    for (const auto& cam : cams_)
+        cam->updateLive();
+}
+
 void WatchedCams::setFinishSlowDownloads(bool on)
 {
     finishSlowDownloads_ = on;

@@ -48,6 +48,12 @@ public:
     int frozenMinutes() const { return frozenMinutes_; }
     void setFinishSlowDownloads(bool on);
     bool finishSlowDownloads() const { return finishSlowDownloads_; }
+    // Options "Live video in the Viewer" (WatchedCam::setLiveInViewer) for every cam.
+    void setLiveInViewer(bool on);
+    bool liveInViewer() const { return liveInViewer_; }
+    // Someone may have begun or ceased to see the Viewer (the wall, the full-window view): the
+    // cams look again at whether they are live.
+    void updateLive();
     // Tests shorten the 1000 ms refresh tick and inject a clock that never goes back.
     void setTickInterval(int milliseconds);
     void setMonotonicClock(const std::function<qint64()>& milliseconds);
@@ -81,6 +87,7 @@ private:
     int staleMinutes_ = 10;
     int frozenMinutes_ = 10;
     bool finishSlowDownloads_ = false;
+    bool liveInViewer_ = false;
     // Last, so it goes first: its codec threads stop before the cams their work belongs to.
     CamPictureQueue pictures_;
 };

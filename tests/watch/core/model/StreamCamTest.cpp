@@ -34,7 +34,8 @@ struct Grabbed {
 };
 
 // Grabs on a thread of its own while this thread's event loop runs the fake servers.
-Grabbed Grab(const QString& address, qint64 deadlineMs = 10000, const std::atomic<bool>* abandonAfter = nullptr)
+Grabbed Grab(const QString& address, qint64 deadlineMs = 10000, const std::atomic<bool>* abandonAfter = nullptr,
+             bool udp = false)
 {
     Grabbed result;
     std::atomic<bool> done{false};
@@ -44,6 +45,7 @@ Grabbed Grab(const QString& address, qint64 deadlineMs = 10000, const std::atomi
     std::thread thread([&] {
         StreamGrabRequest request;
         request.address = address;
+        request.udp = udp;
         request.deadlineMs = deadlineMs;
         request.maxBytes = 64 * 1024 * 1024;
         result.still = GrabStreamStill(request, abandon, [&result](StreamStep step) { result.steps << step; });
@@ -103,6 +105,20 @@ TEST(StreamGrab, TakesOneKeyframeFromARealServerSignedInWithBasicOrDigestOrNot)
         EXPECT_EQ(Grab(rtsp.url(QStringLiteral("viewer:wrong@"))).still.status, Status::SignInRefused);
         EXPECT_EQ(Grab(rtsp.url()).still.status, Status::SignInRefused);
     }
+}
+
+// A cam may be set to take its stream over UDP (RTP on ports of its own beside the RTSP
+// connection): on loopback nothing is lost, so the still comes as over TCP.
+TEST(StreamGrab, TakesAStillOverUdpWhenAsked)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    RtspTestServer rtsp(folder.path());
+    rtsp.setKeyframeInterval(10);
+    ASSERT_TRUE(rtsp.start()) << rtsp.problem().toStdString();
+    const Grabbed grabbed = Grab(rtsp.url(), 10000, nullptr, true);
+    ASSERT_EQ(grabbed.still.status, Status::Picture) << grabbed.still.detail.toStdString();
+    EXPECT_EQ(QImage::fromData(grabbed.still.jpeg, "JPEG").size(), RtspTestServer::pictureSize());
 }
 
 TEST(StreamGrab, EndsWithItsReasonWhenTheServerStallsLiesOrIsNotThere)
@@ -245,4 +261,204 @@ TEST_F(StreamCamTest, TellsWhyAStreamGaveNoStillInItsHealth)
         EXPECT_FALSE(cams.cam(i).showsCamPicture());
         cams.cam(i).cmdStop_Click();
     }
+}
+
+// The live Viewer's pacing, with the time passed in: never more than the stream's own rate or 25
+// frames a second over any second, jitter at the stream's own rate costs no frame, and a pause
+// brings no burst after it.
+TEST(LivePacer, ShowsAtMostTheStreamsRateOr25AFrameEarlyByJitterStillCounts)
+{
+    const auto shownPerSecond = [](LivePacer& pacer, const QList<qint64>& times) {
+        QList<qint64> shown;
+        for (const qint64 ms : times)
+            if (pacer.due(ms))
+                shown << ms;
+        int most = 0;
+        for (int i = 0; i < shown.size(); ++i) {
+            int within = 0;
+            for (int j = i; j < shown.size() && shown[j] < shown[i] + 1000; ++j)
+                ++within;
+            most = qMax(most, within);
+        }
+        return std::make_pair(shown, most);
+    };
+    QList<qint64> sixtyFps;
+    for (int k = 0; k < 600; ++k)
+        sixtyFps << k * 1000 / 60;
+    {
+        LivePacer pacer(60.0);
+        const auto [shown, most] = shownPerSecond(pacer, sixtyFps);
+        EXPECT_LE(most, 26);
+        EXPECT_GE(shown.size(), 240);  // 10 s at 25 a second: the cap, not much under it
+    }
+    {
+        LivePacer unknownRate(0.0);  // a stream that names no rate gets the cap
+        EXPECT_LE(shownPerSecond(unknownRate, sixtyFps).second, 26);
+    }
+    {
+        LivePacer tenFps(10.0);  // a stream that floods past the rate it names
+        const auto [shown, most] = shownPerSecond(tenFps, sixtyFps);
+        EXPECT_LE(most, 11);
+        EXPECT_GE(shown.size(), 95);
+    }
+    {
+        // 10 frames a second, each up to 20 ms early or late: every one is shown.
+        QList<qint64> jittered;
+        for (int k = 0; k < 100; ++k)
+            jittered << k * 100 + (k % 2 ? 20 : -20) + 20;
+        LivePacer pacer(10.0);
+        EXPECT_EQ(shownPerSecond(pacer, jittered).first.size(), 100);
+    }
+    {
+        // A pause of two seconds, then 60 frames a second again: no catching up.
+        QList<qint64> paused{0, 40};
+        for (int k = 0; k < 60; ++k)
+            paused << 2040 + k * 1000 / 60;
+        LivePacer pacer(25.0);
+        const auto [shown, most] = shownPerSecond(pacer, paused);
+        for (int i = 1; i < shown.size(); ++i)
+            EXPECT_GE(shown[i] - shown[i - 1], pacer.intervalMs() / 2) << shown[i];
+        EXPECT_LE(most, 26);
+    }
+}
+
+// A live stream from GStreamer's RTSP server: frames keep coming, a still is made of the next
+// frame when asked, and the abandon flag closes it at once.
+TEST(StreamGrab, ALiveStreamGivesFramesAndAStillWhenAskedAndClosesWhenAbandoned)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    RtspTestServer rtsp(folder.path());
+    rtsp.setKeyframeInterval(10);
+    ASSERT_TRUE(rtsp.start()) << rtsp.problem().toStdString();
+    std::atomic<int> frames{0};
+    std::atomic<bool> wanted{false};
+    std::atomic<bool> abandon{false};
+    std::atomic<bool> done{false};
+    QImage lastFrame;
+    QSize frameSize;
+    StreamStill still;
+    StreamStill ended;
+    std::thread thread([&] {
+        StreamGrabRequest request;
+        request.address = rtsp.url();
+        request.deadlineMs = 10000;
+        request.maxBytes = 64 * 1024 * 1024;
+        LiveStreamCalls calls;
+        calls.step = [](StreamStep) {};
+        calls.frame = [&](const QImage& frame) {
+            if (frames == 0)
+                frameSize = frame.size();
+            if (frames == 4)
+                lastFrame = frame;
+            ++frames;
+        };
+        calls.stillWanted = [&] { return wanted.exchange(false); };
+        calls.still = [&](const StreamStill& taken) { still = taken; };
+        ended = RunLiveStream(request, abandon, calls);
+        done = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frames >= 5 || done; }, 15000));
+    wanted = true;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !wanted || done; }, 5000));
+    QTest::qWait(300);  // the still is made of the frame that answered the wish
+    abandon = true;
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 5000));
+    EXPECT_LT(clock.elapsed(), 2000);
+    thread.join();
+    EXPECT_EQ(ended.status, Status::Abandoned) << ended.detail.toStdString();
+    EXPECT_GE(frames, 5);
+    EXPECT_EQ(frameSize, RtspTestServer::pictureSize());
+    // The frames after the keyframe decode whole: the black of the test picture, not grey.
+    EXPECT_LT(qGray(lastFrame.pixel(2, 2)), 40);
+    ASSERT_EQ(still.status, Status::Picture);
+    EXPECT_EQ(QImage::fromData(still.jpeg, "JPEG").size(), RtspTestServer::pictureSize());
+}
+
+// Live in the Viewer: the followed cam keeps one connection open while someone sees it, its
+// refreshes take their stills from that connection, and it closes when the cam is no longer
+// followed or seen, the option goes off or the cam stops. The test ends with the stream open
+// and frames on their way, as a window closed while live does.
+TEST_F(StreamCamTest, ALiveCamShowsFramesTakesItsStillFromTheOpenStreamAndClosesWhenNoLongerSeen)
+{
+    RtspTestServer rtsp(home.path());
+    rtsp.setKeyframeInterval(10);
+    ASSERT_TRUE(rtsp.start()) << rtsp.problem().toStdString();
+    bool seen = true;
+    cams.needs().liveSeen = [&seen] { return seen; };
+    cams.setLiveInViewer(true);
+    WatchedCam& cam = cams.cam(0);  // the one the Viewer follows
+    QSignalSpy frames(&cam, &WatchedCam::liveFrame);
+    QSignalSpy shown(&cam, &WatchedCam::pictureShown);
+    QSignalSpy closed(&cam, &WatchedCam::liveClosed);
+    cam.open(QStringLiteral("Yard"), rtsp.url(), QStringLiteral("30"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frames.size() >= 5 && !shown.isEmpty(); }, 15000))
+        << cam.healthSummary().toStdString();
+    const auto& source = static_cast<const StreamCamSource&>(cam.source());
+    EXPECT_TRUE(cam.showsLive());
+    EXPECT_EQ(source.connectionsOpened(), 1);
+    EXPECT_EQ(frames.first().first().value<QImage>().size(), RtspTestServer::pictureSize());
+    // The thumbnail keeps to one still per refresh, and the refresh's still comes from the open
+    // stream, not from a second connection.
+    EXPECT_EQ(shown.size(), 1);
+    cam.cmdRefresh_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown.size() >= 2; }, 5000)) << cam.healthSummary().toStdString();
+    EXPECT_TRUE(cam.healthSummary().startsWith(QStringLiteral("ok: picture shown: 320x240")));
+    EXPECT_EQ(source.connectionsOpened(), 1);
+
+    struct Leave {
+        const char* what;
+        std::function<void()> leave;
+        std::function<void()> comeBack;
+    };
+    const QList<Leave> leaves{
+        {"another cam followed", [&] { cams.setSelectedSlot(1); }, [&] { cams.setSelectedSlot(0); }},
+        {"the Viewer unseen",
+         [&] {
+             seen = false;
+             cams.updateLive();
+         },
+         [&] {
+             seen = true;
+             cams.updateLive();
+         }},
+        {"the option off", [&] { cams.setLiveInViewer(false); }, [&] { cams.setLiveInViewer(true); }},
+        {"the cam stopped", [&] { cam.cmdStop_Click(); },
+         [&] { cam.open(QStringLiteral("Yard"), rtsp.url(), QStringLiteral("30")); }},
+    };
+    for (const Leave& leave : leaves) {
+        SCOPED_TRACE(leave.what);
+        closed.clear();
+        leave.leave();
+        EXPECT_FALSE(cam.showsLive());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !closed.isEmpty(); }, 3000));
+        frames.clear();
+        QTest::qWait(300);
+        EXPECT_TRUE(frames.isEmpty()) << "no frame of a closed stream is shown";
+        leave.comeBack();
+        EXPECT_TRUE(cam.showsLive());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return frames.size() >= 2; }, 15000));
+    }
+}
+
+// A live stream that stalls fails as a still would, and is opened again only by the next
+// refresh: a server that holds connections costs one per refresh, never a loop.
+TEST_F(StreamCamTest, ALiveStreamThatStallsIsTriedAgainOnlyAtTheNextRefresh)
+{
+    FakeRtspServer stalls(FakeRtspServer::Mode::Stall);
+    ASSERT_TRUE(stalls.isListening());
+    cams.needs().liveSeen = [] { return true; };
+    cams.setLiveInViewer(true);
+    cams.setTickInterval(250);
+    WatchedCam& cam = cams.cam(0);
+    cam.open(QStringLiteral("Stalls"), stalls.url(), QStringLiteral("2"));
+    // Refreshes every half second (ticks of 250 ms) while the stalled connection's own wait is
+    // 2 s of the real clock: the refreshes meanwhile wait on that one connection.
+    QTest::qWait(4500);
+    EXPECT_EQ(cam.healthSummary().toStdString(), "failing: no answer from the stream within 2 s");
+    EXPECT_GE(stalls.connections(), 2);
+    EXPECT_LE(stalls.connections(), 3);
+    cam.cmdStop_Click();
 }
