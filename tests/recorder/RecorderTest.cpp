@@ -185,6 +185,8 @@ TEST_F(RecorderTest, SavesTheFilesAndIndexRowsTheWindowsAutoSaveSaves)
     ASSERT_EQ(recorder.start(), QString());
     EXPECT_EQ(recorder.recordedNames(), QStringList{QStringLiteral("Yard")});
     ASSERT_TRUE(FetchAll(recorder.cams(), 0, 5));
+    // What it keeps of the last picture is the size it judges at, not the 320 x 240 it saved.
+    EXPECT_EQ(recorder.cams().cam(0).picture().size(), QSize(160, 120));
     const std::optional<RecorderStatus> running = ReadRecorderStatus(recorderHome.path());
     ASSERT_TRUE(running);
     EXPECT_TRUE(running->running);

@@ -47,7 +47,8 @@ Recorder::Recorder(QStringList openNames, std::function<void(const QString&)> sa
     needs.fullPictureSeen = [] { return false; };
     needs.autoSave = [] { return true; };  // every cam it records is saved: that is what it is for
     needs.camChoices = ChosenCamChoices;
-    cams_.setSelectedSlot(-1);  // nobody looks at any of them
+    needs.savedPictureShown = false;  // no view: a saved file is not read back
+    cams_.setSelectedSlot(-1);        // nobody looks at any of them
     listTimer_.setInterval(kFollowIntervalMs);
     connect(&listTimer_, &QTimer::timeout, this, &Recorder::followCamList);
     connect(&keeper_, &HistoryKeeper::problem, this, [this](const QString& text) { say_(text); });

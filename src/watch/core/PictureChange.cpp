@@ -29,28 +29,46 @@ GreyCopy MakeGreyCopy(const QImage& source)
     // need few; a full picture's share is averaged over as many as the copy of a scaled decode
     // of it would be, else its fine detail makes the two copies differ.
     constexpr int kSamples = 8;
+    // The columns each pixel of the copy samples are the same on every row: worked out once, so
+    // that the sums, made along the picture's lines, need no division.
+    std::vector<int> sampleX;
+    sampleX.reserve(size_t(copyWidth) * kSamples);
+    std::vector<int> firstSample(size_t(copyWidth) + 1);
+    for (int x = 0; x < copyWidth; ++x) {
+        const int left = int(qint64(x) * width / copyWidth);
+        const int right = std::max(left + 1, int(qint64(x + 1) * width / copyWidth));
+        const int columns = std::min(kSamples, right - left);
+        firstSample[size_t(x)] = int(sampleX.size());
+        // Spread evenly over the pixel's share of the picture, its middle columns first.
+        for (int c = 0; c < columns; ++c)
+            sampleX.push_back(left + ((2 * c + 1) * (right - left)) / (2 * columns));
+    }
+    firstSample[size_t(copyWidth)] = int(sampleX.size());
+    std::vector<unsigned> sums(static_cast<size_t>(copyWidth));
     for (int y = 0; y < copyHeight; ++y) {
         const int top = int(qint64(y) * height / copyHeight);
         const int bottom = std::max(top + 1, int(qint64(y + 1) * height / copyHeight));
         const int rows = std::min(kSamples, bottom - top);
-        for (int x = 0; x < copyWidth; ++x) {
-            const int left = int(qint64(x) * width / copyWidth);
-            const int right = std::max(left + 1, int(qint64(x + 1) * width / copyWidth));
-            const int columns = std::min(kSamples, right - left);
-            unsigned sum = 0;
-            for (int r = 0; r < rows; ++r) {
-                // Spread evenly over the pixel's share of the picture, its middle rows first.
-                const int sy = top + ((2 * r + 1) * (bottom - top)) / (2 * rows);
-                const QRgb* line = reinterpret_cast<const QRgb*>(picture->constScanLine(sy));
-                for (int c = 0; c < columns; ++c) {
-                    const QRgb pixel = line[left + ((2 * c + 1) * (right - left)) / (2 * columns)];
+        std::fill(sums.begin(), sums.end(), 0u);
+        for (int r = 0; r < rows; ++r) {
+            // Spread evenly over the pixel's share of the picture, its middle rows first.
+            const int sy = top + ((2 * r + 1) * (bottom - top)) / (2 * rows);
+            const QRgb* line = reinterpret_cast<const QRgb*>(picture->constScanLine(sy));
+            const int* sample = sampleX.data();
+            for (int x = 0; x < copyWidth; ++x) {
+                unsigned sum = 0;
+                for (const int* end = sampleX.data() + firstSample[size_t(x) + 1]; sample < end; ++sample) {
+                    const QRgb pixel = line[*sample];
                     // Luma, in integers: 0.299 R + 0.587 G + 0.114 B.
                     sum +=
                         (77 * unsigned(qRed(pixel)) + 150 * unsigned(qGreen(pixel)) + 29 * unsigned(qBlue(pixel))) >> 8;
                 }
+                sums[size_t(x)] += sum;
             }
-            const unsigned count = unsigned(rows * columns);
-            *out++ = uchar((sum + count / 2) / count);
+        }
+        for (int x = 0; x < copyWidth; ++x) {
+            const unsigned count = unsigned(rows * (firstSample[size_t(x) + 1] - firstSample[size_t(x)]));
+            *out++ = uchar((sums[size_t(x)] + count / 2) / count);
         }
     }
     return copy;

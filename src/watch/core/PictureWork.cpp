@@ -78,6 +78,14 @@ void MakePictures(PictureWork& work, const RecordSavedPictureFn& record)
         // Recorded by the handler that saved it; a failure here costs the row, never the picture.
         if (record)
             work.indexProblem = record(work);
+        if (!work.readBack) {
+            // Nobody looks at what was stored. The cam keeps a copy the size it asked for, as a
+            // read-back would give, not the full picture: the file is neither read nor decoded.
+            const QSize& size = work.thumbnailSize;
+            if (size.isValid() && work.picture.width() > size.width() && work.picture.height() > size.height())
+                work.picture = work.picture.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::FastTransformation);
+            return;
+        }
         QByteArray savedBytes;
         work.savedPicture = ReadPictureFile(work.saveFileName, work.thumbnailSize, &savedBytes).picture;
         if (!work.savedPicture.isNull())

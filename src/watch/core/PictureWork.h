@@ -39,6 +39,8 @@ struct PictureWork {
     // `wantFull`, or a save due: decoded at full size.
     QSize thumbnailSize;
     bool wantFull = false;  // the Viewer follows the slot: it shows the full picture
+    // A saved picture is read back from its file for the views (CamViewNeeds::savedPictureShown).
+    bool readBack = true;
     // Where to save the picture when it decodes; empty: no save. Under the sortable names the
     // worker may add " (n)" to keep a picture of the same second, and the name then says so.
     QString saveFileName;

@@ -367,6 +367,7 @@ void WatchedCam::SourceAnswered(CamAnswer answer)
         if (response.bodyValid && closed.bodyWhole) {
             work->thumbnailSize = needs_.decodeSize ? needs_.decodeSize(index_) : QSize();
             work->wantFull = followed_ && (!needs_.fullPictureSeen || needs_.fullPictureSeen());
+            work->readBack = needs_.savedPictureShown;
             // Under the content rule any picture may prove new: the worker decides, and saves only then.
             if (needs_.autoSave && needs_.autoSave() && (work->stamp.isNew || rule == NewPictureRule::Content)) {
                 if (!needs_.autoSaveCam || needs_.autoSaveCam(txtName))

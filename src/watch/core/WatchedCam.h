@@ -50,6 +50,9 @@ struct CamViewNeeds {
     // The choices made for the cam of this name (its own rule, its mask), read at each answer;
     // unset: none, the Options' rule and no mask.
     std::function<CamChoices(const QString& camName)> camChoices;
+    // The views show an autosaved picture as it was stored, its file read back; false: nobody
+    // shows it (a recorder), and the cam keeps a copy of the picture the size decodeSize asks.
+    bool savedPictureShown = true;
     // Someone looks at the cam the Viewer follows (the Viewer or the full-window view shows), so
     // that a stream cam may show there live; unset: no one (a recorder).
     std::function<bool()> liveSeen;
