@@ -11,12 +11,11 @@
 #include <QLocale>
 #include <QMutex>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTimeZone>
 #include <QTimer>
 
 #include "FakeCamServer.h"
+#include "IndexQuery.h"
 #include "MainWindowFixture.h"
 #include "PictureIndex.h"
 #include "RecorderStatus.h"
@@ -53,24 +52,6 @@ QByteArray PictureOfSecond(int c, qint64 s)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPG", 90);
     return answer.bytes();
-}
-
-// The first column of every row the statement gives.
-QStringList QueryIndex(const QString& path, const QString& statement)
-{
-    QStringList values;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("query"));
-        db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (query.exec(statement))
-                while (query.next())
-                    values << query.value(0).toString();
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("query"));
-    return values;
 }
 
 class RecorderBesideWindowLongTest : public MainWindowTest { };

@@ -14,8 +14,6 @@
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QSet>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
@@ -24,6 +22,7 @@
 #include "FakeCamServer.h"
 #include "FakeNotificationService.h"
 #include "IndexMaintenance.h"
+#include "IndexQuery.h"
 #include "PictureWork.h"
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
@@ -51,24 +50,6 @@ QProcess* StartRecorder(const QStringList& args, const QString& sessionBus = QSt
     process->setProcessEnvironment(environment);
     process->start(QStringLiteral(TOLVANE_EXECUTABLE), args);
     return process;
-}
-
-// The first column of every row the statement gives.
-QStringList QueryIndex(const QString& path, const QString& statement)
-{
-    QStringList values;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("query"));
-        db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (query.exec(statement))
-                while (query.next())
-                    values << query.value(0).toString();
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("query"));
-    return values;
 }
 
 QString IntegrityCheck(const QString& path)
