@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "DIBSection.h"
+#include "FfmpegLog.h"
 #include "H264Size.h"
 #include "JpegWriter.h"
 #include "PictureCheck.h"
@@ -470,6 +471,7 @@ QImage FrameImage(const AVFrame& frame, std::unique_ptr<SwsContext, ScaleFreer>&
 StreamStill GrabStreamStill(const StreamGrabRequest& request, const std::atomic<bool>& abandon,
                             const std::function<void(StreamStep)>& step)
 {
+    InstallFfmpegLog();
     Interrupt interrupt;
     interrupt.abandon = &abandon;
     interrupt.deadlineMs = SteadyMs() + request.deadlineMs;
@@ -503,6 +505,7 @@ bool LivePacer::due(qint64 nowMs)
 StreamStill RunLiveStream(const StreamGrabRequest& request, const std::atomic<bool>& abandon,
                           const LiveStreamCalls& calls)
 {
+    InstallFfmpegLog();
     Interrupt interrupt;
     interrupt.abandon = &abandon;
     interrupt.deadlineMs = SteadyMs() + request.deadlineMs;
@@ -640,6 +643,7 @@ StreamStill RunLiveStream(const StreamGrabRequest& request, const std::atomic<bo
 
 StreamStill DecodeFirstKeyframe(const QByteArray& segment, const std::atomic<bool>& abandon)
 {
+    InstallFfmpegLog();
     Interrupt interrupt;
     interrupt.abandon = &abandon;
     MemoryInput input{&segment, 0};
