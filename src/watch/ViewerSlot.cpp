@@ -67,11 +67,11 @@ protected:
         initStyleOption(&option);
         const qreal ratio = devicePixelRatioF();
         // Everything the style's drawing depends on.
-        const auto key = std::make_tuple(option.rect, ratio, option.text, option.state.toInt(),
-                                         option.subControls.toInt(), option.activeSubControls.toInt(),
-                                         int(option.features), int(option.textAlignment), option.lineWidth,
-                                         option.midLineWidth, option.palette.cacheKey(), option.fontMetrics.height(),
-                                         font().key(), static_cast<const void*>(style()));
+        const auto key =
+            std::make_tuple(option.rect, ratio, option.text, option.state.toInt(), option.subControls.toInt(),
+                            option.activeSubControls.toInt(), int(option.features), int(option.textAlignment),
+                            option.lineWidth, option.midLineWidth, option.palette.cacheKey(),
+                            option.fontMetrics.height(), font().key(), static_cast<const void*>(style()));
         if (drawn_.isNull() || key != key_) {
             QPixmap pixmap((QSizeF(size()) * ratio).toSize());
             pixmap.setDevicePixelRatio(ratio);

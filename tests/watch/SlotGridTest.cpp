@@ -1,8 +1,8 @@
 // Opening cams into panels, the refresh countdown, stopping, and the panel layout.
 #include <QEvent>
+#include <QPushButton>
 #include <algorithm>
 #include <cstdlib>
-#include <QPushButton>
 #include <utility>
 
 #include "SlotGridFixture.h"
@@ -387,7 +387,6 @@ TEST_F(SlotGridTest, TheBarTakesANewValueAtOnceAndPaintsItWithTheWindow)
     EXPECT_TRUE(s.prgCam->updatesEnabled());
 }
 
-
 TEST(SlotFrameTest, ThePanelIsDrawnAsAGroupBoxIsAndFollowsItsCaption)
 {
     // The panel keeps its drawn frame: it must look as a group box does, and a new caption, size
@@ -429,4 +428,3 @@ TEST(SlotFrameTest, ThePanelIsDrawnAsAGroupBoxIsAndFollowsItsCaption)
 }
 
 }  // namespace
-
