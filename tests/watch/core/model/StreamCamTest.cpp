@@ -322,6 +322,21 @@ TEST(LivePacer, ShowsAtMostTheStreamsRateOr25AFrameEarlyByJitterStillCounts)
     }
 }
 
+// A stream fetched in whole segments plays at its timestamps' pace: frames as far apart as their
+// stamps, a frame far behind or far ahead (a jump of the stamps) starting the count again.
+TEST(LiveClock, ShowsFramesAsFarApartAsTheirStampsAndStartsAgainAfterAJump)
+{
+    LiveClock clock;
+    EXPECT_EQ(clock.dueMs(90000, 500), 500);
+    EXPECT_EQ(clock.dueMs(90040, 510), 540);
+    EXPECT_EQ(clock.dueMs(91000, 600), 1500) << "a segment ahead waits for its time";
+    EXPECT_EQ(clock.dueMs(91040, 1700), 1540) << "a little late: at once, the pacer drops what it must";
+    EXPECT_EQ(clock.dueMs(91080, 1540 + LiveClock::kMostLateMs + 41), 1540 + LiveClock::kMostLateMs + 41);
+    EXPECT_EQ(clock.dueMs(91120, 2600), 2621) << "counted again from the late frame";
+    EXPECT_EQ(clock.dueMs(0, 2700), 2700) << "stamps that went back";
+    EXPECT_EQ(clock.dueMs(LiveClock::kMostAheadMs + 100, 2710), 2710) << "stamps that leapt ahead";
+}
+
 // A live stream from GStreamer's RTSP server: frames keep coming, a still is made of the next
 // frame when asked, and the abandon flag closes it at once.
 TEST(StreamGrab, ALiveStreamGivesFramesAndAStillWhenAskedAndClosesWhenAbandoned)
