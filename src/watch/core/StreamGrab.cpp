@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "DIBSection.h"
+#include "FfmpegLog.h"
 #include "H264Size.h"
 #include "JpegWriter.h"
 #include "PictureCheck.h"
@@ -470,6 +471,7 @@ QImage FrameImage(const AVFrame& frame, std::unique_ptr<SwsContext, ScaleFreer>&
 StreamStill GrabStreamStill(const StreamGrabRequest& request, const std::atomic<bool>& abandon,
                             const std::function<void(StreamStep)>& step)
 {
+    InstallFfmpegLog();
     Interrupt interrupt;
     interrupt.abandon = &abandon;
     interrupt.deadlineMs = SteadyMs() + request.deadlineMs;
@@ -688,6 +690,7 @@ CustomInput OpenCustomInput(void* opaque, int (*read)(void*, uint8_t*, int), int
 StreamStill RunLiveStream(const StreamGrabRequest& request, const std::atomic<bool>& abandon,
                           const LiveStreamCalls& calls)
 {
+    InstallFfmpegLog();
     Interrupt interrupt;
     interrupt.abandon = &abandon;
     interrupt.deadlineMs = SteadyMs() + request.deadlineMs;
@@ -702,6 +705,7 @@ StreamStill RunLiveStream(const StreamGrabRequest& request, const std::atomic<bo
 StreamStill RunLiveFeed(LiveFeed& feed, const StreamGrabRequest& request, const std::atomic<bool>& abandon,
                         const LiveStreamCalls& calls)
 {
+    InstallFfmpegLog();
     Interrupt interrupt;
     interrupt.abandon = &abandon;
     calls.step(StreamStep::Connecting);
@@ -819,6 +823,7 @@ void LiveFeed::sleepUntil(qint64 steadyMs)
 
 StreamStill DecodeFirstKeyframe(const QByteArray& segment, const std::atomic<bool>& abandon)
 {
+    InstallFfmpegLog();
     Interrupt interrupt;
     interrupt.abandon = &abandon;
     MemoryInput memory{&segment, 0};
