@@ -10,6 +10,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <atomic>
 #include <thread>
 
@@ -335,6 +336,40 @@ TEST(LiveClock, ShowsFramesAsFarApartAsTheirStampsAndStartsAgainAfterAJump)
     EXPECT_EQ(clock.dueMs(91120, 2600), 2621) << "counted again from the late frame";
     EXPECT_EQ(clock.dueMs(0, 2700), 2700) << "stamps that went back";
     EXPECT_EQ(clock.dueMs(LiveClock::kMostAheadMs + 100, 2710), 2710) << "stamps that leapt ahead";
+}
+
+// Segments on their way to the decoding thread: read in order across pieces, the oldest waiting
+// whole dropped when the reader fell behind, and neither a read nor a wait outlasting the end.
+TEST(LiveFeed, ReadsInOrderDropsTheOldestWhenBehindAndEndsAtFinishOrCancel)
+{
+    LiveFeed feed;
+    unsigned char buffer[8];
+    EXPECT_EQ(feed.push("ab"), 0);
+    EXPECT_EQ(feed.read(buffer, 1), 1);
+    for (const char* piece : {"c", "d", "e"})
+        EXPECT_EQ(feed.push(piece), 0);
+    EXPECT_EQ(feed.push("f"), 1) << "\"c\" goes; the piece begun stays";
+    feed.finish();
+    QByteArray read;
+    for (int count = 0; (count = feed.read(buffer, sizeof buffer)) > 0;)
+        read.append(reinterpret_cast<const char*>(buffer), count);
+    EXPECT_EQ(read, "bdef");
+
+    LiveFeed idle;
+    QElapsedTimer clock;
+    clock.start();
+    std::thread reader([&idle] {
+        unsigned char byte = 0;
+        EXPECT_EQ(idle.read(&byte, 1), -1);
+        idle.sleepUntil(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+                .count() +
+            60000);
+    });
+    QThread::msleep(100);
+    idle.cancel();
+    reader.join();
+    EXPECT_LT(clock.elapsed(), 5000);
 }
 
 // A live stream from GStreamer's RTSP server: frames keep coming, a still is made of the next
