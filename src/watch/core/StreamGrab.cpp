@@ -157,8 +157,21 @@ struct VideoDecoder {
     int video = -1;
     QString codecName;
     bool h264 = false;
+    bool hevc = false;
     std::unique_ptr<AVCodecContext, CodecFreer> codec;
 };
+
+// The picture size that parameter sets among `data` declare (H.264 and HEVC), read before any
+// decoder takes memory for it.
+std::optional<QSize> DeclaredSize(const VideoDecoder& decoder, const uint8_t* data, int size)
+{
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), size);
+    if (decoder.h264)
+        return H264DeclaredSize(bytes);
+    if (decoder.hevc)
+        return HevcDeclaredSize(bytes);
+    return std::nullopt;
+}
 
 // Finds the video of an open input and opens a decoder for it that decodes what `skip` leaves;
 // nothing, with `failed` saying why, when there is no video, no decoder or too large a picture.
@@ -179,9 +192,9 @@ std::optional<VideoDecoder> OpenDecoder(AVFormatContext& format, AVDiscard skip,
         return std::nullopt;
     }
     decoder.h264 = parameters.codec_id == AV_CODEC_ID_H264;
-    if (decoder.h264 && parameters.extradata_size > 0) {
-        const auto declared = H264DeclaredSize(
-            QByteArray::fromRawData(reinterpret_cast<const char*>(parameters.extradata), parameters.extradata_size));
+    decoder.hevc = parameters.codec_id == AV_CODEC_ID_HEVC;
+    if (parameters.extradata_size > 0) {
+        const auto declared = DeclaredSize(decoder, parameters.extradata, parameters.extradata_size);
         if (declared && OverLimit(*declared)) {
             failed = TooLargeStill(*declared, decoder.codecName);
             return std::nullopt;
@@ -207,14 +220,11 @@ std::optional<VideoDecoder> OpenDecoder(AVFormatContext& format, AVDiscard skip,
     return decoder;
 }
 
-// A keyframe packet of an H.264 stream that declares a picture over the limit in its own
+// A keyframe packet of an H.264 or HEVC stream that declares a picture over the limit in its own
 // parameter sets (a stream may change them in its middle).
 std::optional<QSize> KeyframeTooLarge(const VideoDecoder& decoder, const AVPacket& packet)
 {
-    if (!decoder.h264)
-        return std::nullopt;
-    const auto declared =
-        H264DeclaredSize(QByteArray::fromRawData(reinterpret_cast<const char*>(packet.data), packet.size));
+    const auto declared = DeclaredSize(decoder, packet.data, packet.size);
     if (declared && OverLimit(*declared))
         return declared;
     return std::nullopt;

@@ -151,11 +151,12 @@ TEST(StreamGrab, EndsWithItsReasonWhenTheServerStallsLiesOrIsNotThere)
         EXPECT_EQ(grabbed.still.status, Status::CutOff) << grabbed.still.detail.toStdString();
         EXPECT_TRUE(grabbed.still.jpeg.isEmpty());
     }
-    {
-        FakeRtspServer huge(FakeRtspServer::Mode::HugePicture);
+    for (const auto mode : {FakeRtspServer::Mode::HugePicture, FakeRtspServer::Mode::HugeHevcPicture}) {
+        FakeRtspServer huge(mode);
         const Grabbed grabbed = Grab(huge.url(), 5000);
-        EXPECT_EQ(grabbed.still.status, Status::TooLarge);
+        EXPECT_EQ(grabbed.still.status, Status::TooLarge) << grabbed.still.detail.toStdString();
         EXPECT_EQ(grabbed.still.size, FakeRtspServer::hugeSize());
+        EXPECT_EQ(grabbed.still.codec, mode == FakeRtspServer::Mode::HugePicture ? "h264" : "hevc");
         EXPECT_LT(grabbed.ms, 4000);
     }
     const Grabbed refused = Grab(QStringLiteral("rtsp://127.0.0.1:%1/cam").arg(ClosedPort()), 5000);
