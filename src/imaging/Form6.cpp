@@ -69,6 +69,11 @@ QRect FullWindowPictureRect(const QSize& picture, const QSize& window)
 void Form6::UpdateFullWindow(const QImage& picture)
 {
     picrefresh->hide();
+    ShowLiveFrame(picture);
+}
+
+void Form6::ShowLiveFrame(const QImage& picture)
+{
     Image1->setStretch(true);
     if (!picture.isNull()) {
         Image1->setPicture(picture);

@@ -29,6 +29,9 @@ public:
     // A new picture of the shown slot: the refresh indicator goes, the picture is shown.
     // A null picture (a load that failed) keeps the picture the view has.
     void UpdateFullWindow(const QImage& picture);
+    // A frame of the shown cam's live stream: shown like a picture, but a fetch that runs
+    // meanwhile keeps its indicator (frames come many times a second).
+    void ShowLiveFrame(const QImage& picture);
     void ShowRefreshIndicator();
     // The shown slot's fetch ended without a picture (or the slot stopped).
     void HideRefreshIndicator();

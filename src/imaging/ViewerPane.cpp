@@ -677,6 +677,12 @@ void ViewerPane::UpdateFullWindow(const QImage& picture)
         form6_->UpdateFullWindow(picture);
 }
 
+void ViewerPane::ShowLiveFrameInFullWindow(const QImage& picture)
+{
+    if (form6_)
+        form6_->ShowLiveFrame(picture);
+}
+
 void ViewerPane::ShowFullWindowRefreshIndicator()
 {
     if (form6_)

@@ -128,6 +128,7 @@ public:
     // Full-window view.
     void Command3_Click();
     void UpdateFullWindow(const QImage& picture);
+    void ShowLiveFrameInFullWindow(const QImage& picture);  // the refresh indicator stays as it is
     void ShowFullWindowRefreshIndicator();
     void HideFullWindowRefreshIndicator();
     bool FullWindowVisible() const;

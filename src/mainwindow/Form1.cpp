@@ -263,6 +263,7 @@ void Form1::wirePieces()
             frmMain->setPicture(picture);
     };
     hooks.showInFullWindow = [this](const QImage& picture) { frmMain->UpdateFullWindow(picture); };
+    hooks.showLiveInFullWindow = [this](const QImage& picture) { frmMain->ShowLiveFrameInFullWindow(picture); };
     hooks.showFullWindowRefreshIndicator = [this] { frmMain->ShowFullWindowRefreshIndicator(); };
     hooks.hideFullWindowRefreshIndicator = [this] { frmMain->HideFullWindowRefreshIndicator(); };
     hooks.setViewerDetails = [this](const ViewerDetails& details) { frmMain->setDetails(details); };

@@ -182,18 +182,20 @@ void SlotGrid::FollowCam(int i)
     });
     // The live stream's frames go to the Viewer alone; its still (the thumbnail's) comes back
     // when the stream closes while the Viewer still shows the cam.
-    const auto showInViewer = [this, selected, fullWindow](const QImage& picture) {
+    // A live frame leaves the full-window view's refresh indicator alone: a still may be on its way.
+    const auto showInViewer = [this, selected, fullWindow](const QImage& picture, bool liveFrame) {
         if (!selected() || !cams_.needs().fullPictureSeen())
             return;
         if (hooks_.showInViewer)
             hooks_.showInViewer(picture);
-        if (fullWindow() && hooks_.showInFullWindow)
-            hooks_.showInFullWindow(picture);
+        const auto& inFullWindow = liveFrame ? hooks_.showLiveInFullWindow : hooks_.showInFullWindow;
+        if (fullWindow() && inFullWindow)
+            inFullWindow(picture);
     };
-    connect(&cam, &WatchedCam::liveFrame, this, showInViewer);
+    connect(&cam, &WatchedCam::liveFrame, this, [showInViewer](const QImage& frame) { showInViewer(frame, true); });
     connect(&cam, &WatchedCam::liveClosed, this, [&cam, showInViewer] {
         if (cam.isOpen() && cam.showsCamPicture())
-            showInViewer(cam.fullPicture());
+            showInViewer(cam.fullPicture(), false);
     });
     connect(&cam, &WatchedCam::autoSaved, this, &SlotGrid::ReportAutoSave);
 }

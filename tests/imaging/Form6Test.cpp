@@ -133,6 +133,16 @@ TEST_F(Form6Test, FollowsNewPicturesOfTheShownSlot)
     pane->UpdateFullWindow(QImage());  // a load that failed keeps the picture
     EXPECT_EQ(view->Image1->picture(), next);
 
+    // A live stream's frames come many times a second: a fetch that runs meanwhile keeps its
+    // indicator until its own picture (or its end) takes it away.
+    pane->ShowFullWindowRefreshIndicator();
+    const QImage frame = Picture(64, 48, Qt::green);
+    pane->ShowLiveFrameInFullWindow(frame);
+    EXPECT_FALSE(view->picrefresh->isHidden());
+    EXPECT_EQ(view->Image1->picture(), frame);
+    pane->UpdateFullWindow(next);
+    EXPECT_TRUE(view->picrefresh->isHidden());
+
     // A fetch that ends without a picture takes the indicator away and leaves the picture.
     pane->ShowFullWindowRefreshIndicator();
     pane->HideFullWindowRefreshIndicator();

@@ -63,6 +63,10 @@ protected:
             fullWindowPictures << picture;
             fullWindowIndicatorShown = false;  // Form6 hides picrefresh with every picture
         };
+        hooks.showLiveInFullWindow = [this](const QImage& picture) {
+            fullWindowPictures << picture;
+            ++fullWindowLiveFrames;  // the indicator stays as it is
+        };
         hooks.showFullWindowRefreshIndicator = [this] {
             ++fullWindowIndicators;
             fullWindowIndicatorShown = true;
@@ -161,6 +165,7 @@ protected:
     int notices = 0;
     int fullWindowIndicators = 0;
     bool fullWindowIndicatorShown = false;  // Form6's picrefresh as the hooks leave it
+    int fullWindowLiveFrames = 0;           // live frames, which leave picrefresh as it is
     int viewerHidden = 0;
     int timeQueries = 0;
     QList<int> handledPictures;  // slot of each pictureHandled

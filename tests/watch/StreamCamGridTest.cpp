@@ -56,6 +56,7 @@ TEST_F(StreamCamGridTest, TheViewerShowsTheFramesOfItsCamAndAnotherCamShownClose
     ASSERT_TRUE(WaitFor([&] { return viewerPictures.size() >= 6; }, 15000));
     EXPECT_EQ(viewerPictures.last().size(), RtspTestServer::pictureSize());
     EXPECT_GE(fullWindowPictures.size(), 5);
+    EXPECT_GE(fullWindowLiveFrames, 5) << "frames must not take a running fetch's indicator away";
     EXPECT_TRUE(grid->cam(0).showsLive());
     EXPECT_FALSE(grid->cam(1).showsLive()) << "only the cam the Viewer shows";
     EXPECT_LE(handledPictures.count(0), 1) << "the panel keeps one still per refresh";
