@@ -29,12 +29,12 @@ struct WatchHooks {
     // as …"), which may not replace a message still kept. Without the second, both use the first.
     std::function<void(const QString&)> setStatusText;
     std::function<void(const QString&)> setProgressText;
-    std::function<void()> showNotice;                      // Form4 "Oops!"
-    std::function<void(const QImage&)> showInViewer;       // load into imgMain
-    std::function<void(const QImage&)> showInFullWindow;   // Form6: hide picrefresh, stretch, load Image1
+    std::function<void()> showNotice;                         // Form4 "Oops!"
+    std::function<void(const QImage&)> showInViewer;          // load into imgMain
+    std::function<void(const QImage&)> showInFullWindow;      // Form6: hide picrefresh, stretch, load Image1
     std::function<void(const QImage&)> showLiveInFullWindow;  // Form6: a live frame; picrefresh as it is
-    std::function<void()> showFullWindowRefreshIndicator;  // Form6: show picrefresh
-    std::function<void()> hideFullWindowRefreshIndicator;  // Form6: hide picrefresh
+    std::function<void()> showFullWindowRefreshIndicator;     // Form6: show picrefresh
+    std::function<void()> hideFullWindowRefreshIndicator;     // Form6: hide picrefresh
     std::function<void(const ViewerDetails&)>
         setViewerDetails;                                 // lblName, lblRefresh, lblLastChanged, lblLastRefreshed
     std::function<void(const QString&)> setNextRefresh;   // lblNextRefresh
