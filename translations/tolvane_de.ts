@@ -791,6 +791,14 @@
         <source>picture taken from the live stream</source>
         <translation>Bild aus dem Live-Stream genommen</translation>
     </message>
+    <message>
+        <source>the HLS stream ended</source>
+        <translation>der HLS-Stream ist zu Ende</translation>
+    </message>
+    <message>
+        <source>the HLS playlist stopped growing</source>
+        <translation>die HLS-Playlist wächst nicht mehr</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>
@@ -1610,8 +1618,8 @@ Aufnehmer darf einen Ordner halten (die Sperrdatei tolvane-record.lock nennt ihn
         <translation>Eine Stream-Kamera in der Anzeige live zeigen</translation>
     </message>
     <message>
-        <source>The rtsp:// or rtsps:// cam shown in the Viewer, or full-window, keeps its stream open and shows it as video, up to 25 frames a second. The thumbnails and the wall keep one still per refresh.</source>
-        <translation>Die rtsp://- oder rtsps://-Kamera, die die Anzeige (oder die Fensteransicht) zeigt, hält ihren Stream offen und zeigt ihn als Video, mit bis zu 25 Bildern pro Sekunde. Die Miniaturen und die Wand behalten ein Standbild pro Aktualisierung.</translation>
+        <source>The stream cam (rtsp://, rtsps:// or an HLS playlist) shown in the Viewer, or full-window, keeps its stream open and shows it as video, up to 25 frames a second. The thumbnails and the wall keep one still per refresh.</source>
+        <translation>Die Stream-Kamera (rtsp://, rtsps:// oder eine HLS-Playlist), die die Anzeige (oder die Fensteransicht) zeigt, hält ihren Stream offen und zeigt ihn als Video, mit bis zu 25 Bildern pro Sekunde. Die Miniaturen und die Wand behalten ein Standbild pro Aktualisierung.</translation>
     </message>
 </context>
 <context>

@@ -791,6 +791,14 @@
         <source>picture taken from the live stream</source>
         <translation>image prise du flux en direct</translation>
     </message>
+    <message>
+        <source>the HLS stream ended</source>
+        <translation>le flux HLS est terminé</translation>
+    </message>
+    <message>
+        <source>the HLS playlist stopped growing</source>
+        <translation>la playlist HLS ne s’allonge plus</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>
@@ -1610,8 +1618,8 @@ un signal, 1 n’a pas pu démarrer, 2 ligne de commande incorrecte.</translatio
         <translation>Afficher une caméra à flux en direct dans la visionneuse</translation>
     </message>
     <message>
-        <source>The rtsp:// or rtsps:// cam shown in the Viewer, or full-window, keeps its stream open and shows it as video, up to 25 frames a second. The thumbnails and the wall keep one still per refresh.</source>
-        <translation>La caméra rtsp:// ou rtsps:// affichée dans la visionneuse, ou en pleine fenêtre, garde son flux ouvert et l’affiche en vidéo, jusqu’à 25 images par seconde. Les vignettes et le mur gardent une image fixe par actualisation.</translation>
+        <source>The stream cam (rtsp://, rtsps:// or an HLS playlist) shown in the Viewer, or full-window, keeps its stream open and shows it as video, up to 25 frames a second. The thumbnails and the wall keep one still per refresh.</source>
+        <translation>La caméra de flux (rtsp://, rtsps:// ou une playlist HLS) affichée dans la visionneuse, ou en pleine fenêtre, garde son flux ouvert et l’affiche en vidéo, jusqu’à 25 images par seconde. Les vignettes et le mur gardent une image fixe par actualisation.</translation>
     </message>
 </context>
 <context>

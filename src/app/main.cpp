@@ -12,6 +12,7 @@
 #include "DemoFolder.h"
 #include "DesktopApplication.h"
 #include "EndOnSignals.h"
+#include "FfmpegLog.h"
 #include "PictureMemory.h"
 #include "ProductInfo.h"
 #include "ProgramFolder.h"
@@ -110,6 +111,8 @@ void EndDemo(const Demo& demo)
 int main(int argc, char** argv)
 {
     KeepFreedMemoryForReuse();
+    // Before anything uses FFmpeg (the demo's stream is made by it too): its lines go to the log.
+    InstallFfmpegLog();
     // --help and --version are answered without a display: the command line is read before
     // the window system is asked for.
     {

@@ -290,9 +290,9 @@ inline constexpr SettingKey liveInViewer{
     Flag(),
     {QT_TRANSLATE_NOOP("SettingKeys", "Show a stream cam live in the Viewer"),
      QT_TRANSLATE_NOOP("SettingKeys",
-                       "The rtsp:// or rtsps:// cam shown in the Viewer, or full-window, keeps its stream open and "
-                       "shows it as video, up to 25 frames a second. The thumbnails and the wall keep one still per "
-                       "refresh.")}};
+                       "The stream cam (rtsp://, rtsps:// or an HLS playlist) shown in the Viewer, or full-window, "
+                       "keeps its stream open and shows it as video, up to 25 frames a second. The thumbnails and the "
+                       "wall keep one still per refresh.")}};
 // The daytime server the GMT clock asks: "host", "host:port" or "[IPv6]:port" (port 13 when
 // none is given); empty asks the default. The demo folder points it at its own responder.
 inline constexpr SettingKey timeServer{

@@ -121,6 +121,50 @@ QByteArray MakeH264Sps(const QSize& size, bool highProfile)
     return QByteArray("\x67", 1) + w.finish();
 }
 
+QByteArray MakeHevcSps(const QSize& size, int subLayers)
+{
+    const auto profileTier = [](BitWriter& w) {
+        w.bits(1, 8);            // profile space 0, main tier, Main profile
+        w.bits(0x60000000, 32);  // compatible with Main and Main 10
+        w.bits(0b1001, 4);       // progressive, frame only
+        w.bits(0, 32);
+        w.bits(0, 12);  // reserved, inbld
+    };
+    BitWriter w;
+    w.bits(0, 4);  // vps id
+    w.bits(static_cast<quint32>(subLayers - 1), 3);
+    w.bit(1);
+    profileTier(w);
+    w.bits(93, 8);  // level 3.1
+    for (int i = 0; i < subLayers - 1; ++i)
+        w.bits(0b11, 2);  // profile and level present
+    if (subLayers > 1)
+        for (int i = subLayers - 1; i < 8; ++i)
+            w.bits(0, 2);
+    for (int i = 0; i < subLayers - 1; ++i) {
+        profileTier(w);
+        w.bits(90, 8);
+    }
+    w.ue(0);  // sps id
+    w.ue(1);  // 4:2:0
+    // Whole coding blocks of 8, cut to the size by the conformance window (in two-pixel units).
+    const int width = (size.width() + 7) / 8 * 8;
+    const int height = (size.height() + 7) / 8 * 8;
+    w.ue(static_cast<quint32>(width));
+    w.ue(static_cast<quint32>(height));
+    const bool crop = width != size.width() || height != size.height();
+    w.bit(crop ? 1 : 0);
+    if (crop) {
+        w.ue(0);
+        w.ue(static_cast<quint32>((width - size.width()) / 2));
+        w.ue(0);
+        w.ue(static_cast<quint32>((height - size.height()) / 2));
+    }
+    w.ue(0);  // bit depth, luma
+    w.ue(0);  // bit depth, chroma
+    return QByteArray("\x42\x01", 2) + w.finish();
+}
+
 FakeRtspServer::FakeRtspServer(Mode mode, QObject* parent) : QObject(parent), mode_(mode)
 {
     server_.listen(QHostAddress::LocalHost, 0);
@@ -171,11 +215,16 @@ void FakeRtspServer::Answer(QTcpSocket* socket, const QByteArray& request)
     if (method == "OPTIONS") {
         reply += "Public: OPTIONS, DESCRIBE, SETUP, PLAY, TEARDOWN, GET_PARAMETER\r\n\r\n";
     } else if (method == "DESCRIBE") {
-        const QSize size = mode_ == Mode::HugePicture ? hugeSize() : QSize(320, 240);
+        const QSize size = mode_ == Mode::HugePicture || mode_ == Mode::HugeHevcPicture ? hugeSize() : QSize(320, 240);
+        // The HEVC stream's video and picture parameter sets are bytes no decoder may ever see.
+        const QByteArray media = mode_ == Mode::HugeHevcPicture
+            ? "a=rtpmap:96 H265/90000\r\na=fmtp:96 sprop-vps=" + QByteArray("\x40\x01\x0c", 3).toBase64() +
+                ";sprop-sps=" + MakeHevcSps(size).toBase64() + ";sprop-pps=" + QByteArray("\x44\x01\xc1", 3).toBase64()
+            : "a=rtpmap:96 H264/90000\r\na=fmtp:96 packetization-mode=1;sprop-parameter-sets=" +
+                MakeH264Sps(size).toBase64() + "," + MakePps().toBase64();
         const QByteArray sdp = "v=0\r\no=- 1 1 IN IP4 127.0.0.1\r\ns=fake\r\nc=IN IP4 127.0.0.1\r\nt=0 0\r\n"
-                               "m=video 0 RTP/AVP 96\r\na=rtpmap:96 H264/90000\r\n"
-                               "a=fmtp:96 packetization-mode=1;sprop-parameter-sets=" +
-            MakeH264Sps(size).toBase64() + "," + MakePps().toBase64() + "\r\na=control:track1\r\n";
+                               "m=video 0 RTP/AVP 96\r\n" +
+            media + "\r\na=control:track1\r\n";
         reply += "Content-Base: " + url().toLatin1() +
             "/\r\nContent-Type: application/sdp\r\nContent-Length: " + QByteArray::number(sdp.size()) + "\r\n\r\n" +
             sdp;
@@ -219,6 +268,7 @@ void FakeRtspServer::Play(QTcpSocket* socket)
     switch (mode_) {
     case Mode::Stall:
     case Mode::HugePicture:
+    case Mode::HugeHevcPicture:
         return;
     case Mode::CutKeyframe: {
         // An IDR slice in fragments (FU-A): its start and a middle part, never its end.

@@ -15,15 +15,19 @@ class QTcpSocket;
 // declaring `size`: Baseline profile, or High with 4:2:0 chroma; the size is cropped from whole
 // macroblocks.
 QByteArray MakeH264Sps(const QSize& size, bool highProfile = false);
+// An H.265 sequence parameter set (NAL header included) declaring `size`, 4:2:0, with
+// `subLayers` temporal sub-layers (1 to 7), each with its own profile and level.
+QByteArray MakeHevcSps(const QSize& size, int subLayers = 1);
 
 class FakeRtspServer : public QObject {
     Q_OBJECT
 public:
     enum class Mode {
-        Stall,        // accepts the connection and never answers
-        NoKeyframe,   // plays, but sends only frames that are no keyframe
-        CutKeyframe,  // plays, sends the first half of a keyframe and closes the connection
-        HugePicture,  // its SDP declares a picture of `hugeSize()`, then plays nothing
+        Stall,            // accepts the connection and never answers
+        NoKeyframe,       // plays, but sends only frames that are no keyframe
+        CutKeyframe,      // plays, sends the first half of a keyframe and closes the connection
+        HugePicture,      // its SDP declares a picture of `hugeSize()`, then plays nothing
+        HugeHevcPicture,  // the same as an H.265 stream
     };
     explicit FakeRtspServer(Mode mode, QObject* parent = nullptr);
     static QSize hugeSize() { return {30000, 30000}; }

@@ -120,6 +120,10 @@ bool LighttpdServer::StartOnce(const QString& program, bool* portTaken)
         problem_ = QStringLiteral("cannot write the config into ") + folder_;
         return false;
     }
+    // The log of an earlier start goes before lighttpd opens its own: removed after, it would take
+    // lighttpd's "server started" with it.
+    const QString errorLog = folder_ + QStringLiteral("/error.log");
+    QFile::remove(errorLog);
     process_ = std::make_unique<QProcess>();
     process_->setProcessChannelMode(QProcess::MergedChannels);
     process_->start(program, {QStringLiteral("-D"), QStringLiteral("-f"), configPath});
@@ -127,8 +131,6 @@ bool LighttpdServer::StartOnce(const QString& program, bool* portTaken)
         problem_ = QStringLiteral("lighttpd did not start: ") + process_->errorString();
         return false;
     }
-    const QString errorLog = folder_ + QStringLiteral("/error.log");
-    QFile::remove(errorLog);
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < 10000) {

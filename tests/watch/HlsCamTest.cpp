@@ -3,15 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "DemoCamServer.h"
 #include "FakeCamServer.h"
 #include "FolderTestSupport.h"
+#include "HlsCamSource.h"
 #include "HlsPlaylist.h"
 #include "LighttpdServer.h"
 #include "ProgramFolder.h"
@@ -19,7 +22,7 @@
 
 namespace {
 // Segments of one second (a keyframe each second) of a test picture of `size`, in htdocs/<name>.
-bool MakeSegments(const QString& htdocs, const QString& name, const QSize& size)
+bool MakeSegments(const QString& htdocs, const QString& name, const QSize& size, int seconds = 3, int fps = 10)
 {
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"),
@@ -28,15 +31,15 @@ bool MakeSegments(const QString& htdocs, const QString& name, const QSize& size)
                   QStringLiteral("-f"),
                   QStringLiteral("lavfi"),
                   QStringLiteral("-i"),
-                  QStringLiteral("testsrc=size=%1x%2:rate=10").arg(size.width()).arg(size.height()),
+                  QStringLiteral("testsrc=size=%1x%2:rate=%3").arg(size.width()).arg(size.height()).arg(fps),
                   QStringLiteral("-t"),
-                  QStringLiteral("3"),
+                  QString::number(seconds),
                   QStringLiteral("-c:v"),
                   QStringLiteral("libx264"),
                   QStringLiteral("-preset"),
                   QStringLiteral("ultrafast"),
                   QStringLiteral("-g"),
-                  QStringLiteral("10"),
+                  QString::number(fps),
                   QStringLiteral("-pix_fmt"),
                   QStringLiteral("yuv420p"),
                   QStringLiteral("-f"),
@@ -145,4 +148,134 @@ TEST_F(HlsCamTest, TheDemosStreamCamIsMadeInsideTheProgramAndWatchedLikeAnyOther
     ASSERT_TRUE(demo.start()) << demo.errorString().toStdString();
     const QString summary = Watch(demo.streamUrl());
     EXPECT_TRUE(summary.startsWith(QStringLiteral("ok: picture shown: 320x240"))) << summary.toStdString();
+
+    // Live: its segments, each one keyframe encoded on its own, follow one another as frames.
+    cams.needs().liveSeen = [] { return true; };
+    cams.setLiveInViewer(true);
+    QSignalSpy frames(&cams.cam(0), &WatchedCam::liveFrame);
+    cams.cam(0).open(QStringLiteral("Harbour"), demo.streamUrl(), QStringLiteral("30"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frames.size() >= 2; }, 15000))
+        << cams.cam(0).healthSummary().toStdString();
+    cams.cam(0).cmdStop_Click();
+}
+
+namespace {
+// A live media playlist of one-second segments <name>_<n>.ts: the newest three up to `newest`.
+QByteArray LivePlaylist(const QString& name, int newest)
+{
+    const int first = qMax(0, newest - 2);
+    QByteArray text =
+        "#EXTM3U\n#EXT-X-VERSION:3\n#EXT-X-TARGETDURATION:1\n#EXT-X-MEDIA-SEQUENCE:" + QByteArray::number(first) + "\n";
+    for (int n = first; n <= newest; ++n)
+        text += "#EXTINF:1.0,\n" + name.toUtf8() + "_" + QByteArray::number(n) + ".ts\n";
+    return text;
+}
+
+// How many requests of the access log ask for `path`.
+int Requests(const LighttpdServer& web, const QString& path)
+{
+    int count = 0;
+    for (const QString& line : web.accessLog())
+        count += line.contains(QStringLiteral("GET ") + path + QStringLiteral(" HTTP/1.1 200")) ? 1 : 0;
+    return count;
+}
+}  // namespace
+
+// Live in the Viewer: the playlist, behind Digest sign-in, grows by a segment a second, as a live
+// encoder's does (ffmpeg's segments of a 30 frames/s stream, listed by the test); each new segment is fetched once and
+// its frames are shown as video at the paced 25 a second; the refresh's still comes from the live stream; a playlist
+// that stops growing closes it within three target durations; leaving the Viewer closes it at once, and nothing is
+// fetched after.
+TEST_F(HlsCamTest, ALiveCamFollowsThePlaylistAsVideoAndClosesWhenItStopsGrowingOrIsLeft)
+{
+    LighttpdServer web(home.filePath(QStringLiteral("web")));
+    constexpr int kSegments = 9;  // 0 to 8
+    ASSERT_TRUE(MakeSegments(web.documentPath(QString()), QStringLiteral("live"), {160, 120}, kSegments, 30));
+    int newest = 1;
+    ASSERT_TRUE(web.putFile(QStringLiteral("live.m3u8"), LivePlaylist(QStringLiteral("live"), newest)));
+    web.addUser(QStringLiteral("viewer"), QStringLiteral("secret"));
+    web.requireSignIn(QStringLiteral("/"), QStringLiteral("digest"));
+    ASSERT_TRUE(web.start()) << web.problem().toStdString();
+    QTimer grow;
+    QObject::connect(&grow, &QTimer::timeout, [&] {
+        if (newest + 1 < kSegments)
+            web.putFile(QStringLiteral("live.m3u8"), LivePlaylist(QStringLiteral("live"), ++newest));
+    });
+    cams.needs().liveSeen = [] { return true; };
+    cams.setLiveInViewer(true);
+    WatchedCam& cam = cams.cam(0);
+    QSignalSpy frames(&cam, &WatchedCam::liveFrame);
+    QSignalSpy shown(&cam, &WatchedCam::pictureShown);
+    QSignalSpy closed(&cam, &WatchedCam::liveClosed);
+    cam.open(QStringLiteral("Harbour"), web.url(QStringLiteral("/live.m3u8"), QStringLiteral("viewer:secret@")),
+             QStringLiteral("30"));
+    grow.start(1000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frames.size() >= 10 && !shown.isEmpty(); }, 10000))
+        << cam.healthSummary().toStdString();
+    EXPECT_TRUE(cam.showsLive());
+    EXPECT_EQ(frames.first().first().value<QImage>().size(), QSize(160, 120));
+    EXPECT_TRUE(cam.healthSummary().startsWith(QStringLiteral("ok: picture shown: 160x120")));
+
+    frames.clear();
+    QTest::qWait(3000);
+    EXPECT_GE(frames.size(), 50) << "video, not a still per segment";
+    EXPECT_LE(frames.size(), 3 * 25 + 2) << "at most 25 frames a second";
+    shown.clear();
+    cam.cmdRefresh_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 3000)) << cam.healthSummary().toStdString();
+    EXPECT_TRUE(cam.healthSummary().startsWith(QStringLiteral("ok: picture shown: 160x120")));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return newest == kSegments - 1; }, 10000));
+    EXPECT_TRUE(cam.showsLive());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !closed.isEmpty(); }, 6000)) << "the playlist stopped growing";
+    EXPECT_FALSE(cam.showsLive());
+    // (lighttpd writes its log a little later.)
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Requests(web, QStringLiteral("/live_8.ts")) > 0; }, 5000));
+    for (int n = 0; n < kSegments; ++n)
+        EXPECT_EQ(Requests(web, QStringLiteral("/live_%1.ts").arg(n)), 1) << "segment " << n;
+
+    // Opened again by the next refresh only; then left.
+    frames.clear();
+    closed.clear();
+    cam.cmdRefresh_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frames.size() >= 2; }, 5000)) << cam.healthSummary().toStdString();
+    cams.setSelectedSlot(1);
+    EXPECT_FALSE(cam.showsLive());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !closed.isEmpty(); }, 3000));
+    frames.clear();
+    const auto& source = static_cast<const HlsCamSource&>(cam.source());
+    const int loads = source.liveLoads();
+    QTest::qWait(1500);
+    EXPECT_TRUE(frames.isEmpty()) << "no frame of a closed stream is shown";
+    EXPECT_EQ(source.liveLoads(), loads) << "nothing is loaded for it any more";
+    cam.cmdStop_Click();
+}
+
+// A server that answers the playlist and then stalls on its segments costs the live stream within
+// the deadline (the refresh interval, 2 s here), as a still would, and is tried again only at the
+// next refresh.
+TEST_F(HlsCamTest, ALiveStreamWhoseServerStallsEndsWithinItsDeadline)
+{
+    FakeCamServer stalls;
+    ASSERT_TRUE(stalls.isListening());
+    HttpAnswer playlist;
+    playlist.contentType = "application/vnd.apple.mpegurl";
+    playlist.body = LivePlaylist(QStringLiteral("seg"), 1);
+    stalls.setReply(QStringLiteral("/live.m3u8"), ScriptedReply::whole(playlist.bytes()));
+    stalls.setDefaultReply(ScriptedReply::silent());
+    cams.needs().liveSeen = [] { return true; };
+    cams.setLiveInViewer(true);
+    WatchedCam& cam = cams.cam(0);
+    QSignalSpy closed(&cam, &WatchedCam::liveClosed);
+    QElapsedTimer clock;
+    clock.start();
+    cam.open(QStringLiteral("Stalls"), stalls.url(QStringLiteral("/live.m3u8")), QStringLiteral("2"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !closed.isEmpty(); }, 5000));
+    EXPECT_LT(clock.elapsed(), 3500);
+    EXPECT_EQ(cam.healthSummary().toStdString(), "failing: no answer from the stream within 2 s");
+    // The refresh that comes with the deadline opens it again (the playlist, the stalled
+    // segment), once: nothing loops.
+    QTest::qWait(qMax(0, 3500 - int(clock.elapsed())));
+    EXPECT_LE(stalls.connectionCount(), 4);
+    cam.cmdStop_Click();
 }

@@ -17,6 +17,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "FfmpegLog.h"
 #include "PictureIndex.h"
 #include "ReplaceFile.h"
 #include "Translations.h"
@@ -449,6 +450,7 @@ struct RemoveTemp {
 TimelapseResult MakeTimelapse(const TimelapseJob& job, const TimelapseProgress& progress,
                               const std::atomic<bool>* cancel)
 {
+    InstallFfmpegLog();
     const int total = static_cast<int>(job.files.size());
     if (total == 0)
         return Result(TimelapseStatus::NoPictures,

@@ -2,9 +2,11 @@
 
 #include <QList>
 #include <cstdint>
+#include <functional>
 
 namespace {
 constexpr int kSpsNalType = 7;
+constexpr int kHevcSpsNalType = 33;
 
 // Reads the bits of a NAL unit's payload, its emulation prevention bytes already removed.
 class BitReader {
@@ -161,6 +163,113 @@ std::optional<QSize> SpsSize(const QByteArray& payload)
     return QSize(static_cast<int>(width - cutX), static_cast<int>(height - cutY));
 }
 
+// The HEVC SPS payload after its two-byte NAL header.
+std::optional<QSize> HevcSpsSize(const QByteArray& payload)
+{
+    BitReader r(payload);
+    r.bits(4);                                  // sps_video_parameter_set_id
+    const std::uint32_t subLayers = r.bits(3);  // sps_max_sub_layers_minus1
+    r.bit();                                    // sps_temporal_id_nesting_flag
+    // profile_tier_level: the general profile (88 bits) and level (8), then per sub-layer whether
+    // its own profile and level follow, padded to eight flags' pairs.
+    r.bits(32);
+    r.bits(32);
+    r.bits(24);
+    r.bits(8);
+    bool profilePresent[8] = {};
+    bool levelPresent[8] = {};
+    for (std::uint32_t i = 0; i < subLayers; ++i) {
+        profilePresent[i] = r.bit() != 0;
+        levelPresent[i] = r.bit() != 0;
+    }
+    if (subLayers > 0)
+        for (std::uint32_t i = subLayers; i < 8; ++i)
+            r.bits(2);
+    for (std::uint32_t i = 0; i < subLayers; ++i) {
+        if (profilePresent[i]) {
+            r.bits(32);
+            r.bits(32);
+            r.bits(24);
+        }
+        if (levelPresent[i])
+            r.bits(8);
+    }
+    r.ue();  // sps_seq_parameter_set_id
+    const std::uint64_t chroma = r.ue();
+    if (chroma > 3)
+        return std::nullopt;
+    const bool separatePlanes = chroma == 3 && r.bit() != 0;
+    const std::uint64_t width = r.ue();
+    const std::uint64_t height = r.ue();
+    std::uint64_t crop[4] = {0, 0, 0, 0};
+    if (r.bit() != 0)
+        for (auto& c : crop)
+            c = r.ue();
+    if (r.failed() || width == 0 || height == 0 || width > 1U << 20 || height > 1U << 20)
+        return std::nullopt;
+    // The window's offsets count chroma samples: two luma samples across in 4:2:0 and 4:2:2,
+    // two down in 4:2:0.
+    const std::uint64_t unitX = !separatePlanes && (chroma == 1 || chroma == 2) ? 2 : 1;
+    const std::uint64_t unitY = !separatePlanes && chroma == 1 ? 2 : 1;
+    const std::uint64_t cutX = unitX * (crop[0] + crop[1]);
+    const std::uint64_t cutY = unitY * (crop[2] + crop[3]);
+    if (cutX >= width || cutY >= height)
+        return std::nullopt;
+    return QSize(static_cast<int>(width - cutX), static_cast<int>(height - cutY));
+}
+
+std::optional<QSize> FromHvcC(const QByteArray& data)
+{
+    // 22 bytes of header, the number of arrays, then each array: its NAL type, its count and
+    // each unit with its length.
+    constexpr qsizetype kHeaderBytes = 23;
+    if (data.size() < kHeaderBytes)
+        return std::nullopt;
+    const auto byte = [&data](qsizetype at) { return static_cast<std::uint8_t>(data[at]); };
+    const int arrays = byte(22);
+    qsizetype at = kHeaderBytes;
+    for (int a = 0; a < arrays; ++a) {
+        if (at + 3 > data.size())
+            return std::nullopt;
+        const int type = byte(at) & 0x3f;
+        const int count = (byte(at + 1) << 8) | byte(at + 2);
+        at += 3;
+        for (int n = 0; n < count; ++n) {
+            if (at + 2 > data.size())
+                return std::nullopt;
+            const qsizetype length = (byte(at) << 8) | byte(at + 1);
+            at += 2;
+            if (at + length > data.size())
+                return std::nullopt;
+            if (type == kHevcSpsNalType && length > 2)
+                return HevcSpsSize(WithoutEmulationPrevention(QByteArrayView(data).sliced(at + 2, length - 2)));
+            at += length;
+        }
+    }
+    return std::nullopt;
+}
+
+// The payload of the first NAL unit of Annex B data whose header says `isSps`; `headerBytes`
+// long headers (one for H.264, two for HEVC).
+std::optional<QByteArray> FirstSps(const QByteArray& data, qsizetype headerBytes,
+                                   const std::function<bool(std::uint8_t)>& isSps)
+{
+    const QByteArrayView view(data);
+    qsizetype at = 0;
+    while (true) {
+        const qsizetype start = view.indexOf(QByteArrayView("\0\0\1", 3), at);
+        if (start < 0 || start + 3 + headerBytes > view.size())
+            return std::nullopt;
+        const qsizetype nalAt = start + 3;
+        qsizetype end = view.indexOf(QByteArrayView("\0\0\1", 3), nalAt);
+        if (end < 0)
+            end = view.size();
+        if (isSps(static_cast<std::uint8_t>(view[nalAt])))
+            return WithoutEmulationPrevention(view.sliced(nalAt + headerBytes, end - nalAt - headerBytes));
+        at = nalAt;
+    }
+}
+
 std::optional<QSize> FromAvcC(const QByteArray& data)
 {
     // version, profile, compatibility, level, length size, then the SPS count and the first SPS.
@@ -177,20 +286,16 @@ std::optional<QSize> H264DeclaredSize(const QByteArray& data)
 {
     if (!data.isEmpty() && data[0] == 1)
         return FromAvcC(data);
-    const QByteArrayView view(data);
-    qsizetype at = 0;
-    while (true) {
-        const qsizetype start = view.indexOf(QByteArrayView("\0\0\1", 3), at);
-        if (start < 0 || start + 3 >= view.size())
-            return std::nullopt;
-        const qsizetype nalAt = start + 3;
-        qsizetype end = view.indexOf(QByteArrayView("\0\0\1", 3), nalAt);
-        if (end < 0)
-            end = view.size();
-        if ((static_cast<std::uint8_t>(view[nalAt]) & 0x1f) == kSpsNalType)
-            return SpsSize(WithoutEmulationPrevention(view.sliced(nalAt + 1, end - nalAt - 1)));
-        at = nalAt;
-    }
+    const auto sps = FirstSps(data, 1, [](std::uint8_t header) { return (header & 0x1f) == kSpsNalType; });
+    return sps ? SpsSize(*sps) : std::nullopt;
+}
+
+std::optional<QSize> HevcDeclaredSize(const QByteArray& data)
+{
+    if (!data.isEmpty() && data[0] == 1)
+        return FromHvcC(data);
+    const auto sps = FirstSps(data, 2, [](std::uint8_t header) { return ((header >> 1) & 0x3f) == kHevcSpsNalType; });
+    return sps ? HevcSpsSize(*sps) : std::nullopt;
 }
 
 bool H264ContinuesPicture(const QByteArray& data)

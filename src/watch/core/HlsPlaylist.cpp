@@ -76,6 +76,12 @@ HlsPlaylist ParseHlsPlaylist(const QByteArray& text, const QUrl& base)
             playlist.master = true;
             continue;
         }
+        if (line.startsWith(QLatin1String("#EXT-X-MEDIA-SEQUENCE:")))
+            playlist.mediaSequence = qMax<qint64>(0, line.section(QLatin1Char(':'), 1).toLongLong());
+        else if (line.startsWith(QLatin1String("#EXT-X-TARGETDURATION:")))
+            playlist.targetSeconds = qMax(0, line.section(QLatin1Char(':'), 1).toInt());
+        else if (line == QLatin1String("#EXT-X-ENDLIST"))
+            playlist.endList = true;
         if (line.startsWith(QLatin1Char('#')))
             continue;
         if (++entries > kMaxPlaylistEntries) {
@@ -118,4 +124,31 @@ const HlsVariant* ChooseHlsVariant(const QList<HlsVariant>& variants, int shownH
             lowestEnough = &variant;
     }
     return lowestEnough ? lowestEnough : highest;
+}
+
+QList<QUrl> HlsFollow::take(const HlsPlaylist& playlist, qint64 loadStartMs, qint64 nowMs)
+{
+    constexpr qint64 kUnsaidTargetMs = 6000;
+    targetMs_ =
+        playlist.targetSeconds > 0 ? qint64(qMin(playlist.targetSeconds, kMostTargetSeconds)) * 1000 : kUnsaidTargetMs;
+    loadStartMs_ = loadStartMs;
+    ended_ = playlist.endList;
+    const qint64 first = playlist.mediaSequence;
+    const qint64 newest = first + playlist.segments.size() - 1;
+    const bool start = !next_;
+    // A sequence that went back (the server began again), segments gone before they were taken,
+    // or too many new ones: go on from the newest.
+    if (start || *next_ > newest + 1 || *next_ < first || newest - *next_ + 1 > kMostBehind)
+        next_ = qMax(first, newest - kStartSegments + 1);
+    const QList<QUrl> taken = playlist.segments.mid(*next_ - first);
+    next_ = newest + 1;
+    grew_ = !taken.isEmpty();
+    if (grew_ || start)
+        grewMs_ = nowMs;
+    return taken;
+}
+
+qint64 HlsFollow::nextLoadMs() const
+{
+    return loadStartMs_ + (grew_ ? targetMs_ : targetMs_ / 2);
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QUrl>
+#include <optional>
 
 // Whether the address is an HLS playlist by its path (".m3u8"), over http or https.
 bool IsHlsAddress(const QString& address);
@@ -25,6 +26,11 @@ struct HlsPlaylist {
     bool master = false;
     QList<HlsVariant> variants;  // master
     QList<QUrl> segments;        // media, oldest first
+    // Media, for following it live: the sequence number of its first segment, the longest a
+    // segment lasts (0: not said), and whether it ends (no segment is added any more).
+    qint64 mediaSequence = 0;
+    int targetSeconds = 0;
+    bool endList = false;
 };
 
 inline constexpr qsizetype kMaxPlaylistBytes = 1024 * 1024;
@@ -36,3 +42,37 @@ HlsPlaylist ParseHlsPlaylist(const QByteArray& text, const QUrl& base);
 // The variant to fetch for a picture shown `shownHeight` pixels high: the lowest bandwidth whose
 // height is at least that, else the highest; variants without video are passed over. Null: none.
 const HlsVariant* ChooseHlsVariant(const QList<HlsVariant>& variants, int shownHeight);
+
+// A media playlist followed live: which of its segments are new at each load, and when to load it
+// again (after its target duration when it grew, half of that when it did not). Pure: the caller
+// passes the time.
+class HlsFollow {
+public:
+    // A start takes the newest two segments: one plays while the next is fetched. So does a
+    // follower that fell more than kMostBehind segments behind.
+    static constexpr int kStartSegments = 2;
+    static constexpr int kMostBehind = 3;
+    // A longer target duration is taken as this (a hostile playlist cannot make the waits long).
+    static constexpr int kMostTargetSeconds = 10;
+    // No new segment within this many target durations: the playlist stopped growing.
+    static constexpr int kStallTargets = 3;
+
+    // The playlist whose load began at `loadStartMs` and ended at `nowMs`: the segments not yet
+    // taken, oldest first.
+    QList<QUrl> take(const HlsPlaylist& playlist, qint64 loadStartMs, qint64 nowMs);
+    // When to begin the next load.
+    qint64 nextLoadMs() const;
+    // No new segment came for too long.
+    bool stalled(qint64 nowMs) const { return nowMs - grewMs_ > kStallTargets * targetMs_; }
+    // The playlist said it ends: nothing is added any more.
+    bool ended() const { return ended_; }
+    qint64 targetMs() const { return targetMs_; }
+
+private:
+    std::optional<qint64> next_;  // the sequence number of the first segment not yet taken
+    qint64 targetMs_ = 6000;
+    qint64 loadStartMs_ = 0;
+    qint64 grewMs_ = 0;
+    bool grew_ = false;
+    bool ended_ = false;
+};

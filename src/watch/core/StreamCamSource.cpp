@@ -1,7 +1,5 @@
 #include "StreamCamSource.h"
 
-#include <mutex>
-
 #include "CamUrl.h"
 #include "Translations.h"
 
@@ -34,9 +32,7 @@ struct StreamCamSource::Grab {
     bool current = true;
     QString address;
     qint32 deadlineSeconds = 0;
-    std::mutex frameLock;
-    QImage frame;            // the newest live frame not yet taken
-    bool frameTold = false;  // an event to take it is on its way
+    LiveFrameBox frames;
 };
 
 StreamCamSource::StreamCamSource(CamSourceEvents& events, std::function<qint32()> refreshSeconds,
@@ -180,13 +176,9 @@ void StreamCamSource::Launch()
             LiveStreamCalls calls;
             calls.step = step;
             calls.frame = [this, grab](const QImage& frame) {
-                const std::lock_guard<std::mutex> lock(grab->frameLock);
-                grab->frame = frame;
-                if (grab->frameTold)
-                    return;  // the event on its way takes this newer frame instead
-                grab->frameTold = true;
-                QMetaObject::invokeMethod(
-                    this, [this, grab] { TakeFrame(grab); }, Qt::QueuedConnection);
+                if (grab->frames.put(frame))
+                    QMetaObject::invokeMethod(
+                        this, [this, grab] { TakeFrame(grab); }, Qt::QueuedConnection);
             };
             calls.stillWanted = [grab] { return grab->stillWanted.exchange(false); };
             calls.still = [this, grab](const StreamStill& taken) {
@@ -202,12 +194,7 @@ void StreamCamSource::Launch()
 
 void StreamCamSource::TakeFrame(const std::shared_ptr<Grab>& grab)
 {
-    QImage frame;
-    {
-        const std::lock_guard<std::mutex> lock(grab->frameLock);
-        frame.swap(grab->frame);
-        grab->frameTold = false;
-    }
+    const QImage frame = grab->frames.take();
     if (grab_ == grab && !grab->abandon && !frame.isNull())
         Q_EMIT liveFrame(frame);
 }

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "DIBSection.h"
+#include "FfmpegLog.h"
 #include "H264Size.h"
 #include "JpegWriter.h"
 #include "PictureCheck.h"
@@ -156,8 +157,21 @@ struct VideoDecoder {
     int video = -1;
     QString codecName;
     bool h264 = false;
+    bool hevc = false;
     std::unique_ptr<AVCodecContext, CodecFreer> codec;
 };
+
+// The picture size that parameter sets among `data` declare (H.264 and HEVC), read before any
+// decoder takes memory for it.
+std::optional<QSize> DeclaredSize(const VideoDecoder& decoder, const uint8_t* data, int size)
+{
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), size);
+    if (decoder.h264)
+        return H264DeclaredSize(bytes);
+    if (decoder.hevc)
+        return HevcDeclaredSize(bytes);
+    return std::nullopt;
+}
 
 // Finds the video of an open input and opens a decoder for it that decodes what `skip` leaves;
 // nothing, with `failed` saying why, when there is no video, no decoder or too large a picture.
@@ -178,9 +192,9 @@ std::optional<VideoDecoder> OpenDecoder(AVFormatContext& format, AVDiscard skip,
         return std::nullopt;
     }
     decoder.h264 = parameters.codec_id == AV_CODEC_ID_H264;
-    if (decoder.h264 && parameters.extradata_size > 0) {
-        const auto declared = H264DeclaredSize(
-            QByteArray::fromRawData(reinterpret_cast<const char*>(parameters.extradata), parameters.extradata_size));
+    decoder.hevc = parameters.codec_id == AV_CODEC_ID_HEVC;
+    if (parameters.extradata_size > 0) {
+        const auto declared = DeclaredSize(decoder, parameters.extradata, parameters.extradata_size);
         if (declared && OverLimit(*declared)) {
             failed = TooLargeStill(*declared, decoder.codecName);
             return std::nullopt;
@@ -206,14 +220,11 @@ std::optional<VideoDecoder> OpenDecoder(AVFormatContext& format, AVDiscard skip,
     return decoder;
 }
 
-// A keyframe packet of an H.264 stream that declares a picture over the limit in its own
+// A keyframe packet of an H.264 or HEVC stream that declares a picture over the limit in its own
 // parameter sets (a stream may change them in its middle).
 std::optional<QSize> KeyframeTooLarge(const VideoDecoder& decoder, const AVPacket& packet)
 {
-    if (!decoder.h264)
-        return std::nullopt;
-    const auto declared =
-        H264DeclaredSize(QByteArray::fromRawData(reinterpret_cast<const char*>(packet.data), packet.size));
+    const auto declared = DeclaredSize(decoder, packet.data, packet.size);
     if (declared && OverLimit(*declared))
         return declared;
     return std::nullopt;
@@ -470,6 +481,7 @@ QImage FrameImage(const AVFrame& frame, std::unique_ptr<SwsContext, ScaleFreer>&
 StreamStill GrabStreamStill(const StreamGrabRequest& request, const std::atomic<bool>& abandon,
                             const std::function<void(StreamStep)>& step)
 {
+    InstallFfmpegLog();
     Interrupt interrupt;
     interrupt.abandon = &abandon;
     interrupt.deadlineMs = SteadyMs() + request.deadlineMs;
@@ -500,24 +512,23 @@ bool LivePacer::due(qint64 nowMs)
     return true;
 }
 
-StreamStill RunLiveStream(const StreamGrabRequest& request, const std::atomic<bool>& abandon,
-                          const LiveStreamCalls& calls)
+namespace {
+// The live loop of an open input: every frame decoded from the first keyframe on, paced, until
+// `abandon` or the input ends. A request's deadline of 0 sets none.
+StreamStill RunLive(AVFormatContext& input, Interrupt& interrupt, const StreamGrabRequest& request,
+                    const std::atomic<bool>& abandon, const LiveStreamCalls& calls)
 {
-    Interrupt interrupt;
-    interrupt.abandon = &abandon;
-    interrupt.deadlineMs = SteadyMs() + request.deadlineMs;
-    calls.step(StreamStep::Connecting);
+    AVFormatContext* const format = &input;
     StreamStill failed;
-    const auto format = OpenStream(request, interrupt, failed);
-    if (!format)
-        return failed;
     // Every frame is decoded once a keyframe came; until then none, for the same reason as a still.
-    std::optional<VideoDecoder> decoder = OpenDecoder(*format, AVDISCARD_DEFAULT, failed);
+    std::optional<VideoDecoder> decoder = OpenDecoder(input, AVDISCARD_DEFAULT, failed);
     if (!decoder)
         return failed;
     const AVStream& stream = *format->streams[decoder->video];
     const AVRational rate = stream.avg_frame_rate.num > 0 ? stream.avg_frame_rate : stream.r_frame_rate;
     LivePacer pacer(rate.num > 0 && rate.den > 0 ? av_q2d(rate) : 0.0);
+    LiveClock clock;
+    const auto now = [&calls] { return calls.nowMs ? calls.nowMs() : SteadyMs(); };
     AVCodecContext* const codec = decoder->codec.get();
     Packet packet(av_packet_alloc());
     std::unique_ptr<AVFrame, FrameFreer> frame(av_frame_alloc());
@@ -571,7 +582,8 @@ StreamStill RunLiveStream(const StreamGrabRequest& request, const std::atomic<bo
                 return TooLargeStill(QSize(frame->width, frame->height), decoder->codecName);
             if (!framesCame) {
                 framesCame = true;
-                interrupt.deadlineMs = SteadyMs() + request.deadlineMs;
+                if (request.deadlineMs > 0)
+                    interrupt.deadlineMs = SteadyMs() + request.deadlineMs;
             }
             if (calls.stillWanted()) {
                 StreamStill still = Encode(*frame);
@@ -579,7 +591,10 @@ StreamStill RunLiveStream(const StreamGrabRequest& request, const std::atomic<bo
                 still.bytesRead = bytes;
                 calls.still(still);
             }
-            if (pacer.due(calls.nowMs ? calls.nowMs() : SteadyMs())) {
+            if (calls.sleepUntilMs && frame->best_effort_timestamp != AV_NOPTS_VALUE)
+                calls.sleepUntilMs(clock.dueMs(
+                    av_rescale_q(frame->best_effort_timestamp, stream.time_base, AVRational{1, 1000}), now()));
+            if (pacer.due(now())) {
                 const QImage image = FrameImage(*frame, scale);
                 if (!image.isNull())
                     calls.frame(image);
@@ -590,12 +605,12 @@ StreamStill RunLiveStream(const StreamGrabRequest& request, const std::atomic<bo
     };
     while (true) {
         av_packet_unref(packet.get());
-        if (const int error = av_read_frame(format.get(), packet.get()); error < 0)
+        if (const int error = av_read_frame(format, packet.get()); error < 0)
             return ended(error);
         if (packet->stream_index != decoder->video)
             continue;
         bytes += packet->size;
-        if (framesCame)  // a stream that stalls once it ran ends as one that never answered
+        if (framesCame && request.deadlineMs > 0)  // a stream that stalls once it ran ends as one that never answered
             interrupt.deadlineMs = SteadyMs() + request.deadlineMs;
         const bool keyframe = (packet->flags & AV_PKT_FLAG_KEY) != 0;
         if (keyframe) {
@@ -638,30 +653,193 @@ StreamStill RunLiveStream(const StreamGrabRequest& request, const std::atomic<bo
     }
 }
 
-StreamStill DecodeFirstKeyframe(const QByteArray& segment, const std::atomic<bool>& abandon)
+int ReadFeed(void* opaque, uint8_t* buffer, int size)
 {
-    Interrupt interrupt;
-    interrupt.abandon = &abandon;
-    MemoryInput input{&segment, 0};
+    const int count = static_cast<LiveFeed*>(opaque)->read(buffer, size);
+    return count < 0 ? AVERROR_EOF : count;
+}
+
+// An input read through `read` (and `seek`, when it can) rather than from an address: the
+// context it reads with, which must outlive the input, and the input once opened.
+struct CustomInput {
+    std::unique_ptr<AVIOContext, IoFreer> io;
+    std::unique_ptr<AVFormatContext, FormatCloser> format;
+};
+
+// Opens the input; on failure `format` is null and `failed` says why.
+CustomInput OpenCustomInput(void* opaque, int (*read)(void*, uint8_t*, int), int64_t (*seek)(void*, int64_t, int),
+                            Interrupt& interrupt, const AVInputFormat* known, StreamStill& failed)
+{
+    CustomInput input;
     constexpr int kBufferBytes = 64 * 1024;
     auto* buffer = static_cast<unsigned char*>(av_malloc(kBufferBytes));
-    if (!buffer)
-        return Fail(Status::Failed, QStringLiteral("out of memory"));
-    std::unique_ptr<AVIOContext, IoFreer> io(
-        avio_alloc_context(buffer, kBufferBytes, 0, &input, ReadMemory, nullptr, SeekMemory));
-    if (!io) {
-        av_free(buffer);
-        return Fail(Status::Failed, QStringLiteral("out of memory"));
+    if (buffer)
+        input.io.reset(avio_alloc_context(buffer, kBufferBytes, 0, opaque, read, nullptr, seek));
+    AVFormatContext* opened = input.io ? avformat_alloc_context() : nullptr;
+    if (!opened) {
+        if (!input.io)
+            av_free(buffer);
+        failed = Fail(Status::Failed, QStringLiteral("out of memory"));
+        return input;
     }
-    AVFormatContext* opened = avformat_alloc_context();
-    if (!opened)
-        return Fail(Status::Failed, QStringLiteral("out of memory"));
-    opened->pb = io.get();
+    opened->pb = input.io.get();
     opened->flags |= AVFMT_FLAG_CUSTOM_IO;
     opened->interrupt_callback = {InterruptCallback, &interrupt};
-    if (const int error = avformat_open_input(&opened, nullptr, nullptr, nullptr); error < 0)
-        return Fail(abandon.load() ? Status::Abandoned : Status::Failed,
-                    QStringLiteral("the segment is not a video: ") + ErrorText(error));
-    const std::unique_ptr<AVFormatContext, FormatCloser> format(opened);
-    return ReadKeyframe(*format, interrupt, segment.size() + 1, false, [](StreamStep) {});
+    // Damaged packets are not dropped here: segments joined end to end break the transport
+    // stream's counters where one was skipped, and the picture that begins the next is whole.
+    if (const int error = avformat_open_input(&opened, nullptr, known, nullptr); error < 0) {
+        failed = Fail(interrupt.abandon->load() ? Status::Abandoned : Status::Failed,
+                      QStringLiteral("the segment is not a video: ") + ErrorText(error));
+        return input;
+    }
+    input.format.reset(opened);
+    return input;
+}
+}  // namespace
+
+StreamStill RunLiveStream(const StreamGrabRequest& request, const std::atomic<bool>& abandon,
+                          const LiveStreamCalls& calls)
+{
+    InstallFfmpegLog();
+    Interrupt interrupt;
+    interrupt.abandon = &abandon;
+    interrupt.deadlineMs = SteadyMs() + request.deadlineMs;
+    calls.step(StreamStep::Connecting);
+    StreamStill failed;
+    const auto format = OpenStream(request, interrupt, failed);
+    if (!format)
+        return failed;
+    return RunLive(*format, interrupt, request, abandon, calls);
+}
+
+StreamStill RunLiveFeed(LiveFeed& feed, const StreamGrabRequest& request, const std::atomic<bool>& abandon,
+                        const LiveStreamCalls& calls)
+{
+    InstallFfmpegLog();
+    Interrupt interrupt;
+    interrupt.abandon = &abandon;
+    calls.step(StreamStep::Connecting);
+    StreamStill failed;
+    // Probing a transport stream would wait for more than a short first segment holds.
+    const CustomInput input = OpenCustomInput(
+        &feed, ReadFeed, nullptr, interrupt, feed.transportStream() ? av_find_input_format("mpegts") : nullptr, failed);
+    if (!input.format)
+        return failed;
+    StreamGrabRequest unbounded = request;
+    unbounded.deadlineMs = 0;
+    LiveStreamCalls paced = calls;
+    paced.sleepUntilMs = [&feed](qint64 steadyMs) { feed.sleepUntil(steadyMs); };
+    return RunLive(*input.format, interrupt, unbounded, abandon, paced);
+}
+
+qint64 LiveClock::dueMs(qint64 frameMs, qint64 nowMs)
+{
+    if (offsetMs_) {
+        const qint64 due = frameMs + *offsetMs_;
+        if (due >= nowMs - kMostLateMs && due <= nowMs + kMostAheadMs)
+            return due;
+    }
+    offsetMs_ = nowMs - frameMs;
+    return nowMs;
+}
+
+bool LiveFrameBox::put(const QImage& frame)
+{
+    const std::lock_guard<std::mutex> lock(lock_);
+    frame_ = frame;
+    if (told_)
+        return false;  // the call on its way takes this newer frame instead
+    told_ = true;
+    return true;
+}
+
+QImage LiveFrameBox::take()
+{
+    QImage frame;
+    const std::lock_guard<std::mutex> lock(lock_);
+    frame.swap(frame_);
+    told_ = false;
+    return frame;
+}
+
+int LiveFeed::push(QByteArray piece)
+{
+    int dropped = 0;
+    {
+        const std::lock_guard<std::mutex> lock(lock_);
+        pieces_.push_back(std::move(piece));
+        // The first piece may be read in part already: the ones after it go first.
+        const size_t first = at_ > 0 ? 1 : 0;
+        while (pieces_.size() - first > size_t(kMostWaiting)) {
+            pieces_.erase(pieces_.begin() + static_cast<std::ptrdiff_t>(first));
+            ++dropped;
+        }
+    }
+    changed_.notify_all();
+    return dropped;
+}
+
+void LiveFeed::finish()
+{
+    {
+        const std::lock_guard<std::mutex> lock(lock_);
+        finished_ = true;
+    }
+    changed_.notify_all();
+}
+
+void LiveFeed::cancel()
+{
+    {
+        const std::lock_guard<std::mutex> lock(lock_);
+        cancelled_ = true;
+    }
+    changed_.notify_all();
+}
+
+bool LiveFeed::transportStream() const
+{
+    const std::lock_guard<std::mutex> lock(lock_);
+    if (pieces_.empty())
+        return false;
+    const QByteArray& first = pieces_.front();
+    return first.size() > 188 && first.at(0) == 0x47 && first.at(188) == 0x47;
+}
+
+int LiveFeed::read(unsigned char* buffer, int size)
+{
+    std::unique_lock<std::mutex> lock(lock_);
+    changed_.wait(lock, [this] { return cancelled_ || finished_ || !pieces_.empty(); });
+    if (cancelled_ || pieces_.empty())
+        return -1;
+    const QByteArray& first = pieces_.front();
+    const int count = static_cast<int>(qMin<qint64>(first.size() - at_, size));
+    std::memcpy(buffer, first.constData() + at_, static_cast<size_t>(count));
+    at_ += count;
+    if (at_ >= first.size()) {
+        pieces_.pop_front();
+        at_ = 0;
+    }
+    return count;
+}
+
+void LiveFeed::sleepUntil(qint64 steadyMs)
+{
+    std::unique_lock<std::mutex> lock(lock_);
+    const qint64 wait = steadyMs - SteadyMs();
+    if (wait > 0)
+        changed_.wait_for(lock, std::chrono::milliseconds(wait), [this] { return cancelled_; });
+}
+
+StreamStill DecodeFirstKeyframe(const QByteArray& segment, const std::atomic<bool>& abandon)
+{
+    InstallFfmpegLog();
+    Interrupt interrupt;
+    interrupt.abandon = &abandon;
+    MemoryInput memory{&segment, 0};
+    StreamStill failed;
+    const CustomInput input = OpenCustomInput(&memory, ReadMemory, SeekMemory, interrupt, nullptr, failed);
+    if (!input.format)
+        return failed;
+    return ReadKeyframe(*input.format, interrupt, segment.size() + 1, false, [](StreamStep) {});
 }

@@ -10,7 +10,10 @@
 #include <QSize>
 #include <QString>
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <functional>
+#include <mutex>
 #include <optional>
 
 enum class StreamStep {
@@ -87,6 +90,72 @@ struct LiveStreamCalls {
     std::function<void(const StreamStill&)> still;
     // Milliseconds of a clock that never goes back, for the pacing (unset: the steady clock).
     std::function<qint64()> nowMs;
+    // Set for a stream that comes faster than it plays (segments fetched whole): each frame waits
+    // with this until LiveClock says it is due; unset, frames are shown as they come.
+    std::function<void(qint64 steadyMs)> sleepUntilMs;
+};
+
+// When the frames of a live stream that comes faster than it plays are due: as far apart as
+// their timestamps say, from the first frame on. A frame far behind (the source was slow) or far
+// ahead (the timestamps jumped: a new encoder, a discontinuity) starts the count again from now,
+// so that neither a burst nor a long freeze follows. Pure: the caller passes the time.
+class LiveClock {
+public:
+    static constexpr qint64 kMostLateMs = 1000;
+    static constexpr qint64 kMostAheadMs = 10000;
+    // When the frame stamped `frameMs` is due, on the clock of `nowMs`.
+    qint64 dueMs(qint64 frameMs, qint64 nowMs);
+
+private:
+    std::optional<qint64> offsetMs_;  // from the timestamps to the clock
+};
+
+// The newest frame of a live stream not yet shown, on its way from the stream's thread to the
+// window's: one that comes before the last was taken replaces it, so frames never pile up and at
+// most one call to take them is queued at a time.
+class LiveFrameBox {
+public:
+    // Stream thread: keeps the frame; true when a call to take it must be queued.
+    bool put(const QImage& frame);
+    // Window thread: the frame kept (null: none); the next put() asks for a call again.
+    QImage take();
+
+private:
+    std::mutex lock_;
+    QImage frame_;
+    bool told_ = false;
+};
+
+// The bytes of a live stream that comes in pieces fetched whole (an HLS playlist's segments,
+// oldest first), from the thread that fetches them to the one that decodes them. The reader
+// waits for the next piece; the fetching side bounds that wait by its own deadlines, ending the
+// feed (finish) or cutting it (cancel).
+class LiveFeed {
+public:
+    // Pieces waiting whole at most: past that the oldest go, for a reader that fell behind goes
+    // on from newer ones (live, not late).
+    static constexpr int kMostWaiting = 3;
+    // Adds a piece; returns how many waiting pieces were dropped for it.
+    int push(QByteArray piece);
+    // No piece comes after those given: the reader ends once it read them.
+    void finish();
+    // The reader ends at once, and so does a sleepUntil().
+    void cancel();
+    // Whether the first piece begins as an MPEG transport stream does (packets of 188 bytes).
+    bool transportStream() const;
+
+    // Reader: copies up to `size` bytes, waiting while none is there; -1 at the end.
+    int read(unsigned char* buffer, int size);
+    // Reader: waits until the steady clock reaches `steadyMs` or the feed is cancelled.
+    void sleepUntil(qint64 steadyMs);
+
+private:
+    mutable std::mutex lock_;
+    std::condition_variable changed_;
+    std::deque<QByteArray> pieces_;
+    qint64 at_ = 0;  // read so far of the first piece
+    bool finished_ = false;
+    bool cancelled_ = false;
 };
 
 // Keeps the stream open and decodes every frame from its first keyframe on, until `abandon` is
@@ -95,3 +164,9 @@ struct LiveStreamCalls {
 // the request's maxBytes bound what is read while a keyframe is awaited. Blocking, as a grab.
 StreamStill RunLiveStream(const StreamGrabRequest& request, const std::atomic<bool>& abandon,
                           const LiveStreamCalls& calls);
+
+// The same for a stream whose pieces come through `feed` (request: its maxBytes; no deadline,
+// the feed's fetcher keeps its own), its frames shown at their timestamps' pace. `abandon` is
+// set together with feed.cancel().
+StreamStill RunLiveFeed(LiveFeed& feed, const StreamGrabRequest& request, const std::atomic<bool>& abandon,
+                        const LiveStreamCalls& calls);

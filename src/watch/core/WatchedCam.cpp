@@ -43,9 +43,13 @@ WatchedCam::WatchedCam(int index, CamPictureQueue& pictures, const CamViewNeeds&
     connect(stream.get(), &StreamCamSource::liveFrame, this, &WatchedCam::liveFrame);
     connect(stream.get(), &StreamCamSource::liveClosed, this, &WatchedCam::liveClosed);
     stream_ = std::move(stream);
-    hls_ = std::make_unique<HlsCamSource>(
+    auto hls = std::make_unique<HlsCamSource>(
         events, options_, [this] { return monotonicMs_(); },
-        [this] { return needs_.decodeSize ? needs_.decodeSize(index_).height() : 0; });
+        [this] { return needs_.decodeSize ? needs_.decodeSize(index_).height() : 0; },
+        [this] { return slotRefreshSeconds; });
+    connect(hls.get(), &HlsCamSource::liveFrame, this, &WatchedCam::liveFrame);
+    connect(hls.get(), &HlsCamSource::liveClosed, this, &WatchedCam::liveClosed);
+    hls_ = std::move(hls);
     source_ = http_.get();
 }
 
@@ -182,14 +186,14 @@ void WatchedCam::setLiveInViewer(bool on)
 
 void WatchedCam::updateLive()
 {
-    const bool live =
-        liveInViewer_ && open_ && followed_ && source_ == stream_.get() && needs_.liveSeen && needs_.liveSeen();
-    static_cast<StreamCamSource&>(*stream_).setLive(live ? txtAddress : QString());
+    const bool live = liveInViewer_ && open_ && followed_ && needs_.liveSeen && needs_.liveSeen();
+    static_cast<StreamCamSource&>(*stream_).setLive(live && source_ == stream_.get() ? txtAddress : QString());
+    static_cast<HlsCamSource&>(*hls_).setLive(live && source_ == hls_.get() ? txtAddress : QString());
 }
 
 bool WatchedCam::showsLive() const
 {
-    return static_cast<const StreamCamSource&>(*stream_).live();
+    return static_cast<const StreamCamSource&>(*stream_).live() || static_cast<const HlsCamSource&>(*hls_).live();
 }
 
 bool WatchedCam::KeepsDownloading()

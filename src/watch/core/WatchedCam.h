@@ -139,7 +139,7 @@ public:
     void setMonotonicClock(std::function<qint64()> milliseconds);
     // On: a download still arriving when the refresh interval ends goes on (see KeepsDownloading).
     void setFinishSlowDownloads(bool on) { finishSlowDownloads_ = on; }
-    // Options "Live video in the Viewer": while on, a stream cam (rtsp://, rtsps://) that the
+    // Options "Live video in the Viewer": while on, a stream cam (rtsp://, rtsps://, an HLS playlist) that the
     // Viewer follows and someone sees keeps its stream open (liveFrame); closed when any of
     // that ends. updateLive() looks again (the cam asks at every start, follow, stop and tick).
     void setLiveInViewer(bool on);

@@ -1,4 +1,5 @@
-// The size an H.264 stream declares, read from its sequence parameter set before a decoder sees it.
+// The size an H.264 or HEVC stream declares, read from its sequence parameter set before a decoder
+// sees it.
 #include <gtest/gtest.h>
 
 #include "FakeRtspServer.h"
@@ -42,4 +43,28 @@ TEST(H264DeclaredSize, SaysNothingForDataWithoutAWholeParameterSet)
     EXPECT_FALSE(H264DeclaredSize(sps.first(10)));
     // Exp-Golomb codes longer than 32 bits are damage, not a size.
     EXPECT_FALSE(H264DeclaredSize(AnnexB(QByteArray("\x67\x42\x00\x28", 4) + QByteArray(12, '\0') + "\x01")));
+}
+
+TEST(HevcDeclaredSize, ReadsTheSizeAfterTheProfilesOfEverySubLayerLessTheWindow)
+{
+    for (const QSize size : {QSize(320, 240), QSize(1918, 1078), QSize(30000, 30000)})
+        for (const int subLayers : {1, 3, 7})
+            EXPECT_EQ(HevcDeclaredSize(AnnexB(MakeHevcSps(size, subLayers))), size)
+                << size.width() << "x" << size.height() << ", " << subLayers << " sub-layers";
+    // After the video parameter set, and in an hvcC record (as MP4 keeps it).
+    const QByteArray sps = MakeHevcSps({1280, 720});
+    EXPECT_EQ(HevcDeclaredSize(AnnexB(QByteArray("\x40\x01\x0c\x01", 4)) + AnnexB(sps)), QSize(1280, 720));
+    QByteArray hvcc(22, '\0');
+    hvcc[0] = 1;
+    hvcc += '\x02';                                             // two arrays
+    hvcc += QByteArray("\xa0\x00\x01\x00\x03\x40\x01\x0c", 8);  // one VPS
+    hvcc += QByteArray("\xa1\x00\x01", 3);
+    hvcc += static_cast<char>(sps.size() >> 8);
+    hvcc += static_cast<char>(sps.size());
+    hvcc += sps;
+    EXPECT_EQ(HevcDeclaredSize(hvcc), QSize(1280, 720));
+    EXPECT_FALSE(HevcDeclaredSize(hvcc.first(hvcc.size() - 1)));
+    // An H.264 parameter set is no HEVC one, and one cut short before the size gives none.
+    EXPECT_FALSE(HevcDeclaredSize(AnnexB(MakeH264Sps({320, 240}))));
+    EXPECT_FALSE(HevcDeclaredSize(AnnexB(sps.first(12))));
 }

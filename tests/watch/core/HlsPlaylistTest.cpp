@@ -56,3 +56,42 @@ TEST(HlsPlaylist, RefusesWhatIsNoPlaylistTooLargeTooLongEmptyOrSoundOnly)
         ParseHlsPlaylist("#EXTM3U\n#EXT-X-STREAM-INF:BANDWIDTH=64000,CODECS=\"mp4a.40.2\"\na.m3u8\n", base).problem,
         HlsPlaylist::Problem::NoVideo);
 }
+
+// Following a media playlist live: a start takes the newest two segments, each later load what
+// came since (or the newest two when it fell far behind or the sequence went back), loads come a
+// target duration apart while it grows and half of that while it does not, and a playlist that
+// adds nothing for three target durations has stopped growing.
+TEST(HlsFollow, TakesEachNewSegmentOncePacedByTheTargetDurationAndSeesWhenItStopsGrowing)
+{
+    const QUrl base(QStringLiteral("http://cams.example/live/index.m3u8"));
+    const auto media = [&base](qint64 first, int count, const QByteArray& tail = {}) {
+        QByteArray text = "#EXTM3U\n#EXT-X-TARGETDURATION:2\n#EXT-X-MEDIA-SEQUENCE:" + QByteArray::number(first) + "\n";
+        for (qint64 n = first; n < first + count; ++n)
+            text += "#EXTINF:2.0,\nseg" + QByteArray::number(n) + ".ts\n";
+        return ParseHlsPlaylist(text + tail, base);
+    };
+    const auto names = [](const QList<QUrl>& urls) {
+        QStringList list;
+        for (const QUrl& url : urls)
+            list << url.fileName();
+        return list.join(QLatin1Char(' ')).toStdString();
+    };
+    HlsFollow follow;
+    EXPECT_EQ(names(follow.take(media(10, 5), 0, 100)), "seg13.ts seg14.ts");
+    EXPECT_EQ(follow.targetMs(), 2000);
+    EXPECT_EQ(follow.nextLoadMs(), 2000);
+    EXPECT_EQ(names(follow.take(media(11, 5), 2000, 2100)), "seg15.ts");
+    EXPECT_EQ(names(follow.take(media(11, 5), 4000, 4100)), "");
+    EXPECT_EQ(follow.nextLoadMs(), 5000) << "unchanged: half the target duration";
+    EXPECT_FALSE(follow.stalled(2100 + 6000));
+    EXPECT_TRUE(follow.stalled(2100 + 6001));
+    EXPECT_EQ(names(follow.take(media(20, 5), 9000, 9100)), "seg23.ts seg24.ts") << "fell behind";
+    EXPECT_EQ(names(follow.take(media(0, 3), 11000, 11100)), "seg1.ts seg2.ts") << "the server began again";
+    EXPECT_FALSE(follow.ended());
+    EXPECT_EQ(names(follow.take(media(1, 3, "#EXT-X-ENDLIST\n"), 13000, 13100)), "seg3.ts");
+    EXPECT_TRUE(follow.ended());
+    // A hostile target duration cannot stretch the waits.
+    HlsFollow slow;
+    slow.take(ParseHlsPlaylist("#EXTM3U\n#EXT-X-TARGETDURATION:86400\n#EXTINF:1,\na.ts\n", base), 0, 0);
+    EXPECT_EQ(slow.targetMs(), HlsFollow::kMostTargetSeconds * 1000);
+}

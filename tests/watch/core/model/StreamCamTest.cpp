@@ -10,6 +10,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <atomic>
 #include <thread>
 
@@ -195,11 +196,12 @@ TEST(StreamGrab, EndsWithItsReasonWhenTheServerStallsLiesOrIsNotThere)
         EXPECT_EQ(grabbed.still.status, Status::CutOff) << grabbed.still.detail.toStdString();
         EXPECT_TRUE(grabbed.still.jpeg.isEmpty());
     }
-    {
-        FakeRtspServer huge(FakeRtspServer::Mode::HugePicture);
+    for (const auto mode : {FakeRtspServer::Mode::HugePicture, FakeRtspServer::Mode::HugeHevcPicture}) {
+        FakeRtspServer huge(mode);
         const Grabbed grabbed = Grab(huge.url(), 5000);
-        EXPECT_EQ(grabbed.still.status, Status::TooLarge);
+        EXPECT_EQ(grabbed.still.status, Status::TooLarge) << grabbed.still.detail.toStdString();
         EXPECT_EQ(grabbed.still.size, FakeRtspServer::hugeSize());
+        EXPECT_EQ(grabbed.still.codec, mode == FakeRtspServer::Mode::HugePicture ? "h264" : "hevc");
         EXPECT_LT(grabbed.ms, 4000);
     }
     const Grabbed refused = Grab(QStringLiteral("rtsp://127.0.0.1:%1/cam").arg(ClosedPort()), 5000);
@@ -365,6 +367,55 @@ TEST(LivePacer, ShowsAtMostTheStreamsRateOr25AFrameEarlyByJitterStillCounts)
             EXPECT_GE(shown[i] - shown[i - 1], pacer.intervalMs() / 2) << shown[i];
         EXPECT_LE(most, 26);
     }
+}
+
+// A stream fetched in whole segments plays at its timestamps' pace: frames as far apart as their
+// stamps, a frame far behind or far ahead (a jump of the stamps) starting the count again.
+TEST(LiveClock, ShowsFramesAsFarApartAsTheirStampsAndStartsAgainAfterAJump)
+{
+    LiveClock clock;
+    EXPECT_EQ(clock.dueMs(90000, 500), 500);
+    EXPECT_EQ(clock.dueMs(90040, 510), 540);
+    EXPECT_EQ(clock.dueMs(91000, 600), 1500) << "a segment ahead waits for its time";
+    EXPECT_EQ(clock.dueMs(91040, 1700), 1540) << "a little late: at once, the pacer drops what it must";
+    EXPECT_EQ(clock.dueMs(91080, 1540 + LiveClock::kMostLateMs + 41), 1540 + LiveClock::kMostLateMs + 41);
+    EXPECT_EQ(clock.dueMs(91120, 2600), 2621) << "counted again from the late frame";
+    EXPECT_EQ(clock.dueMs(0, 2700), 2700) << "stamps that went back";
+    EXPECT_EQ(clock.dueMs(LiveClock::kMostAheadMs + 100, 2710), 2710) << "stamps that leapt ahead";
+}
+
+// Segments on their way to the decoding thread: read in order across pieces, the oldest waiting
+// whole dropped when the reader fell behind, and neither a read nor a wait outlasting the end.
+TEST(LiveFeed, ReadsInOrderDropsTheOldestWhenBehindAndEndsAtFinishOrCancel)
+{
+    LiveFeed feed;
+    unsigned char buffer[8];
+    EXPECT_EQ(feed.push("ab"), 0);
+    EXPECT_EQ(feed.read(buffer, 1), 1);
+    for (const char* piece : {"c", "d", "e"})
+        EXPECT_EQ(feed.push(piece), 0);
+    EXPECT_EQ(feed.push("f"), 1) << "\"c\" goes; the piece begun stays";
+    feed.finish();
+    QByteArray read;
+    for (int count = 0; (count = feed.read(buffer, sizeof buffer)) > 0;)
+        read.append(reinterpret_cast<const char*>(buffer), count);
+    EXPECT_EQ(read, "bdef");
+
+    LiveFeed idle;
+    QElapsedTimer clock;
+    clock.start();
+    std::thread reader([&idle] {
+        unsigned char byte = 0;
+        EXPECT_EQ(idle.read(&byte, 1), -1);
+        idle.sleepUntil(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+                .count() +
+            60000);
+    });
+    QThread::msleep(100);
+    idle.cancel();
+    reader.join();
+    EXPECT_LT(clock.elapsed(), 5000);
 }
 
 // A live stream from GStreamer's RTSP server: frames keep coming, a still is made of the next
