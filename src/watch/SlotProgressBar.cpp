@@ -1,5 +1,6 @@
 #include "SlotProgressBar.h"
 
+#include <QTimerEvent>
 #include <cmath>
 
 SlotProgressBar::SlotProgressBar(QWidget* parent) : QProgressBar(parent)
@@ -32,10 +33,30 @@ void SlotProgressBar::showValue(int value)
         return;
     // QProgressBar paints a new value at once, synchronously: the bar and, showing through its
     // rounded ends, the panel and its frame behind it. Every arrival of every cam and every start
-    // of a fetch did so, even for an answer that changed nothing else, and that was most of what
-    // such an answer cost. The value changes now and is painted with the window's next paint,
-    // together with whatever else changed meanwhile (24 cams start in the same moment).
-    setUpdatesEnabled(false);
+    // of a fetch did so, and that was most of what an answer that changed nothing else cost. The
+    // value changes now; the paint follows within kPaintMs, once for all the values taken
+    // meanwhile, and not at all when they end where the bar stood (a quick answer that fills the
+    // bar again from its start).
+    setAttribute(Qt::WA_UpdatesDisabled, true);
     setValue(value);
-    setUpdatesEnabled(true);  // schedules the paint of the whole bar
+    setAttribute(Qt::WA_UpdatesDisabled, false);
+    if (!paintSoon_.isActive())
+        paintSoon_.start(kPaintMs, Qt::CoarseTimer, this);
+}
+
+void SlotProgressBar::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != paintSoon_.timerId()) {
+        QProgressBar::timerEvent(event);
+        return;
+    }
+    paintSoon_.stop();
+    if (value() != paintedValue_)
+        update();
+}
+
+void SlotProgressBar::paintEvent(QPaintEvent* event)
+{
+    paintedValue_ = value();
+    QProgressBar::paintEvent(event);
 }

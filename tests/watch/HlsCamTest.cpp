@@ -154,7 +154,7 @@ TEST_F(HlsCamTest, TheDemosStreamCamIsMadeInsideTheProgramAndWatchedLikeAnyOther
     cams.setLiveInViewer(true);
     QSignalSpy frames(&cams.cam(0), &WatchedCam::liveFrame);
     cams.cam(0).open(QStringLiteral("Harbour"), demo.streamUrl(), QStringLiteral("30"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return frames.size() >= 2; }, 15000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frames.size() >= 3; }, 10000))
         << cams.cam(0).healthSummary().toStdString();
     cams.cam(0).cmdStop_Click();
 }

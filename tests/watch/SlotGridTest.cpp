@@ -1,6 +1,8 @@
 // Opening cams into panels, the refresh countdown, stopping, and the panel layout.
 #include <QEvent>
 #include <QPushButton>
+#include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include "SlotGridFixture.h"
@@ -383,6 +385,46 @@ TEST_F(SlotGridTest, TheBarTakesANewValueAtOnceAndPaintsItWithTheWindow)
     EXPECT_EQ(counter.paints, 0);
     EXPECT_EQ(s.prgCam->value(), 0);
     EXPECT_TRUE(s.prgCam->updatesEnabled());
+}
+
+TEST(SlotFrameTest, ThePanelIsDrawnAsAGroupBoxIsAndFollowsItsCaption)
+{
+    // The panel keeps its drawn frame: it must look as a group box does, and a new caption, size
+    // or state must be drawn anew, not taken from what was kept.
+    QWidget surface;
+    surface.resize(300, 200);
+    ViewerSlot s;
+    s.create(0, &surface);
+    s.Frame->show();
+    for (QWidget* child : s.Frame->findChildren<QWidget*>())
+        child->hide();  // the frame alone
+    QGroupBox plain(&surface);
+    plain.setGeometry(s.Frame->geometry().translated(0, s.Frame->height() + 10));
+    // Drawn through a kept, transparent picture, an antialiased edge may round one level apart.
+    const auto same = [&](const char* step) {
+        plain.setTitle(s.Frame->title());
+        plain.resize(s.Frame->size());
+        plain.setEnabled(s.Frame->isEnabled());
+        const QImage kept = s.Frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage drawn = plain.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(kept.size(), drawn.size()) << step;
+        int apart = 0;
+        for (int y = 0; y < kept.height(); ++y)
+            for (int x = 0; x < kept.width(); ++x) {
+                const QRgb a = kept.pixel(x, y), b = drawn.pixel(x, y);
+                apart = std::max({apart, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                  std::abs(qBlue(a) - qBlue(b))});
+            }
+        EXPECT_LE(apart, 1) << step;
+    };
+    same("first drawing");
+    same("drawn again from what was kept");
+    s.setCaption(QStringLiteral("Harbour"));
+    same("a new caption");
+    s.Frame->resize(s.Frame->width() + 20, s.Frame->height());
+    same("a new size");
+    s.Frame->setEnabled(false);
+    same("disabled");
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ struct HlsCamSource::Live {
     enum Load { Playlist, Variant, Media, Segment };
     std::atomic<bool> abandon{false};
     std::atomic<bool> stillWanted{false};  // the next frame is the current fetch's still
-    LiveFeed feed;
+    LiveFeed feed{kMaxSegmentBytes};
     LiveFrameBox frames;
     QString address;
     bool current = false;  // a fetch awaits its still from here

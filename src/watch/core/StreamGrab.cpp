@@ -513,18 +513,24 @@ bool LivePacer::due(qint64 nowMs)
 }
 
 namespace {
-// The live loop of an open input: every frame decoded from the first keyframe on, paced, until
-// `abandon` or the input ends. A request's deadline of 0 sets none.
-StreamStill RunLive(AVFormatContext& input, Interrupt& interrupt, const StreamGrabRequest& request,
-                    const std::atomic<bool>& abandon, const LiveStreamCalls& calls)
+// What a live stream's packets are read with (av_read_frame, but for an input read in pieces):
+// 0 a packet, kPieceEnded when a piece of the input ended (the picture gathered is whole), below
+// 0 the end of the input.
+using ReadPacket = std::function<int(AVPacket*)>;
+constexpr int kPieceEnded = 1;
+
+// The live loop: every frame decoded from the first keyframe on, paced, until `abandon` or the
+// input ends. `input` opens the decoder and is not read after. A request's deadline of 0 sets none.
+StreamStill RunLive(AVFormatContext& input, const ReadPacket& read, Interrupt& interrupt,
+                    const StreamGrabRequest& request, const std::atomic<bool>& abandon, const LiveStreamCalls& calls)
 {
-    AVFormatContext* const format = &input;
     StreamStill failed;
     // Every frame is decoded once a keyframe came; until then none, for the same reason as a still.
     std::optional<VideoDecoder> decoder = OpenDecoder(input, AVDISCARD_DEFAULT, failed);
     if (!decoder)
         return failed;
-    const AVStream& stream = *format->streams[decoder->video];
+    const AVStream& stream = *input.streams[decoder->video];
+    const AVRational timeBase = stream.time_base;
     const AVRational rate = stream.avg_frame_rate.num > 0 ? stream.avg_frame_rate : stream.r_frame_rate;
     LivePacer pacer(rate.num > 0 && rate.den > 0 ? av_q2d(rate) : 0.0);
     LiveClock clock;
@@ -592,8 +598,8 @@ StreamStill RunLive(AVFormatContext& input, Interrupt& interrupt, const StreamGr
                 calls.still(still);
             }
             if (calls.sleepUntilMs && frame->best_effort_timestamp != AV_NOPTS_VALUE)
-                calls.sleepUntilMs(clock.dueMs(
-                    av_rescale_q(frame->best_effort_timestamp, stream.time_base, AVRational{1, 1000}), now()));
+                calls.sleepUntilMs(
+                    clock.dueMs(av_rescale_q(frame->best_effort_timestamp, timeBase, AVRational{1, 1000}), now()));
             if (pacer.due(now())) {
                 const QImage image = FrameImage(*frame, scale);
                 if (!image.isNull())
@@ -605,8 +611,17 @@ StreamStill RunLive(AVFormatContext& input, Interrupt& interrupt, const StreamGr
     };
     while (true) {
         av_packet_unref(packet.get());
-        if (const int error = av_read_frame(format, packet.get()); error < 0)
-            return ended(error);
+        const int got = read(packet.get());
+        if (got < 0)
+            return ended(got);
+        if (got == kPieceEnded) {
+            if (!picture.isEmpty()) {
+                if (std::optional<StreamStill> failure = decode())
+                    return *failure;
+                picture.clear();
+            }
+            continue;
+        }
         if (packet->stream_index != decoder->video)
             continue;
         bytes += packet->size;
@@ -651,12 +666,6 @@ StreamStill RunLive(AVFormatContext& input, Interrupt& interrupt, const StreamGr
             return Fail(Status::Failed, QStringLiteral("out of memory"));
         picture = QByteArray(reinterpret_cast<const char*>(packet->data), packet->size);
     }
-}
-
-int ReadFeed(void* opaque, uint8_t* buffer, int size)
-{
-    const int count = static_cast<LiveFeed*>(opaque)->read(buffer, size);
-    return count < 0 ? AVERROR_EOF : count;
 }
 
 // An input read through `read` (and `seek`, when it can) rather than from an address: the
@@ -709,7 +718,9 @@ StreamStill RunLiveStream(const StreamGrabRequest& request, const std::atomic<bo
     const auto format = OpenStream(request, interrupt, failed);
     if (!format)
         return failed;
-    return RunLive(*format, interrupt, request, abandon, calls);
+    return RunLive(
+        *format, [&format](AVPacket* packet) { return av_read_frame(format.get(), packet); }, interrupt, request,
+        abandon, calls);
 }
 
 StreamStill RunLiveFeed(LiveFeed& feed, const StreamGrabRequest& request, const std::atomic<bool>& abandon,
@@ -719,17 +730,58 @@ StreamStill RunLiveFeed(LiveFeed& feed, const StreamGrabRequest& request, const 
     Interrupt interrupt;
     interrupt.abandon = &abandon;
     calls.step(StreamStep::Connecting);
+    // Each segment is read from memory on its own, so that its last picture comes out as it ends
+    // rather than once the next one begins, and a segment skipped breaks nothing of the next.
+    struct Segment {
+        QByteArray bytes;
+        MemoryInput memory;
+        CustomInput input;
+        int video = -1;
+    };
     StreamStill failed;
-    // Probing a transport stream would wait for more than a short first segment holds.
-    const CustomInput input = OpenCustomInput(
-        &feed, ReadFeed, nullptr, interrupt, feed.transportStream() ? av_find_input_format("mpegts") : nullptr, failed);
-    if (!input.format)
-        return failed;
+    const auto open = [&feed, &interrupt, &failed]() -> std::unique_ptr<Segment> {
+        std::optional<QByteArray> bytes = feed.take();
+        if (!bytes) {
+            failed = Fail(Status::Ended);
+            return nullptr;
+        }
+        auto segment = std::make_unique<Segment>();
+        segment->bytes = std::move(*bytes);
+        segment->memory = {&segment->bytes, 0};
+        segment->input = OpenCustomInput(&segment->memory, ReadMemory, SeekMemory, interrupt, nullptr, failed);
+        if (!segment->input.format)
+            return nullptr;
+        segment->video = av_find_best_stream(segment->input.format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+        return segment;
+    };
+    std::unique_ptr<Segment> current = open();
+    if (!current)
+        return abandon.load() ? Fail(Status::Abandoned) : failed;
+    AVFormatContext& first = *current->input.format;
+    const int video = current->video;
+    const AVRational timeBase = video >= 0 ? first.streams[video]->time_base : AVRational{1, 90000};
+    const ReadPacket read = [&](AVPacket* packet) {
+        if (!current && !(current = open()))
+            return failed.status == Status::Ended ? AVERROR_EOF : AVERROR_INVALIDDATA;
+        if (av_read_frame(current->input.format.get(), packet) < 0) {
+            current.reset();
+            return kPieceEnded;
+        }
+        if (current->video < 0 || packet->stream_index != current->video) {
+            packet->stream_index = -1;
+            return 0;
+        }
+        av_packet_rescale_ts(packet, current->input.format->streams[current->video]->time_base, timeBase);
+        packet->stream_index = video;
+        return 0;
+    };
     StreamGrabRequest unbounded = request;
     unbounded.deadlineMs = 0;
     LiveStreamCalls paced = calls;
     paced.sleepUntilMs = [&feed](qint64 steadyMs) { feed.sleepUntil(steadyMs); };
-    return RunLive(*input.format, interrupt, unbounded, abandon, paced);
+    const StreamStill ended = RunLive(first, read, interrupt, unbounded, abandon, paced);
+    // A segment that did not open ended it: its reason, not the end's.
+    return ended.status == Status::Ended && failed.status != Status::Ended ? failed : ended;
 }
 
 qint64 LiveClock::dueMs(qint64 frameMs, qint64 nowMs)
@@ -769,9 +821,14 @@ int LiveFeed::push(QByteArray piece)
         const std::lock_guard<std::mutex> lock(lock_);
         pieces_.push_back(std::move(piece));
         // The first piece may be read in part already: the ones after it go first.
-        const size_t first = at_ > 0 ? 1 : 0;
-        while (pieces_.size() - first > size_t(kMostWaiting)) {
-            pieces_.erase(pieces_.begin() + static_cast<std::ptrdiff_t>(first));
+        const auto waitingBytes = [this] {
+            qint64 bytes = 0;
+            for (const QByteArray& piece : pieces_)
+                bytes += piece.size();
+            return bytes;
+        };
+        while (pieces_.size() > 1 && (pieces_.size() > size_t(kMostWaiting) || waitingBytes() > mostWaitingBytes_)) {
+            pieces_.pop_front();
             ++dropped;
         }
     }
@@ -797,30 +854,15 @@ void LiveFeed::cancel()
     changed_.notify_all();
 }
 
-bool LiveFeed::transportStream() const
-{
-    const std::lock_guard<std::mutex> lock(lock_);
-    if (pieces_.empty())
-        return false;
-    const QByteArray& first = pieces_.front();
-    return first.size() > 188 && first.at(0) == 0x47 && first.at(188) == 0x47;
-}
-
-int LiveFeed::read(unsigned char* buffer, int size)
+std::optional<QByteArray> LiveFeed::take()
 {
     std::unique_lock<std::mutex> lock(lock_);
     changed_.wait(lock, [this] { return cancelled_ || finished_ || !pieces_.empty(); });
     if (cancelled_ || pieces_.empty())
-        return -1;
-    const QByteArray& first = pieces_.front();
-    const int count = static_cast<int>(qMin<qint64>(first.size() - at_, size));
-    std::memcpy(buffer, first.constData() + at_, static_cast<size_t>(count));
-    at_ += count;
-    if (at_ >= first.size()) {
-        pieces_.pop_front();
-        at_ = 0;
-    }
-    return count;
+        return std::nullopt;
+    QByteArray piece = std::move(pieces_.front());
+    pieces_.pop_front();
+    return piece;
 }
 
 void LiveFeed::sleepUntil(qint64 steadyMs)

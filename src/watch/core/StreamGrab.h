@@ -126,26 +126,26 @@ private:
     bool told_ = false;
 };
 
-// The bytes of a live stream that comes in pieces fetched whole (an HLS playlist's segments,
-// oldest first), from the thread that fetches them to the one that decodes them. The reader
+// A live stream that comes in pieces fetched whole (an HLS playlist's segments, oldest first),
+// from the thread that fetches them to the one that decodes them. The reader
 // waits for the next piece; the fetching side bounds that wait by its own deadlines, ending the
 // feed (finish) or cutting it (cancel).
 class LiveFeed {
 public:
-    // Pieces waiting whole at most: past that the oldest go, for a reader that fell behind goes
-    // on from newer ones (live, not late).
+    // Pieces waiting at most, and their bytes (`mostWaitingBytes`, though the newest piece
+    // always stays): past that the oldest go, for a reader that fell behind goes on from newer
+    // ones (live, not late), and a source of large pieces cannot pile them up in memory.
     static constexpr int kMostWaiting = 3;
+    explicit LiveFeed(qint64 mostWaitingBytes) : mostWaitingBytes_(mostWaitingBytes) { }
     // Adds a piece; returns how many waiting pieces were dropped for it.
     int push(QByteArray piece);
     // No piece comes after those given: the reader ends once it read them.
     void finish();
     // The reader ends at once, and so does a sleepUntil().
     void cancel();
-    // Whether the first piece begins as an MPEG transport stream does (packets of 188 bytes).
-    bool transportStream() const;
 
-    // Reader: copies up to `size` bytes, waiting while none is there; -1 at the end.
-    int read(unsigned char* buffer, int size);
+    // Reader: the next piece, waiting while none is there; none at the end.
+    std::optional<QByteArray> take();
     // Reader: waits until the steady clock reaches `steadyMs` or the feed is cancelled.
     void sleepUntil(qint64 steadyMs);
 
@@ -153,7 +153,7 @@ private:
     mutable std::mutex lock_;
     std::condition_variable changed_;
     std::deque<QByteArray> pieces_;
-    qint64 at_ = 0;  // read so far of the first piece
+    const qint64 mostWaitingBytes_;
     bool finished_ = false;
     bool cancelled_ = false;
 };

@@ -385,28 +385,33 @@ TEST(LiveClock, ShowsFramesAsFarApartAsTheirStampsAndStartsAgainAfterAJump)
 }
 
 // Segments on their way to the decoding thread: read in order across pieces, the oldest waiting
-// whole dropped when the reader fell behind, and neither a read nor a wait outlasting the end.
-TEST(LiveFeed, ReadsInOrderDropsTheOldestWhenBehindAndEndsAtFinishOrCancel)
+// whole dropped when the reader fell behind or they hold too many bytes, and neither a read nor
+// a wait outlasting the end.
+TEST(LiveFeed, TakesInOrderDropsTheOldestWhenBehindAndEndsAtFinishOrCancel)
 {
-    LiveFeed feed;
-    unsigned char buffer[8];
-    EXPECT_EQ(feed.push("ab"), 0);
-    EXPECT_EQ(feed.read(buffer, 1), 1);
-    for (const char* piece : {"c", "d", "e"})
+    LiveFeed feed(100);
+    for (const char* piece : {"a", "b", "c"})
         EXPECT_EQ(feed.push(piece), 0);
-    EXPECT_EQ(feed.push("f"), 1) << "\"c\" goes; the piece begun stays";
+    EXPECT_EQ(feed.take(), "a");
+    EXPECT_EQ(feed.push("d"), 0);
+    EXPECT_EQ(feed.push("e"), 1) << "\"b\" goes";
     feed.finish();
-    QByteArray read;
-    for (int count = 0; (count = feed.read(buffer, sizeof buffer)) > 0;)
-        read.append(reinterpret_cast<const char*>(buffer), count);
-    EXPECT_EQ(read, "bdef");
+    QByteArray taken;
+    while (const std::optional<QByteArray> piece = feed.take())
+        taken += *piece;
+    EXPECT_EQ(taken, "cde");
+    // Nor do large pieces pile up: past the bytes allowed the oldest go, but never the newest.
+    LiveFeed small(4);
+    EXPECT_EQ(small.push("aaa"), 0);
+    EXPECT_EQ(small.push("bbb"), 1);
+    EXPECT_EQ(small.push("ccccccc"), 1);
+    EXPECT_EQ(small.take(), "ccccccc");
 
-    LiveFeed idle;
+    LiveFeed idle(100);
     QElapsedTimer clock;
     clock.start();
     std::thread reader([&idle] {
-        unsigned char byte = 0;
-        EXPECT_EQ(idle.read(&byte, 1), -1);
+        EXPECT_FALSE(idle.take());
         idle.sleepUntil(
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
                 .count() +
