@@ -279,3 +279,40 @@ TEST_F(HlsCamTest, ALiveStreamWhoseServerStallsEndsWithinItsDeadline)
     EXPECT_LE(stalls.connectionCount(), 4);
     cam.cmdStop_Click();
 }
+
+// Live, a master playlist leads to its highest variant (the Viewer shows the whole picture); a
+// playlist that ends is played out and then closes the stream rather than waiting for more;
+// a segment the server no longer has is told in the health as for a picture.
+TEST_F(HlsCamTest, ALiveCamTakesTheHighestVariantPlaysAnEndedPlaylistOutAndTellsAMissingSegment)
+{
+    LighttpdServer web(home.filePath(QStringLiteral("web")));
+    const QString htdocs = web.documentPath(QString());
+    ASSERT_TRUE(MakeSegments(htdocs, QStringLiteral("hi"), {320, 240}));
+    ASSERT_TRUE(MakeSegments(htdocs, QStringLiteral("lo"), {160, 120}));
+    ASSERT_TRUE(web.putFile(QStringLiteral("master.m3u8"),
+                            "#EXTM3U\n#EXT-X-STREAM-INF:BANDWIDTH=800000,RESOLUTION=320x240\nhi.m3u8\n"
+                            "#EXT-X-STREAM-INF:BANDWIDTH=200000,RESOLUTION=160x120\nlo.m3u8\n"));
+    QFile newest(htdocs + QStringLiteral("/hi_2.ts"));
+    ASSERT_TRUE(newest.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(web.putFile(QStringLiteral("gone/hi_2.ts"), newest.readAll()));
+    ASSERT_TRUE(web.putFile(QStringLiteral("gone/live.m3u8"), LivePlaylist(QStringLiteral("hi"), 2)));
+    ASSERT_TRUE(web.start()) << web.problem().toStdString();
+    cams.needs().liveSeen = [] { return true; };
+    cams.setLiveInViewer(true);
+    WatchedCam& cam = cams.cam(0);
+    QSignalSpy frames(&cam, &WatchedCam::liveFrame);
+    QSignalSpy closed(&cam, &WatchedCam::liveClosed);
+    cam.open(QStringLiteral("Harbour"), web.url(QStringLiteral("/master.m3u8")), QStringLiteral("30"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frames.isEmpty(); }, 5000)) << cam.healthSummary().toStdString();
+    EXPECT_EQ(frames.first().first().value<QImage>().size(), QSize(320, 240));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !closed.isEmpty(); }, 6000)) << "the playlist ended";
+    EXPECT_GE(frames.size(), 10) << "its last two segments were played out first";
+    EXPECT_FALSE(cam.showsLive());
+    EXPECT_TRUE(cam.healthSummary().startsWith(QStringLiteral("ok: picture shown: 320x240")));
+
+    cam.open(QStringLiteral("Harbour"), web.url(QStringLiteral("/gone/live.m3u8")), QStringLiteral("30"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cam.healthSummary().startsWith(QStringLiteral("failing")); }, 5000));
+    EXPECT_TRUE(cam.healthSummary().startsWith(QStringLiteral("failing: HTTP 404 Not Found")))
+        << cam.healthSummary().toStdString();
+    cam.cmdStop_Click();
+}

@@ -358,7 +358,12 @@ void HlsCamSource::Tell(const StreamStill& still, const QString& doneWords)
 qint32 HlsCamSource::LiveDeadlineSeconds() const
 {
     const qint32 refresh = refreshSeconds_ ? refreshSeconds_() : StreamCamSource::kMostSeconds;
-    return refresh > 0 ? qMin(refresh, StreamCamSource::kMostSeconds) : StreamCamSource::kMostSeconds;
+    const qint32 deadline = refresh > 0 ? qMin(refresh, StreamCamSource::kMostSeconds) : StreamCamSource::kMostSeconds;
+    // Once the playlist said its target duration (10 s at most), a load may take that long: a
+    // segment that lasts longer than the refresh interval is not late for it.
+    if (live_ && !live_->media.isEmpty())
+        return qMax(deadline, qint32(live_->follow.targetMs() / 1000));
+    return deadline;
 }
 
 void HlsCamSource::setLive(const QString& address)

@@ -30,7 +30,8 @@ class HlsCamSource : public CamSource, private CamSourceEvents {
 public:
     // `shownHeight`: how high the cam's picture is shown outside the Viewer (0: unknown).
     // `refreshSeconds`: the running refresh interval, read as a live load begins (each load must
-    // end within it or 10 s, whichever is less; unset: 10 s).
+    // end within it or 10 s, whichever is less, or the playlist's target duration when longer;
+    // unset: 10 s).
     HlsCamSource(CamSourceEvents& events, const FetchOptions& options, std::function<qint64()> monotonicMs,
                  std::function<int()> shownHeight, std::function<qint32()> refreshSeconds = {},
                  QObject* parent = nullptr);
