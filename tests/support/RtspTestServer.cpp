@@ -11,7 +11,11 @@ namespace {
 const char kScript[] = R"PY(
 # An H.264 test picture at /cam on 127.0.0.1, with sign-in when asked. The ball's place follows
 # the clock: the pipeline starts anew for each client, and its stills must differ all the same.
-# Arguments: port keyframe-interval [basic|digest user password]
+# Arguments: [--live] port keyframe-interval [basic|digest user password]
+# The clients share one stream. The server seeks it back to its start at every PLAY (whose
+# Range asks for it from 0), which restarts the encoder, so that each client begins on a
+# keyframe. --live refuses that seek, as a camera does: a client joins the running stream
+# wherever it is, and waits for its next keyframe.
 import sys
 import gi
 gi.require_version("Gst", "1.0")
@@ -19,6 +23,9 @@ gi.require_version("GstRtsp", "1.0")
 gi.require_version("GstRtspServer", "1.0")
 from gi.repository import Gst, GstRtsp, GstRtspServer, GLib
 
+live = "--live" in sys.argv
+if live:
+    sys.argv.remove("--live")
 Gst.init(None)
 server = GstRtspServer.RTSPServer()
 server.set_address("127.0.0.1")
@@ -29,6 +36,22 @@ factory.set_launch(
     "! x264enc tune=zerolatency speed-preset=ultrafast key-int-max=%d bframes=0 "
     "! rtph264pay name=pay0 pt=96 config-interval=-1 )" % int(sys.argv[2]))
 factory.set_shared(True)
+
+
+def refuse_seeking(pad, info):
+    # A seeking query answered unset says "not seekable".
+    if info.get_query().type == Gst.QueryType.SEEKING:
+        return Gst.PadProbeReturn.HANDLED
+    return Gst.PadProbeReturn.OK
+
+
+def unseekable(factory, media):
+    pay = media.get_element().get_by_name("pay0")
+    pay.get_static_pad("src").add_probe(Gst.PadProbeType.QUERY_UPSTREAM, refuse_seeking)
+
+
+if live:
+    factory.connect("media-configure", unseekable)
 if len(sys.argv) > 3:
     method, user, password = sys.argv[3], sys.argv[4], sys.argv[5]
     auth = GstRtspServer.RTSPAuth()
@@ -87,7 +110,10 @@ bool RtspTestServer::start()
         problem_ = QStringLiteral("no free port");
         return false;
     }
-    QStringList arguments{scriptPath, QString::number(port_), QString::number(keyframeInterval_)};
+    QStringList arguments{scriptPath};
+    if (live_)
+        arguments << QStringLiteral("--live");
+    arguments << QString::number(port_) << QString::number(keyframeInterval_);
     if (!method_.isEmpty())
         arguments << method_ << user_ << password_;
     process_ = std::make_unique<QProcess>();

@@ -24,6 +24,9 @@ public:
     // Frames between two keyframes (10 frames a second); 20 by default.
     void setKeyframeInterval(int frames) { keyframeInterval_ = frames; }
     static QSize pictureSize() { return {320, 240}; }
+    // Clients join the one running stream wherever it is, as with a camera, and wait for its next
+    // keyframe (by default each PLAY restarts the stream on a keyframe). Before start().
+    void setLive(bool live) { live_ = live; }
 
     bool start();
     void stop();
@@ -36,6 +39,7 @@ private:
     QString folder_;
     QString method_, user_, password_;
     int keyframeInterval_ = 20;
+    bool live_ = false;
     quint16 port_ = 0;
     std::unique_ptr<QProcess> process_;
     QString problem_;

@@ -108,6 +108,51 @@ TEST(StreamGrab, TakesOneKeyframeFromARealServerSignedInWithBasicOrDigestOrNot)
     }
 }
 
+// As with a camera, the stills join a stream that runs already (another client holds it open),
+// wherever it is between two keyframes: each reads past the frames that depend on earlier ones
+// and decodes the next keyframe, whole.
+TEST(StreamGrab, StillsJoinARunningStreamAnywhereAndComeWhole)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    RtspTestServer rtsp(folder.path());
+    rtsp.setKeyframeInterval(20);
+    rtsp.setLive(true);
+    ASSERT_TRUE(rtsp.start()) << rtsp.problem().toStdString();
+    std::atomic<int> held{0};
+    std::atomic<bool> release{false};
+    std::thread holder([&] {
+        StreamGrabRequest request;
+        request.address = rtsp.url();
+        request.deadlineMs = 10000;
+        request.maxBytes = 64 * 1024 * 1024;
+        LiveStreamCalls calls;
+        calls.step = [](StreamStep) {};
+        calls.frame = [&](const QImage&) { ++held; };
+        calls.stillWanted = [] { return false; };
+        calls.still = [](const StreamStill&) {};
+        RunLiveStream(request, release, calls);
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return held >= 3; }, 15000));
+    // 0.7 s apart: the joins fall at different places of the 2 s between keyframes.
+    for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(k);
+        QTest::qWait(700);
+        const Grabbed grabbed = Grab(rtsp.url());
+        ASSERT_EQ(grabbed.still.status, Status::Picture) << grabbed.still.detail.toStdString();
+        const QImage picture = QImage::fromData(grabbed.still.jpeg, "JPEG");
+        EXPECT_EQ(picture.size(), RtspTestServer::pictureSize());
+        EXPECT_LT(qGray(picture.pixel(2, 2)), 40);
+        EXPECT_LT(qGray(picture.pixel(317, 237)), 40);
+        EXPECT_EQ(grabbed.steps.last(), StreamStep::Decoding);
+    }
+    const int heldBefore = held;
+    QTest::qWait(500);
+    EXPECT_GT(held, heldBefore);  // the stills did not restart or stop the running stream
+    release = true;
+    holder.join();
+}
+
 // A cam may be set to take its stream over UDP (RTP on ports of its own beside the RTSP
 // connection): on loopback nothing is lost, so the still comes as over TCP.
 TEST(StreamGrab, TakesAStillOverUdpWhenAsked)
