@@ -264,7 +264,9 @@ std::optional<QByteArray> FirstSps(const QByteArray& data, qsizetype headerBytes
         qsizetype end = view.indexOf(QByteArrayView("\0\0\1", 3), nalAt);
         if (end < 0)
             end = view.size();
-        if (isSps(static_cast<std::uint8_t>(view[nalAt])))
+        // A unit shorter than its header (the next start code right after an HEVC unit's first
+        // byte) has no payload; its length would come out negative.
+        if (end - nalAt >= headerBytes && isSps(static_cast<std::uint8_t>(view[nalAt])))
             return WithoutEmulationPrevention(view.sliced(nalAt + headerBytes, end - nalAt - headerBytes));
         at = nalAt;
     }

@@ -77,7 +77,8 @@ HlsPlaylist ParseHlsPlaylist(const QByteArray& text, const QUrl& base)
             continue;
         }
         if (line.startsWith(QLatin1String("#EXT-X-MEDIA-SEQUENCE:")))
-            playlist.mediaSequence = qMax<qint64>(0, line.section(QLatin1Char(':'), 1).toLongLong());
+            playlist.mediaSequence =
+                qBound<qint64>(0, line.section(QLatin1Char(':'), 1).toLongLong(), kMaxMediaSequence);
         else if (line.startsWith(QLatin1String("#EXT-X-TARGETDURATION:")))
             playlist.targetSeconds = qMax(0, line.section(QLatin1Char(':'), 1).toInt());
         else if (line == QLatin1String("#EXT-X-ENDLIST"))

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QUrl>
+#include <limits>
 #include <optional>
 
 // Whether the address is an HLS playlist by its path (".m3u8"), over http or https.
@@ -36,6 +37,9 @@ struct HlsPlaylist {
 inline constexpr qsizetype kMaxPlaylistBytes = 1024 * 1024;
 inline constexpr int kMaxPlaylistEntries = 10000;
 inline constexpr qint64 kMaxSegmentBytes = qint64(64) * 1024 * 1024;
+// A larger media sequence number is taken as this one: following counts on from it by the
+// segments listed, which must stay within a qint64.
+inline constexpr qint64 kMaxMediaSequence = std::numeric_limits<qint64>::max() / 2;
 
 // Reads a playlist fetched from `base` (relative addresses are resolved against it).
 HlsPlaylist ParseHlsPlaylist(const QByteArray& text, const QUrl& base);
