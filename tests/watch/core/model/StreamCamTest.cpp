@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QThread>
 #include <atomic>
+#include <functional>
+#include <memory>
 #include <thread>
 
 #include "DateTimeText.h"
@@ -121,7 +123,15 @@ TEST(StreamGrab, StillsJoinARunningStreamAnywhereAndComeWhole)
     ASSERT_TRUE(rtsp.start()) << rtsp.problem().toStdString();
     std::atomic<int> held{0};
     std::atomic<bool> release{false};
-    std::thread holder([&] {
+    std::thread holder;
+    // Released and joined however the test ends: a failed ASSERT returns early, and a joinable
+    // thread left behind would end the test program, server process and all.
+    const std::unique_ptr<void, std::function<void(void*)>> releaseHolder(&held, [&](void*) {
+        release = true;
+        if (holder.joinable())
+            holder.join();
+    });
+    holder = std::thread([&] {
         StreamGrabRequest request;
         request.address = rtsp.url();
         request.deadlineMs = 10000;
@@ -149,8 +159,6 @@ TEST(StreamGrab, StillsJoinARunningStreamAnywhereAndComeWhole)
     const int heldBefore = held;
     QTest::qWait(500);
     EXPECT_GT(held, heldBefore);  // the stills did not restart or stop the running stream
-    release = true;
-    holder.join();
 }
 
 // A cam may be set to take its stream over UDP (RTP on ports of its own beside the RTSP
