@@ -37,6 +37,17 @@ struct Grabbed {
 };
 
 // Grabs on a thread of its own while this thread's event loop runs the fake servers.
+// A grab of the tests' stream with the program's own byte limit.
+StreamGrabRequest Request(const QString& address, qint64 deadlineMs = 10000, bool udp = false)
+{
+    StreamGrabRequest request;
+    request.address = address;
+    request.udp = udp;
+    request.deadlineMs = deadlineMs;
+    request.maxBytes = 64 * 1024 * 1024;
+    return request;
+}
+
 Grabbed Grab(const QString& address, qint64 deadlineMs = 10000, const std::atomic<bool>* abandonAfter = nullptr,
              bool udp = false)
 {
@@ -46,11 +57,7 @@ Grabbed Grab(const QString& address, qint64 deadlineMs = 10000, const std::atomi
     QElapsedTimer clock;
     clock.start();
     std::thread thread([&] {
-        StreamGrabRequest request;
-        request.address = address;
-        request.udp = udp;
-        request.deadlineMs = deadlineMs;
-        request.maxBytes = 64 * 1024 * 1024;
+        const StreamGrabRequest request = Request(address, deadlineMs, udp);
         result.still = GrabStreamStill(request, abandon, [&result](StreamStep step) { result.steps << step; });
         done = true;
     });
@@ -132,10 +139,7 @@ TEST(StreamGrab, StillsJoinARunningStreamAnywhereAndComeWhole)
             holder.join();
     });
     holder = std::thread([&] {
-        StreamGrabRequest request;
-        request.address = rtsp.url();
-        request.deadlineMs = 10000;
-        request.maxBytes = 64 * 1024 * 1024;
+        const StreamGrabRequest request = Request(rtsp.url());
         LiveStreamCalls calls;
         calls.step = [](StreamStep) {};
         calls.frame = [&](const QImage&) { ++held; };
@@ -449,10 +453,7 @@ TEST(StreamGrab, ALiveStreamGivesFramesAndAStillWhenAskedAndClosesWhenAbandoned)
     StreamStill still;
     StreamStill ended;
     std::thread thread([&] {
-        StreamGrabRequest request;
-        request.address = rtsp.url();
-        request.deadlineMs = 10000;
-        request.maxBytes = 64 * 1024 * 1024;
+        const StreamGrabRequest request = Request(rtsp.url());
         LiveStreamCalls calls;
         calls.step = [](StreamStep) {};
         calls.frame = [&](const QImage& frame) {
