@@ -1,5 +1,7 @@
 #include "JobThread.h"
 
+#include <chrono>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -11,6 +13,16 @@ void ReleaseFreeMemory()
     // middle of an arena back (madvise), which is where a decoder's frame buffers end up.
     malloc_trim(0);
 #endif
+}
+
+bool ReleasePace::due(qint64 nowMs)
+{
+    qint64 last = lastMs_.load();
+    do {
+        if (nowMs - last < everyMs_)
+            return false;
+    } while (!lastMs_.compare_exchange_weak(last, nowMs));
+    return true;
 }
 
 JobThread::~JobThread()
@@ -62,8 +74,13 @@ void JobThread::Run()
         lock.unlock();
         job.run();
         job.run = nullptr;  // whatever the job held is freed before the release below
-        if (job.releaseAfter)
-            ReleaseFreeMemory();
+        if (job.releaseAfter) {
+            // Every stream cam's thread asks after each still: one of them wins the minute.
+            static ReleasePace pace(kReleaseEveryMs);
+            const auto now = std::chrono::steady_clock::now().time_since_epoch();
+            if (pace.due(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()))
+                ReleaseFreeMemory();
+        }
         lock.lock();
     }
 }
