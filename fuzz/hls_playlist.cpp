@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         const qint64 nowMs = loadStartMs + input.ConsumeIntegralInRange(0, 5000);
         const bool start = !newestBefore;
-        const QList<QUrl> taken = follow.take(playlist, loadStartMs, nowMs);
+        const QList<HlsSegment> taken = follow.take(playlist, loadStartMs, nowMs);
         // The newest segments, never more than a start or a follower that fell behind takes.
         const qsizetype count = playlist.segments.size();
         FUZZ_CHECK(taken.size() <= (start ? HlsFollow::kStartSegments : HlsFollow::kMostBehind), text);
