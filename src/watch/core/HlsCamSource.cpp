@@ -56,10 +56,9 @@ struct HlsCamSource::Live {
     LiveFeed feed{kMaxSegmentBytes};
     LiveFrameBox frames;
     QString address;
-    bool current = false;  // a fetch awaits its still from here
-    bool threadRuns = false;
-    int threadNumber = 0;
-    bool loading = false;  // the inner HTTP source loads for it
+    bool current = false;     // a fetch awaits its still from here
+    bool threadRuns = false;  // its decoding job runs (or waits its turn)
+    bool loading = false;     // the inner HTTP source loads for it
     int load = Playlist;
     int loads = 0;
     QUrl url;    // being loaded
@@ -90,10 +89,8 @@ HlsCamSource::~HlsCamSource()
         live_->abandon = true;
         live_->feed.cancel();
     }
-    if (thread_.joinable())
-        thread_.join();
-    if (liveThread_.joinable())
-        liveThread_.join();
+    thread_.finish();
+    liveThread_.finish();
 }
 
 bool HlsCamSource::start(const QString& address)
@@ -342,11 +339,9 @@ void HlsCamSource::SourceAnswered(CamAnswer answer)
                 stage_ = Stage::Decoding;
                 events_.SourcePhase(FetchPhase::Keyframe);
                 events_.SourceStep(TranslatedText("CamHealth", "decoding the keyframe"), 67.0f);
-                if (thread_.joinable())
-                    thread_.join();
                 auto decode = std::make_shared<Decode>();
                 decode_ = decode;
-                thread_ = std::thread([this, decode, body] {
+                thread_.post([this, decode, body] {
                     const StreamStill still = DecodeFirstKeyframe(body, decode->abandon);
                     QMetaObject::invokeMethod(
                         this, [this, decode, still] { Decoded(decode, still); }, Qt::QueuedConnection);
@@ -390,8 +385,6 @@ void HlsCamSource::Decoded(const std::shared_ptr<Decode>& decode, const StreamSt
 {
     if (decode_ == decode)
         decode_.reset();
-    if (thread_.joinable())
-        thread_.join();
     if (!decode->current)
         return;
     stage_ = Stage::Idle;
@@ -566,15 +559,12 @@ void HlsCamSource::LiveTimer()
 void HlsCamSource::LaunchLive()
 {
     const std::shared_ptr<Live> live = live_;
-    if (liveThread_.joinable())
-        liveThread_.join();  // an earlier stream's, cut already: it ends at once
     live->threadRuns = true;
-    live->threadNumber = ++liveThreadNumber_;
     StreamGrabRequest request;
     request.maxBytes = kMaxSegmentBytes;  // read at most before a keyframe
-    // The destructor joins this thread, so the source outlives every call below; an event still
+    // The destructor ends the thread, so the source outlives every call below; an event still
     // queued when it goes is dropped with it.
-    liveThread_ = std::thread([this, live, request] {
+    liveThread_.post([this, live, request] {
         LiveStreamCalls calls;
         calls.step = [](StreamStep) {};
         calls.frame = [this, live](const QImage& frame) {
@@ -626,8 +616,6 @@ void HlsCamSource::EndLive(bool failed, const std::function<void()>& tell)
 
 void HlsCamSource::LiveFinished(const std::shared_ptr<Live>& live, const StreamStill& ended)
 {
-    if (live->threadNumber == liveThreadNumber_ && liveThread_.joinable())
-        liveThread_.join();
     live->threadRuns = false;
     if (live_ == live)  // it ended by itself: the segments fed ran out or did not decode
         EndLive(true, [this, ended] {

@@ -2,10 +2,11 @@
 // A cam whose address is an HLS playlist: at each refresh the playlist (and, from a master
 // playlist, the variant fit for the size the picture is shown at) and its newest segment are
 // fetched with the program's own HTTP rules (an HttpCamSource: sign-in, authorities, redirects),
-// and the segment's first keyframe is decoded from memory on a thread of its own
-// (DecodeFirstKeyframe) into the JPEG answer any picture cam gives. A fragmented-MP4 segment is
-// decoded behind its initialisation section (#EXT-X-MAP), which is fetched once and kept while
-// the playlist names the same one; byte ranges are asked for with a Range header.
+// and the segment's first keyframe is decoded from memory on the cam's own thread
+// (DecodeFirstKeyframe, a job of its JobThread) into the JPEG answer any picture cam gives. A
+// fragmented-MP4 segment is decoded behind its initialisation section (#EXT-X-MAP), which is
+// fetched once and kept while the playlist names the same one; byte ranges are asked for with a
+// Range header.
 //
 // Live (the cam shown in the Viewer, when the Options say so): the media playlist is loaded
 // again at the pace its target duration asks (HlsFollow), each new segment is fetched once,
@@ -20,10 +21,10 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <thread>
 
 #include "CamSource.h"
 #include "HlsPlaylist.h"
+#include "JobThread.h"
 #include "StreamGrab.h"
 
 class HttpCamSource;
@@ -123,7 +124,7 @@ private:
     QUrl current_;         // what is being fetched
     QSet<QUrl> visited_;   // the playlists this fetch has read (no loops)
     std::shared_ptr<Decode> decode_;
-    std::thread thread_;
+    JobThread thread_;      // decodes the stills
     QString stillAddress_;  // what the ordinary fetch fetches
     HlsSegment newest_;     // the segment the still is taken from
 
@@ -142,7 +143,8 @@ private:
     QString liveAddress_;         // the playlist to follow live; empty: none
     bool liveFailed_ = false;     // the live stream ended by itself: the next start opens it again
     QTimer liveTimer_;            // the running load's deadline, or the wait for the next load
-    std::thread liveThread_;      // the newest live stream's decoding (ended ones are cut at once)
-    int liveThreadNumber_ = 0;
+    // Decodes the live streams, one after another (an ended one is cut at once, so the next
+    // one waits for nothing).
+    JobThread liveThread_;
     int liveLoads_ = 0;
 };

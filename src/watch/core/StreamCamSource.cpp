@@ -47,8 +47,7 @@ StreamCamSource::~StreamCamSource()
     // cannot be cut short. Events still queued for this source are dropped with it.
     if (grab_)
         grab_->abandon = true;
-    if (thread_.joinable())
-        thread_.join();
+    thread_.finish();
 }
 
 bool StreamCamSource::start(const QString& address)
@@ -139,8 +138,6 @@ qint32 StreamCamSource::DeadlineSeconds() const
 
 void StreamCamSource::Launch()
 {
-    if (thread_.joinable())
-        thread_.join();  // ended already: its last event was its end
     const bool fetch = !pending_.isEmpty();
     const bool live = !liveAddress_.isEmpty() && (fetch ? pending_ == liveAddress_ : !liveFailed_);
     if (!fetch && !live)
@@ -162,9 +159,10 @@ void StreamCamSource::Launch()
         liveFailed_ = false;
     step_ = StreamStep::Connecting;
     ++connections_;
-    // The destructor joins this thread, so the source outlives every call below; an event
-    // still queued when it goes is dropped with it.
-    thread_ = std::thread([this, grab, request] {
+    // The destructor ends the thread, so the source outlives every call below; an event still
+    // queued when it goes is dropped with it. The last grab has told its end, so it has closed
+    // its connection: this one queues behind nothing that holds one.
+    thread_.post([this, grab, request] {
         const auto step = [this, grab](StreamStep step) {
             QMetaObject::invokeMethod(
                 this, [this, grab, step] { Stepped(grab, step); }, Qt::QueuedConnection);
@@ -233,8 +231,6 @@ void StreamCamSource::Finished(const std::shared_ptr<Grab>& grab, const StreamSt
 {
     if (grab_ == grab)
         grab_.reset();
-    if (thread_.joinable())
-        thread_.join();
     if (grab->live && !grab->abandon)
         liveFailed_ = true;
     if (grab->current)

@@ -1,6 +1,6 @@
 #pragma once
-// A cam whose address is a video stream (rtsp://, rtsps://): one still per refresh, taken on a
-// thread of its own (GrabStreamStill) and handed to the cam as the JPEG answer any picture cam
+// A cam whose address is a video stream (rtsp://, rtsps://): one still per refresh, taken on the
+// cam's own thread (GrabStreamStill, a job of its JobThread) and handed to the cam as the JPEG answer any picture cam
 // gives. At most one connection per cam: a start while the last grab still winds down (it was
 // abandoned, and FFmpeg's interrupt callback is ending it) waits for that grab to close first.
 //
@@ -11,9 +11,9 @@
 #include <QString>
 #include <atomic>
 #include <memory>
-#include <thread>
 
 #include "CamSource.h"
+#include "JobThread.h"
 #include "StreamGrab.h"
 
 // Whether the address names a stream this source fetches: rtsp:// or rtsps://, in any letter case.
@@ -75,10 +75,10 @@ private:
     std::function<qint32()> refreshSeconds_;
     std::function<bool()> udp_;
     std::shared_ptr<Grab> grab_;  // the running grab, current or abandoned
-    std::thread thread_;
-    QString pending_;          // the address a start asked for while an abandoned grab winds down
-    QString liveAddress_;      // the stream kept open live; empty: none
-    bool liveFailed_ = false;  // the live stream ended by itself: the next start opens it again
+    JobThread thread_;            // runs the grabs and live streams, one after another
+    QString pending_;             // the address a start asked for while an abandoned grab winds down
+    QString liveAddress_;         // the stream kept open live; empty: none
+    bool liveFailed_ = false;     // the live stream ended by itself: the next start opens it again
     int connections_ = 0;
     StreamStep step_ = StreamStep::Connecting;
 };
