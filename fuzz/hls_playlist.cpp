@@ -15,6 +15,25 @@ void CheckPlaylist(const HlsPlaylist& playlist, const QString& text)
     FUZZ_CHECK(playlist.mediaSequence >= 0 && playlist.targetSeconds >= 0, text);
     // Segments before a variant stay listed, but a master playlist is read for its variants only.
     FUZZ_CHECK(playlist.master || playlist.variants.isEmpty(), text);
+    // Whatever is to be fetched is http(s), and a byte range is one: a count from an offset.
+    const auto fetchable = [](const QUrl& url) {
+        return (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")) &&
+            !url.host().isEmpty();
+    };
+    const auto range = [](const HlsResource& resource) {
+        if (resource.length == -1)
+            return resource.offset == 0 && RangeRequest(resource).isEmpty();
+        return resource.length > 0 && resource.length <= kMostByteRangeValue && resource.offset >= 0 &&
+            resource.offset <= kMostByteRangeValue && RangeRequest(resource).startsWith("bytes=");
+    };
+    for (const HlsVariant& variant : playlist.variants)
+        FUZZ_CHECK(fetchable(variant.url), variant.url.toString());
+    for (const HlsSegment& segment : playlist.segments) {
+        FUZZ_CHECK(fetchable(segment.url) && range(segment), segment.url.toString());
+        FUZZ_CHECK(segment.init.url.isEmpty() ? segment.init == HlsResource() : fetchable(segment.init.url),
+                   segment.init.url.toString());
+        FUZZ_CHECK(range(segment.init), text);
+    }
     if (playlist.problem != HlsPlaylist::Problem::None)
         return;
     bool video = false;
@@ -57,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         const qint64 nowMs = loadStartMs + input.ConsumeIntegralInRange(0, 5000);
         const bool start = !newestBefore;
-        const QList<QUrl> taken = follow.take(playlist, loadStartMs, nowMs);
+        const QList<HlsSegment> taken = follow.take(playlist, loadStartMs, nowMs);
         // The newest segments, never more than a start or a follower that fell behind takes.
         const qsizetype count = playlist.segments.size();
         FUZZ_CHECK(taken.size() <= (start ? HlsFollow::kStartSegments : HlsFollow::kMostBehind), text);

@@ -799,6 +799,26 @@
         <source>the HLS playlist stopped growing</source>
         <translation>die HLS-Playlist wächst nicht mehr</translation>
     </message>
+    <message>
+        <source>HLS playlist names an address that cannot be fetched over http or https</source>
+        <translation>HLS-Playlist nennt eine Adresse, die nicht über http oder https geholt werden kann</translation>
+    </message>
+    <message>
+        <source>HLS playlist with a malformed EXT-X-MAP or EXT-X-BYTERANGE tag</source>
+        <translation>HLS-Playlist mit fehlerhaftem EXT-X-MAP- oder EXT-X-BYTERANGE-Tag</translation>
+    </message>
+    <message>
+        <source>fetching the segment&apos;s init section</source>
+        <translation>holt den Initialisierungsabschnitt des Segments</translation>
+    </message>
+    <message>
+        <source>HLS init section larger than 1 MiB</source>
+        <translation>HLS-Initialisierungsabschnitt größer als 1 MiB</translation>
+    </message>
+    <message>
+        <source>the HLS server&apos;s answer does not hold the byte range asked for</source>
+        <translation>die Antwort des HLS-Servers enthält den erbetenen Bytebereich nicht</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>

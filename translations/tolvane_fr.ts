@@ -799,6 +799,26 @@
         <source>the HLS playlist stopped growing</source>
         <translation>la playlist HLS ne s’allonge plus</translation>
     </message>
+    <message>
+        <source>HLS playlist names an address that cannot be fetched over http or https</source>
+        <translation>la playlist HLS nomme une adresse qui ne peut pas être récupérée en http ou https</translation>
+    </message>
+    <message>
+        <source>HLS playlist with a malformed EXT-X-MAP or EXT-X-BYTERANGE tag</source>
+        <translation>playlist HLS avec une balise EXT-X-MAP ou EXT-X-BYTERANGE mal formée</translation>
+    </message>
+    <message>
+        <source>fetching the segment&apos;s init section</source>
+        <translation>récupération de la section d&apos;initialisation du segment</translation>
+    </message>
+    <message>
+        <source>HLS init section larger than 1 MiB</source>
+        <translation>section d&apos;initialisation HLS de plus de 1 Mio</translation>
+    </message>
+    <message>
+        <source>the HLS server&apos;s answer does not hold the byte range asked for</source>
+        <translation>la réponse du serveur HLS ne contient pas la plage d&apos;octets demandée</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>

@@ -21,36 +21,51 @@
 #include "WatchedCams.h"
 
 namespace {
+// MPEG-TS <name>_<n>.ts; fragmented MP4 <name>_<n>.m4s behind <name>_init.mp4; or fragmented MP4
+// in one file <name>.m4s, its init section and segments named by byte ranges.
+enum class Segments { Ts, Fmp4, Fmp4OneFile };
+
 // Segments of one second (a keyframe each second) of a test picture of `size`, in htdocs/<name>.
-bool MakeSegments(const QString& htdocs, const QString& name, const QSize& size, int seconds = 3, int fps = 10)
+bool MakeSegments(const QString& htdocs, const QString& name, const QSize& size, int seconds = 3, int fps = 10,
+                  Segments type = Segments::Ts)
 {
+    QStringList typeArguments;
+    if (type != Segments::Ts)
+        typeArguments << QStringLiteral("-hls_segment_type") << QStringLiteral("fmp4");
+    if (type == Segments::Fmp4)
+        typeArguments << QStringLiteral("-hls_fmp4_init_filename") << name + QStringLiteral("_init.mp4")
+                      << QStringLiteral("-hls_segment_filename")
+                      << htdocs + QLatin1Char('/') + name + QStringLiteral("_%d.m4s");
+    else if (type == Segments::Fmp4OneFile)
+        typeArguments << QStringLiteral("-hls_flags") << QStringLiteral("single_file");
+    else
+        typeArguments << QStringLiteral("-hls_segment_filename")
+                      << htdocs + QLatin1Char('/') + name + QStringLiteral("_%d.ts");
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {QStringLiteral("-loglevel"),
-                  QStringLiteral("error"),
-                  QStringLiteral("-f"),
-                  QStringLiteral("lavfi"),
-                  QStringLiteral("-i"),
-                  QStringLiteral("testsrc=size=%1x%2:rate=%3").arg(size.width()).arg(size.height()).arg(fps),
-                  QStringLiteral("-t"),
-                  QString::number(seconds),
-                  QStringLiteral("-c:v"),
-                  QStringLiteral("libx264"),
-                  QStringLiteral("-preset"),
-                  QStringLiteral("ultrafast"),
-                  QStringLiteral("-g"),
-                  QString::number(fps),
-                  QStringLiteral("-pix_fmt"),
-                  QStringLiteral("yuv420p"),
-                  QStringLiteral("-f"),
-                  QStringLiteral("hls"),
-                  QStringLiteral("-hls_time"),
-                  QStringLiteral("1"),
-                  QStringLiteral("-hls_list_size"),
-                  QStringLiteral("0"),
-                  QStringLiteral("-hls_segment_filename"),
-                  htdocs + QLatin1Char('/') + name + QStringLiteral("_%d.ts"),
-                  htdocs + QLatin1Char('/') + name + QStringLiteral(".m3u8")});
+                 QStringList{QStringLiteral("-loglevel"),
+                             QStringLiteral("error"),
+                             QStringLiteral("-f"),
+                             QStringLiteral("lavfi"),
+                             QStringLiteral("-i"),
+                             QStringLiteral("testsrc=size=%1x%2:rate=%3").arg(size.width()).arg(size.height()).arg(fps),
+                             QStringLiteral("-t"),
+                             QString::number(seconds),
+                             QStringLiteral("-c:v"),
+                             QStringLiteral("libx264"),
+                             QStringLiteral("-preset"),
+                             QStringLiteral("ultrafast"),
+                             QStringLiteral("-g"),
+                             QString::number(fps),
+                             QStringLiteral("-pix_fmt"),
+                             QStringLiteral("yuv420p"),
+                             QStringLiteral("-f"),
+                             QStringLiteral("hls"),
+                             QStringLiteral("-hls_time"),
+                             QStringLiteral("1"),
+                             QStringLiteral("-hls_list_size"),
+                             QStringLiteral("0")} +
+                     typeArguments + QStringList{htdocs + QLatin1Char('/') + name + QStringLiteral(".m3u8")});
     return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
 }
 
@@ -160,23 +175,26 @@ TEST_F(HlsCamTest, TheDemosStreamCamIsMadeInsideTheProgramAndWatchedLikeAnyOther
 }
 
 namespace {
-// A live media playlist of one-second segments <name>_<n>.ts: the newest three up to `newest`.
-QByteArray LivePlaylist(const QString& name, int newest)
+// A live media playlist of one-second segments <name>_<n>.ts: the newest three up to `newest`;
+// with an init section, fragmented MP4 <name>_<n>.m4s behind it.
+QByteArray LivePlaylist(const QString& name, int newest, const QByteArray& init = {})
 {
     const int first = qMax(0, newest - 2);
-    QByteArray text =
-        "#EXTM3U\n#EXT-X-VERSION:3\n#EXT-X-TARGETDURATION:1\n#EXT-X-MEDIA-SEQUENCE:" + QByteArray::number(first) + "\n";
+    QByteArray text = "#EXTM3U\n#EXT-X-VERSION:" + QByteArray(init.isEmpty() ? "3" : "7") +
+        "\n#EXT-X-TARGETDURATION:1\n#EXT-X-MEDIA-SEQUENCE:" + QByteArray::number(first) + "\n";
+    if (!init.isEmpty())
+        text += "#EXT-X-MAP:URI=\"" + init + "\"\n";
     for (int n = first; n <= newest; ++n)
-        text += "#EXTINF:1.0,\n" + name.toUtf8() + "_" + QByteArray::number(n) + ".ts\n";
+        text += "#EXTINF:1.0,\n" + name.toUtf8() + "_" + QByteArray::number(n) + (init.isEmpty() ? ".ts\n" : ".m4s\n");
     return text;
 }
 
-// How many requests of the access log ask for `path`.
-int Requests(const LighttpdServer& web, const QString& path)
+// How many requests of the access log ask for `path` and had the answer `status`.
+int Requests(const LighttpdServer& web, const QString& path, int status = 200)
 {
     int count = 0;
     for (const QString& line : web.accessLog())
-        count += line.contains(QStringLiteral("GET ") + path + QStringLiteral(" HTTP/1.1 200")) ? 1 : 0;
+        count += line.contains(QStringLiteral("GET %1 HTTP/1.1 %2").arg(path).arg(status)) ? 1 : 0;
     return count;
 }
 }  // namespace
@@ -315,4 +333,96 @@ TEST_F(HlsCamTest, ALiveCamTakesTheHighestVariantPlaysAnEndedPlaylistOutAndTells
     EXPECT_TRUE(cam.healthSummary().startsWith(QStringLiteral("failing: HTTP 404 Not Found")))
         << cam.healthSummary().toStdString();
     cam.cmdStop_Click();
+}
+
+// Fragmented MP4 (ffmpeg's -hls_segment_type fmp4): the newest segment is decoded behind its
+// init section, which is fetched once while the playlist names the same one, and again when it
+// names another; in one file behind a master playlist, the init section and segment are asked
+// for as byte ranges (lighttpd answers 206); an init section the server does not have is told as
+// a missing segment is.
+TEST_F(HlsCamTest, AFragmentedMp4CamsStillIsDecodedBehindItsInitSectionFetchedOnceWhileItsAddressStays)
+{
+    LighttpdServer web(home.filePath(QStringLiteral("web")));
+    const QString htdocs = web.documentPath(QString());
+    ASSERT_TRUE(MakeSegments(htdocs, QStringLiteral("f"), {320, 240}, 3, 10, Segments::Fmp4));
+    ASSERT_TRUE(MakeSegments(htdocs, QStringLiteral("one"), {160, 120}, 3, 10, Segments::Fmp4OneFile));
+    ASSERT_TRUE(QFile::copy(htdocs + QStringLiteral("/f_init.mp4"), htdocs + QStringLiteral("/f_init2.mp4")));
+    ASSERT_TRUE(web.putFile(QStringLiteral("live.m3u8"), LivePlaylist(QStringLiteral("f"), 0, "f_init.mp4")));
+    ASSERT_TRUE(web.putFile(QStringLiteral("master.m3u8"),
+                            "#EXTM3U\n#EXT-X-STREAM-INF:BANDWIDTH=800000,RESOLUTION=320x240\nf.m3u8\n"
+                            "#EXT-X-STREAM-INF:BANDWIDTH=200000,RESOLUTION=160x120\none.m3u8\n"));
+    ASSERT_TRUE(web.putFile(QStringLiteral("noinit.m3u8"), LivePlaylist(QStringLiteral("f"), 2, "gone_init.mp4")));
+    ASSERT_TRUE(web.start()) << web.problem().toStdString();
+
+    EXPECT_TRUE(Watch(web.url(QStringLiteral("/f.m3u8"))).startsWith(QStringLiteral("ok: picture shown: 320x240")));
+    shownHeight = 100;
+    const QString ranges = Watch(web.url(QStringLiteral("/master.m3u8")));
+    EXPECT_TRUE(ranges.startsWith(QStringLiteral("ok: picture shown: 160x120"))) << ranges.toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Requests(web, QStringLiteral("/one.m4s"), 206) == 2; }, 5000))
+        << web.accessLog().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(Requests(web, QStringLiteral("/one.m4s"), 200), 0);
+    EXPECT_EQ(Watch(web.url(QStringLiteral("/noinit.m3u8"))).section(QLatin1Char(','), 0, 0),
+              QStringLiteral("failing: HTTP 404 Not Found"));
+
+    // A cam whose playlist grows: each refresh brings the next segment, the init section once.
+    WatchedCam& cam = cams.cam(0);
+    QSignalSpy shown(&cam, &WatchedCam::pictureShown);
+    cam.open(QStringLiteral("Harbour"), web.url(QStringLiteral("/live.m3u8")), QStringLiteral("30"));
+    for (int newest = 1; newest <= 3; ++newest) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shown.size() == newest; }, 10000))
+            << newest << cam.healthSummary().toStdString();
+        if (newest == 3)
+            break;
+        // The third load names a new init section (the same boxes under another address).
+        ASSERT_TRUE(web.putFile(QStringLiteral("live.m3u8"),
+                                LivePlaylist(QStringLiteral("f"), newest, newest == 2 ? "f_init2.mp4" : "f_init.mp4")));
+        cam.cmdRefresh_Click();
+    }
+    cam.cmdStop_Click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Requests(web, QStringLiteral("/f_2.m4s")) == 2; }, 5000));
+    EXPECT_EQ(Requests(web, QStringLiteral("/f_init.mp4")), 2) << "once for f.m3u8, again after one.m4s's";
+    EXPECT_EQ(Requests(web, QStringLiteral("/f_init2.mp4")), 1);
+}
+
+// Live, fragmented MP4: each new segment is fed behind the init section, fetched once while the
+// playlist names the same one and once more when it names another.
+TEST_F(HlsCamTest, ALiveFragmentedMp4CamFeedsEachSegmentBehindItsInitSectionFetchedOncePerAddress)
+{
+    LighttpdServer web(home.filePath(QStringLiteral("web")));
+    const QString htdocs = web.documentPath(QString());
+    constexpr int kSegments = 6;  // 0 to 5; from 3 on behind the second init section
+    ASSERT_TRUE(MakeSegments(htdocs, QStringLiteral("lf"), {160, 120}, kSegments, 30, Segments::Fmp4));
+    ASSERT_TRUE(QFile::copy(htdocs + QStringLiteral("/lf_init.mp4"), htdocs + QStringLiteral("/lf_init2.mp4")));
+    int newest = 1;
+    const auto playlist = [&newest] {
+        return LivePlaylist(QStringLiteral("lf"), newest, newest < 3 ? "lf_init.mp4" : "lf_init2.mp4");
+    };
+    ASSERT_TRUE(web.putFile(QStringLiteral("live.m3u8"), playlist()));
+    ASSERT_TRUE(web.start()) << web.problem().toStdString();
+    QTimer grow;
+    QObject::connect(&grow, &QTimer::timeout, [&] {
+        if (newest + 1 < kSegments) {
+            ++newest;
+            web.putFile(QStringLiteral("live.m3u8"), playlist());
+        }
+    });
+    cams.needs().liveSeen = [] { return true; };
+    cams.setLiveInViewer(true);
+    WatchedCam& cam = cams.cam(0);
+    QSignalSpy frames(&cam, &WatchedCam::liveFrame);
+    cam.open(QStringLiteral("Harbour"), web.url(QStringLiteral("/live.m3u8")), QStringLiteral("30"));
+    grow.start(1000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frames.size() >= 10; }, 10000)) << cam.healthSummary().toStdString();
+    EXPECT_EQ(frames.first().first().value<QImage>().size(), QSize(160, 120));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return newest == kSegments - 1; }, 10000));
+    frames.clear();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frames.size() >= 10; }, 3000))
+        << "the second init section's segments play: " << cam.healthSummary().toStdString();
+    cam.cmdStop_Click();
+    // (lighttpd writes its log a little later.)
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Requests(web, QStringLiteral("/lf_5.m4s")) > 0; }, 5000));
+    EXPECT_EQ(Requests(web, QStringLiteral("/lf_init.mp4")), 1);
+    EXPECT_EQ(Requests(web, QStringLiteral("/lf_init2.mp4")), 1);
+    for (int n = 0; n < kSegments; ++n)
+        EXPECT_EQ(Requests(web, QStringLiteral("/lf_%1.m4s").arg(n)), 1) << "segment " << n;
 }

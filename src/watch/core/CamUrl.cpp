@@ -134,7 +134,7 @@ QByteArray RequestTarget(const QString& path)
 }
 
 QByteArray BuildCamRequest(const QString& path, const QString& hostHeader, const QByteArray& authorization,
-                           const RequestConditions& conditions)
+                           const RequestConditions& conditions, const QByteArray& range)
 {
     const QByteArray target = RequestTarget(path);
     QByteArray request;
@@ -150,6 +150,8 @@ QByteArray BuildCamRequest(const QString& path, const QString& hostHeader, const
         request += "If-None-Match: " + conditions.etag + "\r\n";
     if (!conditions.lastModified.isEmpty())
         request += "If-Modified-Since: " + conditions.lastModified + "\r\n";
+    if (!range.isEmpty())
+        request += "Range: " + range + "\r\n";
     request += "\r\n";
     return request;
 }

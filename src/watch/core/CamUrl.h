@@ -30,9 +30,10 @@ struct RequestConditions {
 };
 
 // The exact request bytes for a path and Host line (blanks in the path become "%20"); an
-// Authorization line follows Accept when a value is given, then the conditions that are set.
+// Authorization line follows Accept when a value is given, then the conditions that are set, then
+// a Range line for `range` ("bytes=0-799": a part of a file, as an HLS byte range names it).
 QByteArray BuildCamRequest(const QString& path, const QString& hostHeader, const QByteArray& authorization = {},
-                           const RequestConditions& conditions = {});
+                           const RequestConditions& conditions = {}, const QByteArray& range = {});
 // A validator value from a server, fit to be sent back in a request line: trimmed, at most
 // 1 KB, without control characters (a line break would add header lines); empty when not fit.
 QByteArray ValidatorValue(QByteArrayView value);

@@ -25,6 +25,10 @@ QString ProblemWords(HlsPlaylist::Problem problem)
         return TranslatedText("CamHealth", "HLS playlist without segments");
     case HlsPlaylist::Problem::NoVideo:
         return TranslatedText("CamHealth", "HLS playlist without video");
+    case HlsPlaylist::Problem::NotHttp:
+        return TranslatedText("CamHealth", "HLS playlist names an address that cannot be fetched over http or https");
+    case HlsPlaylist::Problem::BadMapOrRange:
+        return TranslatedText("CamHealth", "HLS playlist with a malformed EXT-X-MAP or EXT-X-BYTERANGE tag");
     }
     return {};
 }
@@ -46,7 +50,7 @@ struct HlsCamSource::Decode {
 // One live stream: its thread reads `abandon`, `stillWanted` and `feed` and fills `frames`; the
 // window's thread alone touches the rest.
 struct HlsCamSource::Live {
-    enum Load { Playlist, Variant, Media, Segment };
+    enum Load { Playlist, Variant, Media, Init, Segment };
     std::atomic<bool> abandon{false};
     std::atomic<bool> stillWanted{false};  // the next frame is the current fetch's still
     LiveFeed feed{kMaxSegmentBytes};
@@ -61,7 +65,8 @@ struct HlsCamSource::Live {
     QUrl media;  // the media playlist followed
     QSet<QUrl> visited;
     HlsFollow follow;
-    QList<QUrl> segments;  // listed, not yet fetched
+    QList<HlsSegment> segments;  // listed, not yet fetched
+    HlsSegment segment;          // being fetched (its init section first, when not kept)
     qint64 loadStartMs = 0;
 };
 
@@ -109,7 +114,7 @@ bool HlsCamSource::start(const QString& address)
     }
     stillAddress_ = address;
     visited_.clear();
-    Fetch(url, Stage::Playlist);
+    Fetch({url}, Stage::Playlist);
     return true;
 }
 
@@ -165,17 +170,55 @@ QStringList HlsCamSource::redirectHops() const
     return http_->redirectHops();
 }
 
-void HlsCamSource::Fetch(const QUrl& url, Stage stage)
+void HlsCamSource::Fetch(const HlsResource& what, Stage stage)
 {
     stage_ = stage;
-    current_ = url;
-    if (stage != Stage::Segment)
-        visited_.insert(url);
-    http_->setAnswerLimit(stage == Stage::Segment ? kMaxSegmentBytes : kMaxPlaylistBytes);
-    events_.SourceStep(stage == Stage::Segment ? TranslatedText("CamHealth", "fetching the newest segment")
-                                               : TranslatedText("CamHealth", "fetching the playlist"),
-                       0.0f);
-    http_->start(url.toString(QUrl::FullyEncoded));
+    current_ = what.url;
+    if (stage == Stage::Playlist || stage == Stage::Variant)
+        visited_.insert(what.url);
+    Piece piece = Piece::Playlist;
+    QString words = TranslatedText("CamHealth", "fetching the playlist");
+    if (stage == Stage::Init) {
+        piece = Piece::Init;
+        words = TranslatedText("CamHealth", "fetching the segment's init section");
+    } else if (stage == Stage::Segment) {
+        piece = Piece::Segment;
+        words = TranslatedText("CamHealth", "fetching the newest segment");
+    }
+    events_.SourceStep(words, 0.0f);
+    if (!Load(what, piece, &newest_))
+        Fail(ProblemWords(HlsPlaylist::Problem::NotHttp));
+}
+
+bool HlsCamSource::Load(const HlsResource& what, Piece piece, const HlsSegment* segment)
+{
+    piece_ = what;
+    pieceKind_ = piece;
+    pieceInit_.clear();
+    if (piece == Piece::Segment && segment && !segment->init.url.isEmpty() && !NeedsInit(*segment))
+        pieceInit_ = init_->bytes;
+    qint64 bound = kMaxPlaylistBytes;
+    if (piece != Piece::Playlist)
+        bound = piece == Piece::Init ? kMaxInitBytes : kMaxSegmentBytes;
+    // The limit counts the header too. A server without ranges answers with the whole, which is
+    // read up to the range's end.
+    if (what.length >= 0)
+        bound = qMin(bound, what.offset + what.length + HttpResponseAssembler::kMaxHeaderBytes);
+    http_->setAnswerLimit(bound);
+    http_->setRange(RangeRequest(what));
+    return http_->start(what.url.toString(QUrl::FullyEncoded));
+}
+
+bool HlsCamSource::NeedsInit(const HlsSegment& segment) const
+{
+    return !segment.init.url.isEmpty() && !(init_ && init_->where == segment.init);
+}
+
+void HlsCamSource::FetchNewest()
+{
+    if (NeedsInit(newest_))
+        return Fetch(newest_.init, Stage::Init);
+    Fetch(newest_, Stage::Segment);
 }
 
 void HlsCamSource::SourcePhase(FetchPhase phase)
@@ -211,12 +254,15 @@ void HlsCamSource::SourceUnchanged(int status)
 void HlsCamSource::SourceFailed(const FetchOutcome& outcome, bool notFound)
 {
     const bool live = LiveLoading();
-    const bool segment = live ? live_->load == Live::Segment : stage_ == Stage::Segment;
     std::function<void()> tell = [this, outcome, notFound] { events_.SourceFailed(outcome, notFound); };
     if (outcome.kind == FetchOutcomeKind::TooLarge && outcome.tooLarge == FetchOutcome::Part::Answer)
-        tell = [this, segment] {
-            Fail(segment ? TranslatedText("CamHealth", "HLS segment larger than 64 MiB")
-                         : TranslatedText("CamHealth", "HLS playlist larger than 1 MiB"));
+        tell = [this, piece = pieceKind_] {
+            if (piece == Piece::Segment)
+                Fail(TranslatedText("CamHealth", "HLS segment larger than 64 MiB"));
+            else if (piece == Piece::Init)
+                Fail(TranslatedText("CamHealth", "HLS init section larger than 1 MiB"));
+            else
+                Fail(TranslatedText("CamHealth", "HLS playlist larger than 1 MiB"));
         };
     if (live) {
         live_->loading = false;
@@ -240,6 +286,34 @@ void HlsCamSource::SourceAnswered(CamAnswer answer)
         }
         stage_ = Stage::Idle;
         events_.SourceAnswered(std::move(answer));
+        return;
+    }
+    // The range asked for; a segment behind its init section.
+    std::optional<QByteArray> bytes =
+        TakeByteRange(piece_, StatusCodeOf(answer.response.header), std::move(answer.response.body));
+    if (!bytes) {
+        const auto tell = [this] {
+            Fail(TranslatedText("CamHealth", "the HLS server's answer does not hold the byte range asked for"));
+        };
+        if (LiveLoading()) {
+            live_->loading = false;
+            return EndLive(true, tell);
+        }
+        return tell();
+    }
+    if (pieceKind_ == Piece::Init)
+        init_ = InitSection{piece_, *bytes};
+    if (!pieceInit_.isEmpty())
+        bytes->prepend(pieceInit_);
+    answer.response.body = std::move(*bytes);
+    if (stage_ == Stage::Init && !LiveLoading()) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, fetch = fetches_] {
+                if (fetch == fetches_)
+                    FetchNewest();
+            },
+            Qt::QueuedConnection);
         return;
     }
     // Go on from the event loop: this runs inside the HTTP source's own handling of the close.
@@ -285,14 +359,14 @@ void HlsCamSource::TakePlaylist(const QByteArray& body)
     if (playlist.problem != HlsPlaylist::Problem::None)
         return Fail(ProblemWords(playlist.problem));
     if (!playlist.master) {
-        Fetch(playlist.segments.last(), Stage::Segment);
-        return;
+        newest_ = playlist.segments.last();
+        return FetchNewest();
     }
     // A master playlist leads to media playlists, never to another master nor back.
     const HlsVariant* variant = ChooseHlsVariant(playlist.variants, shownHeight_ ? shownHeight_() : 0);
     if (stage_ != Stage::Playlist || !variant || visited_.contains(variant->url))
         return Fail(TranslatedText("CamHealth", "HLS playlist loop"));
-    Fetch(variant->url, Stage::Variant);
+    Fetch({variant->url}, Stage::Variant);
 }
 
 void HlsCamSource::Fail(const QString& words)
@@ -388,24 +462,26 @@ void HlsCamSource::OpenLive(const QString& address, bool stillAwaited)
     live->stillWanted = stillAwaited;
     live_ = live;
     liveFailed_ = false;
-    LiveLoad(QUrl(address), Live::Playlist);
+    LiveLoad({QUrl(address)}, Live::Playlist);
 }
 
-void HlsCamSource::LiveLoad(const QUrl& url, int load)
+void HlsCamSource::LiveLoad(const HlsResource& what, int load)
 {
     Live& live = *live_;
     live.load = load;
-    live.url = url;
+    live.url = what.url;
     live.loading = true;
     ++live.loads;
     ++liveLoads_;
-    if (load != Live::Segment) {
-        live.visited.insert(url);
+    Piece piece = Piece::Playlist;
+    if (load == Live::Init || load == Live::Segment) {
+        piece = load == Live::Init ? Piece::Init : Piece::Segment;
+    } else {
+        live.visited.insert(what.url);
         live.loadStartMs = monotonicMs_();
     }
-    http_->setAnswerLimit(load == Live::Segment ? kMaxSegmentBytes : kMaxPlaylistBytes);
     liveTimer_.start(LiveDeadlineSeconds() * 1000);
-    if (!http_->start(url.toString(QUrl::FullyEncoded))) {
+    if (!Load(what, piece, &live.segment)) {
         live.loading = false;
         EndLive(true, [this] { Fail(TranslatedText("CamHealth", "not an HLS playlist")); });
     }
@@ -414,6 +490,8 @@ void HlsCamSource::LiveLoad(const QUrl& url, int load)
 void HlsCamSource::LiveTake(const QByteArray& body)
 {
     Live& live = *live_;
+    if (live.load == Live::Init)
+        return LiveLoad(live.segment, Live::Segment);  // the init section is kept: init_
     if (live.load == Live::Segment) {
         live.feed.push(body);
         if (!live.threadRuns)
@@ -429,7 +507,7 @@ void HlsCamSource::LiveTake(const QByteArray& body)
         const HlsVariant* variant = ChooseHlsVariant(playlist.variants, std::numeric_limits<int>::max());
         if (live.load != Live::Playlist || !variant || live.visited.contains(variant->url))
             return EndLive(true, [this] { Fail(TranslatedText("CamHealth", "HLS playlist loop")); });
-        return LiveLoad(variant->url, Live::Variant);
+        return LiveLoad({variant->url}, Live::Variant);
     }
     live.media = live.url;
     live.segments += live.follow.take(playlist, live.loadStartMs, monotonicMs_());
@@ -439,8 +517,12 @@ void HlsCamSource::LiveTake(const QByteArray& body)
 void HlsCamSource::LiveNext()
 {
     Live& live = *live_;
-    if (!live.segments.isEmpty())
-        return LiveLoad(live.segments.takeFirst(), Live::Segment);
+    if (!live.segments.isEmpty()) {
+        live.segment = live.segments.takeFirst();
+        if (NeedsInit(live.segment))
+            return LiveLoad(live.segment.init, Live::Init);
+        return LiveLoad(live.segment, Live::Segment);
+    }
     if (live.follow.ended()) {
         // The segments fed are played to their end; then the stream closes.
         live.feed.finish();
@@ -459,7 +541,7 @@ void HlsCamSource::LiveTimer()
     if (!live_)
         return;
     if (!live_->loading)
-        return LiveLoad(live_->media, Live::Media);
+        return LiveLoad({live_->media}, Live::Media);
     // The load's deadline passed: a server that stalls costs the live stream, never a wait.
     http_->stop();
     live_->loading = false;
@@ -523,7 +605,7 @@ void HlsCamSource::EndLive(bool failed, const std::function<void()>& tell)
             // No longer live: the still comes the ordinary way.
             stillAddress_ = live->address;
             visited_.clear();
-            Fetch(QUrl(live->address), Stage::Playlist);
+            Fetch({QUrl(live->address)}, Stage::Playlist);
         }
     }
     if (!live->threadRuns)

@@ -3,7 +3,10 @@
 // playlist, the variant fit for the size the picture is shown at) and its newest segment are
 // fetched with the program's own HTTP rules (an HttpCamSource: sign-in, authorities, redirects),
 // and the segment's first keyframe is decoded from memory on the cam's own thread
-// (DecodeFirstKeyframe, a job of its JobThread) into the JPEG answer any picture cam gives.
+// (DecodeFirstKeyframe, a job of its JobThread) into the JPEG answer any picture cam gives. A
+// fragmented-MP4 segment is decoded behind its initialisation section (#EXT-X-MAP), which is
+// fetched once and kept while the playlist names the same one; byte ranges are asked for with a
+// Range header.
 //
 // Live (the cam shown in the Viewer, when the Options say so): the media playlist is loaded
 // again at the pace its target duration asks (HlsFollow), each new segment is fetched once,
@@ -20,6 +23,7 @@
 #include <memory>
 
 #include "CamSource.h"
+#include "HlsPlaylist.h"
 #include "JobThread.h"
 #include "StreamGrab.h"
 
@@ -60,7 +64,10 @@ Q_SIGNALS:
     void liveClosed();
 
 private:
-    enum class Stage { Idle, Playlist, Variant, Segment, Decoding };
+    enum class Stage { Idle, Playlist, Variant, Init, Segment, Decoding };
+    // What the inner HTTP source loads, for the still or the live stream: it sets the answer's
+    // limit and the words for an answer past it.
+    enum class Piece { Playlist, Init, Segment };
     struct Decode;
     struct Live;
     // The inner HTTP fetch's events: the playlists are the source's own business, the segment's
@@ -82,7 +89,12 @@ private:
     // Whether the inner HTTP source loads for the live stream (else for a still).
     bool LiveLoading() const;
     void StopStill();
-    void Fetch(const QUrl& url, Stage stage);
+    void Fetch(const HlsResource& what, Stage stage);
+    // Starts the inner HTTP source on `what`; a segment is read behind the init section kept.
+    bool Load(const HlsResource& what, Piece piece, const HlsSegment* segment = nullptr);
+    // Whether the segment's init section must be fetched first (it has one, and not the one kept).
+    bool NeedsInit(const HlsSegment& segment) const;
+    void FetchNewest();
     void TakePlaylist(const QByteArray& body);
     void Fail(const QString& words);
     void Decoded(const std::shared_ptr<Decode>& decode, const StreamStill& still);
@@ -90,7 +102,7 @@ private:
     void Tell(const StreamStill& still, const QString& doneWords);
 
     void OpenLive(const QString& address, bool stillAwaited);
-    void LiveLoad(const QUrl& url, int load);
+    void LiveLoad(const HlsResource& what, int load);
     void LiveTake(const QByteArray& body);
     void LiveNext();
     void LiveTimer();
@@ -114,6 +126,18 @@ private:
     std::shared_ptr<Decode> decode_;
     JobThread thread_;      // decodes the stills
     QString stillAddress_;  // what the ordinary fetch fetches
+    HlsSegment newest_;     // the segment the still is taken from
+
+    HlsResource piece_;  // what the inner HTTP source loads
+    Piece pieceKind_ = Piece::Playlist;
+    QByteArray pieceInit_;  // a segment's init section, put in front of it
+    // The cam's init section, kept while its playlist names the same one (a server gives a new
+    // one a new address), for the stills and the live stream alike.
+    struct InitSection {
+        HlsResource where;
+        QByteArray bytes;
+    };
+    std::optional<InitSection> init_;
 
     std::shared_ptr<Live> live_;  // the live stream open; null: none
     QString liveAddress_;         // the playlist to follow live; empty: none

@@ -1,6 +1,7 @@
 #pragma once
 // HLS playlists (RFC 8216) as far as a still needs them: a master playlist's variants, a media
-// playlist's segments, and the limits that keep a hostile playlist from costing more than one
+// playlist's segments (MPEG-TS, or fragmented MP4 behind the initialisation section its
+// #EXT-X-MAP names), and the limits that keep a hostile playlist from costing more than one
 // cam's still.
 #include <QByteArray>
 #include <QList>
@@ -21,12 +22,37 @@ struct HlsVariant {
     bool video = true;  // false when its CODECS name audio only
 };
 
+// What a playlist names to fetch: an address, or a byte range of it (#EXT-X-BYTERANGE, or an
+// #EXT-X-MAP's BYTERANGE attribute).
+struct HlsResource {
+    QUrl url;
+    qint64 offset = 0;
+    qint64 length = -1;  // -1: the whole answer
+    bool operator==(const HlsResource&) const = default;
+};
+
+struct HlsSegment : HlsResource {
+    // The initialisation section (ftyp and moov) a fragmented-MP4 segment is read behind: the
+    // #EXT-X-MAP in force where the segment is listed. An empty address: none (MPEG-TS).
+    HlsResource init;
+    bool operator==(const HlsSegment&) const = default;
+};
+
 struct HlsPlaylist {
-    enum class Problem { None, NotAPlaylist, TooLarge, TooManyEntries, NoSegments, NoVideo };
+    enum class Problem {
+        None,
+        NotAPlaylist,
+        TooLarge,
+        TooManyEntries,
+        NoSegments,
+        NoVideo,
+        NotHttp,       // an address it names is not http(s) (a file, another protocol)
+        BadMapOrRange  // an #EXT-X-MAP without its address, or a byte range that is no count of bytes
+    };
     Problem problem = Problem::None;
     bool master = false;
     QList<HlsVariant> variants;  // master
-    QList<QUrl> segments;        // media, oldest first
+    QList<HlsSegment> segments;  // media, oldest first
     // Media, for following it live: the sequence number of its first segment, the longest a
     // segment lasts (0: not said), and whether it ends (no segment is added any more).
     qint64 mediaSequence = 0;
@@ -37,12 +63,23 @@ struct HlsPlaylist {
 inline constexpr qsizetype kMaxPlaylistBytes = 1024 * 1024;
 inline constexpr int kMaxPlaylistEntries = 10000;
 inline constexpr qint64 kMaxSegmentBytes = qint64(64) * 1024 * 1024;
+// An initialisation section is a few hundred bytes to a few KiB of boxes.
+inline constexpr qint64 kMaxInitBytes = 1024 * 1024;
+// A byte range's offset or length past this is not read (their sum must stay within a qint64).
+inline constexpr qint64 kMostByteRangeValue = qint64(1) << 50;
 // A larger media sequence number is taken as this one: following counts on from it by the
 // segments listed, which must stay within a qint64.
 inline constexpr qint64 kMaxMediaSequence = std::numeric_limits<qint64>::max() / 2;
 
-// Reads a playlist fetched from `base` (relative addresses are resolved against it).
+// Reads a playlist fetched from `base` (relative addresses are resolved against it; each must be
+// http or https).
 HlsPlaylist ParseHlsPlaylist(const QByteArray& text, const QUrl& base);
+// The Range header value that asks for the resource's bytes ("bytes=0-799"); empty: the whole.
+QByteArray RangeRequest(const HlsResource& resource);
+// The resource's bytes out of an answer with `status` to a request for it: a 206's body when it
+// is as long as the range, the range cut out of a 200's whole body; nothing when the answer does
+// not hold them.
+std::optional<QByteArray> TakeByteRange(const HlsResource& resource, int status, QByteArray body);
 // The variant to fetch for a picture shown `shownHeight` pixels high: the lowest bandwidth whose
 // height is at least that, else the highest; variants without video are passed over. Null: none.
 const HlsVariant* ChooseHlsVariant(const QList<HlsVariant>& variants, int shownHeight);
@@ -63,7 +100,7 @@ public:
 
     // The playlist whose load began at `loadStartMs` and ended at `nowMs`: the segments not yet
     // taken, oldest first.
-    QList<QUrl> take(const HlsPlaylist& playlist, qint64 loadStartMs, qint64 nowMs);
+    QList<HlsSegment> take(const HlsPlaylist& playlist, qint64 loadStartMs, qint64 nowMs);
     // When to begin the next load.
     qint64 nextLoadMs() const;
     // No new segment came for too long.

@@ -65,7 +65,7 @@ void HttpCamSource::wsCam_Connect()
     }
     const RequestConditions conditions = events_.SourceConditions();
     slotConditionsSent = !conditions.etag.isEmpty() || !conditions.lastModified.isEmpty();
-    wsCam->SendData(BuildCamRequest(slotPath, slotHostHeader, authorization, conditions));
+    wsCam->SendData(BuildCamRequest(slotPath, slotHostHeader, authorization, conditions, range_));
     events_.SourcePhase(FetchPhase::Waiting);
 }
 

@@ -27,6 +27,9 @@ public:
     // The most bytes an answer may bring before it is abandoned as too large (TooLarge, Answer);
     // the assembler's own cap when none is set. For a fetch that is not a picture (a playlist).
     void setAnswerLimit(qint64 bytes) { answerLimit_ = bytes; }
+    // A part of the answer only: the Range header value ("bytes=0-799") sent from the next start
+    // on; empty: the whole. For a fetch that is not a picture (an HLS byte range).
+    void setRange(const QByteArray& range) { range_ = range; }
 
     // The socket's events.
     void wsCam_Connect();
@@ -82,4 +85,5 @@ private:
     const FetchOptions& options_;
     std::function<qint64()> monotonicMs_;
     qint64 answerLimit_ = HttpResponseAssembler::kMaxResponseBytes;
+    QByteArray range_;
 };

@@ -158,6 +158,9 @@ struct VideoDecoder {
     QString codecName;
     bool h264 = false;
     bool hevc = false;
+    // MP4's form (an avcC or hvcC record; fragmented-MP4 HLS segments): each packet is a whole
+    // picture whose units have a length before them, no start codes to read them by.
+    bool lengthPrefixed = false;
     std::unique_ptr<AVCodecContext, CodecFreer> codec;
 };
 
@@ -193,6 +196,8 @@ std::optional<VideoDecoder> OpenDecoder(AVFormatContext& format, AVDiscard skip,
     }
     decoder.h264 = parameters.codec_id == AV_CODEC_ID_H264;
     decoder.hevc = parameters.codec_id == AV_CODEC_ID_HEVC;
+    decoder.lengthPrefixed =
+        (decoder.h264 || decoder.hevc) && parameters.extradata_size > 0 && parameters.extradata[0] == 1;
     if (parameters.extradata_size > 0) {
         const auto declared = DeclaredSize(decoder, parameters.extradata, parameters.extradata_size);
         if (declared && OverLimit(*declared)) {
@@ -221,9 +226,12 @@ std::optional<VideoDecoder> OpenDecoder(AVFormatContext& format, AVDiscard skip,
 }
 
 // A keyframe packet of an H.264 or HEVC stream that declares a picture over the limit in its own
-// parameter sets (a stream may change them in its middle).
+// parameter sets (a stream may change them in its middle). Units with lengths before them are not
+// searched for start codes (a length may look like one); the decoder's own bound holds for them.
 std::optional<QSize> KeyframeTooLarge(const VideoDecoder& decoder, const AVPacket& packet)
 {
+    if (decoder.lengthPrefixed)
+        return std::nullopt;
     const auto declared = DeclaredSize(decoder, packet.data, packet.size);
     if (declared && OverLimit(*declared))
         return declared;
@@ -234,7 +242,7 @@ std::optional<QSize> KeyframeTooLarge(const VideoDecoder& decoder, const AVPacke
 // packets (one per slice, as RTP brings them), which must reach the decoder as one.
 bool ContinuesPicture(const VideoDecoder& decoder, const AVPacket& first, const AVPacket& next)
 {
-    return decoder.h264
+    return decoder.h264 && !decoder.lengthPrefixed
         ? H264ContinuesPicture(QByteArray::fromRawData(reinterpret_cast<const char*>(next.data), next.size))
         : first.pts != AV_NOPTS_VALUE && next.pts == first.pts;
 }
@@ -242,7 +250,7 @@ bool ContinuesPicture(const VideoDecoder& decoder, const AVPacket& first, const 
 // A packet that is no picture's first part (known for H.264 only).
 bool MidPicture(const VideoDecoder& decoder, const AVPacket& packet)
 {
-    return decoder.h264 &&
+    return decoder.h264 && !decoder.lengthPrefixed &&
         H264ContinuesPicture(QByteArray::fromRawData(reinterpret_cast<const char*>(packet.data), packet.size));
 }
 

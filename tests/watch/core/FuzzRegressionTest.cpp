@@ -26,7 +26,7 @@ TEST(FuzzRegression, HugeMediaSequenceNumberIsFollowedWithoutOverflow)
     HlsFollow follow;
     EXPECT_EQ(follow.take(playlist, 0, 0).size(), 2);
     EXPECT_TRUE(follow.take(playlist, 1000, 1000).isEmpty()) << "nothing new";
-    const QList<QUrl> more = follow.take(ParseHlsPlaylist(text + "#EXTINF:1,\nc.ts\n", base), 2000, 2000);
+    const QList<HlsSegment> more = follow.take(ParseHlsPlaylist(text + "#EXTINF:1,\nc.ts\n", base), 2000, 2000);
     ASSERT_EQ(more.size(), 1);
-    EXPECT_EQ(more.first().fileName(), QStringLiteral("c.ts"));
+    EXPECT_EQ(more.first().url.fileName(), QStringLiteral("c.ts"));
 }

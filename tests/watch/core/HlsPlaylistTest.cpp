@@ -30,7 +30,7 @@ TEST(HlsPlaylist, ReadsVariantsAndSegmentsAndChoosesTheLowestVariantTallEnough)
         ParseHlsPlaylist("#EXTM3U\n#EXT-X-TARGETDURATION:2\n#EXTINF:2.0,\nseg100.ts\n#EXTINF:2.0,\nseg101.ts\n", base);
     ASSERT_EQ(media.problem, HlsPlaylist::Problem::None);
     EXPECT_FALSE(media.master);
-    EXPECT_EQ(media.segments.last().toString(), QStringLiteral("http://user:pw@cams.example/live/seg101.ts"));
+    EXPECT_EQ(media.segments.last().url.toString(), QStringLiteral("http://user:pw@cams.example/live/seg101.ts"));
 
     EXPECT_TRUE(IsHlsAddress(QStringLiteral("https://cams.example/live/Index.M3U8?token=1")));
     EXPECT_FALSE(IsHlsAddress(QStringLiteral("https://cams.example/live/index.jpg?x=.m3u8")));
@@ -70,10 +70,10 @@ TEST(HlsFollow, TakesEachNewSegmentOncePacedByTheTargetDurationAndSeesWhenItStop
             text += "#EXTINF:2.0,\nseg" + QByteArray::number(n) + ".ts\n";
         return ParseHlsPlaylist(text + tail, base);
     };
-    const auto names = [](const QList<QUrl>& urls) {
+    const auto names = [](const QList<HlsSegment>& segments) {
         QStringList list;
-        for (const QUrl& url : urls)
-            list << url.fileName();
+        for (const HlsSegment& segment : segments)
+            list << segment.url.fileName();
         return list.join(QLatin1Char(' ')).toStdString();
     };
     HlsFollow follow;
@@ -94,4 +94,58 @@ TEST(HlsFollow, TakesEachNewSegmentOncePacedByTheTargetDurationAndSeesWhenItStop
     HlsFollow slow;
     slow.take(ParseHlsPlaylist("#EXTM3U\n#EXT-X-TARGETDURATION:86400\n#EXTINF:1,\na.ts\n", base), 0, 0);
     EXPECT_EQ(slow.targetMs(), HlsFollow::kMostTargetSeconds * 1000);
+}
+
+// Fragmented MP4: each segment carries the #EXT-X-MAP in force where it is listed (a second one
+// takes over from there), resolved as segments are, with its byte range; segments' byte ranges
+// go on from the previous one when they name no offset. A map or segment that is no http(s)
+// address, and a map or range that is malformed, refuse the playlist.
+TEST(HlsPlaylist, ReadsEachSegmentsInitSectionAndByteRangesAndRefusesWhatCannotBeFetched)
+{
+    const QUrl base(QStringLiteral("https://cams.example/live/index.m3u8"));
+    const HlsPlaylist media = ParseHlsPlaylist(
+        "#EXTM3U\n#EXT-X-VERSION:7\n#EXTINF:1,\nold.ts\n#EXT-X-MAP:URI=\"init,a.mp4\"\n#EXTINF:1,\na_0.m4s\n"
+        "#EXTINF:1,\na_1.m4s\n#EXT-X-MAP:BYTERANGE=\"808@0\",URI=\"http://other.example/all.mp4\"\n"
+        "#EXT-X-BYTERANGE:1000@808\n#EXTINF:1,\nhttp://other.example/all.mp4\n"
+        "#EXT-X-BYTERANGE: 500\n#EXTINF:1,\nhttp://other.example/all.mp4\n",
+        base);
+    ASSERT_EQ(media.problem, HlsPlaylist::Problem::None);
+    ASSERT_EQ(media.segments.size(), 5);
+    EXPECT_TRUE(media.segments[0].init.url.isEmpty()) << "before any map: MPEG-TS";
+    const HlsResource first{QUrl(QStringLiteral("https://cams.example/live/init,a.mp4"))};
+    EXPECT_EQ(media.segments[1].init, first);
+    EXPECT_EQ(media.segments[2].init, first);
+    EXPECT_EQ(media.segments[2].length, -1);
+    const HlsResource second{QUrl(QStringLiteral("http://other.example/all.mp4")), 0, 808};
+    EXPECT_EQ(media.segments[3].init, second);
+    EXPECT_EQ(media.segments[4].init, second);
+    EXPECT_EQ(media.segments[3].offset, 808);
+    EXPECT_EQ(media.segments[3].length, 1000);
+    EXPECT_EQ(media.segments[4].offset, 1808) << "after the previous range";
+    EXPECT_EQ(media.segments[4].length, 500);
+    EXPECT_EQ(RangeRequest(media.segments[4]), QByteArray("bytes=1808-2307"));
+    EXPECT_EQ(RangeRequest(media.segments[2]), QByteArray());
+
+    const auto problem = [&base](const QByteArray& lines) {
+        return ParseHlsPlaylist("#EXTM3U\n" + lines + "#EXTINF:1,\na.m4s\n", base).problem;
+    };
+    using Problem = HlsPlaylist::Problem;
+    EXPECT_EQ(problem("#EXT-X-MAP:URI=\"file:///etc/passwd\"\n"), Problem::NotHttp);
+    EXPECT_EQ(problem("#EXT-X-MAP:URI=\"ftp://cams.example/init.mp4\"\n"), Problem::NotHttp);
+    EXPECT_EQ(problem("#EXTINF:1,\nfoo:80/a.ts\n"), Problem::NotHttp);
+    EXPECT_EQ(problem("#EXT-X-MAP:URI=\"init.mp4\n"), Problem::BadMapOrRange) << "a quote never closed";
+    EXPECT_EQ(problem("#EXT-X-MAP:BYTERANGE=\"10@0\"\n"), Problem::BadMapOrRange) << "no address";
+    EXPECT_EQ(problem("#EXT-X-MAP:URI=\"init.mp4\",BYTERANGE=\"x@0\"\n"), Problem::BadMapOrRange);
+    EXPECT_EQ(problem("#EXT-X-BYTERANGE:0@10\n"), Problem::BadMapOrRange);
+    EXPECT_EQ(problem("#EXT-X-BYTERANGE:10@-1\n"), Problem::BadMapOrRange);
+    EXPECT_EQ(problem("#EXT-X-BYTERANGE:10@9999999999999999999\n"), Problem::BadMapOrRange);
+    EXPECT_EQ(problem("#EXT-X-MAP:URI=\"init.mp4\",BYTERANGE=\"720\"\n"), Problem::None);
+
+    // An answer to a range: a 206 of its length, or the range cut out of a whole 200.
+    const HlsResource range{QUrl(QStringLiteral("http://cams.example/all.mp4")), 2, 3};
+    EXPECT_EQ(TakeByteRange(range, 206, "cde"), QByteArray("cde"));
+    EXPECT_EQ(TakeByteRange(range, 206, "cdef"), std::nullopt);
+    EXPECT_EQ(TakeByteRange(range, 200, "abcdef"), QByteArray("cde"));
+    EXPECT_EQ(TakeByteRange(range, 200, "abcd"), std::nullopt);
+    EXPECT_EQ(TakeByteRange(HlsResource{range.url}, 200, "abcd"), QByteArray("abcd"));
 }
