@@ -819,6 +819,10 @@
         <source>the HLS server&apos;s answer does not hold the byte range asked for</source>
         <translation>die Antwort des HLS-Servers enthält den erbetenen Bytebereich nicht</translation>
     </message>
+    <message>
+        <source>HLS stream is encrypted (EXT-X-KEY): not supported</source>
+        <translation>HLS-Stream ist verschlüsselt (EXT-X-KEY): nicht unterstützt</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>

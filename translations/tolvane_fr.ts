@@ -819,6 +819,10 @@
         <source>the HLS server&apos;s answer does not hold the byte range asked for</source>
         <translation>la réponse du serveur HLS ne contient pas la plage d&apos;octets demandée</translation>
     </message>
+    <message>
+        <source>HLS stream is encrypted (EXT-X-KEY): not supported</source>
+        <translation>flux HLS chiffré (EXT-X-KEY) : non pris en charge</translation>
+    </message>
 </context>
 <context>
     <name>CamImport</name>

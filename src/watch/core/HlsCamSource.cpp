@@ -29,6 +29,8 @@ QString ProblemWords(HlsPlaylist::Problem problem)
         return TranslatedText("CamHealth", "HLS playlist names an address that cannot be fetched over http or https");
     case HlsPlaylist::Problem::BadMapOrRange:
         return TranslatedText("CamHealth", "HLS playlist with a malformed EXT-X-MAP or EXT-X-BYTERANGE tag");
+    case HlsPlaylist::Problem::Encrypted:
+        return TranslatedText("CamHealth", "HLS stream is encrypted (EXT-X-KEY): not supported");
     }
     return {};
 }

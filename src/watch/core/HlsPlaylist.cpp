@@ -109,6 +109,10 @@ HlsPlaylist ParseHlsPlaylist(const QByteArray& text, const QUrl& base)
     std::optional<HlsVariant> pending;  // an #EXT-X-STREAM-INF waiting for its address
     std::optional<HlsResource> range;   // an #EXT-X-BYTERANGE waiting for its segment's address
     HlsResource init;                   // the #EXT-X-MAP in force
+    // The #EXT-X-KEY in force encrypts, and so does the newest segment so far. Keys are not
+    // fetched (a cam that encrypts is told so in words, not as a picture that does not decode).
+    bool encrypted = false;
+    bool newestEncrypted = false;
     int entries = 0;
     const auto refuse = [&playlist](HlsPlaylist::Problem problem) {
         playlist.problem = problem;
@@ -137,6 +141,10 @@ HlsPlaylist ParseHlsPlaylist(const QByteArray& text, const QUrl& base)
                               previous && previous->length > 0 ? previous->offset + previous->length : 0);
             if (!range)
                 return refuse(HlsPlaylist::Problem::BadMapOrRange);
+            continue;
+        }
+        if (line.startsWith(QLatin1String("#EXT-X-KEY:"))) {
+            encrypted = Attribute(line, u"METHOD").compare(QLatin1String("NONE"), Qt::CaseInsensitive) != 0;
             continue;
         }
         if (line.startsWith(QLatin1String("#EXT-X-STREAM-INF:"))) {
@@ -174,6 +182,7 @@ HlsPlaylist ParseHlsPlaylist(const QByteArray& text, const QUrl& base)
             segment.url = url;
             segment.init = init;
             playlist.segments << segment;
+            newestEncrypted = encrypted;
         }
         range.reset();
     }
@@ -185,6 +194,8 @@ HlsPlaylist ParseHlsPlaylist(const QByteArray& text, const QUrl& base)
             playlist.problem = HlsPlaylist::Problem::NoVideo;
     } else if (playlist.segments.isEmpty()) {
         playlist.problem = HlsPlaylist::Problem::NoSegments;
+    } else if (newestEncrypted) {
+        playlist.problem = HlsPlaylist::Problem::Encrypted;
     }
     return playlist;
 }

@@ -46,8 +46,9 @@ struct HlsPlaylist {
         TooManyEntries,
         NoSegments,
         NoVideo,
-        NotHttp,       // an address it names is not http(s) (a file, another protocol)
-        BadMapOrRange  // an #EXT-X-MAP without its address, or a byte range that is no count of bytes
+        NotHttp,        // an address it names is not http(s) (a file, another protocol)
+        BadMapOrRange,  // an #EXT-X-MAP without its address, or a byte range that is no count of bytes
+        Encrypted       // the newest segment is encrypted (#EXT-X-KEY with a METHOD other than NONE)
     };
     Problem problem = Problem::None;
     bool master = false;

@@ -55,6 +55,14 @@ TEST(HlsPlaylist, RefusesWhatIsNoPlaylistTooLargeTooLongEmptyOrSoundOnly)
     EXPECT_EQ(
         ParseHlsPlaylist("#EXTM3U\n#EXT-X-STREAM-INF:BANDWIDTH=64000,CODECS=\"mp4a.40.2\"\na.m3u8\n", base).problem,
         HlsPlaylist::Problem::NoVideo);
+    // Encrypted: refused when the newest segment is (keys are not fetched), read when a key was
+    // taken back with METHOD=NONE before it.
+    EXPECT_EQ(ParseHlsPlaylist("#EXTM3U\n#EXT-X-KEY:METHOD=AES-128,URI=\"k.key\"\na.ts\n", base).problem,
+              HlsPlaylist::Problem::Encrypted);
+    EXPECT_EQ(
+        ParseHlsPlaylist("#EXTM3U\n#EXT-X-KEY:METHOD=SAMPLE-AES,URI=\"k\"\na.ts\n#EXT-X-KEY:METHOD=NONE\nb.ts\n", base)
+            .problem,
+        HlsPlaylist::Problem::None);
 }
 
 // Following a media playlist live: a start takes the newest two segments, each later load what
