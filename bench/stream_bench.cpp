@@ -17,11 +17,6 @@
 // not pay; so ffmpeg's start alone (`ffmpeg -version`) is measured in the same run and the ratio
 // is printed both against ffmpeg's whole time and against its time less that start.
 //
-// After each still the cam's thread gives the memory the still freed back to the system
-// (ReleaseFreeMemory, in the processor time above); the column "trim" times one more such call
-// made by the bench right after the still is shown: what walking the allocator's arenas costs
-// (each arena is locked meanwhile, so this is also the longest another thread can wait on it).
-//
 // The target: the latency at most the keyframe interval plus 0.5 s; the processor time per still
 // at most 1.2 times ffmpeg's.
 #include <QCoreApplication>
@@ -35,7 +30,6 @@
 #include <cstdio>
 #include <sys/resource.h>
 
-#include "JobThread.h"
 #include "RtspTestServer.h"
 #include "WatchedCams.h"
 
@@ -116,12 +110,12 @@ int main(int argc, char** argv)
     }
     WatchedCams cams;
     WatchedCam& cam = cams.cam(0);
-    QList<double> ourSeconds, ourCpu, ffmpegSeconds, ffmpegCpu, startCpu, trimMs;
+    QList<double> ourSeconds, ourCpu, ffmpegSeconds, ffmpegCpu, startCpu;
     std::printf("keyframe interval %.1f s, %d rounds, %s\n", intervalMs / 1000.0, rounds,
                 fresh ? "each still starts the stream anew (--fresh)"
                       : "each still joins the running stream at a random point, as with a camera");
-    std::printf("%-6s %14s %12s %14s %12s %14s %10s\n", "round", "tolvane wall", "tolvane cpu", "ffmpeg wall",
-                "ffmpeg cpu", "ffmpeg start", "trim");
+    std::printf("%-6s %14s %12s %14s %12s %14s\n", "round", "tolvane wall", "tolvane cpu", "ffmpeg wall", "ffmpeg cpu",
+                "ffmpeg start");
     const QStringList grab{QStringLiteral("-loglevel"),
                            QStringLiteral("error"),
                            QStringLiteral("-rtsp_transport"),
@@ -147,10 +141,6 @@ int main(int argc, char** argv)
         ourSeconds << clock.elapsed() / 1000.0;
         ourCpu << CpuSeconds(RUSAGE_SELF) - cpuBefore;
         cam.cmdStop_Click();
-        QElapsedTimer trim;
-        trim.start();
-        ReleaseFreeMemory();
-        trimMs << trim.nsecsElapsed() / 1e6;
 
         if (!fresh)
             QTest::qWait(static_cast<int>(QRandomGenerator::global()->bounded(intervalMs)));
@@ -162,17 +152,17 @@ int main(int argc, char** argv)
         ffmpegSeconds << wall;
         ffmpegCpu << cpu;
         startCpu << start;
-        std::printf("%-6d %12.2f s %10.3f s %12.2f s %10.3f s %12.3f s %7.3f ms\n", round, ourSeconds.last(),
-                    ourCpu.last(), ffmpegSeconds.last(), ffmpegCpu.last(), startCpu.last(), trimMs.last());
+        std::printf("%-6d %12.2f s %10.3f s %12.2f s %10.3f s %12.3f s\n", round, ourSeconds.last(), ourCpu.last(),
+                    ffmpegSeconds.last(), ffmpegCpu.last(), startCpu.last());
     }
     if (!fresh) {
         holder.kill();
         holder.waitForFinished(5000);
     }
-    std::printf("median %12.2f s %10.3f s %12.2f s %10.3f s %12.3f s %7.3f ms\n", Median(ourSeconds), Median(ourCpu),
-                Median(ffmpegSeconds), Median(ffmpegCpu), Median(startCpu), Median(trimMs));
-    std::printf("max    %12.2f s %10.3f s %12.2f s %10.3f s %12.3f s %7.3f ms\n", Max(ourSeconds), Max(ourCpu),
-                Max(ffmpegSeconds), Max(ffmpegCpu), Max(startCpu), Max(trimMs));
+    std::printf("median %12.2f s %10.3f s %12.2f s %10.3f s %12.3f s\n", Median(ourSeconds), Median(ourCpu),
+                Median(ffmpegSeconds), Median(ffmpegCpu), Median(startCpu));
+    std::printf("max    %12.2f s %10.3f s %12.2f s %10.3f s %12.3f s\n", Max(ourSeconds), Max(ourCpu),
+                Max(ffmpegSeconds), Max(ffmpegCpu), Max(startCpu));
     const double target = intervalMs / 1000.0 + 0.5;
     std::printf("refresh to shown: median %.2f s, slowest %.2f s (target at most %.1f s)%s\n", Median(ourSeconds),
                 Max(ourSeconds), target, Max(ourSeconds) > target ? "  <-- target missed" : "");

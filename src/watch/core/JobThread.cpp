@@ -1,39 +1,14 @@
 #include "JobThread.h"
 
-#include <chrono>
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
-void ReleaseFreeMemory()
-{
-#if defined(__GLIBC__)
-    // glibc keeps freed chunks inside its arenas; only a trim hands whole free pages in the
-    // middle of an arena back (madvise), which is where a decoder's frame buffers end up.
-    malloc_trim(0);
-#endif
-}
-
-bool ReleasePace::due(qint64 nowMs)
-{
-    qint64 last = lastMs_.load();
-    do {
-        if (nowMs - last < everyMs_)
-            return false;
-    } while (!lastMs_.compare_exchange_weak(last, nowMs));
-    return true;
-}
-
 JobThread::~JobThread()
 {
     finish();
 }
 
-void JobThread::post(std::function<void()> job, bool releaseAfter)
+void JobThread::post(std::function<void()> job)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    jobs_.push_back({std::move(job), releaseAfter});
+    jobs_.push_back(std::move(job));
     if (!thread_.joinable()) {
         ending_ = false;
         ++started_;
@@ -69,18 +44,11 @@ void JobThread::Run()
         wake_.wait(lock, [this] { return ending_ || !jobs_.empty(); });
         if (jobs_.empty())
             return;  // ending, and nothing left to run
-        Job job = std::move(jobs_.front());
+        std::function<void()> job = std::move(jobs_.front());
         jobs_.pop_front();
         lock.unlock();
-        job.run();
-        job.run = nullptr;  // whatever the job held is freed before the release below
-        if (job.releaseAfter) {
-            // Every stream cam's thread asks after each still: one of them wins the minute.
-            static ReleasePace pace(kReleaseEveryMs);
-            const auto now = std::chrono::steady_clock::now().time_since_epoch();
-            if (pace.due(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()))
-                ReleaseFreeMemory();
-        }
+        job();
+        job = nullptr;  // what the job holds (its cam's shared state) goes before the next waits
         lock.lock();
     }
 }

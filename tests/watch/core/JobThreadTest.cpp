@@ -36,7 +36,7 @@ TEST(JobThreadTest, OneThreadRunsEveryJobInTurnAndFinishWaitsForThem)
     EXPECT_EQ(jobs.threadsStarted(), 1);
 
     std::atomic<bool> ranAgain{false};
-    jobs.post([&] { ranAgain = true; }, false);
+    jobs.post([&] { ranAgain = true; });
     jobs.finish();
     EXPECT_TRUE(ranAgain);
     EXPECT_EQ(jobs.threadsStarted(), 2);
@@ -64,26 +64,3 @@ TEST(JobThreadTest, GoingRunsWhatIsPostedFirst)
 }
 
 }  // namespace
-
-// The program's stream cams share one pace: the first to ask is let through, then none for a
-// minute, whichever thread asks, and the next after it; a clock that steps back lets none.
-TEST(ReleasePaceTest, LetsOneThroughAMinute)
-{
-    ReleasePace pace(60000);
-    EXPECT_TRUE(pace.due(5000));
-    EXPECT_FALSE(pace.due(5000));
-    EXPECT_FALSE(pace.due(64999));
-    EXPECT_FALSE(pace.due(1000));
-    EXPECT_TRUE(pace.due(65000));
-
-    std::atomic<int> through{0};
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 8; ++t)
-        threads.emplace_back([&] {
-            for (int ask = 0; ask < 1000; ++ask)
-                through += pace.due(200000 + ask) ? 1 : 0;
-        });
-    for (std::thread& thread : threads)
-        thread.join();
-    EXPECT_EQ(through, 1);
-}
