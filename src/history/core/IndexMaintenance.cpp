@@ -157,9 +157,14 @@ QString RecordSavedPicture(const PictureRecord& record, const QString& path)
 {
     // One connection per thread and folder, kept for the thread's life: the saver records a
     // picture every few seconds, and opening costs more than the insert.
+    // Its page cache is kept small: a recording only appends, at one place per cam in each
+    // B-tree, and SQLite's default (2 MB) would fill, page by new page, with rows never read again
+    // (a cam saving a still every few seconds took hours to reach it, its RSS growing throughout).
     thread_local std::unique_ptr<PictureIndex> index;
-    if (!index || index->path() != path)
+    if (!index || index->path() != path) {
         index = std::make_unique<PictureIndex>(path);
+        index->setCacheKiB(kRecordingCacheKiB);
+    }
     if (index->add(record))
         return {};
     const QString error = index->errorText();

@@ -27,6 +27,9 @@ QString RenameCamInIndex(const QString& oldName, const QString& newName, const Q
 // indexPath (opened on first use and kept). Returns the failure in words, or the empty text
 // when the row is written.
 QString RecordSavedPicture(const PictureRecord& record, const QString& indexPath);
+// The page cache of RecordSavedPicture's connections: room for the pages a recording of 24 cams
+// writes to (a leaf per cam in each B-tree, and the pages above them) several times over.
+inline constexpr int kRecordingCacheKiB = 512;
 // Records a picture AutoSave (or the recorder) has just saved, in its save folder's index, on
 // the codec thread that saved it; the same row whoever saved it.
 struct PictureWork;

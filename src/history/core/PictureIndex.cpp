@@ -168,7 +168,7 @@ bool PictureIndex::open()
     // WAL lets readers (the history bar, an export) go on while a picture is recorded; a power
     // cut may lose the last rows but never damages the file.
     // The version is read before anything is written: a newer program's file stays as it is.
-    open_ = checkVersion() &&
+    open_ = (cacheKiB_ <= 0 || exec(QStringLiteral("PRAGMA cache_size=-%1").arg(cacheKiB_))) && checkVersion() &&
         (access_ == Access::ReadOnly ||
          (useWal() && exec(QStringLiteral("PRAGMA synchronous=NORMAL")) && upgrade() &&
           exec(QString::fromLatin1(kRenamesTable))));

@@ -75,6 +75,9 @@ public:
     // index or was made by a newer version of the program (left untouched then).
     bool open();
     bool isOpen() const { return open_; }
+    // The most memory the connection keeps of the file's pages (SQLite's page cache), from the
+    // next open on; 0: SQLite's own default (2 MB).
+    void setCacheKiB(int kib) { cacheKiB_ = kib; }
     const QString& path() const { return path_; }
     QString errorText() const { return error_; }
     // PRAGMA user_version of the file: read afresh while open, else as the last open found it
@@ -127,4 +130,5 @@ private:
     bool open_ = false;
     Access access_ = Access::ReadWrite;
     int foundVersion_ = -1;
+    int cacheKiB_ = 0;
 };
