@@ -1,10 +1,8 @@
 #pragma once
 // One thread kept for its owner's life, running the jobs posted to it one after another.
 //
-// A stream cam takes a still every refresh. Starting a thread for each one made glibc hand each
-// new thread an arena that the earlier ones had left fragmented, and a soak of 8 stream cams saw
-// RSS creep for as long as it ran; one long-lived thread a cam keeps reusing the same arena, and
-// the same soak levels off.
+// A stream cam takes a still every refresh; one thread a cam, waiting between its jobs, spares
+// starting (and tearing down) a thread every few seconds for as long as the program runs.
 #include <condition_variable>
 #include <deque>
 #include <functional>
